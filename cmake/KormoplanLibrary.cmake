@@ -1,0 +1,17 @@
+# kp_library(<target> [LINK <libs>...])
+# One library per folder: every .cpp/.h in the folder itself belongs to it.
+# A folder without sources yet is an interface library, so the tree always configures.
+function(kp_library target)
+  cmake_parse_arguments(KP "" "" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(sources)
+    add_library(${target} STATIC ${sources} ${headers})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${KP_LINK})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${KP_LINK})
+  endif()
+endfunction()
