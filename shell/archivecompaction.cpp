@@ -1,0 +1,132 @@
+#include "shell/archivecompaction.h"
+
+#include "platform/filereplace.h"
+#include "store/table.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace shell {
+
+namespace {
+
+// <folder>/arkk.dbf -> <folder>/arkk2.dbf
+QString newFileFor(const store::Table &table)
+{
+    const QFileInfo old(table.fileName());
+    return old.dir().filePath(old.completeBaseName() + QStringLiteral("2.") + old.suffix());
+}
+
+void copyLiveRows(store::Table &source, store::Table &target)
+{
+    const int fields = source.fieldCount();
+    for (source.first(); !source.eof(); source.next()) {
+        if (source.integer(QStringLiteral("arnom")) <= 0)
+            continue;
+        target.append();
+        for (int field = 0; field < fields; ++field)
+            target.setValue(field, source.value(field));
+        target.post();
+    }
+}
+
+void dropScratch(store::Table &scratch, const QString &path)
+{
+    try {
+        if (scratch.isOpen()) {
+            if (scratch.state() != store::Table::State::Browse)
+                scratch.cancel();
+            scratch.close();
+        }
+    } catch (const store::TableError &) {
+        // the half-written file goes below whatever the cursor says
+    }
+    QFile::remove(path);
+}
+
+bool writeCompacted(store::Table &source, store::Table &scratch)
+{
+    const QString path = newFileFor(source);
+    try {
+        if (!source.isOpen())
+            source.open();
+        source.setDataSourceEnabled(false);
+        source.setFiltered(false);
+        scratch.setFileName(path);
+        scratch.createLike(source);
+        scratch.open();
+        copyLiveRows(source, scratch);
+        scratch.flush();
+        scratch.close();
+        return true;
+    } catch (const store::TableError &) {
+        dropScratch(scratch, path);
+        return false;
+    }
+}
+
+void closeQuietly(store::Table &table)
+{
+    try {
+        table.close();
+    } catch (const store::TableError &) {
+        // every post was written through already; the rewrite reads the new file only
+    }
+}
+
+} // namespace
+
+FileReplacer renameOver()
+{
+    return [](const QString &from, const QString &to) {
+        return platform::replaceFile(from, to);
+    };
+}
+
+CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Table &scratch,
+                                       const FileReplacer &replace)
+{
+    const QList<store::Table *> writeOrder{cursors.arkk, cursors.arpit, cursors.arprem,
+                                           cursors.arsir};
+    const QList<store::Table *> replaceOrder{cursors.arkk, cursors.arsir, cursors.arpit,
+                                             cursors.arprem};
+    QList<store::Table *> written;
+    for (store::Table *table : writeOrder) {
+        if (writeCompacted(*table, scratch))
+            written.append(table);
+    }
+    for (store::Table *table : writeOrder)
+        closeQuietly(*table);
+
+    for (store::Table *table : replaceOrder) {
+        if (!written.contains(table))
+            continue;
+        if (!replace(newFileFor(*table), table->fileName())) {
+            for (store::Table *left : written)
+                QFile::remove(newFileFor(*left));
+            return CompactionOutcome::NotReplaced;
+        }
+    }
+    return written.size() == writeOrder.size() ? CompactionOutcome::Done
+                                                : CompactionOutcome::NotWritten;
+}
+
+void reportCompaction(CompactionOutcome outcome, const MessageSink &show)
+{
+    if (outcome == CompactionOutcome::Done)
+        return;
+    const QString site = QString::fromUtf16(kMakerSite);
+    show(QStringLiteral("Видимо у Вас нет прав АДМИНИСТРАТОРА - архивы не создаются"));
+    if (outcome == CompactionOutcome::NotWritten) {
+        show(QStringLiteral("Запускайте программу от имени администратора - подробности на "
+                            "сайте ")
+             + site + QStringLiteral(" Загрузить - Инструкция по установке"));
+    } else {
+        show(QStringLiteral("Запускать программу надо от имени администратора - смотрите не "
+                            "сайте ")
+             + site + QStringLiteral(" Загрузить - Инструкция по установке"));
+    }
+}
+
+} // namespace shell

@@ -1,0 +1,51 @@
+#pragma once
+
+// The rewrite of the four recipe archive tables at close, without the rows of deleted
+// recipes (arnom -1). Each table is first written in full to <name>2.dbf beside it
+// through the scratch cursor (same fields, same indexes, rows with arnom > 0 copied
+// field by field by position) and flushed; only then is the new file renamed over the
+// old one in a single step. A failure at any point leaves every old table whole and
+// readable: at worst it keeps its deleted rows until the next close.
+
+#include "shell/messagesink.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace store {
+class Table;
+}
+
+namespace shell {
+
+struct ArchiveCursors
+{
+    store::Table *arkk = nullptr;
+    store::Table *arsir = nullptr;
+    store::Table *arpit = nullptr;
+    store::Table *arprem = nullptr;
+};
+
+enum class CompactionOutcome {
+    Done,
+    NotWritten,  // a new file could not be written; its old table was kept
+    NotReplaced, // a new file could not take the old one's name; the step stopped there
+};
+
+// Renames a finished new file over the old table; injected by tests.
+using FileReplacer = std::function<bool(const QString &from, const QString &to)>;
+FileReplacer renameOver();
+
+// Writes the new files for arkk, arpit, arprem and arsir in this order, closes the four
+// cursors, then puts the new files in place for arkk, arsir, arpit and arprem.
+CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Table &scratch,
+                                       const FileReplacer &replace = renameOver());
+
+// The administrator messages for a failed compaction; nothing for Done.
+void reportCompaction(CompactionOutcome outcome, const MessageSink &show);
+
+// The maker's web site named in those messages.
+inline constexpr char16_t kMakerSite[] = u"www.kormoplan.ru";
+
+} // namespace shell

@@ -1,0 +1,33 @@
+#include "shell/messagesink.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+
+namespace shell {
+
+namespace {
+
+void appendToLog(const QString &text)
+{
+    const QString path = qEnvironmentVariable("KORMOPLAN_MESSAGE_LOG");
+    if (path.isEmpty())
+        return;
+    QFile log(path);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append))
+        log.write(text.toUtf8() + '\n');
+}
+
+} // namespace
+
+MessageSink messageBoxSink()
+{
+    return [](const QString &text) {
+        appendToLog(text);
+        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                        QMessageBox::Ok, QApplication::activeWindow());
+        box.exec();
+    };
+}
+
+} // namespace shell
