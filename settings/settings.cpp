@@ -93,12 +93,12 @@ QString shortFileProblem(const QString &fileLabel, qsizetype count)
     if (count == 0)
         return QStringLiteral("Файл настроек %1 пуст: параметры предприятия пусты.")
                    .arg(fileLabel) + fillIn;
+    const QString last = QString::number(settingsLineCount);
     const QString missing = count + 1 == settingsLineCount
-                                ? QStringLiteral("строка %1").arg(settingsLineCount)
-                                : QStringLiteral("строки %1–%2").arg(count + 1).arg(settingsLineCount);
+                                ? QStringLiteral("строка %1").arg(last)
+                                : QStringLiteral("строки %1–%2").arg(count + 1).arg(last);
     return QStringLiteral("В файле настроек %1 строк %2 из %3: недостающие значения (%4) пусты.")
-               .arg(fileLabel, QString::number(count), QString::number(settingsLineCount),
-                    missing) + fillIn;
+               .arg(fileLabel, QString::number(count), last, missing) + fillIn;
 }
 
 QString numberProblem(const QString &fileLabel, int line, const QString &text)
@@ -123,7 +123,7 @@ QString encodable(const QString &line, int lineNumber, QStringList *problems)
         const QString character = line.mid(i, length);
         i += length - 1;
         QStringEncoder encoder("windows-1251");
-        encoder.encode(character);
+        const QByteArray probe = encoder.encode(character); // converts only when kept
         if (encoder.hasError()) {
             result += QLatin1Char('?');
             if (!lost.contains(character))

@@ -93,7 +93,8 @@ SettingsRead ReadSettings(const QString &dataDir = QStringLiteral("itog3"));
 // settings, so that every window sees them at once, even when the file could not be
 // written. Returns the problems: characters replaced by "?", a failed write; empty when
 // all went well.
-QStringList WriteSettings(const Settings &values, const QString &dataDir = QStringLiteral("itog3"));
+QStringList WriteSettings(const Settings &values,
+                          const QString &dataDir = QStringLiteral("itog3"));
 
 // The process-wide settings, read when the main window first becomes active and again
 // after every close of the parameters window.
