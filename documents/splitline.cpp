@@ -1,0 +1,48 @@
+#include "documents/splitline.h"
+
+namespace documents {
+
+namespace {
+
+constexpr int kMaxRemainder = 300; // characters kept after each break
+constexpr int kMaxHardRest = 333;  // characters kept by a hard cut
+
+// Position (from 0) of the first break character in w; -1 when there is none.
+int firstBreak(const QString &w)
+{
+    static const QString breaks = QStringLiteral(" -.,)");
+    for (int i = 0; i < w.size(); ++i) {
+        if (breaks.contains(w.at(i)))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+SplitText splitLine(const QString &text, int width)
+{
+    if (text.size() <= width)
+        return {text, QString()};
+    QString w = text.trimmed() + QLatin1Char(' ');
+    SplitText result;
+    for (;;) {
+        const int p = firstBreak(w);
+        if (p < 0) {
+            result.rest = w;
+            break;
+        }
+        const QString piece = w.left(p + 1);
+        w = w.mid(p + 1, kMaxRemainder);
+        if (result.first.size() + piece.size() > width || w.isEmpty()) {
+            result.rest = piece + w;
+            break;
+        }
+        result.first += piece;
+    }
+    if (result.rest.size() > width)
+        return {text.left(width), text.mid(width, kMaxHardRest)};
+    return result;
+}
+
+} // namespace documents
