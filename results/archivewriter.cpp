@@ -1,0 +1,262 @@
+#include "results/archivewriter.h"
+
+#include "calc/problemrecord.h"
+#include "settings/settings.h"
+#include "settings/workingdate.h"
+#include "store/datasourceoff.h"
+#include "store/fieldcodec.h"
+#include "store/numbertext.h"
+#include "store/table.h"
+
+#include <QFileInfo>
+#include <QList>
+#include <QVariant>
+
+#include <cmath>
+#include <utility>
+
+namespace results {
+
+namespace {
+
+// One row to append: field names with their values, in the order they are set.
+using Row = QList<std::pair<QString, QVariant>>;
+
+struct RecipeRows
+{
+    QList<Row> arprem;
+    QList<Row> arsir;
+    QList<Row> arpit;
+    Row arkk;
+};
+
+// The maximum stands for "no maximum" when it is four times the minimum.
+double storedMaximum(double minimum, double maximum)
+{
+    return std::abs(maximum - 4 * minimum) <= 0.001 ? 0 : maximum;
+}
+
+bool inFeed(const calc::ProblemRecord &r, int j, int feed)
+{
+    return r.columnFeed[j] == feed && r.columnValue[j] != 0;
+}
+
+QList<Row> premixRows(const calc::ProblemRecord &r, int feed, int number)
+{
+    QList<Row> rows;
+    for (int j = 1; j <= r.columnCount; ++j) {
+        const int s = r.columnRaw[j];
+        if (!inFeed(r, j, feed) || !r.rawPremix[s])
+            continue;
+        const double share = r.columnLower[j] / 100;
+        for (int k = 2; k <= r.charCount; ++k) {
+            if (r.rawContent[s][k] == 0)
+                continue;
+            rows.append({{QStringLiteral("arnom"), number},
+                         {QStringLiteral("ediz"), r.charUnit[k].trimmed()},
+                         {QStringLiteral("pit"), r.charName[k].trimmed()},
+                         {QStringLiteral("ra"), r.rawContent[s][k] * share}});
+        }
+    }
+    return rows;
+}
+
+QList<Row> rawRows(const calc::ProblemRecord &r, int feed, int number)
+{
+    QList<Row> rows;
+    for (int j = 1; j <= r.columnCount; ++j) {
+        if (!inFeed(r, j, feed))
+            continue;
+        const int s = r.columnRaw[j];
+        const double price = r.rawContent[s][1];
+        rows.append({{QStringLiteral("arnom"), number},
+                     {QStringLiteral("prem"), r.rawPremix[s] ? QStringLiteral("+") : QString()},
+                     {QStringLiteral("naim"), r.rawName[s].trimmed()},
+                     {QStringLiteral("ves"), r.columnValue[j]},
+                     {QStringLiteral("procin"), r.columnLower[j]},
+                     {QStringLiteral("price"), price},
+                     {QStringLiteral("pricein"), price * r.columnLower[j] / 100}});
+    }
+    return rows;
+}
+
+QList<Row> characteristicRows(const calc::ProblemRecord &r, int feed, int number)
+{
+    QList<Row> rows;
+    for (int i = 1; i <= r.rowCount; ++i) {
+        const int k = r.rowKind[i];
+        if (r.rowOwner[i] != feed || k == calc::kOutputRow || k == calc::kStockRow || k == 1)
+            continue;
+        if (r.charName[k].trimmed().startsWith(QLatin1Char('*')))
+            continue;
+        rows.append({{QStringLiteral("arnom"), number},
+                     {QStringLiteral("pit"), r.charName[k].trimmed()},
+                     {QStringLiteral("ediz"), r.charUnit[k].trimmed()},
+                     {QStringLiteral("mi"), r.normMin[feed][k]},
+                     {QStringLiteral("ma"), storedMaximum(r.normMin[feed][k], r.normMax[feed][k])},
+                     {QStringLiteral("fa"), r.rowValue[i]},
+                     {QStringLiteral("ra"), r.rowValue[i]}});
+    }
+    return rows;
+}
+
+Row headRow(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
+            const settings::Settings &values, const QDate &workingDate, int number)
+{
+    return {{QStringLiteral("arnom"), number},
+            {QStringLiteral("data"), settings::shortDateText(workingDate)},
+            {QStringLiteral("gost"), r.feedStandard[feed]},
+            {QStringLiteral("naim"), recipeName(grid, number, values)},
+            {QStringLiteral("nasn"), r.feedPurpose[feed]},
+            {QStringLiteral("prim"), grid.note.trimmed()},
+            {QStringLiteral("ves"), r.feedOutput[feed]},
+            {QStringLiteral("nds"), grid.nds},
+            {QStringLiteral("izder"), grid.izder},
+            {QStringLiteral("gran"), grid.gran},
+            {QStringLiteral("gk"), grid.gk.trimmed()},
+            {QStringLiteral("procprib"), grid.procprib},
+            {QStringLiteral("procpot"), values.lossNorm},
+            {QStringLiteral("kn1"), values.namePriceWithoutTax},
+            {QStringLiteral("kn3"), values.roundWholesalePrice},
+            {QStringLiteral("kn5"), values.roundSellingPrice}};
+}
+
+RecipeRows recipeRows(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
+                      const settings::Settings &values, const QDate &workingDate, int number)
+{
+    return {premixRows(r, feed, number), rawRows(r, feed, number),
+            characteristicRows(r, feed, number),
+            headRow(r, feed, grid, values, workingDate, number)};
+}
+
+// Why a row cannot be stored in table as it is; empty when every value fits.
+QString unstorable(const store::Table &table, const Row &row)
+{
+    const QList<store::FieldDef> fields = table.fields();
+    const QString file = QFileInfo(table.fileName()).fileName();
+    for (const auto &[name, value] : row) {
+        const int index = table.fieldIndex(name);
+        if (index < 0)
+            return QStringLiteral("в таблице %1 нет поля %2").arg(file, name);
+        QString why;
+        store::encodeField(fields.at(index), value, &why);
+        if (!why.isEmpty())
+            return QStringLiteral("%1, поле %2: %3").arg(file, name, why);
+    }
+    return {};
+}
+
+QString unstorable(const ArchiveCursors &c, const RecipeRows &rows)
+{
+    const std::pair<store::Table *, const QList<Row> *> groups[] = {
+        {c.arprem, &rows.arprem}, {c.arsir, &rows.arsir}, {c.arpit, &rows.arpit}};
+    for (const auto &[table, list] : groups) {
+        for (const Row &row : *list) {
+            const QString why = unstorable(*table, row);
+            if (!why.isEmpty())
+                return why;
+        }
+    }
+    return unstorable(*c.arkk, rows.arkk);
+}
+
+// Releases the number in table and appends the rows; the filter is switched on again
+// when it was on.
+void replaceRecipe(store::Table &table, int number, const QList<Row> &rows)
+{
+    const store::DataSourceOff off(table);
+    const bool wasFiltered = releaseArchiveNumber(table, number);
+    for (const Row &row : rows) {
+        table.append();
+        for (const auto &[name, value] : row)
+            table.setValue(name, value);
+        table.post();
+    }
+    table.setFiltered(wasFiltered);
+}
+
+} // namespace
+
+int nextArchiveNumber(store::Table &order)
+{
+    if (order.isEmpty())
+        throw store::TableError(QStringLiteral("В таблице order.dbf нет записи счетчиков"));
+    int number = order.integer(QStringLiteral("arhnom")) + 1;
+    if (number > kLastArchiveNumber || number < 1)
+        number = 1;
+    order.edit();
+    order.setValue(QStringLiteral("arhnom"), number);
+    order.post();
+    order.flush();
+    return number;
+}
+
+bool releaseArchiveNumber(store::Table &table, int number)
+{
+    const bool wasFiltered = table.filtered();
+    // Walk in record order: an index on arnom would move a released row while walking.
+    const QString index = table.indexName();
+    table.setFiltered(false);
+    table.setIndexName(QString());
+    for (table.first(); !table.eof(); table.next()) {
+        if (table.integer(QStringLiteral("arnom")) == number) {
+            table.edit();
+            table.setValue(QStringLiteral("arnom"), -1);
+            table.post();
+        }
+    }
+    table.setIndexName(index);
+    return wasFiltered;
+}
+
+QString namePriceText(double namePrice, const settings::Settings &values)
+{
+    const bool rounded = values.namePriceWithoutTax ? values.roundWholesalePrice
+                                                    : values.roundSellingPrice;
+    if (rounded)
+        return store::fixedText(store::roundHalfEven(namePrice), 12, 0).trimmed();
+    return store::fixedText(namePrice, 12, 2).trimmed();
+}
+
+QString recipeName(const FeedGridRow &row, int number, const settings::Settings &values)
+{
+    return (row.type + QLatin1Char('-') + namePriceText(row.namePrice, values) +
+            QLatin1Char('-') + QString::number(number) + row.gk.trimmed())
+        .trimmed();
+}
+
+ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
+                                        const calc::ProblemRecord &record, int feed,
+                                        const FeedGridRow &row,
+                                        const settings::Settings &values,
+                                        const QDate &workingDate)
+{
+    ArchiveWriteResult result;
+    if (feed < 1 || feed > record.feedCount) {
+        result.error = QStringLiteral("Нет корма с номером %1 в результатах расчета").arg(feed);
+        return result;
+    }
+    try {
+        // Checked with the longest number first: a refused recipe uses up no number.
+        const QString why = unstorable(
+            cursors, recipeRows(record, feed, row, values, workingDate, kLastArchiveNumber));
+        if (!why.isEmpty()) {
+            result.error = QStringLiteral("Рецепт не записан в архив: ") + why;
+            return result;
+        }
+        result.number = nextArchiveNumber(*cursors.order);
+        const RecipeRows rows =
+            recipeRows(record, feed, row, values, workingDate, result.number);
+        replaceRecipe(*cursors.arprem, result.number, rows.arprem);
+        replaceRecipe(*cursors.arsir, result.number, rows.arsir);
+        replaceRecipe(*cursors.arpit, result.number, rows.arpit);
+        replaceRecipe(*cursors.arkk, result.number, {rows.arkk});
+        for (store::Table *table : {cursors.arkk, cursors.arsir, cursors.arpit, cursors.arprem})
+            table->flush();
+    } catch (const store::TableError &error) {
+        result.error = error.message();
+    }
+    return result;
+}
+
+} // namespace results

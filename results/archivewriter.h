@@ -1,0 +1,87 @@
+#pragma once
+
+// Writing a calculated recipe into the recipe archive, and the archive numbers.
+//
+// Numbers run 1 .. 9999; the last one given out is kept in order.dbf (field arhnom)
+// and wraps from 9999 to 1. A number that is given out again first releases the rows
+// still carrying it (arnom := -1) in each archive table, so a new recipe silently
+// replaces an old one of the same number. The writer works on the table cursors and
+// plain values only; the results window passes its feed grid row as FeedGridRow.
+
+#include <QDate>
+#include <QString>
+
+namespace calc {
+struct ProblemRecord;
+}
+namespace settings {
+struct Settings;
+}
+namespace store {
+class Table;
+}
+
+namespace results {
+
+inline constexpr int kLastArchiveNumber = 9999;
+
+// The cursors of the archive: order.dbf and the four archive tables (the data
+// module's Table5 .. Table9).
+struct ArchiveCursors
+{
+    store::Table *order = nullptr;
+    store::Table *arkk = nullptr;
+    store::Table *arsir = nullptr;
+    store::Table *arpit = nullptr;
+    store::Table *arprem = nullptr;
+};
+
+// The cells of the feed grid row of the recipe's feed type, as they stand when the
+// recipe is written (the user's edits there are what is stored), read as numbers.
+struct FeedGridRow
+{
+    QString type;            // "Тип"
+    double izder = 0;        // "Издержки"
+    double procprib = 0;     // "Прибыль %"
+    double gran = 0;         // "За гран. 1Т"
+    QString gk;              // "Г/К"
+    double nds = 0;          // "%нал."
+    QString note;            // "Примечание"
+    double namePrice = 0;    // the price the recipe name carries (with or without tax)
+};
+
+// Gives out the next archive number: arhnom + 1, 10000 wrapping to 1, posted at once.
+int nextArchiveNumber(store::Table &order);
+
+// Gives every row of table whose arnom is `number` the value -1, walking the whole
+// table with its filter switched off. The filter stays off so that the caller can
+// append the new rows; the result says whether it was on, for the caller to switch
+// it on again afterwards (the filter expression is left as it was).
+bool releaseArchiveNumber(store::Table &table, int number);
+
+// The price as the recipe name carries it: two decimals, or a whole number (a half to
+// the even neighbour) when that price is to be rounded by the settings.
+QString namePriceText(double namePrice, const settings::Settings &values);
+
+// The recipe name: type + "-" + price text + "-" + number + form letter, trimmed.
+QString recipeName(const FeedGridRow &row, int number, const settings::Settings &values);
+
+struct ArchiveWriteResult
+{
+    int number = 0;  // the archive number given to the recipe; 0 when nothing was written
+    QString error;   // why the write was refused or ended (Russian); empty on success
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Writes the recipe of feed type `feed` (1-based) of the problem record under a new
+// archive number, with the values of the feed grid row, the settings' loss norm and
+// price flags and the working date, and flushes the four tables. Values that cannot be
+// stored are refused before any number is given out; a table error met while writing
+// ends the write (the number is then released again by the next write that gets it).
+ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
+                                        const calc::ProblemRecord &record, int feed,
+                                        const FeedGridRow &row,
+                                        const settings::Settings &values,
+                                        const QDate &workingDate);
+
+} // namespace results
