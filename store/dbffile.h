@@ -1,0 +1,68 @@
+#pragma once
+
+// Raw access to one .dbf file: the header is checked before anything is trusted, all
+// records are read into memory as bytes, and a written record goes through to the file
+// at once together with the header's record count and date.
+
+#include "store/table.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+namespace store {
+
+// A field as it lies in the record: its definition and its first byte (byte 0 of a
+// record is the deletion mark).
+struct DbfField
+{
+    FieldDef def;
+    int offset = 0;
+};
+
+class DbfFile final
+{
+    Q_DISABLE_COPY_MOVE(DbfFile)
+
+public:
+    DbfFile() = default;
+    ~DbfFile();
+
+    // Reads and checks the whole file; throws TableError naming displayName.
+    void open(const QString &path, const QString &displayName);
+    void close();
+    bool isOpen() const { return !m_path.isEmpty(); }
+
+    // Only the field definitions of an existing file (for a table made like it).
+    static QList<FieldDef> readFieldDefs(const QString &path, const QString &displayName);
+    // A new file with these fields and no records, replacing path only once complete.
+    static void create(const QString &path, const QString &displayName,
+                       const QList<FieldDef> &fields);
+
+    const QList<DbfField> &fields() const { return m_fields; }
+    int recordLength() const { return m_recordLength; }
+    int recordCount() const { return int(m_records.size()); }
+    const QByteArray &record(int index) const { return m_records[size_t(index)]; }
+    bool isDeleted(int index) const { return m_records[size_t(index)].at(0) == '*'; }
+    QByteArray blankRecord() const { return QByteArray(m_recordLength, ' '); }
+
+    // Writes record index (index == recordCount() appends) and the header, flushed.
+    void writeRecord(int index, const QByteArray &bytes);
+    void flush();
+
+private:
+    struct Header;
+    static Header parse(const QByteArray &bytes, const QString &displayName);
+    void openWriter();
+
+    QString m_path;
+    QString m_displayName;
+    QList<DbfField> m_fields;
+    int m_recordLength = 0;
+    std::vector<QByteArray> m_records;
+    void *m_writer = nullptr; // shapelib handle, opened on the first write
+};
+
+} // namespace store

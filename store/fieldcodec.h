@@ -1,0 +1,29 @@
+#pragma once
+
+// Field values to and from their bytes in a record. Text is code page 1251 read with
+// trailing blanks removed (leading blanks kept); numbers are right-aligned digits with
+// the field's decimals; an all-blank field is blank (an invalid QVariant), not 0.
+
+#include "store/table.h"
+
+#include <QByteArray>
+#include <QVariant>
+
+#include <optional>
+
+namespace store {
+
+bool isBlankField(const char *bytes, int width);
+bool isNumericType(char type);
+
+QVariant decodeField(const FieldDef &field, const char *bytes);
+// The number a numeric field holds; nullopt when blank or not a number.
+std::optional<double> fieldNumber(const char *bytes, int width);
+// The bytes without trailing blanks (and trailing NULs): the text compare key.
+QByteArray trimmedBytes(const char *bytes, int width);
+
+// The field's bytes for value (an invalid QVariant gives a blank field). When the value
+// cannot be stored as it is, the bytes are empty and *why says why, in Russian.
+QByteArray encodeField(const FieldDef &field, const QVariant &value, QString *why);
+
+} // namespace store

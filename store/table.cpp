@@ -1,0 +1,886 @@
+#include "store/table.h"
+
+#include "store/codepage1251.h"
+#include "store/dbffile.h"
+#include "store/fieldcodec.h"
+#include "store/filterexpression.h"
+#include "store/numbertext.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace store {
+
+TableError::TableError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+namespace {
+
+// The value of a record under the current index: numbers numerically (blank is 0),
+// everything else by its 1251 bytes without trailing blanks.
+struct Key
+{
+    double number = 0;
+    QByteArray text;
+};
+
+} // namespace
+
+struct Table::Impl
+{
+    Table *q = nullptr;
+    QString fileName;
+    DbfFile file;
+    QList<FieldDef> knownFields; // kept after close: a table can be made like a closed one
+    QHash<QString, int> fieldByName; // upper-case name -> field number
+
+    QList<IndexDef> indexes;
+    QString indexName;
+    int keyField = -1; // field of the current index; -1 = physical order
+    std::vector<Key> keys; // per record, for the current index
+    std::vector<int> order; // live records in index order
+
+    bool ranged = false;
+    Key low, high;
+
+    QString filterText;
+    std::unique_ptr<FilterExpression> filter; // bound while open
+    bool filtered = false;
+    std::vector<char> passes; // per record: the filter accepts it
+
+    std::vector<int> view; // records of the view in order
+    int pos = -1;
+    bool bof = true;
+    bool eof = true;
+
+    State state = State::Inactive;
+    QByteArray buffer; // the record being edited or inserted
+    int editRecord = -1;
+    bool dataSourceEnabled = true;
+
+    // --- helpers ---
+    [[noreturn]] void fail(const QString &what) const
+    {
+        throw TableError(QStringLiteral("Таблица %1: %2").arg(fileName, what));
+    }
+    void requireOpen() const
+    {
+        if (state == State::Inactive)
+            fail(QStringLiteral("таблица не открыта"));
+    }
+    int fieldNumber(const QString &name) const
+    {
+        const int index = fieldByName.value(name.toUpper(), -1);
+        if (index < 0)
+            throw TableError(QStringLiteral("В таблице %1 нет поля %2").arg(fileName, name));
+        return index;
+    }
+    const DbfField &field(int index) const
+    {
+        if (index < 0 || index >= file.fields().size())
+            fail(QStringLiteral("нет поля с номером %1").arg(index + 1));
+        return file.fields().at(index);
+    }
+    bool editing() const { return state == State::Edit || state == State::Insert; }
+    const QByteArray *currentBytes() const
+    {
+        if (editing())
+            return &buffer;
+        if (state == State::Inactive || pos < 0)
+            return nullptr;
+        return &file.record(view[size_t(pos)]);
+    }
+    int currentRecord() const { return pos < 0 ? -1 : view[size_t(pos)]; }
+
+    bool numericKey() const
+    {
+        return keyField >= 0 && isNumericType(file.fields().at(keyField).def.type);
+    }
+    Key keyOfRecord(const QByteArray &bytes) const;
+    Key keyOfValue(const QVariant &value) const;
+    bool keyLess(const Key &a, const Key &b) const
+    {
+        return numericKey() ? a.number < b.number : a.text < b.text;
+    }
+    bool orderLess(int a, int b) const
+    {
+        if (keyLess(keys[size_t(a)], keys[size_t(b)]))
+            return true;
+        if (keyLess(keys[size_t(b)], keys[size_t(a)]))
+            return false;
+        return a < b;
+    }
+    bool inView(int record) const
+    {
+        if (file.isDeleted(record))
+            return false;
+        if (ranged && (keyLess(keys[size_t(record)], low) || keyLess(high, keys[size_t(record)])))
+            return false;
+        return !filtered || !filter || passes[size_t(record)];
+    }
+
+    void bindIndex();
+    void bindFilter();
+    void computeKeys();
+    void computePasses();
+    void rebuildOrder();
+    std::vector<int> computeView() const;
+    void refreshRecord(int record);
+    int positionOf(int record) const;
+
+    void setView(std::vector<int> newView, int newPos);
+    void moveTo(int newPos, bool newBof, bool newEof);
+    void resetToFirst();
+    bool postPending();
+    void writeField(int index, const QVariant &value);
+};
+
+Key Table::Impl::keyOfRecord(const QByteArray &bytes) const
+{
+    Key key;
+    const DbfField &f = file.fields().at(keyField);
+    const char *at = bytes.constData() + f.offset;
+    if (isNumericType(f.def.type))
+        key.number = store::fieldNumber(at, f.def.width).value_or(0);
+    else
+        key.text = trimmedBytes(at, f.def.width);
+    return key;
+}
+
+Key Table::Impl::keyOfValue(const QVariant &value) const
+{
+    Key key;
+    if (numericKey()) {
+        bool ok = false;
+        key.number = value.typeId() == QMetaType::QString ? parseNumber(value.toString(), &ok)
+                                                         : value.toDouble(&ok);
+        if (!ok)
+            fail(QStringLiteral("ключ \"%1\" не число").arg(value.toString()));
+        return key;
+    }
+    QString text = value.toString();
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    if (!encode1251(text, &key.text))
+        fail(QStringLiteral("ключ \"%1\" не в кодировке 1251").arg(text));
+    return key;
+}
+
+void Table::Impl::bindIndex()
+{
+    keyField = -1;
+    if (indexName.isEmpty())
+        return;
+    for (const IndexDef &index : indexes) {
+        if (index.name.compare(indexName, Qt::CaseInsensitive) == 0) {
+            keyField = fieldNumber(index.field);
+            return;
+        }
+    }
+    fail(QStringLiteral("нет индекса %1").arg(indexName));
+}
+
+void Table::Impl::bindFilter()
+{
+    filter.reset();
+    if (filterText.trimmed().isEmpty())
+        return;
+    try {
+        auto expression = std::make_unique<FilterExpression>(filterText);
+        expression->bind(file.fields());
+        filter = std::move(expression);
+    } catch (const FilterError &e) {
+        fail(QStringLiteral("не удается применить фильтр \"%1\": %2").arg(filterText, e.why()));
+    }
+}
+
+void Table::Impl::computeKeys()
+{
+    keys.assign(size_t(file.recordCount()), Key());
+    if (keyField < 0)
+        return;
+    for (int r = 0; r < file.recordCount(); ++r)
+        keys[size_t(r)] = keyOfRecord(file.record(r));
+}
+
+void Table::Impl::computePasses()
+{
+    passes.assign(size_t(file.recordCount()), 1);
+    if (!filter)
+        return;
+    for (int r = 0; r < file.recordCount(); ++r)
+        passes[size_t(r)] = filter->matches(file.record(r));
+}
+
+void Table::Impl::rebuildOrder()
+{
+    computeKeys();
+    order.clear();
+    for (int r = 0; r < file.recordCount(); ++r) {
+        if (!file.isDeleted(r))
+            order.push_back(r);
+    }
+    if (keyField >= 0)
+        std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+            return keyLess(keys[size_t(a)], keys[size_t(b)]);
+        });
+}
+
+std::vector<int> Table::Impl::computeView() const
+{
+    std::vector<int> result;
+    result.reserve(order.size());
+    for (int record : order) {
+        if (inView(record))
+            result.push_back(record);
+    }
+    return result;
+}
+
+// Brings the caches up to date after record was written (or appended).
+void Table::Impl::refreshRecord(int record)
+{
+    const auto r = size_t(record);
+    const bool appended = r == keys.size();
+    if (appended) {
+        keys.push_back(Key());
+        passes.push_back(1);
+    } else {
+        order.erase(std::find(order.begin(), order.end(), record));
+    }
+    if (keyField >= 0)
+        keys[r] = keyOfRecord(file.record(record));
+    if (filter)
+        passes[r] = filter->matches(file.record(record));
+    if (!file.isDeleted(record)) {
+        const auto at = std::lower_bound(order.begin(), order.end(), record,
+                                         [this](int a, int b) { return orderLess(a, b); });
+        order.insert(at, record);
+    }
+}
+
+int Table::Impl::positionOf(int record) const
+{
+    const auto found = std::find(view.begin(), view.end(), record);
+    return found == view.end() ? -1 : int(found - view.begin());
+}
+
+void Table::Impl::setView(std::vector<int> newView, int newPos)
+{
+    view = std::move(newView);
+    pos = view.empty() ? -1 : std::clamp(newPos, 0, int(view.size()) - 1);
+    if (view.empty())
+        bof = eof = true;
+}
+
+// Moves to a view position, with the scroll events when the current record changes.
+void Table::Impl::moveTo(int newPos, bool newBof, bool newEof)
+{
+    if (newPos == pos) {
+        bof = newBof;
+        eof = newEof;
+        return;
+    }
+    emit q->beforeScroll();
+    pos = newPos;
+    bof = newBof;
+    eof = newEof;
+    emit q->afterScroll();
+}
+
+// After open, index, range and filter changes: the new view, first record current.
+void Table::Impl::resetToFirst()
+{
+    setView(computeView(), 0);
+    bof = true;
+    eof = view.empty();
+    emit q->viewChanged();
+    emit q->afterScroll();
+}
+
+// Writes a pending edit or insert. Returns true when the cursor had to leave the posted
+// record because it no longer belongs to the view.
+bool Table::Impl::postPending()
+{
+    if (!editing())
+        return false;
+    const bool inserting = state == State::Insert;
+    const int record = inserting ? file.recordCount() : editRecord;
+    const int oldPos = pos;
+    file.writeRecord(record, buffer); // throws: the edit stays pending
+    state = State::Browse;
+    buffer.clear();
+    editRecord = -1;
+    refreshRecord(record);
+    std::vector<int> newView = computeView();
+    const auto found = std::find(newView.begin(), newView.end(), record);
+    if (found != newView.end()) {
+        const bool reordered = newView != view;
+        setView(std::move(newView), int(found - newView.begin()));
+        bof = eof = false;
+        if (reordered)
+            emit q->viewChanged();
+        else
+            emit q->recordChanged(pos);
+        return false;
+    }
+    // The record left the view (or a new one never entered it): the cursor goes to the
+    // record now at its place, or the last one.
+    if (!inserting)
+        emit q->beforeScroll();
+    const int place = inserting ? int(newView.size()) - 1 : oldPos;
+    setView(std::move(newView), place);
+    if (!view.empty())
+        bof = eof = false;
+    emit q->viewChanged();
+    emit q->afterScroll();
+    return true;
+}
+
+void Table::Impl::writeField(int index, const QVariant &value)
+{
+    const DbfField &f = field(index);
+    if (!editing())
+        q->edit();
+    QString why;
+    const QByteArray bytes = encodeField(f.def, value, &why);
+    if (!why.isEmpty())
+        throw TableError(QStringLiteral("Таблица %1, поле %2: %3").arg(fileName, f.def.name, why));
+    buffer.replace(f.offset, f.def.width, bytes);
+}
+
+// ---------------------------------------------------------------------------------------
+
+Table::Table(const QString &objectName, QObject *parent) : QObject(parent), d(new Impl)
+{
+    d->q = this;
+    setObjectName(objectName);
+}
+
+Table::~Table()
+{
+    try {
+        close();
+    } catch (const TableError &) {
+        // the pending edit could not be written; nothing more can be done here
+    }
+}
+
+void Table::setFileName(const QString &path)
+{
+    if (isOpen())
+        d->fail(QStringLiteral("имя файла меняется только у закрытой таблицы"));
+    d->fileName = path;
+}
+
+QString Table::fileName() const
+{
+    return d->fileName;
+}
+
+void Table::open()
+{
+    if (isOpen())
+        return;
+    d->file.open(d->fileName, d->fileName);
+    try {
+        d->fieldByName.clear();
+        d->knownFields.clear();
+        for (int i = 0; i < d->file.fields().size(); ++i) {
+            d->fieldByName.insert(d->file.fields().at(i).def.name.toUpper(), i);
+            d->knownFields.append(d->file.fields().at(i).def);
+        }
+        d->bindIndex();
+        d->bindFilter();
+    } catch (...) {
+        d->file.close();
+        d->filter.reset();
+        throw;
+    }
+    d->state = State::Browse;
+    d->ranged = false;
+    d->rebuildOrder();
+    d->computePasses();
+    d->resetToFirst();
+}
+
+void Table::close()
+{
+    if (!isOpen())
+        return;
+    std::exception_ptr failure;
+    try {
+        d->postPending();
+    } catch (const TableError &) {
+        failure = std::current_exception();
+    }
+    d->filter.reset();
+    d->file.close();
+    d->state = State::Inactive;
+    d->buffer.clear();
+    d->ranged = false;
+    d->keys.clear();
+    d->order.clear();
+    d->passes.clear();
+    d->view.clear();
+    d->pos = -1;
+    d->bof = d->eof = true;
+    emit viewChanged();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+bool Table::isOpen() const
+{
+    return d->state != State::Inactive;
+}
+
+void Table::flush()
+{
+    if (!isOpen())
+        return;
+    d->postPending();
+    d->file.flush();
+}
+
+void Table::create(const QList<FieldDef> &fields, const QList<IndexDef> &indexes)
+{
+    if (isOpen())
+        d->fail(QStringLiteral("открытая таблица не создается заново"));
+    if (!indexes.isEmpty())
+        d->indexes = indexes;
+    DbfFile::create(d->fileName, d->fileName, fields);
+    d->knownFields = fields;
+}
+
+void Table::createLike(const Table &source)
+{
+    QList<FieldDef> defs = source.fields();
+    if (defs.isEmpty())
+        defs = DbfFile::readFieldDefs(source.fileName(), source.fileName());
+    if (isOpen())
+        d->fail(QStringLiteral("открытая таблица не создается заново"));
+    d->indexes = source.indexes();
+    DbfFile::create(d->fileName, d->fileName, defs);
+    d->knownFields = defs;
+}
+
+QList<FieldDef> Table::fields() const
+{
+    return d->knownFields;
+}
+
+int Table::fieldCount() const
+{
+    return isOpen() ? int(d->file.fields().size()) : int(d->knownFields.size());
+}
+
+int Table::fieldIndex(const QString &name) const
+{
+    if (isOpen())
+        return d->fieldByName.value(name.toUpper(), -1);
+    for (int i = 0; i < d->knownFields.size(); ++i) {
+        if (d->knownFields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool Table::hasField(const QString &name) const
+{
+    return fieldIndex(name) >= 0;
+}
+
+void Table::defineIndex(const IndexDef &index)
+{
+    for (IndexDef &known : d->indexes) {
+        if (known.name.compare(index.name, Qt::CaseInsensitive) == 0) {
+            known = index;
+            return;
+        }
+    }
+    d->indexes.append(index);
+}
+
+QList<IndexDef> Table::indexes() const
+{
+    return d->indexes;
+}
+
+void Table::setIndexName(const QString &name)
+{
+    const bool known = name.isEmpty()
+                       || std::any_of(d->indexes.begin(), d->indexes.end(), [&](const IndexDef &i) {
+                              return i.name.compare(name, Qt::CaseInsensitive) == 0;
+                          });
+    if (!known)
+        d->fail(QStringLiteral("нет индекса %1").arg(name));
+    if (!isOpen()) {
+        d->indexName = name;
+        return;
+    }
+    d->postPending();
+    const QString previous = d->indexName;
+    d->indexName = name;
+    try {
+        d->bindIndex();
+    } catch (const TableError &) {
+        d->indexName = previous;
+        d->bindIndex();
+        throw;
+    }
+    if (d->pos >= 0)
+        emit beforeScroll();
+    d->ranged = false;
+    d->rebuildOrder();
+    d->resetToFirst();
+}
+
+QString Table::indexName() const
+{
+    return d->indexName;
+}
+
+void Table::setRange(const QVariant &low, const QVariant &high)
+{
+    d->requireOpen();
+    if (d->keyField < 0)
+        d->fail(QStringLiteral("диапазон задается только по индексу"));
+    const Key lowKey = d->keyOfValue(low);
+    const Key highKey = d->keyOfValue(high);
+    d->postPending();
+    if (d->pos >= 0)
+        emit beforeScroll();
+    d->ranged = true;
+    d->low = lowKey;
+    d->high = highKey;
+    d->resetToFirst();
+}
+
+void Table::cancelRange()
+{
+    if (!isOpen()) {
+        d->ranged = false;
+        return;
+    }
+    d->postPending();
+    if (d->pos >= 0)
+        emit beforeScroll();
+    d->ranged = false;
+    d->resetToFirst();
+}
+
+bool Table::hasRange() const
+{
+    return d->ranged;
+}
+
+void Table::setFilter(const QString &expression)
+{
+    if (!expression.trimmed().isEmpty()) {
+        try {
+            FilterExpression check(expression); // the syntax, also on a closed table
+            if (isOpen())
+                check.bind(d->file.fields());
+        } catch (const FilterError &e) {
+            d->fail(QStringLiteral("не удается применить фильтр \"%1\": %2")
+                        .arg(expression, e.why()));
+        }
+    }
+    d->filterText = expression;
+    if (!isOpen())
+        return;
+    d->postPending();
+    if (d->pos >= 0)
+        emit beforeScroll();
+    d->bindFilter();
+    d->computePasses();
+    d->resetToFirst();
+}
+
+QString Table::filter() const
+{
+    return d->filterText;
+}
+
+void Table::setFiltered(bool on)
+{
+    if (!isOpen()) {
+        d->filtered = on;
+        return;
+    }
+    d->postPending();
+    if (d->pos >= 0)
+        emit beforeScroll();
+    d->filtered = on;
+    d->resetToFirst();
+}
+
+bool Table::filtered() const
+{
+    return d->filtered;
+}
+
+// --- navigation ---
+
+void Table::first()
+{
+    d->requireOpen();
+    d->postPending();
+    if (d->view.empty())
+        return;
+    d->moveTo(0, true, false);
+}
+
+void Table::last()
+{
+    d->requireOpen();
+    d->postPending();
+    if (d->view.empty())
+        return;
+    d->moveTo(int(d->view.size()) - 1, false, true);
+}
+
+void Table::next()
+{
+    d->requireOpen();
+    const int oldPos = d->pos;
+    if (d->postPending()) {
+        // The posted record left the view: the record now at its place is the next one.
+        if (d->pos != oldPos || oldPos < 0)
+            d->eof = true;
+        return;
+    }
+    if (d->view.empty())
+        return;
+    if (d->pos + 1 < int(d->view.size()))
+        d->moveTo(d->pos + 1, false, false);
+    else
+        d->eof = true;
+}
+
+void Table::prior()
+{
+    d->requireOpen();
+    const int oldPos = d->pos;
+    if (d->postPending() && d->pos < oldPos)
+        return; // the posted record was the last: the cursor already stands before it
+    if (d->view.empty())
+        return;
+    if (d->pos > 0)
+        d->moveTo(d->pos - 1, false, false);
+    else
+        d->bof = true;
+}
+
+bool Table::bof() const
+{
+    return d->bof;
+}
+
+bool Table::eof() const
+{
+    return d->eof;
+}
+
+bool Table::isEmpty() const
+{
+    return d->view.empty();
+}
+
+int Table::viewCount() const
+{
+    return int(d->view.size());
+}
+
+int Table::viewPosition() const
+{
+    return d->pos;
+}
+
+void Table::moveTo(int position)
+{
+    d->requireOpen();
+    d->postPending();
+    if (d->view.empty())
+        return;
+    d->moveTo(std::clamp(position, 0, int(d->view.size()) - 1), false, false);
+}
+
+bool Table::findKey(const QVariant &key)
+{
+    d->requireOpen();
+    if (d->keyField < 0)
+        d->fail(QStringLiteral("поиск по ключу возможен только по индексу"));
+    const Key wanted = d->keyOfValue(key);
+    d->postPending();
+    const auto at = std::lower_bound(d->view.begin(), d->view.end(), wanted,
+                                     [this](int record, const Key &k) {
+                                         return d->keyLess(d->keys[size_t(record)], k);
+                                     });
+    if (at == d->view.end() || d->keyLess(wanted, d->keys[size_t(*at)]))
+        return false;
+    d->moveTo(int(at - d->view.begin()), false, false);
+    return true;
+}
+
+// --- reading ---
+
+QVariant Table::value(const QString &field) const
+{
+    d->requireOpen();
+    return value(d->fieldNumber(field));
+}
+
+QVariant Table::value(int field) const
+{
+    d->requireOpen();
+    const DbfField &f = d->field(field);
+    const QByteArray *bytes = d->currentBytes();
+    return bytes ? decodeField(f.def, bytes->constData() + f.offset) : QVariant();
+}
+
+QString Table::text(const QString &field) const
+{
+    d->requireOpen();
+    const DbfField &f = d->field(d->fieldNumber(field));
+    const QByteArray *bytes = d->currentBytes();
+    if (!bytes)
+        return {};
+    const QString text = decode1251(trimmedBytes(bytes->constData() + f.offset, f.def.width));
+    return f.def.type == 'C' ? text : text.trimmed();
+}
+
+double Table::number(const QString &field) const
+{
+    d->requireOpen();
+    const DbfField &f = d->field(d->fieldNumber(field));
+    const QByteArray *bytes = d->currentBytes();
+    if (!bytes)
+        return 0;
+    if (isNumericType(f.def.type))
+        return store::fieldNumber(bytes->constData() + f.offset, f.def.width).value_or(0);
+    return parseNumber(text(field));
+}
+
+int Table::integer(const QString &field) const
+{
+    return int(std::lround(number(field)));
+}
+
+bool Table::logical(const QString &field) const
+{
+    return value(field).toBool();
+}
+
+bool Table::isBlank(const QString &field) const
+{
+    d->requireOpen();
+    const DbfField &f = d->field(d->fieldNumber(field));
+    const QByteArray *bytes = d->currentBytes();
+    return !bytes || isBlankField(bytes->constData() + f.offset, f.def.width);
+}
+
+QVariant Table::valueAt(int position, int field) const
+{
+    d->requireOpen();
+    const DbfField &f = d->field(field);
+    if (position < 0 || position >= int(d->view.size()))
+        return {};
+    const QByteArray &bytes = position == d->pos && d->state == State::Edit
+                                  ? d->buffer
+                                  : d->file.record(d->view[size_t(position)]);
+    return decodeField(f.def, bytes.constData() + f.offset);
+}
+
+// --- changing ---
+
+Table::State Table::state() const
+{
+    return d->state;
+}
+
+void Table::edit()
+{
+    d->requireOpen();
+    if (d->editing())
+        return;
+    if (d->pos < 0)
+        d->fail(QStringLiteral("нет текущей записи для изменения"));
+    d->state = State::Edit;
+    d->editRecord = d->currentRecord();
+    d->buffer = d->file.record(d->editRecord);
+}
+
+void Table::append()
+{
+    d->requireOpen();
+    d->postPending();
+    d->state = State::Insert;
+    d->buffer = d->file.blankRecord();
+    emit afterInsert();
+}
+
+void Table::post()
+{
+    d->requireOpen();
+    d->postPending();
+}
+
+void Table::cancel()
+{
+    if (!d->editing())
+        return;
+    const bool wasEdit = d->state == State::Edit;
+    d->state = State::Browse;
+    d->buffer.clear();
+    d->editRecord = -1;
+    if (wasEdit && d->pos >= 0)
+        emit recordChanged(d->pos);
+}
+
+void Table::setValue(const QString &field, const QVariant &value)
+{
+    d->requireOpen();
+    d->writeField(d->fieldNumber(field), value);
+}
+
+void Table::setValue(int field, const QVariant &value)
+{
+    d->requireOpen();
+    d->writeField(field, value);
+}
+
+void Table::setText(const QString &field, const QString &value)
+{
+    setValue(field, QVariant(value));
+}
+
+void Table::setNumber(const QString &field, double value)
+{
+    setValue(field, QVariant(value));
+}
+
+void Table::setBlank(const QString &field)
+{
+    setValue(field, QVariant());
+}
+
+// --- data source ---
+
+void Table::setDataSourceEnabled(bool on)
+{
+    if (d->dataSourceEnabled == on)
+        return;
+    d->dataSourceEnabled = on;
+    emit dataSourceToggled(on);
+}
+
+bool Table::dataSourceEnabled() const
+{
+    return d->dataSourceEnabled;
+}
+
+} // namespace store
