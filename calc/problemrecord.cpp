@@ -55,8 +55,7 @@ ProblemRecord::ProblemRecord()
       columnValue(kMaxColumns + 1), rowKind(kMaxRows + 1), rowOwner(kMaxRows + 1),
       rowLower(kMaxRows + 1), rowUpper(kMaxRows + 1), rowValue(kMaxRows + 1),
       rowRelax(kMaxRows + 1), rowLabel(kMaxRows + 1), columnLabel(kMaxColumns + 1),
-      columnAtLower(kMaxColumns + 1), pivotColumnRows(kMaxRows + 1),
-      pivotRowColumns(kMaxColumns + 1)
+      columnAtLower(kMaxColumns + 1)
 {
     for (auto *table : {&normMin, &normMax, &rawContent})
         for (auto &line : *table)

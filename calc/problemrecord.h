@@ -142,12 +142,8 @@ struct ProblemRecord final
     std::vector<int> rowLabel;    // -i' constraint row i', +j' programme column j'
     std::vector<int> columnLabel;
     std::vector<std::uint8_t> columnAtLower; // 1 at its lower bound, 0 at its upper
-    // Work lists of one pivot: the rows with a non-zero entry in the pivot column and
-    // the columns with a non-zero entry in the pivot row (their counts beside them).
-    std::vector<int> pivotColumnRows;
-    int pivotColumnCount = 0;
-    std::vector<int> pivotRowColumns;
-    int pivotRowCount = 0;
+    // (The pivot-column and pivot-row work lists live with the solver's tableau for
+    // the length of a solve: see calc/simplextableau.h.)
 
     // Relaxation choice: spread the relaxation over all characteristics
     bool uniformRelax = false;

@@ -1,0 +1,64 @@
+#pragma once
+
+// The simplex solver of the calculation: a primal method for bounded variables on a
+// dense tableau in exchange form, working in place on the problem record.
+//
+// The programme, as the assembly leaves it (n = columnCount, m = rowCount):
+//
+//     minimise    Σ_j c_j x_j                      c_j = columnValue[j]
+//     subject to  rowLower[i] <= y_i <= rowUpper[i],   y_i = Σ_j a_ij x_j,  i = 1..m
+//                 columnLower[j] <= x_j <= columnUpper[j],                  j = 1..n
+//
+// with the matrix held negated, T(i, j) = coef.at(i, j) = −a_ij. Every variable,
+// structural (x_j, label +j) or row activity (y_i, label −i), has finite bounds on
+// both sides, so the programme is never unbounded.
+//
+// Tableau: row i holds the basic variable rowLabel[i] with its value rowValue[i] and
+// bounds rowLower/rowUpper[i]; column j holds the non-basic variable columnLabel[j]
+// at its lower (columnAtLower[j] = 1) or upper bound, with bounds columnLower/Upper[j]
+// and reduced cost columnValue[j]. A non-basic variable is measured from its bound
+// into its range: moving column j's variable by Δ changes rowValue[i] by −T(i, j) Δ
+// and the cost by columnValue[j] Δ. A pivot exchanges labels and bounds of a row and
+// a column; a bound flip moves a non-basic variable to its other bound.
+//
+// The method: start with every structural variable at its lower bound; feasibility
+// phase (bring the first row that is out of its bounds toward it, with the first
+// column that helps, keeping every row already within its bounds there); cost phase
+// (most negative reduced cost enters); extraction of the values. Ties go to the lowest
+// column and the earliest row. Should a phase ever return to a basis it has had
+// before, it finishes with the smallest-index rule instead, which cannot cycle.
+
+#include "calc/problemrecord.h"
+#include "calc/runobserver.h"
+
+#include <cstdint>
+
+namespace calc {
+
+// What one solve did, for the tool's totals and the benchmark.
+struct SolverStats
+{
+    std::int64_t pivots = 0;
+    std::int64_t flips = 0;
+    // Σ over pivots of (rows in the pivot column − 1) × columns in the pivot row:
+    // the tableau entries the pivots updated.
+    std::int64_t updatedEntries = 0;
+    // Phases that repeated a basis and were finished by the smallest-index rule.
+    int cycleBreaks = 0;
+
+    SolverStats &operator+=(const SolverStats &other);
+};
+
+// The full solver: feasibility phase, cost phase, extraction. On return solveStatus
+// is 0 (optimal) or the label of the first basic variable that cannot be brought
+// within its bounds (−i: row i; +j: column j); columnValue[j] holds the tonnes of
+// column j and rowValue[i] the activity of row i (also after a failure: the values
+// reached); objective is minus the cost; the coefficient list is released. progress
+// may be null.
+SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress);
+
+// The feasibility phase only: solveStatus as above; columnValue keeps the prices and
+// rowValue holds no solution; the coefficient list is released.
+SolverStats checkFeasibility(ProblemRecord &record);
+
+} // namespace calc

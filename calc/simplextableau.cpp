@@ -1,0 +1,404 @@
+#include "calc/simplextableau.h"
+
+#include "calc/simplexcycle.h"
+#include "calc/simplexkernel.h"
+#include "calc/simplextolerance.h"
+
+#include <bit>
+#include <cmath>
+#include <utility>
+
+namespace calc {
+
+namespace {
+
+// A pivot row at least this dense (non-zeros per entry of the stretch they span) is
+// applied by the streaming kernel, a sparser one entry by entry.
+constexpr int kDenseSpan = 8;
+
+} // namespace
+
+SimplexTableau::SimplexTableau(ProblemRecord &record, bool full)
+    : rec_(record), full_(full), m_(record.rowCount), n_(record.columnCount),
+      colRows_(m_ + 1), colValues_(m_ + 1), rowColumns_(n_ + 1), rowValues_(n_ + 1),
+      outside_((m_ + 1) / 64 + 1, 0)
+{
+}
+
+// Initialisation: every structural variable non-basic at its lower bound, every row
+// activity basic, row values the activities at that point.
+void SimplexTableau::initialise()
+{
+    ProblemRecord &r = rec_;
+    r.tolerance = solverTolerance();
+    fingerprint_ = 0;
+    for (int i = 1; i <= m_; ++i) {
+        r.rowValue[i] = 0;
+        r.rowLabel[i] = -i;
+        fingerprint_ ^= CycleWatch::rowPart(i, -i);
+    }
+    std::vector<int> shifted; // columns whose lower bound is not 0, in order
+    r.objective = 0;
+    for (int j = 1; j <= n_; ++j) {
+        r.columnAtLower[j] = 1;
+        r.columnLabel[j] = j;
+        fingerprint_ ^= CycleWatch::columnPart(j, j, true);
+        if (r.columnLower[j] != 0) {
+            shifted.push_back(j);
+            if (full_)
+                r.objective += -r.columnLower[j] * r.columnValue[j];
+        }
+    }
+    // Row by row, each row adding the shifted columns in column order: the same sums
+    // as column after column over all rows.
+    for (int i = 1; i <= m_; ++i) {
+        const double *row = r.coef.row(i);
+        for (int j : shifted)
+            r.rowValue[i] += -r.columnLower[j] * row[j - 1];
+        refreshRow(i);
+    }
+    r.solveStatus = 0;
+}
+
+void SimplexTableau::refreshRow(int i)
+{
+    const double v = rec_.rowValue[i];
+    const bool out = v < rec_.rowLower[i] || v > rec_.rowUpper[i];
+    const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+    outside_[i / 64] = out ? outside_[i / 64] | bit : outside_[i / 64] & ~bit;
+}
+
+int SimplexTableau::firstRowOutOfBounds() const
+{
+    for (std::size_t w = 0; w < outside_.size(); ++w)
+        if (outside_[w] != 0)
+            return int(w * 64) + std::countr_zero(outside_[w]);
+    return 0;
+}
+
+// Variables in a fixed order for the smallest-index rule: structural variables
+// first, then the row activities.
+int SimplexTableau::variableIndex(int label) const
+{
+    return label > 0 ? label : n_ - label;
+}
+
+// Feasibility phase, choice of the column: a row below its lower bound needs a column
+// with T(i, j) < 0, a row above its upper bound one with T(i, j) > 0; the column's
+// variable must have a range (lower != upper).
+int SimplexTableau::helpingColumn(int i, bool smallestIndex) const
+{
+    const ProblemRecord &r = rec_;
+    const double *row = r.coef.row(i);
+    const double sign = r.rowValue[i] < r.rowLower[i] ? -1.0 : 1.0;
+    int best = 0;
+    for (int j = 1; j <= n_; ++j) {
+        if (!(sign * row[j - 1] > 0) || r.columnLower[j] == r.columnUpper[j])
+            continue;
+        if (!smallestIndex)
+            return j;
+        if (best == 0 || variableIndex(r.columnLabel[j]) < variableIndex(r.columnLabel[best]))
+            best = j;
+    }
+    return best;
+}
+
+// The pivot-column list: every row with a non-zero entry in column j, in row order.
+void SimplexTableau::gatherColumn(int j)
+{
+    const CoefficientList &coef = rec_.coef;
+    const double *entry = coef.row(1) + (j - 1);
+    const std::ptrdiff_t stride = coef.stride();
+    int count = 0;
+    for (int k = 1; k <= m_; ++k, entry += stride) {
+        const double t = *entry;
+        colRows_[count] = k;
+        colValues_[count] = t;
+        count += t != 0;
+    }
+    colCount_ = count;
+}
+
+// Feasibility ratio test for entering column j: the entering variable's own range,
+// or the first row (ratio ties keep the earlier row) to reach the bound it
+// approaches; a row exactly at the bound it would leave blocks at once.
+SimplexTableau::Choice SimplexTableau::feasibilityRatio(int j, bool smallestIndex)
+{
+    const ProblemRecord &r = rec_;
+    gatherColumn(j);
+    Choice c;
+    c.theta = r.columnUpper[j] - r.columnLower[j];
+    int bestIndex = 0;
+    // Under the smallest-index rule every candidate is weighed, equal ratios going to
+    // the smallest variable index; the method's own rule takes the first one.
+    auto consider = [&](double ratio, Outcome outcome, int k) {
+        const int index = variableIndex(r.rowLabel[k]);
+        if (ratio < c.theta || (smallestIndex && c.outcome != Outcome::Flip &&
+                                ratio == c.theta && index < bestIndex)) {
+            c = {outcome, k, ratio};
+            bestIndex = index;
+        }
+    };
+    for (int t = 0; t < colCount_; ++t) {
+        const int k = colRows_[t];
+        const double u = 1 / colValues_[t];
+        const double w = r.rowValue[k];
+        const double r1 = (w - r.rowLower[k]) * u;
+        if (r1 == 0 && u > 0) {
+            if (!smallestIndex) {
+                c = {Outcome::Lower, k, 0.0};
+                break;
+            }
+            consider(0.0, Outcome::Lower, k);
+        } else if (r1 > 0) {
+            consider(r1, Outcome::Lower, k);
+        }
+        const double r2 = (w - r.rowUpper[k]) * u;
+        if (r2 == 0 && u < 0) {
+            if (!smallestIndex) {
+                c = {Outcome::Upper, k, 0.0};
+                break;
+            }
+            consider(0.0, Outcome::Upper, k);
+        } else if (r2 > 0) {
+            consider(r2, Outcome::Upper, k);
+        }
+    }
+    return c;
+}
+
+// Cost phase, choice of the column: the most negative reduced cost among columns
+// with a range, ties to the lowest column; 0 when none is below 0 (optimal).
+int SimplexTableau::costEntering(bool smallestIndex) const
+{
+    const ProblemRecord &r = rec_;
+    int best = 0;
+    double bestCost = 0;
+    for (int j = 1; j <= n_; ++j) {
+        const double d = r.columnValue[j];
+        if (!(d < 0) || r.columnLower[j] == r.columnUpper[j])
+            continue;
+        if (smallestIndex) {
+            if (best == 0 || variableIndex(r.columnLabel[j]) < variableIndex(r.columnLabel[best]))
+                best = j;
+        } else if (d < bestCost) {
+            best = j;
+            bestCost = d;
+        }
+    }
+    return best;
+}
+
+// Cost ratio test for entering column j: its own range, or the first row to reach a
+// bound; the scan stops once the step is 0.
+SimplexTableau::Choice SimplexTableau::costRatio(int j, bool smallestIndex)
+{
+    const ProblemRecord &r = rec_;
+    gatherColumn(j);
+    Choice c;
+    c.theta = r.columnUpper[j] - r.columnLower[j];
+    int bestIndex = 0;
+    for (int t = 0; t < colCount_; ++t) {
+        const int k = colRows_[t];
+        const double u = 1 / colValues_[t];
+        const double w = r.rowValue[k];
+        double ratio;
+        Outcome outcome;
+        if (u > 0) {
+            ratio = (w - r.rowLower[k]) * u;
+            outcome = Outcome::Lower;
+        } else {
+            ratio = (w - r.rowUpper[k]) * u;
+            outcome = Outcome::Upper;
+        }
+        const int index = variableIndex(r.rowLabel[k]);
+        if (ratio < c.theta || (smallestIndex && c.outcome != Outcome::Flip &&
+                                ratio == c.theta && index < bestIndex)) {
+            c = {outcome, k, ratio};
+            bestIndex = index;
+        }
+        if (c.theta == 0 && !smallestIndex)
+            break;
+    }
+    return c;
+}
+
+// Bound flip of column j: its variable crosses its whole range, no exchange.
+void SimplexTableau::flip(int j, double theta)
+{
+    ProblemRecord &r = rec_;
+    if (full_)
+        r.objective = r.objective - theta * r.columnValue[j];
+    CoefficientList &coef = r.coef;
+    for (int t = 0; t < colCount_; ++t) {
+        const int i = colRows_[t];
+        const double entry = colValues_[t];
+        coef.at(i, j) = -entry;
+        r.rowValue[i] = addToRowValue(r.rowValue[i], -theta * entry, r.rowLower[i], r.rowUpper[i]);
+        refreshRow(i);
+    }
+    if (full_)
+        r.columnValue[j] = -r.columnValue[j];
+    fingerprint_ ^= CycleWatch::columnPart(j, r.columnLabel[j], r.columnAtLower[j]);
+    r.columnAtLower[j] = 1 - r.columnAtLower[j];
+    fingerprint_ ^= CycleWatch::columnPart(j, r.columnLabel[j], r.columnAtLower[j]);
+    ++stats_.flips;
+}
+
+// Pivot step 4: the pivot row divided by the pivot, its non-zeros listed.
+void SimplexTableau::buildPivotRow(int r, int e, double rho)
+{
+    double *row = rec_.coef.row(r);
+    int count = 0;
+    int pivotSlot = 0;
+    for (int k = 0; k < n_; ++k) {
+        if (row[k] != 0) {
+            row[k] = row[k] * rho;
+            if (k == e - 1)
+                pivotSlot = count;
+            rowColumns_[count] = k;
+            rowValues_[count] = row[k];
+            ++count;
+        }
+    }
+    row[e - 1] = rho;
+    rowValues_[pivotSlot] = rho;
+    rowCount_ = count;
+}
+
+// Pivot step 5: every other row of the pivot column takes its multiple of the pivot
+// row, value and entries, with the tolerance rule.
+void SimplexTableau::updateOtherRows(int r, int e, double rho)
+{
+    ProblemRecord &rec = rec_;
+    const double *pivotRow = rec.coef.row(r);
+    const int first = rowColumns_[0];
+    const int last = rowColumns_[rowCount_ - 1];
+    const bool dense = std::int64_t(rowCount_) * kDenseSpan >= last - first + 1;
+    const double pivotValue = rec.rowValue[r];
+    for (int t = 0; t < colCount_; ++t) {
+        const int i = colRows_[t];
+        if (i == r)
+            continue;
+        const double v = colValues_[t];
+        rec.rowValue[i] = addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i],
+                                        rec.rowUpper[i]);
+        double *row = rec.coef.row(i);
+        if (dense)
+            updateRowDense(row, pivotRow, first, last, v);
+        else
+            updateRowSparse(row, rowColumns_.data(), rowValues_.data(), rowCount_, v);
+        row[e - 1] = -rho * v;
+    }
+    stats_.updatedEntries += std::int64_t(colCount_ - 1) * rowCount_;
+}
+
+// Pivot step 6: the cost row takes its multiple of the pivot row.
+void SimplexTableau::updateCostRow(int r, int e, double rho)
+{
+    ProblemRecord &rec = rec_;
+    const double w = rec.columnValue[e];
+    if (w == 0)
+        return;
+    rec.objective = rec.objective - w * rec.rowValue[r];
+    for (int t = 0; t < rowCount_; ++t) {
+        const int k = rowColumns_[t] + 1;
+        rec.columnValue[k] = rec.columnValue[k] - w * rowValues_[t];
+    }
+    rec.columnValue[e] = -w * rho;
+}
+
+// Pivot steps 7 and 8: the leaving variable, now in column e, sits at the bound the
+// outcome names; at its upper bound its column is held negated.
+void SimplexTableau::placeLeaving(int e, Outcome outcome)
+{
+    ProblemRecord &rec = rec_;
+    CoefficientList &coef = rec.coef;
+    const double b = outcome == Outcome::Lower ? rec.columnLower[e] : rec.columnUpper[e];
+    if (b != 0) {
+        if (full_)
+            rec.objective = rec.objective - rec.columnValue[e] * b;
+        for (int t = 0; t < colCount_; ++t) {
+            const int i = colRows_[t];
+            rec.rowValue[i] = addToRowValue(rec.rowValue[i], -b * coef.at(i, e), rec.rowLower[i],
+                                            rec.rowUpper[i]);
+        }
+    }
+    if (outcome == Outcome::Upper) {
+        for (int t = 0; t < colCount_; ++t) {
+            double &entry = coef.at(colRows_[t], e);
+            entry = -entry;
+        }
+        if (full_)
+            rec.columnValue[e] = -rec.columnValue[e];
+    }
+}
+
+// Pivot step 9: the entering variable, basic in row r, gets its value measured from
+// zero again instead of from the bound it left.
+void SimplexTableau::placeEntering(int r, int e)
+{
+    ProblemRecord &rec = rec_;
+    const double old = rec.rowValue[r];
+    if (rec.columnAtLower[e]) {
+        const double big = std::max(std::fabs(old), rec.rowLower[r]);
+        rec.rowValue[r] = snapToBound(old + rec.rowLower[r], big, rec.rowLower[r], rec.rowUpper[r]);
+        return;
+    }
+    double *row = rec.coef.row(r);
+    for (int t = 0; t < rowCount_; ++t)
+        row[rowColumns_[t]] = -row[rowColumns_[t]];
+    const double big = std::max(std::fabs(old), rec.rowUpper[r]);
+    rec.rowValue[r] = snapToBound(rec.rowUpper[r] - old, big, rec.rowLower[r], rec.rowUpper[r]);
+}
+
+// Pivot on row r and column e: the basic variable of row r leaves at the bound the
+// outcome names, the non-basic variable of column e enters.
+void SimplexTableau::pivot(int r, int e, Outcome outcome)
+{
+    ProblemRecord &rec = rec_;
+    // Step 1: the pivot-column list already holds the whole column (gatherColumn).
+    fingerprint_ ^= CycleWatch::rowPart(r, rec.rowLabel[r]) ^
+                    CycleWatch::columnPart(e, rec.columnLabel[e], rec.columnAtLower[e]);
+    // Step 2: exchange labels and bounds.
+    std::swap(rec.rowLabel[r], rec.columnLabel[e]);
+    std::swap(rec.rowLower[r], rec.columnLower[e]);
+    std::swap(rec.rowUpper[r], rec.columnUpper[e]);
+    // Step 3: the pivot's reciprocal.
+    const double rho = 1 / rec.coef.at(r, e);
+    rec.rowValue[r] = rec.rowValue[r] * rho;
+    buildPivotRow(r, e, rho);      // step 4
+    updateOtherRows(r, e, rho);    // step 5
+    if (full_)
+        updateCostRow(r, e, rho);  // step 6
+    placeLeaving(e, outcome);      // steps 7, 8
+    placeEntering(r, e);           // step 9
+    rec.columnAtLower[e] = outcome == Outcome::Lower ? 1 : 0; // step 10
+    fingerprint_ ^= CycleWatch::rowPart(r, rec.rowLabel[r]) ^
+                    CycleWatch::columnPart(e, rec.columnLabel[e], rec.columnAtLower[e]);
+    for (int t = 0; t < colCount_; ++t)
+        refreshRow(colRows_[t]);
+    ++stats_.pivots;
+}
+
+// Extraction: non-basic variables at their bound, basic ones at their row value,
+// each written back under its own number.
+void SimplexTableau::extract()
+{
+    ProblemRecord &rec = rec_;
+    std::vector<double> columns(n_ + 1), rows(m_ + 1);
+    auto put = [&](int label, double value) {
+        if (label > 0)
+            columns[label] = value;
+        else
+            rows[-label] = value;
+    };
+    for (int j = 1; j <= n_; ++j)
+        put(rec.columnLabel[j], rec.columnAtLower[j] ? rec.columnLower[j] : rec.columnUpper[j]);
+    for (int i = 1; i <= m_; ++i)
+        put(rec.rowLabel[i], rec.rowValue[i]);
+    std::copy(columns.begin() + 1, columns.end(), rec.columnValue.begin() + 1);
+    std::copy(rows.begin() + 1, rows.end(), rec.rowValue.begin() + 1);
+}
+
+} // namespace calc

@@ -1,0 +1,88 @@
+#pragma once
+
+// The solver's tableau in exchange form over the problem record, with the steps of
+// the method as operations: the choice of the entering column, the ratio tests, the
+// bound flip, the pivot and the extraction of the values. The two solver variants
+// (simplex.h) drive these steps; this class does no choosing of phases itself.
+
+#include "calc/problemrecord.h"
+#include "calc/simplex.h"
+
+#include <QtGlobal>
+
+#include <cstdint>
+#include <vector>
+
+namespace calc {
+
+class SimplexTableau final
+{
+public:
+    enum class Outcome { Flip, Lower, Upper };
+    // Result of a ratio test: a bound flip of the entering column, or a pivot on row
+    // `row` with the leaving variable going to its lower or upper bound.
+    struct Choice
+    {
+        Outcome outcome = Outcome::Flip;
+        int row = 0;
+        double theta = 0;
+    };
+
+    // full: the full solver, which keeps the cost row and the objective.
+    SimplexTableau(ProblemRecord &record, bool full);
+    Q_DISABLE_COPY_MOVE(SimplexTableau)
+
+    // Labels, bounds at lower, row values of that point, objective.
+    void initialise();
+
+    // The first row (1..m) whose value lies outside its bounds, 0 when none.
+    int firstRowOutOfBounds() const;
+    // The column that moves row i toward its bounds: the first one, or under the
+    // smallest-index rule the one whose variable has the smallest index; 0 when none.
+    int helpingColumn(int i, bool smallestIndex) const;
+    Choice feasibilityRatio(int j, bool smallestIndex);
+
+    // The entering column of the cost phase: most negative reduced cost, or the
+    // smallest-index variable with a negative one; 0 when optimal.
+    int costEntering(bool smallestIndex) const;
+    Choice costRatio(int j, bool smallestIndex);
+
+    void flip(int j, double theta);
+    void pivot(int r, int e, Outcome outcome);
+
+    // Values of every variable into columnValue (by programme column) and rowValue
+    // (by programme row).
+    void extract();
+
+    std::uint64_t fingerprint() const { return fingerprint_; }
+    const SolverStats &stats() const { return stats_; }
+
+private:
+    void gatherColumn(int j);
+    void buildPivotRow(int r, int e, double rho);
+    void updateOtherRows(int r, int e, double rho);
+    void updateCostRow(int r, int e, double rho);
+    void placeLeaving(int e, Outcome outcome);
+    void placeEntering(int r, int e);
+    void refreshRow(int i);
+    int variableIndex(int label) const;
+
+    ProblemRecord &rec_;
+    const bool full_;
+    const int m_;
+    const int n_;
+    // Pivot column list: rows (1-based) and their entries; pivot row list: column
+    // offsets (0-based) and their entries.
+    std::vector<int> colRows_;
+    std::vector<double> colValues_;
+    int colCount_ = 0;
+    std::vector<int> rowColumns_;
+    std::vector<double> rowValues_;
+    int rowCount_ = 0;
+    // Rows outside their bounds, one bit per row.
+    std::vector<std::uint64_t> outside_;
+    std::uint64_t fingerprint_ = 0;
+    SolverStats stats_;
+};
+
+} // namespace calc
