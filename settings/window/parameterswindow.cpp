@@ -1,0 +1,320 @@
+#include "settings/window/parameterswindow.h"
+
+#include "store/numbertext.h"
+
+#include <QButtonGroup>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using settings::Settings;
+
+namespace {
+
+constexpr int lastLeftLine = 13; // lines 1-13 on the left, 14-24 on the right
+constexpr int addressLine = 24;
+constexpr int firstChoiceLine = 25;
+
+const char *const choiceCaptions[] = {
+    "Без учета налога", "С учетом налога", " ОКРУГЛЯТЬ", "НЕ округлять", " ОКРУГЛЯТЬ",
+    "НЕокруглять",
+};
+
+const char *const pairCaptions[] = {
+    "В наименование рецепта включать цену (уточните)",
+    "Цену без учета налога (оптовую)",
+    "Цену С УЧЕТОМ налога (отпускную)",
+};
+
+const char warningText[] =
+    "ВНИМАНИЕ!  Если в наименованиие рецепта указана цена с НДС (отпускная), то править НДС "
+    "в архиве нельзя, если указана цена без НДС, то можно.  ";
+
+QLabel *plainLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// The text of a number field: two decimals right-aligned in the field's width, and the
+// input mask that holds it. The usual masks are "00.00" and "000000.00" (in Qt's masks
+// "0" is a digit that may be left blank); a value from the file that needs more places
+// or a sign gets a wider mask rather than being cut.
+struct MaskedNumber
+{
+    QString text;
+    QString mask;
+};
+
+MaskedNumber maskedNumber(double value, int width)
+{
+    const bool negative = store::roundTo(value, 2) < 0;
+    QString digits = store::fixedText(negative ? -value : value, width - (negative ? 1 : 0), 2);
+    if (negative)
+        digits.prepend(QLatin1Char('-'));
+    QString mask = QString(digits.size() - 3, QLatin1Char('0')) + QStringLiteral(".00");
+    if (negative)
+        mask[0] = QLatin1Char('#');
+    return {digits, mask};
+}
+
+// The grid row of a line: the name on row 0, lines 2-13 on rows 1-12 on the left, lines
+// 14-23 on rows 1-10 on the right, the address on row 13.
+int gridRow(int line)
+{
+    if (line == addressLine)
+        return lastLeftLine;
+    return line > lastLeftLine ? line - lastLeftLine : line - 1;
+}
+
+// Width of the right column's labels: each long label in two lines, none in three.
+int rightLabelWidth(const QFontMetrics &metrics)
+{
+    int width = 0;
+    for (const char *part : {"выработку одной тонны (руб)", "Должность  подписывающего",
+                             "УДОСТОВЕРЕНИЕ о качестве", "Надбавка за гранулирование"})
+        width = qMax(width, metrics.horizontalAdvance(QString::fromUtf8(part)));
+    return width + 12 + 8; // the indent from the left column and a little air
+}
+
+// Text of lines 1-23 is held with at most 60 characters; the address whole.
+int maxLengthOfLine(int line)
+{
+    return line == addressLine ? 32767 : settings::settingsTextLimit;
+}
+
+} // namespace
+
+TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dataDir(dataDir)
+{
+    setWindowTitle(QStringLiteral("Параметры"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildFields());
+    layout->addSpacing(4);
+    // Below the fields: the first pair of choices with the warning under it on the left,
+    // the two rounding pairs and "Выход" on the right.
+    auto *bottom = new QGridLayout;
+    bottom->setColumnStretch(0, 1);
+    bottom->setColumnStretch(1, 1);
+    bottom->addWidget(buildPair(0), 0, 0);
+    auto *warning = plainLabel(QString::fromUtf8(warningText), this);
+    warning->setWordWrap(true);
+    bottom->addWidget(warning, 1, 0, 2, 1, Qt::AlignTop);
+    bottom->addWidget(buildPair(1), 0, 1);
+    bottom->addWidget(buildPair(2), 1, 1);
+    Button1 = new QPushButton(QStringLiteral("Выход"), this);
+    Button1->setAutoDefault(false); // Enter in a field does not close the window
+    bottom->addWidget(Button1, 2, 1, Qt::AlignRight);
+    layout->addLayout(bottom);
+    layout->addStretch();
+    connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
+    setTabOrderByLines();
+    resize(800, 600);
+}
+
+// One grid: the enterprise name across the top, the signatories (lines 2-13) on the
+// left, costs, taxes and the certificate (14-23) on the right, the address across the
+// bottom, so that reading order and tab order both follow the file's lines.
+QWidget *TForm11::buildFields()
+{
+    auto *panel = new QWidget(this);
+    auto *grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(6);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(3, 2);
+    for (int line = 1; line <= addressLine; ++line) {
+        const bool across = line == 1 || line == addressLine;
+        const bool right = line > lastLeftLine && !across;
+        const int row = gridRow(line);
+        auto *label = plainLabel(settings::settingsLineLabel(line), panel);
+        QLineEdit *edit = makeField(line);
+        label->setBuddy(edit);
+        if (right) {
+            label->setWordWrap(true); // the long labels take two lines
+            label->setContentsMargins(12, 0, 0, 0);
+            label->setFixedWidth(rightLabelWidth(label->fontMetrics()));
+        }
+        grid->addWidget(label, row, right ? 2 : 0);
+        if (across)
+            grid->addWidget(edit, row, 1, 1, 3);
+        else if (settings::isNumberLine(line))
+            grid->addWidget(edit, row, 3, Qt::AlignLeft);
+        else
+            grid->addWidget(edit, row, right ? 3 : 1);
+    }
+    return panel;
+}
+
+QLineEdit *TForm11::makeField(int line)
+{
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(QStringLiteral("line%1").arg(line));
+    fields[std::size_t(line)] = edit;
+    if (!settings::isNumberLine(line)) {
+        edit->setMaxLength(maxLengthOfLine(line));
+        const QString sample(22, QLatin1Char('x'));
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(sample));
+        return edit;
+    }
+    const int width = settings::numberFieldWidth(line);
+    edit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    edit->setAlignment(Qt::AlignRight);
+    edit->setInputMask(maskedNumber(0, width).mask);
+    const QString sample(width + 2, QLatin1Char('0'));
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(sample) + 12);
+    // A typed "2.5" stands as "2 .5 ": once the field is left it shows " 2.50" again.
+    connect(edit, &QLineEdit::editingFinished, this,
+            [this, line] { showNumber(line, numberInField(line)); });
+    return edit;
+}
+
+// A pair of mutually exclusive choices (lines 25/26, 27/28, 29/30) under its caption.
+QGroupBox *TForm11::buildPair(int pair)
+{
+    auto *box = new QGroupBox(QString::fromUtf8(pairCaptions[pair]), this);
+    auto *row = new QHBoxLayout(box);
+    pairs[std::size_t(pair)] = new QButtonGroup(box);
+    for (int k = 0; k < 2; ++k) {
+        const int line = firstChoiceLine + 2 * pair + k;
+        auto *radio = new QRadioButton(QString::fromUtf8(choiceCaptions[line - 25]), box);
+        radio->setObjectName(QStringLiteral("line%1").arg(line));
+        choices[std::size_t(line)] = radio;
+        pairs[std::size_t(pair)]->addButton(radio);
+        row->addWidget(radio);
+    }
+    row->addStretch();
+    return box;
+}
+
+void TForm11::setTabOrderByLines()
+{
+    QList<QWidget *> order;
+    for (int line = 1; line <= addressLine; ++line)
+        order.append(fields[std::size_t(line)]);
+    for (int line = firstChoiceLine; line <= settings::settingsLineCount; ++line)
+        order.append(choices[std::size_t(line)]);
+    order.append(Button1);
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order.at(i), order.at(i + 1));
+}
+
+QLineEdit *TForm11::field(int line) const
+{
+    return line >= 1 && line <= addressLine ? fields[std::size_t(line)] : nullptr;
+}
+
+QRadioButton *TForm11::choice(int line) const
+{
+    return line >= firstChoiceLine && line <= settings::settingsLineCount
+               ? choices[std::size_t(line)]
+               : nullptr;
+}
+
+void TForm11::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!active) {
+        active = true;
+        FormActivate();
+    }
+}
+
+void TForm11::done(int result)
+{
+    if (active) {
+        active = false;
+        FormClose();
+    }
+    QDialog::done(result);
+}
+
+// Activation: the in-memory values into the fields, the flags onto the choices.
+void TForm11::FormActivate()
+{
+    Settings s = settings::currentSettings();
+    const QStringList lines = settings::settingsLines(s);
+    for (int line = 1; line <= addressLine; ++line) {
+        if (settings::isNumberLine(line))
+            continue;
+        fields[std::size_t(line)]->setText(lines.at(line - 1));
+        fields[std::size_t(line)]->setCursorPosition(0);
+    }
+    showNumber(14, s.lossNorm);
+    showNumber(15, s.productionCosts);
+    showNumber(16, s.profitability);
+    showNumber(18, s.taxRate);
+    showNumber(20, s.granulationSurcharge);
+    const bool flags[] = {s.namePriceWithoutTax, s.namePriceWithTax, s.roundWholesalePrice,
+                          s.noRoundWholesalePrice, s.roundSellingPrice, s.noRoundSellingPrice};
+    for (int pair = 0; pair < 3; ++pair) {
+        // As when the choices are set one after the other: the second of a pair wins.
+        const bool second = flags[2 * pair + 1];
+        QButtonGroup *group = pairs[std::size_t(pair)];
+        group->setExclusive(false);
+        choices[std::size_t(firstChoiceLine + 2 * pair)]->setChecked(flags[2 * pair] && !second);
+        choices[std::size_t(firstChoiceLine + 2 * pair + 1)]->setChecked(second);
+        group->setExclusive(true);
+    }
+    fields[1]->setFocus(Qt::OtherFocusReason);
+}
+
+// Close: the fields into cons.txt and back into memory; what went wrong is shown.
+void TForm11::FormClose()
+{
+    problems = settings::WriteSettings(valuesInFields(), dataDir);
+    if (!problems.isEmpty())
+        QMessageBox::warning(this, windowTitle(), problems.join(QLatin1Char('\n')));
+}
+
+void TForm11::Button1Click()
+{
+    close();
+}
+
+void TForm11::showNumber(int line, double value)
+{
+    QLineEdit *edit = fields[std::size_t(line)];
+    const MaskedNumber number = maskedNumber(value, settings::numberFieldWidth(line));
+    edit->setInputMask(number.mask);
+    edit->setText(number.text);
+}
+
+// The value a number field holds: its digits with the point where the mask puts it;
+// a field left without digits holds 0.
+double TForm11::numberInField(int line) const
+{
+    QString text = fields[std::size_t(line)]->text(); // the mask's blanks are left out
+    text.remove(QLatin1Char(' '));
+    bool ok = false;
+    const double value = store::parseNumber(text, &ok);
+    return ok ? value : 0;
+}
+
+Settings TForm11::valuesInFields() const
+{
+    // The texts go through the file's lines, so each lands where the file puts it.
+    Settings s;
+    QStringList lines = settings::settingsLines(s);
+    for (int line = 1; line <= addressLine; ++line)
+        lines[line - 1] = fields[std::size_t(line)]->text();
+    for (int line = firstChoiceLine; line <= settings::settingsLineCount; ++line)
+        lines[line - 1] = choices[std::size_t(line)]->isChecked() ? QStringLiteral("t")
+                                                                    : QStringLiteral("f");
+    s = settings::parseSettings(lines, {}).values;
+    s.lossNorm = numberInField(14);
+    s.productionCosts = numberInField(15);
+    s.profitability = numberInField(16);
+    s.taxRate = numberInField(18);
+    s.granulationSurcharge = numberInField(20);
+    return s;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+// TForm11, "Параметры": the parameters window: enterprise data, signatories, costs and
+// price rules.
+//
+// Each time it is opened it shows the process-wide settings; whenever it closes (by
+// "Выход", Esc or the window's close box) it writes them to cons.txt and reads them back,
+// so that every window sees the new values at once. The five number fields keep two
+// decimals at a fixed point and show their value right-aligned (" 2.50", "  1200.00").
+
+#include "settings/settings.h"
+
+#include <QDialog>
+
+#include <array>
+
+class QButtonGroup;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class TForm11 final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm11)
+
+public:
+    // dataDir: the data directory whose cons.txt the window writes.
+    explicit TForm11(QWidget *parent = nullptr, const QString &dataDir = QStringLiteral("itog3"));
+
+    // The field of a file line 1-24, the choice of a line 25-30 (for the tests).
+    QLineEdit *field(int line) const;
+    QRadioButton *choice(int line) const;
+    QPushButton *exitButton() const { return Button1; }
+
+    // What the last close could not do (characters replaced, file not written); they
+    // have been shown in a message box.
+    QStringList lastProblems() const { return problems; }
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormActivate();
+    void FormClose();
+    void Button1Click();
+
+    QWidget *buildFields();
+    QGroupBox *buildPair(int pair);
+    QLineEdit *makeField(int line);
+    void setTabOrderByLines();
+    void showNumber(int line, double value);
+    double numberInField(int line) const;
+    settings::Settings valuesInFields() const;
+
+    QString dataDir;
+    bool active = false; // shown since the last close: the next close writes the file
+    QStringList problems;
+    std::array<QLineEdit *, 25> fields{};      // by file line, 1-24
+    std::array<QRadioButton *, 31> choices{};  // by file line, 25-30
+    std::array<QButtonGroup *, 3> pairs{};
+    QPushButton *Button1 = nullptr; // "Выход"
+};
