@@ -191,6 +191,31 @@ void RecipeDocument::addPremixLines()
     lines_ << kRule;
 }
 
+namespace {
+
+// The whole part (towards zero) of a quotient of 4-decimal amounts: a value that is a
+// whole number in decimals but lands just below it in binary counts as that number.
+double wholeTowardZero(double x)
+{
+    const double nearest = std::round(x);
+    return std::abs(x - nearest) < 1e-9 ? nearest : std::trunc(x);
+}
+
+// The correction of one line, in tonnes: the difference's share by the line's weight,
+// at least one unit of the fourth decimal in the direction of the difference.
+double correction(double difference, double value, double total)
+{
+    double t = wholeTowardZero(difference * value * 10000 / total);
+    if (t == 0)
+        t = difference > 0 ? 1 : -1;
+    return t / 10000;
+}
+
+} // namespace
+
+// The amounts are multiples of 0.0001 t and the batch weight has at most three
+// decimals, so the differences are kept at four decimals: the thresholds then compare
+// what the figures say, not the binary residue of their sums.
 void RecipeDocument::balanceBatch()
 {
     const ArchivedRecipe &r = recipe_;
@@ -212,26 +237,18 @@ void RecipeDocument::balanceBatch()
         order.insert(at, {batch_[k], k});
     }
     const double total = store::round3((r.procpot + 100) * r.ves / 100);
-    double dB = std::abs(sumB - r.ves) <= 0.00005 ? 0 : r.ves - sumB;
-    double dL = std::abs(sumL - total) <= 0.00005 ? 0 : total - sumL;
-    if (dB == 0 && dL == 0)
-        return;
-    const auto step = [](double d, double v, double of) {
-        double t = std::trunc(d * v * 10000 / of);
-        if (t == 0)
-            t = d > 0 ? 1 : -1;
-        return t / 10000;
-    };
+    double dB = store::round4(r.ves - sumB);
+    double dL = store::round4(total - sumL);
     for (const auto &[v, k] : order) {
         if (std::abs(dB) > 0.0005) {
-            const double t = step(dB, v, r.ves);
-            batch_[k] += t;
-            dB -= t;
+            const double t = correction(dB, v, r.ves);
+            batch_[k] = store::round4(batch_[k] + t);
+            dB = store::round4(dB - t);
         }
         if (std::abs(dL) > 0.00005) {
-            const double t = step(dL, v, total);
-            withLosses_[k] += t;
-            dL -= t;
+            const double t = correction(dL, v, total);
+            withLosses_[k] = store::round4(withLosses_[k] + t);
+            dL = store::round4(dL - t);
         }
     }
 }
