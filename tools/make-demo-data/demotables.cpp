@@ -16,11 +16,6 @@ FieldDef number(const char *name, int width, int decimals)
     return {QString::fromLatin1(name), 'N', width, decimals};
 }
 
-FieldDef logical(const char *name)
-{
-    return {QString::fromLatin1(name), 'L', 1, 0};
-}
-
 // Contents and norms: up to 9999999.9999 (prices per tonne, vitamins per kg).
 void appendCharacteristicColumns(QList<FieldDef> &fields, bool withMaxima)
 {
@@ -77,35 +72,6 @@ QList<FieldDef> orderFields()
 {
     return {number("pit", 3, 0), number("KK", 4, 0), number("sir", 4, 0),
             number("arhnom", 5, 0)};
-}
-
-QList<FieldDef> arkkFields()
-{
-    return {number("arnom", 5, 0),  text("data", 10),       text("gost", 15),
-            text("naim", 45),       text("nasn", 123),      text("prim", 60),
-            number("ves", 12, 3),   number("nds", 6, 2),    number("izder", 12, 2),
-            number("gran", 12, 2),  text("gk", 1),          number("procprib", 6, 2),
-            number("procpot", 6, 2), logical("kn1"),        logical("kn3"),
-            logical("kn5"),         text("vibor", 1)};
-}
-
-QList<FieldDef> arsirFields()
-{
-    return {number("arnom", 5, 0), text("prem", 1),        text("naim", 30),
-            number("ves", 12, 4),  number("procin", 9, 4), number("price", 12, 2),
-            number("pricein", 14, 4)};
-}
-
-QList<FieldDef> arpitFields()
-{
-    return {number("arnom", 5, 0), text("pit", 20),     text("ediz", 12),
-            number("mi", 12, 4),   number("ma", 12, 4), number("fa", 12, 4),
-            number("ra", 12, 4)};
-}
-
-QList<FieldDef> arpremFields()
-{
-    return {number("arnom", 5, 0), text("pit", 20), text("ediz", 12), number("ra", 12, 4)};
 }
 
 QList<store::IndexDef> orderIndex()

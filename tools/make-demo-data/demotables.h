@@ -1,7 +1,7 @@
 #pragma once
 
-// Field and index definitions of the tables of the data directory as the demo data
-// creates them. Readers look fields up by name, so other widths and orders written by
+// Field and index definitions of the list tables of the data directory as the demo data
+// creates them (the archive tables come from results/archivetables.h). Readers look fields up by name, so other widths and orders written by
 // other tools still open; these are the widths a new data directory starts with.
 
 #include "store/table.h"
@@ -15,10 +15,6 @@ QList<store::FieldDef> kkFields();
 QList<store::FieldDef> sirFields();
 QList<store::FieldDef> normFields();
 QList<store::FieldDef> orderFields();
-QList<store::FieldDef> arkkFields();
-QList<store::FieldDef> arsirFields();
-QList<store::FieldDef> arpitFields();
-QList<store::FieldDef> arpremFields();
 
 QList<store::IndexDef> orderIndex(); // "order" on the field order
 QList<store::IndexDef> normIndex();  // "si" on kods

@@ -1,6 +1,7 @@
 #include "demowriter.h"
 
 #include "demotables.h"
+#include "results/archivetables.h"
 #include "sourcetable.h"
 #include "store/codepage1251.h"
 #include "store/table.h"
@@ -164,13 +165,6 @@ void writeOrder(const DemoSource &source, const QString &dir)
     order.close();
 }
 
-void writeEmpty(const QString &dir, const QString &file, const QList<store::FieldDef> &fields)
-{
-    Table table(file);
-    table.setFileName(dir + QLatin1Char('/') + file);
-    table.create(fields);
-}
-
 // Lines in code page 1251, each ended by CR LF.
 void writeText1251(const QString &path, const QStringList &lines)
 {
@@ -201,10 +195,7 @@ void writeAll(const DemoSource &source, const QString &dir)
     writeSir(source, dir);
     writeNorm(source, dir);
     writeOrder(source, dir);
-    writeEmpty(dir, QStringLiteral("arkk.dbf"), demotables::arkkFields());
-    writeEmpty(dir, QStringLiteral("arsir.dbf"), demotables::arsirFields());
-    writeEmpty(dir, QStringLiteral("arpit.dbf"), demotables::arpitFields());
-    writeEmpty(dir, QStringLiteral("arprem.dbf"), demotables::arpremFields());
+    results::createArchiveTables(dir);
     writeTexts(source, dir);
 }
 
