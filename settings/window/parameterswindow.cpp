@@ -118,6 +118,7 @@ TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dat
     layout->addStretch();
     connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
     setTabOrderByLines();
+    setSizeGripEnabled(true); // wider, the text fields show more of long positions
     resize(800, 600);
 }
 
