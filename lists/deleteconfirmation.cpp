@@ -1,0 +1,49 @@
+#include "lists/deleteconfirmation.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TForm7::TForm7(QWidget *parent)
+    : QDialog(parent), Button1(new QPushButton(QStringLiteral("Удалять"), this)),
+      Button2(new QPushButton(QStringLiteral("Отменить удаление"), this))
+{
+    setWindowTitle(QStringLiteral("Внимание!!!"));
+    auto *text = new QLabel(QStringLiteral("Подтвердите Ваше решение"), this);
+    text->setAlignment(Qt::AlignCenter);
+    QFont big = text->font();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    big.setBold(true);
+    text->setFont(big);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    Button2->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TForm7::exec()
+{
+    m_confirmed = false;
+    Button2->setFocus();
+    return QDialog::exec();
+}
+
+void TForm7::Button1Click()
+{
+    m_confirmed = true;
+    accept();
+}
+
+bool TForm7::ask(QWidget *parent)
+{
+    TForm7 dialog(parent);
+    dialog.exec();
+    return dialog.confirmed();
+}

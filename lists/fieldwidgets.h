@@ -1,0 +1,95 @@
+#pragma once
+
+// Edit fields bound to one field of a table cursor's current record: they show the
+// value of the record the cursor stands on, follow it when it moves, and write what the
+// user typed to that record (posted at once) when the field is left or Enter is pressed.
+// While the cursor's data source is switched off they ignore the cursor.
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+
+#include "store/table.h"
+
+namespace lists {
+
+// What both bound widgets share: the binding, reading and writing of the value.
+class FieldBinding final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FieldBinding)
+
+public:
+    explicit FieldBinding(QWidget *owner);
+
+    void bind(store::Table *table, const QString &field);
+    void unbind();
+    store::Table *table() const { return m_table; }
+    QString field() const { return m_field; }
+    bool isBound() const { return m_table && !m_field.isEmpty(); }
+
+    QString currentText() const; // the value of the current record, as shown
+    // Writes typed text to the current record; false (after a warning box) when the
+    // text cannot be stored. Unchanged text writes nothing.
+    bool write(const QString &text);
+
+signals:
+    void valueChanged(); // the shown value should be re-read
+
+private:
+    bool live() const;
+    void onRecordChanged(int position);
+
+    QWidget *m_owner;
+    QPointer<store::Table> m_table;
+    QString m_field;
+    QList<QMetaObject::Connection> m_connections;
+};
+
+// A single-line field (the characteristic values of the list windows). Enter writes the
+// value and moves on to the next field, so a column of values is typed without the mouse.
+class FieldEdit final : public QLineEdit
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FieldEdit)
+
+public:
+    explicit FieldEdit(QWidget *parent = nullptr);
+
+    void bind(store::Table *table, const QString &field);
+    void unbind();
+    QString field() const { return m_binding.field(); }
+    void refresh();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    void commit();
+
+    FieldBinding m_binding;
+};
+
+// A multi-line field for a long text (the purpose of a feed type). Line breaks are not
+// stored: the field is one line of text in the table.
+class FieldMemo final : public QPlainTextEdit
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FieldMemo)
+
+public:
+    explicit FieldMemo(QWidget *parent = nullptr);
+
+    void bind(store::Table *table, const QString &field);
+    void refresh();
+    void commit();
+
+protected:
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    FieldBinding m_binding;
+};
+
+} // namespace lists

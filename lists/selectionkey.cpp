@@ -1,0 +1,64 @@
+#include "lists/selectionkey.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TForm9::TForm9(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      Edit1(new QLineEdit(this)), Button1(new QPushButton(QStringLiteral("Выполнить"), this))
+{
+    setWindowTitle(QStringLiteral("Выделение"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Введите ключ выделения"), this));
+    layout->addWidget(Edit1);
+    layout->addWidget(Button1, 0, Qt::AlignHCenter);
+    Edit1->setMinimumWidth(280);
+    // Enter is handled on its release in the field; the button is not a default button,
+    // so an empty field is not closed by Enter.
+    Button1->setAutoDefault(false);
+    Button1->setDefault(false);
+    Edit1->installEventFilter(this);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QString TForm9::key() const
+{
+    return Edit1->text();
+}
+
+int TForm9::exec()
+{
+    Edit1->clear();
+    Edit1->setFocus();
+    return QDialog::exec();
+}
+
+void TForm9::reject()
+{
+    Edit1->clear();
+    QDialog::reject();
+}
+
+bool TForm9::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit1
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (event->type() == QEvent::KeyRelease && !Edit1->text().isEmpty())
+                accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+QString TForm9::ask(QWidget *parent)
+{
+    TForm9 dialog(parent);
+    dialog.exec();
+    return dialog.key();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+// TForm9: the selection key dialog of the highlight search (lists and archive window).
+// The caller reads key() after the dialog has closed; a key that trims to nothing means
+// that no search is made.
+//
+//     TForm9 dialog(this);
+//     dialog.exec();
+//     const QString key = dialog.key();
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+class TForm9 final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm9)
+
+public:
+    explicit TForm9(QWidget *parent = nullptr);
+
+    QString key() const;
+    int exec() override;
+    // Escape closes the dialog without a key: no search is made.
+    void reject() override;
+
+    QLineEdit *Edit1;     // the key
+    QPushButton *Button1; // "Выполнить"
+
+    // Shows the dialog over parent and returns the key typed.
+    static QString ask(QWidget *parent);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};

@@ -1,0 +1,130 @@
+#pragma once
+
+// A grid over a shared table cursor: the model shows the cursor's view (index order,
+// range, filter) row by row, the view keeps its current row and the cursor's record
+// together in both directions, and an edited cell is written to the record and posted
+// at once. Rows never appear through the grid: there is no insert, and moving past the
+// last row adds nothing. While the cursor's data source is switched off (a bulk
+// operation walks the table) the grid ignores the cursor; it re-reads everything when
+// the data source comes back on.
+//
+//     lists::TableGrid grid(dm.Table3, {{"NAIM", "Наименование", 260},
+//                                       {"PREM", "Прем.", 50}}, this);
+//     grid.gridModel()->setRowFlag("ot");   // rows with ot = "+" drawn red
+//     grid.setReadOnly(false);              // cells become editable
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QList>
+#include <QString>
+#include <QTableView>
+
+namespace store {
+class Table;
+}
+
+namespace lists {
+
+// One column of a grid: the table field it shows, its header and width in pixels.
+// decimals >= 0 shows a number with that many decimals, right-aligned; -1 shows text
+// (numbers then in their shortest form).
+struct GridColumn
+{
+    QString field;
+    QString caption;
+    int width = 100;
+    int decimals = -1;
+    bool readOnly = false;
+};
+
+// The model part: rows are the records of the cursor's view.
+class TableGridModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TableGridModel)
+
+public:
+    TableGridModel(store::Table *table, QList<GridColumn> columns, QObject *parent = nullptr);
+
+    store::Table *table() const { return m_table; }
+    const QList<GridColumn> &columns() const { return m_columns; }
+    void setColumns(QList<GridColumn> columns);
+    void setColumn(int column, const GridColumn &definition);
+
+    // Read-only grids refuse every edit; an editable grid still keeps columns marked
+    // readOnly closed.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_readOnly; }
+
+    // Rows whose field holds value (trailing blanks ignored) are drawn in color.
+    void setRowFlag(const QString &field, const QString &value = QStringLiteral("+"),
+                    const QColor &color = QColor(Qt::red));
+
+    // Re-reads the whole view from the cursor (also done when the data source comes on).
+    void refresh();
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+signals:
+    // The cursor stands on another record (or the view was re-read): row of the cursor,
+    // -1 when the view is empty.
+    void cursorRowChanged(int row);
+    // An edit could not be stored (not a number, too wide for the field...).
+    void editFailed(const QString &message);
+
+private:
+    bool live() const;
+    void onViewChanged();
+    void onRecordChanged(int position);
+    void onAfterScroll();
+    void onDataSourceToggled(bool on);
+    bool isFlagged(int row) const;
+
+    store::Table *m_table;
+    QList<GridColumn> m_columns;
+    QList<int> m_fieldIndexes; // per column, -1 until the table is open
+    int m_rows = 0;
+    bool m_readOnly = true;
+    bool m_stale = false; // records changed while the data source was off
+    bool m_moved = false; // the cursor moved while the data source was off
+    QString m_flagField;
+    QString m_flagValue;
+    QColor m_flagColor;
+};
+
+// The view part: a row-selecting table view whose current row is the cursor's record.
+class TableGrid final : public QTableView
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TableGrid)
+
+public:
+    TableGrid(store::Table *table, QList<GridColumn> columns, QWidget *parent = nullptr);
+
+    TableGridModel *gridModel() const { return m_model; }
+    store::Table *table() const { return m_model->table(); }
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const { return m_model->isReadOnly(); }
+    void setColumns(QList<GridColumn> columns);
+    // Puts the view's current row on the cursor's record.
+    void followCursor();
+
+protected:
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    void applyWidths();
+    void showRow(int row);
+    void reportEditFailure(const QString &message);
+
+    TableGridModel *m_model;
+    bool m_following = false;
+};
+
+} // namespace lists
