@@ -1,0 +1,83 @@
+// dbfdump: prints the records of a table, the named fields separated by '|' (UTF-8),
+// or writes a small sample table with Cyrillic text, numbers and blanks.
+
+#include "store/table.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+namespace {
+
+int usage()
+{
+    QTextStream(stderr) << "usage: dbfdump FILE [FIELD ...]\n"
+                           "       dbfdump --sample FILE\n";
+    return 2;
+}
+
+void writeSample(const QString &path)
+{
+    store::Table table;
+    table.setFileName(path);
+    table.create({{"NAIM", 'C', 30, 0},
+                  {"VES", 'N', 10, 3},
+                  {"order", 'N', 4, 0},
+                  {"ot", 'C', 1, 0},
+                  {"FLAG", 'L', 1, 0}});
+    table.open();
+    const QList<QVariantList> rows{{"Мука пшеничная", 12.5, 1, "+", true},
+                                   {" Ячмень ёлочный", QVariant(), 2, "", false},
+                                   {"Соль «Экстра»", -0.125, 3, "+", QVariant()}};
+    for (const QVariantList &row : rows) {
+        table.append();
+        for (int i = 0; i < row.size(); ++i)
+            table.setValue(i, row.at(i));
+        table.post();
+    }
+    table.close();
+}
+
+void dump(const QString &path, QStringList fields)
+{
+    store::Table table;
+    table.setFileName(path);
+    table.open();
+    if (fields.isEmpty()) {
+        for (const store::FieldDef &field : table.fields())
+            fields << field.name;
+    }
+    QTextStream out(stdout);
+    for (table.first(); !table.eof(); table.next()) {
+        QStringList values;
+        for (const QString &field : fields) {
+            const QVariant value = table.value(field);
+            values << (value.isValid() ? value.toString() : QString());
+        }
+        out << values.join(QLatin1Char('|')) << '\n';
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return usage();
+    try {
+        if (args.first() == QLatin1String("--sample")) {
+            if (args.size() != 2)
+                return usage();
+            writeSample(args.at(1));
+        } else {
+            const QString path = args.takeFirst();
+            dump(path, args);
+        }
+    } catch (const store::TableError &e) {
+        QTextStream(stderr) << e.message() << '\n';
+        return 1;
+    }
+    return 0;
+}
