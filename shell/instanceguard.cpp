@@ -1,5 +1,7 @@
 #include "shell/instanceguard.h"
 
+#include "shell/applicationtitle.h"
+
 namespace shell {
 
 namespace {
@@ -24,7 +26,7 @@ bool containsGuardWord(const QString &title)
 
 const QStringList &guardWords()
 {
-    static const QStringList words{QStringLiteral("Кормоплан"), QStringLiteral("Премиксплан"),
+    static const QStringList words{applicationTitle(), QStringLiteral("Премиксплан"),
                                    QStringLiteral("Кормоучет")};
     return words;
 }

@@ -1,8 +1,55 @@
-// The program's entry: start-up sequence, then the main menu's message loop.
+// The program's entry: the application title, the guard against a second copy, the crash
+// markers and recovery, the windows and the data module, then the main menu's message
+// loop until the main window closes.
+#include "platform/windowlist.h"
+#include "shell/applicationtitle.h"
+#include "shell/crashrecovery.h"
+#include "shell/instanceguard.h"
+#include "shell/messagesink.h"
+#include "shell/programwindows.h"
+
 #include <QApplication>
+#include <QDateTime>
+#include <QLocale>
+
+#include <cstdio>
+
+namespace {
+
+// With KORMOPLAN_REPORT_SHOWN set, the moment the menu is up and ready (first activation
+// done) is printed to stderr as milliseconds since the epoch, for the start-up benchmark.
+void reportWhenShown(shell::TForm1 &menu)
+{
+    if (qEnvironmentVariableIsEmpty("KORMOPLAN_REPORT_SHOWN"))
+        return;
+    QObject::connect(&menu, &shell::TForm1::firstActivationDone, [] {
+        std::fprintf(stderr, "kormoplan: menu shown %lld\n",
+                     static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+        std::fflush(stderr);
+    });
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("kormoplan"));
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const shell::MessageSink show = shell::messageBoxSink();
+
+    if (const auto blocker = shell::findBlockingWindow(platform::topLevelWindows())) {
+        show(shell::guardMessage(blocker->title));
+        return 0;
+    }
+    const shell::WorkingFolder folder{QDir(QStringLiteral("."))};
+    if (shell::checkMarkersAndRecover(folder, show) == shell::StartDecision::Terminate)
+        return 1;
+
+    const auto windows = shell::ProgramWindows::create(folder, show);
+    if (!windows)
+        return 1;
+    reportWhenShown(windows->menu());
+    windows->menu().show();
+    return app.exec();
 }

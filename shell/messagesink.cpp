@@ -1,5 +1,7 @@
 #include "shell/messagesink.h"
 
+#include "shell/applicationtitle.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
@@ -24,7 +26,7 @@ MessageSink messageBoxSink()
 {
     return [](const QString &text) {
         appendToLog(text);
-        QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text,
                         QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     };

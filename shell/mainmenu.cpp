@@ -1,0 +1,231 @@
+#include "shell/mainmenu.h"
+
+#include "settings/settings.h"
+#include "shell/applicationtitle.h"
+#include "settings/workingdate.h"
+#include "store/datamodule.h"
+#include "store/table.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QDate>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace shell {
+
+namespace {
+
+const QString kNotYet = QStringLiteral("Будет в следующей версии");
+
+QFrame *separator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+QString menuCaption(MenuItem item)
+{
+    static const std::array<QString, kMenuItemCount> captions{
+        QStringLiteral("Список характеристик питательности "),
+        QStringLiteral("Список сырья"),
+        QStringLiteral("Список типов комбикормов"),
+        QStringLiteral("Расчет рецептов"),
+        QStringLiteral("Расчет характеристик смеси"),
+        QStringLiteral("Работа с архивом рецептов"),
+        QStringLiteral("Параметры"),
+        QStringLiteral("Архивирование данных на резервный носитель"),
+        QStringLiteral("Восстановление данных с резервного носителя"),
+        QStringLiteral("Инструкция по работе со списком характеристик питательности"),
+        QStringLiteral("Инструкция по работе со списком сырьям"),
+        QStringLiteral("Инструкция по работе со списком типов комбикормов "),
+        QStringLiteral("Инструкция по расчету рецептов"),
+        QStringLiteral("Инструкция по расчету характеристик смеси"),
+        QStringLiteral("Инструкция по работе с архивом рецептов"),
+        QStringLiteral("Инструкция по работе с Параметрами"),
+        QStringLiteral("Инструкция по работе с резервным носителем"),
+    };
+    return captions[size_t(item)];
+}
+
+MenuItem instructionItem(int number)
+{
+    Q_ASSERT(number >= 1 && number <= kInstructionCount);
+    return MenuItem(int(MenuItem::Instruction1) + number - 1);
+}
+
+TForm1::TForm1(const WorkingFolder &folder, const MessageSink &show, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint)
+    , folder_(folder)
+    , show_(show)
+{
+    setWindowTitle(applicationTitle());
+    buildLayout();
+    resize(800, 600);
+}
+
+TForm1::~TForm1() = default;
+
+QPushButton *TForm1::makeButton(MenuItem item)
+{
+    auto *button = new QPushButton(menuCaption(item), this);
+    button->setEnabled(false);
+    button->setToolTip(kNotYet);
+    button->setMinimumHeight(28);
+    connect(button, &QPushButton::clicked, this, [this, item] { ButtonClick(item); });
+    buttons_[size_t(item)] = button;
+    return button;
+}
+
+void TForm1::buildLayout()
+{
+    Label1 = new QLabel(QStringLiteral("Проверьте дату и установите нужную"), this);
+    MonthCalendar1 = new QCalendarWidget(this);
+    MonthCalendar1->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    MonthCalendar1->setFirstDayOfWeek(Qt::Monday);
+    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthCalendar1->setSelectedDate(QDate::currentDate());
+    MonthCalendar1->setFixedSize(300, 220);
+    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this,
+            &TForm1::MonthCalendar1Click);
+
+    auto *dateColumn = new QVBoxLayout;
+    dateColumn->addWidget(Label1);
+    dateColumn->addWidget(MonthCalendar1);
+    dateColumn->addStretch();
+
+    auto *tasks = new QVBoxLayout;
+    for (int i = 0; i < int(MenuItem::Instruction1); ++i) {
+        const auto item = MenuItem(i);
+        if (item == MenuItem::Calculation || item == MenuItem::Archive
+            || item == MenuItem::Backup)
+            tasks->addSpacing(8);
+        tasks->addWidget(makeButton(item));
+    }
+    tasks->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addLayout(dateColumn);
+    top->addSpacing(12);
+    top->addLayout(tasks, 1);
+
+    auto *instructions = new QGridLayout;
+    for (int number = 1; number <= kInstructionCount; ++number)
+        instructions->addWidget(makeButton(instructionItem(number)), (number - 1) / 2,
+                                (number - 1) % 2);
+
+    Button18 = new QPushButton(QStringLiteral("Выход"), this);
+    Button18->setMinimumSize(120, 28);
+    connect(Button18, &QPushButton::clicked, this, &QWidget::close);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(Button18);
+
+    auto *page = new QVBoxLayout(this);
+    page->addLayout(top, 1);
+    page->addWidget(separator(this));
+    page->addLayout(instructions);
+    page->addSpacing(8);
+    page->addLayout(bottom);
+}
+
+void TForm1::setOpener(MenuItem item, Opener open)
+{
+    openers_[size_t(item)] = std::move(open);
+    QPushButton *b = button(item);
+    b->setEnabled(bool(openers_[size_t(item)]));
+    b->setToolTip(b->isEnabled() ? QString() : kNotYet);
+}
+
+void TForm1::setDataModule(store::TDataModule2 *dataModule)
+{
+    dataModule_ = dataModule;
+}
+
+void TForm1::setCloseSequence(std::function<void()> close)
+{
+    closeSequence_ = std::move(close);
+}
+
+QPushButton *TForm1::button(MenuItem item) const
+{
+    return buttons_[size_t(item)];
+}
+
+void TForm1::ButtonClick(MenuItem item)
+{
+    const Opener &open = openers_[size_t(item)];
+    if (!open)
+        return;
+    open();
+    button(item)->setFocus(); // back on the task's button when its window closes
+}
+
+void TForm1::MonthCalendar1Click()
+{
+    settings::setWorkingDate(MonthCalendar1->selectedDate());
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (activated_ || activationQueued_)
+        return;
+    // Activation runs once the window is on screen, so its messages appear over it.
+    activationQueued_ = true;
+    QTimer::singleShot(0, this, &TForm1::FormActivate);
+}
+
+void TForm1::FormActivate()
+{
+    if (activated_)
+        return;
+    activated_ = true;
+    const QDate today = QDate::currentDate();
+    MonthCalendar1->setSelectedDate(today);
+    settings::setWorkingDate(today);
+    readSettings();
+    prepareLists();
+    emit firstActivationDone();
+}
+
+void TForm1::readSettings()
+{
+    const settings::SettingsRead read = settings::ReadSettings(folder_.dataDir());
+    if (!read.problems.isEmpty())
+        show_(read.problems.join(QLatin1Char('\n')));
+}
+
+void TForm1::prepareLists()
+{
+    if (!dataModule_)
+        return;
+    try {
+        dataModule_->setNormalState();
+        dataModule_->countSelected();
+    } catch (const store::TableError &error) {
+        show_(QStringLiteral("Списки не удалось подготовить к работе: ") + error.message());
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (!closed_ && closeSequence_) {
+        closed_ = true;
+        closeSequence_();
+    }
+    event->accept();
+}
+
+} // namespace shell

@@ -1,0 +1,113 @@
+#pragma once
+
+// The main window TForm1, the program's menu: the calendar of the working date and one
+// button per task, each opening its window modally. A button stays disabled until the
+// start-up gives it an opener, so a new window is switched on by one setOpener() call.
+
+#include "shell/messagesink.h"
+#include "shell/workingfolder.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QCalendarWidget;
+class QLabel;
+class QPushButton;
+
+namespace store {
+class TDataModule2;
+}
+
+namespace shell {
+
+// The menu's tasks, in the order of their buttons.
+enum class MenuItem {
+    Characteristics,    // TForm3
+    RawMaterials,       // TForm6
+    FeedTypes,          // TForm5
+    Calculation,        // TForm10
+    MixCharacteristics, // TForm12
+    Archive,            // TForm14
+    Parameters,         // TForm11
+    Backup,             // TForm16
+    Restore,            // TForm17
+    Instruction1,       // TForm13 with instruction 1 ... 8
+    Instruction2,
+    Instruction3,
+    Instruction4,
+    Instruction5,
+    Instruction6,
+    Instruction7,
+    Instruction8,
+    Count
+};
+
+inline constexpr int kMenuItemCount = int(MenuItem::Count);
+inline constexpr int kInstructionCount = 8;
+
+// The button caption of a task.
+QString menuCaption(MenuItem item);
+// The task of instruction number 1 ... 8.
+MenuItem instructionItem(int number);
+
+class TForm1 final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm1)
+
+public:
+    using Opener = std::function<void()>;
+
+    explicit TForm1(const WorkingFolder &folder, const MessageSink &show = messageBoxSink(),
+                    QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // Enables the task's button; a press runs `open`, which shows its window modally.
+    void setOpener(MenuItem item, Opener open);
+    // The data module whose lists the first activation prepares (created after the menu).
+    void setDataModule(store::TDataModule2 *dataModule);
+    // Runs once when the window closes, whatever closes it.
+    void setCloseSequence(std::function<void()> close);
+
+    QPushButton *button(MenuItem item) const;
+    QPushButton *exitButton() const { return Button18; }
+    QCalendarWidget *calendar() const { return MonthCalendar1; }
+    bool activated() const { return activated_; }
+
+public slots:
+    // First activation after start-up: working date today, settings, the lists' normal
+    // state and the selected counts. Later calls do nothing.
+    void FormActivate();
+
+signals:
+    void firstActivationDone();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildLayout();
+    QPushButton *makeButton(MenuItem item);
+    void ButtonClick(MenuItem item);
+    void MonthCalendar1Click();
+    void readSettings();
+    void prepareLists();
+
+    WorkingFolder folder_;
+    MessageSink show_;
+    store::TDataModule2 *dataModule_ = nullptr;
+    std::function<void()> closeSequence_;
+    std::array<Opener, kMenuItemCount> openers_;
+    std::array<QPushButton *, kMenuItemCount> buttons_{};
+    QLabel *Label1 = nullptr;
+    QCalendarWidget *MonthCalendar1 = nullptr;
+    QPushButton *Button18 = nullptr; // "Выход"
+    bool activated_ = false;
+    bool activationQueued_ = false;
+    bool closed_ = false;
+};
+
+} // namespace shell

@@ -1,0 +1,57 @@
+#include "shell/programwindows.h"
+
+#include "settings/window/parameterswindow.h"
+#include "shell/closesequence.h"
+#include "store/datamodule.h"
+
+namespace shell {
+
+ProgramWindows::ProgramWindows(const WorkingFolder &folder, const MessageSink &show)
+    : folder(folder)
+    , show(show)
+{
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+std::unique_ptr<ProgramWindows> ProgramWindows::create(const WorkingFolder &folder,
+                                                       const MessageSink &show)
+{
+    std::unique_ptr<ProgramWindows> windows(new ProgramWindows(folder, show));
+    windows->form1 = std::make_unique<TForm1>(folder, show);
+    // the archive window TForm14 comes here
+    if (!windows->createDataModule())
+        return nullptr;
+    windows->createWindows();
+    windows->connectMenu();
+    return windows;
+}
+
+bool ProgramWindows::createDataModule()
+{
+    QString error;
+    dataModule2 = store::TDataModule2::create(folder.dataDir(), &error);
+    if (dataModule2)
+        return true;
+    show(QStringLiteral("Программа не может открыть базу данных в папке %1:\n%2\n\nПроверьте, "
+                        "что папка itog3 с таблицами лежит в папке, из которой запускается "
+                        "программа.")
+             .arg(QDir::toNativeSeparators(folder.dataDir()), error));
+    return false;
+}
+
+// In the start-up order: TForm3, TForm5, TForm6, TForm7, TForm10, TForm8, TForm9, TForm11,
+// TForm12, TForm15, TForm13, TForm16, TForm17 — those that exist so far.
+void ProgramWindows::createWindows()
+{
+    form11 = new TForm11(form1.get(), folder.dataDir());
+}
+
+void ProgramWindows::connectMenu()
+{
+    form1->setDataModule(dataModule2.get());
+    form1->setOpener(MenuItem::Parameters, [this] { form11->exec(); });
+    form1->setCloseSequence([this] { runCloseSequence(folder, *dataModule2, show); });
+}
+
+} // namespace shell

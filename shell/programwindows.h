@@ -1,0 +1,50 @@
+#pragma once
+
+// The program's windows and its data module, created at start-up in their fixed order
+// (the menu first, the data module third) and living until the end of the run. Every
+// window but the menu is created hidden and opened modally from the menu. A window is
+// switched on here: create it in its place in the order and give the menu its opener.
+
+#include "shell/mainmenu.h"
+#include "shell/messagesink.h"
+#include "shell/workingfolder.h"
+
+#include <memory>
+
+class TForm11;
+
+namespace store {
+class TDataModule2;
+}
+
+namespace shell {
+
+class ProgramWindows final
+{
+    Q_DISABLE_COPY_MOVE(ProgramWindows)
+
+public:
+    // Null when the data module cannot open its tables; the reason has been shown.
+    static std::unique_ptr<ProgramWindows> create(const WorkingFolder &folder,
+                                                  const MessageSink &show);
+    ~ProgramWindows();
+
+    TForm1 &menu() { return *form1; }
+    store::TDataModule2 &dataModule() { return *dataModule2; }
+
+private:
+    ProgramWindows(const WorkingFolder &folder, const MessageSink &show);
+    bool createDataModule();
+    void createWindows();
+    void connectMenu();
+
+    WorkingFolder folder;
+    MessageSink show;
+    // Declared before the menu so that it outlives every window (they are the menu's
+    // children and go with it).
+    std::unique_ptr<store::TDataModule2> dataModule2;
+    std::unique_ptr<TForm1> form1;
+    TForm11 *form11 = nullptr; // parameters
+};
+
+} // namespace shell
