@@ -1,0 +1,88 @@
+#pragma once
+
+// Loading and checking of the calculation data: the selected feed types and raw
+// materials go from the tables into the problem record, with their norms, inclusion
+// limits, contents, prices and stock; the feed types' price limits are brought down to
+// the level of raw-material cost; every problem found becomes one line of the
+// diagnostics list. A smaller set of stock checks runs before every attempt of a run,
+// since the output search changes the outputs.
+
+#include "calc/problemrecord.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+namespace settings
+{
+struct Settings;
+}
+
+namespace store
+{
+class Table;
+}
+
+namespace calc
+{
+
+// The settings values the calculation uses.
+struct CalcParameters {
+    double lossNorm = 0;             // L, production loss norm, %
+    double productionCosts = 0;      // C, roubles per tonne of output
+    double profitability = 0;        // Rp, %
+    double granulationSurcharge = 0; // G, roubles per tonne
+
+    static CalcParameters fromSettings(const settings::Settings &values);
+};
+
+// The table cursors the load walks, as the calculation window leaves them: pit over its
+// list in display order, kk and sir restricted to the selected entries ("ot='+'").
+// norm is opened with its index "si" for the load and closed again; order (may be
+// null) gives the number of characteristics, else the records of pit are counted.
+struct CalcTables {
+    store::Table *pit = nullptr;   // Table1, nutrient characteristics
+    store::Table *kk = nullptr;    // Table2, feed types
+    store::Table *sir = nullptr;   // Table3, raw materials
+    store::Table *norm = nullptr;  // Table4, inclusion limits
+    store::Table *order = nullptr; // Table5, list counts
+};
+
+// Per feed type and raw material: [p][s], both 1-based.
+using InclusionTable = std::vector<std::array<double, kMaxRaws + 1>>;
+
+// What the load keeps for the whole run besides the problem record.
+struct CalcWorkingValues {
+    CalcWorkingValues();
+
+    std::vector<double> output;      // W(p): the output to be tried next
+    std::vector<double> savedOutput; // the last outputs a solve succeeded with
+    double savedTotal = 0;           // their sum, restored with them
+    InclusionTable minInclusion;     // % of feed type p's batch raw material s must take
+    InclusionTable maxInclusion;     // ... may take
+    int currentFeed = 0;             // the feed type marked vib = "+"; 0 when none
+    double totalStock = 0;           // Σ rawStock, unlimited counting 999999
+    double surplus = 0;              // total stock − totalOutput
+    double surplusRatio = 0;         // surplus / totalOutput; 0 when totalOutput < 0.001
+};
+
+// Brings a selling price (with tax, granulation) down to the admissible raw-material
+// cost of one tonne: tax out, then surcharge and profitability, then costs and losses;
+// a negative result is 0.
+double rawCostOfPrice(double price, double vat, const CalcParameters &parameters);
+
+// Reads the selection into record and working values and appends every problem found
+// to diagnostics. Throws store::TableError when a table or field cannot be read.
+void loadCalculationData(ProblemRecord &record, CalcWorkingValues &working,
+                         const CalcTables &tables, const CalcParameters &parameters,
+                         QStringList &diagnostics);
+
+// Before every attempt: the working outputs go into the record, the column bounds are
+// reset to the inclusion limits in percent, and the stock checks append their messages.
+// The full-use check runs in the cost mode only.
+void checkAttempt(ProblemRecord &record, const CalcWorkingValues &working,
+                  const CalcParameters &parameters, bool costMode, QStringList &diagnostics);
+
+} // namespace calc

@@ -1,0 +1,65 @@
+#pragma once
+
+// Relaxation of the cost mode: when the programme cannot be satisfied, the failing
+// requirement is widened and the programme solved again. A share r widens a nutrient
+// requirement to min × (1 − r) … max × (1 + r); output and stock rows are never widened.
+//
+// - A single failing nutrient requirement (not uniform): its share grows by 0.05, with
+//   no upper limit.
+// - The feed type's output cannot be reached, or uniform relaxation was chosen: every
+//   nutrient requirement of that feed type grows by 0.01; past 0.5 the run ends.
+// - A stock to be used up cannot be: every nutrient requirement of every feed type grows
+//   by 0.01 (the first time with a piece of advice); past 0.5 the run ends.
+//
+// Shares are counted in whole hundredths, so that fifty-one steps of 0.01 make exactly
+// 0.51, the first share past 0.5 (fifty additions of 0.01 in doubles already exceed 0.5).
+
+#include "calc/problemrecord.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace calc
+{
+
+class Relaxation final
+{
+    Q_DISABLE_COPY_MOVE(Relaxation)
+
+public:
+    // Clears every share of the record (rowRelax) for a new run.
+    explicit Relaxation(ProblemRecord &record);
+
+    struct Step {
+        bool again = false; // solve again with the widened requirements
+        QString message;    // a message box to show first (stock relaxation advice)
+    };
+
+    // After a failed solve with solveStatus = status (< 0 and not the overflow).
+    Step relax(int status, bool uniform, double lossNorm);
+
+    // The share of row i, in hundredths.
+    int hundredths(int row) const { return hundredths_[row]; }
+
+private:
+    Step relaxStock(int row, double lossNorm);
+    Step relaxFeed(int row);
+    Step relaxSingle(int row);
+    // Adds n hundredths to row i's share; false once it is past 0.5.
+    bool widen(int row, int n);
+    bool isNutrientRow(int row) const;
+
+    ProblemRecord &record_;
+    std::vector<int> hundredths_;
+};
+
+// "Сырье № s  name - при выполнении требований по качеству полностью сработать
+// нельзя!!  " followed by the given tail: the text of both stock messages.
+QString stockMessageHead(const ProblemRecord &record, int s);
+
+// A row activity of a stock row as the whole tonnes to use, losses put back:
+// (L + 100) × value / 100 − 0.5.
+double stockAmount(double value, double lossNorm);
+
+} // namespace calc

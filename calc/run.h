@@ -1,0 +1,76 @@
+#pragma once
+
+// The calculation run: load and check the data, then attempts (check, assemble,
+// solve) until the mode's goal is met or the run fails; a successful run is rounded
+// into recipes. The cost mode relaxes failing requirements between attempts; the two
+// output modes search the largest feasible outputs (calc/outputsearch.h).
+//
+// The run shows its progress bars and message boxes through a RunObserver and returns
+// everything the calculation window presents afterwards.
+
+#include "calc/loading.h"
+#include "calc/outcome.h"
+#include "calc/outputsearch.h"
+#include "calc/problemrecord.h"
+#include "calc/runobserver.h"
+#include "calc/simplex.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace calc
+{
+
+struct RunOptions {
+    CalcMode mode = CalcMode::Cost;
+    // "Равномерно отступать от требований по всем характеристикам " chosen.
+    bool uniformRelax = false;
+    CalcParameters parameters;
+    // Called with the programme of the first attempt, as assembled, before it is
+    // solved (the tool's export); may be empty.
+    std::function<void(const ProblemRecord &)> firstProgramme;
+};
+
+enum class RunOutcome {
+    Solution,        // rounded recipes and the solution summary
+    Errors,          // the error list of the data checks
+    FailureAnalysis, // a feed type's output or requirement could not be met
+    StockMessage,    // a stock to be used up could not be: the message box only
+    NoAnalysis,      // a column's own bounds could not be met: the message box only
+    Overflow,        // the coefficient list overflowed: the message box only
+};
+
+struct RunResult {
+    RunOutcome outcome = RunOutcome::Errors;
+    int solveStatus = 0;
+    QStringList diagnostics;   // the error list (Errors)
+    QString dataError;         // a table that could not be read; outcome Errors
+    QStringList messages;      // message boxes shown during the run, in order
+    FailureAnalysis analysis;  // FailureAnalysis
+    SolutionSummary summary;   // Solution
+    CalcWorkingValues working; // outputs and inclusion limits of the run
+    int attempts = 0;
+    double objective = 0; // Σ price × tonnes of the last full solve, before rounding
+    SolverStats solver;   // totals over every solve of the run
+};
+
+// The refusal of the current product mode when no feed type is marked as current.
+QString noCurrentProductMessage();
+
+// The whole run on the tables as the calculation window leaves them.
+RunResult runCalculation(ProblemRecord &record, const CalcTables &tables, const RunOptions &options,
+                         RunObserver &observer);
+
+// The solver bar's minimum before a full solve: −0.7 × highest raw price × totalOutput,
+// rounded, but not below −2,000,000,000.
+int solverProgressMinimum(const ProblemRecord &record);
+
+// The attempt bar's maximum: log2(1000 × surplus) rounded, plus 2 (2 without surplus).
+int attemptProgressMaximum(double surplus);
+
+// Σ price × tonnes of the solution held in columnValue.
+double rawMaterialCost(const ProblemRecord &record);
+
+} // namespace calc

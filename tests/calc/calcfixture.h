@@ -1,0 +1,339 @@
+#pragma once
+
+// A small data directory for the calculation tests, written through store::Table, and
+// the cursors over it as the calculation window leaves them (pit over its list, kk and
+// sir restricted to the selected entries). A test describes its data set readably:
+//
+//     CalcFixture fx;
+//     const int protein = fx.characteristic("Протеин", "%");
+//     fx.raw("Пшеница").content(kPrice, 100).content(protein, 12);
+//     fx.feed("ПК-1", "Свиньи", 10).norm(protein, 14, 16).limit("Пшеница", 0, 80);
+//     calc::CalcTables tables = fx.open();
+//
+// Characteristic 1 is the price; contents, norms and limits are given per KEY and per
+// raw-material name. Everything is selected unless said otherwise.
+
+#include "calc/loading.h"
+#include "store/table.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+namespace calctest {
+
+inline constexpr int kPrice = 1; // KEY of the price characteristic
+
+struct FixtureRaw
+{
+    QString name;
+    int kods = 0;
+    double stock = 0; // 0: unlimited
+    bool selected = true;
+    bool fullUse = false;
+    QString prem;
+    QMap<int, double> contents; // KEY -> content
+
+    FixtureRaw &content(int key, double value) { contents[key] = value; return *this; }
+    FixtureRaw &withStock(double tonnes) { stock = tonnes; return *this; }
+    FixtureRaw &usedUp() { fullUse = true; return *this; }
+    FixtureRaw &unselected() { selected = false; return *this; }
+};
+
+struct FixtureLimit
+{
+    QString raw;
+    double min = 0;
+    double max = 0;
+};
+
+struct FixtureFeed
+{
+    QString type;
+    QString purpose;
+    double output = 0;
+    int kodkk = 0;
+    double vat = 0;
+    bool selected = true;
+    bool current = false;
+    QMap<int, QPair<double, double>> norms; // KEY -> (MI, MA)
+    QList<FixtureLimit> limits;
+
+    FixtureFeed &norm(int key, double min, double max)
+    {
+        norms[key] = {min, max};
+        return *this;
+    }
+    FixtureFeed &price(double min, double max) { return norm(kPrice, min, max); }
+    FixtureFeed &limit(const QString &raw, double min, double max)
+    {
+        limits.append({raw, min, max});
+        return *this;
+    }
+    FixtureFeed &withVat(double percent) { vat = percent; return *this; }
+    FixtureFeed &markedCurrent() { current = true; return *this; }
+    FixtureFeed &unselected() { selected = false; return *this; }
+};
+
+class CalcFixture final
+{
+public:
+    CalcFixture() { characteristic(QStringLiteral("Цена"), QStringLiteral("руб")); }
+    explicit CalcFixture(const QString &directory) : m_dir(directory)
+    {
+        characteristic(QStringLiteral("Цена"), QStringLiteral("руб"));
+    }
+
+    QString directory() const { return m_dir.isEmpty() ? m_temp.path() : m_dir; }
+    QString path(const QString &file) const { return directory() + u'/' + file; }
+
+    // A characteristic in list order; returns its KEY. KEYs run 1, 2, ... unless given.
+    int characteristic(const QString &name, const QString &unit, int key = 0)
+    {
+        m_chars.append({name, unit, key > 0 ? key : int(m_chars.size()) + 1});
+        return m_chars.last().key;
+    }
+    FixtureRaw &raw(const QString &name)
+    {
+        m_raws.append(FixtureRaw{name, int(m_raws.size()) + 101});
+        return m_raws.last();
+    }
+    FixtureFeed &feed(const QString &type, const QString &purpose, double output)
+    {
+        FixtureFeed f;
+        f.type = type;
+        f.purpose = purpose;
+        f.output = output;
+        f.kodkk = int(m_feeds.size()) + 11;
+        m_feeds.append(f);
+        return m_feeds.last();
+    }
+
+    // Writes the five tables and opens the cursors over them.
+    calc::CalcTables open()
+    {
+        write();
+        return openOnly();
+    }
+
+    // Opens the cursors over tables already written (also by someone else).
+    calc::CalcTables openOnly()
+    {
+        m_tables.clear();
+        for (const char *name : {"pit", "kk", "sir", "norm", "order"}) {
+            auto table = std::make_unique<store::Table>(QString::fromLatin1(name));
+            table->setFileName(path(QString::fromLatin1(name) + u".dbf"));
+            m_tables.push_back(std::move(table));
+        }
+        m_tables[3]->defineIndex({QStringLiteral("si"), QStringLiteral("kods")});
+        m_tables[4]->open();
+        m_tables[4]->first();
+        const int counts[] = {m_tables[4]->integer(QStringLiteral("pit")),
+                              m_tables[4]->integer(QStringLiteral("KK")),
+                              m_tables[4]->integer(QStringLiteral("sir"))};
+        for (int t = 0; t < 3; ++t) {
+            store::Table &table = *m_tables[t];
+            table.defineIndex({QStringLiteral("order"), QStringLiteral("order")});
+            table.open();
+            table.setIndexName(QStringLiteral("order"));
+            table.setRange(1, counts[t]);
+            if (t > 0) {
+                table.setFilter(QStringLiteral("ot='+'"));
+                table.setFiltered(true);
+            }
+            table.first();
+        }
+        m_tables[4]->close();
+        return {m_tables[0].get(), m_tables[1].get(), m_tables[2].get(), m_tables[3].get(),
+                m_tables[4].get()};
+    }
+
+    void write() const
+    {
+        writePit();
+        writeKk();
+        writeSir();
+        writeNorm();
+        writeOrder();
+    }
+
+private:
+    struct Char
+    {
+        QString name;
+        QString unit;
+        int key = 0;
+    };
+
+    int maxKey() const
+    {
+        int k = 1;
+        for (const Char &c : m_chars)
+            k = std::max(k, c.key);
+        return k;
+    }
+
+    static void fill(store::Table &table, const QList<store::FieldDef> &fields,
+                     const QList<QVariantMap> &rows)
+    {
+        table.create(fields);
+        table.open();
+        for (const QVariantMap &row : rows) {
+            table.append();
+            for (auto it = row.begin(); it != row.end(); ++it)
+                table.setValue(it.key(), it.value());
+            table.post();
+        }
+        table.close();
+    }
+
+    static store::FieldDef number(const QString &name, int width = 16, int decimals = 6)
+    {
+        return {name, 'N', width, decimals};
+    }
+    static store::FieldDef text(const QString &name, int width)
+    {
+        return {name, 'C', width, 0};
+    }
+    static QString flag(bool on) { return on ? QStringLiteral("+") : QString(); }
+
+    QList<store::FieldDef> valueFields(bool withMaxima) const
+    {
+        QList<store::FieldDef> fields;
+        for (int k = 1; k <= maxKey(); ++k)
+            fields << number(u"MI" + QString::number(k));
+        if (withMaxima)
+            for (int k = 1; k <= maxKey(); ++k)
+                fields << number(u"MA" + QString::number(k));
+        return fields;
+    }
+
+    void writePit() const
+    {
+        store::Table table;
+        table.setFileName(path(QStringLiteral("pit.dbf")));
+        QList<QVariantMap> rows;
+        for (int q = 0; q < m_chars.size(); ++q)
+            rows.append({{QStringLiteral("PIT"), m_chars[q].name},
+                         {QStringLiteral("EDIZ"), m_chars[q].unit},
+                         {QStringLiteral("KEY"), m_chars[q].key},
+                         {QStringLiteral("order"), q + 1}});
+        fill(table,
+             {text(QStringLiteral("PIT"), 30), text(QStringLiteral("EDIZ"), 12),
+              number(QStringLiteral("KEY"), 3, 0), number(QStringLiteral("order"), 5, 0)},
+             rows);
+    }
+
+    void writeKk() const
+    {
+        store::Table table;
+        table.setFileName(path(QStringLiteral("kk.dbf")));
+        QList<store::FieldDef> fields{text(QStringLiteral("TIP"), 10),
+                                      text(QStringLiteral("NASN"), 200),
+                                      text(QStringLiteral("GOST"), 10),
+                                      number(QStringLiteral("NDS"), 6, 2),
+                                      number(QStringLiteral("VES"), 14, 3)};
+        fields << valueFields(true);
+        fields << number(QStringLiteral("kodkk"), 5, 0) << number(QStringLiteral("order"), 5, 0)
+               << text(QStringLiteral("ot"), 1) << text(QStringLiteral("vibor"), 1)
+               << text(QStringLiteral("vib"), 1);
+        QList<QVariantMap> rows;
+        for (int p = 0; p < m_feeds.size(); ++p) {
+            const FixtureFeed &f = m_feeds[p];
+            QVariantMap row{{QStringLiteral("TIP"), f.type},
+                            {QStringLiteral("NASN"), f.purpose},
+                            {QStringLiteral("GOST"), QStringLiteral("ГОСТ 1")},
+                            {QStringLiteral("NDS"), f.vat},
+                            {QStringLiteral("VES"), f.output},
+                            {QStringLiteral("kodkk"), f.kodkk},
+                            {QStringLiteral("order"), p + 1},
+                            {QStringLiteral("ot"), flag(f.selected)},
+                            {QStringLiteral("vib"), flag(f.current)}};
+            for (auto it = f.norms.begin(); it != f.norms.end(); ++it) {
+                row[u"MI" + QString::number(it.key())] = it.value().first;
+                row[u"MA" + QString::number(it.key())] = it.value().second;
+            }
+            rows.append(row);
+        }
+        fill(table, fields, rows);
+    }
+
+    void writeSir() const
+    {
+        store::Table table;
+        table.setFileName(path(QStringLiteral("sir.dbf")));
+        QList<store::FieldDef> fields{text(QStringLiteral("NAIM"), 40),
+                                      text(QStringLiteral("PREM"), 1)};
+        fields << valueFields(false);
+        fields << number(QStringLiteral("VES"), 14, 3) << number(QStringLiteral("kods"), 5, 0)
+               << number(QStringLiteral("order"), 5, 0) << text(QStringLiteral("ot"), 1)
+               << text(QStringLiteral("vibor"), 1) << text(QStringLiteral("vib"), 1)
+               << number(QStringLiteral("MINOR"), 8, 2) << number(QStringLiteral("MANOR"), 8, 2);
+        QList<QVariantMap> rows;
+        for (int s = 0; s < m_raws.size(); ++s) {
+            const FixtureRaw &r = m_raws[s];
+            QVariantMap row{{QStringLiteral("NAIM"), r.name},
+                            {QStringLiteral("PREM"), r.prem},
+                            {QStringLiteral("VES"), r.stock},
+                            {QStringLiteral("kods"), r.kods},
+                            {QStringLiteral("order"), s + 1},
+                            {QStringLiteral("ot"), flag(r.selected)},
+                            {QStringLiteral("vib"), flag(r.fullUse)}};
+            for (auto it = r.contents.begin(); it != r.contents.end(); ++it)
+                row[u"MI" + QString::number(it.key())] = it.value();
+            rows.append(row);
+        }
+        fill(table, fields, rows);
+    }
+
+    int kodsOf(const QString &raw) const
+    {
+        for (const FixtureRaw &r : m_raws)
+            if (r.name == raw)
+                return r.kods;
+        return -1;
+    }
+
+    void writeNorm() const
+    {
+        store::Table table;
+        table.setFileName(path(QStringLiteral("norm.dbf")));
+        QList<QVariantMap> rows;
+        for (const FixtureFeed &f : m_feeds)
+            for (const FixtureLimit &l : f.limits)
+                rows.append({{QStringLiteral("kodkk"), f.kodkk},
+                             {QStringLiteral("kods"), kodsOf(l.raw)},
+                             {QStringLiteral("min"), l.min},
+                             {QStringLiteral("max"), l.max}});
+        fill(table,
+             {number(QStringLiteral("kodkk"), 5, 0), number(QStringLiteral("kods"), 5, 0),
+              number(QStringLiteral("min"), 10, 4), number(QStringLiteral("max"), 10, 4)},
+             rows);
+    }
+
+    void writeOrder() const
+    {
+        store::Table table;
+        table.setFileName(path(QStringLiteral("order.dbf")));
+        fill(table,
+             {number(QStringLiteral("pit"), 5, 0), number(QStringLiteral("KK"), 5, 0),
+              number(QStringLiteral("sir"), 5, 0), number(QStringLiteral("arhnom"), 5, 0)},
+             {{{QStringLiteral("pit"), int(m_chars.size())},
+               {QStringLiteral("KK"), int(m_feeds.size())},
+               {QStringLiteral("sir"), int(m_raws.size())},
+               {QStringLiteral("arhnom"), 0}}});
+    }
+
+    QTemporaryDir m_temp;
+    QString m_dir;
+    QList<Char> m_chars;
+    QList<FixtureRaw> m_raws;
+    QList<FixtureFeed> m_feeds;
+    std::vector<std::unique_ptr<store::Table>> m_tables;
+};
+
+} // namespace calctest
