@@ -130,7 +130,6 @@ struct Table::Impl
     void refreshRecord(int record);
     int positionOf(int record) const;
 
-    void setView(std::vector<int> newView, int newPos);
     void moveTo(int newPos, bool newBof, bool newEof);
     void resetToFirst();
     bool postPending();
@@ -267,14 +266,6 @@ int Table::Impl::positionOf(int record) const
     return found == view.end() ? -1 : int(found - view.begin());
 }
 
-void Table::Impl::setView(std::vector<int> newView, int newPos)
-{
-    view = std::move(newView);
-    pos = view.empty() ? -1 : std::clamp(newPos, 0, int(view.size()) - 1);
-    if (view.empty())
-        bof = eof = true;
-}
-
 // Moves to a view position, with the scroll events when the current record changes.
 void Table::Impl::moveTo(int newPos, bool newBof, bool newEof)
 {
@@ -293,7 +284,8 @@ void Table::Impl::moveTo(int newPos, bool newBof, bool newEof)
 // After open, index, range and filter changes: the new view, first record current.
 void Table::Impl::resetToFirst()
 {
-    setView(computeView(), 0);
+    view = computeView();
+    pos = view.empty() ? -1 : 0;
     bof = true;
     eof = view.empty();
     emit q->viewChanged();
@@ -308,19 +300,25 @@ bool Table::Impl::postPending()
         return false;
     const bool inserting = state == State::Insert;
     const int record = inserting ? file.recordCount() : editRecord;
-    const int oldPos = pos;
     file.writeRecord(record, buffer); // throws: the edit stays pending
     state = State::Browse;
     buffer.clear();
     editRecord = -1;
     refreshRecord(record);
-    std::vector<int> newView = computeView();
-    const auto found = std::find(newView.begin(), newView.end(), record);
-    if (found != newView.end()) {
-        const bool reordered = newView != view;
-        setView(std::move(newView), int(found - newView.begin()));
+    const bool stays = inView(record);
+    if (!stays && !inserting)
+        emit q->beforeScroll(); // still on the posted record, which is leaving the view
+    const int oldPos = pos;
+    if (!inserting)
+        view.erase(view.begin() + oldPos);
+    if (stays) {
+        // The view is in index order (physical order without an index): the record goes
+        // back at the place its key gives it.
+        const auto at = std::lower_bound(view.begin(), view.end(), record,
+                                         [this](int a, int b) { return orderLess(a, b); });
+        pos = int(view.insert(at, record) - view.begin());
         bof = eof = false;
-        if (reordered)
+        if (inserting || pos != oldPos)
             emit q->viewChanged();
         else
             emit q->recordChanged(pos);
@@ -328,13 +326,11 @@ bool Table::Impl::postPending()
     }
     // The record left the view (or a new one never entered it): the cursor goes to the
     // record now at its place, or the last one.
+    const int last = int(view.size()) - 1;
+    pos = inserting ? last : std::min(oldPos, last);
+    bof = eof = view.empty();
     if (!inserting)
-        emit q->beforeScroll();
-    const int place = inserting ? int(newView.size()) - 1 : oldPos;
-    setView(std::move(newView), place);
-    if (!view.empty())
-        bof = eof = false;
-    emit q->viewChanged();
+        emit q->viewChanged();
     emit q->afterScroll();
     return true;
 }
