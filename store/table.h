@@ -15,8 +15,14 @@
 //
 // Navigation follows the xBase cursor rules the program was written against:
 // first() sets bof(); next() on the last visible record sets eof() and stays there;
-// an empty view is both bof() and eof(). Moving off a record that is being edited
-// posts it first.
+// an empty view is both bof() and eof(); last() sets eof(). Moving off a record that
+// is being edited posts it first. A post keeps the cursor on its record while the record
+// stays in the view (following it when its key moved it); a record the post takes out of
+// the view leaves the cursor on the record now at its place (or the last one), so a walk
+// that clears the filter field of each record still visits every record once.
+//
+// Index name, filter text and the filtered switch belong to the cursor and survive
+// close/open; a range is dropped by close() and by a change of index.
 
 #include <QList>
 #include <QObject>
@@ -87,12 +93,15 @@ public:
     // --- indexes, range, filter ---
     void defineIndex(const IndexDef &index); // kept with the cursor, copied by createLike
     QList<IndexDef> indexes() const;
-    void setIndexName(const QString &name); // "" = physical order; unknown name throws
+    void setIndexName(const QString &name); // "" = physical order; unknown name throws;
+                                            // also on a closed cursor (used at open)
     QString indexName() const;
     void setRange(const QVariant &low, const QVariant &high); // on the current index
     void cancelRange();
     bool hasRange() const;
-    void setFilter(const QString &expression); // parsed at once; bad text throws
+    // Parsed at once, a bad text throws and the old filter stays; on a closed cursor the
+    // field names are checked by open().
+    void setFilter(const QString &expression);
     QString filter() const;
     void setFiltered(bool on);
     bool filtered() const;
@@ -140,9 +149,14 @@ public:
     bool dataSourceEnabled() const;
 
 signals:
-    void beforeScroll(); // before the current record changes
-    void afterScroll();  // after the current record changed (also after open, range, filter)
-    void afterInsert();  // after append() created the new record
+    // Around every change of the current record: first/last/next/prior/moveTo/findKey
+    // when they land on another record, and a post that takes the record out of the view.
+    // setIndexName/setRange/cancelRange/setFilter/setFiltered reposition to the first
+    // record with both events (beforeScroll only when there was a current record);
+    // open() sends afterScroll alone. next() on the last record only sets eof().
+    void beforeScroll();
+    void afterScroll();
+    void afterInsert();  // after append() created the new record (no scroll events)
     void viewChanged();  // rows appeared, vanished or were reordered
     void recordChanged(int position); // a posted record's values changed
     void dataSourceToggled(bool on);
