@@ -655,6 +655,96 @@ private slots:
               timer.restart());
     }
 
+    void readsFieldTypes_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("L T") << "L" << QByteArray("T") << QVariant(true);
+        QTest::newRow("L y") << "L" << QByteArray("y") << QVariant(true);
+        QTest::newRow("L N") << "L" << QByteArray("N") << QVariant(false);
+        QTest::newRow("L f") << "L" << QByteArray("f") << QVariant(false);
+        QTest::newRow("L ?") << "L" << QByteArray("?") << QVariant();
+        QTest::newRow("L blank") << "L" << QByteArray(" ") << QVariant();
+        QTest::newRow("N integer") << "N" << QByteArray("   42") << QVariant(42);
+        QTest::newRow("N negative") << "N" << QByteArray("  -42") << QVariant(-42);
+        QTest::newRow("N left-aligned") << "N" << QByteArray("7    ") << QVariant(7);
+        QTest::newRow("N blank") << "N" << QByteArray("     ") << QVariant();
+        QTest::newRow("N stars") << "N" << QByteArray("*****") << QVariant();
+        QTest::newRow("N fraction") << "N" << QByteArray(" 4.50") << QVariant(4.5);
+        QTest::newRow("F decimals") << "F" << QByteArray("    1.25") << QVariant(1.25);
+        QTest::newRow("F exponent") << "F" << QByteArray("1.5E+02 ") << QVariant(150.0);
+        QTest::newRow("D") << "D" << QByteArray("20240131") << QVariant(QString("20240131"));
+        QTest::newRow("D blank") << "D" << QByteArray("        ") << QVariant();
+        QTest::newRow("C leading blanks") << "C" << QByteArray("  ab ") << QVariant("  ab");
+        QTest::newRow("C NUL padding") << "C" << QByteArray("ab\0\0\0", 5) << QVariant("ab");
+        QTest::newRow("C 1251") << "C" << QByteArray("\xc0\xe1\xe2  ") << QVariant("Абв");
+        QTest::newRow("C blank") << "C" << QByteArray("     ") << QVariant();
+    }
+
+    // Field bytes as other programs write them read back as the values they mean.
+    void readsFieldTypes()
+    {
+        QFETCH(QString, field);
+        QFETCH(QByteArray, raw);
+        QFETCH(QVariant, expected);
+        const QString path = m_dir.filePath("types.dbf");
+        fixture::makeTable(path, {{"L", 'L', 1, 0}, {"N", 'N', 5, 0}, {"F", 'F', 8, 2},
+                                  {"D", 'D', 8, 0}, {"C", 'C', 5, 0}},
+                           {{}});
+        const QHash<QString, int> offsets{{"L", 1}, {"N", 2}, {"F", 7}, {"D", 15}, {"C", 23}};
+        QByteArray bytes = fixture::fileBytes(path);
+        const int header = uchar(bytes[8]) | uchar(bytes[9]) << 8;
+        bytes.replace(header + offsets.value(field), raw.size(), raw);
+        fixture::writeBytes(path, bytes);
+        Table t;
+        t.setFileName(path);
+        t.open();
+        QCOMPARE(t.value(field), expected);
+        QCOMPARE(t.isBlank(field), !expected.isValid() && raw.trimmed().isEmpty());
+    }
+
+    // Each kind of field written and read back through a fresh cursor.
+    void writesFieldTypes()
+    {
+        const QString path = m_dir.filePath("types.dbf");
+        fixture::makeTable(path, {{"L", 'L', 1, 0}, {"N", 'N', 5, 0}, {"F", 'F', 8, 2},
+                                  {"D", 'D', 8, 0}, {"C", 'C', 5, 0}},
+                           {{true, -42, 1.255, QDate(2024, 1, 31), " Ёж"},
+                            {"F", "17", "-0.5", "20231231", 12}});
+        Table t;
+        t.setFileName(path);
+        t.open();
+        QCOMPARE(t.value("l"), QVariant(true));
+        QCOMPARE(t.value("n"), QVariant(-42));
+        QCOMPARE(t.value("f"), QVariant(1.25)); // 1.255 is 1.25499999...
+        QCOMPARE(t.value("d"), QVariant(QString("20240131")));
+        QCOMPARE(t.value("c"), QVariant(QString(" Ёж")));
+        t.next();
+        QCOMPARE(t.value("l"), QVariant(false));
+        QCOMPARE(t.value("n"), QVariant(17));
+        QCOMPARE(t.value("f"), QVariant(-0.5));
+        QCOMPARE(t.value("d"), QVariant(QString("20231231")));
+        QCOMPARE(t.value("c"), QVariant(QString("12")));
+        QVERIFY_THROWS_EXCEPTION(TableError, t.setValue("d", "2023-12-31"));
+    }
+
+    // A post that changes values without moving the record reports that row only.
+    void postReportsTheChangedRow()
+    {
+        Table t;
+        openList(t);
+        t.moveTo(3);
+        QSignalSpy changed(&t, &Table::recordChanged);
+        QSignalSpy view(&t, &Table::viewChanged);
+        t.setNumber("ves", 9.5);
+        t.post();
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().toInt(), 3);
+        QCOMPARE(view.count(), 0);
+        QCOMPARE(t.valueAt(3, t.fieldIndex("ves")), QVariant(9.5));
+    }
+
     void dataSourceSwitch()
     {
         Table t;
