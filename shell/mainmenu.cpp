@@ -82,7 +82,7 @@ QPushButton *TForm1::makeButton(MenuItem item)
     auto *button = new QPushButton(menuCaption(item), this);
     button->setEnabled(false);
     button->setToolTip(kNotYet);
-    button->setMinimumHeight(28);
+    button->setMinimumHeight(item < MenuItem::Instruction1 ? 32 : 28);
     connect(button, &QPushButton::clicked, this, [this, item] { ButtonClick(item); });
     buttons_[size_t(item)] = button;
     return button;
@@ -96,7 +96,7 @@ void TForm1::buildLayout()
     MonthCalendar1->setFirstDayOfWeek(Qt::Monday);
     MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthCalendar1->setSelectedDate(QDate::currentDate());
-    MonthCalendar1->setFixedSize(300, 220);
+    MonthCalendar1->setFixedSize(300, 240);
     connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this,
             &TForm1::MonthCalendar1Click);
 
