@@ -5,12 +5,13 @@
 
 #include <array>
 
-namespace store {
-
-namespace {
-
-struct CodeTable
+namespace store
 {
+
+namespace
+{
+
+struct CodeTable {
     std::array<char16_t, 256> toUnicode{};
     QHash<char16_t, char> fromUnicode;
 

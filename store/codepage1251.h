@@ -7,7 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace store {
+namespace store
+{
 
 QString decode1251(const char *bytes, qsizetype size);
 inline QString decode1251(const QByteArray &bytes)

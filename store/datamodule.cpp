@@ -1,8 +1,10 @@
 #include "store/datamodule.h"
 
-namespace store {
+namespace store
+{
 
-namespace {
+namespace
+{
 
 TDataModule2 *current = nullptr;
 
@@ -34,7 +36,7 @@ TDataModule2::TDataModule2(const QString &dataDirectory)
       m_dataDirectory(dataDirectory)
 {
     setObjectName(QStringLiteral("DataModule2"));
-    const char *files[] = {"pit.dbf",  "kk.dbf",   "sir.dbf",   "norm.dbf", "order.dbf",
+    const char *files[] = {"pit.dbf",  "kk.dbf",    "sir.dbf",   "norm.dbf",  "order.dbf",
                            "arkk.dbf", "arsir.dbf", "arpit.dbf", "arprem.dbf"};
     const QList<Table *> all = tables();
     for (int i = 0; i < 9; ++i)
@@ -54,8 +56,7 @@ TDataModule2::~TDataModule2()
         current = nullptr;
 }
 
-std::unique_ptr<TDataModule2> TDataModule2::create(const QString &dataDirectory,
-                                                   QString *error)
+std::unique_ptr<TDataModule2> TDataModule2::create(const QString &dataDirectory, QString *error)
 {
     std::unique_ptr<TDataModule2> module(new TDataModule2(dataDirectory));
     try {

@@ -16,7 +16,8 @@
 
 #include <memory>
 
-namespace store {
+namespace store
+{
 
 class TDataModule2 final : public QObject
 {
@@ -26,8 +27,8 @@ class TDataModule2 final : public QObject
 public:
     // The module over dataDirectory with order.dbf and the archive tables open, or null
     // with *error set (a Russian message naming the missing or damaged file).
-    static std::unique_ptr<TDataModule2> create(const QString &dataDirectory = QStringLiteral("itog3"),
-                                                QString *error = nullptr);
+    static std::unique_ptr<TDataModule2>
+    create(const QString &dataDirectory = QStringLiteral("itog3"), QString *error = nullptr);
     ~TDataModule2() override;
 
     Table Table1;  // pit.dbf: nutrient characteristics, index "order"
@@ -49,7 +50,7 @@ public:
 
     QString dataDirectory() const { return m_dataDirectory; }
     QString filePath(const QString &fileName) const; // a file of the data directory
-    QList<Table *> tables(); // Table1 ... Table10
+    QList<Table *> tables();                         // Table1 ... Table10
 
     // The normal state of the three lists: pit, kk and sir each closed, given the index
     // "order", reopened, ranged to order 1 ... its count from order.dbf, unfiltered, on

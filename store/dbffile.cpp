@@ -9,9 +9,11 @@
 
 #include <cstdio>
 
-namespace store {
+namespace store
+{
 
-namespace {
+namespace
+{
 
 // shapelib reports write failures only through its hooks: these remember them.
 thread_local bool ioFailed = false;
@@ -72,9 +74,8 @@ int littleEndian(const QByteArray &bytes, int at, int size)
 
 bool knownVersion(unsigned char version)
 {
-    static const QSet<unsigned char> versions = {0x02, 0x03, 0x04, 0x05, 0x30, 0x31, 0x32,
-                                                 0x43, 0x63, 0x83, 0x8B, 0x8E, 0xCB, 0xE5,
-                                                 0xF5, 0xFB};
+    static const QSet<unsigned char> versions = {0x02, 0x03, 0x04, 0x05, 0x30, 0x31, 0x32, 0x43,
+                                                 0x63, 0x83, 0x8B, 0x8E, 0xCB, 0xE5, 0xF5, 0xFB};
     return versions.contains(version);
 }
 
@@ -101,8 +102,7 @@ QByteArray nativePath(const QString &path)
 
 } // namespace
 
-struct DbfFile::Header
-{
+struct DbfFile::Header {
     qint64 recordCount = 0;
     int headerLength = 0;
     int recordLength = 0;
@@ -117,8 +117,8 @@ DbfFile::~DbfFile()
 DbfFile::Header DbfFile::parse(const QByteArray &bytes, const QString &displayName)
 {
     if (bytes.size() < 32)
-        throw damaged(displayName, QStringLiteral("файл короче заголовка (%1 байт)")
-                                       .arg(bytes.size()));
+        throw damaged(displayName,
+                      QStringLiteral("файл короче заголовка (%1 байт)").arg(bytes.size()));
     const auto version = static_cast<unsigned char>(bytes.at(0));
     if (!knownVersion(version))
         throw damaged(displayName, QStringLiteral("неизвестный формат файла (первый байт %1)")
@@ -128,27 +128,27 @@ DbfFile::Header DbfFile::parse(const QByteArray &bytes, const QString &displayNa
     h.headerLength = littleEndian(bytes, 8, 2);
     h.recordLength = littleEndian(bytes, 10, 2);
     if (h.headerLength < 65 || h.headerLength > bytes.size())
-        throw damaged(displayName, QStringLiteral("неверная длина заголовка (%1 байт)")
-                                       .arg(h.headerLength));
+        throw damaged(displayName,
+                      QStringLiteral("неверная длина заголовка (%1 байт)").arg(h.headerLength));
     if (h.recordLength < 2)
-        throw damaged(displayName, QStringLiteral("неверная длина записи (%1 байт)")
-                                       .arg(h.recordLength));
+        throw damaged(displayName,
+                      QStringLiteral("неверная длина записи (%1 байт)").arg(h.recordLength));
     QList<int> highBytes; // the decimals byte of a text field may be its width's high byte
     int total = 1;
     for (int at = 32; at + 32 <= h.headerLength && bytes.at(at) != '\x0D'; at += 32) {
         QByteArray name = bytes.mid(at, 11);
         name.truncate(name.indexOf('\0') < 0 ? 11 : name.indexOf('\0'));
         if (!validFieldName(name))
-            throw damaged(displayName, QStringLiteral("неверное имя поля № %1")
-                                           .arg(h.fields.size() + 1));
+            throw damaged(displayName,
+                          QStringLiteral("неверное имя поля № %1").arg(h.fields.size() + 1));
         DbfField field;
         field.def.name = QString::fromLatin1(name);
         field.def.type = bytes.at(at + 11);
         field.def.width = static_cast<unsigned char>(bytes.at(at + 16));
         field.def.decimals = static_cast<unsigned char>(bytes.at(at + 17));
         if (field.def.width == 0)
-            throw damaged(displayName, QStringLiteral("поле %1 нулевой ширины")
-                                           .arg(field.def.name));
+            throw damaged(displayName,
+                          QStringLiteral("поле %1 нулевой ширины").arg(field.def.name));
         field.offset = total;
         total += field.def.width;
         highBytes.append(field.def.type == 'C' ? field.def.decimals : 0);
@@ -193,8 +193,8 @@ void DbfFile::open(const QString &path, const QString &displayName)
     if (!file.exists())
         throw TableError(QStringLiteral("Таблица %1 не найдена").arg(displayName));
     if (!file.open(QIODevice::ReadOnly))
-        throw TableError(QStringLiteral("Таблица %1 не открывается: нет доступа к файлу")
-                             .arg(displayName));
+        throw TableError(
+            QStringLiteral("Таблица %1 не открывается: нет доступа к файлу").arg(displayName));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw TableError(QStringLiteral("Таблица %1 не читается с диска").arg(displayName));
@@ -241,12 +241,11 @@ void DbfFile::openWriter()
                              .arg(m_displayName));
     DBFHandle h = DBFOpenLL(nativePath(m_path).constData(), "rb+", checkedHooks());
     if (!h)
-        throw TableError(QStringLiteral("Таблица %1 не открывается для записи")
-                             .arg(m_displayName));
+        throw TableError(QStringLiteral("Таблица %1 не открывается для записи").arg(m_displayName));
     if (h->nRecordLength != m_recordLength || h->nRecords != recordCount()) {
         DBFClose(h);
-        throw TableError(QStringLiteral("Таблица %1 изменена на диске другой программой")
-                             .arg(m_displayName));
+        throw TableError(
+            QStringLiteral("Таблица %1 изменена на диске другой программой").arg(m_displayName));
     }
     stampToday(h);
     m_writer = h;
@@ -279,13 +278,14 @@ void DbfFile::flush()
         throw TableError(QStringLiteral("Таблица %1: ошибка записи на диск").arg(m_displayName));
 }
 
-namespace {
+namespace
+{
 
 QString checkFieldDef(const FieldDef &f)
 {
     const QByteArray name = f.name.toLatin1();
-    bool nameOk = !name.isEmpty() && name.size() <= 10 && QChar(f.name.at(0)).isLetter()
-                  && f.name.at(0).unicode() < 0x80;
+    bool nameOk = !name.isEmpty() && name.size() <= 10 && QChar(f.name.at(0)).isLetter() &&
+                  f.name.at(0).unicode() < 0x80;
     for (char c : name)
         nameOk = nameOk && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
     if (!nameOk)
@@ -297,8 +297,8 @@ QString checkFieldDef(const FieldDef &f)
         break;
     case 'N':
     case 'F':
-        sizeOk = f.width >= 1 && f.width <= 20 && f.decimals >= 0
-                 && (f.decimals == 0 || f.decimals <= f.width - 2);
+        sizeOk = f.width >= 1 && f.width <= 20 && f.decimals >= 0 &&
+                 (f.decimals == 0 || f.decimals <= f.width - 2);
         break;
     case 'L':
         sizeOk = f.width == 1 && f.decimals == 0;
@@ -327,8 +327,7 @@ bool replaceFile(const QString &from, const QString &to)
 
 } // namespace
 
-void DbfFile::create(const QString &path, const QString &displayName,
-                     const QList<FieldDef> &fields)
+void DbfFile::create(const QString &path, const QString &displayName, const QList<FieldDef> &fields)
 {
     auto refuse = [&](const QString &why) {
         return TableError(QStringLiteral("Таблица %1 не создается: %2").arg(displayName, why));
@@ -345,16 +344,15 @@ void DbfFile::create(const QString &path, const QString &displayName,
         names.insert(f.name.toUpper());
     }
     const QFileInfo info(path);
-    const QString temporary = info.absolutePath() + QLatin1Char('/') + info.completeBaseName()
-                              + QStringLiteral(".new.dbf");
+    const QString temporary = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                              QStringLiteral(".new.dbf");
     ioFailed = false;
     DBFHandle h = DBFCreateLL(nativePath(temporary).constData(), "LDID/201", checkedHooks());
     if (!h)
         throw refuse(QStringLiteral("нет доступа к папке"));
     for (const FieldDef &f : fields) {
-        if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(), f.type, f.width,
-                                  f.decimals)
-            < 0)
+        if (DBFAddNativeFieldType(h, f.name.toLatin1().constData(), f.type, f.width, f.decimals) <
+            0)
             ioFailed = true;
     }
     stampToday(h);

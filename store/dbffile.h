@@ -12,12 +12,12 @@
 
 #include <vector>
 
-namespace store {
+namespace store
+{
 
 // A field as it lies in the record: its definition and its first byte (byte 0 of a
 // record is the deletion mark).
-struct DbfField
-{
+struct DbfField {
     FieldDef def;
     int offset = 0;
 };

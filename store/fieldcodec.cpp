@@ -9,9 +9,11 @@
 #include <cmath>
 #include <limits>
 
-namespace store {
+namespace store
+{
 
-namespace {
+namespace
+{
 
 bool isPad(char c)
 {
@@ -23,8 +25,7 @@ QVariant decodeNumber(const FieldDef &field, const char *bytes)
     const std::optional<double> number = fieldNumber(bytes, field.width);
     if (!number)
         return {};
-    if (field.decimals == 0 && std::trunc(*number) == *number
-        && std::fabs(*number) < 9.0e15) {
+    if (field.decimals == 0 && std::trunc(*number) == *number && std::fabs(*number) < 9.0e15) {
         const auto whole = static_cast<qlonglong>(*number);
         if (whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max())
             return QVariant(int(whole));
@@ -36,9 +37,15 @@ QVariant decodeNumber(const FieldDef &field, const char *bytes)
 QVariant decodeLogical(const char *bytes)
 {
     switch (bytes[0]) {
-    case 'T': case 't': case 'Y': case 'y':
+    case 'T':
+    case 't':
+    case 'Y':
+    case 'y':
         return QVariant(true);
-    case 'F': case 'f': case 'N': case 'n':
+    case 'F':
+    case 'f':
+    case 'N':
+    case 'n':
         return QVariant(false);
     default:
         return {};
@@ -98,8 +105,8 @@ QByteArray encodeDate(const FieldDef &field, const QVariant &value, QString *why
                        : value.toString().trimmed();
     if (text.isEmpty())
         return QByteArray(field.width, ' ');
-    if (!QDate::fromString(text, QStringLiteral("yyyyMMdd")).isValid()
-        || text.size() != field.width) {
+    if (!QDate::fromString(text, QStringLiteral("yyyyMMdd")).isValid() ||
+        text.size() != field.width) {
         *why = QStringLiteral("значение \"%1\" не дата").arg(value.toString());
         return {};
     }
@@ -113,8 +120,8 @@ QByteArray encodeText(const FieldDef &field, const QVariant &value, QString *why
         text.chop(1);
     QByteArray bytes;
     if (!encode1251(text, &bytes)) {
-        *why = QStringLiteral("текст \"%1\" содержит знаки, которых нет в кодировке 1251")
-                   .arg(text);
+        *why =
+            QStringLiteral("текст \"%1\" содержит знаки, которых нет в кодировке 1251").arg(text);
         return {};
     }
     if (bytes.size() > field.width) {

@@ -11,7 +11,8 @@
 
 #include <optional>
 
-namespace store {
+namespace store
+{
 
 bool isBlankField(const char *bytes, int width);
 bool isNumericType(char type);

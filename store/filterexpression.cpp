@@ -4,14 +4,15 @@
 #include "store/fieldcodec.h"
 #include "store/numbertext.h"
 
-namespace store {
+namespace store
+{
 
-namespace {
+namespace
+{
 
 enum class Op { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual };
 
-struct Token
-{
+struct Token {
     enum Kind { Name, Number, Text, Operator, Open, Close, End } kind = End;
     QString text;
     int at = 0;
@@ -46,8 +47,8 @@ QList<Token> tokenize(const QString &s)
             ++i;
         } else if (QStringLiteral("=<>!").contains(c)) {
             const QString two = s.mid(i, 2);
-            const bool pair = two == QLatin1String("<>") || two == QLatin1String("<=")
-                              || two == QLatin1String(">=") || two == QLatin1String("!=");
+            const bool pair = two == QLatin1String("<>") || two == QLatin1String("<=") ||
+                              two == QLatin1String(">=") || two == QLatin1String("!=");
             i += pair ? 2 : 1;
             tokens.append({Token::Operator, s.mid(start, i - start), start});
         } else {
@@ -75,16 +76,21 @@ Op operatorOf(const QString &text)
     throw FilterError(QStringLiteral("недопустимая операция \"%1\"").arg(text));
 }
 
-template<typename T>
-bool compare(const T &a, const T &b, Op op)
+template <typename T> bool compare(const T &a, const T &b, Op op)
 {
     switch (op) {
-    case Op::Equal: return a == b;
-    case Op::NotEqual: return !(a == b);
-    case Op::Less: return a < b;
-    case Op::Greater: return b < a;
-    case Op::LessEqual: return !(b < a);
-    case Op::GreaterEqual: return !(a < b);
+    case Op::Equal:
+        return a == b;
+    case Op::NotEqual:
+        return !(a == b);
+    case Op::Less:
+        return a < b;
+    case Op::Greater:
+        return b < a;
+    case Op::LessEqual:
+        return !(b < a);
+    case Op::GreaterEqual:
+        return !(a < b);
     }
     return false;
 }
@@ -92,15 +98,17 @@ bool compare(const T &a, const T &b, Op op)
 } // namespace
 
 // One operand of a comparison: a field, a number or a text.
-struct Operand
-{
+struct Operand {
     enum Kind { Field, Number, Text } kind = Number;
     QString name; // field name or the text as written
     double number = 0;
     QByteArray bytes; // text in 1251 without trailing blanks
     const DbfField *field = nullptr;
 
-    bool isText() const { return kind == Text || (kind == Field && !isNumericType(field->def.type)); }
+    bool isText() const
+    {
+        return kind == Text || (kind == Field && !isNumericType(field->def.type));
+    }
     double numberIn(const QByteArray &record) const
     {
         if (kind != Field)
@@ -115,8 +123,7 @@ struct Operand
     }
 };
 
-struct FilterExpression::Node
-{
+struct FilterExpression::Node {
     enum Kind { And, Or, Not, Compare } kind = Compare;
     std::unique_ptr<Node> left;
     std::unique_ptr<Node> right;
@@ -128,10 +135,14 @@ struct FilterExpression::Node
     bool matches(const QByteArray &record) const
     {
         switch (kind) {
-        case And: return left->matches(record) && right->matches(record);
-        case Or: return left->matches(record) || right->matches(record);
-        case Not: return !left->matches(record);
-        case Compare: break;
+        case And:
+            return left->matches(record) && right->matches(record);
+        case Or:
+            return left->matches(record) || right->matches(record);
+        case Not:
+            return !left->matches(record);
+        case Compare:
+            break;
         }
         if (textCompare)
             return compare(a.bytesIn(record), b.bytesIn(record), op);
@@ -139,7 +150,8 @@ struct FilterExpression::Node
     }
 };
 
-namespace {
+namespace
+{
 
 using Node = FilterExpression::Node;
 
@@ -163,8 +175,8 @@ private:
     const Token &take() { return m_tokens.at(m_next++); }
     bool takeKeyword(const char *word)
     {
-        if (peek().kind != Token::Name || peek().text.compare(QLatin1String(word),
-                                                              Qt::CaseInsensitive) != 0)
+        if (peek().kind != Token::Name ||
+            peek().text.compare(QLatin1String(word), Qt::CaseInsensitive) != 0)
             return false;
         ++m_next;
         return true;
@@ -210,8 +222,8 @@ private:
         auto node = std::make_unique<Node>();
         node->a = parseOperand();
         if (peek().kind != Token::Operator)
-            throw FilterError(QStringLiteral("ожидается знак сравнения с позиции %1")
-                                  .arg(peek().at + 1));
+            throw FilterError(
+                QStringLiteral("ожидается знак сравнения с позиции %1").arg(peek().at + 1));
         node->op = operatorOf(take().text);
         node->b = parseOperand();
         return node;
@@ -224,9 +236,9 @@ private:
         operand.name = token.text;
         switch (token.kind) {
         case Token::Name:
-            if (token.text.compare(QLatin1String("and"), Qt::CaseInsensitive) == 0
-                || token.text.compare(QLatin1String("or"), Qt::CaseInsensitive) == 0
-                || token.text.compare(QLatin1String("not"), Qt::CaseInsensitive) == 0)
+            if (token.text.compare(QLatin1String("and"), Qt::CaseInsensitive) == 0 ||
+                token.text.compare(QLatin1String("or"), Qt::CaseInsensitive) == 0 ||
+                token.text.compare(QLatin1String("not"), Qt::CaseInsensitive) == 0)
                 break;
             operand.kind = Operand::Field;
             return operand;
@@ -289,8 +301,8 @@ void bindNode(Node &node, const QList<DbfField> &fields)
     bindOperand(node.a, fields);
     bindOperand(node.b, fields);
     if (node.a.isText() != node.b.isText())
-        throw FilterError(QStringLiteral("сравнение текста с числом (%1 и %2)")
-                              .arg(node.a.name, node.b.name));
+        throw FilterError(
+            QStringLiteral("сравнение текста с числом (%1 и %2)").arg(node.a.name, node.b.name));
     node.textCompare = node.a.isText();
 }
 

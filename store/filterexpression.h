@@ -13,7 +13,8 @@
 #include <memory>
 #include <stdexcept>
 
-namespace store {
+namespace store
+{
 
 class FilterError final : public std::runtime_error
 {

@@ -12,34 +12,34 @@
 #include <cmath>
 #include <vector>
 
-namespace store {
+namespace store
+{
 
 TableError::TableError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
-namespace {
+namespace
+{
 
 // The value of a record under the current index: numbers numerically (blank is 0),
 // everything else by its 1251 bytes without trailing blanks.
-struct Key
-{
+struct Key {
     double number = 0;
     QByteArray text;
 };
 
 } // namespace
 
-struct Table::Impl
-{
+struct Table::Impl {
     Table *q = nullptr;
     QString fileName;
     DbfFile file;
-    QList<FieldDef> knownFields; // kept after close: a table can be made like a closed one
+    QList<FieldDef> knownFields;     // kept after close: a table can be made like a closed one
     QHash<QString, int> fieldByName; // upper-case name -> field number
 
     QList<IndexDef> indexes;
     QString indexName;
-    int keyField = -1; // field of the current index; -1 = physical order
-    std::vector<Key> keys; // per record, for the current index
+    int keyField = -1;      // field of the current index; -1 = physical order
+    std::vector<Key> keys;  // per record, for the current index
     std::vector<int> order; // live records in index order
 
     bool ranged = false;
@@ -154,7 +154,7 @@ Key Table::Impl::keyOfValue(const QVariant &value) const
     if (numericKey()) {
         bool ok = false;
         key.number = value.typeId() == QMetaType::QString ? parseNumber(value.toString(), &ok)
-                                                         : value.toDouble(&ok);
+                                                          : value.toDouble(&ok);
         if (!ok)
             fail(QStringLiteral("ключ \"%1\" не число").arg(value.toString()));
         return key;
@@ -507,10 +507,10 @@ QList<IndexDef> Table::indexes() const
 
 void Table::setIndexName(const QString &name)
 {
-    const bool known = name.isEmpty()
-                       || std::any_of(d->indexes.begin(), d->indexes.end(), [&](const IndexDef &i) {
-                              return i.name.compare(name, Qt::CaseInsensitive) == 0;
-                          });
+    const bool known =
+        name.isEmpty() || std::any_of(d->indexes.begin(), d->indexes.end(), [&](const IndexDef &i) {
+            return i.name.compare(name, Qt::CaseInsensitive) == 0;
+        });
     if (!known)
         d->fail(QStringLiteral("нет индекса %1").arg(name));
     if (!isOpen()) {
@@ -581,8 +581,8 @@ void Table::setFilter(const QString &expression)
             if (isOpen())
                 check.bind(d->file.fields());
         } catch (const FilterError &e) {
-            d->fail(QStringLiteral("не удается применить фильтр \"%1\": %2")
-                        .arg(expression, e.why()));
+            d->fail(
+                QStringLiteral("не удается применить фильтр \"%1\": %2").arg(expression, e.why()));
         }
     }
     d->filterText = expression;
@@ -712,10 +712,10 @@ bool Table::findKey(const QVariant &key)
         d->fail(QStringLiteral("поиск по ключу возможен только по индексу"));
     const Key wanted = d->keyOfValue(key);
     d->postPending();
-    const auto at = std::lower_bound(d->view.begin(), d->view.end(), wanted,
-                                     [this](int record, const Key &k) {
-                                         return d->keyLess(d->keys[size_t(record)], k);
-                                     });
+    const auto at =
+        std::lower_bound(d->view.begin(), d->view.end(), wanted, [this](int record, const Key &k) {
+            return d->keyLess(d->keys[size_t(record)], k);
+        });
     if (at == d->view.end() || d->keyLess(wanted, d->keys[size_t(*at)]))
         return false;
     d->moveTo(int(at - d->view.begin()), false, false);

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QVariant>
 
-namespace fixture {
+namespace fixture
+{
 
 // Creates path with fields and rows (values in field order, invalid = blank).
 inline void makeTable(const QString &path, const QList<store::FieldDef> &fields,

@@ -14,7 +14,8 @@
 using store::Table;
 using store::TableError;
 
-namespace {
+namespace
+{
 
 using Damage = std::function<void(QByteArray &)>;
 
@@ -55,16 +56,12 @@ private slots:
         QDir::setCurrent(m_dir.path());
     }
 
-    void cleanupTestCase()
-    {
-        QDir::setCurrent(m_previousDir);
-    }
+    void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
 
     void init()
     {
         QDir().mkpath("itog3");
-        fixture::makeTable(m_name,
-                           {{"PIT", 'C', 20, 0}, {"KEY", 'N', 3, 0}, {"order", 'N', 3, 0}},
+        fixture::makeTable(m_name, {{"PIT", 'C', 20, 0}, {"KEY", 'N', 3, 0}, {"order", 'N', 3, 0}},
                            {{"Цена", 1, 1}, {"Протеин", 2, 2}, {"Жир", 3, 3}});
     }
 
@@ -83,10 +80,10 @@ private slots:
         QTest::addColumn<Damage>("damage");
         QTest::addColumn<QString>("detail");
         QTest::newRow("empty") << Damage([](QByteArray &b) { b.clear(); }) << "короче заголовка";
-        QTest::newRow("cut header") << Damage([](QByteArray &b) { b.truncate(20); })
-                                    << "короче заголовка";
-        QTest::newRow("cut in the fields") << Damage([](QByteArray &b) { b.truncate(70); })
-                                           << "длина заголовка";
+        QTest::newRow("cut header")
+            << Damage([](QByteArray &b) { b.truncate(20); }) << "короче заголовка";
+        QTest::newRow("cut in the fields")
+            << Damage([](QByteArray &b) { b.truncate(70); }) << "длина заголовка";
         QTest::newRow("cut in the records")
             << Damage([](QByteArray &b) { b.chop(30); }) << "в заголовке 3 записей";
         QTest::newRow("count too large")

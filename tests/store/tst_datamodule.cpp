@@ -28,33 +28,44 @@ private:
     void makeDataDirectory()
     {
         QDir().mkpath(m_data);
-        fixture::makeTable(path("pit.dbf"),
-                           {{"PIT", 'C', 20, 0}, {"EDIZ", 'C', 12, 0}, {"KEY", 'N', 2, 0},
-                            {"order", 'N', 3, 0}},
-                           {{"Протеин", "%", 2, 3}, {"Цена", "руб", 1, 1}, {"Жир", "%", 3, 2},
-                            {"Зола", "%", 5, 5}, {"Сахар", "%", 4, 4}});
-        const QList<FieldDef> listFields{{"NAME", 'C', 20, 0}, {"kodkk", 'N', 4, 0},
-                                         {"order", 'N', 3, 0}, {"ot", 'C', 1, 0},
+        fixture::makeTable(
+            path("pit.dbf"),
+            {{"PIT", 'C', 20, 0}, {"EDIZ", 'C', 12, 0}, {"KEY", 'N', 2, 0}, {"order", 'N', 3, 0}},
+            {{"Протеин", "%", 2, 3},
+             {"Цена", "руб", 1, 1},
+             {"Жир", "%", 3, 2},
+             {"Зола", "%", 5, 5},
+             {"Сахар", "%", 4, 4}});
+        const QList<FieldDef> listFields{{"NAME", 'C', 20, 0},
+                                         {"kodkk", 'N', 4, 0},
+                                         {"order", 'N', 3, 0},
+                                         {"ot", 'C', 1, 0},
                                          {"vibor", 'C', 1, 0}};
         fixture::makeTable(path("kk.dbf"), listFields,
-                           {{"К-3", 13, 3, "+", ""}, {"К-6", 16, 6, "+", ""},
-                            {"К-1", 11, 1, "", "+"}, {"К-2", 12, 2, "+", ""},
-                            {"К-4", 14, 4, "", ""}, {"К-5", 15, 5, "", ""}});
+                           {{"К-3", 13, 3, "+", ""},
+                            {"К-6", 16, 6, "+", ""},
+                            {"К-1", 11, 1, "", "+"},
+                            {"К-2", 12, 2, "+", ""},
+                            {"К-4", 14, 4, "", ""},
+                            {"К-5", 15, 5, "", ""}});
         QList<FieldDef> rawFields = listFields;
         rawFields[0].name = "NAIM";
         rawFields[1].name = "kods";
         fixture::makeTable(path("sir.dbf"), rawFields,
-                           {{"С-2", 2, 2, "+", ""}, {"С-1", 1, 1, "", ""},
-                            {"С-5", 5, 5, "+", ""}, {"С-6", 6, 6, "+", ""},
-                            {"С-3", 3, 3, "+", ""}, {"С-4", 4, 4, "", ""}});
-        fixture::makeTable(path("norm.dbf"),
-                           {{"kodkk", 'N', 4, 0}, {"kods", 'N', 4, 0}, {"min", 'N', 6, 2},
-                            {"max", 'N', 6, 2}},
-                           {{11, 2, 1.0, 5.0}});
-        fixture::makeTable(path("order.dbf"),
-                           {{"pit", 'N', 3, 0}, {"KK", 'N', 3, 0}, {"sir", 'N', 3, 0},
-                            {"arhnom", 'N', 4, 0}},
-                           {{3, 4, 5, 17}});
+                           {{"С-2", 2, 2, "+", ""},
+                            {"С-1", 1, 1, "", ""},
+                            {"С-5", 5, 5, "+", ""},
+                            {"С-6", 6, 6, "+", ""},
+                            {"С-3", 3, 3, "+", ""},
+                            {"С-4", 4, 4, "", ""}});
+        fixture::makeTable(
+            path("norm.dbf"),
+            {{"kodkk", 'N', 4, 0}, {"kods", 'N', 4, 0}, {"min", 'N', 6, 2}, {"max", 'N', 6, 2}},
+            {{11, 2, 1.0, 5.0}});
+        fixture::makeTable(
+            path("order.dbf"),
+            {{"pit", 'N', 3, 0}, {"KK", 'N', 3, 0}, {"sir", 'N', 3, 0}, {"arhnom", 'N', 4, 0}},
+            {{3, 4, 5, 17}});
         for (const char *name : {"arkk.dbf", "arsir.dbf", "arpit.dbf", "arprem.dbf"})
             fixture::makeTable(path(name), {{"arnom", 'N', 4, 0}, {"vibor", 'C', 1, 0}},
                                {{1, ""}, {-1, ""}});
@@ -93,11 +104,11 @@ private slots:
             QVERIFY(module);
             QCOMPARE(store::dataModule(), module.get());
             QCOMPARE(module->Table3.fileName(), m_data + "/sir.dbf");
-            for (Table *t : {&module->Table5, &module->Table6, &module->Table7,
-                             &module->Table8, &module->Table9})
+            for (Table *t : {&module->Table5, &module->Table6, &module->Table7, &module->Table8,
+                             &module->Table9})
                 QVERIFY2(t->isOpen(), qPrintable(t->objectName()));
-            for (Table *t : {&module->Table1, &module->Table2, &module->Table3,
-                             &module->Table4, &module->Table10})
+            for (Table *t : {&module->Table1, &module->Table2, &module->Table3, &module->Table4,
+                             &module->Table10})
                 QVERIFY(!t->isOpen());
             QCOMPARE(module->tables().size(), 10);
             QCOMPARE(module->pitCount(), 3);
@@ -138,10 +149,9 @@ private slots:
 
     void orderWithoutRecordFails()
     {
-        fixture::makeTable(path("order.dbf"),
-                           {{"pit", 'N', 3, 0}, {"KK", 'N', 3, 0}, {"sir", 'N', 3, 0},
-                            {"arhnom", 'N', 4, 0}},
-                           {});
+        fixture::makeTable(
+            path("order.dbf"),
+            {{"pit", 'N', 3, 0}, {"KK", 'N', 3, 0}, {"sir", 'N', 3, 0}, {"arhnom", 'N', 4, 0}}, {});
         QString error;
         QVERIFY(!TDataModule2::create(m_data, &error));
         QVERIFY2(error.contains("order.dbf"), qPrintable(error));

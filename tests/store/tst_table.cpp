@@ -285,8 +285,7 @@ private slots:
         QTest::newRow("kods") << "kods=30" << QStringList{"Мел"};
         QTest::newRow("arnom") << "arnom=5" << QStringList{" Мука", "Шрот"};
         QTest::newRow("arnom>0") << "arnom>0" << QStringList{" Мука", "Мел", "Шрот"};
-        QTest::newRow("archive highlight")
-            << "(arnom>0) and (vibor='+')" << QStringList{"Мел"};
+        QTest::newRow("archive highlight") << "(arnom>0) and (vibor='+')" << QStringList{"Мел"};
         QTest::newRow("not") << "not ot='+'" << QStringList{"Соль", "Жмых"};
         QTest::newRow("or") << "ot<>'+' or kods=50" << QStringList{"Соль", "Жмых", "Шрот"};
         QTest::newRow("decimals") << "ves>=2.5" << QStringList{" Мука", "Шрот"};
@@ -479,8 +478,7 @@ private slots:
         QCOMPARE(int(uchar(bytes[3])), today.day());
         Table reader;
         openList(reader);
-        QCOMPARE(names(reader),
-                 (QStringList{"Первая", "Соль", "Мел", "Жмых", "Шрот", "Новая"}));
+        QCOMPARE(names(reader), (QStringList{"Первая", "Соль", "Мел", "Жмых", "Шрот", "Новая"}));
     }
 
     void createWritesCodePageHeader()
@@ -630,8 +628,10 @@ private slots:
             for (int s = 1; s <= 50; ++s)
                 rows << QVariantList{kk, s * 7 % 400 + 1, 1.5, 20.0};
         }
-        fixture::makeTable(path, {{"kodkk", 'N', 5, 0}, {"kods", 'N', 5, 0},
-                                  {"min", 'N', 8, 3}, {"max", 'N', 8, 3}}, rows);
+        fixture::makeTable(
+            path,
+            {{"kodkk", 'N', 5, 0}, {"kods", 'N', 5, 0}, {"min", 'N', 8, 3}, {"max", 'N', 8, 3}},
+            rows);
         Table norm;
         norm.setFileName(path);
         norm.defineIndex({"si", "kods"});
@@ -689,8 +689,12 @@ private slots:
         QFETCH(QByteArray, raw);
         QFETCH(QVariant, expected);
         const QString path = m_dir.filePath("types.dbf");
-        fixture::makeTable(path, {{"L", 'L', 1, 0}, {"N", 'N', 5, 0}, {"F", 'F', 8, 2},
-                                  {"D", 'D', 8, 0}, {"C", 'C', 5, 0}},
+        fixture::makeTable(path,
+                           {{"L", 'L', 1, 0},
+                            {"N", 'N', 5, 0},
+                            {"F", 'F', 8, 2},
+                            {"D", 'D', 8, 0},
+                            {"C", 'C', 5, 0}},
                            {{}});
         const QHash<QString, int> offsets{{"L", 1}, {"N", 2}, {"F", 7}, {"D", 15}, {"C", 23}};
         QByteArray bytes = fixture::fileBytes(path);
@@ -708,10 +712,14 @@ private slots:
     void writesFieldTypes()
     {
         const QString path = m_dir.filePath("types.dbf");
-        fixture::makeTable(path, {{"L", 'L', 1, 0}, {"N", 'N', 5, 0}, {"F", 'F', 8, 2},
-                                  {"D", 'D', 8, 0}, {"C", 'C', 5, 0}},
-                           {{true, -42, 1.255, QDate(2024, 1, 31), " Ёж"},
-                            {"F", "17", "-0.5", "20231231", 12}});
+        fixture::makeTable(
+            path,
+            {{"L", 'L', 1, 0},
+             {"N", 'N', 5, 0},
+             {"F", 'F', 8, 2},
+             {"D", 'D', 8, 0},
+             {"C", 'C', 5, 0}},
+            {{true, -42, 1.255, QDate(2024, 1, 31), " Ёж"}, {"F", "17", "-0.5", "20231231", 12}});
         Table t;
         t.setFileName(path);
         t.open();

@@ -7,7 +7,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-namespace {
+namespace
+{
 
 int usage()
 {
