@@ -70,6 +70,12 @@ struct Table::Impl {
         if (state == State::Inactive)
             fail(QStringLiteral("таблица не открыта"));
     }
+    void requireFileName() const
+    {
+        if (fileName.isEmpty())
+            throw TableError(
+                QStringLiteral("Таблица %1: не задано имя файла").arg(q->objectName()));
+    }
     int fieldNumber(const QString &name) const
     {
         const int index = fieldByName.value(name.toUpper(), -1);
@@ -128,7 +134,6 @@ struct Table::Impl {
     void rebuildOrder();
     std::vector<int> computeView() const;
     void refreshRecord(int record);
-    int positionOf(int record) const;
 
     void moveTo(int newPos, bool newBof, bool newEof);
     void resetToFirst();
@@ -260,12 +265,6 @@ void Table::Impl::refreshRecord(int record)
     }
 }
 
-int Table::Impl::positionOf(int record) const
-{
-    const auto found = std::find(view.begin(), view.end(), record);
-    return found == view.end() ? -1 : int(found - view.begin());
-}
-
 // Moves to a view position, with the scroll events when the current record changes.
 void Table::Impl::moveTo(int newPos, bool newBof, bool newEof)
 {
@@ -380,6 +379,7 @@ void Table::open()
 {
     if (isOpen())
         return;
+    d->requireFileName();
     d->file.open(d->fileName, d->fileName);
     try {
         d->fieldByName.clear();
@@ -445,6 +445,7 @@ void Table::create(const QList<FieldDef> &fields, const QList<IndexDef> &indexes
 {
     if (isOpen())
         d->fail(QStringLiteral("открытая таблица не создается заново"));
+    d->requireFileName();
     if (!indexes.isEmpty())
         d->indexes = indexes;
     DbfFile::create(d->fileName, d->fileName, fields);
@@ -458,6 +459,7 @@ void Table::createLike(const Table &source)
         defs = DbfFile::readFieldDefs(source.fileName(), source.fileName());
     if (isOpen())
         d->fail(QStringLiteral("открытая таблица не создается заново"));
+    d->requireFileName();
     d->indexes = source.indexes();
     DbfFile::create(d->fileName, d->fileName, defs);
     d->knownFields = defs;

@@ -73,6 +73,8 @@ private slots:
         QCOMPARE(openError(t), QString("Таблица itog3/pit.dbf не найдена"));
         QVERIFY(!t.isOpen());
         QVERIFY(!QFile::exists(m_name));
+        Table unnamed(QStringLiteral("Table4"));
+        QCOMPARE(openError(unnamed), QString("Таблица Table4: не задано имя файла"));
     }
 
     void damaged_data()
