@@ -24,12 +24,12 @@
 
 #include <memory>
 
-namespace calctest {
+namespace calctest
+{
 
 inline constexpr int kPrice = 1; // KEY of the price characteristic
 
-struct FixtureRaw
-{
+struct FixtureRaw {
     QString name;
     int kods = 0;
     double stock = 0; // 0: unlimited
@@ -38,21 +38,35 @@ struct FixtureRaw
     QString prem;
     QMap<int, double> contents; // KEY -> content
 
-    FixtureRaw &content(int key, double value) { contents[key] = value; return *this; }
-    FixtureRaw &withStock(double tonnes) { stock = tonnes; return *this; }
-    FixtureRaw &usedUp() { fullUse = true; return *this; }
-    FixtureRaw &unselected() { selected = false; return *this; }
+    FixtureRaw &content(int key, double value)
+    {
+        contents[key] = value;
+        return *this;
+    }
+    FixtureRaw &withStock(double tonnes)
+    {
+        stock = tonnes;
+        return *this;
+    }
+    FixtureRaw &usedUp()
+    {
+        fullUse = true;
+        return *this;
+    }
+    FixtureRaw &unselected()
+    {
+        selected = false;
+        return *this;
+    }
 };
 
-struct FixtureLimit
-{
+struct FixtureLimit {
     QString raw;
     double min = 0;
     double max = 0;
 };
 
-struct FixtureFeed
-{
+struct FixtureFeed {
     QString type;
     QString purpose;
     double output = 0;
@@ -74,9 +88,21 @@ struct FixtureFeed
         limits.append({raw, min, max});
         return *this;
     }
-    FixtureFeed &withVat(double percent) { vat = percent; return *this; }
-    FixtureFeed &markedCurrent() { current = true; return *this; }
-    FixtureFeed &unselected() { selected = false; return *this; }
+    FixtureFeed &withVat(double percent)
+    {
+        vat = percent;
+        return *this;
+    }
+    FixtureFeed &markedCurrent()
+    {
+        current = true;
+        return *this;
+    }
+    FixtureFeed &unselected()
+    {
+        selected = false;
+        return *this;
+    }
 };
 
 class CalcFixture final
@@ -99,7 +125,10 @@ public:
     }
     FixtureRaw &raw(const QString &name)
     {
-        m_raws.append(FixtureRaw{name, int(m_raws.size()) + 101});
+        FixtureRaw r;
+        r.name = name;
+        r.kods = int(m_raws.size()) + 101;
+        m_raws.append(r);
         return m_raws.last();
     }
     FixtureFeed &feed(const QString &type, const QString &purpose, double output)
@@ -126,7 +155,7 @@ public:
         m_tables.clear();
         for (const char *name : {"pit", "kk", "sir", "norm", "order"}) {
             auto table = std::make_unique<store::Table>(QString::fromLatin1(name));
-            table->setFileName(path(QString::fromLatin1(name) + u".dbf"));
+            table->setFileName(path(QString::fromLatin1(name) + QStringLiteral(".dbf")));
             m_tables.push_back(std::move(table));
         }
         m_tables[3]->defineIndex({QStringLiteral("si"), QStringLiteral("kods")});
@@ -162,8 +191,7 @@ public:
     }
 
 private:
-    struct Char
-    {
+    struct Char {
         QString name;
         QString unit;
         int key = 0;
@@ -195,20 +223,17 @@ private:
     {
         return {name, 'N', width, decimals};
     }
-    static store::FieldDef text(const QString &name, int width)
-    {
-        return {name, 'C', width, 0};
-    }
+    static store::FieldDef text(const QString &name, int width) { return {name, 'C', width, 0}; }
     static QString flag(bool on) { return on ? QStringLiteral("+") : QString(); }
 
     QList<store::FieldDef> valueFields(bool withMaxima) const
     {
         QList<store::FieldDef> fields;
         for (int k = 1; k <= maxKey(); ++k)
-            fields << number(u"MI" + QString::number(k));
+            fields << number(QStringLiteral("MI") + QString::number(k));
         if (withMaxima)
             for (int k = 1; k <= maxKey(); ++k)
-                fields << number(u"MA" + QString::number(k));
+                fields << number(QStringLiteral("MA") + QString::number(k));
         return fields;
     }
 
@@ -232,11 +257,10 @@ private:
     {
         store::Table table;
         table.setFileName(path(QStringLiteral("kk.dbf")));
-        QList<store::FieldDef> fields{text(QStringLiteral("TIP"), 10),
-                                      text(QStringLiteral("NASN"), 200),
-                                      text(QStringLiteral("GOST"), 10),
-                                      number(QStringLiteral("NDS"), 6, 2),
-                                      number(QStringLiteral("VES"), 14, 3)};
+        QList<store::FieldDef> fields{
+            text(QStringLiteral("TIP"), 10), text(QStringLiteral("NASN"), 200),
+            text(QStringLiteral("GOST"), 10), number(QStringLiteral("NDS"), 6, 2),
+            number(QStringLiteral("VES"), 14, 3)};
         fields << valueFields(true);
         fields << number(QStringLiteral("kodkk"), 5, 0) << number(QStringLiteral("order"), 5, 0)
                << text(QStringLiteral("ot"), 1) << text(QStringLiteral("vibor"), 1)
@@ -254,8 +278,8 @@ private:
                             {QStringLiteral("ot"), flag(f.selected)},
                             {QStringLiteral("vib"), flag(f.current)}};
             for (auto it = f.norms.begin(); it != f.norms.end(); ++it) {
-                row[u"MI" + QString::number(it.key())] = it.value().first;
-                row[u"MA" + QString::number(it.key())] = it.value().second;
+                row[QStringLiteral("MI") + QString::number(it.key())] = it.value().first;
+                row[QStringLiteral("MA") + QString::number(it.key())] = it.value().second;
             }
             rows.append(row);
         }
@@ -276,15 +300,13 @@ private:
         QList<QVariantMap> rows;
         for (int s = 0; s < m_raws.size(); ++s) {
             const FixtureRaw &r = m_raws[s];
-            QVariantMap row{{QStringLiteral("NAIM"), r.name},
-                            {QStringLiteral("PREM"), r.prem},
-                            {QStringLiteral("VES"), r.stock},
-                            {QStringLiteral("kods"), r.kods},
-                            {QStringLiteral("order"), s + 1},
-                            {QStringLiteral("ot"), flag(r.selected)},
-                            {QStringLiteral("vib"), flag(r.fullUse)}};
+            QVariantMap row{
+                {QStringLiteral("NAIM"), r.name},        {QStringLiteral("PREM"), r.prem},
+                {QStringLiteral("VES"), r.stock},        {QStringLiteral("kods"), r.kods},
+                {QStringLiteral("order"), s + 1},        {QStringLiteral("ot"), flag(r.selected)},
+                {QStringLiteral("vib"), flag(r.fullUse)}};
             for (auto it = r.contents.begin(); it != r.contents.end(); ++it)
-                row[u"MI" + QString::number(it.key())] = it.value();
+                row[QStringLiteral("MI") + QString::number(it.key())] = it.value();
             rows.append(row);
         }
         fill(table, fields, rows);

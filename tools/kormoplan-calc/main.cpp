@@ -1,0 +1,211 @@
+// kormoplan-calc: one calculation run on the tables of a data directory, as the
+// calculation window would run it after opening, without any window.
+//
+//   kormoplan-calc --data DIR [--mode cost|proportional|product] [--uniform] [--json]
+//                  [--export-lp FILE]
+//
+// The run works on a temporary copy of DIR, so nothing there changes. Exit status: 0 a
+// solution, 1 a run without one, 2 bad usage or unreadable data.
+
+#include "report.h"
+
+#include "calc/lpexport.h"
+#include "calc/problemrecord.h"
+#include "calc/run.h"
+#include "settings/settings.h"
+#include "store/datamodule.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kExitSolution = 0;
+constexpr int kExitNoSolution = 1;
+constexpr int kExitBadUsage = 2;
+
+const char kUsage[] = "Использование: kormoplan-calc --data КАТАЛОГ "
+                      "[--mode cost|proportional|product] [--uniform] [--json] "
+                      "[--export-lp ФАЙЛ]\n";
+
+struct Options
+{
+    QString dataDir;
+    calc::CalcMode mode = calc::CalcMode::Cost;
+    bool uniform = false;
+    bool json = false;
+    QString exportPath;
+};
+
+void printTo(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+bool parseMode(const QString &text, calc::CalcMode *mode)
+{
+    if (text == u"cost")
+        *mode = calc::CalcMode::Cost;
+    else if (text == u"proportional")
+        *mode = calc::CalcMode::Proportional;
+    else if (text == u"product")
+        *mode = calc::CalcMode::Product;
+    else
+        return false;
+    return true;
+}
+
+// Reads the arguments; an empty error means they were good.
+QString parseArguments(const QStringList &args, Options *options)
+{
+    for (int k = 1; k < args.size(); ++k) {
+        const QString &a = args[k];
+        const bool hasValue = k + 1 < args.size();
+        if (a == u"--data" && hasValue)
+            options->dataDir = args[++k];
+        else if (a == u"--mode" && hasValue) {
+            if (!parseMode(args[++k], &options->mode))
+                return QStringLiteral("Неизвестный режим: ") + args[k];
+        } else if (a == u"--export-lp" && hasValue)
+            options->exportPath = args[++k];
+        else if (a == u"--uniform")
+            options->uniform = true;
+        else if (a == u"--json")
+            options->json = true;
+        else
+            return QStringLiteral("Непонятный аргумент: ") + a;
+    }
+    if (options->dataDir.isEmpty())
+        return QStringLiteral("Не указан каталог данных (--data).");
+    return {};
+}
+
+// The files of the data directory, copied to a temporary folder the run may touch.
+QString copyDataDirectory(const QString &source, const QTemporaryDir &copy)
+{
+    const QDir dir(source);
+    if (!dir.exists())
+        return QStringLiteral("Каталог данных не найден: ") + source;
+    const QFileInfoList files = dir.entryInfoList(QDir::Files);
+    for (const QFileInfo &file : files) {
+        if (!QFile::copy(file.absoluteFilePath(), copy.filePath(file.fileName())))
+            return QStringLiteral("Не удалось скопировать файл ") + file.absoluteFilePath();
+    }
+    return {};
+}
+
+// The progress bars mean nothing here; the message boxes are printed as they come.
+class ToolObserver final : public calc::RunObserver
+{
+public:
+    explicit ToolObserver(bool print) : m_print(print) {}
+    void solverProgress(int) override {}
+    void showSolverProgress(int, int) override {}
+    void hideSolverProgress() override {}
+    void showAttemptProgress(int) override {}
+    void setAttemptProgress(int) override {}
+    void hideAttemptProgress() override {}
+    void showMessage(const QString &text) override
+    {
+        if (m_print)
+            printTo(stdout, text + QStringLiteral("\n\n"));
+    }
+
+private:
+    bool m_print;
+};
+
+// Opens the copied directory as the calculation window finds it: the lists in their
+// normal state, feed types and raw materials restricted to the selected entries.
+std::unique_ptr<store::TDataModule2> openData(const QString &dir, QString *error)
+{
+    std::unique_ptr<store::TDataModule2> module = store::TDataModule2::create(dir, error);
+    if (!module)
+        return nullptr;
+    try {
+        module->setNormalState();
+        for (store::Table *table : {&module->Table2, &module->Table3}) {
+            table->setFilter(QStringLiteral("ot='+'"));
+            table->setFiltered(true);
+            table->first();
+        }
+    } catch (const store::TableError &e) {
+        *error = e.message();
+        return nullptr;
+    }
+    return module;
+}
+
+int fail(const QString &message)
+{
+    printTo(stderr, message + u'\n');
+    return kExitBadUsage;
+}
+
+int run(const Options &options)
+{
+    QTemporaryDir copy;
+    if (!copy.isValid())
+        return fail(QStringLiteral("Не удалось создать временный каталог."));
+    if (const QString error = copyDataDirectory(options.dataDir, copy); !error.isEmpty())
+        return fail(error);
+    const settings::SettingsRead read = settings::ReadSettings(copy.path());
+    if (!read.problems.isEmpty())
+        return fail(read.problems.join(u'\n'));
+    QString error;
+    const std::unique_ptr<store::TDataModule2> module = openData(copy.path(), &error);
+    if (!module)
+        return fail(error);
+
+    calc::RunOptions runOptions;
+    runOptions.mode = options.mode;
+    runOptions.uniformRelax = options.uniform;
+    runOptions.parameters = calc::CalcParameters::fromSettings(read.values);
+    QString exportError;
+    if (!options.exportPath.isEmpty()) {
+        const calc::LpFormat format = options.exportPath.endsWith(u".mps", Qt::CaseInsensitive)
+                                          ? calc::LpFormat::FreeMps
+                                          : calc::LpFormat::CplexLp;
+        runOptions.firstProgramme = [&](const calc::ProblemRecord &record) {
+            calc::exportProgramme(record, options.exportPath, format, &exportError);
+        };
+    }
+    ToolObserver observer(!options.json);
+    calc::ProblemRecord &record = calc::problemRecord();
+    const calc::CalcTables tables{&module->Table1, &module->Table2, &module->Table3,
+                                  &module->Table4, &module->Table5};
+    const calc::RunResult result = calc::runCalculation(record, tables, runOptions, observer);
+    if (!result.dataError.isEmpty())
+        return fail(result.dataError);
+    if (!exportError.isEmpty())
+        printTo(stderr, exportError + u'\n');
+    if (options.json)
+        printTo(stdout, QString::fromUtf8(kpcalc::jsonReport(record, result)));
+    else
+        printTo(stdout, kpcalc::textReport(record, result).join(u'\n') + u'\n');
+    if (!exportError.isEmpty())
+        return kExitBadUsage;
+    return result.outcome == calc::RunOutcome::Solution ? kExitSolution : kExitNoSolution;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    Options options;
+    if (const QString error = parseArguments(app.arguments(), &options); !error.isEmpty()) {
+        printTo(stderr, error + u'\n');
+        std::fputs(kUsage, stderr);
+        return kExitBadUsage;
+    }
+    return run(options);
+}

@@ -1,0 +1,165 @@
+#include "report.h"
+
+#include "calc/outcome.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace kpcalc {
+
+using calc::ProblemRecord;
+using calc::RunOutcome;
+using calc::RunResult;
+
+namespace {
+
+QStringList analysisLines(const calc::FailureAnalysis &analysis)
+{
+    QStringList lines{analysis.title, QString()};
+    lines << calc::gridLines(analysis.characteristics) << QString();
+    lines << calc::gridLines(analysis.raws) << QString();
+    lines << QStringLiteral("Запасы и затраты сырья уменьшены")
+          << QStringLiteral("на величину  технологических потерь.")
+          << QStringLiteral("Цены пересчитаны на затраты сырья без учета")
+          << QStringLiteral(" потерь, издержек, рентабельности и налогов.");
+    return lines;
+}
+
+QJsonArray recipeOf(const ProblemRecord &rec, int p)
+{
+    QJsonArray recipe;
+    for (int j = 1; j <= rec.columnCount; ++j) {
+        if (rec.columnFeed[j] != p)
+            continue;
+        recipe.append(QJsonObject{{QStringLiteral("raw"), rec.rawName[rec.columnRaw[j]]},
+                                  {QStringLiteral("percent"), rec.columnLower[j]},
+                                  {QStringLiteral("tonnes"), rec.columnValue[j]},
+                                  {QStringLiteral("withLosses"), rec.columnUpper[j]}});
+    }
+    return recipe;
+}
+
+// Levels of the nutrient rows of feed type p. The price row holds the solver's
+// activity / max; its level is given as the average raw-material cost per tonne.
+QJsonArray levelsOf(const ProblemRecord &rec, int p)
+{
+    QJsonArray levels;
+    double produced = 0;
+    for (int i = 1; i <= rec.rowCount; ++i) {
+        if (rec.rowOwner[i] != p || rec.rowKind[i] == calc::kStockRow)
+            continue;
+        const int q = rec.rowKind[i];
+        if (q == calc::kOutputRow) {
+            produced = rec.rowValue[i];
+            continue;
+        }
+        const double value = q == 1 && produced != 0
+                                 ? rec.rowValue[i] * rec.normMax[p][q] / produced
+                                 : rec.rowValue[i];
+        levels.append(QJsonObject{{QStringLiteral("characteristic"), rec.charName[q]},
+                                  {QStringLiteral("min"), rec.normMin[p][q]},
+                                  {QStringLiteral("max"), rec.normMax[p][q]},
+                                  {QStringLiteral("value"), value}});
+    }
+    return levels;
+}
+
+QJsonArray feedsOf(const ProblemRecord &rec)
+{
+    QJsonArray feeds;
+    for (int p = 1; p <= rec.feedCount; ++p)
+        feeds.append(QJsonObject{{QStringLiteral("number"), p},
+                                 {QStringLiteral("type"), rec.feedType[p]},
+                                 {QStringLiteral("output"), rec.feedOutput[p]},
+                                 {QStringLiteral("recipe"), recipeOf(rec, p)},
+                                 {QStringLiteral("levels"), levelsOf(rec, p)}});
+    return feeds;
+}
+
+QJsonArray rawsOf(const ProblemRecord &rec)
+{
+    QJsonArray raws;
+    const int firstStockRow = rec.rowCount - rec.rawCount;
+    for (int s = 1; s <= rec.rawCount; ++s) {
+        const double used = rec.rowValue[firstStockRow + s];
+        const double price = rec.rawContent[s][1];
+        raws.append(QJsonObject{{QStringLiteral("number"), s},
+                                {QStringLiteral("name"), rec.rawName[s]},
+                                {QStringLiteral("stock"), rec.rawStock[s]},
+                                {QStringLiteral("consumption"), used},
+                                {QStringLiteral("price"), price},
+                                {QStringLiteral("cost"), price * used}});
+    }
+    return raws;
+}
+
+QJsonArray relaxationOf(const ProblemRecord &rec)
+{
+    QJsonArray relaxation;
+    for (int i = 1; i <= rec.rowCount; ++i)
+        if (rec.rowRelax[i] != 0)
+            relaxation.append(QJsonObject{{QStringLiteral("row"), i},
+                                          {QStringLiteral("share"), rec.rowRelax[i]}});
+    return relaxation;
+}
+
+} // namespace
+
+QString outcomeName(RunOutcome outcome)
+{
+    switch (outcome) {
+    case RunOutcome::Solution:
+        return QStringLiteral("solution");
+    case RunOutcome::Errors:
+        return QStringLiteral("errors");
+    case RunOutcome::FailureAnalysis:
+        return QStringLiteral("failure-analysis");
+    case RunOutcome::StockMessage:
+        return QStringLiteral("stock-message");
+    case RunOutcome::NoAnalysis:
+        return QStringLiteral("no-analysis");
+    case RunOutcome::Overflow:
+        return QStringLiteral("overflow");
+    }
+    return {};
+}
+
+QStringList textReport(const ProblemRecord &rec, const RunResult &result)
+{
+    Q_UNUSED(rec);
+    switch (result.outcome) {
+    case RunOutcome::Errors:
+        return QStringList{QStringLiteral("Ошибки подготовки исходных данных")}
+               + result.diagnostics;
+    case RunOutcome::FailureAnalysis:
+        return analysisLines(result.analysis);
+    case RunOutcome::Solution:
+        return QStringList{result.summary.title, QString()} + calc::gridLines(result.summary.grid);
+    default:
+        return {}; // a message box said it all
+    }
+}
+
+QByteArray jsonReport(const ProblemRecord &rec, const RunResult &result)
+{
+    const bool solved = result.outcome == RunOutcome::Solution;
+    QJsonObject object{
+        {QStringLiteral("outcome"), outcomeName(result.outcome)},
+        {QStringLiteral("solveStatus"), result.solveStatus},
+        {QStringLiteral("objective"), result.objective},
+        {QStringLiteral("diagnostics"), QJsonArray::fromStringList(result.diagnostics)},
+        {QStringLiteral("feeds"), solved ? feedsOf(rec) : QJsonArray()},
+        {QStringLiteral("raws"), solved ? rawsOf(rec) : QJsonArray()},
+        {QStringLiteral("totalConsumption"), solved ? result.summary.totalConsumption : 0.0},
+        {QStringLiteral("totalCost"), solved ? result.summary.totalCost : 0.0},
+        {QStringLiteral("attempts"), result.attempts},
+        {QStringLiteral("relaxation"), relaxationOf(rec)},
+        {QStringLiteral("messages"), QJsonArray::fromStringList(result.messages)},
+        {QStringLiteral("pivots"), qint64(result.solver.pivots)},
+        {QStringLiteral("flips"), qint64(result.solver.flips)},
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+} // namespace kpcalc

@@ -1,0 +1,24 @@
+#pragma once
+
+// What kormoplan-calc prints after a run: the window's texts, or one JSON object.
+
+#include "calc/problemrecord.h"
+#include "calc/run.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace kpcalc {
+
+// The outcome as the calculation window shows it (the message boxes were printed while
+// the run went on).
+QStringList textReport(const calc::ProblemRecord &record, const calc::RunResult &result);
+
+// One JSON object: outcome, solveStatus, objective, diagnostics, feeds, raws,
+// totalConsumption, totalCost, attempts, relaxation, messages, pivots, flips.
+QByteArray jsonReport(const calc::ProblemRecord &record, const calc::RunResult &result);
+
+// "solution", "errors", "failure-analysis", "stock-message", "no-analysis", "overflow".
+QString outcomeName(calc::RunOutcome outcome);
+
+} // namespace kpcalc
