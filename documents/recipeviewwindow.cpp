@@ -1,0 +1,260 @@
+#include "documents/recipeviewwindow.h"
+
+#include "documents/archivedrecipe.h"
+#include "documents/recipepage.h"
+#include "lists/message.h"
+#include "platform/printerchoice.h"
+#include "settings/settings.h"
+#include "settings/workingdate.h"
+#include "store/datamodule.h"
+
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace documents {
+
+namespace {
+
+const QString kNoWeight = QStringLiteral("Вес не задан!");
+
+QLabel *label(const QString &text, QWidget *parent)
+{
+    return new QLabel(text, parent);
+}
+
+// A radio button with a second caption line under it, as the form choices have.
+QWidget *radioWithNote(QRadioButton *button, const QString &note, QWidget *parent)
+{
+    auto *box = new QWidget(parent);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(button);
+    auto *second = label(note, box);
+    second->setIndent(20);
+    layout->addWidget(second);
+    return box;
+}
+
+} // namespace
+
+TForm15::TForm15(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), data_(data)
+{
+    setObjectName(QStringLiteral("Form15"));
+    setWindowTitle(QStringLiteral("Просмотр и печать рецепта"));
+    buildLayout();
+    resize(800, 600);
+    connect(Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm15::Button3Click);
+}
+
+void TForm15::buildLayout()
+{
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setPixelSize(12);
+    ListBox1->setFont(courier);
+
+    auto *formBox = new QWidget(this);
+    auto *formLayout = new QGridLayout(formBox);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    formLayout->addWidget(label(QStringLiteral("Укажите форму"), formBox), 0, 0);
+    formLayout->addWidget(label(QStringLiteral("рецепта:"), formBox), 1, 0, Qt::AlignTop);
+    RadioButton1 = new QRadioButton(QStringLiteral("Полный рецепт"), formBox);
+    RadioButton2 = new QRadioButton(QStringLiteral("Без указания"), formBox);
+    RadioButton3 = new QRadioButton(QStringLiteral("Без цен сырья и"), formBox);
+    formLayout->addWidget(RadioButton1, 0, 1, Qt::AlignTop);
+    formLayout->addWidget(radioWithNote(RadioButton2, QStringLiteral("цен сырья"), formBox), 0, 2,
+                          2, 1, Qt::AlignTop);
+    formLayout->addWidget(
+        radioWithNote(RadioButton3, QStringLiteral("финансовых расчетов"), formBox), 0, 3, 2, 1,
+        Qt::AlignTop);
+    auto *forms = new QButtonGroup(this);
+    for (QRadioButton *b : {RadioButton1, RadioButton2, RadioButton3})
+        forms->addButton(b);
+
+    auto *typePanel = new QFrame(this);
+    typePanel->setFrameShape(QFrame::StyledPanel);
+    auto *typeLayout = new QVBoxLayout(typePanel);
+    RadioButton4 = new QRadioButton(QStringLiteral("Расчетные"), typePanel);
+    RadioButton5 = new QRadioButton(QStringLiteral("Фактические"), typePanel);
+    typeLayout->addWidget(RadioButton4);
+    typeLayout->addWidget(RadioButton5);
+    auto *types = new QButtonGroup(this);
+    types->addButton(RadioButton4);
+    types->addButton(RadioButton5);
+    auto *typeLabels = new QVBoxLayout;
+    typeLabels->addWidget(label(QStringLiteral("Укажите тип"), this));
+    typeLabels->addWidget(label(QStringLiteral(" характеристик в рецепте:"), this));
+    typeLabels->addStretch();
+
+    Button1 = new QPushButton(QStringLiteral("ПЕЧАТАТЬ"), this);
+    Button2 = new QPushButton(QStringLiteral("Импорт в Word"), this);
+    Button3 = new QPushButton(QStringLiteral("Выход"), this);
+    Button2->setEnabled(false);
+    Button2->setToolTip(QStringLiteral("Передача рецепта в текстовый редактор появится в "
+                                       "следующей версии программы"));
+    const QList<std::pair<QRadioButton *, const char *>> radios = {
+        {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"},
+        {RadioButton3, "RadioButton3"}, {RadioButton4, "RadioButton4"},
+        {RadioButton5, "RadioButton5"}};
+    for (const auto &[b, name] : radios)
+        b->setObjectName(QString::fromLatin1(name));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button3->setObjectName(QStringLiteral("Button3"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton *b : {Button1, Button2, Button3}) {
+        b->setMinimumWidth(130);
+        buttons->addWidget(b);
+    }
+
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(formBox);
+    choices->addSpacing(24);
+    choices->addLayout(typeLabels);
+    choices->addWidget(typePanel);
+    choices->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(ListBox1, 1);
+    layout->addLayout(choices);
+    layout->addLayout(buttons);
+}
+
+void TForm15::setArchiveNumber(int number)
+{
+    number_ = number;
+}
+
+RecipeForm TForm15::selectedForm() const
+{
+    if (RadioButton1->isChecked())
+        return RecipeForm::Full;
+    return RadioButton3->isChecked() ? RecipeForm::NoFinance : RecipeForm::NoRawPrices;
+}
+
+bool TForm15::actualValuesSelected() const
+{
+    return RadioButton5->isChecked();
+}
+
+void TForm15::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+// Each showing: the recipe of the archive number, form 2 and the calculated values.
+void TForm15::FormShow()
+{
+    ListBox1->clear();
+    document_ = RecipeDocument();
+    RadioButton2->setChecked(true);
+    RadioButton4->setChecked(true);
+    bool found = false;
+    ArchivedRecipe recipe;
+    const bool read = lists::runReporting(this, [&] {
+        recipe = readArchivedRecipe(data_.Table6, data_.Table7, data_.Table8, data_.Table9,
+                                    number_, &found);
+    });
+    if (!read)
+        return;
+    const settings::Settings &values = settings::currentSettings();
+    document_ = RecipeDocument::build(recipe, values.taxName,
+                                      settings::shortDateText(settings::workingDate()));
+    if (document_.isEmpty()) {
+        // Said once the window stands on the screen.
+        const QString text = found ? kNoWeight
+                                   : QStringLiteral("Рецепта № %1 в архиве нет").arg(number_);
+        QTimer::singleShot(0, this, [this, text] { lists::showMessage(this, text); });
+        return;
+    }
+    ListBox1->addItems(document_.lines());
+    ListBox1->setFocus();
+}
+
+void TForm15::Button1Click()
+{
+    if (document_.isEmpty()) {
+        lists::showMessage(this, kNoWeight);
+        return;
+    }
+    const bool forced = !platform::forcedPdfPath().isEmpty();
+    if (!forced)
+        lists::showMessage(this, QStringLiteral("Подготовьте принтер"));
+    const platform::PrinterChoice choice = platform::choosePrinter(
+        this, QStringLiteral("Рецепт ") + QString::number(number_));
+    if (!choice)
+        return;
+    document_.balanceBatch();
+    platform::printWithChoice(this, choice, [this](QPrinter *printer) { paintOn(printer); });
+}
+
+bool TForm15::paintOn(QPrinter *printer)
+{
+    QPainter painter;
+    if (!painter.begin(printer)) {
+        lists::showMessage(this, QStringLiteral("Не удалось начать печать на принтере %1")
+                                     .arg(printer->printerName()));
+        return false;
+    }
+    RecipePage page(&painter, [printer] { return printer->newPage(); });
+    page.draw(document_,
+              RecipePageTexts::fromSettings(settings::currentSettings(),
+                                            settings::shortDateText(settings::workingDate())),
+              selectedForm(), actualValuesSelected());
+    return painter.end();
+}
+
+void TForm15::Button3Click()
+{
+    reject();
+}
+
+void TForm15::done(int result)
+{
+    lists::runReporting(this, [this] { FormClose(); });
+    QDialog::done(result);
+}
+
+// Back to the archive window's view: the head cursor on this recipe under "arnom>0",
+// the composition and characteristics filtered to it.
+void TForm15::FormClose()
+{
+    store::Table &arkk = data_.Table6;
+    if (arkk.eof() && !arkk.isEmpty())
+        arkk.prior();
+    arkk.setFilter(QStringLiteral("arnom>0"));
+    arkk.setFiltered(true);
+    for (arkk.first(); !arkk.eof(); arkk.next()) {
+        if (arkk.integer(QStringLiteral("arnom")) == number_)
+            break;
+    }
+    const QString filter = QStringLiteral("arnom=") + QString::number(number_);
+    for (store::Table *table : {&data_.Table7, &data_.Table8}) {
+        table->setFilter(filter);
+        table->setFiltered(true);
+        table->first();
+    }
+    ListBox1->clear();
+    document_ = RecipeDocument();
+}
+
+} // namespace documents

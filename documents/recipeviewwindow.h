@@ -1,0 +1,77 @@
+#pragma once
+
+// TForm15: the recipe view and print window. Shows one archived recipe as its
+// fixed-pitch document text and prints it in one of three forms, with the calculated
+// or the actual characteristic values.
+//
+// The opener sets the archive number to print, then opens the window modally:
+//     documents::TForm15 form(*store::dataModule(), this);
+//     form.setArchiveNumber(number);
+//     form.exec();
+// Each showing filters the four archive cursors to that recipe and builds the text;
+// closing puts the head cursor back on the recipe under the filter "arnom>0".
+
+#include "documents/recipedocument.h"
+#include "documents/recipepage.h"
+
+#include <QDialog>
+
+class QButtonGroup;
+class QListWidget;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+
+namespace store {
+class TDataModule2;
+}
+
+namespace documents {
+
+class TForm15 final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm15)
+
+public:
+    explicit TForm15(store::TDataModule2 &data, QWidget *parent = nullptr);
+
+    void setArchiveNumber(int number); // the archive number to print
+    int archiveNumber() const { return number_; }
+    const RecipeDocument &document() const { return document_; }
+    RecipeForm selectedForm() const;
+    bool actualValuesSelected() const;
+
+    // Draws the document on printer as the radio buttons say (one or two pages).
+    // False, with a message, when the printer cannot be started.
+    bool paintOn(QPrinter *printer);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+
+private slots:
+    void Button1Click(); // "ПЕЧАТАТЬ"
+    void Button3Click(); // "Выход"
+
+private:
+    void buildLayout();
+    void FormShow();
+    void FormClose();
+
+    store::TDataModule2 &data_;
+    int number_ = 0;
+    RecipeDocument document_;
+
+    QListWidget *ListBox1;
+    QRadioButton *RadioButton1; // "Полный рецепт"
+    QRadioButton *RadioButton2; // "Без указания" цен сырья
+    QRadioButton *RadioButton3; // "Без цен сырья и" финансовых расчетов
+    QRadioButton *RadioButton4; // "Расчетные"
+    QRadioButton *RadioButton5; // "Фактические"
+    QPushButton *Button1;       // "ПЕЧАТАТЬ"
+    QPushButton *Button2;       // "Импорт в Word"
+    QPushButton *Button3;       // "Выход"
+};
+
+} // namespace documents

@@ -1,0 +1,287 @@
+// The printed recipe document read back from a PDF file: the title, a raw-material
+// line, the quality block and the cost lines stand where the virtual page puts them,
+// in the three forms, and a long characteristic table moves the block to "ЛИСТ 2".
+
+#include "documents/recipedocument.h"
+#include "documents/recipepage.h"
+#include "platform/printerchoice.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QXmlStreamReader>
+
+using documents::ArchivedRecipe;
+using documents::RecipeDocument;
+using documents::RecipeForm;
+using documents::RecipePage;
+
+namespace {
+
+constexpr double kTolerance = 3; // points
+
+struct Word
+{
+    int page = 0; // from 1
+    QString text;
+    double x = 0; // left, points
+    double y = 0; // top, points
+};
+
+ArchivedRecipe sampleRecipe(int characteristics)
+{
+    ArchivedRecipe r;
+    r.arnom = 12;
+    r.ves = 10;
+    r.data = QStringLiteral("05.03.2024");
+    r.naim = QStringLiteral("ПК-1-15054.19-12Г");
+    r.gost = QStringLiteral("51851-2001");
+    r.nasn = QStringLiteral("кур-несушек промышленного стада");
+    r.prim = QStringLiteral("опытная партия");
+    r.nds = 10;
+    r.izder = 150;
+    r.procprib = 12;
+    r.gran = 80;
+    r.procpot = 1;
+    r.raws = {{QStringLiteral("Пшеница"), 40.5, 12000},
+              {QStringLiteral("Ячмень"), 33.25, 10500.5},
+              {QStringLiteral("Премикс П1-1"), 1, 95000},
+              {QStringLiteral("Шрот подсолнечный"), 25.25, 15000}};
+    for (int i = 1; i <= characteristics; ++i) {
+        r.chars.append({QStringLiteral("Показатель%1").arg(i), QStringLiteral("%"), 1, 2,
+                        1.5, 1.25});
+    }
+    return r;
+}
+
+documents::RecipePageTexts pageTexts()
+{
+    documents::RecipePageTexts t;
+    t.enterprise = QStringLiteral("ОАО Комбикормовый завод");
+    t.approverPost = QStringLiteral("Директор");
+    t.approverName = QStringLiteral("Иванов И.И.");
+    t.signerPosts = {QStringLiteral("Главный технолог"), QStringLiteral("Начальник ПТЛ"),
+                     QString(), QString(), QStringLiteral("Мастер")};
+    t.signerNames = {QStringLiteral("Петров"), QStringLiteral("Сидорова"), QString(), QString(),
+                     QStringLiteral("Козлов")};
+    t.printDate = QStringLiteral("07.12.2026");
+    return t;
+}
+
+// pdftotext -bbox: every word with its page and its top-left corner in points.
+QList<Word> readWords(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    QList<Word> words;
+    QXmlStreamReader xml(process.readAllStandardOutput());
+    int page = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("page")) {
+            ++page;
+        } else if (xml.name() == QLatin1String("word")) {
+            Word w;
+            w.page = page;
+            w.x = xml.attributes().value(QLatin1String("xMin")).toDouble();
+            w.y = xml.attributes().value(QLatin1String("yMin")).toDouble();
+            w.text = xml.readElementText();
+            words.append(w);
+        }
+    }
+    return words;
+}
+
+QList<Word> find(const QList<Word> &words, const QString &text)
+{
+    QList<Word> found;
+    for (const Word &w : words) {
+        if (w.text == text)
+            found.append(w);
+    }
+    return found;
+}
+
+} // namespace
+
+class TestRecipePrint final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void forms_data();
+    void forms();
+    void longCharacteristicTableGoesToSheetTwo();
+    void longPurposeTakesThreeLines();
+
+private:
+    // Prints the document into KP_TEST_OUTPUT/<name>.pdf and reads its words back.
+    QList<Word> print(const QString &name, RecipeDocument &document, RecipeForm form,
+                      bool actual, int *pages = nullptr);
+    double px(double v) const { return v * width_ / RecipePage::kVirtualWidth; }
+    double py(double v) const { return v * height_ / RecipePage::kVirtualHeight; }
+    double pt(double pixels) const { return pixels * 72.0 / resolution_; }
+    void expectWord(const QList<Word> &words, const QString &text, double x, double y,
+                    int page = 1);
+
+    double width_ = 0;
+    double height_ = 0;
+    double resolution_ = 1200;
+};
+
+void TestRecipePrint::initTestCase()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QDir().mkpath(QStringLiteral(KP_TEST_OUTPUT));
+}
+
+QList<Word> TestRecipePrint::print(const QString &name, RecipeDocument &document,
+                                   RecipeForm form, bool actual, int *pages)
+{
+    const QString file = QDir(QStringLiteral(KP_TEST_OUTPUT)).filePath(name + ".pdf");
+    auto printer = platform::pdfPrinter(file);
+    QPainter painter(printer.get());
+    width_ = printer->width();
+    height_ = printer->height();
+    resolution_ = printer->resolution();
+    document.balanceBatch();
+    RecipePage page(&painter);
+    const int drawn = page.draw(document, pageTexts(), form, actual);
+    painter.end();
+    if (pages)
+        *pages = drawn;
+    return readWords(file);
+}
+
+// A word's top-left corner in points against the virtual-page position (x, y) in
+// device pixels.
+void TestRecipePrint::expectWord(const QList<Word> &words, const QString &text, double x,
+                                 double y, int page)
+{
+    const QList<Word> found = find(words, text);
+    QVERIFY2(!found.isEmpty(), qPrintable("no word " + text));
+    for (const Word &w : found) {
+        if (w.page == page && std::abs(w.x - pt(x)) <= kTolerance &&
+            std::abs(w.y - pt(y)) <= kTolerance)
+            return;
+    }
+    QFAIL(qPrintable(QStringLiteral("%1 expected at (%2, %3) on page %4, found at (%5, %6) "
+                                    "on page %7")
+                         .arg(text)
+                         .arg(pt(x))
+                         .arg(pt(y))
+                         .arg(page)
+                         .arg(found.first().x)
+                         .arg(found.first().y)
+                         .arg(found.first().page)));
+}
+
+void TestRecipePrint::forms_data()
+{
+    QTest::addColumn<int>("form");
+    QTest::addColumn<bool>("actual");
+    QTest::newRow("recipe-form1") << 1 << false;
+    QTest::newRow("recipe-form2") << 2 << false;
+    QTest::newRow("recipe-form3") << 3 << false;
+    QTest::newRow("recipe-form2-actual") << 2 << true;
+}
+
+void TestRecipePrint::forms()
+{
+    QFETCH(int, form);
+    QFETCH(bool, actual);
+    RecipeDocument document = RecipeDocument::build(sampleRecipe(5), QStringLiteral("НДС"),
+                                                    QStringLiteral("07.12.2026"));
+    int pages = 0;
+    const QList<Word> words =
+        print(QString::fromLatin1(QTest::currentDataTag()), document, RecipeForm(form), actual,
+              &pages);
+    QCOMPARE(pages, 1);
+    QVERIFY(!words.isEmpty());
+
+    expectWord(words, QStringLiteral("УТВЕРЖДАЮ"), px(2600), py(300));
+    expectWord(words, QStringLiteral("Дата"), px(400), py(580));
+    // The two-line title in 14 pt, centred in the band from 450, 4060 wide.
+    const QString title = RecipeDocument::titleText(document.recipe());
+    const double titleWidth = title.size() * 0.6 * 14 * resolution_ / 72;
+    expectWord(words, QStringLiteral("РЕЦЕПТ"), px(450) + (px(4060) - titleWidth) / 2,
+               py(820 + 75));
+    // Raw-material line 1 at (450, 1480 + 100).
+    expectWord(words, QStringLiteral("Пшеница"), px(450), py(1580));
+    QCOMPARE(find(words, QStringLiteral("12000.00")).isEmpty(), form != 1);
+    QCOMPARE(find(words, QStringLiteral("4860.00")).isEmpty(), form != 1);
+    QCOMPARE(find(words, QStringLiteral("4.0500")).size(), 1);
+
+    // Quality and cost block below the raw materials: Y = 1480 + 100·(n + 1).
+    const double y0 = qRound(py(1480 + 100 * 5 + 30));
+    expectWord(words, QStringLiteral("Показатель1"), px(450) + 0.6 * 8 * resolution_ / 72,
+               y0 + py(220));
+    QCOMPARE(find(words, QStringLiteral("1.50")).size(), actual ? 0 : 5);
+    QCOMPARE(find(words, QStringLiteral("1.25")).size(), actual ? 5 : 0);
+    if (form == 3) {
+        expectWord(words, QStringLiteral("Оптовая"), px(2790), y0 + py(220));
+        expectWord(words, QStringLiteral("Отпускная"), px(2790), y0 + py(520));
+        QVERIFY(find(words, QStringLiteral("Себестоимость")).isEmpty());
+    } else {
+        expectWord(words, QStringLiteral("Стоимость"), px(2790), y0 + py(220));
+        expectWord(words, QStringLiteral("Себестоимость"), px(2790), y0 + py(520));
+        expectWord(words, QStringLiteral("Отпускная"), px(2790), y0 + py(1120));
+    }
+    expectWord(words, QStringLiteral("Объем"), px(2790), y0 + py(form == 3 ? 620 : 1220));
+    // Signatures below the block: B = y0 + 1320 (forms 1, 2) or y0 + 720.
+    const double block = y0 + py(form == 3 ? 720 : 1320);
+    expectWord(words, QStringLiteral("Главный"), px(450), block + py(200));
+    expectWord(words, QStringLiteral("Мастер"), px(450), block + py(600));
+    QVERIFY(find(words, QStringLiteral("ЛИСТ")).isEmpty());
+}
+
+void TestRecipePrint::longCharacteristicTableGoesToSheetTwo()
+{
+    RecipeDocument document = RecipeDocument::build(sampleRecipe(45), QStringLiteral("НДС"),
+                                                    QStringLiteral("07.12.2026"));
+    int pages = 0;
+    const QList<Word> words =
+        print(QStringLiteral("recipe-continuation"), document, RecipeForm::NoRawPrices, false,
+              &pages);
+    QCOMPARE(pages, 2);
+    expectWord(words, QStringLiteral("ЛИСТ"), px(400), py(220), 2);
+    expectWord(words, QStringLiteral("Пшеница"), px(450), py(1580), 1);
+    const double y0 = qRound(py(810));
+    expectWord(words, QStringLiteral("Показатель1"), px(450) + 0.6 * 8 * resolution_ / 72,
+               y0 + py(220), 2);
+    expectWord(words, QStringLiteral("Стоимость"), px(2790), y0 + py(220), 2);
+    QCOMPARE(find(words, QStringLiteral("РЕЦЕПТ")).size(), 2);
+    QCOMPARE(find(words, QStringLiteral("РЕЦЕПТ")).last().page, 2);
+    QCOMPARE(find(words, QStringLiteral("Главный")).value(0).page, 2);
+}
+
+// A purpose of 62 to 71 characters is split at width 61 and printed in 12 pt.
+void TestRecipePrint::longPurposeTakesThreeLines()
+{
+    ArchivedRecipe recipe = sampleRecipe(3);
+    recipe.nasn = QStringLiteral("молодняка крупного рогатого скота на откорме от 6 до 18 месяцев");
+    RecipeDocument document =
+        RecipeDocument::build(recipe, QStringLiteral("НДС"), QStringLiteral("07.12.2026"));
+    const QList<Word> words =
+        print(QStringLiteral("recipe-long-purpose"), document, RecipeForm::Full, false);
+    const QList<Word> titles = find(words, QStringLiteral("РЕЦЕПТ"));
+    QCOMPARE(titles.size(), 1);
+    QVERIFY(std::abs(titles.first().y - pt(py(820 + 50))) <= kTolerance);
+    const QList<Word> first = find(words, QStringLiteral("Для"));
+    QCOMPARE(first.size(), 1);
+    QVERIFY(std::abs(first.first().y - pt(py(820 + 150))) <= kTolerance);
+    const QList<Word> rest = find(words, QStringLiteral("месяцев"));
+    QCOMPARE(rest.size(), 1);
+    QVERIFY(std::abs(rest.first().y - pt(py(820 + 250))) <= kTolerance);
+}
+
+QTEST_MAIN(TestRecipePrint)
+#include "tst_recipeprint.moc"
