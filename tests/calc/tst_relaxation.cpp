@@ -1,0 +1,186 @@
+// Relaxation of the cost mode: which requirements widen, by how much, and when the run
+// gives up.
+
+#include "calc/problemrecord.h"
+#include "calc/relaxation.h"
+
+#include <QtTest>
+
+using calc::ProblemRecord;
+using calc::Relaxation;
+
+namespace
+{
+
+// Feed type 1: output row 1, nutrient rows 2 (q 2) and 3 (q 3); feed type 2: output
+// row 4, nutrient row 5 (q 2); stock rows 6 and 7 of raw materials 1 and 2.
+void layout(ProblemRecord &rec)
+{
+    const int kinds[] = {
+        0, calc::kOutputRow, 2, 3, calc::kOutputRow, 2, calc::kStockRow, calc::kStockRow};
+    const int owners[] = {0, 1, 1, 1, 2, 2, 1, 2};
+    rec.feedCount = 2;
+    rec.rawCount = 2;
+    rec.rowCount = 7;
+    for (int i = 1; i <= 7; ++i) {
+        rec.rowKind[i] = kinds[i];
+        rec.rowOwner[i] = owners[i];
+    }
+    rec.rawName[1] = QStringLiteral("Шрот соевый");
+    for (int p = 1; p <= 2; ++p) {
+        rec.feedOutput[p] = 10;
+        for (int q = 2; q <= 3; ++q) {
+            rec.normMin[p][q] = 10;
+            rec.normMax[p][q] = 20;
+        }
+    }
+}
+
+QList<int> hundredths(const Relaxation &relaxation)
+{
+    QList<int> shares;
+    for (int i = 1; i <= 7; ++i)
+        shares.append(relaxation.hundredths(i));
+    return shares;
+}
+
+} // namespace
+
+class tst_relaxation final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsCleared();
+    void widening_data();
+    void widening();
+    void endsAfterTheFiftyFirstStep_data();
+    void endsAfterTheFiftyFirstStep();
+    void singleRequirementHasNoLimit();
+    void stockAdviceIsShownOnce();
+    void nothingToWidenEndsTheRun();
+    void requirementBeyondReachEndsTheRun();
+};
+
+void tst_relaxation::startsCleared()
+{
+    ProblemRecord rec;
+    layout(rec);
+    rec.rowRelax[3] = 0.7;
+    const Relaxation relaxation(rec);
+    QCOMPARE(rec.rowRelax[3], 0.0);
+    QCOMPARE(relaxation.hundredths(3), 0);
+}
+
+void tst_relaxation::widening_data()
+{
+    QTest::addColumn<int>("failingRow");
+    QTest::addColumn<bool>("uniform");
+    QTest::addColumn<QList<int>>("expected"); // hundredths of rows 1..7
+    QTest::newRow("one requirement") << 3 << false << QList<int>{0, 0, 5, 0, 0, 0, 0};
+    QTest::newRow("one requirement, uniform") << 3 << true << QList<int>{0, 1, 1, 0, 0, 0, 0};
+    QTest::newRow("output of feed type 2") << 4 << false << QList<int>{0, 0, 0, 0, 1, 0, 0};
+    QTest::newRow("output of feed type 1, uniform") << 1 << true << QList<int>{0, 1, 1, 0, 0, 0, 0};
+    QTest::newRow("stock") << 6 << false << QList<int>{0, 1, 1, 0, 1, 0, 0};
+}
+
+// Output and stock rows never widen; a single requirement by 0.05, the requirements of
+// a feed type (or of all, for a stock) by 0.01.
+void tst_relaxation::widening()
+{
+    QFETCH(int, failingRow);
+    QFETCH(bool, uniform);
+    QFETCH(QList<int>, expected);
+    ProblemRecord rec;
+    layout(rec);
+    Relaxation relaxation(rec);
+    const Relaxation::Step step = relaxation.relax(-failingRow, uniform, 0);
+    QVERIFY(step.again);
+    QCOMPARE(hundredths(relaxation), expected);
+    for (int i = 1; i <= 7; ++i)
+        QCOMPARE(rec.rowRelax[i], expected[i - 1] / 100.0);
+}
+
+void tst_relaxation::endsAfterTheFiftyFirstStep_data()
+{
+    QTest::addColumn<int>("failingRow");
+    QTest::addColumn<bool>("uniform");
+    QTest::newRow("output row") << 1 << false;
+    QTest::newRow("uniform") << 2 << true;
+    QTest::newRow("stock") << 7 << false;
+}
+
+// Steps of 0.01: the 51st step makes the share 0.51 and ends the run; fifty steps
+// (0.50) still go on.
+void tst_relaxation::endsAfterTheFiftyFirstStep()
+{
+    QFETCH(int, failingRow);
+    QFETCH(bool, uniform);
+    ProblemRecord rec;
+    layout(rec);
+    Relaxation relaxation(rec);
+    int steps = 0;
+    bool again = true;
+    while (again && steps < 1000) {
+        again = relaxation.relax(-failingRow, uniform, 0).again;
+        ++steps;
+    }
+    QCOMPARE(steps, 51);
+    QCOMPARE(relaxation.hundredths(2), 51);
+    QCOMPARE(rec.rowRelax[2], 0.51);
+}
+
+void tst_relaxation::singleRequirementHasNoLimit()
+{
+    ProblemRecord rec;
+    layout(rec);
+    Relaxation relaxation(rec);
+    for (int k = 0; k < 30; ++k)
+        QVERIFY(relaxation.relax(-5, false, 0).again);
+    QCOMPARE(relaxation.hundredths(5), 150);
+    QCOMPARE(rec.rowRelax[5], 1.5);
+}
+
+// The advice names the raw material and the tonnes the stock row reached, losses put
+// back; it comes with the first stock relaxation only.
+void tst_relaxation::stockAdviceIsShownOnce()
+{
+    ProblemRecord rec;
+    layout(rec);
+    rec.rowValue[6] = 40;
+    Relaxation relaxation(rec);
+    const Relaxation::Step first = relaxation.relax(-6, false, 2);
+    // (2 + 100) × 40 / 100 − 0.5 = 40.3
+    QCOMPARE(first.message,
+             QStringLiteral("Сырье № 1  Шрот соевый - при выполнении требований по качеству "
+                            "полностью сработать нельзя!!  Рекомендую сработать      40 +/- 1т."));
+    QVERIFY(relaxation.relax(-6, false, 2).message.isEmpty());
+    QCOMPARE(calc::stockAmount(40, 2), 40.3);
+}
+
+// With no requirement to widen, another attempt would be the same one: the run ends.
+void tst_relaxation::nothingToWidenEndsTheRun()
+{
+    ProblemRecord rec;
+    layout(rec);
+    rec.rowKind[5] = calc::kOutputRow; // feed type 2 without requirements
+    Relaxation relaxation(rec);
+    QVERIFY(!relaxation.relax(-4, false, 0).again);
+}
+
+// A requirement whose lower bound is already 0 while its row stays below it (negative
+// contents) cannot be met by widening: the run ends instead of widening for ever.
+void tst_relaxation::requirementBeyondReachEndsTheRun()
+{
+    ProblemRecord rec;
+    layout(rec);
+    rec.normMin[1][2] = 0;
+    rec.rowValue[2] = -3;
+    Relaxation relaxation(rec);
+    QVERIFY(!relaxation.relax(-2, false, 0).again);
+    rec.normMin[1][2] = 10;
+    QVERIFY(relaxation.relax(-2, false, 0).again);
+}
+
+QTEST_APPLESS_MAIN(tst_relaxation)
+#include "tst_relaxation.moc"
