@@ -235,9 +235,9 @@ void TestRecipeDocument::standardAndPurposeRules()
     QCOMPARE(RecipeDocument::titleText(r), QStringLiteral("РЕЦЕПТ ПК-1-15054.19-12Г  ГОСТ"));
 
     // The tax name with its blank is cut to 61 characters before the rate.
-    d = RecipeDocument::build(r, QString(70, QLatin1Char('Н')), kPrintDate);
+    d = RecipeDocument::build(r, QString(70, QChar(u'Н')), kPrintDate);
     QCOMPARE(d.lines().at(d.costRuleIndex() + 10),
-             QString(61, QLatin1Char('Н')) + QStringLiteral("10.0%") +
+             QString(61, QChar(u'Н')) + QStringLiteral("10.0%") +
                  QStringLiteral("      1505.42"));
 }
 

@@ -184,6 +184,7 @@ void TestArchiveWriter::openCursors(int arhnom)
     order_->append();
     order_->setValue(QStringLiteral("arhnom"), arhnom);
     order_->post();
+    order_->first();
     open(arkk_, "arkk.dbf");
     open(arsir_, "arsir.dbf");
     open(arpit_, "arpit.dbf");
