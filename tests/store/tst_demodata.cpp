@@ -15,7 +15,8 @@
 
 using store::Table;
 
-namespace {
+namespace
+{
 
 QString dataDir()
 {
@@ -67,9 +68,18 @@ void TestDemoData::pools_data()
     QTest::addColumn<QString>("nameField");
     QTest::addColumn<QString>("countField");
     QTest::addColumn<int>("poolSize");
-    QTest::newRow("pit") << "pit" << "KEY" << "PIT" << "pit" << 65;
-    QTest::newRow("kk") << "kk" << "kodkk" << "TIP" << "KK" << 400;
-    QTest::newRow("sir") << "sir" << "kods" << "NAIM" << "sir" << 400;
+    QTest::newRow("pit") << "pit"
+                         << "KEY"
+                         << "PIT"
+                         << "pit" << 65;
+    QTest::newRow("kk") << "kk"
+                        << "kodkk"
+                        << "TIP"
+                        << "KK" << 400;
+    QTest::newRow("sir") << "sir"
+                         << "kods"
+                         << "NAIM"
+                         << "sir" << 400;
 }
 
 // A pool: fixed size, order 1..size without gaps, unique keys, the entries in use
@@ -115,12 +125,11 @@ void TestDemoData::archiveTablesEmpty_data()
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("arkk") << "arkk"
-                          << QStringList{"arnom", "data", "gost", "naim", "nasn", "prim",
-                                         "ves", "nds", "izder", "gran", "gk", "procprib",
-                                         "procpot", "kn1", "kn3", "kn5", "vibor"};
-    QTest::newRow("arsir") << "arsir"
-                           << QStringList{"arnom", "prem", "naim", "ves", "procin", "price",
-                                          "pricein"};
+                          << QStringList{"arnom",   "data", "gost",  "naim", "nasn", "prim",
+                                         "ves",     "nds",  "izder", "gran", "gk",   "procprib",
+                                         "procpot", "kn1",  "kn3",   "kn5",  "vibor"};
+    QTest::newRow("arsir") << "arsir" << QStringList{"arnom",  "prem",  "naim",   "ves",
+                                                     "procin", "price", "pricein"};
     QTest::newRow("arpit") << "arpit"
                            << QStringList{"arnom", "pit", "ediz", "mi", "ma", "fa", "ra"};
     QTest::newRow("arprem") << "arprem" << QStringList{"arnom", "pit", "ediz", "ra"};
@@ -206,8 +215,8 @@ void TestDemoData::textFiles()
     QVERIFY(!text.contains(QChar(0xFFFD)));
     if (file == QLatin1String("cons.txt")) {
         const QStringList values = text.split(QStringLiteral("\r\n"));
-        QVERIFY(!values.at(0).trimmed().isEmpty());               // enterprise name
-        QCOMPARE(values.at(13).trimmed(), QStringLiteral("0.50")); // loss norm
+        QVERIFY(!values.at(0).trimmed().isEmpty());                 // enterprise name
+        QCOMPARE(values.at(13).trimmed(), QStringLiteral("0.50"));  // loss norm
         QCOMPARE(values.at(17).trimmed(), QStringLiteral("10.00")); // tax rate
     }
 }

@@ -7,15 +7,15 @@
 
 QStringList instructionFiles()
 {
-    return {QStringLiteral("pit.txt"), QStringLiteral("sir.txt"), QStringLiteral("kk.txt"),
-            QStringLiteral("ras.txt"), QStringLiteral("smes.txt"), QStringLiteral("arh.txt"),
+    return {QStringLiteral("pit.txt"),   QStringLiteral("sir.txt"),   QStringLiteral("kk.txt"),
+            QStringLiteral("ras.txt"),   QStringLiteral("smes.txt"),  QStringLiteral("arh.txt"),
             QStringLiteral("param.txt"), QStringLiteral("rezerv.txt")};
 }
 
-namespace {
+namespace
+{
 
-void checkWidth(const SourceTable &table, const SourceRow &row, const QString &text,
-                int width)
+void checkWidth(const SourceTable &table, const SourceRow &row, const QString &text, int width)
 {
     if (text.size() > width)
         table.fail(row, QStringLiteral("«%1» длиннее %2 знаков").arg(text).arg(width));
@@ -40,8 +40,7 @@ QList<Characteristic> loadCharacteristics(const QString &dir)
     QList<Characteristic> list;
     QSet<int> keys;
     for (const SourceRow &row : table.rows()) {
-        Characteristic c{int(table.number(row, key)), table.text(row, name),
-                         table.text(row, unit)};
+        Characteristic c{int(table.number(row, key)), table.text(row, name), table.text(row, unit)};
         if (c.key < 1 || c.key > characteristicPool || keys.contains(c.key))
             table.fail(row, QStringLiteral("ключ %1 вне 1..65 или повторен").arg(c.key));
         if (list.isEmpty() && c.key != 1)
@@ -111,9 +110,14 @@ QList<FeedType> loadFeeds(const QString &dir, int charCount)
     QList<FeedType> list;
     QSet<QString> tips;
     for (const SourceRow &row : table.rows()) {
-        FeedType feed{table.text(row, tip), table.text(row, gost), table.text(row, nasn),
-                      table.number(row, nds), QList<Cell>(charCount), QList<Cell>(charCount),
-                      false, Cell()};
+        FeedType feed{table.text(row, tip),
+                      table.text(row, gost),
+                      table.text(row, nasn),
+                      table.number(row, nds),
+                      QList<Cell>(charCount),
+                      QList<Cell>(charCount),
+                      false,
+                      Cell()};
         checkWidth(table, row, feed.tip, 10);
         checkWidth(table, row, feed.gost, 10);
         checkWidth(table, row, feed.purpose, 122);
@@ -226,7 +230,8 @@ void loadProgramme(const QString &dir, QList<FeedType> &feeds, QList<RawMaterial
         }
     }
     if (feedCount > 40 || rawCount > 50)
-        failWith(QStringLiteral("programme.csv: отобрано больше 40 комбикормов или 50 видов сырья"));
+        failWith(
+            QStringLiteral("programme.csv: отобрано больше 40 комбикормов или 50 видов сырья"));
 }
 
 QStringList loadSettings(const QString &dir)

@@ -13,15 +13,13 @@
 
 using Cell = std::optional<double>; // an empty cell stays an empty field
 
-struct Characteristic
-{
+struct Characteristic {
     int key = 0;
     QString name;
     QString unit;
 };
 
-struct RawMaterial
-{
+struct RawMaterial {
     QString name;
     bool premix = false;
     QList<Cell> contents; // by position in the characteristics list
@@ -29,8 +27,7 @@ struct RawMaterial
     Cell stock;
 };
 
-struct FeedType
-{
+struct FeedType {
     QString tip;
     QString gost;
     QString purpose;
@@ -41,8 +38,7 @@ struct FeedType
     Cell output;
 };
 
-struct InclusionLimit
-{
+struct InclusionLimit {
     int feed = 0; // positions in the lists, from 0
     int raw = 0;
     double min = 0;
@@ -56,13 +52,12 @@ inline constexpr int settingsLines = 30;
 // File names of the eight instruction texts, in the order of the menu's buttons.
 QStringList instructionFiles();
 
-struct DemoSource
-{
+struct DemoSource {
     QList<Characteristic> characteristics;
     QList<RawMaterial> raws;
     QList<FeedType> feeds;
     QList<InclusionLimit> limits;
-    QStringList settings;                 // the 30 lines of cons.txt
+    QStringList settings;                    // the 30 lines of cons.txt
     QMap<QString, QStringList> instructions; // file name -> lines
 
     // Reads and checks every source file of dir; throws std::runtime_error.

@@ -2,9 +2,11 @@
 
 using store::FieldDef;
 
-namespace demotables {
+namespace demotables
+{
 
-namespace {
+namespace
+{
 
 FieldDef text(const char *name, int width)
 {
@@ -47,8 +49,8 @@ QList<FieldDef> kkFields()
     QList<FieldDef> fields{text("TIP", 10), text("NASN", 122), text("GOST", 10),
                            number("NDS", 5, 2), number("VES", 10, 3)};
     appendCharacteristicColumns(fields, true);
-    fields << number("kodkk", 4, 0) << number("order", 4, 0) << text("ot", 1)
-           << text("vibor", 1) << text("vib", 1);
+    fields << number("kodkk", 4, 0) << number("order", 4, 0) << text("ot", 1) << text("vibor", 1)
+           << text("vib", 1);
     return fields;
 }
 
@@ -56,22 +58,19 @@ QList<FieldDef> sirFields()
 {
     QList<FieldDef> fields{text("NAIM", 30), text("PREM", 1)};
     appendCharacteristicColumns(fields, false);
-    fields << number("VES", 10, 3) << number("kods", 4, 0) << number("order", 4, 0)
-           << text("ot", 1) << text("vibor", 1) << text("vib", 1) << number("MINOR", 8, 3)
-           << number("MANOR", 8, 3);
+    fields << number("VES", 10, 3) << number("kods", 4, 0) << number("order", 4, 0) << text("ot", 1)
+           << text("vibor", 1) << text("vib", 1) << number("MINOR", 8, 3) << number("MANOR", 8, 3);
     return fields;
 }
 
 QList<FieldDef> normFields()
 {
-    return {number("kodkk", 4, 0), number("kods", 4, 0), number("min", 8, 3),
-            number("max", 8, 3)};
+    return {number("kodkk", 4, 0), number("kods", 4, 0), number("min", 8, 3), number("max", 8, 3)};
 }
 
 QList<FieldDef> orderFields()
 {
-    return {number("pit", 3, 0), number("KK", 4, 0), number("sir", 4, 0),
-            number("arhnom", 5, 0)};
+    return {number("pit", 3, 0), number("KK", 4, 0), number("sir", 4, 0), number("arhnom", 5, 0)};
 }
 
 QList<store::IndexDef> orderIndex()

@@ -13,7 +13,8 @@
 
 using store::Table;
 
-namespace {
+namespace
+{
 
 const QString plus = QStringLiteral("+");
 
@@ -25,8 +26,7 @@ void setCell(Table &table, const QString &field, const Cell &cell)
 
 // A new table file in dir with the given definitions, opened for appending.
 void createTable(Table &table, const QString &dir, const QString &file,
-                 const QList<store::FieldDef> &fields,
-                 const QList<store::IndexDef> &indexes = {})
+                 const QList<store::FieldDef> &fields, const QList<store::IndexDef> &indexes = {})
 {
     table.setFileName(dir + QLatin1Char('/') + file);
     table.create(fields, indexes);
@@ -109,8 +109,7 @@ void writeRaw(Table &sir, const DemoSource &source, int index)
     if (raw.premix)
         sir.setText(QStringLiteral("PREM"), plus);
     for (int q = 0; q < source.characteristics.size(); ++q)
-        setCell(sir, demotables::minField(source.characteristics.at(q).key),
-                raw.contents.at(q));
+        setCell(sir, demotables::minField(source.characteristics.at(q).key), raw.contents.at(q));
     setCell(sir, QStringLiteral("VES"), raw.stock);
     if (raw.selected)
         sir.setText(QStringLiteral("ot"), plus);

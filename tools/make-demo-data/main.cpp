@@ -33,10 +33,9 @@ int main(int argc, char *argv[])
         const DemoSource data = DemoSource::load(parser.value(source));
         writeDemoData(data, parser.value(out));
         QTextStream(stdout) << "Данные записаны в " << parser.value(out) << ": "
-                            << data.characteristics.size() << " характеристик, "
-                            << data.raws.size() << " видов сырья, " << data.feeds.size()
-                            << " типов комбикормов, " << data.limits.size()
-                            << " норм ввода\n";
+                            << data.characteristics.size() << " характеристик, " << data.raws.size()
+                            << " видов сырья, " << data.feeds.size() << " типов комбикормов, "
+                            << data.limits.size() << " норм ввода\n";
         return 0;
     } catch (const store::TableError &e) {
         err << e.message() << '\n';

@@ -42,8 +42,9 @@ SourceTable SourceTable::read(const QString &path)
             continue;
         }
         if (cells.size() != table.m_header.size())
-            table.fail(row, QStringLiteral("%1 полей вместо %2")
-                                .arg(cells.size()).arg(table.m_header.size()));
+            table.fail(
+                row,
+                QStringLiteral("%1 полей вместо %2").arg(cells.size()).arg(table.m_header.size()));
         table.m_rows.append(row);
     }
     if (table.m_header.isEmpty())
@@ -84,5 +85,7 @@ double SourceTable::number(const SourceRow &row, int column, bool *blank) const
 void SourceTable::fail(const SourceRow &row, const QString &what) const
 {
     failWith(QStringLiteral("%1, строка %2: %3")
-                 .arg(QFileInfo(m_path).fileName()).arg(row.line).arg(what));
+                 .arg(QFileInfo(m_path).fileName())
+                 .arg(row.line)
+                 .arg(what));
 }

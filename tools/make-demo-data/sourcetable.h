@@ -8,8 +8,7 @@
 #include <QString>
 #include <QStringList>
 
-struct SourceRow
-{
+struct SourceRow {
     int line = 0; // line number in the file, for messages
     QStringList cells;
 };
