@@ -1,0 +1,394 @@
+// Whole calculation runs on small data directories: the three modes, relaxation, the
+// output search, and every way a run can end.
+
+#include "calcfixture.h"
+
+#include "calc/run.h"
+#include "store/numbertext.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <stdexcept>
+
+using calc::CalcMode;
+using calc::ProblemRecord;
+using calc::RunOutcome;
+using calc::RunResult;
+using calctest::CalcFixture;
+using calctest::kPrice;
+
+namespace
+{
+
+constexpr int kProtein = 2;
+
+// Records what a run shows; a run that goes on far longer than any of these data sets
+// needs is stopped with an exception, so a fault ends the test instead of hanging it.
+class RecordingObserver final : public calc::RunObserver
+{
+public:
+    int solverShows = 0;
+    int solverMinimum = 1;
+    int attemptMaximum = -1;
+    QList<int> attemptPositions;
+    bool attemptHidden = false;
+    QStringList messages;
+
+    void solverProgress(int) override {}
+    void showSolverProgress(int minimum, int maximum) override
+    {
+        QCOMPARE(maximum, 0);
+        solverMinimum = minimum;
+        if (++solverShows > 5000)
+            throw std::runtime_error("the run does not end");
+    }
+    void hideSolverProgress() override {}
+    void showAttemptProgress(int maximum) override { attemptMaximum = maximum; }
+    void setAttemptProgress(int position) override
+    {
+        attemptPositions.append(position);
+        if (position > 5000)
+            throw std::runtime_error("the search does not end");
+    }
+    void hideAttemptProgress() override { attemptHidden = true; }
+    void showMessage(const QString &text) override { messages.append(text); }
+};
+
+// Wheat (10 % protein, 100 a tonne) and soya meal (40 %, 300 a tonne).
+void twoRaws(CalcFixture &fx, double wheatStock = 0, double mealStock = 0)
+{
+    fx.characteristic(QStringLiteral("Протеин"), QStringLiteral("%"));
+    fx.raw(QStringLiteral("Пшеница"))
+        .content(kPrice, 100)
+        .content(kProtein, 10)
+        .withStock(wheatStock);
+    fx.raw(QStringLiteral("Шрот")).content(kPrice, 300).content(kProtein, 40).withStock(mealStock);
+}
+
+calctest::FixtureFeed &proteinFeed(CalcFixture &fx, double output, double min, double max,
+                                   double mealMax = 100)
+{
+    return fx.feed(QStringLiteral("ПК-1"), QStringLiteral("Свиньи"), output)
+        .norm(kProtein, min, max)
+        .limit(QStringLiteral("Пшеница"), 0, 100)
+        .limit(QStringLiteral("Шрот"), 0, mealMax);
+}
+
+RunResult runOn(CalcFixture &fx, ProblemRecord &rec, RecordingObserver &observer,
+                CalcMode mode = CalcMode::Cost, bool uniform = false, double lossNorm = 0)
+{
+    calc::RunOptions options;
+    options.mode = mode;
+    options.uniformRelax = uniform;
+    options.parameters.lossNorm = lossNorm;
+    return calc::runCalculation(rec, fx.open(), options, observer);
+}
+
+double sumOf(const ProblemRecord &rec, int p, const std::vector<double> &values)
+{
+    double sum = 0;
+    for (int j = 1; j <= rec.columnCount; ++j)
+        if (rec.columnFeed[j] == p)
+            sum += values[size_t(j)];
+    return sum;
+}
+
+} // namespace
+
+class tst_run final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void costModeSolvesOnce();
+    void relaxationWidensUntilMet_data();
+    void relaxationWidensUntilMet();
+    void uniformRelaxationGivesUp();
+    void stockToUseUp_data();
+    void stockToUseUp();
+    void proportionalSearchFindsTheStockLimit();
+    void proportionalInfeasibleAtOnce();
+    void currentProductGrowsAlone();
+    void currentProductSearchEndsAtTheStockCheck();
+    void currentProductNeedsAMark();
+    void dataErrorsEndTheRunAtOnce();
+    void unreadableTableIsAnError();
+    void progressRanges();
+};
+
+// A feasible programme in the cost mode: one assembly, one full solve, the least cost.
+void tst_run::costModeSolvesOnce()
+{
+    CalcFixture fx;
+    twoRaws(fx);
+    proteinFeed(fx, 10, 16, 18);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer);
+    QCOMPARE(result.outcome, RunOutcome::Solution);
+    QCOMPARE(result.attempts, 1);
+    QCOMPARE(observer.solverShows, 1);
+    QCOMPARE(observer.attemptMaximum, -1); // no attempt bar in the cost mode
+    QVERIFY(observer.messages.isEmpty());
+    // 8 t wheat + 2 t meal: protein exactly 16 %, cost 1400.
+    QVERIFY(std::fabs(result.objective - 1400) < 1e-6);
+    QCOMPARE(rec.columnLower[1], 80.0);
+    QCOMPARE(rec.columnLower[2], 20.0);
+    QCOMPARE(rec.rowValue[2], 16.0); // level of protein
+    QCOMPARE(result.summary.title, QStringLiteral("Решение получено!    Общие затраты сырья  ") +
+                                       store::fixedText(10, 13, 3) +
+                                       QStringLiteral("  Т.  на сумму  ") +
+                                       store::fixedText(1400, 13, 2) + QStringLiteral("  руб."));
+    QCOMPARE(result.summary.grid.rows.size(), 2);
+    QCOMPARE(result.summary.grid.rows[0][2], store::fixedText(8, 13, 3));
+}
+
+void tst_run::relaxationWidensUntilMet_data()
+{
+    QTest::addColumn<bool>("uniform");
+    QTest::addColumn<int>("attempts");
+    QTest::addColumn<double>("share");
+    // Meal at most 1 %: protein reaches 10.3 %, so 25 % × (1 − r) ≤ 10.3 needs r ≥ 0.588.
+    QTest::newRow("one requirement, by 0.05") << false << 13 << 0.6;
+}
+
+// A requirement that cannot be met widens step by step until the programme solves.
+void tst_run::relaxationWidensUntilMet()
+{
+    QFETCH(bool, uniform);
+    QFETCH(int, attempts);
+    QFETCH(double, share);
+    CalcFixture fx;
+    twoRaws(fx);
+    proteinFeed(fx, 10, 25, 30, 1);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer, CalcMode::Cost, uniform);
+    QCOMPARE(result.outcome, RunOutcome::Solution);
+    QCOMPARE(result.attempts, attempts);
+    QCOMPARE(rec.rowRelax[2], share);
+    QVERIFY(rec.rowValue[2] >= 25 * (1 - share) - 1e-9);
+}
+
+// Uniform relaxation by 0.01 gives up after the 51st step (share 0.51) with the
+// failure analysis of the feed type.
+void tst_run::uniformRelaxationGivesUp()
+{
+    CalcFixture fx;
+    twoRaws(fx);
+    proteinFeed(fx, 10, 25, 30, 1);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer, CalcMode::Cost, true);
+    QCOMPARE(result.outcome, RunOutcome::FailureAnalysis);
+    QCOMPARE(result.attempts, 51); // the 51st failure brings the share to 0.51
+    QCOMPARE(rec.rowRelax[2], 0.51);
+    QCOMPARE(result.solveStatus, -2);
+    QCOMPARE(result.analysis.title,
+             QStringLiteral("Комбикорм № 1 типа ПК-1 не получается. Вес набран."));
+    QCOMPARE(result.analysis.characteristics.rows.size(), 1);
+    QCOMPARE(result.analysis.characteristics.rows[0][0], QStringLiteral("Протеин"));
+    QCOMPARE(result.analysis.raws.rows.size(), 2);
+    QCOMPARE(result.analysis.raws.rows[1][7], store::fixedText(1, 10, 2)); // meal max 1 %
+}
+
+void tst_run::stockToUseUp_data()
+{
+    QTest::addColumn<double>("stock");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<int>("messages");
+    // Protein at most 20 %: the 40 % raw material can take 10 × (1 + r) t of 20 t.
+    QTest::newRow("met after widening") << 12.0 << int(RunOutcome::Solution) << 1;
+    QTest::newRow("beyond 0.5") << 20.0 << int(RunOutcome::StockMessage) << 2;
+}
+
+// A stock marked for full use that the requirements do not let go: every requirement
+// widens, with one piece of advice; past 0.5 the run ends with the stock message.
+void tst_run::stockToUseUp()
+{
+    QFETCH(double, stock);
+    QFETCH(int, outcome);
+    QFETCH(int, messages);
+    CalcFixture fx;
+    fx.characteristic(QStringLiteral("Протеин"), QStringLiteral("%"));
+    fx.raw(QStringLiteral("Шрот"))
+        .content(kPrice, 300)
+        .content(kProtein, 40)
+        .withStock(stock)
+        .usedUp();
+    fx.raw(QStringLiteral("Отруби")).content(kPrice, 50);
+    fx.feed(QStringLiteral("ПК-1"), QStringLiteral("Свиньи"), 20)
+        .norm(kProtein, 0, 20)
+        .limit(QStringLiteral("Шрот"), 0, 100)
+        .limit(QStringLiteral("Отруби"), 0, 100);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer);
+    QCOMPARE(int(result.outcome), outcome);
+    QCOMPARE(observer.messages, result.messages);
+    QCOMPARE(result.messages.size(), messages);
+    const QString head = QStringLiteral("Сырье № 1  Шрот - при выполнении требований по качеству "
+                                        "полностью сработать нельзя!!  ");
+    QVERIFY(QRegularExpression(QRegularExpression::escape(head) +
+                               QStringLiteral("Рекомендую сработать [ 0-9]{7} \\+/- 1т\\.$"))
+                .match(result.messages[0])
+                .hasMatch());
+    if (outcome == int(RunOutcome::Solution)) {
+        QCOMPARE(rec.rowValue[rec.rowCount - 1], stock); // used up
+        return;
+    }
+    QVERIFY(QRegularExpression(QRegularExpression::escape(head) +
+                               QStringLiteral("Подсчитано до [ 0-9]{7} \\+/- 1\\.\\.\\.$"))
+                .match(result.messages[1])
+                .hasMatch());
+    QCOMPARE(rec.rowRelax[2], 0.51);
+}
+
+// Proportional mode: the output grows by halving steps up to what the stock allows.
+// Wheat 30 t, meal 20 t, protein 16..18 %: at most 30 / (1 − 8/30) = 40.909 t.
+void tst_run::proportionalSearchFindsTheStockLimit()
+{
+    CalcFixture fx;
+    twoRaws(fx, 30, 20);
+    proteinFeed(fx, 10, 16, 18);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer, CalcMode::Proportional);
+    QCOMPARE(result.outcome, RunOutcome::Solution);
+    const double best = 30 / (1 - 8.0 / 30);
+    QVERIFY2(rec.feedOutput[1] <= best && rec.feedOutput[1] > best - 0.01,
+             qPrintable(QString::number(rec.feedOutput[1], 'f', 6)));
+    QCOMPARE(observer.attemptMaximum, calc::attemptProgressMaximum(40));
+    QCOMPARE(observer.attemptPositions.first(), 0);
+    QCOMPARE(observer.attemptPositions.last(), result.attempts);
+    QVERIFY(observer.attemptHidden);
+    QVERIFY(std::fabs(sumOf(rec, 1, rec.columnValue) - rec.feedOutput[1]) < 1e-9);
+}
+
+void tst_run::proportionalInfeasibleAtOnce()
+{
+    CalcFixture fx;
+    twoRaws(fx, 30, 20);
+    proteinFeed(fx, 10, 25, 30, 1);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer, CalcMode::Proportional);
+    QCOMPARE(result.outcome, RunOutcome::FailureAnalysis);
+    QCOMPARE(result.attempts, 1);
+    QCOMPARE(observer.solverShows, 1);
+    QCOMPARE(rec.rowRelax[2], 0.0);
+}
+
+// Current product mode: only the marked feed type grows; the others keep their output.
+void tst_run::currentProductGrowsAlone()
+{
+    CalcFixture fx;
+    twoRaws(fx, 30, 20);
+    proteinFeed(fx, 10, 16, 18);
+    fx.feed(QStringLiteral("ПК-2"), QStringLiteral("Птица"), 5)
+        .limit(QStringLiteral("Шрот"), 0, 100)
+        .markedCurrent();
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer, CalcMode::Product);
+    QCOMPARE(result.outcome, RunOutcome::Solution);
+    QCOMPARE(rec.feedOutput[1], 10.0);
+    // Feed type 1 needs at least 2 t of meal: 18 t are left for feed type 2.
+    QVERIFY2(rec.feedOutput[2] <= 18.0 && rec.feedOutput[2] > 17.99,
+             qPrintable(QString::number(rec.feedOutput[2], 'f', 6)));
+}
+
+// Where the stock check is what stops the search, the end goes back to the last
+// feasible outputs with their total and solves them (the search used to loop here).
+void tst_run::currentProductSearchEndsAtTheStockCheck()
+{
+    CalcFixture fx;
+    fx.raw(QStringLiteral("Пшеница")).content(kPrice, 100).withStock(30);
+    fx.raw(QStringLiteral("Шрот")).content(kPrice, 300).withStock(20);
+    for (const QString &type : {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")}) {
+        auto &feed = fx.feed(type, QStringLiteral("Свиньи"), type == u"ПК-1" ? 10 : 5)
+                         .limit(QStringLiteral("Пшеница"), 0, 100)
+                         .limit(QStringLiteral("Шрот"), 0, 100);
+        if (type == u"ПК-1")
+            feed.markedCurrent();
+    }
+    ProblemRecord rec;
+    RecordingObserver observer;
+    RunResult result;
+    try {
+        result = runOn(fx, rec, observer, CalcMode::Product);
+    } catch (const std::runtime_error &) {
+        QFAIL("the output search does not end");
+    }
+    QCOMPARE(result.outcome, RunOutcome::Solution);
+    QVERIFY(rec.feedOutput[1] <= 45 && rec.feedOutput[1] > 44.99);
+    QVERIFY(rec.totalOutput <= 50);
+}
+
+void tst_run::currentProductNeedsAMark()
+{
+    CalcFixture fx;
+    twoRaws(fx, 30, 20);
+    proteinFeed(fx, 10, 16, 18);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer, CalcMode::Product);
+    QCOMPARE(result.outcome, RunOutcome::Errors);
+    QCOMPARE(result.diagnostics, QStringList{calc::noCurrentProductMessage()});
+    QCOMPARE(observer.solverShows, 0);
+}
+
+// Problems found by the checks end the run before any solve, all of them listed.
+void tst_run::dataErrorsEndTheRunAtOnce()
+{
+    CalcFixture fx;
+    twoRaws(fx, 1, 0);
+    proteinFeed(fx, 0, 16, 18);
+    fx.feed(QStringLiteral("ПК-2"), QStringLiteral("Птица"), 10)
+        .limit(QStringLiteral("Пшеница"), 50, 60);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = runOn(fx, rec, observer);
+    QCOMPARE(result.outcome, RunOutcome::Errors);
+    QCOMPARE(result.diagnostics.size(), 3); // M4, M6 for ПК-2, M7 for wheat
+    QVERIFY(result.diagnostics[0].startsWith(QStringLiteral("Требуемый вес продукта № 1")));
+    QVERIFY(result.diagnostics[1].startsWith(QStringLiteral("Сумма максимальных норм")));
+    QVERIFY(result.diagnostics[2].startsWith(QStringLiteral("Сырья № 1  Пшеница - мало")));
+    QCOMPARE(observer.solverShows, 0);
+    QCOMPARE(result.attempts, 1);
+}
+
+void tst_run::unreadableTableIsAnError()
+{
+    CalcFixture fx;
+    twoRaws(fx);
+    proteinFeed(fx, 10, 16, 18);
+    calc::CalcTables tables = fx.open();
+    tables.kk->close();
+    QFile::remove(fx.path(QStringLiteral("kk.dbf")));
+    ProblemRecord rec;
+    RecordingObserver observer;
+    const RunResult result = calc::runCalculation(rec, tables, {}, observer);
+    QCOMPARE(result.outcome, RunOutcome::Errors);
+    QVERIFY(!result.dataError.isEmpty());
+}
+
+void tst_run::progressRanges()
+{
+    // log2(1000 × 100) = 16.6: 17 + 2.
+    QCOMPARE(calc::attemptProgressMaximum(100), 19);
+    QCOMPARE(calc::attemptProgressMaximum(0), 2);
+    QCOMPARE(calc::attemptProgressMaximum(-5), 2);
+    ProblemRecord rec;
+    rec.rawCount = 2;
+    rec.rawContent[1][1] = 100;
+    rec.rawContent[2][1] = 300;
+    rec.totalOutput = 10;
+    QCOMPARE(calc::solverProgressMinimum(rec), -2100);
+    rec.totalOutput = 1e9;
+    QCOMPARE(calc::solverProgressMinimum(rec), -2'000'000'000);
+}
+
+QTEST_APPLESS_MAIN(tst_run)
+#include "tst_run.moc"
