@@ -1,0 +1,63 @@
+#pragma once
+
+// The characteristic panel of the raw-materials and feed-types windows: one group per
+// nutrient characteristic after the price (a caption and one or two value fields bound to
+// the list's columns "mi"/"ma" + KEY), laid out in columns that are read top to bottom,
+// inside a scroll area. Tab and Enter walk the fields in that reading order.
+
+#include <QList>
+#include <QScrollArea>
+#include <QStringList>
+
+class QGridLayout;
+class QLabel;
+
+namespace store {
+class Table;
+}
+
+namespace lists {
+
+class FieldEdit;
+
+class CharacteristicPanel final : public QScrollArea
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CharacteristicPanel)
+
+public:
+    static constexpr int groupLimit = 64;
+
+    // prefixes: the field name prefixes of a group's fields ("mi", or "mi" and "ma");
+    // headings: the column headings over them.
+    CharacteristicPanel(QStringList prefixes, QStringList headings, int columns,
+                        QWidget *parent = nullptr);
+
+    // Hides every group and makes the fields read-only.
+    void hideAll();
+    // Shows group i for the i-th pit record after the price record, captioned with its
+    // PIT and bound to prefix + KEY of list; pit ends on its first record.
+    void bindTo(store::Table &pit, store::Table &list);
+    void setFieldsReadOnly(bool readOnly);
+    bool fieldsReadOnly() const { return m_readOnly; }
+
+    int shownGroups() const { return m_shown; }
+    QLabel *caption(int group) const { return m_captions.at(group); }
+    FieldEdit *field(int group, int which) const;
+
+private:
+    void layOut();
+
+    QStringList m_prefixes;
+    QStringList m_headings;
+    int m_columns;
+    QWidget *m_body;
+    QGridLayout *m_grid;
+    QList<QLabel *> m_captions;
+    QList<QList<FieldEdit *>> m_fields; // per group
+    QList<QLabel *> m_headingLabels;
+    int m_shown = 0;
+    bool m_readOnly = true;
+};
+
+} // namespace lists

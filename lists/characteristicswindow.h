@@ -1,0 +1,63 @@
+#pragma once
+
+// TForm3: the nutrient characteristics list window ("Работа со списком характеристик
+// комбикормов"): add, delete, move and rename the characteristics of pit. The price
+// record at position 1 is neither shown nor reachable while the window is open.
+//
+//     TForm3 form(*store::dataModule(), parent);
+//     form.exec();
+
+#include "lists/listscheme.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace store {
+class TDataModule2;
+}
+
+namespace lists {
+class TableGrid;
+}
+
+class TForm3 final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm3)
+
+public:
+    explicit TForm3(store::TDataModule2 &dm, QWidget *parent = nullptr);
+    ~TForm3() override;
+
+    void done(int result) override;
+
+    lists::TableGrid *DBGrid1; // pit: "Наименование характеристики", "Единица измерения"
+    QPushButton *Button1;      // "Добавить выше"
+    QPushButton *Button2;      // "Добавить в конец"
+    QPushButton *Button3;      // "Удалить"
+    QPushButton *Button4;      // "Переместить", second phase "Поставить сюда"
+    QPushButton *Button5;      // "Уточнить название"
+    QPushButton *Button6;      // "Выход"
+    QLabel *Label1;            // how many characteristics the list holds
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormActivate();
+    void FormClose();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void updateButtons();
+    void makeEditable();
+
+    store::TDataModule2 &m_dm;
+    lists::ListScheme m_scheme;
+    QMetaObject::Connection m_scrollEvent;
+    bool m_active = false;
+};

@@ -1,0 +1,108 @@
+#include "lists/newentry.h"
+
+#include "store/datamodule.h"
+#include "store/datasourceoff.h"
+
+namespace lists {
+
+namespace {
+
+const QString orderField = QStringLiteral("order");
+
+void clearIfPresent(store::Table &table, const QString &field)
+{
+    if (table.hasField(field) && !table.isBlank(field))
+        table.setBlank(field);
+}
+
+// Blanks the fields in every record of the list's view (range kept, filter switched off
+// for the walk), then finds the current record again.
+void clearInWholeList(store::Table &list, const QStringList &fields)
+{
+    if (!list.isOpen())
+        return;
+    store::DataSourceOff off(list);
+    const int current = list.isEmpty() ? 0 : list.integer(orderField);
+    const bool wasFiltered = list.filtered();
+    list.setFiltered(false);
+    for (list.first(); !list.eof(); list.next()) {
+        for (const QString &field : fields)
+            clearIfPresent(list, field);
+    }
+    list.post();
+    list.setFiltered(wasFiltered);
+    if (!list.findKey(current))
+        list.first();
+}
+
+// min and max of every norm record of the entry (kods or kodkk = key) become empty; the
+// norm cursor keeps its filter and open state.
+void clearNormRecords(store::Table &norm, const QString &keyField, int key)
+{
+    const bool wasOpen = norm.isOpen();
+    const QString oldFilter = norm.filter();
+    const bool wasFiltered = norm.filtered();
+    if (!wasOpen)
+        norm.open();
+    norm.setFilter(keyField + QLatin1Char('=') + QString::number(key));
+    norm.setFiltered(true);
+    for (norm.first(); !norm.eof(); norm.next()) {
+        clearIfPresent(norm, QStringLiteral("min"));
+        clearIfPresent(norm, QStringLiteral("max"));
+    }
+    norm.post();
+    norm.setFilter(oldFilter);
+    norm.setFiltered(wasFiltered);
+    norm.flush();
+    if (!wasOpen)
+        norm.close();
+}
+
+void clearCurrent(store::Table &list, const QStringList &fields)
+{
+    for (const QString &field : fields)
+        clearIfPresent(list, field);
+    list.post();
+}
+
+QStringList characteristicFields(bool withMaxima)
+{
+    QStringList fields;
+    for (int key = 1; key <= 65; ++key) {
+        fields << QStringLiteral("MI") + QString::number(key);
+        if (withMaxima)
+            fields << QStringLiteral("MA") + QString::number(key);
+    }
+    return fields;
+}
+
+} // namespace
+
+void clearCharacteristicColumns(store::TDataModule2 &dm, int key)
+{
+    const QString mi = QStringLiteral("MI") + QString::number(key);
+    const QString ma = QStringLiteral("MA") + QString::number(key);
+    clearInWholeList(dm.Table2, {mi, ma});
+    clearInWholeList(dm.Table3, {mi});
+}
+
+void clearNewRawMaterial(store::TDataModule2 &dm)
+{
+    store::Table &sir = dm.Table3;
+    if (sir.isEmpty())
+        return;
+    clearCurrent(sir, characteristicFields(false)
+                          + QStringList{"ot", "vibor", "vib", "PREM", "VES", "MINOR", "MANOR"});
+    clearNormRecords(dm.Table4, QStringLiteral("kods"), sir.integer(QStringLiteral("kods")));
+}
+
+void clearNewFeedType(store::TDataModule2 &dm)
+{
+    store::Table &kk = dm.Table2;
+    if (kk.isEmpty())
+        return;
+    clearCurrent(kk, characteristicFields(true) + QStringList{"ot", "vibor", "vib", "VES"});
+    clearNormRecords(dm.Table4, QStringLiteral("kodkk"), kk.integer(QStringLiteral("kodkk")));
+}
+
+} // namespace lists

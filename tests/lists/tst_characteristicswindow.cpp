@@ -1,0 +1,289 @@
+// The characteristics window TForm3 and the list-editing scheme on pit: adding, deleting,
+// moving, the 64-entry limit and the clearing of a reused characteristic's columns,
+// checked in the .dbf files with fresh cursors.
+#include "listsfixture.h"
+
+#include "lists/characteristicswindow.h"
+#include "lists/deleteconfirmation.h"
+#include "lists/tablegrid.h"
+
+#include <QPushButton>
+#include <QTest>
+
+class TestCharacteristicsWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void opensWithoutThePriceRecord();
+    void addAtEndTakesTheFirstFreeSlot();
+    void addAboveTheFirstEntryKeepsThePrice();
+    void sixtyFourEntriesHideTheAddButtons();
+    void deleteLandsOnTheRightEntry_data();
+    void deleteLandsOnTheRightEntry();
+    void cancelledConfirmationDeletesNothing_data();
+    void cancelledConfirmationDeletesNothing();
+    void deletedThenAddedReusesTheSlotEmpty();
+    void move_data();
+    void move();
+    void moveHidesTheOtherButtons();
+    void typedNameIsStored();
+    void scrollMakesTheGridReadOnly();
+    void closeRestoresTheNormalRange();
+
+private:
+    void open();
+    void goTo(int order);
+    void confirmDelete(bool yes);
+
+    std::unique_ptr<ListsFixture> fixture;
+    std::unique_ptr<TForm3> window;
+};
+
+void TestCharacteristicsWindow::init()
+{
+    fixture = std::make_unique<ListsFixture>();
+}
+
+void TestCharacteristicsWindow::cleanup()
+{
+    window.reset();
+    fixture.reset();
+}
+
+void TestCharacteristicsWindow::open()
+{
+    window = std::make_unique<TForm3>(fixture->dm());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestCharacteristicsWindow::goTo(int order)
+{
+    QVERIFY(fixture->dm().Table1.findKey(order));
+}
+
+void TestCharacteristicsWindow::confirmDelete(bool yes)
+{
+    onNextModal<TForm7>([yes](TForm7 *dialog) {
+        QCOMPARE(dialog->focusWidget(), dialog->Button2); // the safe answer has the focus
+        (yes ? dialog->Button1 : dialog->Button2)->click();
+    });
+    window->Button3->click();
+}
+
+// Rule: while the window is open the price record (order 1) is out of reach.
+void TestCharacteristicsWindow::opensWithoutThePriceRecord()
+{
+    open();
+    QCOMPARE(window->DBGrid1->model()->rowCount(), 9);
+    QCOMPARE(fixture->dm().Table1.integer("order"), 2);
+    QCOMPARE(window->DBGrid1->currentIndex().row(), 0);
+    QVERIFY(window->DBGrid1->isReadOnly());
+    QVERIFY(window->Button1->isVisible() && window->Button2->isVisible());
+}
+
+void TestCharacteristicsWindow::addAtEndTakesTheFirstFreeSlot()
+{
+    open();
+    window->Button2->click();
+    QCOMPARE(fixture->count("pit"), 11);
+    QVERIFY(!window->DBGrid1->isReadOnly());
+    QCOMPARE(fixture->dm().Table1.integer("order"), 11);
+    QCOMPARE(fixture->dm().Table1.integer("KEY"), 11);
+    QCOMPARE(window->DBGrid1->currentIndex().row(), 9);
+    QCOMPARE(fixture->listTexts("pit.dbf", "PIT").last(), QString());
+}
+
+// Edge: adding above the first entry puts the blank at position 2, the price stays 1.
+void TestCharacteristicsWindow::addAboveTheFirstEntryKeepsThePrice()
+{
+    open();
+    window->Button1->click();
+    const QStringList names = fixture->listTexts("pit.dbf", "PIT");
+    QCOMPARE(names.size(), 11);
+    QCOMPARE(names.at(0), QStringLiteral("Цена"));
+    QCOMPARE(names.at(1), QString());
+    QCOMPARE(names.at(2), QStringLiteral("ХАРАКТЕРИСТИКА 2"));
+    QCOMPARE(fixture->dm().Table1.integer("order"), 2);
+    QCOMPARE(fixture->dm().Table1.integer("KEY"), 11);
+    QVERIFY(!window->DBGrid1->isReadOnly());
+}
+
+// Edge: with 64 entries no add button is offered; after a delete both come back.
+void TestCharacteristicsWindow::sixtyFourEntriesHideTheAddButtons()
+{
+    open();
+    for (int i = 0; i < 55; ++i)
+        window->Button2->click();
+    QCOMPARE(fixture->count("pit"), 65);
+    QVERIFY(window->Button1->isHidden());
+    QVERIFY(window->Button2->isHidden());
+    window->Button2->click(); // the pool is full: nothing happens even if pressed
+    QCOMPARE(fixture->count("pit"), 65);
+    confirmDelete(true);
+    QCOMPARE(fixture->count("pit"), 64);
+    QVERIFY(window->Button1->isVisible());
+    QVERIFY(window->Button2->isVisible());
+}
+
+void TestCharacteristicsWindow::deleteLandsOnTheRightEntry_data()
+{
+    QTest::addColumn<int>("deleted");
+    QTest::addColumn<int>("landsOn"); // order of the entry current afterwards
+    QTest::addColumn<QString>("name");
+    QTest::newRow("first") << 2 << 2 << "ХАРАКТЕРИСТИКА 3";
+    QTest::newRow("middle") << 5 << 4 << "ХАРАКТЕРИСТИКА 4";
+    QTest::newRow("last") << 10 << 9 << "ХАРАКТЕРИСТИКА 9";
+}
+
+void TestCharacteristicsWindow::deleteLandsOnTheRightEntry()
+{
+    QFETCH(int, deleted);
+    QFETCH(int, landsOn);
+    QFETCH(QString, name);
+    open();
+    goTo(deleted);
+    confirmDelete(true);
+    store::Table &pit = fixture->dm().Table1;
+    QCOMPARE(pit.integer("order"), landsOn);
+    QCOMPARE(pit.text("PIT").trimmed(), name);
+    QCOMPARE(window->DBGrid1->currentIndex().row(), landsOn - 2);
+    QCOMPARE(fixture->count("pit"), 9);
+    const QStringList names = fixture->listTexts("pit.dbf", "PIT");
+    QCOMPARE(names.size(), 9);
+    QVERIFY(!names.contains(QStringLiteral("ХАРАКТЕРИСТИКА %1").arg(deleted)));
+    // The deleted entry is the first free slot, its values kept.
+    auto table = fixture->fresh("pit.dbf");
+    QVERIFY(table->findKey(10));
+    QCOMPARE(table->text("PIT").trimmed(), QStringLiteral("ХАРАКТЕРИСТИКА %1").arg(deleted));
+}
+
+void TestCharacteristicsWindow::cancelledConfirmationDeletesNothing_data()
+{
+    QTest::addColumn<bool>("byWindowClose");
+    QTest::newRow("cancel button") << false;
+    QTest::newRow("window closed") << true;
+}
+
+void TestCharacteristicsWindow::cancelledConfirmationDeletesNothing()
+{
+    QFETCH(bool, byWindowClose);
+    open();
+    goTo(4);
+    onNextModal<TForm7>([byWindowClose](TForm7 *dialog) {
+        if (byWindowClose)
+            dialog->close();
+        else
+            dialog->Button2->click();
+    });
+    window->Button3->click();
+    QCOMPARE(fixture->count("pit"), 10);
+    QCOMPARE(fixture->listTexts("pit.dbf", "PIT").size(), 10);
+    QCOMPARE(fixture->dm().Table1.integer("order"), 4);
+}
+
+// Edge: delete then add reuses the slot: the old KEY, and its columns in kk and sir are
+// empty, not the old values (free slots of kk and sir are left alone).
+void TestCharacteristicsWindow::deletedThenAddedReusesTheSlotEmpty()
+{
+    open();
+    goTo(6); // KEY 6
+    confirmDelete(true);
+    window->Button2->click();
+    QCOMPARE(fixture->dm().Table1.integer("KEY"), 6);
+    window->close();
+
+    auto kk = fixture->fresh("kk.dbf");
+    for (kk->first(); !kk->eof(); kk->next()) {
+        const bool listed = kk->integer("order") <= 8;
+        QCOMPARE(kk->isBlank("MI6"), listed);
+        QCOMPARE(kk->isBlank("MA6"), listed);
+        QVERIFY(!kk->isBlank("MI5"));
+    }
+    auto sir = fixture->fresh("sir.dbf");
+    for (sir->first(); !sir->eof(); sir->next()) {
+        QCOMPARE(sir->isBlank("MI6"), sir->integer("order") <= 8);
+        QVERIFY(!sir->isBlank("MI7"));
+    }
+}
+
+void TestCharacteristicsWindow::move_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QList<int>>("keys"); // KEY in list order 2 ... 10 afterwards
+    QTest::newRow("down") << 3 << 6 << QList<int>{2, 4, 5, 6, 3, 7, 8, 9, 10};
+    QTest::newRow("up") << 8 << 2 << QList<int>{8, 2, 3, 4, 5, 6, 7, 9, 10};
+    QTest::newRow("onto itself") << 5 << 5 << QList<int>{2, 3, 4, 5, 6, 7, 8, 9, 10};
+    QTest::newRow("to the end") << 2 << 10 << QList<int>{3, 4, 5, 6, 7, 8, 9, 10, 2};
+}
+
+void TestCharacteristicsWindow::move()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QList<int>, keys);
+    open();
+    goTo(from);
+    window->Button4->click();
+    QCOMPARE(window->Button4->text(), QStringLiteral("Поставить сюда"));
+    goTo(to);
+    window->Button4->click();
+    QCOMPARE(window->Button4->text(), QStringLiteral("Переместить"));
+    QCOMPARE(fixture->dm().Table1.integer("KEY"), from); // the moved entry is current
+    QCOMPARE(fixture->dm().Table1.integer("order"), to);
+    QList<int> stored;
+    for (const QString &key : fixture->listTexts("pit.dbf", "KEY", 2))
+        stored << key.toInt();
+    QCOMPARE(stored, keys);
+}
+
+void TestCharacteristicsWindow::moveHidesTheOtherButtons()
+{
+    open();
+    window->Button4->click();
+    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button5,
+                           window->Button6})
+        QVERIFY(b->isHidden());
+    window->Button4->click();
+    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button5,
+                           window->Button6})
+        QVERIFY(b->isVisible());
+}
+
+void TestCharacteristicsWindow::typedNameIsStored()
+{
+    open();
+    window->Button2->click();
+    auto *model = window->DBGrid1->model();
+    QVERIFY(model->setData(model->index(9, 0), QStringLiteral("Селен")));
+    QVERIFY(model->setData(model->index(9, 1), QStringLiteral("мг/кг")));
+    window->close();
+    QCOMPARE(fixture->listTexts("pit.dbf", "PIT").last(), QStringLiteral("Селен"));
+    QCOMPARE(fixture->listTexts("pit.dbf", "EDIZ").last(), QStringLiteral("мг/кг"));
+}
+
+void TestCharacteristicsWindow::scrollMakesTheGridReadOnly()
+{
+    open();
+    window->Button5->click();
+    QVERIFY(!window->DBGrid1->isReadOnly());
+    QTest::keyClick(window->DBGrid1, Qt::Key_Down);
+    QCOMPARE(fixture->dm().Table1.integer("order"), 3);
+    QVERIFY(window->DBGrid1->isReadOnly());
+}
+
+void TestCharacteristicsWindow::closeRestoresTheNormalRange()
+{
+    open();
+    window->close();
+    store::Table &pit = fixture->dm().Table1;
+    QCOMPARE(pit.viewCount(), 10);
+    QCOMPARE(pit.integer("order"), 1);
+}
+
+QTEST_MAIN(TestCharacteristicsWindow)
+#include "tst_characteristicswindow.moc"
