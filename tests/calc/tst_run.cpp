@@ -303,11 +303,12 @@ void tst_run::currentProductGrowsAlone()
 // feasible outputs with their total and solves them (the search used to loop here).
 void tst_run::currentProductSearchEndsAtTheStockCheck()
 {
+    // With a loss norm of 1 % these figures end the search on a failed stock check.
     CalcFixture fx;
-    fx.raw(QStringLiteral("Пшеница")).content(kPrice, 100).withStock(30);
-    fx.raw(QStringLiteral("Шрот")).content(kPrice, 300).withStock(20);
+    fx.raw(QStringLiteral("Пшеница")).content(kPrice, 100).withStock(50);
+    fx.raw(QStringLiteral("Шрот")).content(kPrice, 300).withStock(37.45);
     for (const QString &type : {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")}) {
-        auto &feed = fx.feed(type, QStringLiteral("Свиньи"), type == u"ПК-1" ? 10 : 5)
+        auto &feed = fx.feed(type, QStringLiteral("Свиньи"), type == u"ПК-1" ? 2.91 : 1.143)
                          .limit(QStringLiteral("Пшеница"), 0, 100)
                          .limit(QStringLiteral("Шрот"), 0, 100);
         if (type == u"ПК-1")
@@ -317,13 +318,15 @@ void tst_run::currentProductSearchEndsAtTheStockCheck()
     RecordingObserver observer;
     RunResult result;
     try {
-        result = runOn(fx, rec, observer, CalcMode::Product);
+        result = runOn(fx, rec, observer, CalcMode::Product, false, 1);
     } catch (const std::runtime_error &) {
         QFAIL("the output search does not end");
     }
     QCOMPARE(result.outcome, RunOutcome::Solution);
-    QVERIFY(rec.feedOutput[1] <= 45 && rec.feedOutput[1] > 44.99);
-    QVERIFY(rec.totalOutput <= 50);
+    const double usable = 87.45 * 100 / 101;
+    QVERIFY(rec.totalOutput <= usable && rec.totalOutput > usable - 0.01);
+    QCOMPARE(rec.feedOutput[2], 1.143);
+    QCOMPARE(rec.totalOutput, rec.feedOutput[1] + rec.feedOutput[2]);
 }
 
 void tst_run::currentProductNeedsAMark()
