@@ -1,0 +1,31 @@
+#pragma once
+
+// The cell editor of the results window's grids: a line edit that reports every change
+// of its text at once (the window checks and reprices while the user types). The
+// window keeps the cell's text in step with the editor itself, so the editor neither
+// takes the text back from the cell while it is open nor writes it on closing.
+
+#include <QStyledItemDelegate>
+
+namespace results {
+
+class CellEditor final : public QStyledItemDelegate
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CellEditor)
+
+public:
+    explicit CellEditor(QObject *parent = nullptr);
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override;
+
+signals:
+    // The editor of the cell (row, column) now holds text.
+    void textEdited(int column, int row, const QString &text);
+};
+
+} // namespace results

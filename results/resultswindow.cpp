@@ -1,0 +1,513 @@
+#include "results/resultswindow.h"
+
+#include "calc/problemrecord.h"
+#include "documents/recipeviewwindow.h"
+#include "lists/message.h"
+#include "results/archivewriter.h"
+#include "results/cellnumber.h"
+#include "results/celleditor.h"
+#include "results/compositioncorrection.h"
+#include "results/resultgrids.h"
+#include "settings/settings.h"
+#include "settings/workingdate.h"
+#include "store/datamodule.h"
+#include "store/numbertext.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableWidget>
+
+namespace results {
+
+using store::fixedText;
+
+namespace {
+
+const QString kCorrect = QStringLiteral("Корректировка состава");
+const QString kCorrectionDone = QStringLiteral("Корректировка завершена");
+
+// The feed grid's editable columns.
+bool feedCellEditable(int column)
+{
+    switch (column) {
+    case TForm8::ColCosts:
+    case TForm8::ColProfit:
+    case TForm8::ColGran:
+    case TForm8::ColForm:
+    case TForm8::ColVat:
+    case TForm8::ColNote:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool repricingColumn(int column)
+{
+    return column == TForm8::ColCosts || column == TForm8::ColProfit
+           || column == TForm8::ColGran || column == TForm8::ColVat;
+}
+
+} // namespace
+
+TForm8::TForm8(store::TDataModule2 &data, calc::ProblemRecord &record, QWidget *parent)
+    : QDialog(parent), data_(data), record_(record)
+{
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(QStringLiteral("Обработка результатов расчета"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    sink_ = [this](const QString &text) { lists::showMessage(this, text); };
+    buildLayout();
+    setFixedSize(800, 600);
+}
+
+TForm8::~TForm8() = default;
+
+void TForm8::setMessageSink(MessageSink sink)
+{
+    sink_ = std::move(sink);
+}
+
+bool TForm8::correctionMode() const
+{
+    return !stringgrid1->isEnabled();
+}
+
+void TForm8::message(const QString &text)
+{
+    if (sink_)
+        sink_(text);
+}
+
+QTableWidget *TForm8::makeGrid(const QStringList &headers, const QList<int> &widths)
+{
+    auto *grid = new QTableWidget(0, int(headers.size()), this);
+    grid->setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < widths.size(); ++c)
+        grid->setColumnWidth(c, widths.at(c));
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                          | QAbstractItemView::AnyKeyPressed
+                          | QAbstractItemView::SelectedClicked);
+    grid->setWordWrap(false);
+    return grid;
+}
+
+void TForm8::buildLayout()
+{
+    stringgrid1 = makeGrid({QStringLiteral("№"), QStringLiteral("Тип"), QStringLiteral("Архив"),
+                            QStringLiteral("Выработка Т"), QStringLiteral("Стоим.сырья на 1Т"),
+                            QStringLiteral("Издержки"), QStringLiteral("Прибыль %"),
+                            QStringLiteral("За гран. 1Т"), QStringLiteral("Г/К"),
+                            QStringLiteral("%нал."), QStringLiteral("Цена 1Т без НДС"),
+                            QStringLiteral("Цена 1Т с НДС"), QStringLiteral("Назначение"),
+                            QStringLiteral("Примечание")},
+                           {19, 64, 34, 68, 100, 57, 60, 60, 21, 60, 94, 90, 160, 740});
+    StringGrid2 = makeGrid({QStringLiteral("Наименование сырья"), QStringLiteral("% ввода"),
+                            QStringLiteral("Цена  1Т."), QStringLiteral("Стоимость"),
+                            QStringLiteral("Вес без пот")},
+                           {170, 47, 55, 74, 62});
+    StringGrid3 = makeGrid({QStringLiteral("Характеристика"), QStringLiteral("Минимум"),
+                            QStringLiteral("Факт"), QStringLiteral("Максимум")},
+                           {147, 55, 63, 64});
+    StringGrid3->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    stringgrid1->setObjectName(QStringLiteral("stringgrid1"));
+    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+    StringGrid3->setObjectName(QStringLiteral("StringGrid3"));
+    stringgrid1->setGeometry(4, 4, 785, 169);
+    StringGrid3->setGeometry(4, 180, 353, 329);
+    StringGrid2->setGeometry(356, 180, 433, 329);
+
+    auto *feedEditor = new CellEditor(this);
+    auto *compositionEditor = new CellEditor(this);
+    stringgrid1->setItemDelegate(feedEditor);
+    StringGrid2->setItemDelegate(compositionEditor);
+    connect(feedEditor, &CellEditor::textEdited, this, &TForm8::stringgrid1SetEditText);
+    connect(compositionEditor, &CellEditor::textEdited, this, &TForm8::StringGrid2SetEditText);
+    connect(stringgrid1, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) { stringgrid1SelectCell(column, row); });
+    connect(StringGrid2, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) { StringGrid2SelectCell(column, row); });
+
+    const QList<std::pair<QPushButton **, QString>> buttons = {
+        {&Button1, QStringLiteral("Отпечатать рецепт")},
+        {&Button2, QStringLiteral("Записать в архив")},
+        {&Button3, QStringLiteral("Повтор расчета")},
+        {&Button4, kCorrect},
+        {&Button5, QStringLiteral("Выход")}};
+    const int widths[] = {140, 140, 130, 190, 120};
+    int x = 4;
+    for (int i = 0; i < buttons.size(); ++i) {
+        auto *button = new QPushButton(buttons.at(i).second, this);
+        button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
+        button->setGeometry(x, 520, widths[i], 32);
+        button->setAutoDefault(false);
+        x += widths[i] + (i == 3 ? 38 : 8);
+        *buttons.at(i).first = button;
+    }
+    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm8::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm8::Button5Click);
+}
+
+void TForm8::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+// --- cells ---
+
+void TForm8::setCell(QTableWidget *grid, int row, int column, const QString &text, bool editable)
+{
+    QTableWidgetItem *item = grid->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid->setItem(row, column, item);
+    }
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable)
+        flags |= Qt::ItemIsEditable;
+    item->setFlags(flags);
+    item->setText(text);
+}
+
+QString TForm8::cell(const QTableWidget *grid, int row, int column) const
+{
+    const QTableWidgetItem *item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// --- rebuild ---
+
+void TForm8::FormActivate()
+{
+    exitRequested_ = false;
+    setNormalMode(true);
+    if (Button1->hasFocus())
+        return;
+    filling_ = true;
+    settings_ = PriceSettings::fromSettings(settings::currentSettings());
+    const std::vector<double> costs = rawCosts(record_);
+    prices_.assign(size_t(record_.feedCount) + 1, FeedPrice());
+    for (int p = 1; p <= record_.feedCount; ++p)
+        prices_[size_t(p)] = buildPrice(costs[size_t(p)], record_.feedVat[p], settings_);
+    setupFeedGrid();
+    StringGrid2->setRowCount(0);
+    StringGrid3->setRowCount(0);
+    currentFeed_ = 1;
+    if (record_.feedCount > 0)
+        stringgrid1->setCurrentCell(0, ColCosts);
+    filling_ = false;
+    showFeedDetails();
+}
+
+void TForm8::setupFeedGrid()
+{
+    for (int row = 0; row < stringgrid1->rowCount(); ++row) {
+        while (notes_.size() <= row)
+            notes_.append(QString());
+        notes_[row] = cell(stringgrid1, row, ColNote);
+    }
+    stringgrid1->setRowCount(0);
+    stringgrid1->setRowCount(record_.feedCount);
+    for (int p = 1; p <= record_.feedCount; ++p)
+        fillFeedRow(p);
+}
+
+void TForm8::fillFeedRow(int p)
+{
+    const FeedPrice &price = prices_[size_t(p)];
+    const QStringList texts = {QString::number(p),
+                               record_.feedType[p],
+                               QString(),
+                               generalText(record_.feedOutput[p]),
+                               fixedText(price.rawCost, 13, 2),
+                               generalText(settings_.productionCosts),
+                               generalText(settings_.profitability),
+                               generalText(settings_.granulationSurcharge),
+                               QStringLiteral("Г"),
+                               generalText(record_.feedVat[p]),
+                               generalText(price.priceNoTax),
+                               generalText(price.priceNoTax + price.taxAmount),
+                               record_.feedPurpose[p],
+                               notes_.value(p - 1)};
+    for (int c = 0; c < FeedColumnCount; ++c)
+        setCell(stringgrid1, p - 1, c, texts.at(c), feedCellEditable(c));
+}
+
+void TForm8::showFeedDetails()
+{
+    const bool wasFilling = filling_;
+    filling_ = true;
+    fillComposition();
+    fillCharacteristics();
+    filling_ = wasFilling;
+}
+
+void TForm8::fillComposition()
+{
+    const int row = StringGrid2->currentRow();
+    const int column = StringGrid2->currentColumn();
+    StringGrid2->setRowCount(0);
+    const QList<QStringList> rows = compositionRows(record_, currentFeed_);
+    StringGrid2->setRowCount(int(rows.size()));
+    const bool correcting = correctionMode();
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < CompositionColumnCount; ++c)
+            setCell(StringGrid2, r, c, rows[r][c],
+                    c == ColPrice || (c == ColPercent && correcting));
+    if (rows.isEmpty())
+        return;
+    const bool exists = row >= 0 && row < rows.size() && column >= 0;
+    StringGrid2->setCurrentCell(exists ? row : 0, exists ? column : ColPercent);
+    oldPriceRow_ = StringGrid2->currentRow();
+    oldPriceText_ = cell(StringGrid2, oldPriceRow_, ColPrice);
+}
+
+void TForm8::fillCharacteristics()
+{
+    StringGrid3->setRowCount(0);
+    const QList<QStringList> rows = characteristicRows(record_, currentFeed_);
+    StringGrid3->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const bool red = violatesNorm(rows[r][1], rows[r][2], rows[r][3]);
+        for (int c = 0; c < 4; ++c) {
+            setCell(StringGrid3, r, c, rows[r][c]);
+            if (red)
+                StringGrid3->item(r, c)->setForeground(QColor(Qt::red));
+        }
+    }
+}
+
+void TForm8::setPercentEditable(bool editable)
+{
+    for (int r = 0; r < StringGrid2->rowCount(); ++r)
+        setCell(StringGrid2, r, ColPercent, cell(StringGrid2, r, ColPercent), editable);
+}
+
+// --- feed grid ---
+
+void TForm8::stringgrid1SelectCell(int, int row)
+{
+    if (filling_ || row < 0 || row + 1 == currentFeed_)
+        return;
+    currentFeed_ = row + 1;
+    showFeedDetails();
+}
+
+void TForm8::stringgrid1SetEditText(int column, int row, const QString &text)
+{
+    if (row < 0 || row >= stringgrid1->rowCount())
+        return;
+    setCell(stringgrid1, row, column, text, feedCellEditable(column));
+    if (text.isEmpty() || !repricingColumn(column))
+        return;
+    currentFeed_ = row + 1;
+    recomputePrice();
+}
+
+void TForm8::recomputePrice()
+{
+    const int p = currentFeed_;
+    if (p < 1 || p > record_.feedCount)
+        return;
+    const int row = p - 1;
+    const PriceCells cells{cell(stringgrid1, row, ColCosts), cell(stringgrid1, row, ColProfit),
+                           cell(stringgrid1, row, ColGran), cell(stringgrid1, row, ColVat)};
+    const PriceRecompute result = results::recomputePrice(prices_[size_t(p)], cells, settings_);
+    if (result.gran)
+        setCell(stringgrid1, row, ColGran, *result.gran, true);
+    if (result.priceNoTax)
+        setCell(stringgrid1, row, ColPriceNoTax, *result.priceNoTax);
+    if (result.priceWithTax)
+        setCell(stringgrid1, row, ColPriceWithTax, *result.priceWithTax);
+    if (!result.message.isEmpty())
+        message(result.message);
+}
+
+// --- composition grid ---
+
+void TForm8::StringGrid2SelectCell(int, int row)
+{
+    if (filling_ || row < 0)
+        return;
+    oldPriceText_ = cell(StringGrid2, row, ColPrice);
+    oldPriceRow_ = row;
+}
+
+void TForm8::StringGrid2SetEditText(int column, int row, const QString &text)
+{
+    if (row < 0 || row >= StringGrid2->rowCount())
+        return;
+    setCell(StringGrid2, row, column, text,
+            column == ColPrice || (column == ColPercent && correctionMode()));
+    if (column == ColPrice)
+        changePrice(row, text);
+    else if (column == ColPercent)
+        checkPercent(text);
+}
+
+void TForm8::changePrice(int row, const QString &text)
+{
+    if (text.isEmpty() || text == oldPriceText_ || row != oldPriceRow_)
+        return;
+    const CellNumber number = readCellNumber(text);
+    if (!number.ok()) {
+        message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition)
+                + QStringLiteral(" позиции цены... Исправьте..."));
+        return;
+    }
+    const QList<int> columns = compositionColumns(record_, currentFeed_);
+    if (row >= columns.size())
+        return;
+    const int j = columns.at(row);
+    const double price = store::round2(number.value);
+    record_.rawContent[record_.columnRaw[j]][1] = price;
+    setCell(StringGrid2, row, ColBatchCost, batchCostText(price, record_.columnValue[j]));
+
+    const std::vector<double> costs = rawCosts(record_);
+    const int selected = currentFeed_;
+    for (int p = 1; p <= record_.feedCount; ++p) {
+        prices_[size_t(p)].rawCost = costs[size_t(p)];
+        setCell(stringgrid1, p - 1, ColRawCost, fixedText(costs[size_t(p)], 13, 2));
+        currentFeed_ = p;
+        recomputePrice();
+    }
+    currentFeed_ = selected;
+    oldPriceText_ = text;
+}
+
+void TForm8::checkPercent(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    const CellNumber number = readCellNumber(text);
+    if (!number.ok())
+        message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition)
+                + QStringLiteral(" позиции процента ввода... Исправьте..."));
+}
+
+// --- correction ---
+
+void TForm8::Button4Click()
+{
+    if (correctionMode())
+        finishCorrection();
+    else
+        enterCorrection();
+}
+
+void TForm8::setNormalMode(bool normal)
+{
+    stringgrid1->setEnabled(normal);
+    Button1->setEnabled(normal);
+    Button2->setEnabled(normal);
+    Button3->setEnabled(true);
+    Button4->setEnabled(true);
+    Button4->setText(normal ? kCorrect : kCorrectionDone);
+}
+
+void TForm8::enterCorrection()
+{
+    setNormalMode(false);
+    setPercentEditable(true);
+}
+
+void TForm8::finishCorrection()
+{
+    const int p = currentFeed_;
+    QStringList percents;
+    QStringList prices;
+    for (int r = 0; r < StringGrid2->rowCount(); ++r) {
+        percents.append(cell(StringGrid2, r, ColPercent));
+        prices.append(cell(StringGrid2, r, ColPrice));
+    }
+    const CorrectionResult result =
+        results::finishCorrection(record_, p, percents, prices, settings_.lossNorm);
+    for (int r = 0; r < percents.size(); ++r)
+        setCell(StringGrid2, r, ColPercent, percents.at(r), true);
+    if (!result.ok()) {
+        message(result.message);
+        return;
+    }
+    prices_[size_t(p)].rawCost = result.rawCost;
+    recomputePrice();
+    setCell(stringgrid1, p - 1, ColRawCost, fixedText(result.rawCost, 13, 2));
+    setNormalMode(true);
+    showFeedDetails();
+}
+
+// --- archive and printing ---
+
+void TForm8::Button2Click()
+{
+    const int p = currentFeed_;
+    if (p < 1 || p > record_.feedCount)
+        return;
+    const int row = p - 1;
+    FeedGridRow grid;
+    grid.type = cell(stringgrid1, row, ColType);
+    grid.gk = cell(stringgrid1, row, ColForm);
+    grid.note = cell(stringgrid1, row, ColNote);
+    grid.namePrice = prices_[size_t(p)].namePrice;
+    const QList<std::pair<int, double *>> numbers = {{ColCosts, &grid.izder},
+                                                     {ColProfit, &grid.procprib},
+                                                     {ColGran, &grid.gran},
+                                                     {ColVat, &grid.nds}};
+    for (const auto &[column, target] : numbers) {
+        const CellNumber n = readCellNumber(cell(stringgrid1, row, column));
+        if (!n.ok()) {
+            const QString header = stringgrid1->horizontalHeaderItem(column)->text();
+            message(QStringLiteral("В колонке \"%1\" не число. Рецепт в архив не записан...")
+                        .arg(header));
+            return;
+        }
+        *target = n.value;
+    }
+    const ArchiveCursors cursors{&data_.Table5, &data_.Table6, &data_.Table7, &data_.Table8,
+                                 &data_.Table9};
+    const ArchiveWriteResult written =
+        writeResultToArchive(cursors, record_, p, grid, settings::currentSettings(),
+                             settings::workingDate());
+    if (!written.ok()) {
+        message(written.error);
+        return;
+    }
+    setCell(stringgrid1, row, ColArchive, QString::number(written.number));
+    stringgrid1->setFocus();
+}
+
+void TForm8::Button1Click()
+{
+    const QString number = cell(stringgrid1, currentFeed_ - 1, ColArchive).trimmed();
+    if (number.isEmpty()) {
+        message(QStringLiteral("Рецепт не записан в архив.  Печать отменена."));
+        return;
+    }
+    if (!form15_)
+        form15_ = new documents::TForm15(data_, this);
+    form15_->setArchiveNumber(number.toInt());
+    form15_->exec();
+}
+
+void TForm8::Button3Click()
+{
+    reject();
+}
+
+void TForm8::Button5Click()
+{
+    exitRequested_ = true;
+    reject();
+}
+
+} // namespace results

@@ -1,0 +1,142 @@
+#pragma once
+
+// TForm8, "Обработка результатов расчета": the results window. Shows the outcome of the
+// last calculation from the problem record: the price build-up of every feed type (feed
+// grid), and for the feed type selected there its composition and the characteristics
+// it reaches against its norms (norm violations in red). Prices of raw materials and the
+// feed grid's cost cells can be changed, the composition corrected by hand; every change
+// reprices at once. The recipe of the selected feed type is written to the archive and
+// printed through the recipe view window.
+//
+// The preparation window owns one TForm8 and opens it modally after a successful run:
+//     results::TForm8 form(dataModule, calc::problemRecord(), this);
+//     form.exec();
+//     if (form.exitRequested()) ... close the opener too ("Выход")
+//
+// Rows: feed type p stands in row p - 1 of the feed grid (the header is the grid's
+// header); the handlers take the grids' own 0-based rows and columns.
+
+#include "results/pricebuildup.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class QPushButton;
+class QTableWidget;
+
+namespace calc {
+struct ProblemRecord;
+}
+namespace documents {
+class TForm15;
+}
+namespace store {
+class TDataModule2;
+}
+
+namespace results {
+
+class TForm8 final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm8)
+
+public:
+    using MessageSink = std::function<void(const QString &text)>;
+
+    // Feed grid columns.
+    enum FeedColumn {
+        ColNumber, ColType, ColArchive, ColOutput, ColRawCost, ColCosts, ColProfit, ColGran,
+        ColForm, ColVat, ColPriceNoTax, ColPriceWithTax, ColPurpose, ColNote, FeedColumnCount
+    };
+    // Composition grid columns.
+    enum CompositionColumn {
+        ColRawName, ColPercent, ColPrice, ColBatchCost, ColTonnes, CompositionColumnCount
+    };
+
+    TForm8(store::TDataModule2 &data, calc::ProblemRecord &record, QWidget *parent = nullptr);
+    ~TForm8() override;
+
+    // Where the window's messages go: a message box by default; tests collect them.
+    void setMessageSink(MessageSink sink);
+
+    // "Выход" was pressed: the opener closes too, back to the main menu.
+    bool exitRequested() const { return exitRequested_; }
+    int currentFeed() const { return currentFeed_; }
+    bool correctionMode() const;
+    const FeedPrice &price(int p) const { return prices_.at(size_t(p)); }
+
+    QTableWidget *feedGrid() const { return stringgrid1; }
+    QTableWidget *compositionGrid() const { return StringGrid2; }
+    QTableWidget *characteristicsGrid() const { return StringGrid3; }
+    QPushButton *printButton() const { return Button1; }
+    QPushButton *archiveButton() const { return Button2; }
+    QPushButton *repeatButton() const { return Button3; }
+    QPushButton *correctionButton() const { return Button4; }
+    QPushButton *exitButton() const { return Button5; }
+
+    // --- events (0-based grid rows and columns) ---
+    void FormActivate(); // rebuild from the problem record and the settings
+    void stringgrid1SelectCell(int column, int row);
+    void stringgrid1SetEditText(int column, int row, const QString &text);
+    void StringGrid2SelectCell(int column, int row);
+    void StringGrid2SetEditText(int column, int row, const QString &text);
+    void Button1Click(); // "Отпечатать рецепт"
+    void Button2Click(); // "Записать в архив"
+    void Button3Click(); // "Повтор расчета"
+    void Button4Click(); // "Корректировка состава" / "Корректировка завершена"
+    void Button5Click(); // "Выход"
+
+    // Builds the price of the current feed type again from its feed grid cells.
+    void recomputePrice();
+    // Refills the composition and characteristics grids for the current feed type.
+    void showFeedDetails();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLayout();
+    QTableWidget *makeGrid(const QStringList &headers, const QList<int> &widths);
+    void setupFeedGrid();
+    void fillFeedRow(int p);
+    void setCell(QTableWidget *grid, int row, int column, const QString &text,
+                 bool editable = false);
+    QString cell(const QTableWidget *grid, int row, int column) const;
+    void fillComposition();
+    void fillCharacteristics();
+    void setPercentEditable(bool editable);
+    void changePrice(int row, const QString &text);
+    void checkPercent(const QString &text);
+    void enterCorrection();
+    void finishCorrection();
+    void setNormalMode(bool normal);
+    void message(const QString &text);
+
+    store::TDataModule2 &data_;
+    calc::ProblemRecord &record_;
+    MessageSink sink_;
+    PriceSettings settings_;
+    std::vector<FeedPrice> prices_; // [p], slot 0 unused
+    QStringList notes_;             // "Примечание" of each row, kept over rebuilds
+    int currentFeed_ = 1;
+    QString oldPriceText_;
+    int oldPriceRow_ = -1;
+    bool exitRequested_ = false;
+    bool filling_ = false; // the window itself changes the grids
+
+    QTableWidget *stringgrid1 = nullptr; // feed grid: price build-up per feed type
+    QTableWidget *StringGrid2 = nullptr; // composition of the current feed type
+    QTableWidget *StringGrid3 = nullptr; // characteristics of the current feed type
+    QPushButton *Button1 = nullptr;      // "Отпечатать рецепт"
+    QPushButton *Button2 = nullptr;      // "Записать в архив"
+    QPushButton *Button3 = nullptr;      // "Повтор расчета"
+    QPushButton *Button4 = nullptr;      // "Корректировка состава"
+    QPushButton *Button5 = nullptr;      // "Выход"
+    documents::TForm15 *form15_ = nullptr;
+};
+
+} // namespace results
