@@ -71,8 +71,12 @@ void TForm15::buildLayout()
     auto *formBox = new QWidget(this);
     auto *formLayout = new QGridLayout(formBox);
     formLayout->setContentsMargins(0, 0, 0, 0);
-    formLayout->addWidget(label(QStringLiteral("Укажите форму"), formBox), 0, 0);
-    formLayout->addWidget(label(QStringLiteral("рецепта:"), formBox), 1, 0, Qt::AlignTop);
+    auto *formLabels = new QVBoxLayout;
+    formLabels->setSpacing(0);
+    formLabels->addWidget(label(QStringLiteral("Укажите форму"), formBox));
+    formLabels->addWidget(label(QStringLiteral("рецепта:"), formBox));
+    formLabels->addStretch();
+    formLayout->addLayout(formLabels, 0, 0, 2, 1);
     RadioButton1 = new QRadioButton(QStringLiteral("Полный рецепт"), formBox);
     RadioButton2 = new QRadioButton(QStringLiteral("Без указания"), formBox);
     RadioButton3 = new QRadioButton(QStringLiteral("Без цен сырья и"), formBox);
@@ -97,6 +101,7 @@ void TForm15::buildLayout()
     types->addButton(RadioButton4);
     types->addButton(RadioButton5);
     auto *typeLabels = new QVBoxLayout;
+    typeLabels->setSpacing(0);
     typeLabels->addWidget(label(QStringLiteral("Укажите тип"), this));
     typeLabels->addWidget(label(QStringLiteral(" характеристик в рецепте:"), this));
     typeLabels->addStretch();

@@ -1,0 +1,317 @@
+// The recipe view and print window: the text of the recipe on showing, the choices it
+// starts with, the print flow (message, printer choice with a PDF file, balanced
+// amounts), refusal of an empty document, and the cursors it leaves behind.
+
+#include "documents/recipeviewwindow.h"
+#include "platform/printerchoice.h"
+#include "settings/settings.h"
+#include "store/datamodule.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using documents::TForm15;
+
+namespace {
+
+using Row = QList<std::pair<QString, QVariant>>;
+
+void appendRow(store::Table &table, const Row &row)
+{
+    table.append();
+    for (const auto &[name, value] : row)
+        table.setValue(name, value);
+    table.post();
+}
+
+// Answers the modal windows that open while `run` runs, one step per window, in
+// order; a step returns false to fail. A safety timer closes whatever stays open.
+class ModalScript final
+{
+public:
+    using Step = std::function<void(QWidget *)>;
+
+    explicit ModalScript(QList<Step> steps) : steps_(std::move(steps))
+    {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+    }
+
+    void run(const std::function<void()> &action)
+    {
+        timer_.start();
+        QTimer::singleShot(10000, &timer_, [this] {
+            failedSafety_ = true;
+            while (QWidget *w = QApplication::activeModalWidget())
+                w->close();
+        });
+        action();
+        timer_.stop();
+    }
+
+    int answered() const { return next_; }
+    bool timedOut() const { return failedSafety_; }
+    QStringList seen() const { return seen_; }
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == last_ || next_ >= steps_.size())
+            return;
+        // The window being driven itself is modal too: only windows above it count.
+        if (qobject_cast<TForm15 *>(modal) != nullptr)
+            return;
+        last_ = modal;
+        if (auto *box = qobject_cast<QMessageBox *>(modal))
+            seen_ << box->text();
+        else
+            seen_ << QString::fromLatin1(modal->metaObject()->className());
+        steps_.at(next_++)(modal);
+    }
+
+    QList<Step> steps_;
+    QTimer timer_;
+    QWidget *last_ = nullptr;
+    int next_ = 0;
+    bool failedSafety_ = false;
+    QStringList seen_;
+};
+
+void acceptBox(QWidget *w)
+{
+    if (auto *box = qobject_cast<QMessageBox *>(w))
+        box->accept();
+}
+
+} // namespace
+
+class TestRecipeViewWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void showsTheRecipe();
+    void printsToForcedPdf();
+    void printFlowThroughPrinterChoice();
+    void emptyDocumentIsNotPrinted();
+    void closeLeavesCursorsOnTheRecipe();
+
+private:
+    void writeRecipe(int number, double ves);
+    // Shows the window on `number`, runs `inside` while it is open, then closes it.
+    void withWindow(int number, const std::function<void(TForm15 &)> &inside,
+                    const QList<ModalScript::Step> &onShow = {});
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<store::TDataModule2> data_;
+};
+
+void TestRecipeViewWindow::init()
+{
+    qunsetenv(platform::kForcedPdfVariable);
+    dir_ = std::make_unique<QTemporaryDir>();
+    const QDir source(QStringLiteral(KP_SOURCE_DIR "/data/itog3"));
+    for (const QString &file : source.entryList(QDir::Files))
+        QVERIFY(QFile::copy(source.filePath(file), dir_->filePath(file)));
+    for (const QString &file : QDir(dir_->path()).entryList(QDir::Files))
+        QFile(dir_->filePath(file)).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    QString error;
+    data_ = store::TDataModule2::create(dir_->path(), &error);
+    QVERIFY2(data_, qPrintable(error));
+    settings::ReadSettings(dir_->path());
+    writeRecipe(3, 10);
+    writeRecipe(4, 0);
+}
+
+void TestRecipeViewWindow::cleanup()
+{
+    qunsetenv(platform::kForcedPdfVariable);
+    data_.reset();
+    dir_.reset();
+}
+
+void TestRecipeViewWindow::writeRecipe(int number, double ves)
+{
+    appendRow(data_->Table6, {{"arnom", number}, {"data", "05.03.2024"}, {"gost", "51851-2001"},
+                              {"naim", QStringLiteral("ПК-1-15054.19-%1Г").arg(number)},
+                              {"nasn", "Для кур-несушек"}, {"prim", "опытная партия"},
+                              {"ves", ves}, {"nds", 10}, {"izder", 150}, {"gran", 80},
+                              {"gk", "Г"}, {"procprib", 12}, {"procpot", 1}, {"kn1", true},
+                              {"kn3", false}, {"kn5", false}});
+    const QList<std::tuple<const char *, double, double>> raws = {
+        {"Пшеница", 33.333, 12000}, {"Ячмень", 33.333, 10500}, {"Кукуруза", 33.334, 11000}};
+    for (const auto &[name, share, price] : raws) {
+        appendRow(data_->Table7, {{"arnom", number}, {"naim", QString::fromUtf8(name)},
+                                  {"procin", share}, {"price", price},
+                                  {"ves", ves * share / 100}});
+    }
+    appendRow(data_->Table8, {{"arnom", number}, {"pit", "Сырой протеин"}, {"ediz", "%"},
+                              {"mi", 16}, {"ma", 18}, {"ra", 16.5}, {"fa", 16.25}});
+}
+
+void TestRecipeViewWindow::withWindow(int number, const std::function<void(TForm15 &)> &inside,
+                                      const QList<ModalScript::Step> &onShow)
+{
+    TForm15 form(*data_);
+    form.setArchiveNumber(number);
+    QTimer::singleShot(0, &form, [&] {
+        ModalScript script(onShow);
+        if (!onShow.isEmpty())
+            script.run([] { QTest::qWait(300); });
+        inside(form);
+        form.reject();
+    });
+    QTimer::singleShot(20000, &form, [&] { // safety: whatever stays open is closed
+        while (QWidget *w = QApplication::activeModalWidget()) {
+            if (w == &form)
+                break;
+            w->close();
+        }
+        form.reject();
+    });
+    form.exec();
+}
+
+void TestRecipeViewWindow::showsTheRecipe()
+{
+    withWindow(3, [](TForm15 &form) {
+        QCOMPARE(form.windowTitle(), QStringLiteral("Просмотр и печать рецепта"));
+        auto *list = form.findChild<QListWidget *>(QStringLiteral("ListBox1"));
+        QVERIFY(list);
+        QCOMPARE(list->count(), form.document().lines().size());
+        QVERIFY(list->item(0)->text().startsWith(QStringLiteral("ПК-1-15054.19-3Г")));
+        QCOMPARE(list->item(8)->text().left(7), QStringLiteral("Пшеница"));
+        QCOMPARE(list->font().pixelSize(), 12);
+        QVERIFY(QFontInfo(list->font()).fixedPitch());
+        // Each showing starts with form 2 and the calculated values.
+        QCOMPARE(form.selectedForm(), documents::RecipeForm::NoRawPrices);
+        QVERIFY(!form.actualValuesSelected());
+        QStringList captions;
+        for (auto *b : form.findChildren<QRadioButton *>())
+            captions << b->text();
+        for (auto *l : form.findChildren<QLabel *>())
+            captions << l->text();
+        for (auto *b : form.findChildren<QPushButton *>())
+            captions << b->text();
+        for (const char *caption :
+             {"Укажите форму", "рецепта:", "Полный рецепт", "Без указания", "цен сырья",
+              "Без цен сырья и", "финансовых расчетов", "Укажите тип",
+              " характеристик в рецепте:", "Расчетные", "Фактические", "ПЕЧАТАТЬ",
+              "Импорт в Word", "Выход"})
+            QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
+        auto *word = form.findChild<QPushButton *>(QStringLiteral("Button2"));
+        QVERIFY(!word->isEnabled());
+        QVERIFY(!word->toolTip().isEmpty());
+    });
+}
+
+// Forced into a file: no message, no dialog; the amounts printed are balanced.
+void TestRecipeViewWindow::printsToForcedPdf()
+{
+    const QString pdf = QDir(QStringLiteral(KP_TEST_OUTPUT)).filePath("recipeview-forced.pdf");
+    QFile::remove(pdf);
+    qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
+    withWindow(3, [&](TForm15 &form) {
+        form.findChild<QRadioButton *>(QStringLiteral("RadioButton1"))->setChecked(true);
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
+                          Qt::LeftButton);
+        // 3 × 3.3333 (+ 3.3334) with 1 % losses against 10.100 t
+        double sumL = 0;
+        for (int k = 0; k < form.document().rawCount(); ++k)
+            sumL += form.document().batchWithLosses(k);
+        QCOMPARE(std::round(sumL * 10000), 101000.0);
+    });
+    QVERIFY(QFile::exists(pdf));
+    QVERIFY(QFile(pdf).size() > 1000);
+}
+
+// "Подготовьте принтер", then the printer choice with "PDF-файл", then the file name.
+void TestRecipeViewWindow::printFlowThroughPrinterChoice()
+{
+    const QString pdf = QDir(QStringLiteral(KP_TEST_OUTPUT)).filePath("recipeview-chosen.pdf");
+    QFile::remove(pdf);
+    QStringList seen;
+    bool pdfListed = false;
+    withWindow(3, [&](TForm15 &form) {
+        ModalScript script({acceptBox,
+                            [&](QWidget *w) {
+                                auto *list = w->findChild<QListWidget *>(
+                                    QStringLiteral("printerList"));
+                                QVERIFY(list);
+                                const auto items =
+                                    list->findItems(QStringLiteral("PDF-файл"), Qt::MatchExactly);
+                                pdfListed = items.size() == 1;
+                                if (pdfListed)
+                                    list->setCurrentItem(items.first());
+                                qobject_cast<QDialog *>(w)->accept();
+                            },
+                            [&](QWidget *w) {
+                                auto *files = qobject_cast<QFileDialog *>(w);
+                                QVERIFY(files);
+                                files->selectFile(pdf);
+                                static_cast<QDialog *>(files)->accept();
+                            }});
+        script.run([&] {
+            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
+                              Qt::LeftButton);
+        });
+        seen = script.seen();
+        QVERIFY(!script.timedOut());
+    });
+    QCOMPARE(seen.value(0), QStringLiteral("Подготовьте принтер"));
+    QVERIFY(pdfListed);
+    QVERIFY2(QFile::exists(pdf), qPrintable(seen.join(" | ")));
+}
+
+void TestRecipeViewWindow::emptyDocumentIsNotPrinted()
+{
+    QStringList seen;
+    withWindow(
+        4,
+        [&](TForm15 &form) {
+            QVERIFY(form.document().isEmpty());
+            QCOMPARE(form.findChild<QListWidget *>(QStringLiteral("ListBox1"))->count(), 0);
+            ModalScript script({acceptBox});
+            script.run([&] {
+                QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
+                                  Qt::LeftButton);
+            });
+            seen << script.seen();
+        },
+        {[&](QWidget *w) {
+            if (auto *box = qobject_cast<QMessageBox *>(w))
+                seen << box->text();
+            acceptBox(w);
+        }});
+    QCOMPARE(seen, QStringList({"Вес не задан!", "Вес не задан!"}));
+}
+
+void TestRecipeViewWindow::closeLeavesCursorsOnTheRecipe()
+{
+    withWindow(3, [](TForm15 &) {});
+    QCOMPARE(data_->Table6.filter(), QStringLiteral("arnom>0"));
+    QVERIFY(data_->Table6.filtered());
+    QCOMPARE(data_->Table6.integer(QStringLiteral("arnom")), 3);
+    QCOMPARE(data_->Table7.filter(), QStringLiteral("arnom=3"));
+    QCOMPARE(data_->Table7.viewCount(), 3);
+    QCOMPARE(data_->Table8.filter(), QStringLiteral("arnom=3"));
+}
+
+QTEST_MAIN(TestRecipeViewWindow)
+#include "tst_recipeviewwindow.moc"
