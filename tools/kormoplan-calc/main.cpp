@@ -171,10 +171,10 @@ int run(const Options &options)
     runOptions.parameters = calc::CalcParameters::fromSettings(read.values);
     QString exportError;
     if (!options.exportPath.isEmpty()) {
-        const calc::LpFormat format = options.exportPath.endsWith(u".mps", Qt::CaseInsensitive)
+        const calc::LpFormat format = options.exportPath.endsWith(QStringLiteral(".mps"), Qt::CaseInsensitive)
                                           ? calc::LpFormat::FreeMps
                                           : calc::LpFormat::CplexLp;
-        runOptions.firstProgramme = [&](const calc::ProblemRecord &record) {
+        runOptions.firstProgramme = [&, format](const calc::ProblemRecord &record) {
             calc::exportProgramme(record, options.exportPath, format, &exportError);
         };
     }

@@ -1,0 +1,108 @@
+#!/bin/bash
+# kormoplan-calc on the demo data directory: a feasible programme, the JSON keys, the
+# exported programme solved by glpsol to the same optimum, the data directory left
+# untouched, exit statuses, and changed copies of the data (errors, an unattainable
+# requirement relaxed in the cost mode and analysed in the proportional mode).
+# Called as: bash test_kormoplan_calc.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+
+SOURCE_DIR=${1:?source directory}
+BUILD_DIR=${2:?build directory}
+TOOL="$BUILD_DIR/kormoplan-calc"
+DATA="$SOURCE_DIR/data/itog3"
+PYTHON=/usr/bin/python3
+
+fail() { echo "FAIL: $*"; exit 1; }
+[ -x "$TOOL" ] || fail "$TOOL is not built (target kormoplan-calc)"
+[ -d "$DATA" ] || fail "no demo data in $DATA"
+
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+before=$(cd "$DATA" && find . -type f -exec sha256sum {} + | sort)
+
+# Text as the window shows it; exit 0 for a solution.
+"$TOOL" --data "$DATA" > "$WORK/text.txt" || fail "demo programme: exit $?"
+head -1 "$WORK/text.txt" | grep -q '^Решение получено!    Общие затраты сырья  ' \
+    || fail "summary title: $(head -1 "$WORK/text.txt")"
+
+# JSON with exactly the agreed keys; every recipe adds up; the export solves the same.
+"$TOOL" --data "$DATA" --json --export-lp "$WORK/first.lp" > "$WORK/out.json"
+glpsol --lp "$WORK/first.lp" -o "$WORK/glpk.txt" > /dev/null || fail "glpsol could not read the export"
+"$PYTHON" - "$WORK/out.json" "$WORK/glpk.txt" <<'PY'
+import json, re, sys
+d = json.load(open(sys.argv[1]))
+keys = {'outcome', 'solveStatus', 'objective', 'diagnostics', 'feeds', 'raws',
+        'totalConsumption', 'totalCost', 'attempts', 'relaxation', 'messages', 'pivots',
+        'flips'}
+assert set(d) == keys, sorted(set(d) ^ keys)
+assert d['outcome'] == 'solution' and d['solveStatus'] == 0, d['outcome']
+assert d['attempts'] == 1 and d['relaxation'] == [] and d['messages'] == []
+for f in d['feeds']:
+    assert set(f) == {'number', 'type', 'output', 'recipe', 'levels'}
+    assert abs(sum(r['percent'] for r in f['recipe']) - 100) < 1e-9, f['type']
+    assert abs(sum(r['tonnes'] for r in f['recipe']) - f['output']) < 1e-9, f['type']
+    for r in f['recipe']:
+        assert set(r) == {'raw', 'percent', 'tonnes', 'withLosses'}
+    for l in f['levels']:
+        assert set(l) == {'characteristic', 'min', 'max', 'value'}
+        assert l['min'] - 1e-6 <= l['value'] <= l['max'] + 1e-6, (f['type'], l)
+for r in d['raws']:
+    assert set(r) == {'number', 'name', 'stock', 'consumption', 'price', 'cost'}
+    # the recipe figures are rounded to kilograms per component: a few over at most
+    assert r['consumption'] <= r['stock'] + 0.01, r
+glpk = float(re.search(r'Objective:\s+obj = (\S+)', open(sys.argv[2]).read()).group(1))
+assert abs(glpk - d['objective']) <= 1e-6 * abs(glpk), (glpk, d['objective'])
+print('demo: %d feed types, cost %.2f, %d pivots' % (len(d['feeds']), d['objective'], d['pivots']))
+PY
+
+after=$(cd "$DATA" && find . -type f -exec sha256sum {} + | sort)
+[ "$before" = "$after" ] || fail "the data directory changed"
+
+# Bad usage and unreadable data: exit 2 with a message.
+set +e
+"$TOOL" > /dev/null 2> "$WORK/err.txt"; [ $? -eq 2 ] || fail "no arguments: not exit 2"
+"$TOOL" --data "$DATA" --mode fastest > /dev/null 2>&1; [ $? -eq 2 ] || fail "bad mode: not exit 2"
+"$TOOL" --data "$WORK/none" > /dev/null 2> "$WORK/err.txt"; [ $? -eq 2 ] || fail "missing dir: not exit 2"
+grep -q 'Каталог данных не найден' "$WORK/err.txt" || fail "missing dir message"
+set -e
+
+# Changed copies: an output of 0 t is an error; protein of 60 % for the first feed type
+# is relaxed in the cost mode and analysed in the proportional mode.
+change() { # copy, field, value (for the first selected feed type)
+    rm -rf "$WORK/$1"; cp -r "$DATA" "$WORK/$1"
+    "$PYTHON" - "$WORK/$1/kk.dbf" "$2" "$3" "$4" "$5" <<'PY'
+import dbf, sys
+table = dbf.Table(sys.argv[1]); table.open(dbf.READ_WRITE)
+first = min((r for r in table if r.ot.strip() == '+'), key=lambda r: r.order)
+with first:
+    for k in range(2, len(sys.argv), 2):
+        setattr(first, sys.argv[k], float(sys.argv[k + 1]))
+table.close()
+PY
+}
+change zero ves 0 ves 0
+set +e
+"$TOOL" --data "$WORK/zero" > "$WORK/zero.txt"; status=$?
+set -e
+[ $status -eq 1 ] || fail "errors: exit $status"
+head -1 "$WORK/zero.txt" | grep -qx 'Ошибки подготовки исходных данных' || fail "error list title"
+grep -q '^Требуемый вес продукта № 1 - ПК-5  .* - не указан\.$' "$WORK/zero.txt" || fail "M4 line"
+
+change protein mi6 60 ma6 70
+"$TOOL" --data "$WORK/protein" --json > "$WORK/relaxed.json" || fail "relaxed programme: exit $?"
+"$PYTHON" - "$WORK/relaxed.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d['outcome'] == 'solution', d['outcome']
+shares = [r['share'] for r in d['relaxation']]
+# one requirement at a time, by 0.05 a step: one attempt more than the steps taken
+assert shares and d['attempts'] == round(sum(shares) / 0.05) + 1, (shares, d['attempts'])
+PY
+set +e
+"$TOOL" --data "$WORK/protein" --mode proportional > "$WORK/analysis.txt"; status=$?
+set -e
+[ $status -eq 1 ] || fail "failure analysis: exit $status"
+head -1 "$WORK/analysis.txt" | grep -qx 'Комбикорм № 1 типа ПК-5 не получается. Вес набран.' \
+    || fail "analysis title: $(head -1 "$WORK/analysis.txt")"
+grep -q '^Сырой протеин *! меньше минимума *!' "$WORK/analysis.txt" || fail "protein row"
+echo "kormoplan-calc: ok"
