@@ -1,0 +1,108 @@
+#pragma once
+
+// TForm5: the feed types list window ("Работа со списком типов комбикормов"): the feed
+// types of kk with the minimum and maximum of every nutrient characteristic, and on the
+// norms panel ("Нормы ввода сырья") the minimum and maximum inclusion of every raw
+// material, kept in norm; selection of feed types for the next calculation (at most 40)
+// and the highlight search. Opened from the main menu, from the calculation preparation
+// window (kk then carries the selection filter) and from the mix window (which disables
+// the two selection buttons, Button7 and Button8, while it has the window open).
+//
+//     TForm5 form(*store::dataModule(), parent);
+//     form.exec();   // the feed type current at close is the one chosen
+
+#include "lists/listscheme.h"
+#include "store/normroutines.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+
+namespace store {
+class TDataModule2;
+}
+
+namespace lists {
+class CharacteristicPanel;
+class FieldMemo;
+class TableGrid;
+} // namespace lists
+
+class TForm5 final : public QDialog, private store::FeedTypesWindowLink
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm5)
+
+public:
+    static constexpr int selectionLimit = 40;
+
+    explicit TForm5(store::TDataModule2 &dm, QWidget *parent = nullptr);
+    ~TForm5() override;
+
+    void done(int result) override;
+    bool normsPanelShown() const;
+
+    lists::TableGrid *DBGrid1;          // kk: "Тип", "Назначение", "ГОСТ", "%нал"
+    lists::FieldMemo *DBMemo1;          // the purpose of the current feed type in full
+    lists::CharacteristicPanel *Panel1; // the 64 groups: caption, minimum, maximum
+    QWidget *Panel2;                    // norms panel "Нормы ввода сырья"
+    lists::TableGrid *DBGrid2;          // sir: "Наименование", "Мин.%", "Макс.%"
+    QPushButton *Button1;  // "Добавить в конец"
+    QPushButton *Button2;  // "Добавить выше"
+    QPushButton *Button3;  // "Переместить", second phase "Поставить сюда"
+    QPushButton *Button4;  // "Удалить"
+    QPushButton *Button5;  // "Уточнить"
+    QPushButton *Button6;  // "Нормы ввода сырья" / "Характеристики"
+    QPushButton *Button7;  // "Отобрать к расчету"
+    QPushButton *Button8;  // "Отменить весь отбор"
+    QPushButton *Button9;  // "Выделить " (feed types)
+    QPushButton *Button10; // "Отменить выделение" (feed types)
+    QPushButton *Button11; // "Выход"
+    QPushButton *Button12; // "Выделить" (norms panel, raw materials)
+    QPushButton *Button13; // "Отменить выделение" (norms panel)
+    QLabel *Label1;        // list size and selected count
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // store::FeedTypesWindowLink
+    void focusFeedTypesGrid() override;
+    void lockFeedTypeEditors() override;
+    bool normsGridReadOnly() const override;
+    void setNormsGridReadOnly(bool readOnly) override;
+    void reportNormError(const QString &message) override;
+
+    void FormActivate();
+    void FormClose();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button12Click();
+    void Button13Click();
+    void buildLayout();
+    void updateButtons();
+    void updateCounts();
+    void setNormsPanelShown(bool shown);
+    void saveLimits();
+    void loadLimits();
+    void afterAdd(bool normsEditable);
+    QList<QPushButton *> listButtons() const;
+
+    store::TDataModule2 &m_dm;
+    lists::ListScheme m_scheme;
+    QStackedWidget *m_bottom;
+    std::unique_ptr<store::FeedTypeScrollEvents> m_scrollEvents;
+    bool m_active = false;
+};

@@ -1,0 +1,80 @@
+#pragma once
+
+// TForm6: the raw materials list window ("Работа со списком сырья"): names, premix mark
+// and the content of every nutrient characteristic of sir; selection of raw materials for
+// the next calculation (at most 50) and the highlight search by a key. Opened from the
+// main menu, and from the calculation preparation window while sir carries the selection
+// filter: then only correcting and highlighting are offered.
+//
+//     TForm6 form(*store::dataModule(), parent);
+//     form.exec();
+
+#include "lists/listscheme.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace store {
+class TDataModule2;
+}
+
+namespace lists {
+class CharacteristicPanel;
+class TableGrid;
+} // namespace lists
+
+class TForm6 final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm6)
+
+public:
+    static constexpr int selectionLimit = 50;
+
+    explicit TForm6(store::TDataModule2 &dm, QWidget *parent = nullptr);
+    ~TForm6() override;
+
+    void done(int result) override;
+
+    lists::TableGrid *DBGrid1;           // sir: "Наименование", "Прем."; selected rows red
+    lists::CharacteristicPanel *Panel1; // the 64 caption and content pairs
+    QPushButton *Button1;  // "Добавить в конец"
+    QPushButton *Button2;  // "Добавить выше"
+    QPushButton *Button3;  // "Переместить", second phase "Поставить сюда"
+    QPushButton *Button4;  // "Удалить"
+    QPushButton *Button5;  // "Уточнить"
+    QPushButton *Button6;  // "Отобрать к расчету"
+    QPushButton *Button7;  // "Отменить весь отбор"
+    QPushButton *Button8;  // "Выделить"
+    QPushButton *Button9;  // "Отменить выделение"
+    QPushButton *Button10; // "Выход"
+    QLabel *Label1;        // list size and selected count
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormActivate();
+    void FormClose();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void updateButtons();
+    void updateCounts();
+    void setEditorsReadOnly(bool readOnly);
+    void afterAdd();
+    QList<QPushButton *> listButtons() const;
+
+    store::TDataModule2 &m_dm;
+    lists::ListScheme m_scheme;
+    QMetaObject::Connection m_scrollEvent;
+    bool m_active = false;
+};
