@@ -170,12 +170,13 @@ int run(const Options &options)
     runOptions.uniformRelax = options.uniform;
     runOptions.parameters = calc::CalcParameters::fromSettings(read.values);
     QString exportError;
+    bool exported = false;
     if (!options.exportPath.isEmpty()) {
         const calc::LpFormat format = options.exportPath.endsWith(QStringLiteral(".mps"), Qt::CaseInsensitive)
                                           ? calc::LpFormat::FreeMps
                                           : calc::LpFormat::CplexLp;
         runOptions.firstProgramme = [&, format](const calc::ProblemRecord &record) {
-            calc::exportProgramme(record, options.exportPath, format, &exportError);
+            exported = calc::exportProgramme(record, options.exportPath, format, &exportError);
         };
     }
     ToolObserver observer(!options.json);
@@ -187,6 +188,9 @@ int run(const Options &options)
         return fail(result.dataError);
     if (!exportError.isEmpty())
         printTo(stderr, exportError + u'\n');
+    else if (!options.exportPath.isEmpty() && !exported)
+        printTo(stderr, QStringLiteral("Программа не выгружена: расчет закончился до первой "
+                                       "попытки.\n"));
     if (options.json)
         printTo(stdout, QString::fromUtf8(kpcalc::jsonReport(record, result)));
     else
