@@ -1,0 +1,360 @@
+// The raw materials window TForm6: selection for calculation with its limit of 50, the
+// highlight search and its filters, the buttons offered, clearing of a reused slot and
+// contents typed into the characteristic panel, checked in the .dbf files.
+#include "listsfixture.h"
+
+#include "lists/characteristicpanel.h"
+#include "lists/deleteconfirmation.h"
+#include "lists/fieldwidgets.h"
+#include "lists/rawmaterialswindow.h"
+#include "lists/selectionkey.h"
+#include "lists/tablegrid.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class TestRawMaterialsWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void activationCountsAndBindsThePanel();
+    void fiftyFirstSelectionIsRefused();
+    void selectingResetsStockDeselectingKeepsIt();
+    void highlight_data();
+    void highlight();
+    void highlightUnderTheSelectionFilterNarrowsToBoth();
+    void filteredWindowOffersNoListChanges();
+    void deselectAllClearsEveryMark();
+    void reusedSlotStartsEmpty();
+    void typedContentIsStored();
+    void scrollMakesTheFieldsReadOnly();
+    void deletedSelectionCountsUntilNextActivation();
+
+private:
+    void open();
+    void goTo(int order);
+    void select(int order);
+    void highlightBy(const QString &key);
+    void rename(int order, const QString &name);
+
+    std::unique_ptr<ListsFixture> fixture;
+    std::unique_ptr<TForm6> window;
+};
+
+void TestRawMaterialsWindow::init()
+{
+    ListsData data;
+    data.rawCount = 55;
+    fixture = std::make_unique<ListsFixture>(data);
+}
+
+void TestRawMaterialsWindow::cleanup()
+{
+    window.reset();
+    fixture.reset();
+}
+
+void TestRawMaterialsWindow::open()
+{
+    window = std::make_unique<TForm6>(fixture->dm());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestRawMaterialsWindow::goTo(int order)
+{
+    QVERIFY(fixture->dm().Table3.findKey(order));
+}
+
+void TestRawMaterialsWindow::select(int order)
+{
+    goTo(order);
+    window->Button6->click();
+}
+
+void TestRawMaterialsWindow::highlightBy(const QString &key)
+{
+    onNextModal<TForm9>([key](TForm9 *dialog) {
+        QVERIFY(dialog->Edit1->text().isEmpty());
+        dialog->Edit1->insert(key); // QTest types ASCII only
+        dialog->Button1->click();
+    });
+    window->Button8->click();
+}
+
+void TestRawMaterialsWindow::rename(int order, const QString &name)
+{
+    store::Table &sir = fixture->dm().Table3;
+    QVERIFY(sir.findKey(order));
+    sir.setText("NAIM", name);
+    sir.post();
+}
+
+void TestRawMaterialsWindow::activationCountsAndBindsThePanel()
+{
+    store::Table &sir = fixture->dm().Table3;
+    for (int order : {3, 7, 9}) {
+        QVERIFY(sir.findKey(order));
+        sir.setText("ot", "+");
+        sir.post();
+    }
+    open();
+    QCOMPARE(fixture->dm().selectedRawCount, 3);
+    QCOMPARE(sir.integer("order"), 1);
+    QCOMPARE(window->Panel1->shownGroups(), 9); // characteristics 2 ... 10
+    QCOMPARE(window->Panel1->caption(0)->text(), QStringLiteral("ХАРАКТЕРИСТИКА 2"));
+    QCOMPARE(window->Panel1->field(0, 0)->text(), QStringLiteral("102"));
+    QVERIFY(window->Panel1->caption(9)->isHidden());
+    goTo(4);
+    QCOMPARE(window->Panel1->field(8, 0)->text(), QStringLiteral("410"));
+    QCOMPARE(window->DBGrid1->currentIndex().row(), 3);
+    const QModelIndex selectedRow = window->DBGrid1->model()->index(2, 0);
+    QCOMPARE(selectedRow.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
+    QVERIFY(!window->DBGrid1->model()->index(3, 0).data(Qt::ForegroundRole).isValid());
+}
+
+// Edge: the 51st selection is refused with the message ending "50." and changes nothing.
+void TestRawMaterialsWindow::fiftyFirstSelectionIsRefused()
+{
+    open();
+    for (int order = 1; order <= 50; ++order)
+        select(order);
+    QCOMPARE(fixture->dm().selectedRawCount, 50);
+    QString message;
+    catchNextMessage(&message);
+    select(51);
+    QCOMPARE(message, QStringLiteral("Уже отобрано допустимое количество типов сырья - 50."));
+    QCOMPARE(fixture->dm().selectedRawCount, 50);
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(51));
+    QCOMPARE(sir->text("ot").trimmed(), QString());
+    QVERIFY(sir->findKey(50));
+    QCOMPARE(sir->text("ot").trimmed(), QStringLiteral("+"));
+    // Deselecting one makes room again.
+    select(50);
+    select(51);
+    QCOMPARE(fixture->dm().selectedRawCount, 50);
+}
+
+// Edge: selecting resets the stock to 0; deselecting leaves it.
+void TestRawMaterialsWindow::selectingResetsStockDeselectingKeepsIt()
+{
+    open();
+    select(5);
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(5));
+    QCOMPARE(sir->number("VES"), 0.0);
+    store::Table &live = fixture->dm().Table3;
+    live.setNumber("VES", 12.5);
+    live.post();
+    select(5);
+    sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(5));
+    QCOMPARE(sir->number("VES"), 12.5);
+    QCOMPARE(sir->text("ot").trimmed(), QString());
+    QCOMPARE(fixture->dm().selectedRawCount, 0);
+}
+
+void TestRawMaterialsWindow::highlight_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QStringList>("shown"); // names in the view afterwards
+    QTest::addColumn<QString>("message");
+    QTest::newRow("lower case finds upper case")
+        << "жмых" << QStringList{"ЖМЫХ ПОДСОЛНЕЧНЫЙ", "Жмых рапсовый"} << QString();
+    QTest::newRow("mixed case")
+        << "СоЕв" << QStringList{"Шрот соевый"} << QString();
+    QTest::newRow("blanks are kept inside the key")
+        << "т с" << QStringList{"Шрот соевый"} << QString();
+    QTest::newRow("blank key is no search") << "   " << QStringList() << QString();
+    QTest::newRow("no match")
+        << "овес" << QStringList() << "Записей, соответствующих ключу, нет...";
+}
+
+// Edge: a lower-case key finds upper- and mixed-case names; a blank key is no search.
+void TestRawMaterialsWindow::highlight()
+{
+    QFETCH(QString, key);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, message);
+    rename(2, "ЖМЫХ ПОДСОЛНЕЧНЫЙ");
+    rename(4, "Шрот соевый");
+    rename(6, "Жмых рапсовый");
+    open();
+    QString caught;
+    if (!message.isEmpty())
+        catchNextMessage(&caught);
+    highlightBy(key);
+    QCOMPARE(caught, message);
+    store::Table &sir = fixture->dm().Table3;
+    if (shown.isEmpty()) {
+        QCOMPARE(sir.filter(), QString());
+        QCOMPARE(sir.viewCount(), 55);
+        return;
+    }
+    QCOMPARE(sir.filter(), QStringLiteral("vibor='+'"));
+    QStringList names;
+    for (int row = 0; row < window->DBGrid1->model()->rowCount(); ++row)
+        names << window->DBGrid1->model()->index(row, 0).data().toString();
+    QCOMPARE(names, shown);
+    QVERIFY(window->Button1->isHidden() && window->Button6->isHidden());
+    QVERIFY(window->Button5->isVisible() && window->Button8->isVisible());
+    window->Button9->click(); // cancel: the whole list, the cursor on the same record
+    QCOMPARE(sir.viewCount(), 55);
+    QCOMPARE(sir.text("NAIM").trimmed(), shown.first());
+    QVERIFY(window->Button1->isVisible());
+}
+
+// Edge: a highlight under the selection filter narrows to records both selected and
+// matched; cancelling returns to the selected ones.
+void TestRawMaterialsWindow::highlightUnderTheSelectionFilterNarrowsToBoth()
+{
+    rename(2, "ЖМЫХ ПОДСОЛНЕЧНЫЙ");
+    rename(6, "Жмых рапсовый");
+    store::Table &sir = fixture->dm().Table3;
+    for (int order : {1, 2, 3}) {
+        QVERIFY(sir.findKey(order));
+        sir.setText("ot", "+");
+        sir.post();
+    }
+    sir.setFilter("ot='+'"); // as the calculation preparation window leaves it
+    sir.setFiltered(true);
+    open();
+    QCOMPARE(sir.viewCount(), 3);
+    highlightBy("жмых");
+    QCOMPARE(sir.filter(), QStringLiteral("ot='+' and vibor='+'"));
+    QCOMPARE(sir.viewCount(), 1);
+    QCOMPARE(sir.text("NAIM").trimmed(), QStringLiteral("ЖМЫХ ПОДСОЛНЕЧНЫЙ"));
+    window->Button9->click();
+    QCOMPARE(sir.filter(), QStringLiteral("ot='+'"));
+    QVERIFY(sir.filtered());
+    QCOMPARE(sir.viewCount(), 3);
+    QCOMPARE(sir.integer("order"), 2);
+}
+
+// Edge: opened from the calculation preparation window (filtered), no add, delete, move
+// or selection button is offered.
+void TestRawMaterialsWindow::filteredWindowOffersNoListChanges()
+{
+    store::Table &sir = fixture->dm().Table3;
+    QVERIFY(sir.findKey(3));
+    sir.setText("ot", "+");
+    sir.post();
+    sir.setFilter("ot='+'");
+    sir.setFiltered(true);
+    open();
+    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button4,
+                           window->Button6, window->Button7})
+        QVERIFY(b->isHidden());
+    for (QPushButton *b : {window->Button5, window->Button8, window->Button9, window->Button10})
+        QVERIFY(b->isVisible());
+    window->close();
+    QCOMPARE(sir.filter(), QStringLiteral("ot='+'")); // the opener's filter stays
+}
+
+void TestRawMaterialsWindow::deselectAllClearsEveryMark()
+{
+    open();
+    for (int order : {1, 4, 40})
+        select(order);
+    goTo(4);
+    window->Button7->click();
+    QCOMPARE(fixture->dm().selectedRawCount, 0);
+    QCOMPARE(fixture->dm().Table3.integer("order"), 4);
+    auto sir = fixture->fresh("sir.dbf");
+    for (sir->first(); !sir->eof(); sir->next())
+        QCOMPARE(sir->text("ot").trimmed(), QString());
+}
+
+// A slot that held a deleted raw material (selected, with contents and limits) comes
+// back empty: contents, marks and its norm limits cleared (empty, not zero).
+void TestRawMaterialsWindow::reusedSlotStartsEmpty()
+{
+    store::Table &norm = fixture->dm().Table4;
+    norm.open();
+    norm.append();
+    norm.setNumber("kodkk", 1);
+    norm.setNumber("kods", 55);
+    norm.setNumber("min", 5);
+    norm.setNumber("max", 10);
+    norm.post();
+    norm.close();
+    open();
+    select(55);
+    goTo(55);
+    onNextModal<TForm7>([](TForm7 *dialog) { dialog->Button1->click(); });
+    window->Button4->click();
+    QCOMPARE(fixture->count("sir"), 54);
+    window->Button1->click(); // add at end: takes slot kods 55 again
+    store::Table &sir = fixture->dm().Table3;
+    QCOMPARE(sir.integer("kods"), 55);
+    QVERIFY(!window->DBGrid1->isReadOnly());
+    QVERIFY(!window->Panel1->field(0, 0)->isReadOnly());
+    window->close();
+    auto stored = fixture->fresh("sir.dbf");
+    QVERIFY(stored->findKey(55));
+    QCOMPARE(stored->text("NAIM").trimmed(), QString());
+    for (int key = 1; key <= 65; ++key)
+        QVERIFY2(stored->isBlank(QStringLiteral("MI%1").arg(key)), qPrintable(QString::number(key)));
+    QVERIFY(stored->isBlank("ot"));
+    auto limits = fixture->fresh("norm.dbf");
+    limits->first();
+    QCOMPARE(limits->integer("kods"), 55);
+    QVERIFY(limits->isBlank("min"));
+    QVERIFY(limits->isBlank("max"));
+}
+
+void TestRawMaterialsWindow::typedContentIsStored()
+{
+    open();
+    goTo(3);
+    window->Button5->click();
+    lists::FieldEdit *edit = window->Panel1->field(1, 0); // characteristic 3
+    QVERIFY(!edit->isReadOnly());
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "12,75");
+    QTest::keyClick(edit, Qt::Key_Return); // writes and moves on
+    edit = window->Panel1->field(2, 0);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClick(edit, Qt::Key_Return); // empty: a blank field, not zero
+    window->close();
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(3));
+    QCOMPARE(sir->number("MI3"), 12.75);
+    QVERIFY(sir->isBlank("MI4"));
+}
+
+void TestRawMaterialsWindow::scrollMakesTheFieldsReadOnly()
+{
+    open();
+    window->Button5->click();
+    QVERIFY(!window->Panel1->fieldsReadOnly());
+    QTest::keyClick(window->DBGrid1, Qt::Key_Down);
+    QCOMPARE(fixture->dm().Table3.integer("order"), 2);
+    QVERIFY(window->Panel1->fieldsReadOnly());
+    QVERIFY(window->DBGrid1->isReadOnly());
+}
+
+// Edge: deleting a selected raw material does not lower the count at once.
+void TestRawMaterialsWindow::deletedSelectionCountsUntilNextActivation()
+{
+    open();
+    select(2);
+    goTo(2);
+    onNextModal<TForm7>([](TForm7 *dialog) { dialog->Button1->click(); });
+    window->Button4->click();
+    QCOMPARE(fixture->dm().selectedRawCount, 1);
+    window->close();
+    window->show();
+    QCOMPARE(fixture->dm().selectedRawCount, 0);
+}
+
+QTEST_MAIN(TestRawMaterialsWindow)
+#include "tst_rawmaterialswindow.moc"
