@@ -25,7 +25,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr int kExitSolution = 0;
 constexpr int kExitNoSolution = 1;
@@ -35,8 +36,7 @@ const char kUsage[] = "Использование: kormoplan-calc --data КАТ�
                       "[--mode cost|proportional|product] [--uniform] [--json] "
                       "[--export-lp ФАЙЛ]\n";
 
-struct Options
-{
+struct Options {
     QString dataDir;
     calc::CalcMode mode = calc::CalcMode::Cost;
     bool uniform = false;
@@ -172,9 +172,10 @@ int run(const Options &options)
     QString exportError;
     bool exported = false;
     if (!options.exportPath.isEmpty()) {
-        const calc::LpFormat format = options.exportPath.endsWith(QStringLiteral(".mps"), Qt::CaseInsensitive)
-                                          ? calc::LpFormat::FreeMps
-                                          : calc::LpFormat::CplexLp;
+        const calc::LpFormat format =
+            options.exportPath.endsWith(QStringLiteral(".mps"), Qt::CaseInsensitive)
+                ? calc::LpFormat::FreeMps
+                : calc::LpFormat::CplexLp;
         runOptions.firstProgramme = [&, format](const calc::ProblemRecord &record) {
             exported = calc::exportProgramme(record, options.exportPath, format, &exportError);
         };

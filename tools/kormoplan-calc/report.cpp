@@ -6,13 +6,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-namespace kpcalc {
+namespace kpcalc
+{
 
 using calc::ProblemRecord;
 using calc::RunOutcome;
 using calc::RunResult;
 
-namespace {
+namespace
+{
 
 QStringList analysisLines(const calc::FailureAnalysis &analysis)
 {
@@ -130,8 +132,8 @@ QStringList textReport(const ProblemRecord &rec, const RunResult &result)
     Q_UNUSED(rec);
     switch (result.outcome) {
     case RunOutcome::Errors:
-        return QStringList{QStringLiteral("Ошибки подготовки исходных данных")}
-               + result.diagnostics;
+        return QStringList{QStringLiteral("Ошибки подготовки исходных данных")} +
+               result.diagnostics;
     case RunOutcome::FailureAnalysis:
         return analysisLines(result.analysis);
     case RunOutcome::Solution:

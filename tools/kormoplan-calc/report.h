@@ -8,7 +8,8 @@
 #include <QByteArray>
 #include <QStringList>
 
-namespace kpcalc {
+namespace kpcalc
+{
 
 // The outcome as the calculation window shows it (the message boxes were printed while
 // the run went on).
