@@ -82,7 +82,14 @@ QPushButton *TForm1::makeButton(MenuItem item)
     auto *button = new QPushButton(menuCaption(item), this);
     button->setEnabled(false);
     button->setToolTip(kNotYet);
-    button->setMinimumHeight(item < MenuItem::Instruction1 ? 32 : 28);
+    if (item < MenuItem::Instruction1) {
+        button->setMinimumHeight(32);
+    } else { // the instructions are the second rank: a size smaller, so two fit a row
+        QFont smaller = button->font();
+        smaller.setPointSizeF(smaller.pointSizeF() * 0.9);
+        button->setFont(smaller);
+        button->setMinimumHeight(28);
+    }
     connect(button, &QPushButton::clicked, this, [this, item] { ButtonClick(item); });
     buttons_[size_t(item)] = button;
     return button;
@@ -124,6 +131,8 @@ void TForm1::buildLayout()
     for (int number = 1; number <= kInstructionCount; ++number)
         instructions->addWidget(makeButton(instructionItem(number)), (number - 1) / 2,
                                 (number - 1) % 2);
+    instructions->setColumnStretch(0, 1);
+    instructions->setColumnStretch(1, 1);
 
     Button18 = new QPushButton(QStringLiteral("Выход"), this);
     Button18->setMinimumSize(120, 28);
