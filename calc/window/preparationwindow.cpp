@@ -1,0 +1,742 @@
+#include "calc/window/preparationwindow.h"
+
+#include "calc/window/outcomecolours.h"
+#include "calc/window/outcomeprint.h"
+#include "calc/window/runprogress.h"
+#include "lists/message.h"
+#include "lists/tablegrid.h"
+#include "platform/printerchoice.h"
+#include "results/resultswindow.h"
+#include "settings/settings.h"
+#include "store/datamodule.h"
+#include "store/datasourceoff.h"
+#include "store/table.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QStackedLayout>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace calc {
+
+namespace {
+
+const QString kOrder = QStringLiteral("order");
+const QString kVib = QStringLiteral("vib");
+const QString kSelection = QStringLiteral("ot='+'");
+const QString kPlus = QStringLiteral("+");
+const QString kCostLabel =
+    QStringLiteral("Если расчет рецепта при заданных характериситках не получается:");
+const QString kNoRelaxation =
+    QStringLiteral("В этом режиме нарушение требований к рецептам не допускается...");
+const QString kAnalysisHead = QStringLiteral("Разбор неудачного расчета.  ");
+
+enum Colouring { Plain, CharacteristicRows, RawRows };
+
+// The cursor's record by its display position, to come back to after a walk.
+int currentOrder(const store::Table &table)
+{
+    return table.isEmpty() || table.eof() ? -1 : table.integer(kOrder);
+}
+
+void goBack(store::Table &table, int order)
+{
+    if (order >= 0)
+        table.findKey(order);
+}
+
+// Empties the mark `vib` of every record in the cursor's view, the cursor staying put.
+void clearMarks(store::Table &table)
+{
+    if (!table.isOpen())
+        return;
+    store::DataSourceOff off(table);
+    const int order = currentOrder(table);
+    for (table.first(); !table.eof(); table.next()) {
+        if (table.text(kVib) == kPlus) {
+            table.setText(kVib, QString());
+            table.post();
+        }
+    }
+    goBack(table, order);
+}
+
+QPushButton *makeButton(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLabel *makeLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    return label;
+}
+
+} // namespace
+
+TForm10::TForm10(store::TDataModule2 &data, ProblemRecord &record, QWidget *parent)
+    : QDialog(parent), data_(data), record_(record)
+{
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("Подготовка расчета рецептов"));
+    sink_ = [this](const QString &text) { lists::showMessage(this, text); };
+    buildLayout();
+    resize(980, 700);
+    form8_ = new results::TForm8(data_, record_, this);
+    form8_->setMessageSink([this](const QString &text) { message(text); });
+}
+
+TForm10::~TForm10() = default;
+
+void TForm10::setRefinementOpeners(Opener feedTypes, Opener rawMaterials)
+{
+    openFeedTypes_ = std::move(feedTypes);
+    openRawMaterials_ = std::move(rawMaterials);
+}
+
+void TForm10::setMessageSink(MessageSink sink)
+{
+    sink_ = std::move(sink);
+}
+
+void TForm10::message(const QString &text)
+{
+    if (sink_)
+        sink_(text);
+}
+
+bool TForm10::report(const std::function<void()> &operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const store::TableError &e) {
+        message(e.message());
+        return false;
+    }
+}
+
+QRadioButton *TForm10::modeButton(CalcMode mode) const
+{
+    switch (mode) {
+    case CalcMode::Cost:
+        return RadioButton1;
+    case CalcMode::Proportional:
+        return RadioButton2;
+    case CalcMode::Product:
+        return RadioButton3;
+    }
+    return RadioButton1;
+}
+
+// --- layout ---
+
+void TForm10::buildLayout()
+{
+    entry_ = buildEntry();
+    Panel1 = buildOutcome();
+    stack_ = new QStackedLayout;
+    stack_->addWidget(entry_);
+    stack_->addWidget(Panel1);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar2 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
+    for (QProgressBar *bar : {ProgressBar1, ProgressBar2}) {
+        bar->setTextVisible(false);
+        bar->setValue(0);
+        QSizePolicy policy = bar->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        bar->setSizePolicy(policy);
+        bar->hide();
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(stack_, 1);
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(ProgressBar2);
+}
+
+QWidget *TForm10::buildEntry()
+{
+    auto *page = new QWidget(this);
+    auto *programmeTitle = new QHBoxLayout;
+    auto *title = makeLabel(QStringLiteral("Производственная программа"), page);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    programmeTitle->addWidget(title);
+    programmeTitle->addWidget(makeLabel(QStringLiteral("(цены отпускные - с грануляцией и НДС)"),
+                                        page));
+    programmeTitle->addStretch();
+
+    DBGrid1 = new lists::TableGrid(&data_.Table2,
+                                   {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
+                                    {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420,
+                                     -1, true},
+                                    {QStringLiteral("VES"), QStringLiteral("Выработка"), 90},
+                                    {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100},
+                                    {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100}},
+                                   page);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->gridModel()->setRowFlag(kVib);
+
+    auto *stockTitle = makeLabel(QStringLiteral("Наличие сырья  "), page);
+    stockTitle->setFont(bold);
+    DBGrid2 = new lists::TableGrid(
+        &data_.Table3,
+        {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 240, -1, true},
+         {QStringLiteral("VES"), QStringLiteral("Наличие"), 90},
+         {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 100}},
+        page);
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    DBGrid2->gridModel()->setRowFlag(kVib);
+
+    auto *stock = new QVBoxLayout;
+    stock->addWidget(stockTitle);
+    stock->addWidget(DBGrid2, 1);
+    auto *lower = new QHBoxLayout;
+    lower->addLayout(stock, 1);
+    lower->addWidget(buildModes());
+
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(programmeTitle);
+    layout->addWidget(DBGrid1, 2);
+    layout->addLayout(lower, 3);
+    return page;
+}
+
+QWidget *TForm10::buildModes()
+{
+    auto *box = new QWidget(this);
+    box->setFixedWidth(430);
+    auto *modes = new QFrame(box);
+    modes->setFrameShape(QFrame::StyledPanel);
+    RadioButton1 = new QRadioButton(QStringLiteral("Оптимизировать стоимость сырья"), modes);
+    RadioButton2 =
+        new QRadioButton(QStringLiteral("Максимизировать выработку в пропорции"), modes);
+    RadioButton3 = new QRadioButton(QStringLiteral("Максимизировать текущий продукт"), modes);
+    auto *modeGroup = new QButtonGroup(this);
+    auto *modeLayout = new QVBoxLayout(modes);
+    for (QRadioButton *b : {RadioButton1, RadioButton2, RadioButton3}) {
+        modeGroup->addButton(b);
+        modeLayout->addWidget(b);
+    }
+
+    auto *relaxation = new QFrame(box);
+    relaxation->setFrameShape(QFrame::StyledPanel);
+    Label4 = makeLabel(kCostLabel, relaxation);
+    Label4->setWordWrap(true);
+    Label4->setMinimumHeight(Label4->fontMetrics().lineSpacing() * 2 + 4);
+    RadioButton4 = new QRadioButton(
+        QStringLiteral("Выходить за границы только не балансируемых характеристик"), relaxation);
+    RadioButton5 = new QRadioButton(
+        QStringLiteral("Равномерно отступать от требований по всем характеристикам "), relaxation);
+    auto *relaxGroup = new QButtonGroup(this);
+    auto *relaxLayout = new QVBoxLayout(relaxation);
+    relaxLayout->addWidget(Label4);
+    for (QRadioButton *b : {RadioButton4, RadioButton5}) {
+        relaxGroup->addButton(b);
+        relaxLayout->addWidget(b);
+        QSizePolicy policy = b->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(policy);
+    }
+    const QList<std::pair<QRadioButton *, const char *>> names = {
+        {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"},
+        {RadioButton3, "RadioButton3"}, {RadioButton4, "RadioButton4"},
+        {RadioButton5, "RadioButton5"}};
+    for (const auto &[b, name] : names)
+        b->setObjectName(QString::fromLatin1(name));
+
+    Button1 = makeButton(QStringLiteral("Полностью сработать / отменить"), "Button1", box);
+    Button2 = makeButton(QStringLiteral("Отменить полную сработку всем"), "Button2", box);
+    Button3 = makeButton(QStringLiteral("Уточнение по сырью"), "Button3", box);
+    Button4 = makeButton(QStringLiteral("Уточнение по продукции"), "Button4", box);
+    Button5 = makeButton(QStringLiteral("Начать расчет"), "Button5", box);
+    Button6 = makeButton(QStringLiteral("Отказ от расчета"), "Button6", box);
+    QFont bold = Button5->font();
+    bold.setBold(true);
+    Button5->setFont(bold);
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(Button1, 0, 0);
+    buttons->addWidget(Button2, 0, 1);
+    buttons->addWidget(Button3, 1, 0);
+    buttons->addWidget(Button4, 1, 1);
+    buttons->addWidget(Button5, 2, 0);
+    buttons->addWidget(Button6, 2, 1);
+    for (QPushButton *b : {Button1, Button2, Button3, Button4, Button5, Button6})
+        b->setMinimumHeight(30);
+
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(modes);
+    layout->addWidget(relaxation);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton1Click();
+    });
+    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton2Click();
+    });
+    connect(RadioButton3, &QRadioButton::pressed, this, &TForm10::RadioButton3MouseDown);
+    // Chosen from the keyboard: the mode's texts, no product marked.
+    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            outputModeChosen(kNoRelaxation + u' ');
+    });
+    connect(Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm10::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm10::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm10::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm10::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm10::Button6Click);
+    return box;
+}
+
+QTableWidget *TForm10::makeOutcomeGrid(const char *name)
+{
+    auto *grid = new QTableWidget(0, 0, Panel1);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setWordWrap(false);
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSizeF(grid->font().pointSizeF());
+    grid->setFont(fixed);
+    grid->hide();
+    return grid;
+}
+
+QWidget *TForm10::buildOutcome()
+{
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Label5 = makeLabel(QString(), Panel1);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setWordWrap(true);
+    QFont bold = Label5->font();
+    bold.setBold(true);
+    Label5->setFont(bold);
+    const QStringList noteTexts = {QStringLiteral("Запасы и затраты сырья уменьшены"),
+                                   QStringLiteral("на величину  технологических потерь."),
+                                   QStringLiteral("Цены пересчитаны на затраты сырья без учета"),
+                                   QStringLiteral(" потерь, издержек, рентабельности и налогов.")};
+    auto *notes = new QGridLayout;
+    for (int i = 0; i < noteTexts.size(); ++i) {
+        auto *note = makeLabel(noteTexts.at(i), Panel1);
+        note->hide();
+        notes->addWidget(note, i % 2, i / 2);
+        notes_.append(note);
+    }
+    ListBox1 = new QListWidget(Panel1);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->hide();
+    StringGrid1 = makeOutcomeGrid("StringGrid1");
+    StringGrid2 = makeOutcomeGrid("StringGrid2");
+    StringGrid3 = makeOutcomeGrid("StringGrid3");
+
+    Button7 = makeButton(QStringLiteral("<<< Назад"), "Button7", Panel1);
+    Button8 = makeButton(QStringLiteral("Дальше >>>"), "Button8", Panel1);
+    Button9 = makeButton(QStringLiteral("Печатать"), "Button9", Panel1);
+    Button10 = makeButton(QStringLiteral("Выход (меню)"), "Button10", Panel1);
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {Button7, Button8, Button9, Button10}) {
+        b->setMinimumSize(140, 30);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    Button8->hide();
+    connect(Button7, &QPushButton::clicked, this, &TForm10::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm10::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &TForm10::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &TForm10::Button10Click);
+
+    auto *layout = new QVBoxLayout(Panel1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Label5);
+    layout->addLayout(notes);
+    layout->addWidget(ListBox1, 1);
+    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(StringGrid2, 1);
+    layout->addWidget(StringGrid3, 1);
+    layout->addLayout(buttons);
+    return Panel1;
+}
+
+// --- activation and modes ---
+
+void TForm10::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TForm10::FormActivate()
+{
+    report([this] {
+        RadioButton4->setChecked(true);
+        {
+            const QSignalBlocker blocker(RadioButton1);
+            RadioButton1->setChecked(true);
+        }
+        RadioButton1Click();
+        showEntry();
+        ProgressBar1->hide();
+        ProgressBar2->hide();
+        restrictToSelection();
+        DBGrid1->setReadOnly(false);
+        DBGrid2->setReadOnly(false);
+    });
+    DBGrid1->setFocus();
+}
+
+void TForm10::restrictToSelection()
+{
+    for (store::Table *table : {&data_.Table2, &data_.Table3}) {
+        table->setFilter(kSelection);
+        table->setFiltered(true);
+    }
+}
+
+void TForm10::clearProductMarks()
+{
+    clearMarks(data_.Table2);
+}
+
+void TForm10::RadioButton1Click()
+{
+    report([this] { clearProductMarks(); });
+    RadioButton4->show();
+    RadioButton5->show();
+    Label4->setText(kCostLabel);
+}
+
+void TForm10::outputModeChosen(const QString &label)
+{
+    RadioButton4->hide();
+    RadioButton5->hide();
+    Label4->setText(label);
+}
+
+void TForm10::RadioButton2Click()
+{
+    report([this] { clearProductMarks(); });
+    outputModeChosen(kNoRelaxation);
+}
+
+void TForm10::RadioButton3MouseDown()
+{
+    report([this] {
+        clearProductMarks();
+        outputModeChosen(kNoRelaxation + u' ');
+        store::Table &kk = data_.Table2;
+        if (kk.isEmpty() || kk.eof())
+            return;
+        kk.setText(kVib, kPlus);
+        kk.post();
+    });
+}
+
+// --- stock marks and refinement ---
+
+void TForm10::Button1Click()
+{
+    report([this] {
+        store::Table &sir = data_.Table3;
+        if (!sir.isOpen() || sir.isEmpty() || sir.eof())
+            return;
+        const QString vib = sir.text(kVib);
+        if (sir.number(QStringLiteral("VES")) == 0 && vib.trimmed().isEmpty()) {
+            message(QStringLiteral("Нельзя полностью сработать сырье с неограниченным запасом!"));
+            return;
+        }
+        sir.setText(kVib, vib == kPlus ? QStringLiteral(" ") : kPlus);
+        sir.post();
+    });
+    DBGrid2->setFocus();
+}
+
+void TForm10::Button2Click()
+{
+    report([this] { clearMarks(data_.Table3); });
+}
+
+void TForm10::refine(const Opener &open, int count, const QString &none)
+{
+    if (count == 0) {
+        message(none);
+        return;
+    }
+    if (!open)
+        return;
+    open();
+    // The list window may leave its own filter: the programme shows the selection again.
+    report([this] { restrictToSelection(); });
+}
+
+void TForm10::Button3Click()
+{
+    refine(openRawMaterials_, data_.selectedRawCount, QStringLiteral("Сырье не отобрано"));
+}
+
+void TForm10::Button4Click()
+{
+    refine(openFeedTypes_, data_.selectedFeedCount, QStringLiteral("Продукция не отобрана"));
+}
+
+// --- the run ---
+
+CalcMode TForm10::chosenMode() const
+{
+    if (RadioButton2->isChecked())
+        return CalcMode::Proportional;
+    if (RadioButton3->isChecked())
+        return CalcMode::Product;
+    return CalcMode::Cost;
+}
+
+RunResult TForm10::run()
+{
+    store::Table &kk = data_.Table2;
+    store::Table &sir = data_.Table3;
+    const int kkOrder = currentOrder(kk);
+    const int sirOrder = currentOrder(sir);
+    RunResult result;
+    {
+        // The grids are taken off their tables while the run walks them.
+        store::DataSourceOff kkOff(kk);
+        store::DataSourceOff sirOff(sir);
+        RunOptions options;
+        options.mode = chosenMode();
+        options.uniformRelax = RadioButton5->isChecked();
+        options.parameters = CalcParameters::fromSettings(settings::currentSettings());
+        const CalcTables tables{&data_.Table1, &data_.Table2, &data_.Table3, &data_.Table4,
+                                &data_.Table5};
+        WindowRunObserver observer(ProgressBar1, ProgressBar2,
+                                   [this](const QString &text) { message(text); });
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        try {
+            result = runCalculation(record_, tables, options, observer);
+        } catch (const store::TableError &e) {
+            result.outcome = RunOutcome::Errors;
+            result.dataError = e.message();
+            result.diagnostics = {e.message()};
+        }
+        QApplication::restoreOverrideCursor();
+        ProgressBar1->hide();
+        ProgressBar2->hide();
+        report([&] {
+            goBack(kk, kkOrder);
+            goBack(sir, sirOrder);
+        });
+    }
+    return result;
+}
+
+void TForm10::Button5Click()
+{
+    Button8->hide();
+    lastRun_ = run();
+    present(lastRun_);
+}
+
+void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, int colouring)
+{
+    grid->clear();
+    grid->setColumnCount(int(text.header.size()));
+    grid->setRowCount(int(text.rows.size()));
+    grid->setHorizontalHeaderLabels(text.header);
+    for (int r = 0; r < text.rows.size(); ++r) {
+        const QStringList &row = text.rows.at(r);
+        QColor colour;
+        if (colouring == CharacteristicRows)
+            colour = characteristicRowColour(row.value(1));
+        else if (colouring == RawRows)
+            colour = rawRowColour(row.value(4), row.value(8));
+        for (int c = 0; c < row.size(); ++c) {
+            auto *item = new QTableWidgetItem(row.at(c));
+            if (c > 0 && row.at(c).startsWith(u' ') && row.at(c).trimmed().size() > 0
+                && row.at(c).back().isDigit())
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (colour.isValid())
+                item->setForeground(colour);
+            grid->setItem(r, c, item);
+        }
+    }
+    grid->resizeColumnsToContents();
+}
+
+void TForm10::present(const RunResult &result)
+{
+    switch (result.outcome) {
+    case RunOutcome::Errors:
+        ListBox1->clear();
+        ListBox1->addItems(result.diagnostics);
+        Label5->setText(QStringLiteral("Ошибки подготовки исходных данных"));
+        showPanel(Shown::Errors);
+        ListBox1->setFocus();
+        break;
+    case RunOutcome::FailureAnalysis:
+        Label5->setText(result.analysis.title);
+        fillGrid(StringGrid1, result.analysis.characteristics, CharacteristicRows);
+        fillGrid(StringGrid2, result.analysis.raws, RawRows);
+        showPanel(Shown::Analysis);
+        StringGrid1->setFocus();
+        break;
+    case RunOutcome::Solution:
+        Label5->setText(result.summary.title);
+        fillGrid(StringGrid3, result.summary.grid, Plain);
+        showPanel(Shown::Solution);
+        StringGrid3->setFocus();
+        break;
+    default: // the run's message box said it all
+        showEntry();
+        break;
+    }
+}
+
+void TForm10::showPanel(Shown what)
+{
+    shown_ = what;
+    ListBox1->setVisible(what == Shown::Errors);
+    StringGrid1->setVisible(what == Shown::Analysis);
+    StringGrid2->setVisible(what == Shown::Analysis);
+    for (QLabel *note : std::as_const(notes_))
+        note->setVisible(what == Shown::Analysis);
+    StringGrid3->setVisible(what == Shown::Solution);
+    Button8->setVisible(what == Shown::Solution);
+    stack_->setCurrentWidget(what == Shown::Entry ? entry_ : Panel1);
+}
+
+void TForm10::showEntry()
+{
+    ListBox1->clear();
+    showPanel(Shown::Entry);
+}
+
+// --- outcome panel ---
+
+void TForm10::Button7Click()
+{
+    showEntry();
+    DBGrid1->setFocus();
+}
+
+void TForm10::Button8Click()
+{
+    showEntry();
+    form8_->exec();
+    if (form8_->exitRequested()) {
+        reject();
+        return;
+    }
+    DBGrid1->setFocus();
+}
+
+QList<OutcomeBlock> TForm10::outcomeBlocks() const
+{
+    const QString title = Label5->text();
+    switch (shown_) {
+    case Shown::Solution:
+        return {{title, gridLines(lastRun_.summary.grid), OutcomeBlock::Kind::Grid}};
+    case Shown::Analysis:
+        return {{kAnalysisHead + title + QStringLiteral(" Характеристики."),
+                 gridLines(lastRun_.analysis.characteristics), OutcomeBlock::Kind::Grid},
+                {kAnalysisHead + title + QStringLiteral(" Вложение сырья. "),
+                 gridLines(lastRun_.analysis.raws), OutcomeBlock::Kind::Grid}};
+    case Shown::Errors: {
+        QStringList lines;
+        for (int i = 0; i < ListBox1->count(); ++i)
+            lines.append(ListBox1->item(i)->text());
+        return {{title, lines, OutcomeBlock::Kind::List}};
+    }
+    case Shown::Entry:
+        break;
+    }
+    return {};
+}
+
+int TForm10::paintOutcome(QPainter *painter, const std::function<bool()> &newPage) const
+{
+    OutcomePrint print(painter, newPage);
+    return print.draw(outcomeBlocks());
+}
+
+void TForm10::Button9Click()
+{
+    if (shown_ == Shown::Entry)
+        return;
+    if (platform::forcedPdfPath().isEmpty())
+        message(QStringLiteral("Подготовьте принтер"));
+    const platform::PrinterChoice choice =
+        platform::choosePrinter(this, QStringLiteral("Результат расчета"));
+    if (!choice)
+        return;
+    platform::printWithChoice(this, choice, [this](QPrinter *printer) {
+        QPainter painter;
+        if (!painter.begin(printer)) {
+            message(QStringLiteral("Не удалось начать печать на принтере %1")
+                        .arg(printer->printerName()));
+            return;
+        }
+        paintOutcome(&painter, [printer] { return printer->newPage(); });
+        painter.end();
+    });
+}
+
+void TForm10::Button6Click()
+{
+    reject();
+}
+
+void TForm10::Button10Click()
+{
+    reject();
+}
+
+// --- closing ---
+
+void TForm10::done(int result)
+{
+    report([this] { FormClose(); });
+    QDialog::done(result);
+}
+
+void TForm10::FormClose()
+{
+    for (store::Table *table : {&data_.Table2, &data_.Table3}) {
+        table->setFilter(QString());
+        table->setFiltered(false);
+    }
+}
+
+} // namespace calc

@@ -1,0 +1,78 @@
+#include "calc/window/runprogress.h"
+
+#include <QCoreApplication>
+#include <QProgressBar>
+
+#include <algorithm>
+
+namespace calc {
+
+namespace {
+
+constexpr int kRepaintMilliseconds = 40;
+
+} // namespace
+
+WindowRunObserver::WindowRunObserver(QProgressBar *solverBar, QProgressBar *attemptBar,
+                                     MessageSink message)
+    : solverBar_(solverBar), attemptBar_(attemptBar), message_(std::move(message))
+{
+    sinceRepaint_.start();
+}
+
+void WindowRunObserver::repaintBars(bool force)
+{
+    if (!force && sinceRepaint_.elapsed() < kRepaintMilliseconds)
+        return;
+    sinceRepaint_.restart();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void WindowRunObserver::solverProgress(int position)
+{
+    const int value = std::clamp(position, solverBar_->minimum(), solverBar_->maximum());
+    if (value == solverBar_->value())
+        return;
+    solverBar_->setValue(value);
+    repaintBars(false);
+}
+
+void WindowRunObserver::showSolverProgress(int minimum, int maximum)
+{
+    solverBar_->setRange(minimum, maximum);
+    solverBar_->setValue(minimum);
+    solverBar_->show();
+    repaintBars(true);
+}
+
+void WindowRunObserver::hideSolverProgress()
+{
+    solverBar_->hide();
+}
+
+void WindowRunObserver::showAttemptProgress(int maximum)
+{
+    attemptBar_->setRange(0, std::max(maximum, 1));
+    attemptBar_->setValue(0);
+    attemptBar_->show();
+    repaintBars(true);
+}
+
+void WindowRunObserver::setAttemptProgress(int position)
+{
+    attemptBar_->setValue(std::clamp(position, attemptBar_->minimum(), attemptBar_->maximum()));
+    repaintBars(false);
+}
+
+void WindowRunObserver::hideAttemptProgress()
+{
+    attemptBar_->hide();
+}
+
+void WindowRunObserver::showMessage(const QString &text)
+{
+    if (message_)
+        message_(text);
+}
+
+} // namespace calc
