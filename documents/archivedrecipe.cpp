@@ -2,9 +2,11 @@
 
 #include "store/table.h"
 
-namespace documents {
+namespace documents
+{
 
-namespace {
+namespace
+{
 
 void filterToRecipe(store::Table &table, int number)
 {
@@ -44,8 +46,7 @@ void readChars(store::Table &arpit, ArchivedRecipe &recipe)
     for (; !arpit.eof(); arpit.next()) {
         recipe.chars.append({arpit.text(QStringLiteral("pit")).trimmed(),
                              arpit.text(QStringLiteral("ediz")).trimmed(),
-                             arpit.number(QStringLiteral("mi")),
-                             arpit.number(QStringLiteral("ma")),
+                             arpit.number(QStringLiteral("mi")), arpit.number(QStringLiteral("ma")),
                              arpit.number(QStringLiteral("ra")),
                              arpit.number(QStringLiteral("fa"))});
     }
@@ -62,9 +63,8 @@ void readPremixes(store::Table &arprem, ArchivedRecipe &recipe)
 
 } // namespace
 
-ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir,
-                                  store::Table &arpit, store::Table &arprem, int number,
-                                  bool *found)
+ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir, store::Table &arpit,
+                                  store::Table &arprem, int number, bool *found)
 {
     ArchivedRecipe recipe;
     recipe.arnom = number;

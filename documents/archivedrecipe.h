@@ -6,14 +6,15 @@
 #include <QList>
 #include <QString>
 
-namespace store {
+namespace store
+{
 class Table;
 }
 
-namespace documents {
-
-struct ArchivedRecipe
+namespace documents
 {
+
+struct ArchivedRecipe {
     struct RawLine // arsir
     {
         QString naim;
@@ -37,9 +38,9 @@ struct ArchivedRecipe
     };
 
     int arnom = 0;
-    double ves = 0;  // batch weight, tonnes
-    QString data;    // date of the calculation, as stored
-    QString naim;    // texts trimmed
+    double ves = 0; // batch weight, tonnes
+    QString data;   // date of the calculation, as stored
+    QString naim;   // texts trimmed
     QString nasn;
     QString gost;
     QString prim;
@@ -59,8 +60,7 @@ struct ArchivedRecipe
 // Filters the four archive cursors to recipe `number` ("arnom=" + number, filtering
 // on) and reads it. `found` is false when arkk has no head row of that number (the
 // recipe then reads as empty, batch weight 0). Table errors are thrown as TableError.
-ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir,
-                                  store::Table &arpit, store::Table &arprem, int number,
-                                  bool *found = nullptr);
+ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir, store::Table &arpit,
+                                  store::Table &arprem, int number, bool *found = nullptr);
 
 } // namespace documents

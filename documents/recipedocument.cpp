@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace documents {
+namespace documents
+{
 
 using store::fixedText;
 using store::padded;
@@ -13,7 +14,8 @@ using store::rightAligned;
 const QString RecipeDocument::kRule(101, QLatin1Char('='));
 const QString RecipeDocument::kRuleMarker(17, QLatin1Char('='));
 
-namespace {
+namespace
+{
 
 constexpr double kMinimumWeight = 0.001;
 
@@ -26,11 +28,11 @@ const QStringList &rawHeadings()
 {
     static const QStringList headings = {
         QString(39, QLatin1Char(' ')) + QStringLiteral("Оптовая цена    Стоимость в    "
-                                                        "Количество на Количество на"),
+                                                       "Количество на Количество на"),
         QString(11, QLatin1Char(' ')) + QStringLiteral("Состав сырья") +
             QString(8, QLatin1Char(' ')) + QStringLiteral("%ввода"),
         QString(38, QLatin1Char(' ')) + QStringLiteral("за 1 тонну, руб. рецепте, руб.     "
-                                                        "партию     партию с потерями "),
+                                                       "партию     партию с потерями "),
     };
     return headings;
 }
@@ -51,8 +53,7 @@ bool RecipeDocument::namesStandard(const QString &gost)
 QString RecipeDocument::purposeText(const QString &text)
 {
     const bool named = text.contains(QStringLiteral("ДЛЯ")) ||
-                       text.contains(QStringLiteral("Для")) ||
-                       text.contains(QStringLiteral("для"));
+                       text.contains(QStringLiteral("Для")) || text.contains(QStringLiteral("для"));
     return named ? text : QStringLiteral("Для ") + text;
 }
 
@@ -71,8 +72,7 @@ QString RecipeDocument::titleText(const ArchivedRecipe &recipe)
 {
     const QString gost = recipe.gost.trimmed();
     const QString standard = namesStandard(gost) ? gost : QStringLiteral("ГОСТ ") + gost;
-    return (QStringLiteral("РЕЦЕПТ ") + recipe.naim + QStringLiteral("  ") + standard)
-        .trimmed();
+    return (QStringLiteral("РЕЦЕПТ ") + recipe.naim + QStringLiteral("  ") + standard).trimmed();
 }
 
 RecipeDocument RecipeDocument::build(const ArchivedRecipe &recipe, const QString &taxName,
@@ -170,8 +170,8 @@ void RecipeDocument::addCostLines(const QString &taxName)
                        c.profit);
     lines_ << costLine(QStringLiteral("Гранулирование"), r.gran);
     lines_ << costLine(QStringLiteral("Оптовая цена"), c.wholesale);
-    const QString taxLabel = (taxName + QLatin1Char(' ')).left(61) +
-                             fixedText(r.nds, 4, 1) + QLatin1Char('%');
+    const QString taxLabel =
+        (taxName + QLatin1Char(' ')).left(61) + fixedText(r.nds, 4, 1) + QLatin1Char('%');
     lines_ << costLine(taxLabel, c.tax);
     lines_ << costLine(QStringLiteral("Отпускная цена"), c.selling);
     lines_ << padded(QStringLiteral("Объем партии, т"), 26) + fixedText(r.ves, 10, 3);
@@ -191,7 +191,8 @@ void RecipeDocument::addPremixLines()
     lines_ << kRule;
 }
 
-namespace {
+namespace
+{
 
 // The whole part (towards zero) of a quotient of 4-decimal amounts: a value that is a
 // whole number in decimals but lands just below it in binary counts as that number.

@@ -17,18 +17,18 @@
 #include <QList>
 #include <QStringList>
 
-namespace documents {
+namespace documents
+{
 
 // The cost figures of one tonne of product.
-struct RecipeCosts
-{
+struct RecipeCosts {
     double rawCost = 0;   // sum of the rounded raw-material costs
     double loss = 0;      // production losses
     double costPrice = 0; // raw materials + losses + production costs
     double profit = 0;
     double wholesale = 0; // price without tax, whole roubles when the recipe says so
     double tax = 0;
-    double selling = 0;   // price with tax, whole roubles when the recipe says so
+    double selling = 0; // price with tax, whole roubles when the recipe says so
 };
 
 class RecipeDocument final
@@ -67,7 +67,7 @@ public:
     void balanceBatch();
 
     // Text helpers shared with the printed page and the export.
-    static bool namesStandard(const QString &gost); // holds "ГОСТ", "Гост" or "гост"
+    static bool namesStandard(const QString &gost);  // holds "ГОСТ", "Гост" or "гост"
     static QString purposeText(const QString &text); // "Для " added when missing
     static QString normText(double mi, double ma);
     // "РЕЦЕПТ " + name + "  " + standard, trimmed; an empty standard prints "ГОСТ".

@@ -10,18 +10,20 @@
 
 #include <algorithm>
 
-namespace documents {
+namespace documents
+{
 
 using store::fixedText;
 using store::rightAligned;
 
-namespace {
+namespace
+{
 
-constexpr double kBandWidth = 4060;      // width of the bands the title is centred in
-constexpr int kPageOneTitleTop = 820;    // top of the outer title frame, page 1
-constexpr int kContinuationTop = 320;    // the same on the continuation page
-constexpr int kNoteChars = 105;          // characters per note line
-constexpr int kSignatureNameChars = 62;  // a signatory's "/name/" is cut to this
+constexpr double kBandWidth = 4060;     // width of the bands the title is centred in
+constexpr int kPageOneTitleTop = 820;   // top of the outer title frame, page 1
+constexpr int kContinuationTop = 320;   // the same on the continuation page
+constexpr int kNoteChars = 105;         // characters per note line
+constexpr int kSignatureNameChars = 62; // a signatory's "/name/" is cut to this
 
 QString spaces(int n)
 {
@@ -31,8 +33,8 @@ QString spaces(int n)
 // The three heading lines of the printed raw-material table.
 QStringList printedHeadings(RecipeForm form)
 {
-    const QString second = spaces(11) + QStringLiteral("Состав сырья") + spaces(10) +
-                           QStringLiteral("%ввода");
+    const QString second =
+        spaces(11) + QStringLiteral("Состав сырья") + spaces(10) + QStringLiteral("%ввода");
     if (form == RecipeForm::Full) {
         return {spaces(42) + QStringLiteral("Оптовая цена") + spaces(6) +
                     QStringLiteral("Стоимость в") + spaces(3) + QStringLiteral("Количество на") +
@@ -42,10 +44,10 @@ QStringList printedHeadings(RecipeForm form)
                     QStringLiteral("рецепте, руб.") + spaces(4) + QStringLiteral("партию") +
                     spaces(7) + QStringLiteral("партию с потерями ")};
     }
-    return {spaces(41) + QStringLiteral("Количество на") + spaces(2) +
-                QStringLiteral("Количество на"),
-            second,
-            spaces(45) + QStringLiteral("партию") + spaces(5) + QStringLiteral("партию с потерями ")};
+    return {
+        spaces(41) + QStringLiteral("Количество на") + spaces(2) + QStringLiteral("Количество на"),
+        second,
+        spaces(45) + QStringLiteral("партию") + spaces(5) + QStringLiteral("партию с потерями ")};
 }
 
 const QString kQualityHeading = QStringLiteral("Показатели качества") + spaces(13) +
@@ -132,8 +134,8 @@ void RecipePage::line(int x1, int y1, int x2, int y2)
     painter_->drawLine(x1, y1, x2, y2);
 }
 
-int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &texts,
-                     RecipeForm form, bool actualValues)
+int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &texts, RecipeForm form,
+                     bool actualValues)
 {
     if (document.isEmpty())
         return 0;
@@ -181,8 +183,8 @@ void RecipePage::drawHeader(const RecipeDocument &document, const RecipePageText
     textAt(400, 580, QStringLiteral("Дата печати ") + texts.printDate);
     setFont(8);
     const ArchivedRecipe &r = document.recipe();
-    const QString note = QStringLiteral("Дата расчета ") + r.data +
-                         QStringLiteral("   Примечание. ") + r.prim;
+    const QString note =
+        QStringLiteral("Дата расчета ") + r.data + QStringLiteral("   Примечание. ") + r.prim;
     textAt(400, 660, note.left(kNoteChars));
     textAt(400, 740, note.mid(kNoteChars, kNoteChars));
 }
@@ -243,8 +245,8 @@ int RecipePage::drawRawTable(const RecipeDocument &document, RecipeForm form)
     return bottom;
 }
 
-int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form,
-                                 bool actualValues, int y0)
+int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form, bool actualValues,
+                                 int y0)
 {
     setFont(8);
     painter_->drawRect(x(400), y0, x(4500) - x(400), y(150));
@@ -264,7 +266,7 @@ int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form
     const QList<std::pair<int, int>> costs =
         form == RecipeForm::NoFinance
             ? QList<std::pair<int, int>>{{9, 220}, {10, 320}, {11, 520}, {12, 620}}
-            : QList<std::pair<int, int>>{{3, 220}, {4, 320}, {5, 420}, {6, 520}, {7, 620},
+            : QList<std::pair<int, int>>{{3, 220}, {4, 320}, {5, 420},  {6, 520},   {7, 620},
                                          {8, 720}, {9, 820}, {10, 920}, {11, 1120}, {12, 1220}};
     for (const auto &[offset, at] : costs)
         text(x(2790), y0 + y(at), document.lines().at(e + offset));

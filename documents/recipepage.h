@@ -14,17 +14,18 @@
 
 class QPainter;
 
-namespace settings {
+namespace settings
+{
 struct Settings;
 }
 
-namespace documents {
+namespace documents
+{
 
 class RecipeDocument;
 
 // The enterprise texts of the page (settings) and the date it is printed on.
-struct RecipePageTexts
-{
+struct RecipePageTexts {
     QString enterprise;
     QString approverPost;
     QString approverName;
@@ -32,8 +33,7 @@ struct RecipePageTexts
     std::array<QString, 5> signerNames;
     QString printDate; // working date, short date format
 
-    static RecipePageTexts fromSettings(const settings::Settings &values,
-                                        const QString &printDate);
+    static RecipePageTexts fromSettings(const settings::Settings &values, const QString &printDate);
 };
 
 // Form of the printed document.

@@ -22,9 +22,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace documents {
+namespace documents
+{
 
-namespace {
+namespace
+{
 
 const QString kNoWeight = QStringLiteral("Вес не задан!");
 
@@ -112,10 +114,11 @@ void TForm15::buildLayout()
     Button2->setEnabled(false);
     Button2->setToolTip(QStringLiteral("Передача рецепта в текстовый редактор появится в "
                                        "следующей версии программы"));
-    const QList<std::pair<QRadioButton *, const char *>> radios = {
-        {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"},
-        {RadioButton3, "RadioButton3"}, {RadioButton4, "RadioButton4"},
-        {RadioButton5, "RadioButton5"}};
+    const QList<std::pair<QRadioButton *, const char *>> radios = {{RadioButton1, "RadioButton1"},
+                                                                   {RadioButton2, "RadioButton2"},
+                                                                   {RadioButton3, "RadioButton3"},
+                                                                   {RadioButton4, "RadioButton4"},
+                                                                   {RadioButton5, "RadioButton5"}};
     for (const auto &[b, name] : radios)
         b->setObjectName(QString::fromLatin1(name));
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -176,8 +179,8 @@ void TForm15::FormShow()
     bool found = false;
     ArchivedRecipe recipe;
     const bool read = lists::runReporting(this, [&] {
-        recipe = readArchivedRecipe(data_.Table6, data_.Table7, data_.Table8, data_.Table9,
-                                    number_, &found);
+        recipe = readArchivedRecipe(data_.Table6, data_.Table7, data_.Table8, data_.Table9, number_,
+                                    &found);
     });
     if (!read)
         return;
@@ -186,8 +189,8 @@ void TForm15::FormShow()
                                       settings::shortDateText(settings::workingDate()));
     if (document_.isEmpty()) {
         // Said once the window stands on the screen.
-        const QString text = found ? kNoWeight
-                                   : QStringLiteral("Рецепта № %1 в архиве нет").arg(number_);
+        const QString text =
+            found ? kNoWeight : QStringLiteral("Рецепта № %1 в архиве нет").arg(number_);
         QTimer::singleShot(0, this, [this, text] { lists::showMessage(this, text); });
         return;
     }
@@ -204,8 +207,8 @@ void TForm15::Button1Click()
     const bool forced = !platform::forcedPdfPath().isEmpty();
     if (!forced)
         lists::showMessage(this, QStringLiteral("Подготовьте принтер"));
-    const platform::PrinterChoice choice = platform::choosePrinter(
-        this, QStringLiteral("Рецепт ") + QString::number(number_));
+    const platform::PrinterChoice choice =
+        platform::choosePrinter(this, QStringLiteral("Рецепт ") + QString::number(number_));
     if (!choice)
         return;
     document_.balanceBatch();
@@ -216,8 +219,9 @@ bool TForm15::paintOn(QPrinter *printer)
 {
     QPainter painter;
     if (!painter.begin(printer)) {
-        lists::showMessage(this, QStringLiteral("Не удалось начать печать на принтере %1")
-                                     .arg(printer->printerName()));
+        lists::showMessage(
+            this,
+            QStringLiteral("Не удалось начать печать на принтере %1").arg(printer->printerName()));
         return false;
     }
     RecipePage page(&painter, [printer] { return printer->newPage(); });

@@ -22,11 +22,13 @@ class QPrinter;
 class QPushButton;
 class QRadioButton;
 
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace documents {
+namespace documents
+{
 
 class TForm15 final : public QDialog
 {

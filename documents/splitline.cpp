@@ -1,8 +1,10 @@
 #include "documents/splitline.h"
 
-namespace documents {
+namespace documents
+{
 
-namespace {
+namespace
+{
 
 constexpr int kMaxRemainder = 300; // characters kept after each break
 constexpr int kMaxHardRest = 333;  // characters kept by a hard cut

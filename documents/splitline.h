@@ -5,10 +5,10 @@
 
 #include <QString>
 
-namespace documents {
-
-struct SplitText
+namespace documents
 {
+
+struct SplitText {
     QString first;
     QString rest;
 };

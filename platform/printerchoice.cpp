@@ -16,9 +16,11 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 const QString kPdfItem = QStringLiteral("PDF-файл");
 
@@ -59,8 +61,8 @@ QString suggestedPdfPath(const QString &documentName)
 QString askPdfPath(QWidget *parent, const QString &documentName)
 {
     QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("Сохранить документ в PDF-файл"),
-        suggestedPdfPath(documentName), QStringLiteral("PDF-файлы (*.pdf)"));
+        parent, QStringLiteral("Сохранить документ в PDF-файл"), suggestedPdfPath(documentName),
+        QStringLiteral("PDF-файлы (*.pdf)"));
     if (!path.isEmpty() && !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     return path;
@@ -68,8 +70,8 @@ QString askPdfPath(QWidget *parent, const QString &documentName)
 
 std::unique_ptr<QPrinter> systemPrinter(const QString &name)
 {
-    auto printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name),
-                                              QPrinter::HighResolution);
+    auto printer =
+        std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
     printer->setPageOrientation(QPageLayout::Portrait);
     return printer;
 }
@@ -81,8 +83,8 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString &path)
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
-    printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                       QMarginsF(0, 0, 0, 0)));
+    printer->setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     printer->setFullPage(true);
     return printer;
 }
@@ -92,8 +94,7 @@ QString forcedPdfPath()
     return qEnvironmentVariable(kForcedPdfVariable);
 }
 
-PrinterChoice choosePrinter(QWidget *parent, const QString &documentName,
-                            const QString &forcedPdf)
+PrinterChoice choosePrinter(QWidget *parent, const QString &documentName, const QString &forcedPdf)
 {
     PrinterChoice choice;
     const QString forced = forcedPdf.isEmpty() ? forcedPdfPath() : forcedPdf;

@@ -15,12 +15,12 @@
 class QPrinter;
 class QWidget;
 
-namespace platform {
+namespace platform
+{
 
 inline constexpr char kForcedPdfVariable[] = "KORMOPLAN_PRINT_TO_PDF";
 
-struct PrinterChoice
-{
+struct PrinterChoice {
     std::unique_ptr<QPrinter> printer; // null: the user cancelled
     bool preview = false;              // show the pages before they go to the printer
     bool forced = false;               // output forced into a file, no dialog was shown

@@ -2,9 +2,11 @@
 
 #include <QDir>
 
-namespace results {
+namespace results
+{
 
-namespace {
+namespace
+{
 
 store::FieldDef text(const char *name, int width)
 {
@@ -37,26 +39,25 @@ void create(const QString &dataDir, const char *file, const QList<store::FieldDe
 
 QList<store::FieldDef> arkkFields()
 {
-    return {archiveNumber(),        text("data", 10),        text("gost", 15),
-            text("naim", 60),       text("nasn", 123),       text("prim", 254),
-            number("ves", 12, 3),   number("nds", 8, 3),     number("izder", 12, 2),
-            number("gran", 12, 2),  text("gk", 1),           number("procprib", 8, 3),
-            number("procpot", 8, 3), logical("kn1"),         logical("kn3"),
-            logical("kn5"),         text("vibor", 1)};
+    return {archiveNumber(),         text("data", 10),    text("gost", 15),
+            text("naim", 60),        text("nasn", 123),   text("prim", 254),
+            number("ves", 12, 3),    number("nds", 8, 3), number("izder", 12, 2),
+            number("gran", 12, 2),   text("gk", 1),       number("procprib", 8, 3),
+            number("procpot", 8, 3), logical("kn1"),      logical("kn3"),
+            logical("kn5"),          text("vibor", 1)};
 }
 
 QList<store::FieldDef> arsirFields()
 {
-    return {archiveNumber(),         text("prem", 1),          text("naim", 30),
-            number("ves", 12, 3),    number("procin", 8, 3),   number("price", 12, 2),
+    return {archiveNumber(),         text("prem", 1),        text("naim", 30),
+            number("ves", 12, 3),    number("procin", 8, 3), number("price", 12, 2),
             number("pricein", 16, 6)};
 }
 
 QList<store::FieldDef> arpitFields()
 {
-    return {archiveNumber(),       text("pit", 20),      text("ediz", 12),
-            number("mi", 16, 6),   number("ma", 16, 6),  number("fa", 16, 6),
-            number("ra", 16, 6)};
+    return {archiveNumber(),     text("pit", 20),     text("ediz", 12),   number("mi", 16, 6),
+            number("ma", 16, 6), number("fa", 16, 6), number("ra", 16, 6)};
 }
 
 QList<store::FieldDef> arpremFields()

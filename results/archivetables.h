@@ -10,7 +10,8 @@
 #include <QList>
 #include <QString>
 
-namespace results {
+namespace results
+{
 
 QList<store::FieldDef> arkkFields();
 QList<store::FieldDef> arsirFields();

@@ -15,15 +15,16 @@
 #include <cmath>
 #include <utility>
 
-namespace results {
+namespace results
+{
 
-namespace {
+namespace
+{
 
 // One row to append: field names with their values, in the order they are set.
 using Row = QList<std::pair<QString, QVariant>>;
 
-struct RecipeRows
-{
+struct RecipeRows {
     QList<Row> arprem;
     QList<Row> arsir;
     QList<Row> arpit;
@@ -211,8 +212,8 @@ bool releaseArchiveNumber(store::Table &table, int number)
 
 QString namePriceText(double namePrice, const settings::Settings &values)
 {
-    const bool rounded = values.namePriceWithoutTax ? values.roundWholesalePrice
-                                                    : values.roundSellingPrice;
+    const bool rounded =
+        values.namePriceWithoutTax ? values.roundWholesalePrice : values.roundSellingPrice;
     if (rounded)
         return store::fixedText(store::roundHalfEven(namePrice), 12, 0).trimmed();
     return store::fixedText(namePrice, 12, 2).trimmed();
@@ -220,15 +221,14 @@ QString namePriceText(double namePrice, const settings::Settings &values)
 
 QString recipeName(const FeedGridRow &row, int number, const settings::Settings &values)
 {
-    return (row.type + QLatin1Char('-') + namePriceText(row.namePrice, values) +
-            QLatin1Char('-') + QString::number(number) + row.gk.trimmed())
+    return (row.type + QLatin1Char('-') + namePriceText(row.namePrice, values) + QLatin1Char('-') +
+            QString::number(number) + row.gk.trimmed())
         .trimmed();
 }
 
 ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
                                         const calc::ProblemRecord &record, int feed,
-                                        const FeedGridRow &row,
-                                        const settings::Settings &values,
+                                        const FeedGridRow &row, const settings::Settings &values,
                                         const QDate &workingDate)
 {
     ArchiveWriteResult result;
@@ -245,8 +245,7 @@ ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
             return result;
         }
         result.number = nextArchiveNumber(*cursors.order);
-        const RecipeRows rows =
-            recipeRows(record, feed, row, values, workingDate, result.number);
+        const RecipeRows rows = recipeRows(record, feed, row, values, workingDate, result.number);
         replaceRecipe(*cursors.arprem, result.number, rows.arprem);
         replaceRecipe(*cursors.arsir, result.number, rows.arsir);
         replaceRecipe(*cursors.arpit, result.number, rows.arpit);

@@ -11,24 +11,27 @@
 #include <QDate>
 #include <QString>
 
-namespace calc {
+namespace calc
+{
 struct ProblemRecord;
 }
-namespace settings {
+namespace settings
+{
 struct Settings;
 }
-namespace store {
+namespace store
+{
 class Table;
 }
 
-namespace results {
+namespace results
+{
 
 inline constexpr int kLastArchiveNumber = 9999;
 
 // The cursors of the archive: order.dbf and the four archive tables (the data
 // module's Table5 .. Table9).
-struct ArchiveCursors
-{
+struct ArchiveCursors {
     store::Table *order = nullptr;
     store::Table *arkk = nullptr;
     store::Table *arsir = nullptr;
@@ -38,16 +41,15 @@ struct ArchiveCursors
 
 // The cells of the feed grid row of the recipe's feed type, as they stand when the
 // recipe is written (the user's edits there are what is stored), read as numbers.
-struct FeedGridRow
-{
-    QString type;            // "Тип"
-    double izder = 0;        // "Издержки"
-    double procprib = 0;     // "Прибыль %"
-    double gran = 0;         // "За гран. 1Т"
-    QString gk;              // "Г/К"
-    double nds = 0;          // "%нал."
-    QString note;            // "Примечание"
-    double namePrice = 0;    // the price the recipe name carries (with or without tax)
+struct FeedGridRow {
+    QString type;         // "Тип"
+    double izder = 0;     // "Издержки"
+    double procprib = 0;  // "Прибыль %"
+    double gran = 0;      // "За гран. 1Т"
+    QString gk;           // "Г/К"
+    double nds = 0;       // "%нал."
+    QString note;         // "Примечание"
+    double namePrice = 0; // the price the recipe name carries (with or without tax)
 };
 
 // Gives out the next archive number: arhnom + 1, 10000 wrapping to 1, posted at once.
@@ -66,10 +68,9 @@ QString namePriceText(double namePrice, const settings::Settings &values);
 // The recipe name: type + "-" + price text + "-" + number + form letter, trimmed.
 QString recipeName(const FeedGridRow &row, int number, const settings::Settings &values);
 
-struct ArchiveWriteResult
-{
-    int number = 0;  // the archive number given to the recipe; 0 when nothing was written
-    QString error;   // why the write was refused or ended (Russian); empty on success
+struct ArchiveWriteResult {
+    int number = 0; // the archive number given to the recipe; 0 when nothing was written
+    QString error;  // why the write was refused or ended (Russian); empty on success
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -80,8 +81,7 @@ struct ArchiveWriteResult
 // ends the write (the number is then released again by the next write that gets it).
 ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
                                         const calc::ProblemRecord &record, int feed,
-                                        const FeedGridRow &row,
-                                        const settings::Settings &values,
+                                        const FeedGridRow &row, const settings::Settings &values,
                                         const QDate &workingDate);
 
 } // namespace results

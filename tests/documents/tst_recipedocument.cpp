@@ -8,7 +8,8 @@
 using documents::ArchivedRecipe;
 using documents::RecipeDocument;
 
-namespace {
+namespace
+{
 
 const QString kPrintDate = QStringLiteral("07.12.2026");
 
@@ -31,11 +32,11 @@ ArchivedRecipe sampleRecipe()
               {QStringLiteral("Ячмень"), 33.25, 10500.5},
               {QStringLiteral("Премикс П1-1"), 1, 95000},
               {QStringLiteral("Шрот подсолнечный"), 25.25, 15000}};
-    r.chars = {{QStringLiteral("Обменная энергия"), QStringLiteral("ккал/100г"), 260, 0, 265.123,
-                265.1},
-               {QStringLiteral("Сырой протеин"), QStringLiteral("%"), 16, 18, 16.5, 16.45},
-               {QStringLiteral("Кальций"), QStringLiteral("%"), 0, 0, 3.5, 3.5},
-               {QStringLiteral("Клетчатка"), QStringLiteral("%"), 0, 6, 5.2, 5.3}};
+    r.chars = {
+        {QStringLiteral("Обменная энергия"), QStringLiteral("ккал/100г"), 260, 0, 265.123, 265.1},
+        {QStringLiteral("Сырой протеин"), QStringLiteral("%"), 16, 18, 16.5, 16.45},
+        {QStringLiteral("Кальций"), QStringLiteral("%"), 0, 0, 3.5, 3.5},
+        {QStringLiteral("Клетчатка"), QStringLiteral("%"), 0, 6, 5.2, 5.3}};
     r.premixes = {{QStringLiteral("Витамин А"), QStringLiteral("тыс.МЕ"), 10.5}};
     return r;
 }
@@ -92,8 +93,8 @@ void TestRecipeDocument::headerLines()
     const RecipeDocument d =
         RecipeDocument::build(sampleRecipe(), QStringLiteral("НДС"), kPrintDate);
     const QStringList &l = d.lines();
-    QCOMPARE(l.at(0), QStringLiteral("ПК-1-15054.19-12Г") + sp(33) +
-                          QStringLiteral("ГОСТ 51851-2001"));
+    QCOMPARE(l.at(0),
+             QStringLiteral("ПК-1-15054.19-12Г") + sp(33) + QStringLiteral("ГОСТ 51851-2001"));
     QCOMPARE(l.at(1), QStringLiteral("Для кур-несушек промышленного стада"));
     QCOMPARE(l.at(2), QString());
     QCOMPARE(l.at(3), QStringLiteral("  Вес 10.0 Т") + sp(28) +
@@ -164,18 +165,25 @@ void TestRecipeDocument::costLines()
     QCOMPARE(l.at(e + 1), QStringLiteral("Стоимостные показатели, руб."));
     QCOMPARE(l.at(e + 2), RecipeDocument::kRule);
     // 4860.00 + 3491.42 + 950.00 + 3787.50
-    QCOMPARE(l.at(e + 3), QStringLiteral("Стоимость сырья") + sp(11) + QStringLiteral("     13088.92"));
-    QCOMPARE(l.at(e + 4), QStringLiteral("Произв. потери 1.00%") + sp(6) +
-                              QStringLiteral("       130.89"));
-    QCOMPARE(l.at(e + 5), QStringLiteral("Издержки производства") + sp(5) +
-                              QStringLiteral("       150.00"));
-    QCOMPARE(l.at(e + 6), QStringLiteral("Себестоимость") + sp(13) + QStringLiteral("     13369.81"));
-    QCOMPARE(l.at(e + 7), QStringLiteral("Прибыль 12.0%") + sp(13) + QStringLiteral("      1604.38"));
-    QCOMPARE(l.at(e + 8), QStringLiteral("Гранулирование") + sp(12) + QStringLiteral("        80.00"));
-    QCOMPARE(l.at(e + 9), QStringLiteral("Оптовая цена") + sp(14) + QStringLiteral("     15054.19"));
+    QCOMPARE(l.at(e + 3),
+             QStringLiteral("Стоимость сырья") + sp(11) + QStringLiteral("     13088.92"));
+    QCOMPARE(l.at(e + 4),
+             QStringLiteral("Произв. потери 1.00%") + sp(6) + QStringLiteral("       130.89"));
+    QCOMPARE(l.at(e + 5),
+             QStringLiteral("Издержки производства") + sp(5) + QStringLiteral("       150.00"));
+    QCOMPARE(l.at(e + 6),
+             QStringLiteral("Себестоимость") + sp(13) + QStringLiteral("     13369.81"));
+    QCOMPARE(l.at(e + 7),
+             QStringLiteral("Прибыль 12.0%") + sp(13) + QStringLiteral("      1604.38"));
+    QCOMPARE(l.at(e + 8),
+             QStringLiteral("Гранулирование") + sp(12) + QStringLiteral("        80.00"));
+    QCOMPARE(l.at(e + 9),
+             QStringLiteral("Оптовая цена") + sp(14) + QStringLiteral("     15054.19"));
     QCOMPARE(l.at(e + 10), QStringLiteral("НДС 10.0%") + sp(17) + QStringLiteral("      1505.42"));
-    QCOMPARE(l.at(e + 11), QStringLiteral("Отпускная цена") + sp(12) + QStringLiteral("     16559.61"));
-    QCOMPARE(l.at(e + 12), QStringLiteral("Объем партии, т") + sp(11) + QStringLiteral("    10.000"));
+    QCOMPARE(l.at(e + 11),
+             QStringLiteral("Отпускная цена") + sp(12) + QStringLiteral("     16559.61"));
+    QCOMPARE(l.at(e + 12),
+             QStringLiteral("Объем партии, т") + sp(11) + QStringLiteral("    10.000"));
     QCOMPARE(l.at(e + 13), RecipeDocument::kRule);
     for (int i = e + 3; i <= e + 11; ++i)
         QCOMPARE(l.at(i).size(), 39);
@@ -190,9 +198,8 @@ void TestRecipeDocument::premixSection()
     QCOMPARE(d.lines().size(), e + 18);
     QCOMPARE(d.lines().at(e + 14), QStringLiteral("Введены добавки на 1 т"));
     QCOMPARE(d.lines().at(e + 15), RecipeDocument::kRule);
-    QCOMPARE(d.lines().at(e + 16), QStringLiteral("Витамин А") + sp(12) +
-                                       QStringLiteral("тыс.МЕ") + sp(7) +
-                                       QStringLiteral("     10.50"));
+    QCOMPARE(d.lines().at(e + 16), QStringLiteral("Витамин А") + sp(12) + QStringLiteral("тыс.МЕ") +
+                                       sp(7) + QStringLiteral("     10.50"));
     QCOMPARE(d.lines().last(), RecipeDocument::kRule);
 }
 
@@ -223,8 +230,7 @@ void TestRecipeDocument::standardAndPurposeRules()
     QVERIFY(d.lines().at(0).endsWith(sp(1) + QStringLiteral("Гост 123-99")));
     QCOMPARE(d.lines().at(1), QStringLiteral("Для ") + QString(101, QLatin1Char('x')));
     QCOMPARE(d.lines().at(2), QString(49, QLatin1Char('x')));
-    QCOMPARE(RecipeDocument::titleText(r),
-             QStringLiteral("РЕЦЕПТ ПК-1-15054.19-12Г  Гост 123-99"));
+    QCOMPARE(RecipeDocument::titleText(r), QStringLiteral("РЕЦЕПТ ПК-1-15054.19-12Г  Гост 123-99"));
 
     // An empty standard shows nothing on screen but prints as "ГОСТ" in the title.
     r.gost.clear();
@@ -237,8 +243,7 @@ void TestRecipeDocument::standardAndPurposeRules()
     // The tax name with its blank is cut to 61 characters before the rate.
     d = RecipeDocument::build(r, QString(70, QChar(u'Н')), kPrintDate);
     QCOMPARE(d.lines().at(d.costRuleIndex() + 10),
-             QString(61, QChar(u'Н')) + QStringLiteral("10.0%") +
-                 QStringLiteral("      1505.42"));
+             QString(61, QChar(u'Н')) + QStringLiteral("10.0%") + QStringLiteral("      1505.42"));
 }
 
 void TestRecipeDocument::normText_data()
@@ -271,8 +276,7 @@ void TestRecipeDocument::wholeRoubles_data()
     QTest::addColumn<double>("selling");
     QTest::newRow("wholesale-half-down") << 1234.50 << true << false << 0.0 << 1234.0 << 1234.0;
     QTest::newRow("wholesale-half-up") << 1235.50 << true << false << 0.0 << 1236.0 << 1236.0;
-    QTest::newRow("wholesale-not-rounded") << 1234.50 << false << false << 0.0 << 1234.5
-                                           << 1234.5;
+    QTest::newRow("wholesale-not-rounded") << 1234.50 << false << false << 0.0 << 1234.5 << 1234.5;
     QTest::newRow("selling-half-even") << 1234.50 << false << true << 0.0 << 1234.5 << 1234.0;
     // 1122.27 + 10 % = 1234.497 -> tax 112.23 -> 1234.50 -> 1234
     QTest::newRow("selling-after-tax") << 1122.27 << false << true << 10.0 << 1122.27 << 1234.0;

@@ -19,12 +19,12 @@ using documents::RecipeDocument;
 using documents::RecipeForm;
 using documents::RecipePage;
 
-namespace {
+namespace
+{
 
 constexpr double kTolerance = 3; // points
 
-struct Word
-{
+struct Word {
     int page = 0; // from 1
     QString text;
     double x = 0; // left, points
@@ -51,8 +51,8 @@ ArchivedRecipe sampleRecipe(int characteristics)
               {QStringLiteral("Премикс П1-1"), 1, 95000},
               {QStringLiteral("Шрот подсолнечный"), 25.25, 15000}};
     for (int i = 1; i <= characteristics; ++i) {
-        r.chars.append({QStringLiteral("Показатель%1").arg(i), QStringLiteral("%"), 1, 2,
-                        1.5, 1.25});
+        r.chars.append(
+            {QStringLiteral("Показатель%1").arg(i), QStringLiteral("%"), 1, 2, 1.5, 1.25});
     }
     return r;
 }
@@ -63,8 +63,8 @@ documents::RecipePageTexts pageTexts()
     t.enterprise = QStringLiteral("ОАО Комбикормовый завод");
     t.approverPost = QStringLiteral("Директор");
     t.approverName = QStringLiteral("Иванов И.И.");
-    t.signerPosts = {QStringLiteral("Главный технолог"), QStringLiteral("Начальник ПТЛ"),
-                     QString(), QString(), QStringLiteral("Мастер")};
+    t.signerPosts = {QStringLiteral("Главный технолог"), QStringLiteral("Начальник ПТЛ"), QString(),
+                     QString(), QStringLiteral("Мастер")};
     t.signerNames = {QStringLiteral("Петров"), QStringLiteral("Сидорова"), QString(), QString(),
                      QStringLiteral("Козлов")};
     t.printDate = QStringLiteral("07.12.2026");
@@ -123,8 +123,8 @@ private slots:
 
 private:
     // Prints the document into KP_TEST_OUTPUT/<name>.pdf and reads its words back.
-    QList<Word> print(const QString &name, RecipeDocument &document, RecipeForm form,
-                      bool actual, int *pages = nullptr);
+    QList<Word> print(const QString &name, RecipeDocument &document, RecipeForm form, bool actual,
+                      int *pages = nullptr);
     double px(double v) const { return v * width_ / RecipePage::kVirtualWidth; }
     double py(double v) const { return v * height_ / RecipePage::kVirtualHeight; }
     double pt(double pixels) const { return pixels * 72.0 / resolution_; }
@@ -143,8 +143,8 @@ void TestRecipePrint::initTestCase()
     QDir().mkpath(QStringLiteral(KP_TEST_OUTPUT));
 }
 
-QList<Word> TestRecipePrint::print(const QString &name, RecipeDocument &document,
-                                   RecipeForm form, bool actual, int *pages)
+QList<Word> TestRecipePrint::print(const QString &name, RecipeDocument &document, RecipeForm form,
+                                   bool actual, int *pages)
 {
     const QString file = QDir(QStringLiteral(KP_TEST_OUTPUT)).filePath(name + ".pdf");
     auto printer = platform::pdfPrinter(file);
@@ -163,8 +163,8 @@ QList<Word> TestRecipePrint::print(const QString &name, RecipeDocument &document
 
 // A word's top-left corner in points against the virtual-page position (x, y) in
 // device pixels.
-void TestRecipePrint::expectWord(const QList<Word> &words, const QString &text, double x,
-                                 double y, int page)
+void TestRecipePrint::expectWord(const QList<Word> &words, const QString &text, double x, double y,
+                                 int page)
 {
     const QList<Word> found = find(words, text);
     QVERIFY2(!found.isEmpty(), qPrintable("no word " + text));
@@ -198,12 +198,11 @@ void TestRecipePrint::forms()
 {
     QFETCH(int, form);
     QFETCH(bool, actual);
-    RecipeDocument document = RecipeDocument::build(sampleRecipe(5), QStringLiteral("НДС"),
-                                                    QStringLiteral("07.12.2026"));
+    RecipeDocument document =
+        RecipeDocument::build(sampleRecipe(5), QStringLiteral("НДС"), QStringLiteral("07.12.2026"));
     int pages = 0;
-    const QList<Word> words =
-        print(QString::fromLatin1(QTest::currentDataTag()), document, RecipeForm(form), actual,
-              &pages);
+    const QList<Word> words = print(QString::fromLatin1(QTest::currentDataTag()), document,
+                                    RecipeForm(form), actual, &pages);
     QCOMPARE(pages, 1);
     QVERIFY(!words.isEmpty());
 
@@ -248,9 +247,8 @@ void TestRecipePrint::longCharacteristicTableGoesToSheetTwo()
     RecipeDocument document = RecipeDocument::build(sampleRecipe(45), QStringLiteral("НДС"),
                                                     QStringLiteral("07.12.2026"));
     int pages = 0;
-    const QList<Word> words =
-        print(QStringLiteral("recipe-continuation"), document, RecipeForm::NoRawPrices, false,
-              &pages);
+    const QList<Word> words = print(QStringLiteral("recipe-continuation"), document,
+                                    RecipeForm::NoRawPrices, false, &pages);
     QCOMPARE(pages, 2);
     expectWord(words, QStringLiteral("ЛИСТ"), px(400), py(220), 2);
     expectWord(words, QStringLiteral("Пшеница"), px(450), py(1580), 1);

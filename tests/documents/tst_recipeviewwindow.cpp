@@ -25,7 +25,8 @@
 
 using documents::TForm15;
 
-namespace {
+namespace
+{
 
 using Row = QList<std::pair<QString, QVariant>>;
 
@@ -148,21 +149,38 @@ void TestRecipeViewWindow::cleanup()
 
 void TestRecipeViewWindow::writeRecipe(int number, double ves)
 {
-    appendRow(data_->Table6, {{"arnom", number}, {"data", "05.03.2024"}, {"gost", "51851-2001"},
+    appendRow(data_->Table6, {{"arnom", number},
+                              {"data", "05.03.2024"},
+                              {"gost", "51851-2001"},
                               {"naim", QStringLiteral("ПК-1-15054.19-%1Г").arg(number)},
-                              {"nasn", "Для кур-несушек"}, {"prim", "опытная партия"},
-                              {"ves", ves}, {"nds", 10}, {"izder", 150}, {"gran", 80},
-                              {"gk", "Г"}, {"procprib", 12}, {"procpot", 1}, {"kn1", true},
-                              {"kn3", false}, {"kn5", false}});
+                              {"nasn", "Для кур-несушек"},
+                              {"prim", "опытная партия"},
+                              {"ves", ves},
+                              {"nds", 10},
+                              {"izder", 150},
+                              {"gran", 80},
+                              {"gk", "Г"},
+                              {"procprib", 12},
+                              {"procpot", 1},
+                              {"kn1", true},
+                              {"kn3", false},
+                              {"kn5", false}});
     const QList<std::tuple<const char *, double, double>> raws = {
         {"Пшеница", 33.333, 12000}, {"Ячмень", 33.333, 10500}, {"Кукуруза", 33.334, 11000}};
     for (const auto &[name, share, price] : raws) {
-        appendRow(data_->Table7, {{"arnom", number}, {"naim", QString::fromUtf8(name)},
-                                  {"procin", share}, {"price", price},
+        appendRow(data_->Table7, {{"arnom", number},
+                                  {"naim", QString::fromUtf8(name)},
+                                  {"procin", share},
+                                  {"price", price},
                                   {"ves", ves * share / 100}});
     }
-    appendRow(data_->Table8, {{"arnom", number}, {"pit", "Сырой протеин"}, {"ediz", "%"},
-                              {"mi", 16}, {"ma", 18}, {"ra", 16.5}, {"fa", 16.25}});
+    appendRow(data_->Table8, {{"arnom", number},
+                              {"pit", "Сырой протеин"},
+                              {"ediz", "%"},
+                              {"mi", 16},
+                              {"ma", 18},
+                              {"ra", 16.5},
+                              {"fa", 16.25}});
 }
 
 void TestRecipeViewWindow::withWindow(int number, const std::function<void(TForm15 &)> &inside,
@@ -209,11 +227,10 @@ void TestRecipeViewWindow::showsTheRecipe()
             captions << l->text();
         for (auto *b : form.findChildren<QPushButton *>())
             captions << b->text();
-        for (const char *caption :
-             {"Укажите форму", "рецепта:", "Полный рецепт", "Без указания", "цен сырья",
-              "Без цен сырья и", "финансовых расчетов", "Укажите тип",
-              " характеристик в рецепте:", "Расчетные", "Фактические", "ПЕЧАТАТЬ",
-              "Импорт в Word", "Выход"})
+        for (const char *caption : {"Укажите форму", "рецепта:", "Полный рецепт", "Без указания",
+                                    "цен сырья", "Без цен сырья и", "финансовых расчетов",
+                                    "Укажите тип", " характеристик в рецепте:", "Расчетные",
+                                    "Фактические", "ПЕЧАТАТЬ", "Импорт в Word", "Выход"})
             QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
         auto *word = form.findChild<QPushButton *>(QStringLiteral("Button2"));
         QVERIFY(!word->isEnabled());
@@ -229,8 +246,7 @@ void TestRecipeViewWindow::printsToForcedPdf()
     qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
     withWindow(3, [&](TForm15 &form) {
         form.findChild<QRadioButton *>(QStringLiteral("RadioButton1"))->setChecked(true);
-        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
         // 3 × 3.3333 (+ 3.3334) with 1 % losses against 10.100 t
         double sumL = 0;
         for (int k = 0; k < form.document().rawCount(); ++k)
@@ -251,8 +267,8 @@ void TestRecipeViewWindow::printFlowThroughPrinterChoice()
     withWindow(3, [&](TForm15 &form) {
         ModalScript script({acceptBox,
                             [&](QWidget *w) {
-                                auto *list = w->findChild<QListWidget *>(
-                                    QStringLiteral("printerList"));
+                                auto *list =
+                                    w->findChild<QListWidget *>(QStringLiteral("printerList"));
                                 QVERIFY(list);
                                 const auto items =
                                     list->findItems(QStringLiteral("PDF-файл"), Qt::MatchExactly);
@@ -282,23 +298,22 @@ void TestRecipeViewWindow::printFlowThroughPrinterChoice()
 void TestRecipeViewWindow::emptyDocumentIsNotPrinted()
 {
     QStringList seen;
-    withWindow(
-        4,
-        [&](TForm15 &form) {
-            QVERIFY(form.document().isEmpty());
-            QCOMPARE(form.findChild<QListWidget *>(QStringLiteral("ListBox1"))->count(), 0);
-            ModalScript script({acceptBox});
-            script.run([&] {
-                QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
-                                  Qt::LeftButton);
-            });
-            seen << script.seen();
-        },
-        {[&](QWidget *w) {
-            if (auto *box = qobject_cast<QMessageBox *>(w))
-                seen << box->text();
-            acceptBox(w);
-        }});
+    withWindow(4,
+               [&](TForm15 &form) {
+                   QVERIFY(form.document().isEmpty());
+                   QCOMPARE(form.findChild<QListWidget *>(QStringLiteral("ListBox1"))->count(), 0);
+                   ModalScript script({acceptBox});
+                   script.run([&] {
+                       QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
+                                         Qt::LeftButton);
+                   });
+                   seen << script.seen();
+               },
+               {[&](QWidget *w) {
+                   if (auto *box = qobject_cast<QMessageBox *>(w))
+                       seen << box->text();
+                   acceptBox(w);
+               }});
     QCOMPARE(seen, QStringList({"Вес не задан!", "Вес не задан!"}));
 }
 

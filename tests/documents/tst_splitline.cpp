@@ -24,24 +24,32 @@ void TestSplitLine::splits_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("rest");
 
-    QTest::newRow("fits") << "Для кур" << 10 << "Для кур" << "";
-    QTest::newRow("exactly-width") << "abcde" << 5 << "abcde" << "";
-    QTest::newRow("empty") << "" << 5 << "" << "";
+    QTest::newRow("fits") << "Для кур" << 10 << "Для кур"
+                          << "";
+    QTest::newRow("exactly-width") << "abcde" << 5 << "abcde"
+                                   << "";
+    QTest::newRow("empty") << "" << 5 << ""
+                           << "";
     // The last word always goes to the rest, with the blank the work text ends in.
-    QTest::newRow("two-words") << "abc def" << 6 << "abc " << "def ";
-    QTest::newRow("three-words") << "ab cd ef gh" << 7 << "ab cd " << "ef gh ";
-    QTest::newRow("break-after-hyphen") << "ПК-55-1 корм" << 7 << "ПК-55-" << "1 корм ";
-    QTest::newRow("break-after-comma-point-paren")
-        << "a,b.c)d e" << 6 << "a,b.c)" << "d e ";
-    QTest::newRow("leading-blanks-trimmed") << "   abc def" << 6 << "abc " << "def ";
+    QTest::newRow("two-words") << "abc def" << 6 << "abc "
+                               << "def ";
+    QTest::newRow("three-words") << "ab cd ef gh" << 7 << "ab cd "
+                                 << "ef gh ";
+    QTest::newRow("break-after-hyphen") << "ПК-55-1 корм" << 7 << "ПК-55-"
+                                        << "1 корм ";
+    QTest::newRow("break-after-comma-point-paren") << "a,b.c)d e" << 6 << "a,b.c)"
+                                                   << "d e ";
+    QTest::newRow("leading-blanks-trimmed") << "   abc def" << 6 << "abc "
+                                            << "def ";
     // No break fits: hard cut of the text passed in.
-    QTest::newRow("no-break-hard-cut") << "abcdefgh" << 5 << "abcde" << "fgh";
-    QTest::newRow("rest-too-long-hard-cut")
-        << "a bcdefghijk" << 5 << "a bcd" << "efghijk";
-    QTest::newRow("purpose-62")
-        << "Для молодняка крупного рогатого скота на откорме от 6 месяцев" + QString(" и")
-        << 61 << "Для молодняка крупного рогатого скота на откорме от 6 "
-        << "месяцев и ";
+    QTest::newRow("no-break-hard-cut") << "abcdefgh" << 5 << "abcde"
+                                       << "fgh";
+    QTest::newRow("rest-too-long-hard-cut") << "a bcdefghijk" << 5 << "a bcd"
+                                            << "efghijk";
+    QTest::newRow("purpose-62") << "Для молодняка крупного рогатого скота на откорме от 6 месяцев" +
+                                       QString(" и")
+                                << 61 << "Для молодняка крупного рогатого скота на откорме от 6 "
+                                << "месяцев и ";
 }
 
 void TestSplitLine::splits()

@@ -56,8 +56,8 @@ void TestPrinterChoice::forcedPathNeedsNoDialog()
             w->close();
         }
     });
-    const platform::PrinterChoice choice =
-        platform::choosePrinter(nullptr, QStringLiteral("Рецепт 1"), byEnvironment ? QString() : path);
+    const platform::PrinterChoice choice = platform::choosePrinter(
+        nullptr, QStringLiteral("Рецепт 1"), byEnvironment ? QString() : path);
     QVERIFY(choice);
     QVERIFY(choice.forced);
     QVERIFY(!choice.preview);

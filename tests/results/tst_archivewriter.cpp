@@ -17,7 +17,8 @@ using results::ArchiveCursors;
 using results::FeedGridRow;
 using store::Table;
 
-namespace {
+namespace
+{
 
 const QDate kWorkingDate(2024, 3, 5);
 
@@ -51,9 +52,12 @@ void fillRecord(calc::ProblemRecord &r)
     r.rawContent[2][4] = 5;
     r.rawName[3] = QStringLiteral("Мел");
     r.rawContent[3][1] = 3000;
-    struct Column { int feed, raw; double percent, tonnes; };
-    const Column columns[] = {{1, 1, 97, 9.7}, {1, 2, 1, 0.1}, {1, 3, 2, 0.2},
-                              {2, 1, 100, 5}, {2, 3, 0, 0}};
+    struct Column {
+        int feed, raw;
+        double percent, tonnes;
+    };
+    const Column columns[] = {
+        {1, 1, 97, 9.7}, {1, 2, 1, 0.1}, {1, 3, 2, 0.2}, {2, 1, 100, 5}, {2, 3, 0, 0}};
     r.columnCount = 5;
     for (int j = 1; j <= 5; ++j) {
         r.columnFeed[j] = columns[j - 1].feed;
@@ -62,9 +66,17 @@ void fillRecord(calc::ProblemRecord &r)
         r.columnValue[j] = columns[j - 1].tonnes;
         r.columnUpper[j] = columns[j - 1].tonnes * 1.01;
     }
-    struct Row { int kind, owner; double value; };
-    const Row rows[] = {{calc::kOutputRow, 1, 10}, {1, 1, 0.9}, {2, 1, 291.5}, {3, 1, 0.01},
-                        {4, 1, 11.7},  {calc::kOutputRow, 2, 5}, {4, 2, 12},
+    struct Row {
+        int kind, owner;
+        double value;
+    };
+    const Row rows[] = {{calc::kOutputRow, 1, 10},
+                        {1, 1, 0.9},
+                        {2, 1, 291.5},
+                        {3, 1, 0.01},
+                        {4, 1, 11.7},
+                        {calc::kOutputRow, 2, 5},
+                        {4, 2, 12},
                         {calc::kStockRow, 1, 14.7}};
     r.rowCount = 8;
     for (int i = 1; i <= 8; ++i) {
@@ -157,8 +169,8 @@ void TestArchiveWriter::init()
     results::createArchiveTables(dir_->path());
     Table order;
     order.setFileName(path("order.dbf"));
-    order.create({{"pit", 'N', 3, 0}, {"KK", 'N', 4, 0}, {"sir", 'N', 4, 0},
-                  {"arhnom", 'N', 5, 0}});
+    order.create(
+        {{"pit", 'N', 3, 0}, {"KK", 'N', 4, 0}, {"sir", 'N', 4, 0}, {"arhnom", 'N', 5, 0}});
     record_ = std::make_unique<calc::ProblemRecord>();
     fillRecord(*record_);
 }
@@ -230,19 +242,32 @@ void TestArchiveWriter::writesTheFourTables()
     QCOMPARE(result.number, 7);
 
     // Read back from the files: the write flushed every table.
-    const auto head = rowsOf(path("arkk.dbf"),
-                             {"arnom", "data", "gost", "naim", "nasn", "prim", "ves", "nds",
-                              "izder", "gran", "gk", "procprib", "procpot", "kn1", "kn3",
-                              "kn5", "vibor"});
+    const auto head = rowsOf(path("arkk.dbf"), {"arnom", "data", "gost", "naim", "nasn", "prim",
+                                                "ves", "nds", "izder", "gran", "gk", "procprib",
+                                                "procpot", "kn1", "kn3", "kn5", "vibor"});
     QCOMPARE(head.size(), 1);
-    const QVariantList expectedHead = {7, "05.03.2024", "51851-2001", "ПК-1-15054.19-7Г",
-                                       "Для кур-несушек", "опытная партия", 10, 10, 150, 80,
-                                       "Г", 12, 1, true, false, false, QVariant()};
+    const QVariantList expectedHead = {7,
+                                       "05.03.2024",
+                                       "51851-2001",
+                                       "ПК-1-15054.19-7Г",
+                                       "Для кур-несушек",
+                                       "опытная партия",
+                                       10,
+                                       10,
+                                       150,
+                                       80,
+                                       "Г",
+                                       12,
+                                       1,
+                                       true,
+                                       false,
+                                       false,
+                                       QVariant()};
     for (int i = 0; i < expectedHead.size(); ++i)
         QCOMPARE(head.at(0).at(i).toString(), expectedHead.at(i).toString());
 
-    const auto raws = rowsOf(path("arsir.dbf"),
-                             {"arnom", "prem", "naim", "ves", "procin", "price", "pricein"});
+    const auto raws =
+        rowsOf(path("arsir.dbf"), {"arnom", "prem", "naim", "ves", "procin", "price", "pricein"});
     QCOMPARE(raws.size(), 3);
     QCOMPARE(raws.at(0).at(2).toString(), QStringLiteral("Пшеница"));
     QVERIFY(!raws.at(0).at(1).isValid()); // not a premix: blank
@@ -294,9 +319,11 @@ void TestArchiveWriter::wrapReleasesOldRecipe()
 {
     openCursors(0);
     QVERIFY(results::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
-                                          kWorkingDate).ok());
+                                          kWorkingDate)
+                .ok());
     QVERIFY(results::writeResultToArchive(cursors(), *record_, 2, gridRow(), priceSettings(),
-                                          kWorkingDate).ok());
+                                          kWorkingDate)
+                .ok());
     order_->edit();
     order_->setValue(QStringLiteral("arhnom"), 9999);
     order_->post();
@@ -304,7 +331,10 @@ void TestArchiveWriter::wrapReleasesOldRecipe()
                                                      priceSettings(), kWorkingDate);
     QCOMPARE(again.number, 1);
     // Per table: rows of the old recipe 1 released, recipe 2 kept, the new recipe 1.
-    struct Expected { const char *file; int released, two, one; };
+    struct Expected {
+        const char *file;
+        int released, two, one;
+    };
     for (const Expected &e : {Expected{"arkk.dbf", 1, 1, 1}, Expected{"arsir.dbf", 3, 1, 1},
                               Expected{"arpit.dbf", 2, 1, 1}, Expected{"arprem.dbf", 2, 0, 0}}) {
         QList<int> numbers;
@@ -367,9 +397,12 @@ void TestArchiveWriter::refusesWhatCannotBeStored_data()
     QTest::addColumn<QString>("gk");
     QTest::addColumn<double>("nds");
     QTest::newRow("note-too-long") << QString(300, QLatin1Char('x')) << "Г" << 10.0;
-    QTest::newRow("form-letter-too-long") << "" << "ГК" << 10.0;
-    QTest::newRow("not-in-1251") << "партия \u4e2d" << "Г" << 10.0;
-    QTest::newRow("rate-too-large") << "" << "Г" << 123456789.0;
+    QTest::newRow("form-letter-too-long") << ""
+                                          << "ГК" << 10.0;
+    QTest::newRow("not-in-1251") << "партия \u4e2d"
+                                 << "Г" << 10.0;
+    QTest::newRow("rate-too-large") << ""
+                                    << "Г" << 123456789.0;
 }
 
 // A refused recipe writes nothing and uses up no number.
@@ -383,8 +416,8 @@ void TestArchiveWriter::refusesWhatCannotBeStored()
     row.note = note;
     row.gk = gk;
     row.nds = nds;
-    const auto result = results::writeResultToArchive(cursors(), *record_, 1, row,
-                                                      priceSettings(), kWorkingDate);
+    const auto result =
+        results::writeResultToArchive(cursors(), *record_, 1, row, priceSettings(), kWorkingDate);
     QVERIFY(!result.ok());
     QVERIFY(result.error.startsWith(QStringLiteral("Рецепт не записан в архив")));
     QCOMPARE(result.number, 0);
@@ -402,7 +435,8 @@ void TestArchiveWriter::filterStateIsKept()
     arsir_->setFilter(QStringLiteral("arnom=1"));
     arsir_->setFiltered(false);
     QVERIFY(results::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
-                                          kWorkingDate).ok());
+                                          kWorkingDate)
+                .ok());
     QVERIFY(arkk_->filtered());
     QCOMPARE(arkk_->filter(), QStringLiteral("arnom>0"));
     QCOMPARE(arkk_->viewCount(), 1);
