@@ -21,6 +21,7 @@ private slots:
     void forcedPathNeedsNoDialog_data();
     void forcedPathNeedsNoDialog();
     void dialogListsPdfFileAndCancels();
+    void previewPaintsThePages();
 };
 
 void TestPrinterChoice::pdfPrinterIsA4HighResolutionWholeSheet()
@@ -91,6 +92,34 @@ void TestPrinterChoice::dialogListsPdfFileAndCancels()
     QVERIFY(!choice);
     QVERIFY(!items.isEmpty());
     QCOMPARE(items.last(), QStringLiteral("PDF-файл"));
+}
+
+// The preview draws the document through the same paint function; closed without
+// printing, it reports that nothing was printed.
+void TestPrinterChoice::previewPaintsThePages()
+{
+    platform::PrinterChoice choice;
+    choice.printer = platform::pdfPrinter(QStringLiteral(KP_TEST_OUTPUT "/preview-unused.pdf"));
+    choice.preview = true;
+    int painted = 0;
+    QTimer poll;
+    poll.setInterval(50);
+    connect(&poll, &QTimer::timeout, [&] {
+        auto *w = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (w && painted > 0) {
+            poll.stop();
+            w->reject();
+        }
+    });
+    poll.start();
+    QTimer::singleShot(5000, &poll, [] { // safety
+        if (auto *w = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            w->reject();
+    });
+    const bool printed =
+        platform::printWithChoice(nullptr, choice, [&](QPrinter *) { ++painted; });
+    QVERIFY(!printed);
+    QVERIFY(painted > 0);
 }
 
 QTEST_MAIN(TestPrinterChoice)
