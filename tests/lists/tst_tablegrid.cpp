@@ -1,0 +1,166 @@
+// The grid over a shared table cursor: rows follow the cursor's view, the current row and
+// the cursor follow each other, edits post at once (blank for an empty number), read-only
+// switching, flagged rows, and the data-source switch.
+#include "listsfixture.h"
+
+#include "lists/tablegrid.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+class TestTableGrid final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void rowsFollowTheView();
+    void currentRowAndCursorFollowEachOther();
+    void edits_data();
+    void edits();
+    void readOnlyRefusesEdits();
+    void flaggedRowsAreRed();
+    void dataSourceOffIgnoresTheCursor();
+    void textEditsAreLimitedToTheFieldWidth();
+
+private:
+    std::unique_ptr<ListsFixture> fixture;
+    std::unique_ptr<lists::TableGrid> grid;
+};
+
+void TestTableGrid::init()
+{
+    fixture = std::make_unique<ListsFixture>();
+    grid = std::make_unique<lists::TableGrid>(
+        &fixture->dm().Table3,
+        QList<lists::GridColumn>{{"NAIM", "Наименование", 200},
+                                 {"MI2", "Мин.", 60, 2},
+                                 {"MI3", "Третья", 60, -1, true}});
+    grid->show();
+    QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+}
+
+void TestTableGrid::cleanup()
+{
+    grid.reset();
+    fixture.reset();
+}
+
+void TestTableGrid::rowsFollowTheView()
+{
+    store::Table &sir = fixture->dm().Table3;
+    QCOMPARE(grid->model()->rowCount(), 8);
+    QCOMPARE(grid->model()->index(2, 0).data().toString(), QStringLiteral("СЫРЬЕ 3"));
+    QCOMPARE(grid->model()->index(2, 1).data().toString(), QStringLiteral("302.00"));
+    QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Мин."));
+    sir.setRange(3, 5);
+    QCOMPARE(grid->model()->rowCount(), 3);
+    QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("СЫРЬЕ 3"));
+}
+
+void TestTableGrid::currentRowAndCursorFollowEachOther()
+{
+    store::Table &sir = fixture->dm().Table3;
+    QVERIFY(sir.findKey(5));
+    QCOMPARE(grid->currentIndex().row(), 4);
+    grid->setCurrentIndex(grid->model()->index(6, 0));
+    QCOMPARE(sir.integer("order"), 7);
+    QTest::keyClick(grid.get(), Qt::Key_Up);
+    QCOMPARE(sir.integer("order"), 6);
+    QTest::keyClick(grid.get(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(grid.get(), Qt::Key_Down); // past the last row: nothing is added
+    QCOMPARE(sir.integer("order"), 8);
+    QCOMPARE(sir.viewCount(), 8);
+    QCOMPARE(fixture->count("sir"), 8);
+}
+
+void TestTableGrid::edits_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QVariant>("stored"); // invalid: a blank field
+    QTest::newRow("text") << 0 << "Мел кормовой" << true << QVariant("Мел кормовой");
+    QTest::newRow("number") << 1 << "12.5" << true << QVariant(12.5);
+    QTest::newRow("comma for the point") << 1 << "0,25" << true << QVariant(0.25);
+    QTest::newRow("empty number is blank") << 1 << "" << true << QVariant();
+    QTest::newRow("not a number") << 1 << "12a" << false << QVariant(202.0);
+}
+
+void TestTableGrid::edits()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QFETCH(QVariant, stored);
+    grid->setReadOnly(false);
+    QString message;
+    if (!accepted)
+        catchNextMessage(&message);
+    QCOMPARE(grid->model()->setData(grid->model()->index(1, column), typed), accepted);
+    QCOMPARE(message.isEmpty(), accepted);
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(2));
+    const QString field = column == 0 ? "NAIM" : "MI2";
+    if (!stored.isValid())
+        QVERIFY(sir->isBlank(field));
+    else if (column == 0)
+        QCOMPARE(sir->text(field).trimmed(), stored.toString());
+    else
+        QCOMPARE(sir->number(field), stored.toDouble());
+}
+
+void TestTableGrid::readOnlyRefusesEdits()
+{
+    auto *model = grid->model();
+    QVERIFY(grid->isReadOnly());
+    QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(!model->setData(model->index(0, 0), "x"));
+    grid->setReadOnly(false);
+    QVERIFY(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+    QVERIFY(!(model->flags(model->index(0, 2)) & Qt::ItemIsEditable)); // a read-only column
+}
+
+void TestTableGrid::flaggedRowsAreRed()
+{
+    grid->gridModel()->setRowFlag("ot");
+    store::Table &sir = fixture->dm().Table3;
+    QVERIFY(sir.findKey(4));
+    sir.setText("ot", "+");
+    sir.post();
+    QCOMPARE(grid->model()->index(3, 0).data(Qt::ForegroundRole).value<QColor>(),
+             QColor(Qt::red));
+    QVERIFY(!grid->model()->index(2, 0).data(Qt::ForegroundRole).isValid());
+}
+
+// While the data source is off the grid neither resets nor follows the cursor; it
+// catches up when the data source comes back on.
+void TestTableGrid::dataSourceOffIgnoresTheCursor()
+{
+    store::Table &sir = fixture->dm().Table3;
+    QSignalSpy resets(grid->model(), &QAbstractItemModel::modelReset);
+    sir.setDataSourceEnabled(false);
+    sir.setRange(1, 3);
+    sir.last();
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(grid->model()->rowCount(), 8);
+    QCOMPARE(grid->currentIndex().row(), 0);
+    sir.setDataSourceEnabled(true);
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(grid->model()->rowCount(), 3);
+    QCOMPARE(grid->currentIndex().row(), 2);
+    // Off and on with nothing changed: no reset.
+    sir.setDataSourceEnabled(false);
+    sir.setDataSourceEnabled(true);
+    QCOMPARE(resets.count(), 1);
+}
+
+void TestTableGrid::textEditsAreLimitedToTheFieldWidth()
+{
+    QCOMPARE(grid->model()->index(0, 0).data(Qt::UserRole).toInt(), 30);
+    QCOMPARE(grid->model()->index(0, 1).data(Qt::UserRole).toInt(), 0);
+}
+
+QTEST_MAIN(TestTableGrid)
+#include "tst_tablegrid.moc"
