@@ -136,6 +136,11 @@ struct Table::Impl {
     void refreshRecord(int record);
 
     void moveTo(int newPos, bool newBof, bool newEof);
+    void announceReset()
+    {
+        if (pos >= 0)
+            emit q->beforeScroll();
+    }
     void resetToFirst();
     bool postPending();
     void writeField(int index, const QVariant &value);
@@ -315,7 +320,8 @@ bool Table::Impl::postPending()
         // back at the place its key gives it.
         const auto at = std::lower_bound(view.begin(), view.end(), record,
                                          [this](int a, int b) { return orderLess(a, b); });
-        pos = int(view.insert(at, record) - view.begin());
+        const auto inserted = view.insert(at, record); // may move the storage
+        pos = int(inserted - view.begin());
         bof = eof = false;
         if (inserting || pos != oldPos)
             emit q->viewChanged();
@@ -520,6 +526,8 @@ void Table::setIndexName(const QString &name)
         return;
     }
     d->postPending();
+    if (name.compare(d->indexName, Qt::CaseInsensitive) == 0)
+        return; // the same index: view, range and position stay
     const QString previous = d->indexName;
     d->indexName = name;
     try {
@@ -529,8 +537,7 @@ void Table::setIndexName(const QString &name)
         d->bindIndex();
         throw;
     }
-    if (d->pos >= 0)
-        emit beforeScroll();
+    d->announceReset();
     d->ranged = false;
     d->rebuildOrder();
     d->resetToFirst();
@@ -549,8 +556,7 @@ void Table::setRange(const QVariant &low, const QVariant &high)
     const Key lowKey = d->keyOfValue(low);
     const Key highKey = d->keyOfValue(high);
     d->postPending();
-    if (d->pos >= 0)
-        emit beforeScroll();
+    d->announceReset();
     d->ranged = true;
     d->low = lowKey;
     d->high = highKey;
@@ -559,13 +565,12 @@ void Table::setRange(const QVariant &low, const QVariant &high)
 
 void Table::cancelRange()
 {
-    if (!isOpen()) {
-        d->ranged = false;
-        return;
-    }
+    if (!isOpen())
+        return; // close() has dropped it
     d->postPending();
-    if (d->pos >= 0)
-        emit beforeScroll();
+    if (!d->ranged)
+        return;
+    d->announceReset();
     d->ranged = false;
     d->resetToFirst();
 }
@@ -587,15 +592,20 @@ void Table::setFilter(const QString &expression)
                 QStringLiteral("не удается применить фильтр \"%1\": %2").arg(expression, e.why()));
         }
     }
-    d->filterText = expression;
-    if (!isOpen())
+    if (!isOpen()) {
+        d->filterText = expression;
         return;
+    }
     d->postPending();
-    if (d->pos >= 0)
-        emit beforeScroll();
+    if (expression == d->filterText)
+        return;
+    if (d->filtered)
+        d->announceReset();
+    d->filterText = expression;
     d->bindFilter();
     d->computePasses();
-    d->resetToFirst();
+    if (d->filtered)
+        d->resetToFirst();
 }
 
 QString Table::filter() const
@@ -610,8 +620,9 @@ void Table::setFiltered(bool on)
         return;
     }
     d->postPending();
-    if (d->pos >= 0)
-        emit beforeScroll();
+    if (on == d->filtered)
+        return;
+    d->announceReset();
     d->filtered = on;
     d->resetToFirst();
 }

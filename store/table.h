@@ -152,8 +152,11 @@ signals:
     // Around every change of the current record: first/last/next/prior/moveTo/findKey
     // when they land on another record, and a post that takes the record out of the view.
     // setIndexName/setRange/cancelRange/setFilter/setFiltered reposition to the first
-    // record with both events (beforeScroll only when there was a current record);
-    // open() sends afterScroll alone. next() on the last record only sets eof().
+    // record with both events (beforeScroll only when there was a current record) when
+    // they change the view: the same index name, the same filter text, the same switch,
+    // cancelRange without a range, or a new filter text while filtering is off only post
+    // a pending edit and leave view, range and position alone. open() sends afterScroll
+    // alone. next() on the last record only sets eof().
     void beforeScroll();
     void afterScroll();
     void afterInsert();  // after append() created the new record (no scroll events)

@@ -169,6 +169,8 @@ private slots:
         QCOMPARE(after.count(), 4);
         QCOMPARE(before.count(), 3);
         t.setFilter("ot='+'");
+        QCOMPARE(after.count(), 4); // filtering is off: the view is the same
+        t.setFiltered(true);
         QCOMPARE(after.count(), 5);
     }
 
@@ -751,6 +753,34 @@ private slots:
         QCOMPARE(changed.first().first().toInt(), 3);
         QCOMPARE(view.count(), 0);
         QCOMPARE(t.valueAt(3, t.fieldIndex("ves")), QVariant(9.5));
+    }
+
+    // Setting what is already set changes nothing: a list keeps its range and record
+    // when a routine sets its index "order" again.
+    void unchangedSettingsKeepThePosition()
+    {
+        Table t;
+        openList(t);
+        t.setIndexName("order");
+        t.setRange(1, 4);
+        t.moveTo(2);
+        QSignalSpy after(&t, &Table::afterScroll);
+        t.setIndexName("ORDER");
+        t.setFiltered(false);
+        t.setFilter("ot='+'"); // filtering is off: nothing visible changes
+        t.setFilter("ot='+'");
+        QVERIFY(t.hasRange());
+        QCOMPARE(t.viewCount(), 4);
+        QCOMPARE(t.viewPosition(), 2);
+        QCOMPARE(after.count(), 0);
+        t.setFiltered(true);
+        QCOMPARE(after.count(), 1);
+        QCOMPARE(names(t), (QStringList{"Мел", " Мука", "Шрот"}));
+        after.clear();
+        t.cancelRange();
+        t.cancelRange();
+        QCOMPARE(after.count(), 1);
+        QCOMPARE(t.viewCount(), 3);
     }
 
     void dataSourceSwitch()
