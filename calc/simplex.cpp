@@ -79,7 +79,7 @@ void step(SimplexTableau &tableau, int column, const SimplexTableau::Choice &cho
         tableau.flip(column, choice.theta);
         return;
     }
-    tableau.pivot(choice.row, column, choice.outcome);
+    tableau.pivot(choice.row, column, choice.outcome, choice.theta);
     feed.report(record.objective); // pivot step 11
 }
 
@@ -129,6 +129,7 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
     ProgressFeed feed(full ? progress : nullptr);
     tableau.initialise();
     const bool feasible = feasibilityPhase(tableau, record, stats, feed);
+    stats.feasibilityPivots = tableau.stats().pivots;
     if (full && feasible)
         costPhase(tableau, record, stats, feed);
     if (full)
@@ -138,6 +139,7 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
     stats.pivots = steps.pivots;
     stats.flips = steps.flips;
     stats.updatedEntries = steps.updatedEntries;
+    stats.degeneratePivots = steps.degeneratePivots;
     return stats;
 }
 
@@ -147,6 +149,8 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
 {
     pivots += other.pivots;
     flips += other.flips;
+    feasibilityPivots += other.feasibilityPivots;
+    degeneratePivots += other.degeneratePivots;
     updatedEntries += other.updatedEntries;
     cycleBreaks += other.cycleBreaks;
     return *this;

@@ -354,7 +354,7 @@ void SimplexTableau::placeEntering(int r, int e)
 
 // Pivot on row r and column e: the basic variable of row r leaves at the bound the
 // outcome names, the non-basic variable of column e enters.
-void SimplexTableau::pivot(int r, int e, Outcome outcome)
+void SimplexTableau::pivot(int r, int e, Outcome outcome, double theta)
 {
     ProblemRecord &rec = rec_;
     // Step 1: the pivot-column list already holds the whole column (gatherColumn).
@@ -379,6 +379,7 @@ void SimplexTableau::pivot(int r, int e, Outcome outcome)
     for (int t = 0; t < colCount_; ++t)
         refreshRow(colRows_[t]);
     ++stats_.pivots;
+    stats_.degeneratePivots += theta == 0;
 }
 
 // Extraction: non-basic variables at their bound, basic ones at their row value,

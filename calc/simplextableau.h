@@ -48,7 +48,7 @@ public:
     Choice costRatio(int j, bool smallestIndex);
 
     void flip(int j, double theta);
-    void pivot(int r, int e, Outcome outcome);
+    void pivot(int r, int e, Outcome outcome, double theta);
 
     // Values of every variable into columnValue (by programme column) and rowValue
     // (by programme row).

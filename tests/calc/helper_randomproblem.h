@@ -1,0 +1,53 @@
+#pragma once
+
+// Sample problem records for the solver's tests, the solver oracle and the benchmark:
+// filled the way the loader leaves them (inclusion limits in percent, outputs, norms
+// with the price already converted), ready for assembleProgramme.
+//
+// A random case is built around a hidden recipe per feed type: its norms bracket the
+// levels of that recipe and the stock covers it, so most cases are feasible; the
+// flavours tighten the stock, mark raw materials for full use, make the data
+// degenerate (exact requirements, twin raw materials, fixed inclusions, equal prices)
+// or put one requirement out of reach.
+
+#include "calc/problemrecord.h"
+
+#include <cstdint>
+
+namespace calctest {
+
+enum class Flavour { Ordinary, TightStock, Degenerate, Unreachable };
+
+struct CaseSpec
+{
+    int feeds = 3;
+    int raws = 6;
+    int chars = 4;
+    std::uint64_t seed = 1;
+    Flavour flavour = Flavour::Ordinary;
+    double pairShare = 0.6; // share of (feed type, raw material) pairs allowed; 1: all
+};
+
+struct SampleCase
+{
+    bool useFullUse = false;
+    double lossNorm = 0;
+};
+
+// Fills the record (clearing what an earlier case left) and says how to assemble it.
+SampleCase makeCase(calc::ProblemRecord &record, const CaseSpec &spec);
+
+// The benchmark's cases: every pair allowed.
+inline CaseSpec capacitySpec(std::uint64_t seed = 1)
+{
+    return {calc::kMaxFeeds, calc::kMaxRaws, calc::kMaxChars, seed, Flavour::Ordinary, 1.0};
+}
+inline CaseSpec typicalSpec(std::uint64_t seed = 1)
+{
+    return {10, 30, 20, seed, Flavour::Ordinary, 1.0};
+}
+
+// Clears every count, field and row of the record, as a new run would find it.
+void clearRecord(calc::ProblemRecord &record);
+
+} // namespace calctest
