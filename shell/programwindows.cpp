@@ -1,5 +1,10 @@
 #include "shell/programwindows.h"
 
+#include "calc/problemrecord.h"
+#include "calc/window/preparationwindow.h"
+#include "lists/characteristicswindow.h"
+#include "lists/feedtypeswindow.h"
+#include "lists/rawmaterialswindow.h"
 #include "settings/window/parameterswindow.h"
 #include "shell/closesequence.h"
 #include "store/datamodule.h"
@@ -44,12 +49,22 @@ bool ProgramWindows::createDataModule()
 // TForm12, TForm15, TForm13, TForm16, TForm17 — those that exist so far.
 void ProgramWindows::createWindows()
 {
-    form11 = new TForm11(form1.get(), folder.dataDir());
+    QWidget *menu = form1.get();
+    form3 = new TForm3(*dataModule2, menu);
+    form5 = new TForm5(*dataModule2, menu);
+    form6 = new TForm6(*dataModule2, menu);
+    form10 = new calc::TForm10(*dataModule2, calc::problemRecord(), menu);
+    form10->setRefinementOpeners([this] { form5->exec(); }, [this] { form6->exec(); });
+    form11 = new TForm11(menu, folder.dataDir());
 }
 
 void ProgramWindows::connectMenu()
 {
     form1->setDataModule(dataModule2.get());
+    form1->setOpener(MenuItem::Characteristics, [this] { form3->exec(); });
+    form1->setOpener(MenuItem::RawMaterials, [this] { form6->exec(); });
+    form1->setOpener(MenuItem::FeedTypes, [this] { form5->exec(); });
+    form1->setOpener(MenuItem::Calculation, [this] { form10->exec(); });
     form1->setOpener(MenuItem::Parameters, [this] { form11->exec(); });
     form1->setCloseSequence([this] { runCloseSequence(folder, *dataModule2, show); });
 }

@@ -11,7 +11,14 @@
 
 #include <memory>
 
+class TForm3;
+class TForm5;
+class TForm6;
 class TForm11;
+
+namespace calc {
+class TForm10;
+}
 
 namespace store {
 class TDataModule2;
@@ -44,7 +51,11 @@ private:
     // children and go with it).
     std::unique_ptr<store::TDataModule2> dataModule2;
     std::unique_ptr<TForm1> form1;
-    TForm11 *form11 = nullptr; // parameters
+    TForm3 *form3 = nullptr;         // characteristics list
+    TForm5 *form5 = nullptr;         // feed types list
+    TForm6 *form6 = nullptr;         // raw materials list
+    calc::TForm10 *form10 = nullptr; // calculation preparation (holds the results window)
+    TForm11 *form11 = nullptr;       // parameters
 };
 
 } // namespace shell

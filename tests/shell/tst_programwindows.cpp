@@ -18,6 +18,8 @@ private slots:
     void dataThatCannotBeOpened_data();
     void dataThatCannotBeOpened();
     void menuOverDemoData();
+    void menuOpensItsWindows_data();
+    void menuOpensItsWindows();
     void closeRunsTheCloseSequence();
 
 private:
@@ -95,7 +97,50 @@ void TestProgramWindows::menuOverDemoData()
     QCOMPARE(settings::workingDate(), QDate::currentDate());
 
     QVERIFY(menu.button(MenuItem::Parameters)->isEnabled());
-    QVERIFY(!menu.button(MenuItem::Characteristics)->isEnabled());
+    QVERIFY(menu.button(MenuItem::Characteristics)->isEnabled());
+    QVERIFY(!menu.button(MenuItem::Backup)->isEnabled());
+}
+
+void TestProgramWindows::menuOpensItsWindows_data()
+{
+    QTest::addColumn<MenuItem>("item");
+    for (MenuItem item : {MenuItem::Characteristics, MenuItem::RawMaterials, MenuItem::FeedTypes,
+                          MenuItem::Calculation, MenuItem::Parameters})
+        QTest::newRow(qPrintable(shell::menuCaption(item))) << item;
+}
+
+// A task's button opens its window modally; when the window closes the menu is usable
+// again with the focus on that button.
+void TestProgramWindows::menuOpensItsWindows()
+{
+    QFETCH(MenuItem, item);
+    copyDemoData();
+    const auto windows = shell::ProgramWindows::create(folder(), sink_);
+    QVERIFY(windows);
+    shell::TForm1 &menu = windows->menu();
+    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
+    menu.show();
+    QVERIFY(done.count() == 1 || done.wait(5000));
+
+    QPointer<QWidget> opened;
+    QTimer::singleShot(200, [&] {
+        opened = QApplication::activeModalWidget();
+        if (opened)
+            opened->close();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    safety.start(5000);
+    QTest::mouseClick(menu.button(item), Qt::LeftButton);
+    QVERIFY(opened);
+    QVERIFY(opened != &menu);
+    QVERIFY(!opened->isVisible());
+    QCOMPARE(menu.focusWidget(), menu.button(item));
+    QVERIFY2(shown_.isEmpty(), qPrintable(shown_.join('\n')));
 }
 
 // Closing the menu, however it is closed, copies the data to arhiv and removes the
