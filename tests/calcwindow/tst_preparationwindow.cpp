@@ -1,0 +1,571 @@
+// The calculation preparation window on a copy of the shipped demo data: activation,
+// modes and marks, the run with its bars and message boxes, the three outcomes with
+// their texts and colours, printing the outcome to a PDF file, and the way on to the
+// results window and back.
+
+#include "calc/problemrecord.h"
+#include "calc/window/outcomecolours.h"
+#include "calc/window/outcomeprint.h"
+#include "calc/window/preparationwindow.h"
+#include "lists/tablegrid.h"
+#include "platform/printerchoice.h"
+#include "results/demodatafixture.h"
+#include "results/resultswindow.h"
+#include "store/numbertext.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using calc::CalcMode;
+using calc::TForm10;
+
+namespace {
+
+const QString kCostLabel =
+    QStringLiteral("Если расчет рецепта при заданных характериситках не получается:");
+const QString kNoRelaxation =
+    QStringLiteral("В этом режиме нарушение требований к рецептам не допускается...");
+
+// The window over a fresh copy of the demo data, its messages collected.
+struct Road
+{
+    roadtest::DemoData demo;
+    store::TDataModule2 *dm = nullptr;
+    std::unique_ptr<calc::ProblemRecord> record = std::make_unique<calc::ProblemRecord>();
+    std::unique_ptr<TForm10> form;
+    QStringList messages;
+
+    Road()
+    {
+        dm = demo.open();
+        if (!dm)
+            return;
+        form = std::make_unique<TForm10>(*dm, *record);
+        form->setMessageSink([this](const QString &text) { messages.append(text); });
+        form->resultsWindow()->setMessageSink(
+            [this](const QString &text) { messages.append(text); });
+        form->show();
+    }
+    ~Road()
+    {
+        if (form)
+            form->reject();
+        form.reset();
+    }
+
+    QPushButton *button(const char *name) const
+    {
+        return form->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+
+    // Puts a grid's cursor on the row whose first column reads `text`; false if none.
+    static bool goToRow(lists::TableGrid *grid, const QString &text)
+    {
+        QAbstractItemModel *model = grid->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            if (model->index(row, 0).data().toString() == text) {
+                grid->setCurrentIndex(model->index(row, 0));
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The records of a cursor's view whose field reads `value`, by their first field.
+    static QStringList marked(store::Table &table, const QString &nameField,
+                              const QString &value = QStringLiteral("+"))
+    {
+        QStringList names;
+        for (int row = 0; row < table.viewCount(); ++row) {
+            const QVariant vib = table.valueAt(row, table.fieldIndex(QStringLiteral("vib")));
+            if (vib.toString().trimmed() == value)
+                names.append(table.valueAt(row, table.fieldIndex(nameField)).toString().trimmed());
+        }
+        return names;
+    }
+
+    void setKkField(const QString &type, const QString &field, double value)
+    {
+        store::Table &kk = dm->Table2;
+        for (kk.first(); !kk.eof(); kk.next()) {
+            if (kk.text(QStringLiteral("TIP")).trimmed() == type) {
+                kk.setNumber(field, value);
+                kk.post();
+                return;
+            }
+        }
+        QFAIL("no such feed type");
+    }
+
+    void run(CalcMode mode)
+    {
+        QTest::mouseClick(form->modeButton(mode), Qt::LeftButton);
+        QTest::mouseClick(button("Button5"), Qt::LeftButton);
+    }
+
+    // Prints what is shown into KP_TEST_OUTPUT/<name>.pdf; the words read back.
+    QList<roadtest::PdfWord> print(const QString &name)
+    {
+        const QString pdf = roadtest::outputPdf(name);
+        QFile::remove(pdf);
+        qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
+        form->Button9Click();
+        qunsetenv(platform::kForcedPdfVariable);
+        return roadtest::pdfWords(pdf);
+    }
+};
+
+QColor rowColour(const QTableWidget *grid, int row)
+{
+    const QVariant brush = grid->item(row, 0)->data(Qt::ForegroundRole);
+    return brush.isValid() ? brush.value<QBrush>().color() : QColor();
+}
+
+QStringList rowTexts(const QTableWidget *grid, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        texts.append(grid->item(row, c)->text());
+    return texts;
+}
+
+double cellNumber(const QTableWidget *grid, int row, int column)
+{
+    return store::parseNumber(grid->item(row, column)->text());
+}
+
+// Points of a virtual page position on an A4 PDF page (595.28 × 841.89 pt).
+double pointsX(double v)
+{
+    return v * 595.276 / calc::OutcomePrint::kVirtualWidth;
+}
+double pointsY(double v)
+{
+    return v * 841.89 / calc::OutcomePrint::kVirtualHeight;
+}
+
+const roadtest::PdfWord *findWord(const QList<roadtest::PdfWord> &words, const QString &text,
+                                  int page = 0)
+{
+    for (const roadtest::PdfWord &w : words)
+        if (w.text == text && (page == 0 || w.page == page))
+            return &w;
+    return nullptr;
+}
+
+} // namespace
+
+class TestPreparationWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void activationRestrictsAndResets();
+    void currentProductMarksTheRowUnderTheCursor();
+    void fullUseMarks();
+    void refinementNeedsASelection();
+    void costRunShowsTheSummary();
+    void summaryPrintsWhereTheVirtualPageSays();
+    void proportionalRunCountsAttempts();
+    void runMessagesAreShown();
+    void dataErrorsGiveTheErrorList();
+    void failedRunGivesTheAnalysis();
+    void nextOpensTheResultsWindow();
+    void backReturnsToTheEntry();
+    void closingRemovesTheFilters();
+};
+
+void TestPreparationWindow::activationRestrictsAndResets()
+{
+    Road road;
+    QVERIFY(road.dm);
+    for (store::Table *t : {&road.dm->Table2, &road.dm->Table3}) {
+        QCOMPARE(t->filter(), QStringLiteral("ot='+'"));
+        QVERIFY(t->filtered());
+    }
+    QCOMPARE(road.form->programmeGrid()->model()->rowCount(), road.dm->selectedFeedCount);
+    QCOMPARE(road.form->stockGrid()->model()->rowCount(), road.dm->selectedRawCount);
+    QCOMPARE(road.dm->selectedFeedCount, 7);
+    QVERIFY(road.form->modeButton(CalcMode::Cost)->isChecked());
+    QVERIFY(!road.form->uniformButton()->isChecked());
+    QCOMPARE(road.form->relaxationLabel()->text(), kCostLabel);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Entry);
+    QVERIFY(road.form->solverBar()->isHidden());
+    QVERIFY(road.form->attemptBar()->isHidden());
+    QVERIFY(!road.form->programmeGrid()->isReadOnly());
+    QVERIFY(!road.form->stockGrid()->isReadOnly());
+}
+
+// Pressing "Максимизировать текущий продукт" marks exactly the feed type under the grid
+// cursor; another mode takes the mark away again.
+void TestPreparationWindow::currentProductMarksTheRowUnderTheCursor()
+{
+    Road road;
+    QVERIFY(road.dm);
+    QVERIFY(Road::goToRow(road.form->programmeGrid(), QStringLiteral("ПК-6-2")));
+    QTest::mouseClick(road.form->modeButton(CalcMode::Product), Qt::LeftButton);
+    QVERIFY(road.form->modeButton(CalcMode::Product)->isChecked());
+    QCOMPARE(Road::marked(road.dm->Table2, QStringLiteral("TIP")), QStringList{"ПК-6-2"});
+    QCOMPARE(road.form->relaxationLabel()->text(), kNoRelaxation + u' ');
+    QVERIFY(road.form->uniformButton()->isHidden());
+
+    QVERIFY(Road::goToRow(road.form->programmeGrid(), QStringLiteral("СК-3")));
+    QTest::mouseClick(road.form->modeButton(CalcMode::Product), Qt::LeftButton);
+    QCOMPARE(Road::marked(road.dm->Table2, QStringLiteral("TIP")), QStringList{"СК-3"});
+    QCOMPARE(road.dm->Table2.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
+
+    QTest::mouseClick(road.form->modeButton(CalcMode::Proportional), Qt::LeftButton);
+    QVERIFY(Road::marked(road.dm->Table2, QStringLiteral("TIP")).isEmpty());
+    QCOMPARE(road.form->relaxationLabel()->text(), kNoRelaxation);
+    QCOMPARE(road.dm->Table2.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
+
+    QTest::mouseClick(road.form->modeButton(CalcMode::Cost), Qt::LeftButton);
+    QCOMPARE(road.form->relaxationLabel()->text(), kCostLabel);
+    QVERIFY(!road.form->uniformButton()->isHidden());
+}
+
+// A stock to be used up is marked and unmarked (a blank then); unlimited stock cannot be.
+void TestPreparationWindow::fullUseMarks()
+{
+    Road road;
+    QVERIFY(road.dm);
+    store::Table &sir = road.dm->Table3;
+    lists::TableGrid *grid = road.form->stockGrid();
+    QVERIFY(Road::goToRow(grid, QStringLiteral("Кукуруза")));
+    road.button("Button1")->click();
+    QCOMPARE(sir.text(QStringLiteral("vib")), QStringLiteral("+"));
+    road.button("Button1")->click();
+    QCOMPARE(sir.value(QStringLiteral("vib")).toString().trimmed(), QString());
+    QVERIFY(road.messages.isEmpty());
+
+    QVERIFY(Road::goToRow(grid, QStringLiteral("Овес")));
+    sir.setNumber(QStringLiteral("VES"), 0);
+    sir.post();
+    road.button("Button1")->click();
+    QCOMPARE(road.messages,
+             QStringList{"Нельзя полностью сработать сырье с неограниченным запасом!"});
+    QCOMPARE(sir.text(QStringLiteral("vib")), QString());
+
+    QVERIFY(Road::goToRow(grid, QStringLiteral("Горох")));
+    road.button("Button1")->click();
+    QVERIFY(Road::goToRow(grid, QStringLiteral("Ячмень")));
+    road.button("Button1")->click();
+    QCOMPARE(Road::marked(sir, QStringLiteral("NAIM")).size(), 2);
+    road.button("Button2")->click();
+    QVERIFY(Road::marked(sir, QStringLiteral("NAIM")).isEmpty());
+    QCOMPARE(sir.text(QStringLiteral("NAIM")), QStringLiteral("Ячмень"));
+}
+
+void TestPreparationWindow::refinementNeedsASelection()
+{
+    Road road;
+    QVERIFY(road.dm);
+    int feedOpened = 0;
+    int rawOpened = 0;
+    road.form->setRefinementOpeners(
+        [&] {
+            ++feedOpened;
+            road.dm->Table2.setFiltered(false); // a list window leaves its own state
+        },
+        [&] { ++rawOpened; });
+    road.dm->selectedFeedCount = 0;
+    road.dm->selectedRawCount = 0;
+    road.button("Button4")->click();
+    road.button("Button3")->click();
+    QCOMPARE(road.messages, QStringList({"Продукция не отобрана", "Сырье не отобрано"}));
+    QCOMPARE(feedOpened + rawOpened, 0);
+
+    road.dm->selectedFeedCount = 7;
+    road.dm->selectedRawCount = 37;
+    road.button("Button4")->click();
+    road.button("Button3")->click();
+    QCOMPARE(feedOpened, 1);
+    QCOMPARE(rawOpened, 1);
+    QVERIFY(road.dm->Table2.filtered());
+    QCOMPARE(road.form->programmeGrid()->model()->rowCount(), 7);
+}
+
+// The demo programme of 730 t needs 730 × 1.005 t of raw materials with the 0.5 % loss.
+void TestPreparationWindow::costRunShowsTheSummary()
+{
+    Road road;
+    QVERIFY(road.dm);
+    QSignalSpy solverBar(road.form->solverBar(), &QProgressBar::valueChanged);
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QVERIFY(road.messages.isEmpty());
+    QVERIFY(solverBar.count() > 0);
+    QVERIFY(road.form->solverBar()->isHidden());
+    QVERIFY(road.form->attemptBar()->isHidden());
+    QVERIFY(road.form->nextButton()->isVisible());
+
+    const QTableWidget *grid = road.form->summaryGrid();
+    QVERIFY(grid->isVisible());
+    QCOMPARE(grid->rowCount(), road.dm->selectedRawCount);
+    QStringList headers;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        headers.append(grid->horizontalHeaderItem(c)->text());
+    QCOMPARE(headers, QStringList({"Наименование сырья", "Запас Т", "Затраты общие", "Цена 1Т",
+                                   "Стоимость затрат"}));
+    double consumption = 0;
+    double cost = 0;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        const double used = cellNumber(grid, r, 2);
+        // within the stock, but for the kilograms the rounding into recipes may add
+        QVERIFY(used <= cellNumber(grid, r, 1) + 0.01);
+        QCOMPARE(grid->item(r, 4)->text(),
+                 store::fixedText(cellNumber(grid, r, 3) * used, 13, 2));
+        consumption += used;
+        cost += store::round2(cellNumber(grid, r, 3) * used);
+    }
+    QCOMPARE(store::round3(consumption), 733.65);
+    const QString title = road.form->titleLabel()->text();
+    QVERIFY2(title.startsWith(QStringLiteral("Решение получено!    Общие затраты сырья  ")
+                              + store::fixedText(733.65, 13, 3) + QStringLiteral("  Т.  на сумму  ")),
+             qPrintable(title));
+    QVERIFY(title.endsWith(QStringLiteral("  руб.")));
+    const double titleCost = store::parseNumber(title.section(QStringLiteral("на сумму"), 1)
+                                                    .section(QStringLiteral("руб."), 0, 0));
+    QVERIFY(qAbs(titleCost - cost) < 0.01 * grid->rowCount());
+    // the grids are back on their tables
+    QVERIFY(road.dm->Table2.dataSourceEnabled());
+    QVERIFY(road.dm->Table3.dataSourceEnabled());
+}
+
+// Heading at (400, 100), grid row r at (400, 100 r + 300) on the 4676 × 6814 page.
+void TestPreparationWindow::summaryPrintsWhereTheVirtualPageSays()
+{
+    Road road;
+    QVERIFY(road.dm);
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    const QList<roadtest::PdfWord> words = road.print(QStringLiteral("preparation-summary"));
+    QVERIFY2(!words.isEmpty(), "pdftotext read nothing");
+    QCOMPARE(words.last().page, 1);
+    const roadtest::PdfWord *heading = findWord(words, QStringLiteral("Решение"));
+    const roadtest::PdfWord *header = findWord(words, QStringLiteral("Наименование"));
+    const roadtest::PdfWord *first = findWord(words, QStringLiteral("Пшеница"));
+    const roadtest::PdfWord *last = findWord(words, QStringLiteral("П60-1"));
+    QVERIFY(heading && header && first && last);
+    QVERIFY(qAbs(heading->xMin - pointsX(400)) < 2);
+    QVERIFY(qAbs(heading->yMin - pointsY(100)) < 3);
+    QVERIFY(qAbs(header->xMin - pointsX(400)) < 2);
+    QVERIFY(qAbs(header->yMin - pointsY(300)) < 3);
+    QVERIFY(qAbs(first->yMin - pointsY(400)) < 3);
+    const int rows = road.form->summaryGrid()->rowCount();
+    QVERIFY(qAbs(last->yMin - pointsY(100 * rows + 300)) < 3);
+    QVERIFY(road.messages.isEmpty());
+}
+
+void TestPreparationWindow::proportionalRunCountsAttempts()
+{
+    Road road;
+    QVERIFY(road.dm);
+    QSignalSpy attempts(road.form->attemptBar(), &QProgressBar::valueChanged);
+    road.run(CalcMode::Proportional);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QVERIFY(attempts.count() > 3);
+    QVERIFY(road.form->attemptBar()->isHidden());
+    const QString title = road.form->titleLabel()->text();
+    const double total = store::parseNumber(
+        title.section(QStringLiteral("сырья"), 1).section(QStringLiteral("Т."), 0, 0));
+    QVERIFY2(total > 733.65, qPrintable(title)); // more than the entered programme
+}
+
+// The run's own message boxes reach the user through the window.
+void TestPreparationWindow::runMessagesAreShown()
+{
+    Road road;
+    QVERIFY(road.dm);
+    QVERIFY(Road::goToRow(road.form->stockGrid(), QStringLiteral("Масло подсолнечное")));
+    road.button("Button1")->click();
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.messages.size(), 1);
+    QVERIFY(road.messages.first().startsWith(QStringLiteral("Сырье № ")));
+    QVERIFY(road.messages.first().contains(
+        QStringLiteral("полностью сработать нельзя!!  Рекомендую сработать")));
+    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+}
+
+void TestPreparationWindow::dataErrorsGiveTheErrorList()
+{
+    Road road;
+    QVERIFY(road.dm);
+    road.setKkField(QStringLiteral("СК-6"), QStringLiteral("VES"), 100000);
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Errors);
+    QCOMPARE(road.form->titleLabel()->text(), QStringLiteral("Ошибки подготовки исходных данных"));
+    const QListWidget *list = road.form->diagnosticsList();
+    QVERIFY(list->isVisible());
+    QVERIFY(list->count() > 0);
+    QVERIFY(!road.form->nextButton()->isVisible());
+    QVERIFY(road.form->summaryGrid()->isHidden());
+
+    const QList<roadtest::PdfWord> words = road.print(QStringLiteral("preparation-errors"));
+    const roadtest::PdfWord *heading = findWord(words, QStringLiteral("Ошибки"));
+    QVERIFY(heading);
+    QVERIFY(qAbs(heading->yMin - pointsY(100)) < 3);
+    // list line 1 stands at 100 × 1 + 300
+    const QString firstWord = list->item(0)->text().section(u' ', 0, 0);
+    const roadtest::PdfWord *line1 = findWord(words, firstWord);
+    QVERIFY(line1);
+    QVERIFY(qAbs(line1->yMin - pointsY(400)) < 3);
+    QVERIFY(qAbs(line1->xMin - pointsX(400)) < 2);
+}
+
+// An impossible protein minimum for ПК-5 in the proportional mode: the analysis at once.
+void TestPreparationWindow::failedRunGivesTheAnalysis()
+{
+    Road road;
+    QVERIFY(road.dm);
+    road.setKkField(QStringLiteral("ПК-5"), QStringLiteral("MI6"), 40);
+    road.setKkField(QStringLiteral("ПК-5"), QStringLiteral("MA6"), 45);
+    road.run(CalcMode::Proportional);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Analysis);
+    const QString title = road.form->titleLabel()->text();
+    QVERIFY2(title.startsWith(QStringLiteral("Комбикорм № 1 типа ПК-5 не получается. Вес ")),
+             qPrintable(title));
+    for (const QString &note : {QStringLiteral("Запасы и затраты сырья уменьшены"),
+                                QStringLiteral("на величину  технологических потерь."),
+                                QStringLiteral("Цены пересчитаны на затраты сырья без учета"),
+                                QStringLiteral(" потерь, издержек, рентабельности и налогов.")}) {
+        bool shown = false;
+        for (const QLabel *label : road.form->findChildren<QLabel *>())
+            shown = shown || (label->text() == note && label->isVisible());
+        QVERIFY2(shown, qPrintable(note));
+    }
+
+    const QTableWidget *chars = road.form->characteristicsGrid();
+    QVERIFY(chars->isVisible() && road.form->rawsGrid()->isVisible());
+    QCOMPARE(chars->columnCount(), 5);
+    int red = 0;
+    int navy = 0;
+    for (int r = 0; r < chars->rowCount(); ++r) {
+        const QString comment = chars->item(r, 1)->text();
+        QColor expected;
+        if (comment == QStringLiteral(" на минимуме      ")
+            || comment == QStringLiteral(" на максимуме     "))
+            expected = Qt::red;
+        else if (comment == QStringLiteral(" меньше минимума  "))
+            expected = QColor(0, 0, 128);
+        else if (comment == QStringLiteral(" больше максимума "))
+            expected = QColor(128, 0, 0);
+        QCOMPARE(rowColour(chars, r), expected);
+        red += expected == QColor(Qt::red);
+        navy += expected == QColor(0, 0, 128);
+    }
+    QVERIFY(red > 0 && navy > 0);
+    int protein = -1;
+    for (int r = 0; r < chars->rowCount(); ++r)
+        if (chars->item(r, 0)->text() == QStringLiteral("Сырой протеин"))
+            protein = r;
+    QVERIFY(protein >= 0);
+    QCOMPARE(chars->item(protein, 1)->text(), QStringLiteral(" меньше минимума  "));
+    QCOMPARE(chars->item(protein, 2)->text(), QStringLiteral("    40.00"));
+
+    const QTableWidget *raws = road.form->rawsGrid();
+    QCOMPARE(raws->columnCount(), 9);
+    int quiet = 0;
+    for (int r = 0; r < raws->rowCount(); ++r) {
+        const QStringList row = rowTexts(raws, r);
+        const bool plain = row[4].isEmpty() && row[8] == QStringLiteral(" в норме          ");
+        QCOMPARE(rowColour(raws, r), plain ? QColor() : QColor(Qt::red));
+        quiet += plain;
+    }
+    QVERIFY(quiet > 0 && quiet < raws->rowCount());
+
+    const QList<roadtest::PdfWord> words = road.print(QStringLiteral("preparation-analysis"));
+    QCOMPARE(words.isEmpty() ? 0 : words.last().page, 2);
+    const roadtest::PdfWord *head1 = findWord(words, QStringLiteral("Характеристики."), 1);
+    const roadtest::PdfWord *head2 = findWord(words, QStringLiteral("сырья."), 2);
+    QVERIFY(head1 && head2);
+    QVERIFY(qAbs(head1->yMin - pointsY(100)) < 3);
+    QVERIFY(qAbs(head2->yMin - pointsY(100)) < 3);
+    const roadtest::PdfWord *charHeader = findWord(words, QStringLiteral("Характеристика"), 1);
+    QVERIFY(charHeader && qAbs(charHeader->yMin - pointsY(300)) < 3);
+    const roadtest::PdfWord *rawHeader = findWord(words, QStringLiteral("Наименование"), 2);
+    QVERIFY(rawHeader && qAbs(rawHeader->yMin - pointsY(300)) < 3);
+}
+
+// "Дальше >>>" opens the results window on the run; its "Выход" closes both windows.
+void TestPreparationWindow::nextOpensTheResultsWindow()
+{
+    Road road;
+    QVERIFY(road.dm);
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    int feedRows = -1;
+    bool wasResults = false;
+    QTimer::singleShot(0, road.form.get(), [&] {
+        auto *form8 = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget());
+        wasResults = form8 != nullptr;
+        if (!form8)
+            return;
+        feedRows = form8->feedGrid()->rowCount();
+        form8->exitButton()->click();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, road.form.get(), [&] {
+        if (auto *w = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            if (w != road.form.get())
+                w->reject();
+    });
+    safety.start(20000);
+    QTest::mouseClick(road.form->nextButton(), Qt::LeftButton);
+    QVERIFY(wasResults);
+    QCOMPARE(feedRows, 7);
+    QVERIFY(!road.form->isVisible());
+    QCOMPARE(road.form->result(), int(QDialog::Rejected));
+    QVERIFY(!road.dm->Table2.filtered()); // closing took the selection filters off
+    QVERIFY(!road.dm->Table3.filtered());
+}
+
+void TestPreparationWindow::backReturnsToTheEntry()
+{
+    Road road;
+    QVERIFY(road.dm);
+    road.run(CalcMode::Cost);
+    road.button("Button7")->click();
+    QCOMPARE(road.form->shown(), TForm10::Shown::Entry);
+    QVERIFY(road.form->programmeGrid()->isVisible());
+    QVERIFY(!road.form->nextButton()->isVisible());
+    QCOMPARE(road.form->diagnosticsList()->count(), 0);
+
+    // "Повтор расчета" in the results window comes back to the entry, window open.
+    road.run(CalcMode::Cost);
+    QTimer::singleShot(0, road.form.get(), [] {
+        if (auto *form8 = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget()))
+            form8->repeatButton()->click();
+    });
+    road.form->nextButton()->click();
+    QVERIFY(road.form->isVisible());
+    QCOMPARE(road.form->shown(), TForm10::Shown::Entry);
+    QVERIFY(road.dm->Table2.filtered());
+}
+
+void TestPreparationWindow::closingRemovesTheFilters()
+{
+    Road road;
+    QVERIFY(road.dm);
+    road.button("Button6")->click();
+    QVERIFY(!road.form->isVisible());
+    for (store::Table *t : {&road.dm->Table2, &road.dm->Table3}) {
+        QVERIFY(!t->filtered());
+        QVERIFY(t->filter().isEmpty());
+    }
+    QCOMPARE(road.dm->Table2.viewCount(), road.dm->kkCount());
+}
+
+QTEST_MAIN(TestPreparationWindow)
+#include "tst_preparationwindow.moc"
