@@ -10,24 +10,26 @@ namespace lists {
 
 namespace {
 
-constexpr int captionWidth = 122;
-constexpr int fieldWidth = 62;
-
+constexpr int minCaptionWidth = 80;
+constexpr int maxCaptionWidth = 170;
+constexpr int fieldWidth = 58;
+constexpr int columnGap = 14;
+constexpr int spacing = 4;
+constexpr int maxHeight = 330; // the rest of the window belongs to the list
 } // namespace
 
 CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headings,
-                                         int columns, QWidget *parent)
+                                         int maxColumns, QWidget *parent)
     : QScrollArea(parent), m_prefixes(std::move(prefixes)), m_headings(std::move(headings)),
-      m_columns(std::max(1, columns)), m_body(new QWidget), m_grid(new QGridLayout(m_body))
+      m_maxColumns(std::max(1, maxColumns)), m_body(new QWidget),
+      m_grid(new QGridLayout(m_body))
 {
-    m_grid->setHorizontalSpacing(4);
+    m_grid->setHorizontalSpacing(spacing);
     m_grid->setVerticalSpacing(3);
     m_grid->setContentsMargins(6, 4, 6, 4);
     // Created in reading order, so that the focus chain runs down each column.
     for (int group = 0; group < groupLimit; ++group) {
-        auto *caption = new QLabel(m_body);
-        caption->setFixedWidth(captionWidth);
-        m_captions.append(caption);
+        m_captions.append(new QLabel(m_body));
         QList<FieldEdit *> fields;
         for (int i = 0; i < m_prefixes.size(); ++i) {
             auto *edit = new FieldEdit(m_body);
@@ -36,7 +38,7 @@ CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headi
         }
         m_fields.append(fields);
     }
-    for (int column = 0; column < m_columns; ++column) {
+    for (int column = 0; column < m_maxColumns; ++column) {
         for (const QString &text : std::as_const(m_headings)) {
             auto *heading = new QLabel(text, m_body);
             heading->setAlignment(Qt::AlignCenter);
@@ -93,7 +95,43 @@ void CharacteristicPanel::bindTo(store::Table &pit, store::Table &list)
         ++m_shown;
     }
     pit.first();
+    int widest = 0;
+    for (int group = 0; group < m_shown; ++group) {
+        QLabel *caption = m_captions.at(group);
+        widest = std::max(widest, caption->fontMetrics().horizontalAdvance(caption->text()));
+    }
+    m_captionWidth = std::clamp(widest + 8, minCaptionWidth, maxCaptionWidth);
+    for (QLabel *caption : std::as_const(m_captions))
+        caption->setFixedWidth(m_captionWidth);
+    m_columns = fittingColumns();
     layOut();
+    updateGeometry();
+}
+
+int CharacteristicPanel::fittingColumns() const
+{
+    const int group = m_captionWidth + int(m_prefixes.size()) * (fieldWidth + spacing)
+                      + columnGap + spacing;
+    const int available = viewport()->width() - 12;
+    return std::clamp(available / group, 1, m_maxColumns);
+}
+
+void CharacteristicPanel::resizeEvent(QResizeEvent *event)
+{
+    QScrollArea::resizeEvent(event);
+    const int columns = fittingColumns();
+    if (columns != m_columns && m_shown > 0) {
+        m_columns = columns;
+        layOut();
+        updateGeometry();
+    }
+}
+
+QSize CharacteristicPanel::sizeHint() const
+{
+    const QSize body = m_body->sizeHint();
+    const int frame = 2 * frameWidth();
+    return {QScrollArea::sizeHint().width(), std::min(body.height() + frame, maxHeight)};
 }
 
 void CharacteristicPanel::setFieldsReadOnly(bool readOnly)
@@ -115,13 +153,17 @@ void CharacteristicPanel::layOut()
         for (FieldEdit *edit : fields)
             m_grid->removeWidget(edit);
     }
-    for (QLabel *heading : std::as_const(m_headingLabels))
+    for (QLabel *heading : std::as_const(m_headingLabels)) {
         m_grid->removeWidget(heading);
+        heading->hide();
+    }
     const int width = 1 + int(m_prefixes.size()) + 1; // caption, fields, gap
     for (int row = 0; row < m_grid->rowCount(); ++row)
         m_grid->setRowStretch(row, 0);
-    for (int column = 0; column < m_grid->columnCount(); ++column)
+    for (int column = 0; column < m_grid->columnCount(); ++column) {
         m_grid->setColumnStretch(column, 0);
+        m_grid->setColumnMinimumWidth(column, 0);
+    }
     const int rows = std::max(1, (m_shown + m_columns - 1) / m_columns);
     const int usedColumns = m_shown == 0 ? 0 : (m_shown + rows - 1) / rows;
     for (int column = 0; column < usedColumns; ++column) {
@@ -130,7 +172,7 @@ void CharacteristicPanel::layOut()
             m_grid->addWidget(heading, 0, column * width + 1 + i);
             heading->show();
         }
-        m_grid->setColumnMinimumWidth(column * width + width - 1, 14);
+        m_grid->setColumnMinimumWidth(column * width + width - 1, columnGap);
     }
     for (int group = 0; group < m_shown; ++group) {
         const int row = 1 + group % rows;

@@ -2,8 +2,9 @@
 
 // The characteristic panel of the raw-materials and feed-types windows: one group per
 // nutrient characteristic after the price (a caption and one or two value fields bound to
-// the list's columns "mi"/"ma" + KEY), laid out in columns that are read top to bottom,
-// inside a scroll area. Tab and Enter walk the fields in that reading order.
+// the list's columns "mi"/"ma" + KEY), laid out in as many columns as the width allows
+// (read top to bottom), inside a scroll area that asks for no more height than the groups
+// need. Tab and Enter walk the fields in that reading order.
 
 #include <QList>
 #include <QScrollArea>
@@ -29,8 +30,8 @@ public:
     static constexpr int groupLimit = 64;
 
     // prefixes: the field name prefixes of a group's fields ("mi", or "mi" and "ma");
-    // headings: the column headings over them.
-    CharacteristicPanel(QStringList prefixes, QStringList headings, int columns,
+    // headings: the column headings over them; at most maxColumns columns of groups.
+    CharacteristicPanel(QStringList prefixes, QStringList headings, int maxColumns,
                         QWidget *parent = nullptr);
 
     // Hides every group and makes the fields read-only.
@@ -44,13 +45,22 @@ public:
     int shownGroups() const { return m_shown; }
     QLabel *caption(int group) const { return m_captions.at(group); }
     FieldEdit *field(int group, int which) const;
+    int columnCount() const { return m_columns; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void layOut();
+    int fittingColumns() const;
 
     QStringList m_prefixes;
     QStringList m_headings;
-    int m_columns;
+    int m_maxColumns;
+    int m_columns = 1;
+    int m_captionWidth = 100;
     QWidget *m_body;
     QGridLayout *m_grid;
     QList<QLabel *> m_captions;

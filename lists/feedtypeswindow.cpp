@@ -13,7 +13,7 @@
 #include "store/datasourceoff.h"
 #include "store/highlight.h"
 
-#include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,7 +67,7 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
       Panel1(new lists::CharacteristicPanel({QStringLiteral("mi"), QStringLiteral("ma")},
                                             {QStringLiteral("Мин."), QStringLiteral("Макс.")}, 3,
                                             this)),
-      Panel2(new QWidget(this)),
+      Panel2(new QGroupBox(QStringLiteral("Нормы ввода сырья, %"), this)),
       DBGrid2(new lists::TableGrid(
           &dm.Table3,
           {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 280, -1, true},
@@ -93,7 +93,7 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);
     DBGrid1->gridModel()->setRowFlag(QStringLiteral("ot"));
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    DBGrid1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     DBGrid2->gridModel()->setRowFlag(QStringLiteral("ot"));
     DBMemo1->bind(&dm.Table2, QStringLiteral("NASN"));
     DBMemo1->setFixedHeight(DBMemo1->fontMetrics().lineSpacing() * 2 + 12);
@@ -124,15 +124,17 @@ TForm5::~TForm5()
 // either the characteristic panel or the norms panel.
 void TForm5::buildLayout()
 {
-    auto *buttons = new QGridLayout;
-    const QList<QPushButton *> left{Button1, Button2, Button3, Button4, Button5, Button6};
-    const QList<QPushButton *> right{Button7, Button8, Button9, Button10, Button11};
-    for (int i = 0; i < left.size(); ++i)
-        buttons->addWidget(left.at(i), i, 0);
-    for (int i = 0; i < right.size(); ++i)
-        buttons->addWidget(right.at(i), i, 1);
-    buttons->setRowStretch(6, 1);
-    buttons->setVerticalSpacing(3);
+    // Editing the list in one column, selection and search in the other; hidden buttons
+    // leave no holes.
+    auto *editing = new QVBoxLayout;
+    for (QPushButton *button : {Button1, Button2, Button3, Button4, Button5, Button6})
+        editing->addWidget(button);
+    editing->addStretch(1);
+    auto *choosing = new QVBoxLayout;
+    for (QPushButton *button : {Button7, Button8, Button9, Button10})
+        choosing->addWidget(button);
+    choosing->addStretch(1);
+    choosing->addWidget(Button11);
 
     auto *gridColumn = new QVBoxLayout;
     gridColumn->addWidget(DBGrid1, 1);
@@ -140,23 +142,24 @@ void TForm5::buildLayout()
     gridColumn->addWidget(Label1);
     auto *top = new QHBoxLayout;
     top->addLayout(gridColumn, 1);
-    top->addLayout(buttons);
+    top->addLayout(editing);
+    top->addLayout(choosing);
 
     auto *normsButtons = new QVBoxLayout;
     normsButtons->addWidget(Button12);
     normsButtons->addWidget(Button13);
     normsButtons->addStretch(1);
     auto *norms = new QHBoxLayout(Panel2);
-    norms->setContentsMargins(0, 0, 0, 0);
+    norms->setContentsMargins(4, 4, 4, 4);
     norms->addWidget(DBGrid2, 1);
     norms->addLayout(normsButtons);
-    DBGrid2->horizontalHeader()->setStretchLastSection(false);
+    DBGrid2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     m_bottom->addWidget(Panel1);
     m_bottom->addWidget(Panel2);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top, 5);
-    layout->addWidget(m_bottom, 5);
+    layout->addLayout(top, 1);
+    layout->addWidget(m_bottom, 0);
 }
 
 void TForm5::showEvent(QShowEvent *event)
@@ -270,6 +273,7 @@ void TForm5::FormClose()
         button->show();
     lists::runReporting(this, [this] { saveLimits(); });
     m_scrollEvents.reset();
+    Panel1->hideAll(); // unbound until the next activation
     lists::runReporting(this, [this] {
         {
             store::DataSourceOff kkOff(m_dm.Table2);

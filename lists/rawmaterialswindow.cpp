@@ -10,7 +10,6 @@
 #include "store/datamodule.h"
 #include "store/highlight.h"
 
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -70,26 +69,29 @@ TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
     setWindowTitle(QStringLiteral("Работа со списком сырья"));
     resize(800, 600);
     DBGrid1->gridModel()->setRowFlag(QStringLiteral("ot"));
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
 
-    // Editing the list on the left, selection and search on the right.
-    auto *buttons = new QGridLayout;
-    const QList<QPushButton *> left{Button1, Button2, Button3, Button4, Button5};
-    const QList<QPushButton *> right{Button6, Button7, Button8, Button9, Button10};
-    for (int i = 0; i < 5; ++i) {
-        buttons->addWidget(left.at(i), i, 0);
-        buttons->addWidget(right.at(i), i, 1);
-    }
-    buttons->setRowStretch(5, 1);
+    // Editing the list in one column, selection and search in the other; hidden buttons
+    // leave no holes.
+    auto *editing = new QVBoxLayout;
+    for (QPushButton *button : {Button1, Button2, Button3, Button4, Button5})
+        editing->addWidget(button);
+    editing->addStretch(1);
+    auto *choosing = new QVBoxLayout;
+    for (QPushButton *button : {Button6, Button7, Button8, Button9})
+        choosing->addWidget(button);
+    choosing->addStretch(1);
+    choosing->addWidget(Button10);
     auto *top = new QHBoxLayout;
     auto *gridColumn = new QVBoxLayout;
     gridColumn->addWidget(DBGrid1, 1);
     gridColumn->addWidget(Label1);
     top->addLayout(gridColumn, 1);
-    top->addLayout(buttons);
+    top->addLayout(editing);
+    top->addLayout(choosing);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top, 5);
-    layout->addWidget(Panel1, 6);
+    layout->addLayout(top, 1);
+    layout->addWidget(Panel1, 0);
+    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
@@ -163,6 +165,7 @@ void TForm6::FormClose()
 {
     disconnect(m_scrollEvent);
     m_scheme.abandonMove();
+    Panel1->hideAll(); // unbound until the next activation
     Button3->setText(QStringLiteral("Переместить"));
     lists::runReporting(this, [this] {
         store::cancelHighlight(m_dm.Table3);

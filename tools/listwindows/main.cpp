@@ -1,0 +1,90 @@
+// kp-listwindows DATADIR characteristics|raw|feed PICTURE.png [norms] [select]
+// Opens a list window on a copy of DATADIR, as the main menu would, and saves a picture
+// of it. "norms" shows the norms panel of the feed types window; "select" selects the
+// first three entries so that red rows can be seen.
+#include "lists/characteristicswindow.h"
+#include "lists/feedtypeswindow.h"
+#include "lists/rawmaterialswindow.h"
+#include "settings/settings.h"
+#include "store/datamodule.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+bool copyFolder(const QString &from, const QString &to)
+{
+    const QDir source(from);
+    for (const QString &name : source.entryList(QDir::Files)) {
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    }
+    return true;
+}
+
+void selectFirst(QPushButton *select, store::Table &list)
+{
+    list.first();
+    for (int i = 0; i < 3 && !list.eof(); ++i) {
+        select->click();
+        list.next();
+    }
+    list.first();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4) {
+        std::fprintf(stderr, "usage: kp-listwindows DATADIR characteristics|raw|feed "
+                             "PICTURE.png [norms] [select]\n");
+        return 2;
+    }
+    QTemporaryDir copy;
+    if (!copyFolder(args.at(1), copy.path())) {
+        std::fprintf(stderr, "cannot copy %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
+    settings::ReadSettings(copy.path());
+    QString error;
+    auto dm = store::TDataModule2::create(copy.path(), &error);
+    if (!dm) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    dm->setNormalState();
+    dm->countSelected();
+
+    std::unique_ptr<QDialog> window;
+    const QString which = args.at(2);
+    if (which == QLatin1String("characteristics"))
+        window = std::make_unique<TForm3>(*dm);
+    else if (which == QLatin1String("raw"))
+        window = std::make_unique<TForm6>(*dm);
+    else
+        window = std::make_unique<TForm5>(*dm);
+    window->show();
+    if (args.contains(QLatin1String("select"))) {
+        if (auto *raw = dynamic_cast<TForm6 *>(window.get()))
+            selectFirst(raw->Button6, dm->Table3);
+        if (auto *feed = dynamic_cast<TForm5 *>(window.get()))
+            selectFirst(feed->Button7, dm->Table2);
+    }
+    if (auto *feed = dynamic_cast<TForm5 *>(window.get()); feed && args.contains("norms"))
+        feed->Button6->click();
+    const QString picture = args.at(3);
+    QTimer::singleShot(800, window.get(), [&] {
+        window->grab().save(picture);
+        app.quit();
+    });
+    return app.exec();
+}
