@@ -251,9 +251,22 @@ void DbfFile::openWriter()
     m_writer = h;
 }
 
+// Another cursor or program that appended records since this one read the file would
+// lose them when this one writes its own record count: such a write is refused.
+void DbfFile::checkCountOnDisk() const
+{
+    QFile file(m_path);
+    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(8) : QByteArray();
+    if (head.size() < 8 || littleEndian(head, 4, 4) != recordCount())
+        throw TableError(QStringLiteral("Таблица %1 изменена на диске другой программой: "
+                                        "закройте и откройте ее заново")
+                             .arg(m_displayName));
+}
+
 void DbfFile::writeRecord(int index, const QByteArray &bytes)
 {
     Q_ASSERT(bytes.size() == m_recordLength && index >= 0 && index <= recordCount());
+    checkCountOnDisk();
     openWriter();
     ioFailed = false;
     QByteArray copy = bytes;

@@ -56,6 +56,7 @@ private:
     struct Header;
     static Header parse(const QByteArray &bytes, const QString &displayName);
     void openWriter();
+    void checkCountOnDisk() const;
 
     QString m_path;
     QString m_displayName;

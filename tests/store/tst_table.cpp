@@ -783,6 +783,31 @@ private slots:
         QCOMPARE(t.viewCount(), 3);
     }
 
+    // Two cursors on one file: a write that would drop records the other appended is
+    // refused, and the appended record stays.
+    void staleCursorDoesNotDropRecords()
+    {
+        Table a;
+        Table b;
+        openList(a);
+        openList(b);
+        a.append();
+        a.setText("naim", "Новая");
+        a.post();
+        b.setText("naim", "Старая");
+        QVERIFY_THROWS_EXCEPTION(TableError, b.post());
+        b.cancel();
+        b.close();
+        b.open();
+        QCOMPARE(b.viewCount(), 6);
+        b.setText("naim", "Теперь можно");
+        b.post();
+        a.close();
+        a.open();
+        QCOMPARE(a.text("naim"), QString("Теперь можно"));
+        QCOMPARE(a.viewCount(), 6);
+    }
+
     void dataSourceSwitch()
     {
         Table t;
