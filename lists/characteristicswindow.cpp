@@ -1,6 +1,7 @@
 #include "lists/characteristicswindow.h"
 
 #include "lists/deleteconfirmation.h"
+#include "lists/fieldwidgets.h"
 #include "lists/message.h"
 #include "lists/newentry.h"
 #include "lists/tablegrid.h"
@@ -95,6 +96,7 @@ void TForm3::showEvent(QShowEvent *event)
 
 void TForm3::done(int result)
 {
+    lists::commitTyping(this);
     if (m_active) {
         m_active = false;
         FormClose();

@@ -173,6 +173,7 @@ void TForm5::showEvent(QShowEvent *event)
 
 void TForm5::done(int result)
 {
+    lists::commitTyping(this);
     if (m_active) {
         m_active = false;
         FormClose();

@@ -1,6 +1,7 @@
 #include "lists/fieldwidgets.h"
 
 #include "lists/fieldtext.h"
+#include "lists/tablegrid.h"
 #include "store/table.h"
 
 #include <QKeyEvent>
@@ -172,6 +173,27 @@ void FieldMemo::focusOutEvent(QFocusEvent *event)
 {
     commit();
     QPlainTextEdit::focusOutEvent(event);
+}
+
+void commitTyping(QWidget *window)
+{
+    QWidget *focused = window->focusWidget();
+    if (!focused)
+        return;
+    if (auto *edit = qobject_cast<FieldEdit *>(focused)) {
+        edit->commit();
+        return;
+    }
+    if (auto *memo = qobject_cast<FieldMemo *>(focused)) {
+        memo->commit();
+        return;
+    }
+    for (QWidget *up = focused->parentWidget(); up; up = up->parentWidget()) {
+        if (auto *grid = qobject_cast<TableGrid *>(up)) {
+            grid->commitEdit();
+            return;
+        }
+    }
 }
 
 } // namespace lists

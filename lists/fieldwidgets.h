@@ -60,13 +60,13 @@ public:
     void unbind();
     QString field() const { return m_binding.field(); }
     void refresh();
+    void commit(); // writes the typed text (read-only fields write nothing)
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    void commit();
 
     FieldBinding m_binding;
 };
@@ -91,5 +91,9 @@ protected:
 private:
     FieldBinding m_binding;
 };
+
+// Writes what is being typed in the focused field of window (a bound field or a grid
+// cell): a window calls it before it closes, so that nothing typed is lost.
+void commitTyping(QWidget *window);
 
 } // namespace lists

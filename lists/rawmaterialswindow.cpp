@@ -2,6 +2,7 @@
 
 #include "lists/characteristicpanel.h"
 #include "lists/deleteconfirmation.h"
+#include "lists/fieldwidgets.h"
 #include "lists/message.h"
 #include "lists/newentry.h"
 #include "lists/selection.h"
@@ -122,6 +123,7 @@ void TForm6::showEvent(QShowEvent *event)
 
 void TForm6::done(int result)
 {
+    lists::commitTyping(this);
     if (m_active) {
         m_active = false;
         FormClose();

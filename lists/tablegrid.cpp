@@ -288,6 +288,17 @@ void TableGrid::followCursor()
     showRow(table->isOpen() && table->dataSourceEnabled() ? table->viewPosition() : -1);
 }
 
+void TableGrid::commitEdit()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    QWidget *editor = window()->focusWidget();
+    if (!editor || !viewport()->isAncestorOf(editor))
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void TableGrid::applyWidths()
 {
     const QList<GridColumn> &columns = m_model->columns();

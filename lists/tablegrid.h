@@ -114,6 +114,8 @@ public:
     void setColumns(QList<GridColumn> columns);
     // Puts the view's current row on the cursor's record.
     void followCursor();
+    // Writes what is being typed in a cell, if anything (before the window closes).
+    void commitEdit();
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;

@@ -7,6 +7,7 @@
 #include "lists/deleteconfirmation.h"
 #include "lists/tablegrid.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -30,6 +31,7 @@ private slots:
     void move();
     void moveHidesTheOtherButtons();
     void typedNameIsStored();
+    void cellBeingTypedIsStoredAtClose();
     void scrollMakesTheGridReadOnly();
     void closeRestoresTheNormalRange();
 
@@ -264,6 +266,19 @@ void TestCharacteristicsWindow::typedNameIsStored()
     window->close();
     QCOMPARE(fixture->listTexts("pit.dbf", "PIT").last(), QStringLiteral("Селен"));
     QCOMPARE(fixture->listTexts("pit.dbf", "EDIZ").last(), QStringLiteral("мг/кг"));
+}
+
+void TestCharacteristicsWindow::cellBeingTypedIsStoredAtClose()
+{
+    open();
+    goTo(3);
+    window->Button5->click();
+    QTest::keyClick(window->DBGrid1, 'l'); // typing opens the editor
+    auto *editor = window->DBGrid1->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor && editor->isVisible());
+    QTest::keyClicks(editor, "ys");
+    window->close();
+    QCOMPARE(fixture->listTexts("pit.dbf", "PIT").at(2), QStringLiteral("lys"));
 }
 
 void TestCharacteristicsWindow::scrollMakesTheGridReadOnly()

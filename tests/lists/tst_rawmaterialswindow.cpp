@@ -32,6 +32,7 @@ private slots:
     void deselectAllClearsEveryMark();
     void reusedSlotStartsEmpty();
     void typedContentIsStored();
+    void typingLeftInAFieldIsStoredAtClose();
     void scrollMakesTheFieldsReadOnly();
     void deletedSelectionCountsUntilNextActivation();
 
@@ -329,6 +330,22 @@ void TestRawMaterialsWindow::typedContentIsStored()
     QVERIFY(sir->findKey(3));
     QCOMPARE(sir->number("MI3"), 12.75);
     QVERIFY(sir->isBlank("MI4"));
+}
+
+// Nothing typed is lost when the window is closed while the field still has the focus.
+void TestRawMaterialsWindow::typingLeftInAFieldIsStoredAtClose()
+{
+    open();
+    goTo(6);
+    window->Button5->click();
+    lists::FieldEdit *edit = window->Panel1->field(0, 0);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, "7.5");
+    window->close();
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(6));
+    QCOMPARE(sir->number("MI2"), 7.5);
 }
 
 void TestRawMaterialsWindow::scrollMakesTheFieldsReadOnly()
