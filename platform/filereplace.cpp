@@ -11,9 +11,11 @@
 #include <cstring>
 #endif
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 QString temporaryNameFor(const QString &target)
 {

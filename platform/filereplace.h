@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 // Renames `from` over `to` in one step (rename(2) on POSIX, MoveFileEx with
 // MOVEFILE_REPLACE_EXISTING on Windows); `to` keeps its old content if it fails.

@@ -2,9 +2,11 @@
 
 #include <QGuiApplication>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 // True when the windows of this desktop are X11 windows we can list.
 bool onX11()

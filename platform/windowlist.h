@@ -12,10 +12,10 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace platform {
-
-struct TopLevelWindow
+namespace platform
 {
+
+struct TopLevelWindow {
     quint64 id = 0;       // native window id (X11 window of the client, HWND)
     bool visible = false; // mapped and viewable / IsWindowVisible
     // Has an owner that is itself a visible window. Qt gives even a parentless dialog a

@@ -5,9 +5,11 @@
 
 #include <string>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 BOOL CALLBACK collectWindow(HWND hwnd, LPARAM param)
 {

@@ -9,21 +9,20 @@
 #include <cstring>
 #include <memory>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
-template<typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
-template<typename T>
-Reply<T> reply(T *raw)
+template <typename T> Reply<T> reply(T *raw)
 {
     return Reply<T>(raw, &std::free);
 }
 
-struct Atoms
-{
+struct Atoms {
     xcb_atom_t netWmName = XCB_ATOM_NONE;
     xcb_atom_t utf8String = XCB_ATOM_NONE;
     xcb_atom_t compoundText = XCB_ATOM_NONE;
@@ -63,8 +62,7 @@ bool viewable(xcb_connection_t *c, xcb_window_t window)
     return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
-struct Property
-{
+struct Property {
     xcb_atom_t type = XCB_ATOM_NONE;
     QByteArray bytes;
 };

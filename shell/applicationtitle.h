@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace shell {
+namespace shell
+{
 
 inline QString applicationTitle()
 {

@@ -7,9 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace shell {
+namespace shell
+{
 
-namespace {
+namespace
+{
 
 // <folder>/arkk.dbf -> <folder>/arkk2.dbf
 QString newFileFor(const store::Table &table)
@@ -79,9 +81,7 @@ void closeQuietly(store::Table &table)
 
 FileReplacer renameOver()
 {
-    return [](const QString &from, const QString &to) {
-        return platform::replaceFile(from, to);
-    };
+    return [](const QString &from, const QString &to) { return platform::replaceFile(from, to); };
 }
 
 CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Table &scratch,
@@ -109,7 +109,7 @@ CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Tab
         }
     }
     return written.size() == writeOrder.size() ? CompactionOutcome::Done
-                                                : CompactionOutcome::NotWritten;
+                                               : CompactionOutcome::NotWritten;
 }
 
 void reportCompaction(CompactionOutcome outcome, const MessageSink &show)
@@ -120,12 +120,12 @@ void reportCompaction(CompactionOutcome outcome, const MessageSink &show)
     show(QStringLiteral("Видимо у Вас нет прав АДМИНИСТРАТОРА - архивы не создаются"));
     if (outcome == CompactionOutcome::NotWritten) {
         show(QStringLiteral("Запускайте программу от имени администратора - подробности на "
-                            "сайте ")
-             + site + QStringLiteral(" Загрузить - Инструкция по установке"));
+                            "сайте ") +
+             site + QStringLiteral(" Загрузить - Инструкция по установке"));
     } else {
         show(QStringLiteral("Запускать программу надо от имени администратора - смотрите не "
-                            "сайте ")
-             + site + QStringLiteral(" Загрузить - Инструкция по установке"));
+                            "сайте ") +
+             site + QStringLiteral(" Загрузить - Инструкция по установке"));
     }
 }
 

@@ -13,14 +13,15 @@
 
 #include <functional>
 
-namespace store {
+namespace store
+{
 class Table;
 }
 
-namespace shell {
-
-struct ArchiveCursors
+namespace shell
 {
+
+struct ArchiveCursors {
     store::Table *arkk = nullptr;
     store::Table *arsir = nullptr;
     store::Table *arpit = nullptr;

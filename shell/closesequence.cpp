@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace shell {
+namespace shell
+{
 
-namespace {
+namespace
+{
 
 void flushOpenTables(store::TDataModule2 &dm, const MessageSink &show)
 {
@@ -41,8 +43,7 @@ void removeMarkers(const WorkingFolder &folder)
     QFile::remove(folder.secondMarker());
 }
 
-void runCloseSequence(const WorkingFolder &folder, store::TDataModule2 &dm,
-                      const MessageSink &show)
+void runCloseSequence(const WorkingFolder &folder, store::TDataModule2 &dm, const MessageSink &show)
 {
     flushOpenTables(dm, show);
     backupDataDirectory(folder, show);

@@ -10,11 +10,13 @@
 #include "shell/messagesink.h"
 #include "shell/workingfolder.h"
 
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace shell {
+namespace shell
+{
 
 // Step 1: itog3 into arhiv (created when missing); a file that cannot be copied is
 // reported by name and the copy goes on.

@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace shell {
+namespace shell
+{
 
-namespace {
+namespace
+{
 
 // A marker holds one line, "k"; only its existence matters.
 void createMarker(const QString &path, const MessageSink &show)

@@ -11,7 +11,8 @@
 #include "shell/messagesink.h"
 #include "shell/workingfolder.h"
 
-namespace shell {
+namespace shell
+{
 
 enum class StartDecision { Go, Terminate };
 

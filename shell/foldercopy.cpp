@@ -5,7 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace shell {
+namespace shell
+{
 
 int copyFlatFolder(const QString &from, const QString &to, const MessageSink &show)
 {

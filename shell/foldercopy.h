@@ -7,7 +7,8 @@
 
 #include <QString>
 
-namespace shell {
+namespace shell
+{
 
 // Copies the files of `from` into the existing folder `to`. A file that cannot be
 // copied is reported by its name followed by " не скопирован" and the copy goes on

@@ -2,14 +2,16 @@
 
 #include "shell/applicationtitle.h"
 
-namespace shell {
+namespace shell
+{
 
-namespace {
+namespace
+{
 
 bool takesPart(const platform::TopLevelWindow &window, const QSet<quint64> &ownWindows)
 {
-    return !ownWindows.contains(window.id) && window.visible && !window.owned
-           && !window.title.isEmpty();
+    return !ownWindows.contains(window.id) && window.visible && !window.owned &&
+           !window.title.isEmpty();
 }
 
 bool containsGuardWord(const QString &title)
@@ -43,11 +45,11 @@ findBlockingWindow(const QList<platform::TopLevelWindow> &windows, const QSet<qu
 
 QString guardMessage(const QString &title)
 {
-    return QStringLiteral("Перед запуском этой программы необходимо закрыть программу ")
-           + QLatin1Char('"') + title + QStringLiteral("\". ")
-           + QStringLiteral("Желательно закрыть и другие программы. Браузер, Оффис (Word, "
-                            "Excel), игры, антивирус и утилиты Windows (например, Диспетчер "
-                            "задач) закрывать не требуется.");
+    return QStringLiteral("Перед запуском этой программы необходимо закрыть программу ") +
+           QLatin1Char('"') + title + QStringLiteral("\". ") +
+           QStringLiteral("Желательно закрыть и другие программы. Браузер, Оффис (Word, "
+                          "Excel), игры, антивирус и утилиты Windows (например, Диспетчер "
+                          "задач) закрывать не требуется.");
 }
 
 } // namespace shell

@@ -13,7 +13,8 @@
 
 #include <optional>
 
-namespace shell {
+namespace shell
+{
 
 // The words searched for, in this order: our own title, then the sibling programs'.
 const QStringList &guardWords();

@@ -14,7 +14,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // With KORMOPLAN_REPORT_SHOWN set, the moment the menu is up and ready (first activation
 // done) is printed to stderr as milliseconds since the epoch, for the start-up benchmark.

@@ -1,8 +1,8 @@
 #include "shell/mainmenu.h"
 
 #include "settings/settings.h"
-#include "shell/applicationtitle.h"
 #include "settings/workingdate.h"
+#include "shell/applicationtitle.h"
 #include "store/datamodule.h"
 #include "store/table.h"
 
@@ -17,9 +17,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace shell {
+namespace shell
+{
 
-namespace {
+namespace
+{
 
 const QString kNotYet = QStringLiteral("Будет в следующей версии");
 
@@ -64,11 +66,10 @@ MenuItem instructionItem(int number)
 }
 
 TForm1::TForm1(const WorkingFolder &folder, const MessageSink &show, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint)
-    , folder_(folder)
-    , show_(show)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      folder_(folder), show_(show)
 {
     setWindowTitle(applicationTitle());
     buildLayout();
@@ -104,8 +105,7 @@ void TForm1::buildLayout()
     MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthCalendar1->setSelectedDate(QDate::currentDate());
     MonthCalendar1->setFixedSize(300, 240);
-    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this,
-            &TForm1::MonthCalendar1Click);
+    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this, &TForm1::MonthCalendar1Click);
 
     auto *dateColumn = new QVBoxLayout;
     dateColumn->addWidget(Label1);
@@ -115,8 +115,7 @@ void TForm1::buildLayout()
     auto *tasks = new QVBoxLayout;
     for (int i = 0; i < int(MenuItem::Instruction1); ++i) {
         const auto item = MenuItem(i);
-        if (item == MenuItem::Calculation || item == MenuItem::Archive
-            || item == MenuItem::Backup)
+        if (item == MenuItem::Calculation || item == MenuItem::Archive || item == MenuItem::Backup)
             tasks->addSpacing(8);
         tasks->addWidget(makeButton(item));
     }

@@ -16,11 +16,13 @@ class QCalendarWidget;
 class QLabel;
 class QPushButton;
 
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace shell {
+namespace shell
+{
 
 // The menu's tasks, in the order of their buttons.
 enum class MenuItem {

@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QMessageBox>
 
-namespace shell {
+namespace shell
+{
 
-namespace {
+namespace
+{
 
 void appendToLog(const QString &text)
 {
@@ -26,8 +28,8 @@ MessageSink messageBoxSink()
 {
     return [](const QString &text) {
         appendToLog(text);
-        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text,
-                        QMessageBox::Ok, QApplication::activeWindow());
+        QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok,
+                        QApplication::activeWindow());
         box.exec();
     };
 }

@@ -7,7 +7,8 @@
 
 #include <functional>
 
-namespace shell {
+namespace shell
+{
 
 using MessageSink = std::function<void(const QString &text)>;
 

@@ -9,11 +9,11 @@
 #include "shell/closesequence.h"
 #include "store/datamodule.h"
 
-namespace shell {
+namespace shell
+{
 
 ProgramWindows::ProgramWindows(const WorkingFolder &folder, const MessageSink &show)
-    : folder(folder)
-    , show(show)
+    : folder(folder), show(show)
 {
 }
 

@@ -16,15 +16,18 @@ class TForm5;
 class TForm6;
 class TForm11;
 
-namespace calc {
+namespace calc
+{
 class TForm10;
 }
 
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace shell {
+namespace shell
+{
 
 class ProgramWindows final
 {

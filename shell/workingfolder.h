@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QString>
 
-namespace shell {
-
-struct WorkingFolder
+namespace shell
 {
+
+struct WorkingFolder {
     QDir root; // the current directory of the running program
 
     QString dataDir() const { return root.filePath(QStringLiteral("itog3")); }

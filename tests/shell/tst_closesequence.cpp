@@ -10,7 +10,8 @@ using shell::CompactionOutcome;
 using store::FieldDef;
 using store::Table;
 
-namespace {
+namespace
+{
 
 const QStringList kArchiveNames{"arkk", "arsir", "arpit", "arprem"};
 const QString kNoRights = QStringLiteral("Видимо у Вас нет прав АДМИНИСТРАТОРА - архивы не "
@@ -24,8 +25,7 @@ const QString kMustRunAsAdmin = QStringLiteral("Запускать програ�
                                                "установке");
 
 // A row of an archive table: recipe number, name, weight (blank when NaN), a flag.
-struct Row
-{
+struct Row {
     int arnom;
     QString naim;
     double ves;
@@ -41,8 +41,8 @@ void writeArchiveTable(const QString &path, const QList<int> &deleted)
 {
     Table table;
     table.setFileName(path);
-    table.create({{"ARNOM", 'N', 5, 0}, {"naim", 'C', 40, 0}, {"ves", 'N', 10, 3},
-                  {"kn1", 'L', 1, 0}});
+    table.create(
+        {{"ARNOM", 'N', 5, 0}, {"naim", 'C', 40, 0}, {"ves", 'N', 10, 3}, {"kn1", 'L', 1, 0}});
     table.open();
     for (const Row &row : kRows) {
         table.append();
@@ -63,8 +63,8 @@ QStringList rowsOf(const QString &path)
     table.open();
     QStringList rows;
     for (table.first(); !table.eof(); table.next()) {
-        const QString ves = table.isBlank("ves") ? QStringLiteral("-")
-                                                 : QString::number(table.number("ves"));
+        const QString ves =
+            table.isBlank("ves") ? QStringLiteral("-") : QString::number(table.number("ves"));
         rows << QStringLiteral("%1|%2|%3|%4")
                     .arg(table.integer("arnom"))
                     .arg(table.text("naim"), ves, table.logical("kn1") ? "t" : "f");

@@ -7,7 +7,8 @@ using platform::TopLevelWindow;
 using Windows = QList<TopLevelWindow>;
 Q_DECLARE_METATYPE(Windows)
 
-namespace {
+namespace
+{
 
 TopLevelWindow window(quint64 id, const QString &title, bool visible = true, bool owned = false)
 {
@@ -44,29 +45,26 @@ void TestInstanceGuard::blockingWindow_data()
 
     const QString ours = QStringLiteral("Кормоплан");
     QTest::newRow("empty desktop") << Windows{} << QList<quint64>{} << QString();
-    QTest::newRow("unrelated windows")
-        << Windows{window(1, "Терминал"), window(2, "Калькулятор")} << QList<quint64>{}
-        << QString();
+    QTest::newRow("unrelated windows") << Windows{window(1, "Терминал"), window(2, "Калькулятор")}
+                                       << QList<quint64>{} << QString();
     QTest::newRow("another copy") << Windows{window(1, "Терминал"), window(2, ours)}
                                   << QList<quint64>{} << ours;
-    QTest::newRow("own window skipped") << Windows{window(7, ours)} << QList<quint64>{7}
-                                        << QString();
-    QTest::newRow("hidden window") << Windows{window(1, ours, false)} << QList<quint64>{}
-                                   << QString();
-    QTest::newRow("owned window") << Windows{window(1, ours, true, true)}
-                                  << QList<quint64>{} << QString();
-    QTest::newRow("empty title") << Windows{window(1, QString())} << QList<quint64>{}
-                                 << QString();
+    QTest::newRow("own window skipped")
+        << Windows{window(7, ours)} << QList<quint64>{7} << QString();
+    QTest::newRow("hidden window")
+        << Windows{window(1, ours, false)} << QList<quint64>{} << QString();
+    QTest::newRow("owned window") << Windows{window(1, ours, true, true)} << QList<quint64>{}
+                                  << QString();
+    QTest::newRow("empty title") << Windows{window(1, QString())} << QList<quint64>{} << QString();
     QTest::newRow("another application naming the word")
         << Windows{window(1, "Отчет Кормоплан.docx - Word")} << QList<quint64>{}
         << QStringLiteral("Отчет Кормоплан.docx - Word");
-    QTest::newRow("sibling program")
-        << Windows{window(1, "Премиксплан 3.1")} << QList<quint64>{}
-        << QStringLiteral("Премиксплан 3.1");
-    QTest::newRow("second sibling program") << Windows{window(1, "Кормоучет")}
-                                            << QList<quint64>{} << QStringLiteral("Кормоучет");
+    QTest::newRow("sibling program") << Windows{window(1, "Премиксплан 3.1")} << QList<quint64>{}
+                                     << QStringLiteral("Премиксплан 3.1");
+    QTest::newRow("second sibling program")
+        << Windows{window(1, "Кормоучет")} << QList<quint64>{} << QStringLiteral("Кормоучет");
     QTest::newRow("case matters") << Windows{window(1, "КОРМОПЛАН")} << QList<quint64>{}
-                                   << QString();
+                                  << QString();
     QTest::newRow("first match from the top wins")
         << Windows{window(1, "Кормоучет - склад"), window(2, ours)} << QList<quint64>{}
         << QStringLiteral("Кормоучет - склад");
@@ -109,8 +107,8 @@ void TestInstanceGuard::messageText()
 {
     const QString title = QString(140, QLatin1Char('y')) + QStringLiteral("Кормоплан");
     const QString expected = QStringLiteral("Перед запуском этой программы необходимо закрыть "
-                                            "программу \"")
-                             + title + QStringLiteral("\". ") + kGuardTail;
+                                            "программу \"") +
+                             title + QStringLiteral("\". ") + kGuardTail;
     QCOMPARE(shell::guardMessage(title), expected);
 }
 

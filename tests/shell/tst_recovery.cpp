@@ -5,7 +5,8 @@
 
 using shell::StartDecision;
 
-namespace {
+namespace
+{
 
 const QString kWarning = QStringLiteral("Программа была закончена некорректно. Если Windows "
                                         "снимет задачу, повторите ее запуск. Мы попробуем "
@@ -97,18 +98,16 @@ void TestRecovery::markerStates_data()
 
     const QByteArray broken = "broken pit";
     const QByteArray saved = "saved pit";
-    QTest::newRow("no marker: normal start")
-        << false << false << Backup::WithFiles << Data::Present << StartDecision::Go
-        << QStringList{} << broken;
+    QTest::newRow("no marker: normal start") << false << false << Backup::WithFiles << Data::Present
+                                             << StartDecision::Go << QStringList{} << broken;
     QTest::newRow("first marker: warning, data untouched")
         << true << false << Backup::WithFiles << Data::Present << StartDecision::Go
         << QStringList{kWarning} << broken;
     QTest::newRow("both markers, no backup folder")
         << true << true << Backup::Missing << Data::Present << StartDecision::Go
         << QStringList{kNoBackup, kAskSupplier} << broken;
-    QTest::newRow("both markers: restore")
-        << true << true << Backup::WithFiles << Data::Present << StartDecision::Go
-        << QStringList{kRestored} << saved;
+    QTest::newRow("both markers: restore") << true << true << Backup::WithFiles << Data::Present
+                                           << StartDecision::Go << QStringList{kRestored} << saved;
     QTest::newRow("both markers, empty backup: nothing copied, still reported")
         << true << true << Backup::Empty << Data::Present << StartDecision::Go
         << QStringList{kRestored} << broken;

@@ -12,13 +12,14 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 void printWindows()
 {
     for (const platform::TopLevelWindow &w : platform::topLevelWindows()) {
-        const QByteArray line = QByteArray::number(w.id) + '\t' + (w.visible ? "1" : "0") + '\t'
-                                + (w.owned ? "1" : "0") + '\t' + w.title.toUtf8() + '\n';
+        const QByteArray line = QByteArray::number(w.id) + '\t' + (w.visible ? "1" : "0") + '\t' +
+                                (w.owned ? "1" : "0") + '\t' + w.title.toUtf8() + '\n';
         std::fputs(line.constData(), stdout);
     }
 }
