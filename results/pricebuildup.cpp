@@ -74,7 +74,9 @@ PriceRecompute recomputePrice(FeedPrice &price, const PriceCells &cells, const P
     }
     price.granSurcharge = round2(gran.value);
     result.gran = fixedText(price.granSurcharge, 12, 2);
-    price.priceNoTax = price.profitAmount + price.fullCost + price.granSurcharge;
+    // a sum of amounts in kopecks: rounding only takes the binary noise away, so that
+    // the tax is computed from the price as it is shown
+    price.priceNoTax = round2(price.profitAmount + price.fullCost + price.granSurcharge);
     result.priceNoTax = fixedText(price.priceNoTax, 12, 2);
     const CellNumber vat = readCellNumber(cells.vat);
     if (!vat.ok()) {

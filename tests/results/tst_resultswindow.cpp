@@ -1,0 +1,505 @@
+// The results window over a calculation of the shipped demo data: the price build-up of
+// every feed type, the grids of the selected one, repricing after edits and after a raw
+// material's price change, the composition correction, the archive write and printing
+// through the recipe view window.
+
+#include "calc/problemrecord.h"
+#include "demodatafixture.h"
+#include "documents/recipeviewwindow.h"
+#include "platform/printerchoice.h"
+#include "results/cellnumber.h"
+#include "results/pricebuildup.h"
+#include "results/resultgrids.h"
+#include "results/resultswindow.h"
+#include "store/numbertext.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using results::TForm8;
+using store::fixedText;
+using store::round2;
+
+namespace {
+
+// A cost run of the demo data and the results window over it, its messages collected.
+struct Results
+{
+    roadtest::DemoData demo;
+    store::TDataModule2 *dm = nullptr;
+    std::unique_ptr<calc::ProblemRecord> record = std::make_unique<calc::ProblemRecord>();
+    std::unique_ptr<TForm8> form;
+    QStringList messages;
+
+    Results()
+    {
+        dm = demo.open();
+        if (!dm)
+            return;
+        const calc::RunResult run = demo.calculate(calc::CalcMode::Cost, *record);
+        if (run.outcome != calc::RunOutcome::Solution)
+            return;
+        form = std::make_unique<TForm8>(*dm, *record);
+        form->setMessageSink([this](const QString &text) { messages.append(text); });
+        form->show();
+    }
+    bool ok() const { return form != nullptr; }
+
+    QTableWidget *feeds() const { return form->feedGrid(); }
+    QTableWidget *composition() const { return form->compositionGrid(); }
+    QString feedCell(int p, int column) const { return feeds()->item(p - 1, column)->text(); }
+    QString compositionCell(int row, int column) const
+    {
+        return composition()->item(row, column)->text();
+    }
+
+    // The composition row of raw material `name` in the current feed type; -1 if none.
+    int compositionRow(const QString &name) const
+    {
+        for (int r = 0; r < composition()->rowCount(); ++r)
+            if (compositionCell(r, TForm8::ColRawName) == name)
+                return r;
+        return -1;
+    }
+
+    // Types text into a cell's editor key by key, as the user does.
+    void type(QTableWidget *grid, int row, int column, const QString &text)
+    {
+        grid->setFocus();
+        grid->setCurrentCell(row, column);
+        grid->editItem(grid->item(row, column));
+        QLineEdit *editor = nullptr;
+        for (QLineEdit *line : grid->viewport()->findChildren<QLineEdit *>())
+            if (line->isVisible())
+                editor = line;
+        QVERIFY(editor);
+        editor->selectAll();
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    // Writes the percentages of the composition grid, as typed in correction mode.
+    void setPercents(const QStringList &percents)
+    {
+        for (int r = 0; r < percents.size(); ++r)
+            form->StringGrid2SetEditText(TForm8::ColPercent, r, percents.at(r));
+    }
+
+    QList<double> percents() const
+    {
+        QList<double> values;
+        for (int r = 0; r < composition()->rowCount(); ++r)
+            values.append(store::parseNumber(compositionCell(r, TForm8::ColPercent)));
+        return values;
+    }
+};
+
+// The price build-up by hand with the demo settings: loss 0.5 %, costs 1200, profit 10 %,
+// granulation 300.
+double priceWithoutTax(double rawCost)
+{
+    const double full = 1200 + rawCost + round2(0.5 * rawCost / 100);
+    return round2(300 + round2(10 * full / 100) + full);
+}
+
+int largestRow(const QList<double> &values)
+{
+    int largest = 0;
+    for (int r = 1; r < values.size(); ++r)
+        if (values[r] > values[largest])
+            largest = r;
+    return largest;
+}
+
+QStringList texts(const QList<double> &values)
+{
+    QStringList list;
+    for (double v : values)
+        list.append(store::fixedText(v, 0, 3));
+    return list;
+}
+
+double feedTonnes(const calc::ProblemRecord &r, int p, bool withLosses)
+{
+    double sum = 0;
+    for (int j = 1; j <= r.columnCount; ++j)
+        if (r.columnFeed[j] == p)
+            sum += withLosses ? r.columnUpper[j] : r.columnValue[j];
+    return sum;
+}
+
+} // namespace
+
+class TestResultsWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rebuildShowsThePriceBuildUp();
+    void detailsFollowTheSelectedFeed();
+    void costCellsReprice();
+    void priceChangeRepricesEveryFeed();
+    void correctionModeLocksTheWindow();
+    void correctionNearlyHundred();
+    void correctionFillsTheZeroRow();
+    void correctionRefused_data();
+    void correctionRefused();
+    void archiveWritesConsecutiveNumbers();
+    void printNeedsAnArchiveNumber();
+    void printOpensTheRecipe();
+    void reopeningRebuildsButKeepsNotes();
+};
+
+void TestResultsWindow::rebuildShowsThePriceBuildUp()
+{
+    Results w;
+    QVERIFY(w.ok());
+    const calc::ProblemRecord &r = *w.record;
+    QCOMPARE(w.feeds()->rowCount(), 7);
+    QCOMPARE(w.feeds()->columnCount(), 14);
+    QCOMPARE(w.feeds()->horizontalHeaderItem(TForm8::ColPriceWithTax)->text(),
+             QStringLiteral("Цена 1Т с НДС"));
+    QCOMPARE(w.form->currentFeed(), 1);
+    for (int p = 1; p <= 7; ++p) {
+        double rawCost = 0;
+        for (int j = 1; j <= r.columnCount; ++j)
+            if (r.columnFeed[j] == p)
+                rawCost += round2(r.rawContent[r.columnRaw[j]][1] * r.columnLower[j] / 100);
+        const double noTax = priceWithoutTax(rawCost);
+        const QStringList expected = {QString::number(p),
+                                      r.feedType[p],
+                                      QString(),
+                                      results::generalText(r.feedOutput[p]),
+                                      fixedText(rawCost, 13, 2),
+                                      "1200",
+                                      "10",
+                                      "300",
+                                      "Г",
+                                      "10",
+                                      results::generalText(noTax),
+                                      results::generalText(noTax + round2(10 * noTax / 100)),
+                                      r.feedPurpose[p],
+                                      QString()};
+        for (int c = 0; c < 14; ++c)
+            QCOMPARE(w.feedCell(p, c), expected.at(c));
+        QCOMPARE(w.form->price(p).namePrice, noTax + round2(10 * noTax / 100));
+    }
+    QCOMPARE(w.feedCell(1, TForm8::ColType), QStringLiteral("ПК-5"));
+}
+
+void TestResultsWindow::detailsFollowTheSelectedFeed()
+{
+    Results w;
+    QVERIFY(w.ok());
+    w.feeds()->setCurrentCell(2, TForm8::ColCosts);
+    QCOMPARE(w.form->currentFeed(), 3);
+    const calc::ProblemRecord &r = *w.record;
+    QCOMPARE(w.composition()->rowCount(), int(results::compositionColumns(r, 3).size()));
+    double percent = 0;
+    double tonnes = 0;
+    for (int row = 0; row < w.composition()->rowCount(); ++row) {
+        percent += store::parseNumber(w.compositionCell(row, TForm8::ColPercent));
+        tonnes += store::parseNumber(w.compositionCell(row, TForm8::ColTonnes));
+    }
+    QVERIFY(qAbs(percent - 100) < 0.005);
+    QVERIFY(qAbs(tonnes - r.feedOutput[3]) < 0.0005);
+    const QTableWidget *chars = w.form->characteristicsGrid();
+    QVERIFY(chars->rowCount() > 5);
+    for (int row = 0; row < chars->rowCount(); ++row) {
+        QVERIFY(chars->item(row, 0)->text() != QStringLiteral("Цена"));
+        const bool red = results::violatesNorm(chars->item(row, 1)->text(),
+                                               chars->item(row, 2)->text(),
+                                               chars->item(row, 3)->text());
+        const QVariant brush = chars->item(row, 2)->data(Qt::ForegroundRole);
+        QCOMPARE(brush.isValid() && brush.value<QBrush>().color() == Qt::red, red);
+    }
+}
+
+void TestResultsWindow::costCellsReprice()
+{
+    Results w;
+    QVERIFY(w.ok());
+    const double rawCost = w.form->price(1).rawCost;
+    const auto withTax = [rawCost](double costs) {
+        const double full = rawCost + round2(0.5 * rawCost / 100) + costs;
+        const double noTax = round2(round2(10 * full / 100) + full + 300);
+        return fixedText(noTax + round2(10 * noTax / 100), 12, 2);
+    };
+    // every keystroke reprices: "1", "15", then "15x" stops at the costs
+    w.type(w.feeds(), 0, TForm8::ColCosts, QStringLiteral("15x"));
+    QCOMPARE(w.messages, QStringList{"Исправьте издержки... Цена не пересчитана..."});
+    QCOMPARE(w.feedCell(1, TForm8::ColPriceWithTax), withTax(15));
+    w.messages.clear();
+
+    w.type(w.feeds(), 0, TForm8::ColCosts, QStringLiteral("1500"));
+    QVERIFY(w.messages.isEmpty());
+    QCOMPARE(w.feedCell(1, TForm8::ColCosts), QStringLiteral("1500"));
+    QCOMPARE(w.feedCell(1, TForm8::ColPriceWithTax), withTax(1500));
+
+    // the surcharge is rounded and written back; the other feed types stay as they were
+    w.type(w.feeds(), 0, TForm8::ColGran, QStringLiteral("250.125"));
+    QCOMPARE(w.feedCell(1, TForm8::ColGran), QStringLiteral("      250.13"));
+    QCOMPARE(w.feedCell(2, TForm8::ColGran), QStringLiteral("300"));
+    w.type(w.feeds(), 0, TForm8::ColVat, QStringLiteral("-"));
+    QCOMPARE(w.messages, QStringList{"Исправьте %нал (НДС)... Цена не пересчитана..."});
+}
+
+// A raw material's price is shared: every feed type that takes it is priced again, and
+// the feed grid stays on its row.
+void TestResultsWindow::priceChangeRepricesEveryFeed()
+{
+    Results w;
+    QVERIFY(w.ok());
+    calc::ProblemRecord &r = *w.record;
+    const int row = w.compositionRow(QStringLiteral("Пшеница фуражная"));
+    QVERIFY(row >= 0);
+    QStringList rawCostsBefore;
+    for (int p = 1; p <= 7; ++p)
+        rawCostsBefore.append(w.feedCell(p, TForm8::ColRawCost));
+
+    w.type(w.composition(), row, TForm8::ColPrice, QStringLiteral("-"));
+    QCOMPARE(w.messages,
+             QStringList{"Недопустимый символ в 2 позиции цены... Исправьте..."});
+    w.messages.clear();
+
+    w.type(w.composition(), row, TForm8::ColPrice, QStringLiteral("20000"));
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    const int wheat = r.columnRaw[results::compositionColumns(r, 1).at(row)];
+    QCOMPARE(r.rawContent[wheat][1], 20000.0);
+    const int j = results::compositionColumns(r, 1).at(row);
+    QCOMPARE(w.compositionCell(row, TForm8::ColBatchCost),
+             fixedText(20000 * r.columnValue[j], 13, 2));
+    const std::vector<double> costs = results::rawCosts(r);
+    int changed = 0;
+    for (int p = 1; p <= 7; ++p) {
+        QCOMPARE(w.feedCell(p, TForm8::ColRawCost), fixedText(costs[size_t(p)], 13, 2));
+        QCOMPARE(w.form->price(p).rawCost, costs[size_t(p)]);
+        const double noTax = priceWithoutTax(costs[size_t(p)]);
+        QCOMPARE(w.feedCell(p, TForm8::ColPriceNoTax), fixedText(noTax, 12, 2));
+        QCOMPARE(w.feedCell(p, TForm8::ColPriceWithTax),
+                 fixedText(noTax + round2(10 * noTax / 100), 12, 2));
+        changed += w.feedCell(p, TForm8::ColRawCost) != rawCostsBefore.at(p - 1);
+    }
+    QVERIFY(changed > 1);
+    QCOMPARE(w.form->currentFeed(), 1);
+    QCOMPARE(w.feeds()->currentRow(), 0);
+}
+
+void TestResultsWindow::correctionModeLocksTheWindow()
+{
+    Results w;
+    QVERIFY(w.ok());
+    w.form->correctionButton()->click();
+    QVERIFY(w.form->correctionMode());
+    QCOMPARE(w.form->correctionButton()->text(), QStringLiteral("Корректировка завершена"));
+    QVERIFY(!w.feeds()->isEnabled());
+    QVERIFY(!w.form->printButton()->isEnabled());
+    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(w.composition()->item(0, TForm8::ColPercent)->flags() & Qt::ItemIsEditable);
+    w.type(w.composition(), 0, TForm8::ColPercent, QStringLiteral("4x"));
+    QCOMPARE(w.messages,
+             QStringList{"Недопустимый символ в 2 позиции процента ввода... Исправьте..."});
+    w.messages.clear();
+    w.form->correctionButton()->click();
+    QCOMPARE(w.messages,
+             QStringList{"Имеются не числовые значения процентов ввода... Исправьте..."});
+    QVERIFY(w.form->correctionMode());
+}
+
+// 99.996 % is taken with its percentages; the tonnes still add up to the output.
+void TestResultsWindow::correctionNearlyHundred()
+{
+    Results w;
+    QVERIFY(w.ok());
+    calc::ProblemRecord &r = *w.record;
+    w.form->correctionButton()->click();
+    QList<double> x = w.percents();
+    double sum = 0;
+    for (double v : x)
+        sum += v;
+    const int largest = largestRow(x);
+    x[largest] = store::round3(x[largest] - (sum - 99.996));
+    w.setPercents(texts(x));
+    w.form->correctionButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QVERIFY(!w.form->correctionMode());
+    QVERIFY(w.feeds()->isEnabled());
+    const QList<int> columns = results::compositionColumns(r, 1);
+    QCOMPARE(r.columnLower[columns.at(largest)], x[largest]);
+    QVERIFY(qAbs(feedTonnes(r, 1, false) - r.feedOutput[1]) < 1e-9);
+    QVERIFY(qAbs(feedTonnes(r, 1, true) - store::round3(100.5 * r.feedOutput[1] / 100)) < 1e-9);
+    double rawCost = 0;
+    for (int row = 0; row < x.size(); ++row)
+        rawCost += round2(x[row] * store::parseNumber(w.compositionCell(row, TForm8::ColPrice))
+                          / 100);
+    QCOMPARE(w.feedCell(1, TForm8::ColRawCost), fixedText(rawCost, 13, 2));
+    QCOMPARE(w.feedCell(1, TForm8::ColPriceNoTax), fixedText(priceWithoutTax(rawCost), 12, 2));
+}
+
+// 97 % with one row at 0 %: that row gets 3.00 %.
+void TestResultsWindow::correctionFillsTheZeroRow()
+{
+    Results w;
+    QVERIFY(w.ok());
+    calc::ProblemRecord &r = *w.record;
+    w.form->correctionButton()->click();
+    QList<double> x = w.percents();
+    const int largest = largestRow(x);
+    const int zero = largest == 0 ? 1 : 0;
+    const QString zeroName = w.compositionCell(zero, TForm8::ColRawName);
+    x[largest] = store::round3(x[largest] - (3 - x[zero]));
+    x[zero] = 0;
+    w.setPercents(texts(x));
+    w.form->correctionButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    const int row = w.compositionRow(zeroName);
+    QVERIFY(row >= 0);
+    QCOMPARE(w.compositionCell(row, TForm8::ColPercent), QStringLiteral("    3.00"));
+    QCOMPARE(r.columnLower[results::compositionColumns(r, 1).at(row)], 3.0);
+    QVERIFY(qAbs(feedTonnes(r, 1, false) - r.feedOutput[1]) < 1e-9);
+}
+
+void TestResultsWindow::correctionRefused_data()
+{
+    QTest::addColumn<double>("shift"); // added to the largest row
+    QTest::addColumn<QString>("message");
+    QTest::newRow("97 without a zero row") << -3.0 << QStringLiteral("Набрано 97%... Исправьте...");
+    QTest::newRow("above 100") << 2.5 << QStringLiteral("Набрано 102.5%... Исправьте...");
+}
+
+// No row to take the shortfall, or too much: refused, correction mode stays on.
+void TestResultsWindow::correctionRefused()
+{
+    QFETCH(double, shift);
+    QFETCH(QString, message);
+    Results w;
+    QVERIFY(w.ok());
+    w.form->correctionButton()->click();
+    QList<double> x = w.percents();
+    for (double &v : x)
+        if (v == 0)
+            v = 0.001; // no row at 0 %
+    double sum = 0;
+    for (double v : x)
+        sum += v;
+    const int largest = largestRow(x);
+    x[largest] = store::round3(x[largest] + 100 - sum + shift);
+    w.setPercents(texts(x));
+    w.form->correctionButton()->click();
+    QCOMPARE(w.messages, QStringList{message});
+    QVERIFY(w.form->correctionMode());
+    QVERIFY(!w.feeds()->isEnabled());
+}
+
+// Two writes without a new calculation: consecutive numbers, the later one shown.
+void TestResultsWindow::archiveWritesConsecutiveNumbers()
+{
+    Results w;
+    QVERIFY(w.ok());
+    const int last = w.dm->lastArchiveNumber();
+    w.feeds()->setCurrentCell(1, TForm8::ColNote);
+    w.type(w.feeds(), 1, TForm8::ColNote, QStringLiteral("партия для фермы"));
+    w.form->archiveButton()->click();
+    QCOMPARE(w.feedCell(2, TForm8::ColArchive), QString::number(last + 1));
+    w.form->archiveButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QCOMPARE(w.feedCell(2, TForm8::ColArchive), QString::number(last + 2));
+    QCOMPARE(w.dm->lastArchiveNumber(), last + 2);
+
+    // read back from the file, as the next run of the program would
+    store::Table arkk;
+    arkk.setFileName(w.demo.dataDir() + QStringLiteral("/arkk.dbf"));
+    arkk.open();
+    const double withTax = store::parseNumber(w.feedCell(2, TForm8::ColPriceWithTax));
+    const QString price = QString::number(qint64(store::roundHalfEven(withTax)));
+    QStringList names;
+    for (arkk.first(); !arkk.eof(); arkk.next()) {
+        names.append(arkk.text(QStringLiteral("naim")));
+        QCOMPARE(arkk.text(QStringLiteral("prim")), QStringLiteral("партия для фермы"));
+        QCOMPARE(arkk.text(QStringLiteral("data")), QStringLiteral("05.03.2026"));
+        QCOMPARE(arkk.number(QStringLiteral("izder")), 1200.0);
+    }
+    const QString type = w.feedCell(2, TForm8::ColType);
+    QCOMPARE(names, QStringList({type + u'-' + price + u'-' + QString::number(last + 1) + u'Г',
+                                 type + u'-' + price + u'-' + QString::number(last + 2) + u'Г'}));
+    store::Table arsir;
+    arsir.setFileName(w.demo.dataDir() + QStringLiteral("/arsir.dbf"));
+    arsir.open();
+    QCOMPARE(arsir.viewCount(), 2 * w.composition()->rowCount());
+}
+
+void TestResultsWindow::printNeedsAnArchiveNumber()
+{
+    Results w;
+    QVERIFY(w.ok());
+    w.form->printButton()->click();
+    QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив.  Печать отменена."});
+}
+
+// After the write the print button opens the recipe view window on that number; its
+// printed page carries the recipe; coming back does not rebuild the grids.
+void TestResultsWindow::printOpensTheRecipe()
+{
+    Results w;
+    QVERIFY(w.ok());
+    w.form->archiveButton()->click();
+    const int number = w.feedCell(1, TForm8::ColArchive).toInt();
+    QVERIFY(number > 0);
+    const QString pdf = roadtest::outputPdf(QStringLiteral("results-recipe"));
+    QFile::remove(pdf);
+    int shownNumber = 0;
+    QTimer::singleShot(0, w.form.get(), [&] {
+        auto *view = qobject_cast<documents::TForm15 *>(QApplication::activeModalWidget());
+        if (!view)
+            return;
+        shownNumber = view->archiveNumber();
+        qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
+        view->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+        qunsetenv(platform::kForcedPdfVariable);
+        view->reject();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, w.form.get(), [&] {
+        if (auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            if (d != w.form.get())
+                d->reject();
+    });
+    safety.start(20000);
+    w.form->printButton()->click();
+    QCOMPARE(shownNumber, number);
+    const QString text = roadtest::pdfText(pdf);
+    QVERIFY2(text.contains(QStringLiteral("-%1Г").arg(number)), qPrintable(text.left(400)));
+    QVERIFY(text.contains(QStringLiteral("Пшеница фуражная")));
+    QCOMPARE(w.feedCell(1, TForm8::ColArchive), QString::number(number));
+}
+
+void TestResultsWindow::reopeningRebuildsButKeepsNotes()
+{
+    Results w;
+    QVERIFY(w.ok());
+    w.type(w.feeds(), 2, TForm8::ColNote, QStringLiteral("без мела"));
+    w.type(w.feeds(), 2, TForm8::ColCosts, QStringLiteral("999"));
+    w.form->archiveButton()->click();
+    w.form->exitButton()->click();
+    QVERIFY(w.form->exitRequested());
+    QVERIFY(!w.form->isVisible());
+    w.form->show();
+    QVERIFY(!w.form->exitRequested());
+    QCOMPARE(w.feedCell(3, TForm8::ColNote), QStringLiteral("без мела"));
+    QCOMPARE(w.feedCell(3, TForm8::ColCosts), QStringLiteral("1200"));
+    QCOMPARE(w.feedCell(3, TForm8::ColArchive), QString());
+    w.form->repeatButton()->click();
+    QVERIFY(!w.form->exitRequested());
+}
+
+QTEST_MAIN(TestResultsWindow)
+#include "tst_resultswindow.moc"
