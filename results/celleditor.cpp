@@ -2,9 +2,11 @@
 
 #include <QLineEdit>
 
-namespace results {
+namespace results
+{
 
-namespace {
+namespace
+{
 
 const char kFilled[] = "kpFilled";
 

@@ -7,7 +7,8 @@
 
 #include <QStyledItemDelegate>
 
-namespace results {
+namespace results
+{
 
 class CellEditor final : public QStyledItemDelegate
 {

@@ -4,9 +4,11 @@
 
 #include <cmath>
 
-namespace results {
+namespace results
+{
 
-namespace {
+namespace
+{
 
 bool isDigit(QChar c)
 {
@@ -66,8 +68,8 @@ CellNumber readCellNumber(const QString &text)
     QString digits = text.mid(start);
     if (digits.endsWith(QLatin1Char('.')))
         digits.chop(1);
-    if (digits.startsWith(QLatin1Char('.')) || digits.startsWith(QLatin1String("-."))
-        || digits.startsWith(QLatin1String("+.")))
+    if (digits.startsWith(QLatin1Char('.')) || digits.startsWith(QLatin1String("-.")) ||
+        digits.startsWith(QLatin1String("+.")))
         digits.insert(digits.indexOf(QLatin1Char('.')), QLatin1Char('0'));
     const double value = store::parseNumber(digits, &ok);
     if (!ok || !std::isfinite(value))

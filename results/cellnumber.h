@@ -11,10 +11,10 @@
 
 #include <QString>
 
-namespace results {
-
-struct CellNumber
+namespace results
 {
+
+struct CellNumber {
     double value = 0;
     int errorPosition = 0; // 0: the text is a number
     bool ok() const { return errorPosition == 0; }

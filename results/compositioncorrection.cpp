@@ -9,12 +9,14 @@
 
 #include <cmath>
 
-namespace results {
+namespace results
+{
 
 using store::round2;
 using store::round3;
 
-namespace {
+namespace
+{
 
 const QString kNotNumeric =
     QStringLiteral("Имеются не числовые значения процентов ввода... Исправьте...");

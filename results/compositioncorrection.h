@@ -10,16 +10,17 @@
 #include <QString>
 #include <QStringList>
 
-namespace calc {
+namespace calc
+{
 struct ProblemRecord;
 }
 
-namespace results {
-
-struct CorrectionResult
+namespace results
 {
-    QString message;     // why it was refused; empty when the composition was taken
-    double rawCost = 0;  // raw-material cost of one tonne of the corrected feed type
+
+struct CorrectionResult {
+    QString message;    // why it was refused; empty when the composition was taken
+    double rawCost = 0; // raw-material cost of one tonne of the corrected feed type
     bool ok() const { return message.isEmpty(); }
 };
 

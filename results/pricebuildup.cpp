@@ -5,7 +5,8 @@
 #include "settings/settings.h"
 #include "store/numbertext.h"
 
-namespace results {
+namespace results
+{
 
 using store::fixedText;
 using store::round2;
@@ -28,7 +29,8 @@ std::vector<double> rawCosts(const calc::ProblemRecord &r)
     return costs;
 }
 
-namespace {
+namespace
+{
 
 double namePriceOf(const FeedPrice &price, const PriceSettings &settings)
 {

@@ -14,18 +14,20 @@
 #include <optional>
 #include <vector>
 
-namespace calc {
+namespace calc
+{
 struct ProblemRecord;
 }
-namespace settings {
+namespace settings
+{
 struct Settings;
 }
 
-namespace results {
+namespace results
+{
 
 // The settings the build-up uses.
-struct PriceSettings
-{
+struct PriceSettings {
     double lossNorm = 0;             // L, % of production losses
     double productionCosts = 0;      // E, roubles per tonne
     double profitability = 0;        // R, %
@@ -36,8 +38,7 @@ struct PriceSettings
 };
 
 // One feed type's price per tonne, part by part.
-struct FeedPrice
-{
+struct FeedPrice {
     double rawCost = 0;       // raw materials
     double lossCost = 0;      // production losses
     double fullCost = 0;      // raw materials + losses + production costs
@@ -58,8 +59,7 @@ std::vector<double> rawCosts(const calc::ProblemRecord &record);
 FeedPrice buildPrice(double rawCost, double vat, const PriceSettings &settings);
 
 // The editable cells of a feed grid row, as typed.
-struct PriceCells
-{
+struct PriceCells {
     QString costs;  // "Издержки"
     QString profit; // "Прибыль %"
     QString gran;   // "За гран. 1Т"
@@ -68,8 +68,7 @@ struct PriceCells
 
 // What a recomputation gives: the message that stopped it (empty when it ran through)
 // and the new texts of the cells it rewrites, each set only when it got that far.
-struct PriceRecompute
-{
+struct PriceRecompute {
     QString message;
     std::optional<QString> gran;         // "За гран. 1Т", fixed 12.2
     std::optional<QString> priceNoTax;   // "Цена 1Т без НДС", fixed 12.2

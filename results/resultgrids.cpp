@@ -6,11 +6,13 @@
 
 #include <cmath>
 
-namespace results {
+namespace results
+{
 
 using store::fixedText;
 
-namespace {
+namespace
+{
 
 constexpr double kWholeFrom = 45; // values from here on are shown without decimals
 

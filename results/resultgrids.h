@@ -8,11 +8,13 @@
 #include <QString>
 #include <QStringList>
 
-namespace calc {
+namespace calc
+{
 struct ProblemRecord;
 }
 
-namespace results {
+namespace results
+{
 
 // The programme columns of feed type p that hold an amount (columnValue ≠ 0), in
 // column order: data row r of the composition grid stands for the r-th of them.

@@ -4,8 +4,8 @@
 #include "documents/recipeviewwindow.h"
 #include "lists/message.h"
 #include "results/archivewriter.h"
-#include "results/cellnumber.h"
 #include "results/celleditor.h"
+#include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
 #include "settings/settings.h"
@@ -18,11 +18,13 @@
 #include <QShowEvent>
 #include <QTableWidget>
 
-namespace results {
+namespace results
+{
 
 using store::fixedText;
 
-namespace {
+namespace
+{
 
 const QString kCorrect = QStringLiteral("Корректировка состава");
 const QString kCorrectionDone = QStringLiteral("Корректировка завершена");
@@ -45,8 +47,8 @@ bool feedCellEditable(int column)
 
 bool repricingColumn(int column)
 {
-    return column == TForm8::ColCosts || column == TForm8::ColProfit
-           || column == TForm8::ColGran || column == TForm8::ColVat;
+    return column == TForm8::ColCosts || column == TForm8::ColProfit || column == TForm8::ColGran ||
+           column == TForm8::ColVat;
 }
 
 } // namespace
@@ -56,8 +58,8 @@ TForm8::TForm8(store::TDataModule2 &data, calc::ProblemRecord &record, QWidget *
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Обработка результатов расчета"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
     sink_ = [this](const QString &text) { lists::showMessage(this, text); };
     buildLayout();
     setFixedSize(800, 600);
@@ -91,23 +93,22 @@ QTableWidget *TForm8::makeGrid(const QStringList &headers, const QList<int> &wid
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                          | QAbstractItemView::AnyKeyPressed
-                          | QAbstractItemView::SelectedClicked);
+    grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     grid->setWordWrap(false);
     return grid;
 }
 
 void TForm8::buildLayout()
 {
-    stringgrid1 = makeGrid({QStringLiteral("№"), QStringLiteral("Тип"), QStringLiteral("Архив"),
-                            QStringLiteral("Выработка Т"), QStringLiteral("Стоим.сырья на 1Т"),
-                            QStringLiteral("Издержки"), QStringLiteral("Прибыль %"),
-                            QStringLiteral("За гран. 1Т"), QStringLiteral("Г/К"),
-                            QStringLiteral("%нал."), QStringLiteral("Цена 1Т без НДС"),
-                            QStringLiteral("Цена 1Т с НДС"), QStringLiteral("Назначение"),
-                            QStringLiteral("Примечание")},
-                           {19, 64, 34, 68, 100, 57, 60, 60, 21, 60, 94, 90, 160, 740});
+    stringgrid1 =
+        makeGrid({QStringLiteral("№"), QStringLiteral("Тип"), QStringLiteral("Архив"),
+                  QStringLiteral("Выработка Т"), QStringLiteral("Стоим.сырья на 1Т"),
+                  QStringLiteral("Издержки"), QStringLiteral("Прибыль %"),
+                  QStringLiteral("За гран. 1Т"), QStringLiteral("Г/К"), QStringLiteral("%нал."),
+                  QStringLiteral("Цена 1Т без НДС"), QStringLiteral("Цена 1Т с НДС"),
+                  QStringLiteral("Назначение"), QStringLiteral("Примечание")},
+                 {19, 64, 34, 68, 100, 57, 60, 60, 21, 60, 94, 90, 160, 740});
     StringGrid2 = makeGrid({QStringLiteral("Наименование сырья"), QStringLiteral("% ввода"),
                             QStringLiteral("Цена  1Т."), QStringLiteral("Стоимость"),
                             QStringLiteral("Вес без пот")},
@@ -362,8 +363,8 @@ void TForm8::changePrice(int row, const QString &text)
         return;
     const CellNumber number = readCellNumber(text);
     if (!number.ok()) {
-        message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition)
-                + QStringLiteral(" позиции цены... Исправьте..."));
+        message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition) +
+                QStringLiteral(" позиции цены... Исправьте..."));
         return;
     }
     const QList<int> columns = compositionColumns(record_, currentFeed_);
@@ -392,8 +393,8 @@ void TForm8::checkPercent(const QString &text)
         return;
     const CellNumber number = readCellNumber(text);
     if (!number.ok())
-        message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition)
-                + QStringLiteral(" позиции процента ввода... Исправьте..."));
+        message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition) +
+                QStringLiteral(" позиции процента ввода... Исправьте..."));
 }
 
 // --- correction ---
@@ -475,9 +476,8 @@ void TForm8::Button2Click()
     }
     const ArchiveCursors cursors{&data_.Table5, &data_.Table6, &data_.Table7, &data_.Table8,
                                  &data_.Table9};
-    const ArchiveWriteResult written =
-        writeResultToArchive(cursors, record_, p, grid, settings::currentSettings(),
-                             settings::workingDate());
+    const ArchiveWriteResult written = writeResultToArchive(
+        cursors, record_, p, grid, settings::currentSettings(), settings::workingDate());
     if (!written.ok()) {
         message(written.error);
         return;

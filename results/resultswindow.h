@@ -27,17 +27,21 @@
 class QPushButton;
 class QTableWidget;
 
-namespace calc {
+namespace calc
+{
 struct ProblemRecord;
 }
-namespace documents {
+namespace documents
+{
 class TForm15;
 }
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace results {
+namespace results
+{
 
 class TForm8 final : public QDialog
 {
@@ -49,12 +53,30 @@ public:
 
     // Feed grid columns.
     enum FeedColumn {
-        ColNumber, ColType, ColArchive, ColOutput, ColRawCost, ColCosts, ColProfit, ColGran,
-        ColForm, ColVat, ColPriceNoTax, ColPriceWithTax, ColPurpose, ColNote, FeedColumnCount
+        ColNumber,
+        ColType,
+        ColArchive,
+        ColOutput,
+        ColRawCost,
+        ColCosts,
+        ColProfit,
+        ColGran,
+        ColForm,
+        ColVat,
+        ColPriceNoTax,
+        ColPriceWithTax,
+        ColPurpose,
+        ColNote,
+        FeedColumnCount
     };
     // Composition grid columns.
     enum CompositionColumn {
-        ColRawName, ColPercent, ColPrice, ColBatchCost, ColTonnes, CompositionColumnCount
+        ColRawName,
+        ColPercent,
+        ColPrice,
+        ColBatchCost,
+        ColTonnes,
+        CompositionColumnCount
     };
 
     TForm8(store::TDataModule2 &data, calc::ProblemRecord &record, QWidget *parent = nullptr);

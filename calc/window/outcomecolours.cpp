@@ -2,7 +2,8 @@
 
 #include "calc/outcome.h"
 
-namespace calc {
+namespace calc
+{
 
 QColor characteristicRowColour(const QString &comment)
 {
@@ -17,8 +18,8 @@ QColor characteristicRowColour(const QString &comment)
 
 QColor rawRowColour(const QString &note, const QString &comment)
 {
-    const bool quiet = !note.contains(QString::fromUtf16(kStockUsedUp))
-                       && comment == QString::fromUtf16(kWithinNorm);
+    const bool quiet = !note.contains(QString::fromUtf16(kStockUsedUp)) &&
+                       comment == QString::fromUtf16(kWithinNorm);
     return quiet ? QColor() : QColor(Qt::red);
 }
 

@@ -6,7 +6,8 @@
 #include <QColor>
 #include <QString>
 
-namespace calc {
+namespace calc
+{
 
 // Characteristics analysis: red at a bound (" на минимуме      ", " на максимуме     "),
 // navy below the minimum, maroon above the maximum; black (invalid colour) in the norm.

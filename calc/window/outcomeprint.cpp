@@ -7,15 +7,19 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 constexpr double kRightMargin = 150;
 constexpr double kLargestPoints = 10;
 constexpr double kSmallestPoints = 5;
+constexpr int kListWidth = 110; // a list's longer lines are wrapped rather than shrunk
 
 int widest(const QStringList &lines)
 {
@@ -50,9 +54,10 @@ int OutcomePrint::linesPerPage()
     return (kBottom - kLinesTop) / kLineStep;
 }
 
-// Courier New at the largest size up to 10 points at which the widest of the lines fits
-// between the left edge and the right margin; not below 5 points.
-void OutcomePrint::chooseFont(const QStringList &lines)
+// Courier New at the largest size up to 10 points at which the widest of the lines (but
+// at most widthCap characters) fits between the left edge and the right margin; not
+// below 5 points.
+void OutcomePrint::chooseFont(const QStringList &lines, int widthCap)
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
@@ -61,10 +66,9 @@ void OutcomePrint::chooseFont(const QStringList &lines)
     painter_->setFont(font);
     const double room = x(kVirtualWidth - kLeft - kRightMargin);
     double advance = QFontMetricsF(painter_->font(), painter_->device()).horizontalAdvance(u'0');
-    const int chars = widest(lines);
+    const int chars = std::min(widest(lines), widthCap);
     if (advance > 0 && chars * advance > room) {
-        const double points =
-            std::max(kSmallestPoints, kLargestPoints * room / (chars * advance));
+        const double points = std::max(kSmallestPoints, kLargestPoints * room / (chars * advance));
         font.setPointSizeF(points);
         painter_->setFont(font);
         advance = QFontMetricsF(painter_->font(), painter_->device()).horizontalAdvance(u'0');
@@ -81,8 +85,12 @@ QStringList OutcomePrint::fittedLines(const OutcomeBlock &block) const
     for (const QString &line : block.lines) {
         QString rest = line;
         while (rest.size() > charsPerLine_) {
-            lines.append(rest.left(charsPerLine_));
-            rest = QStringLiteral("  ") + rest.mid(charsPerLine_);
+            // at the last blank that lets the piece fit, else where the page ends
+            int cut = int(rest.lastIndexOf(u' ', charsPerLine_));
+            if (cut <= 2)
+                cut = charsPerLine_;
+            lines.append(rest.left(cut));
+            rest = QStringLiteral("  ") + rest.mid(cut).trimmed();
         }
         lines.append(rest);
     }
@@ -105,10 +113,10 @@ void OutcomePrint::textAt(double vx, double vy, const QString &text)
 
 int OutcomePrint::drawBlock(const OutcomeBlock &block)
 {
-    chooseFont(block.lines);
+    const bool grid = block.kind == OutcomeBlock::Kind::Grid;
+    chooseFont(block.lines, grid ? INT_MAX : kListWidth);
     const QFont linesFont = painter_->font();
     const QStringList lines = fittedLines(block);
-    const bool grid = block.kind == OutcomeBlock::Kind::Grid;
     const int perPage = linesPerPage();
     int next = 0; // next line to print
     int pages = 0;
@@ -116,7 +124,7 @@ int OutcomePrint::drawBlock(const OutcomeBlock &block)
         if (!startPage())
             return pages;
         ++pages;
-        chooseFont({block.heading});
+        chooseFont({block.heading}, INT_MAX);
         textAt(kLeft, kHeadingTop, block.heading);
         painter_->setFont(linesFont);
         int slot = grid ? 0 : 1;

@@ -6,7 +6,8 @@
 // device, so the layout is the same on every printer: the heading at (400, 100), a
 // list's line n (from 1) at (400, 100 × n + 300), a grid's row r (from 0, the header
 // row) at (400, 100 × r + 300). Courier New (Liberation Mono where it is missing); the
-// size is chosen so that the widest line fits the page. A block too long for one page
+// size is chosen so that the widest line fits the page (a list's very long lines are
+// wrapped instead, at a blank, and go on indented in the next line). A block too long for one page
 // goes on over the next pages under its heading again (a grid also repeats its header
 // row); every block starts a page of its own.
 
@@ -19,11 +20,11 @@
 
 class QPainter;
 
-namespace calc {
+namespace calc
+{
 
 // One printed block: a heading and its lines.
-struct OutcomeBlock
-{
+struct OutcomeBlock {
     enum class Kind { List, Grid };
     QString heading;
     QStringList lines; // a grid: its header row first
@@ -57,7 +58,7 @@ public:
     static int linesPerPage();
 
 private:
-    void chooseFont(const QStringList &lines);
+    void chooseFont(const QStringList &lines, int widthCap);
     QStringList fittedLines(const OutcomeBlock &block) const;
     bool startPage();
     void textAt(double vx, double vy, const QString &text);

@@ -31,9 +31,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 const QString kOrder = QStringLiteral("order");
 const QString kVib = QStringLiteral("vib");
@@ -183,18 +185,18 @@ QWidget *TForm10::buildEntry()
     bold.setBold(true);
     title->setFont(bold);
     programmeTitle->addWidget(title);
-    programmeTitle->addWidget(makeLabel(QStringLiteral("(цены отпускные - с грануляцией и НДС)"),
-                                        page));
+    programmeTitle->addWidget(
+        makeLabel(QStringLiteral("(цены отпускные - с грануляцией и НДС)"), page));
     programmeTitle->addStretch();
 
-    DBGrid1 = new lists::TableGrid(&data_.Table2,
-                                   {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
-                                    {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420,
-                                     -1, true},
-                                    {QStringLiteral("VES"), QStringLiteral("Выработка"), 90},
-                                    {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100},
-                                    {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100}},
-                                   page);
+    DBGrid1 =
+        new lists::TableGrid(&data_.Table2,
+                             {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
+                              {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420, -1, true},
+                              {QStringLiteral("VES"), QStringLiteral("Выработка"), 90},
+                              {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100},
+                              {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100}},
+                             page);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->gridModel()->setRowFlag(kVib);
 
@@ -231,8 +233,7 @@ QWidget *TForm10::buildModes()
     auto *modes = new QFrame(box);
     modes->setFrameShape(QFrame::StyledPanel);
     RadioButton1 = new QRadioButton(QStringLiteral("Оптимизировать стоимость сырья"), modes);
-    RadioButton2 =
-        new QRadioButton(QStringLiteral("Максимизировать выработку в пропорции"), modes);
+    RadioButton2 = new QRadioButton(QStringLiteral("Максимизировать выработку в пропорции"), modes);
     RadioButton3 = new QRadioButton(QStringLiteral("Максимизировать текущий продукт"), modes);
     auto *modeGroup = new QButtonGroup(this);
     auto *modeLayout = new QVBoxLayout(modes);
@@ -260,10 +261,11 @@ QWidget *TForm10::buildModes()
         policy.setRetainSizeWhenHidden(true);
         b->setSizePolicy(policy);
     }
-    const QList<std::pair<QRadioButton *, const char *>> names = {
-        {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"},
-        {RadioButton3, "RadioButton3"}, {RadioButton4, "RadioButton4"},
-        {RadioButton5, "RadioButton5"}};
+    const QList<std::pair<QRadioButton *, const char *>> names = {{RadioButton1, "RadioButton1"},
+                                                                  {RadioButton2, "RadioButton2"},
+                                                                  {RadioButton3, "RadioButton3"},
+                                                                  {RadioButton4, "RadioButton4"},
+                                                                  {RadioButton5, "RadioButton5"}};
     for (const auto &[b, name] : names)
         b->setObjectName(QString::fromLatin1(name));
 
@@ -584,8 +586,8 @@ void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, int colouring)
             colour = rawRowColour(row.value(4), row.value(8));
         for (int c = 0; c < row.size(); ++c) {
             auto *item = new QTableWidgetItem(row.at(c));
-            if (c > 0 && row.at(c).startsWith(u' ') && row.at(c).trimmed().size() > 0
-                && row.at(c).back().isDigit())
+            if (c > 0 && row.at(c).startsWith(u' ') && row.at(c).trimmed().size() > 0 &&
+                row.at(c).back().isDigit())
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (colour.isValid())
                 item->setForeground(colour);

@@ -31,18 +31,22 @@ class QStackedLayout;
 class QTableWidget;
 class QWidget;
 
-namespace lists {
+namespace lists
+{
 class TableGrid;
 }
-namespace results {
+namespace results
+{
 class TForm8;
 }
-namespace store {
+namespace store
+{
 class TDataModule2;
 class Table;
-}
+} // namespace store
 
-namespace calc {
+namespace calc
+{
 
 struct OutcomeBlock;
 
@@ -90,9 +94,9 @@ public:
     QPushButton *nextButton() const { return Button8; }
 
     // --- events ---
-    void FormActivate();         // reset
-    void RadioButton1Click();    // "Оптимизировать стоимость сырья"
-    void RadioButton2Click();    // "Максимизировать выработку в пропорции"
+    void FormActivate();      // reset
+    void RadioButton1Click(); // "Оптимизировать стоимость сырья"
+    void RadioButton2Click(); // "Максимизировать выработку в пропорции"
     void RadioButton3MouseDown(); // "Максимизировать текущий продукт", pressed with the mouse
     void Button1Click();  // "Полностью сработать / отменить"
     void Button2Click();  // "Отменить полную сработку всем"

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 constexpr int kRepaintMilliseconds = 40;
 

@@ -13,7 +13,8 @@
 
 class QProgressBar;
 
-namespace calc {
+namespace calc
+{
 
 class WindowRunObserver final : public RunObserver
 {

@@ -29,7 +29,8 @@
 using calc::CalcMode;
 using calc::TForm10;
 
-namespace {
+namespace
+{
 
 const QString kCostLabel =
     QStringLiteral("Если расчет рецепта при заданных характериситках не получается:");
@@ -37,8 +38,7 @@ const QString kNoRelaxation =
     QStringLiteral("В этом режиме нарушение требований к рецептам не допускается...");
 
 // The window over a fresh copy of the demo data, its messages collected.
-struct Road
-{
+struct Road {
     roadtest::DemoData demo;
     store::TDataModule2 *dm = nullptr;
     std::unique_ptr<calc::ProblemRecord> record = std::make_unique<calc::ProblemRecord>();
@@ -323,19 +323,18 @@ void TestPreparationWindow::costRunShowsTheSummary()
         const double used = cellNumber(grid, r, 2);
         // within the stock, but for the kilograms the rounding into recipes may add
         QVERIFY(used <= cellNumber(grid, r, 1) + 0.01);
-        QCOMPARE(grid->item(r, 4)->text(),
-                 store::fixedText(cellNumber(grid, r, 3) * used, 13, 2));
+        QCOMPARE(grid->item(r, 4)->text(), store::fixedText(cellNumber(grid, r, 3) * used, 13, 2));
         consumption += used;
         cost += store::round2(cellNumber(grid, r, 3) * used);
     }
     QCOMPARE(store::round3(consumption), 733.65);
     const QString title = road.form->titleLabel()->text();
-    QVERIFY2(title.startsWith(QStringLiteral("Решение получено!    Общие затраты сырья  ")
-                              + store::fixedText(733.65, 13, 3) + QStringLiteral("  Т.  на сумму  ")),
+    QVERIFY2(title.startsWith(QStringLiteral("Решение получено!    Общие затраты сырья  ") +
+                              store::fixedText(733.65, 13, 3) + QStringLiteral("  Т.  на сумму  ")),
              qPrintable(title));
     QVERIFY(title.endsWith(QStringLiteral("  руб.")));
-    const double titleCost = store::parseNumber(title.section(QStringLiteral("на сумму"), 1)
-                                                    .section(QStringLiteral("руб."), 0, 0));
+    const double titleCost = store::parseNumber(
+        title.section(QStringLiteral("на сумму"), 1).section(QStringLiteral("руб."), 0, 0));
     QVERIFY(qAbs(titleCost - cost) < 0.01 * grid->rowCount());
     // the grids are back on their tables
     QVERIFY(road.dm->Table2.dataSourceEnabled());
@@ -453,8 +452,8 @@ void TestPreparationWindow::failedRunGivesTheAnalysis()
     for (int r = 0; r < chars->rowCount(); ++r) {
         const QString comment = chars->item(r, 1)->text();
         QColor expected;
-        if (comment == QStringLiteral(" на минимуме      ")
-            || comment == QStringLiteral(" на максимуме     "))
+        if (comment == QStringLiteral(" на минимуме      ") ||
+            comment == QStringLiteral(" на максимуме     "))
             expected = Qt::red;
         else if (comment == QStringLiteral(" меньше минимума  "))
             expected = QColor(0, 0, 128);

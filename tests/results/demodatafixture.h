@@ -24,7 +24,8 @@
 
 #include <memory>
 
-namespace roadtest {
+namespace roadtest
+{
 
 // The run's bars and messages, taken down instead of shown.
 class QuietObserver final : public calc::RunObserver
@@ -102,8 +103,7 @@ private:
 };
 
 // A word of a PDF read back with pdftotext -bbox: its text and box in points.
-struct PdfWord
-{
+struct PdfWord {
     QString text;
     double xMin = 0;
     double yMin = 0;
@@ -116,8 +116,7 @@ struct PdfWord
 inline QList<PdfWord> pdfWords(const QString &pdf)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
         return {};
     const QString html = QString::fromUtf8(process.readAllStandardOutput());

@@ -6,7 +6,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 
 constexpr double kLoss = 0.5;
 

@@ -10,7 +10,8 @@ using results::FeedPrice;
 using results::PriceCells;
 using results::PriceSettings;
 
-namespace {
+namespace
+{
 
 // L 0.5 %, costs 1200, profitability 10 %, surcharge 300; names carry the price with tax.
 PriceSettings demoSettings()
@@ -58,9 +59,9 @@ void TestPriceBuildUp::rawCostRoundsEveryTerm()
 void TestPriceBuildUp::buildPriceStepByStep()
 {
     const FeedPrice p = results::buildPrice(15234.57, 10, demoSettings());
-    QCOMPARE(p.lossCost, 76.17);              // 0.5 % of 15234.57 = 76.172...
+    QCOMPARE(p.lossCost, 76.17); // 0.5 % of 15234.57 = 76.172...
     QCOMPARE(p.fullCost, 1200 + 15234.57 + 76.17);
-    QCOMPARE(p.profitAmount, 1651.07);        // 10 % of 16510.74
+    QCOMPARE(p.profitAmount, 1651.07); // 10 % of 16510.74
     QCOMPARE(p.granSurcharge, 300.0);
     QCOMPARE(p.priceNoTax, 18461.81);
     QCOMPARE(p.taxAmount, 1846.18);
@@ -79,10 +80,11 @@ void TestPriceBuildUp::namePriceFollowsTheSetting()
 void TestPriceBuildUp::recomputeRunsThrough()
 {
     FeedPrice p = results::buildPrice(10000, 10, demoSettings());
-    const results::PriceRecompute r = results::recomputePrice(
-        p, PriceCells{QStringLiteral("1000"), QStringLiteral("20"), QStringLiteral("150.125"),
-                      QStringLiteral("20")},
-        demoSettings());
+    const results::PriceRecompute r =
+        results::recomputePrice(p,
+                                PriceCells{QStringLiteral("1000"), QStringLiteral("20"),
+                                           QStringLiteral("150.125"), QStringLiteral("20")},
+                                demoSettings());
     QVERIFY(r.message.isEmpty());
     QCOMPARE(p.lossCost, 50.0);
     QCOMPARE(p.fullCost, 11050.0);
@@ -102,15 +104,11 @@ void TestPriceBuildUp::recomputeStops_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("granWritten");
     QTest::addColumn<bool>("noTaxWritten");
-    QTest::newRow("costs") << 0 << "Исправьте издержки... Цена не пересчитана..." << false
-                           << false;
-    QTest::newRow("profit") << 1 << "Исправьте прибыль... Цена не пересчитана..." << false
-                            << false;
-    QTest::newRow("granulation") << 2
-                                 << "Исправьте цену грануляции... Цена не пересчитана..."
+    QTest::newRow("costs") << 0 << "Исправьте издержки... Цена не пересчитана..." << false << false;
+    QTest::newRow("profit") << 1 << "Исправьте прибыль... Цена не пересчитана..." << false << false;
+    QTest::newRow("granulation") << 2 << "Исправьте цену грануляции... Цена не пересчитана..."
                                  << false << false;
-    QTest::newRow("tax") << 3 << "Исправьте %нал (НДС)... Цена не пересчитана..." << true
-                         << true;
+    QTest::newRow("tax") << 3 << "Исправьте %нал (НДС)... Цена не пересчитана..." << true << true;
 }
 
 // A bad cell stops the build-up there: the price with tax and the name price keep their

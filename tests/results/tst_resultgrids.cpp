@@ -6,7 +6,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // One feed type of 10 t over three raw materials (the third not taken) and four
 // characteristics: price, energy (a large value), protein, fibre.
@@ -34,8 +35,8 @@ void fill(calc::ProblemRecord &r)
         r.columnValue[j] = percents[j - 1] / 10;
     }
     // output row, price row, energy, protein, fibre, then three stock rows
-    const int kinds[] = {calc::kOutputRow, 1, 2, 3, 4,
-                         calc::kStockRow, calc::kStockRow, calc::kStockRow};
+    const int kinds[] = {calc::kOutputRow, 1, 2, 3, 4, calc::kStockRow, calc::kStockRow,
+                         calc::kStockRow};
     const int owners[] = {1, 1, 1, 1, 1, 1, 2, 3};
     const double values[] = {10, 0.9, 45, 44.5, 3.456, 9.75, 0.25, 0};
     r.rowCount = 8;
@@ -72,10 +73,10 @@ void TestResultGrids::compositionTakesOnlyUsedRaws()
     QCOMPARE(results::compositionColumns(r, 1), QList<int>({1, 2}));
     const QList<QStringList> rows = results::compositionRows(r, 1);
     QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows[0], QStringList({"Пшеница", "   97.50", "  15000.00", "    146250.00",
-                                   "        9.750"}));
-    QCOMPARE(rows[1], QStringList({"Мел", "    2.50", "   3500.50", "       875.13",
-                                   "        0.250"}));
+    QCOMPARE(rows[0],
+             QStringList({"Пшеница", "   97.50", "  15000.00", "    146250.00", "        9.750"}));
+    QCOMPARE(rows[1],
+             QStringList({"Мел", "    2.50", "   3500.50", "       875.13", "        0.250"}));
 }
 
 // 45 and more without decimals (45 -> "45"), below with two (44.5 -> "44.50"); a minimum of
@@ -99,13 +100,27 @@ void TestResultGrids::violation_data()
     QTest::addColumn<QString>("fact");
     QTest::addColumn<QString>("maximum");
     QTest::addColumn<bool>("red");
-    QTest::newRow("within") << "   10.00" << "   11.00" << "   12.00" << false;
-    QTest::newRow("on the minimum") << "   10.00" << "   10.00" << "   12.00" << false;
-    QTest::newRow("below") << "   10.00" << "    9.99" << "   12.00" << true;
-    QTest::newRow("above") << "   10.00" << "   12.01" << "   12.00" << true;
-    QTest::newRow("no minimum is never too low") << " " << "    0.00" << "   12.00" << false;
-    QTest::newRow("no maximum is never too high") << "   10.00" << "  999" << " " << false;
-    QTest::newRow("fact not a number") << "   10.00" << "" << "   12.00" << false;
+    QTest::newRow("within") << "   10.00"
+                            << "   11.00"
+                            << "   12.00" << false;
+    QTest::newRow("on the minimum") << "   10.00"
+                                    << "   10.00"
+                                    << "   12.00" << false;
+    QTest::newRow("below") << "   10.00"
+                           << "    9.99"
+                           << "   12.00" << true;
+    QTest::newRow("above") << "   10.00"
+                           << "   12.01"
+                           << "   12.00" << true;
+    QTest::newRow("no minimum is never too low") << " "
+                                                 << "    0.00"
+                                                 << "   12.00" << false;
+    QTest::newRow("no maximum is never too high") << "   10.00"
+                                                  << "  999"
+                                                  << " " << false;
+    QTest::newRow("fact not a number") << "   10.00"
+                                       << ""
+                                       << "   12.00" << false;
 }
 
 void TestResultGrids::violation()

@@ -26,11 +26,11 @@ using results::TForm8;
 using store::fixedText;
 using store::round2;
 
-namespace {
+namespace
+{
 
 // A cost run of the demo data and the results window over it, its messages collected.
-struct Results
-{
+struct Results {
     roadtest::DemoData demo;
     store::TDataModule2 *dm = nullptr;
     std::unique_ptr<calc::ProblemRecord> record = std::make_unique<calc::ProblemRecord>();
@@ -81,8 +81,7 @@ struct Results
         QVERIFY(editor);
         editor->selectAll();
         for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
         QTest::keyClick(editor, Qt::Key_Return);
     }
 
@@ -215,9 +214,8 @@ void TestResultsWindow::detailsFollowTheSelectedFeed()
     QVERIFY(chars->rowCount() > 5);
     for (int row = 0; row < chars->rowCount(); ++row) {
         QVERIFY(chars->item(row, 0)->text() != QStringLiteral("Цена"));
-        const bool red = results::violatesNorm(chars->item(row, 1)->text(),
-                                               chars->item(row, 2)->text(),
-                                               chars->item(row, 3)->text());
+        const bool red = results::violatesNorm(
+            chars->item(row, 1)->text(), chars->item(row, 2)->text(), chars->item(row, 3)->text());
         const QVariant brush = chars->item(row, 2)->data(Qt::ForegroundRole);
         QCOMPARE(brush.isValid() && brush.value<QBrush>().color() == Qt::red, red);
     }
@@ -266,8 +264,7 @@ void TestResultsWindow::priceChangeRepricesEveryFeed()
         rawCostsBefore.append(w.feedCell(p, TForm8::ColRawCost));
 
     w.type(w.composition(), row, TForm8::ColPrice, QStringLiteral("-"));
-    QCOMPARE(w.messages,
-             QStringList{"Недопустимый символ в 2 позиции цены... Исправьте..."});
+    QCOMPARE(w.messages, QStringList{"Недопустимый символ в 2 позиции цены... Исправьте..."});
     w.messages.clear();
 
     w.type(w.composition(), row, TForm8::ColPrice, QStringLiteral("20000"));
@@ -338,8 +335,8 @@ void TestResultsWindow::correctionNearlyHundred()
     QVERIFY(qAbs(feedTonnes(r, 1, true) - store::round3(100.5 * r.feedOutput[1] / 100)) < 1e-9);
     double rawCost = 0;
     for (int row = 0; row < x.size(); ++row)
-        rawCost += round2(x[row] * store::parseNumber(w.compositionCell(row, TForm8::ColPrice))
-                          / 100);
+        rawCost +=
+            round2(x[row] * store::parseNumber(w.compositionCell(row, TForm8::ColPrice)) / 100);
     QCOMPARE(w.feedCell(1, TForm8::ColRawCost), fixedText(rawCost, 13, 2));
     QCOMPARE(w.feedCell(1, TForm8::ColPriceNoTax), fixedText(priceWithoutTax(rawCost), 12, 2));
 }

@@ -1,0 +1,126 @@
+// The printed outcome on the virtual page: positions, pages for long lists and grids,
+// and lines too long for the page.
+
+#include "calc/window/outcomeprint.h"
+#include "platform/printerchoice.h"
+#include "results/demodatafixture.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <QTest>
+
+using calc::OutcomeBlock;
+using calc::OutcomePrint;
+
+namespace
+{
+
+double pointsY(double v)
+{
+    return v * 841.89 / OutcomePrint::kVirtualHeight;
+}
+
+// Prints the blocks into KP_TEST_OUTPUT/<name>.pdf; the pages drawn.
+int print(const QString &name, const QList<OutcomeBlock> &blocks)
+{
+    const QString pdf = roadtest::outputPdf(name);
+    auto printer = platform::pdfPrinter(pdf);
+    QPainter painter(printer.get());
+    OutcomePrint page(&painter, [&printer] { return printer->newPage(); });
+    const int pages = page.draw(blocks);
+    painter.end();
+    return pages;
+}
+
+const roadtest::PdfWord *find(const QList<roadtest::PdfWord> &words, const QString &text)
+{
+    for (const roadtest::PdfWord &w : words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+} // namespace
+
+class TestOutcomePrint final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void longListGoesOnOverPages();
+    void gridRepeatsItsHeaderRow();
+    void overlongLineIsWrapped();
+};
+
+void TestOutcomePrint::longListGoesOnOverPages()
+{
+    const int perPage = OutcomePrint::linesPerPage();
+    QStringList lines;
+    for (int n = 1; n <= perPage + 5; ++n)
+        lines.append(QStringLiteral("строка%1").arg(n));
+    QCOMPARE(print(QStringLiteral("outcome-long-list"),
+                   {{QStringLiteral("Ошибки"), lines, OutcomeBlock::Kind::List}}),
+             2);
+    const QList<roadtest::PdfWord> words =
+        roadtest::pdfWords(roadtest::outputPdf(QStringLiteral("outcome-long-list")));
+    const roadtest::PdfWord *first = find(words, QStringLiteral("строка1"));
+    const roadtest::PdfWord *last = find(words, QStringLiteral("строка%1").arg(perPage));
+    const roadtest::PdfWord *next = find(words, QStringLiteral("строка%1").arg(perPage + 1));
+    QVERIFY(first && last && next);
+    QVERIFY(qAbs(first->yMin - pointsY(400)) < 3);
+    QVERIFY(qAbs(last->yMin - pointsY(100 * perPage + 300)) < 3);
+    QCOMPARE(next->page, 2);
+    QVERIFY(qAbs(next->yMin - pointsY(400)) < 3);
+    int headings = 0;
+    for (const roadtest::PdfWord &w : words)
+        headings += w.text == QStringLiteral("Ошибки");
+    QCOMPARE(headings, 2);
+}
+
+void TestOutcomePrint::gridRepeatsItsHeaderRow()
+{
+    const int perPage = OutcomePrint::linesPerPage();
+    QStringList lines = {QStringLiteral("Шапка !")};
+    for (int r = 1; r <= perPage + 2; ++r)
+        lines.append(QStringLiteral("ряд%1 !").arg(r));
+    QCOMPARE(print(QStringLiteral("outcome-long-grid"),
+                   {{QStringLiteral("Решение"), lines, OutcomeBlock::Kind::Grid}}),
+             2);
+    const QList<roadtest::PdfWord> words =
+        roadtest::pdfWords(roadtest::outputPdf(QStringLiteral("outcome-long-grid")));
+    QList<const roadtest::PdfWord *> headers;
+    for (const roadtest::PdfWord &w : words)
+        if (w.text == QStringLiteral("Шапка"))
+            headers.append(&w);
+    QCOMPARE(headers.size(), 2);
+    for (const roadtest::PdfWord *h : headers)
+        QVERIFY(qAbs(h->yMin - pointsY(300)) < 3);
+    const roadtest::PdfWord *next = find(words, QStringLiteral("ряд%1").arg(perPage + 1));
+    QVERIFY(next);
+    QCOMPARE(next->page, 2);
+    QVERIFY(qAbs(next->yMin - pointsY(400)) < 3);
+}
+
+// Even at the smallest size a line longer than the page goes on in the next line.
+void TestOutcomePrint::overlongLineIsWrapped()
+{
+    QString line;
+    for (int i = 0; i < 60; ++i)
+        line += QStringLiteral("слово%1 ").arg(i, 2, 10, QLatin1Char('0'));
+    QCOMPARE(print(QStringLiteral("outcome-wrapped"), {{QStringLiteral("Ошибки"),
+                                                        {line, QStringLiteral("второе")},
+                                                        OutcomeBlock::Kind::List}}),
+             1);
+    const QList<roadtest::PdfWord> words =
+        roadtest::pdfWords(roadtest::outputPdf(QStringLiteral("outcome-wrapped")));
+    const roadtest::PdfWord *last = find(words, QStringLiteral("слово59"));
+    const roadtest::PdfWord *second = find(words, QStringLiteral("второе"));
+    QVERIFY(last && second);
+    QVERIFY(last->xMax < 595.3);
+    QVERIFY(last->yMin > pointsY(450));
+    QVERIFY(second->yMin > last->yMin);
+    QVERIFY(find(words, QStringLiteral("слово00")));
+}
+
+QTEST_MAIN(TestOutcomePrint)
+#include "tst_outcomeprint.moc"
