@@ -1,7 +1,9 @@
-// kp-listwindows DATADIR characteristics|raw|feed PICTURE.png [norms] [select]
+// kp-listwindows DATADIR characteristics|raw|feed PICTURE.png [norms] [select] [bench]
 // Opens a list window on a copy of DATADIR, as the main menu would, and saves a picture
 // of it. "norms" shows the norms panel of the feed types window; "select" selects the
-// first three entries so that red rows can be seen.
+// first three entries so that red rows can be seen; "bench" (feed types) prints how long
+// a move to another feed type takes: the limits of the one left written, the new ones
+// loaded.
 #include "lists/characteristicswindow.h"
 #include "lists/feedtypeswindow.h"
 #include "lists/rawmaterialswindow.h"
@@ -9,6 +11,7 @@
 #include "store/datamodule.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,6 +29,22 @@ bool copyFolder(const QString &from, const QString &to)
             return false;
     }
     return true;
+}
+
+void benchFeedMoves(store::TDataModule2 &dm)
+{
+    store::Table &kk = dm.Table2;
+    const int moves = 200;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < moves; ++i) {
+        if (kk.viewPosition() + 1 < kk.viewCount())
+            kk.next();
+        else
+            kk.first();
+    }
+    std::printf("feed types %d, raw materials %d: %.2f ms per move to another feed type\n",
+                kk.viewCount(), dm.Table3.viewCount(), double(timer.elapsed()) / moves);
 }
 
 void selectFirst(QPushButton *select, store::Table &list)
@@ -81,6 +100,8 @@ int main(int argc, char *argv[])
     }
     if (auto *feed = dynamic_cast<TForm5 *>(window.get()); feed && args.contains("norms"))
         feed->Button6->click();
+    if (auto *feed = dynamic_cast<TForm5 *>(window.get()); feed && args.contains("bench"))
+        benchFeedMoves(*dm);
     const QString picture = args.at(3);
     QTimer::singleShot(800, window.get(), [&] {
         window->grab().save(picture);
