@@ -6,9 +6,11 @@
 #include <QGridLayout>
 #include <QLabel>
 
-namespace lists {
+namespace lists
+{
 
-namespace {
+namespace
+{
 
 constexpr int minCaptionWidth = 80;
 constexpr int maxCaptionWidth = 170;
@@ -18,11 +20,10 @@ constexpr int spacing = 4;
 constexpr int maxHeight = 330; // the rest of the window belongs to the list
 } // namespace
 
-CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headings,
-                                         int maxColumns, QWidget *parent)
+CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headings, int maxColumns,
+                                         QWidget *parent)
     : QScrollArea(parent), m_prefixes(std::move(prefixes)), m_headings(std::move(headings)),
-      m_maxColumns(std::max(1, maxColumns)), m_body(new QWidget),
-      m_grid(new QGridLayout(m_body))
+      m_maxColumns(std::max(1, maxColumns)), m_body(new QWidget), m_grid(new QGridLayout(m_body))
 {
     m_grid->setHorizontalSpacing(spacing);
     m_grid->setVerticalSpacing(3);
@@ -83,8 +84,8 @@ void CharacteristicPanel::bindTo(store::Table &pit, store::Table &list)
         const QString key = QString::number(pit.integer(QStringLiteral("KEY")));
         QLabel *caption = m_captions.at(m_shown);
         caption->setText(pit.text(QStringLiteral("PIT")).trimmed());
-        caption->setToolTip(caption->text() + QStringLiteral(", ")
-                            + pit.text(QStringLiteral("EDIZ")).trimmed());
+        caption->setToolTip(caption->text() + QStringLiteral(", ") +
+                            pit.text(QStringLiteral("EDIZ")).trimmed());
         caption->show();
         for (int i = 0; i < m_prefixes.size(); ++i) {
             FieldEdit *edit = m_fields.at(m_shown).at(i);
@@ -110,8 +111,8 @@ void CharacteristicPanel::bindTo(store::Table &pit, store::Table &list)
 
 int CharacteristicPanel::fittingColumns() const
 {
-    const int group = m_captionWidth + int(m_prefixes.size()) * (fieldWidth + spacing)
-                      + columnGap + spacing;
+    const int group =
+        m_captionWidth + int(m_prefixes.size()) * (fieldWidth + spacing) + columnGap + spacing;
     const int available = viewport()->width() - 12;
     return std::clamp(available / group, 1, m_maxColumns);
 }

@@ -13,11 +13,13 @@
 class QGridLayout;
 class QLabel;
 
-namespace store {
+namespace store
+{
 class Table;
 }
 
-namespace lists {
+namespace lists
+{
 
 class FieldEdit;
 

@@ -14,7 +14,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 constexpr int characteristicLimit = 64;
 
@@ -39,12 +40,11 @@ lists::ListTraits characteristicTraits(store::TDataModule2 &dm)
 
 TForm3::TForm3(store::TDataModule2 &dm, QWidget *parent)
     : QDialog(parent),
-      DBGrid1(new lists::TableGrid(&dm.Table1,
-                                   {{QStringLiteral("PIT"),
-                                     QStringLiteral("Наименование характеристики"), 260},
-                                    {QStringLiteral("EDIZ"), QStringLiteral("Единица измерения"),
-                                     140}},
-                                   this)),
+      DBGrid1(new lists::TableGrid(
+          &dm.Table1,
+          {{QStringLiteral("PIT"), QStringLiteral("Наименование характеристики"), 260},
+           {QStringLiteral("EDIZ"), QStringLiteral("Единица измерения"), 140}},
+          this)),
       Button1(new QPushButton(QStringLiteral("Добавить выше"), this)),
       Button2(new QPushButton(QStringLiteral("Добавить в конец"), this)),
       Button3(new QPushButton(QStringLiteral("Удалить"), this)),
@@ -144,9 +144,8 @@ void TForm3::updateButtons()
     Button5->setVisible(any);
     Button1->setVisible(any && m_scheme.canAdd());
     Button2->setVisible(m_scheme.canAdd());
-    Label1->setText(QStringLiteral("Характеристик в списке: %1 из %2")
-                        .arg(visible)
-                        .arg(characteristicLimit));
+    Label1->setText(
+        QStringLiteral("Характеристик в списке: %1 из %2").arg(visible).arg(characteristicLimit));
 }
 
 void TForm3::makeEditable()

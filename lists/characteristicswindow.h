@@ -14,11 +14,13 @@
 class QLabel;
 class QPushButton;
 
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace lists {
+namespace lists
+{
 class TableGrid;
 }
 
@@ -34,13 +36,13 @@ public:
     void done(int result) override;
 
     lists::TableGrid *DBGrid1; // pit: "Наименование характеристики", "Единица измерения"
-    QPushButton *Button1;      // "Добавить выше"
-    QPushButton *Button2;      // "Добавить в конец"
-    QPushButton *Button3;      // "Удалить"
-    QPushButton *Button4;      // "Переместить", second phase "Поставить сюда"
-    QPushButton *Button5;      // "Уточнить название"
-    QPushButton *Button6;      // "Выход"
-    QLabel *Label1;            // how many characteristics the list holds
+    QPushButton *Button1; // "Добавить выше"
+    QPushButton *Button2; // "Добавить в конец"
+    QPushButton *Button3; // "Удалить"
+    QPushButton *Button4; // "Переместить", second phase "Поставить сюда"
+    QPushButton *Button5; // "Уточнить название"
+    QPushButton *Button6; // "Выход"
+    QLabel *Label1;       // how many characteristics the list holds
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -22,7 +22,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 constexpr int feedLimit = 400;
 const QString normsCaption = QStringLiteral("Нормы ввода сырья");
@@ -86,9 +87,8 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
       Button10(makeButton(QStringLiteral("Отменить выделение"), this)),
       Button11(makeButton(QStringLiteral("Выход"), this)),
       Button12(makeButton(QStringLiteral("Выделить"), Panel2)),
-      Button13(makeButton(QStringLiteral("Отменить выделение"), Panel2)),
-      Label1(new QLabel(this)), m_dm(dm), m_scheme(feedTraits(dm)),
-      m_bottom(new QStackedWidget(this))
+      Button13(makeButton(QStringLiteral("Отменить выделение"), Panel2)), Label1(new QLabel(this)),
+      m_dm(dm), m_scheme(feedTraits(dm)), m_bottom(new QStackedWidget(this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);

@@ -22,11 +22,13 @@ class QLabel;
 class QPushButton;
 class QStackedWidget;
 
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace lists {
+namespace lists
+{
 class CharacteristicPanel;
 class FieldMemo;
 class TableGrid;
@@ -46,13 +48,13 @@ public:
     void done(int result) override;
     bool normsPanelShown() const;
 
-    lists::TableGrid *DBGrid1;          // kk: "Тип", "Назначение", "ГОСТ", "%нал"
-    lists::FieldMemo *DBMemo1;          // the purpose of the current feed type in full
+    lists::TableGrid *DBGrid1; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
+    lists::FieldMemo *DBMemo1; // the purpose of the current feed type in full
     lists::CharacteristicPanel *Panel1; // the 64 groups: caption, minimum, maximum
     QWidget *Panel2;                    // norms panel "Нормы ввода сырья"
     lists::TableGrid *DBGrid2;          // sir: "Наименование", "Мин.%", "Макс.%"
-    QPushButton *Button1;  // "Добавить в конец"
-    QPushButton *Button2;  // "Добавить выше"
+    QPushButton *Button1;               // "Добавить в конец"
+    QPushButton *Button2;               // "Добавить выше"
     QPushButton *Button3;  // "Переместить", second phase "Поставить сюда"
     QPushButton *Button4;  // "Удалить"
     QPushButton *Button5;  // "Уточнить"

@@ -3,9 +3,11 @@
 #include "store/numbertext.h"
 #include "store/table.h"
 
-namespace lists {
+namespace lists
+{
 
-namespace {
+namespace
+{
 
 bool isNumber(const QVariant &value)
 {

@@ -6,11 +6,13 @@
 #include <QString>
 #include <QVariant>
 
-namespace store {
+namespace store
+{
 struct FieldDef;
 }
 
-namespace lists {
+namespace lists
+{
 
 // A blank field shows as empty text; a number with `decimals` decimals, or with -1 in
 // its shortest form (12.5, 0.125, 300); text without its trailing blanks.

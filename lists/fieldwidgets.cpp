@@ -7,7 +7,8 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
-namespace lists {
+namespace lists
+{
 
 FieldBinding::FieldBinding(QWidget *owner) : m_owner(owner) {}
 

@@ -11,7 +11,8 @@
 
 #include "store/table.h"
 
-namespace lists {
+namespace lists
+{
 
 // What both bound widgets share: the binding, reading and writing of the value.
 class FieldBinding final : public QObject
@@ -67,7 +68,6 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-
     FieldBinding m_binding;
 };
 

@@ -3,9 +3,11 @@
 #include "store/datasourceoff.h"
 #include "store/table.h"
 
-namespace lists {
+namespace lists
+{
 
-namespace {
+namespace
+{
 
 const QString orderField = QStringLiteral("order");
 const QString orderIndex = QStringLiteral("order");

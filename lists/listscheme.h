@@ -16,16 +16,17 @@
 
 #include <functional>
 
-namespace store {
+namespace store
+{
 class Table;
 }
 
-namespace lists {
+namespace lists
+{
 
 enum class AddPlace { Above, AtEnd };
 
-struct ListTraits
-{
+struct ListTraits {
     store::Table *table = nullptr;  // the list's cursor: pit, kk or sir
     store::Table *counts = nullptr; // order.dbf, one record
     QString countField;             // "pit", "KK" or "sir"

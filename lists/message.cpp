@@ -5,7 +5,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace lists {
+namespace lists
+{
 
 void showMessage(QWidget *parent, const QString &text)
 {

@@ -9,7 +9,8 @@
 
 class QWidget;
 
-namespace lists {
+namespace lists
+{
 
 void showMessage(QWidget *parent, const QString &text);
 

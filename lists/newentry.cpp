@@ -3,9 +3,11 @@
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
 
-namespace lists {
+namespace lists
+{
 
-namespace {
+namespace
+{
 
 const QString orderField = QStringLiteral("order");
 
@@ -91,8 +93,8 @@ void clearNewRawMaterial(store::TDataModule2 &dm)
     store::Table &sir = dm.Table3;
     if (sir.isEmpty())
         return;
-    clearCurrent(sir, characteristicFields(false)
-                          + QStringList{"ot", "vibor", "vib", "PREM", "VES", "MINOR", "MANOR"});
+    clearCurrent(sir, characteristicFields(false) +
+                          QStringList{"ot", "vibor", "vib", "PREM", "VES", "MINOR", "MANOR"});
     clearNormRecords(dm.Table4, QStringLiteral("kods"), sir.integer(QStringLiteral("kods")));
 }
 

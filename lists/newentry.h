@@ -6,12 +6,14 @@
 
 #include <QString>
 
-namespace store {
+namespace store
+{
 class Table;
 class TDataModule2;
 } // namespace store
 
-namespace lists {
+namespace lists
+{
 
 // A characteristic (pit.KEY = key) taken into use: MI<key>/MA<key> of every listed feed
 // type and MI<key> of every listed raw material become empty. Free slots of kk and sir

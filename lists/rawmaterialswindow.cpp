@@ -18,7 +18,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 constexpr int rawLimit = 400;
 
@@ -49,11 +50,10 @@ QPushButton *makeButton(const QString &caption, QWidget *parent)
 
 TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
     : QDialog(parent),
-      DBGrid1(new lists::TableGrid(
-          &dm.Table3,
-          {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
-           {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
-          this)),
+      DBGrid1(new lists::TableGrid(&dm.Table3,
+                                   {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
+                                    {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
+                                   this)),
       Panel1(new lists::CharacteristicPanel({QStringLiteral("mi")}, {}, 3, this)),
       Button1(makeButton(QStringLiteral("Добавить в конец"), this)),
       Button2(makeButton(QStringLiteral("Добавить выше"), this)),

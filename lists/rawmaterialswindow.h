@@ -16,11 +16,13 @@
 class QLabel;
 class QPushButton;
 
-namespace store {
+namespace store
+{
 class TDataModule2;
 }
 
-namespace lists {
+namespace lists
+{
 class CharacteristicPanel;
 class TableGrid;
 } // namespace lists
@@ -38,10 +40,10 @@ public:
 
     void done(int result) override;
 
-    lists::TableGrid *DBGrid1;           // sir: "Наименование", "Прем."; selected rows red
+    lists::TableGrid *DBGrid1; // sir: "Наименование", "Прем."; selected rows red
     lists::CharacteristicPanel *Panel1; // the 64 caption and content pairs
-    QPushButton *Button1;  // "Добавить в конец"
-    QPushButton *Button2;  // "Добавить выше"
+    QPushButton *Button1;               // "Добавить в конец"
+    QPushButton *Button2;               // "Добавить выше"
     QPushButton *Button3;  // "Переместить", second phase "Поставить сюда"
     QPushButton *Button4;  // "Удалить"
     QPushButton *Button5;  // "Уточнить"

@@ -3,9 +3,11 @@
 #include "store/datasourceoff.h"
 #include "store/table.h"
 
-namespace lists {
+namespace lists
+{
 
-namespace {
+namespace
+{
 
 const QString otField = QStringLiteral("ot");
 const QString plus = QStringLiteral("+");

@@ -6,11 +6,13 @@
 
 #include <QString>
 
-namespace store {
+namespace store
+{
 class Table;
 }
 
-namespace lists {
+namespace lists
+{
 
 // Counts the records of the view whose ot is "+", with the data source off; the cursor
 // ends on the first record.

@@ -44,8 +44,8 @@ void TForm9::reject()
 
 bool TForm9::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Edit1
-        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    if (watched == Edit1 &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             if (event->type() == QEvent::KeyRelease && !Edit1->text().isEmpty())

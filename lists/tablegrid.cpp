@@ -9,9 +9,11 @@
 #include <QMessageBox>
 #include <QStyledItemDelegate>
 
-namespace lists {
+namespace lists
+{
 
-namespace {
+namespace
+{
 
 // Keeps a flagged row's colour when the row is selected, and limits typing in a text
 // cell to the width of its field.
@@ -253,8 +255,8 @@ TableGrid::TableGrid(store::Table *table, QList<GridColumn> columns, QWidget *pa
     setItemDelegate(new GridDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                    | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setAlternatingRowColors(true);
     setWordWrap(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -315,8 +317,8 @@ void TableGrid::showRow(int row)
         const int column = currentIndex().isValid() ? currentIndex().column() : 0;
         const QModelIndex target = m_model->index(row, column);
         if (currentIndex() != target || !selectionModel()->isRowSelected(row, {}))
-            selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect
-                                                          | QItemSelectionModel::Rows);
+            selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
+                                                          QItemSelectionModel::Rows);
         scrollTo(target);
     }
     m_following = false;

@@ -19,17 +19,18 @@
 #include <QString>
 #include <QTableView>
 
-namespace store {
+namespace store
+{
 class Table;
 }
 
-namespace lists {
+namespace lists
+{
 
 // One column of a grid: the table field it shows, its header and width in pixels.
 // decimals >= 0 shows a number with that many decimals, right-aligned; -1 shows text
 // (numbers then in their shortest form).
-struct GridColumn
-{
+struct GridColumn {
     QString field;
     QString caption;
     int width = 100;

@@ -7,7 +7,8 @@
 
 #include "store/table.h"
 
-namespace store {
+namespace store
+{
 
 class DataSourceOff final
 {

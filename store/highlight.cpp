@@ -3,9 +3,11 @@
 #include "store/datasourceoff.h"
 #include "store/table.h"
 
-namespace store {
+namespace store
+{
 
-namespace {
+namespace
+{
 
 const QString viborField = QStringLiteral("vibor");
 const QString orderField = QStringLiteral("order");

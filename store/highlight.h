@@ -8,7 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace store {
+namespace store
+{
 
 class Table;
 

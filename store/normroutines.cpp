@@ -6,9 +6,11 @@
 
 #include <QRegularExpression>
 
-namespace store {
+namespace store
+{
 
-namespace {
+namespace
+{
 
 const QString orderField = QStringLiteral("order");
 const QString kodsField = QStringLiteral("kods");
@@ -23,8 +25,7 @@ class NormOpen final
     Q_DISABLE_COPY_MOVE(NormOpen)
 
 public:
-    NormOpen(Table &norm, bool writing)
-        : m_norm(norm), m_wasOpen(norm.isOpen()), m_writing(writing)
+    NormOpen(Table &norm, bool writing) : m_norm(norm), m_wasOpen(norm.isOpen()), m_writing(writing)
     {
         if (!m_wasOpen)
             m_norm.open();
@@ -145,8 +146,8 @@ void LoadNorms(TDataModule2 &dm, FeedTypesWindowLink *window)
     DataSourceOff off(sir);
     // Without a feed type there is nothing to load, and nothing to write back later.
     norm.setFilter(kk.isEmpty() ? QString()
-                                : QStringLiteral("kodkk=")
-                                      + QString::number(kk.integer(QStringLiteral("kodkk"))));
+                                : QStringLiteral("kodkk=") +
+                                      QString::number(kk.integer(QStringLiteral("kodkk"))));
     norm.setFiltered(!kk.isEmpty());
     if (norm.indexName().compare(normIndex, Qt::CaseInsensitive) != 0)
         norm.setIndexName(normIndex);

@@ -15,7 +15,8 @@
 #include <QObject>
 #include <QString>
 
-namespace store {
+namespace store
+{
 
 class TDataModule2;
 

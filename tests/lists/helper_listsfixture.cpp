@@ -2,7 +2,8 @@
 
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 
 using store::FieldDef;
 
@@ -23,11 +24,17 @@ QList<FieldDef> pitFields()
 
 QList<FieldDef> kkFields()
 {
-    QList<FieldDef> fields{{"TIP", 'C', 10, 0}, {"NASN", 'C', 122, 0}, {"GOST", 'C', 10, 0},
-                           {"NDS", 'N', 5, 2},  {"VES", 'N', 10, 3}};
+    QList<FieldDef> fields{{"TIP", 'C', 10, 0},
+                           {"NASN", 'C', 122, 0},
+                           {"GOST", 'C', 10, 0},
+                           {"NDS", 'N', 5, 2},
+                           {"VES", 'N', 10, 3}};
     fields += characteristicColumns(true);
-    fields += QList<FieldDef>{{"kodkk", 'N', 4, 0}, {"order", 'N', 4, 0}, {"ot", 'C', 1, 0},
-                              {"vibor", 'C', 1, 0}, {"vib", 'C', 1, 0}};
+    fields += QList<FieldDef>{{"kodkk", 'N', 4, 0},
+                              {"order", 'N', 4, 0},
+                              {"ot", 'C', 1, 0},
+                              {"vibor", 'C', 1, 0},
+                              {"vib", 'C', 1, 0}};
     return fields;
 }
 
@@ -35,9 +42,9 @@ QList<FieldDef> sirFields()
 {
     QList<FieldDef> fields{{"NAIM", 'C', 30, 0}, {"PREM", 'C', 1, 0}};
     fields += characteristicColumns(false);
-    fields += QList<FieldDef>{{"VES", 'N', 10, 3},   {"kods", 'N', 4, 0},   {"order", 'N', 4, 0},
-                              {"ot", 'C', 1, 0},     {"vibor", 'C', 1, 0},  {"vib", 'C', 1, 0},
-                              {"MINOR", 'N', 8, 3},  {"MANOR", 'N', 8, 3}};
+    fields += QList<FieldDef>{{"VES", 'N', 10, 3},  {"kods", 'N', 4, 0},  {"order", 'N', 4, 0},
+                              {"ot", 'C', 1, 0},    {"vibor", 'C', 1, 0}, {"vib", 'C', 1, 0},
+                              {"MINOR", 'N', 8, 3}, {"MANOR", 'N', 8, 3}};
     return fields;
 }
 
@@ -58,7 +65,8 @@ void create(const QString &path, const QList<FieldDef> &fields,
 
 } // namespace
 
-namespace {
+namespace
+{
 
 QtMessageHandler previousHandler = nullptr;
 
@@ -86,50 +94,63 @@ ListsFixture::~ListsFixture() = default;
 
 void ListsFixture::build(const ListsData &data)
 {
-    create(path("pit.dbf"), pitFields(), [](store::Table &t, int i) {
-        t.setText("PIT", i == 1 ? QStringLiteral("Цена") : QStringLiteral("ХАРАКТЕРИСТИКА %1").arg(i));
-        t.setText("EDIZ", i == 1 ? QStringLiteral("руб/т") : QStringLiteral("%"));
-        t.setNumber("KEY", i);
-        t.setNumber("order", i);
-    }, 65);
-    create(path("kk.dbf"), kkFields(), [](store::Table &t, int i) {
-        t.setText("TIP", QStringLiteral("ТИП %1").arg(i));
-        t.setText("NASN", QStringLiteral("Комбикорм номер %1 для птицы").arg(i));
-        t.setText("GOST", QStringLiteral("ГОСТ-%1").arg(i));
-        t.setNumber("NDS", 10);
-        t.setNumber("VES", i);
-        for (int key = 1; key <= 65; ++key) {
-            t.setNumber(QStringLiteral("MI%1").arg(key), i * 100 + key);
-            t.setNumber(QStringLiteral("MA%1").arg(key), i * 100 + key + 0.5);
-        }
-        t.setNumber("kodkk", i);
-        t.setNumber("order", i);
-    }, data.feedPool);
-    create(path("sir.dbf"), sirFields(), [](store::Table &t, int i) {
-        t.setText("NAIM", QStringLiteral("СЫРЬЕ %1").arg(i));
-        for (int key = 1; key <= 65; ++key)
-            t.setNumber(QStringLiteral("MI%1").arg(key), i * 100 + key);
-        t.setNumber("VES", 50);
-        t.setNumber("kods", i);
-        t.setNumber("order", i);
-        t.setNumber("MINOR", 0);
-        t.setNumber("MANOR", 0);
-    }, data.rawPool);
-    create(path("norm.dbf"),
-           {{"kodkk", 'N', 4, 0}, {"kods", 'N', 4, 0}, {"min", 'N', 8, 3}, {"max", 'N', 8, 3}},
-           [](store::Table &, int) {}, 0);
-    create(path("order.dbf"),
-           {{"pit", 'N', 3, 0}, {"KK", 'N', 4, 0}, {"sir", 'N', 4, 0}, {"arhnom", 'N', 5, 0}},
-           [&data](store::Table &t, int) {
-               t.setNumber("pit", data.characteristics);
-               t.setNumber("KK", data.feedCount);
-               t.setNumber("sir", data.rawCount);
-               t.setNumber("arhnom", 0);
-           },
-           1);
+    create(
+        path("pit.dbf"), pitFields(),
+        [](store::Table &t, int i) {
+            t.setText("PIT",
+                      i == 1 ? QStringLiteral("Цена") : QStringLiteral("ХАРАКТЕРИСТИКА %1").arg(i));
+            t.setText("EDIZ", i == 1 ? QStringLiteral("руб/т") : QStringLiteral("%"));
+            t.setNumber("KEY", i);
+            t.setNumber("order", i);
+        },
+        65);
+    create(
+        path("kk.dbf"), kkFields(),
+        [](store::Table &t, int i) {
+            t.setText("TIP", QStringLiteral("ТИП %1").arg(i));
+            t.setText("NASN", QStringLiteral("Комбикорм номер %1 для птицы").arg(i));
+            t.setText("GOST", QStringLiteral("ГОСТ-%1").arg(i));
+            t.setNumber("NDS", 10);
+            t.setNumber("VES", i);
+            for (int key = 1; key <= 65; ++key) {
+                t.setNumber(QStringLiteral("MI%1").arg(key), i * 100 + key);
+                t.setNumber(QStringLiteral("MA%1").arg(key), i * 100 + key + 0.5);
+            }
+            t.setNumber("kodkk", i);
+            t.setNumber("order", i);
+        },
+        data.feedPool);
+    create(
+        path("sir.dbf"), sirFields(),
+        [](store::Table &t, int i) {
+            t.setText("NAIM", QStringLiteral("СЫРЬЕ %1").arg(i));
+            for (int key = 1; key <= 65; ++key)
+                t.setNumber(QStringLiteral("MI%1").arg(key), i * 100 + key);
+            t.setNumber("VES", 50);
+            t.setNumber("kods", i);
+            t.setNumber("order", i);
+            t.setNumber("MINOR", 0);
+            t.setNumber("MANOR", 0);
+        },
+        data.rawPool);
+    create(
+        path("norm.dbf"),
+        {{"kodkk", 'N', 4, 0}, {"kods", 'N', 4, 0}, {"min", 'N', 8, 3}, {"max", 'N', 8, 3}},
+        [](store::Table &, int) {}, 0);
+    create(
+        path("order.dbf"),
+        {{"pit", 'N', 3, 0}, {"KK", 'N', 4, 0}, {"sir", 'N', 4, 0}, {"arhnom", 'N', 5, 0}},
+        [&data](store::Table &t, int) {
+            t.setNumber("pit", data.characteristics);
+            t.setNumber("KK", data.feedCount);
+            t.setNumber("sir", data.rawCount);
+            t.setNumber("arhnom", 0);
+        },
+        1);
     for (const char *name : {"arkk.dbf", "arsir.dbf", "arpit.dbf", "arprem.dbf"})
-        create(path(QLatin1String(name)), {{"arnom", 'N', 5, 0}, {"vibor", 'C', 1, 0}},
-               [](store::Table &, int) {}, 0);
+        create(
+            path(QLatin1String(name)), {{"arnom", 'N', 5, 0}, {"vibor", 'C', 1, 0}},
+            [](store::Table &, int) {}, 0);
 }
 
 void ListsFixture::restart()
@@ -163,7 +184,9 @@ int ListsFixture::count(const QString &field) const
 
 QStringList ListsFixture::listTexts(const QString &file, const QString &field, int first) const
 {
-    const QString countField = file.startsWith("pit") ? "pit" : file.startsWith("kk") ? "KK" : "sir";
+    const QString countField = file.startsWith("pit")  ? "pit"
+                               : file.startsWith("kk") ? "KK"
+                                                       : "sir";
     const int n = count(countField);
     auto table = fresh(file);
     table->setRange(first, n);

@@ -10,18 +10,17 @@
 #include "store/table.h"
 
 #include <QApplication>
-#include <QWidget>
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVariant>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-struct ListsData
-{
+struct ListsData {
     int characteristics = 10; // pit count, the price record included
     int feedPool = 60;
     int feedCount = 8;
@@ -59,8 +58,7 @@ private:
 // Runs act on the next modal window of type T that opens, then stops watching; a safety
 // timer closes any modal window left open after a few seconds, so a failed check cannot
 // hang the test. Call before the operation that opens the window.
-template <class T>
-void onNextModal(std::function<void(T *)> act)
+template <class T> void onNextModal(std::function<void(T *)> act)
 {
     auto *poll = new QTimer;
     auto ticks = std::make_shared<int>(0);

@@ -247,12 +247,12 @@ void TestCharacteristicsWindow::moveHidesTheOtherButtons()
 {
     open();
     window->Button4->click();
-    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button5,
-                           window->Button6})
+    for (QPushButton *b :
+         {window->Button1, window->Button2, window->Button3, window->Button5, window->Button6})
         QVERIFY(b->isHidden());
     window->Button4->click();
-    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button5,
-                           window->Button6})
+    for (QPushButton *b :
+         {window->Button1, window->Button2, window->Button3, window->Button5, window->Button6})
         QVERIFY(b->isVisible());
 }
 

@@ -16,10 +16,10 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-
-struct Limit
+namespace
 {
+
+struct Limit {
     int kodkk;
     int kods;
     double min;

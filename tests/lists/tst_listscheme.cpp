@@ -8,13 +8,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 constexpr int poolSize = 30;
 
 // What the list should look like: keys in list order, then the free slots in order.
-struct PoolModel
-{
+struct PoolModel {
     QList<int> fixed; // positions before the first shown one (the price record)
     QList<int> list;
     QList<int> free;
@@ -62,8 +62,8 @@ void TestListScheme::makePool(int first, int count)
 {
     list = std::make_unique<store::Table>();
     list->setFileName(dir->filePath("pool.dbf"));
-    list->create({{"NAME", 'C', 10, 0}, {"KEY", 'N', 3, 0}, {"order", 'N', 3, 0},
-                  {"ot", 'C', 1, 0}});
+    list->create(
+        {{"NAME", 'C', 10, 0}, {"KEY", 'N', 3, 0}, {"order", 'N', 3, 0}, {"ot", 'C', 1, 0}});
     list->defineIndex({"order", "order"});
     QList<int> keys;
     for (int k = 1; k <= poolSize; ++k)

@@ -168,13 +168,12 @@ void TestRawMaterialsWindow::highlight_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("lower case finds upper case")
         << "жмых" << QStringList{"ЖМЫХ ПОДСОЛНЕЧНЫЙ", "Жмых рапсовый"} << QString();
-    QTest::newRow("mixed case")
-        << "СоЕв" << QStringList{"Шрот соевый"} << QString();
+    QTest::newRow("mixed case") << "СоЕв" << QStringList{"Шрот соевый"} << QString();
     QTest::newRow("blanks are kept inside the key")
         << "т с" << QStringList{"Шрот соевый"} << QString();
     QTest::newRow("blank key is no search") << "   " << QStringList() << QString();
-    QTest::newRow("no match")
-        << "овес" << QStringList() << "Записей, соответствующих ключу, нет...";
+    QTest::newRow("no match") << "овес" << QStringList()
+                              << "Записей, соответствующих ключу, нет...";
 }
 
 // Edge: a lower-case key finds upper- and mixed-case names; a blank key is no search.
@@ -301,7 +300,8 @@ void TestRawMaterialsWindow::reusedSlotStartsEmpty()
     QVERIFY(stored->findKey(55));
     QCOMPARE(stored->text("NAIM").trimmed(), QString());
     for (int key = 1; key <= 65; ++key)
-        QVERIFY2(stored->isBlank(QStringLiteral("MI%1").arg(key)), qPrintable(QString::number(key)));
+        QVERIFY2(stored->isBlank(QStringLiteral("MI%1").arg(key)),
+                 qPrintable(QString::number(key)));
     QVERIFY(stored->isBlank("ot"));
     auto limits = fixture->fresh("norm.dbf");
     limits->first();

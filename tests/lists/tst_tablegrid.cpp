@@ -33,10 +33,9 @@ void TestTableGrid::init()
 {
     fixture = std::make_unique<ListsFixture>();
     grid = std::make_unique<lists::TableGrid>(
-        &fixture->dm().Table3,
-        QList<lists::GridColumn>{{"NAIM", "Наименование", 200},
-                                 {"MI2", "Мин.", 60, 2},
-                                 {"MI3", "Третья", 60, -1, true}});
+        &fixture->dm().Table3, QList<lists::GridColumn>{{"NAIM", "Наименование", 200},
+                                                        {"MI2", "Мин.", 60, 2},
+                                                        {"MI3", "Третья", 60, -1, true}});
     grid->show();
     QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
 }
@@ -129,8 +128,7 @@ void TestTableGrid::flaggedRowsAreRed()
     QVERIFY(sir.findKey(4));
     sir.setText("ot", "+");
     sir.post();
-    QCOMPARE(grid->model()->index(3, 0).data(Qt::ForegroundRole).value<QColor>(),
-             QColor(Qt::red));
+    QCOMPARE(grid->model()->index(3, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     QVERIFY(!grid->model()->index(2, 0).data(Qt::ForegroundRole).isValid());
 }
 

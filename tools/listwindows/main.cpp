@@ -11,15 +11,16 @@
 #include "store/datamodule.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 bool copyFolder(const QString &from, const QString &to)
 {
