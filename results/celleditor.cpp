@@ -38,6 +38,18 @@ void CellEditor::setEditorData(QWidget *editor, const QModelIndex &index) const
         line->setText(index.data(Qt::EditRole).toString());
 }
 
+void CellEditor::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!option->text.startsWith(u' '))
+        return;
+    const QString trimmed = option->text.trimmed();
+    if (trimmed.isEmpty())
+        return;
+    option->text = trimmed;
+    option->displayAlignment = Qt::AlignRight | Qt::AlignVCenter;
+}
+
 void CellEditor::setModelData(QWidget *, QAbstractItemModel *, const QModelIndex &) const {}
 
 } // namespace results

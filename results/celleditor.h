@@ -4,6 +4,9 @@
 // of its text at once (the window checks and reprices while the user types). The
 // window keeps the cell's text in step with the editor itself, so the editor neither
 // takes the text back from the cell while it is open nor writes it on closing.
+// A number written right-aligned with leading blanks is drawn without them at the
+// right edge of its cell, so that it stays readable in a narrow column; the cell's
+// text itself is not changed.
 
 #include <QStyledItemDelegate>
 
@@ -23,6 +26,9 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 signals:
     // The editor of the cell (row, column) now holds text.

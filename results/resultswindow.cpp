@@ -16,7 +16,10 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace results
 {
@@ -86,9 +89,20 @@ void TForm8::message(const QString &text)
 QTableWidget *TForm8::makeGrid(const QStringList &headers, const QList<int> &widths)
 {
     auto *grid = new QTableWidget(0, int(headers.size()), this);
+    // the compact size of the window's columns
+    QFont font = grid->font();
+    font.setPointSizeF(std::min(font.pointSizeF(), 8.0));
+    grid->setFont(font);
+    grid->horizontalHeader()->setFont(font);
+    grid->setItemDelegate(new CellEditor(grid));
     grid->setHorizontalHeaderLabels(headers);
+    // The widths are those of the window's original font; a wider font widens them so
+    // that numbers and headers still fit.
+    const QFontMetrics metrics(font);
+    const double scale = std::max(1.0, metrics.horizontalAdvance(u'0') / 6.0);
     for (int c = 0; c < widths.size(); ++c)
-        grid->setColumnWidth(c, widths.at(c));
+        grid->setColumnWidth(
+            c, std::max(int(widths.at(c) * scale), metrics.horizontalAdvance(headers.at(c)) + 10));
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setHighlightSections(false);
@@ -124,10 +138,8 @@ void TForm8::buildLayout()
     StringGrid3->setGeometry(4, 180, 353, 329);
     StringGrid2->setGeometry(356, 180, 433, 329);
 
-    auto *feedEditor = new CellEditor(this);
-    auto *compositionEditor = new CellEditor(this);
-    stringgrid1->setItemDelegate(feedEditor);
-    StringGrid2->setItemDelegate(compositionEditor);
+    auto *feedEditor = static_cast<CellEditor *>(stringgrid1->itemDelegate());
+    auto *compositionEditor = static_cast<CellEditor *>(StringGrid2->itemDelegate());
     connect(feedEditor, &CellEditor::textEdited, this, &TForm8::stringgrid1SetEditText);
     connect(compositionEditor, &CellEditor::textEdited, this, &TForm8::StringGrid2SetEditText);
     connect(stringgrid1, &QTableWidget::currentCellChanged, this,
@@ -185,6 +197,24 @@ QString TForm8::cell(const QTableWidget *grid, int row, int column) const
 {
     const QTableWidgetItem *item = grid->item(row, column);
     return item ? item->text() : QString();
+}
+
+// The lower grids show all their columns: each number column as wide as its texts
+// and its header, the name column takes what is left (at least its given width's half).
+void TForm8::fitColumns(QTableWidget *grid, int nameWidth)
+{
+    const QFontMetrics metrics(grid->font());
+    int used = 0;
+    for (int c = 1; c < grid->columnCount(); ++c) {
+        grid->resizeColumnToContents(c);
+        const QString header = grid->horizontalHeaderItem(c)->text();
+        const int width = std::max(grid->columnWidth(c), metrics.horizontalAdvance(header) + 10);
+        grid->setColumnWidth(c, width);
+        used += width;
+    }
+    const int scrollBar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    const int room = grid->width() - 2 * grid->frameWidth() - scrollBar;
+    grid->setColumnWidth(0, std::max(nameWidth / 2, room - used));
 }
 
 // --- rebuild ---
@@ -266,6 +296,7 @@ void TForm8::fillComposition()
         for (int c = 0; c < CompositionColumnCount; ++c)
             setCell(StringGrid2, r, c, rows[r][c],
                     c == ColPrice || (c == ColPercent && correcting));
+    fitColumns(StringGrid2, 170);
     if (rows.isEmpty())
         return;
     const bool exists = row >= 0 && row < rows.size() && column >= 0;
@@ -287,6 +318,7 @@ void TForm8::fillCharacteristics()
                 StringGrid3->item(r, c)->setForeground(QColor(Qt::red));
         }
     }
+    fitColumns(StringGrid3, 147);
 }
 
 void TForm8::setPercentEditable(bool editable)

@@ -128,6 +128,7 @@ private:
     void setCell(QTableWidget *grid, int row, int column, const QString &text,
                  bool editable = false);
     QString cell(const QTableWidget *grid, int row, int column) const;
+    void fitColumns(QTableWidget *grid, int nameWidth);
     void fillComposition();
     void fillCharacteristics();
     void setPercentEditable(bool editable);

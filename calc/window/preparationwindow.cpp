@@ -152,12 +152,8 @@ QRadioButton *TForm10::modeButton(CalcMode mode) const
 
 void TForm10::buildLayout()
 {
-    entry_ = buildEntry();
-    Panel1 = buildOutcome();
-    stack_ = new QStackedLayout;
-    stack_->addWidget(entry_);
-    stack_->addWidget(Panel1);
-
+    // The bars stand in the entry area, where the run happens; they keep their place
+    // while hidden, so that showing one during the run moves nothing.
     ProgressBar1 = new QProgressBar(this);
     ProgressBar2 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -170,10 +166,13 @@ void TForm10::buildLayout()
         bar->setSizePolicy(policy);
         bar->hide();
     }
+    entry_ = buildEntry();
+    Panel1 = buildOutcome();
+    stack_ = new QStackedLayout;
+    stack_->addWidget(entry_);
+    stack_->addWidget(Panel1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(stack_, 1);
-    layout->addWidget(ProgressBar1);
-    layout->addWidget(ProgressBar2);
 }
 
 QWidget *TForm10::buildEntry()
@@ -216,7 +215,7 @@ QWidget *TForm10::buildEntry()
     stock->addWidget(DBGrid2, 1);
     auto *lower = new QHBoxLayout;
     lower->addLayout(stock, 1);
-    lower->addWidget(buildModes());
+    lower->addWidget(buildModes(), 0);
 
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -229,7 +228,6 @@ QWidget *TForm10::buildEntry()
 QWidget *TForm10::buildModes()
 {
     auto *box = new QWidget(this);
-    box->setFixedWidth(430);
     auto *modes = new QFrame(box);
     modes->setFrameShape(QFrame::StyledPanel);
     RadioButton1 = new QRadioButton(QStringLiteral("Оптимизировать стоимость сырья"), modes);
@@ -293,6 +291,8 @@ QWidget *TForm10::buildModes()
     layout->addWidget(modes);
     layout->addWidget(relaxation);
     layout->addStretch();
+    layout->addWidget(ProgressBar1);
+    layout->addWidget(ProgressBar2);
     layout->addLayout(buttons);
 
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
