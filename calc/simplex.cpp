@@ -1,6 +1,7 @@
 #include "calc/simplex.h"
 
 #include "calc/simplexcycle.h"
+#include "calc/simplexdeferred.h"
 #include "calc/simplextableau.h"
 #include "store/numbertext.h"
 
@@ -118,14 +119,18 @@ void costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &stat
     }
 }
 
-SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
+SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
+                  const SolverTuning &tuning)
 {
     SolverStats stats;
     if (!record.coef.allocated() && record.rowCount > 0 && record.columnCount > 0) {
         record.solveStatus = kStatusOverflow; // nothing assembled to solve
         return stats;
     }
-    SimplexTableau tableau(record, full);
+    const int deferral = tuning.deferredPivots >= 0
+                             ? tuning.deferredPivots
+                             : deferredCapacity(record.rowCount, record.columnCount);
+    SimplexTableau tableau(record, full, deferral);
     ProgressFeed feed(full ? progress : nullptr);
     tableau.initialise();
     const bool feasible = feasibilityPhase(tableau, record, stats, feed);
@@ -156,14 +161,15 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
     return *this;
 }
 
-SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress)
+SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
+                           const SolverTuning &tuning)
 {
-    return solve(record, true, progress);
+    return solve(record, true, progress, tuning);
 }
 
-SolverStats checkFeasibility(ProblemRecord &record)
+SolverStats checkFeasibility(ProblemRecord &record, const SolverTuning &tuning)
 {
-    return solve(record, false, nullptr);
+    return solve(record, false, nullptr, tuning);
 }
 
 } // namespace calc

@@ -2,28 +2,116 @@
 
 #include "calc/simplextolerance.h"
 
+#include <immintrin.h>
+
 namespace calc {
 
-// Built for the widest vector unit the processor has, chosen when the program
-// starts. Each lane does the same IEEE operations as the scalar rule in
-// simplextolerance.h (this file is compiled without contraction into fused
-// multiply-adds), so every form gives the same bits.
-__attribute__((target_clones("avx512f", "avx2", "default"))) void
-updateRowDense(double *__restrict row, const double *__restrict pivotRow, int first, int last,
-               double v)
+// Every form does, lane by lane, the IEEE operations of the scalar rule in
+// simplextolerance.h: d = -v * p, sum = old + d, distance = ε * max(|old|, |d|, 1),
+// 0 if |sum| < distance, the old entry where p = 0. (The library is compiled without
+// contraction into fused multiply-adds, and max picks an operand, so the bits agree.)
+
+namespace {
+
+void denseScalar(double *__restrict row, const PivotRowView &pivot, double v)
 {
     const double minusV = -v;
-    const double eps = solverTolerance();
-    for (int k = first; k <= last; ++k) {
-        const double p = pivotRow[k];
-        const double old = row[k];
-        const double d = minusV * p;
-        const double sum = old + d;
-        const double big = std::max(std::fabs(old), std::fabs(d));
-        const double distance = eps * std::max(big, 1.0);
-        const double snapped = std::fabs(sum) < distance ? 0.0 : sum;
-        row[k] = p != 0 ? snapped : old;
+    const int end = pivot.endBlock * kBlock;
+    for (int k = pivot.firstBlock * kBlock; k < end; ++k) {
+        const double p = pivot.values[k];
+        if (p != 0)
+            row[k] = addToEntry(row[k], minusV * p);
     }
+}
+
+__attribute__((target("avx2"))) void denseAvx2(double *__restrict row,
+                                               const PivotRowView &pivot, double v)
+{
+    const __m256d minusV = _mm256_set1_pd(-v);
+    const __m256d eps = _mm256_set1_pd(solverTolerance());
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256d zero = _mm256_setzero_pd();
+    const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
+    const double *values = pivot.values;
+    const int end = pivot.endBlock * kBlock;
+    for (int k = pivot.firstBlock * kBlock; k < end; k += 4) {
+        const __m256d p = _mm256_loadu_pd(values + k);
+        const __m256d old = _mm256_loadu_pd(row + k);
+        const __m256d d = _mm256_mul_pd(minusV, p);
+        const __m256d sum = _mm256_add_pd(old, d);
+        const __m256d big =
+            _mm256_max_pd(_mm256_and_pd(old, magnitude), _mm256_and_pd(d, magnitude));
+        const __m256d distance = _mm256_mul_pd(eps, _mm256_max_pd(big, one));
+        const __m256d keep = _mm256_cmp_pd(_mm256_and_pd(sum, magnitude), distance, _CMP_GE_OQ);
+        const __m256d listed = _mm256_cmp_pd(p, zero, _CMP_NEQ_UQ);
+        _mm256_storeu_pd(row + k, _mm256_blendv_pd(old, _mm256_and_pd(keep, sum), listed));
+    }
+}
+
+// One block of 8 columns: the rule on the listed lanes, the rest left as they are.
+__attribute__((target("avx512f,avx512dq"), always_inline)) inline void
+blockAvx512(double *__restrict row, const double *__restrict values, __mmask8 listed,
+            __m512d minusV, __m512d eps, __m512d one)
+{
+    const __m512d p = _mm512_load_pd(values);
+    const __m512d old = _mm512_load_pd(row);
+    const __m512d d = _mm512_mul_pd(minusV, p);
+    const __m512d sum = _mm512_add_pd(old, d);
+    // range 0b1011: the larger magnitude of the two, sign cleared: max(|old|, |d|)
+    const __m512d big = _mm512_range_pd(old, d, 0b1011);
+    // (max written with a merge source, which keeps the compiler quiet; same instruction)
+    const __m512d distance = _mm512_mul_pd(eps, _mm512_mask_max_pd(one, 0xFF, big, one));
+    const __mmask8 keep = _mm512_cmp_pd_mask(_mm512_abs_pd(sum), distance, _CMP_GE_OQ);
+    _mm512_mask_store_pd(row, listed & keep, sum);
+    const __mmask8 snapped = listed & ~keep;
+    if (snapped) // cancellation below the distance: rare
+        _mm512_mask_store_pd(row, snapped, _mm512_setzero_pd());
+}
+
+__attribute__((target("avx512f,avx512dq"))) void denseAvx512(double *__restrict row,
+                                                            const PivotRowView &pivot, double v)
+{
+    const __m512d minusV = _mm512_set1_pd(-v);
+    const __m512d eps = _mm512_set1_pd(solverTolerance());
+    const __m512d one = _mm512_set1_pd(1.0);
+    const std::uint8_t *listed = pivot.listed;
+    const double *values = pivot.values;
+    const int end = pivot.endBlock;
+    for (int b = pivot.firstBlock; b < end; ++b) {
+        const __mmask8 mask = listed[b];
+        if (mask != 0) // skip blocks the pivot row does not touch
+            blockAvx512(row + b * kBlock, values + b * kBlock, mask, minusV, eps, one);
+    }
+}
+
+using DenseForm = void (*)(double *, const PivotRowView &, double);
+
+DenseForm widestDenseForm()
+{
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"))
+        return denseAvx512;
+    if (__builtin_cpu_supports("avx2"))
+        return denseAvx2;
+    return denseScalar;
+}
+
+} // namespace
+
+void markListed(const double *values, int firstBlock, int endBlock, std::uint8_t *listed)
+{
+    for (int b = firstBlock; b < endBlock; ++b) {
+        std::uint8_t bits = 0;
+        for (int t = 0; t < kBlock; ++t)
+            bits |= std::uint8_t(values[b * kBlock + t] != 0) << t;
+        listed[b] = bits;
+    }
+}
+
+void updateRowDense(double *row, const PivotRowView &pivot, double v)
+{
+    static const DenseForm form = widestDenseForm();
+    form(row, pivot, v);
 }
 
 void updateRowSparse(double *__restrict row, const int *__restrict columns,
@@ -31,8 +119,11 @@ void updateRowSparse(double *__restrict row, const int *__restrict columns,
 {
     const double minusV = -v;
     for (int t = 0; t < count; ++t) {
-        double &entry = row[columns[t]];
-        entry = addToEntry(entry, minusV * pivotValues[t]);
+        const double p = pivotValues[t];
+        if (p != 0) {
+            double &entry = row[columns[t]];
+            entry = addToEntry(entry, minusV * p);
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "calc/problemrecord.h"
 #include "calc/simplex.h"
+#include "calc/simplexdeferred.h"
 
 #include <QtGlobal>
 
@@ -28,8 +29,9 @@ public:
         double theta = 0;
     };
 
-    // full: the full solver, which keeps the cost row and the objective.
-    SimplexTableau(ProblemRecord &record, bool full);
+    // full: the full solver, which keeps the cost row and the objective; deferral: the
+    // capacity of the log of deferred row updates (0: none).
+    SimplexTableau(ProblemRecord &record, bool full, int deferral);
     Q_DISABLE_COPY_MOVE(SimplexTableau)
 
     // Labels, bounds at lower, row values of that point, objective.
@@ -39,7 +41,7 @@ public:
     int firstRowOutOfBounds() const;
     // The column that moves row i toward its bounds: the first one, or under the
     // smallest-index rule the one whose variable has the smallest index; 0 when none.
-    int helpingColumn(int i, bool smallestIndex) const;
+    int helpingColumn(int i, bool smallestIndex);
     Choice feasibilityRatio(int j, bool smallestIndex);
 
     // The entering column of the cost phase: most negative reduced cost, or the
@@ -61,6 +63,7 @@ private:
     void gatherColumn(int j);
     void buildPivotRow(int r, int e, double rho);
     void updateOtherRows(int r, int e, double rho);
+    void updateValuesDeferringRows(int r, int e, double rho);
     void updateCostRow(int r, int e, double rho);
     void placeLeaving(int e, Outcome outcome);
     void placeEntering(int r, int e);
@@ -81,8 +84,11 @@ private:
     int rowCount_ = 0;
     // Rows outside their bounds, one bit per row.
     std::vector<std::uint64_t> outside_;
+    // Non-zero marks of the pivot row, a byte per block of columns, for the kernel.
+    std::vector<std::uint8_t> listed_;
     std::uint64_t fingerprint_ = 0;
     SolverStats stats_;
+    DeferredUpdates deferred_;
 };
 
 } // namespace calc

@@ -142,8 +142,12 @@ void TestSimplex::snapRule()
 // where the pivot row is 0 are left alone even when they are tiny.
 void TestSimplex::kernelFormsAgree()
 {
-    const int n = 203;
-    std::vector<double> pivot(n), a(n), b(n);
+    const int n = 203; // not a whole number of blocks
+    CoefficientList rows; // aligned and padded, as the tableau's rows are
+    rows.allocate(3, n);
+    double *pivot = rows.row(1);
+    double *a = rows.row(2);
+    double *b = rows.row(3);
     std::vector<int> columns;
     std::vector<double> values;
     for (int k = 0; k < n; ++k) {
@@ -157,9 +161,13 @@ void TestSimplex::kernelFormsAgree()
             columns.push_back(k);
             values.push_back(pivot[k]);
         }
-    const std::vector<double> before = a;
-    updateRowDense(a.data(), pivot.data(), 0, n - 1, 1.0);
-    updateRowSparse(b.data(), columns.data(), values.data(), int(columns.size()), 1.0);
+    const std::vector<double> before(a, a + n);
+    std::vector<std::uint8_t> listed(rows.stride() / kBlock);
+    const PivotRowView view{pivot, listed.data(), columns.front() / kBlock,
+                            columns.back() / kBlock + 1};
+    markListed(pivot, view.firstBlock, view.endBlock, listed.data());
+    updateRowDense(a, view, 1.0);
+    updateRowSparse(b, columns.data(), values.data(), int(columns.size()), 1.0);
     for (int k = 0; k < n; ++k) {
         QVERIFY2(sameBits(a[k], b[k]), qPrintable(QString::number(k)));
         if (pivot[k] == 0)
@@ -287,7 +295,9 @@ void TestSimplex::sameStepsAsTheMethod_data()
 {
     QTest::addColumn<CaseSpec>("spec");
     QTest::addColumn<bool>("full");
+    QTest::addColumn<int>("deferral");
     const char *names[] = {"ordinary", "tight-stock", "degenerate", "unreachable"};
+    const int deferrals[] = {-1, 1, 3, 24};
     for (int seed = 1; seed <= 40; ++seed)
         for (int flavour = 0; flavour < 4; ++flavour) {
             CaseSpec spec;
@@ -297,25 +307,31 @@ void TestSimplex::sameStepsAsTheMethod_data()
             spec.raws = 2 + seed % 9;
             spec.chars = 1 + seed % 7;
             spec.pairShare = seed % 4 == 0 ? 1.0 : 0.6;
+            const int deferral = deferrals[seed % 4];
             for (bool full : {true, false})
-                QTest::addRow("%s-%d-%s", names[flavour], seed, full ? "full" : "check")
-                    << spec << full;
+                QTest::addRow("%s-%d-%s-log%d", names[flavour], seed, full ? "full" : "check",
+                              deferral)
+                    << spec << full << deferral;
         }
 }
 
 // On random programmes the engine makes exactly the flips and pivots of the plain
-// transcription and ends with the same status, objective and values, bit for bit.
+// transcription and ends with the same status, objective and values, bit for bit,
+// whether row updates are applied at once or deferred through a log of any size.
 void TestSimplex::sameStepsAsTheMethod()
 {
     QFETCH(CaseSpec, spec);
     QFETCH(bool, full);
+    QFETCH(int, deferral);
+    const SolverTuning tuning{deferral};
     auto rec = std::make_unique<ProblemRecord>();
     auto ref = std::make_unique<ProblemRecord>();
     const SampleCase c = makeCase(*rec, spec);
     makeCase(*ref, spec);
     QVERIFY(assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm));
     QVERIFY(assembleProgramme(*ref, c.useFullUse, ref->rowRelax, c.lossNorm));
-    const SolverStats stats = full ? solveProgramme(*rec, nullptr) : checkFeasibility(*rec);
+    const SolverStats stats =
+        full ? solveProgramme(*rec, nullptr, tuning) : checkFeasibility(*rec, tuning);
     const ReferenceResult expected = referenceSolve(*ref, full);
     QVERIFY(!expected.gaveUp);
     QCOMPARE(stats.cycleBreaks, 0);
