@@ -102,7 +102,6 @@ TForm10::TForm10(store::TDataModule2 &data, ProblemRecord &record, QWidget *pare
     buildLayout();
     resize(980, 700);
     form8_ = new results::TForm8(data_, record_, this);
-    form8_->setMessageSink([this](const QString &text) { message(text); });
 }
 
 TForm10::~TForm10() = default;
@@ -116,6 +115,7 @@ void TForm10::setRefinementOpeners(Opener feedTypes, Opener rawMaterials)
 void TForm10::setMessageSink(MessageSink sink)
 {
     sink_ = std::move(sink);
+    form8_->setMessageSink([this](const QString &text) { message(text); });
 }
 
 void TForm10::message(const QString &text)

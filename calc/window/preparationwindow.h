@@ -68,7 +68,8 @@ public:
     // The feed types window (TForm5) and the raw materials window (TForm6), opened
     // modally for "Уточнение по продукции" and "Уточнение по сырью".
     void setRefinementOpeners(Opener feedTypes, Opener rawMaterials);
-    // Where the window's and the run's messages go: a message box by default.
+    // Where the window's and the run's messages go, the results window's too: a message
+    // box over each window by default.
     void setMessageSink(MessageSink sink);
 
     Shown shown() const { return shown_; }

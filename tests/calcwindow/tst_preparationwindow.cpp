@@ -52,8 +52,6 @@ struct Road {
             return;
         form = std::make_unique<TForm10>(*dm, *record);
         form->setMessageSink([this](const QString &text) { messages.append(text); });
-        form->resultsWindow()->setMessageSink(
-            [this](const QString &text) { messages.append(text); });
         form->show();
     }
     ~Road()
