@@ -7,6 +7,7 @@
 #include "calc/window/outcomecolours.h"
 #include "calc/window/outcomeprint.h"
 #include "calc/window/preparationwindow.h"
+#include "documents/recipeviewwindow.h"
 #include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
@@ -179,6 +180,7 @@ private slots:
     void dataErrorsGiveTheErrorList();
     void failedRunGivesTheAnalysis();
     void nextOpensTheResultsWindow();
+    void wholeRoadToThePrintedRecipe();
     void backReturnsToTheEntry();
     void closingRemovesTheFilters();
 };
@@ -526,6 +528,62 @@ void TestPreparationWindow::nextOpensTheResultsWindow()
     QCOMPARE(road.form->result(), int(QDialog::Rejected));
     QVERIFY(!road.dm->Table2.filtered()); // closing took the selection filters off
     QVERIFY(!road.dm->Table3.filtered());
+}
+
+// The whole road: run, "Дальше >>>", a price change, the archive write and the printed
+// recipe through the recipe view window (form 2, without raw-material prices), then
+// "Выход" back to the menu.
+void TestPreparationWindow::wholeRoadToThePrintedRecipe()
+{
+    Road road;
+    QVERIFY(road.dm);
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    const QString pdf = roadtest::outputPdf(QStringLiteral("road-recipe"));
+    QFile::remove(pdf);
+    QString archived;
+    QString name;
+    int printedNumber = 0;
+    QTimer::singleShot(0, road.form.get(), [&] {
+        auto *form8 = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget());
+        if (!form8)
+            return;
+        QTableWidget *composition = form8->compositionGrid();
+        composition->setCurrentCell(0, results::TForm8::ColPrice);
+        form8->StringGrid2SetEditText(results::TForm8::ColPrice, 0, QStringLiteral("16000"));
+        form8->archiveButton()->click();
+        archived = form8->feedGrid()->item(0, results::TForm8::ColArchive)->text();
+        QTimer::singleShot(0, form8, [&] {
+            auto *view = qobject_cast<documents::TForm15 *>(QApplication::activeModalWidget());
+            if (!view)
+                return;
+            printedNumber = view->archiveNumber();
+            name = view->document().recipe().naim;
+            qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
+            view->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            qunsetenv(platform::kForcedPdfVariable);
+            view->reject();
+        });
+        form8->printButton()->click();
+        form8->exitButton()->click();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, road.form.get(), [&] {
+        if (auto *w = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            if (w != road.form.get())
+                w->reject();
+    });
+    safety.start(30000);
+    road.form->nextButton()->click();
+    QVERIFY2(road.messages.isEmpty(), qPrintable(road.messages.join(u'\n')));
+    QCOMPARE(archived, QStringLiteral("1"));
+    QCOMPARE(printedNumber, 1);
+    QVERIFY(name.startsWith(QStringLiteral("ПК-5-")));
+    QVERIFY(name.endsWith(QStringLiteral("-1Г")));
+    const QString text = roadtest::pdfText(pdf);
+    QVERIFY2(text.contains(name), qPrintable(text.left(300)));
+    QVERIFY(!road.form->isVisible());
 }
 
 void TestPreparationWindow::backReturnsToTheEntry()
