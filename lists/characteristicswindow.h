@@ -7,24 +7,17 @@
 //     TForm3 form(*store::dataModule(), parent);
 //     form.exec();
 
-#include "lists/listscheme.h"
-
-#include <QDialog>
+#include "lists/listwindow.h"
 
 class QLabel;
 class QPushButton;
-
-namespace store
-{
-class TDataModule2;
-}
 
 namespace lists
 {
 class TableGrid;
 }
 
-class TForm3 final : public QDialog
+class TForm3 final : public lists::ListWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm3)
@@ -32,8 +25,6 @@ class TForm3 final : public QDialog
 public:
     explicit TForm3(store::TDataModule2 &dm, QWidget *parent = nullptr);
     ~TForm3() override;
-
-    void done(int result) override;
 
     lists::TableGrid *DBGrid1; // pit: "Наименование характеристики", "Единица измерения"
     QPushButton *Button1; // "Добавить выше"
@@ -44,22 +35,9 @@ public:
     QPushButton *Button6; // "Выход"
     QLabel *Label1;       // how many characteristics the list holds
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void FormActivate();
-    void FormClose();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void updateButtons();
-    void makeEditable();
-
-    store::TDataModule2 &m_dm;
-    lists::ListScheme m_scheme;
-    QMetaObject::Connection m_scrollEvent;
-    bool m_active = false;
+    void FormActivate() override;
+    void FormClose() override;
+    void clearNewEntry() override;
+    void correctClick() override;
 };

@@ -1,0 +1,143 @@
+#pragma once
+
+// ListWindow: what the three list windows (TForm3 characteristics, TForm6 raw materials,
+// TForm5 feed types) share over one ListScheme. It owns the handlers of the list-editing
+// buttons ("Добавить выше", "Добавить в конец", "Удалить", the two phases of
+// "Переместить", "Уточнить", "Выход") and of "Отобрать к расчету", the button visibility
+// that follows the list's size, the counts line under the grid, and the activation and
+// close protocol: activation runs when the opener shows the window, close whatever
+// closes it. A window names the role of each of its buttons and fills in what its list
+// does differently: what it loads on activation, how a new entry is cleared, which
+// editors it has, which buttons its state forbids.
+//
+//     setFrame(DBGrid1, Label1, QStringLiteral("Сырья"),
+//              {.addAtEnd = Button1, .addAbove = Button2, ..., .exit = Button10});
+//     setSelection(&dm.selectedRawCount, 50, QStringLiteral("Уже отобрано ... - "));
+
+#include "lists/listscheme.h"
+
+#include <QDialog>
+#include <QList>
+
+class QBoxLayout;
+class QLabel;
+class QPushButton;
+
+namespace store
+{
+class TDataModule2;
+}
+
+namespace lists
+{
+
+class TableGrid;
+
+// The role of each button of a list window; null where the window has no such button.
+struct ListButtons {
+    QPushButton *addAtEnd = nullptr; // "Добавить в конец"
+    QPushButton *addAbove = nullptr; // "Добавить выше"
+    QPushButton *move = nullptr; // "Переместить", second phase "Поставить сюда"
+    QPushButton *remove = nullptr;      // "Удалить"
+    QPushButton *correct = nullptr;     // "Уточнить" ("Уточнить название")
+    QPushButton *panelSwitch = nullptr; // feed types: the norms panel; stays in a move
+    QPushButton *select = nullptr;      // "Отобрать к расчету"
+    QPushButton *deselectAll = nullptr; // "Отменить весь отбор"
+    QPushButton *highlight = nullptr;   // "Выделить"
+    QPushButton *cancelHighlight = nullptr; // "Отменить выделение"
+    QPushButton *exit = nullptr;            // "Выход"
+};
+
+class ListWindow : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListWindow)
+
+public:
+    ~ListWindow() override;
+
+    // Writes what is being typed, runs the close, then closes.
+    void done(int result) override;
+
+    // A list window's button, with no default-button behaviour (Enter types in a field).
+    static QPushButton *makeButton(const QString &caption, QWidget *parent);
+
+protected:
+    ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *parent);
+
+    // Called by the window's constructor once its widgets exist: the grid of the list,
+    // the counts line ("<countsCaption> в списке: ...") and the buttons, which are wired
+    // here to the shared handlers (the others the window wires itself).
+    void setFrame(TableGrid *grid, QLabel *counts, const QString &countsCaption,
+                  const ListButtons &buttons);
+    // The selection for the next calculation: the data module's selected count, its
+    // limit and the message shown at the limit (followed by the count and ".").
+    void setSelection(int *count, int limit, const QString &refusal);
+
+    // The grid column (the grid, stretched, and the widgets under it) with the button
+    // columns beside it; "Выход" stands at the foot of the last. Hidden buttons leave no
+    // holes.
+    QBoxLayout *gridAndButtons(const QList<QWidget *> &underGrid,
+                               const QList<QList<QPushButton *>> &buttonColumns);
+
+    // Activation: what the window loads when its opener shows it. The frame then puts
+    // the grid on the cursor, focuses it, makes the editors read-only and recomputes the
+    // buttons.
+    virtual void FormActivate() = 0;
+    // Close, whatever closes the window: the move has already been abandoned (caption
+    // "Переместить"); the frame recomputes the buttons afterwards.
+    virtual void FormClose() = 0;
+    // For the window's destructor, as FormClose cannot be reached from ours: closes a
+    // window that is still active.
+    void closeIfActive();
+
+    // --- what each list does differently ---
+    // The list operations as the scheme runs them; a window adds what its current entry
+    // carries besides the list's own record.
+    virtual void addEntry(AddPlace place);
+    virtual void deleteEntry();
+    virtual void placeMovedEntry();
+    // Clears the columns of the entry an add has just taken from a free slot.
+    virtual void clearNewEntry() = 0;
+    // The grid and every field that edits the current entry.
+    virtual void setEditorsReadOnly(bool readOnly);
+    // "Уточнить": the current entry becomes editable until the cursor moves on.
+    virtual void correctClick();
+    // After the visibility that follows the list's size: hides what the window's state
+    // forbids. By default, while the list is filtered (selection or highlight) no entry
+    // is added, moved, deleted, selected or deselected.
+    virtual void hideForbiddenButtons(bool any);
+
+    // Any move of the list's cursor makes the editors read-only again (until close).
+    void lockEditorsOnScroll();
+    void updateButtons();
+    void updateCounts();
+    // The list's cursor carries a filter: the selection or a highlight.
+    bool listFiltered() const;
+    // Focuses the grid on the first column of the current row, where typing starts.
+    void focusFirstColumn();
+
+    store::TDataModule2 &m_dm;
+    ListScheme m_scheme;
+
+private:
+    void showEvent(QShowEvent *event) override;
+    QList<QPushButton *> listButtons() const;
+    void wireButtons();
+    void addClick(AddPlace place);
+    void deleteClick();
+    void moveClick();
+    void selectClick();
+
+    TableGrid *m_grid = nullptr;
+    QLabel *m_counts = nullptr;
+    QString m_countsCaption;
+    ListButtons m_buttons;
+    int *m_selectedCount = nullptr; // null: the list has no selection
+    int m_selectionLimit = 0;
+    QString m_refusal;
+    QMetaObject::Connection m_scrollLock;
+    bool m_active = false;
+};
+
+} // namespace lists
