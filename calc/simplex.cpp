@@ -1,11 +1,14 @@
 #include "calc/simplex.h"
 
+#include "calc/simplexaccuracy.h"
 #include "calc/simplexcycle.h"
 #include "calc/simplexdeferred.h"
 #include "calc/simplextableau.h"
 #include "store/numbertext.h"
 
 #include <algorithm>
+#include <iterator>
+#include <memory>
 
 namespace calc {
 
@@ -84,41 +87,125 @@ void step(SimplexTableau &tableau, int column, const SimplexTableau::Choice &cho
     feed.report(record.objective); // pivot step 11
 }
 
+// Careful rules after a loss of accuracy: the smallest entry that counts, relative to
+// the largest of its column or row; stricter each time the tableau loses its accuracy
+// again before a check has passed.
+constexpr double kCarefulPivot[] = {1e-9, 1e-7, 1e-5};
+constexpr int kRebuilds = 30;        // fresh tableaux per solve at most
+constexpr int kCheckInterval = 256;  // flips and pivots between two accuracy checks
+
+enum class PhaseEnd { Done, Infeasible, LostAccuracy };
+
+// Recomputes the row activities from time to time (simplexaccuracy.h) and keeps the
+// last basis whose figures were found right.
+class AccuracyWatch final
+{
+public:
+    AccuracyWatch(const OriginalProgramme &original, const ProblemRecord &record)
+        : original_(original), record_(record)
+    {
+        checkpoint_.save(record);
+    }
+
+    bool lostNow()
+    {
+        if (!original_.held())
+            return false;
+        if (original_.inconsistency(record_) > kConsistencyLimit)
+            return true;
+        checkpoint_.save(record_);
+        ++passed_;
+        return false;
+    }
+    bool lostAfterStep() { return ++steps_ % kCheckInterval == 0 && lostNow(); }
+
+    const BasisRecord &checkpoint() const { return checkpoint_; }
+    std::int64_t passedChecks() const { return passed_; }
+
+private:
+    const OriginalProgramme &original_;
+    const ProblemRecord &record_;
+    BasisRecord checkpoint_;
+    std::int64_t steps_ = 0;
+    std::int64_t passed_ = 0;
+};
+
 // Feasibility phase: pass after pass from row 1, the first row outside its bounds
-// moves toward them by the first column that helps; true when every row is within
-// its bounds, false (solveStatus set) when a row has no column that helps.
-bool feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &stats,
-                      ProgressFeed &feed)
+// moves toward them by the first column that helps; Done when every row is within
+// its bounds, Infeasible (solveStatus set) when a row has no column that helps.
+PhaseEnd feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &stats,
+                          ProgressFeed &feed, AccuracyWatch &accuracy)
 {
     CycleGuard guard(tableau, stats);
     for (;;) {
         const int i = tableau.firstRowOutOfBounds();
-        if (i == 0)
-            return true;
-        const int j = tableau.helpingColumn(i, guard.smallestIndex());
-        if (j == 0 || guard.givenUp()) {
+        const int j = i == 0 ? 0 : tableau.helpingColumn(i, guard.smallestIndex());
+        // A row that no column can move and that misses its bound only by rounding
+        // (fixed inclusions adding up to the output, say) does not make the programme
+        // infeasible: it goes on its bound and the pass goes on.
+        if (i != 0 && j == 0 && tableau.snapIfRoundingOnly(i))
+            continue;
+        if (i == 0 || j == 0 || guard.givenUp()) {
+            if (accuracy.lostNow())
+                return PhaseEnd::LostAccuracy;
+            if (i == 0)
+                return PhaseEnd::Done;
             record.solveStatus = record.rowLabel[i];
-            return false;
+            return PhaseEnd::Infeasible;
         }
         step(tableau, j, tableau.feasibilityRatio(j, guard.smallestIndex()), feed, record);
         guard.afterStep();
+        if (accuracy.lostAfterStep())
+            return PhaseEnd::LostAccuracy;
     }
 }
 
 // Cost phase: the most negative reduced cost enters until none is below 0.
-void costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &stats,
-               ProgressFeed &feed)
+PhaseEnd costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &stats,
+                   ProgressFeed &feed, AccuracyWatch &accuracy)
 {
     CycleGuard guard(tableau, stats);
-    while (!guard.givenUp()) {
-        const int j = tableau.costEntering(guard.smallestIndex());
+    for (;;) {
+        const int j = guard.givenUp() ? 0 : tableau.costEntering(guard.smallestIndex());
         if (j == 0)
-            return;
+            return accuracy.lostNow() ? PhaseEnd::LostAccuracy : PhaseEnd::Done;
         step(tableau, j, tableau.costRatio(j, guard.smallestIndex()), feed, record);
         guard.afterStep();
+        if (accuracy.lostAfterStep())
+            return PhaseEnd::LostAccuracy;
     }
 }
 
+// The phases of one attempt. Under the careful rules an entry too small to block may
+// have let a row pass its bound during the cost phase: then the feasibility phase
+// takes it back, and the cost phase runs again.
+PhaseEnd runPhases(SimplexTableau &tableau, ProblemRecord &record, bool full, bool careful,
+                   SolverStats &stats, ProgressFeed &feed, AccuracyWatch &accuracy)
+{
+    for (int round = 0;; ++round) {
+        const std::int64_t before = tableau.stats().pivots;
+        const PhaseEnd feasible = feasibilityPhase(tableau, record, stats, feed, accuracy);
+        stats.feasibilityPivots += tableau.stats().pivots - before;
+        if (feasible != PhaseEnd::Done || !full)
+            return feasible;
+        const PhaseEnd optimal = costPhase(tableau, record, stats, feed, accuracy);
+        if (optimal != PhaseEnd::Done || !careful || tableau.firstRowOutOfBounds() == 0 ||
+            round == 20)
+            return optimal;
+    }
+}
+
+void addSteps(SolverStats &stats, const SolverStats &steps)
+{
+    stats.pivots += steps.pivots;
+    stats.flips += steps.flips;
+    stats.updatedEntries += steps.updatedEntries;
+    stats.degeneratePivots += steps.degeneratePivots;
+}
+
+// The method with its own rules. Should the tableau lose its accuracy, a fresh one is
+// built from the programme as assembled for the last basis found right, and the
+// method goes on from there under careful rules.
 SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
                   const SolverTuning &tuning)
 {
@@ -130,21 +217,42 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
     const int deferral = tuning.deferredPivots >= 0
                              ? tuning.deferredPivots
                              : deferredCapacity(record.rowCount, record.columnCount);
-    SimplexTableau tableau(record, full, deferral);
+    const OriginalProgramme original(record);
     ProgressFeed feed(full ? progress : nullptr);
-    tableau.initialise();
-    const bool feasible = feasibilityPhase(tableau, record, stats, feed);
-    stats.feasibilityPivots = tableau.stats().pivots;
-    if (full && feasible)
-        costPhase(tableau, record, stats, feed);
-    if (full)
-        tableau.extract();
+    auto tableau = std::make_unique<SimplexTableau>(record, full, deferral);
+    tableau->initialise();
+    AccuracyWatch accuracy(original, record);
+    int strictness = -1;              // index into kCarefulPivot; -1: the method's own rules
+    std::int64_t passedAtRebuild = -1;
+    for (;;) {
+        const PhaseEnd end =
+            runPhases(*tableau, record, full, strictness >= 0, stats, feed, accuracy);
+        addSteps(stats, tableau->stats());
+        if (end != PhaseEnd::LostAccuracy || stats.rebuilds == kRebuilds) {
+            if (end == PhaseEnd::Done)
+                record.solveStatus = 0;
+            if (full)
+                tableau->extract();
+            break;
+        }
+        // no check passed since the last fresh start: the careful rules were not enough
+        if (accuracy.passedChecks() == passedAtRebuild || strictness < 0)
+            strictness = std::min(strictness + 1, int(std::size(kCarefulPivot)) - 1);
+        passedAtRebuild = accuracy.passedChecks();
+        ++stats.rebuilds;
+        tableau.reset();
+        original.restore(record);
+        tableau = std::make_unique<SimplexTableau>(record, full, deferral,
+                                                   kCarefulPivot[strictness]);
+        tableau->initialise();
+        if (!tableau->enterBasis(accuracy.checkpoint())) { // start over, carefully
+            original.restore(record);
+            tableau = std::make_unique<SimplexTableau>(record, full, deferral,
+                                                       kCarefulPivot[strictness]);
+            tableau->initialise();
+        }
+    }
     record.coef.release();
-    const SolverStats &steps = tableau.stats();
-    stats.pivots = steps.pivots;
-    stats.flips = steps.flips;
-    stats.updatedEntries = steps.updatedEntries;
-    stats.degeneratePivots = steps.degeneratePivots;
     return stats;
 }
 
@@ -158,6 +266,7 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
     degeneratePivots += other.degeneratePivots;
     updatedEntries += other.updatedEntries;
     cycleBreaks += other.cycleBreaks;
+    rebuilds += other.rebuilds;
     return *this;
 }
 

@@ -47,6 +47,8 @@ struct SolverStats
     std::int64_t updatedEntries = 0;
     // Phases that repeated a basis and were finished by the smallest-index rule.
     int cycleBreaks = 0;
+    // Fresh tableaux built after the tableau had lost its accuracy.
+    int rebuilds = 0;
 
     SolverStats &operator+=(const SolverStats &other);
 };

@@ -18,8 +18,10 @@ constexpr int kDenseSpan = 16;
 
 } // namespace
 
-SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, int deferral)
+SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, int deferral,
+                               double pivotTolerance)
     : rec_(record), full_(full), m_(record.rowCount), n_(record.columnCount),
+      pivotTolerance_(pivotTolerance),
       colRows_(m_ + 1), colValues_(m_ + 1), rowColumns_(n_ + 1), rowValues_(n_ + 1),
       outside_((m_ + 1) / 64 + 1, 0), listed_(record.coef.stride() / kBlock + 1),
       deferred_(record.coef, m_, n_, deferral)
@@ -44,6 +46,7 @@ void SimplexTableau::initialise()
         r.columnAtLower[j] = 1;
         r.columnLabel[j] = j;
         fingerprint_ ^= CycleWatch::columnPart(j, j, true);
+        costScale_ = std::max(costScale_, std::fabs(r.columnValue[j]));
         if (r.columnLower[j] != 0) {
             shifted.push_back(j);
             if (full_)
@@ -77,6 +80,18 @@ int SimplexTableau::firstRowOutOfBounds() const
     return 0;
 }
 
+bool SimplexTableau::snapIfRoundingOnly(int i)
+{
+    ProblemRecord &r = rec_;
+    const double v = r.rowValue[i];
+    const double bound = v < r.rowLower[i] ? r.rowLower[i] : r.rowUpper[i];
+    if (!(std::fabs(v - bound) < acceptanceDistance(std::max(std::fabs(v), std::fabs(bound)))))
+        return false;
+    r.rowValue[i] = bound;
+    refreshRow(i);
+    return true;
+}
+
 // Variables in a fixed order for the smallest-index rule: structural variables
 // first, then the row activities.
 int SimplexTableau::variableIndex(int label) const
@@ -93,9 +108,15 @@ int SimplexTableau::helpingColumn(int i, bool smallestIndex)
     deferred_.bringRowUpToDate(i);
     const double *row = r.coef.row(i);
     const double sign = r.rowValue[i] < r.rowLower[i] ? -1.0 : 1.0;
+    double least = 0; // careful rules: entries below this do not count as help
+    if (pivotTolerance_ > 0) {
+        for (int j = 0; j < n_; ++j)
+            least = std::max(least, std::fabs(row[j]));
+        least *= pivotTolerance_;
+    }
     int best = 0;
     for (int j = 1; j <= n_; ++j) {
-        if (!(sign * row[j - 1] > 0) || r.columnLower[j] == r.columnUpper[j])
+        if (!(sign * row[j - 1] > least) || r.columnLower[j] == r.columnUpper[j])
             continue;
         if (!smallestIndex)
             return j;
@@ -122,6 +143,18 @@ void SimplexTableau::gatherColumn(int j)
     colCount_ = count;
 }
 
+// Under the careful rules, the smallest entry of the gathered column that may block;
+// 0 under the method's own rules.
+double SimplexTableau::smallestCounted() const
+{
+    if (pivotTolerance_ == 0)
+        return 0;
+    double largest = 0;
+    for (int t = 0; t < colCount_; ++t)
+        largest = std::max(largest, std::fabs(colValues_[t]));
+    return largest * pivotTolerance_;
+}
+
 // Feasibility ratio test for entering column j: the entering variable's own range,
 // or the first row (ratio ties keep the earlier row) to reach the bound it
 // approaches; a row exactly at the bound it would leave blocks at once.
@@ -134,6 +167,7 @@ SimplexTableau::Choice SimplexTableau::feasibilityRatio(int j, bool smallestInde
     int bestIndex = 0;
     // Under the smallest-index rule every candidate is weighed, equal ratios going to
     // the smallest variable index; the method's own rule takes the first one.
+    const double least = smallestCounted();
     auto consider = [&](double ratio, Outcome outcome, int k) {
         const int index = variableIndex(r.rowLabel[k]);
         if (ratio < c.theta || (smallestIndex && c.outcome != Outcome::Flip &&
@@ -143,6 +177,8 @@ SimplexTableau::Choice SimplexTableau::feasibilityRatio(int j, bool smallestInde
         }
     };
     for (int t = 0; t < colCount_; ++t) {
+        if (std::fabs(colValues_[t]) < least)
+            continue;
         const int k = colRows_[t];
         const double u = 1 / colValues_[t];
         const double w = r.rowValue[k];
@@ -177,9 +213,10 @@ int SimplexTableau::costEntering(bool smallestIndex) const
     const ProblemRecord &r = rec_;
     int best = 0;
     double bestCost = 0;
+    const double least = -pivotTolerance_ * costScale_; // careful rules: noise is not a gain
     for (int j = 1; j <= n_; ++j) {
         const double d = r.columnValue[j];
-        if (!(d < 0) || r.columnLower[j] == r.columnUpper[j])
+        if (!(d < least) || r.columnLower[j] == r.columnUpper[j])
             continue;
         if (smallestIndex) {
             if (best == 0 || variableIndex(r.columnLabel[j]) < variableIndex(r.columnLabel[best]))
@@ -201,7 +238,10 @@ SimplexTableau::Choice SimplexTableau::costRatio(int j, bool smallestIndex)
     Choice c;
     c.theta = r.columnUpper[j] - r.columnLower[j];
     int bestIndex = 0;
+    const double least = smallestCounted();
     for (int t = 0; t < colCount_; ++t) {
+        if (std::fabs(colValues_[t]) < least)
+            continue;
         const int k = colRows_[t];
         const double u = 1 / colValues_[t];
         const double w = r.rowValue[k];
@@ -408,6 +448,55 @@ void SimplexTableau::pivot(int r, int e, Outcome outcome, double theta)
         refreshRow(colRows_[t]);
     ++stats_.pivots;
     stats_.degeneratePivots += theta == 0;
+}
+
+void BasisRecord::save(const ProblemRecord &r)
+{
+    rowLabel.assign(r.rowLabel.begin(), r.rowLabel.begin() + r.rowCount + 1);
+    columnLabel.assign(r.columnLabel.begin(), r.columnLabel.begin() + r.columnCount + 1);
+    atLower.assign(r.columnAtLower.begin(), r.columnAtLower.begin() + r.columnCount + 1);
+}
+
+bool SimplexTableau::enterBasis(const BasisRecord &basis)
+{
+    ProblemRecord &rec = rec_;
+    const int variables = n_ + m_;
+    std::vector<std::uint8_t> basic(variables + 1, 0), lower(variables + 1, 1);
+    std::vector<int> column(variables + 1, 0); // where each non-basic variable sits now
+    for (int i = 1; i <= m_; ++i)
+        basic[variableIndex(basis.rowLabel[i])] = 1;
+    for (int j = 1; j <= n_; ++j) {
+        lower[variableIndex(basis.columnLabel[j])] = basis.atLower[j];
+        column[variableIndex(rec.columnLabel[j])] = j;
+    }
+    // every structural variable of the basis takes the place of a row activity that
+    // is not in it, on the largest entry available
+    for (int label = 1; label <= n_; ++label) {
+        if (!basic[label])
+            continue;
+        const int e = column[label];
+        gatherColumn(e);
+        int r = 0;
+        double largest = 0;
+        for (int t = 0; t < colCount_; ++t) {
+            const int leaving = rec.rowLabel[colRows_[t]];
+            if (!basic[variableIndex(leaving)] && std::fabs(colValues_[t]) > largest) {
+                largest = std::fabs(colValues_[t]);
+                r = colRows_[t];
+            }
+        }
+        if (r == 0)
+            return false;
+        const int leaving = variableIndex(rec.rowLabel[r]);
+        pivot(r, e, lower[leaving] ? Outcome::Lower : Outcome::Upper, 1.0);
+        column[leaving] = e;
+    }
+    for (int j = 1; j <= n_; ++j) // non-basic variables to the bound they sat at
+        if (rec.columnAtLower[j] != lower[variableIndex(rec.columnLabel[j])]) {
+            gatherColumn(j);
+            flip(j, rec.columnUpper[j] - rec.columnLower[j]);
+        }
+    return true;
 }
 
 // Extraction: non-basic variables at their bound, basic ones at their row value,

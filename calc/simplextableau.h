@@ -16,6 +16,17 @@
 
 namespace calc {
 
+// A basis written down: the variable of each row and column, and for each column
+// whether its variable sits at its lower bound.
+struct BasisRecord
+{
+    std::vector<int> rowLabel;
+    std::vector<int> columnLabel;
+    std::vector<std::uint8_t> atLower;
+
+    void save(const ProblemRecord &record);
+};
+
 class SimplexTableau final
 {
 public:
@@ -30,8 +41,11 @@ public:
     };
 
     // full: the full solver, which keeps the cost row and the objective; deferral: the
-    // capacity of the log of deferred row updates (0: none).
-    SimplexTableau(ProblemRecord &record, bool full, int deferral);
+    // capacity of the log of deferred row updates (0: none); pivotTolerance: 0 for the
+    // method's own rules, or the careful rules (see simplex.cpp): an entry smaller than
+    // pivotTolerance times the largest of its column (ratio tests) or row (choice of
+    // the helping column) neither blocks nor helps.
+    SimplexTableau(ProblemRecord &record, bool full, int deferral, double pivotTolerance = 0);
     Q_DISABLE_COPY_MOVE(SimplexTableau)
 
     // Labels, bounds at lower, row values of that point, objective.
@@ -39,6 +53,9 @@ public:
 
     // The first row (1..m) whose value lies outside its bounds, 0 when none.
     int firstRowOutOfBounds() const;
+    // Row i misses its bound by less than the acceptance distance: it is put on the
+    // bound and true is returned (a row no column can move, off only by rounding).
+    bool snapIfRoundingOnly(int i);
     // The column that moves row i toward its bounds: the first one, or under the
     // smallest-index rule the one whose variable has the smallest index; 0 when none.
     int helpingColumn(int i, bool smallestIndex);
@@ -56,11 +73,18 @@ public:
     // (by programme row).
     void extract();
 
+    // On a tableau just initialised from the programme as assembled: pivots and flips
+    // into the given basis, every pivot on the largest entry its column offers (fresh
+    // figures for a basis whose tableau had lost its accuracy). False when the basis
+    // turns out singular here.
+    bool enterBasis(const BasisRecord &basis);
+
     std::uint64_t fingerprint() const { return fingerprint_; }
     const SolverStats &stats() const { return stats_; }
 
 private:
     void gatherColumn(int j);
+    double smallestCounted() const;
     void buildPivotRow(int r, int e, double rho);
     void updateOtherRows(int r, int e, double rho);
     void updateValuesDeferringRows(int r, int e, double rho);
@@ -74,6 +98,8 @@ private:
     const bool full_;
     const int m_;
     const int n_;
+    const double pivotTolerance_;
+    double costScale_ = 1; // largest price magnitude, at least 1
     // Pivot column list: rows (1-based) and their entries; pivot row list: column
     // offsets (0-based) and their entries.
     std::vector<int> colRows_;

@@ -91,6 +91,7 @@ private slots:
     void cyclingEndsWithTheOptimum();
     void sameStepsAsTheMethod_data();
     void sameStepsAsTheMethod();
+    void accuracyLostAndRegained();
     void feasibilityCheckKeepsPrices();
     void progressFollowsTheObjective();
 };
@@ -217,6 +218,15 @@ void TestSimplex::corpus_data()
     QTest::newRow("exact-row-bounds-meet")
         << TinyProgramme{{{21.02, 21.02, {1, 1}}, {0, 50, {2, 1}}}, {{0, 100, 1}, {0, 100, 3}}}
         << 0 << 21.02 << std::vector<double>{21.02, 0} << -1 << -1;
+    // 100 % of 111.411 t in one fixed column is 111.41099999999999 t: one unit in the
+    // last place below the output, and no column can move; rounding is no refusal
+    QTest::newRow("fixed-inclusions-off-by-rounding")
+        << TinyProgramme{{{111.411, 111.411, {1, 1}}},
+                         {{0, 0, 4000}, {100 * (111.411 / 100), 100 * (111.411 / 100), 2000}}}
+        << 0 << 2000 * 111.41099999999999 << std::vector<double>{0, 111.41099999999999} << 0 << 0;
+    QTest::newRow("fixed-inclusions-really-short")
+        << TinyProgramme{{{111.411, 111.411, {1, 1}}}, {{0, 0, 4000}, {111.41, 111.41, 2000}}}
+        << -1 << 2000 * 111.41 << std::vector<double>{0, 111.41} << 0 << 0;
     QTest::newRow("degenerate-ratio-ties")
         << TinyProgramme{{{0, 4, {1, 1, 0}}, {0, 4, {1, 0, 1}}, {0, 4, {1, 1, 1}}},
                          {{0, 4, -3}, {0, 4, -2}, {0, 4, -2}}}
@@ -345,6 +355,41 @@ void TestSimplex::sameStepsAsTheMethod()
         QVERIFY2(sameBits(rec->rowValue[i], ref->rowValue[i]), qPrintable(QString::number(i)));
     for (int j = 1; j <= rec->columnCount; ++j)
         QCOMPARE(rec->columnLabel[j], ref->columnLabel[j]);
+}
+
+// A tight-stock programme on which the method, left alone, pivots on rounding noise
+// and ends with amounts that break the norms: the engine notices that its figures no
+// longer match the programme, builds a fresh tableau for the last sound basis and
+// ends with amounts within every bound.
+void TestSimplex::accuracyLostAndRegained()
+{
+    const CaseSpec spec{6, 30, 8, 149 * 7919, Flavour::TightStock, 1.0};
+    auto ref = std::make_unique<ProblemRecord>();
+    const SampleCase c = makeCase(*ref, spec);
+    QVERIFY(assembleProgramme(*ref, c.useFullUse, ref->rowRelax, c.lossNorm));
+    const TinyProgramme original = [&] {
+        TinyProgramme p;
+        for (int i = 1; i <= ref->rowCount; ++i) {
+            TinyRow row{ref->rowLower[i], ref->rowUpper[i], {}};
+            for (int j = 1; j <= ref->columnCount; ++j)
+                row.a.push_back(-ref->coef.at(i, j));
+            p.rows.push_back(row);
+        }
+        for (int j = 1; j <= ref->columnCount; ++j)
+            p.columns.push_back({ref->columnLower[j], ref->columnUpper[j], ref->columnValue[j]});
+        return p;
+    }();
+    QVERIFY(!referenceSolve(*ref, true).gaveUp);
+    QCOMPARE(ref->solveStatus, 0);
+    QVERIFY(worstViolation(*ref, original) > 1.0); // tonnes outside a bound
+
+    auto rec = std::make_unique<ProblemRecord>();
+    setProgramme(*rec, original);
+    const SolverStats stats = solveProgramme(*rec, nullptr);
+    QCOMPARE(rec->solveStatus, 0);
+    QVERIFY(stats.rebuilds >= 1);
+    QVERIFY(worstViolation(*rec, original) < 1e-6);
+    QVERIFY(-rec->objective > -ref->objective); // the method's "optimum" was no recipe
 }
 
 // The feasibility check answers like the full solver but leaves the prices in
