@@ -9,17 +9,10 @@
 //     TForm6 form(*store::dataModule(), parent);
 //     form.exec();
 
-#include "lists/listscheme.h"
-
-#include <QDialog>
+#include "lists/listwindow.h"
 
 class QLabel;
 class QPushButton;
-
-namespace store
-{
-class TDataModule2;
-}
 
 namespace lists
 {
@@ -27,7 +20,7 @@ class CharacteristicPanel;
 class TableGrid;
 } // namespace lists
 
-class TForm6 final : public QDialog
+class TForm6 final : public lists::ListWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm6)
@@ -37,8 +30,6 @@ public:
 
     explicit TForm6(store::TDataModule2 &dm, QWidget *parent = nullptr);
     ~TForm6() override;
-
-    void done(int result) override;
 
     lists::TableGrid *DBGrid1; // sir: "Наименование", "Прем."; selected rows red
     lists::CharacteristicPanel *Panel1; // the 64 caption and content pairs
@@ -54,29 +45,12 @@ public:
     QPushButton *Button10; // "Выход"
     QLabel *Label1;        // list size and selected count
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
-    void FormActivate();
-    void FormClose();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
+    void FormActivate() override;
+    void FormClose() override;
+    void clearNewEntry() override;
+    void setEditorsReadOnly(bool readOnly) override;
     void Button7Click();
     void Button8Click();
     void Button9Click();
-    void updateButtons();
-    void updateCounts();
-    void setEditorsReadOnly(bool readOnly);
-    void afterAdd();
-    QList<QPushButton *> listButtons() const;
-
-    store::TDataModule2 &m_dm;
-    lists::ListScheme m_scheme;
-    QMetaObject::Connection m_scrollEvent;
-    bool m_active = false;
 };

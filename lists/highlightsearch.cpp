@@ -1,0 +1,29 @@
+#include "lists/highlightsearch.h"
+
+#include "lists/message.h"
+#include "lists/selectionkey.h"
+#include "store/highlight.h"
+
+namespace lists
+{
+
+bool searchByKey(QWidget *window, const std::function<int(const QString &key)> &search)
+{
+    const QString key = TForm9::ask(window);
+    if (!store::isSearchKey(key))
+        return false;
+    int matches = 0;
+    runReporting(window, [&search, &key, &matches] { matches = search(key); });
+    if (matches == 0)
+        showMessage(window, QStringLiteral("Записей, соответствующих ключу, нет..."));
+    return true;
+}
+
+bool highlightByKey(QWidget *window, store::Table &list, const QStringList &fields)
+{
+    return searchByKey(window, [&list, &fields](const QString &key) {
+        return store::highlightRecords(list, key, fields);
+    });
+}
+
+} // namespace lists
