@@ -1,12 +1,11 @@
 #include "lists/feedtypeswindow.h"
 
 #include "lists/characteristicpanel.h"
-#include "lists/deleteconfirmation.h"
 #include "lists/fieldwidgets.h"
+#include "lists/highlightsearch.h"
 #include "lists/message.h"
 #include "lists/newentry.h"
 #include "lists/selection.h"
-#include "lists/selectionkey.h"
 #include "lists/tablegrid.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
@@ -18,7 +17,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -47,17 +45,10 @@ lists::ListTraits feedTraits(store::TDataModule2 &dm)
     return traits;
 }
 
-QPushButton *makeButton(const QString &caption, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
-    : QDialog(parent),
+    : ListWindow(dm, feedTraits(dm), parent),
       DBGrid1(new lists::TableGrid(&dm.Table2,
                                    {{QStringLiteral("TIP"), QStringLiteral("Тип"), 90},
                                     {QStringLiteral("NASN"), QStringLiteral("Назначение"), 250},
@@ -88,7 +79,7 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
       Button11(makeButton(QStringLiteral("Выход"), this)),
       Button12(makeButton(QStringLiteral("Выделить"), Panel2)),
       Button13(makeButton(QStringLiteral("Отменить выделение"), Panel2)), Label1(new QLabel(this)),
-      m_dm(dm), m_scheme(feedTraits(dm)), m_bottom(new QStackedWidget(this))
+      m_bottom(new QStackedWidget(this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);
@@ -97,54 +88,40 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
     DBGrid2->gridModel()->setRowFlag(QStringLiteral("ot"));
     DBMemo1->bind(&dm.Table2, QStringLiteral("NASN"));
     DBMemo1->setFixedHeight(DBMemo1->fontMetrics().lineSpacing() * 2 + 12);
+    setFrame(DBGrid1, Label1, QStringLiteral("Типов комбикормов"),
+             {.addAtEnd = Button1,
+              .addAbove = Button2,
+              .move = Button3,
+              .remove = Button4,
+              .correct = Button5,
+              .panelSwitch = Button6,
+              .select = Button7,
+              .deselectAll = Button8,
+              .highlight = Button9,
+              .cancelHighlight = Button10,
+              .exit = Button11});
+    setSelection(&dm.selectedFeedCount, selectionLimit,
+                 QStringLiteral("Уже отобрано допустимое количество типов продукции - "));
     buildLayout();
 
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm5::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm5::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm5::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &TForm5::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &TForm5::Button7Click);
     connect(Button8, &QPushButton::clicked, this, &TForm5::Button8Click);
     connect(Button9, &QPushButton::clicked, this, &TForm5::Button9Click);
     connect(Button10, &QPushButton::clicked, this, &TForm5::Button10Click);
-    connect(Button11, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button12, &QPushButton::clicked, this, &TForm5::Button12Click);
     connect(Button13, &QPushButton::clicked, this, &TForm5::Button13Click);
 }
 
 TForm5::~TForm5()
 {
-    if (m_active)
-        FormClose();
+    closeIfActive();
 }
 
-// The feed types with the purpose under them and the buttons beside them on top; below,
-// either the characteristic panel or the norms panel.
+// The feed types with the purpose under them and the buttons beside them on top (editing
+// the list in one column, selection and search in the other); below, either the
+// characteristic panel or the norms panel.
 void TForm5::buildLayout()
 {
-    // Editing the list in one column, selection and search in the other; hidden buttons
-    // leave no holes.
-    auto *editing = new QVBoxLayout;
-    for (QPushButton *button : {Button1, Button2, Button3, Button4, Button5, Button6})
-        editing->addWidget(button);
-    editing->addStretch(1);
-    auto *choosing = new QVBoxLayout;
-    for (QPushButton *button : {Button7, Button8, Button9, Button10})
-        choosing->addWidget(button);
-    choosing->addStretch(1);
-    choosing->addWidget(Button11);
-
-    auto *gridColumn = new QVBoxLayout;
-    gridColumn->addWidget(DBGrid1, 1);
-    gridColumn->addWidget(DBMemo1);
-    gridColumn->addWidget(Label1);
-    auto *top = new QHBoxLayout;
-    top->addLayout(gridColumn, 1);
-    top->addLayout(editing);
-    top->addLayout(choosing);
-
     auto *normsButtons = new QVBoxLayout;
     normsButtons->addWidget(Button12);
     normsButtons->addWidget(Button13);
@@ -158,38 +135,16 @@ void TForm5::buildLayout()
     m_bottom->addWidget(Panel1);
     m_bottom->addWidget(Panel2);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
+    layout->addLayout(
+        gridAndButtons({DBMemo1, Label1}, {{Button1, Button2, Button3, Button4, Button5, Button6},
+                                           {Button7, Button8, Button9, Button10}}),
+        1);
     layout->addWidget(m_bottom, 0);
-}
-
-void TForm5::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    if (!m_active && !event->spontaneous()) {
-        m_active = true;
-        FormActivate();
-    }
-}
-
-void TForm5::done(int result)
-{
-    lists::commitTyping(this);
-    if (m_active) {
-        m_active = false;
-        FormClose();
-    }
-    QDialog::done(result);
 }
 
 bool TForm5::normsPanelShown() const
 {
     return m_bottom->currentWidget() == Panel2;
-}
-
-QList<QPushButton *> TForm5::listButtons() const
-{
-    return {Button1, Button2, Button3, Button4, Button5,
-            Button6, Button7, Button8, Button9, Button10};
 }
 
 // --- what the inclusion-limit routines do to this window ---
@@ -201,10 +156,7 @@ void TForm5::focusFeedTypesGrid()
 
 void TForm5::lockFeedTypeEditors()
 {
-    DBGrid1->setReadOnly(true);
-    DBGrid2->setReadOnly(true);
-    Panel1->setFieldsReadOnly(true);
-    DBMemo1->setReadOnly(true);
+    setEditorsReadOnly(true);
 }
 
 bool TForm5::normsGridReadOnly() const
@@ -238,6 +190,9 @@ void TForm5::loadLimits()
 
 // --- activation and close ---
 
+// Activation: the norms panel hidden, the selected count, the limits of the first feed
+// type, the panel bound to the characteristics in use; from now on a move to another feed
+// type writes the limits of the one left and loads those of the new one.
 void TForm5::FormActivate()
 {
     Panel1->hideAll();
@@ -257,21 +212,13 @@ void TForm5::FormActivate()
     });
     store::FeedTypesWindowLink &link = *this;
     m_scrollEvents = std::make_unique<store::FeedTypeScrollEvents>(m_dm, link);
-    DBGrid1->followCursor();
     DBGrid2->followCursor();
-    DBGrid1->setFocus();
-    lockFeedTypeEditors();
-    updateButtons();
 }
 
 // Close, whatever closed the window: the limits on screen written, no highlight left,
 // the tables flushed.
 void TForm5::FormClose()
 {
-    m_scheme.abandonMove();
-    Button3->setText(QStringLiteral("Переместить"));
-    for (QPushButton *button : listButtons())
-        button->show();
     lists::runReporting(this, [this] { saveLimits(); });
     m_scrollEvents.reset();
     Panel1->hideAll(); // unbound until the next activation
@@ -289,41 +236,64 @@ void TForm5::FormClose()
         if (!wasOpen)
             m_dm.Table4.close();
     });
-    updateButtons();
+}
+
+// --- the list operations: limits written before the cursor leaves, read after ---
+
+// "Добавить в конец" moves to the new entry through the scroll events, which write the
+// limits of the feed type left; "Добавить выше" runs with the data source off, so the
+// limits on screen are written first and nothing typed is lost.
+void TForm5::addEntry(lists::AddPlace place)
+{
+    if (place == lists::AddPlace::Above)
+        saveLimits();
+    ListWindow::addEntry(place);
+}
+
+// The limits shown are then those of the new current entry.
+void TForm5::deleteEntry()
+{
+    ListWindow::deleteEntry();
+    loadLimits();
+}
+
+void TForm5::placeMovedEntry()
+{
+    saveLimits(); // the limits of the entry the cursor stands on
+    ListWindow::placeMovedEntry();
+    loadLimits(); // those of the moved entry, now current
+}
+
+// A new feed type starts with empty norms and zero limits.
+void TForm5::clearNewEntry()
+{
+    lists::clearNewFeedType(m_dm);
+    store::DataSourceOff sirOff(m_dm.Table3);
+    loadLimits();
+    m_dm.Table3.first();
+}
+
+// The grid, the purpose, the 128 norm fields and the norms grid.
+void TForm5::setEditorsReadOnly(bool readOnly)
+{
+    DBGrid1->setReadOnly(readOnly);
+    DBGrid2->setReadOnly(readOnly);
+    Panel1->setFieldsReadOnly(readOnly);
+    DBMemo1->setReadOnly(readOnly);
 }
 
 // --- buttons ---
 
-void TForm5::updateCounts()
+// No adding, moving or deleting while the norms panel is shown.
+void TForm5::hideForbiddenButtons(bool any)
 {
-    Label1->setText(QStringLiteral("Типов комбикормов в списке: %1.  Отобрано к расчету: %2 из %3")
-                        .arg(m_scheme.visibleCount())
-                        .arg(m_dm.selectedFeedCount)
-                        .arg(selectionLimit));
-}
-
-void TForm5::updateButtons()
-{
-    updateCounts();
-    if (m_scheme.moving())
-        return;
-    const bool any = m_scheme.visibleCount() > 0;
-    for (QPushButton *button : listButtons())
-        button->setVisible(any);
-    Button1->setVisible(m_scheme.canAdd());
-    Button2->setVisible(any && m_scheme.canAdd());
-    Button11->show();
     if (!any)
         return;
     if (normsPanelShown()) {
         for (QPushButton *button : {Button1, Button2, Button3, Button4})
             button->hide();
     }
-    const store::Table &kk = m_dm.Table2;
-    if (kk.filtered() && !kk.filter().trimmed().isEmpty()) {
-        for (QPushButton *button : {Button1, Button2, Button3, Button4, Button7, Button8})
-            button->hide();
-    }
+    ListWindow::hideForbiddenButtons(any);
 }
 
 void TForm5::setNormsPanelShown(bool shown)
@@ -332,87 +302,9 @@ void TForm5::setNormsPanelShown(bool shown)
     Button6->setText(shown ? characteristicsCaption : normsCaption);
 }
 
-void TForm5::afterAdd(bool normsEditable)
-{
-    lists::clearNewFeedType(m_dm);
-    {
-        store::DataSourceOff sirOff(m_dm.Table3);
-        loadLimits();
-        m_dm.Table3.first();
-    }
-    DBGrid1->followCursor();
-    updateButtons();
-    DBGrid1->setReadOnly(false);
-    Panel1->setFieldsReadOnly(false);
-    DBMemo1->setReadOnly(false);
-    DBGrid2->setReadOnly(!normsEditable);
-    DBGrid1->setFocus();
-    DBGrid1->setCurrentIndex(DBGrid1->model()->index(DBGrid1->currentIndex().row(), 0));
-}
-
-// "Добавить в конец": the move to the new entry passes through the scroll events, which
-// write the limits of the feed type left.
-void TForm5::Button1Click()
-{
-    lists::runReporting(this, [this] {
-        m_scheme.addAtEnd();
-        afterAdd(true);
-    });
-}
-
-// "Добавить выше": the limits on screen are written first, so nothing typed is lost.
-void TForm5::Button2Click()
-{
-    lists::runReporting(this, [this] {
-        saveLimits();
-        m_scheme.addAbove();
-        afterAdd(true);
-    });
-}
-
-// "Переместить" / "Поставить сюда"
-void TForm5::Button3Click()
-{
-    if (!m_scheme.moving()) {
-        lists::runReporting(this, [this] { m_scheme.beginMove(); });
-        if (!m_scheme.moving())
-            return;
-        Button3->setText(QStringLiteral("Поставить сюда"));
-        for (QPushButton *button : listButtons())
-            button->setVisible(button == Button3 || button == Button6);
-        Button11->hide();
-        DBGrid1->setFocus();
-        return;
-    }
-    Button3->setText(QStringLiteral("Переместить"));
-    for (QPushButton *button : listButtons())
-        button->show();
-    Button11->show();
-    lists::runReporting(this, [this] {
-        saveLimits(); // the limits of the entry the cursor stands on
-        m_scheme.finishMove();
-        loadLimits(); // those of the moved entry, now current
-    });
-    updateButtons();
-    DBGrid1->setFocus();
-}
-
-// "Удалить" after confirmation; the limits shown are then those of the new current entry.
-void TForm5::Button4Click()
-{
-    if (TForm7::ask(this)) {
-        lists::runReporting(this, [this] {
-            m_scheme.deleteCurrent();
-            loadLimits();
-        });
-    }
-    updateButtons();
-    DBGrid1->setFocus();
-}
-
 // "Уточнить": the feed type's names and either its norms or its inclusion limits become
 // editable until the cursor moves to another feed type.
-void TForm5::Button5Click()
+void TForm5::correctClick()
 {
     DBMemo1->setReadOnly(false);
     DBGrid1->setReadOnly(false);
@@ -439,21 +331,6 @@ void TForm5::Button6Click()
     updateButtons();
 }
 
-// "Отобрать к расчету"
-void TForm5::Button7Click()
-{
-    QString refusal;
-    lists::runReporting(this, [this, &refusal] {
-        refusal = lists::toggleSelection(
-            m_dm.Table2, m_dm.selectedFeedCount, selectionLimit,
-            QStringLiteral("Уже отобрано допустимое количество типов продукции - "));
-    });
-    if (!refusal.isEmpty())
-        lists::showMessage(this, refusal);
-    updateCounts();
-    DBGrid1->setFocus();
-}
-
 // "Отменить весь отбор"
 void TForm5::Button8Click()
 {
@@ -475,21 +352,18 @@ void TForm5::Button8Click()
 // shows only them; the norms panel stays as it was.
 void TForm5::Button9Click()
 {
-    const QString key = TForm9::ask(this);
-    if (!store::isSearchKey(key))
-        return;
-    int matches = 0;
-    lists::runReporting(this, [this, &key, &matches] {
+    const bool searched = lists::searchByKey(this, [this](const QString &key) {
         store::DataSourceOff kkOff(m_dm.Table2);
         store::DataSourceOff sirOff(m_dm.Table3);
         saveLimits();
-        matches = store::highlightRecords(
+        const int matches = store::highlightRecords(
             m_dm.Table2, key,
             {QStringLiteral("NASN"), QStringLiteral("TIP"), QStringLiteral("GOST")});
         loadLimits();
+        return matches;
     });
-    if (matches == 0)
-        lists::showMessage(this, QStringLiteral("Записей, соответствующих ключу, нет..."));
+    if (!searched)
+        return;
     lists::runReporting(this, [this] { loadLimits(); });
     updateButtons();
     DBGrid1->setFocus();
@@ -517,16 +391,8 @@ void TForm5::Button10Click()
 // "Выделить" on the norms panel: the raw-material highlight.
 void TForm5::Button12Click()
 {
-    const QString key = TForm9::ask(this);
-    if (!store::isSearchKey(key))
-        return;
-    int matches = 0;
-    lists::runReporting(this, [this, &key, &matches] {
-        matches = store::highlightRecords(m_dm.Table3, key, {QStringLiteral("NAIM")});
-    });
-    if (matches == 0)
-        lists::showMessage(this, QStringLiteral("Записей, соответствующих ключу, нет..."));
-    DBGrid2->setFocus();
+    if (lists::highlightByKey(this, m_dm.Table3, {QStringLiteral("NAIM")}))
+        DBGrid2->setFocus();
 }
 
 // "Отменить выделение" on the norms panel

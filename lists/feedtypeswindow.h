@@ -11,21 +11,14 @@
 //     TForm5 form(*store::dataModule(), parent);
 //     form.exec();   // the feed type current at close is the one chosen
 
-#include "lists/listscheme.h"
+#include "lists/listwindow.h"
 #include "store/normroutines.h"
-
-#include <QDialog>
 
 #include <memory>
 
 class QLabel;
 class QPushButton;
 class QStackedWidget;
-
-namespace store
-{
-class TDataModule2;
-}
 
 namespace lists
 {
@@ -34,7 +27,7 @@ class FieldMemo;
 class TableGrid;
 } // namespace lists
 
-class TForm5 final : public QDialog, private store::FeedTypesWindowLink
+class TForm5 final : public lists::ListWindow, private store::FeedTypesWindowLink
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TForm5)
@@ -45,7 +38,6 @@ public:
     explicit TForm5(store::TDataModule2 &dm, QWidget *parent = nullptr);
     ~TForm5() override;
 
-    void done(int result) override;
     bool normsPanelShown() const;
 
     lists::TableGrid *DBGrid1; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
@@ -68,9 +60,6 @@ public:
     QPushButton *Button13; // "Отменить выделение" (norms panel)
     QLabel *Label1;        // list size and selected count
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
 private:
     // store::FeedTypesWindowLink
     void focusFeedTypesGrid() override;
@@ -79,32 +68,26 @@ private:
     void setNormsGridReadOnly(bool readOnly) override;
     void reportNormError(const QString &message) override;
 
-    void FormActivate();
-    void FormClose();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
+    void FormActivate() override;
+    void FormClose() override;
+    void addEntry(lists::AddPlace place) override;
+    void deleteEntry() override;
+    void placeMovedEntry() override;
+    void clearNewEntry() override;
+    void setEditorsReadOnly(bool readOnly) override;
+    void correctClick() override;
+    void hideForbiddenButtons(bool any) override;
     void Button6Click();
-    void Button7Click();
     void Button8Click();
     void Button9Click();
     void Button10Click();
     void Button12Click();
     void Button13Click();
     void buildLayout();
-    void updateButtons();
-    void updateCounts();
     void setNormsPanelShown(bool shown);
     void saveLimits();
     void loadLimits();
-    void afterAdd(bool normsEditable);
-    QList<QPushButton *> listButtons() const;
 
-    store::TDataModule2 &m_dm;
-    lists::ListScheme m_scheme;
     QStackedWidget *m_bottom;
     std::unique_ptr<store::FeedTypeScrollEvents> m_scrollEvents;
-    bool m_active = false;
 };
