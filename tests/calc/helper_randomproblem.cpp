@@ -140,11 +140,15 @@ struct Builder
             for (int q = 1; q <= spec.chars; ++q) {
                 const double l = level(p, q);
                 if (q == 1) { // the price: an upper limit only, half the time
-                    if (rnd.chance(0.5))
+                    if (spec.everyNorm || rnd.chance(0.5))
                         rec.normMax[p][1] = round2(l * rnd.between(1.05, 1.5));
                     continue;
                 }
-                if (l == 0 || rnd.chance(0.25))
+                if (spec.everyNorm && l == 0) { // nothing of it in the recipe: a ceiling
+                    rec.normMax[p][q] = 1;
+                    continue;
+                }
+                if (l == 0 || (!spec.everyNorm && rnd.chance(0.25)))
                     continue;
                 if (rnd.chance(exactShare)) {
                     rec.normMin[p][q] = rec.normMax[p][q] = round2(l);
@@ -152,6 +156,8 @@ struct Builder
                     rec.normMin[p][q] = rnd.chance(0.15) ? 0.0 : round2(l * rnd.between(0.7, 0.99));
                     rec.normMax[p][q] = round2(l * rnd.between(1.01, 1.3));
                 }
+                if (spec.everyNorm && rec.normMax[p][q] == 0)
+                    rec.normMax[p][q] = 1;
                 if (rec.normMax[p][q] == 0)
                     rec.normMin[p][q] = 0;
             }

@@ -1,0 +1,18 @@
+#pragma once
+
+// glpsol's simplex time on an exported programme: the wall time of solving it less
+// the wall time of only reading and checking it, each the best of a few runs.
+
+#include <QString>
+
+struct GlpsolTiming
+{
+    bool available = false;
+    bool optimal = false;
+    double solveSeconds = 0; // reading and solving
+    double readSeconds = 0;  // reading only
+    double simplexSeconds() const { return solveSeconds - readSeconds; }
+    double cost = 0;
+};
+
+GlpsolTiming timeGlpsol(const QString &mpsFile, int runs);

@@ -1,0 +1,68 @@
+#include "tablecase.h"
+
+#include "calcfixture.h"
+
+#include "calc/assembly.h"
+#include "calc/loading.h"
+#include "calc/rounding.h"
+#include "calc/simplex.h"
+
+using calc::ProblemRecord;
+
+TableCase::TableCase(const ProblemRecord &rec, double lossNorm)
+    : fixture_(std::make_unique<calctest::CalcFixture>()), lossNorm_(lossNorm)
+{
+    calctest::CalcFixture &fx = *fixture_;
+    for (int q = 2; q <= rec.charCount; ++q)
+        fx.characteristic(rec.charName[q], QStringLiteral("ед"));
+    for (int s = 1; s <= rec.rawCount; ++s) {
+        calctest::FixtureRaw &raw = fx.raw(rec.rawName[s]);
+        raw.stock = rec.rawStock[s] == calc::kUnlimitedStock ? 0 : rec.rawStock[s];
+        raw.fullUse = rec.rawFullUse[s];
+        for (int q = 1; q <= rec.charCount; ++q)
+            raw.content(q, rec.rawContent[s][q]);
+    }
+    // price limits as selling prices that the loader brings back down by the losses
+    const double priceUp = (100 + lossNorm) / 100;
+    for (int p = 1; p <= rec.feedCount; ++p) {
+        calctest::FixtureFeed &feed =
+            fx.feed(rec.feedType[p], QStringLiteral("Комбикорм"), rec.feedOutput[p]);
+        feed.price(rec.normMin[p][1] * priceUp, rec.normMax[p][1] * priceUp);
+        for (int q = 2; q <= rec.charCount; ++q)
+            feed.norm(q, rec.normMin[p][q], rec.normMax[p][q]);
+        for (int j = 1; j <= rec.columnCount; ++j) // inclusion limits in percent
+            if (rec.columnFeed[j] == p)
+                feed.limit(rec.rawName[rec.columnRaw[j]], rec.columnLower[j], rec.columnUpper[j]);
+    }
+    fx.write();
+}
+
+TableCase::~TableCase() = default;
+
+bool TableCase::run(ProblemRecord &rec, RunFigures &figures) const
+{
+    calc::CalcWorkingValues working;
+    calc::CalcParameters parameters;
+    parameters.lossNorm = lossNorm_;
+    QStringList diagnostics;
+    const calc::CalcTables tables = fixture_->openOnly();
+    std::fill(rec.rowRelax.begin(), rec.rowRelax.end(), 0.0);
+    calc::loadCalculationData(rec, working, tables, parameters, diagnostics);
+    calc::checkAttempt(rec, working, parameters, true, diagnostics);
+    if (!diagnostics.isEmpty()) {
+        figures.problem = diagnostics.first();
+        return false;
+    }
+    if (!calc::assembleProgramme(rec, true, rec.rowRelax, lossNorm_)) {
+        figures.problem = QString::fromUtf16(calc::kOverflowMessage);
+        return false;
+    }
+    const calc::SolverStats stats = calc::solveProgramme(rec, nullptr);
+    figures.pivots = stats.pivots;
+    figures.flips = stats.flips;
+    figures.solveStatus = rec.solveStatus;
+    if (rec.solveStatus != 0)
+        return false;
+    calc::roundSolution(rec, lossNorm_);
+    return true;
+}

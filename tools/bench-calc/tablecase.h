@@ -1,0 +1,41 @@
+#pragma once
+
+// A sample case written as the tables of a data directory (pit, kk, sir, norm, order),
+// for timing the whole way a calculation goes: loading from the tables, the attempt
+// checks, assembly, solve and rounding.
+
+#include "calc/problemrecord.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace calctest {
+class CalcFixture;
+}
+
+class TableCase final
+{
+public:
+    // Writes the case held in record (as makeCase leaves it) into a new temporary
+    // directory; lossNorm as the settings would give it.
+    TableCase(const calc::ProblemRecord &record, double lossNorm);
+    ~TableCase();
+
+    // Load, checks, assembly, solve, rounding into record; false (with the first
+    // message) when the load or the checks report a problem or the solve finds no
+    // recipe. Statistics of the solve go to *stats.
+    bool run(calc::ProblemRecord &record, struct RunFigures &figures) const;
+
+private:
+    std::unique_ptr<calctest::CalcFixture> fixture_;
+    double lossNorm_ = 0;
+};
+
+struct RunFigures
+{
+    long long pivots = 0;
+    long long flips = 0;
+    int solveStatus = 0;
+    QString problem;
+};
