@@ -7,6 +7,7 @@
 #include "lists/deleteconfirmation.h"
 #include "lists/tablegrid.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -34,6 +35,7 @@ private slots:
     void cellBeingTypedIsStoredAtClose();
     void scrollMakesTheGridReadOnly();
     void closeRestoresTheNormalRange();
+    void emptyListOffersOnlyAddAtEnd();
 
 private:
     void open();
@@ -298,6 +300,24 @@ void TestCharacteristicsWindow::closeRestoresTheNormalRange()
     store::Table &pit = fixture->dm().Table1;
     QCOMPARE(pit.viewCount(), 10);
     QCOMPARE(pit.integer("order"), 1);
+}
+
+// Edge: with the price record alone only "Добавить в конец" and "Выход" are offered; the
+// counts line tells how many of the 64 are in use.
+void TestCharacteristicsWindow::emptyListOffersOnlyAddAtEnd()
+{
+    fixture = std::make_unique<ListsFixture>(ListsData{.characteristics = 1});
+    open();
+    QCOMPARE(window->DBGrid1->model()->rowCount(), 0);
+    for (QPushButton *b : {window->Button1, window->Button3, window->Button4, window->Button5})
+        QVERIFY(b->isHidden());
+    QVERIFY(window->Button2->isVisible() && window->Button6->isVisible());
+    QCOMPARE(window->Label1->text(), QStringLiteral("Характеристик в списке: 0 из 64"));
+    window->Button2->click();
+    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button4,
+                           window->Button5, window->Button6})
+        QVERIFY(b->isVisible());
+    QCOMPARE(window->Label1->text(), QStringLiteral("Характеристик в списке: 1 из 64"));
 }
 
 QTEST_MAIN(TestCharacteristicsWindow)

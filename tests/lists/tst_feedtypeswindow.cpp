@@ -12,6 +12,7 @@
 #include "lists/tablegrid.h"
 #include "settings/settings.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -71,6 +72,8 @@ private slots:
     void buttonsFollowThePanelAndTheFilter();
     void deselectAllKeepsLimits();
     void typedNormsAreStored();
+    void moveKeepsOnlyTheNormsButton();
+    void countsLineFollowsTheSelection();
 
 private:
     void open();
@@ -446,6 +449,44 @@ void TestFeedTypesWindow::typedNormsAreStored()
     QVERIFY(stored->findKey(2));
     QCOMPARE(stored->number("MI2"), 11.5);
     QCOMPARE(stored->number("MA2"), 202.5);
+}
+
+// Rule: during a move only "Поставить сюда" and the norms panel button are offered, and
+// showing the panel then changes nothing; the second press offers all again.
+void TestFeedTypesWindow::moveKeepsOnlyTheNormsButton()
+{
+    open();
+    const QList<QPushButton *> all{window->Button1,  window->Button2, window->Button3,
+                                   window->Button4,  window->Button5, window->Button6,
+                                   window->Button7,  window->Button8, window->Button9,
+                                   window->Button10, window->Button11};
+    goTo(2);
+    window->Button3->click();
+    for (QPushButton *b : all)
+        QCOMPARE(b->isVisible(), b == window->Button3 || b == window->Button6);
+    window->Button6->click();
+    QVERIFY(window->normsPanelShown());
+    for (QPushButton *b : all)
+        QCOMPARE(b->isVisible(), b == window->Button3 || b == window->Button6);
+    window->Button6->click();
+    goTo(4);
+    window->Button3->click();
+    QCOMPARE(window->Button3->text(), QStringLiteral("Переместить"));
+    for (QPushButton *b : all)
+        QVERIFY(b->isVisible());
+    QCOMPARE(fixture->dm().Table2.integer("kodkk"), 2);
+}
+
+void TestFeedTypesWindow::countsLineFollowsTheSelection()
+{
+    open();
+    const QString line =
+        QStringLiteral("Типов комбикормов в списке: 45.  Отобрано к расчету: %1 из 40");
+    QCOMPARE(window->Label1->text(), line.arg(0));
+    window->Button7->click();
+    QCOMPARE(window->Label1->text(), line.arg(1));
+    window->Button8->click();
+    QCOMPARE(window->Label1->text(), line.arg(0));
 }
 
 QTEST_MAIN(TestFeedTypesWindow)

@@ -35,6 +35,11 @@ private slots:
     void typingLeftInAFieldIsStoredAtClose();
     void scrollMakesTheFieldsReadOnly();
     void deletedSelectionCountsUntilNextActivation();
+    void emptyViewOffers_data();
+    void emptyViewOffers();
+    void countsLineFollowsListAndSelection();
+    void moveHidesEveryOtherButton();
+    void closeEndsAMove();
 
 private:
     void open();
@@ -371,6 +376,84 @@ void TestRawMaterialsWindow::deletedSelectionCountsUntilNextActivation()
     window->close();
     window->show();
     QCOMPARE(fixture->dm().selectedRawCount, 0);
+}
+
+void TestRawMaterialsWindow::emptyViewOffers_data()
+{
+    QTest::addColumn<bool>("filtered");
+    QTest::newRow("empty list") << false;
+    QTest::newRow("selection filter, nothing selected") << true;
+}
+
+// Edge: an empty view offers "Добавить в конец" and "Выход" only, and under the
+// selection filter not even the add.
+void TestRawMaterialsWindow::emptyViewOffers()
+{
+    QFETCH(bool, filtered);
+    fixture = std::make_unique<ListsFixture>(ListsData{.rawCount = filtered ? 55 : 0});
+    if (filtered) {
+        fixture->dm().Table3.setFilter("ot='+'");
+        fixture->dm().Table3.setFiltered(true);
+    }
+    open();
+    QCOMPARE(window->DBGrid1->model()->rowCount(), 0);
+    for (QPushButton *b : {window->Button2, window->Button3, window->Button4, window->Button5,
+                           window->Button6, window->Button7, window->Button8, window->Button9})
+        QVERIFY(b->isHidden());
+    QCOMPARE(window->Button1->isVisible(), !filtered);
+    QVERIFY(window->Button10->isVisible());
+}
+
+void TestRawMaterialsWindow::countsLineFollowsListAndSelection()
+{
+    open();
+    QCOMPARE(window->Label1->text(),
+             QStringLiteral("Сырья в списке: 55.  Отобрано к расчету: 0 из 50"));
+    select(2);
+    QCOMPARE(window->Label1->text(),
+             QStringLiteral("Сырья в списке: 55.  Отобрано к расчету: 1 из 50"));
+    window->Button1->click();
+    QCOMPARE(window->Label1->text(),
+             QStringLiteral("Сырья в списке: 56.  Отобрано к расчету: 1 из 50"));
+}
+
+// Rule: during a move only "Поставить сюда" is offered; the second press offers all again.
+void TestRawMaterialsWindow::moveHidesEveryOtherButton()
+{
+    open();
+    const QList<QPushButton *> all{
+        window->Button1, window->Button2, window->Button3, window->Button4, window->Button5,
+        window->Button6, window->Button7, window->Button8, window->Button9, window->Button10};
+    goTo(3);
+    window->Button3->click();
+    QCOMPARE(window->Button3->text(), QStringLiteral("Поставить сюда"));
+    for (QPushButton *b : all)
+        QCOMPARE(b->isVisible(), b == window->Button3);
+    goTo(5);
+    window->Button3->click();
+    QCOMPARE(window->Button3->text(), QStringLiteral("Переместить"));
+    for (QPushButton *b : all)
+        QVERIFY(b->isVisible());
+    QCOMPARE(fixture->listTexts("sir.dbf", "NAIM").at(4), QStringLiteral("СЫРЬЕ 3"));
+}
+
+// A move left half done when the window closes is forgotten: the next activation starts
+// with "Переместить" and every button, and nothing was moved.
+void TestRawMaterialsWindow::closeEndsAMove()
+{
+    open();
+    goTo(3);
+    window->Button3->click();
+    window->close();
+    QCOMPARE(window->Button3->text(), QStringLiteral("Переместить"));
+    const QStringList names = fixture->listTexts("sir.dbf", "NAIM");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    for (QPushButton *b : {window->Button1, window->Button4, window->Button5, window->Button10})
+        QVERIFY(b->isVisible());
+    window->Button3->click(); // a first phase again
+    QCOMPARE(window->Button3->text(), QStringLiteral("Поставить сюда"));
+    QCOMPARE(fixture->listTexts("sir.dbf", "NAIM"), names);
 }
 
 QTEST_MAIN(TestRawMaterialsWindow)
