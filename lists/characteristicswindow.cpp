@@ -17,19 +17,16 @@ constexpr int characteristicLimit = 64;
 
 lists::ListTraits characteristicTraits(store::TDataModule2 &dm)
 {
-    lists::ListTraits traits;
-    traits.table = &dm.Table1;
-    traits.counts = &dm.Table5;
-    traits.countField = QStringLiteral("pit");
-    traits.firstPosition = 2;
-    traits.limit = characteristicLimit;
-    traits.dropsFilter = false;
-    traits.nameNewEntry = [](store::Table &pit, lists::AddPlace place) {
-        pit.setText(QStringLiteral("PIT"),
-                    place == lists::AddPlace::Above ? QStringLiteral(" ") : QString());
-        pit.setText(QStringLiteral("EDIZ"), QStringLiteral(" "));
-    };
-    return traits;
+    return {.table = &dm.Table1,
+            .counts = &dm.Table5,
+            .countField = QStringLiteral("pit"),
+            .firstPosition = 2, // 1 is the price
+            .limit = characteristicLimit,
+            .dropsFilter = false,
+            .nameNewEntry = [](store::Table &pit, lists::AddPlace place) {
+                pit.setText(QStringLiteral("PIT"), lists::newEntryName(place));
+                pit.setText(QStringLiteral("EDIZ"), QStringLiteral(" "));
+            }};
 }
 
 } // namespace

@@ -29,20 +29,17 @@ const QString characteristicsCaption = QStringLiteral("Характеристи�
 
 lists::ListTraits feedTraits(store::TDataModule2 &dm)
 {
-    lists::ListTraits traits;
-    traits.table = &dm.Table2;
-    traits.counts = &dm.Table5;
-    traits.countField = QStringLiteral("KK");
-    traits.firstPosition = 1;
-    traits.limit = feedLimit;
-    traits.dropsFilter = true;
-    traits.nameNewEntry = [](store::Table &kk, lists::AddPlace place) {
-        const QString name = place == lists::AddPlace::Above ? QStringLiteral(" ") : QString();
-        for (const char *field : {"TIP", "NASN", "GOST"})
-            kk.setText(QLatin1String(field), name);
-        kk.setNumber(QStringLiteral("NDS"), settings::currentSettings().taxRate);
-    };
-    return traits;
+    return {.table = &dm.Table2,
+            .counts = &dm.Table5,
+            .countField = QStringLiteral("KK"),
+            .firstPosition = 1,
+            .limit = feedLimit,
+            .dropsFilter = true,
+            .nameNewEntry = [](store::Table &kk, lists::AddPlace place) {
+                for (const char *field : {"TIP", "NASN", "GOST"})
+                    kk.setText(QLatin1String(field), lists::newEntryName(place));
+                kk.setNumber(QStringLiteral("NDS"), settings::currentSettings().taxRate);
+            }};
 }
 
 } // namespace

@@ -26,6 +26,13 @@ namespace lists
 
 enum class AddPlace { Above, AtEnd };
 
+// The text an add writes into the name fields of the slot it takes: a single blank above
+// the current entry, empty text at the end.
+inline QString newEntryName(AddPlace place)
+{
+    return place == AddPlace::Above ? QStringLiteral(" ") : QString();
+}
+
 struct ListTraits {
     store::Table *table = nullptr;  // the list's cursor: pit, kk or sir
     store::Table *counts = nullptr; // order.dbf, one record

@@ -21,18 +21,15 @@ constexpr int rawLimit = 400;
 
 lists::ListTraits rawTraits(store::TDataModule2 &dm)
 {
-    lists::ListTraits traits;
-    traits.table = &dm.Table3;
-    traits.counts = &dm.Table5;
-    traits.countField = QStringLiteral("sir");
-    traits.firstPosition = 1;
-    traits.limit = rawLimit;
-    traits.dropsFilter = true;
-    traits.nameNewEntry = [](store::Table &sir, lists::AddPlace place) {
-        sir.setText(QStringLiteral("NAIM"),
-                    place == lists::AddPlace::Above ? QStringLiteral(" ") : QString());
-    };
-    return traits;
+    return {.table = &dm.Table3,
+            .counts = &dm.Table5,
+            .countField = QStringLiteral("sir"),
+            .firstPosition = 1,
+            .limit = rawLimit,
+            .dropsFilter = true,
+            .nameNewEntry = [](store::Table &sir, lists::AddPlace place) {
+                sir.setText(QStringLiteral("NAIM"), lists::newEntryName(place));
+            }};
 }
 
 } // namespace
