@@ -13,8 +13,9 @@ bool searchByKey(QWidget *window, const std::function<int(const QString &key)> &
     if (!store::isSearchKey(key))
         return false;
     int matches = 0;
-    runReporting(window, [&search, &key, &matches] { matches = search(key); });
-    if (matches == 0)
+    const bool done = runReporting(window, [&search, &key, &matches] { matches = search(key); });
+    // After a table error the search has not told how many records match.
+    if (done && matches == 0)
         showMessage(window, QStringLiteral("Записей, соответствующих ключу, нет..."));
     return true;
 }

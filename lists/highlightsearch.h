@@ -20,8 +20,8 @@ namespace lists
 {
 
 // Asks for the key over window. A key that trims to nothing: false, nothing searched.
-// Otherwise runs search(key), which returns the number of matches (a table error ends
-// it and is shown), tells the user when nothing matched and returns true.
+// Otherwise runs search(key), which returns the number of matches, tells the user when
+// nothing matched and returns true. A table error ends the search and is shown instead.
 bool searchByKey(QWidget *window, const std::function<int(const QString &key)> &search);
 
 // The plain search: the records of list whose fields hold the key are highlighted.
