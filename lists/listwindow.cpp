@@ -29,8 +29,6 @@ ListWindow::ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *pare
 {
 }
 
-ListWindow::~ListWindow() = default;
-
 QPushButton *ListWindow::makeButton(const QString &caption, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);

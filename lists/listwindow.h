@@ -54,16 +54,14 @@ class ListWindow : public QDialog
     Q_DISABLE_COPY_MOVE(ListWindow)
 
 public:
-    ~ListWindow() override;
-
     // Writes what is being typed, runs the close, then closes.
     void done(int result) override;
 
-    // A list window's button, with no default-button behaviour (Enter types in a field).
-    static QPushButton *makeButton(const QString &caption, QWidget *parent);
-
 protected:
     ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *parent);
+
+    // A list window's button, with no default-button behaviour (Enter types in a field).
+    static QPushButton *makeButton(const QString &caption, QWidget *parent);
 
     // Called by the window's constructor once its widgets exist: the grid of the list,
     // the counts line ("<countsCaption> в списке: ...") and the buttons, which are wired
