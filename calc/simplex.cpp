@@ -2,7 +2,6 @@
 
 #include "calc/simplexaccuracy.h"
 #include "calc/simplexcycle.h"
-#include "calc/simplexdeferred.h"
 #include "calc/simplextableau.h"
 #include "store/numbertext.h"
 
@@ -92,17 +91,21 @@ void step(SimplexTableau &tableau, int column, const SimplexTableau::Choice &cho
 // again before a check has passed.
 constexpr double kCarefulPivot[] = {1e-9, 1e-7, 1e-5};
 constexpr int kRebuilds = 30;        // fresh tableaux per solve at most
-constexpr int kCheckInterval = 256;  // flips and pivots between two accuracy checks
+constexpr int kCheckInterval = 256;  // flips and pivots between two accuracy checks, at least
+constexpr int kCheckWork = 16;       // and tableau passes worth of row updates
 
 enum class PhaseEnd { Done, Infeasible, LostAccuracy };
 
 // Recomputes the row activities from time to time (simplexaccuracy.h) and keeps the
-// last basis whose figures were found right.
+// last basis whose figures were found right. A check costs about one pass over the
+// tableau: it comes after kCheckInterval steps and at least kCheckWork such passes
+// worth of row updates.
 class AccuracyWatch final
 {
 public:
     AccuracyWatch(const OriginalProgramme &original, const ProblemRecord &record)
-        : original_(original), record_(record)
+        : original_(original), record_(record),
+          cells_(std::int64_t(record.rowCount) * record.columnCount)
     {
         checkpoint_.save(record);
     }
@@ -117,7 +120,20 @@ public:
         ++passed_;
         return false;
     }
-    bool lostAfterStep() { return ++steps_ % kCheckInterval == 0 && lostNow(); }
+
+    // After every flip or pivot; work: the statistics of the tableau now in use.
+    bool lostAfterStep(const SolverStats &work)
+    {
+        if (++steps_ - lastSteps_ < kCheckInterval)
+            return false;
+        if (work.updatedEntries < lastWork_) // a fresh tableau counts from 0
+            lastWork_ = 0;
+        if (work.updatedEntries - lastWork_ < kCheckWork * cells_)
+            return false;
+        lastSteps_ = steps_;
+        lastWork_ = work.updatedEntries;
+        return lostNow();
+    }
 
     const BasisRecord &checkpoint() const { return checkpoint_; }
     std::int64_t passedChecks() const { return passed_; }
@@ -125,8 +141,11 @@ public:
 private:
     const OriginalProgramme &original_;
     const ProblemRecord &record_;
+    const std::int64_t cells_;
     BasisRecord checkpoint_;
     std::int64_t steps_ = 0;
+    std::int64_t lastSteps_ = 0;
+    std::int64_t lastWork_ = 0;
     std::int64_t passed_ = 0;
 };
 
@@ -155,7 +174,7 @@ PhaseEnd feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, Solver
         }
         step(tableau, j, tableau.feasibilityRatio(j, guard.smallestIndex()), feed, record);
         guard.afterStep();
-        if (accuracy.lostAfterStep())
+        if (accuracy.lostAfterStep(tableau.stats()))
             return PhaseEnd::LostAccuracy;
     }
 }
@@ -171,7 +190,7 @@ PhaseEnd costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &
             return accuracy.lostNow() ? PhaseEnd::LostAccuracy : PhaseEnd::Done;
         step(tableau, j, tableau.costRatio(j, guard.smallestIndex()), feed, record);
         guard.afterStep();
-        if (accuracy.lostAfterStep())
+        if (accuracy.lostAfterStep(tableau.stats()))
             return PhaseEnd::LostAccuracy;
     }
 }
@@ -206,20 +225,16 @@ void addSteps(SolverStats &stats, const SolverStats &steps)
 // The method with its own rules. Should the tableau lose its accuracy, a fresh one is
 // built from the programme as assembled for the last basis found right, and the
 // method goes on from there under careful rules.
-SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
-                  const SolverTuning &tuning)
+SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
 {
     SolverStats stats;
     if (!record.coef.allocated() && record.rowCount > 0 && record.columnCount > 0) {
         record.solveStatus = kStatusOverflow; // nothing assembled to solve
         return stats;
     }
-    const int deferral = tuning.deferredPivots >= 0
-                             ? tuning.deferredPivots
-                             : deferredCapacity(record.rowCount, record.columnCount);
     const OriginalProgramme original(record);
     ProgressFeed feed(full ? progress : nullptr);
-    auto tableau = std::make_unique<SimplexTableau>(record, full, deferral);
+    auto tableau = std::make_unique<SimplexTableau>(record, full);
     tableau->initialise();
     AccuracyWatch accuracy(original, record);
     int strictness = -1;              // index into kCarefulPivot; -1: the method's own rules
@@ -242,13 +257,11 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
         ++stats.rebuilds;
         tableau.reset();
         original.restore(record);
-        tableau = std::make_unique<SimplexTableau>(record, full, deferral,
-                                                   kCarefulPivot[strictness]);
+        tableau = std::make_unique<SimplexTableau>(record, full, kCarefulPivot[strictness]);
         tableau->initialise();
         if (!tableau->enterBasis(accuracy.checkpoint())) { // start over, carefully
             original.restore(record);
-            tableau = std::make_unique<SimplexTableau>(record, full, deferral,
-                                                       kCarefulPivot[strictness]);
+            tableau = std::make_unique<SimplexTableau>(record, full, kCarefulPivot[strictness]);
             tableau->initialise();
         }
     }
@@ -270,15 +283,14 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
     return *this;
 }
 
-SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
-                           const SolverTuning &tuning)
+SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress)
 {
-    return solve(record, true, progress, tuning);
+    return solve(record, true, progress);
 }
 
-SolverStats checkFeasibility(ProblemRecord &record, const SolverTuning &tuning)
+SolverStats checkFeasibility(ProblemRecord &record)
 {
-    return solve(record, false, nullptr, tuning);
+    return solve(record, false, nullptr);
 }
 
 } // namespace calc

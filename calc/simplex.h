@@ -53,26 +53,16 @@ struct SolverStats
     SolverStats &operator+=(const SolverStats &other);
 };
 
-// How the solver organises its work, for the tests and the benchmark; the steps it
-// takes and the numbers it computes are the same whatever is chosen here.
-struct SolverTuning
-{
-    // Pivots whose row updates may wait in the log of deferred updates: -1 chooses by
-    // the tableau's size, 0 applies every pivot to every row at once.
-    int deferredPivots = -1;
-};
-
 // The full solver: feasibility phase, cost phase, extraction. On return solveStatus
 // is 0 (optimal) or the label of the first basic variable that cannot be brought
 // within its bounds (−i: row i; +j: column j); columnValue[j] holds the tonnes of
 // column j and rowValue[i] the activity of row i (also after a failure: the values
 // reached); objective is minus the cost; the coefficient list is released. progress
 // may be null.
-SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
-                           const SolverTuning &tuning = {});
+SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress);
 
 // The feasibility phase only: solveStatus as above; columnValue keeps the prices and
 // rowValue holds no solution; the coefficient list is released.
-SolverStats checkFeasibility(ProblemRecord &record, const SolverTuning &tuning = {});
+SolverStats checkFeasibility(ProblemRecord &record);
 
 } // namespace calc

@@ -1,5 +1,7 @@
 #include "calc/simplexaccuracy.h"
 
+#include "calc/simplexkernel.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -44,10 +46,7 @@ double OriginalProgramme::inconsistency(const ProblemRecord &r) const
         put(r.rowLabel[i], r.rowValue[i]);
     double worst = 0;
     for (int i = 1; i <= m_; ++i) {
-        const double *row = coef_.row(i); // the negated coefficients
-        double activity = 0;
-        for (int j = 0; j < n_; ++j)
-            activity -= row[j] * x_[j + 1];
+        const double activity = -dotProduct(coef_.row(i), x_.data() + 1, n_); // negated list
         worst = std::max(worst, std::fabs(activity - y_[i]) / std::max(1.0, std::fabs(activity)));
     }
     return worst;

@@ -16,11 +16,11 @@ namespace {
 void denseScalar(double *__restrict row, const PivotRowView &pivot, double v)
 {
     const double minusV = -v;
-    const int end = pivot.endBlock * kBlock;
-    for (int k = pivot.firstBlock * kBlock; k < end; ++k) {
-        const double p = pivot.values[k];
-        if (p != 0)
-            row[k] = addToEntry(row[k], minusV * p);
+    for (int t = 0; t < pivot.blockCount; ++t) {
+        const int k0 = pivot.blocks[t] * kBlock;
+        for (int c = 0; c < kBlock; ++c)
+            if (pivot.listed[t] & (1u << c))
+                row[k0 + c] = addToEntry(row[k0 + c], minusV * pivot.values[k0 + c]);
     }
 }
 
@@ -32,19 +32,21 @@ __attribute__((target("avx2"))) void denseAvx2(double *__restrict row,
     const __m256d one = _mm256_set1_pd(1.0);
     const __m256d zero = _mm256_setzero_pd();
     const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
-    const double *values = pivot.values;
-    const int end = pivot.endBlock * kBlock;
-    for (int k = pivot.firstBlock * kBlock; k < end; k += 4) {
-        const __m256d p = _mm256_loadu_pd(values + k);
-        const __m256d old = _mm256_loadu_pd(row + k);
-        const __m256d d = _mm256_mul_pd(minusV, p);
-        const __m256d sum = _mm256_add_pd(old, d);
-        const __m256d big =
-            _mm256_max_pd(_mm256_and_pd(old, magnitude), _mm256_and_pd(d, magnitude));
-        const __m256d distance = _mm256_mul_pd(eps, _mm256_max_pd(big, one));
-        const __m256d keep = _mm256_cmp_pd(_mm256_and_pd(sum, magnitude), distance, _CMP_GE_OQ);
-        const __m256d listed = _mm256_cmp_pd(p, zero, _CMP_NEQ_UQ);
-        _mm256_storeu_pd(row + k, _mm256_blendv_pd(old, _mm256_and_pd(keep, sum), listed));
+    for (int t = 0; t < pivot.blockCount; ++t) {
+        const int k0 = pivot.blocks[t] * kBlock;
+        for (int k = k0; k < k0 + kBlock; k += 4) {
+            const __m256d p = _mm256_load_pd(pivot.values + k);
+            const __m256d old = _mm256_load_pd(row + k);
+            const __m256d d = _mm256_mul_pd(minusV, p);
+            const __m256d sum = _mm256_add_pd(old, d);
+            const __m256d big =
+                _mm256_max_pd(_mm256_and_pd(old, magnitude), _mm256_and_pd(d, magnitude));
+            const __m256d distance = _mm256_mul_pd(eps, _mm256_max_pd(big, one));
+            const __m256d keep =
+                _mm256_cmp_pd(_mm256_and_pd(sum, magnitude), distance, _CMP_GE_OQ);
+            const __m256d listed = _mm256_cmp_pd(p, zero, _CMP_NEQ_UQ);
+            _mm256_store_pd(row + k, _mm256_blendv_pd(old, _mm256_and_pd(keep, sum), listed));
+        }
     }
 }
 
@@ -74,17 +76,43 @@ __attribute__((target("avx512f,avx512dq"))) void denseAvx512(double *__restrict 
     const __m512d minusV = _mm512_set1_pd(-v);
     const __m512d eps = _mm512_set1_pd(solverTolerance());
     const __m512d one = _mm512_set1_pd(1.0);
+    const int *blocks = pivot.blocks;
     const std::uint8_t *listed = pivot.listed;
     const double *values = pivot.values;
-    const int end = pivot.endBlock;
-    for (int b = pivot.firstBlock; b < end; ++b) {
-        const __mmask8 mask = listed[b];
-        if (mask != 0) // skip blocks the pivot row does not touch
-            blockAvx512(row + b * kBlock, values + b * kBlock, mask, minusV, eps, one);
+    const int count = pivot.blockCount;
+    for (int t = 0; t < count; ++t) {
+        const int k = blocks[t] * kBlock;
+        blockAvx512(row + k, values + k, listed[t], minusV, eps, one);
     }
 }
 
+double dotScalar(const double *a, const double *b, int count)
+{
+    double partial[4] = {0, 0, 0, 0};
+    int k = 0;
+    for (; k + 4 <= count; k += 4)
+        for (int t = 0; t < 4; ++t)
+            partial[t] += a[k + t] * b[k + t];
+    for (; k < count; ++k)
+        partial[0] += a[k] * b[k];
+    return (partial[0] + partial[1]) + (partial[2] + partial[3]);
+}
+
+__attribute__((target("avx512f"))) double dotAvx512(const double *a, const double *b, int count)
+{
+    __m512d sum0 = _mm512_setzero_pd();
+    __m512d sum1 = _mm512_setzero_pd();
+    int k = 0;
+    for (; k + 16 <= count; k += 16) {
+        sum0 = _mm512_add_pd(sum0, _mm512_mul_pd(_mm512_loadu_pd(a + k), _mm512_loadu_pd(b + k)));
+        sum1 = _mm512_add_pd(sum1, _mm512_mul_pd(_mm512_loadu_pd(a + k + 8),
+                                                 _mm512_loadu_pd(b + k + 8)));
+    }
+    return _mm512_reduce_add_pd(_mm512_add_pd(sum0, sum1)) + dotScalar(a + k, b + k, count - k);
+}
+
 using DenseForm = void (*)(double *, const PivotRowView &, double);
+using DotForm = double (*)(const double *, const double *, int);
 
 DenseForm widestDenseForm()
 {
@@ -98,33 +126,34 @@ DenseForm widestDenseForm()
 
 } // namespace
 
-void markListed(const double *values, int firstBlock, int endBlock, std::uint8_t *listed)
+int listBlocks(const int *columns, int count, int *blocks, std::uint8_t *listed)
 {
-    for (int b = firstBlock; b < endBlock; ++b) {
-        std::uint8_t bits = 0;
-        for (int t = 0; t < kBlock; ++t)
-            bits |= std::uint8_t(values[b * kBlock + t] != 0) << t;
-        listed[b] = bits;
+    int used = 0;
+    for (int t = 0; t < count; ++t) {
+        const int block = columns[t] / kBlock;
+        if (used == 0 || blocks[used - 1] != block) {
+            blocks[used] = block;
+            listed[used] = 0;
+            ++used;
+        }
+        listed[used - 1] |= std::uint8_t(1u << (columns[t] % kBlock));
     }
+    return used;
 }
 
-void updateRowDense(double *row, const PivotRowView &pivot, double v)
+double dotProduct(const double *a, const double *b, int count)
+{
+    static const DotForm form = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512f") ? DotForm(dotAvx512) : DotForm(dotScalar);
+    }();
+    return form(a, b, count);
+}
+
+void updateRow(double *row, const PivotRowView &pivot, double v)
 {
     static const DenseForm form = widestDenseForm();
     form(row, pivot, v);
-}
-
-void updateRowSparse(double *__restrict row, const int *__restrict columns,
-                     const double *__restrict pivotValues, int count, double v)
-{
-    const double minusV = -v;
-    for (int t = 0; t < count; ++t) {
-        const double p = pivotValues[t];
-        if (p != 0) {
-            double &entry = row[columns[t]];
-            entry = addToEntry(entry, minusV * p);
-        }
-    }
 }
 
 } // namespace calc

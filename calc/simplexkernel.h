@@ -5,9 +5,10 @@
 // (T(i, k) += −v × T(r, k); an entry that ends nearer 0 than the acceptance distance
 // becomes 0). Entries where the pivot row is 0 stay exactly as they are.
 //
-// Two forms with the same results: a streaming one over whole blocks of 8 columns
-// (vectorised, no branches on the data), and a listed one that visits only given
-// columns. The caller picks by the density of the pivot row.
+// The pivot row is described once per pivot as a list of blocks of 8 columns that
+// hold its non-zeros, each with a mark per column; every other row of the pivot
+// column is then updated block by block, eight entries at a time where the processor
+// has vector units for it.
 
 #include <cstdint>
 
@@ -15,24 +16,23 @@ namespace calc {
 
 inline constexpr int kBlock = 8; // columns per block; rows are padded to whole blocks
 
-// A pivot row for the streaming form: its entries over blocks [firstBlock, endBlock),
-// zero outside them, and per block one byte with a bit set for each non-zero entry.
 struct PivotRowView
 {
-    const double *values = nullptr;
-    const std::uint8_t *listed = nullptr;
-    int firstBlock = 0;
-    int endBlock = 0;
+    const double *values = nullptr;       // the pivot row, entry k at values[k]
+    const int *blocks = nullptr;          // blocks holding non-zeros, ascending
+    const std::uint8_t *listed = nullptr; // listed[t]: bit c set when column
+                                          // blocks[t] * 8 + c is non-zero
+    int blockCount = 0;
 };
 
-// Fills listed[b] for the blocks [firstBlock, endBlock) of values.
-void markListed(const double *values, int firstBlock, int endBlock, std::uint8_t *listed);
+// Lists the blocks of the count non-zero column offsets columns[] (ascending) into
+// blocks[] and listed[]; returns how many blocks.
+int listBlocks(const int *columns, int count, int *blocks, std::uint8_t *listed);
 
-void updateRowDense(double *row, const PivotRowView &pivot, double v);
+void updateRow(double *row, const PivotRowView &pivot, double v);
 
-// The count listed column offsets; pivotValues[t] is the pivot row's entry at column
-// offset columns[t], which is skipped when it is 0.
-void updateRowSparse(double *row, const int *columns, const double *pivotValues, int count,
-                     double v);
+// Σ a[k] · b[k] over k = 0..count-1, summed in whatever order is fastest (for checks,
+// not for the method's own arithmetic).
+double dotProduct(const double *a, const double *b, int count);
 
 } // namespace calc

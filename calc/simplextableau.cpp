@@ -10,21 +10,11 @@
 
 namespace calc {
 
-namespace {
-
-// A pivot row at least this dense (non-zeros per entry of the stretch they span) is
-// applied by the streaming kernel, a sparser one entry by entry.
-constexpr int kDenseSpan = 16;
-
-} // namespace
-
-SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, int deferral,
-                               double pivotTolerance)
+SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, double pivotTolerance)
     : rec_(record), full_(full), m_(record.rowCount), n_(record.columnCount),
       pivotTolerance_(pivotTolerance),
       colRows_(m_ + 1), colValues_(m_ + 1), rowColumns_(n_ + 1), rowValues_(n_ + 1),
-      outside_((m_ + 1) / 64 + 1, 0), listed_(record.coef.stride() / kBlock + 1),
-      deferred_(record.coef, m_, n_, deferral)
+      outside_((m_ + 1) / 64 + 1, 0), blocks_(n_ / kBlock + 1), listed_(n_ / kBlock + 1)
 {
 }
 
@@ -105,7 +95,6 @@ int SimplexTableau::variableIndex(int label) const
 int SimplexTableau::helpingColumn(int i, bool smallestIndex)
 {
     const ProblemRecord &r = rec_;
-    deferred_.bringRowUpToDate(i);
     const double *row = r.coef.row(i);
     const double sign = r.rowValue[i] < r.rowLower[i] ? -1.0 : 1.0;
     double least = 0; // careful rules: entries below this do not count as help
@@ -129,12 +118,15 @@ int SimplexTableau::helpingColumn(int i, bool smallestIndex)
 // The pivot-column list: every row with a non-zero entry in column j, in row order.
 void SimplexTableau::gatherColumn(int j)
 {
-    deferred_.bringColumnUpToDate(j);
     const CoefficientList &coef = rec_.coef;
     const double *entry = coef.row(1) + (j - 1);
     const std::ptrdiff_t stride = coef.stride();
     int count = 0;
+    constexpr int ahead = 16; // rows: a column's entries are a row apart, too far for the
+                              // processor to fetch them ahead by itself
     for (int k = 1; k <= m_; ++k, entry += stride) {
+        if (k + ahead <= m_)
+            __builtin_prefetch(entry + ahead * stride);
         const double t = *entry;
         colRows_[count] = k;
         colValues_[count] = t;
@@ -315,16 +307,9 @@ void SimplexTableau::updateOtherRows(int r, int e, double rho)
 {
     ProblemRecord &rec = rec_;
     stats_.updatedEntries += std::int64_t(colCount_ - 1) * rowCount_;
-    if (deferred_.active()) {
-        updateValuesDeferringRows(r, e, rho);
-        return;
-    }
-    const int first = rowColumns_[0];
-    const int last = rowColumns_[rowCount_ - 1];
-    const bool dense = std::int64_t(rowCount_) * kDenseSpan >= last - first + 1;
-    PivotRowView view{rec.coef.row(r), listed_.data(), first / kBlock, last / kBlock + 1};
-    if (dense)
-        markListed(view.values, view.firstBlock, view.endBlock, listed_.data());
+    const PivotRowView view{rec.coef.row(r), blocks_.data(), listed_.data(),
+                            listBlocks(rowColumns_.data(), rowCount_, blocks_.data(),
+                                       listed_.data())};
     const double pivotValue = rec.rowValue[r];
     for (int t = 0; t < colCount_; ++t) {
         const int i = colRows_[t];
@@ -334,30 +319,9 @@ void SimplexTableau::updateOtherRows(int r, int e, double rho)
         rec.rowValue[i] = addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i],
                                         rec.rowUpper[i]);
         double *row = rec.coef.row(i);
-        if (dense)
-            updateRowDense(row, view, v);
-        else
-            updateRowSparse(row, rowColumns_.data(), rowValues_.data(), rowCount_, v);
+        updateRow(row, view, v);
         row[e - 1] = -rho * v;
     }
-}
-
-// Pivot step 5 on a large tableau: row values and the pivot column now, the rest of
-// each row when it is next needed (see DeferredUpdates).
-void SimplexTableau::updateValuesDeferringRows(int r, int e, double rho)
-{
-    ProblemRecord &rec = rec_;
-    const double pivotValue = rec.rowValue[r];
-    for (int t = 0; t < colCount_; ++t) {
-        const int i = colRows_[t];
-        if (i == r)
-            continue;
-        const double v = colValues_[t];
-        rec.rowValue[i] = addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i],
-                                        rec.rowUpper[i]);
-        rec.coef.row(i)[e - 1] = -rho * v;
-    }
-    deferred_.record(r, e, rowColumns_, rowCount_, colRows_, colValues_, colCount_);
 }
 
 // Pivot step 6: the cost row takes its multiple of the pivot row.
@@ -425,7 +389,6 @@ void SimplexTableau::pivot(int r, int e, Outcome outcome, double theta)
 {
     ProblemRecord &rec = rec_;
     // Step 1: the pivot-column list already holds the whole column (gatherColumn).
-    deferred_.bringRowUpToDate(r);
     fingerprint_ ^= CycleWatch::rowPart(r, rec.rowLabel[r]) ^
                     CycleWatch::columnPart(e, rec.columnLabel[e], rec.columnAtLower[e]);
     // Step 2: exchange labels and bounds.

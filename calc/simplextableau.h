@@ -7,7 +7,6 @@
 
 #include "calc/problemrecord.h"
 #include "calc/simplex.h"
-#include "calc/simplexdeferred.h"
 
 #include <QtGlobal>
 
@@ -40,12 +39,11 @@ public:
         double theta = 0;
     };
 
-    // full: the full solver, which keeps the cost row and the objective; deferral: the
-    // capacity of the log of deferred row updates (0: none); pivotTolerance: 0 for the
-    // method's own rules, or the careful rules (see simplex.cpp): an entry smaller than
-    // pivotTolerance times the largest of its column (ratio tests) or row (choice of
-    // the helping column) neither blocks nor helps.
-    SimplexTableau(ProblemRecord &record, bool full, int deferral, double pivotTolerance = 0);
+    // full: the full solver, which keeps the cost row and the objective;
+    // pivotTolerance: 0 for the method's own rules, or the careful rules (see
+    // simplex.cpp): an entry smaller than pivotTolerance times the largest of its column
+    // (ratio tests) or row (choice of the helping column) neither blocks nor helps.
+    SimplexTableau(ProblemRecord &record, bool full, double pivotTolerance = 0);
     Q_DISABLE_COPY_MOVE(SimplexTableau)
 
     // Labels, bounds at lower, row values of that point, objective.
@@ -87,7 +85,6 @@ private:
     double smallestCounted() const;
     void buildPivotRow(int r, int e, double rho);
     void updateOtherRows(int r, int e, double rho);
-    void updateValuesDeferringRows(int r, int e, double rho);
     void updateCostRow(int r, int e, double rho);
     void placeLeaving(int e, Outcome outcome);
     void placeEntering(int r, int e);
@@ -110,11 +107,11 @@ private:
     int rowCount_ = 0;
     // Rows outside their bounds, one bit per row.
     std::vector<std::uint64_t> outside_;
-    // Non-zero marks of the pivot row, a byte per block of columns, for the kernel.
+    // The pivot row's blocks of columns with non-zeros and their marks, for the kernel.
+    std::vector<int> blocks_;
     std::vector<std::uint8_t> listed_;
     std::uint64_t fingerprint_ = 0;
     SolverStats stats_;
-    DeferredUpdates deferred_;
 };
 
 } // namespace calc
