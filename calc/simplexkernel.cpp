@@ -108,7 +108,12 @@ __attribute__((target("avx512f"))) double dotAvx512(const double *a, const doubl
         sum1 = _mm512_add_pd(sum1, _mm512_mul_pd(_mm512_loadu_pd(a + k + 8),
                                                  _mm512_loadu_pd(b + k + 8)));
     }
-    return _mm512_reduce_add_pd(_mm512_add_pd(sum0, sum1)) + dotScalar(a + k, b + k, count - k);
+    alignas(64) double lanes[8];
+    _mm512_store_pd(lanes, _mm512_add_pd(sum0, sum1));
+    double total = dotScalar(a + k, b + k, count - k);
+    for (double lane : lanes)
+        total += lane;
+    return total;
 }
 
 using DenseForm = void (*)(double *, const PivotRowView &, double);
