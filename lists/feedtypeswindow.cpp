@@ -240,11 +240,11 @@ void TForm5::FormClose()
 // "Добавить в конец" moves to the new entry through the scroll events, which write the
 // limits of the feed type left; "Добавить выше" runs with the data source off, so the
 // limits on screen are written first and nothing typed is lost.
-void TForm5::addEntry(lists::AddPlace place)
+bool TForm5::addEntry(lists::AddPlace place)
 {
     if (place == lists::AddPlace::Above)
         saveLimits();
-    ListWindow::addEntry(place);
+    return ListWindow::addEntry(place);
 }
 
 // The limits shown are then those of the new current entry.

@@ -70,7 +70,7 @@ private:
 
     void FormActivate() override;
     void FormClose() override;
-    void addEntry(lists::AddPlace place) override;
+    bool addEntry(lists::AddPlace place) override;
     void deleteEntry() override;
     void placeMovedEntry() override;
     void clearNewEntry() override;

@@ -119,10 +119,10 @@ void ListScheme::reopenView()
     t.first();
 }
 
-void ListScheme::addAbove()
+bool ListScheme::addAbove()
 {
     if (!canAdd() || table().isEmpty())
-        return;
+        return false;
     store::Table &t = table();
     store::DataSourceOff off(t);
     const int p = dropFilterKeepingCurrent();
@@ -138,12 +138,13 @@ void ListScheme::addAbove()
     if (m_traits.nameNewEntry)
         m_traits.nameNewEntry(t, AddPlace::Above);
     t.post();
+    return true;
 }
 
-void ListScheme::addAtEnd()
+bool ListScheme::addAtEnd()
 {
     if (!canAdd())
-        return;
+        return false;
     store::Table &t = table();
     dropFilter();
     const int n = count() + 1;
@@ -153,6 +154,7 @@ void ListScheme::addAtEnd()
     if (m_traits.nameNewEntry)
         m_traits.nameNewEntry(t, AddPlace::AtEnd);
     t.post();
+    return true;
 }
 
 void ListScheme::deleteCurrent()

@@ -67,11 +67,13 @@ public:
     void restoreNormalRange();
 
     // Takes the first free slot as a blank entry above the current one; the cursor ends
-    // on it. Runs with the data source off.
-    void addAbove();
+    // on it. Runs with the data source off. False, with nothing changed, when adding is
+    // not possible or there is no current entry.
+    bool addAbove();
     // Takes the first free slot as a blank entry at the end; the cursor ends on it. The
     // data source stays on, so the move to the new entry passes through scroll events.
-    void addAtEnd();
+    // False, with nothing changed, when adding is not possible.
+    bool addAtEnd();
     // Moves the current entry behind the list and lowers the count; the cursor ends on
     // the entry above, or on the new first entry when the first was deleted.
     void deleteCurrent();

@@ -195,12 +195,9 @@ void ListWindow::focusFirstColumn()
     m_grid->setCurrentIndex(m_grid->model()->index(m_grid->currentIndex().row(), 0));
 }
 
-void ListWindow::addEntry(AddPlace place)
+bool ListWindow::addEntry(AddPlace place)
 {
-    if (place == AddPlace::Above)
-        m_scheme.addAbove();
-    else
-        m_scheme.addAtEnd();
+    return place == AddPlace::Above ? m_scheme.addAbove() : m_scheme.addAtEnd();
 }
 
 void ListWindow::deleteEntry()
@@ -213,11 +210,15 @@ void ListWindow::placeMovedEntry()
     m_scheme.finishMove();
 }
 
-// "Добавить в конец", "Добавить выше": the new entry cleared, current and editable.
+// "Добавить в конец", "Добавить выше": the new entry cleared, current and editable. With
+// the list full nothing is added, and the current entry is not cleared either.
 void ListWindow::addClick(AddPlace place)
 {
     runReporting(this, [this, place] {
-        addEntry(place);
+        if (!addEntry(place)) {
+            updateButtons();
+            return;
+        }
         clearNewEntry();
         m_grid->followCursor();
         updateButtons();

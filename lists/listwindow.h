@@ -91,8 +91,8 @@ protected:
 
     // --- what each list does differently ---
     // The list operations as the scheme runs them; a window adds what its current entry
-    // carries besides the list's own record.
-    virtual void addEntry(AddPlace place);
+    // carries besides the list's own record. An add that was not possible returns false.
+    virtual bool addEntry(AddPlace place);
     virtual void deleteEntry();
     virtual void placeMovedEntry();
     // Clears the columns of the entry an add has just taken from a free slot.

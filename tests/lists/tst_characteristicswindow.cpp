@@ -36,6 +36,8 @@ private slots:
     void scrollMakesTheGridReadOnly();
     void closeRestoresTheNormalRange();
     void emptyListOffersOnlyAddAtEnd();
+    void hiddenAddChangesNothing_data();
+    void hiddenAddChangesNothing();
 
 private:
     void open();
@@ -318,6 +320,35 @@ void TestCharacteristicsWindow::emptyListOffersOnlyAddAtEnd()
                            window->Button5, window->Button6})
         QVERIFY(b->isVisible());
     QCOMPARE(window->Label1->text(), QStringLiteral("Характеристик в списке: 1 из 64"));
+}
+
+void TestCharacteristicsWindow::hiddenAddChangesNothing_data()
+{
+    QTest::addColumn<bool>("above");
+    QTest::newRow("add at end") << false;
+    QTest::newRow("add above") << true;
+}
+
+// A full list hides its add buttons; pressed all the same (by a program) they add nothing
+// and leave the columns of the current characteristic alone.
+void TestCharacteristicsWindow::hiddenAddChangesNothing()
+{
+    QFETCH(bool, above);
+    fixture = std::make_unique<ListsFixture>(ListsData{.characteristics = 65});
+    open();
+    goTo(3);
+    QVERIFY(window->Button1->isHidden() && window->Button2->isHidden());
+    (above ? window->Button1 : window->Button2)->click();
+    QCOMPARE(fixture->count("pit"), 65);
+    QCOMPARE(fixture->dm().Table1.integer("order"), 3);
+    window->close();
+    auto kk = fixture->fresh("kk.dbf");
+    QVERIFY(kk->findKey(1));
+    QCOMPARE(kk->number("MI3"), 103.0);
+    QCOMPARE(kk->number("MA3"), 103.5);
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(1));
+    QCOMPARE(sir->number("MI3"), 103.0);
 }
 
 QTEST_MAIN(TestCharacteristicsWindow)

@@ -160,12 +160,12 @@ void TestListScheme::randomOperationsKeepThePool()
             QVERIFY(list->findKey(first + at));
         int current = 0;
         if (operation == 0 && size > 0 && scheme->canAdd()) {
-            scheme->addAbove();
+            QVERIFY(scheme->addAbove());
             model.list.insert(at, model.free.takeFirst());
             current = model.list.at(at);
             QCOMPARE(list->text("NAME").trimmed(), QStringLiteral("above"));
         } else if (operation == 1 && scheme->canAdd()) {
-            scheme->addAtEnd();
+            QVERIFY(scheme->addAtEnd());
             model.list.append(model.free.takeFirst());
             current = model.list.last();
         } else if (operation == 2 && size > 0) {
@@ -217,9 +217,10 @@ void TestListScheme::shortPoolOffersNoAddBeyondItsEnd()
 {
     makePool(1, 24);
     QVERIFY(scheme->canAdd());
-    scheme->addAtEnd();
+    QVERIFY(scheme->addAtEnd());
     QVERIFY(!scheme->canAdd()); // 25 = the limit
-    scheme->addAtEnd();
+    QVERIFY(!scheme->addAtEnd());
+    QVERIFY(!scheme->addAbove());
     QCOMPARE(counts->integer("sir"), 25);
 
     cleanup();

@@ -40,6 +40,8 @@ private slots:
     void countsLineFollowsListAndSelection();
     void moveHidesEveryOtherButton();
     void closeEndsAMove();
+    void hiddenAddChangesNothing_data();
+    void hiddenAddChangesNothing();
 
 private:
     void open();
@@ -454,6 +456,33 @@ void TestRawMaterialsWindow::closeEndsAMove()
     window->Button3->click(); // a first phase again
     QCOMPARE(window->Button3->text(), QStringLiteral("Поставить сюда"));
     QCOMPARE(fixture->listTexts("sir.dbf", "NAIM"), names);
+}
+
+void TestRawMaterialsWindow::hiddenAddChangesNothing_data()
+{
+    QTest::addColumn<bool>("above");
+    QTest::newRow("add at end") << false;
+    QTest::newRow("add above") << true;
+}
+
+// A full pool hides the add buttons; pressed all the same (by a program) they add nothing
+// and leave the current raw material as it was.
+void TestRawMaterialsWindow::hiddenAddChangesNothing()
+{
+    QFETCH(bool, above);
+    fixture = std::make_unique<ListsFixture>(ListsData{.rawPool = 60, .rawCount = 60});
+    open();
+    select(5);
+    QVERIFY(window->Button1->isHidden() && window->Button2->isHidden());
+    (above ? window->Button2 : window->Button1)->click();
+    QCOMPARE(fixture->count("sir"), 60);
+    QCOMPARE(fixture->dm().selectedRawCount, 1);
+    window->close();
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(5));
+    QCOMPARE(sir->text("NAIM").trimmed(), QStringLiteral("СЫРЬЕ 5"));
+    QCOMPARE(sir->number("MI2"), 502.0);
+    QCOMPARE(sir->text("ot").trimmed(), QStringLiteral("+"));
 }
 
 QTEST_MAIN(TestRawMaterialsWindow)
