@@ -1,7 +1,5 @@
 #include "calc/simplexaccuracy.h"
 
-#include "calc/simplexkernel.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -16,9 +14,21 @@ OriginalProgramme::OriginalProgramme(const ProblemRecord &r)
       columnUpper_(r.columnUpper.begin(), r.columnUpper.begin() + n_ + 1),
       price_(r.columnValue.begin(), r.columnValue.begin() + n_ + 1), x_(n_ + 1), y_(m_ + 1)
 {
-    if (!r.coef.allocated() || !coef_.allocate(m_, n_))
+    if (!r.coef.allocated())
         return;
-    std::memcpy(coef_.row(1), r.coef.row(1), sizeof(double) * std::size_t(m_) * coef_.stride());
+    stride_ = r.coef.stride();
+    rowStart_.reserve(m_ + 2);
+    rowStart_.push_back(0); // row 0 does not exist
+    for (int i = 1; i <= m_; ++i) {
+        rowStart_.push_back(int(entry_.size()));
+        const double *row = r.coef.row(i);
+        for (int j = 0; j < n_; ++j)
+            if (row[j] != 0) {
+                column_.push_back(j);
+                entry_.push_back(row[j]);
+            }
+    }
+    rowStart_.push_back(int(entry_.size()));
     held_ = true;
 }
 
@@ -29,7 +39,14 @@ void OriginalProgramme::restore(ProblemRecord &r) const
     std::copy(columnLower_.begin(), columnLower_.end(), r.columnLower.begin());
     std::copy(columnUpper_.begin(), columnUpper_.end(), r.columnUpper.begin());
     std::copy(price_.begin(), price_.end(), r.columnValue.begin());
-    std::memcpy(r.coef.row(1), coef_.row(1), sizeof(double) * std::size_t(m_) * coef_.stride());
+    if (!held_)
+        return;
+    std::memset(r.coef.row(1), 0, sizeof(double) * std::size_t(m_) * stride_);
+    for (int i = 1; i <= m_; ++i) {
+        double *row = r.coef.row(i);
+        for (int t = rowStart_[i]; t < rowStart_[i + 1]; ++t)
+            row[column_[t]] = entry_[t];
+    }
 }
 
 double OriginalProgramme::inconsistency(const ProblemRecord &r) const
@@ -46,7 +63,9 @@ double OriginalProgramme::inconsistency(const ProblemRecord &r) const
         put(r.rowLabel[i], r.rowValue[i]);
     double worst = 0;
     for (int i = 1; i <= m_; ++i) {
-        const double activity = -dotProduct(coef_.row(i), x_.data() + 1, n_); // negated list
+        double activity = 0;
+        for (int t = rowStart_[i]; t < rowStart_[i + 1]; ++t)
+            activity -= entry_[t] * x_[column_[t] + 1]; // the list holds them negated
         worst = std::max(worst, std::fabs(activity - y_[i]) / std::max(1.0, std::fabs(activity)));
     }
     return worst;

@@ -42,7 +42,12 @@ private:
     bool held_ = false;
     int m_ = 0;
     int n_ = 0;
-    CoefficientList coef_;
+    std::ptrdiff_t stride_ = 0;
+    // the negated coefficients that are not 0, row after row (the matrix is sparse:
+    // each column has a few dozen of its up to 2690 entries)
+    std::vector<int> rowStart_; // [i]: first entry of row i; [m + 1]: the end
+    std::vector<int> column_;   // 0-based column of each entry
+    std::vector<double> entry_;
     std::vector<double> rowLower_, rowUpper_, columnLower_, columnUpper_, price_;
     mutable std::vector<double> x_, y_; // scratch of inconsistency()
 };

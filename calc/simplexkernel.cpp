@@ -86,38 +86,7 @@ __attribute__((target("avx512f,avx512dq"))) void denseAvx512(double *__restrict 
     }
 }
 
-double dotScalar(const double *a, const double *b, int count)
-{
-    double partial[4] = {0, 0, 0, 0};
-    int k = 0;
-    for (; k + 4 <= count; k += 4)
-        for (int t = 0; t < 4; ++t)
-            partial[t] += a[k + t] * b[k + t];
-    for (; k < count; ++k)
-        partial[0] += a[k] * b[k];
-    return (partial[0] + partial[1]) + (partial[2] + partial[3]);
-}
-
-__attribute__((target("avx512f"))) double dotAvx512(const double *a, const double *b, int count)
-{
-    __m512d sum0 = _mm512_setzero_pd();
-    __m512d sum1 = _mm512_setzero_pd();
-    int k = 0;
-    for (; k + 16 <= count; k += 16) {
-        sum0 = _mm512_add_pd(sum0, _mm512_mul_pd(_mm512_loadu_pd(a + k), _mm512_loadu_pd(b + k)));
-        sum1 = _mm512_add_pd(sum1, _mm512_mul_pd(_mm512_loadu_pd(a + k + 8),
-                                                 _mm512_loadu_pd(b + k + 8)));
-    }
-    alignas(64) double lanes[8];
-    _mm512_store_pd(lanes, _mm512_add_pd(sum0, sum1));
-    double total = dotScalar(a + k, b + k, count - k);
-    for (double lane : lanes)
-        total += lane;
-    return total;
-}
-
 using DenseForm = void (*)(double *, const PivotRowView &, double);
-using DotForm = double (*)(const double *, const double *, int);
 
 DenseForm widestDenseForm()
 {
@@ -144,15 +113,6 @@ int listBlocks(const int *columns, int count, int *blocks, std::uint8_t *listed)
         listed[used - 1] |= std::uint8_t(1u << (columns[t] % kBlock));
     }
     return used;
-}
-
-double dotProduct(const double *a, const double *b, int count)
-{
-    static const DotForm form = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512f") ? DotForm(dotAvx512) : DotForm(dotScalar);
-    }();
-    return form(a, b, count);
 }
 
 void updateRow(double *row, const PivotRowView &pivot, double v)

@@ -31,8 +31,4 @@ int listBlocks(const int *columns, int count, int *blocks, std::uint8_t *listed)
 
 void updateRow(double *row, const PivotRowView &pivot, double v);
 
-// Σ a[k] · b[k] over k = 0..count-1, summed in whatever order is fastest (for checks,
-// not for the method's own arithmetic).
-double dotProduct(const double *a, const double *b, int count);
-
 } // namespace calc

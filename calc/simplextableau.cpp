@@ -122,7 +122,7 @@ void SimplexTableau::gatherColumn(int j)
     const double *entry = coef.row(1) + (j - 1);
     const std::ptrdiff_t stride = coef.stride();
     int count = 0;
-    constexpr int ahead = 16; // rows: a column's entries are a row apart, too far for the
+    constexpr int ahead = 32; // rows: a column's entries are a row apart, too far for the
                               // processor to fetch them ahead by itself
     for (int k = 1; k <= m_; ++k, entry += stride) {
         if (k + ahead <= m_)
