@@ -1,6 +1,6 @@
 // bench-calc: how fast the calculation engine is, in figures.
 //
-//   bench-calc [--runs N] [--only typical|capacity] [--no-tables] [--no-glpsol]
+//   bench-calc [--runs N] [--only typical|capacity] [--seed S] [--no-tables] [--no-glpsol]
 //
 // For the typical case (10 feed types × 30 raw materials × 20 characteristics) and the
 // capacity case (40 × 50 × 65, every pair allowed, every norm: 2690 rows × 2000
@@ -37,6 +37,7 @@ struct Options
 {
     int runs = 5;
     QString only;
+    std::uint64_t seed = 1; // of the sample cases
     bool tables = true;
     bool glpsol = true;
 };
@@ -210,6 +211,8 @@ Options parse(const QStringList &arguments)
     for (int a = 1; a < arguments.size(); ++a) {
         if (arguments[a] == QLatin1String("--runs") && a + 1 < arguments.size())
             options.runs = std::max(1, arguments[++a].toInt());
+        else if (arguments[a] == QLatin1String("--seed") && a + 1 < arguments.size())
+            options.seed = std::max(1ULL, arguments[++a].toULongLong());
         else if (arguments[a] == QLatin1String("--only") && a + 1 < arguments.size())
             options.only = arguments[++a];
         else if (arguments[a] == QLatin1String("--no-tables"))
@@ -227,11 +230,12 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const Options options = parse(app.arguments());
     if (options.only.isEmpty() || options.only == QLatin1String("typical"))
-        benchEngine(QStringLiteral("Typical case"), calctest::typicalSpec(), options);
+        benchEngine(QStringLiteral("Typical case"), calctest::typicalSpec(options.seed), options);
     if (options.only.isEmpty() || options.only == QLatin1String("capacity")) {
         Options capacity = options;
         capacity.runs = std::min(options.runs, 3);
-        benchEngine(QStringLiteral("Capacity case"), calctest::capacitySpec(), capacity);
+        benchEngine(QStringLiteral("Capacity case"), calctest::capacitySpec(options.seed),
+                    capacity);
     }
     return 0;
 }
