@@ -25,8 +25,19 @@
 // phase (bring the first row that is out of its bounds toward it, with the first
 // column that helps, keeping every row already within its bounds there); cost phase
 // (most negative reduced cost enters); extraction of the values. Ties go to the lowest
-// column and the earliest row. Should a phase ever return to a basis it has had
-// before, it finishes with the smallest-index rule instead, which cannot cycle.
+// column and the earliest row.
+//
+// Three safeguards, each acting only where the method alone would go wrong, so that
+// on every other programme the flips and pivots are exactly the method's:
+// - a phase that returns to a basis it has had before (it would go round for ever)
+//   finishes with the smallest-index rule, which cannot cycle;
+// - the row activities are recomputed now and then from the programme as assembled
+//   (simplexaccuracy.h); once they no longer match the tableau's figures (pivots on
+//   rounding noise), a fresh tableau is built for the last basis that matched and the
+//   method goes on from there under careful rules that ignore noise-sized entries;
+// - a row that no column can move and that misses its bound only by rounding (fixed
+//   inclusions that add up to the output one unit in the last place short) is put on
+//   its bound instead of ending the solve as infeasible.
 
 #include "calc/problemrecord.h"
 #include "calc/runobserver.h"
