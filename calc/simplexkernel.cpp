@@ -88,13 +88,38 @@ __attribute__((target("avx512f,avx512dq"))) void denseAvx512(double *__restrict 
 
 using DenseForm = void (*)(double *, const PivotRowView &, double);
 
-DenseForm widestDenseForm()
+bool supported(KernelForm form)
 {
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"))
+    switch (form) {
+    case KernelForm::Avx512:
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+    case KernelForm::Avx2:
+        return __builtin_cpu_supports("avx2");
+    case KernelForm::Scalar:
+        break;
+    }
+    return true;
+}
+
+DenseForm denseForm(KernelForm form)
+{
+    switch (form) {
+    case KernelForm::Avx512:
         return denseAvx512;
-    if (__builtin_cpu_supports("avx2"))
+    case KernelForm::Avx2:
         return denseAvx2;
+    case KernelForm::Scalar:
+        break;
+    }
+    return denseScalar;
+}
+
+DenseForm widestDenseForm()
+{
+    for (KernelForm form : {KernelForm::Avx512, KernelForm::Avx2})
+        if (supported(form))
+            return denseForm(form);
     return denseScalar;
 }
 
@@ -113,6 +138,16 @@ int listBlocks(const int *columns, int count, int *blocks, std::uint8_t *listed)
         listed[used - 1] |= std::uint8_t(1u << (columns[t] % kBlock));
     }
     return used;
+}
+
+bool kernelFormAvailable(KernelForm form)
+{
+    return supported(form);
+}
+
+void updateRowWith(KernelForm form, double *row, const PivotRowView &pivot, double v)
+{
+    denseForm(form)(row, pivot, v);
 }
 
 void updateRow(double *row, const PivotRowView &pivot, double v)

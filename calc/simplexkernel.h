@@ -31,4 +31,10 @@ int listBlocks(const int *columns, int count, int *blocks, std::uint8_t *listed)
 
 void updateRow(double *row, const PivotRowView &pivot, double v);
 
+// The forms of updateRow, widest the processor has chosen at start; all give the
+// same bits (the tests hold them to it).
+enum class KernelForm { Scalar, Avx2, Avx512 };
+bool kernelFormAvailable(KernelForm form);
+void updateRowWith(KernelForm form, double *row, const PivotRowView &pivot, double v);
+
 } // namespace calc

@@ -85,6 +85,8 @@ private slots:
     void snapRule_data();
     void snapRule();
     void kernelFollowsTheRule();
+    void kernelFormsAgree_data();
+    void kernelFormsAgree();
     void corpus_data();
     void corpus();
     void cyclingEndsWithTheOptimum_data();
@@ -176,6 +178,59 @@ void TestSimplex::kernelFollowsTheRule()
     }
     QCOMPARE(a[10], 0.0);
     QCOMPARE(a[11], 0.0);
+}
+
+void TestSimplex::kernelFormsAgree_data()
+{
+    QTest::addColumn<int>("form");
+    QTest::newRow("scalar") << int(KernelForm::Scalar);
+    QTest::newRow("avx2") << int(KernelForm::Avx2);
+    QTest::newRow("avx512") << int(KernelForm::Avx512);
+}
+
+// Every form of the row update the processor may run gives the scalar rule's bits,
+// on rows of mixed magnitudes with cancellations and tiny entries.
+void TestSimplex::kernelFormsAgree()
+{
+    QFETCH(int, form);
+    if (!kernelFormAvailable(KernelForm(form)))
+        QSKIP("this processor lacks that vector unit");
+    const int n = 301;
+    CoefficientList rows;
+    rows.allocate(3, n);
+    double *pivot = rows.row(1);
+    std::uint64_t state = 12345;
+    auto next = [&] { // a small fixed generator
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return double(state >> 11) * 0x1.0p-53;
+    };
+    std::vector<int> columns;
+    for (int k = 0; k < n; ++k) {
+        const double u = next();
+        pivot[k] = u < 0.3 ? 0.0 : (next() - 0.5) * std::pow(10.0, int(next() * 12) - 6);
+        if (pivot[k] != 0)
+            columns.push_back(k);
+    }
+    std::vector<int> blocks(n / kBlock + 1);
+    std::vector<std::uint8_t> listed(n / kBlock + 1);
+    const PivotRowView view{pivot, blocks.data(), listed.data(),
+                            listBlocks(columns.data(), int(columns.size()), blocks.data(),
+                                       listed.data())};
+    for (int round = 0; round < 50; ++round) {
+        const double v = (next() - 0.5) * std::pow(10.0, int(next() * 8) - 4);
+        double *a = rows.row(2);
+        double *b = rows.row(3);
+        for (int k = 0; k < n; ++k) {
+            const double u = next();
+            a[k] = b[k] = u < 0.2   ? v * pivot[k] * (1 + 1e-14) // cancels
+                          : u < 0.3 ? 1e-12 * next()            // tiny
+                                    : (next() - 0.5) * std::pow(10.0, int(next() * 10) - 5);
+        }
+        updateRowWith(KernelForm(form), a, view, v);
+        updateRowWith(KernelForm::Scalar, b, view, v);
+        for (int k = 0; k < n; ++k)
+            QVERIFY2(sameBits(a[k], b[k]), qPrintable(QString::number(k)));
+    }
 }
 
 void TestSimplex::corpus_data()
