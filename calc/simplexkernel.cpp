@@ -51,19 +51,25 @@ __attribute__((target("avx2"))) void denseAvx2(double *__restrict row,
 }
 
 // One block of 8 columns: the rule on the listed lanes, the rest left as they are.
+// Magnitudes are compared as integers: for doubles that are not negative the order
+// of their bit patterns is the order of their values, and the integer units are idle
+// while the floating-point ones do the multiplications.
 __attribute__((target("avx512f,avx512dq"), always_inline)) inline void
 blockAvx512(double *__restrict row, const double *__restrict values, __mmask8 listed,
-            __m512d minusV, __m512d eps, __m512d one)
+            __m512d minusV, __m512d eps, __m512i one, __m512i magnitude)
 {
     const __m512d p = _mm512_load_pd(values);
     const __m512d old = _mm512_load_pd(row);
     const __m512d d = _mm512_mul_pd(minusV, p);
     const __m512d sum = _mm512_add_pd(old, d);
     // range 0b1011: the larger magnitude of the two, sign cleared: max(|old|, |d|)
-    const __m512d big = _mm512_range_pd(old, d, 0b1011);
+    const __m512i big = _mm512_castpd_si512(_mm512_range_pd(old, d, 0b1011));
     // (max written with a merge source, which keeps the compiler quiet; same instruction)
-    const __m512d distance = _mm512_mul_pd(eps, _mm512_mask_max_pd(one, 0xFF, big, one));
-    const __mmask8 keep = _mm512_cmp_pd_mask(_mm512_abs_pd(sum), distance, _CMP_GE_OQ);
+    const __m512i bigOrOne = _mm512_mask_max_epu64(one, 0xFF, big, one);
+    const __m512d distance = _mm512_mul_pd(eps, _mm512_castsi512_pd(bigOrOne));
+    const __m512i size = _mm512_and_si512(_mm512_castpd_si512(sum), magnitude); // |sum|
+    const __mmask8 keep =
+        _mm512_cmp_epu64_mask(size, _mm512_castpd_si512(distance), _MM_CMPINT_NLT);
     _mm512_mask_store_pd(row, listed & keep, sum);
     const __mmask8 snapped = listed & ~keep;
     if (snapped) // cancellation below the distance: rare
@@ -75,14 +81,15 @@ __attribute__((target("avx512f,avx512dq"))) void denseAvx512(double *__restrict 
 {
     const __m512d minusV = _mm512_set1_pd(-v);
     const __m512d eps = _mm512_set1_pd(solverTolerance());
-    const __m512d one = _mm512_set1_pd(1.0);
+    const __m512i one = _mm512_castpd_si512(_mm512_set1_pd(1.0));
+    const __m512i magnitude = _mm512_set1_epi64(0x7FFFFFFFFFFFFFFFLL);
     const int *blocks = pivot.blocks;
     const std::uint8_t *listed = pivot.listed;
     const double *values = pivot.values;
     const int count = pivot.blockCount;
     for (int t = 0; t < count; ++t) {
         const int k = blocks[t] * kBlock;
-        blockAvx512(row + k, values + k, listed[t], minusV, eps, one);
+        blockAvx512(row + k, values + k, listed[t], minusV, eps, one, magnitude);
     }
 }
 
