@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -280,7 +281,12 @@ void TestRecipeViewWindow::printFlowThroughPrinterChoice()
                             [&](QWidget *w) {
                                 auto *files = qobject_cast<QFileDialog *>(w);
                                 QVERIFY(files);
-                                files->selectFile(pdf);
+                                // The whole path typed into the name field: selectFile()
+                                // leaves the dialog's folder to a model that loads later.
+                                auto *name =
+                                    files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                                QVERIFY(name);
+                                name->setText(pdf);
                                 static_cast<QDialog *>(files)->accept();
                             }});
         script.run([&] {
