@@ -2,6 +2,7 @@
 // rounding of the prices and the batch balancing before printing.
 
 #include "documents/recipedocument.h"
+#include "samplerecipe.h"
 
 #include <QTest>
 
@@ -15,23 +16,7 @@ const QString kPrintDate = QStringLiteral("07.12.2026");
 
 ArchivedRecipe sampleRecipe()
 {
-    ArchivedRecipe r;
-    r.arnom = 12;
-    r.ves = 10;
-    r.data = QStringLiteral("05.03.2024");
-    r.naim = QStringLiteral("ПК-1-15054.19-12Г");
-    r.gost = QStringLiteral("51851-2001");
-    r.nasn = QStringLiteral("кур-несушек промышленного стада");
-    r.prim = QStringLiteral("опытная партия");
-    r.nds = 10;
-    r.izder = 150;
-    r.procprib = 12;
-    r.gran = 80;
-    r.procpot = 1;
-    r.raws = {{QStringLiteral("Пшеница"), 40.5, 12000},
-              {QStringLiteral("Ячмень"), 33.25, 10500.5},
-              {QStringLiteral("Премикс П1-1"), 1, 95000},
-              {QStringLiteral("Шрот подсолнечный"), 25.25, 15000}};
+    ArchivedRecipe r = sampleRecipeHead();
     r.chars = {
         {QStringLiteral("Обменная энергия"), QStringLiteral("ккал/100г"), 260, 0, 265.123, 265.1},
         {QStringLiteral("Сырой протеин"), QStringLiteral("%"), 16, 18, 16.5, 16.45},

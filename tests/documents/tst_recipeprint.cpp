@@ -3,6 +3,7 @@
 // in the three forms, and a long characteristic table moves the block to "ЛИСТ 2".
 
 #include "documents/recipedocument.h"
+#include "samplerecipe.h"
 #include "documents/recipepage.h"
 #include "platform/printerchoice.h"
 
@@ -33,23 +34,7 @@ struct Word {
 
 ArchivedRecipe sampleRecipe(int characteristics)
 {
-    ArchivedRecipe r;
-    r.arnom = 12;
-    r.ves = 10;
-    r.data = QStringLiteral("05.03.2024");
-    r.naim = QStringLiteral("ПК-1-15054.19-12Г");
-    r.gost = QStringLiteral("51851-2001");
-    r.nasn = QStringLiteral("кур-несушек промышленного стада");
-    r.prim = QStringLiteral("опытная партия");
-    r.nds = 10;
-    r.izder = 150;
-    r.procprib = 12;
-    r.gran = 80;
-    r.procpot = 1;
-    r.raws = {{QStringLiteral("Пшеница"), 40.5, 12000},
-              {QStringLiteral("Ячмень"), 33.25, 10500.5},
-              {QStringLiteral("Премикс П1-1"), 1, 95000},
-              {QStringLiteral("Шрот подсолнечный"), 25.25, 15000}};
+    ArchivedRecipe r = sampleRecipeHead();
     for (int i = 1; i <= characteristics; ++i) {
         r.chars.append(
             {QStringLiteral("Показатель%1").arg(i), QStringLiteral("%"), 1, 2, 1.5, 1.25});
