@@ -5,6 +5,8 @@
 #include "calc/rounding.h"
 
 #include <QRandomGenerator>
+#include "feedsum.h"
+
 #include <QtTest>
 
 #include <cmath>
@@ -48,15 +50,6 @@ void fillSolved(ProblemRecord &rec, const std::vector<SolvedFeed> &feeds, int ra
         rec.rowOwner[i] = s;
         rec.rowValue[i] = 12345; // the solver's activity; replaced by the consumption
     }
-}
-
-double columnSum(const ProblemRecord &rec, int p, const std::vector<double> &values)
-{
-    double sum = 0;
-    for (int j = 1; j <= rec.columnCount; ++j)
-        if (rec.columnFeed[j] == p)
-            sum += values[size_t(j)];
-    return sum;
 }
 
 } // namespace
@@ -139,8 +132,8 @@ void tst_rounding::smallComponentsAreNeverCorrected()
     QCOMPARE(rec.columnLower[2], 33.21);
     QCOMPARE(rec.columnLower[3], 33.20);
     QCOMPARE(rec.columnLower[4], 33.19);
-    QCOMPARE(columnSum(rec, 1, rec.columnValue), 100.0);
-    QVERIFY(std::fabs(columnSum(rec, 1, rec.columnLower) - 100) < 1e-9);
+    QCOMPARE(feedColumnSum(rec, 1, rec.columnValue), 100.0);
+    QVERIFY(std::fabs(feedColumnSum(rec, 1, rec.columnLower) - 100) < 1e-9);
 }
 
 void tst_rounding::zeroShareHasNoTonnes()
@@ -175,7 +168,7 @@ void tst_rounding::consumptionWithLosses()
         for (int j = 1; j <= 3; ++j)
             QCOMPARE(rec.columnUpper[j], rec.columnValue[j]);
     const double target = std::round(7.777 * (100 + loss) / 100 * 1000) / 1000;
-    QVERIFY(std::fabs(columnSum(rec, 1, rec.columnUpper) - target) < 1e-9);
+    QVERIFY(std::fabs(feedColumnSum(rec, 1, rec.columnUpper) - target) < 1e-9);
 }
 
 void tst_rounding::feedTypesAddUpExactly_data()
@@ -212,11 +205,11 @@ void tst_rounding::feedTypesAddUpExactly()
     double consumed = 0;
     for (int p = 1; p <= rec.feedCount; ++p) {
         const double w = feeds[size_t(p - 1)].output;
-        QVERIFY(std::fabs(columnSum(rec, p, rec.columnLower) - 100) < 1e-9);
-        QVERIFY(std::fabs(columnSum(rec, p, rec.columnValue) - w) < 1e-9);
+        QVERIFY(std::fabs(feedColumnSum(rec, p, rec.columnLower) - 100) < 1e-9);
+        QVERIFY(std::fabs(feedColumnSum(rec, p, rec.columnValue) - w) < 1e-9);
         const double target = std::round(w * (100 + loss) / 100 * 1000) / 1000;
-        QVERIFY(std::fabs(columnSum(rec, p, rec.columnUpper) - target) < 1e-9);
-        consumed += columnSum(rec, p, rec.columnUpper);
+        QVERIFY(std::fabs(feedColumnSum(rec, p, rec.columnUpper) - target) < 1e-9);
+        consumed += feedColumnSum(rec, p, rec.columnUpper);
     }
     double stockRows = 0;
     for (int s = 1; s <= raws; ++s)

@@ -7,6 +7,8 @@
 #include "store/numbertext.h"
 
 #include <QRegularExpression>
+#include "feedsum.h"
+
 #include <QtTest>
 
 #include <stdexcept>
@@ -83,15 +85,6 @@ RunResult runOn(CalcFixture &fx, ProblemRecord &rec, RecordingObserver &observer
     options.uniformRelax = uniform;
     options.parameters.lossNorm = lossNorm;
     return calc::runCalculation(rec, fx.open(), options, observer);
-}
-
-double sumOf(const ProblemRecord &rec, int p, const std::vector<double> &values)
-{
-    double sum = 0;
-    for (int j = 1; j <= rec.columnCount; ++j)
-        if (rec.columnFeed[j] == p)
-            sum += values[size_t(j)];
-    return sum;
 }
 
 } // namespace
@@ -263,7 +256,7 @@ void tst_run::proportionalSearchFindsTheStockLimit()
     QCOMPARE(observer.attemptPositions.first(), 0);
     QCOMPARE(observer.attemptPositions.last(), result.attempts);
     QVERIFY(observer.attemptHidden);
-    QVERIFY(std::fabs(sumOf(rec, 1, rec.columnValue) - rec.feedOutput[1]) < 1e-9);
+    QVERIFY(std::fabs(feedColumnSum(rec, 1, rec.columnValue) - rec.feedOutput[1]) < 1e-9);
 }
 
 void tst_run::proportionalInfeasibleAtOnce()
