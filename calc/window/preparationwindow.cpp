@@ -9,6 +9,7 @@
 #include "results/resultswindow.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
+#include "store/highlight.h"
 #include "store/datasourceoff.h"
 #include "store/table.h"
 
@@ -39,7 +40,6 @@ namespace
 
 const QString kOrder = QStringLiteral("order");
 const QString kVib = QStringLiteral("vib");
-const QString kSelection = QStringLiteral("ot='+'");
 const QString kPlus = QStringLiteral("+");
 const QString kCostLabel =
     QStringLiteral("Если расчет рецепта при заданных характериситках не получается:");
@@ -424,7 +424,7 @@ void TForm10::FormActivate()
 void TForm10::restrictToSelection()
 {
     for (store::Table *table : {&data_.Table2, &data_.Table3}) {
-        table->setFilter(kSelection);
+        table->setFilter(store::selectionFilterText);
         table->setFiltered(true);
     }
 }

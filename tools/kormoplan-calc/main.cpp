@@ -14,6 +14,7 @@
 #include "calc/run.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
+#include "store/highlight.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -133,7 +134,7 @@ std::unique_ptr<store::TDataModule2> openData(const QString &dir, QString *error
     try {
         module->setNormalState();
         for (store::Table *table : {&module->Table2, &module->Table3}) {
-            table->setFilter(QStringLiteral("ot='+'"));
+            table->setFilter(store::selectionFilterText);
             table->setFiltered(true);
             table->first();
         }
