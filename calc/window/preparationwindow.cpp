@@ -6,7 +6,7 @@
 #include "lists/message.h"
 #include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
-#include "results/resultswindow.h"
+#include "results/window/resultswindow.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
 #include "store/highlight.h"

@@ -7,11 +7,11 @@
 #include "calc/window/outcomecolours.h"
 #include "calc/window/outcomeprint.h"
 #include "calc/window/preparationwindow.h"
-#include "documents/recipeviewwindow.h"
+#include "documents/window/recipeviewwindow.h"
 #include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
-#include "results/resultswindow.h"
+#include "results/window/resultswindow.h"
 #include "store/numbertext.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 // in the three forms, and a long characteristic table moves the block to "ЛИСТ 2".
 
 #include "documents/recipedocument.h"
-#include "samplerecipe.h"
-#include "documents/recipepage.h"
+#include "documents/samplerecipe.h"
+#include "documents/window/recipepage.h"
 #include "platform/printerchoice.h"
 
 #include <QDir>

@@ -12,7 +12,7 @@
 // closing puts the head cursor back on the recipe under the filter "arnom>0".
 
 #include "documents/recipedocument.h"
-#include "documents/recipepage.h"
+#include "documents/window/recipepage.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 // starts with, the print flow (message, printer choice with a PDF file, balanced
 // amounts), refusal of an empty document, and the cursors it leaves behind.
 
-#include "documents/recipeviewwindow.h"
+#include "documents/window/recipeviewwindow.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"

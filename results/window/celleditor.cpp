@@ -1,4 +1,4 @@
-#include "results/celleditor.h"
+#include "results/window/celleditor.h"
 
 #include <QLineEdit>
 

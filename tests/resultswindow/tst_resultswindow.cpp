@@ -4,13 +4,13 @@
 // through the recipe view window.
 
 #include "calc/problemrecord.h"
-#include "demodatafixture.h"
-#include "documents/recipeviewwindow.h"
+#include "documents/window/recipeviewwindow.h"
 #include "platform/printerchoice.h"
 #include "results/cellnumber.h"
+#include "results/demodatafixture.h"
 #include "results/pricebuildup.h"
 #include "results/resultgrids.h"
-#include "results/resultswindow.h"
+#include "results/window/resultswindow.h"
 #include "store/numbertext.h"
 
 #include <QApplication>

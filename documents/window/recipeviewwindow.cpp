@@ -1,7 +1,7 @@
-#include "documents/recipeviewwindow.h"
+#include "documents/window/recipeviewwindow.h"
 
 #include "documents/archivedrecipe.h"
-#include "documents/recipepage.h"
+#include "documents/window/recipepage.h"
 #include "lists/message.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"

@@ -1,4 +1,4 @@
-#include "documents/recipepage.h"
+#include "documents/window/recipepage.h"
 
 #include "documents/recipedocument.h"
 #include "documents/splitline.h"

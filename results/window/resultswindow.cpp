@@ -1,10 +1,10 @@
-#include "results/resultswindow.h"
+#include "results/window/resultswindow.h"
 
 #include "calc/problemrecord.h"
-#include "documents/recipeviewwindow.h"
+#include "documents/window/recipeviewwindow.h"
 #include "lists/message.h"
 #include "results/archivewriter.h"
-#include "results/celleditor.h"
+#include "results/window/celleditor.h"
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
