@@ -12,13 +12,15 @@
 //   E+1      "Стоимостные показатели, руб."   E+2 rule   E+3 .. E+12 the ten cost lines
 //   E+13     rule; then the premix section when the recipe has premix rows.
 
-#include "documents/archivedrecipe.h"
+#include "archive/archivedrecipe.h"
 
 #include <QList>
 #include <QStringList>
 
 namespace documents
 {
+
+using archive::ArchivedRecipe;
 
 // The cost figures of one tonne of product.
 struct RecipeCosts {

@@ -1,5 +1,8 @@
 #include "shell/closesequence.h"
 
+#include "archive/archivecompaction.h"
+#include "archive/archivecursors.h"
+#include "platform/filereplace.h"
 #include "shell/foldercopy.h"
 #include "store/datamodule.h"
 #include "store/table.h"
@@ -48,8 +51,11 @@ void runCloseSequence(const WorkingFolder &folder, store::TDataModule2 &dm, cons
     flushOpenTables(dm, show);
     backupDataDirectory(folder, show);
     removeMarkers(folder);
-    const ArchiveCursors cursors{&dm.Table6, &dm.Table7, &dm.Table8, &dm.Table9};
-    reportCompaction(compactArchiveTables(cursors, dm.Table10), show);
+    const auto replace = [](const QString &from, const QString &to) {
+        return platform::replaceFile(from, to);
+    };
+    archive::reportCompaction(
+        archive::compactArchiveTables(archive::archiveCursors(dm), dm.Table10, replace), show);
 }
 
 } // namespace shell

@@ -6,7 +6,6 @@
 //   3. the four recipe archive tables are rewritten without deleted recipes.
 // The copy in arhiv is taken before the rewrite, so it still holds the deleted rows.
 
-#include "shell/archivecompaction.h"
 #include "shell/messagesink.h"
 #include "shell/workingfolder.h"
 

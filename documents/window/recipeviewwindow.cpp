@@ -1,6 +1,6 @@
 #include "documents/window/recipeviewwindow.h"
 
-#include "documents/archivedrecipe.h"
+#include "archive/archivedrecipe.h"
 #include "documents/window/recipepage.h"
 #include "lists/message.h"
 #include "platform/printerchoice.h"
@@ -177,10 +177,10 @@ void TForm15::FormShow()
     RadioButton2->setChecked(true);
     RadioButton4->setChecked(true);
     bool found = false;
-    ArchivedRecipe recipe;
+    archive::ArchivedRecipe recipe;
     const bool read = lists::runReporting(this, [&] {
-        recipe = readArchivedRecipe(data_.Table6, data_.Table7, data_.Table8, data_.Table9, number_,
-                                    &found);
+        recipe = archive::readArchivedRecipe(data_.Table6, data_.Table7, data_.Table8, data_.Table9,
+                                             number_, &found);
     });
     if (!read)
         return;

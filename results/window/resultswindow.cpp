@@ -1,13 +1,13 @@
 #include "results/window/resultswindow.h"
 
+#include "archive/archivewriter.h"
 #include "calc/problemrecord.h"
 #include "documents/window/recipeviewwindow.h"
 #include "lists/message.h"
-#include "results/archivewriter.h"
-#include "results/window/celleditor.h"
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
+#include "results/window/celleditor.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
@@ -487,7 +487,7 @@ void TForm8::Button2Click()
     if (p < 1 || p > record_.feedCount)
         return;
     const int row = p - 1;
-    FeedGridRow grid;
+    archive::FeedGridRow grid;
     grid.type = cell(stringgrid1, row, ColType);
     grid.gk = cell(stringgrid1, row, ColForm);
     grid.note = cell(stringgrid1, row, ColNote);
@@ -506,10 +506,9 @@ void TForm8::Button2Click()
         }
         *target = n.value;
     }
-    const ArchiveCursors cursors{&data_.Table5, &data_.Table6, &data_.Table7, &data_.Table8,
-                                 &data_.Table9};
-    const ArchiveWriteResult written = writeResultToArchive(
-        cursors, record_, p, grid, settings::currentSettings(), settings::workingDate());
+    const archive::ArchiveWriteResult written =
+        archive::writeResultToArchive(archive::archiveCursors(data_), record_, p, grid,
+                                      settings::currentSettings(), settings::workingDate());
     if (!written.ok()) {
         message(written.error);
         return;

@@ -5,9 +5,9 @@
 
 #include "documents/recipedocument.h"
 
-inline documents::ArchivedRecipe sampleRecipeHead()
+inline archive::ArchivedRecipe sampleRecipeHead()
 {
-    documents::ArchivedRecipe r;
+    archive::ArchivedRecipe r;
     r.arnom = 12;
     r.ves = 10;
     r.data = QStringLiteral("05.03.2024");

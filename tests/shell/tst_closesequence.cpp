@@ -1,12 +1,13 @@
 // The close of the main window: backup copy, markers, archive tables without deleted
-// recipes, and what a failure half-way leaves on disk.
-#include "shell/archivecompaction.h"
+// recipes (the rewrite's failures are tested with the archive).
+#include "archive/archivecompaction.h"
+#include "platform/filereplace.h"
 #include "shell/closesequence.h"
 #include "store/table.h"
 
 #include <QtTest>
 
-using shell::CompactionOutcome;
+using archive::CompactionOutcome;
 using store::FieldDef;
 using store::Table;
 
@@ -14,15 +15,6 @@ namespace
 {
 
 const QStringList kArchiveNames{"arkk", "arsir", "arpit", "arprem"};
-const QString kNoRights = QStringLiteral("Видимо у Вас нет прав АДМИНИСТРАТОРА - архивы не "
-                                         "создаются");
-const QString kRunAsAdmin = QStringLiteral("Запускайте программу от имени администратора - "
-                                           "подробности на сайте www.kormoplan.ru Загрузить - "
-                                           "Инструкция по установке");
-const QString kMustRunAsAdmin = QStringLiteral("Запускать программу надо от имени "
-                                               "администратора - смотрите не сайте "
-                                               "www.kormoplan.ru Загрузить - Инструкция по "
-                                               "установке");
 
 // A row of an archive table: recipe number, name, weight (blank when NaN), a flag.
 struct Row {
@@ -87,14 +79,12 @@ private slots:
     void init();
     void cleanup();
     void deletedRecipeGoneButKeptInBackup();
-    void tableThatCannotBeWrittenStaysWhole();
-    void failedRenameStopsAndLeavesOldTables();
     void backupFolderCannotBeCreated();
     void backupFileNotCopied();
 
 private:
     QString dataFile(const QString &name) const { return folder_.dataDir() + "/" + name; }
-    CompactionOutcome compact(const shell::FileReplacer &replace = shell::renameOver());
+    CompactionOutcome compact();
 
     std::unique_ptr<QTemporaryDir> work_;
     shell::WorkingFolder folder_;
@@ -135,13 +125,16 @@ void TestCloseSequence::cleanup()
     cursors_.clear();
 }
 
-CompactionOutcome TestCloseSequence::compact(const shell::FileReplacer &replace)
+CompactionOutcome TestCloseSequence::compact()
 {
     Table scratch("Table10");
-    const shell::ArchiveCursors cursors{cursors_[0].get(), cursors_[1].get(), cursors_[2].get(),
-                                        cursors_[3].get()};
-    const CompactionOutcome outcome = shell::compactArchiveTables(cursors, scratch, replace);
-    shell::reportCompaction(outcome, sink_);
+    const archive::ArchiveCursors cursors{nullptr, cursors_[0].get(), cursors_[1].get(),
+                                          cursors_[2].get(), cursors_[3].get()};
+    const auto replace = [](const QString &from, const QString &to) {
+        return platform::replaceFile(from, to);
+    };
+    const CompactionOutcome outcome = archive::compactArchiveTables(cursors, scratch, replace);
+    archive::reportCompaction(outcome, sink_);
     return outcome;
 }
 
@@ -162,39 +155,6 @@ void TestCloseSequence::deletedRecipeGoneButKeptInBackup()
     QVERIFY(QFileInfo::exists(folder_.backupDir() + "/cons.txt"));
     QVERIFY(!QFileInfo::exists(folder_.firstMarker()));
     QVERIFY(!QFileInfo::exists(folder_.secondMarker()));
-}
-
-// When one new file cannot be written, its old table stays as it was (with its deleted
-// rows) and the others are still rewritten; the user is told to run as administrator.
-void TestCloseSequence::tableThatCannotBeWrittenStaysWhole()
-{
-    QVERIFY(QDir().mkpath(dataFile("arpit2.dbf"))); // a folder where the new file goes
-    QCOMPARE(compact(), CompactionOutcome::NotWritten);
-    QCOMPARE(shown_, (QStringList{kNoRights, kRunAsAdmin}));
-    QCOMPARE(rowsOf(dataFile("arpit.dbf")), kAllRows);
-    for (const char *name : {"arkk", "arsir", "arprem"})
-        QCOMPARE(rowsOf(dataFile(QString(name) + ".dbf")), kLiveRows);
-}
-
-// A rename that fails stops the step: tables already replaced are new, the rest old and
-// whole, and no new file is left lying in the data directory.
-void TestCloseSequence::failedRenameStopsAndLeavesOldTables()
-{
-    QStringList renamed;
-    const auto failOnArsir = [&](const QString &from, const QString &to) {
-        if (to.endsWith("arsir.dbf"))
-            return false;
-        renamed << QFileInfo(to).fileName();
-        return shell::renameOver()(from, to);
-    };
-    QCOMPARE(compact(failOnArsir), CompactionOutcome::NotReplaced);
-    QCOMPARE(shown_, (QStringList{kNoRights, kMustRunAsAdmin}));
-    QCOMPARE(renamed, QStringList{"arkk.dbf"});
-    QCOMPARE(rowsOf(dataFile("arkk.dbf")), kLiveRows);
-    for (const char *name : {"arsir", "arpit", "arprem"}) {
-        QCOMPARE(rowsOf(dataFile(QString(name) + ".dbf")), kAllRows);
-        QVERIFY(!QFileInfo::exists(dataFile(QString(name) + "2.dbf")));
-    }
 }
 
 void TestCloseSequence::backupFolderCannotBeCreated()

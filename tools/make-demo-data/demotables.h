@@ -1,7 +1,7 @@
 #pragma once
 
 // Field and index definitions of the list tables of the data directory as the demo data
-// creates them (the archive tables come from results/archivetables.h). Readers look fields up by
+// creates them (the archive tables come from archive/archivetables.h). Readers look fields up by
 // name, so other widths and orders written by other tools still open; these are the widths a new
 // data directory starts with.
 

@@ -1,7 +1,7 @@
 #include "demowriter.h"
 
+#include "archive/archivetables.h"
 #include "demotables.h"
-#include "results/archivetables.h"
 #include "sourcetable.h"
 #include "store/codepage1251.h"
 #include "store/table.h"
@@ -194,7 +194,7 @@ void writeAll(const DemoSource &source, const QString &dir)
     writeSir(source, dir);
     writeNorm(source, dir);
     writeOrder(source, dir);
-    results::createArchiveTables(dir);
+    archive::createArchiveTables(dir);
     writeTexts(source, dir);
 }
 

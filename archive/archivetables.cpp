@@ -1,8 +1,8 @@
-#include "results/archivetables.h"
+#include "archive/archivetables.h"
 
 #include <QDir>
 
-namespace results
+namespace archive
 {
 
 namespace
@@ -73,4 +73,4 @@ void createArchiveTables(const QString &dataDir)
     create(dataDir, "arprem.dbf", arpremFields());
 }
 
-} // namespace results
+} // namespace archive

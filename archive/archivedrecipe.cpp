@@ -1,8 +1,8 @@
-#include "documents/archivedrecipe.h"
+#include "archive/archivedrecipe.h"
 
 #include "store/table.h"
 
-namespace documents
+namespace archive
 {
 
 namespace
@@ -84,4 +84,4 @@ ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir, store
     return recipe;
 }
 
-} // namespace documents
+} // namespace archive

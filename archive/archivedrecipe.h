@@ -11,7 +11,7 @@ namespace store
 class Table;
 }
 
-namespace documents
+namespace archive
 {
 
 struct ArchivedRecipe {
@@ -63,4 +63,4 @@ struct ArchivedRecipe {
 ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir, store::Table &arpit,
                                   store::Table &arprem, int number, bool *found = nullptr);
 
-} // namespace documents
+} // namespace archive

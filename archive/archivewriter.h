@@ -1,12 +1,12 @@
 #pragma once
 
-// Writing a calculated recipe into the recipe archive, and the archive numbers.
-//
-// Numbers run 1 .. 9999; the last one given out is kept in order.dbf (field arhnom)
-// and wraps from 9999 to 1. A number that is given out again first releases the rows
-// still carrying it (arnom := -1) in each archive table, so a new recipe silently
-// replaces an old one of the same number. The writer works on the table cursors and
-// plain values only; the results window passes its feed grid row as FeedGridRow.
+// Writing a calculated recipe into the recipe archive under a new number (see
+// archivenumbers.h): the rows still carrying that number are released first, so a new
+// recipe silently replaces an old one of the same number. The writer works on the table
+// cursors and plain values only; the results window passes its feed grid row as
+// FeedGridRow.
+
+#include "archive/archivecursors.h"
 
 #include <QDate>
 #include <QString>
@@ -19,25 +19,9 @@ namespace settings
 {
 struct Settings;
 }
-namespace store
+
+namespace archive
 {
-class Table;
-}
-
-namespace results
-{
-
-inline constexpr int kLastArchiveNumber = 9999;
-
-// The cursors of the archive: order.dbf and the four archive tables (the data
-// module's Table5 .. Table9).
-struct ArchiveCursors {
-    store::Table *order = nullptr;
-    store::Table *arkk = nullptr;
-    store::Table *arsir = nullptr;
-    store::Table *arpit = nullptr;
-    store::Table *arprem = nullptr;
-};
 
 // The cells of the feed grid row of the recipe's feed type, as they stand when the
 // recipe is written (the user's edits there are what is stored), read as numbers.
@@ -51,15 +35,6 @@ struct FeedGridRow {
     QString note;         // "Примечание"
     double namePrice = 0; // the price the recipe name carries (with or without tax)
 };
-
-// Gives out the next archive number: arhnom + 1, 10000 wrapping to 1, posted at once.
-int nextArchiveNumber(store::Table &order);
-
-// Gives every row of table whose arnom is `number` the value -1, walking the whole
-// table with its filter switched off. The filter stays off so that the caller can
-// append the new rows; the result says whether it was on, for the caller to switch
-// it on again afterwards (the filter expression is left as it was).
-bool releaseArchiveNumber(store::Table &table, int number);
 
 // The price as the recipe name carries it: two decimals, or a whole number (a half to
 // the even neighbour) when that price is to be rounded by the settings.
@@ -84,4 +59,4 @@ ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
                                         const FeedGridRow &row, const settings::Settings &values,
                                         const QDate &workingDate);
 
-} // namespace results
+} // namespace archive

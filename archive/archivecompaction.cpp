@@ -1,13 +1,12 @@
-#include "shell/archivecompaction.h"
+#include "archive/archivecompaction.h"
 
-#include "platform/filereplace.h"
 #include "store/table.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-namespace shell
+namespace archive
 {
 
 namespace
@@ -79,11 +78,6 @@ void closeQuietly(store::Table &table)
 
 } // namespace
 
-FileReplacer renameOver()
-{
-    return [](const QString &from, const QString &to) { return platform::replaceFile(from, to); };
-}
-
 CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Table &scratch,
                                        const FileReplacer &replace)
 {
@@ -112,7 +106,8 @@ CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Tab
                                                : CompactionOutcome::NotWritten;
 }
 
-void reportCompaction(CompactionOutcome outcome, const MessageSink &show)
+void reportCompaction(CompactionOutcome outcome,
+                      const std::function<void(const QString &text)> &show)
 {
     if (outcome == CompactionOutcome::Done)
         return;
@@ -129,4 +124,4 @@ void reportCompaction(CompactionOutcome outcome, const MessageSink &show)
     }
 }
 
-} // namespace shell
+} // namespace archive

@@ -1,9 +1,10 @@
 // Writing a calculated recipe into the archive: the numbering with its wrap and
 // release, the rows of the four tables, what is left out, and refusals.
 
+#include "archive/archivenumbers.h"
+#include "archive/archivetables.h"
+#include "archive/archivewriter.h"
 #include "calc/problemrecord.h"
-#include "results/archivetables.h"
-#include "results/archivewriter.h"
 #include "settings/settings.h"
 #include "store/table.h"
 
@@ -13,8 +14,8 @@
 
 #include <memory>
 
-using results::ArchiveCursors;
-using results::FeedGridRow;
+using archive::ArchiveCursors;
+using archive::FeedGridRow;
 using store::Table;
 
 namespace
@@ -166,7 +167,7 @@ void TestArchiveWriter::init()
 {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
-    results::createArchiveTables(dir_->path());
+    archive::createArchiveTables(dir_->path());
     Table order;
     order.setFileName(path("order.dbf"));
     order.create(
@@ -229,14 +230,14 @@ void TestArchiveWriter::nextNumber()
     QFETCH(int, arhnom);
     QFETCH(int, expected);
     openCursors(arhnom);
-    QCOMPARE(results::nextArchiveNumber(*order_), expected);
+    QCOMPARE(archive::nextArchiveNumber(*order_), expected);
     QCOMPARE(arhnomOnDisk(), expected);
 }
 
 void TestArchiveWriter::writesTheFourTables()
 {
     openCursors(6);
-    const results::ArchiveWriteResult result = results::writeResultToArchive(
+    const archive::ArchiveWriteResult result = archive::writeResultToArchive(
         cursors(), *record_, 1, gridRow(), priceSettings(), kWorkingDate);
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.number, 7);
@@ -301,9 +302,9 @@ void TestArchiveWriter::writesTheFourTables()
 void TestArchiveWriter::twoWritesGiveConsecutiveNumbers()
 {
     openCursors(0);
-    const auto first = results::writeResultToArchive(cursors(), *record_, 1, gridRow(),
+    const auto first = archive::writeResultToArchive(cursors(), *record_, 1, gridRow(),
                                                      priceSettings(), kWorkingDate);
-    const auto second = results::writeResultToArchive(cursors(), *record_, 1, gridRow(),
+    const auto second = archive::writeResultToArchive(cursors(), *record_, 1, gridRow(),
                                                       priceSettings(), kWorkingDate);
     QVERIFY(first.ok() && second.ok());
     QCOMPARE(first.number, 1);
@@ -318,16 +319,16 @@ void TestArchiveWriter::twoWritesGiveConsecutiveNumbers()
 void TestArchiveWriter::wrapReleasesOldRecipe()
 {
     openCursors(0);
-    QVERIFY(results::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
+    QVERIFY(archive::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
                                           kWorkingDate)
                 .ok());
-    QVERIFY(results::writeResultToArchive(cursors(), *record_, 2, gridRow(), priceSettings(),
+    QVERIFY(archive::writeResultToArchive(cursors(), *record_, 2, gridRow(), priceSettings(),
                                           kWorkingDate)
                 .ok());
     order_->edit();
     order_->setValue(QStringLiteral("arhnom"), 9999);
     order_->post();
-    const auto again = results::writeResultToArchive(cursors(), *record_, 2, gridRow(),
+    const auto again = archive::writeResultToArchive(cursors(), *record_, 2, gridRow(),
                                                      priceSettings(), kWorkingDate);
     QCOMPARE(again.number, 1);
     // Per table: rows of the old recipe 1 released, recipe 2 kept, the new recipe 1.
@@ -351,7 +352,7 @@ void TestArchiveWriter::wrapReleasesOldRecipe()
 void TestArchiveWriter::recipeWithoutPremixWritesNoPremixRows()
 {
     openCursors(0);
-    const auto result = results::writeResultToArchive(cursors(), *record_, 2, gridRow(),
+    const auto result = archive::writeResultToArchive(cursors(), *record_, 2, gridRow(),
                                                       priceSettings(), kWorkingDate);
     QVERIFY(result.ok());
     QCOMPARE(rowsOf(path("arprem.dbf"), {"arnom"}).size(), 0);
@@ -388,7 +389,7 @@ void TestArchiveWriter::nameCarriesPrice()
     s.roundSellingPrice = roundSelling;
     FeedGridRow row = gridRow();
     row.namePrice = price;
-    QCOMPARE(results::recipeName(row, 7, s), name);
+    QCOMPARE(archive::recipeName(row, 7, s), name);
 }
 
 void TestArchiveWriter::refusesWhatCannotBeStored_data()
@@ -417,7 +418,7 @@ void TestArchiveWriter::refusesWhatCannotBeStored()
     row.gk = gk;
     row.nds = nds;
     const auto result =
-        results::writeResultToArchive(cursors(), *record_, 1, row, priceSettings(), kWorkingDate);
+        archive::writeResultToArchive(cursors(), *record_, 1, row, priceSettings(), kWorkingDate);
     QVERIFY(!result.ok());
     QVERIFY(result.error.startsWith(QStringLiteral("Рецепт не записан в архив")));
     QCOMPARE(result.number, 0);
@@ -434,7 +435,7 @@ void TestArchiveWriter::filterStateIsKept()
     arkk_->setFiltered(true);
     arsir_->setFilter(QStringLiteral("arnom=1"));
     arsir_->setFiltered(false);
-    QVERIFY(results::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
+    QVERIFY(archive::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
                                           kWorkingDate)
                 .ok());
     QVERIFY(arkk_->filtered());

@@ -1,4 +1,6 @@
-#include "results/archivewriter.h"
+#include "archive/archivewriter.h"
+
+#include "archive/archivenumbers.h"
 
 #include "calc/problemrecord.h"
 #include "settings/settings.h"
@@ -15,7 +17,7 @@
 #include <cmath>
 #include <utility>
 
-namespace results
+namespace archive
 {
 
 namespace
@@ -178,38 +180,6 @@ void replaceRecipe(store::Table &table, int number, const QList<Row> &rows)
 
 } // namespace
 
-int nextArchiveNumber(store::Table &order)
-{
-    if (order.isEmpty())
-        throw store::TableError(QStringLiteral("В таблице order.dbf нет записи счетчиков"));
-    int number = order.integer(QStringLiteral("arhnom")) + 1;
-    if (number > kLastArchiveNumber || number < 1)
-        number = 1;
-    order.edit();
-    order.setValue(QStringLiteral("arhnom"), number);
-    order.post();
-    order.flush();
-    return number;
-}
-
-bool releaseArchiveNumber(store::Table &table, int number)
-{
-    const bool wasFiltered = table.filtered();
-    // Walk in record order: an index on arnom would move a released row while walking.
-    const QString index = table.indexName();
-    table.setFiltered(false);
-    table.setIndexName(QString());
-    for (table.first(); !table.eof(); table.next()) {
-        if (table.integer(QStringLiteral("arnom")) == number) {
-            table.edit();
-            table.setValue(QStringLiteral("arnom"), -1);
-            table.post();
-        }
-    }
-    table.setIndexName(index);
-    return wasFiltered;
-}
-
 QString namePriceText(double namePrice, const settings::Settings &values)
 {
     const bool rounded =
@@ -258,4 +228,4 @@ ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
     return result;
 }
 
-} // namespace results
+} // namespace archive

@@ -7,26 +7,14 @@
 // old one in a single step. A failure at any point leaves every old table whole and
 // readable: at worst it keeps its deleted rows until the next close.
 
-#include "shell/messagesink.h"
+#include "archive/archivecursors.h"
 
 #include <QString>
 
 #include <functional>
 
-namespace store
+namespace archive
 {
-class Table;
-}
-
-namespace shell
-{
-
-struct ArchiveCursors {
-    store::Table *arkk = nullptr;
-    store::Table *arsir = nullptr;
-    store::Table *arpit = nullptr;
-    store::Table *arprem = nullptr;
-};
 
 enum class CompactionOutcome {
     Done,
@@ -34,19 +22,22 @@ enum class CompactionOutcome {
     NotReplaced, // a new file could not take the old one's name; the step stopped there
 };
 
-// Renames a finished new file over the old table; injected by tests.
+// Renames a finished new file over the old table in one step, leaving the old one whole
+// when it fails. The program passes the desktop's replace (platform/filereplace.h).
 using FileReplacer = std::function<bool(const QString &from, const QString &to)>;
-FileReplacer renameOver();
 
 // Writes the new files for arkk, arpit, arprem and arsir in this order, closes the four
-// cursors, then puts the new files in place for arkk, arsir, arpit and arprem.
+// cursors, then puts the new files in place for arkk, arsir, arpit and arprem. The
+// order cursor of `cursors` is not used.
 CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Table &scratch,
-                                       const FileReplacer &replace = renameOver());
+                                       const FileReplacer &replace);
 
-// The administrator messages for a failed compaction; nothing for Done.
-void reportCompaction(CompactionOutcome outcome, const MessageSink &show);
+// The administrator messages for a failed compaction, each given to `show`; nothing for
+// Done.
+void reportCompaction(CompactionOutcome outcome,
+                      const std::function<void(const QString &text)> &show);
 
 // The maker's web site named in those messages.
 inline constexpr char16_t kMakerSite[] = u"www.kormoplan.ru";
 
-} // namespace shell
+} // namespace archive

@@ -10,7 +10,7 @@
 #include <QList>
 #include <QString>
 
-namespace results
+namespace archive
 {
 
 QList<store::FieldDef> arkkFields();
@@ -22,4 +22,4 @@ QList<store::FieldDef> arpremFields();
 // arprem.dbf), replacing files of those names. Throws store::TableError.
 void createArchiveTables(const QString &dataDir);
 
-} // namespace results
+} // namespace archive

@@ -1,0 +1,40 @@
+#include "archive/archivenumbers.h"
+
+#include "store/table.h"
+
+namespace archive
+{
+
+int nextArchiveNumber(store::Table &order)
+{
+    if (order.isEmpty())
+        throw store::TableError(QStringLiteral("В таблице order.dbf нет записи счетчиков"));
+    int number = order.integer(QStringLiteral("arhnom")) + 1;
+    if (number > kLastArchiveNumber || number < 1)
+        number = 1;
+    order.edit();
+    order.setValue(QStringLiteral("arhnom"), number);
+    order.post();
+    order.flush();
+    return number;
+}
+
+bool releaseArchiveNumber(store::Table &table, int number)
+{
+    const bool wasFiltered = table.filtered();
+    // Walk in record order: an index on arnom would move a released row while walking.
+    const QString index = table.indexName();
+    table.setFiltered(false);
+    table.setIndexName(QString());
+    for (table.first(); !table.eof(); table.next()) {
+        if (table.integer(QStringLiteral("arnom")) == number) {
+            table.edit();
+            table.setValue(QStringLiteral("arnom"), -1);
+            table.post();
+        }
+    }
+    table.setIndexName(index);
+    return wasFiltered;
+}
+
+} // namespace archive

@@ -1,0 +1,185 @@
+// The rewrite of the archive tables without deleted recipes, and what a failure half-way
+// leaves on disk.
+#include "archive/archivecompaction.h"
+#include "store/table.h"
+
+#include <QtTest>
+
+using archive::CompactionOutcome;
+using store::FieldDef;
+using store::Table;
+
+namespace
+{
+
+const QStringList kArchiveNames{"arkk", "arsir", "arpit", "arprem"};
+const QString kNoRights = QStringLiteral("Видимо у Вас нет прав АДМИНИСТРАТОРА - архивы не "
+                                         "создаются");
+const QString kRunAsAdmin = QStringLiteral("Запускайте программу от имени администратора - "
+                                           "подробности на сайте www.kormoplan.ru Загрузить - "
+                                           "Инструкция по установке");
+const QString kMustRunAsAdmin = QStringLiteral("Запускать программу надо от имени "
+                                               "администратора - смотрите не сайте "
+                                               "www.kormoplan.ru Загрузить - Инструкция по "
+                                               "установке");
+
+// A row of an archive table: recipe number, name, weight (blank when NaN), a flag.
+struct Row {
+    int arnom;
+    QString naim;
+    double ves;
+    bool kn1;
+};
+
+const QList<Row> kRows{{1, "ПК-5 Старт", 12.5, true},
+                       {2, "ПК-6 удаленный", 3.25, false},
+                       {3, "СК-11 Рост", qQNaN(), false},
+                       {2, "ПК-6 удаленный, строка 2", 1, true}};
+
+void writeArchiveTable(const QString &path, const QList<int> &deleted)
+{
+    Table table;
+    table.setFileName(path);
+    table.create(
+        {{"ARNOM", 'N', 5, 0}, {"naim", 'C', 40, 0}, {"ves", 'N', 10, 3}, {"kn1", 'L', 1, 0}});
+    table.open();
+    for (const Row &row : kRows) {
+        table.append();
+        table.setValue("arnom", deleted.contains(row.arnom) ? -1 : row.arnom);
+        table.setValue("naim", row.naim);
+        table.setValue("ves", qIsNaN(row.ves) ? QVariant() : QVariant(row.ves));
+        table.setValue("kn1", row.kn1);
+        table.post();
+    }
+    table.close();
+}
+
+// The rows of a table file: "arnom|naim|ves|kn1", ves "-" when blank.
+QStringList rowsOf(const QString &path)
+{
+    Table table;
+    table.setFileName(path);
+    table.open();
+    QStringList rows;
+    for (table.first(); !table.eof(); table.next()) {
+        const QString ves =
+            table.isBlank("ves") ? QStringLiteral("-") : QString::number(table.number("ves"));
+        rows << QStringLiteral("%1|%2|%3|%4")
+                    .arg(table.integer("arnom"))
+                    .arg(table.text("naim"), ves, table.logical("kn1") ? "t" : "f");
+    }
+    table.close();
+    return rows;
+}
+
+const QStringList kAllRows{"1|ПК-5 Старт|12.5|t", "-1|ПК-6 удаленный|3.25|f", "3|СК-11 Рост|-|f",
+                           "-1|ПК-6 удаленный, строка 2|1|t"};
+const QStringList kLiveRows{"1|ПК-5 Старт|12.5|t", "3|СК-11 Рост|-|f"};
+
+} // namespace
+
+// Renames over the target as the desktop's replace does (the target goes first).
+bool renameOver(const QString &from, const QString &to)
+{
+    QFile::remove(to);
+    return QFile::rename(from, to);
+}
+
+class TestArchiveCompaction final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void deletedRecipesGoneEveryFieldKept();
+    void tableThatCannotBeWrittenStaysWhole();
+    void failedRenameStopsAndLeavesOldTables();
+
+private:
+    QString dataFile(const QString &name) const { return work_->filePath(name); }
+    CompactionOutcome compact(const archive::FileReplacer &replace = renameOver);
+
+    std::unique_ptr<QTemporaryDir> work_;
+    std::vector<std::unique_ptr<Table>> cursors_;
+    QStringList shown_;
+};
+
+void TestArchiveCompaction::init()
+{
+    work_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(work_->isValid());
+    for (const QString &name : kArchiveNames)
+        writeArchiveTable(dataFile(name + ".dbf"), {2});
+    cursors_.clear();
+    for (const QString &name : kArchiveNames) {
+        cursors_.push_back(std::make_unique<Table>(name));
+        cursors_.back()->setFileName(dataFile(name + ".dbf"));
+        cursors_.back()->open();
+        cursors_.back()->setFilter("arnom>0");
+        cursors_.back()->setFiltered(true);
+    }
+    shown_.clear();
+}
+
+void TestArchiveCompaction::cleanup()
+{
+    cursors_.clear();
+}
+
+CompactionOutcome TestArchiveCompaction::compact(const archive::FileReplacer &replace)
+{
+    Table scratch("Table10");
+    const archive::ArchiveCursors cursors{nullptr, cursors_[0].get(), cursors_[1].get(),
+                                          cursors_[2].get(), cursors_[3].get()};
+    const CompactionOutcome outcome = archive::compactArchiveTables(cursors, scratch, replace);
+    archive::reportCompaction(outcome, [this](const QString &text) { shown_.append(text); });
+    return outcome;
+}
+
+// Deleted recipes (arnom -1) are gone from all four tables; every field of a kept row,
+// a blank number included, survives; no new file is left beside the tables.
+void TestArchiveCompaction::deletedRecipesGoneEveryFieldKept()
+{
+    QCOMPARE(compact(), CompactionOutcome::Done);
+    QVERIFY(shown_.isEmpty());
+    for (const QString &name : kArchiveNames) {
+        QCOMPARE(rowsOf(dataFile(name + ".dbf")), kLiveRows);
+        QVERIFY(!QFileInfo::exists(dataFile(name + "2.dbf")));
+    }
+}
+// When one new file cannot be written, its old table stays as it was (with its deleted
+// rows) and the others are still rewritten; the user is told to run as administrator.
+void TestArchiveCompaction::tableThatCannotBeWrittenStaysWhole()
+{
+    QVERIFY(QDir().mkpath(dataFile("arpit2.dbf"))); // a folder where the new file goes
+    QCOMPARE(compact(), CompactionOutcome::NotWritten);
+    QCOMPARE(shown_, (QStringList{kNoRights, kRunAsAdmin}));
+    QCOMPARE(rowsOf(dataFile("arpit.dbf")), kAllRows);
+    for (const char *name : {"arkk", "arsir", "arprem"})
+        QCOMPARE(rowsOf(dataFile(QString(name) + ".dbf")), kLiveRows);
+}
+
+// A rename that fails stops the step: tables already replaced are new, the rest old and
+// whole, and no new file is left lying in the data directory.
+void TestArchiveCompaction::failedRenameStopsAndLeavesOldTables()
+{
+    QStringList renamed;
+    const auto failOnArsir = [&](const QString &from, const QString &to) {
+        if (to.endsWith("arsir.dbf"))
+            return false;
+        renamed << QFileInfo(to).fileName();
+        return renameOver(from, to);
+    };
+    QCOMPARE(compact(failOnArsir), CompactionOutcome::NotReplaced);
+    QCOMPARE(shown_, (QStringList{kNoRights, kMustRunAsAdmin}));
+    QCOMPARE(renamed, QStringList{"arkk.dbf"});
+    QCOMPARE(rowsOf(dataFile("arkk.dbf")), kLiveRows);
+    for (const char *name : {"arsir", "arpit", "arprem"}) {
+        QCOMPARE(rowsOf(dataFile(QString(name) + ".dbf")), kAllRows);
+        QVERIFY(!QFileInfo::exists(dataFile(QString(name) + "2.dbf")));
+    }
+}
+
+QTEST_APPLESS_MAIN(TestArchiveCompaction)
+#include "tst_archivecompaction.moc"
