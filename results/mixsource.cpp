@@ -1,0 +1,186 @@
+#include "results/mixsource.h"
+
+#include "store/datasourceoff.h"
+#include "store/table.h"
+
+namespace results
+{
+
+namespace
+{
+
+const QString kOrder = QStringLiteral("order");
+const QString kManor = QStringLiteral("MANOR");
+const QString kVes = QStringLiteral("VES");
+constexpr int kContentCount = 65; // MI1 .. MI65
+constexpr int kNameLength = 30;
+
+// Keeps the cursor's current record across a walk: found again by its order.
+class KeepRecord final
+{
+    Q_DISABLE_COPY_MOVE(KeepRecord)
+
+public:
+    explicit KeepRecord(store::Table &table)
+        : table_(table), order_(table.isEmpty() ? -1 : table.integer(kOrder))
+    {
+    }
+    ~KeepRecord()
+    {
+        try {
+            if (order_ < 0 || table_.indexName().compare(kOrder, Qt::CaseInsensitive) != 0 ||
+                !table_.findKey(order_))
+                table_.first();
+        } catch (const store::TableError &) {
+            // the walk that failed reports its own error
+        }
+    }
+
+private:
+    store::Table &table_;
+    int order_;
+};
+
+// The record's contents MI1 .. MI65 by key; absent fields read 0.
+std::vector<double> contentsOf(const store::Table &sir)
+{
+    std::vector<double> contents(kContentCount + 1, 0.0);
+    for (int key = 1; key <= kContentCount; ++key) {
+        const QString field = QStringLiteral("MI%1").arg(key);
+        if (sir.hasField(field))
+            contents[size_t(key)] = sir.number(field);
+    }
+    return contents;
+}
+
+// The whole range of sir, its filter switched off for the walk and back afterwards.
+template <typename Visit> void walkUnfiltered(store::Table &sir, Visit visit)
+{
+    const store::DataSourceOff off(sir);
+    const KeepRecord keep(sir);
+    const bool wasFiltered = sir.filtered();
+    sir.setFiltered(false);
+    for (sir.first(); !sir.eof(); sir.next())
+        visit();
+    sir.setFiltered(wasFiltered);
+}
+
+void setNumberIfChanged(store::Table &table, const QString &field, double value)
+{
+    if (table.isBlank(field) || table.number(field) != value) {
+        table.setNumber(field, value);
+        table.post();
+    }
+}
+
+} // namespace
+
+QString mixInputField(MixMode mode)
+{
+    return mode == MixMode::Percent ? kManor : kVes;
+}
+
+QList<MixLine> readMixLines(store::Table &sir, MixMode mode)
+{
+    const QString field = mixInputField(mode);
+    QList<MixLine> lines;
+    const store::DataSourceOff off(sir);
+    const KeepRecord keep(sir);
+    for (sir.first(); !sir.eof(); sir.next()) {
+        const double input = sir.number(field);
+        if (input == 0)
+            continue;
+        MixLine line;
+        line.name = sir.text(QStringLiteral("NAIM")).left(kNameLength);
+        line.premix = !sir.text(QStringLiteral("PREM")).trimmed().isEmpty();
+        line.input = input;
+        line.price = sir.number(QStringLiteral("MI1"));
+        line.contents = contentsOf(sir);
+        lines.append(line);
+    }
+    return lines;
+}
+
+QList<MixCharacteristic> readMixCharacteristics(store::Table &pit)
+{
+    QList<MixCharacteristic> rows;
+    const store::DataSourceOff off(pit);
+    const KeepRecord keep(pit);
+    for (pit.first(); !pit.eof(); pit.next())
+        rows.append({pit.text(QStringLiteral("pit")), pit.integer(QStringLiteral("key")),
+                     pit.text(QStringLiteral("ediz"))});
+    return rows;
+}
+
+bool ProductNorms::marked(int row) const
+{
+    if (row <= 0 || row >= norms.size())
+        return false;
+    return norms.at(row).first != 0 || norms.at(row).second != 0;
+}
+
+ProductNorms readProductNorms(const store::Table &kk,
+                              const QList<MixCharacteristic> &characteristics)
+{
+    ProductNorms product;
+    if (kk.isEmpty())
+        return product;
+    product.type = kk.text(QStringLiteral("tip"));
+    product.purpose = QStringLiteral("Для ") + kk.text(QStringLiteral("nasn"));
+    const QString gost = kk.text(QStringLiteral("gost")).trimmed();
+    if (!gost.isEmpty())
+        product.standard = QStringLiteral("ГОСТ ") + gost;
+    for (const MixCharacteristic &row : characteristics) {
+        const QString mi = QStringLiteral("mi%1").arg(row.key);
+        const QString ma = QStringLiteral("ma%1").arg(row.key);
+        product.norms.append(
+            {kk.hasField(mi) ? kk.number(mi) : 0.0, kk.hasField(ma) ? kk.number(ma) : 0.0});
+    }
+    return product;
+}
+
+void resetMixInputs(store::Table &sir)
+{
+    {
+        const store::DataSourceOff off(sir);
+        sir.setFilter(QString());
+        sir.setFiltered(false);
+        for (sir.first(); !sir.eof(); sir.next()) {
+            setNumberIfChanged(sir, kManor, 0);
+            setNumberIfChanged(sir, kVes, 0);
+        }
+    }
+    listMixRawMaterials(sir, true);
+}
+
+void listMixRawMaterials(store::Table &sir, bool selectedOnly)
+{
+    if (selectedOnly) {
+        sir.setFilter(QStringLiteral("ot='+'"));
+        sir.setFiltered(true);
+    } else {
+        sir.setFilter(QString());
+        sir.setFiltered(false);
+    }
+    sir.first();
+}
+
+MixInputs saveMixInputs(store::Table &sir)
+{
+    MixInputs inputs;
+    walkUnfiltered(sir, [&sir, &inputs] {
+        inputs.insert(sir.integer(kOrder), {sir.number(kManor), sir.number(kVes)});
+    });
+    return inputs;
+}
+
+void restoreMixInputs(store::Table &sir, const MixInputs &inputs)
+{
+    walkUnfiltered(sir, [&sir, &inputs] {
+        const std::pair<double, double> saved = inputs.value(sir.integer(kOrder));
+        setNumberIfChanged(sir, kManor, saved.first);
+        setNumberIfChanged(sir, kVes, saved.second);
+    });
+}
+
+} // namespace results
