@@ -136,11 +136,13 @@ MixResult computeMix(const MixInput &input, const settings::Settings &values)
 {
     MixResult result;
     if (input.mode == MixMode::Percent && input.volume == 0) {
+        result.refusal = MixRefusal::NoVolume;
         result.error = QStringLiteral("Не введен объем партии...");
         return result;
     }
     for (const MixLine &line : input.lines) {
         if (line.input < 0) {
+            result.refusal = MixRefusal::NegativeInput;
             result.error = negativeInput(line);
             return result;
         }
@@ -148,6 +150,7 @@ MixResult computeMix(const MixInput &input, const settings::Settings &values)
     double total = sumOfInputs(input.lines);
     result.total = total;
     if (total == 0) {
+        result.refusal = MixRefusal::NoInput;
         result.error = QStringLiteral("Ввод сырья не задан!!!");
         return result;
     }

@@ -77,7 +77,11 @@ struct MixPrice {
     QString label; // "Отпускная цена 1Т с НДС" + sellingText + " руб."
 };
 
+// Why a computation was refused.
+enum class MixRefusal { None, NoVolume, NegativeInput, NoInput };
+
 struct MixResult {
+    MixRefusal refusal = MixRefusal::None;
     QString error;            // why nothing was computed (Russian); empty when it was
     double total = 0;         // sum of the inputs; 100 once a filler completed them
     double fillerPercent = 0; // the share the filler took; 0 without a filler

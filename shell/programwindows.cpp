@@ -2,12 +2,16 @@
 
 #include "calc/problemrecord.h"
 #include "calc/window/preparationwindow.h"
+#include "documents/recipeviewwindow.h"
 #include "lists/characteristicswindow.h"
 #include "lists/feedtypeswindow.h"
 #include "lists/rawmaterialswindow.h"
+#include "results/mixwindow.h"
 #include "settings/window/parameterswindow.h"
 #include "shell/closesequence.h"
 #include "store/datamodule.h"
+
+#include <QPushButton>
 
 namespace shell
 {
@@ -56,6 +60,24 @@ void ProgramWindows::createWindows()
     form10 = new calc::TForm10(*dataModule2, calc::problemRecord(), menu);
     form10->setRefinementOpeners([this] { form5->exec(); }, [this] { form6->exec(); });
     form11 = new TForm11(menu, folder.dataDir());
+    form12 = new results::TForm12(*dataModule2, menu);
+    form15 = new documents::TForm15(*dataModule2, menu);
+    form12->setProductChooser([this] { chooseProduct(); });
+    form12->setRecipePrinter([this](int number) {
+        form15->setArchiveNumber(number);
+        form15->exec();
+    });
+}
+
+// The feed types window as the mix window's product choice: the selection for
+// calculation cannot be changed from there.
+void ProgramWindows::chooseProduct()
+{
+    form5->Button7->setEnabled(false);
+    form5->Button8->setEnabled(false);
+    form5->exec();
+    form5->Button7->setEnabled(true);
+    form5->Button8->setEnabled(true);
 }
 
 void ProgramWindows::connectMenu()
@@ -66,6 +88,7 @@ void ProgramWindows::connectMenu()
     form1->setOpener(MenuItem::FeedTypes, [this] { form5->exec(); });
     form1->setOpener(MenuItem::Calculation, [this] { form10->exec(); });
     form1->setOpener(MenuItem::Parameters, [this] { form11->exec(); });
+    form1->setOpener(MenuItem::MixCharacteristics, [this] { form12->exec(); });
     form1->setCloseSequence([this] { runCloseSequence(folder, *dataModule2, show); });
 }
 

@@ -20,6 +20,14 @@ namespace calc
 {
 class TForm10;
 }
+namespace documents
+{
+class TForm15;
+}
+namespace results
+{
+class TForm12;
+}
 
 namespace store
 {
@@ -47,6 +55,7 @@ private:
     bool createDataModule();
     void createWindows();
     void connectMenu();
+    void chooseProduct();
 
     WorkingFolder folder;
     MessageSink show;
@@ -54,11 +63,13 @@ private:
     // children and go with it).
     std::unique_ptr<store::TDataModule2> dataModule2;
     std::unique_ptr<TForm1> form1;
-    TForm3 *form3 = nullptr;         // characteristics list
-    TForm5 *form5 = nullptr;         // feed types list
-    TForm6 *form6 = nullptr;         // raw materials list
-    calc::TForm10 *form10 = nullptr; // calculation preparation (holds the results window)
-    TForm11 *form11 = nullptr;       // parameters
+    TForm3 *form3 = nullptr;              // characteristics list
+    TForm5 *form5 = nullptr;              // feed types list
+    TForm6 *form6 = nullptr;              // raw materials list
+    calc::TForm10 *form10 = nullptr;      // calculation preparation (holds the results window)
+    TForm11 *form11 = nullptr;            // parameters
+    results::TForm12 *form12 = nullptr;   // mix characteristics
+    documents::TForm15 *form15 = nullptr; // recipe view and print
 };
 
 } // namespace shell

@@ -104,8 +104,9 @@ void TestProgramWindows::menuOverDemoData()
 void TestProgramWindows::menuOpensItsWindows_data()
 {
     QTest::addColumn<MenuItem>("item");
-    for (MenuItem item : {MenuItem::Characteristics, MenuItem::RawMaterials, MenuItem::FeedTypes,
-                          MenuItem::Calculation, MenuItem::Parameters})
+    for (MenuItem item :
+         {MenuItem::Characteristics, MenuItem::RawMaterials, MenuItem::FeedTypes,
+          MenuItem::Calculation, MenuItem::Parameters, MenuItem::MixCharacteristics})
         QTest::newRow(qPrintable(shell::menuCaption(item))) << item;
 }
 

@@ -1,0 +1,628 @@
+#include "results/mixwindow.h"
+
+#include "lists/message.h"
+#include "lists/tablegrid.h"
+#include "results/celleditor.h"
+#include "results/cellnumber.h"
+#include "results/mixarchive.h"
+#include "results/mixsource.h"
+#include "settings/settings.h"
+#include "settings/workingdate.h"
+#include "store/datamodule.h"
+#include "store/numbertext.h"
+
+#include <QButtonGroup>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTableWidget>
+
+namespace results
+{
+
+namespace
+{
+
+const QString kArchivePrefix = QStringLiteral("Арх.  № ");
+constexpr int kProductLength = 37;
+constexpr int kLeft = 4;
+
+QLabel *caption(const QString &text, QWidget *parent, const QRect &geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit *lineEdit(QWidget *parent, const QRect &geometry, int maxLength = 32767)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setGeometry(geometry);
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+// A number field with a fixed decimal point: in Qt's masks "0" is a digit that may be
+// left blank.
+QLineEdit *maskedEdit(QWidget *parent, const QRect &geometry, const QString &mask)
+{
+    QLineEdit *edit = lineEdit(parent, geometry);
+    edit->setInputMask(mask);
+    edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
+// The mask's places for a number with the given decimals, widened for a longer text.
+QString numberMask(const QString &text, int integerPlaces, int decimals)
+{
+    const int point = text.indexOf(QLatin1Char('.'));
+    const int places = std::max(integerPlaces, point < 0 ? int(text.size()) : point);
+    return QString(places, QLatin1Char('0')) + QLatin1Char('.') +
+           QString(decimals, QLatin1Char('0'));
+}
+
+void setMaskedNumber(QLineEdit *edit, double value, int integerPlaces, int decimals)
+{
+    if (!edit->text().contains(QRegularExpression(QStringLiteral("[0-9]"))) && value == 0) {
+        edit->clear(); // left empty: nothing to overtype
+        return;
+    }
+    const QString text = store::fixedText(value, integerPlaces + 1 + decimals, decimals);
+    edit->setInputMask(numberMask(text.trimmed(), integerPlaces, decimals));
+    edit->setText(text);
+}
+
+} // namespace
+
+TForm12::TForm12(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), data_(data)
+{
+    setObjectName(QStringLiteral("Form12"));
+    setWindowTitle(QStringLiteral("Расчет характеристик смеси"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    sink_ = [this](const QString &text) { lists::showMessage(this, text); };
+    buildLayout();
+    setFixedSize(800, 600);
+}
+
+TForm12::~TForm12() = default;
+
+void TForm12::setProductChooser(std::function<void()> choose)
+{
+    chooseProduct_ = std::move(choose);
+}
+
+void TForm12::setRecipePrinter(std::function<void(int)> print)
+{
+    printRecipe_ = std::move(print);
+}
+
+void TForm12::setMessageSink(MessageSink sink)
+{
+    sink_ = std::move(sink);
+}
+
+void TForm12::message(const QString &text)
+{
+    if (sink_)
+        sink_(text);
+}
+
+bool TForm12::runReporting(const std::function<void()> &operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const store::TableError &error) {
+        message(error.message());
+        return false;
+    }
+}
+
+MixMode TForm12::mode() const
+{
+    return RadioButton4->isChecked() ? MixMode::Mass : MixMode::Percent;
+}
+
+ProductForm TForm12::productForm() const
+{
+    if (RadioButton6->isChecked())
+        return ProductForm::Crumbs;
+    if (RadioButton7->isChecked())
+        return ProductForm::Loose;
+    return ProductForm::Granules;
+}
+
+QRadioButton *TForm12::formButton(ProductForm form) const
+{
+    switch (form) {
+    case ProductForm::Granules:
+        return RadioButton5;
+    case ProductForm::Crumbs:
+        return RadioButton6;
+    case ProductForm::Loose:
+        break;
+    }
+    return RadioButton7;
+}
+
+// --- layout ---
+
+void TForm12::buildLayout()
+{
+    DBGrid1 = new lists::TableGrid(&data_.Table3, {}, this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(kLeft, 4, 357, 333);
+    DBGrid1->setReadOnly(false);
+    DBGrid1->verticalHeader()->hide();
+    bindInputColumn(MixMode::Percent, false);
+    connect(DBGrid1->gridModel(), &lists::TableGridModel::editFailed, this,
+            [this](const QString &text) { message(text); });
+
+    StringGrid1 = new QTableWidget(0, ColumnCount, this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setGeometry(367, 4, 413, 333);
+    // the compact size of the window's columns; numbers drawn without their leading blanks
+    QFont font = StringGrid1->font();
+    font.setPointSizeF(std::min(font.pointSizeF(), 8.0));
+    StringGrid1->setFont(font);
+    StringGrid1->horizontalHeader()->setFont(font);
+    auto *editor = new CellEditor(StringGrid1);
+    StringGrid1->setItemDelegate(editor);
+    connect(editor, &CellEditor::textEdited, this,
+            [this](int column, int row, const QString &text) { setCell(row, column, text); });
+    StringGrid1->setHorizontalHeaderLabels({QStringLiteral("Характеристики смеси"),
+                                            QStringLiteral("Ед.изм."), QStringLiteral("Минимум"),
+                                            QStringLiteral("Факт"), QStringLiteral("Максимум")});
+    const int widths[] = {141, 56, 62, 64, 64};
+    for (int c = 0; c < ColumnCount; ++c)
+        StringGrid1->setColumnWidth(c, widths[c]);
+    StringGrid1->horizontalHeader()->setStretchLastSection(true);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 4);
+    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid1->setWordWrap(false);
+
+    buildFields();
+    buildChoices();
+    buildButtons();
+}
+
+void TForm12::buildFields()
+{
+    caption(QStringLiteral("Продукция"), this, {kLeft, 346, 70, 22});
+    Edit1 = lineEdit(this, {76, 344, 250, 24}, kProductLength);
+    caption(QStringLiteral("Стандарт"), this, {336, 346, 60, 22});
+    Edit2 = lineEdit(this, {398, 344, 140, 24}, 15);
+    caption(QStringLiteral("Налог%"), this, {548, 346, 50, 22});
+    MaskEdit1 = maskedEdit(this, {600, 344, 50, 24}, QStringLiteral("00.0"));
+
+    caption(QStringLiteral("Назначение продукции"), this, {kLeft, 374, 160, 22});
+    Edit3 = lineEdit(this, {166, 372, 614, 24}, 123);
+
+    caption(QStringLiteral("Объем выработки"), this, {kLeft, 402, 120, 22});
+    MaskEdit2 = maskedEdit(this, {126, 400, 100, 24}, QStringLiteral("000000.000"));
+    Label8 = caption(QString(), this, {236, 402, 300, 22});
+    Label9 = caption(QStringLiteral("Арх.№"), this, {540, 402, 110, 22});
+    Label10 = caption(QString(), this, {652, 402, 140, 22});
+    Label10->hide();
+    for (QLabel *label : {Label8, Label9, Label10}) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+
+    caption(QStringLiteral("Примечание"), this, {kLeft, 430, 80, 22});
+    Edit4 = lineEdit(this, {86, 428, 694, 24});
+
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit3->setObjectName(QStringLiteral("Edit3"));
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+    MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
+    // a typed "2.5" stands as "2 .5": once the field is left it shows " 2.5" again
+    connect(MaskEdit1, &QLineEdit::editingFinished, this,
+            [this] { setMaskedNumber(MaskEdit1, fieldNumber(MaskEdit1), 2, 1); });
+    connect(MaskEdit2, &QLineEdit::editingFinished, this,
+            [this] { setMaskedNumber(MaskEdit2, fieldNumber(MaskEdit2), 6, 3); });
+}
+
+void TForm12::buildChoices()
+{
+    auto radio = [this](const QString &text, const QRect &geometry, QButtonGroup *group) {
+        auto *button = new QRadioButton(text, this);
+        button->setGeometry(geometry);
+        group->addButton(button);
+        return button;
+    };
+    auto *list = new QButtonGroup(this);
+    RadioButton1 = radio(QStringLiteral("Список отобранного сырья"), {kLeft, 458, 200, 22}, list);
+    RadioButton2 = radio(QStringLiteral("Полный список сырья"), {kLeft, 480, 200, 22}, list);
+    auto *modes = new QButtonGroup(this);
+    RadioButton3 = radio(QStringLiteral("По проценту ввода"), {212, 458, 170, 22}, modes);
+    RadioButton4 = radio(QStringLiteral("По массе сырья"), {212, 480, 170, 22}, modes);
+    caption(QStringLiteral("Укажите вид продукта"), this, {400, 458, 180, 18});
+    caption(QStringLiteral("для учета в цене и      -->"), this, {400, 474, 180, 18});
+    caption(QStringLiteral("наименовании рецепта"), this, {400, 490, 180, 18});
+    auto *forms = new QButtonGroup(this);
+    RadioButton5 = radio(QStringLiteral("Гранулы"), {590, 456, 100, 18}, forms);
+    RadioButton6 = radio(QStringLiteral("Крупка"), {590, 474, 100, 18}, forms);
+    RadioButton7 = radio(QStringLiteral("Россыпь"), {590, 492, 100, 18}, forms);
+
+    connect(RadioButton1, &QRadioButton::clicked, this, &TForm12::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &TForm12::RadioButton2Click);
+    connect(RadioButton3, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Percent); });
+    connect(RadioButton4, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Mass); });
+}
+
+void TForm12::buildButtons()
+{
+    const QList<std::pair<QPushButton **, QString>> buttons = {
+        {&Button1, QStringLiteral("Отбор характеристики к печати")},
+        {&Button2, QStringLiteral("Отобрать все характеристики")},
+        {&Button3, QStringLiteral("Отменить весь отбор")},
+        {&Button4, QStringLiteral("Выбрать продукт")},
+        {&Button5, QStringLiteral("Подсчитать характеристики")},
+        {&Button6, QStringLiteral("Перерасчет")},
+        {&Button7, QStringLiteral("Печатать рецепт")},
+        {&Button8, QStringLiteral("Записать в архив")},
+        {&Button9, QStringLiteral("Выход")}};
+    // two rows: the characteristic marks and the product on top, the mix below
+    const QRect places[] = {{kLeft, 522, 220, 30}, {228, 522, 210, 30},   {442, 522, 170, 30},
+                            {616, 522, 164, 30},   {kLeft, 558, 220, 30}, {228, 558, 130, 30},
+                            {362, 558, 150, 30},   {516, 558, 150, 30},   {670, 558, 110, 30}};
+    for (int i = 0; i < buttons.size(); ++i) {
+        auto *button = new QPushButton(buttons.at(i).second, this);
+        button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
+        button->setGeometry(places[i]);
+        button->setAutoDefault(false);
+        *buttons.at(i).first = button;
+    }
+    connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm12::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm12::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm12::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm12::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm12::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm12::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// --- the characteristics grid ---
+
+void TForm12::setCell(int row, int column, const QString &text)
+{
+    QTableWidgetItem *item = StringGrid1->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        StringGrid1->setItem(row, column, item);
+    }
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (column == ColMinimum || column == ColMaximum)
+        flags |= Qt::ItemIsEditable;
+    item->setFlags(flags);
+    if (column != ColName && column != ColUnit)
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    item->setText(text);
+}
+
+QString TForm12::cell(int row, int column) const
+{
+    const QTableWidgetItem *item = StringGrid1->item(row, column);
+    return item ? item->text() : QString();
+}
+
+// Red means marked for printing and for the archive.
+void TForm12::setRowSelected(int row, bool selected)
+{
+    if (row < 0 || row >= selected_.size())
+        return;
+    selected_[row] = selected;
+    const QBrush brush = selected ? QBrush(Qt::red) : StringGrid1->palette().text();
+    for (int c = 0; c < ColumnCount; ++c)
+        if (QTableWidgetItem *item = StringGrid1->item(row, c))
+            item->setForeground(brush);
+}
+
+// One row per characteristic; the norms of the product chosen last stay.
+void TForm12::buildCharacteristicRows()
+{
+    rows_ = readMixCharacteristics(data_.Table1);
+    const int oldRows = StringGrid1->rowCount();
+    StringGrid1->setRowCount(int(rows_.size()));
+    selected_ = QList<bool>(rows_.size(), false);
+    for (int m = 0; m < rows_.size(); ++m) {
+        setCell(m, ColName, rows_.at(m).name);
+        setCell(m, ColUnit, rows_.at(m).unit);
+        setCell(m, ColFact, QString());
+        for (int c : {ColMinimum, ColMaximum})
+            setCell(m, c, m < oldRows ? cell(m, c) : QString());
+        setRowSelected(m, false);
+    }
+}
+
+// --- inputs ---
+
+void TForm12::bindInputColumn(MixMode mode, bool readOnly)
+{
+    const bool percent = mode == MixMode::Percent;
+    DBGrid1->setColumns(
+        {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 185, -1, true},
+         {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 76, 2},
+         {mixInputField(mode), percent ? QStringLiteral("% ввода") : QStringLiteral("Масса ввода"),
+          73, -1, readOnly}});
+}
+
+// After a computation without filler the inputs stand still until "Перерасчет".
+void TForm12::setInputsLocked(bool locked)
+{
+    bindInputColumn(mode(), locked);
+    MaskEdit1->setReadOnly(locked);
+    Edit1->setReadOnly(locked);
+    for (ProductForm form : {ProductForm::Granules, ProductForm::Crumbs, ProductForm::Loose})
+        formButton(form)->setEnabled(!locked);
+    Button8->setEnabled(locked);
+    Button6->setEnabled(locked);
+}
+
+double TForm12::fieldNumber(const QLineEdit *field) const
+{
+    QString text = field->text();
+    text.remove(QLatin1Char(' '));
+    if (text.isEmpty() || text == QLatin1String("."))
+        return 0;
+    return readCellNumber(text).value;
+}
+
+void TForm12::clearLabels()
+{
+    Label10->clear();
+    Label8->clear();
+    Label9->clear();
+}
+
+void TForm12::removeOldPrice()
+{
+    if (lastNamePrice_.isEmpty())
+        return;
+    const QString product = productWithoutPrice(Edit1->text(), lastNamePrice_);
+    if (product != Edit1->text()) {
+        Edit1->setMaxLength(kProductLength);
+        Edit1->setText(product);
+        lastNamePrice_.clear();
+    }
+}
+
+// --- events ---
+
+void TForm12::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TForm12::FormActivate()
+{
+    RadioButton5->setChecked(true);
+    for (QLineEdit *field : {Edit4, MaskEdit2, Edit2, Edit1, Edit3})
+        field->clear();
+    Edit1->setMaxLength(kProductLength);
+    setMaskedNumber(MaskEdit1, settings::currentSettings().taxRate, 2, 1);
+    lastNamePrice_.clear();
+    result_ = MixResult();
+    Label10->hide();
+    clearLabels();
+    RadioButton1->setChecked(true);
+    RadioButton3->setChecked(true);
+    setInputsLocked(false);
+    runReporting([this] {
+        buildCharacteristicRows();
+        resetMixInputs(data_.Table3);
+    });
+    DBGrid1->followCursor();
+    DBGrid1->setFocus();
+}
+
+void TForm12::done(int result)
+{
+    DBGrid1->commitEdit();
+    runReporting([this] { listMixRawMaterials(data_.Table3, false); });
+    QDialog::done(result);
+}
+
+void TForm12::RadioButton1Click()
+{
+    runReporting([this] { listMixRawMaterials(data_.Table3, true); });
+}
+
+void TForm12::RadioButton2Click()
+{
+    runReporting([this] { listMixRawMaterials(data_.Table3, false); });
+}
+
+void TForm12::switchMode(MixMode mode)
+{
+    DBGrid1->commitEdit();
+    (mode == MixMode::Mass ? RadioButton4 : RadioButton3)->setChecked(true);
+    removeOldPrice();
+    setInputsLocked(false);
+    clearLabels();
+}
+
+void TForm12::Button1Click()
+{
+    const int row = StringGrid1->currentRow();
+    setRowSelected(row, !selected_.value(row));
+}
+
+void TForm12::Button2Click()
+{
+    for (int m = 0; m < selected_.size(); ++m)
+        setRowSelected(m, true);
+}
+
+void TForm12::Button3Click()
+{
+    for (int m = 0; m < selected_.size(); ++m)
+        setRowSelected(m, false);
+}
+
+// The feed types window uses MANOR as its own working column: the mix's inputs are kept
+// while it is open and put back afterwards, with the list as it was.
+void TForm12::Button4Click()
+{
+    DBGrid1->commitEdit();
+    setInputsLocked(false);
+    MixInputs inputs;
+    if (!runReporting([this, &inputs] { inputs = saveMixInputs(data_.Table3); }))
+        return;
+    if (chooseProduct_)
+        chooseProduct_();
+    runReporting([this, &inputs] {
+        restoreMixInputs(data_.Table3, inputs);
+        listMixRawMaterials(data_.Table3, RadioButton1->isChecked());
+    });
+    DBGrid1->followCursor();
+    const ProductNorms product = readProductNorms(data_.Table2, rows_);
+    if (product.type.isEmpty() && product.norms.isEmpty())
+        return;
+    Edit1->setMaxLength(kProductLength);
+    Edit1->setText(product.type);
+    Edit3->setText(product.purpose);
+    Edit2->setText(product.standard);
+    lastNamePrice_.clear();
+    for (int m = 0; m < rows_.size(); ++m) {
+        const auto [minimum, maximum] = product.norms.value(m);
+        setCell(m, ColMinimum, normText(minimum));
+        setCell(m, ColMaximum, normText(maximum));
+        setCell(m, ColFact, QString());
+        setRowSelected(m, product.marked(m));
+    }
+    clearLabels();
+}
+
+void TForm12::Button5Click()
+{
+    DBGrid1->commitEdit();
+    Label10->hide();
+    MixInput input;
+    input.mode = mode();
+    input.volume = fieldNumber(MaskEdit2);
+    input.characteristics = rows_;
+    input.taxRate = fieldNumber(MaskEdit1);
+    setMaskedNumber(MaskEdit1, input.taxRate, 2, 1);
+    setMaskedNumber(MaskEdit2, input.volume, 6, 3);
+    input.form = productForm();
+    if (!runReporting([this, &input] { input.lines = readMixLines(data_.Table3, input.mode); }))
+        return;
+    DBGrid1->followCursor();
+    MixResult result = computeMix(input, settings::currentSettings());
+    if (input.mode == MixMode::Mass && result.refusal != MixRefusal::NegativeInput)
+        setMaskedNumber(MaskEdit2, result.total, 6, 3);
+    if (!result.ok()) {
+        message(result.error);
+        DBGrid1->setFocus();
+        return;
+    }
+    result_ = std::move(result);
+    showResult();
+}
+
+void TForm12::showResult()
+{
+    if (result_.fillerAdded) {
+        message(result_.fillerMessage);
+        Label10->setText(result_.fillerLabel);
+        Label10->show();
+    }
+    for (int m = 0; m < result_.factTexts.size(); ++m)
+        setCell(m, ColFact, result_.factTexts.at(m));
+    removeOldPrice();
+    Label8->setText(result_.price.label);
+    lastNamePrice_ = result_.price.nameText;
+    const QString product = productWithPrice(Edit1->text(), lastNamePrice_);
+    // the price must not be cut off the name by the field's length
+    Edit1->setMaxLength(std::max(kProductLength, int(product.size())));
+    Edit1->setText(product);
+    setInputsLocked(result_.archivable());
+}
+
+void TForm12::Button6Click()
+{
+    setInputsLocked(false);
+}
+
+void TForm12::Button7Click()
+{
+    const QString label = Label9->text();
+    if (!label.contains(kArchivePrefix)) {
+        message(QStringLiteral("Рецепт не записан в архив. Печать отменена..."));
+        return;
+    }
+    const QString rest = label.mid(7).trimmed();
+    int digits = 0;
+    while (digits < rest.size() && rest.at(digits).isDigit())
+        ++digits;
+    const int number = rest.left(digits).toInt();
+    if (number > 0 && printRecipe_)
+        printRecipe_(number);
+}
+
+void TForm12::Button8Click()
+{
+    if (!result_.archivable())
+        return;
+    MixRecipe recipe;
+    recipe.product = Edit1->text();
+    recipe.standard = Edit2->text();
+    recipe.purpose = Edit3->text();
+    recipe.note = Edit4->text();
+    recipe.volume = fieldNumber(MaskEdit2);
+    recipe.taxRate = fieldNumber(MaskEdit1);
+    recipe.formLetter = productFormLetter(productForm());
+    for (const MixLine &line : result_.lines) {
+        MixRecipe::Line archived{line.name, line.percent, line.price, line.premix, {}};
+        for (const MixCharacteristic &row : rows_)
+            archived.contents.append(line.content(row.key));
+        recipe.lines.append(archived);
+    }
+    for (int m = 0; m < rows_.size(); ++m) {
+        MixRecipe::Characteristic row{cell(m, ColName),  cell(m, ColUnit), 0, 0, 0,
+                                      selected_.value(m)};
+        const std::pair<double *, int> numbers[] = {
+            {&row.minimum, ColMinimum}, {&row.maximum, ColMaximum}, {&row.fact, ColFact}};
+        for (const auto &[target, column] : numbers) {
+            const QString text = cell(m, column).trimmed();
+            const CellNumber n = readCellNumber(text);
+            if (!text.isEmpty() && !n.ok() && row.marked && m > 0) {
+                message(QStringLiteral("В строке \"%1\" колонка \"%2\" не число. Рецепт в архив "
+                                       "не записан...")
+                            .arg(row.name.trimmed(),
+                                 StringGrid1->horizontalHeaderItem(column)->text()));
+                return;
+            }
+            *target = n.ok() ? n.value : 0;
+        }
+        recipe.characteristics.append(row);
+    }
+    const ArchiveCursors cursors{&data_.Table5, &data_.Table6, &data_.Table7, &data_.Table8,
+                                 &data_.Table9};
+    const MixArchiveWrite written =
+        writeMixToArchive(cursors, recipe, settings::currentSettings(), settings::workingDate());
+    if (!written.ok()) {
+        message(written.error);
+        return;
+    }
+    Label9->setText(kArchivePrefix + written.numberText);
+    StringGrid1->setFocus();
+}
+
+} // namespace results

@@ -1,0 +1,488 @@
+// The mix characteristics window over the demo data: its start, the computation in both
+// modes with the locks it sets, the filler, the product choice (which must not lose the
+// typed inputs), the archive write with its label, printing, and its close.
+
+#include "demodatafixture.h"
+#include "lists/tablegrid.h"
+#include "results/mixwindow.h"
+#include "store/normroutines.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+
+using results::MixMode;
+using results::ProductForm;
+using results::TForm12;
+
+Q_DECLARE_METATYPE(results::MixMode)
+Q_DECLARE_METATYPE(results::ProductForm)
+
+namespace
+{
+
+const QString kWheat = QStringLiteral("Пшеница фуражная");
+const QString kCorn = QStringLiteral("Кукуруза");
+const QString kBarley = QStringLiteral("Ячмень");
+const QString kPeas = QStringLiteral("Горох");
+const QString kBran = QStringLiteral("Отруби пшеничные");
+const QString kBroilerPremix = QStringLiteral("Премикс П5-1 1% (бройлеры)");
+const QString kLayerPremix = QStringLiteral("Премикс П1-1 1% (несушки)");
+
+// The demo data, the window over it, its messages collected; the product chooser and
+// the recipe printer stand in for the shell's windows.
+struct Mix {
+    roadtest::DemoData demo;
+    store::TDataModule2 *dm = nullptr;
+    std::unique_ptr<TForm12> form;
+    QStringList messages;
+    QList<int> printed;
+    int productRow = 0; // the feed type the chooser leaves current (view position)
+
+    Mix()
+    {
+        dm = demo.open();
+        if (!dm)
+            return;
+        form = std::make_unique<TForm12>(*dm);
+        form->setMessageSink([this](const QString &text) { messages.append(text); });
+        form->setRecipePrinter([this](int number) { printed.append(number); });
+        // What the feed types window does to sir and kk while it is open.
+        form->setProductChooser([this] {
+            store::LoadNorms(*dm, nullptr);
+            dm->Table2.moveTo(productRow);
+            store::LoadNorms(*dm, nullptr);
+            store::SaveNorms(*dm);
+        });
+        form->show();
+    }
+    bool ok() const { return form != nullptr; }
+
+    lists::TableGridModel *raw() const { return form->rawGrid()->gridModel(); }
+    int rawRow(const QString &name) const
+    {
+        for (int r = 0; r < raw()->rowCount(); ++r)
+            if (raw()->data(raw()->index(r, 0)).toString().trimmed() == name)
+                return r;
+        return -1;
+    }
+    // Types an input into the raw material's row, as the grid stores a typed cell.
+    bool input(const QString &name, double value)
+    {
+        const int row = rawRow(name);
+        return row >= 0 && raw()->setData(raw()->index(row, 2), QString::number(value));
+    }
+    bool inputEditable(const QString &name) const
+    {
+        return raw()->flags(raw()->index(rawRow(name), 2)) & Qt::ItemIsEditable;
+    }
+    QString charCell(int row, int column) const
+    {
+        const QTableWidgetItem *item = form->characteristicsGrid()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    void setVolume(const QString &text)
+    {
+        form->volumeField()->setFocus();
+        form->volumeField()->clear();
+        QTest::keyClicks(form->volumeField(), text);
+        QTest::keyClick(form->volumeField(), Qt::Key_Tab);
+    }
+    // Five raw materials of the demo data adding up to 100 %.
+    void typeFivePercents()
+    {
+        setVolume(QStringLiteral("20"));
+        for (const auto &[name, value] :
+             {std::pair{kWheat, 40.0}, std::pair{kCorn, 30.0}, std::pair{kBarley, 15.0},
+              std::pair{kPeas, 10.0}, std::pair{kBran, 5.0}})
+            QVERIFY(input(name, value));
+    }
+};
+
+double sirValue(store::Table &sir, const QString &name, const QString &field)
+{
+    const bool filtered = sir.filtered();
+    sir.setFiltered(false);
+    double value = -1;
+    for (sir.first(); !sir.eof(); sir.next())
+        if (sir.text(QStringLiteral("NAIM")).trimmed() == name)
+            value = sir.number(field);
+    sir.setFiltered(filtered);
+    return value;
+}
+
+} // namespace
+
+class TestMixWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startZeroesInputsAndUnlocks();
+    void percentMixComputedAndLocked();
+    void fillerCompletesAndKeepsInputsOpen();
+    void massModeGivesVolumeAndPercentages();
+    void computingTwiceKeepsOnePrice();
+    void typedNumbersInMaskedFields_data();
+    void typedNumbersInMaskedFields();
+    void refusals_data();
+    void refusals();
+    void productChoiceKeepsTypedInputs();
+    void productChoiceMarksNormedRows();
+    void archiveWriteAndPrint_data();
+    void archiveWriteAndPrint();
+    void printNeedsTheArchive();
+    void recomputeUnlocks();
+    void closeLeavesRawMaterialsUnfiltered();
+    void screenshotAfterComputation();
+};
+
+// Every raw material's MANOR and VES are 0 when the window opens, only selected raw
+// materials are listed, the fields are empty but for the tax rate, nothing is archived.
+void TestMixWindow::startZeroesInputsAndUnlocks()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    store::Table &sir = w.dm->Table3;
+    QCOMPARE(sirValue(sir, kWheat, QStringLiteral("VES")), 0.0);
+    QCOMPARE(sirValue(sir, kWheat, QStringLiteral("MANOR")), 0.0);
+    QCOMPARE(sirValue(sir, QStringLiteral("Рожь"), QStringLiteral("MANOR")), 0.0);
+    QCOMPARE(sir.filter(), QStringLiteral("ot='+'"));
+    QVERIFY(sir.filtered());
+    QCOMPARE(w.form->taxField()->text(), QStringLiteral("10.0"));
+    QVERIFY(w.form->productField()->text().isEmpty());
+    QVERIFY(w.form->selectedListButton()->isChecked());
+    QVERIFY(w.form->percentButton()->isChecked());
+    QVERIFY(w.form->formButton(ProductForm::Granules)->isChecked());
+    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(!w.form->recomputeButton()->isEnabled());
+    QVERIFY(w.form->fillerLabel()->isHidden());
+    QCOMPARE(w.form->characteristicsGrid()->rowCount(), w.dm->pitCount());
+    QCOMPARE(w.raw()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("% ввода"));
+    QVERIFY(w.inputEditable(kWheat));
+    QVERIFY(w.messages.isEmpty());
+}
+
+// Five raw materials adding up to 100 %: levels, price label, product name with price;
+// the inputs, the tax, the product and its form are locked, archiving is open.
+void TestMixWindow::percentMixComputedAndLocked()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.typeFivePercents();
+    w.form->productField()->setText(QStringLiteral("ПК-5"));
+    w.form->computeButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    // price: 15000·40 + 17000·30 + 12800·15 + 19000·10 + 10500·5 = 15445 per tonne
+    QCOMPARE(w.charCell(0, TForm12::ColFact), QStringLiteral("       15445"));
+    QCOMPARE(w.form->lastResult().price.build.rawCost, 15445.0);
+    QVERIFY(w.form->priceLabel()->text().startsWith(QStringLiteral("Отпускная цена 1Т с НДС")));
+    QVERIFY(w.form->priceLabel()->text().endsWith(QStringLiteral(" руб.")));
+    const QString price = w.form->lastResult().price.nameText;
+    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5-%1-").arg(price));
+    QVERIFY(!w.charCell(5, TForm12::ColFact).isEmpty());
+    QVERIFY(w.form->archiveButton()->isEnabled());
+    QVERIFY(w.form->recomputeButton()->isEnabled());
+    QVERIFY(!w.inputEditable(kWheat));
+    QVERIFY(w.form->taxField()->isReadOnly());
+    QVERIFY(w.form->productField()->isReadOnly());
+    QVERIFY(!w.form->formButton(ProductForm::Loose)->isEnabled());
+}
+
+// 60 + 30: the message names 90, the filler label says 10 %, levels are over 100, and
+// the inputs stay open with archiving off.
+void TestMixWindow::fillerCompletesAndKeepsInputsOpen()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.setVolume(QStringLiteral("5"));
+    QVERIFY(w.input(kWheat, 60));
+    QVERIFY(w.input(kCorn, 30));
+    w.form->computeButton()->click();
+    QCOMPARE(w.messages,
+             QStringList{QStringLiteral("Набрано 90% !!!         Добавляем нейтральный бесплатный "
+                                        "наполнитель.")});
+    QVERIFY(!w.form->fillerLabel()->isHidden());
+    QCOMPARE(w.form->fillerLabel()->text(), QStringLiteral("Наполнитель 10%"));
+    QCOMPARE(w.charCell(0, TForm12::ColFact), QStringLiteral("       14100"));
+    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(w.inputEditable(kWheat));
+}
+
+// Masses 1 + 1 + 1: the volume is 3 and the archived percentages add up to 100.00.
+void TestMixWindow::massModeGivesVolumeAndPercentages()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.form->massButton()->click();
+    QCOMPARE(w.raw()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Масса ввода"));
+    for (const QString &name : {kWheat, kCorn, kBarley})
+        QVERIFY(w.input(name, 1));
+    QCOMPARE(sirValue(w.dm->Table3, kWheat, QStringLiteral("VES")), 1.0);
+    QCOMPARE(sirValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 0.0);
+    w.form->computeButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QCOMPARE(w.form->volumeField()->text().trimmed(), QStringLiteral("3.000"));
+    const QList<results::MixLine> &lines = w.form->lastResult().lines;
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0].percent, 33.34);
+    QCOMPARE(lines[1].percent, 33.33);
+    QCOMPARE(lines[2].percent, 33.33);
+    QVERIFY(w.form->archiveButton()->isEnabled());
+    w.form->archiveButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    store::Table &arsir = w.dm->Table7;
+    double sum = 0;
+    arsir.setFiltered(false);
+    for (arsir.first(); !arsir.eof(); arsir.next())
+        if (arsir.integer(QStringLiteral("arnom")) == w.dm->lastArchiveNumber())
+            sum += arsir.number(QStringLiteral("procin"));
+    QCOMPARE(QString::number(sum, 'f', 2), QStringLiteral("100.00"));
+    store::Table &arkk = w.dm->Table6;
+    arkk.last();
+    QCOMPARE(arkk.number(QStringLiteral("ves")), 3.0);
+}
+
+void TestMixWindow::computingTwiceKeepsOnePrice()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.typeFivePercents();
+    w.form->productField()->setText(QStringLiteral("ПК-5"));
+    w.form->computeButton()->click();
+    w.form->recomputeButton()->click();
+    QVERIFY(w.input(kWheat, 35));
+    QVERIFY(w.input(kBran, 10));
+    w.form->computeButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    const QString price = w.form->lastResult().price.nameText;
+    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5-%1-").arg(price));
+    // a change of mode takes the price out of the name
+    w.form->massButton()->click();
+    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5"));
+    QVERIFY(w.form->priceLabel()->text().isEmpty());
+}
+
+void TestMixWindow::typedNumbersInMaskedFields_data()
+{
+    QTest::addColumn<QString>("volume");
+    QTest::addColumn<QString>("tax");
+    QTest::addColumn<double>("tonnes");
+    QTest::addColumn<double>("rate");
+    QTest::newRow("point typed") << QStringLiteral("2.5") << QStringLiteral("2.5") << 2.5 << 2.5;
+    QTest::newRow("whole") << QStringLiteral("1200") << QStringLiteral("18") << 1200.0 << 18.0;
+    QTest::newRow("full") << QStringLiteral("999999.999") << QStringLiteral("99.9")
+                          << 999999.999 << 99.9;
+    QTest::newRow("fraction only") << QStringLiteral(".25") << QStringLiteral(".5") << 0.25
+                                   << 0.5;
+}
+
+// What is typed into the masked volume and tax fields is what the archive stores.
+void TestMixWindow::typedNumbersInMaskedFields()
+{
+    QFETCH(QString, volume);
+    QFETCH(QString, tax);
+    QFETCH(double, tonnes);
+    QFETCH(double, rate);
+    Mix w;
+    QVERIFY(w.ok());
+    w.setVolume(volume);
+    w.form->taxField()->selectAll();
+    QTest::keyClicks(w.form->taxField(), tax);
+    w.form->noteField()->setFocus(); // leaving the fields shows them formatted
+    for (const QString &name : {kWheat, kCorn})
+        QVERIFY(w.input(name, 50));
+    w.form->computeButton()->click();
+    w.form->archiveButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    store::Table &arkk = w.dm->Table6;
+    arkk.setFiltered(false);
+    arkk.last();
+    QCOMPARE(arkk.number(QStringLiteral("ves")), tonnes);
+    QCOMPARE(arkk.number(QStringLiteral("nds")), rate);
+}
+
+void TestMixWindow::refusals_data()
+{
+    QTest::addColumn<MixMode>("mode");
+    QTest::addColumn<QString>("volume");
+    QTest::addColumn<double>("wheat");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no volume") << MixMode::Percent << QString() << 100.0
+                               << QStringLiteral("Не введен объем партии...");
+    QTest::newRow("no input") << MixMode::Percent << QStringLiteral("10") << 0.0
+                              << QStringLiteral("Ввод сырья не задан!!!");
+    QTest::newRow("negative percent") << MixMode::Percent << QStringLiteral("10") << -5.0
+                                      << QStringLiteral("Ввод сырья \"Пшеница фуражная\"");
+    QTest::newRow("negative mass")
+        << MixMode::Mass << QString() << -1.0 << QStringLiteral("Ввод сырья \"Пшеница фуражная\"");
+}
+
+// Nothing computed, nothing to archive; the message says why.
+void TestMixWindow::refusals()
+{
+    QFETCH(MixMode, mode);
+    QFETCH(QString, volume);
+    QFETCH(double, wheat);
+    QFETCH(QString, message);
+    Mix w;
+    QVERIFY(w.ok());
+    if (mode == MixMode::Mass)
+        w.form->massButton()->click();
+    w.setVolume(volume);
+    if (wheat != 0) {
+        QVERIFY(w.input(kWheat, wheat));
+        QVERIFY(w.input(kCorn, 105));
+    }
+    w.form->computeButton()->click();
+    QCOMPARE(w.messages.size(), 1);
+    QVERIFY2(w.messages.first().startsWith(message), qPrintable(w.messages.first()));
+    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(w.form->priceLabel()->text().isEmpty());
+    QVERIFY(w.charCell(0, TForm12::ColFact).isEmpty());
+}
+
+// The feed types window loads inclusion limits into MANOR; the typed percentages are
+// what is computed after the product was chosen.
+void TestMixWindow::productChoiceKeepsTypedInputs()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.typeFivePercents();
+    w.form->chooseProductButton()->click();
+    QCOMPARE(sirValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 40.0);
+    QCOMPARE(sirValue(w.dm->Table3, kCorn, QStringLiteral("MANOR")), 30.0);
+    QCOMPARE(sirValue(w.dm->Table3, QStringLiteral("Овес"), QStringLiteral("MANOR")), 0.0);
+    QVERIFY(w.dm->Table3.filtered());
+    w.form->computeButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QCOMPARE(w.form->lastResult().price.build.rawCost, 15445.0);
+}
+
+// ПК-5: product, purpose and standard filled; every characteristic with a norm is marked
+// (red) except the price, whose maximum is shown.
+void TestMixWindow::productChoiceMarksNormedRows()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.form->chooseProductButton()->click();
+    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5"));
+    QVERIFY(w.form->purposeField()->text().startsWith(QStringLiteral("Для Полнорационный")));
+    QCOMPARE(w.form->standardField()->text(), QStringLiteral("ГОСТ 18221-2018"));
+    QCOMPARE(w.charCell(0, TForm12::ColMaximum), QStringLiteral(" 56000"));
+    QVERIFY(!w.form->rowSelected(0));
+    QCOMPARE(w.charCell(1, TForm12::ColMinimum), QStringLiteral("12.55"));
+    QVERIFY(w.form->rowSelected(1));
+    QCOMPARE(w.form->characteristicsGrid()->item(1, 0)->foreground().color(), QColor(Qt::red));
+    QVERIFY(w.charCell(2, TForm12::ColMinimum).isEmpty());
+    QVERIFY(!w.form->rowSelected(2));
+    w.form->unmarkAllButton()->click();
+    QVERIFY(!w.form->rowSelected(1));
+    w.form->characteristicsGrid()->setCurrentCell(2, 0);
+    w.form->toggleMarkButton()->click();
+    QVERIFY(w.form->rowSelected(2));
+}
+
+// The name ends in the number and the form letter, cut to 4 characters; the label shows
+// them and printing hands the number to the recipe view.
+void TestMixWindow::archiveWriteAndPrint_data()
+{
+    QTest::addColumn<int>("lastNumber");
+    QTest::addColumn<ProductForm>("form");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("gk");
+    QTest::newRow("123 granules") << 122 << ProductForm::Granules << QStringLiteral("123Г")
+                                  << QStringLiteral("Г");
+    QTest::newRow("1234 granules")
+        << 1233 << ProductForm::Granules << QStringLiteral("1234") << QStringLiteral("Г");
+    QTest::newRow("loose") << 6 << ProductForm::Loose << QStringLiteral("7") << QString();
+    QTest::newRow("wraps") << 9999 << ProductForm::Crumbs << QStringLiteral("1К")
+                           << QStringLiteral("К");
+}
+
+void TestMixWindow::archiveWriteAndPrint()
+{
+    QFETCH(int, lastNumber);
+    QFETCH(ProductForm, form);
+    QFETCH(QString, suffix);
+    QFETCH(QString, gk);
+    Mix w;
+    QVERIFY(w.ok());
+    w.dm->setLastArchiveNumber(lastNumber);
+    w.form->chooseProductButton()->click();
+    w.typeFivePercents();
+    w.form->formButton(form)->click();
+    w.form->computeButton()->click();
+    w.form->archiveButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № ") + suffix);
+    store::Table &arkk = w.dm->Table6;
+    arkk.setFiltered(false);
+    arkk.last();
+    QCOMPARE(arkk.text(QStringLiteral("naim")),
+             QStringLiteral("ПК-5-%1-%2").arg(w.form->lastResult().price.nameText, suffix));
+    QCOMPARE(arkk.text(QStringLiteral("gk")), gk);
+    QCOMPARE(arkk.number(QStringLiteral("gran")), gk.isEmpty() ? 0.0 : 300.0);
+    QCOMPARE(arkk.text(QStringLiteral("gost")), QStringLiteral("ГОСТ 18221-2018"));
+    w.form->printButton()->click();
+    QCOMPARE(w.printed, QList<int>{(lastNumber % 9999) + 1});
+}
+
+void TestMixWindow::printNeedsTheArchive()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.typeFivePercents();
+    w.form->computeButton()->click();
+    w.form->printButton()->click();
+    QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив. Печать отменена..."});
+    QVERIFY(w.printed.isEmpty());
+}
+
+void TestMixWindow::recomputeUnlocks()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.typeFivePercents();
+    w.form->computeButton()->click();
+    QVERIFY(!w.inputEditable(kWheat));
+    w.form->recomputeButton()->click();
+    QVERIFY(w.inputEditable(kWheat));
+    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(!w.form->recomputeButton()->isEnabled());
+    QVERIFY(!w.form->taxField()->isReadOnly());
+    QVERIFY(w.form->formButton(ProductForm::Loose)->isEnabled());
+}
+
+void TestMixWindow::closeLeavesRawMaterialsUnfiltered()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    QVERIFY(w.dm->Table3.filtered());
+    w.form->exitButton()->click();
+    QVERIFY(!w.form->isVisible());
+    QVERIFY(!w.dm->Table3.filtered());
+    QVERIFY(w.dm->Table3.filter().isEmpty());
+}
+
+// A picture of the window after a computation, to be looked at.
+void TestMixWindow::screenshotAfterComputation()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.form->chooseProductButton()->click();
+    w.typeFivePercents();
+    QVERIFY(w.input(kBroilerPremix, 1));
+    QVERIFY(w.input(kWheat, 39));
+    w.form->computeButton()->click();
+    w.form->archiveButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    const QString png = QStringLiteral(KP_TEST_OUTPUT "/mix-window.png");
+    QVERIFY(w.form->grab().save(png));
+}
+
+QTEST_MAIN(TestMixWindow)
+#include "tst_mixwindow.moc"
