@@ -2,11 +2,11 @@
 
 #include "calc/problemrecord.h"
 #include "calc/window/preparationwindow.h"
-#include "documents/recipeviewwindow.h"
+#include "documents/window/recipeviewwindow.h"
 #include "lists/characteristicswindow.h"
 #include "lists/feedtypeswindow.h"
 #include "lists/rawmaterialswindow.h"
-#include "results/mixwindow.h"
+#include "results/window/mixwindow.h"
 #include "settings/window/parameterswindow.h"
 #include "shell/closesequence.h"
 #include "store/datamodule.h"

@@ -1,11 +1,11 @@
-#include "results/mixwindow.h"
+#include "results/window/mixwindow.h"
 
 #include "lists/message.h"
 #include "lists/tablegrid.h"
-#include "results/celleditor.h"
 #include "results/cellnumber.h"
 #include "results/mixarchive.h"
 #include "results/mixsource.h"
+#include "results/window/celleditor.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
@@ -16,8 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QShowEvent>
 #include <QTableWidget>
 

@@ -2,9 +2,9 @@
 // modes with the locks it sets, the filler, the product choice (which must not lose the
 // typed inputs), the archive write with its label, printing, and its close.
 
-#include "demodatafixture.h"
 #include "lists/tablegrid.h"
-#include "results/mixwindow.h"
+#include "results/demodatafixture.h"
+#include "results/window/mixwindow.h"
 #include "store/normroutines.h"
 
 #include <QLabel>
@@ -274,10 +274,9 @@ void TestMixWindow::typedNumbersInMaskedFields_data()
     QTest::addColumn<double>("rate");
     QTest::newRow("point typed") << QStringLiteral("2.5") << QStringLiteral("2.5") << 2.5 << 2.5;
     QTest::newRow("whole") << QStringLiteral("1200") << QStringLiteral("18") << 1200.0 << 18.0;
-    QTest::newRow("full") << QStringLiteral("999999.999") << QStringLiteral("99.9")
-                          << 999999.999 << 99.9;
-    QTest::newRow("fraction only") << QStringLiteral(".25") << QStringLiteral(".5") << 0.25
-                                   << 0.5;
+    QTest::newRow("full") << QStringLiteral("999999.999") << QStringLiteral("99.9") << 999999.999
+                          << 99.9;
+    QTest::newRow("fraction only") << QStringLiteral(".25") << QStringLiteral(".5") << 0.25 << 0.5;
 }
 
 // What is typed into the masked volume and tax fields is what the archive stores.
