@@ -1,16 +1,11 @@
 #include "archive/archivewriter.h"
 
-#include "archive/archivenumbers.h"
-
 #include "calc/problemrecord.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
-#include "store/datasourceoff.h"
-#include "store/fieldcodec.h"
 #include "store/numbertext.h"
 #include "store/table.h"
 
-#include <QFileInfo>
 #include <QList>
 #include <QVariant>
 
@@ -22,16 +17,6 @@ namespace archive
 
 namespace
 {
-
-// One row to append: field names with their values, in the order they are set.
-using Row = QList<std::pair<QString, QVariant>>;
-
-struct RecipeRows {
-    QList<Row> arprem;
-    QList<Row> arsir;
-    QList<Row> arpit;
-    Row arkk;
-};
 
 // The maximum stands for "no maximum" when it is four times the minimum.
 double storedMaximum(double minimum, double maximum)
@@ -132,52 +117,6 @@ RecipeRows recipeRows(const calc::ProblemRecord &r, int feed, const FeedGridRow 
             headRow(r, feed, grid, values, workingDate, number)};
 }
 
-// Why a row cannot be stored in table as it is; empty when every value fits.
-QString unstorable(const store::Table &table, const Row &row)
-{
-    const QList<store::FieldDef> fields = table.fields();
-    const QString file = QFileInfo(table.fileName()).fileName();
-    for (const auto &[name, value] : row) {
-        const int index = table.fieldIndex(name);
-        if (index < 0)
-            return QStringLiteral("в таблице %1 нет поля %2").arg(file, name);
-        QString why;
-        store::encodeField(fields.at(index), value, &why);
-        if (!why.isEmpty())
-            return QStringLiteral("%1, поле %2: %3").arg(file, name, why);
-    }
-    return {};
-}
-
-QString unstorable(const ArchiveCursors &c, const RecipeRows &rows)
-{
-    const std::pair<store::Table *, const QList<Row> *> groups[] = {
-        {c.arprem, &rows.arprem}, {c.arsir, &rows.arsir}, {c.arpit, &rows.arpit}};
-    for (const auto &[table, list] : groups) {
-        for (const Row &row : *list) {
-            const QString why = unstorable(*table, row);
-            if (!why.isEmpty())
-                return why;
-        }
-    }
-    return unstorable(*c.arkk, rows.arkk);
-}
-
-// Releases the number in table and appends the rows; the filter is switched on again
-// when it was on.
-void replaceRecipe(store::Table &table, int number, const QList<Row> &rows)
-{
-    const store::DataSourceOff off(table);
-    const bool wasFiltered = releaseArchiveNumber(table, number);
-    for (const Row &row : rows) {
-        table.append();
-        for (const auto &[name, value] : row)
-            table.setValue(name, value);
-        table.post();
-    }
-    table.setFiltered(wasFiltered);
-}
-
 } // namespace
 
 QString namePriceText(double namePrice, const settings::Settings &values)
@@ -206,26 +145,9 @@ ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
         result.error = QStringLiteral("Нет корма с номером %1 в результатах расчета").arg(feed);
         return result;
     }
-    try {
-        // Checked with the longest number first: a refused recipe uses up no number.
-        const QString why = unstorable(
-            cursors, recipeRows(record, feed, row, values, workingDate, kLastArchiveNumber));
-        if (!why.isEmpty()) {
-            result.error = QStringLiteral("Рецепт не записан в архив: ") + why;
-            return result;
-        }
-        result.number = nextArchiveNumber(*cursors.order);
-        const RecipeRows rows = recipeRows(record, feed, row, values, workingDate, result.number);
-        replaceRecipe(*cursors.arprem, result.number, rows.arprem);
-        replaceRecipe(*cursors.arsir, result.number, rows.arsir);
-        replaceRecipe(*cursors.arpit, result.number, rows.arpit);
-        replaceRecipe(*cursors.arkk, result.number, {rows.arkk});
-        for (store::Table *table : {cursors.arkk, cursors.arsir, cursors.arpit, cursors.arprem})
-            table->flush();
-    } catch (const store::TableError &error) {
-        result.error = error.message();
-    }
-    return result;
+    return writeRecipe(cursors, [&](int number) {
+        return recipeRows(record, feed, row, values, workingDate, number);
+    });
 }
 
 } // namespace archive

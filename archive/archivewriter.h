@@ -6,7 +6,7 @@
 // cursors and plain values only; the results window passes its feed grid row as
 // FeedGridRow.
 
-#include "archive/archivecursors.h"
+#include "archive/reciperows.h"
 
 #include <QDate>
 #include <QString>
@@ -42,12 +42,6 @@ QString namePriceText(double namePrice, const settings::Settings &values);
 
 // The recipe name: type + "-" + price text + "-" + number + form letter, trimmed.
 QString recipeName(const FeedGridRow &row, int number, const settings::Settings &values);
-
-struct ArchiveWriteResult {
-    int number = 0; // the archive number given to the recipe; 0 when nothing was written
-    QString error;  // why the write was refused or ended (Russian); empty on success
-    bool ok() const { return error.isEmpty(); }
-};
 
 // Writes the recipe of feed type `feed` (1-based) of the problem record under a new
 // archive number, with the values of the feed grid row, the settings' loss norm and

@@ -1,9 +1,9 @@
 #include "results/window/mixwindow.h"
 
+#include "archive/mixarchivewriter.h"
 #include "lists/message.h"
 #include "lists/tablegrid.h"
 #include "results/cellnumber.h"
-#include "results/mixarchive.h"
 #include "results/mixsource.h"
 #include "results/window/celleditor.h"
 #include "settings/settings.h"
@@ -580,7 +580,7 @@ void TForm12::Button8Click()
 {
     if (!result_.archivable())
         return;
-    MixRecipe recipe;
+    archive::MixRecipe recipe;
     recipe.product = Edit1->text();
     recipe.standard = Edit2->text();
     recipe.purpose = Edit3->text();
@@ -589,14 +589,14 @@ void TForm12::Button8Click()
     recipe.taxRate = fieldNumber(MaskEdit1);
     recipe.formLetter = productFormLetter(productForm());
     for (const MixLine &line : result_.lines) {
-        MixRecipe::Line archived{line.name, line.percent, line.price, line.premix, {}};
+        archive::MixRecipe::Line archived{line.name, line.percent, line.price, line.premix, {}};
         for (const MixCharacteristic &row : rows_)
             archived.contents.append(line.content(row.key));
         recipe.lines.append(archived);
     }
     for (int m = 0; m < rows_.size(); ++m) {
-        MixRecipe::Characteristic row{cell(m, ColName),  cell(m, ColUnit), 0, 0, 0,
-                                      selected_.value(m)};
+        archive::MixRecipe::Characteristic row{cell(m, ColName),  cell(m, ColUnit), 0, 0, 0,
+                                               selected_.value(m)};
         const std::pair<double *, int> numbers[] = {
             {&row.minimum, ColMinimum}, {&row.maximum, ColMaximum}, {&row.fact, ColFact}};
         for (const auto &[target, column] : numbers) {
@@ -613,15 +613,14 @@ void TForm12::Button8Click()
         }
         recipe.characteristics.append(row);
     }
-    const ArchiveCursors cursors{&data_.Table5, &data_.Table6, &data_.Table7, &data_.Table8,
-                                 &data_.Table9};
-    const MixArchiveWrite written =
-        writeMixToArchive(cursors, recipe, settings::currentSettings(), settings::workingDate());
+    const archive::ArchiveWriteResult written =
+        archive::writeMixToArchive(archive::archiveCursors(data_), recipe,
+                                   settings::currentSettings(), settings::workingDate());
     if (!written.ok()) {
         message(written.error);
         return;
     }
-    Label9->setText(kArchivePrefix + written.numberText);
+    Label9->setText(kArchivePrefix + archive::mixNumberText(written.number, recipe.formLetter));
     StringGrid1->setFocus();
 }
 

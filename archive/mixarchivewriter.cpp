@@ -1,32 +1,19 @@
-#include "results/mixarchive.h"
+#include "archive/mixarchivewriter.h"
 
 #include "settings/settings.h"
 #include "settings/workingdate.h"
-#include "store/datasourceoff.h"
-#include "store/fieldcodec.h"
-#include "store/table.h"
 
-#include <QFileInfo>
 #include <QVariant>
 
 #include <utility>
 
-namespace results
+namespace archive
 {
 
 namespace
 {
 
 constexpr int kNumberTextLength = 4;
-
-using Row = QList<std::pair<QString, QVariant>>;
-
-struct MixRows {
-    QList<Row> arprem;
-    QList<Row> arsir;
-    QList<Row> arpit;
-    Row arkk;
-};
 
 // Every premix line with its own contents: what it brings into one unit of the mix.
 QList<Row> premixRows(const MixRecipe &recipe, int number)
@@ -105,54 +92,11 @@ Row headRow(const MixRecipe &recipe, const settings::Settings &values, const QDa
     return row;
 }
 
-MixRows mixRows(const MixRecipe &recipe, const settings::Settings &values, const QDate &date,
-                int number)
+RecipeRows mixRows(const MixRecipe &recipe, const settings::Settings &values, const QDate &date,
+                   int number)
 {
     return {premixRows(recipe, number), rawRows(recipe, number), characteristicRows(recipe, number),
             headRow(recipe, values, date, number)};
-}
-
-QString unstorable(const store::Table &table, const Row &row)
-{
-    const QList<store::FieldDef> fields = table.fields();
-    const QString file = QFileInfo(table.fileName()).fileName();
-    for (const auto &[name, value] : row) {
-        const int index = table.fieldIndex(name);
-        if (index < 0)
-            return QStringLiteral("в таблице %1 нет поля %2").arg(file, name);
-        QString why;
-        store::encodeField(fields.at(index), value, &why);
-        if (!why.isEmpty())
-            return QStringLiteral("%1, поле %2: %3").arg(file, name, why);
-    }
-    return {};
-}
-
-QString unstorable(const ArchiveCursors &c, const MixRows &rows)
-{
-    const std::pair<store::Table *, const QList<Row> *> groups[] = {
-        {c.arprem, &rows.arprem}, {c.arsir, &rows.arsir}, {c.arpit, &rows.arpit}};
-    for (const auto &[table, list] : groups) {
-        for (const Row &row : *list) {
-            const QString why = unstorable(*table, row);
-            if (!why.isEmpty())
-                return why;
-        }
-    }
-    return unstorable(*c.arkk, rows.arkk);
-}
-
-void replaceRecipe(store::Table &table, int number, const QList<Row> &rows)
-{
-    const store::DataSourceOff off(table);
-    const bool wasFiltered = releaseArchiveNumber(table, number);
-    for (const Row &row : rows) {
-        table.append();
-        for (const auto &[name, value] : row)
-            table.setValue(name, value);
-        table.post();
-    }
-    table.setFiltered(wasFiltered);
 }
 
 } // namespace
@@ -162,31 +106,11 @@ QString mixNumberText(int number, const QString &formLetter)
     return (QString::number(number) + formLetter).left(kNumberTextLength);
 }
 
-MixArchiveWrite writeMixToArchive(const ArchiveCursors &cursors, const MixRecipe &recipe,
-                                  const settings::Settings &values, const QDate &workingDate)
+ArchiveWriteResult writeMixToArchive(const ArchiveCursors &cursors, const MixRecipe &recipe,
+                                     const settings::Settings &values, const QDate &workingDate)
 {
-    MixArchiveWrite result;
-    try {
-        // Checked with the longest number first: a refused mix uses up no number.
-        const QString why =
-            unstorable(cursors, mixRows(recipe, values, workingDate, kLastArchiveNumber));
-        if (!why.isEmpty()) {
-            result.error = QStringLiteral("Рецепт не записан в архив: ") + why;
-            return result;
-        }
-        result.number = nextArchiveNumber(*cursors.order);
-        result.numberText = mixNumberText(result.number, recipe.formLetter);
-        const MixRows rows = mixRows(recipe, values, workingDate, result.number);
-        replaceRecipe(*cursors.arprem, result.number, rows.arprem);
-        replaceRecipe(*cursors.arsir, result.number, rows.arsir);
-        replaceRecipe(*cursors.arpit, result.number, rows.arpit);
-        replaceRecipe(*cursors.arkk, result.number, {rows.arkk});
-        for (store::Table *table : {cursors.arkk, cursors.arsir, cursors.arpit, cursors.arprem})
-            table->flush();
-    } catch (const store::TableError &error) {
-        result.error = error.message();
-    }
-    return result;
+    return writeRecipe(cursors,
+                       [&](int number) { return mixRows(recipe, values, workingDate, number); });
 }
 
-} // namespace results
+} // namespace archive

@@ -8,7 +8,7 @@
 // number 1234 of granules is named "...-1234" while gk still says "Г". Each premix line
 // brings its own contents into arprem, in proportion to its share in the mix.
 
-#include "results/archivewriter.h"
+#include "archive/reciperows.h"
 
 #include <QDate>
 #include <QList>
@@ -19,7 +19,7 @@ namespace settings
 struct Settings;
 }
 
-namespace results
+namespace archive
 {
 
 struct MixRecipe {
@@ -57,17 +57,10 @@ struct MixRecipe {
 // most 4 characters.
 QString mixNumberText(int number, const QString &formLetter);
 
-struct MixArchiveWrite {
-    int number = 0;     // the archive number given; 0 when nothing was written
-    QString numberText; // mixNumberText of it
-    QString error;      // why the write was refused or ended (Russian); empty on success
-    bool ok() const { return error.isEmpty(); }
-};
-
 // Writes the mix under a new number with the settings' costs, profitability, loss norm
 // and price flags and the working date, and flushes the four tables. Values that cannot
 // be stored are refused before a number is given out.
-MixArchiveWrite writeMixToArchive(const ArchiveCursors &cursors, const MixRecipe &recipe,
-                                  const settings::Settings &values, const QDate &workingDate);
+ArchiveWriteResult writeMixToArchive(const ArchiveCursors &cursors, const MixRecipe &recipe,
+                                     const settings::Settings &values, const QDate &workingDate);
 
-} // namespace results
+} // namespace archive
