@@ -1,0 +1,142 @@
+// The technologist's road through the mix window, as the program is started: from the
+// menu's "Расчет характеристик смеси" through the product choice in the feed types window
+// (its selection buttons disabled), five percentages, the computation and the archive
+// write, to the recipe printed through the recipe view window into a PDF.
+
+#include "documents/window/recipeviewwindow.h"
+#include "lists/feedtypeswindow.h"
+#include "lists/tablegrid.h"
+#include "platform/printerchoice.h"
+#include "results/window/mixwindow.h"
+#include "shell/programwindows.h"
+#include "store/datamodule.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+#include <functional>
+
+using shell::MenuItem;
+
+namespace
+{
+
+// Runs act on the modal window of type W as soon as it is shown.
+template <typename W> void whenShown(const std::function<void(W *)> &act)
+{
+    QTimer::singleShot(0, [act] {
+        if (auto *window = qobject_cast<W *>(QApplication::activeModalWidget()))
+            act(window);
+    });
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestMixFromMenu final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fromMenuToPrintedRecipe();
+};
+
+void TestMixFromMenu::fromMenuToPrintedRecipe()
+{
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const shell::WorkingFolder folder{QDir(work.path())};
+    const QDir demo(QStringLiteral(KP_SOURCE_DIR "/data/itog3"));
+    QVERIFY(QDir().mkpath(folder.dataDir()));
+    for (const QString &name : demo.entryList(QDir::Files))
+        QVERIFY(QFile::copy(demo.filePath(name), folder.dataDir() + "/" + name));
+    QStringList shown;
+    const auto windows = shell::ProgramWindows::create(
+        folder, [&shown](const QString &text) { shown.append(text); });
+    QVERIFY(windows);
+    shell::TForm1 &menu = windows->menu();
+    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
+    menu.show();
+    QVERIFY(done.count() == 1 || done.wait(5000));
+
+    const QString pdf = QStringLiteral(KP_TEST_OUTPUT "/mix-recipe.pdf");
+    QFile::remove(pdf);
+    QStringList messages;
+    bool selectionLocked = false;
+    QString label;
+    QString product;
+    int printedNumber = 0;
+    whenShown<results::TForm12>([&](results::TForm12 *form) {
+        form->setMessageSink([&messages](const QString &text) { messages.append(text); });
+        whenShown<TForm5>([&selectionLocked](TForm5 *feedTypes) {
+            selectionLocked = !feedTypes->Button7->isEnabled() && !feedTypes->Button8->isEnabled();
+            feedTypes->close(); // left on the first feed type, ПК-5
+        });
+        form->chooseProductButton()->click();
+        form->volumeField()->setFocus();
+        QTest::keyClicks(form->volumeField(), QStringLiteral("20"));
+        lists::TableGridModel *raw = form->rawGrid()->gridModel();
+        const QList<std::pair<QString, double>> inputs = {{QStringLiteral("Пшеница фуражная"), 40},
+                                                          {QStringLiteral("Кукуруза"), 30},
+                                                          {QStringLiteral("Ячмень"), 15},
+                                                          {QStringLiteral("Горох"), 10},
+                                                          {QStringLiteral("Отруби пшеничные"), 5}};
+        for (const auto &[name, percent] : inputs)
+            for (int r = 0; r < raw->rowCount(); ++r)
+                if (raw->data(raw->index(r, 0)).toString().trimmed() == name)
+                    raw->setData(raw->index(r, 2), QString::number(percent));
+        form->computeButton()->click();
+        form->archiveButton()->click();
+        label = form->archiveLabel()->text();
+        product = form->productField()->text();
+        whenShown<documents::TForm15>([&](documents::TForm15 *view) {
+            printedNumber = view->archiveNumber();
+            qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
+            view->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            qunsetenv(platform::kForcedPdfVariable);
+            view->reject();
+        });
+        form->printButton()->click();
+        form->exitButton()->click();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, [] {
+        while (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    safety.start(60000);
+    QTest::mouseClick(menu.button(MenuItem::MixCharacteristics), Qt::LeftButton);
+
+    QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
+    QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));
+    QVERIFY(selectionLocked);
+    store::TDataModule2 &dm = windows->dataModule();
+    const int number = dm.lastArchiveNumber();
+    QCOMPARE(label, QStringLiteral("Арх.  № %1Г").arg(number));
+    QVERIFY2(product.startsWith(QStringLiteral("ПК-5-")), qPrintable(product));
+    QCOMPARE(printedNumber, number);
+    QVERIFY(!dm.Table3.filtered());
+    // the selection buttons are enabled again for the feed types window's own use
+    const TForm5 *feedTypes = menu.findChild<TForm5 *>();
+    QVERIFY(feedTypes && feedTypes->Button7->isEnabled() && feedTypes->Button8->isEnabled());
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(product + QStringLiteral("%1Г").arg(number)), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Пшеница фуражная")));
+    QVERIFY(text.contains(QStringLiteral("Отруби пшеничные")));
+}
+
+QTEST_MAIN(TestMixFromMenu)
+#include "tst_mixfrommenu.moc"
