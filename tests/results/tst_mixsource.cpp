@@ -3,6 +3,7 @@
 // window zeroes at its start and keeps while the feed types window borrows MANOR.
 
 #include "demodatafixture.h"
+#include "rawmaterialvalue.h"
 #include "results/mixsource.h"
 #include "store/normroutines.h"
 
@@ -30,18 +31,6 @@ bool setInput(store::Table &sir, const QString &name, const QString &field, doub
     }
     sir.setFiltered(filtered);
     return found;
-}
-
-double inputOf(store::Table &sir, const QString &name, const QString &field)
-{
-    const bool filtered = sir.filtered();
-    sir.setFiltered(false);
-    double value = -1;
-    for (sir.first(); !sir.eof(); sir.next())
-        if (sir.text(QStringLiteral("NAIM")).trimmed() == name)
-            value = sir.number(field);
-    sir.setFiltered(filtered);
-    return value;
 }
 
 const QString kWheat = QStringLiteral("Пшеница фуражная");
@@ -89,7 +78,7 @@ void TestMixSource::cleanup()
 void TestMixSource::inputsZeroedEverywhereAndSelectionListed()
 {
     store::Table &sir = dm_->Table3;
-    QVERIFY(inputOf(sir, kWheat, QStringLiteral("VES")) > 0);
+    QVERIFY(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("VES")) > 0);
     QVERIFY(setInput(sir, kRye, QStringLiteral("MANOR"), 7));
     sir.setFilter(QStringLiteral("vibor='+'"));
     results::resetMixInputs(sir);
@@ -97,8 +86,8 @@ void TestMixSource::inputsZeroedEverywhereAndSelectionListed()
     QVERIFY(sir.filtered());
     QCOMPARE(sir.viewPosition(), 0);
     for (const QString &field : {QStringLiteral("MANOR"), QStringLiteral("VES")}) {
-        QCOMPARE(inputOf(sir, kWheat, field), 0.0);
-        QCOMPARE(inputOf(sir, kRye, field), 0.0);
+        QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, field), 0.0);
+        QCOMPARE(roadtest::rawMaterialValue(sir, kRye, field), 0.0);
     }
     for (sir.first(); !sir.eof(); sir.next())
         QCOMPARE(sir.text(QStringLiteral("ot")), QStringLiteral("+"));
@@ -184,16 +173,17 @@ void TestMixSource::inputsSurviveTheFeedTypesWindowsLimits()
     const results::MixInputs saved = results::saveMixInputs(sir);
     QVERIFY(sir.filtered());
     store::LoadNorms(*dm_, nullptr);
-    const double limit = inputOf(sir, kWheat, QStringLiteral("MANOR"));
+    const double limit = roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR"));
     QVERIFY(limit > 0 && limit != 60); // the wheat limit of the current feed type
     store::SaveNorms(*dm_);
     results::restoreMixInputs(sir, saved);
     QVERIFY(sir.filtered());
-    QCOMPARE(inputOf(sir, kWheat, QStringLiteral("MANOR")), 60.0);
-    QCOMPARE(inputOf(sir, kRye, QStringLiteral("VES")), 2.5);
-    QCOMPARE(inputOf(sir, QStringLiteral("Кукуруза"), QStringLiteral("MANOR")), 0.0);
+    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR")), 60.0);
+    QCOMPARE(roadtest::rawMaterialValue(sir, kRye, QStringLiteral("VES")), 2.5);
+    QCOMPARE(roadtest::rawMaterialValue(sir, QStringLiteral("Кукуруза"), QStringLiteral("MANOR")),
+             0.0);
     store::LoadNorms(*dm_, nullptr);
-    QCOMPARE(inputOf(sir, kWheat, QStringLiteral("MANOR")), limit);
+    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR")), limit);
 }
 
 QTEST_MAIN(TestMixSource)

@@ -4,6 +4,7 @@
 
 #include "lists/tablegrid.h"
 #include "results/demodatafixture.h"
+#include "results/rawmaterialvalue.h"
 #include "results/window/mixwindow.h"
 #include "store/normroutines.h"
 
@@ -102,18 +103,6 @@ struct Mix {
     }
 };
 
-double sirValue(store::Table &sir, const QString &name, const QString &field)
-{
-    const bool filtered = sir.filtered();
-    sir.setFiltered(false);
-    double value = -1;
-    for (sir.first(); !sir.eof(); sir.next())
-        if (sir.text(QStringLiteral("NAIM")).trimmed() == name)
-            value = sir.number(field);
-    sir.setFiltered(filtered);
-    return value;
-}
-
 } // namespace
 
 class TestMixWindow final : public QObject
@@ -135,6 +124,7 @@ private slots:
     void archiveWriteAndPrint_data();
     void archiveWriteAndPrint();
     void printNeedsTheArchive();
+    void editedNormsAreArchived();
     void recomputeUnlocks();
     void closeLeavesRawMaterialsUnfiltered();
     void screenshotAfterComputation();
@@ -147,9 +137,9 @@ void TestMixWindow::startZeroesInputsAndUnlocks()
     Mix w;
     QVERIFY(w.ok());
     store::Table &sir = w.dm->Table3;
-    QCOMPARE(sirValue(sir, kWheat, QStringLiteral("VES")), 0.0);
-    QCOMPARE(sirValue(sir, kWheat, QStringLiteral("MANOR")), 0.0);
-    QCOMPARE(sirValue(sir, QStringLiteral("Рожь"), QStringLiteral("MANOR")), 0.0);
+    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("VES")), 0.0);
+    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR")), 0.0);
+    QCOMPARE(roadtest::rawMaterialValue(sir, QStringLiteral("Рожь"), QStringLiteral("MANOR")), 0.0);
     QCOMPARE(sir.filter(), QStringLiteral("ot='+'"));
     QVERIFY(sir.filtered());
     QCOMPARE(w.form->taxField()->text(), QStringLiteral("10.0"));
@@ -221,8 +211,8 @@ void TestMixWindow::massModeGivesVolumeAndPercentages()
     QCOMPARE(w.raw()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Масса ввода"));
     for (const QString &name : {kWheat, kCorn, kBarley})
         QVERIFY(w.input(name, 1));
-    QCOMPARE(sirValue(w.dm->Table3, kWheat, QStringLiteral("VES")), 1.0);
-    QCOMPARE(sirValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 0.0);
+    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kWheat, QStringLiteral("VES")), 1.0);
+    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 0.0);
     w.form->computeButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QCOMPARE(w.form->volumeField()->text().trimmed(), QStringLiteral("3.000"));
@@ -352,9 +342,11 @@ void TestMixWindow::productChoiceKeepsTypedInputs()
     QVERIFY(w.ok());
     w.typeFivePercents();
     w.form->chooseProductButton()->click();
-    QCOMPARE(sirValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 40.0);
-    QCOMPARE(sirValue(w.dm->Table3, kCorn, QStringLiteral("MANOR")), 30.0);
-    QCOMPARE(sirValue(w.dm->Table3, QStringLiteral("Овес"), QStringLiteral("MANOR")), 0.0);
+    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 40.0);
+    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kCorn, QStringLiteral("MANOR")), 30.0);
+    QCOMPARE(
+        roadtest::rawMaterialValue(w.dm->Table3, QStringLiteral("Овес"), QStringLiteral("MANOR")),
+        0.0);
     QVERIFY(w.dm->Table3.filtered());
     w.form->computeButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
@@ -439,6 +431,43 @@ void TestMixWindow::printNeedsTheArchive()
     w.form->printButton()->click();
     QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив. Печать отменена..."});
     QVERIFY(w.printed.isEmpty());
+}
+
+// The norms typed into the grid are what arpit stores; one that is not a number stops
+// the write with a message, and no number is used up.
+void TestMixWindow::editedNormsAreArchived()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.form->chooseProductButton()->click();
+    w.typeFivePercents();
+    w.form->computeButton()->click();
+    QTableWidget *grid = w.form->characteristicsGrid();
+    QVERIFY(!(grid->item(5, TForm12::ColFact)->flags() & Qt::ItemIsEditable));
+    QVERIFY(grid->item(5, TForm12::ColMinimum)->flags() & Qt::ItemIsEditable);
+    grid->item(5, TForm12::ColMinimum)->setText(QStringLiteral("2l"));
+    const int before = w.dm->lastArchiveNumber();
+    w.form->archiveButton()->click();
+    QCOMPARE(w.messages.size(), 1);
+    QVERIFY2(w.messages.first().contains(QStringLiteral("Сырой протеин")),
+             qPrintable(w.messages.first()));
+    QCOMPARE(w.dm->lastArchiveNumber(), before);
+    grid->item(5, TForm12::ColMinimum)->setText(QStringLiteral(" 21.5"));
+    w.form->archiveButton()->click();
+    QCOMPARE(w.messages.size(), 1);
+    store::Table &arpit = w.dm->Table8;
+    arpit.setFiltered(false);
+    bool found = false;
+    for (arpit.first(); !arpit.eof(); arpit.next()) {
+        if (arpit.text(QStringLiteral("pit")) != QStringLiteral("Сырой протеин"))
+            continue;
+        found = true;
+        QCOMPARE(arpit.number(QStringLiteral("mi")), 21.5);
+        QCOMPARE(arpit.number(QStringLiteral("ma")), 23.5);
+        QCOMPARE(arpit.number(QStringLiteral("fa")),
+                 w.charCell(5, TForm12::ColFact).trimmed().toDouble());
+    }
+    QVERIFY(found);
 }
 
 void TestMixWindow::recomputeUnlocks()

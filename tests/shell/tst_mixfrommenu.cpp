@@ -7,13 +7,13 @@
 #include "lists/feedtypeswindow.h"
 #include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
+#include "results/demodatafixture.h"
 #include "results/window/mixwindow.h"
 #include "shell/programwindows.h"
 #include "store/datamodule.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -31,16 +31,6 @@ template <typename W> void whenShown(const std::function<void(W *)> &act)
         if (auto *window = qobject_cast<W *>(QApplication::activeModalWidget()))
             act(window);
     });
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -71,7 +61,7 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     menu.show();
     QVERIFY(done.count() == 1 || done.wait(5000));
 
-    const QString pdf = QStringLiteral(KP_TEST_OUTPUT "/mix-recipe.pdf");
+    const QString pdf = roadtest::outputPdf(QStringLiteral("mix-recipe"));
     QFile::remove(pdf);
     QStringList messages;
     bool selectionLocked = false;
@@ -132,7 +122,7 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     // the selection buttons are enabled again for the feed types window's own use
     const TForm5 *feedTypes = menu.findChild<TForm5 *>();
     QVERIFY(feedTypes && feedTypes->Button7->isEnabled() && feedTypes->Button8->isEnabled());
-    const QString text = pdfText(pdf);
+    const QString text = roadtest::pdfText(pdf);
     QVERIFY2(text.contains(product + QStringLiteral("%1Г").arg(number)), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Пшеница фуражная")));
     QVERIFY(text.contains(QStringLiteral("Отруби пшеничные")));
