@@ -576,6 +576,32 @@ void TForm12::Button7Click()
         printRecipe_(number);
 }
 
+// The characteristic rows as the grid shows them; false, with a message, when a marked
+// row holds a norm that is not a number.
+bool TForm12::collectCharacteristics(archive::MixRecipe &recipe)
+{
+    for (int m = 0; m < rows_.size(); ++m) {
+        archive::MixRecipe::Characteristic row{cell(m, ColName),  cell(m, ColUnit), 0, 0, 0,
+                                               selected_.value(m)};
+        const std::pair<double *, int> numbers[] = {
+            {&row.minimum, ColMinimum}, {&row.maximum, ColMaximum}, {&row.fact, ColFact}};
+        for (const auto &[target, column] : numbers) {
+            const QString text = cell(m, column).trimmed();
+            const CellNumber n = readCellNumber(text);
+            if (!text.isEmpty() && !n.ok() && row.marked && m > 0) {
+                message(QStringLiteral("В строке \"%1\" колонка \"%2\" не число. Рецепт в архив "
+                                       "не записан...")
+                            .arg(row.name.trimmed(),
+                                 StringGrid1->horizontalHeaderItem(column)->text()));
+                return false;
+            }
+            *target = n.ok() ? n.value : 0;
+        }
+        recipe.characteristics.append(row);
+    }
+    return true;
+}
+
 void TForm12::Button8Click()
 {
     if (!result_.archivable())
@@ -594,25 +620,8 @@ void TForm12::Button8Click()
             archived.contents.append(line.content(row.key));
         recipe.lines.append(archived);
     }
-    for (int m = 0; m < rows_.size(); ++m) {
-        archive::MixRecipe::Characteristic row{cell(m, ColName),  cell(m, ColUnit), 0, 0, 0,
-                                               selected_.value(m)};
-        const std::pair<double *, int> numbers[] = {
-            {&row.minimum, ColMinimum}, {&row.maximum, ColMaximum}, {&row.fact, ColFact}};
-        for (const auto &[target, column] : numbers) {
-            const QString text = cell(m, column).trimmed();
-            const CellNumber n = readCellNumber(text);
-            if (!text.isEmpty() && !n.ok() && row.marked && m > 0) {
-                message(QStringLiteral("В строке \"%1\" колонка \"%2\" не число. Рецепт в архив "
-                                       "не записан...")
-                            .arg(row.name.trimmed(),
-                                 StringGrid1->horizontalHeaderItem(column)->text()));
-                return;
-            }
-            *target = n.ok() ? n.value : 0;
-        }
-        recipe.characteristics.append(row);
-    }
+    if (!collectCharacteristics(recipe))
+        return;
     const archive::ArchiveWriteResult written =
         archive::writeMixToArchive(archive::archiveCursors(data_), recipe,
                                    settings::currentSettings(), settings::workingDate());

@@ -28,6 +28,10 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
+namespace archive
+{
+struct MixRecipe;
+}
 namespace lists
 {
 class TableGrid;
@@ -126,6 +130,7 @@ private:
     void showResult();
     void clearLabels();
     double fieldNumber(const QLineEdit *field) const;
+    bool collectCharacteristics(archive::MixRecipe &recipe);
     void message(const QString &text);
     bool runReporting(const std::function<void()> &operation);
 

@@ -74,6 +74,7 @@ private slots:
     void refusals();
     void percentsWithinToleranceNeedNoFiller();
     void missingShareTakenByFiller();
+    void fillerTextsWithoutBinaryNoise();
     void massesGiveVolumeAndPercentagesOfHundred_data();
     void massesGiveVolumeAndPercentagesOfHundred();
     void priceBuildUp_data();
@@ -167,6 +168,20 @@ void TestMixCharacteristics::missingShareTakenByFiller()
     QCOMPARE(r.levels[1], (13.0 * 60 + 9 * 30) / 100);
     QCOMPARE(r.levels[2], (12.0 * 60 + 14 * 30) / 100);
     QCOMPARE(r.price.build.rawCost, 14100.0);
+}
+
+// Three inputs of 33.3 add up to 99.89999999999999 in binary: the texts say 99.9 and 0.1.
+void TestMixCharacteristics::fillerTextsWithoutBinaryNoise()
+{
+    QList<MixLine> lines;
+    for (int i = 0; i < 3; ++i)
+        lines.append(line(QStringLiteral("Сырье"), 33.3, 10000, 10));
+    const MixResult r = results::computeMix(input(MixMode::Percent, lines), plainSettings());
+    QVERIFY(r.fillerAdded);
+    QVERIFY2(r.fillerMessage.startsWith(QStringLiteral("Набрано 99.9% !!!")),
+             qPrintable(r.fillerMessage));
+    QCOMPARE(r.fillerLabel, QStringLiteral("Наполнитель 0.1%"));
+    QVERIFY(r.fillerPercent > 0.0999 && r.fillerPercent < 0.1001);
 }
 
 // The mass of the mix is its total; percentages rounded to 2 decimals, the first

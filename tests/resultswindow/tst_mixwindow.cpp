@@ -126,6 +126,8 @@ private slots:
     void printNeedsTheArchive();
     void editedNormsAreArchived();
     void recomputeUnlocks();
+    void newProductUnlocks();
+    void longProductKeepsItsPrice();
     void closeLeavesRawMaterialsUnfiltered();
     void screenshotAfterComputation();
 };
@@ -483,6 +485,43 @@ void TestMixWindow::recomputeUnlocks()
     QVERIFY(!w.form->recomputeButton()->isEnabled());
     QVERIFY(!w.form->taxField()->isReadOnly());
     QVERIFY(w.form->formButton(ProductForm::Loose)->isEnabled());
+}
+
+// A new product after a computation opens the inputs, tax, product and form again, so
+// that the new mix can be priced.
+void TestMixWindow::newProductUnlocks()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.typeFivePercents();
+    w.form->computeButton()->click();
+    QVERIFY(w.form->taxField()->isReadOnly());
+    w.form->chooseProductButton()->click();
+    QVERIFY(w.inputEditable(kWheat));
+    QVERIFY(!w.form->taxField()->isReadOnly());
+    QVERIFY(!w.form->productField()->isReadOnly());
+    QVERIFY(w.form->formButton(ProductForm::Crumbs)->isEnabled());
+    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(!w.form->recomputeButton()->isEnabled());
+}
+
+// A product typed to the field's full 37 characters still gets the whole price.
+void TestMixWindow::longProductKeepsItsPrice()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.typeFivePercents();
+    const QString product(37, QChar(u'К'));
+    w.form->productField()->setText(product);
+    QCOMPARE(w.form->productField()->text(), product);
+    w.form->computeButton()->click();
+    const QString price = w.form->lastResult().price.nameText;
+    QCOMPARE(w.form->productField()->text(), product + u'-' + price + u'-');
+    w.form->archiveButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    w.form->recomputeButton()->click();
+    w.form->massButton()->click(); // the price leaves the name again
+    QCOMPARE(w.form->productField()->text(), product);
 }
 
 void TestMixWindow::closeLeavesRawMaterialsUnfiltered()
