@@ -56,21 +56,6 @@ const QString kQualityHeading = QStringLiteral("Показатели качес�
 
 } // namespace
 
-RecipePageTexts RecipePageTexts::fromSettings(const settings::Settings &values,
-                                              const QString &printDate)
-{
-    RecipePageTexts texts;
-    texts.enterprise = values.enterpriseName;
-    texts.approverPost = values.approverPosition;
-    texts.approverName = values.approverSurname;
-    for (int i = 0; i < 5; ++i) {
-        texts.signerPosts.at(i) = values.signers.at(i).position;
-        texts.signerNames.at(i) = values.signers.at(i).surname;
-    }
-    texts.printDate = printDate;
-    return texts;
-}
-
 RecipePage::RecipePage(QPainter *painter, std::function<bool()> newPage)
     : painter_(painter), newPage_(std::move(newPage))
 {

@@ -6,38 +6,19 @@
 // even), in Courier New (Liberation Mono where Courier New is not installed). The
 // same drawing serves the printer, a PDF file, the print preview and the tests.
 
+#include "documents/recipepagetexts.h"
+
 #include <QFont>
 #include <QString>
 
-#include <array>
 #include <functional>
 
 class QPainter;
-
-namespace settings
-{
-struct Settings;
-}
 
 namespace documents
 {
 
 class RecipeDocument;
-
-// The enterprise texts of the page (settings) and the date it is printed on.
-struct RecipePageTexts {
-    QString enterprise;
-    QString approverPost;
-    QString approverName;
-    std::array<QString, 5> signerPosts;
-    std::array<QString, 5> signerNames;
-    QString printDate; // working date, short date format
-
-    static RecipePageTexts fromSettings(const settings::Settings &values, const QString &printDate);
-};
-
-// Form of the printed document.
-enum class RecipeForm { Full = 1, NoRawPrices = 2, NoFinance = 3 };
 
 class RecipePage final
 {

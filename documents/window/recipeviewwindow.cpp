@@ -1,7 +1,9 @@
 #include "documents/window/recipeviewwindow.h"
 
 #include "archive/archivedrecipe.h"
+#include "documents/recipeexport.h"
 #include "documents/window/recipepage.h"
+#include "documents/window/wordexport.h"
 #include "lists/message.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
@@ -58,6 +60,7 @@ TForm15::TForm15(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), 
     buildLayout();
     resize(800, 600);
     connect(Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm15::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm15::Button3Click);
 }
 
@@ -111,9 +114,6 @@ void TForm15::buildLayout()
     Button1 = new QPushButton(QStringLiteral("ПЕЧАТАТЬ"), this);
     Button2 = new QPushButton(QStringLiteral("Импорт в Word"), this);
     Button3 = new QPushButton(QStringLiteral("Выход"), this);
-    Button2->setEnabled(false);
-    Button2->setToolTip(QStringLiteral("Передача рецепта в текстовый редактор появится в "
-                                       "следующей версии программы"));
     const QList<std::pair<QRadioButton *, const char *>> radios = {{RadioButton1, "RadioButton1"},
                                                                    {RadioButton2, "RadioButton2"},
                                                                    {RadioButton3, "RadioButton3"},
@@ -230,6 +230,20 @@ bool TForm15::paintOn(QPrinter *printer)
                                             settings::shortDateText(settings::workingDate())),
               selectedForm(), actualValuesSelected());
     return painter.end();
+}
+
+// The document for the word processor, balanced as for printing.
+void TForm15::Button2Click()
+{
+    if (document_.isEmpty()) {
+        lists::showMessage(this, kNoWeight);
+        return;
+    }
+    document_.balanceBatch();
+    const RecipePageTexts texts = RecipePageTexts::fromSettings(
+        settings::currentSettings(), settings::shortDateText(settings::workingDate()));
+    exportToWord(this, recipeDocx(document_, texts, selectedForm(), actualValuesSelected()),
+                 QStringLiteral("Рецепт ") + QString::number(number_));
 }
 
 void TForm15::Button3Click()

@@ -1,8 +1,8 @@
 #pragma once
 
 // TForm15: the recipe view and print window. Shows one archived recipe as its
-// fixed-pitch document text and prints it in one of three forms, with the calculated
-// or the actual characteristic values.
+// fixed-pitch document text and prints it, or exports it to the word processor, in one
+// of three forms, with the calculated or the actual characteristic values.
 //
 // The opener sets the archive number to print, then opens the window modally:
 //     documents::TForm15 form(*store::dataModule(), this);
@@ -54,6 +54,7 @@ protected:
 
 private slots:
     void Button1Click(); // "ПЕЧАТАТЬ"
+    void Button2Click(); // "Импорт в Word"
     void Button3Click(); // "Выход"
 
 private:

@@ -1,8 +1,10 @@
 // The recipe view and print window: the text of the recipe on showing, the choices it
 // starts with, the print flow (message, printer choice with a PDF file, balanced
-// amounts), refusal of an empty document, and the cursors it leaves behind.
+// amounts), the export to the word processor, refusal of an empty document, and the
+// cursors it leaves behind.
 
 #include "documents/window/recipeviewwindow.h"
+#include "platform/documentopener.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
@@ -11,8 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -111,6 +113,8 @@ private slots:
     void showsTheRecipe();
     void printsToForcedPdf();
     void printFlowThroughPrinterChoice();
+    void exportsToWord_data();
+    void exportsToWord();
     void emptyDocumentIsNotPrinted();
     void closeLeavesCursorsOnTheRecipe();
 
@@ -127,6 +131,7 @@ private:
 void TestRecipeViewWindow::init()
 {
     qunsetenv(platform::kForcedPdfVariable);
+    qunsetenv(platform::kOpenDocumentVariable);
     dir_ = std::make_unique<QTemporaryDir>();
     const QDir source(QStringLiteral(KP_SOURCE_DIR "/data/itog3"));
     for (const QString &file : source.entryList(QDir::Files))
@@ -144,6 +149,7 @@ void TestRecipeViewWindow::init()
 void TestRecipeViewWindow::cleanup()
 {
     qunsetenv(platform::kForcedPdfVariable);
+    qunsetenv(platform::kOpenDocumentVariable);
     data_.reset();
     dir_.reset();
 }
@@ -233,9 +239,7 @@ void TestRecipeViewWindow::showsTheRecipe()
                                     "Укажите тип", " характеристик в рецепте:", "Расчетные",
                                     "Фактические", "ПЕЧАТАТЬ", "Импорт в Word", "Выход"})
             QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
-        auto *word = form.findChild<QPushButton *>(QStringLiteral("Button2"));
-        QVERIFY(!word->isEnabled());
-        QVERIFY(!word->toolTip().isEmpty());
+        QVERIFY(form.findChild<QPushButton *>(QStringLiteral("Button2"))->isEnabled());
     });
 }
 
@@ -266,29 +270,27 @@ void TestRecipeViewWindow::printFlowThroughPrinterChoice()
     QStringList seen;
     bool pdfListed = false;
     withWindow(3, [&](TForm15 &form) {
-        ModalScript script({acceptBox,
-                            [&](QWidget *w) {
-                                auto *list =
-                                    w->findChild<QListWidget *>(QStringLiteral("printerList"));
-                                QVERIFY(list);
-                                const auto items =
-                                    list->findItems(QStringLiteral("PDF-файл"), Qt::MatchExactly);
-                                pdfListed = items.size() == 1;
-                                if (pdfListed)
-                                    list->setCurrentItem(items.first());
-                                qobject_cast<QDialog *>(w)->accept();
-                            },
-                            [&](QWidget *w) {
-                                auto *files = qobject_cast<QFileDialog *>(w);
-                                QVERIFY(files);
-                                // The whole path typed into the name field: selectFile()
-                                // leaves the dialog's folder to a model that loads later.
-                                auto *name =
-                                    files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-                                QVERIFY(name);
-                                name->setText(pdf);
-                                static_cast<QDialog *>(files)->accept();
-                            }});
+        ModalScript script(
+            {acceptBox,
+             [&](QWidget *w) {
+                 auto *list = w->findChild<QListWidget *>(QStringLiteral("printerList"));
+                 QVERIFY(list);
+                 const auto items = list->findItems(QStringLiteral("PDF-файл"), Qt::MatchExactly);
+                 pdfListed = items.size() == 1;
+                 if (pdfListed)
+                     list->setCurrentItem(items.first());
+                 qobject_cast<QDialog *>(w)->accept();
+             },
+             [&](QWidget *w) {
+                 auto *files = qobject_cast<QFileDialog *>(w);
+                 QVERIFY(files);
+                 // The whole path typed into the name field: selectFile()
+                 // leaves the dialog's folder to a model that loads later.
+                 auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                 QVERIFY(name);
+                 name->setText(pdf);
+                 static_cast<QDialog *>(files)->accept();
+             }});
         script.run([&] {
             QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
                               Qt::LeftButton);
@@ -301,6 +303,61 @@ void TestRecipeViewWindow::printFlowThroughPrinterChoice()
     QVERIFY2(QFile::exists(pdf), qPrintable(seen.join(" | ")));
 }
 
+void TestRecipeViewWindow::exportsToWord_data()
+{
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<bool>("folderBlocked");
+    QTest::addColumn<QString>("message"); // %1: the file written
+    QTest::newRow("opened in the editor") << "true" << false << "";
+    QTest::newRow("nothing opens it: where it was saved")
+        << "false" << false << "Word не установлен!\nДокумент сохранен в файле %1";
+    QTest::newRow("cannot be written")
+        << "true" << true << "Word не установлен!\nНе удалось создать папку %1";
+}
+
+// "Импорт в Word" saves "Рецепт <number> <date time>.docx" in the export folder of the
+// working folder and opens it; a failure says "Word не установлен!" and why.
+void TestRecipeViewWindow::exportsToWord()
+{
+    QFETCH(QString, opener);
+    QFETCH(bool, folderBlocked);
+    QFETCH(QString, message);
+    qputenv(platform::kOpenDocumentVariable, opener.toUtf8());
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir_->path()));
+    const QDir exportDir(dir_->filePath(QStringLiteral("export")));
+    if (folderBlocked) {
+        QFile blocker(exportDir.path());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    QStringList seen;
+    bool timedOut = false;
+    withWindow(3, [&](TForm15 &form) {
+        form.findChild<QRadioButton *>(QStringLiteral("RadioButton1"))->setChecked(true);
+        ModalScript script({acceptBox});
+        script.run([&] {
+            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button2")),
+                              Qt::LeftButton);
+        });
+        seen = script.seen();
+        timedOut = script.timedOut();
+    });
+    QDir::setCurrent(previous);
+    const QStringList files =
+        folderBlocked ? QStringList() : exportDir.entryList({QStringLiteral("*.docx")});
+    if (!folderBlocked) {
+        QCOMPARE(files.size(), 1);
+        QVERIFY2(files.first().startsWith(QStringLiteral("Рецепт 3 ")), qPrintable(files.first()));
+    }
+    const QString written = files.isEmpty() ? exportDir.path() : exportDir.filePath(files.first());
+    if (message.isEmpty()) {
+        QVERIFY(seen.isEmpty());
+        QVERIFY(!timedOut);
+    } else {
+        QCOMPARE(seen, QStringList{message.arg(QDir::toNativeSeparators(written))});
+    }
+}
+
 void TestRecipeViewWindow::emptyDocumentIsNotPrinted()
 {
     QStringList seen;
@@ -308,19 +365,23 @@ void TestRecipeViewWindow::emptyDocumentIsNotPrinted()
                [&](TForm15 &form) {
                    QVERIFY(form.document().isEmpty());
                    QCOMPARE(form.findChild<QListWidget *>(QStringLiteral("ListBox1"))->count(), 0);
-                   ModalScript script({acceptBox});
-                   script.run([&] {
-                       QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
-                                         Qt::LeftButton);
-                   });
-                   seen << script.seen();
+                   // Neither printed nor exported.
+                   for (const char *button : {"Button1", "Button2"}) {
+                       ModalScript script({acceptBox});
+                       script.run([&] {
+                           QTest::mouseClick(
+                               form.findChild<QPushButton *>(QString::fromLatin1(button)),
+                               Qt::LeftButton);
+                       });
+                       seen << script.seen();
+                   }
                },
                {[&](QWidget *w) {
                    if (auto *box = qobject_cast<QMessageBox *>(w))
                        seen << box->text();
                    acceptBox(w);
                }});
-    QCOMPARE(seen, QStringList({"Вес не задан!", "Вес не задан!"}));
+    QCOMPARE(seen, QStringList({"Вес не задан!", "Вес не задан!", "Вес не задан!"}));
 }
 
 void TestRecipeViewWindow::closeLeavesCursorsOnTheRecipe()

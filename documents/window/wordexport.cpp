@@ -1,0 +1,36 @@
+#include "documents/window/wordexport.h"
+
+#include "documents/exportfile.h"
+#include "lists/message.h"
+#include "platform/documentopener.h"
+
+#include <QDateTime>
+#include <QDir>
+
+namespace documents
+{
+
+namespace
+{
+
+const QString kNoWord = QStringLiteral("Word не установлен!");
+
+} // namespace
+
+bool exportToWord(QWidget *parent, const DocxDocument &document, const QString &stem)
+{
+    const ExportedFile file =
+        saveExport(document, kExportFolder, stem, QDateTime::currentDateTime());
+    if (!file.ok()) {
+        lists::showMessage(parent, kNoWord + QLatin1Char('\n') + file.error);
+        return false;
+    }
+    if (!platform::openDocument(file.path)) {
+        lists::showMessage(parent, kNoWord + QStringLiteral("\nДокумент сохранен в файле ") +
+                                       QDir::toNativeSeparators(file.path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace documents
