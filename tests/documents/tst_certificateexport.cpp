@@ -1,0 +1,343 @@
+// The quality certificate as a .docx file, read back with python3-docx and converted by
+// LibreOffice: the head in its fonts, the three-column table with its widths, borders
+// and header height, the columns cut where the text lays them out, the closing lines,
+// an empty table, a text the user shortened, and texts that XML must escape.
+
+#include "docxreadback.h"
+
+#include "documents/certificateexport.h"
+#include "documents/docxwriter.h"
+#include "store/numbertext.h"
+
+#include <QJsonArray>
+#include <QTest>
+
+using namespace documents;
+using store::fixedText;
+using store::padded;
+
+namespace
+{
+
+QString rawColumn(const QString &naim, double procin)
+{
+    return padded(naim, 31) + fixedText(procin, 6, 2);
+}
+
+QString premixColumn(const QString &pit, double ra, const QString &ediz)
+{
+    return QStringLiteral("   ") + padded(pit, 21) + fixedText(ra, 7, 2) + QLatin1Char(' ') +
+           padded(ediz.left(10), 11);
+}
+
+QString qualityColumn(const QString &pit, const QString &value, const QString &ediz)
+{
+    return QLatin1Char(' ') + padded(pit, 21) + QLatin1Char(' ') + value + QLatin1Char(' ') +
+           padded(ediz.left(10), 11);
+}
+
+QString sp(int n)
+{
+    return QString(n, QLatin1Char(' '));
+}
+
+const QString kNoRaw(37, QLatin1Char(' '));
+const QString kNoPremix(43, QLatin1Char(' '));
+
+// A certificate text as the archive window builds it, with `rows` table rows.
+QStringList certificate(const QList<QString> &rows, const QString &enterprise)
+{
+    QStringList lines = {enterprise,
+                         QStringLiteral("г. Орел, ул. Заводская, 1"),
+                         QStringLiteral("Удостоверение о качестве комбикорма"),
+                         QStringLiteral("от 07.12.2026"),
+                         QStringLiteral("РЕЦЕПТ ПК-1-15054.19-12Г    Для кур-несушек"),
+                         QString(),
+                         QStringLiteral("ГОСТ 51851-2001"),
+                         QStringLiteral("Дата выработки               Смена"),
+                         QStringLiteral("Вид комбикорма ГРАНУЛЫ"),
+                         QStringLiteral("Сертификат соответствия РОСС RU.0001"),
+                         QStringLiteral("Получатель "),
+                         QString(126, QLatin1Char('*')),
+                         QStringLiteral("           Состав рецепта %  (заголовок столбцов)"),
+                         QString(126, QLatin1Char('*'))};
+    lines << rows;
+    lines << QString(130, QLatin1Char('*')) << QStringLiteral("Комбикорм является смесью.")
+          << QStringLiteral("использования питательных веществ.")
+          << QStringLiteral("в соответствии с назначением.")
+          << QStringLiteral("Комбикорм должен скармливаться только тем животным.")
+          << QStringLiteral("Начальник ОТК ___________________________ /Смирнова/");
+    return lines;
+}
+
+QList<QString> sampleRows()
+{
+    return {rawColumn(QStringLiteral("Пшеница"), 40.5) +
+                premixColumn(QStringLiteral("Витамин А"), 10, QStringLiteral("мг/кг корм")) +
+                qualityColumn(QStringLiteral(" Влажность").mid(1), QStringLiteral("  13.00"),
+                              QStringLiteral("%")),
+            rawColumn(QStringLiteral("Ячмень"), 33.25) + kNoPremix +
+                qualityColumn(QStringLiteral("Сырой протеин"), QStringLiteral("  16.25"),
+                              QStringLiteral("тыс.ЕД/кг.")),
+            rawColumn(QStringLiteral("Премикс П1-1"), 1) +
+                padded(QStringLiteral("   Наполнитель: отруби"), 43),
+            rawColumn(QStringLiteral("Шрот подсолнечный"), 25.25) + kNoPremix +
+                QStringLiteral(" НЕ ТОКСИЧЕН."),
+            kNoRaw + kNoPremix + QStringLiteral(" Анализ №"),
+            kNoRaw + kNoPremix + QStringLiteral(" Вагоны №")};
+}
+
+QMap<QString, QStringList> cases()
+{
+    const QString enterprise = QStringLiteral("АО Комбикормовый завод");
+    QMap<QString, QStringList> all;
+    all[QStringLiteral("certificate")] = certificate(sampleRows(), enterprise);
+    all[QStringLiteral("certificate-no-rows")] = certificate({}, enterprise);
+    QList<QString> special = sampleRows();
+    special[0] = rawColumn(QStringLiteral("Жмых <&> \"А\""), 40.5) +
+                 premixColumn(QStringLiteral("Вит. <Е> & 'С'"), 1, QStringLiteral("<мг>"));
+    all[QStringLiteral("certificate-special-characters")] =
+        certificate(special, QStringLiteral("ООО \"Корма & <Зерно>\""));
+    all[QStringLiteral("certificate-shortened")] = {enterprise, QStringLiteral("адрес")};
+    return all;
+}
+
+QJsonArray bodyOf(const QJsonObject &file)
+{
+    return file[QStringLiteral("body")].toArray();
+}
+
+// "text|size|bold|align|indent" of every paragraph, "table" for a table.
+QStringList paragraphShapes(const QJsonObject &file)
+{
+    QStringList shapes;
+    for (const QJsonValue &block : bodyOf(file)) {
+        if (!block.toObject().contains(QStringLiteral("p"))) {
+            shapes << QStringLiteral("table");
+            continue;
+        }
+        const QJsonArray runs = block[QStringLiteral("runs")].toArray();
+        const double size = runs.isEmpty() ? block[QStringLiteral("mark")].toDouble()
+                                           : runs.last()[QStringLiteral("size")].toDouble();
+        const bool bold = !runs.isEmpty() && runs.last()[QStringLiteral("bold")].toBool();
+        shapes << QStringLiteral("%1|%2|%3|%4|%5")
+                      .arg(block[QStringLiteral("p")].toString())
+                      .arg(size)
+                      .arg(bold ? QStringLiteral("b") : QString())
+                      .arg(block[QStringLiteral("align")].toString())
+                      .arg(block[QStringLiteral("indent")].toDouble());
+    }
+    return shapes;
+}
+
+QJsonObject tableOf(const QJsonObject &file)
+{
+    for (const QJsonValue &block : bodyOf(file)) {
+        if (block.toObject().contains(QStringLiteral("rows")))
+            return block.toObject();
+    }
+    return {};
+}
+
+QString cellText(const QJsonObject &table, int row, int column)
+{
+    return table[QStringLiteral("rows")][row][column][QStringLiteral("text")].toString();
+}
+
+} // namespace
+
+class TestCertificateExport final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void pageAndParagraphs();
+    void table();
+    void columns_data();
+    void columns();
+    void emptyTable();
+    void shortenedTextStillExports();
+    void specialCharactersSurvive();
+    void pdfShowsTheCertificate();
+
+private:
+    QJsonObject file(const QString &name) const
+    {
+        return dump_[docxreadback::outputPath(name)].toObject();
+    }
+    QJsonObject dump_;
+    QMap<QString, QString> pdf_;
+};
+
+void TestCertificateExport::initTestCase()
+{
+    QDir().mkpath(QStringLiteral(KP_TEST_OUTPUT));
+    QStringList files;
+    const QMap<QString, QStringList> all = cases();
+    for (auto it = all.begin(); it != all.end(); ++it) {
+        const QString path = docxreadback::outputPath(it.key());
+        QFile::remove(path);
+        const QString error = writeDocx(certificateDocx(it.value()), path);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        files << path;
+    }
+    QString error;
+    dump_ = docxreadback::dump(files, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    pdf_ = docxreadback::pdfTexts(files, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+// Margins of 18 pt; the head centred in its sizes, lines 6-10 indented by 40 pt, the
+// closing lines 8 pt bold, the signature 10 pt after five blanks; no rules.
+void TestCertificateExport::pageAndParagraphs()
+{
+    const QJsonObject f = file(QStringLiteral("certificate"));
+    QCOMPARE(f[QStringLiteral("margins")].toArray(), QJsonArray({18, 18, 18, 18}));
+    QVERIFY(f[QStringLiteral("portrait")].toBool());
+    QCOMPARE(paragraphShapes(f),
+             QStringList({"АО Комбикормовый завод|14|b|CENTER|0",
+                          "г. Орел, ул. Заводская, 1|14||CENTER|0",
+                          "|14||CENTER|0",
+                          "Удостоверение о качестве комбикорма|14|b|CENTER|0",
+                          "от 07.12.2026|10||CENTER|0",
+                          "|14||CENTER|0",
+                          "РЕЦЕПТ ПК-1-15054.19-12Г    Для кур-несушек   |14|b|CENTER|0",
+                          "|10||LEFT|40",
+                          "ГОСТ 51851-2001|10||LEFT|40",
+                          "Дата выработки               Смена|10||LEFT|40",
+                          "Вид комбикорма ГРАНУЛЫ|10||LEFT|40",
+                          "Сертификат соответствия РОСС RU.0001|10||LEFT|40",
+                          "Получатель |10||LEFT|40",
+                          "|10||LEFT|40",
+                          "table",
+                          "|8||LEFT|0",
+                          "Комбикорм является смесью.|8|b|LEFT|0",
+                          "использования питательных веществ.|8|b|LEFT|0",
+                          "в соответствии с назначением.|8|b|LEFT|0",
+                          "Комбикорм должен скармливаться только тем животным.|8|b|LEFT|0",
+                          "|10||LEFT|0",
+                          "|10||LEFT|0",
+                          "     Начальник ОТК ___________________________ /Смирнова/|10||LEFT|0"}));
+}
+
+// Widths 189, 182, 200 pt; single inside, double outside; a header row of at least
+// 15 pt centred both ways; everything 8 pt bold Courier New.
+void TestCertificateExport::table()
+{
+    const QJsonObject t = tableOf(file(QStringLiteral("certificate")));
+    QCOMPARE(t[QStringLiteral("widths")].toArray(), QJsonArray({189, 182, 200}));
+    QCOMPARE(t[QStringLiteral("height")].toDouble(), 15.0);
+    const QJsonObject borders = t[QStringLiteral("borders")].toObject();
+    for (const char *side : {"top", "left", "bottom", "right"})
+        QCOMPARE(borders[QLatin1String(side)].toString(), QStringLiteral("double"));
+    for (const char *side : {"insideH", "insideV"})
+        QCOMPARE(borders[QLatin1String(side)].toString(), QStringLiteral("single"));
+    const QStringList headers = {"Состав рецепта %", "Введены добавки на 1 т",
+                                 "Показатели качества"};
+    for (int c = 0; c < 3; ++c) {
+        QCOMPARE(cellText(t, 0, c), headers.at(c));
+        QCOMPARE(t[QStringLiteral("rows")][0][c][QStringLiteral("valign")].toString(),
+                 QStringLiteral("CENTER"));
+    }
+    for (const QJsonValue &row : t[QStringLiteral("rows")].toArray())
+        for (const QJsonValue &cell : row.toArray())
+            for (const QJsonValue &p : cell[QStringLiteral("paragraphs")].toArray())
+                for (const QJsonValue &run : p[QStringLiteral("runs")].toArray()) {
+                    QCOMPARE(run[QStringLiteral("size")].toDouble(), 8.0);
+                    QVERIFY(run[QStringLiteral("bold")].toBool());
+                    QCOMPARE(run[QStringLiteral("font")].toString(), QStringLiteral("Courier New"));
+                }
+}
+
+void TestCertificateExport::columns_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("paragraphs");
+    QTest::newRow("composition: names and shares line up")
+        << 0
+        << QStringList{"",
+                       rawColumn("Пшеница", 40.5) + "  ",
+                       rawColumn("Ячмень", 33.25) + "  ",
+                       rawColumn("Премикс П1-1", 1) + "  ",
+                       rawColumn("Шрот подсолнечный", 25.25) + "  ",
+                       QString(39, QLatin1Char(' ')),
+                       QString(39, QLatin1Char(' '))};
+    // A unit of ten characters stays whole in its own column.
+    QTest::newRow("premix additions, then one empty row, then the filler")
+        << 1 << QStringList{"",  "Витамин А" + sp(14) + "10.00 мг/кг корм ",
+                            " ", "Наполнитель: отруби ",
+                            " ", " ",
+                            " "};
+    QTest::newRow("quality: moisture, actual values, the fixed lines")
+        << 2
+        << QStringList{"",
+                       "Влажность" + sp(15) + "13.00 % ",
+                       "Сырой протеин" + sp(11) + "16.25 тыс.ЕД/кг. ",
+                       " ",
+                       "НЕ ТОКСИЧЕН. ",
+                       "Анализ № ",
+                       "Вагоны № "};
+}
+
+// Each body cell: a mark first, then one paragraph per row of the text.
+void TestCertificateExport::columns()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, paragraphs);
+    const QJsonObject t = tableOf(file(QStringLiteral("certificate")));
+    QCOMPARE(cellText(t, 1, column).split(QLatin1Char('\n')), paragraphs);
+    QVERIFY(t[QStringLiteral("rows")][1][column][QStringLiteral("valign")].toString() !=
+            QStringLiteral("CENTER"));
+}
+
+void TestCertificateExport::emptyTable()
+{
+    const QJsonObject t = tableOf(file(QStringLiteral("certificate-no-rows")));
+    QCOMPARE(t[QStringLiteral("rows")].toArray().size(), 2);
+    for (int c = 0; c < 3; ++c)
+        QCOMPARE(cellText(t, 1, c), QStringLiteral("\n"));
+}
+
+// Two lines left of the text: the document is still made, missing lines empty.
+void TestCertificateExport::shortenedTextStillExports()
+{
+    const QStringList shapes = paragraphShapes(file(QStringLiteral("certificate-shortened")));
+    QCOMPARE(shapes.value(0), QStringLiteral("АО Комбикормовый завод|14|b|CENTER|0"));
+    QVERIFY(shapes.contains(QStringLiteral("table")));
+    QVERIFY(pdf_.value(docxreadback::outputPath(QStringLiteral("certificate-shortened")))
+                .contains(QStringLiteral("Состав рецепта %")));
+}
+
+void TestCertificateExport::specialCharactersSurvive()
+{
+    const QString name = QStringLiteral("certificate-special-characters");
+    const QJsonObject f = file(name);
+    QCOMPARE(bodyOf(f)[0][QStringLiteral("p")].toString(),
+             QStringLiteral("ООО \"Корма & <Зерно>\""));
+    const QJsonObject t = tableOf(f);
+    QCOMPARE(cellText(t, 1, 0).split(QLatin1Char('\n')).value(1).trimmed(),
+             QStringLiteral("Жмых <&> \"А\"") + sp(20) + QStringLiteral("40.50"));
+    QCOMPARE(cellText(t, 1, 1).split(QLatin1Char('\n')).value(1),
+             QStringLiteral("Вит. <Е> & 'С'") + sp(10) + QStringLiteral("1.00 <мг> "));
+    const QString pdf = pdf_.value(docxreadback::outputPath(name));
+    for (const char *text : {"ООО \"Корма & <Зерно>\"", "Жмых <&> \"А\"", "Вит. <Е> & 'С'"})
+        QVERIFY2(pdf.contains(QString::fromUtf8(text)), text);
+}
+
+void TestCertificateExport::pdfShowsTheCertificate()
+{
+    const QString pdf =
+        pdf_.value(docxreadback::outputPath(QStringLiteral("certificate"))).simplified();
+    for (const char *text :
+         {"АО Комбикормовый завод", "Удостоверение о качестве комбикорма", "от 07.12.2026",
+          "ГОСТ 51851-2001", "Состав рецепта %", "Введены добавки на 1 т", "Шрот подсолнечный",
+          "Наполнитель: отруби", "НЕ ТОКСИЧЕН.", "Комбикорм должен скармливаться", "/Смирнова/"})
+        QVERIFY2(pdf.contains(QString::fromUtf8(text)), text);
+    QVERIFY(!pdf.contains(QStringLiteral("*****")));
+    QVERIFY(!pdf.contains(QStringLiteral("заголовок столбцов")));
+}
+
+QTEST_APPLESS_MAIN(TestCertificateExport)
+#include "tst_certificateexport.moc"
