@@ -3,6 +3,7 @@
 // amounts), the export to the word processor, refusal of an empty document, and the
 // cursors it leaves behind.
 
+#include "documents/docxreadback.h"
 #include "documents/window/recipeviewwindow.h"
 #include "platform/documentopener.h"
 #include "platform/printerchoice.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -348,6 +350,16 @@ void TestRecipeViewWindow::exportsToWord()
     if (!folderBlocked) {
         QCOMPARE(files.size(), 1);
         QVERIFY2(files.first().startsWith(QStringLiteral("Рецепт 3 ")), qPrintable(files.first()));
+        // The form chosen in the window: six raw-material columns; amounts balanced.
+        QString error;
+        const QJsonObject dump =
+            docxreadback::dump({exportDir.filePath(files.first())}, &error).begin()->toObject();
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const QJsonArray rawTable =
+            dump[QStringLiteral("body")][9][QStringLiteral("rows")].toArray();
+        QCOMPARE(rawTable[0].toArray().size(), 6);
+        QCOMPARE(rawTable[1][5][QStringLiteral("text")].toString(),
+                 QStringLiteral("\n3.3666\n3.3666\n3.3668\n"));
     }
     const QString written = files.isEmpty() ? exportDir.path() : exportDir.filePath(files.first());
     if (message.isEmpty()) {
