@@ -1,6 +1,7 @@
 #include "lists/feedtypeswindow.h"
 
 #include "lists/characteristicpanel.h"
+#include "lists/editmessage.h"
 #include "lists/fieldwidgets.h"
 #include "lists/highlightsearch.h"
 #include "lists/message.h"
@@ -169,8 +170,7 @@ void TForm5::setNormsGridReadOnly(bool readOnly)
 void TForm5::reportNormError(const QString &message)
 {
     // Shown after the scroll that raised it has finished.
-    QMetaObject::invokeMethod(
-        this, [this, message] { lists::showMessage(this, message); }, Qt::QueuedConnection);
+    lists::showMessageAfterEdit(this, message);
 }
 
 // Writes the limits on screen back to norm (a raw-material highlight dropped first).

@@ -1,5 +1,6 @@
 #include "lists/fieldwidgets.h"
 
+#include "lists/editmessage.h"
 #include "lists/fieldtext.h"
 #include "lists/tablegrid.h"
 #include "store/table.h"
@@ -83,8 +84,13 @@ bool FieldBinding::write(const QString &text)
         } catch (const store::TableError &) {
         }
     }
-    QMessageBox::warning(m_owner, m_owner->window()->windowTitle(), error);
+    // The stored value again at once, so that the focus leaving for the box writes
+    // nothing; the box once the key or the focus change has been handled.
     emit valueChanged();
+    QWidget *owner = m_owner;
+    afterEdit(owner, [owner, error] {
+        QMessageBox::warning(owner, owner->window()->windowTitle(), error);
+    });
     return false;
 }
 

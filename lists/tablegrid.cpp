@@ -1,5 +1,6 @@
 #include "lists/tablegrid.h"
 
+#include "lists/editmessage.h"
 #include "lists/fieldtext.h"
 
 #include "store/table.h"
@@ -343,9 +344,11 @@ void TableGrid::currentChanged(const QModelIndex &current, const QModelIndex &pr
         followCursor();
 }
 
+// Raised while the cell's editor hands its text over: shown once that is done.
 void TableGrid::reportEditFailure(const QString &message)
 {
-    QMessageBox::warning(this, window()->windowTitle(), message);
+    afterEdit(this,
+              [this, message] { QMessageBox::warning(this, window()->windowTitle(), message); });
 }
 
 } // namespace lists

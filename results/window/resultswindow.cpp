@@ -3,6 +3,7 @@
 #include "archive/archivewriter.h"
 #include "calc/problemrecord.h"
 #include "documents/window/recipeviewwindow.h"
+#include "lists/editmessage.h"
 #include "lists/message.h"
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
@@ -15,6 +16,7 @@
 
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTableWidget>
@@ -80,8 +82,14 @@ bool TForm8::correctionMode() const
     return !stringgrid1->isEnabled();
 }
 
+// A message raised by a keystroke in a cell waits until the key has been handled: a
+// box opened under the cell editor's signal would let the grid delete the editor.
 void TForm8::message(const QString &text)
 {
+    if (typing_) {
+        lists::afterEdit(this, [this, text] { message(text); });
+        return;
+    }
     if (sink_)
         sink_(text);
 }
@@ -341,6 +349,7 @@ void TForm8::stringgrid1SetEditText(int column, int row, const QString &text)
 {
     if (row < 0 || row >= stringgrid1->rowCount())
         return;
+    const QScopedValueRollback typing(typing_, true);
     setCell(stringgrid1, row, column, text, feedCellEditable(column));
     if (text.isEmpty() || !repricingColumn(column))
         return;
@@ -381,6 +390,7 @@ void TForm8::StringGrid2SetEditText(int column, int row, const QString &text)
 {
     if (row < 0 || row >= StringGrid2->rowCount())
         return;
+    const QScopedValueRollback typing(typing_, true);
     setCell(StringGrid2, row, column, text,
             column == ColPrice || (column == ColPercent && correctionMode()));
     if (column == ColPrice)

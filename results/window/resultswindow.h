@@ -150,6 +150,7 @@ private:
     int oldPriceRow_ = -1;
     bool exitRequested_ = false;
     bool filling_ = false; // the window itself changes the grids
+    bool typing_ = false;  // a keystroke in a cell is being handled
 
     QTableWidget *stringgrid1 = nullptr; // feed grid: price build-up per feed type
     QTableWidget *StringGrid2 = nullptr; // composition of the current feed type

@@ -9,6 +9,7 @@
 #include "lists/rawmaterialswindow.h"
 #include "lists/selectionkey.h"
 #include "lists/tablegrid.h"
+#include "typingfixture.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,8 @@ private slots:
     void reusedSlotStartsEmpty();
     void typedContentIsStored();
     void typingLeftInAFieldIsStoredAtClose();
+    void refusedContentIsSaidOnce_data();
+    void refusedContentIsSaidOnce();
     void scrollMakesTheFieldsReadOnly();
     void deletedSelectionCountsUntilNextActivation();
     void emptyViewOffers_data();
@@ -353,6 +356,44 @@ void TestRawMaterialsWindow::typingLeftInAFieldIsStoredAtClose()
     auto sir = fixture->fresh("sir.dbf");
     QVERIFY(sir->findKey(6));
     QCOMPARE(sir->number("MI2"), 7.5);
+}
+
+void TestRawMaterialsWindow::refusedContentIsSaidOnce_data()
+{
+    QTest::addColumn<int>("dismiss"); // typing::Dismiss
+    QTest::newRow("Enter") << int(typing::Dismiss::Key);
+    QTest::newRow("mouse") << int(typing::Dismiss::Mouse);
+}
+
+// A content that is not a number: one message, the stored value shown again, and the
+// typing goes on in the next field.
+void TestRawMaterialsWindow::refusedContentIsSaidOnce()
+{
+    QFETCH(int, dismiss);
+    open();
+    goTo(3);
+    window->Button5->click();
+    QApplication::setActiveWindow(window.get());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    lists::FieldEdit *edit = window->Panel1->field(1, 0); // characteristic 3
+    edit->setFocus();
+    edit->selectAll();
+    typing::MessageCatcher boxes{typing::Dismiss(dismiss)};
+    typing::typeKeys(QStringLiteral("12a"));
+    typing::pressKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.texts.at(0).startsWith(QStringLiteral("\"12a\" - не число.")));
+    QCOMPARE(edit->text(), QStringLiteral("303"));
+    QCOMPARE(typing::keyTarget(), window->Panel1->field(2, 0));
+    typing::pressKey(Qt::Key_End);
+    typing::typeKeys(QStringLiteral("5"));
+    typing::pressKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts.size(), 1);
+    window->close();
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(3));
+    QCOMPARE(sir->number("MI3"), 303.0);
+    QCOMPARE(sir->number("MI4"), 3045.0);
 }
 
 void TestRawMaterialsWindow::scrollMakesTheFieldsReadOnly()

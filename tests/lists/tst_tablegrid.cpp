@@ -4,7 +4,9 @@
 #include "listsfixture.h"
 
 #include "lists/tablegrid.h"
+#include "typingfixture.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -23,6 +25,8 @@ private slots:
     void flaggedRowsAreRed();
     void dataSourceOffIgnoresTheCursor();
     void textEditsAreLimitedToTheFieldWidth();
+    void typingGoesOnAfterARefusal_data();
+    void typingGoesOnAfterARefusal();
 
 private:
     std::unique_ptr<ListsFixture> fixture;
@@ -98,6 +102,7 @@ void TestTableGrid::edits()
     if (!accepted)
         catchNextMessage(&message);
     QCOMPARE(grid->model()->setData(grid->model()->index(1, column), typed), accepted);
+    QCoreApplication::processEvents(); // the refusal is shown once the edit is over
     QCOMPARE(message.isEmpty(), accepted);
     auto sir = fixture->fresh("sir.dbf");
     QVERIFY(sir->findKey(2));
@@ -158,6 +163,40 @@ void TestTableGrid::textEditsAreLimitedToTheFieldWidth()
 {
     QCOMPARE(grid->model()->index(0, 0).data(Qt::UserRole).toInt(), 30);
     QCOMPARE(grid->model()->index(0, 1).data(Qt::UserRole).toInt(), 0);
+}
+
+void TestTableGrid::typingGoesOnAfterARefusal_data()
+{
+    QTest::addColumn<int>("dismiss"); // typing::Dismiss
+    QTest::newRow("Enter") << int(typing::Dismiss::Key);
+    QTest::newRow("mouse") << int(typing::Dismiss::Mouse);
+}
+
+// A number that cannot be stored is refused with one message; once it is dismissed the
+// cell is being typed in again with the refused text, and the corrected number is stored.
+void TestTableGrid::typingGoesOnAfterARefusal()
+{
+    QFETCH(int, dismiss);
+    grid->setReadOnly(false);
+    QApplication::setActiveWindow(grid.get());
+    QVERIFY(QTest::qWaitForWindowActive(grid.get()));
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    typing::MessageCatcher boxes{typing::Dismiss(dismiss)};
+    typing::typeKeys(QStringLiteral("12a"));
+    typing::pressKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts, QStringList{"\"12a\" - не число. Число пишется цифрами, дробная часть - "
+                                      "через точку, например 12.5"});
+    auto *editor = qobject_cast<QLineEdit *>(typing::keyTarget());
+    QVERIFY2(editor && grid->isAncestorOf(editor), "the cell is no longer being typed in");
+    QCOMPARE(editor->text(), QStringLiteral("12a"));
+    typing::pressKey(Qt::Key_Backspace);
+    typing::typeKeys(QStringLiteral("5"));
+    typing::pressKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts.size(), 1);
+    auto sir = fixture->fresh("sir.dbf");
+    QVERIFY(sir->findKey(2));
+    QCOMPARE(sir->number("MI2"), 125.0);
 }
 
 QTEST_MAIN(TestTableGrid)

@@ -5,6 +5,7 @@
 
 #include "calc/problemrecord.h"
 #include "documents/window/recipeviewwindow.h"
+#include "lists/typingfixture.h"
 #include "platform/printerchoice.h"
 #include "results/cellnumber.h"
 #include "results/demodatafixture.h"
@@ -37,7 +38,8 @@ struct Results {
     std::unique_ptr<TForm8> form;
     QStringList messages;
 
-    Results()
+    // The messages are collected, or shown in the window's own message boxes.
+    explicit Results(bool collect = true)
     {
         dm = demo.open();
         if (!dm)
@@ -46,8 +48,12 @@ struct Results {
         if (run.outcome != calc::RunOutcome::Solution)
             return;
         form = std::make_unique<TForm8>(*dm, *record);
-        form->setMessageSink([this](const QString &text) { messages.append(text); });
+        if (collect)
+            form->setMessageSink([this](const QString &text) { messages.append(text); });
         form->show();
+        QApplication::setActiveWindow(form.get());
+        if (!QTest::qWaitForWindowActive(form.get()))
+            form.reset();
     }
     bool ok() const { return form != nullptr; }
 
@@ -80,9 +86,12 @@ struct Results {
                 editor = line;
         QVERIFY(editor);
         editor->selectAll();
-        for (const QChar c : text)
+        for (const QChar c : text) {
             QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QCoreApplication::processEvents(); // what the key set off, messages among it
+        }
         QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor closes
     }
 
     // Writes the percentages of the composition grid, as typed in correction mode.
@@ -155,6 +164,8 @@ private slots:
     void printNeedsAnArchiveNumber();
     void printOpensTheRecipe();
     void reopeningRebuildsButKeepsNotes();
+    void typingGoesOnAfterAMessage_data();
+    void typingGoesOnAfterAMessage();
 };
 
 void TestResultsWindow::rebuildShowsThePriceBuildUp()
@@ -499,4 +510,98 @@ void TestResultsWindow::reopeningRebuildsButKeepsNotes()
 }
 
 QTEST_MAIN(TestResultsWindow)
+void TestResultsWindow::typingGoesOnAfterAMessage_data()
+{
+    QTest::addColumn<bool>("feedGrid");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("correction");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("expected"); // the messages, in order
+    QTest::addColumn<int>("backspaces");       // then the rest of the typing
+    QTest::addColumn<QString>("more");
+    QTest::addColumn<QStringList>("whileCorrecting"); // the messages it brings
+    QTest::addColumn<QString>("cell");                // the text the cell ends with
+    QTest::addColumn<int>("dismiss");                 // typing::Dismiss
+
+    const QString comma = QStringLiteral("Недопустимый символ в 6 позиции цены... Исправьте...");
+    const QString letter = QStringLiteral("Недопустимый символ в 2 позиции цены... Исправьте...");
+    const QString percent =
+        QStringLiteral("Недопустимый символ в 2 позиции процента ввода... Исправьте...");
+    const QString costs = QStringLiteral("Исправьте издержки... Цена не пересчитана...");
+    const struct {
+        const char *name;
+        bool feedGrid;
+        int column;
+        bool correction;
+        QString typed;
+        QStringList expected;
+        int backspaces;
+        QString more;
+        QStringList whileCorrecting;
+        QString cell;
+    } cases[] = {
+        // "17000,": still not a number after the first backspace
+        {"price with a comma",
+         false,
+         TForm8::ColPrice,
+         false,
+         "17000,5",
+         {comma, comma},
+         2,
+         "",
+         {comma},
+         "17000"},
+        {"price with a letter", false, TForm8::ColPrice, false, "1a", {letter}, 1, "5", {}, "15"},
+        {"percentage", false, TForm8::ColPercent, true, "4a", {percent}, 1, "2", {}, "42"},
+        {"costs", true, TForm8::ColCosts, false, "1200x", {costs}, 1, "5", {}, "12005"},
+    };
+    for (const auto &c : cases)
+        for (const auto how : {typing::Dismiss::Key, typing::Dismiss::Mouse})
+            QTest::addRow("%s, %s", c.name, how == typing::Dismiss::Key ? "Enter" : "mouse")
+                << c.feedGrid << c.column << c.correction << c.typed << c.expected << c.backspaces
+                << c.more << c.whileCorrecting << c.cell << int(how);
+}
+
+// The window's own message boxes: the message comes up for the bad text; once it is
+// dismissed (Enter or a click) the same cell is still being typed in, with the bad text
+// and the cursor after it, and typing on corrects it.
+void TestResultsWindow::typingGoesOnAfterAMessage()
+{
+    QFETCH(bool, feedGrid);
+    QFETCH(int, column);
+    QFETCH(bool, correction);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, expected);
+    QFETCH(int, backspaces);
+    QFETCH(QString, more);
+    QFETCH(QStringList, whileCorrecting);
+    QFETCH(QString, cell);
+    QFETCH(int, dismiss);
+    Results w(false);
+    QVERIFY(w.ok());
+    if (correction)
+        w.form->correctionButton()->click();
+    QTableWidget *grid = feedGrid ? w.feeds() : w.composition();
+    grid->setFocus();
+    grid->setCurrentCell(0, column);
+
+    typing::MessageCatcher boxes{typing::Dismiss(dismiss)};
+    typing::typeKeys(typed);
+    QCOMPARE(boxes.texts, expected);
+    auto *editor = qobject_cast<QLineEdit *>(typing::keyTarget());
+    QVERIFY2(editor && grid->isAncestorOf(editor), "the cell is no longer being typed in");
+    QCOMPARE(editor->text(), typed);
+    QCOMPARE(editor->cursorPosition(), int(typed.size()));
+    for (int k = 0; k < backspaces; ++k)
+        typing::pressKey(Qt::Key_Backspace);
+    typing::typeKeys(more);
+    typing::pressKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts, expected + whileCorrecting);
+    QCOMPARE(grid->item(0, column)->text(), cell);
+    if (column == TForm8::ColPrice) {
+        const int j = results::compositionColumns(*w.record, 1).at(0);
+        QCOMPARE(w.record->rawContent[w.record->columnRaw[j]][1], cell.toDouble());
+    }
+}
+
 #include "tst_resultswindow.moc"
