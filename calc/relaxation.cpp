@@ -9,9 +9,10 @@ namespace calc
 namespace
 {
 
-constexpr int kLimitHundredths = 50; // a share above 0.5 ends the run
-constexpr int kSingleStep = 5;       // 0.05 for one failing requirement
-constexpr int kSpreadStep = 1;       // 0.01 for all requirements of a feed type, or all
+constexpr int kLimitHundredths = 50;        // a share above 0.5 ends the run
+constexpr int kSingleLimitHundredths = 100; // one requirement alone: up to 1.0
+constexpr int kSingleStep = 5;              // 0.05 for one failing requirement
+constexpr int kSpreadStep = 1;              // 0.01 for all requirements of a feed type, or all
 
 } // namespace
 
@@ -99,9 +100,11 @@ Relaxation::Step Relaxation::relaxFeed(int row)
     return {widened, {}};
 }
 
-// One requirement fails: it alone gives more. The share has no upper limit, but once
-// the lower bound is down at 0 and the row still stays below it, widening cannot help
-// (a characteristic whose contents are negative), and the run ends instead of looping.
+// One requirement fails: it alone gives more, up to a share of 1.0, where it spans 0 …
+// twice its maximum. Past that it would be no requirement at all, and data that cannot
+// meet it would be tried again for ever: the run ends with the analysis of that row, as
+// it does once the lower bound is down at 0 and the row still stays below it (a
+// characteristic whose contents are negative).
 Relaxation::Step Relaxation::relaxSingle(int row)
 {
     const int p = record_.rowOwner[row];
@@ -109,6 +112,8 @@ Relaxation::Step Relaxation::relaxSingle(int row)
     const RowBounds bounds = nutrientRowBounds(record_.normMin[p][q], record_.normMax[p][q],
                                                record_.feedOutput[p], record_.rowRelax[row]);
     if (bounds.lower <= 0 && record_.rowValue[row] < bounds.lower)
+        return {};
+    if (hundredths_[row] + kSingleStep > kSingleLimitHundredths)
         return {};
     widen(row, kSingleStep);
     return {true, {}};

@@ -4,8 +4,8 @@
 // requirement is widened and the programme solved again. A share r widens a nutrient
 // requirement to min × (1 − r) … max × (1 + r); output and stock rows are never widened.
 //
-// - A single failing nutrient requirement (not uniform): its share grows by 0.05, with
-//   no upper limit.
+// - A single failing nutrient requirement (not uniform): its share grows by 0.05 up to
+//   1.0 (0 … twice the maximum); a share that would pass 1.0 ends the run.
 // - The feed type's output cannot be reached, or uniform relaxation was chosen: every
 //   nutrient requirement of that feed type grows by 0.01; past 0.5 the run ends.
 // - A stock to be used up cannot be: every nutrient requirement of every feed type grows

@@ -56,7 +56,7 @@ private slots:
     void widening();
     void endsAfterTheFiftyFirstStep_data();
     void endsAfterTheFiftyFirstStep();
-    void singleRequirementHasNoLimit();
+    void singleRequirementEndsPastOne();
     void stockAdviceIsShownOnce();
     void nothingToWidenEndsTheRun();
     void requirementBeyondReachEndsTheRun();
@@ -130,15 +130,21 @@ void tst_relaxation::endsAfterTheFiftyFirstStep()
     QCOMPARE(rec.rowRelax[2], 0.51);
 }
 
-void tst_relaxation::singleRequirementHasNoLimit()
+// One requirement widens by 0.05 up to 1.0 (0 … twice its maximum); a share past that
+// would be no requirement: the run ends, the share left at the last one tried.
+void tst_relaxation::singleRequirementEndsPastOne()
 {
     ProblemRecord rec;
     layout(rec);
     Relaxation relaxation(rec);
-    for (int k = 0; k < 30; ++k)
+    for (int k = 0; k < 20; ++k)
         QVERIFY(relaxation.relax(-5, false, 0).again);
-    QCOMPARE(relaxation.hundredths(5), 150);
-    QCOMPARE(rec.rowRelax[5], 1.5);
+    QCOMPARE(relaxation.hundredths(5), 100);
+    QCOMPARE(rec.rowRelax[5], 1.0);
+    QVERIFY(!relaxation.relax(-5, false, 0).again);
+    QCOMPARE(relaxation.hundredths(5), 100);
+    QCOMPARE(rec.rowRelax[5], 1.0);
+    QVERIFY(relaxation.relax(-3, false, 0).again); // another requirement has its own share
 }
 
 // The advice names the raw material and the tonnes the stock row reached, losses put
