@@ -66,6 +66,19 @@ set +e
 grep -q 'Каталог данных не найден' "$WORK/err.txt" || fail "missing dir message"
 set -e
 
+# A damaged table and a short settings file: the message names the folder given, never
+# the temporary copy the run works on.
+for broken in kk.dbf cons.txt; do
+    rm -rf "$WORK/damaged"; cp -r "$DATA" "$WORK/damaged"
+    truncate -s 100 "$WORK/damaged/$broken"
+    set +e
+    "$TOOL" --data "$WORK/damaged/" > /dev/null 2> "$WORK/err.txt"; status=$?
+    set -e
+    [ $status -eq 2 ] || fail "damaged $broken: exit $status"
+    grep -qF "$WORK/damaged/$broken" "$WORK/err.txt" || fail "damaged $broken: $(cat "$WORK/err.txt")"
+    ! grep -q 'kormoplan-calc-' "$WORK/err.txt" || fail "the temporary copy is named"
+done
+
 # Changed copies: an output of 0 t is an error; protein of 60 % for the first feed type
 # is relaxed in the cost mode and analysed in the proportional mode.
 change() { # copy, field, value (for the first selected feed type)
@@ -105,4 +118,31 @@ set -e
 head -1 "$WORK/analysis.txt" | grep -qx 'Комбикорм № 1 типа ПК-5 не получается. Вес набран.' \
     || fail "analysis title: $(head -1 "$WORK/analysis.txt")"
 grep -q '^Сырой протеин *! меньше минимума *!' "$WORK/analysis.txt" || fail "protein row"
+# A requirement no data can meet: characteristic 23 of the fifth feed type at most 0.04
+# (minimum 0.01, no maximum). It is widened on its own up to a share of 1.0, and then
+# the run ends with the analysis of that row instead of widening for ever.
+rm -rf "$WORK/unmeetable"; cp -r "$DATA" "$WORK/unmeetable"
+"$PYTHON" - "$WORK/unmeetable/kk.dbf" <<'PY'
+import dbf, sys
+table = dbf.Table(sys.argv[1]); table.open(dbf.READ_WRITE)
+with table[4] as record:
+    record.mi23 = 0.01
+    record.ma23 = 0
+table.close()
+PY
+set +e
+"$TOOL" --data "$WORK/unmeetable" --json > "$WORK/unmeetable.json"; status=$?
+set -e
+[ $status -eq 1 ] || fail "unmeetable requirement: exit $status"
+"$PYTHON" - "$WORK/unmeetable.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+assert d['outcome'] == 'failure-analysis', d['outcome']
+row = -d['solveStatus']
+shares = {r['row']: r['share'] for r in d['relaxation']}
+assert shares.get(row) == 1, (row, d['relaxation'])
+# one requirement alone, 0.05 a step: twenty widenings, one attempt more
+assert d['attempts'] <= 21, d['attempts']
+PY
+
 echo "kormoplan-calc: ok"

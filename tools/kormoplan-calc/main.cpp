@@ -4,7 +4,8 @@
 //   kormoplan-calc --data DIR [--mode cost|proportional|product] [--uniform] [--json]
 //                  [--export-lp FILE]
 //
-// The run works on a temporary copy of DIR, so nothing there changes. Exit status: 0 a
+// The run works on a temporary copy of DIR, so nothing there changes; what it prints
+// names DIR. Exit status: 0 a
 // solution, 1 a run without one, 2 bad usage or unreadable data.
 
 #include "report.h"
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -103,11 +105,37 @@ QString copyDataDirectory(const QString &source, const QTemporaryDir &copy)
     return {};
 }
 
+// The run works on a temporary copy of the data folder; what it prints names the folder
+// the user gave instead, as it was given.
+class FolderNaming final
+{
+public:
+    FolderNaming(const QString &copy, const QString &given) : m_given(QDir::cleanPath(given))
+    {
+        m_copies << copy << QFileInfo(copy).canonicalFilePath();
+        m_copies.removeAll(QString());
+        m_copies.removeDuplicates();
+        // the longer first, so that neither leaves a piece of the other behind
+        std::sort(m_copies.begin(), m_copies.end(),
+                  [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    }
+    QString operator()(QString text) const
+    {
+        for (const QString &copy : m_copies)
+            text.replace(copy, m_given);
+        return text;
+    }
+
+private:
+    QStringList m_copies;
+    QString m_given;
+};
+
 // The progress bars mean nothing here; the message boxes are printed as they come.
 class ToolObserver final : public calc::RunObserver
 {
 public:
-    explicit ToolObserver(bool print) : m_print(print) {}
+    ToolObserver(bool print, const FolderNaming &naming) : m_print(print), m_naming(naming) {}
     void solverProgress(int) override {}
     void showSolverProgress(int, int) override {}
     void hideSolverProgress() override {}
@@ -117,11 +145,12 @@ public:
     void showMessage(const QString &text) override
     {
         if (m_print)
-            printTo(stdout, text + QStringLiteral("\n\n"));
+            printTo(stdout, m_naming(text) + QStringLiteral("\n\n"));
     }
 
 private:
     bool m_print;
+    const FolderNaming &m_naming;
 };
 
 // Opens the copied directory as the calculation window finds it: the lists in their
@@ -158,13 +187,14 @@ int run(const Options &options)
         return fail(QStringLiteral("Не удалось создать временный каталог."));
     if (const QString error = copyDataDirectory(options.dataDir, copy); !error.isEmpty())
         return fail(error);
+    const FolderNaming naming(copy.path(), options.dataDir);
     const settings::SettingsRead read = settings::ReadSettings(copy.path());
     if (!read.problems.isEmpty())
-        return fail(read.problems.join(u'\n'));
+        return fail(naming(read.problems.join(u'\n')));
     QString error;
     const std::unique_ptr<store::TDataModule2> module = openData(copy.path(), &error);
     if (!module)
-        return fail(error);
+        return fail(naming(error));
 
     calc::RunOptions runOptions;
     runOptions.mode = options.mode;
@@ -181,22 +211,22 @@ int run(const Options &options)
             exported = calc::exportProgramme(record, options.exportPath, format, &exportError);
         };
     }
-    ToolObserver observer(!options.json);
+    ToolObserver observer(!options.json, naming);
     calc::ProblemRecord &record = calc::problemRecord();
     const calc::CalcTables tables{&module->Table1, &module->Table2, &module->Table3,
                                   &module->Table4, &module->Table5};
     const calc::RunResult result = calc::runCalculation(record, tables, runOptions, observer);
     if (!result.dataError.isEmpty())
-        return fail(result.dataError);
+        return fail(naming(result.dataError));
     if (!exportError.isEmpty())
         printTo(stderr, exportError + u'\n');
     else if (!options.exportPath.isEmpty() && !exported)
         printTo(stderr, QStringLiteral("Программа не выгружена: расчет закончился до первой "
                                        "попытки.\n"));
     if (options.json)
-        printTo(stdout, QString::fromUtf8(kpcalc::jsonReport(record, result)));
+        printTo(stdout, naming(QString::fromUtf8(kpcalc::jsonReport(record, result))));
     else
-        printTo(stdout, kpcalc::textReport(record, result).join(u'\n') + u'\n');
+        printTo(stdout, naming(kpcalc::textReport(record, result).join(u'\n')) + u'\n');
     if (!exportError.isEmpty())
         return kExitBadUsage;
     return result.outcome == calc::RunOutcome::Solution ? kExitSolution : kExitNoSolution;
