@@ -13,6 +13,15 @@ namespace platform
 // On failure returns false and puts the system's reason into *error when given.
 bool replaceFile(const QString &from, const QString &to, QString *error = nullptr);
 
+// The temporary name beside `target` under which its new content is written first.
+QString temporaryNameFor(const QString &target);
+// Whether a file name is such a temporary name, left behind by a copy that was cut off.
+bool isTemporaryName(const QString &fileName);
+
+// Copies `from` to temporaryNameFor(to) and forces the copy onto the disk; `to` itself
+// is not touched. A failed copy leaves no temporary file behind.
+bool writeTemporaryCopy(const QString &from, const QString &to, QString *error = nullptr);
+
 // Copies `from` to `to`, overwriting: the copy is written beside the target under a
 // temporary name and then renamed over it, so a failed copy leaves the old target whole.
 bool copyFileReplacing(const QString &from, const QString &to, QString *error = nullptr);

@@ -1,0 +1,21 @@
+#pragma once
+
+// The check a restore makes before it touches the data directory: the copy must hold
+// every table the program opens, each one readable with the fields the program finds
+// its records by.
+
+#include <QStringList>
+
+namespace store
+{
+class TDataModule2;
+}
+
+namespace maintenance
+{
+
+// The problems of the tables in `folder`, one message each; empty when the copy is whole.
+// The data module names the tables and their indexes.
+QStringList checkBackupTables(const QString &folder, store::TDataModule2 &dataModule);
+
+} // namespace maintenance

@@ -1,0 +1,40 @@
+#pragma once
+
+// The two operations behind the backup window and the restore window, from the typed
+// drive letter to the result message, with the tables closed around the file copies.
+
+#include <QStringList>
+
+namespace platform
+{
+class DriveLetters;
+}
+
+namespace store
+{
+class TDataModule2;
+}
+
+namespace maintenance
+{
+
+struct OperationResult {
+    enum class Outcome {
+        BadLetter, // the field holds no Latin letter: the focus goes back to it
+        NoBackup,  // the drive does not answer or holds no backup: nothing was done
+        Done,
+        Failed
+    };
+    Outcome outcome = Outcome::Failed;
+    QStringList messages; // to be shown one after another, the result message last
+};
+
+// "Архивировать": the data directory into <drive>/arhivkpl.
+OperationResult runBackup(store::TDataModule2 &dataModule, const platform::DriveLetters &drives,
+                          const QString &letterField);
+
+// "Восстановить данные": <drive>/arhivkpl back into the data directory.
+OperationResult runRestore(store::TDataModule2 &dataModule, const platform::DriveLetters &drives,
+                           const QString &letterField);
+
+} // namespace maintenance
