@@ -6,6 +6,10 @@
 #include "lists/characteristicswindow.h"
 #include "lists/feedtypeswindow.h"
 #include "lists/rawmaterialswindow.h"
+#include "maintenance/window/backupwindow.h"
+#include "maintenance/window/instructionswindow.h"
+#include "maintenance/window/restorewindow.h"
+#include "platform/driveletters.h"
 #include "results/window/mixwindow.h"
 #include "settings/window/parameterswindow.h"
 #include "shell/closesequence.h"
@@ -67,6 +71,10 @@ void ProgramWindows::createWindows()
         form15->setArchiveNumber(number);
         form15->exec();
     });
+    form13 = new maintenance::TForm13(folder.dataDir(), menu);
+    drives = std::make_unique<platform::SystemDrives>();
+    form16 = new maintenance::TForm16(*dataModule2, *drives, menu);
+    form17 = new maintenance::TForm17(*dataModule2, *drives, menu);
 }
 
 // The feed types window as the mix window's product choice: the selection for
@@ -89,6 +97,14 @@ void ProgramWindows::connectMenu()
     form1->setOpener(MenuItem::Calculation, [this] { form10->exec(); });
     form1->setOpener(MenuItem::Parameters, [this] { form11->exec(); });
     form1->setOpener(MenuItem::MixCharacteristics, [this] { form12->exec(); });
+    form1->setOpener(MenuItem::Backup, [this] { form16->exec(); });
+    form1->setOpener(MenuItem::Restore, [this] { form17->exec(); });
+    for (int number = 1; number <= kInstructionCount; ++number) {
+        form1->setOpener(instructionItem(number), [this, number] {
+            form13->setInstruction(number);
+            form13->exec();
+        });
+    }
     form1->setCloseSequence([this] { runCloseSequence(folder, *dataModule2, show); });
 }
 

@@ -29,6 +29,18 @@ namespace results
 class TForm12;
 }
 
+namespace maintenance
+{
+class TForm13;
+class TForm16;
+class TForm17;
+} // namespace maintenance
+
+namespace platform
+{
+class DriveLetters;
+}
+
 namespace store
 {
 class TDataModule2;
@@ -63,13 +75,17 @@ private:
     // children and go with it).
     std::unique_ptr<store::TDataModule2> dataModule2;
     std::unique_ptr<TForm1> form1;
-    TForm3 *form3 = nullptr;              // characteristics list
-    TForm5 *form5 = nullptr;              // feed types list
-    TForm6 *form6 = nullptr;              // raw materials list
-    calc::TForm10 *form10 = nullptr;      // calculation preparation (holds the results window)
-    TForm11 *form11 = nullptr;            // parameters
-    results::TForm12 *form12 = nullptr;   // mix characteristics
-    documents::TForm15 *form15 = nullptr; // recipe view and print
+    TForm3 *form3 = nullptr;                // characteristics list
+    TForm5 *form5 = nullptr;                // feed types list
+    TForm6 *form6 = nullptr;                // raw materials list
+    calc::TForm10 *form10 = nullptr;        // calculation preparation (holds the results window)
+    TForm11 *form11 = nullptr;              // parameters
+    results::TForm12 *form12 = nullptr;     // mix characteristics
+    documents::TForm15 *form15 = nullptr;   // recipe view and print
+    maintenance::TForm13 *form13 = nullptr; // instructions viewer
+    maintenance::TForm16 *form16 = nullptr; // backup to a removable drive
+    maintenance::TForm17 *form17 = nullptr; // restore from it
+    std::unique_ptr<platform::DriveLetters> drives; // the letters of the removable drives
 };
 
 } // namespace shell

@@ -1,9 +1,11 @@
 // Start-up over a working folder: the data module and windows, the menu's first
 // activation on real tables, and the close sequence when the menu closes.
+#include "maintenance/instructions.h"
 #include "settings/workingdate.h"
 #include "shell/programwindows.h"
 #include "store/datamodule.h"
 
+#include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
 
@@ -98,16 +100,21 @@ void TestProgramWindows::menuOverDemoData()
 
     QVERIFY(menu.button(MenuItem::Parameters)->isEnabled());
     QVERIFY(menu.button(MenuItem::Characteristics)->isEnabled());
-    QVERIFY(!menu.button(MenuItem::Backup)->isEnabled());
+    for (int i = int(MenuItem::Backup); i < shell::kMenuItemCount; ++i) // and the instructions
+        QVERIFY2(menu.button(MenuItem(i))->isEnabled(),
+                 qPrintable(shell::menuCaption(MenuItem(i))));
 }
 
 void TestProgramWindows::menuOpensItsWindows_data()
 {
     QTest::addColumn<MenuItem>("item");
-    for (MenuItem item :
-         {MenuItem::Characteristics, MenuItem::RawMaterials, MenuItem::FeedTypes,
-          MenuItem::Calculation, MenuItem::Parameters, MenuItem::MixCharacteristics})
+    for (MenuItem item : {MenuItem::Characteristics, MenuItem::RawMaterials, MenuItem::FeedTypes,
+                          MenuItem::Calculation, MenuItem::Parameters, MenuItem::MixCharacteristics,
+                          MenuItem::Backup, MenuItem::Restore})
         QTest::newRow(qPrintable(shell::menuCaption(item))) << item;
+    for (int number = 1; number <= shell::kInstructionCount; ++number)
+        QTest::newRow(qPrintable(shell::menuCaption(shell::instructionItem(number))))
+            << shell::instructionItem(number);
 }
 
 // A task's button opens its window modally; when the window closes the menu is usable
@@ -124,10 +131,14 @@ void TestProgramWindows::menuOpensItsWindows()
     QVERIFY(done.count() == 1 || done.wait(5000));
 
     QPointer<QWidget> opened;
+    QString firstLine; // what an instructions viewer showed on its first line
     QTimer::singleShot(200, [&] {
         opened = QApplication::activeModalWidget();
-        if (opened)
-            opened->close();
+        if (!opened)
+            return;
+        if (const auto *text = opened->findChild<QListWidget *>("ListBox1"); text && text->count())
+            firstLine = text->item(0)->text();
+        opened->close();
     });
     QTimer safety;
     safety.setSingleShot(true);
@@ -142,6 +153,10 @@ void TestProgramWindows::menuOpensItsWindows()
     QVERIFY(!opened->isVisible());
     QCOMPARE(menu.focusWidget(), menu.button(item));
     QVERIFY2(shown_.isEmpty(), qPrintable(shown_.join('\n')));
+    const int instruction = int(item) - int(MenuItem::Instruction1) + 1;
+    if (instruction >= 1) // the viewer showed the instruction of its button
+        QCOMPARE(firstLine,
+                 maintenance::readInstruction(folder().dataDir(), instruction).lines.value(0));
 }
 
 // Closing the menu, however it is closed, copies the data to arhiv and removes the

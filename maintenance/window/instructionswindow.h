@@ -1,0 +1,43 @@
+#pragma once
+
+// TForm13, "Инструкция": one of the eight instruction texts of the data directory, one
+// list line per file line, unwrapped, in a fixed-pitch font, scrolled by the keyboard.
+
+#include <QDialog>
+
+class QListWidget;
+class QPushButton;
+
+namespace maintenance
+{
+
+class TForm13 final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm13)
+
+public:
+    explicit TForm13(const QString &dataDir, QWidget *parent = nullptr);
+
+    // The instruction the next opening shows, 1 ... 8 (set by the menu's buttons).
+    void setInstruction(int number) { instruction_ = number; }
+    int instruction() const { return instruction_; }
+
+    QListWidget *list() const { return ListBox1; }
+    QPushButton *exitButton() const { return Button1; }
+
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormActivate();
+
+    QString dataDir_;
+    int instruction_ = 1;
+    QListWidget *ListBox1 = nullptr;
+    QPushButton *Button1 = nullptr; // "Выход"
+};
+
+} // namespace maintenance

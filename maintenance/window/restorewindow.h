@@ -1,0 +1,21 @@
+#pragma once
+
+// TForm17, the restore window: the data directory back from the folder arhivkpl of a
+// removable drive named by its letter.
+
+#include "maintenance/window/drivewindow.h"
+
+namespace maintenance
+{
+
+class TForm17 final : public DriveWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TForm17)
+
+public:
+    TForm17(store::TDataModule2 &data, const platform::DriveLetters &drives,
+            QWidget *parent = nullptr);
+};
+
+} // namespace maintenance

@@ -1,0 +1,130 @@
+// The instructions viewer TForm13: the chosen text line by line in a fixed-pitch font,
+// unwrapped, shown once however often it is opened, and a message for a missing file.
+#include "maintenance/window/instructionswindow.h"
+
+#include "maintenance/instructions.h"
+
+#include <QFontInfo>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestInstructionsWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void window();
+    void eachInstructionShowsItsFile_data();
+    void eachInstructionShowsItsFile();
+    void openedTwiceShowsTheTextOnce();
+    void longLinesAreNotWrapped();
+    void missingFileIsNamed();
+    void keyboardScrolls();
+
+private:
+    static QStringList listed(const maintenance::TForm13 &form);
+    const QString demo_ = QStringLiteral(KP_SOURCE_DIR "/data/itog3");
+};
+
+QStringList TestInstructionsWindow::listed(const maintenance::TForm13 &form)
+{
+    QStringList lines;
+    for (int i = 0; i < form.list()->count(); ++i)
+        lines.append(form.list()->item(i)->text());
+    return lines;
+}
+
+void TestInstructionsWindow::window()
+{
+    maintenance::TForm13 form(demo_);
+    QCOMPARE(form.windowTitle(), QString("Инструкция"));
+    QCOMPARE(form.exitButton()->text(), QString("Выход"));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(QFontInfo(form.list()->font()).fixedPitch());
+    QCOMPARE(form.list()->font().pixelSize(), 15);
+}
+
+void TestInstructionsWindow::eachInstructionShowsItsFile_data()
+{
+    QTest::addColumn<int>("number");
+    for (int number = 1; number <= maintenance::kInstructionCount; ++number)
+        QTest::newRow(qPrintable(maintenance::instructionFileName(number))) << number;
+}
+
+void TestInstructionsWindow::eachInstructionShowsItsFile()
+{
+    QFETCH(int, number);
+    maintenance::TForm13 form(demo_);
+    form.setInstruction(number);
+    form.show();
+    QCOMPARE(listed(form), maintenance::readInstruction(demo_, number).lines);
+    if (number == 8)
+        form.grab().save(KP_TEST_OUTPUT "/instructionswindow.png");
+    QTest::mouseClick(form.exitButton(), Qt::LeftButton);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(form.list()->count(), 0);
+}
+
+void TestInstructionsWindow::openedTwiceShowsTheTextOnce()
+{
+    maintenance::TForm13 form(demo_);
+    form.setInstruction(4);
+    const int lines = maintenance::readInstruction(demo_, 4).lines.size();
+    for (int time = 0; time < 2; ++time) {
+        form.show();
+        QCOMPARE(form.list()->count(), lines);
+        form.close(); // the window's close box, not "Выход"
+    }
+    form.setInstruction(2);
+    form.show();
+    QCOMPARE(listed(form), maintenance::readInstruction(demo_, 2).lines);
+}
+
+void TestInstructionsWindow::longLinesAreNotWrapped()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("pit.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(400, 'x') + "\r\nshort\r\n");
+    file.close();
+    maintenance::TForm13 form(dir.path());
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.list()->count(), 2);
+    QCOMPARE(form.list()->item(0)->text().size(), 400);
+    QTRY_VERIFY(form.list()->horizontalScrollBar()->maximum() > 0); // laid out lazily
+    const QRect first = form.list()->visualItemRect(form.list()->item(0));
+    const QRect second = form.list()->visualItemRect(form.list()->item(1));
+    QCOMPARE(first.height(), second.height()); // one display line each
+}
+
+void TestInstructionsWindow::missingFileIsNamed()
+{
+    QTemporaryDir dir;
+    maintenance::TForm13 form(dir.path());
+    form.setInstruction(6);
+    form.show();
+    QCOMPARE(form.list()->count(), 1);
+    QVERIFY(form.list()->item(0)->text().startsWith("Файл инструкции "));
+    QVERIFY(form.list()->item(0)->text().contains("arh.txt"));
+}
+
+void TestInstructionsWindow::keyboardScrolls()
+{
+    maintenance::TForm13 form(demo_);
+    form.setInstruction(4);
+    form.resize(600, 200);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.list());
+    QTest::keyClick(form.list(), Qt::Key_End);
+    QCOMPARE(form.list()->currentRow(), form.list()->count() - 1);
+    QVERIFY(form.list()->verticalScrollBar()->value() > 0);
+}
+
+QTEST_MAIN(TestInstructionsWindow)
+#include "tst_instructionswindow.moc"
