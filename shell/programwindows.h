@@ -74,6 +74,7 @@ private:
     // Declared before the menu so that it outlives every window (they are the menu's
     // children and go with it).
     std::unique_ptr<store::TDataModule2> dataModule2;
+    std::unique_ptr<platform::DriveLetters> drives; // the letters of the removable drives
     std::unique_ptr<TForm1> form1;
     TForm3 *form3 = nullptr;                // characteristics list
     TForm5 *form5 = nullptr;                // feed types list
@@ -85,7 +86,6 @@ private:
     maintenance::TForm13 *form13 = nullptr; // instructions viewer
     maintenance::TForm16 *form16 = nullptr; // backup to a removable drive
     maintenance::TForm17 *form17 = nullptr; // restore from it
-    std::unique_ptr<platform::DriveLetters> drives; // the letters of the removable drives
 };
 
 } // namespace shell
