@@ -34,7 +34,7 @@ DriveWindow::DriveWindow(store::TDataModule2 &data, const platform::DriveLetters
     setWindowTitle(texts.caption);
     sink_ = [this](const QString &text) { lists::showMessage(this, text); };
     buildLayout(texts);
-    resize(620, 460);
+    resize(620, 400);
 }
 
 void DriveWindow::buildLayout(const DriveWindowTexts &texts)

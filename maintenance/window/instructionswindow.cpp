@@ -19,6 +19,7 @@ TForm13::TForm13(const QString &dataDir, QWidget *parent) : QDialog(parent), dat
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setFont(lists::fixedPitchFont(15));
     ListBox1->setWordWrap(false);
+    ListBox1->setSelectionMode(QAbstractItemView::NoSelection); // a text to read, not a choice
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Button1 = new QPushButton(QStringLiteral("Выход"), this);
