@@ -4,6 +4,7 @@
 #include "documents/recipeexport.h"
 #include "documents/window/recipepage.h"
 #include "documents/window/wordexport.h"
+#include "lists/fixedpitchfont.h"
 #include "lists/message.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
@@ -68,10 +69,7 @@ void TForm15::buildLayout()
 {
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    QFont courier(QStringLiteral("Courier New"));
-    courier.setStyleHint(QFont::TypeWriter);
-    courier.setPixelSize(12);
-    ListBox1->setFont(courier);
+    ListBox1->setFont(lists::fixedPitchFont(12));
 
     auto *formBox = new QWidget(this);
     auto *formLayout = new QGridLayout(formBox);
