@@ -161,8 +161,8 @@ void TForm12::buildLayout()
     DBGrid1->setReadOnly(false);
     DBGrid1->verticalHeader()->hide();
     bindInputColumn(MixMode::Percent, false);
-    connect(DBGrid1->gridModel(), &lists::TableGridModel::editFailed, this,
-            [this](const QString &text) { message(text); });
+    // A typed input the grid cannot store is refused by the grid itself, once the edit
+    // is over (a box under the editor's commit would let the grid delete the editor).
 
     StringGrid1 = new QTableWidget(0, ColumnCount, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));

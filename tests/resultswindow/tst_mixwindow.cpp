@@ -3,6 +3,7 @@
 // typed inputs), the archive write with its label, printing, and its close.
 
 #include "lists/tablegrid.h"
+#include "lists/typingfixture.h"
 #include "results/demodatafixture.h"
 #include "results/rawmaterialvalue.h"
 #include "results/window/mixwindow.h"
@@ -119,6 +120,8 @@ private slots:
     void typedNumbersInMaskedFields();
     void refusals_data();
     void refusals();
+    void refusedInputIsSaidOnce_data();
+    void refusedInputIsSaidOnce();
     void productChoiceKeepsTypedInputs();
     void productChoiceMarksNormedRows();
     void archiveWriteAndPrint_data();
@@ -338,6 +341,43 @@ void TestMixWindow::refusals()
 
 // The feed types window loads inclusion limits into MANOR; the typed percentages are
 // what is computed after the product was chosen.
+void TestMixWindow::refusedInputIsSaidOnce_data()
+{
+    QTest::addColumn<int>("dismiss"); // typing::Dismiss
+    QTest::newRow("Enter") << int(typing::Dismiss::Key);
+    QTest::newRow("mouse") << int(typing::Dismiss::Mouse);
+}
+
+// An input typed as "12a": one message; once it is dismissed the cell is being typed in
+// again with that text, and the corrected number is taken.
+void TestMixWindow::refusedInputIsSaidOnce()
+{
+    QFETCH(int, dismiss);
+    Mix w;
+    QVERIFY(w.ok());
+    QApplication::setActiveWindow(w.form.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
+    lists::TableGrid *grid = w.form->rawGrid();
+    const int row = w.rawRow(kWheat);
+    QVERIFY(row >= 0);
+    grid->setFocus();
+    grid->setCurrentIndex(w.raw()->index(row, 2));
+    typing::MessageCatcher boxes{typing::Dismiss(dismiss)};
+    typing::typeKeys(QStringLiteral("12a"));
+    typing::pressKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts.first().startsWith(QStringLiteral("\"12a\" - не число.")),
+             qPrintable(boxes.texts.first()));
+    auto *editor = qobject_cast<QLineEdit *>(typing::keyTarget());
+    QVERIFY2(editor && grid->isAncestorOf(editor), "the cell is no longer being typed in");
+    QCOMPARE(editor->text(), QStringLiteral("12a"));
+    typing::pressKey(Qt::Key_Backspace);
+    typing::pressKey(Qt::Key_Return);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QCOMPARE(w.raw()->data(w.raw()->index(row, 2)).toString(), QStringLiteral("12"));
+}
+
 void TestMixWindow::productChoiceKeepsTypedInputs()
 {
     Mix w;
