@@ -1,5 +1,6 @@
 #include "calc/loading.h"
 
+#include "calc/datanumber.h"
 #include "settings/settings.h"
 #include "store/numbertext.h"
 #include "store/table.h"
@@ -23,10 +24,10 @@ QString num(int n)
 }
 
 // A whole amount of the stock messages: need + 0.5 taken to the nearest whole number,
-// a half to the even neighbour, written without decimals.
+// a half to the even neighbour, written without decimals (as digits, whatever its size).
 QString amountText(double amount)
 {
-    return QString::number(static_cast<qint64>(store::roundHalfEven(amount + 0.5)));
+    return store::fixedText(store::roundHalfEven(amount + 0.5), 0, 0);
 }
 
 // "№ p - TIP  NASN" as the feed-type messages quote it.
@@ -315,6 +316,77 @@ void closeNorm(store::Table &norm, bool wasOpen)
         norm.close();
 }
 
+// Every number the load took must be usable (calc/datanumber.h); one that is not goes on
+// the list with the feed type or raw material and the field it came from.
+class DataNumberCheck final
+{
+public:
+    DataNumberCheck(const ProblemRecord &rec, const std::vector<int> &keys, QStringList &list)
+        : rec_(rec), keys_(keys), list_(list)
+    {
+    }
+
+    void feed(const CalcWorkingValues &work, int p)
+    {
+        const QString subject = QStringLiteral("Продукт № ") + feedRef(rec_, p);
+        check(subject, QStringLiteral("Выработка"), QStringLiteral("VES"), work.output[p]);
+        check(subject, QStringLiteral("%нал"), QStringLiteral("NDS"), rec_.feedVat[p]);
+        for (int q = 1; q < int(keys_.size()); ++q) {
+            const QString norm =
+                QStringLiteral(" требований по характеристике ") + rec_.charName[q];
+            const double low = rec_.normMin[p][q];
+            const double high = rec_.normMax[p][q];
+            check(subject, QStringLiteral("Минимум") + norm, numberField("MI", keys_[q]), low);
+            if (high != 4 * low) // not the maximum the load made of the minimum
+                check(subject, QStringLiteral("Максимум") + norm, numberField("MA", keys_[q]),
+                      high);
+        }
+    }
+
+    void limits(const CalcWorkingValues &work, int j)
+    {
+        const int p = rec_.columnFeed[j];
+        const int s = rec_.columnRaw[j];
+        const QString subject = QStringLiteral("Норма ввода сырья № ") + num(s) +
+                                QStringLiteral(" - ") + rec_.rawName[s] +
+                                QStringLiteral(" -  в продукт № ") + feedRef(rec_, p);
+        check(subject, QStringLiteral("минимум"), QStringLiteral("min"), work.minInclusion[p][s]);
+        check(subject, QStringLiteral("максимум"), QStringLiteral("max"), work.maxInclusion[p][s]);
+    }
+
+    void raw(int s)
+    {
+        const QString subject =
+            QStringLiteral("Сырье № ") + num(s) + QStringLiteral("  ") + rec_.rawName[s];
+        check(subject, QStringLiteral("Наличие"), QStringLiteral("VES"), rec_.rawStock[s]);
+        for (int q = 1; q < int(keys_.size()); ++q)
+            check(subject, rec_.charName[q], numberField("MI", keys_[q]), rec_.rawContent[s][q]);
+    }
+
+private:
+    void check(const QString &subject, const QString &what, const QString &field, double value)
+    {
+        if (!isUsableDataNumber(value))
+            list_ << dataNumberTooLarge(subject, what, field, value);
+    }
+
+    const ProblemRecord &rec_;
+    const std::vector<int> &keys_;
+    QStringList &list_;
+};
+
+void checkDataNumbers(const ProblemRecord &rec, const CalcWorkingValues &work,
+                      const std::vector<int> &keys, QStringList &diagnostics)
+{
+    DataNumberCheck check(rec, keys, diagnostics);
+    for (int p = 1; p <= rec.feedCount; ++p)
+        check.feed(work, p);
+    for (int j = 1; j <= rec.columnCount; ++j)
+        check.limits(work, j);
+    for (int s = 1; s <= rec.rawCount; ++s)
+        check.raw(s);
+}
+
 } // namespace
 
 CalcParameters CalcParameters::fromSettings(const settings::Settings &values)
@@ -377,6 +449,7 @@ void loadCalculationData(ProblemRecord &rec, CalcWorkingValues &work, const Calc
     closeNorm(*tables.norm, normWasOpen);
     work.surplus = work.totalStock - rec.totalOutput;
     work.surplusRatio = rec.totalOutput < 0.001 ? 0 : work.surplus / rec.totalOutput;
+    checkDataNumbers(rec, work, keys, diagnostics);
 }
 
 void checkAttempt(ProblemRecord &rec, const CalcWorkingValues &work,

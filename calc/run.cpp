@@ -233,13 +233,17 @@ int solverProgressMinimum(const ProblemRecord &rec)
     for (int s = 1; s <= rec.rawCount; ++s)
         highest = std::max(highest, rec.rawContent[s][1]);
     const double minimum = store::roundHalfEven(-0.7 * highest * rec.totalOutput);
-    return int(std::max(minimum, -2'000'000'000.0));
+    // converted only within the range of an int (no number at all counts as the floor)
+    if (!(minimum > -2'000'000'000.0))
+        return -2'000'000'000;
+    return int(std::min(minimum, 0.0));
 }
 
 int attemptProgressMaximum(double surplus)
 {
     const double scaled = 1000 * surplus;
-    const double steps = scaled > 1 ? store::roundHalfEven(std::log2(scaled)) : 0;
+    // log2 of the largest double is 1024: an infinite surplus stops there
+    const double steps = scaled > 1 ? std::min(store::roundHalfEven(std::log2(scaled)), 1024.0) : 0;
     return int(steps) + 2;
 }
 

@@ -6,6 +6,7 @@
 #include "store/numbertext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <memory>
 
@@ -27,6 +28,8 @@ public:
         if (!progress_)
             return;
         const double rounded = std::clamp(store::roundHalfEven(objective), -2e9, 2e9);
+        if (std::isnan(rounded))
+            return; // no position to show (and none an int could hold)
         const int position = static_cast<int>(rounded);
         if (position != last_) {
             last_ = position;

@@ -376,6 +376,14 @@ void tst_run::progressRanges()
     QCOMPARE(calc::attemptProgressMaximum(100), 19);
     QCOMPARE(calc::attemptProgressMaximum(0), 2);
     QCOMPARE(calc::attemptProgressMaximum(-5), 2);
+    // no surplus an int cannot count: an infinite one stops at log2 of the largest double
+    QCOMPARE(calc::attemptProgressMaximum(1e308), 1026);
+    QCOMPARE(calc::attemptProgressMaximum(std::nan("")), 2);
+    {
+        ProblemRecord nothing;
+        nothing.totalOutput = std::nan("");
+        QCOMPARE(calc::solverProgressMinimum(nothing), -2'000'000'000);
+    }
     ProblemRecord rec;
     rec.rawCount = 2;
     rec.rawContent[1][1] = 100;
