@@ -44,6 +44,7 @@ struct Table::Impl {
 
     bool ranged = false;
     Key low, high;
+    QVariant lowValue, highValue; // as given, for those who save and restore the range
 
     QString filterText;
     std::unique_ptr<FilterExpression> filter; // bound while open
@@ -560,6 +561,8 @@ void Table::setRange(const QVariant &low, const QVariant &high)
     d->ranged = true;
     d->low = lowKey;
     d->high = highKey;
+    d->lowValue = low;
+    d->highValue = high;
     d->resetToFirst();
 }
 
@@ -578,6 +581,16 @@ void Table::cancelRange()
 bool Table::hasRange() const
 {
     return d->ranged;
+}
+
+QVariant Table::rangeLow() const
+{
+    return d->ranged ? d->lowValue : QVariant();
+}
+
+QVariant Table::rangeHigh() const
+{
+    return d->ranged ? d->highValue : QVariant();
 }
 
 void Table::setFilter(const QString &expression)
@@ -730,6 +743,22 @@ bool Table::findKey(const QVariant &key)
             return d->keyLess(d->keys[size_t(record)], k);
         });
     if (at == d->view.end() || d->keyLess(wanted, d->keys[size_t(*at)]))
+        return false;
+    d->moveTo(int(at - d->view.begin()), false, false);
+    return true;
+}
+
+int Table::recordNumber() const
+{
+    return d->currentRecord();
+}
+
+bool Table::moveToRecord(int record)
+{
+    d->requireOpen();
+    d->postPending();
+    const auto at = std::find(d->view.begin(), d->view.end(), record);
+    if (at == d->view.end())
         return false;
     d->moveTo(int(at - d->view.begin()), false, false);
     return true;

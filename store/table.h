@@ -32,7 +32,8 @@
 #include <memory>
 #include <stdexcept>
 
-namespace store {
+namespace store
+{
 
 class TableError final : public std::runtime_error
 {
@@ -43,8 +44,7 @@ public:
 
 // One field of a table definition. type: 'C' text, 'N' number, 'F' float, 'L' logical,
 // 'D' date (read as text "yyyyMMdd").
-struct FieldDef
-{
+struct FieldDef {
     QString name;
     char type = 'C';
     int width = 10;
@@ -53,8 +53,7 @@ struct FieldDef
 
 // A named index: records ordered by the value of one field (numbers numerically,
 // text by its 1251 bytes), ties in physical order.
-struct IndexDef
-{
+struct IndexDef {
     QString name;
     QString field;
 };
@@ -99,6 +98,8 @@ public:
     void setRange(const QVariant &low, const QVariant &high); // on the current index
     void cancelRange();
     bool hasRange() const;
+    QVariant rangeLow() const; // the bounds as given to setRange; invalid without a range
+    QVariant rangeHigh() const;
     // Parsed at once, a bad text throws and the old filter stays; on a closed cursor the
     // field names are checked by open().
     void setFilter(const QString &expression);
@@ -114,15 +115,19 @@ public:
     bool bof() const;
     bool eof() const;
     bool isEmpty() const;
-    int viewCount() const;     // records in the view
-    int viewPosition() const;  // 0-based position of the current record; -1 when empty
-    void moveTo(int position); // to a view position (grids)
+    int viewCount() const;             // records in the view
+    int viewPosition() const;          // 0-based position of the current record; -1 when empty
+    void moveTo(int position);         // to a view position (grids)
     bool findKey(const QVariant &key); // on the current index; not found: cursor stays
+    // The current record by its place in the file (from 0; -1 when the view is empty),
+    // and a move back to it; false, the cursor staying, when it is not in the view.
+    int recordNumber() const;
+    bool moveToRecord(int record);
 
     // --- reading fields of the current record ---
     QVariant value(const QString &field) const; // invalid QVariant for a blank field
     QVariant value(int field) const;
-    QString text(const QString &field) const; // trailing blanks removed
+    QString text(const QString &field) const;  // trailing blanks removed
     double number(const QString &field) const; // blank reads 0
     int integer(const QString &field) const;
     bool logical(const QString &field) const;
@@ -159,8 +164,8 @@ signals:
     // alone. next() on the last record only sets eof().
     void beforeScroll();
     void afterScroll();
-    void afterInsert();  // after append() created the new record (no scroll events)
-    void viewChanged();  // rows appeared, vanished or were reordered
+    void afterInsert();               // after append() created the new record (no scroll events)
+    void viewChanged();               // rows appeared, vanished or were reordered
     void recordChanged(int position); // a posted record's values changed
     void dataSourceToggled(bool on);
 
