@@ -1,9 +1,9 @@
 #include "documents/window/recipepage.h"
 
 #include "documents/recipedocument.h"
-#include "documents/splitline.h"
 #include "settings/settings.h"
 #include "store/numbertext.h"
+#include "store/splitline.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -135,7 +135,7 @@ int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &text
     if (purpose.size() <= 61) {
         drawTitle(kPageOneTitleTop, title, purpose, QString(), false);
     } else {
-        const SplitText parts = splitLine(purpose, purpose.size() < 72 ? 61 : 71);
+        const store::SplitText parts = store::splitLine(purpose, purpose.size() < 72 ? 61 : 71);
         drawTitle(kPageOneTitleTop, title, parts.first, parts.rest, true);
     }
 

@@ -1,6 +1,6 @@
-#include "documents/splitline.h"
+#include "store/splitline.h"
 
-namespace documents
+namespace store
 {
 
 namespace
@@ -47,4 +47,4 @@ SplitText splitLine(const QString &text, int width)
     return result;
 }
 
-} // namespace documents
+} // namespace store

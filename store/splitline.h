@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace documents
+namespace store
 {
 
 struct SplitText {
@@ -18,4 +18,4 @@ struct SplitText {
 // hard at `width` (the rest then keeps at most 333 characters).
 SplitText splitLine(const QString &text, int width);
 
-} // namespace documents
+} // namespace store

@@ -1,11 +1,11 @@
 // splitLine: the first part fits the width and ends at a break character; otherwise
 // the text is cut hard.
 
-#include "documents/splitline.h"
+#include "store/splitline.h"
 
 #include <QTest>
 
-using documents::splitLine;
+using store::splitLine;
 
 class TestSplitLine final : public QObject
 {
@@ -58,7 +58,7 @@ void TestSplitLine::splits()
     QFETCH(int, width);
     QFETCH(QString, first);
     QFETCH(QString, rest);
-    const documents::SplitText parts = splitLine(text, width);
+    const store::SplitText parts = splitLine(text, width);
     QCOMPARE(parts.first, first);
     QCOMPARE(parts.rest, rest);
 }
@@ -67,7 +67,7 @@ void TestSplitLine::splits()
 void TestSplitLine::firstPartNeverExceedsWidth()
 {
     const QString longWord(500, QLatin1Char('x'));
-    const documents::SplitText parts = splitLine(longWord, 71);
+    const store::SplitText parts = splitLine(longWord, 71);
     QCOMPARE(parts.first.size(), 71);
     QCOMPARE(parts.rest.size(), 333);
     for (int width : {10, 30, 61, 71}) {
