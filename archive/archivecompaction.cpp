@@ -1,5 +1,6 @@
 #include "archive/archivecompaction.h"
 
+#include "archive/liverows.h"
 #include "store/table.h"
 
 #include <QDir>
@@ -19,33 +20,6 @@ QString newFileFor(const store::Table &table)
     return old.dir().filePath(old.completeBaseName() + QStringLiteral("2.") + old.suffix());
 }
 
-void copyLiveRows(store::Table &source, store::Table &target)
-{
-    const int fields = source.fieldCount();
-    for (source.first(); !source.eof(); source.next()) {
-        if (source.integer(QStringLiteral("arnom")) <= 0)
-            continue;
-        target.append();
-        for (int field = 0; field < fields; ++field)
-            target.setValue(field, source.value(field));
-        target.post();
-    }
-}
-
-void dropScratch(store::Table &scratch, const QString &path)
-{
-    try {
-        if (scratch.isOpen()) {
-            if (scratch.state() != store::Table::State::Browse)
-                scratch.cancel();
-            scratch.close();
-        }
-    } catch (const store::TableError &) {
-        // the half-written file goes below whatever the cursor says
-    }
-    QFile::remove(path);
-}
-
 bool writeCompacted(store::Table &source, store::Table &scratch)
 {
     const QString path = newFileFor(source);
@@ -54,15 +28,9 @@ bool writeCompacted(store::Table &source, store::Table &scratch)
             source.open();
         source.setDataSourceEnabled(false);
         source.setFiltered(false);
-        scratch.setFileName(path);
-        scratch.createLike(source);
-        scratch.open();
-        copyLiveRows(source, scratch);
-        scratch.flush();
-        scratch.close();
+        writeLiveRows(source, scratch, path);
         return true;
     } catch (const store::TableError &) {
-        dropScratch(scratch, path);
         return false;
     }
 }

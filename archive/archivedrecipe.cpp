@@ -23,6 +23,8 @@ void readHead(const store::Table &arkk, ArchivedRecipe &recipe)
     recipe.nasn = arkk.text(QStringLiteral("nasn")).trimmed();
     recipe.gost = arkk.text(QStringLiteral("gost")).trimmed();
     recipe.prim = arkk.text(QStringLiteral("prim")).trimmed();
+    if (arkk.hasField(QStringLiteral("gk")))
+        recipe.gk = arkk.text(QStringLiteral("gk")).trimmed();
     recipe.nds = arkk.number(QStringLiteral("nds"));
     recipe.izder = arkk.number(QStringLiteral("izder"));
     recipe.procprib = arkk.number(QStringLiteral("procprib"));
@@ -62,6 +64,19 @@ void readPremixes(store::Table &arprem, ArchivedRecipe &recipe)
 }
 
 } // namespace
+
+bool namesStandard(const QString &gost)
+{
+    return gost.contains(QStringLiteral("ГОСТ")) || gost.contains(QStringLiteral("Гост")) ||
+           gost.contains(QStringLiteral("гост"));
+}
+
+QString purposeText(const QString &nasn)
+{
+    const bool named = nasn.contains(QStringLiteral("ДЛЯ")) ||
+                       nasn.contains(QStringLiteral("Для")) || nasn.contains(QStringLiteral("для"));
+    return named ? nasn : QStringLiteral("Для ") + nasn;
+}
 
 ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir, store::Table &arpit,
                                   store::Table &arprem, int number, bool *found)

@@ -44,6 +44,7 @@ struct ArchivedRecipe {
     QString nasn;
     QString gost;
     QString prim;
+    QString gk;          // form letter: "Г" granules, "К" crumbs, empty for mash
     double nds = 0;      // tax rate, %
     double izder = 0;    // production costs per tonne
     double procprib = 0; // profitability, %
@@ -56,6 +57,11 @@ struct ArchivedRecipe {
     QList<CharLine> chars;
     QList<PremixLine> premixes;
 };
+
+// Texts of a recipe head: whether a standard names itself ("ГОСТ", "Гост", "гост"),
+// and the purpose with "Для " put in front when it holds none of "ДЛЯ", "Для", "для".
+bool namesStandard(const QString &gost);
+QString purposeText(const QString &nasn);
 
 // Filters the four archive cursors to recipe `number` ("arnom=" + number, filtering
 // on) and reads it. `found` is false when arkk has no head row of that number (the

@@ -37,4 +37,14 @@ bool releaseArchiveNumber(store::Table &table, int number)
     return wasFiltered;
 }
 
+void restartNumbering(store::Table &order)
+{
+    if (order.isEmpty())
+        throw store::TableError(QStringLiteral("В таблице order.dbf нет записи счетчиков"));
+    order.edit();
+    order.setValue(QStringLiteral("arhnom"), 0);
+    order.post();
+    order.flush();
+}
+
 } // namespace archive

@@ -24,4 +24,7 @@ int nextArchiveNumber(store::Table &order);
 // it on again afterwards (the filter expression is left as it was).
 bool releaseArchiveNumber(store::Table &table, int number);
 
+// "Новая нумерация": arhnom := 0, so that the next recipe written gets number 1.
+void restartNumbering(store::Table &order);
+
 } // namespace archive

@@ -46,15 +46,12 @@ QString costLine(const QString &label, double value)
 
 bool RecipeDocument::namesStandard(const QString &gost)
 {
-    return gost.contains(QStringLiteral("ГОСТ")) || gost.contains(QStringLiteral("Гост")) ||
-           gost.contains(QStringLiteral("гост"));
+    return archive::namesStandard(gost);
 }
 
 QString RecipeDocument::purposeText(const QString &text)
 {
-    const bool named = text.contains(QStringLiteral("ДЛЯ")) ||
-                       text.contains(QStringLiteral("Для")) || text.contains(QStringLiteral("для"));
-    return named ? text : QStringLiteral("Для ") + text;
+    return archive::purposeText(text);
 }
 
 QString RecipeDocument::normText(double mi, double ma)

@@ -1,11 +1,13 @@
 #include "shell/programwindows.h"
 
+#include "archive/window/archivewindow.h"
 #include "calc/problemrecord.h"
 #include "calc/window/preparationwindow.h"
 #include "documents/window/recipeviewwindow.h"
 #include "lists/characteristicswindow.h"
 #include "lists/feedtypeswindow.h"
 #include "lists/rawmaterialswindow.h"
+#include "lists/selectionkey.h"
 #include "maintenance/window/backupwindow.h"
 #include "maintenance/window/instructionswindow.h"
 #include "maintenance/window/restorewindow.h"
@@ -32,7 +34,6 @@ std::unique_ptr<ProgramWindows> ProgramWindows::create(const WorkingFolder &fold
 {
     std::unique_ptr<ProgramWindows> windows(new ProgramWindows(folder, show));
     windows->form1 = std::make_unique<TForm1>(folder, show);
-    // the archive window TForm14 comes here
     if (!windows->createDataModule())
         return nullptr;
     windows->createWindows();
@@ -71,6 +72,13 @@ void ProgramWindows::createWindows()
         form15->setArchiveNumber(number);
         form15->exec();
     });
+    form14 = new archive::TForm14(*dataModule2, folder.root.filePath(QStringLiteral("netpath.txt")),
+                                  menu);
+    form14->setRecipeViewOpener([this](int number) {
+        form15->setArchiveNumber(number);
+        form15->exec();
+    });
+    form14->setKeyAsker([this] { return TForm9::ask(form14); });
     form13 = new maintenance::TForm13(folder.dataDir(), menu);
     drives = std::make_unique<platform::SystemDrives>();
     form16 = new maintenance::TForm16(*dataModule2, *drives, menu);
@@ -97,6 +105,7 @@ void ProgramWindows::connectMenu()
     form1->setOpener(MenuItem::Calculation, [this] { form10->exec(); });
     form1->setOpener(MenuItem::Parameters, [this] { form11->exec(); });
     form1->setOpener(MenuItem::MixCharacteristics, [this] { form12->exec(); });
+    form1->setOpener(MenuItem::Archive, [this] { form14->exec(); });
     form1->setOpener(MenuItem::Backup, [this] { form16->exec(); });
     form1->setOpener(MenuItem::Restore, [this] { form17->exec(); });
     for (int number = 1; number <= kInstructionCount; ++number) {

@@ -36,6 +36,11 @@ class TForm16;
 class TForm17;
 } // namespace maintenance
 
+namespace archive
+{
+class TForm14;
+}
+
 namespace platform
 {
 class DriveLetters;
@@ -83,6 +88,7 @@ private:
     TForm11 *form11 = nullptr;              // parameters
     results::TForm12 *form12 = nullptr;     // mix characteristics
     documents::TForm15 *form15 = nullptr;   // recipe view and print
+    archive::TForm14 *form14 = nullptr;     // recipe archive
     maintenance::TForm13 *form13 = nullptr; // instructions viewer
     maintenance::TForm16 *form16 = nullptr; // backup to a removable drive
     maintenance::TForm17 *form17 = nullptr; // restore from it

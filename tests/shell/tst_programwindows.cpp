@@ -110,7 +110,7 @@ void TestProgramWindows::menuOpensItsWindows_data()
     QTest::addColumn<MenuItem>("item");
     for (MenuItem item : {MenuItem::Characteristics, MenuItem::RawMaterials, MenuItem::FeedTypes,
                           MenuItem::Calculation, MenuItem::Parameters, MenuItem::MixCharacteristics,
-                          MenuItem::Backup, MenuItem::Restore})
+                          MenuItem::Backup, MenuItem::Restore, MenuItem::Archive})
         QTest::newRow(qPrintable(shell::menuCaption(item))) << item;
     for (int number = 1; number <= shell::kInstructionCount; ++number)
         QTest::newRow(qPrintable(shell::menuCaption(shell::instructionItem(number))))

@@ -1,0 +1,512 @@
+#include "archive/window/archivewindow.h"
+
+#include "archive/archivecursors.h"
+#include "archive/archivedrecipe.h"
+#include "archive/archivenumbers.h"
+#include "archive/archiveview.h"
+#include "archive/certificatetext.h"
+#include "archive/consumption.h"
+#include "archive/networkcopy.h"
+#include "archive/recipedeletion.h"
+#include "archive/recipeselection.h"
+#include "archive/window/certificatepage.h"
+#include "archive/window/consumptionpage.h"
+#include "lists/message.h"
+#include "lists/tablegrid.h"
+#include "platform/printerchoice.h"
+#include "settings/settings.h"
+#include "settings/workingdate.h"
+#include "store/datamodule.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace archive
+{
+
+namespace
+{
+
+constexpr int kPanelHeight = 34; // the buttons under the list and the certificate
+
+QFont courier(int pointSize)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QPushButton *button(const QString &caption, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+QWidget *buttonPanel(const QList<QPushButton *> &buttons, QWidget *parent)
+{
+    auto *panel = new QWidget(parent);
+    panel->setAutoFillBackground(true);
+    auto *layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(6, 3, 6, 3);
+    for (QPushButton *b : buttons) {
+        b->setParent(panel);
+        b->setMinimumWidth(120);
+        layout->addWidget(b);
+    }
+    layout->addStretch();
+    return panel;
+}
+
+} // namespace
+
+TForm14::TForm14(store::TDataModule2 &data, QString netpathFile, QWidget *parent)
+    : QDialog(parent), data_(data), netpathFile_(std::move(netpathFile))
+{
+    setObjectName(QStringLiteral("Form14"));
+    setWindowTitle(QStringLiteral("Архив рецептов"));
+    buildGrids();
+    buildButtons();
+    buildOverlays();
+    resize(800, 600);
+    connect(&data_.Table6, &store::Table::afterScroll, this, &TForm14::Table6AfterScroll);
+}
+
+void TForm14::setRecipeViewOpener(std::function<void(int)> open)
+{
+    openRecipeView_ = std::move(open);
+}
+
+void TForm14::setKeyAsker(std::function<QString()> ask)
+{
+    askKey_ = std::move(ask);
+}
+
+ArchiveCursors TForm14::cursors() const
+{
+    return archiveCursors(data_);
+}
+
+void TForm14::buildGrids()
+{
+    DBGrid1 = new lists::TableGrid(
+        &data_.Table6,
+        {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 200, -1, true},
+         {QStringLiteral("PRIM"), QStringLiteral("Примечание"), 140},
+         {QStringLiteral("VES"), QStringLiteral("Вес"), 70, 3},
+         {QStringLiteral("NASN"), QStringLiteral("Назначение"), 200, -1, true},
+         {QStringLiteral("DATA"), QStringLiteral("Дата"), 80, -1, true},
+         {QStringLiteral("GOST"), QStringLiteral("ГОСТ / ТУ"), 100},
+         {QStringLiteral("NDS"), QStringLiteral("%нал."), 50, 2}},
+        this);
+    DBGrid2 = new lists::TableGrid(&data_.Table7,
+                                   {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 190},
+                                    {QStringLiteral("PROCIN"), QStringLiteral("%ввод."), 60, 3},
+                                    {QStringLiteral("PRICE"), QStringLiteral("Цена 1т"), 80, 2}},
+                                   this);
+    DBGrid3 = new lists::TableGrid(
+        &data_.Table8,
+        {{QStringLiteral("PIT"), QStringLiteral("Наименование"), 140, -1, true},
+         {QStringLiteral("EDIZ"), QStringLiteral("Ед. измер."), 70, -1, true},
+         {QStringLiteral("MI"), QStringLiteral("Min"), 55, 2, true},
+         {QStringLiteral("RA"), QStringLiteral("Расчет"), 60, 2, true},
+         {QStringLiteral("FA"), QStringLiteral("Факт"), 60, 2},
+         {QStringLiteral("MA"), QStringLiteral("Max"), 55, 2, true}},
+        this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
+    DBGrid3->setObjectName(QStringLiteral("DBGrid3"));
+    DBGrid1->setReadOnly(false);
+    DBGrid2->setReadOnly(true);
+    DBGrid3->setReadOnly(false);
+}
+
+void TForm14::buildButtons()
+{
+    Button1 = button(QStringLiteral("Просмотр и печать рецепта"), "Button1", this);
+    Button2 = button(QStringLiteral("Печатать удостоверение"), "Button2", this);
+    Button3 = button(QStringLiteral("Выделить"), "Button3", this);
+    Button4 = button(QStringLiteral("Отменить выделение"), "Button4", this);
+    Button5 = button(QStringLiteral("Очистить выработку"), "Button5", this);
+    Button6 = button(QStringLiteral("Подсчитать расход сырья"), "Button6", this);
+    Button7 = button(QStringLiteral("Удалить рецепт"), "Button7", this);
+    Button8 = button(QStringLiteral("Удалить рецепты в диапазоне номеров"), "Button8", this);
+    Button9 = button(QStringLiteral("Новая нумерация"), "Button9", this);
+    Button10 = button(QStringLiteral("Выдать архив на сеть"), "Button10", this);
+    Button11 = button(QStringLiteral("Выход"), "Button11", this);
+
+    auto *lower = new QHBoxLayout;
+    lower->addWidget(DBGrid2, 4);
+    lower->addWidget(DBGrid3, 5);
+    auto *buttons = new QGridLayout;
+    const QList<QPushButton *> order{Button1, Button2, Button3, Button4,  Button5, Button6,
+                                     Button7, Button8, Button9, Button10, Button11};
+    for (int i = 0; i < order.size(); ++i)
+        buttons->addWidget(order.at(i), i / 4, i % 4);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(DBGrid1, 5);
+    layout->addLayout(lower, 4);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm14::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm14::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm14::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm14::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm14::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm14::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm14::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &TForm14::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &TForm14::Button10Click);
+    connect(Button11, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm14::buildOverlays()
+{
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAutoFillBackground(true);
+    MaskEdit1 = new QLineEdit(Panel1);
+    MaskEdit2 = new QLineEdit(Panel1);
+    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+    MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
+    for (QLineEdit *edit : {MaskEdit1, MaskEdit2}) {
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,6}")), edit));
+        edit->setMaxLength(6);
+        edit->setFixedWidth(80);
+    }
+    Button12 = button(QStringLiteral("Удалить"), "Button12", Panel1);
+    Button13 = button(QStringLiteral("Выход"), "Button13", Panel1);
+    auto *range = new QGridLayout(Panel1);
+    range->addWidget(
+        new QLabel(QStringLiteral("Введите диапазон номеров удаляемых рецептов"), Panel1), 0, 0, 1,
+        5);
+    range->addWidget(new QLabel(QStringLiteral("(включительно) с"), Panel1), 1, 0);
+    range->addWidget(MaskEdit1, 1, 1);
+    range->addWidget(new QLabel(QStringLiteral("по"), Panel1), 1, 2);
+    range->addWidget(MaskEdit2, 1, 3);
+    range->addWidget(Button12, 2, 1);
+    range->addWidget(Button13, 2, 3);
+    range->setColumnStretch(4, 1);
+    range->setRowStretch(3, 1);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setFont(courier(10));
+    Button14 = button(QStringLiteral("Печатать"), "Button14", this);
+    Button15 = button(QStringLiteral("Выход"), "Button15", this);
+    Panel2 = buttonPanel({Button14, Button15}, this);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setFont(courier(8));
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Button16 = button(QStringLiteral("Печатать"), "Button16", this);
+    Button17 = button(QStringLiteral("Импорт в Word"), "Button17", this);
+    Button18 = button(QStringLiteral("Выход"), "Button18", this);
+    Button17->setEnabled(false);
+    Button17->setToolTip(QStringLiteral("Передача удостоверения в текстовый редактор появится в "
+                                        "следующей версии программы"));
+    Panel3 = buttonPanel({Button16, Button17, Button18}, this);
+
+    connect(Button12, &QPushButton::clicked, this, &TForm14::Button12Click);
+    connect(Button13, &QPushButton::clicked, this, &TForm14::Button13Click);
+    connect(Button14, &QPushButton::clicked, this, &TForm14::Button14Click);
+    connect(Button15, &QPushButton::clicked, this, &TForm14::Button15Click);
+    connect(Button16, &QPushButton::clicked, this, &TForm14::Button16Click);
+    connect(Button18, &QPushButton::clicked, this, &TForm14::Button15Click);
+    hideOverlays();
+}
+
+// The range panel from 2 pixels under the raw-material grid to the bottom; the list and
+// the certificate over the whole window with their buttons under them.
+void TForm14::placeOverlays()
+{
+    const QRect client = rect();
+    const int top = DBGrid2->geometry().bottom() + 2;
+    Panel1->setGeometry(0, top, client.width(), client.height() - top);
+    const int listHeight = client.height() - kPanelHeight;
+    for (QWidget *w : {static_cast<QWidget *>(ListBox1), static_cast<QWidget *>(Memo1)})
+        w->setGeometry(0, 0, client.width(), listHeight);
+    for (QWidget *panel : {Panel2, Panel3})
+        panel->setGeometry(0, listHeight, client.width(), kPanelHeight);
+}
+
+void TForm14::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    placeOverlays();
+}
+
+void TForm14::hideOverlays()
+{
+    for (QWidget *w :
+         {Panel1, static_cast<QWidget *>(ListBox1), Panel2, static_cast<QWidget *>(Memo1), Panel3})
+        w->hide();
+}
+
+bool TForm14::run(const std::function<void()> &operation)
+{
+    const bool ok = lists::runReporting(this, operation);
+    followCursors();
+    return ok;
+}
+
+void TForm14::followCursors()
+{
+    for (lists::TableGrid *grid : {DBGrid1, DBGrid2, DBGrid3})
+        grid->followCursor();
+}
+
+void TForm14::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm14::FormShow()
+{
+    const bool withTax = settings::currentSettings().namePriceWithTax;
+    lists::GridColumn nds = DBGrid1->gridModel()->columns().last();
+    nds.readOnly = withTax;
+    DBGrid1->gridModel()->setColumn(DBGrid1->gridModel()->columns().size() - 1, nds);
+    DBGrid2->setReadOnly(true);
+    hideOverlays();
+    placeOverlays();
+    linking_ = true;
+    run([this] {
+        showAllRecipes(data_.Table6);
+        linkToHead(cursors());
+    });
+    DBGrid1->setFocus();
+}
+
+// Linked browsing: whenever the head cursor moves while the window works with it, the
+// lower grids show the rows of the recipe under it.
+void TForm14::Table6AfterScroll()
+{
+    if (!linking_ || !data_.Table6.dataSourceEnabled() || !ListBox1->isHidden())
+        return;
+    lists::runReporting(this, [this] { linkToHead(cursors()); });
+}
+
+void TForm14::Button1Click()
+{
+    const int number = currentNumber(data_.Table6);
+    if (number == 0 || !openRecipeView_)
+        return;
+    DBGrid1->commitEdit();
+    DBGrid3->commitEdit();
+    linking_ = false;
+    openRecipeView_(number);
+    linking_ = true;
+    followCursors();
+}
+
+void TForm14::Button2Click()
+{
+    rememberedNumber_ = currentNumber(data_.Table6);
+    if (rememberedNumber_ == 0)
+        return;
+    DBGrid1->commitEdit();
+    DBGrid3->commitEdit();
+    CertificateText text;
+    const auto c = cursors();
+    linking_ = false;
+    const bool read = run([&] {
+        const ArchivedRecipe recipe =
+            readArchivedRecipe(*c.arkk, *c.arsir, *c.arpit, *c.arprem, rememberedNumber_);
+        text = buildCertificateText(recipe, settings::currentSettings(), settings::workingDate());
+    });
+    linking_ = true;
+    if (!read) {
+        backToBrowsing();
+        return;
+    }
+    hideOverlays();
+    Memo1->setPlainText(text.plainText());
+    Memo1->show();
+    Panel3->show();
+    Memo1->raise();
+    Panel3->raise();
+    Memo1->setFocus();
+}
+
+void TForm14::Button3Click()
+{
+    if (!askKey_)
+        return;
+    const QString key = askKey_();
+    std::optional<int> matched;
+    run([&] { matched = selectByKey(data_.Table6, key); });
+    if (matched && *matched == 0)
+        lists::showMessage(this, kNoMatchMessage);
+    DBGrid1->setFocus();
+}
+
+void TForm14::Button4Click()
+{
+    run([this] {
+        cancelSelection(data_.Table6);
+        linkToHead(cursors());
+    });
+    DBGrid1->setFocus();
+}
+
+void TForm14::Button5Click()
+{
+    DBGrid1->commitEdit();
+    DBGrid1->setEnabled(false);
+    run([this] { clearOutput(data_.Table6); });
+    DBGrid1->setEnabled(true);
+}
+
+void TForm14::Button6Click()
+{
+    DBGrid1->commitEdit();
+    rememberedNumber_ = currentNumber(data_.Table6);
+    QStringList lines;
+    linking_ = false;
+    const bool ok =
+        run([&] { lines = consumptionLines(cursors(), settings::currentSettings().lossNorm); });
+    linking_ = true;
+    if (!ok)
+        return;
+    hideOverlays();
+    ListBox1->clear();
+    ListBox1->addItems(lines);
+    ListBox1->show();
+    Panel2->show();
+    ListBox1->raise();
+    Panel2->raise();
+}
+
+void TForm14::Button7Click()
+{
+    run([this] { deleteCurrentRecipe(cursors()); });
+}
+
+void TForm14::Button8Click()
+{
+    placeOverlays();
+    Panel1->show();
+    Panel1->raise();
+    MaskEdit1->setFocus();
+}
+
+void TForm14::Button9Click()
+{
+    run([this] { restartNumbering(data_.Table5); });
+}
+
+void TForm14::Button10Click()
+{
+    DBGrid1->commitEdit();
+    DBGrid3->commitEdit();
+    NetworkCopyResult result;
+    run([&] { result = copyArchiveToNetwork(cursors(), data_.Table10, netpathFile_); });
+    if (!result.ok())
+        lists::showMessage(this, result.error);
+    DBGrid1->setFocus();
+}
+
+void TForm14::Button12Click()
+{
+    const int from = rangeFieldNumber(MaskEdit1->text());
+    const int to = rangeFieldNumber(MaskEdit2->text());
+    RangeDeletion result;
+    run([&] { result = deleteRecipeRange(cursors(), from, to); });
+    if (result.refused) {
+        lists::showMessage(this, kBadRangeMessage);
+        Button13Click();
+    }
+}
+
+void TForm14::Button13Click()
+{
+    run([this] {
+        showAllRecipes(data_.Table6);
+        linkToHead(cursors());
+    });
+    hideOverlays();
+    DBGrid1->setFocus();
+}
+
+void TForm14::Button14Click()
+{
+    QStringList lines;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        lines << ListBox1->item(i)->text();
+    print(QStringLiteral("Расход сырья"),
+          [lines](QPainter *painter) { ConsumptionPage(painter).draw(lines); });
+}
+
+void TForm14::Button15Click()
+{
+    backToBrowsing();
+}
+
+void TForm14::Button16Click()
+{
+    const CertificateText text = CertificateText::fromPlainText(Memo1->toPlainText());
+    print(QStringLiteral("Удостоверение ") + QString::number(rememberedNumber_),
+          [text](QPainter *painter) { CertificatePage(painter).draw(text); });
+}
+
+void TForm14::backToBrowsing()
+{
+    hideOverlays();
+    run([this] { returnToRecipe(cursors(), rememberedNumber_); });
+    DBGrid1->setFocus();
+}
+
+void TForm14::print(const QString &documentName, const std::function<void(QPainter *)> &draw)
+{
+    const platform::PrinterChoice choice = platform::choosePrinter(this, documentName, forcedPdf_);
+    if (!choice)
+        return;
+    platform::printWithChoice(this, choice, [this, &draw](QPrinter *printer) {
+        QPainter painter;
+        if (!painter.begin(printer)) {
+            lists::showMessage(this, QStringLiteral("Не удалось начать печать на принтере %1")
+                                         .arg(printer->printerName()));
+            return;
+        }
+        draw(&painter);
+        painter.end();
+    });
+}
+
+void TForm14::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+// Leaving: what was typed is posted and the archive tables the window edits are saved.
+void TForm14::FormClose()
+{
+    DBGrid1->commitEdit();
+    DBGrid3->commitEdit();
+    linking_ = false;
+    lists::runReporting(this, [this] {
+        for (store::Table *table : {&data_.Table6, &data_.Table7, &data_.Table8})
+            table->flush();
+    });
+    hideOverlays();
+}
+
+} // namespace archive

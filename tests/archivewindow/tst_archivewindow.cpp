@@ -1,0 +1,149 @@
+// The archive window end to end over a copy of the demo data: the menu's button opens
+// it, the grids are linked, the range panel deletes (and refuses a bad range), the
+// consumption list and the certificate show and print, and each "Выход" returns to
+// browsing. Screenshots of the four states go to the test output folder.
+
+#include "archive/archivefixture.h"
+#include "archive/recipeselection.h"
+#include "archive/window/archivewindow.h"
+#include "lists/tablegrid.h"
+#include "platform/printerchoice.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using archive::TForm14;
+using archivetest::ArchiveData;
+using archivetest::sample;
+
+namespace
+{
+
+// Answers every message box that opens while it lives, keeping its text.
+class MessageCatcher final
+{
+public:
+    MessageCatcher()
+    {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->accept();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};
+
+void shoot(QWidget &window, const QString &name)
+{
+    window.grab().save(QStringLiteral(KP_TEST_OUTPUT "/archivewindow-") + name +
+                       QStringLiteral(".png"));
+}
+
+// Opens the window modally, runs `steps` inside, then leaves it by "Выход".
+void withWindow(TForm14 &form, const std::function<void()> &steps)
+{
+    QTimer::singleShot(0, &form, [&] {
+        steps();
+        form.Button11->click();
+    });
+    form.exec();
+}
+
+} // namespace
+
+class TestArchiveWindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void browseDeleteRangeAndPrint();
+};
+
+void TestArchiveWindow::browseDeleteRangeAndPrint()
+{
+    ArchiveData data;
+    QVERIFY(data.ok());
+    for (int n : {4, 5, 6, 7})
+        data.addRecipe(sample(n));
+    QDir().mkpath(KP_TEST_OUTPUT);
+    const QString pdf = QStringLiteral(KP_TEST_OUTPUT "/archivewindow-certificate.pdf");
+    QFile::remove(pdf);
+
+    TForm14 form(data.dm(), data.workDir() + "/netpath.txt");
+    form.setForcedPdf(pdf);
+    QList<int> viewed;
+    form.setRecipeViewOpener([&](int number) { viewed << number; });
+    form.setKeyAsker([] { return QStringLiteral("несуш"); });
+    MessageCatcher messages;
+
+    withWindow(form, [&] {
+        store::Table &arkk = data.dm().Table6;
+        // browsing: the lower grids follow the head row
+        QCOMPARE(form.DBGrid1->model()->rowCount(), 4);
+        arkk.moveTo(2);
+        QCOMPARE(data.dm().Table7.integer("arnom"), 6);
+        QCOMPARE(form.DBGrid2->model()->rowCount(), 2);
+        shoot(form, "browsing");
+        form.Button1->click();
+        QCOMPARE(viewed, QList<int>{6});
+
+        // the range panel: 5 to 5 refused, 5 to 6 deletes both, the panel stays
+        form.Button8->click();
+        QVERIFY(form.Panel1->isVisible());
+        form.MaskEdit1->setText("5");
+        form.MaskEdit2->setText("5");
+        form.Button12->click();
+        QCOMPARE(messages.texts, QStringList{"Диапазон номеров ПЛОХОЙ!!"});
+        QVERIFY(!form.Panel1->isVisible());
+        form.Button8->click();
+        form.MaskEdit1->setText("5");
+        form.MaskEdit2->setText("6");
+        shoot(form, "range");
+        form.Button12->click();
+        QVERIFY(form.Panel1->isVisible());
+        QCOMPARE(form.DBGrid1->model()->rowCount(), 2);
+        form.Button13->click();
+        QVERIFY(!form.Panel1->isVisible());
+
+        // the consumption list
+        form.Button6->click();
+        QVERIFY(form.ListBox1->isVisible());
+        QVERIFY(form.ListBox1->count() > 10);
+        shoot(form, "consumption");
+        form.Button15->click();
+        QVERIFY(!form.ListBox1->isVisible());
+
+        // the certificate of recipe 7, edited and printed
+        arkk.last();
+        form.Button2->click();
+        QVERIFY(form.Memo1->isVisible());
+        QVERIFY(form.Memo1->toPlainText().contains("Удостоверение о качестве комбикорма"));
+        QVERIFY(!form.Button17->isEnabled());
+        shoot(form, "certificate");
+        form.Button16->click();
+        form.Button18->click();
+        QVERIFY(!form.Memo1->isVisible());
+        QCOMPARE(archive::currentNumber(arkk), 7);
+        QCOMPARE(arkk.filter(), archive::kAllRecipesFilter);
+    });
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(data.numbersIn("arkk"), (QList<int>{4, -1, -1, 7}));
+    QCOMPARE(data.numbersIn("arsir"), (QList<int>{4, 4, -1, -1, -1, -1, 7, 7}));
+}
+
+QTEST_MAIN(TestArchiveWindow)
+#include "tst_archivewindow.moc"
