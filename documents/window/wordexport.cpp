@@ -1,5 +1,6 @@
 #include "documents/window/wordexport.h"
 
+#include "documents/certificateexport.h"
 #include "documents/exportfile.h"
 #include "lists/message.h"
 #include "platform/documentopener.h"
@@ -31,6 +32,12 @@ bool exportToWord(QWidget *parent, const DocxDocument &document, const QString &
         return false;
     }
     return true;
+}
+
+bool exportCertificateToWord(QWidget *parent, const QStringList &certificateText, int number)
+{
+    return exportToWord(parent, certificateDocx(certificateText),
+                        QStringLiteral("Удостоверение ") + QString::number(number));
 }
 
 } // namespace documents

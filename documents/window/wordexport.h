@@ -3,7 +3,7 @@
 // "Импорт в Word" of the document windows: the document is saved in the export folder
 // of the working folder and opened in the desktop's editor for such files.
 
-#include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -16,5 +16,9 @@ class DocxDocument;
 // written, or nothing opens it, says "Word не установлен!" with the reason or with
 // where the file was saved. True when the document was opened.
 bool exportToWord(QWidget *parent, const DocxDocument &document, const QString &stem);
+
+// The certificate panel's export: the quality certificate of recipe `number` from its
+// text as it stands, the user's edits included ("Удостоверение <number> ….docx").
+bool exportCertificateToWord(QWidget *parent, const QStringList &certificateText, int number);
 
 } // namespace documents
