@@ -1,9 +1,11 @@
-// The program's entry: the application title, the guard against a second copy, the crash
-// markers and recovery, the windows and the data module, then the main menu's message
-// loop until the main window closes.
+// The program's entry: the application title, the guard against a second copy, the
+// crash markers and recovery, the check of the tables, the
+// windows and the data module, then the main menu's message loop until the main window
+// closes.
 #include "platform/windowlist.h"
 #include "shell/applicationtitle.h"
 #include "shell/crashrecovery.h"
+#include "shell/datacheck.h"
 #include "shell/instanceguard.h"
 #include "shell/messagesink.h"
 #include "shell/programwindows.h"
@@ -45,6 +47,9 @@ int main(int argc, char *argv[])
     }
     const shell::WorkingFolder folder{QDir(QStringLiteral("."))};
     if (shell::checkMarkersAndRecover(folder, show) == shell::StartDecision::Terminate)
+        return 1;
+    if (shell::checkDataTables(folder, show, shell::restoreQuestionBox()) ==
+        shell::StartDecision::Terminate)
         return 1;
 
     const auto windows = shell::ProgramWindows::create(folder, show);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace shell
 {
@@ -31,6 +32,21 @@ MessageSink messageBoxSink()
         QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();
+    };
+}
+
+Question questionBox(const QString &yes, const QString &no)
+{
+    return [yes, no](const QString &text) {
+        appendToLog(text);
+        QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton,
+                        QApplication::activeWindow());
+        QPushButton *first = box.addButton(yes, QMessageBox::AcceptRole);
+        QPushButton *second = box.addButton(no, QMessageBox::RejectRole);
+        box.setDefaultButton(second);
+        box.setEscapeButton(second);
+        box.exec();
+        return box.clickedButton() == first;
     };
 }
 

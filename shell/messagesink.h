@@ -18,4 +18,9 @@ using MessageSink = std::function<void(const QString &text)>;
 // program can see what it said.
 MessageSink messageBoxSink();
 
+// A question with two answers: true for the first (`yes`), false for the second or when
+// the box is closed. Logged like the messages above, the question only.
+using Question = std::function<bool(const QString &text)>;
+Question questionBox(const QString &yes, const QString &no);
+
 } // namespace shell

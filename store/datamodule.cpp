@@ -1,5 +1,7 @@
 #include "store/datamodule.h"
 
+#include "store/datafiles.h"
+
 namespace store
 {
 
@@ -36,11 +38,9 @@ TDataModule2::TDataModule2(const QString &dataDirectory)
       m_dataDirectory(dataDirectory)
 {
     setObjectName(QStringLiteral("DataModule2"));
-    const char *files[] = {"pit.dbf",  "kk.dbf",    "sir.dbf",   "norm.dbf",  "order.dbf",
-                           "arkk.dbf", "arsir.dbf", "arpit.dbf", "arprem.dbf"};
     const QList<Table *> all = tables();
-    for (int i = 0; i < 9; ++i)
-        all[i]->setFileName(filePath(QLatin1String(files[i])));
+    for (int i = 0; i < tableFileNames().size(); ++i)
+        all[i]->setFileName(filePath(tableFileNames().at(i)));
     for (Table *list : {&Table1, &Table2, &Table3}) {
         list->defineIndex({orderIndex, QStringLiteral("order")});
         // The master lists are fixed pools: an insert from any grid is taken back at once.

@@ -1,5 +1,7 @@
 #include "store/dbffile.h"
 
+#include "store/datafiles.h"
+
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -356,9 +358,7 @@ void DbfFile::create(const QString &path, const QString &displayName, const QLis
             throw refuse(QStringLiteral("поле %1 повторяется").arg(f.name));
         names.insert(f.name.toUpper());
     }
-    const QFileInfo info(path);
-    const QString temporary = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                              QStringLiteral(".new.dbf");
+    const QString temporary = newTableFileName(path);
     ioFailed = false;
     DBFHandle h = DBFCreateLL(nativePath(temporary).constData(), "LDID/201", checkedHooks());
     if (!h)

@@ -1,0 +1,32 @@
+#pragma once
+
+// The files of the data directory that belong to the program: the nine tables, the
+// settings file and the eight instruction texts. The backup copy and its restore take
+// these and nothing else, so a stray or half-written file never travels with them.
+
+#include <QString>
+#include <QStringList>
+
+namespace store
+{
+
+// pit, kk, sir, norm, order, arkk, arsir, arpit, arprem (".dbf"), in the data module's
+// cursor order.
+const QStringList &tableFileNames();
+
+// The tables, cons.txt and the instruction texts.
+const QStringList &programFileNames();
+
+// Whether a file name (without folder) is one of programFileNames(), in any letter case
+// (the names come from a desktop whose file names ignore case).
+bool isProgramFile(const QString &fileName);
+
+// The name a new table file is written under until it is complete and takes the name
+// `path` (a kill in between leaves it behind).
+QString newTableFileName(const QString &path);
+
+// Why the table file cannot be read whole (the table layer's message naming it), or an
+// empty text when it reads. The file is only read.
+QString tableReadProblem(const QString &path);
+
+} // namespace store
