@@ -1,6 +1,7 @@
 #include "archive/archivecompaction.h"
 
 #include "archive/liverows.h"
+#include "store/datafiles.h"
 #include "store/table.h"
 
 #include <QDir>
@@ -14,10 +15,15 @@ namespace
 {
 
 // <folder>/arkk.dbf -> <folder>/arkk2.dbf
+QString newFileFor(const QString &tablePath)
+{
+    const QFileInfo old(tablePath);
+    return old.dir().filePath(old.completeBaseName() + QStringLiteral("2.") + old.suffix());
+}
+
 QString newFileFor(const store::Table &table)
 {
-    const QFileInfo old(table.fileName());
-    return old.dir().filePath(old.completeBaseName() + QStringLiteral("2.") + old.suffix());
+    return newFileFor(table.fileName());
 }
 
 bool writeCompacted(store::Table &source, store::Table &scratch)
@@ -45,6 +51,15 @@ void closeQuietly(store::Table &table)
 }
 
 } // namespace
+
+void removeRewriteLeftovers(const QString &dataDirectory)
+{
+    for (const char *name : {"arkk.dbf", "arsir.dbf", "arpit.dbf", "arprem.dbf"}) {
+        const QString newFile = newFileFor(dataDirectory + QLatin1Char('/') + QLatin1String(name));
+        QFile::remove(store::newTableFileName(newFile));
+        QFile::remove(newFile);
+    }
+}
 
 CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Table &scratch,
                                        const FileReplacer &replace)

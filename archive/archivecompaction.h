@@ -32,6 +32,11 @@ using FileReplacer = std::function<bool(const QString &from, const QString &to)>
 CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Table &scratch,
                                        const FileReplacer &replace);
 
+// At start: removes the new files of a rewrite that a kill interrupted (<name>2.dbf and
+// the table layer's file it is created under) from the data directory. Each old table
+// is whole at every moment of the rewrite, so nothing of value goes with them.
+void removeRewriteLeftovers(const QString &dataDirectory);
+
 // The administrator messages for a failed compaction, each given to `show`; nothing for
 // Done.
 void reportCompaction(CompactionOutcome outcome,

@@ -3,13 +3,12 @@
 #include "archive/archivecompaction.h"
 #include "archive/archivecursors.h"
 #include "platform/filereplace.h"
+#include "shell/backupswitch.h"
 #include "shell/foldercopy.h"
 #include "store/datamodule.h"
 #include "store/table.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 namespace shell
 {
@@ -31,13 +30,11 @@ void flushOpenTables(store::TDataModule2 &dm, const MessageSink &show)
 
 } // namespace
 
-void backupDataDirectory(const WorkingFolder &folder, const MessageSink &show)
+void tidyAfterInterruptedClose(const WorkingFolder &folder)
 {
-    if (!QFileInfo(folder.backupDir()).isDir() && !QDir().mkpath(folder.backupDir())) {
-        show(QStringLiteral("Папка архива не создается..."));
-        return;
-    }
-    copyFlatFolder(folder.dataDir(), folder.backupDir(), show);
+    settleBackupSwitch(folder);
+    archive::removeRewriteLeftovers(folder.dataDir());
+    removeUnfinishedCopies(folder.dataDir());
 }
 
 void removeMarkers(const WorkingFolder &folder)
@@ -49,7 +46,7 @@ void removeMarkers(const WorkingFolder &folder)
 void runCloseSequence(const WorkingFolder &folder, store::TDataModule2 &dm, const MessageSink &show)
 {
     flushOpenTables(dm, show);
-    backupDataDirectory(folder, show);
+    replaceBackupCopy(folder, show);
     removeMarkers(folder);
     const auto replace = [](const QString &from, const QString &to) {
         return platform::replaceFile(from, to);

@@ -41,7 +41,7 @@ StartDecision restoreFromBackup(const WorkingFolder &folder, const MessageSink &
                             "программы...."));
         return StartDecision::Terminate;
     }
-    copyFlatFolder(folder.backupDir(), folder.dataDir(), show);
+    copyProgramFiles(folder.backupDir(), folder.dataDir(), show);
     show(QStringLiteral("Восстановление с копии завершено..."));
     return StartDecision::Go;
 }

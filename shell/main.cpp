@@ -1,9 +1,10 @@
-// The program's entry: the application title, the guard against a second copy, the
-// crash markers and recovery, the check of the tables, the
+// The program's entry: the application title, the guard against a second copy, what an
+// interrupted close left, the crash markers and recovery, the check of the tables, the
 // windows and the data module, then the main menu's message loop until the main window
 // closes.
 #include "platform/windowlist.h"
 #include "shell/applicationtitle.h"
+#include "shell/closesequence.h"
 #include "shell/crashrecovery.h"
 #include "shell/datacheck.h"
 #include "shell/instanceguard.h"
@@ -46,6 +47,7 @@ int main(int argc, char *argv[])
         return 0;
     }
     const shell::WorkingFolder folder{QDir(QStringLiteral("."))};
+    shell::tidyAfterInterruptedClose(folder);
     if (shell::checkMarkersAndRecover(folder, show) == shell::StartDecision::Terminate)
         return 1;
     if (shell::checkDataTables(folder, show, shell::restoreQuestionBox()) ==
