@@ -141,7 +141,7 @@ private slots:
 private:
     void startProgram(QProcess &program, QString *said);
     void dismissMessages(QProcess &program, int *dismissed);
-    bool askToClose();
+    bool askToClose(int attempts = 200);
     void checkAfterKill(const Files &oldCopy, const Files &newCopy);
     void checkAfterStart(const Files &oldCopy, const Files &newCopy);
 
@@ -186,15 +186,22 @@ void TestCloseKills::cleanupTestCase()
     }
 }
 
-bool TestCloseKills::askToClose()
+// Asks the visible windows titled "Кормоплан" to close, as their close box would; tries
+// again while none is mapped yet (200 attempts are about ten seconds).
+bool TestCloseKills::askToClose(int attempts)
 {
-    QProcess windows;
-    windows.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display_);
-    windows.setProcessEnvironment(env);
-    windows.start(kWindowList, {"--close", kTitle});
-    return windows.waitForFinished(10000) && windows.exitCode() == 0;
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        QProcess windows;
+        windows.setProcessEnvironment(env);
+        windows.start(kWindowList, {"--close", kTitle});
+        if (windows.waitForFinished(10000) && windows.exitCode() == 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
 }
 
 // The messages of the start (the crash warning, the restore) are closed as they come.
@@ -202,7 +209,7 @@ void TestCloseKills::dismissMessages(QProcess &program, int *dismissed)
 {
     QFile log(log_);
     const int said = log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
-    if (said > *dismissed && askToClose())
+    if (said > *dismissed && askToClose(1))
         ++*dismissed;
     program.waitForReadyRead(50);
 }
