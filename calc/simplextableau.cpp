@@ -97,12 +97,7 @@ int SimplexTableau::helpingColumn(int i, bool smallestIndex)
     const ProblemRecord &r = rec_;
     const double *row = r.coef.row(i);
     const double sign = r.rowValue[i] < r.rowLower[i] ? -1.0 : 1.0;
-    double least = 0; // careful rules: entries below this do not count as help
-    if (pivotTolerance_ > 0) {
-        for (int j = 0; j < n_; ++j)
-            least = std::max(least, std::fabs(row[j]));
-        least *= pivotTolerance_;
-    }
+    const double least = noiseLevel(row, n_); // entries up to this do not count as help
     int best = 0;
     for (int j = 1; j <= n_; ++j) {
         if (!(sign * row[j - 1] > least) || r.columnLower[j] == r.columnUpper[j])
@@ -135,16 +130,72 @@ void SimplexTableau::gatherColumn(int j)
     colCount_ = count;
 }
 
-// Under the careful rules, the smallest entry of the gathered column that may block;
-// 0 under the method's own rules.
-double SimplexTableau::smallestCounted() const
+// The careful rules' noise level for a set of entries: pivotTolerance times the largest
+// magnitude among them (0 under the method's own rules, without looking at them).
+double SimplexTableau::noiseLevel(const double *values, int count) const
 {
     if (pivotTolerance_ == 0)
         return 0;
     double largest = 0;
-    for (int t = 0; t < colCount_; ++t)
-        largest = std::max(largest, std::fabs(colValues_[t]));
+    for (int k = 0; k < count; ++k)
+        largest = std::max(largest, std::fabs(values[k]));
     return largest * pivotTolerance_;
+}
+
+// What a ratio test builds up row by row: a smaller ratio wins; under the
+// smallest-index rule every candidate is weighed, equal ratios going to the smallest
+// variable index, while the method's own rule keeps the first one.
+class SimplexTableau::RatioScan final
+{
+public:
+    RatioScan(const SimplexTableau &tableau, double range, bool smallestIndex)
+        : tableau_(tableau), smallestIndex_(smallestIndex)
+    {
+        choice_.theta = range;
+    }
+
+    bool smallestIndex() const { return smallestIndex_; }
+    const Choice &choice() const { return choice_; }
+
+    void consider(double ratio, Outcome outcome, int k)
+    {
+        const int index = tableau_.variableIndex(tableau_.rec_.rowLabel[k]);
+        if (ratio < choice_.theta || (smallestIndex_ && choice_.outcome != Outcome::Flip &&
+                                      ratio == choice_.theta && index < bestIndex_)) {
+            choice_ = {outcome, k, ratio};
+            bestIndex_ = index;
+        }
+    }
+
+    // Row k blocks at once with a step of 0; the scan ends.
+    void take(Outcome outcome, int k) { choice_ = {outcome, k, 0.0}; }
+
+private:
+    const SimplexTableau &tableau_;
+    const bool smallestIndex_;
+    Choice choice_;
+    int bestIndex_ = 0;
+};
+
+// The skeleton both ratio tests share: the entering column's own range bounds the
+// step; every row of the gathered column whose entry is not noise is offered to
+// rowTest(scan, k, u, w) with u the reciprocal of its entry and w its value; rowTest
+// returns false to end the scan.
+template <typename RowTest>
+SimplexTableau::Choice SimplexTableau::ratioTest(int j, bool smallestIndex, RowTest rowTest)
+{
+    const ProblemRecord &r = rec_;
+    gatherColumn(j);
+    RatioScan scan(*this, r.columnUpper[j] - r.columnLower[j], smallestIndex);
+    const double least = noiseLevel(colValues_.data(), colCount_);
+    for (int t = 0; t < colCount_; ++t) {
+        if (std::fabs(colValues_[t]) < least)
+            continue;
+        const int k = colRows_[t];
+        if (!rowTest(scan, k, 1 / colValues_[t], r.rowValue[k]))
+            break;
+    }
+    return scan.choice();
 }
 
 // Feasibility ratio test for entering column j: the entering variable's own range,
@@ -153,49 +204,23 @@ double SimplexTableau::smallestCounted() const
 SimplexTableau::Choice SimplexTableau::feasibilityRatio(int j, bool smallestIndex)
 {
     const ProblemRecord &r = rec_;
-    gatherColumn(j);
-    Choice c;
-    c.theta = r.columnUpper[j] - r.columnLower[j];
-    int bestIndex = 0;
-    // Under the smallest-index rule every candidate is weighed, equal ratios going to
-    // the smallest variable index; the method's own rule takes the first one.
-    const double least = smallestCounted();
-    auto consider = [&](double ratio, Outcome outcome, int k) {
-        const int index = variableIndex(r.rowLabel[k]);
-        if (ratio < c.theta || (smallestIndex && c.outcome != Outcome::Flip &&
-                                ratio == c.theta && index < bestIndex)) {
-            c = {outcome, k, ratio};
-            bestIndex = index;
+    // One bound of row k: its ratio, the sign of u that makes a ratio of 0 block.
+    auto bound = [](RatioScan &scan, int k, double ratio, bool blocksAtZero, Outcome outcome) {
+        if (ratio == 0 && blocksAtZero) {
+            if (!scan.smallestIndex()) {
+                scan.take(outcome, k);
+                return false;
+            }
+            scan.consider(0.0, outcome, k);
+        } else if (ratio > 0) {
+            scan.consider(ratio, outcome, k);
         }
+        return true;
     };
-    for (int t = 0; t < colCount_; ++t) {
-        if (std::fabs(colValues_[t]) < least)
-            continue;
-        const int k = colRows_[t];
-        const double u = 1 / colValues_[t];
-        const double w = r.rowValue[k];
-        const double r1 = (w - r.rowLower[k]) * u;
-        if (r1 == 0 && u > 0) {
-            if (!smallestIndex) {
-                c = {Outcome::Lower, k, 0.0};
-                break;
-            }
-            consider(0.0, Outcome::Lower, k);
-        } else if (r1 > 0) {
-            consider(r1, Outcome::Lower, k);
-        }
-        const double r2 = (w - r.rowUpper[k]) * u;
-        if (r2 == 0 && u < 0) {
-            if (!smallestIndex) {
-                c = {Outcome::Upper, k, 0.0};
-                break;
-            }
-            consider(0.0, Outcome::Upper, k);
-        } else if (r2 > 0) {
-            consider(r2, Outcome::Upper, k);
-        }
-    }
-    return c;
+    return ratioTest(j, smallestIndex, [&](RatioScan &scan, int k, double u, double w) {
+        return bound(scan, k, (w - r.rowLower[k]) * u, u > 0, Outcome::Lower) &&
+               bound(scan, k, (w - r.rowUpper[k]) * u, u < 0, Outcome::Upper);
+    });
 }
 
 // Cost phase, choice of the column: the most negative reduced cost among columns
@@ -205,7 +230,8 @@ int SimplexTableau::costEntering(bool smallestIndex) const
     const ProblemRecord &r = rec_;
     int best = 0;
     double bestCost = 0;
-    const double least = -pivotTolerance_ * costScale_; // careful rules: noise is not a gain
+    // careful rules: a reduced cost within the noise of the largest price is no gain
+    const double least = -noiseLevel(&costScale_, 1);
     for (int j = 1; j <= n_; ++j) {
         const double d = r.columnValue[j];
         if (!(d < least) || r.columnLower[j] == r.columnUpper[j])
@@ -226,36 +252,13 @@ int SimplexTableau::costEntering(bool smallestIndex) const
 SimplexTableau::Choice SimplexTableau::costRatio(int j, bool smallestIndex)
 {
     const ProblemRecord &r = rec_;
-    gatherColumn(j);
-    Choice c;
-    c.theta = r.columnUpper[j] - r.columnLower[j];
-    int bestIndex = 0;
-    const double least = smallestCounted();
-    for (int t = 0; t < colCount_; ++t) {
-        if (std::fabs(colValues_[t]) < least)
-            continue;
-        const int k = colRows_[t];
-        const double u = 1 / colValues_[t];
-        const double w = r.rowValue[k];
-        double ratio;
-        Outcome outcome;
-        if (u > 0) {
-            ratio = (w - r.rowLower[k]) * u;
-            outcome = Outcome::Lower;
-        } else {
-            ratio = (w - r.rowUpper[k]) * u;
-            outcome = Outcome::Upper;
-        }
-        const int index = variableIndex(r.rowLabel[k]);
-        if (ratio < c.theta || (smallestIndex && c.outcome != Outcome::Flip &&
-                                ratio == c.theta && index < bestIndex)) {
-            c = {outcome, k, ratio};
-            bestIndex = index;
-        }
-        if (c.theta == 0 && !smallestIndex)
-            break;
-    }
-    return c;
+    return ratioTest(j, smallestIndex, [&](RatioScan &scan, int k, double u, double w) {
+        if (u > 0)
+            scan.consider((w - r.rowLower[k]) * u, Outcome::Lower, k);
+        else
+            scan.consider((w - r.rowUpper[k]) * u, Outcome::Upper, k);
+        return !(scan.choice().theta == 0 && !smallestIndex);
+    });
 }
 
 // Bound flip of column j: its variable crosses its whole range, no exchange.

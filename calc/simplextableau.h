@@ -4,6 +4,21 @@
 // the method as operations: the choice of the entering column, the ratio tests, the
 // bound flip, the pivot and the extraction of the values. The two solver variants
 // (simplex.h) drive these steps; this class does no choosing of phases itself.
+//
+// Where each step of a pivot on row r and column e happens:
+//   1      the pivot column's non-zeros listed          gatherColumn (by the ratio test)
+//   2      labels and bounds of r and e exchanged        pivot
+//   3      the pivot's reciprocal ρ, row r's value × ρ   pivot
+//   4      the pivot row × ρ, its non-zeros listed       buildPivotRow
+//   5      every other row less its multiple of row r    updateOtherRows (tolerance rule)
+//   6      the cost row less its multiple of row r       updateCostRow (full solver only)
+//   7, 8   the leaving variable placed on its bound      placeLeaving (tolerance rule)
+//   9      the entering variable measured from zero      placeEntering (tolerance rule)
+//   10     the leaving variable's side noted             pivot
+//   11     the progress bar told the objective           step() in simplex.cpp
+// Under the careful rules noiseLevel() (pivotTolerance times the largest magnitude of
+// the pivot column, of the row to be helped, or of the prices) is the one threshold
+// below which an entry neither blocks nor helps and a reduced cost is no gain.
 
 #include "calc/problemrecord.h"
 #include "calc/simplex.h"
@@ -81,8 +96,11 @@ public:
     const SolverStats &stats() const { return stats_; }
 
 private:
+    class RatioScan;
+    template <typename RowTest>
+    Choice ratioTest(int j, bool smallestIndex, RowTest rowTest);
     void gatherColumn(int j);
-    double smallestCounted() const;
+    double noiseLevel(const double *values, int count) const;
     void buildPivotRow(int r, int e, double rho);
     void updateOtherRows(int r, int e, double rho);
     void updateCostRow(int r, int e, double rho);

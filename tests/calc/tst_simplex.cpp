@@ -23,7 +23,7 @@ using namespace calctest;
 
 Q_DECLARE_METATYPE(calctest::TinyProgramme)
 Q_DECLARE_METATYPE(std::vector<double>)
-Q_DECLARE_METATYPE(calctest::CaseSpec)
+Q_DECLARE_METATYPE(calctest::CaseShape)
 
 namespace {
 
@@ -95,6 +95,7 @@ private slots:
     void sameStepsAsTheMethod();
     void accuracyLostAndRegained();
     void feasibilityCheckKeepsPrices();
+    void nothingAssembledIsNoSolution();
     void progressFollowsTheObjective();
 };
 
@@ -357,21 +358,21 @@ void TestSimplex::cyclingEndsWithTheOptimum()
 
 void TestSimplex::sameStepsAsTheMethod_data()
 {
-    QTest::addColumn<CaseSpec>("spec");
+    QTest::addColumn<CaseShape>("shape");
     QTest::addColumn<bool>("full");
     const char *names[] = {"ordinary", "tight-stock", "degenerate", "unreachable"};
     for (int seed = 1; seed <= 40; ++seed)
         for (int flavour = 0; flavour < 4; ++flavour) {
-            CaseSpec spec;
-            spec.seed = std::uint64_t(seed);
-            spec.flavour = Flavour(flavour);
-            spec.feeds = 1 + seed % 5;
-            spec.raws = 2 + seed % 9;
-            spec.chars = 1 + seed % 7;
-            spec.pairShare = seed % 4 == 0 ? 1.0 : 0.6;
+            CaseShape shape;
+            shape.seed = std::uint64_t(seed);
+            shape.flavour = Flavour(flavour);
+            shape.feeds = 1 + seed % 5;
+            shape.raws = 2 + seed % 9;
+            shape.chars = 1 + seed % 7;
+            shape.pairShare = seed % 4 == 0 ? 1.0 : 0.6;
             for (bool full : {true, false})
                 QTest::addRow("%s-%d-%s", names[flavour], seed, full ? "full" : "check")
-                    << spec << full;
+                    << shape << full;
         }
 }
 
@@ -379,12 +380,12 @@ void TestSimplex::sameStepsAsTheMethod_data()
 // transcription and ends with the same status, objective and values, bit for bit.
 void TestSimplex::sameStepsAsTheMethod()
 {
-    QFETCH(CaseSpec, spec);
+    QFETCH(CaseShape, shape);
     QFETCH(bool, full);
     auto rec = std::make_unique<ProblemRecord>();
     auto ref = std::make_unique<ProblemRecord>();
-    const SampleCase c = makeCase(*rec, spec);
-    makeCase(*ref, spec);
+    const SampleCase c = makeCase(*rec, shape);
+    makeCase(*ref, shape);
     QVERIFY(assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm));
     QVERIFY(assembleProgramme(*ref, c.useFullUse, ref->rowRelax, c.lossNorm));
     const SolverStats stats = full ? solveProgramme(*rec, nullptr) : checkFeasibility(*rec);
@@ -409,9 +410,9 @@ void TestSimplex::sameStepsAsTheMethod()
 // ends with amounts within every bound.
 void TestSimplex::accuracyLostAndRegained()
 {
-    const CaseSpec spec{6, 30, 8, 149 * 7919, Flavour::TightStock, 1.0};
+    const CaseShape shape{6, 30, 8, 149 * 7919, Flavour::TightStock, 1.0};
     auto ref = std::make_unique<ProblemRecord>();
-    const SampleCase c = makeCase(*ref, spec);
+    const SampleCase c = makeCase(*ref, shape);
     QVERIFY(assembleProgramme(*ref, c.useFullUse, ref->rowRelax, c.lossNorm));
     const TinyProgramme original = [&] {
         TinyProgramme p;
@@ -453,6 +454,18 @@ void TestSimplex::feasibilityCheckKeepsPrices()
     setProgramme(*rec, {{{2, 3, {1}}}, {{0, 1, 1}}});
     checkFeasibility(*rec);
     QCOMPARE(rec->solveStatus, -1);
+}
+
+// A programme whose coefficient list could not be held is refused as an overflow, never
+// reported as solved (status 0 alone would read as a solution).
+void TestSimplex::nothingAssembledIsNoSolution()
+{
+    auto rec = std::make_unique<ProblemRecord>();
+    setProgramme(*rec, {{{2, 3, {1}}}, {{0, 5, 1}}});
+    rec->coef.release();
+    const SolverStats stats = solveProgramme(*rec, nullptr);
+    QCOMPARE(rec->programmeError, ProgrammeError::Overflow);
+    QCOMPARE(stats.pivots + stats.flips, 0);
 }
 
 // After every pivot (not after a flip) the bar gets the objective, minus the cost so
