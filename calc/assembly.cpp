@@ -127,12 +127,14 @@ bool assembleProgramme(ProblemRecord &rec, bool useFullUse, const std::vector<do
     const int rows = countRows(rec);
     rec.objective = 0;
     if (!rec.coef.allocate(rows, rec.columnCount)) {
-        rec.solveStatus = kStatusOverflow;
+        rec.solveStatus = 0;
+        rec.programmeError = ProgrammeError::Overflow;
         rec.coef.release();
         return false;
     }
     convertColumns(rec);
     rec.solveStatus = 0;
+    rec.programmeError = ProgrammeError::None;
     rec.rowCount = 0;
     const double lossFactor = 100 / (lossNorm + 100);
 

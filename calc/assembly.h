@@ -23,9 +23,9 @@ namespace calc {
 // Builds the programme of the loaded record: rows, bounds, objective and coefficient
 // list; column bounds go from percent of the batch to tonnes. relax[i] is the
 // relaxation share of row i (1-based, normally record.rowRelax); lossNorm is L in
-// percent. Sets solveStatus to 0, or on overflow of the coefficient list to
-// kStatusOverflow with nothing held and returns false: the caller then shows
-// kOverflowMessage and ends the run.
+// percent. Sets solveStatus to 0 and programmeError to None, or on overflow of the
+// coefficient list programmeError to Overflow with nothing held and returns false: the
+// caller then shows kOverflowMessage and ends the run.
 bool assembleProgramme(ProblemRecord &record, bool useFullUse, const std::vector<double> &relax,
                        double lossNorm);
 

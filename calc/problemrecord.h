@@ -38,8 +38,11 @@ inline constexpr std::int64_t kCoefCapacity = 10'000'000;
 inline constexpr int kOutputRow = 100;
 inline constexpr int kStockRow = 200;
 
-// solveStatus after an overflow of the coefficient list, and the message shown then.
-inline constexpr int kStatusOverflow = -1000;
+// Whether the programme could be held at all. An overflow of the coefficient list names
+// no row or column, so it is kept apart from solveStatus, which always names one.
+enum class ProgrammeError : std::uint8_t { None, Overflow };
+
+// The message shown after an overflow of the coefficient list.
 inline constexpr char16_t kOverflowMessage[] =
     u"Слишком много кормов, сырья или допустимых вложений";
 
@@ -135,7 +138,8 @@ struct ProblemRecord final
     std::vector<double> rowRelax; // relaxation share, 0 at the start of a run
 
     // Solver status and working area
-    int solveStatus = 0; // 0 solved; -i row i infeasible; > 0 a column's bound; -1000
+    int solveStatus = 0; // 0 solved; -i row i infeasible; > 0 a column's bound
+    ProgrammeError programmeError = ProgrammeError::None; // set by the assembly
     double tolerance = 0;         // 3e-11, set by the solver
     double objective = 0;         // minus the raw-material cost
     CoefficientList coef;         // the tableau; allocated by assembly, freed by solver

@@ -36,7 +36,7 @@ public:
         QString message;    // a message box to show first (stock relaxation advice)
     };
 
-    // After a failed solve with solveStatus = status (< 0 and not the overflow).
+    // After a failed solve with solveStatus = status (< 0: a row).
     Step relax(int status, bool uniform, double lossNorm);
 
     // The share of row i, in hundredths.

@@ -232,7 +232,7 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
 {
     SolverStats stats;
     if (!record.coef.allocated() && record.rowCount > 0 && record.columnCount > 0) {
-        record.solveStatus = kStatusOverflow; // nothing assembled to solve
+        record.programmeError = ProgrammeError::Overflow; // nothing assembled to solve
         return stats;
     }
     const OriginalProgramme original(record);

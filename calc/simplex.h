@@ -69,7 +69,8 @@ struct SolverStats
 // within its bounds (−i: row i; +j: column j); columnValue[j] holds the tonnes of
 // column j and rowValue[i] the activity of row i (also after a failure: the values
 // reached); objective is minus the cost; the coefficient list is released. progress
-// may be null.
+// may be null. With nothing assembled (the coefficient list overflowed) nothing is
+// solved and programmeError is Overflow: solveStatus then says nothing.
 SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress);
 
 // The feasibility phase only: solveStatus as above; columnValue keeps the prices and

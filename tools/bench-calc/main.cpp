@@ -29,7 +29,7 @@
 #include <vector>
 
 using namespace calc;
-using calctest::CaseSpec;
+using calctest::CaseShape;
 
 namespace {
 
@@ -94,9 +94,9 @@ struct EngineRun
 };
 
 // One assembly and solve of the case; the time covers both.
-EngineRun assembleAndSolve(ProblemRecord &rec, const CaseSpec &spec, double *seconds)
+EngineRun assembleAndSolve(ProblemRecord &rec, const CaseShape &shape, double *seconds)
 {
-    const calctest::SampleCase c = calctest::makeCase(rec, spec);
+    const calctest::SampleCase c = calctest::makeCase(rec, shape);
     QElapsedTimer clock;
     clock.start();
     assembleProgramme(rec, c.useFullUse, rec.rowRelax, c.lossNorm);
@@ -106,21 +106,21 @@ EngineRun assembleAndSolve(ProblemRecord &rec, const CaseSpec &spec, double *sec
     *seconds = clock.nsecsElapsed() / 1e9;
     run.solveSeconds = (clock.nsecsElapsed() - assembled) / 1e9;
     run.cost = -rec.objective;
-    run.status = rec.solveStatus;
+    run.status = rec.programmeError == ProgrammeError::Overflow ? -1000 : rec.solveStatus;
     return run;
 }
 
-void benchEngine(const QString &name, const CaseSpec &spec, const Options &options)
+void benchEngine(const QString &name, const CaseShape &shape, const Options &options)
 {
     auto rec = std::make_unique<ProblemRecord>();
-    const calctest::SampleCase c = calctest::makeCase(*rec, spec);
+    const calctest::SampleCase c = calctest::makeCase(*rec, shape);
     assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
     print(QStringLiteral("\n%1: %2 feed types × %3 raw materials × %4 characteristics, "
                          "programme %5 rows × %6 columns")
               .arg(name)
-              .arg(spec.feeds)
-              .arg(spec.raws)
-              .arg(spec.chars)
+              .arg(shape.feeds)
+              .arg(shape.raws)
+              .arg(shape.chars)
               .arg(rec->rowCount)
               .arg(rec->columnCount));
     QTemporaryDir dir;
@@ -135,7 +135,7 @@ void benchEngine(const QString &name, const CaseSpec &spec, const Options &optio
     double solveMin = 1e300;
     for (int r = 0; r < options.runs; ++r) {
         double total = 0;
-        last = assembleAndSolve(*rec, spec, &total);
+        last = assembleAndSolve(*rec, shape, &total);
         times.seconds.push_back(total);
         solveMin = std::min(solveMin, last.solveSeconds);
     }
@@ -181,7 +181,7 @@ void benchEngine(const QString &name, const CaseSpec &spec, const Options &optio
     }
 
     if (options.tables) {
-        const calctest::SampleCase again = calctest::makeCase(*rec, spec);
+        const calctest::SampleCase again = calctest::makeCase(*rec, shape);
         TableCase table(*rec, again.lossNorm);
         Times whole;
         RunFigures figures;
@@ -230,11 +230,11 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const Options options = parse(app.arguments());
     if (options.only.isEmpty() || options.only == QLatin1String("typical"))
-        benchEngine(QStringLiteral("Typical case"), calctest::typicalSpec(options.seed), options);
+        benchEngine(QStringLiteral("Typical case"), calctest::typicalShape(options.seed), options);
     if (options.only.isEmpty() || options.only == QLatin1String("capacity")) {
         Options capacity = options;
         capacity.runs = std::min(options.runs, 3);
-        benchEngine(QStringLiteral("Capacity case"), calctest::capacitySpec(options.seed),
+        benchEngine(QStringLiteral("Capacity case"), calctest::capacityShape(options.seed),
                     capacity);
     }
     return 0;

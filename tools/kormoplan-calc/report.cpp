@@ -106,6 +106,13 @@ QJsonArray relaxationOf(const ProblemRecord &rec)
     return relaxation;
 }
 
+// The JSON's status number: the solver's label, or -1000 for an overflow of the
+// coefficient list (the number the JSON has always given it).
+int statusNumber(const RunResult &result)
+{
+    return result.outcome == RunOutcome::Overflow ? -1000 : result.solveStatus;
+}
+
 } // namespace
 
 QString outcomeName(RunOutcome outcome)
@@ -148,7 +155,7 @@ QByteArray jsonReport(const ProblemRecord &rec, const RunResult &result)
     const bool solved = result.outcome == RunOutcome::Solution;
     QJsonObject object{
         {QStringLiteral("outcome"), outcomeName(result.outcome)},
-        {QStringLiteral("solveStatus"), result.solveStatus},
+        {QStringLiteral("solveStatus"), statusNumber(result)},
         {QStringLiteral("objective"), result.objective},
         {QStringLiteral("diagnostics"), QJsonArray::fromStringList(result.diagnostics)},
         {QStringLiteral("feeds"), solved ? feedsOf(rec) : QJsonArray()},
