@@ -41,7 +41,7 @@ double round2(double x)
 struct Builder
 {
     ProblemRecord &rec;
-    const CaseSpec &spec;
+    const CaseShape &shape;
     Random rnd;
     // hidden recipe: share[p][s] in percent, 0 where the pair is not allowed
     std::vector<std::vector<double>> share;
@@ -49,11 +49,11 @@ struct Builder
 
     void raws()
     {
-        const bool degenerate = spec.flavour == Flavour::Degenerate;
-        std::vector<double> scale(spec.chars + 1);
-        for (int q = 2; q <= spec.chars; ++q)
+        const bool degenerate = shape.flavour == Flavour::Degenerate;
+        std::vector<double> scale(shape.chars + 1);
+        for (int q = 2; q <= shape.chars; ++q)
             scale[q] = degenerate ? 10 : std::pow(10.0, rnd.below(4)) * rnd.between(0.5, 2);
-        for (int s = 1; s <= spec.raws; ++s) {
+        for (int s = 1; s <= shape.raws; ++s) {
             rec.rawName[s] = QStringLiteral("Сырье %1").arg(s);
             if (degenerate && s > 1 && rnd.chance(0.3)) { // a twin of an earlier raw
                 rec.rawContent[s] = rec.rawContent[1 + rnd.below(s - 1)];
@@ -62,7 +62,7 @@ struct Builder
             const double price = degenerate ? 1000.0 * (1 + rnd.below(5))
                                             : std::round(rnd.between(3000, 40000));
             rec.rawContent[s][1] = degenerate && rnd.chance(0.15) ? 0.0 : price;
-            for (int q = 2; q <= spec.chars; ++q) {
+            for (int q = 2; q <= shape.chars; ++q) {
                 const double u = rnd.uniform();
                 double c = rnd.chance(0.3) ? 0.0 : scale[q] * u * u;
                 rec.rawContent[s][q] = degenerate ? std::round(c) : round2(c);
@@ -72,40 +72,40 @@ struct Builder
 
     void recipes()
     {
-        share.assign(spec.feeds + 1, std::vector<double>(spec.raws + 1, 0.0));
-        allowed.assign(spec.feeds + 1, std::vector<bool>(spec.raws + 1, false));
-        for (int p = 1; p <= spec.feeds; ++p) {
+        share.assign(shape.feeds + 1, std::vector<double>(shape.raws + 1, 0.0));
+        allowed.assign(shape.feeds + 1, std::vector<bool>(shape.raws + 1, false));
+        for (int p = 1; p <= shape.feeds; ++p) {
             int count = 0;
-            for (int s = 1; s <= spec.raws; ++s)
-                count += allowed[p][s] = rnd.chance(spec.pairShare);
-            while (count < std::min(3, spec.raws)) {
-                const int s = 1 + rnd.below(spec.raws);
+            for (int s = 1; s <= shape.raws; ++s)
+                count += allowed[p][s] = rnd.chance(shape.pairShare);
+            while (count < std::min(3, shape.raws)) {
+                const int s = 1 + rnd.below(shape.raws);
                 count += !allowed[p][s];
                 allowed[p][s] = true;
             }
             double total = 0;
-            for (int s = 1; s <= spec.raws; ++s)
+            for (int s = 1; s <= shape.raws; ++s)
                 if (allowed[p][s])
                     total += share[p][s] = rnd.chance(0.2) ? 0.0 : rnd.uniform() + 0.05;
             if (total == 0) {
-                for (int s = 1; s <= spec.raws; ++s)
+                for (int s = 1; s <= shape.raws; ++s)
                     if (allowed[p][s]) {
                         share[p][s] = 1;
                         total = 1;
                         break;
                     }
             }
-            for (int s = 1; s <= spec.raws; ++s)
+            for (int s = 1; s <= shape.raws; ++s)
                 share[p][s] = share[p][s] * 100 / total;
         }
     }
 
     void columns()
     {
-        const bool degenerate = spec.flavour == Flavour::Degenerate;
+        const bool degenerate = shape.flavour == Flavour::Degenerate;
         int j = 0;
-        for (int p = 1; p <= spec.feeds; ++p)
-            for (int s = 1; s <= spec.raws; ++s) {
+        for (int p = 1; p <= shape.feeds; ++p)
+            for (int s = 1; s <= shape.raws; ++s) {
                 if (!allowed[p][s])
                     continue;
                 ++j;
@@ -125,30 +125,30 @@ struct Builder
     double level(int p, int q) const
     {
         double sum = 0;
-        for (int s = 1; s <= spec.raws; ++s)
+        for (int s = 1; s <= shape.raws; ++s)
             sum += share[p][s] * rec.rawContent[s][q] / 100;
         return sum;
     }
 
     void norms()
     {
-        const double exactShare = spec.flavour == Flavour::Degenerate ? 0.3 : 0.05;
-        for (int p = 1; p <= spec.feeds; ++p) {
+        const double exactShare = shape.flavour == Flavour::Degenerate ? 0.3 : 0.05;
+        for (int p = 1; p <= shape.feeds; ++p) {
             rec.feedType[p] = QStringLiteral("ПК-%1").arg(p);
             rec.feedOutput[p] = std::round(rnd.between(10, 300) * 1000) / 1000;
             rec.totalOutput += rec.feedOutput[p];
-            for (int q = 1; q <= spec.chars; ++q) {
+            for (int q = 1; q <= shape.chars; ++q) {
                 const double l = level(p, q);
                 if (q == 1) { // the price: an upper limit only, half the time
-                    if (spec.everyNorm || rnd.chance(0.5))
+                    if (shape.everyNorm || rnd.chance(0.5))
                         rec.normMax[p][1] = round2(l * rnd.between(1.05, 1.5));
                     continue;
                 }
-                if (spec.everyNorm && l == 0) { // nothing of it in the recipe: a ceiling
+                if (shape.everyNorm && l == 0) { // nothing of it in the recipe: a ceiling
                     rec.normMax[p][q] = 1;
                     continue;
                 }
-                if (l == 0 || (!spec.everyNorm && rnd.chance(0.25)))
+                if (l == 0 || (!shape.everyNorm && rnd.chance(0.25)))
                     continue;
                 if (rnd.chance(exactShare)) {
                     rec.normMin[p][q] = rec.normMax[p][q] = round2(l);
@@ -156,23 +156,23 @@ struct Builder
                     rec.normMin[p][q] = rnd.chance(0.15) ? 0.0 : round2(l * rnd.between(0.7, 0.99));
                     rec.normMax[p][q] = round2(l * rnd.between(1.01, 1.3));
                 }
-                if (spec.everyNorm && rec.normMax[p][q] == 0)
+                if (shape.everyNorm && rec.normMax[p][q] == 0)
                     rec.normMax[p][q] = 1;
                 if (rec.normMax[p][q] == 0)
                     rec.normMin[p][q] = 0;
             }
         }
-        if (spec.flavour == Flavour::Unreachable)
+        if (shape.flavour == Flavour::Unreachable)
             unreachable();
     }
 
     // One requirement above what any allowed raw material holds.
     void unreachable()
     {
-        const int p = 1 + rnd.below(spec.feeds);
-        const int q = spec.chars >= 2 ? 2 + rnd.below(spec.chars - 1) : 1;
+        const int p = 1 + rnd.below(shape.feeds);
+        const int q = shape.chars >= 2 ? 2 + rnd.below(shape.chars - 1) : 1;
         double top = 0;
-        for (int s = 1; s <= spec.raws; ++s)
+        for (int s = 1; s <= shape.raws; ++s)
             if (allowed[p][s])
                 top = std::max(top, rec.rawContent[s][q]);
         rec.normMin[p][q] = round2(top * 1.1 + 1);
@@ -183,11 +183,11 @@ struct Builder
     {
         SampleCase c;
         c.lossNorm = rnd.chance(0.3) ? 0.0 : round2(rnd.between(0.5, 3));
-        const bool tight = spec.flavour == Flavour::TightStock;
+        const bool tight = shape.flavour == Flavour::TightStock;
         c.useFullUse = tight || rnd.chance(0.2);
-        for (int s = 1; s <= spec.raws; ++s) {
+        for (int s = 1; s <= shape.raws; ++s) {
             double need = 0;
-            for (int p = 1; p <= spec.feeds; ++p)
+            for (int p = 1; p <= shape.feeds; ++p)
                 need += share[p][s] * rec.feedOutput[p] / 100;
             need *= (100 + c.lossNorm) / 100;
             const bool fullUse = need > 0 && rnd.chance(tight ? 0.2 : 0.05);
@@ -230,14 +230,14 @@ void clearRecord(ProblemRecord &rec)
         std::fill(v->begin(), v->end(), 0.0);
 }
 
-SampleCase makeCase(ProblemRecord &rec, const CaseSpec &spec)
+SampleCase makeCase(ProblemRecord &rec, const CaseShape &shape)
 {
     clearRecord(rec);
-    Builder b{rec, spec, Random(spec.seed * 0x2545F4914F6CDD1DULL + 17), {}, {}};
-    rec.feedCount = spec.feeds;
-    rec.rawCount = spec.raws;
-    rec.charCount = spec.chars;
-    for (int q = 1; q <= spec.chars; ++q)
+    Builder b{rec, shape, Random(shape.seed * 0x2545F4914F6CDD1DULL + 17), {}, {}};
+    rec.feedCount = shape.feeds;
+    rec.rawCount = shape.raws;
+    rec.charCount = shape.chars;
+    for (int q = 1; q <= shape.chars; ++q)
         rec.charName[q] = q == 1 ? QStringLiteral("Цена") : QStringLiteral("Показатель %1").arg(q);
     b.raws();
     b.recipes();

@@ -18,7 +18,7 @@ namespace calctest {
 
 enum class Flavour { Ordinary, TightStock, Degenerate, Unreachable };
 
-struct CaseSpec
+struct CaseShape
 {
     int feeds = 3;
     int raws = 6;
@@ -36,15 +36,15 @@ struct SampleCase
 };
 
 // Fills the record (clearing what an earlier case left) and says how to assemble it.
-SampleCase makeCase(calc::ProblemRecord &record, const CaseSpec &spec);
+SampleCase makeCase(calc::ProblemRecord &record, const CaseShape &shape);
 
 // The benchmark's cases: every pair allowed; the capacity case with every norm, so
 // that the programme has all 2690 rows.
-inline CaseSpec capacitySpec(std::uint64_t seed = 1)
+inline CaseShape capacityShape(std::uint64_t seed = 1)
 {
     return {calc::kMaxFeeds, calc::kMaxRaws, calc::kMaxChars, seed, Flavour::Ordinary, 1.0, true};
 }
-inline CaseSpec typicalSpec(std::uint64_t seed = 1)
+inline CaseShape typicalShape(std::uint64_t seed = 1)
 {
     return {10, 30, 20, seed, Flavour::Ordinary, 1.0, false};
 }

@@ -252,7 +252,7 @@ void TestAssembly::coefficientListCapacity()
              QStringLiteral("Слишком много кормов, сырья или допустимых вложений"));
 
     auto rec = std::make_unique<ProblemRecord>();
-    calctest::makeCase(*rec, calctest::typicalSpec());
+    calctest::makeCase(*rec, calctest::typicalShape());
     QVERIFY(assembleProgramme(*rec, false, rec->rowRelax, 1.0));
     QCOMPARE(rec->coef.rows(), rec->rowCount);
     QCOMPARE(rec->coef.columns(), rec->columnCount);

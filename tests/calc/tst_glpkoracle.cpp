@@ -107,16 +107,16 @@ struct Original
     }
 };
 
-CaseSpec oracleCase(int seed)
+CaseShape oracleCase(int seed)
 {
-    CaseSpec spec;
-    spec.seed = std::uint64_t(seed) * 7919;
-    spec.flavour = Flavour(seed % 4);
-    spec.feeds = 1 + seed % 12;
-    spec.raws = 2 + (seed * 7) % 29;
-    spec.chars = 1 + (seed * 3) % 20;
-    spec.pairShare = 0.4 + 0.15 * (seed % 5);
-    return spec;
+    CaseShape shape;
+    shape.seed = std::uint64_t(seed) * 7919;
+    shape.flavour = Flavour(seed % 4);
+    shape.feeds = 1 + seed % 12;
+    shape.raws = 2 + (seed * 7) % 29;
+    shape.chars = 1 + (seed * 3) % 20;
+    shape.pairShare = 0.4 + 0.15 * (seed % 5);
+    return shape;
 }
 
 } // namespace
@@ -152,16 +152,16 @@ void TestGlpkOracle::agreesWithGlpk()
                           ? qEnvironmentVariableIntValue("KP_ORACLE_CASES")
                           : 160;
     for (int seed = 1; seed <= cases; ++seed) {
-        const CaseSpec spec = oracleCase(seed);
+        const CaseShape shape = oracleCase(seed);
         const LpFormat format = seed % 5 == 0 ? LpFormat::FreeMps : LpFormat::CplexLp;
         const QString name = QStringLiteral("case %1 (%2x%3x%4, flavour %5)")
                                  .arg(seed)
-                                 .arg(spec.feeds)
-                                 .arg(spec.raws)
-                                 .arg(spec.chars)
-                                 .arg(int(spec.flavour));
+                                 .arg(shape.feeds)
+                                 .arg(shape.raws)
+                                 .arg(shape.chars)
+                                 .arg(int(shape.flavour));
         auto rec = std::make_unique<ProblemRecord>();
-        const SampleCase c = makeCase(*rec, spec);
+        const SampleCase c = makeCase(*rec, shape);
         QVERIFY(assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm));
         const QString file = dir.filePath(QStringLiteral("case%1.%2").arg(seed).arg(
             format == LpFormat::CplexLp ? "lp" : "mps"));
