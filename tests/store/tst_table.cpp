@@ -5,7 +5,6 @@
 #include "store/table.h"
 
 #include <QDate>
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -571,90 +570,6 @@ private slots:
         QCOMPARE(t.text("naim"), QString("Шрот"));
         t.setFiltered(false);
         QCOMPARE(t.viewCount(), 6);
-    }
-
-    // Figures for a pool of 400 records with 140 fields (printed, not asserted).
-    void benchmarkPool()
-    {
-        const QString path = m_dir.filePath("pool.dbf");
-        QList<FieldDef> fields{{"NAIM", 'C', 30, 0}, {"order", 'N', 4, 0}};
-        for (int k = 1; k <= 138; ++k)
-            fields.append({QString("MI%1").arg(k), 'N', 10, 3});
-        QList<QVariantList> rows;
-        for (int r = 0; r < 400; ++r) {
-            QVariantList row{QString("Сырье %1").arg(r), 400 - r};
-            for (int k = 1; k <= 138; ++k)
-                row << (r * k % 1000) / 7.0;
-            rows << row;
-        }
-        QElapsedTimer timer;
-        timer.start();
-        fixture::makeTable(path, fields, rows);
-        qInfo("create and append 400 x 140 fields: %lld ms", timer.restart());
-        Table t;
-        t.setFileName(path);
-        t.defineIndex({"order", "order"});
-        t.setIndexName("order");
-        t.open();
-        qInfo("open with index: %lld ms", timer.restart());
-        double sum = 0;
-        for (t.first(); !t.eof(); t.next()) {
-            for (int k = 1; k <= 138; ++k)
-                sum += t.number(QString("MI%1").arg(k));
-        }
-        qInfo("read 55200 numbers by name: %lld ms", timer.restart());
-        t.close();
-        t.setIndexName("");
-        t.open();
-        for (t.first(); !t.eof(); t.next())
-            t.setNumber("order", t.integer("order") % 400 + 1);
-        t.flush();
-        qInfo("rewrite order in 400 records, physical order: %lld ms", timer.restart());
-        t.close();
-        t.setIndexName("order");
-        t.open();
-        t.setRange(1, 400);
-        for (int key = 1; key <= 400; ++key)
-            QVERIFY(t.findKey(key));
-        qInfo("400 key searches: %lld ms", timer.restart());
-        QVERIFY(sum > 0);
-    }
-
-    // Figures for the inclusion limits: 20000 pairs, one feed type's limits loaded and
-    // written back as the feed-types window does on every change of feed type.
-    void benchmarkNorms()
-    {
-        const QString path = m_dir.filePath("norm.dbf");
-        QList<QVariantList> rows;
-        for (int kk = 1; kk <= 400; ++kk) {
-            for (int s = 1; s <= 50; ++s)
-                rows << QVariantList{kk, s * 7 % 400 + 1, 1.5, 20.0};
-        }
-        fixture::makeTable(
-            path,
-            {{"kodkk", 'N', 5, 0}, {"kods", 'N', 5, 0}, {"min", 'N', 8, 3}, {"max", 'N', 8, 3}},
-            rows);
-        Table norm;
-        norm.setFileName(path);
-        norm.defineIndex({"si", "kods"});
-        QElapsedTimer timer;
-        timer.start();
-        for (int kk = 1; kk <= 20; ++kk) {
-            norm.open();
-            norm.setFilter(QString("kodkk=%1").arg(kk));
-            norm.setFiltered(true);
-            norm.setIndexName("si");
-            for (int s = 1; s <= 400; ++s) {
-                if (norm.findKey(s)) {
-                    norm.setNumber("max", 30);
-                    norm.post();
-                }
-            }
-            norm.flush();
-            norm.close();
-        }
-        qInfo("20 feed types: open, filter, index, 400 searches with posts, close: %lld ms",
-              timer.restart());
     }
 
     void readsFieldTypes_data()
