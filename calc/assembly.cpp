@@ -3,9 +3,11 @@
 #include <cmath>
 #include <limits>
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 // Writes the programme's coefficients one after the other, row after row, each
 // negated as the tableau wants it.
@@ -14,7 +16,11 @@ class CoefficientWriter final
 public:
     explicit CoefficientWriter(CoefficientList &coef) : coef_(coef) {}
 
-    void beginRow() { ++row_; column_ = 0; }
+    void beginRow()
+    {
+        ++row_;
+        column_ = 0;
+    }
     void append(double a) { coef_.row(row_)[column_++] = -a; }
 
 private:
@@ -91,8 +97,7 @@ void appendFeedRows(ProblemRecord &rec, CoefficientWriter &out, int p, int first
     }
 }
 
-void appendStockRows(ProblemRecord &rec, CoefficientWriter &out, bool useFullUse,
-                     double lossFactor)
+void appendStockRows(ProblemRecord &rec, CoefficientWriter &out, bool useFullUse, double lossFactor)
 {
     for (int s = 1; s <= rec.rawCount; ++s) {
         const double upper = lossFactor * rec.rawStock[s];

@@ -18,7 +18,8 @@
 
 #include <vector>
 
-namespace calc {
+namespace calc
+{
 
 // Builds the programme of the loaded record: rows, bounds, objective and coefficient
 // list; column bounds go from percent of the batch to tonnes. relax[i] is the
@@ -32,8 +33,7 @@ bool assembleProgramme(ProblemRecord &record, bool useFullUse, const std::vector
 // The bounds of a nutrient row: min × (1 − r) × W / max (never negative) and
 // (1 + r) × W. Where the two meet on paper but the lower one comes out a rounding
 // step above the upper one (an exact requirement, min = max), they are made equal.
-struct RowBounds
-{
+struct RowBounds {
     double lower = 0;
     double upper = 0;
 };

@@ -4,9 +4,11 @@
 
 #include <charconv>
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 // The shortest text that reads back to exactly x.
 QByteArray number(double x)
@@ -77,12 +79,12 @@ QByteArray lpText(const ProblemRecord &rec)
     }
     out += "Bounds\n";
     for (int j = 1; j <= n; ++j)
-        out += ' ' + number(rec.columnLower[j]) + " <= " + name('x', j) + " <= " +
-               number(rec.columnUpper[j]) + '\n';
+        out += ' ' + number(rec.columnLower[j]) + " <= " + name('x', j) +
+               " <= " + number(rec.columnUpper[j]) + '\n';
     for (int i = 1; i <= m; ++i)
         if (rec.rowLower[i] != rec.rowUpper[i])
-            out += ' ' + number(rec.rowLower[i]) + " <= " + name('y', i) + " <= " +
-                   number(rec.rowUpper[i]) + '\n';
+            out += ' ' + number(rec.rowLower[i]) + " <= " + name('y', i) +
+                   " <= " + number(rec.rowUpper[i]) + '\n';
     out += "End\n";
     return out;
 }
@@ -121,8 +123,7 @@ QByteArray mpsText(const ProblemRecord &rec)
     out += "RANGES\n";
     for (int i = 1; i <= m; ++i)
         if (rec.rowLower[i] < rec.rowUpper[i])
-            out += " RNG " + name('r', i) + ' ' + number(rec.rowUpper[i] - rec.rowLower[i]) +
-                   '\n';
+            out += " RNG " + name('r', i) + ' ' + number(rec.rowUpper[i] - rec.rowLower[i]) + '\n';
     out += "BOUNDS\n";
     for (int j = 1; j <= n; ++j) {
         out += " LO BND " + name('x', j) + ' ' + number(rec.columnLower[j]) + '\n';
@@ -151,7 +152,8 @@ bool exportProgramme(const ProblemRecord &record, const QString &path, LpFormat 
     if (!file.open(QIODevice::WriteOnly) || file.write(programmeText(record, format)) < 0 ||
         !file.commit()) {
         if (error)
-            *error = QStringLiteral("Не удалось записать файл %1: %2").arg(path, file.errorString());
+            *error =
+                QStringLiteral("Не удалось записать файл %1: %2").arg(path, file.errorString());
         return false;
     }
     return true;

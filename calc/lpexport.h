@@ -18,7 +18,8 @@
 #include <QByteArray>
 #include <QString>
 
-namespace calc {
+namespace calc
+{
 
 enum class LpFormat { CplexLp, FreeMps };
 

@@ -7,9 +7,11 @@
 #include <sys/mman.h>
 #endif
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kRowAlignment = 64; // bytes: one cache line, one AVX-512 vector
 constexpr std::ptrdiff_t kStrideStep = kRowAlignment / sizeof(double);

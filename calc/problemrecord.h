@@ -25,7 +25,8 @@
 #include <memory>
 #include <vector>
 
-namespace calc {
+namespace calc
+{
 
 inline constexpr int kMaxFeeds = 40;
 inline constexpr int kMaxRaws = 50;
@@ -76,8 +77,7 @@ public:
     const double *row(int i) const { return data_.get() + (i - 1) * stride_; }
 
 private:
-    struct AlignedFree
-    {
+    struct AlignedFree {
         void operator()(double *p) const;
     };
     std::unique_ptr<double[], AlignedFree> data_;
@@ -89,17 +89,16 @@ private:
 // One 1-based table of characteristics per feed type or raw material: table[p][q].
 using CharTable = std::vector<std::array<double, kMaxChars + 1>>;
 
-struct ProblemRecord final
-{
+struct ProblemRecord final {
     ProblemRecord(); // every container sized to its capacity + 1, all zero / empty
 
     // Counts and totals
-    int feedCount = 0;        // P
-    int rawCount = 0;         // S
-    int charCount = 0;        // K
-    int columnCount = 0;      // n
-    int rowCount = 0;         // m
-    double totalOutput = 0;   // sum of the working outputs, tonnes
+    int feedCount = 0;      // P
+    int rawCount = 0;       // S
+    int charCount = 0;      // K
+    int columnCount = 0;    // n
+    int rowCount = 0;       // m
+    double totalOutput = 0; // sum of the working outputs, tonnes
 
     // Characteristics [q]; characteristic 1 is the price
     std::vector<QString> charName; // at most 20 characters
@@ -115,23 +114,23 @@ struct ProblemRecord final
     CharTable normMax;                 // [p][q]
 
     // Raw materials [s]
-    std::vector<QString> rawName;          // at most 30 characters
-    CharTable rawContent;                  // [s][q]; q = 1 is the price of one tonne
-    std::vector<double> rawStock;          // tonnes; unlimited stored as kUnlimitedStock
-    std::vector<std::uint8_t> rawPremix;   // 1: a premix
-    std::vector<std::uint8_t> rawFullUse;  // 1: the whole stock is to be used up
+    std::vector<QString> rawName;         // at most 30 characters
+    CharTable rawContent;                 // [s][q]; q = 1 is the price of one tonne
+    std::vector<double> rawStock;         // tonnes; unlimited stored as kUnlimitedStock
+    std::vector<std::uint8_t> rawPremix;  // 1: a premix
+    std::vector<std::uint8_t> rawFullUse; // 1: the whole stock is to be used up
 
     // Programme columns [j], grouped by feed type, raw-material order within one
-    std::vector<int> columnFeed;      // p
-    std::vector<int> columnRaw;       // s
-    std::vector<double> columnLower;  // % -> tonnes (assembly) -> recipe % (rounding)
-    std::vector<double> columnUpper;  // % -> tonnes (assembly) -> tonnes with losses
-    std::vector<double> columnValue;  // price (assembly) -> tonnes (solver, rounding)
+    std::vector<int> columnFeed;     // p
+    std::vector<int> columnRaw;      // s
+    std::vector<double> columnLower; // % -> tonnes (assembly) -> recipe % (rounding)
+    std::vector<double> columnUpper; // % -> tonnes (assembly) -> tonnes with losses
+    std::vector<double> columnValue; // price (assembly) -> tonnes (solver, rounding)
 
     // Programme rows [i]: per feed type its output row and its nutrient rows, then
     // one stock row per raw material
-    std::vector<int> rowKind;     // kOutputRow, kStockRow, or the characteristic q
-    std::vector<int> rowOwner;    // p for output and nutrient rows, s for stock rows
+    std::vector<int> rowKind;  // kOutputRow, kStockRow, or the characteristic q
+    std::vector<int> rowOwner; // p for output and nutrient rows, s for stock rows
     std::vector<double> rowLower;
     std::vector<double> rowUpper;
     std::vector<double> rowValue;
@@ -140,10 +139,10 @@ struct ProblemRecord final
     // Solver status and working area
     int solveStatus = 0; // 0 solved; -i row i infeasible; > 0 a column's bound
     ProgrammeError programmeError = ProgrammeError::None; // set by the assembly
-    double tolerance = 0;         // 3e-11, set by the solver
-    double objective = 0;         // minus the raw-material cost
-    CoefficientList coef;         // the tableau; allocated by assembly, freed by solver
-    std::vector<int> rowLabel;    // -i' constraint row i', +j' programme column j'
+    double tolerance = 0;                                 // 3e-11, set by the solver
+    double objective = 0;                                 // minus the raw-material cost
+    CoefficientList coef;      // the tableau; allocated by assembly, freed by solver
+    std::vector<int> rowLabel; // -i' constraint row i', +j' programme column j'
     std::vector<int> columnLabel;
     std::vector<std::uint8_t> columnAtLower; // 1 at its lower bound, 0 at its upper
     // (The pivot-column and pivot-row work lists live with the solver's tableau for

@@ -6,7 +6,8 @@
 
 #include <QString>
 
-namespace calc {
+namespace calc
+{
 
 // The solver's progress bar. The full solver reports after every pivot the current
 // objective (minus the raw-material cost so far) rounded to a whole number; the

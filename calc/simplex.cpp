@@ -10,9 +10,11 @@
 #include <iterator>
 #include <memory>
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 using Outcome = SimplexTableau::Outcome;
 
@@ -48,8 +50,7 @@ private:
 class CycleGuard final
 {
 public:
-    CycleGuard(const SimplexTableau &tableau, SolverStats &stats)
-        : tableau_(tableau), stats_(stats)
+    CycleGuard(const SimplexTableau &tableau, SolverStats &stats) : tableau_(tableau), stats_(stats)
     {
         watch_.start(tableau.fingerprint());
     }
@@ -93,9 +94,9 @@ void step(SimplexTableau &tableau, int column, const SimplexTableau::Choice &cho
 // the largest of its column or row; stricter each time the tableau loses its accuracy
 // again before a check has passed.
 constexpr double kCarefulPivot[] = {1e-9, 1e-7, 1e-5};
-constexpr int kRebuilds = 30;        // fresh tableaux per solve at most
-constexpr int kCheckInterval = 256;  // flips and pivots between two accuracy checks, at least
-constexpr int kCheckWork = 16;       // and tableau passes worth of row updates
+constexpr int kRebuilds = 30;       // fresh tableaux per solve at most
+constexpr int kCheckInterval = 256; // flips and pivots between two accuracy checks, at least
+constexpr int kCheckWork = 16;      // and tableau passes worth of row updates
 
 enum class PhaseEnd { Done, Infeasible, LostAccuracy };
 
@@ -240,7 +241,7 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
     auto tableau = std::make_unique<SimplexTableau>(record, full);
     tableau->initialise();
     AccuracyWatch accuracy(original, record);
-    int strictness = -1;              // index into kCarefulPivot; -1: the method's own rules
+    int strictness = -1; // index into kCarefulPivot; -1: the method's own rules
     std::int64_t passedAtRebuild = -1;
     for (;;) {
         const PhaseEnd end =

@@ -44,11 +44,11 @@
 
 #include <cstdint>
 
-namespace calc {
+namespace calc
+{
 
 // What one solve did, for the tool's totals and the benchmark.
-struct SolverStats
-{
+struct SolverStats {
     std::int64_t pivots = 0;
     std::int64_t flips = 0;
     std::int64_t feasibilityPivots = 0; // of the pivots, those of the feasibility phase

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstring>
 
-namespace calc {
+namespace calc
+{
 
 OriginalProgramme::OriginalProgramme(const ProblemRecord &r)
-    : m_(r.rowCount), n_(r.columnCount),
-      rowLower_(r.rowLower.begin(), r.rowLower.begin() + m_ + 1),
+    : m_(r.rowCount), n_(r.columnCount), rowLower_(r.rowLower.begin(), r.rowLower.begin() + m_ + 1),
       rowUpper_(r.rowUpper.begin(), r.rowUpper.begin() + m_ + 1),
       columnLower_(r.columnLower.begin(), r.columnLower.begin() + n_ + 1),
       columnUpper_(r.columnUpper.begin(), r.columnUpper.begin() + n_ + 1),

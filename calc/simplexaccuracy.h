@@ -14,7 +14,8 @@
 
 #include <vector>
 
-namespace calc {
+namespace calc
+{
 
 // Row activities from the amounts may differ from the tableau's figures by this much,
 // relative to the activity (or absolutely below 1 t), before the tableau is judged

@@ -1,8 +1,10 @@
 #include "calc/simplexcycle.h"
 
-namespace calc {
+namespace calc
+{
 
-namespace {
+namespace
+{
 
 // A 64-bit mixer (splitmix64's finaliser): nearby inputs give unrelated outputs.
 std::uint64_t mix(std::uint64_t x)

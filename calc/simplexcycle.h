@@ -9,7 +9,8 @@
 
 #include <cstdint>
 
-namespace calc {
+namespace calc
+{
 
 class CycleWatch final
 {

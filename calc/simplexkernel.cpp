@@ -4,14 +4,16 @@
 
 #include <immintrin.h>
 
-namespace calc {
+namespace calc
+{
 
 // Every form does, lane by lane, the IEEE operations of the scalar rule in
 // simplextolerance.h: d = -v * p, sum = old + d, distance = ε * max(|old|, |d|, 1),
 // 0 if |sum| < distance, the old entry where p = 0. (The library is compiled without
 // contraction into fused multiply-adds, and max picks an operand, so the bits agree.)
 
-namespace {
+namespace
+{
 
 void denseScalar(double *__restrict row, const PivotRowView &pivot, double v)
 {
@@ -24,8 +26,8 @@ void denseScalar(double *__restrict row, const PivotRowView &pivot, double v)
     }
 }
 
-__attribute__((target("avx2"))) void denseAvx2(double *__restrict row,
-                                               const PivotRowView &pivot, double v)
+__attribute__((target("avx2"))) void denseAvx2(double *__restrict row, const PivotRowView &pivot,
+                                               double v)
 {
     const __m256d minusV = _mm256_set1_pd(-v);
     const __m256d eps = _mm256_set1_pd(solverTolerance());
@@ -42,8 +44,7 @@ __attribute__((target("avx2"))) void denseAvx2(double *__restrict row,
             const __m256d big =
                 _mm256_max_pd(_mm256_and_pd(old, magnitude), _mm256_and_pd(d, magnitude));
             const __m256d distance = _mm256_mul_pd(eps, _mm256_max_pd(big, one));
-            const __m256d keep =
-                _mm256_cmp_pd(_mm256_and_pd(sum, magnitude), distance, _CMP_GE_OQ);
+            const __m256d keep = _mm256_cmp_pd(_mm256_and_pd(sum, magnitude), distance, _CMP_GE_OQ);
             const __m256d listed = _mm256_cmp_pd(p, zero, _CMP_NEQ_UQ);
             _mm256_store_pd(row + k, _mm256_blendv_pd(old, _mm256_and_pd(keep, sum), listed));
         }
@@ -77,7 +78,7 @@ blockAvx512(double *__restrict row, const double *__restrict values, __mmask8 li
 }
 
 __attribute__((target("avx512f,avx512dq"))) void denseAvx512(double *__restrict row,
-                                                            const PivotRowView &pivot, double v)
+                                                             const PivotRowView &pivot, double v)
 {
     const __m512d minusV = _mm512_set1_pd(-v);
     const __m512d eps = _mm512_set1_pd(solverTolerance());

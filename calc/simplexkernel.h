@@ -12,12 +12,12 @@
 
 #include <cstdint>
 
-namespace calc {
+namespace calc
+{
 
 inline constexpr int kBlock = 8; // columns per block; rows are padded to whole blocks
 
-struct PivotRowView
-{
+struct PivotRowView {
     const double *values = nullptr;       // the pivot row, entry k at values[k]
     const int *blocks = nullptr;          // blocks holding non-zeros, ascending
     const std::uint8_t *listed = nullptr; // listed[t]: bit c set when column

@@ -8,13 +8,14 @@
 #include <cmath>
 #include <utility>
 
-namespace calc {
+namespace calc
+{
 
 SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, double pivotTolerance)
     : rec_(record), full_(full), m_(record.rowCount), n_(record.columnCount),
-      pivotTolerance_(pivotTolerance),
-      colRows_(m_ + 1), colValues_(m_ + 1), rowColumns_(n_ + 1), rowValues_(n_ + 1),
-      outside_((m_ + 1) / 64 + 1, 0), blocks_(n_ / kBlock + 1), listed_(n_ / kBlock + 1)
+      pivotTolerance_(pivotTolerance), colRows_(m_ + 1), colValues_(m_ + 1), rowColumns_(n_ + 1),
+      rowValues_(n_ + 1), outside_((m_ + 1) / 64 + 1, 0), blocks_(n_ / kBlock + 1),
+      listed_(n_ / kBlock + 1)
 {
 }
 
@@ -310,17 +311,17 @@ void SimplexTableau::updateOtherRows(int r, int e, double rho)
 {
     ProblemRecord &rec = rec_;
     stats_.updatedEntries += std::int64_t(colCount_ - 1) * rowCount_;
-    const PivotRowView view{rec.coef.row(r), blocks_.data(), listed_.data(),
-                            listBlocks(rowColumns_.data(), rowCount_, blocks_.data(),
-                                       listed_.data())};
+    const PivotRowView view{
+        rec.coef.row(r), blocks_.data(), listed_.data(),
+        listBlocks(rowColumns_.data(), rowCount_, blocks_.data(), listed_.data())};
     const double pivotValue = rec.rowValue[r];
     for (int t = 0; t < colCount_; ++t) {
         const int i = colRows_[t];
         if (i == r)
             continue;
         const double v = colValues_[t];
-        rec.rowValue[i] = addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i],
-                                        rec.rowUpper[i]);
+        rec.rowValue[i] =
+            addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i], rec.rowUpper[i]);
         double *row = rec.coef.row(i);
         updateRow(row, view, v);
         row[e - 1] = -rho * v;
@@ -401,12 +402,12 @@ void SimplexTableau::pivot(int r, int e, Outcome outcome, double theta)
     // Step 3: the pivot's reciprocal.
     const double rho = 1 / rec.coef.at(r, e);
     rec.rowValue[r] = rec.rowValue[r] * rho;
-    buildPivotRow(r, e, rho);      // step 4
-    updateOtherRows(r, e, rho);    // step 5
+    buildPivotRow(r, e, rho);   // step 4
+    updateOtherRows(r, e, rho); // step 5
     if (full_)
-        updateCostRow(r, e, rho);  // step 6
-    placeLeaving(e, outcome);      // steps 7, 8
-    placeEntering(r, e);           // step 9
+        updateCostRow(r, e, rho);                             // step 6
+    placeLeaving(e, outcome);                                 // steps 7, 8
+    placeEntering(r, e);                                      // step 9
     rec.columnAtLower[e] = outcome == Outcome::Lower ? 1 : 0; // step 10
     fingerprint_ ^= CycleWatch::rowPart(r, rec.rowLabel[r]) ^
                     CycleWatch::columnPart(e, rec.columnLabel[e], rec.columnAtLower[e]);

@@ -28,12 +28,12 @@
 #include <cstdint>
 #include <vector>
 
-namespace calc {
+namespace calc
+{
 
 // A basis written down: the variable of each row and column, and for each column
 // whether its variable sits at its lower bound.
-struct BasisRecord
-{
+struct BasisRecord {
     std::vector<int> rowLabel;
     std::vector<int> columnLabel;
     std::vector<std::uint8_t> atLower;
@@ -47,8 +47,7 @@ public:
     enum class Outcome { Flip, Lower, Upper };
     // Result of a ratio test: a bound flip of the entering column, or a pivot on row
     // `row` with the leaving variable going to its lower or upper bound.
-    struct Choice
-    {
+    struct Choice {
         Outcome outcome = Outcome::Flip;
         int row = 0;
         double theta = 0;
@@ -97,8 +96,7 @@ public:
 
 private:
     class RatioScan;
-    template <typename RowTest>
-    Choice ratioTest(int j, bool smallestIndex, RowTest rowTest);
+    template <typename RowTest> Choice ratioTest(int j, bool smallestIndex, RowTest rowTest);
     void gatherColumn(int j);
     double noiseLevel(const double *values, int count) const;
     void buildPivotRow(int r, int e, double rho);

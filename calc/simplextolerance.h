@@ -15,7 +15,8 @@
 #include <cmath>
 #include <cstdint>
 
-namespace calc {
+namespace calc
+{
 
 // ε = 3e-11, the 8-byte real 3DC07E1F E91B0B70.
 constexpr double solverTolerance()

@@ -8,9 +8,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace settings {
+namespace settings
+{
 
-namespace {
+namespace
+{
 
 constexpr int addressLine = 24;
 constexpr int firstFlagLine = 25;
@@ -29,41 +31,64 @@ QString *textOf(Settings &s, int line)
         return line % 2 == 0 ? &signer.position : &signer.surname;
     }
     switch (line) {
-    case 1: return &s.enterpriseName;
-    case 2: return &s.approverPosition;
-    case 3: return &s.approverSurname;
-    case 17: return &s.taxName;
-    case 19: return &s.premixFiller;
-    case 21: return &s.certificateSignerPosition;
-    case 22: return &s.conformityCertificate;
-    case 23: return &s.certificateSignerSurname;
-    case addressLine: return &s.address;
-    default: return nullptr;
+    case 1:
+        return &s.enterpriseName;
+    case 2:
+        return &s.approverPosition;
+    case 3:
+        return &s.approverSurname;
+    case 17:
+        return &s.taxName;
+    case 19:
+        return &s.premixFiller;
+    case 21:
+        return &s.certificateSignerPosition;
+    case 22:
+        return &s.conformityCertificate;
+    case 23:
+        return &s.certificateSignerSurname;
+    case addressLine:
+        return &s.address;
+    default:
+        return nullptr;
     }
 }
 
 double *numberOf(Settings &s, int line)
 {
     switch (line) {
-    case 14: return &s.lossNorm;
-    case 15: return &s.productionCosts;
-    case 16: return &s.profitability;
-    case 18: return &s.taxRate;
-    case 20: return &s.granulationSurcharge;
-    default: return nullptr;
+    case 14:
+        return &s.lossNorm;
+    case 15:
+        return &s.productionCosts;
+    case 16:
+        return &s.profitability;
+    case 18:
+        return &s.taxRate;
+    case 20:
+        return &s.granulationSurcharge;
+    default:
+        return nullptr;
     }
 }
 
 bool *flagOf(Settings &s, int line)
 {
     switch (line) {
-    case 25: return &s.namePriceWithoutTax;
-    case 26: return &s.namePriceWithTax;
-    case 27: return &s.roundWholesalePrice;
-    case 28: return &s.noRoundWholesalePrice;
-    case 29: return &s.roundSellingPrice;
-    case 30: return &s.noRoundSellingPrice;
-    default: return nullptr;
+    case 25:
+        return &s.namePriceWithoutTax;
+    case 26:
+        return &s.namePriceWithTax;
+    case 27:
+        return &s.roundWholesalePrice;
+    case 28:
+        return &s.noRoundWholesalePrice;
+    case 29:
+        return &s.roundSellingPrice;
+    case 30:
+        return &s.noRoundSellingPrice;
+    default:
+        return nullptr;
     }
 }
 
@@ -92,23 +117,24 @@ QString shortFileProblem(const QString &fileLabel, qsizetype count)
 {
     if (count == 0)
         return QStringLiteral("Файл настроек %1 пуст: параметры предприятия пусты.")
-                   .arg(fileLabel) + fillIn;
+                   .arg(fileLabel) +
+               fillIn;
     const QString last = QString::number(settingsLineCount);
     const QString missing = count + 1 == settingsLineCount
                                 ? QStringLiteral("строка %1").arg(last)
                                 : QStringLiteral("строки %1–%2").arg(count + 1).arg(last);
     return QStringLiteral("В файле настроек %1 строк %2 из %3: недостающие значения (%4) пусты.")
-               .arg(fileLabel, QString::number(count), last, missing) + fillIn;
+               .arg(fileLabel, QString::number(count), last, missing) +
+           fillIn;
 }
 
 QString numberProblem(const QString &fileLabel, int line, const QString &text)
 {
-    const QString where = QStringLiteral("Файл настроек %1, строка %2 («%3»): ")
-                              .arg(fileLabel, QString::number(line),
-                                   settingsLineLabel(line).trimmed());
-    const QString what = text.trimmed().isEmpty()
-                             ? QStringLiteral("строка пуста")
-                             : QStringLiteral("«%1» — не число").arg(text);
+    const QString where =
+        QStringLiteral("Файл настроек %1, строка %2 («%3»): ")
+            .arg(fileLabel, QString::number(line), settingsLineLabel(line).trimmed());
+    const QString what = text.trimmed().isEmpty() ? QStringLiteral("строка пуста")
+                                                  : QStringLiteral("«%1» — не число").arg(text);
     return where + what + QStringLiteral("; принят 0. Исправьте значение в окне «Параметры».");
 }
 
@@ -135,7 +161,8 @@ QString encodable(const QString &line, int lineNumber, QStringList *problems)
     if (!lost.isEmpty())
         problems->append(QStringLiteral("Строка %1 параметров: символы «%2» нельзя записать "
                                         "в кодировке Windows-1251, они заменены знаком «?».")
-                             .arg(lineNumber).arg(lost));
+                             .arg(lineNumber)
+                             .arg(lost));
     return result;
 }
 
@@ -254,11 +281,14 @@ SettingsRead ReadSettings(const QString &dataDir)
     QFile file(path);
     if (!file.exists()) {
         read.problems.append(QStringLiteral("Файл настроек %1 не найден: параметры предприятия "
-                                            "пусты.").arg(fileLabel) + fillIn);
+                                            "пусты.")
+                                 .arg(fileLabel) +
+                             fillIn);
     } else if (!file.open(QIODevice::ReadOnly)) {
         read.problems.append(QStringLiteral("Не удалось прочитать файл настроек %1 (%2): "
                                             "параметры предприятия пусты.")
-                                 .arg(fileLabel, file.errorString()) + fillIn);
+                                 .arg(fileLabel, file.errorString()) +
+                             fillIn);
     } else {
         QStringDecoder decoder("windows-1251");
         read = parseSettings(splitLines(decoder.decode(file.readAll())), fileLabel);

@@ -15,50 +15,48 @@
 
 #include <array>
 
-namespace settings {
+namespace settings
+{
 
 inline constexpr int settingsLineCount = 30; // meaningful lines; anything after is ignored
 inline constexpr int settingsTextLimit = 60; // texts of lines 1-23 are cut to this length
 
 // A person who signs the recipe document: position and surname.
-struct Signer
-{
+struct Signer {
     QString position;
     QString surname;
     bool operator==(const Signer &) const = default;
 };
 
 // The thirty values in memory, in the order of the file's lines.
-struct Settings
-{
-    QString enterpriseName;            // line 1
-    QString approverPosition;          // 2, the person who approves the recipe
-    QString approverSurname;           // 3
-    std::array<Signer, 5> signers;     // 4-13: the first ... fifth signer
-    double lossNorm = 0;               // 14, production loss norm, %
-    double productionCosts = 0;        // 15, production costs per tonne of output, roubles
-    double profitability = 0;          // 16, profitability level, %
-    QString taxName;                   // 17
-    double taxRate = 0;                // 18, %
-    QString premixFiller;              // 19
-    double granulationSurcharge = 0;   // 20, roubles per tonne
-    QString certificateSignerPosition; // 21, signs the quality certificate
-    QString conformityCertificate;     // 22
-    QString certificateSignerSurname;  // 23
-    QString address;                   // 24, held whole
-    bool namePriceWithoutTax = false;  // 25, recipe names carry the price without tax
-    bool namePriceWithTax = false;     // 26, recipe names carry the price with tax
-    bool roundWholesalePrice = false;  // 27, round the price without tax
+struct Settings {
+    QString enterpriseName;             // line 1
+    QString approverPosition;           // 2, the person who approves the recipe
+    QString approverSurname;            // 3
+    std::array<Signer, 5> signers;      // 4-13: the first ... fifth signer
+    double lossNorm = 0;                // 14, production loss norm, %
+    double productionCosts = 0;         // 15, production costs per tonne of output, roubles
+    double profitability = 0;           // 16, profitability level, %
+    QString taxName;                    // 17
+    double taxRate = 0;                 // 18, %
+    QString premixFiller;               // 19
+    double granulationSurcharge = 0;    // 20, roubles per tonne
+    QString certificateSignerPosition;  // 21, signs the quality certificate
+    QString conformityCertificate;      // 22
+    QString certificateSignerSurname;   // 23
+    QString address;                    // 24, held whole
+    bool namePriceWithoutTax = false;   // 25, recipe names carry the price without tax
+    bool namePriceWithTax = false;      // 26, recipe names carry the price with tax
+    bool roundWholesalePrice = false;   // 27, round the price without tax
     bool noRoundWholesalePrice = false; // 28
-    bool roundSellingPrice = false;    // 29, round the price with tax
-    bool noRoundSellingPrice = false;  // 30
+    bool roundSellingPrice = false;     // 29, round the price with tax
+    bool noRoundSellingPrice = false;   // 30
 
     bool operator==(const Settings &) const = default;
 };
 
 // What a read gave: the values it could read and what was wrong (empty: all well).
-struct SettingsRead
-{
+struct SettingsRead {
     Settings values;
     QStringList problems;
 };
@@ -93,8 +91,7 @@ SettingsRead ReadSettings(const QString &dataDir = QStringLiteral("itog3"));
 // settings, so that every window sees them at once, even when the file could not be
 // written. Returns the problems: characters replaced by "?", a failed write; empty when
 // all went well.
-QStringList WriteSettings(const Settings &values,
-                          const QString &dataDir = QStringLiteral("itog3"));
+QStringList WriteSettings(const Settings &values, const QString &dataDir = QStringLiteral("itog3"));
 
 // The process-wide settings, read when the main window first becomes active and again
 // after every close of the parameters window.

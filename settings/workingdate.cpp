@@ -2,9 +2,11 @@
 
 #include <QLocale>
 
-namespace settings {
+namespace settings
+{
 
-namespace {
+namespace
+{
 
 QDate &pickedDate()
 {

@@ -7,7 +7,8 @@
 #include <QDate>
 #include <QString>
 
-namespace settings {
+namespace settings
+{
 
 // The working date; today's date while none has been set.
 QDate workingDate();

@@ -3,9 +3,11 @@
 #include <charconv>
 #include <cmath>
 
-namespace store {
+namespace store
+{
 
-namespace {
+namespace
+{
 
 // 10^d as an exact quad value (exact for d <= 48).
 __float128 powerOfTen(int decimals)

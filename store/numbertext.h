@@ -10,14 +10,24 @@
 
 #include <QString>
 
-namespace store {
+namespace store
+{
 
 double roundTo(double x, int decimals);
 double roundHalfEven(double x);
 
-inline double round2(double x) { return roundTo(x, 2); }
-inline double round3(double x) { return roundTo(x, 3); }
-inline double round4(double x) { return roundTo(x, 4); }
+inline double round2(double x)
+{
+    return roundTo(x, 2);
+}
+inline double round3(double x)
+{
+    return roundTo(x, 3);
+}
+inline double round4(double x)
+{
+    return roundTo(x, 4);
+}
 
 // x written with d decimals (rounded as roundTo), right-aligned in w characters;
 // a number that needs more room takes it, nothing is cut. Point as decimal separator.

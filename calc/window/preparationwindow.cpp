@@ -9,8 +9,8 @@
 #include "results/window/resultswindow.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
-#include "store/highlight.h"
 #include "store/datasourceoff.h"
+#include "store/highlight.h"
 #include "store/table.h"
 
 #include <QApplication>

@@ -17,15 +17,16 @@
 
 using settings::Settings;
 
-namespace {
+namespace
+{
 
 constexpr int lastLeftLine = 13; // lines 1-13 on the left, 14-24 on the right
 constexpr int addressLine = 24;
 constexpr int firstChoiceLine = 25;
 
 const char *const choiceCaptions[] = {
-    "Без учета налога", "С учетом налога", " ОКРУГЛЯТЬ", "НЕ округлять", " ОКРУГЛЯТЬ",
-    "НЕокруглять",
+    "Без учета налога", "С учетом налога", " ОКРУГЛЯТЬ",
+    "НЕ округлять",     " ОКРУГЛЯТЬ",      "НЕокруглять",
 };
 
 const char *const pairCaptions[] = {
@@ -49,8 +50,7 @@ QLabel *plainLabel(const QString &text, QWidget *parent)
 // input mask that holds it. The usual masks are "00.00" and "000000.00" (in Qt's masks
 // "0" is a digit that may be left blank); a value from the file that needs more places
 // or a sign gets a wider mask rather than being cut.
-struct MaskedNumber
-{
+struct MaskedNumber {
     QString text;
     QString mask;
 };
@@ -255,7 +255,7 @@ void TForm11::FormActivate()
     showNumber(16, s.profitability);
     showNumber(18, s.taxRate);
     showNumber(20, s.granulationSurcharge);
-    const bool flags[] = {s.namePriceWithoutTax, s.namePriceWithTax, s.roundWholesalePrice,
+    const bool flags[] = {s.namePriceWithoutTax,   s.namePriceWithTax,  s.roundWholesalePrice,
                           s.noRoundWholesalePrice, s.roundSellingPrice, s.noRoundSellingPrice};
     for (int pair = 0; pair < 3; ++pair) {
         // As when the choices are set one after the other: the second of a pair wins.
@@ -309,8 +309,8 @@ Settings TForm11::valuesInFields() const
     for (int line = 1; line <= addressLine; ++line)
         lines[line - 1] = fields[std::size_t(line)]->text();
     for (int line = firstChoiceLine; line <= settings::settingsLineCount; ++line)
-        lines[line - 1] = choices[std::size_t(line)]->isChecked() ? QStringLiteral("t")
-                                                                    : QStringLiteral("f");
+        lines[line - 1] =
+            choices[std::size_t(line)]->isChecked() ? QStringLiteral("t") : QStringLiteral("f");
     s = settings::parseSettings(lines, {}).values;
     s.lossNorm = numberInField(14);
     s.productionCosts = numberInField(15);

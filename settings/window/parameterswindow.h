@@ -59,8 +59,8 @@ private:
     QString dataDir;
     bool active = false; // shown since the last close: the next close writes the file
     QStringList problems;
-    std::array<QLineEdit *, 25> fields{};      // by file line, 1-24
-    std::array<QRadioButton *, 31> choices{};  // by file line, 25-30
+    std::array<QLineEdit *, 25> fields{};     // by file line, 1-24
+    std::array<QRadioButton *, 31> choices{}; // by file line, 25-30
     std::array<QButtonGroup *, 3> pairs{};
     QPushButton *Button1 = nullptr; // "Выход"
 };

@@ -1,8 +1,8 @@
 // The network copy of the archive: where the files go, what they hold, and what a
 // failure half-way leaves.
 #include "archive/networkcopy.h"
-#include "store/codepage1251.h"
 #include "archivefixture.h"
+#include "store/codepage1251.h"
 
 #include <QProcess>
 #include <QtTest>

@@ -4,11 +4,13 @@
 #include <cmath>
 #include <vector>
 
-namespace calctest {
+namespace calctest
+{
 
 using calc::ProblemRecord;
 
-namespace {
+namespace
+{
 
 // A small fixed generator (splitmix64), so that a seed gives the same case on every
 // platform and library.
@@ -38,8 +40,7 @@ double round2(double x)
     return std::round(x * 100) / 100;
 }
 
-struct Builder
-{
+struct Builder {
     ProblemRecord &rec;
     const CaseShape &shape;
     Random rnd;
@@ -59,8 +60,8 @@ struct Builder
                 rec.rawContent[s] = rec.rawContent[1 + rnd.below(s - 1)];
                 continue;
             }
-            const double price = degenerate ? 1000.0 * (1 + rnd.below(5))
-                                            : std::round(rnd.between(3000, 40000));
+            const double price =
+                degenerate ? 1000.0 * (1 + rnd.below(5)) : std::round(rnd.between(3000, 40000));
             rec.rawContent[s][1] = degenerate && rnd.chance(0.15) ? 0.0 : price;
             for (int q = 2; q <= shape.chars; ++q) {
                 const double u = rnd.uniform();
@@ -113,7 +114,8 @@ struct Builder
                 rec.columnRaw[j] = s;
                 const double x = share[p][s];
                 double lo = rnd.chance(0.2) ? std::floor(x * 0.5) : 0.0;
-                double hi = rnd.chance(0.4) ? 100.0 : std::min(100.0, std::ceil(x * rnd.between(1.5, 3)));
+                double hi =
+                    rnd.chance(0.4) ? 100.0 : std::min(100.0, std::ceil(x * rnd.between(1.5, 3)));
                 if (degenerate && rnd.chance(0.1))
                     lo = hi = round2(x); // a fixed inclusion
                 rec.columnLower[j] = lo;

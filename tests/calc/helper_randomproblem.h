@@ -14,12 +14,12 @@
 
 #include <cstdint>
 
-namespace calctest {
+namespace calctest
+{
 
 enum class Flavour { Ordinary, TightStock, Degenerate, Unreachable };
 
-struct CaseShape
-{
+struct CaseShape {
     int feeds = 3;
     int raws = 6;
     int chars = 4;
@@ -29,8 +29,7 @@ struct CaseShape
     bool everyNorm = false; // every characteristic has a norm in every feed type
 };
 
-struct SampleCase
-{
+struct SampleCase {
     bool useFullUse = false;
     double lossNorm = 0;
 };

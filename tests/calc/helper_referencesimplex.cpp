@@ -4,14 +4,15 @@
 #include <utility>
 #include <vector>
 
-namespace calctest {
+namespace calctest
+{
 
-namespace {
+namespace
+{
 
 const double kEps = 3e-11;
 
-struct Reference
-{
+struct Reference {
     calc::ProblemRecord &R;
     bool full;
     int m, n;

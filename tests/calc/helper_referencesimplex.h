@@ -9,10 +9,10 @@
 
 #include <cstdint>
 
-namespace calctest {
-
-struct ReferenceResult
+namespace calctest
 {
+
+struct ReferenceResult {
     std::int64_t pivots = 0;
     std::int64_t flips = 0;
     bool gaveUp = false; // more than maxSteps flips and pivots: cycling, presumably

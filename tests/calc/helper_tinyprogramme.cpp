@@ -1,6 +1,7 @@
 #include "helper_tinyprogramme.h"
 
-namespace calctest {
+namespace calctest
+{
 
 void setProgramme(calc::ProblemRecord &record, const TinyProgramme &programme)
 {

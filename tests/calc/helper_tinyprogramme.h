@@ -8,24 +8,22 @@
 
 #include <vector>
 
-namespace calctest {
-
-struct TinyRow
+namespace calctest
 {
+
+struct TinyRow {
     double lower = 0;
     double upper = 0;
     std::vector<double> a; // one coefficient per column
 };
 
-struct TinyColumn
-{
+struct TinyColumn {
     double lower = 0;
     double upper = 0;
     double price = 0;
 };
 
-struct TinyProgramme
-{
+struct TinyProgramme {
     std::vector<TinyRow> rows;
     std::vector<TinyColumn> columns;
 };

@@ -13,7 +13,8 @@
 
 using namespace calc;
 
-namespace {
+namespace
+{
 
 // Two feed types, three raw materials, three characteristics (1 = price).
 // Feed type 1 takes raws 1 and 2, feed type 2 raws 2 and 3.
@@ -90,7 +91,7 @@ void TestAssembly::rowsInOrderWithTheirBounds()
     }
     QCOMPARE(r.rowLower[1], 50.0);
     QCOMPARE(r.rowUpper[1], 50.0);
-    QCOMPARE(r.rowLower[2], 90.0 * 50 / 180);   // price row: min × W / max
+    QCOMPARE(r.rowLower[2], 90.0 * 50 / 180); // price row: min × W / max
     QCOMPARE(r.rowUpper[2], 50.0);
     QCOMPARE(r.rowLower[3], 12.0 * 50 / 16);
     QCOMPARE(r.rowLower[5], 0.0); // minimum 0: lower bound 0, upper bound the output
@@ -113,16 +114,15 @@ void TestAssembly::coefficientsNegatedRowByRow()
     const CoefficientList &c = rec->coef;
     QCOMPARE(c.rows(), 9);
     QCOMPARE(c.columns(), 4);
-    const double expected[9][4] = {
-        {1, 1, 0, 0},                       // output of feed type 1
-        {100.0 / 180, 200.0 / 180, 0, 0},   // its price row
-        {10.0 / 16, 30.0 / 16, 0, 0},       // its characteristic 2
-        {0, 0, 1, 1},                       // output of feed type 2
-        {0, 0, 30.0 / 20, 0},               // characteristic 2 of feed type 2
-        {0, 0, 5.0 / 6, 8.0 / 6},           // characteristic 3 of feed type 2
-        {1, 0, 0, 0},                       // stock of raw 1
-        {0, 1, 1, 0},                       // stock of raw 2
-        {0, 0, 0, 1}};                      // stock of raw 3
+    const double expected[9][4] = {{1, 1, 0, 0},                     // output of feed type 1
+                                   {100.0 / 180, 200.0 / 180, 0, 0}, // its price row
+                                   {10.0 / 16, 30.0 / 16, 0, 0},     // its characteristic 2
+                                   {0, 0, 1, 1},                     // output of feed type 2
+                                   {0, 0, 30.0 / 20, 0},     // characteristic 2 of feed type 2
+                                   {0, 0, 5.0 / 6, 8.0 / 6}, // characteristic 3 of feed type 2
+                                   {1, 0, 0, 0},             // stock of raw 1
+                                   {0, 1, 1, 0},             // stock of raw 2
+                                   {0, 0, 0, 1}};            // stock of raw 3
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 4; ++j)
             QCOMPARE(c.at(i, j), -expected[i - 1][j - 1]);

@@ -24,10 +24,10 @@
 using namespace calc;
 using namespace calctest;
 
-namespace {
-
-struct GlpkAnswer
+namespace
 {
+
+struct GlpkAnswer {
     bool ran = false;
     bool optimal = false;
     bool infeasible = false;
@@ -60,8 +60,7 @@ GlpkAnswer runGlpsol(const QString &glpsol, const QString &file, LpFormat format
 }
 
 // The programme as assembled, kept before the solver exchanges bounds in place.
-struct Original
-{
+struct Original {
     int m = 0;
     int n = 0;
     std::vector<double> a, rowLower, rowUpper, columnLower, columnUpper, price;
@@ -163,8 +162,8 @@ void TestGlpkOracle::agreesWithGlpk()
         auto rec = std::make_unique<ProblemRecord>();
         const SampleCase c = makeCase(*rec, shape);
         QVERIFY(assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm));
-        const QString file = dir.filePath(QStringLiteral("case%1.%2").arg(seed).arg(
-            format == LpFormat::CplexLp ? "lp" : "mps"));
+        const QString file = dir.filePath(
+            QStringLiteral("case%1.%2").arg(seed).arg(format == LpFormat::CplexLp ? "lp" : "mps"));
         QString error;
         QVERIFY2(exportProgramme(*rec, file, format, &error), qPrintable(error));
         const Original original(*rec);
@@ -182,8 +181,9 @@ void TestGlpkOracle::agreesWithGlpk()
         ++solved;
         const double cost = -rec->objective;
         QVERIFY2(std::fabs(cost - glpk.cost) <= 1e-7 * std::max(1.0, std::fabs(glpk.cost)),
-                 qPrintable(name + QStringLiteral(": %1 against %2").arg(cost, 0, 'g', 17).arg(
-                                       glpk.cost, 0, 'g', 17)));
+                 qPrintable(name + QStringLiteral(": %1 against %2")
+                                       .arg(cost, 0, 'g', 17)
+                                       .arg(glpk.cost, 0, 'g', 17)));
         QVERIFY2(std::fabs(original.cost(*rec) - cost) <= 1e-9 * std::max(1.0, cost),
                  qPrintable(name));
         // amounts within every bound, to the accuracy the solver holds itself to

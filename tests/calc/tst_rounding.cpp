@@ -4,8 +4,8 @@
 #include "calc/problemrecord.h"
 #include "calc/rounding.h"
 
-#include <QRandomGenerator>
 #include "feedsum.h"
+#include <QRandomGenerator>
 
 #include <QtTest>
 

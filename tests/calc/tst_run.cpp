@@ -6,8 +6,8 @@
 #include "calc/run.h"
 #include "store/numbertext.h"
 
-#include <QRegularExpression>
 #include "feedsum.h"
+#include <QRegularExpression>
 
 #include <QtTest>
 

@@ -25,7 +25,8 @@ Q_DECLARE_METATYPE(calctest::TinyProgramme)
 Q_DECLARE_METATYPE(std::vector<double>)
 Q_DECLARE_METATYPE(calctest::CaseShape)
 
-namespace {
+namespace
+{
 
 bool sameBits(double a, double b)
 {
@@ -59,8 +60,9 @@ TinyProgramme beale()
 {
     // Beale's programme: most negative reduced cost and first row among ties go round
     // a cycle of six degenerate pivots. Optimum x1 = x3 = 1, cost -5/4.
-    return {{{-1000, 0, {0.25, -8, -1, 9}}, {-1000, 0, {0.5, -12, -0.5, 3}}, {-1000, 1, {0, 0, 1, 0}}},
-            {{0, 100, -0.75}, {0, 100, 20}, {0, 100, -0.5}, {0, 100, 6}}};
+    return {
+        {{-1000, 0, {0.25, -8, -1, 9}}, {-1000, 0, {0.5, -12, -0.5, 3}}, {-1000, 1, {0, 0, 1, 0}}},
+        {{0, 100, -0.75}, {0, 100, 20}, {0, 100, -0.5}, {0, 100, 6}}};
 }
 
 TinyProgramme feasibilityCycle()
@@ -146,15 +148,15 @@ void TestSimplex::snapRule()
 // where the pivot row is 0 are left alone even when they are tiny.
 void TestSimplex::kernelFollowsTheRule()
 {
-    const int n = 203; // not a whole number of blocks
+    const int n = 203;    // not a whole number of blocks
     CoefficientList rows; // aligned and padded, as the tableau's rows are
     rows.allocate(2, n);
     double *pivot = rows.row(1);
     double *a = rows.row(2);
     std::vector<int> columns;
     for (int k = 0; k < n; ++k) {
-        pivot[k] = k % 3 == 0 || (k > 40 && k < 90) ? 0.0
-                                                    : std::sin(k * 1.7) * std::pow(10.0, k % 7 - 3);
+        pivot[k] =
+            k % 3 == 0 || (k > 40 && k < 90) ? 0.0 : std::sin(k * 1.7) * std::pow(10.0, k % 7 - 3);
         a[k] = k % 11 == 0 ? 1e-13 : std::cos(k * 0.3) * std::pow(10.0, k % 5 - 2);
     }
     a[10] = 0.5;
@@ -214,9 +216,9 @@ void TestSimplex::kernelFormsAgree()
     }
     std::vector<int> blocks(n / kBlock + 1);
     std::vector<std::uint8_t> listed(n / kBlock + 1);
-    const PivotRowView view{pivot, blocks.data(), listed.data(),
-                            listBlocks(columns.data(), int(columns.size()), blocks.data(),
-                                       listed.data())};
+    const PivotRowView view{
+        pivot, blocks.data(), listed.data(),
+        listBlocks(columns.data(), int(columns.size()), blocks.data(), listed.data())};
     for (int round = 0; round < 50; ++round) {
         const double v = (next() - 0.5) * std::pow(10.0, int(next() * 8) - 4);
         double *a = rows.row(2);
@@ -224,7 +226,7 @@ void TestSimplex::kernelFormsAgree()
         for (int k = 0; k < n; ++k) {
             const double u = next();
             a[k] = b[k] = u < 0.2   ? v * pivot[k] * (1 + 1e-14) // cancels
-                          : u < 0.3 ? 1e-12 * next()            // tiny
+                          : u < 0.3 ? 1e-12 * next()             // tiny
                                     : (next() - 0.5) * std::pow(10.0, int(next() * 10) - 5);
         }
         updateRowWith(KernelForm(form), a, view, v);
@@ -249,30 +251,28 @@ void TestSimplex::corpus_data()
     QTest::newRow("lower-bounds-start-the-rows")
         << TinyProgramme{{{0, 10, {1, 1}}}, {{2, 5, 1}, {1, 5, 2}}} << 0 << 4.0
         << std::vector<double>{2, 1} << 0 << 0;
-    QTest::newRow("whole-range-fits-flip-only")
-        << TinyProgramme{{{-5, 5, {1}}}, {{0, 2, -1}}} << 0 << -2.0 << std::vector<double>{2}
-        << 0 << 1;
-    QTest::newRow("small-diet")
-        << TinyProgramme{{{10, 10, {1, 1}}, {2, 3, {0.1, 0.4}}}, {{0, 10, 2}, {0, 10, 3}}} << 0
-        << 70.0 / 3 << std::vector<double>{20.0 / 3, 10.0 / 3} << -1 << -1;
+    QTest::newRow("whole-range-fits-flip-only") << TinyProgramme{{{-5, 5, {1}}}, {{0, 2, -1}}} << 0
+                                                << -2.0 << std::vector<double>{2} << 0 << 1;
+    QTest::newRow("small-diet") << TinyProgramme{{{10, 10, {1, 1}}, {2, 3, {0.1, 0.4}}},
+                                                 {{0, 10, 2}, {0, 10, 3}}}
+                                << 0 << 70.0 / 3 << std::vector<double>{20.0 / 3, 10.0 / 3} << -1
+                                << -1;
     QTest::newRow("row-below-no-column-with-range")
         << TinyProgramme{{{5, 10, {1, 0}}}, {{1, 1, 1}, {0, 4, 1}}} << -1 << 1.0
         << std::vector<double>{1, 0} << 0 << 0;
-    QTest::newRow("row-out-of-reach-after-flip")
-        << TinyProgramme{{{2, 3, {1}}}, {{0, 1, 1}}} << -1 << 1.0 << std::vector<double>{1} << 0
-        << 1;
+    QTest::newRow("row-out-of-reach-after-flip") << TinyProgramme{{{2, 3, {1}}}, {{0, 1, 1}}} << -1
+                                                 << 1.0 << std::vector<double>{1} << 0 << 1;
     QTest::newRow("second-row-fails")
         << TinyProgramme{{{1, 2, {1, 1}}, {5, 6, {1, 0}}}, {{0, 3, 1}, {0, 3, 1}}} << -2 << -1.0
         << std::vector<double>{} << -1 << -1;
     QTest::newRow("fixed-column-never-enters")
         << TinyProgramme{{{5, 5, {1, 1}}}, {{2, 2, -100}, {0, 10, 1}}} << 0 << -197.0
         << std::vector<double>{2, 3} << -1 << -1;
-    QTest::newRow("all-prices-zero")
-        << TinyProgramme{{{3, 4, {1, 2}}}, {{0, 5, 0}, {0, 5, 0}}} << 0 << 0.0
-        << std::vector<double>{3, 0} << 1 << 0;
+    QTest::newRow("all-prices-zero") << TinyProgramme{{{3, 4, {1, 2}}}, {{0, 5, 0}, {0, 5, 0}}} << 0
+                                     << 0.0 << std::vector<double>{3, 0} << 1 << 0;
     QTest::newRow("exact-row-bounds-meet")
-        << TinyProgramme{{{21.02, 21.02, {1, 1}}, {0, 50, {2, 1}}}, {{0, 100, 1}, {0, 100, 3}}}
-        << 0 << 21.02 << std::vector<double>{21.02, 0} << -1 << -1;
+        << TinyProgramme{{{21.02, 21.02, {1, 1}}, {0, 50, {2, 1}}}, {{0, 100, 1}, {0, 100, 3}}} << 0
+        << 21.02 << std::vector<double>{21.02, 0} << -1 << -1;
     // 100 % of 111.411 t in one fixed column is 111.41099999999999 t: one unit in the
     // last place below the output, and no column can move; rounding is no refusal
     QTest::newRow("fixed-inclusions-off-by-rounding")
@@ -280,8 +280,8 @@ void TestSimplex::corpus_data()
                          {{0, 0, 4000}, {100 * (111.411 / 100), 100 * (111.411 / 100), 2000}}}
         << 0 << 2000 * 111.41099999999999 << std::vector<double>{0, 111.41099999999999} << 0 << 0;
     QTest::newRow("fixed-inclusions-really-short")
-        << TinyProgramme{{{111.411, 111.411, {1, 1}}}, {{0, 0, 4000}, {111.41, 111.41, 2000}}}
-        << -1 << 2000 * 111.41 << std::vector<double>{0, 111.41} << 0 << 0;
+        << TinyProgramme{{{111.411, 111.411, {1, 1}}}, {{0, 0, 4000}, {111.41, 111.41, 2000}}} << -1
+        << 2000 * 111.41 << std::vector<double>{0, 111.41} << 0 << 0;
     QTest::newRow("degenerate-ratio-ties")
         << TinyProgramme{{{0, 4, {1, 1, 0}}, {0, 4, {1, 0, 1}}, {0, 4, {1, 1, 1}}},
                          {{0, 4, -3}, {0, 4, -2}, {0, 4, -2}}}
@@ -397,7 +397,8 @@ void TestSimplex::sameStepsAsTheMethod()
     QCOMPARE(rec->solveStatus, ref->solveStatus);
     QVERIFY(sameBits(rec->objective, ref->objective));
     for (int j = 1; j <= rec->columnCount; ++j)
-        QVERIFY2(sameBits(rec->columnValue[j], ref->columnValue[j]), qPrintable(QString::number(j)));
+        QVERIFY2(sameBits(rec->columnValue[j], ref->columnValue[j]),
+                 qPrintable(QString::number(j)));
     for (int i = 1; i <= rec->rowCount; ++i)
         QVERIFY2(sameBits(rec->rowValue[i], ref->rowValue[i]), qPrintable(QString::number(i)));
     for (int j = 1; j <= rec->columnCount; ++j)

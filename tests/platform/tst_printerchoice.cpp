@@ -116,8 +116,7 @@ void TestPrinterChoice::previewPaintsThePages()
         if (auto *w = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
             w->reject();
     });
-    const bool printed =
-        platform::printWithChoice(nullptr, choice, [&](QPrinter *) { ++painted; });
+    const bool printed = platform::printWithChoice(nullptr, choice, [&](QPrinter *) { ++painted; });
     QVERIFY(!printed);
     QVERIFY(painted > 0);
 }

@@ -10,7 +10,8 @@
 
 using settings::Settings;
 
-namespace {
+namespace
+{
 
 // Thirty lines of a plausible file; the tests change single lines.
 QStringList completeLines()
@@ -91,7 +92,7 @@ void TestSettings::flagIsTrueOnlyForSingleT()
     for (int line = 25; line <= 30; ++line)
         lines[line - 1] = text;
     const Settings s = settings::parseSettings(lines, QStringLiteral("cons.txt")).values;
-    const bool flags[] = {s.namePriceWithoutTax, s.namePriceWithTax, s.roundWholesalePrice,
+    const bool flags[] = {s.namePriceWithoutTax,   s.namePriceWithTax,  s.roundWholesalePrice,
                           s.noRoundWholesalePrice, s.roundSellingPrice, s.noRoundSellingPrice};
     for (bool flag : flags)
         QCOMPARE(flag, expected);
@@ -106,9 +107,9 @@ void TestSettings::textsAreCutTo60ButAddressIsWhole()
     const auto read = settings::parseSettings(lines, QStringLiteral("cons.txt"));
     QVERIFY(read.problems.isEmpty());
     const Settings &s = read.values;
-    for (const QString &text : {s.enterpriseName, s.signers[4].surname, s.taxName,
-                                s.premixFiller, s.certificateSignerPosition,
-                                s.conformityCertificate, s.certificateSignerSurname})
+    for (const QString &text :
+         {s.enterpriseName, s.signers[4].surname, s.taxName, s.premixFiller,
+          s.certificateSignerPosition, s.conformityCertificate, s.certificateSignerSurname})
         QCOMPARE(text, longText.left(60));
     QCOMPARE(s.address, longText);
     QCOMPARE(s.signers[0].position, QStringLiteral("Текст 4"));
@@ -206,8 +207,7 @@ void TestSettings::shortFileKeepsWhatItHas()
 void TestSettings::linesAfterThirtyAndLoneLineFeedsAreHandled()
 {
     QTemporaryDir dir;
-    writeFile(dir.path(), completeLines() << QStringLiteral("лишняя") << QStringLiteral("x"),
-              "\n");
+    writeFile(dir.path(), completeLines() << QStringLiteral("лишняя") << QStringLiteral("x"), "\n");
     const auto read = settings::ReadSettings(dir.path());
     QVERIFY2(read.problems.isEmpty(), qPrintable(read.problems.join('\n')));
     QCOMPARE(read.values.address, QStringLiteral("Текст 24"));

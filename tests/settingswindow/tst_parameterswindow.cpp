@@ -19,24 +19,41 @@
 
 using settings::Settings;
 
-namespace {
+namespace
+{
 
 QStringList demoLines()
 {
-    return {QStringLiteral("ООО «Агрокорм»"), QStringLiteral("Директор"),
-            QStringLiteral("Петров П.П."), QStringLiteral("Главный технолог"),
-            QStringLiteral("Сидорова А.В."), QStringLiteral("Начальник лаборатории"),
-            QStringLiteral("Кузнецов И.И."), QStringLiteral("Мастер смены"),
-            QStringLiteral("Орлов В.С."), QStringLiteral("Кладовщик"),
-            QStringLiteral("Белова Н.М."), QStringLiteral("Бухгалтер"),
-            QStringLiteral("Зайцева О.Л."), QStringLiteral("2.5"), QStringLiteral("1200"),
-            QStringLiteral("15.00"), QStringLiteral("НДС"), QStringLiteral("10.00"),
-            QStringLiteral("Мел кормовой"), QStringLiteral("   150.00"),
-            QStringLiteral("Начальник лаборатории"), QStringLiteral("РОСС RU.0001.11ПК05"),
+    return {QStringLiteral("ООО «Агрокорм»"),
+            QStringLiteral("Директор"),
+            QStringLiteral("Петров П.П."),
+            QStringLiteral("Главный технолог"),
+            QStringLiteral("Сидорова А.В."),
+            QStringLiteral("Начальник лаборатории"),
+            QStringLiteral("Кузнецов И.И."),
+            QStringLiteral("Мастер смены"),
+            QStringLiteral("Орлов В.С."),
+            QStringLiteral("Кладовщик"),
+            QStringLiteral("Белова Н.М."),
+            QStringLiteral("Бухгалтер"),
+            QStringLiteral("Зайцева О.Л."),
+            QStringLiteral("2.5"),
+            QStringLiteral("1200"),
+            QStringLiteral("15.00"),
+            QStringLiteral("НДС"),
+            QStringLiteral("10.00"),
+            QStringLiteral("Мел кормовой"),
+            QStringLiteral("   150.00"),
+            QStringLiteral("Начальник лаборатории"),
+            QStringLiteral("РОСС RU.0001.11ПК05"),
             QStringLiteral("Иванова Т.С."),
             QStringLiteral("398000, Липецкая обл., г. Липецк, ул. Промышленная, д. 12"),
-            QStringLiteral("t"), QStringLiteral("f"), QStringLiteral("f"),
-            QStringLiteral("t"), QStringLiteral("t"), QStringLiteral("f")};
+            QStringLiteral("t"),
+            QStringLiteral("f"),
+            QStringLiteral("f"),
+            QStringLiteral("t"),
+            QStringLiteral("t"),
+            QStringLiteral("f")};
 }
 
 } // namespace
@@ -142,20 +159,19 @@ void TestParametersWindow::typingInNumberFields_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<double>("value");
-    QTest::newRow("loss norm 2.5") << 14 << QStringLiteral("2.5") << QStringLiteral(" 2.50")
-                                   << 2.5;
+    QTest::newRow("loss norm 2.5") << 14 << QStringLiteral("2.5") << QStringLiteral(" 2.50") << 2.5;
     QTest::newRow("loss norm 12") << 14 << QStringLiteral("12") << QStringLiteral("12.00") << 12.0;
     QTest::newRow("costs 1200") << 15 << QStringLiteral("1200") << QStringLiteral("  1200.00")
                                 << 1200.0;
-    QTest::newRow("costs 1200.75") << 15 << QStringLiteral("1200.75")
-                                   << QStringLiteral("  1200.75") << 1200.75;
-    QTest::newRow("profitability .5") << 16 << QStringLiteral(".5") << QStringLiteral(" 0.50")
-                                      << 0.5;
+    QTest::newRow("costs 1200.75")
+        << 15 << QStringLiteral("1200.75") << QStringLiteral("  1200.75") << 1200.75;
+    QTest::newRow("profitability .5")
+        << 16 << QStringLiteral(".5") << QStringLiteral(" 0.50") << 0.5;
     QTest::newRow("tax rate cleared") << 18 << QString() << QStringLiteral(" 0.00") << 0.0;
-    QTest::newRow("surcharge 99999.99") << 20 << QStringLiteral("99999.99")
-                                        << QStringLiteral(" 99999.99") << 99999.99;
-    QTest::newRow("letters are refused") << 14 << QStringLiteral("a3b") << QStringLiteral(" 3.00")
-                                         << 3.0;
+    QTest::newRow("surcharge 99999.99")
+        << 20 << QStringLiteral("99999.99") << QStringLiteral(" 99999.99") << 99999.99;
+    QTest::newRow("letters are refused")
+        << 14 << QStringLiteral("a3b") << QStringLiteral(" 3.00") << 3.0;
 }
 
 // Typing over the selected field, then Enter: the field shows the value right-aligned,

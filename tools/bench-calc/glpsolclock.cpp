@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
+namespace
+{
 
 // Wall seconds of one glpsol run, or a negative number when it did not run.
 double runOnce(const QString &glpsol, const QStringList &arguments, QByteArray *output)

@@ -5,8 +5,7 @@
 
 #include <QString>
 
-struct GlpsolTiming
-{
+struct GlpsolTiming {
     bool available = false;
     bool optimal = false;
     double solveSeconds = 0; // reading and solving

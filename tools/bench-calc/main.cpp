@@ -31,10 +31,10 @@
 using namespace calc;
 using calctest::CaseShape;
 
-namespace {
-
-struct Options
+namespace
 {
+
+struct Options {
     int runs = 5;
     QString only;
     std::uint64_t seed = 1; // of the sample cases
@@ -42,8 +42,7 @@ struct Options
     bool glpsol = true;
 };
 
-struct Times
-{
+struct Times {
     std::vector<double> seconds;
     double min() const { return *std::min_element(seconds.begin(), seconds.end()); }
     double median() const
@@ -85,8 +84,7 @@ void print(const QString &line)
     std::fflush(stdout);
 }
 
-struct EngineRun
-{
+struct EngineRun {
     SolverStats stats;
     double solveSeconds = 0;
     double cost = 0;
@@ -156,10 +154,10 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
               .arg(st.flips)
               .arg(st.rebuilds)
               .arg(st.cycleBreaks));
-    print(QStringLiteral("  tableau entries updated     %1, %2 ns per entry (solve time / entries)")
-              .arg(double(st.updatedEntries), 0, 'g', 4)
-              .arg(st.updatedEntries ? solveMin * 1e9 / double(st.updatedEntries) : 0.0, 0,
-                   'f', 3));
+    print(
+        QStringLiteral("  tableau entries updated     %1, %2 ns per entry (solve time / entries)")
+            .arg(double(st.updatedEntries), 0, 'g', 4)
+            .arg(st.updatedEntries ? solveMin * 1e9 / double(st.updatedEntries) : 0.0, 0, 'f', 3));
     print(QStringLiteral("  peak memory                 %1 MB").arg(peak, 0, 'f', 1));
 
     if (options.glpsol) {
@@ -167,8 +165,10 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
         if (!g.available) {
             print(QStringLiteral("  glpsol                      not available"));
         } else {
-            const double agreement = std::fabs(g.cost - last.cost) / std::max(1.0, std::fabs(g.cost));
-            print(QStringLiteral("  glpsol (free MPS)           simplex %1 (whole run %2, reading %3); %4")
+            const double agreement =
+                std::fabs(g.cost - last.cost) / std::max(1.0, std::fabs(g.cost));
+            print(QStringLiteral(
+                      "  glpsol (free MPS)           simplex %1 (whole run %2, reading %3); %4")
                       .arg(seconds(g.simplexSeconds()), seconds(g.solveSeconds),
                            seconds(g.readSeconds))
                       .arg(g.optimal ? QStringLiteral("cost %1, relative difference %2")

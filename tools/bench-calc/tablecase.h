@@ -10,7 +10,8 @@
 
 #include <memory>
 
-namespace calctest {
+namespace calctest
+{
 class CalcFixture;
 }
 
@@ -32,8 +33,7 @@ private:
     double lossNorm_ = 0;
 };
 
-struct RunFigures
-{
+struct RunFigures {
     long long pivots = 0;
     long long flips = 0;
     int solveStatus = 0;
