@@ -4,6 +4,7 @@
 #include "calc/problemrecord.h"
 #include "calc/window/preparationwindow.h"
 #include "documents/window/recipeviewwindow.h"
+#include "documents/window/wordexport.h"
 #include "lists/characteristicswindow.h"
 #include "lists/feedtypeswindow.h"
 #include "lists/rawmaterialswindow.h"
@@ -79,6 +80,9 @@ void ProgramWindows::createWindows()
         form15->exec();
     });
     form14->setKeyAsker([this] { return TForm9::ask(form14); });
+    form14->setCertificateExporter([this](const QStringList &lines, int number) {
+        documents::exportCertificateToWord(form14, lines, number);
+    });
     form13 = new maintenance::TForm13(folder.dataDir(), menu);
     drives = std::make_unique<platform::SystemDrives>();
     form16 = new maintenance::TForm16(*dataModule2, *drives, menu);

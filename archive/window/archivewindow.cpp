@@ -93,6 +93,13 @@ void TForm14::setKeyAsker(std::function<QString()> ask)
     askKey_ = std::move(ask);
 }
 
+void TForm14::setCertificateExporter(
+    std::function<void(const QStringList &, int)> exportCertificate)
+{
+    exportCertificate_ = std::move(exportCertificate);
+    Button17->setEnabled(bool(exportCertificate_));
+}
+
 ArchiveCursors TForm14::cursors() const
 {
     return archiveCursors(data_);
@@ -216,9 +223,7 @@ void TForm14::buildOverlays()
     Button16 = button(QStringLiteral("Печатать"), "Button16", this);
     Button17 = button(QStringLiteral("Импорт в Word"), "Button17", this);
     Button18 = button(QStringLiteral("Выход"), "Button18", this);
-    Button17->setEnabled(false);
-    Button17->setToolTip(QStringLiteral("Передача удостоверения в текстовый редактор появится в "
-                                        "следующей версии программы"));
+    Button17->setEnabled(false); // until the shell hands the export
     Panel3 = buttonPanel({Button16, Button17, Button18}, this);
 
     connect(Button12, &QPushButton::clicked, this, &TForm14::Button12Click);
@@ -226,6 +231,7 @@ void TForm14::buildOverlays()
     connect(Button14, &QPushButton::clicked, this, &TForm14::Button14Click);
     connect(Button15, &QPushButton::clicked, this, &TForm14::Button15Click);
     connect(Button16, &QPushButton::clicked, this, &TForm14::Button16Click);
+    connect(Button17, &QPushButton::clicked, this, &TForm14::Button17Click);
     connect(Button18, &QPushButton::clicked, this, &TForm14::Button15Click);
     hideOverlays();
 }
@@ -464,6 +470,15 @@ void TForm14::Button16Click()
     const CertificateText text = CertificateText::fromPlainText(Memo1->toPlainText());
     print(QStringLiteral("Удостоверение ") + QString::number(rememberedNumber_),
           [text](QPainter *painter) { CertificatePage(painter).draw(text); });
+}
+
+// The export takes the text exactly as the print does, the user's edits included.
+void TForm14::Button17Click()
+{
+    if (!exportCertificate_)
+        return;
+    const CertificateText text = CertificateText::fromPlainText(Memo1->toPlainText());
+    exportCertificate_(text.lines, rememberedNumber_);
 }
 
 void TForm14::backToBrowsing()

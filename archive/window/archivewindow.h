@@ -9,13 +9,16 @@
 // panel, the consumption list, the certificate text; each is left by its own "Выход".
 //
 // The shell hands it the openers of the recipe view window and of the selection key
-// dialog:
+// dialog, and the word-processor export of the certificate:
 //     TForm14 form(dm, folder.root.filePath("netpath.txt"), menu);
 //     form.setRecipeViewOpener([&](int number) { form15->setArchiveNumber(number);
 //                                                form15->exec(); });
 //     form.setKeyAsker([&] { return TForm9::ask(&form); });
+//     form.setCertificateExporter([&](const QStringList &lines, int number) {
+//         documents::exportCertificateToWord(&form, lines, number); });
 
 #include <QDialog>
+#include <QStringList>
 
 #include <functional>
 
@@ -50,6 +53,10 @@ public:
 
     void setRecipeViewOpener(std::function<void(int number)> open);
     void setKeyAsker(std::function<QString()> ask);
+    // "Импорт в Word" of the certificate panel: hands on the certificate text as it stands
+    // and the recipe number. The button is enabled once an exporter is given.
+    void setCertificateExporter(
+        std::function<void(const QStringList &lines, int number)> exportCertificate);
     // For scripts and tests: where "Печатать" prints without a dialog (empty: ask).
     void setForcedPdf(const QString &path) { forcedPdf_ = path; }
 
@@ -112,6 +119,7 @@ private:
     void Button14Click();
     void Button15Click();
     void Button16Click();
+    void Button17Click();
 
     void hideOverlays();
     void backToBrowsing(); // the "Выход" of the list and of the certificate
@@ -124,6 +132,7 @@ private:
     QString forcedPdf_;
     std::function<void(int)> openRecipeView_;
     std::function<QString()> askKey_;
+    std::function<void(const QStringList &, int)> exportCertificate_;
     int rememberedNumber_ = 0;
     bool linking_ = false; // the window is open and has the focus of the run
 };

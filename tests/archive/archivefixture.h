@@ -44,6 +44,50 @@ inline Recipe sample(int number, const QString &nasn = QStringLiteral("Для к
     return r;
 }
 
+namespace detail
+{
+inline void append(store::Table &t, const QList<std::pair<const char *, QVariant>> &values)
+{
+    t.append();
+    for (const auto &[field, value] : values)
+        t.setValue(QLatin1String(field), value);
+    t.post();
+}
+} // namespace detail
+
+// Appends the rows of the recipe to the four archive tables of `dm` (arnom as in
+// r.head.arnom, -1 for released rows), then shows all recipes with the lower tables
+// linked.
+inline void appendRecipe(store::TDataModule2 &dm, const Recipe &r)
+{
+    using detail::append;
+    const int n = r.head.arnom;
+    for (const auto &raw : r.head.raws)
+        append(dm.Table7,
+               {{"arnom", n}, {"naim", raw.naim}, {"procin", raw.procin}, {"price", raw.price}});
+    for (const auto &c : r.head.chars)
+        append(dm.Table8, {{"arnom", n},
+                           {"pit", c.pit},
+                           {"ediz", c.ediz},
+                           {"mi", c.mi},
+                           {"ma", c.ma},
+                           {"ra", c.ra},
+                           {"fa", c.fa}});
+    for (const auto &p : r.head.premixes)
+        append(dm.Table9, {{"arnom", n}, {"pit", p.pit}, {"ediz", p.ediz}, {"ra", p.ra}});
+    append(dm.Table6, {{"arnom", n},
+                       {"naim", r.head.naim},
+                       {"nasn", r.head.nasn},
+                       {"prim", r.head.prim},
+                       {"gost", r.head.gost},
+                       {"ves", r.head.ves},
+                       {"data", r.head.data},
+                       {"gk", r.gk},
+                       {"vibor", r.vibor}});
+    archive::showAllRecipes(dm.Table6);
+    archive::linkToHead(archive::archiveCursors(dm));
+}
+
 class ArchiveData final
 {
 public:
@@ -60,38 +104,8 @@ public:
     QString dataDir() const { return demo_.dataDir(); }
     QString workDir() const { return QDir::currentPath(); }
 
-    // Appends the rows of the recipe to the four tables (arnom as in r.head.arnom, -1
-    // for released rows), then shows all recipes with the lower tables linked.
-    void addRecipe(const Recipe &r)
-    {
-        store::TDataModule2 &dm = *module_;
-        const int n = r.head.arnom;
-        for (const auto &raw : r.head.raws)
-            append(
-                dm.Table7,
-                {{"arnom", n}, {"naim", raw.naim}, {"procin", raw.procin}, {"price", raw.price}});
-        for (const auto &c : r.head.chars)
-            append(dm.Table8, {{"arnom", n},
-                               {"pit", c.pit},
-                               {"ediz", c.ediz},
-                               {"mi", c.mi},
-                               {"ma", c.ma},
-                               {"ra", c.ra},
-                               {"fa", c.fa}});
-        for (const auto &p : r.head.premixes)
-            append(dm.Table9, {{"arnom", n}, {"pit", p.pit}, {"ediz", p.ediz}, {"ra", p.ra}});
-        append(dm.Table6, {{"arnom", n},
-                           {"naim", r.head.naim},
-                           {"nasn", r.head.nasn},
-                           {"prim", r.head.prim},
-                           {"gost", r.head.gost},
-                           {"ves", r.head.ves},
-                           {"data", r.head.data},
-                           {"gk", r.gk},
-                           {"vibor", r.vibor}});
-        archive::showAllRecipes(dm.Table6);
-        archive::linkToHead(cursors());
-    }
+    // Appends the recipe to the archive tables (see appendRecipe).
+    void addRecipe(const Recipe &r) { appendRecipe(*module_, r); }
 
     // The arnom of every row of a table file (read afresh), in record order.
     QList<int> numbersIn(const QString &table) const
@@ -124,14 +138,6 @@ public:
     }
 
 private:
-    static void append(store::Table &t, const QList<std::pair<const char *, QVariant>> &values)
-    {
-        t.append();
-        for (const auto &[field, value] : values)
-            t.setValue(QLatin1String(field), value);
-        t.post();
-    }
-
     roadtest::DemoData demo_;
     store::TDataModule2 *module_;
 };

@@ -87,6 +87,11 @@ void TestArchiveWindow::browseDeleteRangeAndPrint()
     QList<int> viewed;
     form.setRecipeViewOpener([&](int number) { viewed << number; });
     form.setKeyAsker([] { return QStringLiteral("несуш"); });
+    QVERIFY(!form.Button17->isEnabled()); // no export handed yet
+    QList<std::pair<QStringList, int>> exported;
+    form.setCertificateExporter([&](const QStringList &lines, int number) {
+        exported.append({lines, number});
+    });
     MessageCatcher messages;
 
     withWindow(form, [&] {
@@ -126,14 +131,21 @@ void TestArchiveWindow::browseDeleteRangeAndPrint()
         form.Button15->click();
         QVERIFY(!form.ListBox1->isVisible());
 
-        // the certificate of recipe 7, edited and printed
+        // the certificate of recipe 7, edited, printed and exported as edited
         arkk.last();
         form.Button2->click();
         QVERIFY(form.Memo1->isVisible());
         QVERIFY(form.Memo1->toPlainText().contains("Удостоверение о качестве комбикорма"));
-        QVERIFY(!form.Button17->isEnabled());
+        form.Memo1->setPlainText(
+            form.Memo1->toPlainText().replace("Удостоверение", "УДОСТОВЕРЕНИЕ"));
         shoot(form, "certificate");
         form.Button16->click();
+        QVERIFY(form.Button17->isEnabled());
+        form.Button17->click();
+        QCOMPARE(exported.size(), 1);
+        QCOMPARE(exported.first().second, 7);
+        QCOMPARE(exported.first().first, form.Memo1->toPlainText().split('\n'));
+        QVERIFY(exported.first().first.join('\n').contains("УДОСТОВЕРЕНИЕ о качестве"));
         form.Button18->click();
         QVERIFY(!form.Memo1->isVisible());
         QCOMPARE(archive::currentNumber(arkk), 7);

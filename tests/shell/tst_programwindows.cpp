@@ -1,12 +1,21 @@
 // Start-up over a working folder: the data module and windows, the menu's first
-// activation on real tables, and the close sequence when the menu closes.
+// activation on real tables, the windows handed to each other, and the close sequence
+// when the menu closes.
+#include "archive/archivefixture.h"
+#include "archive/window/archivewindow.h"
+#include "documents/docxreadback.h"
 #include "maintenance/instructions.h"
+#include "platform/documentopener.h"
 #include "settings/workingdate.h"
 #include "shell/programwindows.h"
 #include "store/datamodule.h"
 
+#include <QJsonArray>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 using shell::MenuItem;
@@ -22,6 +31,8 @@ private slots:
     void menuOverDemoData();
     void menuOpensItsWindows_data();
     void menuOpensItsWindows();
+    void archiveCertificateToWord_data();
+    void archiveCertificateToWord();
     void closeRunsTheCloseSequence();
 
 private:
@@ -157,6 +168,112 @@ void TestProgramWindows::menuOpensItsWindows()
     if (instruction >= 1) // the viewer showed the instruction of its button
         QCOMPARE(firstLine,
                  maintenance::readInstruction(folder().dataDir(), instruction).lines.value(0));
+}
+
+void TestProgramWindows::archiveCertificateToWord_data()
+{
+    QTest::addColumn<QString>("opener"); // what KORMOPLAN_OPEN_DOCUMENT runs on the file
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("opened in the editor") << "true" << true;
+    QTest::newRow("nothing opens it") << "false" << false;
+}
+
+// "Импорт в Word" of the archive window's certificate panel writes the certificate as it
+// stands into export/ of the working folder and opens it; when nothing opens it, the
+// user is told where the file was saved.
+void TestProgramWindows::archiveCertificateToWord()
+{
+    QFETCH(QString, opener);
+    QFETCH(bool, opened);
+    copyDemoData();
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(work_->path()));
+    qputenv(platform::kOpenDocumentVariable, opener.toUtf8());
+    const auto restore = qScopeGuard([&] {
+        qunsetenv(platform::kOpenDocumentVariable);
+        QDir::setCurrent(previous);
+    });
+    const auto windows = shell::ProgramWindows::create(folder(), sink_);
+    QVERIFY(windows);
+    shell::TForm1 &menu = windows->menu();
+    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
+    menu.show();
+    QVERIFY(done.count() == 1 || done.wait(5000));
+    archivetest::appendRecipe(windows->dataModule(), archivetest::sample(7));
+
+    QStringList certificate; // the panel's text when the button was pressed
+    bool enabled = false;
+    QStringList messages;
+    QTimer answer; // answers the message boxes, keeping their texts
+    answer.setInterval(20);
+    connect(&answer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            messages << box->text();
+            box->accept();
+        }
+    });
+    QTimer::singleShot(0, [&] {
+        auto *form = qobject_cast<archive::TForm14 *>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        form->Button2->click();
+        certificate = form->Memo1->toPlainText().split(u'\n');
+        enabled = form->Button17->isEnabled();
+        answer.start();
+        QTest::mouseClick(form->Button17, Qt::LeftButton);
+        answer.stop();
+        form->Button18->click();
+        form->close();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    safety.start(60000);
+    QTest::mouseClick(menu.button(MenuItem::Archive), Qt::LeftButton);
+    QVERIFY(enabled);
+    QVERIFY(certificate.size() > 20);
+
+    const QDir exportDir(work_->filePath(QStringLiteral("export")));
+    const QStringList files = exportDir.entryList({QStringLiteral("*.docx")});
+    QCOMPARE(files.size(), 1);
+    QVERIFY2(files.first().startsWith(QStringLiteral("Удостоверение 7 ")),
+             qPrintable(files.first()));
+    const QString path = exportDir.filePath(files.first());
+    QCOMPARE(messages, opened ? QStringList()
+                              : QStringList{QStringLiteral("Word не установлен!\nДокумент "
+                                                           "сохранен в файле ") +
+                                            QDir::toNativeSeparators(path)});
+    QVERIFY2(shown_.isEmpty(), qPrintable(shown_.join('\n')));
+
+    // The document holds the panel's head lines and the recipe's raw materials.
+    QString error;
+    const QJsonObject dump = docxreadback::dump({path}, &error).begin()->toObject();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QJsonArray body = dump[QStringLiteral("body")].toArray();
+    QStringList paragraphs;
+    QString cells;
+    for (const QJsonValue &element : body) {
+        paragraphs << element[QStringLiteral("p")].toString();
+        for (const QJsonValue &row : element[QStringLiteral("rows")].toArray())
+            for (const QJsonValue &cell : row.toArray())
+                cells += cell[QStringLiteral("text")].toString();
+    }
+    // the head, the closing lines and the signature as the panel showed them
+    const QString text = paragraphs.join(u'\n');
+    const int count = int(certificate.size());
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 10, count - 5, count - 2, count - 1})
+        QVERIFY2(text.contains(certificate.at(i)), qPrintable(certificate.at(i)));
+    QVERIFY(certificate.at(4).contains(QStringLiteral("ПК-7-1234.50-7")));
+    QVERIFY2(cells.contains(QStringLiteral("Пшеница")) && cells.contains(QStringLiteral("Ячмень")),
+             qPrintable(cells));
+    if (opened) {
+        const QString kept = docxreadback::outputPath(QStringLiteral("certificate-from-archive"));
+        QFile::remove(kept);
+        QVERIFY(QFile::copy(path, kept));
+    }
 }
 
 // Closing the menu, however it is closed, copies the data to arhiv and removes the
