@@ -102,6 +102,77 @@ QByteArray nativePath(const QString &path)
     return QFile::encodeName(path);
 }
 
+// Visual FoxPro keeps a 263-byte area for the name of its database after the field
+// descriptors; its version bytes say so.
+constexpr int kBacklinkSize = 263;
+
+bool hasBacklinkArea(unsigned char version)
+{
+    return version == 0x30 || version == 0x31 || version == 0x32;
+}
+
+// The header ends with the terminator byte after the field descriptors (at terminatorAt),
+// then the Visual FoxPro area when the version has one. Anything else misplaces every
+// record, so it is refused. Bytes of zero after that are padding some writers leave.
+void checkHeaderLength(const QByteArray &bytes, int headerLength, int terminatorAt,
+                       const QString &displayName)
+{
+    if (terminatorAt >= headerLength || bytes.at(terminatorAt) != '\x0D')
+        throw damaged(displayName, QStringLiteral("нет признака конца описаний полей в "
+                                                  "пределах заголовка (%1 байт)")
+                                       .arg(headerLength));
+    int needed = terminatorAt + 1;
+    if (hasBacklinkArea(static_cast<unsigned char>(bytes.at(0))))
+        needed += kBacklinkSize;
+    bool padding = headerLength > needed;
+    for (int i = needed; padding && i < headerLength; ++i)
+        padding = bytes.at(i) == '\0';
+    if (headerLength != needed && !padding)
+        throw damaged(displayName,
+                      QStringLiteral("длина заголовка %1 байт, а описаниям полей нужно %2")
+                          .arg(headerLength)
+                          .arg(needed));
+}
+
+// The records fill the file after the header exactly; one end-of-file byte 0x1A may
+// follow them (most writers put it, some do not).
+void checkFileSize(const QByteArray &bytes, qint64 headerLength, qint64 recordCount,
+                   qint64 recordLength, const QString &displayName)
+{
+    qint64 data = bytes.size() - headerLength;
+    const qint64 expected = recordCount * recordLength;
+    if (data == expected || (data == expected + 1 && bytes.back() == '\x1A'))
+        return;
+    if (data % recordLength == 1 && bytes.back() == '\x1A')
+        --data; // the end byte is no part of the records the message counts
+    const qint64 whole = data / recordLength;
+    if (whole < recordCount)
+        throw damaged(displayName, QStringLiteral("в заголовке %1 записей, а в файле только %2")
+                                       .arg(recordCount)
+                                       .arg(whole));
+    const qint64 rest = data - whole * recordLength;
+    QString what =
+        QStringLiteral("в заголовке %1 записей, а в файле %2").arg(recordCount).arg(whole);
+    if (rest > 0)
+        what += QStringLiteral(" и еще %1 байт").arg(rest);
+    throw damaged(displayName, what);
+}
+
+// Each record begins with its deletion mark: a blank, or "*" for a deleted record.
+void checkDeletionMarks(const QByteArray &bytes, qint64 headerLength, qint64 recordCount,
+                        qint64 recordLength, const QString &displayName)
+{
+    for (qint64 i = 0; i < recordCount; ++i) {
+        const char mark = bytes.at(headerLength + i * recordLength);
+        if (mark != ' ' && mark != '*')
+            throw damaged(displayName,
+                          QStringLiteral("запись %1: неверный признак удаления "
+                                         "(байт %2)")
+                              .arg(i + 1)
+                              .arg(static_cast<unsigned char>(mark), 2, 16, QLatin1Char('0')));
+    }
+}
+
 } // namespace
 
 struct DbfFile::Header {
@@ -137,7 +208,8 @@ DbfFile::Header DbfFile::parse(const QByteArray &bytes, const QString &displayNa
                       QStringLiteral("неверная длина записи (%1 байт)").arg(h.recordLength));
     QList<int> highBytes; // the decimals byte of a text field may be its width's high byte
     int total = 1;
-    for (int at = 32; at + 32 <= h.headerLength && bytes.at(at) != '\x0D'; at += 32) {
+    int at = 32;
+    for (; at + 32 <= h.headerLength && bytes.at(at) != '\x0D'; at += 32) {
         QByteArray name = bytes.mid(at, 11);
         name.truncate(name.indexOf('\0') < 0 ? 11 : name.indexOf('\0'));
         if (!validFieldName(name))
@@ -158,6 +230,7 @@ DbfFile::Header DbfFile::parse(const QByteArray &bytes, const QString &displayNa
     }
     if (h.fields.isEmpty())
         throw damaged(displayName, QStringLiteral("нет описаний полей"));
+    checkHeaderLength(bytes, h.headerLength, at, displayName);
     if (total != h.recordLength) {
         // Clipper and FoxPro keep text fields wider than 255 with the high byte in place of
         // the decimals: accept that reading only when it makes the record length agree.
@@ -180,11 +253,8 @@ DbfFile::Header DbfFile::parse(const QByteArray &bytes, const QString &displayNa
         if (field.def.type == 'C')
             field.def.decimals = 0;
     }
-    const qint64 room = (bytes.size() - h.headerLength) / h.recordLength;
-    if (h.recordCount > room)
-        throw damaged(displayName, QStringLiteral("в заголовке %1 записей, а в файле только %2")
-                                       .arg(h.recordCount)
-                                       .arg(room));
+    checkFileSize(bytes, h.headerLength, h.recordCount, h.recordLength, displayName);
+    checkDeletionMarks(bytes, h.headerLength, h.recordCount, h.recordLength, displayName);
     return h;
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/codepage1251.h"
 #include "store/numbertext.h"
+#include "store/unreadablenumber.h"
 
 #include <QDate>
 
@@ -20,11 +21,20 @@ bool isPad(char c)
     return c == ' ' || c == '\0';
 }
 
+// The field's text without blanks or NULs around it.
+QByteArray strippedBytes(const char *bytes, int width)
+{
+    int begin = 0;
+    while (begin < width && isPad(bytes[begin]))
+        ++begin;
+    return trimmedBytes(bytes + begin, width - begin);
+}
+
 QVariant decodeNumber(const FieldDef &field, const char *bytes)
 {
     const std::optional<double> number = fieldNumber(bytes, field.width);
     if (!number)
-        return {};
+        return QVariant::fromValue(UnreadableNumber{decode1251(strippedBytes(bytes, field.width))});
     if (field.decimals == 0 && std::trunc(*number) == *number && std::fabs(*number) < 9.0e15) {
         const auto whole = static_cast<qlonglong>(*number);
         if (whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max())
@@ -52,8 +62,21 @@ QVariant decodeLogical(const char *bytes)
     }
 }
 
+// An unreadable number goes back as the text it was read with, right-aligned.
+QByteArray encodeUnreadable(const FieldDef &field, const QVariant &value, QString *why)
+{
+    QByteArray bytes;
+    if (!encode1251(unreadableText(value), &bytes) || bytes.size() > field.width) {
+        *why = QStringLiteral("значение \"%1\" не помещается в поле").arg(unreadableText(value));
+        return {};
+    }
+    return QByteArray(field.width - bytes.size(), ' ') + bytes;
+}
+
 QByteArray encodeNumber(const FieldDef &field, const QVariant &value, QString *why)
 {
+    if (isUnreadableNumber(value))
+        return encodeUnreadable(field, value, why);
     double x = 0;
     bool ok = false;
     if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QByteArray) {
@@ -155,7 +178,7 @@ std::optional<double> fieldNumber(const char *bytes, int width)
         ++begin;
     while (end > begin && isPad(bytes[end - 1]))
         --end;
-    if (begin < end && bytes[begin] == '+')
+    if (begin + 1 < end && bytes[begin] == '+' && bytes[begin + 1] != '-')
         ++begin;
     if (begin == end)
         return std::nullopt;

@@ -2,7 +2,8 @@
 
 // Field values to and from their bytes in a record. Text is code page 1251 read with
 // trailing blanks removed (leading blanks kept); numbers are right-aligned digits with
-// the field's decimals; an all-blank field is blank (an invalid QVariant), not 0.
+// the field's decimals; an all-blank field is blank (an invalid QVariant), not 0, and a
+// numeric field holding anything else is an UnreadableNumber.
 
 #include "store/table.h"
 

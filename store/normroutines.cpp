@@ -3,6 +3,7 @@
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
 #include "store/highlight.h"
+#include "store/unreadablenumber.h"
 
 #include <QRegularExpression>
 
@@ -71,10 +72,26 @@ private:
     int m_order;
 };
 
-void setIfChanged(Table &table, const QString &field, double value)
+// A limit as the routines move it: blank is 0, and a number that cannot be read passes
+// through as it stands, so the norms grid shows it and the user can type over it.
+QVariant limitValue(const QVariant &value)
 {
-    if (table.isBlank(field) || table.number(field) != value)
-        table.setNumber(field, value);
+    return value.isValid() ? value : QVariant(0.0);
+}
+
+bool isNonZero(const QVariant &limit)
+{
+    return isUnreadableNumber(limit) || limit.toDouble() != 0;
+}
+
+void setIfChanged(Table &table, const QString &field, const QVariant &value)
+{
+    const QVariant old = table.value(field);
+    const bool same = isUnreadableNumber(old) || isUnreadableNumber(value)
+                          ? unreadableText(old) == unreadableText(value)
+                          : old.isValid() && old.toDouble() == value.toDouble();
+    if (!same)
+        table.setValue(field, value);
 }
 
 } // namespace
@@ -113,18 +130,18 @@ void SaveNorms(TDataModule2 &dm)
     {
         DataSourceOff off(sir);
         for (sir.first(); !sir.eof(); sir.next()) {
-            const double minimum = sir.number(minorField);
-            const double maximum = sir.number(manorField);
+            const QVariant minimum = limitValue(sir.value(minorField));
+            const QVariant maximum = limitValue(sir.value(manorField));
             if (norm.findKey(sir.integer(kodsField))) {
                 setIfChanged(norm, QStringLiteral("min"), minimum);
                 setIfChanged(norm, QStringLiteral("max"), maximum);
                 norm.post();
-            } else if (minimum != 0 || maximum != 0) {
+            } else if (isNonZero(minimum) || isNonZero(maximum)) {
                 norm.append();
                 norm.setNumber(kodsField, sir.integer(kodsField));
                 norm.setNumber(QStringLiteral("kodkk"), feedKey);
-                norm.setNumber(QStringLiteral("min"), minimum);
-                norm.setNumber(QStringLiteral("max"), maximum);
+                norm.setValue(QStringLiteral("min"), minimum);
+                norm.setValue(QStringLiteral("max"), maximum);
                 norm.post();
             }
         }
@@ -152,11 +169,11 @@ void LoadNorms(TDataModule2 &dm, FeedTypesWindowLink *window)
     if (norm.indexName().compare(normIndex, Qt::CaseInsensitive) != 0)
         norm.setIndexName(normIndex);
     for (sir.first(); !sir.eof(); sir.next()) {
-        double minimum = 0;
-        double maximum = 0;
+        QVariant minimum = 0.0;
+        QVariant maximum = 0.0;
         if (!kk.isEmpty() && norm.findKey(sir.integer(kodsField))) {
-            minimum = norm.number(QStringLiteral("min"));
-            maximum = norm.number(QStringLiteral("max"));
+            minimum = limitValue(norm.value(QStringLiteral("min")));
+            maximum = limitValue(norm.value(QStringLiteral("max")));
         }
         setIfChanged(sir, minorField, minimum);
         setIfChanged(sir, manorField, maximum);

@@ -5,6 +5,7 @@
 #include "store/fieldcodec.h"
 #include "store/filterexpression.h"
 #include "store/numbertext.h"
+#include "store/unreadablenumber.h"
 
 #include <QHash>
 
@@ -100,6 +101,13 @@ struct Table::Impl {
         return &file.record(view[size_t(pos)]);
     }
     int currentRecord() const { return pos < 0 ? -1 : view[size_t(pos)]; }
+    // The 1-based number of the record being read, as a message names it.
+    int recordNumber() const
+    {
+        if (state == State::Insert)
+            return file.recordCount() + 1;
+        return (state == State::Edit ? editRecord : currentRecord()) + 1;
+    }
 
     bool numericKey() const
     {
@@ -798,9 +806,21 @@ double Table::number(const QString &field) const
     const QByteArray *bytes = d->currentBytes();
     if (!bytes)
         return 0;
-    if (isNumericType(f.def.type))
-        return store::fieldNumber(bytes->constData() + f.offset, f.def.width).value_or(0);
-    return parseNumber(text(field));
+    if (!isNumericType(f.def.type))
+        return parseNumber(text(field));
+    const char *at = bytes->constData() + f.offset;
+    if (isBlankField(at, f.def.width))
+        return 0;
+    const std::optional<double> n = store::fieldNumber(at, f.def.width);
+    if (!n) {
+        QString shown = unreadableText(decodeField(f.def, at));
+        for (QChar &c : shown) // a NUL would end the message
+            c = c.unicode() < 0x20 ? QChar(QChar::ReplacementCharacter) : c;
+        d->fail(QStringLiteral("запись %1, поле %2: число не читается: «%3»")
+                    .arg(d->recordNumber())
+                    .arg(f.def.name, shown));
+    }
+    return *n;
 }
 
 int Table::integer(const QString &field) const

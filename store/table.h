@@ -125,10 +125,13 @@ public:
     bool moveToRecord(int record);
 
     // --- reading fields of the current record ---
-    QVariant value(const QString &field) const; // invalid QVariant for a blank field
+    // An invalid QVariant for a blank field; an UnreadableNumber (store/unreadablenumber.h)
+    // for a numeric field that holds no number.
+    QVariant value(const QString &field) const;
     QVariant value(int field) const;
-    QString text(const QString &field) const;  // trailing blanks removed
-    double number(const QString &field) const; // blank reads 0
+    QString text(const QString &field) const; // trailing blanks removed
+    // Blank reads 0; a numeric field that holds no number throws, naming the record.
+    double number(const QString &field) const;
     int integer(const QString &field) const;
     bool logical(const QString &field) const;
     bool isBlank(const QString &field) const;

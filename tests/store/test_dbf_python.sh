@@ -71,3 +71,27 @@ if [ "$actual" != "$expected" ]; then
     exit 1
 fi
 echo "(b) our code reads the python3-dbf table by field name: ok"
+
+# (c) the layouts python3-dbf writes for dBASE III and Visual FoxPro (backlink area after
+# the field descriptors, no end-of-file byte) read whole
+for type in db3 vfp; do
+    "$PYTHON" - "$WORK/$type.dbf" "$type" <<'PY'
+import sys, dbf
+table = dbf.Table(sys.argv[1], 'naim C(20); ves N(10,3); kods N(5,0)', codepage='cp1251',
+                  dbf_type=sys.argv[2])
+table.open(dbf.READ_WRITE)
+table.append(('Мел кормовой', 1.5, 7))
+table.append(('Соль', 0, 8))
+table.close()
+PY
+    actual=$("$DUMP" "$WORK/$type.dbf" naim ves kods) || { echo "FAIL: $type table refused"; exit 1; }
+    expected='Мел кормовой|1.5|7
+Соль|0|8'
+    if [ "$actual" != "$expected" ]; then
+        echo "FAIL: our reading of the python3-dbf $type table differs"
+        echo "--- expected"; echo "$expected"
+        echo "--- actual"; echo "$actual"
+        exit 1
+    fi
+    echo "(c) python3-dbf $type table reads whole: ok"
+done

@@ -4,6 +4,7 @@
 #include "tablefixture.h"
 
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -110,6 +111,33 @@ private slots:
             << Damage([](QByteArray &b) { b[32 + 16] = 0; }) << "нулевой ширины";
         QTest::newRow("no fields")
             << Damage([](QByteArray &b) { b[32] = '\x0D'; }) << "нет описаний полей";
+        // The fixture: three fields, so the header is 32 + 3 × 32 + 1 = 129 bytes, and three
+        // records of 27 bytes.
+        QTest::newRow("header length one more")
+            << Damage([](QByteArray &b) { putWord(b, 8, 130, 2); })
+            << "длина заголовка 130 байт, а описаниям полей нужно 129";
+        QTest::newRow("header length a descriptor more")
+            << Damage([](QByteArray &b) { putWord(b, 8, 161, 2); })
+            << "длина заголовка 161 байт, а описаниям полей нужно 129";
+        QTest::newRow("header length one less")
+            << Damage([](QByteArray &b) { putWord(b, 8, 128, 2); })
+            << "нет признака конца описаний полей";
+        QTest::newRow("terminator overwritten")
+            << Damage([](QByteArray &b) { b[128] = 'A'; }) << "нет признака конца описаний полей";
+        QTest::newRow("count below the records")
+            << Damage([](QByteArray &b) { putWord(b, 4, 2, 4); })
+            << "в заголовке 2 записей, а в файле 3";
+        QTest::newRow("count zero") << Damage([](QByteArray &b) { putWord(b, 4, 0, 4); })
+                                    << "в заголовке 0 записей, а в файле 3";
+        QTest::newRow("garbage after the records")
+            << Damage([](QByteArray &b) { b += QByteArray(100, 'z'); })
+            << "в заголовке 3 записей, а в файле 6 и еще 20 байт";
+        QTest::newRow("end byte not 0x1A")
+            << Damage([](QByteArray &b) { b.back() = 'z'; }) << "в заголовке 3 записей";
+        QTest::newRow("deletion mark") << Damage([](QByteArray &b) { b[129 + 27] = 'X'; })
+                                       << "запись 2: неверный признак удаления (байт 58)";
+        QTest::newRow("deletion mark NUL") << Damage([](QByteArray &b) { b[129] = '\0'; })
+                                           << "запись 1: неверный признак удаления (байт 00)";
     }
 
     // Every kind of damage gives "Таблица <file> повреждена: ..." and changes nothing.
@@ -135,28 +163,117 @@ private slots:
         QCOMPARE(fixture::fileBytes(m_name), bytes);
     }
 
-    // Bytes after the last record (an end mark, garbage) are ignored, not read as records.
-    void trailingBytesIgnored()
+    void acceptedLayouts_data()
     {
-        fixture::writeBytes(m_name, fixture::fileBytes(m_name) + QByteArray(100, 'z'));
-        Table t;
-        t.setFileName(m_name);
-        t.open();
-        QCOMPARE(t.viewCount(), 3);
+        QTest::addColumn<Damage>("change");
+        QTest::newRow("end byte present") << Damage([](QByteArray &) {});
+        QTest::newRow("end byte absent") << Damage([](QByteArray &b) { b.chop(1); });
+        QTest::newRow("Visual FoxPro backlink area") << Damage([](QByteArray &b) {
+            b[0] = char(0x30);
+            b.insert(129, QByteArray(263, '\0'));
+            putWord(b, 8, 129 + 263, 2);
+        });
+        QTest::newRow("zero padding after the terminator") << Damage([](QByteArray &b) {
+            b.insert(129, QByteArray(2, '\0'));
+            putWord(b, 8, 131, 2);
+        });
+        QTest::newRow("deleted record") << Damage([](QByteArray &b) { b[129 + 27] = '*'; });
     }
 
-    // A number field holding stars or letters reads as blank instead of failing.
-    void unreadableNumberIsBlank()
+    // What dBASE and FoxPro writers put around the records reads as the same table.
+    void acceptedLayouts()
     {
+        QFETCH(Damage, change);
         QByteArray bytes = fixture::fileBytes(m_name);
-        const int header = uchar(bytes[8]) | uchar(bytes[9]) << 8;
-        bytes.replace(header + 1 + 20, 3, "***");
+        const bool deleted = QByteArray(QTest::currentDataTag()) == "deleted record";
+        change(bytes);
         fixture::writeBytes(m_name, bytes);
         Table t;
         t.setFileName(m_name);
         t.open();
-        QVERIFY(!t.value("KEY").isValid());
-        QCOMPARE(t.number("KEY"), 0.0);
+        QCOMPARE(t.viewCount(), deleted ? 2 : 3);
+        QCOMPARE(t.text("PIT"), QString("Цена"));
+        t.last();
+        QCOMPARE(t.text("PIT"), QString("Жир"));
+        QCOMPARE(t.value("KEY"), QVariant(3));
+    }
+
+    void unreadableNumber_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("thousands blank") << QByteArray("    15 000") << "15 000";
+        QTest::newRow("decimal comma") << QByteArray("    15,000") << "15,000";
+        QTest::newRow("overflow mark") << QByteArray("**********") << "**********";
+        QTest::newRow("letter") << QByteArray("        1a") << "1a";
+        QTest::newRow("two signs") << QByteArray("       +-5") << "+-5";
+        QTest::newRow("sign alone") << QByteArray("         -") << "-";
+        QTest::newRow("beyond a double") << QByteArray("     1e999") << "1e999";
+        QTest::newRow("NUL inside") << QByteArray("    12\0"
+                                                  "345",
+                                                  10)
+                                    << QString("12") + QChar(0) + "345";
+        QTest::newRow("Cyrillic") << QByteArray("      \xEF\xFF\xF2\xFC") << "пять";
+    }
+
+    // A number field that holds no number is neither 0 nor blank: value() gives its text as
+    // it stands, number() refuses naming table, record and field, and a copy keeps the bytes.
+    void unreadableNumber()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, text);
+        const QString path = QStringLiteral("itog3/sir.dbf");
+        fixture::makeTable(path, {{"NAIM", 'C', 10, 0}, {"VES", 'N', 10, 3}},
+                           {{"Мел", 1.5}, {"Соль", QVariant()}});
+        QByteArray bytes = fixture::fileBytes(path);
+        const int header = uchar(bytes[8]) | uchar(bytes[9]) << 8;
+        bytes.replace(header + 21 + 1 + 10, 10, stored); // VES of the second record
+        fixture::writeBytes(path, bytes);
+        Table t;
+        t.setFileName(path);
+        t.open();
+        t.last();
+        const QVariant value = t.value("VES");
+        QVERIFY(store::isUnreadableNumber(value));
+        QCOMPARE(store::unreadableText(value), text);
+        QVERIFY(!t.isBlank("VES"));
+        try {
+            t.number("VES");
+            QFAIL("read as a number");
+        } catch (const TableError &e) {
+            QString shown = text; // control characters are not put into a message
+            shown.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+            QCOMPARE(e.message(), QString("Таблица itog3/sir.dbf: запись 2, поле VES: число не "
+                                          "читается: «%1»")
+                                      .arg(shown));
+        }
+        t.first();
+        QCOMPARE(t.number("VES"), 1.5);
+
+        Table copy;
+        copy.setFileName("itog3/copy.dbf");
+        copy.createLike(t);
+        copy.open();
+        t.last();
+        copy.append();
+        copy.setValue("VES", t.value("VES"));
+        copy.post();
+        copy.close();
+        const QByteArray copied = fixture::fileBytes("itog3/copy.dbf");
+        const int copyHeader = uchar(copied[8]) | uchar(copied[9]) << 8;
+        QCOMPARE(copied.mid(copyHeader + 11, 10).trimmed(), stored.trimmed());
+    }
+
+    // A blank number field stays "no value", and reads 0 as a number.
+    void blankNumberStaysBlank()
+    {
+        fixture::makeTable("itog3/sir.dbf", {{"VES", 'N', 10, 3}}, {{QVariant()}});
+        Table t;
+        t.setFileName("itog3/sir.dbf");
+        t.open();
+        QVERIFY(!t.value("VES").isValid());
+        QVERIFY(t.isBlank("VES"));
+        QCOMPARE(t.number("VES"), 0.0);
     }
 
     void missingField_data()

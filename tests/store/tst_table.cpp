@@ -3,6 +3,7 @@
 #include "tablefixture.h"
 
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 #include <QDate>
 #include <QSignalSpy>
@@ -587,7 +588,8 @@ private slots:
         QTest::newRow("N negative") << "N" << QByteArray("  -42") << QVariant(-42);
         QTest::newRow("N left-aligned") << "N" << QByteArray("7    ") << QVariant(7);
         QTest::newRow("N blank") << "N" << QByteArray("     ") << QVariant();
-        QTest::newRow("N stars") << "N" << QByteArray("*****") << QVariant();
+        QTest::newRow("N stars") << "N" << QByteArray("*****")
+                                 << QVariant::fromValue(store::UnreadableNumber{"*****"});
         QTest::newRow("N fraction") << "N" << QByteArray(" 4.50") << QVariant(4.5);
         QTest::newRow("F decimals") << "F" << QByteArray("    1.25") << QVariant(1.25);
         QTest::newRow("F exponent") << "F" << QByteArray("1.5E+02 ") << QVariant(150.0);

@@ -1,7 +1,11 @@
 // dbfdump: prints the records of a table, the named fields separated by '|' (UTF-8),
 // or writes a small sample table with Cyrillic text, numbers and blanks.
+// Exit status: 0 read whole; 1 the table cannot be read (the reason on stderr);
+// 2 wrong arguments; 3 read, but number fields hold no number (printed as they stand,
+// each named on stderr).
 
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -39,7 +43,9 @@ void writeSample(const QString &path)
     table.close();
 }
 
-void dump(const QString &path, QStringList fields)
+// Prints the records; a number field that holds no number is printed as it stands and
+// named in problems.
+void dump(const QString &path, QStringList fields, QStringList *problems)
 {
     store::Table table;
     table.setFileName(path);
@@ -53,7 +59,16 @@ void dump(const QString &path, QStringList fields)
         QStringList values;
         for (const QString &field : fields) {
             const QVariant value = table.value(field);
-            values << (value.isValid() ? value.toString() : QString());
+            if (store::isUnreadableNumber(value)) {
+                values << store::unreadableText(value);
+                try {
+                    table.number(field); // the message naming table, record and field
+                } catch (const store::TableError &e) {
+                    problems->append(e.message());
+                }
+            } else {
+                values << (value.isValid() ? value.toString() : QString());
+            }
         }
         out << values.join(QLatin1Char('|')) << '\n';
     }
@@ -74,7 +89,12 @@ int main(int argc, char *argv[])
             writeSample(args.at(1));
         } else {
             const QString path = args.takeFirst();
-            dump(path, args);
+            QStringList problems;
+            dump(path, args, &problems);
+            if (!problems.isEmpty()) {
+                QTextStream(stderr) << problems.join(QLatin1Char('\n')) << '\n';
+                return 3;
+            }
         }
     } catch (const store::TableError &e) {
         QTextStream(stderr) << e.message() << '\n';
