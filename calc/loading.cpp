@@ -4,6 +4,7 @@
 #include "settings/settings.h"
 #include "store/numbertext.h"
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 #include <cmath>
 
@@ -106,6 +107,32 @@ QString messageM9(double shortfall)
            QStringLiteral(" Т.");
 }
 
+// A number field of the selection that holds no number ("15 000", "*****"): never taken
+// for 0. subject names the raw material or feed type as the other messages do.
+QString messageUnreadable(const QString &subject, const QString &column, const QString &text)
+{
+    const QString where = column.isEmpty() ? QString() : column + QStringLiteral(": ");
+    return subject + QStringLiteral(" -  ") + where + QStringLiteral("«") + text +
+           QStringLiteral("» не читается как число.");
+}
+
+QString rawRef(const ProblemRecord &rec, int s)
+{
+    return QStringLiteral("Сырье № ") + num(s) + QStringLiteral("  ") + rec.rawName[s];
+}
+
+// A number the load takes from the record under the cursor; one that cannot be read
+// goes on the error list and counts as 0, since the run stops on the list anyway.
+double readNumber(const store::Table &table, const QString &field, const QString &subject,
+                  const QString &column, QStringList &diagnostics)
+{
+    const QVariant value = table.value(field);
+    if (!store::isUnreadableNumber(value))
+        return table.number(field);
+    diagnostics << messageUnreadable(subject, column, store::unreadableText(value));
+    return 0;
+}
+
 // One selected raw material as the feed-type walk needs it.
 struct RawKey {
     int kods = 0;
@@ -176,8 +203,13 @@ InclusionSums loadInclusionLimits(ProblemRecord &rec, CalcWorkingValues &work, s
     for (int s = 1; s <= rawTotal; ++s) {
         if (!norm.findKey(raws[s].kods))
             continue;
-        const double low = norm.number(QStringLiteral("min"));
-        double high = norm.number(QStringLiteral("max"));
+        const QString limit = QStringLiteral(" норм ввода сырья № ") + num(s) +
+                              QStringLiteral(" - ") + raws[s].name +
+                              QStringLiteral(" -  в продукт № ") + feedRef(rec, p);
+        const double low = readNumber(norm, QStringLiteral("min"),
+                                      QStringLiteral("Минимум") + limit, {}, diagnostics);
+        double high = readNumber(norm, QStringLiteral("max"), QStringLiteral("Максимум") + limit,
+                                 {}, diagnostics);
         if (!(high > 0 || low > 0)) {
             work.minInclusion[p][s] = 0;
             continue;
@@ -219,8 +251,12 @@ void loadNorms(ProblemRecord &rec, store::Table &kk, int p, const std::vector<in
     for (int q = 1; q < int(keys.size()); ++q) {
         double &low = rec.normMin[p][q];
         double &high = rec.normMax[p][q];
-        low = kk.number(numberField("MI", keys[q]));
-        high = kk.number(numberField("MA", keys[q]));
+        const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
+        const QString norm = QStringLiteral(" требований по характеристике ") + rec.charName[q];
+        low = readNumber(kk, numberField("MI", keys[q]), subject, QStringLiteral("Минимум") + norm,
+                         diagnostics);
+        high = readNumber(kk, numberField("MA", keys[q]), subject,
+                          QStringLiteral("Максимум") + norm, diagnostics);
         if (high == 0)
             high = 4 * low;
         if (low > high)
@@ -243,8 +279,11 @@ void loadFeed(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tab
     rec.feedType[p] = kk.text(QStringLiteral("TIP")).left(10);
     rec.feedStandard[p] = kk.text(QStringLiteral("GOST")).left(10);
     rec.feedPurpose[p] = kk.text(QStringLiteral("NASN")).left(122);
-    work.output[p] = kk.number(QStringLiteral("VES"));
-    rec.feedVat[p] = kk.number(QStringLiteral("NDS"));
+    const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
+    work.output[p] =
+        readNumber(kk, QStringLiteral("VES"), subject, QStringLiteral("Выработка"), diagnostics);
+    rec.feedVat[p] =
+        readNumber(kk, QStringLiteral("NDS"), subject, QStringLiteral("%нал"), diagnostics);
     rec.totalOutput += work.output[p];
     if (kk.text(QStringLiteral("vib")) == QStringLiteral("+"))
         work.currentFeed = p;
@@ -255,16 +294,19 @@ void loadFeed(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tab
 }
 
 void loadRaw(ProblemRecord &rec, CalcWorkingValues &work, store::Table &sir, int s,
-             const std::vector<int> &keys)
+             const std::vector<int> &keys, QStringList &diagnostics)
 {
     rec.rawName[s] = sir.text(QStringLiteral("NAIM")).left(30);
-    const double stock = sir.number(QStringLiteral("VES"));
+    const QString subject = rawRef(rec, s);
+    const double stock =
+        readNumber(sir, QStringLiteral("VES"), subject, QStringLiteral("Наличие"), diagnostics);
     rec.rawStock[s] = stock == 0 ? kUnlimitedStock : stock;
     rec.rawPremix[s] = !sir.text(QStringLiteral("PREM")).trimmed().isEmpty();
     rec.rawFullUse[s] = sir.text(QStringLiteral("vib")) == QStringLiteral("+");
     work.totalStock += rec.rawStock[s];
     for (int q = 1; q < int(keys.size()); ++q)
-        rec.rawContent[s][q] = sir.number(numberField("MI", keys[q]));
+        rec.rawContent[s][q] =
+            readNumber(sir, numberField("MI", keys[q]), subject, rec.charName[q], diagnostics);
 }
 
 void clearRun(ProblemRecord &rec, CalcWorkingValues &work)
@@ -399,6 +441,19 @@ CalcParameters CalcParameters::fromSettings(const settings::Settings &values)
     return p;
 }
 
+QStringList CalcParameters::problems() const
+{
+    const std::pair<int, double> lines[] = {
+        {14, lossNorm}, {15, productionCosts}, {16, profitability}, {20, granulationSurcharge}};
+    QStringList result;
+    for (const auto &[line, value] : lines) {
+        const QString problem = settings::numberRangeProblem(line, value);
+        if (!problem.isEmpty())
+            result << problem;
+    }
+    return result;
+}
+
 CalcWorkingValues::CalcWorkingValues()
     : output(kMaxFeeds + 1), savedOutput(kMaxFeeds + 1), minInclusion(kMaxFeeds + 1),
       maxInclusion(kMaxFeeds + 1)
@@ -420,6 +475,7 @@ void loadCalculationData(ProblemRecord &rec, CalcWorkingValues &work, const Calc
                          const CalcParameters &parameters, QStringList &diagnostics)
 {
     clearRun(rec, work);
+    diagnostics << parameters.problems();
     const std::vector<int> keys = loadCharacteristics(rec, *tables.pit, diagnostics);
     const bool normWasOpen = openNorm(*tables.norm);
     rec.charCount = std::min(charCountOf(tables, int(keys.size()) - 1), int(keys.size()) - 1);
@@ -438,7 +494,7 @@ void loadCalculationData(ProblemRecord &rec, CalcWorkingValues &work, const Calc
     int s = 0;
     walk(*tables.sir, [&] {
         if (++s <= kMaxRaws)
-            loadRaw(rec, work, *tables.sir, s, keys);
+            loadRaw(rec, work, *tables.sir, s, keys, diagnostics);
     });
     if (s > kMaxRaws)
         diagnostics << QStringLiteral("Сырья отобрано больше ") + num(kMaxRaws) +

@@ -36,6 +36,9 @@ struct CalcParameters {
     double granulationSurcharge = 0; // G, roubles per tonne
 
     static CalcParameters fromSettings(const settings::Settings &values);
+    // Values out of the range of their fields in the parameters window, each naming its
+    // setting: the load puts them on the error list, so no run goes on with them.
+    QStringList problems() const;
 };
 
 // The table cursors the load walks, as the calculation window leaves them: pit over its

@@ -2,6 +2,7 @@
 
 #include "store/numbertext.h"
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 namespace lists
 {
@@ -41,6 +42,8 @@ QString fieldDisplayText(const QVariant &value, int decimals)
 {
     if (!value.isValid() || value.isNull())
         return {};
+    if (store::isUnreadableNumber(value))
+        return unreadableMark() + store::unreadableText(value);
     if (isNumber(value))
         return decimals >= 0 ? store::fixedText(value.toDouble(), 0, decimals)
                              : shortNumberText(value.toDouble());
@@ -48,6 +51,19 @@ QString fieldDisplayText(const QVariant &value, int decimals)
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
     return text;
+}
+
+QString unreadableMark()
+{
+    return QStringLiteral("?? ");
+}
+
+QString unreadableHint(const QVariant &value)
+{
+    if (!store::isUnreadableNumber(value))
+        return {};
+    return QStringLiteral("Число не читается: «%1». Введите правильное значение.")
+        .arg(store::unreadableText(value));
 }
 
 bool isNumericField(const store::FieldDef &field)

@@ -62,6 +62,13 @@ QString FieldBinding::currentText() const
     return fieldDisplayText(m_table->value(m_field));
 }
 
+QString FieldBinding::currentHint() const
+{
+    if (!isBound() || !m_table->isOpen() || m_table->isEmpty() || !m_table->hasField(m_field))
+        return {};
+    return unreadableHint(m_table->value(m_field));
+}
+
 bool FieldBinding::write(const QString &text)
 {
     if (!live() || m_table->isEmpty() || text == currentText())
@@ -117,6 +124,7 @@ void FieldEdit::unbind()
 void FieldEdit::refresh()
 {
     setText(m_binding.currentText());
+    setToolTip(m_binding.currentHint());
     setCursorPosition(0);
 }
 

@@ -30,6 +30,7 @@ public:
     bool isBound() const { return m_table && !m_field.isEmpty(); }
 
     QString currentText() const; // the value of the current record, as shown
+    QString currentHint() const; // what is wrong with it (a number that cannot be read)
     // Writes typed text to the current record; false (after a warning box) when the
     // text cannot be stored. Unchanged text writes nothing.
     bool write(const QString &text);

@@ -4,6 +4,7 @@
 #include "lists/fieldtext.h"
 
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -126,6 +127,12 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
         return fieldDisplayText(m_table->valueAt(index.row(), field), column.decimals);
     case Qt::ForegroundRole:
         return isFlagged(index.row()) ? QVariant(m_flagColor) : QVariant();
+    case Qt::BackgroundRole: // a number that cannot be read stands out
+        return store::isUnreadableNumber(m_table->valueAt(index.row(), field))
+                   ? QVariant(QColor(255, 200, 200))
+                   : QVariant();
+    case Qt::ToolTipRole:
+        return unreadableHint(m_table->valueAt(index.row(), field));
     case Qt::TextAlignmentRole: {
         const bool numeric = isNumericField(m_table->fields().at(field));
         return int((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);

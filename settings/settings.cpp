@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace settings
 {
 
@@ -138,6 +140,40 @@ QString numberProblem(const QString &fileLabel, int line, const QString &text)
     return where + what + QStringLiteral("; принят 0. Исправьте значение в окне «Параметры».");
 }
 
+QString rangeText(int line)
+{
+    return QStringLiteral("от 0 до %1")
+        .arg(store::fixedText(settings::numberLineLimit(line), 0, 2));
+}
+
+// A file is taken for UTF-8 when it decodes as UTF-8 without error and holds Cyrillic,
+// which a 1251 file almost never does: its Cyrillic letters are single bytes 0xC0-0xFF,
+// and UTF-8 wants each lead byte followed by 0x80-0xBF.
+bool looksLikeUtf8Cyrillic(const QByteArray &bytes, QString *text)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString decoded = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    if (decoded.startsWith(QChar(0xFEFF)))
+        decoded.remove(0, 1);
+    const bool cyrillic = std::any_of(decoded.cbegin(), decoded.cend(), [](QChar c) {
+        return c.unicode() >= 0x0400 && c.unicode() <= 0x04FF;
+    });
+    if (cyrillic)
+        *text = decoded;
+    return cyrillic;
+}
+
+QString rangeProblem(const QString &fileLabel, int line, const QString &text)
+{
+    return QStringLiteral("Файл настроек %1, строка %2 («%3»): значение %4 вне допустимых "
+                          "пределов (%5). Исправьте значение в окне «Параметры»: до тех пор "
+                          "расчет не выполняется.")
+        .arg(fileLabel, QString::number(line), settingsLineLabel(line).trimmed(), text.trimmed(),
+             rangeText(line));
+}
+
 // The line as code page 1251 can hold it: every character without a 1251 byte becomes
 // "?", and each such character is named in problems.
 QString encodable(const QString &line, int lineNumber, QStringList *problems)
@@ -212,6 +248,34 @@ QString settingsLineLabel(int line)
     return QString::fromUtf8(labels[line - 1]);
 }
 
+double numberLineLimit(int line)
+{
+    return line == 15 || line == 20 ? 999999.99 : 99.99;
+}
+
+QString numberRangeProblem(int line, double value)
+{
+    if (!isNumberLine(line) || (value >= 0 && value <= numberLineLimit(line)))
+        return {};
+    return QStringLiteral("Параметр «%1» равен %2, а допустимы значения %3. Исправьте его в "
+                          "окне «Параметры»: до тех пор расчет не выполняется.")
+        .arg(settingsLineLabel(line).trimmed(), QString::number(value, 'g', 12), rangeText(line));
+}
+
+QStringList settingsRangeProblems(const Settings &values)
+{
+    Settings s = values;
+    QStringList problems;
+    for (int line = 1; line <= settingsLineCount; ++line) {
+        if (const double *number = numberOf(s, line)) {
+            const QString problem = numberRangeProblem(line, *number);
+            if (!problem.isEmpty())
+                problems.append(problem);
+        }
+    }
+    return problems;
+}
+
 bool isNumberLine(int line)
 {
     Settings probe;
@@ -244,6 +308,8 @@ SettingsRead parseSettings(const QStringList &lines, const QString &fileLabel)
             *number = store::parseNumber(text, &ok);
             if (!ok)
                 read.problems.append(numberProblem(fileLabel, line, text));
+            else if (!numberRangeProblem(line, *number).isEmpty())
+                read.problems.append(rangeProblem(fileLabel, line, text));
         } else if (bool *flag = flagOf(s, line)) {
             *flag = text == QLatin1String("t");
         }
@@ -290,8 +356,18 @@ SettingsRead ReadSettings(const QString &dataDir)
                                  .arg(fileLabel, file.errorString()) +
                              fillIn);
     } else {
-        QStringDecoder decoder("windows-1251");
-        read = parseSettings(splitLines(decoder.decode(file.readAll())), fileLabel);
+        const QByteArray bytes = file.readAll();
+        QString text;
+        const bool utf8 = looksLikeUtf8Cyrillic(bytes, &text);
+        if (!utf8)
+            text = QStringDecoder("windows-1251").decode(bytes);
+        read = parseSettings(splitLines(text), fileLabel);
+        if (utf8)
+            read.problems.prepend(
+                QStringLiteral("Файл настроек %1 записан в кодировке UTF-8, а не Windows-1251: "
+                               "он прочитан как UTF-8. Откройте и закройте окно «Параметры», "
+                               "чтобы записать его в Windows-1251.")
+                    .arg(fileLabel));
     }
     setCurrentSettings(read.values);
     return read;

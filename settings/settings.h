@@ -5,8 +5,9 @@
 // that every window reads.
 //
 // Reading never fails: whatever cannot be read (no file, too few lines, a number line
-// that holds no number) stays empty, 0 or false and is described in a Russian problem
-// text, so the program starts anyway and the main window can say what is wrong.
+// that holds no number or one out of its field's range, a file in UTF-8 rather than
+// 1251) stays empty, 0 or false, or is read as it stands, and is described in a Russian
+// problem text, so the program starts anyway and the main window can say what is wrong.
 // Writing always produces the complete thirty lines; a character that has no byte in
 // code page 1251 is written as "?" and reported.
 
@@ -67,6 +68,16 @@ QString settingsLineLabel(int line);
 
 // True for the five number lines 14, 15, 16, 18, 20.
 bool isNumberLine(int line);
+
+// The largest value a number line's field can hold: 99.99 for "99.99", 999999.99 for
+// "999999.99". The fields hold no sign, so the smallest is 0.
+double numberLineLimit(int line);
+// What is wrong with value for number line `line`, naming the setting; empty when it is
+// within 0 ... numberLineLimit(line). A loss norm of -100 would make every recipe free
+// and a profitability of -100 would divide by zero: such values stop the calculation.
+QString numberRangeProblem(int line, double value);
+// The problems of every number out of range, in line order.
+QStringList settingsRangeProblems(const Settings &values);
 
 // Width of a number line's field: 5 for "99.99" (loss norm, profitability, tax rate),
 // 9 for "999999.99" (costs, surcharge); 0 for other lines.

@@ -5,6 +5,7 @@
 
 #include "calc/loading.h"
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 #include <QtTest>
 
@@ -14,6 +15,8 @@ using calc::ProblemRecord;
 using calctest::CalcFixture;
 using calctest::kPrice;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(calc::CalcParameters)
 
 namespace
 {
@@ -94,6 +97,10 @@ private slots:
     void columnsFollowSelection();
     void currentFeedIsTheLastMarked();
     void missingFieldIsAnError();
+    void unreadableNumbers_data();
+    void unreadableNumbers();
+    void parametersOutOfRange_data();
+    void parametersOutOfRange();
 };
 
 void tst_loading::messages_data()
@@ -413,6 +420,116 @@ void tst_loading::missingFieldIsAnError()
     QStringList list;
     QVERIFY_THROWS_EXCEPTION(store::TableError,
                              calc::loadCalculationData(rec, work, tables, {}, list));
+}
+
+void tst_loading::unreadableNumbers_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("keyField");
+    QTest::addColumn<QVariant>("key");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("expected");
+    const QString feed = QStringLiteral("Продукт № 1 - ПК-1  Свиньи -  ");
+    QTest::newRow("raw price") << "sir"
+                               << "NAIM" << QVariant("Пшеница") << "MI1"
+                               << "15 000"
+                               << "Сырье № 1  Пшеница -  Цена: «15 000» не читается как число.";
+    QTest::newRow("raw stock") << "sir"
+                               << "NAIM" << QVariant("Шрот") << "VES"
+                               << "*****"
+                               << "Сырье № 2  Шрот -  Наличие: «*****» не читается как число.";
+    QTest::newRow("raw content") << "sir"
+                                 << "NAIM" << QVariant("Шрот") << "MI2"
+                                 << "15,000"
+                                 << "Сырье № 2  Шрот -  Протеин: «15,000» не читается как число.";
+    QTest::newRow("feed output") << "kk"
+                                 << "kodkk" << QVariant(11) << "VES"
+                                 << "1O" << feed + "Выработка: «1O» не читается как число.";
+    QTest::newRow("feed tax") << "kk"
+                              << "kodkk" << QVariant(11) << "NDS"
+                              << "**" << feed + "%нал: «**» не читается как число.";
+    QTest::newRow("feed norm")
+        << "kk"
+        << "kodkk" << QVariant(11) << "MA2"
+        << "1 6"
+        << feed + "Максимум требований по характеристике Протеин: «1 6» не читается как число.";
+    QTest::newRow("inclusion limit")
+        << "norm"
+        << "kods" << QVariant(102) << "max"
+        << "5O"
+        << "Максимум норм ввода сырья № 2 - Шрот -  в продукт № 1 - ПК-1  Свиньи -  «5O» не "
+           "читается как число.";
+}
+
+// A number field of the selection that holds no number is on the error list, naming the
+// raw material or feed type and the column; it is never taken for 0.
+void tst_loading::unreadableNumbers()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, keyField);
+    QFETCH(QVariant, key);
+    QFETCH(QString, field);
+    QFETCH(QString, stored);
+    QFETCH(QString, expected);
+    CalcFixture fx;
+    baseData(fx);
+    baseFeed(fx).limit(QStringLiteral("Пшеница"), 0, 80).limit(QStringLiteral("Шрот"), 0, 50);
+    fx.write();
+    {
+        store::Table damaged;
+        damaged.setFileName(fx.path(table + QStringLiteral(".dbf")));
+        damaged.open();
+        for (damaged.first(); !damaged.eof() && damaged.value(keyField) != key;)
+            damaged.next();
+        QVERIFY(!damaged.eof());
+        damaged.setValue(field, QVariant::fromValue(store::UnreadableNumber{stored}));
+        damaged.close();
+    }
+    ProblemRecord rec;
+    CalcWorkingValues work;
+    QStringList list;
+    calc::loadCalculationData(rec, work, fx.openOnly(), {}, list);
+    QVERIFY2(list.contains(expected), qPrintable(list.join(u'\n')));
+}
+
+void tst_loading::parametersOutOfRange_data()
+{
+    QTest::addColumn<CalcParameters>("parameters");
+    QTest::addColumn<QString>("setting"); // empty: nothing out of range
+    CalcParameters p;
+    QTest::newRow("all within") << p << QString();
+    p.lossNorm = -100;
+    QTest::newRow("loss norm -100") << p << "Норматив производственных потерь %";
+    p = {};
+    p.profitability = -100;
+    QTest::newRow("profitability -100") << p << "Уровень рентабельности %";
+    p = {};
+    p.productionCosts = -5;
+    QTest::newRow("costs negative") << p << "Издержки производства на выработку одной тонны (руб)";
+    p = {};
+    p.granulationSurcharge = 1e7;
+    QTest::newRow("surcharge too large") << p << "Надбавка за гранулирование одной тонны (руб)";
+}
+
+// A setting out of its field's range stops the calculation with its name on the list,
+// before any of its divisions (by 100 + loss norm, 100 + profitability) is trusted.
+void tst_loading::parametersOutOfRange()
+{
+    QFETCH(CalcParameters, parameters);
+    QFETCH(QString, setting);
+    CalcFixture fx;
+    baseData(fx);
+    baseFeed(fx).limit(QStringLiteral("Пшеница"), 0, 80).limit(QStringLiteral("Шрот"), 0, 50);
+    const QStringList list = firstAttemptList(fx, parameters);
+    if (setting.isEmpty()) {
+        QVERIFY2(list.isEmpty(), qPrintable(list.join(u'\n')));
+        return;
+    }
+    QVERIFY(!list.isEmpty());
+    QVERIFY2(list.first().startsWith(u"Параметр «"_s + setting + u"» равен "_s),
+             qPrintable(list.first()));
+    QVERIFY(list.first().contains(u"расчет не выполняется"_s));
 }
 
 QTEST_APPLESS_MAIN(tst_loading)

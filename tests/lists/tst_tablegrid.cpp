@@ -6,6 +6,8 @@
 #include "lists/tablegrid.h"
 #include "typingfixture.h"
 
+#include "store/unreadablenumber.h"
+
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,6 +29,7 @@ private slots:
     void textEditsAreLimitedToTheFieldWidth();
     void typingGoesOnAfterARefusal_data();
     void typingGoesOnAfterARefusal();
+    void unreadableNumberIsMarkedAndTypedOver();
 
 private:
     std::unique_ptr<ListsFixture> fixture;
@@ -197,6 +200,38 @@ void TestTableGrid::typingGoesOnAfterARefusal()
     auto sir = fixture->fresh("sir.dbf");
     QVERIFY(sir->findKey(2));
     QCOMPARE(sir->number("MI2"), 125.0);
+}
+
+// A number field that holds no number shows its text marked, not blank, and the user
+// types a value over it.
+void TestTableGrid::unreadableNumberIsMarkedAndTypedOver()
+{
+    store::Table &sir = fixture->dm().Table3;
+    QVERIFY(sir.findKey(2));
+    sir.setValue("MI2", QVariant::fromValue(store::UnreadableNumber{"15 000"}));
+    sir.post();
+    const QModelIndex cell = grid->model()->index(1, 1);
+    QCOMPARE(cell.data().toString(), QStringLiteral("?? 15 000"));
+    QVERIFY(cell.data(Qt::ToolTipRole).toString().contains("«15 000»"));
+    QVERIFY(cell.data(Qt::BackgroundRole).isValid());
+    QVERIFY(!grid->model()->index(0, 1).data(Qt::BackgroundRole).isValid());
+
+    grid->setReadOnly(false);
+    grid->setCurrentIndex(cell);
+    QTest::keyClick(grid.get(), Qt::Key_F2);
+    auto *editor = grid->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor && editor->isVisible());
+    QCOMPARE(editor->text(), QStringLiteral("?? 15 000"));
+    editor->selectAll();
+    QTest::keyClicks(editor, "15000");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the delegate commits on a queued call
+    QCOMPARE(cell.data().toString(), QStringLiteral("15000.00"));
+    QVERIFY(!cell.data(Qt::ToolTipRole).isValid() ||
+            cell.data(Qt::ToolTipRole).toString().isEmpty());
+    auto stored = fixture->fresh("sir.dbf");
+    QVERIFY(stored->findKey(2));
+    QCOMPARE(stored->number("MI2"), 15000.0);
 }
 
 QTEST_MAIN(TestTableGrid)

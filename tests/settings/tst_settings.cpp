@@ -60,6 +60,9 @@ private slots:
     void numberLinesAreTrimmed();
     void badNumberGivesProblemAndZero_data();
     void badNumberGivesProblemAndZero();
+    void numbersOutOfRangeAreNamed_data();
+    void numbersOutOfRangeAreNamed();
+    void utf8FileIsRecognised();
     void missingFileGivesProblemAndEmptyValues();
     void shortFileKeepsWhatItHas();
     void linesAfterThirtyAndLoneLineFeedsAreHandled();
@@ -133,6 +136,8 @@ void TestSettings::numberLinesAreTrimmed()
     QFETCH(QString, text);
     QFETCH(double, expected);
     for (int line : {14, 15, 16, 18, 20}) {
+        if (expected > settings::numberLineLimit(line))
+            continue; // more than the line's field holds: a problem of its own
         QStringList lines = completeLines();
         lines[line - 1] = text;
         const auto read = settings::parseSettings(lines, QStringLiteral("cons.txt"));
@@ -170,6 +175,87 @@ void TestSettings::badNumberGivesProblemAndZero()
     QCOMPARE(read.values.lossNorm, 2.5);
     QCOMPARE(read.values.taxRate, 10.0);
     QCOMPARE(read.values.address, QStringLiteral("Текст 24"));
+}
+
+void TestSettings::numbersOutOfRangeAreNamed_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("range"); // empty: within range, no problem
+    QTest::newRow("loss norm -100") << 14 << "-100"
+                                    << "от 0 до 99.99";
+    QTest::newRow("loss norm 100") << 14 << "100.00"
+                                   << "от 0 до 99.99";
+    QTest::newRow("costs negative") << 15 << "  -1.00"
+                                    << "от 0 до 999999.99";
+    QTest::newRow("profitability -100") << 16 << "-100.00"
+                                        << "от 0 до 99.99";
+    QTest::newRow("tax rate 150") << 18 << "150"
+                                  << "от 0 до 99.99";
+    QTest::newRow("surcharge a million") << 20 << "1000000"
+                                         << "от 0 до 999999.99";
+    QTest::newRow("loss norm 0") << 14 << " 0.00"
+                                 << "";
+    QTest::newRow("loss norm 99.99") << 14 << "99.99"
+                                     << "";
+    QTest::newRow("costs 999999.99") << 15 << "999999.99"
+                                     << "";
+}
+
+// A number the parameters window's field could not hold is named in the problems, line
+// and setting, and in the calculation's refusal; the value stays as read, to be corrected.
+void TestSettings::numbersOutOfRangeAreNamed()
+{
+    QFETCH(int, line);
+    QFETCH(QString, text);
+    QFETCH(QString, range);
+    QStringList lines = completeLines();
+    lines[line - 1] = text;
+    const auto read = settings::parseSettings(lines, QStringLiteral("itog3/cons.txt"));
+    const QStringList refusal = settings::settingsRangeProblems(read.values);
+    const QString label = settings::settingsLineLabel(line).trimmed();
+    if (range.isEmpty()) {
+        QVERIFY2(read.problems.isEmpty(), qPrintable(read.problems.join('\n')));
+        QVERIFY(refusal.isEmpty());
+        return;
+    }
+    QCOMPARE(read.problems.size(), 1);
+    const QString problem = read.problems.first();
+    QVERIFY2(problem.contains(QStringLiteral("строка %1 («%2»)").arg(line).arg(label)),
+             qPrintable(problem));
+    QVERIFY2(problem.contains(text.trimmed()) && problem.contains(range), qPrintable(problem));
+    QCOMPARE(refusal.size(), 1);
+    QVERIFY2(refusal.first().contains(QStringLiteral("«%1»").arg(label)) &&
+                 refusal.first().contains(range),
+             qPrintable(refusal.first()));
+    QCOMPARE(settings::numberRangeProblem(line, text.toDouble()), refusal.first());
+}
+
+// A file saved in UTF-8 reads with its Cyrillic intact, and the problems say so; a 1251
+// file with the same texts is not mistaken for it.
+void TestSettings::utf8FileIsRecognised()
+{
+    QTemporaryDir dir;
+    QStringList lines = completeLines();
+    lines[0] = QStringLiteral("ООО «Комбикормовый завод»");
+    lines[23] = QStringLiteral("г. Орёл, ул. Полевая, 1");
+    {
+        QFile file(settings::settingsFilePath(dir.path()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+    }
+    const auto read = settings::ReadSettings(dir.path());
+    QCOMPARE(read.values.enterpriseName, lines[0]);
+    QCOMPARE(read.values.address, lines[23]);
+    QCOMPARE(read.values.lossNorm, 2.5);
+    QCOMPARE(read.problems.size(), 1);
+    QVERIFY2(read.problems.first().contains(QStringLiteral("UTF-8")),
+             qPrintable(read.problems.first()));
+
+    writeFile(dir.path(), lines);
+    const auto read1251 = settings::ReadSettings(dir.path());
+    QVERIFY2(read1251.problems.isEmpty(), qPrintable(read1251.problems.join('\n')));
+    QCOMPARE(read1251.values.enterpriseName, lines[0]);
 }
 
 void TestSettings::missingFileGivesProblemAndEmptyValues()
