@@ -111,8 +111,7 @@ QString messageM9(double shortfall)
 // for 0. subject names the raw material or feed type as the other messages do.
 QString messageUnreadable(const QString &subject, const QString &column, const QString &text)
 {
-    const QString where = column.isEmpty() ? QString() : column + QStringLiteral(": ");
-    return subject + QStringLiteral(" -  ") + where + QStringLiteral("«") + text +
+    return subject + QStringLiteral(" -  ") + column + QStringLiteral(": «") + text +
            QStringLiteral("» не читается как число.");
 }
 
@@ -203,13 +202,13 @@ InclusionSums loadInclusionLimits(ProblemRecord &rec, CalcWorkingValues &work, s
     for (int s = 1; s <= rawTotal; ++s) {
         if (!norm.findKey(raws[s].kods))
             continue;
-        const QString limit = QStringLiteral(" норм ввода сырья № ") + num(s) +
+        const QString limit = QStringLiteral("Норма ввода сырья № ") + num(s) +
                               QStringLiteral(" - ") + raws[s].name +
                               QStringLiteral(" -  в продукт № ") + feedRef(rec, p);
-        const double low = readNumber(norm, QStringLiteral("min"),
-                                      QStringLiteral("Минимум") + limit, {}, diagnostics);
-        double high = readNumber(norm, QStringLiteral("max"), QStringLiteral("Максимум") + limit,
-                                 {}, diagnostics);
+        const double low =
+            readNumber(norm, QStringLiteral("min"), limit, QStringLiteral("минимум"), diagnostics);
+        double high =
+            readNumber(norm, QStringLiteral("max"), limit, QStringLiteral("максимум"), diagnostics);
         if (!(high > 0 || low > 0)) {
             work.minInclusion[p][s] = 0;
             continue;

@@ -458,8 +458,8 @@ void tst_loading::unreadableNumbers_data()
         << "norm"
         << "kods" << QVariant(102) << "max"
         << "5O"
-        << "Максимум норм ввода сырья № 2 - Шрот -  в продукт № 1 - ПК-1  Свиньи -  «5O» не "
-           "читается как число.";
+        << "Норма ввода сырья № 2 - Шрот -  в продукт № 1 - ПК-1  Свиньи -  максимум: «5O» "
+           "не читается как число.";
 }
 
 // A number field of the selection that holds no number is on the error list, naming the
