@@ -260,7 +260,7 @@ void loadNorms(ProblemRecord &rec, store::Table &kk, int p, const std::vector<in
             high = 4 * low;
         if (low > high)
             diagnostics << messageM3(rec, q, p);
-        if (q == 1 && high != 0) {
+        if (q == 1 && high != 0 && rec.feedVat[p] > -100) { // else refused in loadFeed
             low = rawCostOfPrice(low, rec.feedVat[p], parameters);
             high = rawCostOfPrice(high, rec.feedVat[p], parameters);
             if (high <= 0)
@@ -283,6 +283,11 @@ void loadFeed(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tab
         readNumber(kk, QStringLiteral("VES"), subject, QStringLiteral("Выработка"), diagnostics);
     rec.feedVat[p] =
         readNumber(kk, QStringLiteral("NDS"), subject, QStringLiteral("%нал"), diagnostics);
+    // The price limits are divided by 100 + the tax: at -100 % or below they would vanish.
+    if (rec.feedVat[p] <= -100)
+        diagnostics << subject + QStringLiteral(": %нал (поле NDS) равен ") +
+                           store::fixedText(rec.feedVat[p], 0, 2).trimmed() +
+                           QStringLiteral(", а должен быть больше -100.");
     rec.totalOutput += work.output[p];
     if (kk.text(QStringLiteral("vib")) == QStringLiteral("+"))
         work.currentFeed = p;

@@ -259,7 +259,7 @@ private:
         table.setFileName(path(QStringLiteral("kk.dbf")));
         QList<store::FieldDef> fields{
             text(QStringLiteral("TIP"), 10), text(QStringLiteral("NASN"), 200),
-            text(QStringLiteral("GOST"), 10), number(QStringLiteral("NDS"), 6, 2),
+            text(QStringLiteral("GOST"), 10), number(QStringLiteral("NDS"), 7, 2),
             number(QStringLiteral("VES"), 14, 3)};
         fields << valueFields(true);
         fields << number(QStringLiteral("kodkk"), 5, 0) << number(QStringLiteral("order"), 5, 0)

@@ -69,6 +69,8 @@ void buildCase(const QString &name, CalcFixture &fx, CalcParameters &parameters)
     else if (name == u"price-too-low") {
         feed.price(500, 1000).limit(wheat, 0, 80).limit(meal, 0, 50);
         parameters.productionCosts = 1200;
+    } else if (name == u"tax-minus-100") {
+        feed.price(500, 1000).withVat(-100).limit(wheat, 0, 80).limit(meal, 0, 50);
     } else if (name == u"no-feeds") {
         feed.unselected();
     } else {
@@ -134,6 +136,11 @@ void tst_loading::messages_data()
                        u" -  не покрывает налог, надбавку за гранулирование, рентабельность,"
                        u" издержки и потери."_s};
     QTest::newRow("no feed type") << "no-feeds" << QStringList{u"Продукция не отобрана."_s};
+    // Dividing by 100 + tax would make the price limits infinite and drop them unsaid.
+    QTest::newRow("tax of -100 %")
+        << "tax-minus-100"
+        << QStringList{u"Продукт № 1 - ПК-1  Свиньи: %нал (поле NDS) равен -100.00, а должен быть "
+                       u"больше -100."_s};
 }
 
 // Each problem of the data becomes exactly its own line, byte for byte.
