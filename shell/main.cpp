@@ -10,10 +10,10 @@
 #include "shell/instanceguard.h"
 #include "shell/messagesink.h"
 #include "shell/programwindows.h"
+#include "shell/russianlanguage.h"
 
 #include <QApplication>
 #include <QDateTime>
-#include <QLocale>
 
 #include <cstdio>
 
@@ -39,7 +39,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kormoplan"));
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    if (!shell::useRussianLanguage(app))
+        std::fprintf(stderr, "kormoplan: Qt's Russian translation (qt6-translations-l10n) "
+                             "not found; Qt's own dialogs speak English\n");
     const shell::MessageSink show = shell::messageBoxSink();
 
     if (const auto blocker = shell::findBlockingWindow(platform::topLevelWindows())) {
