@@ -1,5 +1,7 @@
 #include "store/splitline.h"
 
+#include <algorithm>
+
 namespace store
 {
 
@@ -45,6 +47,29 @@ SplitText splitLine(const QString &text, int width)
     if (result.rest.size() > width)
         return {text.left(width), text.mid(width, kMaxHardRest)};
     return result;
+}
+
+QStringList wrapText(const QString &text, int width)
+{
+    static const QString otherBreaks = QStringLiteral("-.,)");
+    width = std::max(width, 1);
+    QStringList lines;
+    QString rest = text.trimmed();
+    while (rest.size() > width) {
+        // the last blank that keeps the line within the width, else the last other break
+        qsizetype cut = rest.lastIndexOf(u' ', width);
+        for (qsizetype i = width - 1; i >= 0 && cut <= 0; --i) {
+            if (otherBreaks.contains(rest.at(i)))
+                cut = i + 1;
+        }
+        if (cut <= 0)
+            cut = width; // a word longer than the line
+        lines.append(rest.left(cut).trimmed());
+        rest = rest.mid(cut).trimmed();
+    }
+    if (!rest.isEmpty())
+        lines.append(rest);
+    return lines;
 }
 
 } // namespace store

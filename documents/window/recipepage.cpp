@@ -1,6 +1,7 @@
 #include "documents/window/recipepage.h"
 
 #include "documents/recipedocument.h"
+#include "documents/window/textplacement.h"
 #include "settings/settings.h"
 #include "store/numbertext.h"
 #include "store/splitline.h"
@@ -15,6 +16,7 @@ namespace documents
 
 using store::fixedText;
 using store::rightAligned;
+using store::wrapText;
 
 namespace
 {
@@ -24,6 +26,10 @@ constexpr int kPageOneTitleTop = 820;   // top of the outer title frame, page 1
 constexpr int kContinuationTop = 320;   // the same on the continuation page
 constexpr int kNoteChars = 105;         // characters per note line
 constexpr int kSignatureNameChars = 62; // a signatory's "/name/" is cut to this
+constexpr int kFrameLeft = 400;         // the frames' left and right edges
+constexpr int kFrameRight = 4500;
+constexpr int kHeadClearance = 10;    // between a head pushed down and the title frame
+constexpr int kSignatureRowGap = 100; // between a signature row pushed down and the next
 
 QString spaces(int n)
 {
@@ -90,17 +96,13 @@ void RecipePage::setFont(int pointSize, bool bold)
 
 void RecipePage::text(int px, int py, const QString &s)
 {
-    painter_->drawText(px, py + painter_->fontMetrics().ascent(), s);
+    if (drawing_)
+        painter_->drawText(px, py + painter_->fontMetrics().ascent(), s);
 }
 
 void RecipePage::textAt(double vx, double vy, const QString &s)
 {
     text(x(vx), y(vy), s);
-}
-
-void RecipePage::textEndingAt(double vx, double vy, const QString &s)
-{
-    text(x(vx) - painter_->fontMetrics().horizontalAdvance(s), y(vy), s);
 }
 
 void RecipePage::centred(double band, double vy, const QString &s)
@@ -119,6 +121,28 @@ void RecipePage::line(int x1, int y1, int x2, int y2)
     painter_->drawLine(x1, y1, x2, y2);
 }
 
+int RecipePage::charsBetween(double from, double to) const
+{
+    const int advance = painter_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    return advance > 0 ? (x(to) - x(from)) / advance : 0;
+}
+
+int RecipePage::placeLines(TextPlacement &placed, const QStringList &lines, Anchor anchor,
+                           double vx, int top)
+{
+    const QFontMetrics metrics = painter_->fontMetrics();
+    int bottom = top;
+    for (const QString &s : lines) {
+        const int width = metrics.horizontalAdvance(s);
+        const int left = anchor == Anchor::Left ? x(vx) : x(vx) - width;
+        const QRect box = placed.place(QRect(left, top, width, metrics.height()));
+        text(box.x(), box.y(), s);
+        bottom = box.y() + metrics.height();
+        top = box.y() + metrics.lineSpacing();
+    }
+    return bottom;
+}
+
 int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &texts, RecipeForm form,
                      bool actualValues)
 {
@@ -129,7 +153,11 @@ int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &text
     painter_->setPen(QPen(Qt::black, x(5)));
     painter_->setBrush(Qt::NoBrush);
 
-    drawHeader(document, texts);
+    // A head that grows past the title frame moves the rest of page 1 down with it.
+    const int headBottom = drawHeader(document, texts);
+    const int shift =
+        headBottom > y(kPageOneTitleTop) ? headBottom - y(kPageOneTitleTop - kHeadClearance) : 0;
+    painter_->translate(0, shift);
     const QString purpose = RecipeDocument::purposeText(document.recipe().nasn.trimmed());
     const QString title = RecipeDocument::titleText(document.recipe());
     if (purpose.size() <= 61) {
@@ -143,9 +171,11 @@ int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &text
     int y0 = y(bottom + 30);
     const int q = document.charCount();
     const int h = form == RecipeForm::NoFinance ? 720 : 1320;
-    const int needed = std::max(y(100 * q + 210), y(h)) + y(900);
-    if (needed > y(kVirtualHeight) - y0 && newPage_()) {
+    const int below = std::max(y(900), signaturesHeight(texts) + y(kSignatureRowGap));
+    const int needed = std::max(y(100 * q + 210), y(h)) + below;
+    if (needed > y(kVirtualHeight) - shift - y0 && newPage_()) {
         pages_ = 2;
+        painter_->translate(0, -shift);
         drawContinuationTitle(document);
         y0 = y(810);
     }
@@ -155,23 +185,34 @@ int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &text
     return pages_;
 }
 
-void RecipePage::drawHeader(const RecipeDocument &document, const RecipePageTexts &texts)
+int RecipePage::drawHeader(const RecipeDocument &document, const RecipePageTexts &texts)
 {
+    TextPlacement placed;
     setFont(14, true);
-    textAt(1600, 100, texts.enterprise);
-    textAt(2600, 300, QStringLiteral("УТВЕРЖДАЮ"));
+    const QStringList enterprise = wrapText(texts.enterprise, charsBetween(1600, kFrameRight));
+    const int enterpriseBottom = placeLines(placed, enterprise, Anchor::Left, 1600, y(100));
+    // under a name that takes two lines, not beside its second line
+    placeLines(placed, {QStringLiteral("УТВЕРЖДАЮ")}, Anchor::Left, 2600,
+               enterprise.size() > 1 ? std::max(y(300), enterpriseBottom) : y(300));
     setFont(14);
-    textEndingAt(4500, 500,
-                 texts.approverPost + QStringLiteral("________________/") + texts.approverName +
-                     QLatin1Char('/'));
+    const QString signature =
+        QStringLiteral("________________/") + texts.approverName + QLatin1Char('/');
+    const int chars = charsBetween(kFrameLeft, kFrameRight);
+    const QString approver = texts.approverPost + signature;
+    const QStringList approverLines =
+        approver.size() <= chars ? QStringList{approver}
+                                 : wrapText(texts.approverPost, chars) + wrapText(signature, chars);
+    placeLines(placed, approverLines, Anchor::Right, kFrameRight, y(500));
     setFont(10);
-    textAt(400, 580, QStringLiteral("Дата печати ") + texts.printDate);
+    placeLines(placed, {QStringLiteral("Дата печати ") + texts.printDate}, Anchor::Left, 400,
+               y(580));
     setFont(8);
     const ArchivedRecipe &r = document.recipe();
     const QString note =
         QStringLiteral("Дата расчета ") + r.data + QStringLiteral("   Примечание. ") + r.prim;
-    textAt(400, 660, note.left(kNoteChars));
-    textAt(400, 740, note.mid(kNoteChars, kNoteChars));
+    placeLines(placed, {note.left(kNoteChars)}, Anchor::Left, 400, y(660));
+    placeLines(placed, {note.mid(kNoteChars, kNoteChars)}, Anchor::Left, 400, y(740));
+    return placed.bottom(y(740));
 }
 
 // The double frame and the title inside it: two lines in 14 pt, or three in 12 pt when
@@ -263,24 +304,58 @@ int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form
     return std::max(tableBottom, y0 + y(h));
 }
 
-void RecipePage::drawSignatures(const RecipePageTexts &texts, int bottom)
+// Three rows of two signatories (the fifth alone), 200 units apart; a row that grew with
+// wrapped texts pushes the next one down.
+int RecipePage::drawSignatures(const RecipePageTexts &texts, int bottom)
 {
     setFont(8);
-    const auto sign = [&](int i, double postX, double nameEnd, int row) {
-        const int py = bottom + y(row);
-        if (!texts.signerPosts.at(i).isEmpty())
-            text(x(postX), py, texts.signerPosts.at(i));
-        if (!texts.signerNames.at(i).isEmpty()) {
-            const QString name = (QLatin1Char('/') + texts.signerNames.at(i) + QLatin1Char('/'))
-                                     .left(kSignatureNameChars);
-            text(x(nameEnd) - painter_->fontMetrics().horizontalAdvance(name), py, name);
+    TextPlacement placed;
+    int rowBottom = bottom;
+    for (int row = 0; row < 3; ++row) {
+        const int top =
+            std::max(bottom + y(200 * (row + 1)), row == 0 ? 0 : rowBottom + y(kSignatureRowGap));
+        const int left = 2 * row;
+        rowBottom = drawSignature(placed, texts.signerPosts.at(left), texts.signerNames.at(left),
+                                  450, 2300, top);
+        if (left + 1 < int(texts.signerPosts.size())) {
+            rowBottom = std::max(rowBottom, drawSignature(placed, texts.signerPosts.at(left + 1),
+                                                          texts.signerNames.at(left + 1), 2400,
+                                                          kFrameRight, top));
         }
-    };
-    sign(0, 450, 2300, 200);
-    sign(1, 2400, 4520, 200);
-    sign(2, 450, 2300, 400);
-    sign(3, 2400, 4520, 400);
-    sign(4, 450, 2300, 600);
+    }
+    return rowBottom;
+}
+
+// A post from postX and "/name/" ending at nameEnd: on one line when a blank stays
+// between them, else the name under the post; each wrapped to the room between the two.
+int RecipePage::drawSignature(TextPlacement &placed, const QString &post, const QString &name,
+                              double postX, double nameEnd, int top)
+{
+    const int chars = charsBetween(postX, nameEnd);
+    const QStringList postLines = wrapText(post, chars);
+    const QStringList nameLines =
+        name.isEmpty()
+            ? QStringList{}
+            : wrapText((QLatin1Char('/') + name + QLatin1Char('/')).left(kSignatureNameChars),
+                       chars);
+    int bottom = placeLines(placed, postLines, Anchor::Left, postX, top);
+    if (nameLines.isEmpty())
+        return bottom;
+    const QFontMetrics metrics = painter_->fontMetrics();
+    const bool oneLine = postLines.size() <= 1 && nameLines.size() == 1 &&
+                         metrics.horizontalAdvance(postLines.value(0) + QLatin1Char(' ') +
+                                                   nameLines.first()) <= x(nameEnd) - x(postX);
+    const int nameTop = oneLine || postLines.isEmpty() ? top : bottom;
+    return std::max(bottom, placeLines(placed, nameLines, Anchor::Right, nameEnd, nameTop));
+}
+
+// How far below the quality and cost block the signatures reach (pixels).
+int RecipePage::signaturesHeight(const RecipePageTexts &texts)
+{
+    drawing_ = false;
+    const int height = drawSignatures(texts, 0);
+    drawing_ = true;
+    return height;
 }
 
 } // namespace documents

@@ -5,6 +5,12 @@
 // on a virtual page of 4676 × 6814 units scaled to the painter's device (round half to
 // even), in Courier New (Liberation Mono where Courier New is not installed). The
 // same drawing serves the printer, a PDF file, the print preview and the tests.
+//
+// The head and the signatures keep their places, except where texts would print over
+// each other or out of the frame (x 400 … 4500): a text too wide for its room is wrapped,
+// and a text that would overlap one drawn before it goes down below it (the print date
+// under a long approver line; a signatory's name under a long post). When the head
+// grows past the title frame, the rest of page 1 moves down with it.
 
 #include "documents/recipepagetexts.h"
 
@@ -19,6 +25,7 @@ namespace documents
 {
 
 class RecipeDocument;
+class TextPlacement;
 
 class RecipePage final
 {
@@ -43,22 +50,31 @@ public:
 private:
     Q_DISABLE_COPY_MOVE(RecipePage)
 
+    enum class Anchor { Left, Right }; // the x of a text is its left or its right edge
+
     void setFont(int pointSize, bool bold = false);
     void text(int px, int py, const QString &s);         // top-left at device pixels
     void textAt(double vx, double vy, const QString &s); // top-left at virtual units
-    void textEndingAt(double vx, double vy, const QString &s);
     void centred(double band, double vy, const QString &s);
     void rectangle(double x1, double y1, double x2, double y2);
-    void line(int x1, int y1, int x2, int y2); // device pixels
+    void line(int x1, int y1, int x2, int y2);      // device pixels
+    int charsBetween(double from, double to) const; // of the current font
+    // The lines one under another from `top` (pixels), each placed where it overlaps
+    // nothing drawn before; the bottom of the last one.
+    int placeLines(TextPlacement &placed, const QStringList &lines, Anchor anchor, double vx,
+                   int top);
 
-    void drawHeader(const RecipeDocument &document, const RecipePageTexts &texts);
+    int drawHeader(const RecipeDocument &document, const RecipePageTexts &texts); // its bottom
     void drawTitle(double top, const QString &title, const QString &purpose,
                    const QString &purposeRest, bool threeLines);
     void drawContinuationTitle(const RecipeDocument &document);
     int drawRawTable(const RecipeDocument &document, RecipeForm form); // returns Y
     int drawQualityBlock(const RecipeDocument &document, RecipeForm form, bool actualValues,
                          int y0);
-    void drawSignatures(const RecipePageTexts &texts, int bottom);
+    int drawSignatures(const RecipePageTexts &texts, int bottom); // their bottom
+    int drawSignature(TextPlacement &placed, const QString &post, const QString &name, double postX,
+                      double nameEnd, int top);
+    int signaturesHeight(const RecipePageTexts &texts);
 
     QPainter *painter_;
     std::function<bool()> newPage_;
@@ -66,6 +82,7 @@ private:
     double sy_ = 1;
     QFont font_;
     int pages_ = 0;
+    bool drawing_ = true; // false while only measuring
 };
 
 } // namespace documents

@@ -1,11 +1,13 @@
 // The printed recipe document read back from a PDF file: the title, a raw-material
 // line, the quality block and the cost lines stand where the virtual page puts them,
-// in the three forms, and a long characteristic table moves the block to "ЛИСТ 2".
+// in the three forms, and a long characteristic table moves the block to "ЛИСТ 2"; long
+// posts and names never print over another text nor out of the frame.
 
 #include "documents/recipedocument.h"
 #include "documents/samplerecipe.h"
 #include "documents/window/recipepage.h"
 #include "platform/printerchoice.h"
+#include "settings/settings.h"
 
 #include <QDir>
 #include <QPainter>
@@ -30,6 +32,8 @@ struct Word {
     QString text;
     double x = 0; // left, points
     double y = 0; // top, points
+    double xMax = 0;
+    double yMax = 0;
 };
 
 ArchivedRecipe sampleRecipe(int characteristics)
@@ -76,6 +80,8 @@ QList<Word> readWords(const QString &pdf)
             w.page = page;
             w.x = xml.attributes().value(QLatin1String("xMin")).toDouble();
             w.y = xml.attributes().value(QLatin1String("yMin")).toDouble();
+            w.xMax = xml.attributes().value(QLatin1String("xMax")).toDouble();
+            w.yMax = xml.attributes().value(QLatin1String("yMax")).toDouble();
             w.text = xml.readElementText();
             words.append(w);
         }
@@ -105,11 +111,13 @@ private slots:
     void forms();
     void longCharacteristicTableGoesToSheetTwo();
     void longPurposeTakesThreeLines();
+    void longPostsAndNamesStayApart_data();
+    void longPostsAndNamesStayApart();
 
 private:
     // Prints the document into KP_TEST_OUTPUT/<name>.pdf and reads its words back.
     QList<Word> print(const QString &name, RecipeDocument &document, RecipeForm form, bool actual,
-                      int *pages = nullptr);
+                      int *pages = nullptr, const documents::RecipePageTexts &texts = pageTexts());
     double px(double v) const { return v * width_ / RecipePage::kVirtualWidth; }
     double py(double v) const { return v * height_ / RecipePage::kVirtualHeight; }
     double pt(double pixels) const { return pixels * 72.0 / resolution_; }
@@ -129,7 +137,7 @@ void TestRecipePrint::initTestCase()
 }
 
 QList<Word> TestRecipePrint::print(const QString &name, RecipeDocument &document, RecipeForm form,
-                                   bool actual, int *pages)
+                                   bool actual, int *pages, const documents::RecipePageTexts &texts)
 {
     const QString file = QDir(QStringLiteral(KP_TEST_OUTPUT)).filePath(name + ".pdf");
     auto printer = platform::pdfPrinter(file);
@@ -139,7 +147,7 @@ QList<Word> TestRecipePrint::print(const QString &name, RecipeDocument &document
     resolution_ = printer->resolution();
     document.balanceBatch();
     RecipePage page(&painter);
-    const int drawn = page.draw(document, pageTexts(), form, actual);
+    const int drawn = page.draw(document, texts, form, actual);
     painter.end();
     if (pages)
         *pages = drawn;
@@ -264,6 +272,89 @@ void TestRecipePrint::longPurposeTakesThreeLines()
     const QList<Word> rest = find(words, QStringLiteral("месяцев"));
     QCOMPARE(rest.size(), 1);
     QVERIFY(std::abs(rest.first().y - pt(py(820 + 250))) <= kTolerance);
+}
+
+void TestRecipePrint::longPostsAndNamesStayApart_data()
+{
+    QTest::addColumn<QString>("post");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("characteristics");
+    const QString lab = QStringLiteral("Заведующий производственной лабораторией");
+    // the longest text the parameters window takes for a post or a name: 60 characters
+    const QString longest =
+        QStringLiteral("Заместитель генерального директора по качеству и технологиям");
+    const QString longestName =
+        QStringLiteral("Константинопольская-Римская Евдокия Александровна, врио зав.");
+    QCOMPARE(longest.size(), settings::settingsTextLimit);
+    QCOMPARE(longestName.size(), settings::settingsTextLimit);
+    QTest::newRow("recipe-lab-head") << lab << QStringLiteral("Кузнецова Е.А.") << 5;
+    QTest::newRow("recipe-post-20")
+        << QStringLiteral("Генеральный директор") << QStringLiteral("Кузнецова Е.А.") << 5;
+    QTest::newRow("recipe-longest-posts") << longest << longestName << 5;
+    QTest::newRow("recipe-longest-posts-sheet2") << longest << longestName << 38;
+}
+
+// The head and the signatures with long posts and names: no two words overlap, every
+// word stays between the frame's edges (x 400 … 4500) and on the page; the print date
+// stands under the approver line it would otherwise run into.
+void TestRecipePrint::longPostsAndNamesStayApart()
+{
+    QFETCH(QString, post);
+    QFETCH(QString, name);
+    QFETCH(int, characteristics);
+    documents::RecipePageTexts texts = pageTexts();
+    texts.enterprise = QStringLiteral("ОАО Комбикормовый завод имени Героев Труда, г. Новосибирск");
+    texts.approverPost = post;
+    texts.approverName = name;
+    texts.signerPosts.fill(post);
+    texts.signerNames.fill(name);
+    ArchivedRecipe recipe = sampleRecipe(characteristics);
+    recipe.prim = QString(150, QLatin1Char('x')); // both note lines
+    RecipeDocument document =
+        RecipeDocument::build(recipe, QStringLiteral("НДС"), QStringLiteral("07.12.2026"));
+    int pages = 0;
+    const QList<Word> words = print(QString::fromLatin1(QTest::currentDataTag()), document,
+                                    RecipeForm::Full, false, &pages, texts);
+    QVERIFY(!words.isEmpty());
+    QCOMPARE(pages, characteristics > 30 ? 2 : 1);
+    constexpr double kOverlap = 0.3; // points two boxes may share (rounding of the reader)
+    const double left = pt(px(400)) - kOverlap;
+    const double right = pt(px(4500)) + kOverlap;
+    const double bottom = pt(py(RecipePage::kVirtualHeight));
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const Word &a = words.at(i);
+        QVERIFY2(
+            a.x >= left && a.xMax <= right && a.yMax <= bottom,
+            qPrintable(
+                QStringLiteral("%1 at %2..%3 outside the frame").arg(a.text).arg(a.x).arg(a.xMax)));
+        for (qsizetype j = i + 1; j < words.size(); ++j) {
+            const Word &b = words.at(j);
+            const bool overlap = a.page == b.page && a.x < b.xMax - kOverlap &&
+                                 b.x < a.xMax - kOverlap && a.y < b.yMax - kOverlap &&
+                                 b.y < a.yMax - kOverlap;
+            QVERIFY2(!overlap, qPrintable(QStringLiteral("%1 (%2, %3) overlaps %4 (%5, %6)")
+                                              .arg(a.text)
+                                              .arg(a.x)
+                                              .arg(a.y)
+                                              .arg(b.text)
+                                              .arg(b.x)
+                                              .arg(b.y)));
+        }
+    }
+    // every word of the long texts was printed, none lost in the wrapping
+    const QStringList postWords = post.split(u' ', Qt::SkipEmptyParts);
+    const auto countWith = [&words](const QString &part) {
+        return std::count_if(words.begin(), words.end(),
+                             [&part](const Word &w) { return w.text.startsWith(part); });
+    };
+    QCOMPARE(countWith(postWords.last()), 6);
+    QCOMPARE(countWith(postWords.first()), 6);
+    // "УТВЕРЖДАЮ" under the whole enterprise name, the print date under the approver line
+    const Word approve = find(words, QStringLiteral("УТВЕРЖДАЮ")).first();
+    QVERIFY(approve.y >= find(words, QStringLiteral("Новосибирск")).first().yMax - kOverlap);
+    const Word date = find(words, QStringLiteral("Дата")).first();
+    const Word approver = find(words, postWords.first()).first();
+    QVERIFY(date.y >= approver.y);
 }
 
 QTEST_MAIN(TestRecipePrint)

@@ -15,6 +15,8 @@ private slots:
     void splits_data();
     void splits();
     void firstPartNeverExceedsWidth();
+    void wraps_data();
+    void wraps();
 };
 
 void TestSplitLine::splits_data()
@@ -75,6 +77,39 @@ void TestSplitLine::firstPartNeverExceedsWidth()
             QStringLiteral("Для кормления высокопродуктивных коров, в период раздоя (1-3 мес.)");
         QVERIFY(splitLine(text, width).first.size() <= width);
     }
+}
+
+void TestSplitLine::wraps_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("fits") << "Мастер" << 10 << QStringList{"Мастер"};
+    QTest::newRow("empty") << "" << 10 << QStringList{};
+    QTest::newRow("blank") << "   " << 10 << QStringList{};
+    QTest::newRow("word-ends-at-width") << "ab cd ef" << 5 << QStringList{"ab cd", "ef"};
+    QTest::newRow("three-lines") << "Заведующий производственной лабораторией" << 12
+                                 << QStringList{"Заведующий", "производстве", "нной",
+                                                "лабораторией"};
+    QTest::newRow("after-hyphen-and-point")
+        << "/Римского-Корсакова Е.А./" << 12 << QStringList{"/Римского-", "Корсакова", "Е.А./"};
+    QTest::newRow("blank-before-point")
+        << "Корсакова Е.А. и Ко" << 14 << QStringList{"Корсакова Е.А.", "и Ко"};
+    QTest::newRow("long-word-cut-hard") << "abcdefghij" << 4 << QStringList{"abcd", "efgh", "ij"};
+    QTest::newRow("width-below-one") << "ab" << 0 << QStringList{"a", "b"};
+}
+
+// Every line fits; nothing but the blanks at the breaks is lost.
+void TestSplitLine::wraps()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QStringList, lines);
+    const QStringList wrapped = store::wrapText(text, width);
+    QCOMPARE(wrapped, lines);
+    for (const QString &line : wrapped)
+        QVERIFY(line.size() <= std::max(width, 1));
 }
 
 QTEST_APPLESS_MAIN(TestSplitLine)
