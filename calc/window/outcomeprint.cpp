@@ -1,13 +1,13 @@
 #include "calc/window/outcomeprint.h"
 
 #include "store/numbertext.h"
+#include "store/splitline.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace calc
@@ -16,7 +16,6 @@ namespace calc
 namespace
 {
 
-constexpr double kRightMargin = 150;
 constexpr double kLargestPoints = 10;
 constexpr double kSmallestPoints = 5;
 constexpr int kListWidth = 110; // a list's longer lines are wrapped rather than shrunk
@@ -27,6 +26,14 @@ int widest(const QStringList &lines)
     for (const QString &line : lines)
         w = std::max(w, int(line.size()));
     return w;
+}
+
+// The characters a block needs in one line: a grid its widest row, a list its widest
+// line up to kListWidth (longer ones are wrapped).
+int neededChars(const OutcomeBlock &block)
+{
+    const int w = widest(block.lines);
+    return block.kind == OutcomeBlock::Kind::Grid ? w : std::min(w, kListWidth);
 }
 
 } // namespace
@@ -54,26 +61,39 @@ int OutcomePrint::linesPerPage()
     return (kBottom - kLinesTop) / kLineStep;
 }
 
-// Courier New at the largest size up to 10 points at which the widest of the lines (but
-// at most widthCap characters) fits between the left edge and the right margin; not
-// below 5 points.
-void OutcomePrint::chooseFont(const QStringList &lines, int widthCap)
+// Courier New at the largest size up to 10 points at which the widest block fits between
+// the margins; not below 5 points.
+void OutcomePrint::chooseFont(const QList<OutcomeBlock> &blocks)
 {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSizeF(kLargestPoints);
-    painter_->setFont(font);
-    const double room = x(kVirtualWidth - kLeft - kRightMargin);
-    double advance = QFontMetricsF(painter_->font(), painter_->device()).horizontalAdvance(u'0');
-    const int chars = std::min(widest(lines), widthCap);
-    if (advance > 0 && chars * advance > room) {
-        const double points = std::max(kSmallestPoints, kLargestPoints * room / (chars * advance));
-        font.setPointSizeF(points);
-        painter_->setFont(font);
-        advance = QFontMetricsF(painter_->font(), painter_->device()).horizontalAdvance(u'0');
+    int chars = 0;
+    for (const OutcomeBlock &block : blocks)
+        chars = std::max(chars, neededChars(block));
+    font_ = QFont(QStringLiteral("Courier New"));
+    font_.setStyleHint(QFont::TypeWriter);
+    font_.setFixedPitch(true);
+    const double room = x(kRight) - x(kLeft);
+    const auto advanceAt = [this](double points) {
+        font_.setPointSizeF(points);
+        return QFontMetricsF(font_, painter_->device()).horizontalAdvance(u'0');
+    };
+    double points = kLargestPoints;
+    double advance = advanceAt(points);
+    // the advance of a scaled font may round up: step down until the block really fits
+    while (advance > 0 && chars * advance > room && points > kSmallestPoints) {
+        points =
+            std::max(kSmallestPoints, std::min(points - 0.1, points * room / (chars * advance)));
+        advance = advanceAt(points);
     }
+    painter_->setFont(font_);
     charsPerLine_ = advance > 0 ? int(room / advance) : 0;
+}
+
+// A heading wider than the line goes on in the next lines.
+QStringList OutcomePrint::headingLines(const QString &heading) const
+{
+    if (charsPerLine_ <= 0 || heading.size() <= charsPerLine_)
+        return {heading};
+    return store::wrapText(heading, charsPerLine_);
 }
 
 // A list line too long even at the smallest size goes on in the next line.
@@ -114,24 +134,24 @@ void OutcomePrint::textAt(double vx, double vy, const QString &text)
 int OutcomePrint::drawBlock(const OutcomeBlock &block)
 {
     const bool grid = block.kind == OutcomeBlock::Kind::Grid;
-    chooseFont(block.lines, grid ? INT_MAX : kListWidth);
-    const QFont linesFont = painter_->font();
     const QStringList lines = fittedLines(block);
-    const int perPage = linesPerPage();
+    const QStringList heading = headingLines(block.heading);
+    // headings of more than two lines push the block's lines down
+    const int top = kLinesTop + kLineStep * std::max(0, int(heading.size()) - 2);
+    const int perPage = std::max(1, (kBottom - top) / kLineStep);
     int next = 0; // next line to print
     int pages = 0;
     do {
         if (!startPage())
             return pages;
         ++pages;
-        chooseFont({block.heading}, INT_MAX);
-        textAt(kLeft, kHeadingTop, block.heading);
-        painter_->setFont(linesFont);
+        for (int i = 0; i < heading.size(); ++i)
+            textAt(kLeft, kHeadingTop + kLineStep * i, heading.at(i));
         int slot = grid ? 0 : 1;
         if (grid && next > 0 && !lines.isEmpty())
-            textAt(kLeft, kLineStep * slot++ + kLinesTop, lines.first());
+            textAt(kLeft, kLineStep * slot++ + top, lines.first());
         for (; slot <= perPage && next < lines.size(); ++slot, ++next)
-            textAt(kLeft, kLineStep * slot + kLinesTop, lines.at(next));
+            textAt(kLeft, kLineStep * slot + top, lines.at(next));
     } while (next < lines.size());
     return pages;
 }
@@ -140,6 +160,7 @@ int OutcomePrint::draw(const QList<OutcomeBlock> &blocks)
 {
     pages_ = 0;
     painter_->setPen(Qt::black);
+    chooseFont(blocks);
     for (const OutcomeBlock &block : blocks)
         drawBlock(block);
     return pages_;

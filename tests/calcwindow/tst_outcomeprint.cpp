@@ -50,6 +50,7 @@ private slots:
     void longListGoesOnOverPages();
     void gridRepeatsItsHeaderRow();
     void overlongLineIsWrapped();
+    void oneSizeForTheWholePrint();
 };
 
 void TestOutcomePrint::longListGoesOnOverPages()
@@ -120,6 +121,57 @@ void TestOutcomePrint::overlongLineIsWrapped()
     QVERIFY(last->yMin > pointsY(450));
     QVERIFY(second->yMin > last->yMin);
     QVERIFY(find(words, QStringLiteral("слово00")));
+}
+
+// A narrow grid and a wide one (the failure analysis): both pages and their headings in
+// the one size at which the wide grid fits between the margins; a heading longer than
+// the line goes on in the next one.
+void TestOutcomePrint::oneSizeForTheWholePrint()
+{
+    QStringList narrow = {QStringLiteral("Характеристика !Минимум !")};
+    QStringList wide = {QStringLiteral("Наименование сырья !") + QString(130, u'-') + u'!'};
+    for (int r = 1; r <= 5; ++r) {
+        narrow.append(QStringLiteral("узко%1 !   1.00 !").arg(r));
+        wide.append(QStringLiteral("широко%1 !").arg(r) + QString(140, u' ') +
+                    QStringLiteral("конец%1 !").arg(r));
+    }
+    QString heading = QStringLiteral("Разбор неудачного расчета.  Комбикорм № 1 типа ПК-5 не "
+                                     "получается. Вес не набран.");
+    for (int i = 0; i < 8; ++i)
+        heading += QStringLiteral(" Задано - 1000.000");
+    const QString pdf = roadtest::outputPdf(QStringLiteral("outcome-one-size"));
+    auto printer = platform::pdfPrinter(pdf);
+    QPainter painter(printer.get());
+    OutcomePrint page(&painter, [&printer] { return printer->newPage(); });
+    QCOMPARE(page.draw(
+                 {{heading + QStringLiteral(" Характеристики."), narrow, OutcomeBlock::Kind::Grid},
+                  {heading + QStringLiteral(" Вложение сырья. "), wide, OutcomeBlock::Kind::Grid}}),
+             2);
+    painter.end();
+    QVERIFY(page.pointSize() < 10);
+
+    const QList<roadtest::PdfWord> words = roadtest::pdfWords(pdf);
+    QVERIFY(!words.isEmpty());
+    const double height = words.first().yMax - words.first().yMin;
+    const double right = (OutcomePrint::kRight)*595.276 / OutcomePrint::kVirtualWidth;
+    QList<int> pagesSeen;
+    for (const roadtest::PdfWord &w : words) {
+        QVERIFY2(qAbs(w.yMax - w.yMin - height) < 0.05, qPrintable(w.text));
+        QVERIFY2(
+            w.xMax <= right + 0.3,
+            qPrintable(QStringLiteral("%1 ends at %2 past %3").arg(w.text).arg(w.xMax).arg(right)));
+        if (!pagesSeen.contains(w.page))
+            pagesSeen.append(w.page);
+    }
+    QCOMPARE(pagesSeen.size(), 2);
+    // the wide grid's rows end close to the right margin: the size is not smaller than needed
+    const roadtest::PdfWord *end = find(words, QStringLiteral("конец1"));
+    QVERIFY(end);
+    QVERIFY(end->xMax > right - 20);
+    // the long headings wrapped: their last words stand on the second heading line
+    const roadtest::PdfWord *last = find(words, QStringLiteral("Характеристики."));
+    QVERIFY(last);
+    QVERIFY(qAbs(last->yMin - pointsY(200)) < 3);
 }
 
 QTEST_MAIN(TestOutcomePrint)
