@@ -11,12 +11,12 @@
 #include "archive/recipeselection.h"
 #include "archive/window/certificatepage.h"
 #include "archive/window/consumptionpage.h"
-#include "lists/message.h"
-#include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
+#include "widgets/message.h"
+#include "widgets/tablegrid.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -107,7 +107,7 @@ ArchiveCursors TForm14::cursors() const
 
 void TForm14::buildGrids()
 {
-    DBGrid1 = new lists::TableGrid(
+    DBGrid1 = new widgets::TableGrid(
         &data_.Table6,
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 200, -1, true},
          {QStringLiteral("PRIM"), QStringLiteral("Примечание"), 140},
@@ -117,12 +117,12 @@ void TForm14::buildGrids()
          {QStringLiteral("GOST"), QStringLiteral("ГОСТ / ТУ"), 100},
          {QStringLiteral("NDS"), QStringLiteral("%нал."), 50, 2}},
         this);
-    DBGrid2 = new lists::TableGrid(&data_.Table7,
-                                   {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 190},
-                                    {QStringLiteral("PROCIN"), QStringLiteral("%ввод."), 60, 3},
-                                    {QStringLiteral("PRICE"), QStringLiteral("Цена 1т"), 80, 2}},
-                                   this);
-    DBGrid3 = new lists::TableGrid(
+    DBGrid2 = new widgets::TableGrid(&data_.Table7,
+                                     {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 190},
+                                      {QStringLiteral("PROCIN"), QStringLiteral("%ввод."), 60, 3},
+                                      {QStringLiteral("PRICE"), QStringLiteral("Цена 1т"), 80, 2}},
+                                     this);
+    DBGrid3 = new widgets::TableGrid(
         &data_.Table8,
         {{QStringLiteral("PIT"), QStringLiteral("Наименование"), 140, -1, true},
          {QStringLiteral("EDIZ"), QStringLiteral("Ед. измер."), 70, -1, true},
@@ -265,14 +265,14 @@ void TForm14::hideOverlays()
 
 bool TForm14::run(const std::function<void()> &operation)
 {
-    const bool ok = lists::runReporting(this, operation);
+    const bool ok = widgets::runReporting(this, operation);
     followCursors();
     return ok;
 }
 
 void TForm14::followCursors()
 {
-    for (lists::TableGrid *grid : {DBGrid1, DBGrid2, DBGrid3})
+    for (widgets::TableGrid *grid : {DBGrid1, DBGrid2, DBGrid3})
         grid->followCursor();
 }
 
@@ -286,7 +286,7 @@ void TForm14::showEvent(QShowEvent *event)
 void TForm14::FormShow()
 {
     const bool withTax = settings::currentSettings().namePriceWithTax;
-    lists::GridColumn nds = DBGrid1->gridModel()->columns().last();
+    widgets::GridColumn nds = DBGrid1->gridModel()->columns().last();
     nds.readOnly = withTax;
     DBGrid1->gridModel()->setColumn(DBGrid1->gridModel()->columns().size() - 1, nds);
     DBGrid2->setReadOnly(true);
@@ -306,7 +306,7 @@ void TForm14::Table6AfterScroll()
 {
     if (!linking_ || !data_.Table6.dataSourceEnabled() || !ListBox1->isHidden())
         return;
-    lists::runReporting(this, [this] { linkToHead(cursors()); });
+    widgets::runReporting(this, [this] { linkToHead(cursors()); });
 }
 
 void TForm14::Button1Click()
@@ -359,7 +359,7 @@ void TForm14::Button3Click()
     std::optional<int> matched;
     run([&] { matched = selectByKey(data_.Table6, key); });
     if (matched && *matched == 0)
-        lists::showMessage(this, kNoMatchMessage);
+        widgets::showMessage(this, kNoMatchMessage);
     DBGrid1->setFocus();
 }
 
@@ -425,7 +425,7 @@ void TForm14::Button10Click()
     NetworkCopyResult result;
     run([&] { result = copyArchiveToNetwork(cursors(), data_.Table10, netpathFile_); });
     if (!result.ok())
-        lists::showMessage(this, result.error);
+        widgets::showMessage(this, result.error);
     DBGrid1->setFocus();
 }
 
@@ -436,7 +436,7 @@ void TForm14::Button12Click()
     RangeDeletion result;
     run([&] { result = deleteRecipeRange(cursors(), from, to); });
     if (result.refused) {
-        lists::showMessage(this, kBadRangeMessage);
+        widgets::showMessage(this, kBadRangeMessage);
         Button13Click();
     }
 }
@@ -496,8 +496,8 @@ void TForm14::print(const QString &documentName, const std::function<void(QPaint
     platform::printWithChoice(this, choice, [this, &draw](QPrinter *printer) {
         QPainter painter;
         if (!painter.begin(printer)) {
-            lists::showMessage(this, QStringLiteral("Не удалось начать печать на принтере %1")
-                                         .arg(printer->printerName()));
+            widgets::showMessage(this, QStringLiteral("Не удалось начать печать на принтере %1")
+                                           .arg(printer->printerName()));
             return;
         }
         draw(&painter);
@@ -517,7 +517,7 @@ void TForm14::FormClose()
     DBGrid1->commitEdit();
     DBGrid3->commitEdit();
     linking_ = false;
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         for (store::Table *table : {&data_.Table6, &data_.Table7, &data_.Table8})
             table->flush();
     });

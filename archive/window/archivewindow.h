@@ -29,7 +29,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
-namespace lists
+namespace widgets
 {
 class TableGrid;
 }
@@ -60,16 +60,16 @@ public:
     // For scripts and tests: where "Печатать" prints without a dialog (empty: ask).
     void setForcedPdf(const QString &path) { forcedPdf_ = path; }
 
-    lists::TableGrid *DBGrid1; // heads
-    lists::TableGrid *DBGrid2; // raw materials
-    lists::TableGrid *DBGrid3; // characteristics
-    QPushButton *Button1;      // "Просмотр и печать рецепта"
-    QPushButton *Button2;      // "Печатать удостоверение"
-    QPushButton *Button3;      // "Выделить"
-    QPushButton *Button4;      // "Отменить выделение"
-    QPushButton *Button5;      // "Очистить выработку"
-    QPushButton *Button6;      // "Подсчитать расход сырья"
-    QPushButton *Button7;      // "Удалить рецепт"
+    widgets::TableGrid *DBGrid1; // heads
+    widgets::TableGrid *DBGrid2; // raw materials
+    widgets::TableGrid *DBGrid3; // characteristics
+    QPushButton *Button1;        // "Просмотр и печать рецепта"
+    QPushButton *Button2;        // "Печатать удостоверение"
+    QPushButton *Button3;        // "Выделить"
+    QPushButton *Button4;        // "Отменить выделение"
+    QPushButton *Button5;        // "Очистить выработку"
+    QPushButton *Button6;        // "Подсчитать расход сырья"
+    QPushButton *Button7;        // "Удалить рецепт"
     QPushButton *Button8;  // "Удалить рецепты в диапазоне номеров"
     QPushButton *Button9;  // "Новая нумерация"
     QPushButton *Button10; // "Выдать архив на сеть"

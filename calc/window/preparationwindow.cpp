@@ -3,8 +3,6 @@
 #include "calc/window/outcomecolours.h"
 #include "calc/window/outcomeprint.h"
 #include "calc/window/runprogress.h"
-#include "lists/message.h"
-#include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
 #include "results/window/resultswindow.h"
 #include "settings/settings.h"
@@ -12,6 +10,10 @@
 #include "store/datasourceoff.h"
 #include "store/highlight.h"
 #include "store/table.h"
+#include "widgets/fixedpitchfont.h"
+#include "widgets/message.h"
+#include "widgets/tablegrid.h"
+#include "widgets/windowparts.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -77,14 +79,6 @@ void clearMarks(store::Table &table)
     goBack(table, order);
 }
 
-QPushButton *makeButton(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 QLabel *makeLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -98,7 +92,7 @@ TForm10::TForm10(store::TDataModule2 &data, ProblemRecord &record, QWidget *pare
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Подготовка расчета рецептов"));
-    sink_ = [this](const QString &text) { lists::showMessage(this, text); };
+    sink_ = [this](const QString &text) { widgets::showMessage(this, text); };
     buildLayout();
     resize(980, 700);
     form8_ = new results::TForm8(data_, record_, this);
@@ -126,13 +120,7 @@ void TForm10::message(const QString &text)
 
 bool TForm10::report(const std::function<void()> &operation)
 {
-    try {
-        operation();
-        return true;
-    } catch (const store::TableError &e) {
-        message(e.message());
-        return false;
-    }
+    return widgets::runReporting(operation, [this](const QString &text) { message(text); });
 }
 
 QRadioButton *TForm10::modeButton(CalcMode mode) const
@@ -188,20 +176,20 @@ QWidget *TForm10::buildEntry()
         makeLabel(QStringLiteral("(цены отпускные - с грануляцией и НДС)"), page));
     programmeTitle->addStretch();
 
-    DBGrid1 =
-        new lists::TableGrid(&data_.Table2,
-                             {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
-                              {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420, -1, true},
-                              {QStringLiteral("VES"), QStringLiteral("Выработка"), 90},
-                              {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100},
-                              {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100}},
-                             page);
+    DBGrid1 = new widgets::TableGrid(
+        &data_.Table2,
+        {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
+         {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420, -1, true},
+         {QStringLiteral("VES"), QStringLiteral("Выработка"), 90},
+         {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100},
+         {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100}},
+        page);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->gridModel()->setRowFlag(kVib);
 
     auto *stockTitle = makeLabel(QStringLiteral("Наличие сырья  "), page);
     stockTitle->setFont(bold);
-    DBGrid2 = new lists::TableGrid(
+    DBGrid2 = new widgets::TableGrid(
         &data_.Table3,
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 240, -1, true},
          {QStringLiteral("VES"), QStringLiteral("Наличие"), 90},
@@ -259,20 +247,18 @@ QWidget *TForm10::buildModes()
         policy.setRetainSizeWhenHidden(true);
         b->setSizePolicy(policy);
     }
-    const QList<std::pair<QRadioButton *, const char *>> names = {{RadioButton1, "RadioButton1"},
-                                                                  {RadioButton2, "RadioButton2"},
-                                                                  {RadioButton3, "RadioButton3"},
-                                                                  {RadioButton4, "RadioButton4"},
-                                                                  {RadioButton5, "RadioButton5"}};
-    for (const auto &[b, name] : names)
-        b->setObjectName(QString::fromLatin1(name));
+    widgets::nameObjects({{RadioButton1, "RadioButton1"},
+                          {RadioButton2, "RadioButton2"},
+                          {RadioButton3, "RadioButton3"},
+                          {RadioButton4, "RadioButton4"},
+                          {RadioButton5, "RadioButton5"}});
 
-    Button1 = makeButton(QStringLiteral("Полностью сработать / отменить"), "Button1", box);
-    Button2 = makeButton(QStringLiteral("Отменить полную сработку всем"), "Button2", box);
-    Button3 = makeButton(QStringLiteral("Уточнение по сырью"), "Button3", box);
-    Button4 = makeButton(QStringLiteral("Уточнение по продукции"), "Button4", box);
-    Button5 = makeButton(QStringLiteral("Начать расчет"), "Button5", box);
-    Button6 = makeButton(QStringLiteral("Отказ от расчета"), "Button6", box);
+    Button1 = widgets::makeButton(QStringLiteral("Полностью сработать / отменить"), box, "Button1");
+    Button2 = widgets::makeButton(QStringLiteral("Отменить полную сработку всем"), box, "Button2");
+    Button3 = widgets::makeButton(QStringLiteral("Уточнение по сырью"), box, "Button3");
+    Button4 = widgets::makeButton(QStringLiteral("Уточнение по продукции"), box, "Button4");
+    Button5 = widgets::makeButton(QStringLiteral("Начать расчет"), box, "Button5");
+    Button6 = widgets::makeButton(QStringLiteral("Отказ от расчета"), box, "Button6");
     QFont bold = Button5->font();
     bold.setBold(true);
     Button5->setFont(bold);
@@ -329,8 +315,7 @@ QTableWidget *TForm10::makeOutcomeGrid(const char *name)
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setWordWrap(false);
-    QFont fixed(QStringLiteral("Courier New"));
-    fixed.setStyleHint(QFont::TypeWriter);
+    QFont fixed = widgets::fixedPitchFont();
     fixed.setPointSizeF(grid->font().pointSizeF());
     grid->setFont(fixed);
     grid->hide();
@@ -365,10 +350,10 @@ QWidget *TForm10::buildOutcome()
     StringGrid2 = makeOutcomeGrid("StringGrid2");
     StringGrid3 = makeOutcomeGrid("StringGrid3");
 
-    Button7 = makeButton(QStringLiteral("<<< Назад"), "Button7", Panel1);
-    Button8 = makeButton(QStringLiteral("Дальше >>>"), "Button8", Panel1);
-    Button9 = makeButton(QStringLiteral("Печатать"), "Button9", Panel1);
-    Button10 = makeButton(QStringLiteral("Выход (меню)"), "Button10", Panel1);
+    Button7 = widgets::makeButton(QStringLiteral("<<< Назад"), Panel1, "Button7");
+    Button8 = widgets::makeButton(QStringLiteral("Дальше >>>"), Panel1, "Button8");
+    Button9 = widgets::makeButton(QStringLiteral("Печатать"), Panel1, "Button9");
+    Button10 = widgets::makeButton(QStringLiteral("Выход (меню)"), Panel1, "Button10");
     auto *buttons = new QHBoxLayout;
     for (QPushButton *b : {Button7, Button8, Button9, Button10}) {
         b->setMinimumSize(140, 30);

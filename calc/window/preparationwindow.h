@@ -31,10 +31,6 @@ class QStackedLayout;
 class QTableWidget;
 class QWidget;
 
-namespace lists
-{
-class TableGrid;
-}
 namespace results
 {
 class TForm8;
@@ -44,6 +40,10 @@ namespace store
 class TDataModule2;
 class Table;
 } // namespace store
+namespace widgets
+{
+class TableGrid;
+}
 
 namespace calc
 {
@@ -80,8 +80,8 @@ public:
     int paintOutcome(QPainter *painter, const std::function<bool()> &newPage) const;
 
     results::TForm8 *resultsWindow() const { return form8_; }
-    lists::TableGrid *programmeGrid() const { return DBGrid1; }
-    lists::TableGrid *stockGrid() const { return DBGrid2; }
+    widgets::TableGrid *programmeGrid() const { return DBGrid1; }
+    widgets::TableGrid *stockGrid() const { return DBGrid2; }
     QRadioButton *modeButton(CalcMode mode) const;
     QRadioButton *uniformButton() const { return RadioButton5; }
     QLabel *relaxationLabel() const { return Label4; }
@@ -146,9 +146,9 @@ private:
 
     QStackedLayout *stack_ = nullptr;
     QWidget *entry_ = nullptr;
-    QWidget *Panel1 = nullptr;           // outcome panel
-    lists::TableGrid *DBGrid1 = nullptr; // production programme on kk
-    lists::TableGrid *DBGrid2 = nullptr; // stock on sir
+    QWidget *Panel1 = nullptr;             // outcome panel
+    widgets::TableGrid *DBGrid1 = nullptr; // production programme on kk
+    widgets::TableGrid *DBGrid2 = nullptr; // stock on sir
     QRadioButton *RadioButton1 = nullptr; // "Оптимизировать стоимость сырья"
     QRadioButton *RadioButton2 = nullptr; // "Максимизировать выработку в пропорции"
     QRadioButton *RadioButton3 = nullptr; // "Максимизировать текущий продукт"

@@ -4,12 +4,13 @@
 #include "documents/recipeexport.h"
 #include "documents/window/recipepage.h"
 #include "documents/window/wordexport.h"
-#include "lists/fixedpitchfont.h"
-#include "lists/message.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
+#include "widgets/fixedpitchfont.h"
+#include "widgets/message.h"
+#include "widgets/windowparts.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -69,7 +70,7 @@ void TForm15::buildLayout()
 {
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFont(lists::fixedPitchFont(12));
+    ListBox1->setFont(widgets::fixedPitchFont(12));
 
     auto *formBox = new QWidget(this);
     auto *formLayout = new QGridLayout(formBox);
@@ -112,16 +113,14 @@ void TForm15::buildLayout()
     Button1 = new QPushButton(QStringLiteral("ПЕЧАТАТЬ"), this);
     Button2 = new QPushButton(QStringLiteral("Импорт в Word"), this);
     Button3 = new QPushButton(QStringLiteral("Выход"), this);
-    const QList<std::pair<QRadioButton *, const char *>> radios = {{RadioButton1, "RadioButton1"},
-                                                                   {RadioButton2, "RadioButton2"},
-                                                                   {RadioButton3, "RadioButton3"},
-                                                                   {RadioButton4, "RadioButton4"},
-                                                                   {RadioButton5, "RadioButton5"}};
-    for (const auto &[b, name] : radios)
-        b->setObjectName(QString::fromLatin1(name));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button3->setObjectName(QStringLiteral("Button3"));
+    widgets::nameObjects({{RadioButton1, "RadioButton1"},
+                          {RadioButton2, "RadioButton2"},
+                          {RadioButton3, "RadioButton3"},
+                          {RadioButton4, "RadioButton4"},
+                          {RadioButton5, "RadioButton5"},
+                          {Button1, "Button1"},
+                          {Button2, "Button2"},
+                          {Button3, "Button3"}});
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -176,7 +175,7 @@ void TForm15::FormShow()
     RadioButton4->setChecked(true);
     bool found = false;
     archive::ArchivedRecipe recipe;
-    const bool read = lists::runReporting(this, [&] {
+    const bool read = widgets::runReporting(this, [&] {
         recipe = archive::readArchivedRecipe(data_.Table6, data_.Table7, data_.Table8, data_.Table9,
                                              number_, &found);
     });
@@ -189,7 +188,7 @@ void TForm15::FormShow()
         // Said once the window stands on the screen.
         const QString text =
             found ? kNoWeight : QStringLiteral("Рецепта № %1 в архиве нет").arg(number_);
-        QTimer::singleShot(0, this, [this, text] { lists::showMessage(this, text); });
+        QTimer::singleShot(0, this, [this, text] { widgets::showMessage(this, text); });
         return;
     }
     ListBox1->addItems(document_.lines());
@@ -199,12 +198,12 @@ void TForm15::FormShow()
 void TForm15::Button1Click()
 {
     if (document_.isEmpty()) {
-        lists::showMessage(this, kNoWeight);
+        widgets::showMessage(this, kNoWeight);
         return;
     }
     const bool forced = !platform::forcedPdfPath().isEmpty();
     if (!forced)
-        lists::showMessage(this, QStringLiteral("Подготовьте принтер"));
+        widgets::showMessage(this, QStringLiteral("Подготовьте принтер"));
     const platform::PrinterChoice choice =
         platform::choosePrinter(this, QStringLiteral("Рецепт ") + QString::number(number_));
     if (!choice)
@@ -217,7 +216,7 @@ bool TForm15::paintOn(QPrinter *printer)
 {
     QPainter painter;
     if (!painter.begin(printer)) {
-        lists::showMessage(
+        widgets::showMessage(
             this,
             QStringLiteral("Не удалось начать печать на принтере %1").arg(printer->printerName()));
         return false;
@@ -234,7 +233,7 @@ bool TForm15::paintOn(QPrinter *printer)
 void TForm15::Button2Click()
 {
     if (document_.isEmpty()) {
-        lists::showMessage(this, kNoWeight);
+        widgets::showMessage(this, kNoWeight);
         return;
     }
     document_.balanceBatch();
@@ -251,7 +250,7 @@ void TForm15::Button3Click()
 
 void TForm15::done(int result)
 {
-    lists::runReporting(this, [this] { FormClose(); });
+    widgets::runReporting(this, [this] { FormClose(); });
     QDialog::done(result);
 }
 

@@ -2,8 +2,8 @@
 
 #include "documents/certificateexport.h"
 #include "documents/exportfile.h"
-#include "lists/message.h"
 #include "platform/documentopener.h"
+#include "widgets/message.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -23,12 +23,12 @@ bool exportToWord(QWidget *parent, const DocxDocument &document, const QString &
     const ExportedFile file =
         saveExport(document, kExportFolder, stem, QDateTime::currentDateTime());
     if (!file.ok()) {
-        lists::showMessage(parent, kNoWord + QLatin1Char('\n') + file.error);
+        widgets::showMessage(parent, kNoWord + QLatin1Char('\n') + file.error);
         return false;
     }
     if (!platform::openDocument(file.path)) {
-        lists::showMessage(parent, kNoWord + QStringLiteral("\nДокумент сохранен в файле ") +
-                                       QDir::toNativeSeparators(file.path));
+        widgets::showMessage(parent, kNoWord + QStringLiteral("\nДокумент сохранен в файле ") +
+                                         QDir::toNativeSeparators(file.path));
         return false;
     }
     return true;

@@ -1,7 +1,7 @@
 #include "maintenance/window/drivewindow.h"
 
-#include "lists/message.h"
 #include "platform/driveletters.h"
+#include "widgets/message.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,7 +32,7 @@ DriveWindow::DriveWindow(store::TDataModule2 &data, const platform::DriveLetters
     : QDialog(parent), data_(data), drives_(drives), operation_(operation)
 {
     setWindowTitle(texts.caption);
-    sink_ = [this](const QString &text) { lists::showMessage(this, text); };
+    sink_ = [this](const QString &text) { widgets::showMessage(this, text); };
     buildLayout(texts);
     resize(620, 400);
 }

@@ -1,7 +1,7 @@
 #include "maintenance/window/instructionswindow.h"
 
-#include "lists/fixedpitchfont.h"
 #include "maintenance/instructions.h"
+#include "widgets/fixedpitchfont.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -17,7 +17,7 @@ TForm13::TForm13(const QString &dataDir, QWidget *parent) : QDialog(parent), dat
     setWindowTitle(QStringLiteral("Инструкция"));
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFont(lists::fixedPitchFont(15));
+    ListBox1->setFont(widgets::fixedPitchFont(15));
     ListBox1->setWordWrap(false);
     ListBox1->setSelectionMode(QAbstractItemView::NoSelection); // a text to read, not a choice
     ListBox1->setTextElideMode(Qt::ElideNone);
@@ -50,7 +50,7 @@ void TForm13::FormActivate()
         ListBox1->setFont(font()); // the message reads as a message, not as a text line
         ListBox1->addItem(text.error);
     } else {
-        ListBox1->setFont(lists::fixedPitchFont(15));
+        ListBox1->setFont(widgets::fixedPitchFont(15));
         ListBox1->addItems(text.lines);
     }
     if (ListBox1->count() > 0)

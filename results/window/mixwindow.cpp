@@ -1,8 +1,6 @@
 #include "results/window/mixwindow.h"
 
 #include "archive/mixarchivewriter.h"
-#include "lists/message.h"
-#include "lists/tablegrid.h"
 #include "results/cellnumber.h"
 #include "results/mixsource.h"
 #include "results/window/celleditor.h"
@@ -10,6 +8,8 @@
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
 #include "store/numbertext.h"
+#include "widgets/message.h"
+#include "widgets/tablegrid.h"
 
 #include <QButtonGroup>
 #include <QHeaderView>
@@ -85,7 +85,7 @@ TForm12::TForm12(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), 
     setWindowTitle(QStringLiteral("Расчет характеристик смеси"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    sink_ = [this](const QString &text) { lists::showMessage(this, text); };
+    sink_ = [this](const QString &text) { widgets::showMessage(this, text); };
     buildLayout();
     setFixedSize(800, 600);
 }
@@ -155,7 +155,7 @@ QRadioButton *TForm12::formButton(ProductForm form) const
 
 void TForm12::buildLayout()
 {
-    DBGrid1 = new lists::TableGrid(&data_.Table3, {}, this);
+    DBGrid1 = new widgets::TableGrid(&data_.Table3, {}, this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(kLeft, 4, 357, 333);
     DBGrid1->setReadOnly(false);

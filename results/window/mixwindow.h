@@ -32,13 +32,13 @@ namespace archive
 {
 struct MixRecipe;
 }
-namespace lists
-{
-class TableGrid;
-}
 namespace store
 {
 class TDataModule2;
+}
+namespace widgets
+{
+class TableGrid;
 }
 
 namespace results
@@ -71,7 +71,7 @@ public:
     bool rowSelected(int row) const { return selected_.value(row); }
     const MixResult &lastResult() const { return result_; }
 
-    lists::TableGrid *rawGrid() const { return DBGrid1; }
+    widgets::TableGrid *rawGrid() const { return DBGrid1; }
     QTableWidget *characteristicsGrid() const { return StringGrid1; }
     QLineEdit *productField() const { return Edit1; }
     QLineEdit *standardField() const { return Edit2; }
@@ -143,24 +143,24 @@ private:
     MixResult result_;     // the last computation
     QString lastNamePrice_;
 
-    lists::TableGrid *DBGrid1 = nullptr;  // sir: name, price, input
-    QTableWidget *StringGrid1 = nullptr;  // the mix's characteristics
-    QLineEdit *Edit1 = nullptr;           // "Продукция"
-    QLineEdit *Edit2 = nullptr;           // "Стандарт"
-    QLineEdit *MaskEdit1 = nullptr;       // "Налог%"
-    QLineEdit *Edit3 = nullptr;           // "Назначение продукции"
-    QLineEdit *MaskEdit2 = nullptr;       // "Объем выработки"
-    QLineEdit *Edit4 = nullptr;           // "Примечание"
-    QLabel *Label8 = nullptr;             // the selling price
-    QLabel *Label9 = nullptr;             // "Арх.№", then the archive number
-    QLabel *Label10 = nullptr;            // the filler
-    QRadioButton *RadioButton1 = nullptr; // "Список отобранного сырья"
-    QRadioButton *RadioButton2 = nullptr; // "Полный список сырья"
-    QRadioButton *RadioButton3 = nullptr; // "По проценту ввода"
-    QRadioButton *RadioButton4 = nullptr; // "По массе сырья"
-    QRadioButton *RadioButton5 = nullptr; // "Гранулы"
-    QRadioButton *RadioButton6 = nullptr; // "Крупка"
-    QRadioButton *RadioButton7 = nullptr; // "Россыпь"
+    widgets::TableGrid *DBGrid1 = nullptr; // sir: name, price, input
+    QTableWidget *StringGrid1 = nullptr;   // the mix's characteristics
+    QLineEdit *Edit1 = nullptr;            // "Продукция"
+    QLineEdit *Edit2 = nullptr;            // "Стандарт"
+    QLineEdit *MaskEdit1 = nullptr;        // "Налог%"
+    QLineEdit *Edit3 = nullptr;            // "Назначение продукции"
+    QLineEdit *MaskEdit2 = nullptr;        // "Объем выработки"
+    QLineEdit *Edit4 = nullptr;            // "Примечание"
+    QLabel *Label8 = nullptr;              // the selling price
+    QLabel *Label9 = nullptr;              // "Арх.№", then the archive number
+    QLabel *Label10 = nullptr;             // the filler
+    QRadioButton *RadioButton1 = nullptr;  // "Список отобранного сырья"
+    QRadioButton *RadioButton2 = nullptr;  // "Полный список сырья"
+    QRadioButton *RadioButton3 = nullptr;  // "По проценту ввода"
+    QRadioButton *RadioButton4 = nullptr;  // "По массе сырья"
+    QRadioButton *RadioButton5 = nullptr;  // "Гранулы"
+    QRadioButton *RadioButton6 = nullptr;  // "Крупка"
+    QRadioButton *RadioButton7 = nullptr;  // "Россыпь"
     QPushButton *Button1 = nullptr;
     QPushButton *Button2 = nullptr;
     QPushButton *Button3 = nullptr;

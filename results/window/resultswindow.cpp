@@ -3,8 +3,6 @@
 #include "archive/archivewriter.h"
 #include "calc/problemrecord.h"
 #include "documents/window/recipeviewwindow.h"
-#include "lists/editmessage.h"
-#include "lists/message.h"
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
@@ -13,6 +11,8 @@
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
 #include "store/numbertext.h"
+#include "widgets/editmessage.h"
+#include "widgets/message.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -65,7 +65,7 @@ TForm8::TForm8(store::TDataModule2 &data, calc::ProblemRecord &record, QWidget *
     setWindowTitle(QStringLiteral("Обработка результатов расчета"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    sink_ = [this](const QString &text) { lists::showMessage(this, text); };
+    sink_ = [this](const QString &text) { widgets::showMessage(this, text); };
     buildLayout();
     setFixedSize(800, 600);
 }
@@ -87,7 +87,7 @@ bool TForm8::correctionMode() const
 void TForm8::message(const QString &text)
 {
     if (typing_) {
-        lists::afterEdit(this, [this, text] { message(text); });
+        widgets::afterEdit(this, [this, text] { message(text); });
         return;
     }
     if (sink_)

@@ -6,8 +6,8 @@
 #include "archive/archivefixture.h"
 #include "archive/recipeselection.h"
 #include "archive/window/archivewindow.h"
-#include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
+#include "widgets/tablegrid.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -8,11 +8,11 @@
 #include "calc/window/outcomeprint.h"
 #include "calc/window/preparationwindow.h"
 #include "documents/window/recipeviewwindow.h"
-#include "lists/tablegrid.h"
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
 #include "results/window/resultswindow.h"
 #include "store/numbertext.h"
+#include "widgets/tablegrid.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -68,7 +68,7 @@ struct Road {
     }
 
     // Puts a grid's cursor on the row whose first column reads `text`; false if none.
-    static bool goToRow(lists::TableGrid *grid, const QString &text)
+    static bool goToRow(widgets::TableGrid *grid, const QString &text)
     {
         QAbstractItemModel *model = grid->model();
         for (int row = 0; row < model->rowCount(); ++row) {
@@ -240,7 +240,7 @@ void TestPreparationWindow::fullUseMarks()
     Road road;
     QVERIFY(road.dm);
     store::Table &sir = road.dm->Table3;
-    lists::TableGrid *grid = road.form->stockGrid();
+    widgets::TableGrid *grid = road.form->stockGrid();
     QVERIFY(Road::goToRow(grid, QStringLiteral("Кукуруза")));
     road.button("Button1")->click();
     QCOMPARE(sir.text(QStringLiteral("vib")), QStringLiteral("+"));

@@ -2,12 +2,12 @@
 // modes with the locks it sets, the filler, the product choice (which must not lose the
 // typed inputs), the archive write with its label, printing, and its close.
 
-#include "lists/tablegrid.h"
-#include "lists/typingfixture.h"
+#include "listswindow/typingfixture.h"
 #include "results/demodatafixture.h"
 #include "results/rawmaterialvalue.h"
 #include "results/window/mixwindow.h"
 #include "store/normroutines.h"
+#include "widgets/tablegrid.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -63,7 +63,7 @@ struct Mix {
     }
     bool ok() const { return form != nullptr; }
 
-    lists::TableGridModel *raw() const { return form->rawGrid()->gridModel(); }
+    widgets::TableGridModel *raw() const { return form->rawGrid()->gridModel(); }
     int rawRow(const QString &name) const
     {
         for (int r = 0; r < raw()->rowCount(); ++r)
@@ -357,7 +357,7 @@ void TestMixWindow::refusedInputIsSaidOnce()
     QVERIFY(w.ok());
     QApplication::setActiveWindow(w.form.get());
     QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-    lists::TableGrid *grid = w.form->rawGrid();
+    widgets::TableGrid *grid = w.form->rawGrid();
     const int row = w.rawRow(kWheat);
     QVERIFY(row >= 0);
     grid->setFocus();

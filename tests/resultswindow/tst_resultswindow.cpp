@@ -5,7 +5,7 @@
 
 #include "calc/problemrecord.h"
 #include "documents/window/recipeviewwindow.h"
-#include "lists/typingfixture.h"
+#include "listswindow/typingfixture.h"
 #include "platform/printerchoice.h"
 #include "results/cellnumber.h"
 #include "results/demodatafixture.h"

@@ -4,13 +4,13 @@
 // write, to the recipe printed through the recipe view window into a PDF.
 
 #include "documents/window/recipeviewwindow.h"
-#include "lists/feedtypeswindow.h"
-#include "lists/tablegrid.h"
+#include "lists/window/feedtypeswindow.h"
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
 #include "results/window/mixwindow.h"
 #include "shell/programwindows.h"
 #include "store/datamodule.h"
+#include "widgets/tablegrid.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -77,7 +77,7 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
         form->chooseProductButton()->click();
         form->volumeField()->setFocus();
         QTest::keyClicks(form->volumeField(), QStringLiteral("20"));
-        lists::TableGridModel *raw = form->rawGrid()->gridModel();
+        widgets::TableGridModel *raw = form->rawGrid()->gridModel();
         const QList<std::pair<QString, double>> inputs = {{QStringLiteral("Пшеница фуражная"), 40},
                                                           {QStringLiteral("Кукуруза"), 30},
                                                           {QStringLiteral("Ячмень"), 15},

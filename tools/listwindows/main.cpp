@@ -4,9 +4,9 @@
 // first three entries so that red rows can be seen; "bench" (feed types) prints how long
 // a move to another feed type takes: the limits of the one left written, the new ones
 // loaded.
-#include "lists/characteristicswindow.h"
-#include "lists/feedtypeswindow.h"
-#include "lists/rawmaterialswindow.h"
+#include "lists/window/characteristicswindow.h"
+#include "lists/window/feedtypeswindow.h"
+#include "lists/window/rawmaterialswindow.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
 

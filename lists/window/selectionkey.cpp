@@ -1,4 +1,4 @@
-#include "lists/selectionkey.h"
+#include "lists/window/selectionkey.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -7,12 +7,12 @@
 //     TForm3 form(*store::dataModule(), parent);
 //     form.exec();
 
-#include "lists/listwindow.h"
+#include "lists/window/listwindow.h"
 
 class QLabel;
 class QPushButton;
 
-namespace lists
+namespace widgets
 {
 class TableGrid;
 }
@@ -26,7 +26,7 @@ public:
     explicit TForm3(store::TDataModule2 &dm, QWidget *parent = nullptr);
     ~TForm3() override;
 
-    lists::TableGrid *DBGrid1; // pit: "Наименование характеристики", "Единица измерения"
+    widgets::TableGrid *DBGrid1; // pit: "Наименование характеристики", "Единица измерения"
     QPushButton *Button1; // "Добавить выше"
     QPushButton *Button2; // "Добавить в конец"
     QPushButton *Button3; // "Удалить"

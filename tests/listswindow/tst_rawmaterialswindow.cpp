@@ -3,13 +3,13 @@
 // contents typed into the characteristic panel, checked in the .dbf files.
 #include "listsfixture.h"
 
-#include "lists/characteristicpanel.h"
-#include "lists/deleteconfirmation.h"
-#include "lists/fieldwidgets.h"
-#include "lists/rawmaterialswindow.h"
-#include "lists/selectionkey.h"
-#include "lists/tablegrid.h"
+#include "lists/window/characteristicpanel.h"
+#include "lists/window/deleteconfirmation.h"
+#include "lists/window/fieldwidgets.h"
+#include "lists/window/rawmaterialswindow.h"
+#include "lists/window/selectionkey.h"
 #include "typingfixture.h"
+#include "widgets/tablegrid.h"
 
 #include <QLabel>
 #include <QLineEdit>

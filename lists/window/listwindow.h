@@ -28,10 +28,13 @@ namespace store
 class TDataModule2;
 }
 
+namespace widgets
+{
+class TableGrid;
+}
+
 namespace lists
 {
-
-class TableGrid;
 
 // The role of each button of a list window; null where the window has no such button.
 struct ListButtons {
@@ -60,13 +63,10 @@ public:
 protected:
     ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *parent);
 
-    // A list window's button, with no default-button behaviour (Enter types in a field).
-    static QPushButton *makeButton(const QString &caption, QWidget *parent);
-
     // Called by the window's constructor once its widgets exist: the grid of the list,
     // the counts line ("<countsCaption> в списке: ...") and the buttons, which are wired
     // here to the shared handlers (the others the window wires itself).
-    void setFrame(TableGrid *grid, QLabel *counts, const QString &countsCaption,
+    void setFrame(widgets::TableGrid *grid, QLabel *counts, const QString &countsCaption,
                   const ListButtons &buttons);
     // The selection for the next calculation: the data module's selected count, its
     // limit and the message shown at the limit (followed by the count and ".").
@@ -127,7 +127,7 @@ private:
     void moveClick();
     void selectClick();
 
-    TableGrid *m_grid = nullptr;
+    widgets::TableGrid *m_grid = nullptr;
     QLabel *m_counts = nullptr;
     QString m_countsCaption;
     ListButtons m_buttons;

@@ -8,7 +8,7 @@
 // operation walks the table) the grid ignores the cursor; it re-reads everything when
 // the data source comes back on.
 //
-//     lists::TableGrid grid(dm.Table3, {{"NAIM", "Наименование", 260},
+//     widgets::TableGrid grid(dm.Table3, {{"NAIM", "Наименование", 260},
 //                                       {"PREM", "Прем.", 50}}, this);
 //     grid.gridModel()->setRowFlag("ot");   // rows with ot = "+" drawn red
 //     grid.setReadOnly(false);              // cells become editable
@@ -24,7 +24,7 @@ namespace store
 class Table;
 }
 
-namespace lists
+namespace widgets
 {
 
 // One column of a grid: the table field it shows, its header and width in pixels.
@@ -130,4 +130,4 @@ private:
     bool m_following = false;
 };
 
-} // namespace lists
+} // namespace widgets

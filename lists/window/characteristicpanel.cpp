@@ -1,6 +1,6 @@
-#include "lists/characteristicpanel.h"
+#include "lists/window/characteristicpanel.h"
 
-#include "lists/fieldwidgets.h"
+#include "lists/window/fieldwidgets.h"
 #include "store/table.h"
 
 #include <QGridLayout>

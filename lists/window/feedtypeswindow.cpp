@@ -1,17 +1,18 @@
-#include "lists/feedtypeswindow.h"
+#include "lists/window/feedtypeswindow.h"
 
-#include "lists/characteristicpanel.h"
-#include "lists/editmessage.h"
-#include "lists/fieldwidgets.h"
-#include "lists/highlightsearch.h"
-#include "lists/message.h"
 #include "lists/newentry.h"
 #include "lists/selection.h"
-#include "lists/tablegrid.h"
+#include "lists/window/characteristicpanel.h"
+#include "lists/window/fieldwidgets.h"
+#include "lists/window/highlightsearch.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
 #include "store/highlight.h"
+#include "widgets/editmessage.h"
+#include "widgets/message.h"
+#include "widgets/tablegrid.h"
+#include "widgets/windowparts.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -47,37 +48,37 @@ lists::ListTraits feedTraits(store::TDataModule2 &dm)
 
 TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
     : ListWindow(dm, feedTraits(dm), parent),
-      DBGrid1(new lists::TableGrid(&dm.Table2,
-                                   {{QStringLiteral("TIP"), QStringLiteral("Тип"), 90},
-                                    {QStringLiteral("NASN"), QStringLiteral("Назначение"), 250},
-                                    {QStringLiteral("GOST"), QStringLiteral("ГОСТ"), 90},
-                                    {QStringLiteral("NDS"), QStringLiteral("%нал"), 50, 2}},
-                                   this)),
+      DBGrid1(new widgets::TableGrid(&dm.Table2,
+                                     {{QStringLiteral("TIP"), QStringLiteral("Тип"), 90},
+                                      {QStringLiteral("NASN"), QStringLiteral("Назначение"), 250},
+                                      {QStringLiteral("GOST"), QStringLiteral("ГОСТ"), 90},
+                                      {QStringLiteral("NDS"), QStringLiteral("%нал"), 50, 2}},
+                                     this)),
       DBMemo1(new lists::FieldMemo(this)),
       Panel1(new lists::CharacteristicPanel({QStringLiteral("mi"), QStringLiteral("ma")},
                                             {QStringLiteral("Мин."), QStringLiteral("Макс.")}, 3,
                                             this)),
       Panel2(new QGroupBox(QStringLiteral("Нормы ввода сырья, %"), this)),
-      DBGrid2(new lists::TableGrid(
+      DBGrid2(new widgets::TableGrid(
           &dm.Table3,
           {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 280, -1, true},
            {QStringLiteral("MINOR"), QStringLiteral("Мин.%"), 80},
            {QStringLiteral("MANOR"), QStringLiteral("Макс.%"), 80}},
           Panel2)),
-      Button1(makeButton(QStringLiteral("Добавить в конец"), this)),
-      Button2(makeButton(QStringLiteral("Добавить выше"), this)),
-      Button3(makeButton(QStringLiteral("Переместить"), this)),
-      Button4(makeButton(QStringLiteral("Удалить"), this)),
-      Button5(makeButton(QStringLiteral("Уточнить"), this)),
-      Button6(makeButton(normsCaption, this)),
-      Button7(makeButton(QStringLiteral("Отобрать к расчету"), this)),
-      Button8(makeButton(QStringLiteral("Отменить весь отбор"), this)),
-      Button9(makeButton(QStringLiteral("Выделить "), this)),
-      Button10(makeButton(QStringLiteral("Отменить выделение"), this)),
-      Button11(makeButton(QStringLiteral("Выход"), this)),
-      Button12(makeButton(QStringLiteral("Выделить"), Panel2)),
-      Button13(makeButton(QStringLiteral("Отменить выделение"), Panel2)), Label1(new QLabel(this)),
-      m_bottom(new QStackedWidget(this))
+      Button1(widgets::makeButton(QStringLiteral("Добавить в конец"), this)),
+      Button2(widgets::makeButton(QStringLiteral("Добавить выше"), this)),
+      Button3(widgets::makeButton(QStringLiteral("Переместить"), this)),
+      Button4(widgets::makeButton(QStringLiteral("Удалить"), this)),
+      Button5(widgets::makeButton(QStringLiteral("Уточнить"), this)),
+      Button6(widgets::makeButton(normsCaption, this)),
+      Button7(widgets::makeButton(QStringLiteral("Отобрать к расчету"), this)),
+      Button8(widgets::makeButton(QStringLiteral("Отменить весь отбор"), this)),
+      Button9(widgets::makeButton(QStringLiteral("Выделить "), this)),
+      Button10(widgets::makeButton(QStringLiteral("Отменить выделение"), this)),
+      Button11(widgets::makeButton(QStringLiteral("Выход"), this)),
+      Button12(widgets::makeButton(QStringLiteral("Выделить"), Panel2)),
+      Button13(widgets::makeButton(QStringLiteral("Отменить выделение"), Panel2)),
+      Label1(new QLabel(this)), m_bottom(new QStackedWidget(this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);
@@ -170,7 +171,7 @@ void TForm5::setNormsGridReadOnly(bool readOnly)
 void TForm5::reportNormError(const QString &message)
 {
     // Shown after the scroll that raised it has finished.
-    lists::showMessageAfterEdit(this, message);
+    widgets::showMessageAfterEdit(this, message);
 }
 
 // Writes the limits on screen back to norm (a raw-material highlight dropped first).
@@ -194,7 +195,7 @@ void TForm5::FormActivate()
 {
     Panel1->hideAll();
     setNormsPanelShown(false);
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         m_scheme.activate();
         {
             store::DataSourceOff kkOff(m_dm.Table2);
@@ -216,10 +217,10 @@ void TForm5::FormActivate()
 // the tables flushed.
 void TForm5::FormClose()
 {
-    lists::runReporting(this, [this] { saveLimits(); });
+    widgets::runReporting(this, [this] { saveLimits(); });
     m_scrollEvents.reset();
     Panel1->hideAll(); // unbound until the next activation
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         {
             store::DataSourceOff kkOff(m_dm.Table2);
             store::cancelHighlight(m_dm.Table2);
@@ -319,7 +320,7 @@ void TForm5::Button6Click()
         DBGrid2->setReadOnly(true);
         setNormsPanelShown(true);
     } else {
-        lists::runReporting(this, [this] {
+        widgets::runReporting(this, [this] {
             store::DataSourceOff sirOff(m_dm.Table3);
             store::cancelHighlight(m_dm.Table3);
         });
@@ -332,7 +333,7 @@ void TForm5::Button6Click()
 void TForm5::Button8Click()
 {
     const bool panelShown = normsPanelShown();
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         saveLimits();
         setNormsPanelShown(false);
         store::DataSourceOff kkOff(m_dm.Table2);
@@ -361,7 +362,7 @@ void TForm5::Button9Click()
     });
     if (!searched)
         return;
-    lists::runReporting(this, [this] { loadLimits(); });
+    widgets::runReporting(this, [this] { loadLimits(); });
     updateButtons();
     DBGrid1->setFocus();
 }
@@ -373,7 +374,7 @@ void TForm5::Button10Click()
         DBGrid1->setFocus();
         return;
     }
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         saveLimits();
         {
             store::DataSourceOff kkOff(m_dm.Table2);
@@ -395,6 +396,6 @@ void TForm5::Button12Click()
 // "Отменить выделение" on the norms panel
 void TForm5::Button13Click()
 {
-    lists::runReporting(this, [this] { store::cancelHighlight(m_dm.Table3); });
+    widgets::runReporting(this, [this] { store::cancelHighlight(m_dm.Table3); });
     DBGrid2->setFocus();
 }

@@ -1,8 +1,8 @@
-#include "lists/highlightsearch.h"
+#include "lists/window/highlightsearch.h"
 
-#include "lists/message.h"
-#include "lists/selectionkey.h"
+#include "lists/window/selectionkey.h"
 #include "store/highlight.h"
+#include "widgets/message.h"
 
 namespace lists
 {
@@ -13,10 +13,11 @@ bool searchByKey(QWidget *window, const std::function<int(const QString &key)> &
     if (!store::isSearchKey(key))
         return false;
     int matches = 0;
-    const bool done = runReporting(window, [&search, &key, &matches] { matches = search(key); });
+    const bool done =
+        widgets::runReporting(window, [&search, &key, &matches] { matches = search(key); });
     // After a table error the search has not told how many records match.
     if (done && matches == 0)
-        showMessage(window, QStringLiteral("Записей, соответствующих ключу, нет..."));
+        widgets::showMessage(window, QStringLiteral("Записей, соответствующих ключу, нет..."));
     return true;
 }
 

@@ -1,14 +1,15 @@
-#include "lists/fixedpitchfont.h"
+#include "widgets/fixedpitchfont.h"
 
-namespace lists
+namespace widgets
 {
 
 QFont fixedPitchFont(int pixelSize)
 {
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(pixelSize);
+    if (pixelSize > 0)
+        font.setPixelSize(pixelSize);
     return font;
 }
 
-} // namespace lists
+} // namespace widgets

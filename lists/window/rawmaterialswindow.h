@@ -9,7 +9,7 @@
 //     TForm6 form(*store::dataModule(), parent);
 //     form.exec();
 
-#include "lists/listwindow.h"
+#include "lists/window/listwindow.h"
 
 class QLabel;
 class QPushButton;
@@ -17,8 +17,12 @@ class QPushButton;
 namespace lists
 {
 class CharacteristicPanel;
-class TableGrid;
 } // namespace lists
+
+namespace widgets
+{
+class TableGrid;
+}
 
 class TForm6 final : public lists::ListWindow
 {
@@ -31,7 +35,7 @@ public:
     explicit TForm6(store::TDataModule2 &dm, QWidget *parent = nullptr);
     ~TForm6() override;
 
-    lists::TableGrid *DBGrid1; // sir: "Наименование", "Прем."; selected rows red
+    widgets::TableGrid *DBGrid1; // sir: "Наименование", "Прем."; selected rows red
     lists::CharacteristicPanel *Panel1; // the 64 caption and content pairs
     QPushButton *Button1;               // "Добавить в конец"
     QPushButton *Button2;               // "Добавить выше"

@@ -4,13 +4,13 @@
 // the .dbf files with fresh cursors.
 #include "listsfixture.h"
 
-#include "lists/characteristicpanel.h"
-#include "lists/deleteconfirmation.h"
-#include "lists/feedtypeswindow.h"
-#include "lists/fieldwidgets.h"
-#include "lists/selectionkey.h"
-#include "lists/tablegrid.h"
+#include "lists/window/characteristicpanel.h"
+#include "lists/window/deleteconfirmation.h"
+#include "lists/window/feedtypeswindow.h"
+#include "lists/window/fieldwidgets.h"
+#include "lists/window/selectionkey.h"
 #include "settings/settings.h"
+#include "widgets/tablegrid.h"
 
 #include <QLabel>
 #include <QLineEdit>

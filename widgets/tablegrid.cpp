@@ -1,7 +1,7 @@
-#include "lists/tablegrid.h"
+#include "widgets/tablegrid.h"
 
-#include "lists/editmessage.h"
 #include "lists/fieldtext.h"
+#include "widgets/editmessage.h"
 
 #include "store/table.h"
 #include "store/unreadablenumber.h"
@@ -11,7 +11,7 @@
 #include <QMessageBox>
 #include <QStyledItemDelegate>
 
-namespace lists
+namespace widgets
 {
 
 namespace
@@ -124,7 +124,7 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return fieldDisplayText(m_table->valueAt(index.row(), field), column.decimals);
+        return lists::fieldDisplayText(m_table->valueAt(index.row(), field), column.decimals);
     case Qt::ForegroundRole:
         return isFlagged(index.row()) ? QVariant(m_flagColor) : QVariant();
     case Qt::BackgroundRole: // a number that cannot be read stands out
@@ -134,7 +134,7 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         return unreadableHint(m_table->valueAt(index.row(), field));
     case Qt::TextAlignmentRole: {
-        const bool numeric = isNumericField(m_table->fields().at(field));
+        const bool numeric = lists::isNumericField(m_table->fields().at(field));
         return int((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     case Qt::UserRole: { // the width an edited text may take
@@ -173,7 +173,7 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
         return false;
     QString error;
     const store::FieldDef def = m_table->fields().at(m_fieldIndexes.at(index.column()));
-    const QVariant stored = fieldInput(def, value.toString(), &error);
+    const QVariant stored = lists::fieldInput(def, value.toString(), &error);
     if (!error.isEmpty()) {
         emit editFailed(error);
         return false;
@@ -251,7 +251,7 @@ bool TableGridModel::isFlagged(int row) const
     if (m_flagField.isEmpty())
         return false;
     const int field = m_table->fieldIndex(m_flagField);
-    return field >= 0 && fieldDisplayText(m_table->valueAt(row, field)) == m_flagValue;
+    return field >= 0 && lists::fieldDisplayText(m_table->valueAt(row, field)) == m_flagValue;
 }
 
 // --- TableGrid ---
@@ -358,4 +358,4 @@ void TableGrid::reportEditFailure(const QString &message)
               [this, message] { QMessageBox::warning(this, window()->windowTitle(), message); });
 }
 
-} // namespace lists
+} // namespace widgets

@@ -5,9 +5,10 @@
 
 #include <QFont>
 
-namespace lists
+namespace widgets
 {
 
-QFont fixedPitchFont(int pixelSize);
+// pixelSize 0: the size is left to the caller.
+QFont fixedPitchFont(int pixelSize = 0);
 
-} // namespace lists
+} // namespace widgets

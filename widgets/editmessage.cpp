@@ -1,6 +1,6 @@
-#include "lists/editmessage.h"
+#include "widgets/editmessage.h"
 
-#include "lists/message.h"
+#include "widgets/message.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace lists
+namespace widgets
 {
 
 namespace
@@ -97,4 +97,4 @@ void showMessageAfterEdit(QWidget *window, const QString &text)
     afterEdit(window, [window, text] { showMessage(window, text); });
 }
 
-} // namespace lists
+} // namespace widgets

@@ -3,8 +3,8 @@
 // switching, flagged rows, and the data-source switch.
 #include "listsfixture.h"
 
-#include "lists/tablegrid.h"
 #include "typingfixture.h"
+#include "widgets/tablegrid.h"
 
 #include "store/unreadablenumber.h"
 
@@ -33,16 +33,16 @@ private slots:
 
 private:
     std::unique_ptr<ListsFixture> fixture;
-    std::unique_ptr<lists::TableGrid> grid;
+    std::unique_ptr<widgets::TableGrid> grid;
 };
 
 void TestTableGrid::init()
 {
     fixture = std::make_unique<ListsFixture>();
-    grid = std::make_unique<lists::TableGrid>(
-        &fixture->dm().Table3, QList<lists::GridColumn>{{"NAIM", "Наименование", 200},
-                                                        {"MI2", "Мин.", 60, 2},
-                                                        {"MI3", "Третья", 60, -1, true}});
+    grid = std::make_unique<widgets::TableGrid>(
+        &fixture->dm().Table3, QList<widgets::GridColumn>{{"NAIM", "Наименование", 200},
+                                                          {"MI2", "Мин.", 60, 2},
+                                                          {"MI3", "Третья", 60, -1, true}});
     grid->show();
     QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
 }

@@ -1,13 +1,14 @@
-#include "lists/rawmaterialswindow.h"
+#include "lists/window/rawmaterialswindow.h"
 
-#include "lists/characteristicpanel.h"
-#include "lists/highlightsearch.h"
-#include "lists/message.h"
 #include "lists/newentry.h"
 #include "lists/selection.h"
-#include "lists/tablegrid.h"
+#include "lists/window/characteristicpanel.h"
+#include "lists/window/highlightsearch.h"
 #include "store/datamodule.h"
 #include "store/highlight.h"
+#include "widgets/message.h"
+#include "widgets/tablegrid.h"
+#include "widgets/windowparts.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
@@ -36,21 +37,21 @@ lists::ListTraits rawTraits(store::TDataModule2 &dm)
 
 TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
     : ListWindow(dm, rawTraits(dm), parent),
-      DBGrid1(new lists::TableGrid(&dm.Table3,
-                                   {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
-                                    {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
-                                   this)),
+      DBGrid1(new widgets::TableGrid(&dm.Table3,
+                                     {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
+                                      {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
+                                     this)),
       Panel1(new lists::CharacteristicPanel({QStringLiteral("mi")}, {}, 3, this)),
-      Button1(makeButton(QStringLiteral("Добавить в конец"), this)),
-      Button2(makeButton(QStringLiteral("Добавить выше"), this)),
-      Button3(makeButton(QStringLiteral("Переместить"), this)),
-      Button4(makeButton(QStringLiteral("Удалить"), this)),
-      Button5(makeButton(QStringLiteral("Уточнить"), this)),
-      Button6(makeButton(QStringLiteral("Отобрать к расчету"), this)),
-      Button7(makeButton(QStringLiteral("Отменить весь отбор"), this)),
-      Button8(makeButton(QStringLiteral("Выделить"), this)),
-      Button9(makeButton(QStringLiteral("Отменить выделение"), this)),
-      Button10(makeButton(QStringLiteral("Выход"), this)), Label1(new QLabel(this))
+      Button1(widgets::makeButton(QStringLiteral("Добавить в конец"), this)),
+      Button2(widgets::makeButton(QStringLiteral("Добавить выше"), this)),
+      Button3(widgets::makeButton(QStringLiteral("Переместить"), this)),
+      Button4(widgets::makeButton(QStringLiteral("Удалить"), this)),
+      Button5(widgets::makeButton(QStringLiteral("Уточнить"), this)),
+      Button6(widgets::makeButton(QStringLiteral("Отобрать к расчету"), this)),
+      Button7(widgets::makeButton(QStringLiteral("Отменить весь отбор"), this)),
+      Button8(widgets::makeButton(QStringLiteral("Выделить"), this)),
+      Button9(widgets::makeButton(QStringLiteral("Отменить выделение"), this)),
+      Button10(widgets::makeButton(QStringLiteral("Выход"), this)), Label1(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Работа со списком сырья"));
     resize(800, 600);
@@ -98,7 +99,7 @@ void TForm6::setEditorsReadOnly(bool readOnly)
 void TForm6::FormActivate()
 {
     Panel1->hideAll();
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         m_scheme.activate();
         m_dm.selectedRawCount = lists::countSelected(m_dm.Table3);
         Panel1->bindTo(m_dm.Table1, m_dm.Table3);
@@ -111,7 +112,7 @@ void TForm6::FormActivate()
 void TForm6::FormClose()
 {
     Panel1->hideAll(); // unbound until the next activation
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         store::cancelHighlight(m_dm.Table3);
         m_dm.Table3.flush();
         m_dm.Table5.flush();
@@ -128,7 +129,7 @@ void TForm6::clearNewEntry()
 // "Отменить весь отбор"
 void TForm6::Button7Click()
 {
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         m_dm.selectedRawCount = 0;
         lists::clearAllSelections(m_dm.Table3);
     });
@@ -148,7 +149,7 @@ void TForm6::Button8Click()
 // "Отменить выделение"
 void TForm6::Button9Click()
 {
-    lists::runReporting(this, [this] { store::cancelHighlight(m_dm.Table3); });
+    widgets::runReporting(this, [this] { store::cancelHighlight(m_dm.Table3); });
     updateButtons();
     DBGrid1->setFocus();
 }

@@ -3,8 +3,8 @@
 // told once, and not followed by a claim that nothing matched.
 #include "listsfixture.h"
 
-#include "lists/highlightsearch.h"
-#include "lists/selectionkey.h"
+#include "lists/window/highlightsearch.h"
+#include "lists/window/selectionkey.h"
 
 #include <QLineEdit>
 #include <QMessageBox>

@@ -1,11 +1,11 @@
-#include "lists/message.h"
+#include "widgets/message.h"
 
 #include "store/table.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-namespace lists
+namespace widgets
 {
 
 void showMessage(QWidget *parent, const QString &text)
@@ -17,15 +17,21 @@ void showMessage(QWidget *parent, const QString &text)
     box.exec();
 }
 
-bool runReporting(QWidget *parent, const std::function<void()> &operation)
+bool runReporting(const std::function<void()> &operation,
+                  const std::function<void(const QString &)> &show)
 {
     try {
         operation();
         return true;
     } catch (const store::TableError &e) {
-        showMessage(parent, e.message());
+        show(e.message());
         return false;
     }
 }
 
-} // namespace lists
+bool runReporting(QWidget *parent, const std::function<void()> &operation)
+{
+    return runReporting(operation, [parent](const QString &text) { showMessage(parent, text); });
+}
+
+} // namespace widgets

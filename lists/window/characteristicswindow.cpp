@@ -1,9 +1,10 @@
-#include "lists/characteristicswindow.h"
+#include "lists/window/characteristicswindow.h"
 
-#include "lists/message.h"
 #include "lists/newentry.h"
-#include "lists/tablegrid.h"
 #include "store/datamodule.h"
+#include "widgets/message.h"
+#include "widgets/tablegrid.h"
+#include "widgets/windowparts.h"
 
 #include <QBoxLayout>
 #include <QHeaderView>
@@ -33,17 +34,17 @@ lists::ListTraits characteristicTraits(store::TDataModule2 &dm)
 
 TForm3::TForm3(store::TDataModule2 &dm, QWidget *parent)
     : ListWindow(dm, characteristicTraits(dm), parent),
-      DBGrid1(new lists::TableGrid(
+      DBGrid1(new widgets::TableGrid(
           &dm.Table1,
           {{QStringLiteral("PIT"), QStringLiteral("Наименование характеристики"), 260},
            {QStringLiteral("EDIZ"), QStringLiteral("Единица измерения"), 140}},
           this)),
-      Button1(makeButton(QStringLiteral("Добавить выше"), this)),
-      Button2(makeButton(QStringLiteral("Добавить в конец"), this)),
-      Button3(makeButton(QStringLiteral("Удалить"), this)),
-      Button4(makeButton(QStringLiteral("Переместить"), this)),
-      Button5(makeButton(QStringLiteral("Уточнить название"), this)),
-      Button6(makeButton(QStringLiteral("Выход"), this)), Label1(new QLabel(this))
+      Button1(widgets::makeButton(QStringLiteral("Добавить выше"), this)),
+      Button2(widgets::makeButton(QStringLiteral("Добавить в конец"), this)),
+      Button3(widgets::makeButton(QStringLiteral("Удалить"), this)),
+      Button4(widgets::makeButton(QStringLiteral("Переместить"), this)),
+      Button5(widgets::makeButton(QStringLiteral("Уточнить название"), this)),
+      Button6(widgets::makeButton(QStringLiteral("Выход"), this)), Label1(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Работа со списком характеристик комбикормов"));
     resize(620, 560);
@@ -71,14 +72,14 @@ TForm3::~TForm3()
 // another characteristic ends editing.
 void TForm3::FormActivate()
 {
-    lists::runReporting(this, [this] { m_scheme.activate(); });
+    widgets::runReporting(this, [this] { m_scheme.activate(); });
     lockEditorsOnScroll();
 }
 
 // Close, whatever closed the window: pit back to its normal range, flushed.
 void TForm3::FormClose()
 {
-    lists::runReporting(this, [this] {
+    widgets::runReporting(this, [this] {
         m_scheme.restoreNormalRange();
         m_dm.Table1.flush();
         m_dm.Table1.first();

@@ -11,7 +11,7 @@
 //     TForm5 form(*store::dataModule(), parent);
 //     form.exec();   // the feed type current at close is the one chosen
 
-#include "lists/listwindow.h"
+#include "lists/window/listwindow.h"
 #include "store/normroutines.h"
 
 #include <memory>
@@ -24,8 +24,12 @@ namespace lists
 {
 class CharacteristicPanel;
 class FieldMemo;
-class TableGrid;
 } // namespace lists
+
+namespace widgets
+{
+class TableGrid;
+}
 
 class TForm5 final : public lists::ListWindow, private store::FeedTypesWindowLink
 {
@@ -40,11 +44,11 @@ public:
 
     bool normsPanelShown() const;
 
-    lists::TableGrid *DBGrid1; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
-    lists::FieldMemo *DBMemo1; // the purpose of the current feed type in full
+    widgets::TableGrid *DBGrid1; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
+    lists::FieldMemo *DBMemo1;   // the purpose of the current feed type in full
     lists::CharacteristicPanel *Panel1; // the 64 groups: caption, minimum, maximum
     QWidget *Panel2;                    // norms panel "Нормы ввода сырья"
-    lists::TableGrid *DBGrid2;          // sir: "Наименование", "Мин.%", "Макс.%"
+    widgets::TableGrid *DBGrid2;        // sir: "Наименование", "Мин.%", "Макс.%"
     QPushButton *Button1;               // "Добавить в конец"
     QPushButton *Button2;               // "Добавить выше"
     QPushButton *Button3;  // "Переместить", second phase "Поставить сюда"

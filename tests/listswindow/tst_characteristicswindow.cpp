@@ -3,9 +3,9 @@
 // checked in the .dbf files with fresh cursors.
 #include "listsfixture.h"
 
-#include "lists/characteristicswindow.h"
-#include "lists/deleteconfirmation.h"
-#include "lists/tablegrid.h"
+#include "lists/window/characteristicswindow.h"
+#include "lists/window/deleteconfirmation.h"
+#include "widgets/tablegrid.h"
 
 #include <QLabel>
 #include <QLineEdit>

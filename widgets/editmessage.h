@@ -11,7 +11,7 @@
 //     void Grid::onTextEdited(const QString &text)
 //     {
 //         if (!valid(text))
-//             lists::showMessageAfterEdit(this, QStringLiteral("Исправьте..."));
+//             widgets::showMessageAfterEdit(this, QStringLiteral("Исправьте..."));
 //     }
 
 #include <QString>
@@ -20,14 +20,14 @@
 
 class QWidget;
 
-namespace lists
+namespace widgets
 {
 
 // Runs show (which puts up a message box over window) after the event being handled,
 // then lets the interrupted cell edit go on. Nothing is shown once window is destroyed.
 void afterEdit(QWidget *window, std::function<void()> show);
 
-// The usual message box of the program (lists::showMessage), shown that way.
+// The usual message box of the program (widgets::showMessage), shown that way.
 void showMessageAfterEdit(QWidget *window, const QString &text);
 
-} // namespace lists
+} // namespace widgets

@@ -1,9 +1,9 @@
-#include "lists/fieldwidgets.h"
+#include "lists/window/fieldwidgets.h"
 
-#include "lists/editmessage.h"
 #include "lists/fieldtext.h"
-#include "lists/tablegrid.h"
 #include "store/table.h"
+#include "widgets/editmessage.h"
+#include "widgets/tablegrid.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -95,7 +95,7 @@ bool FieldBinding::write(const QString &text)
     // nothing; the box once the key or the focus change has been handled.
     emit valueChanged();
     QWidget *owner = m_owner;
-    afterEdit(owner, [owner, error] {
+    widgets::afterEdit(owner, [owner, error] {
         QMessageBox::warning(owner, owner->window()->windowTitle(), error);
     });
     return false;
@@ -204,7 +204,7 @@ void commitTyping(QWidget *window)
         return;
     }
     for (QWidget *up = focused->parentWidget(); up; up = up->parentWidget()) {
-        if (auto *grid = qobject_cast<TableGrid *>(up)) {
+        if (auto *grid = qobject_cast<widgets::TableGrid *>(up)) {
             grid->commitEdit();
             return;
         }

@@ -3,8 +3,8 @@
 // on opening, Enter closes only with a key, Escape gives no key).
 #include "listsfixture.h"
 
-#include "lists/deleteconfirmation.h"
-#include "lists/selectionkey.h"
+#include "lists/window/deleteconfirmation.h"
+#include "lists/window/selectionkey.h"
 
 #include <QLineEdit>
 #include <QPushButton>

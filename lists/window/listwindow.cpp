@@ -1,11 +1,11 @@
-#include "lists/listwindow.h"
+#include "lists/window/listwindow.h"
 
-#include "lists/deleteconfirmation.h"
-#include "lists/fieldwidgets.h"
-#include "lists/message.h"
 #include "lists/selection.h"
-#include "lists/tablegrid.h"
+#include "lists/window/deleteconfirmation.h"
+#include "lists/window/fieldwidgets.h"
 #include "store/table.h"
+#include "widgets/message.h"
+#include "widgets/tablegrid.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,14 +29,7 @@ ListWindow::ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *pare
 {
 }
 
-QPushButton *ListWindow::makeButton(const QString &caption, QWidget *parent)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setAutoDefault(false);
-    return button;
-}
-
-void ListWindow::setFrame(TableGrid *grid, QLabel *counts, const QString &countsCaption,
+void ListWindow::setFrame(widgets::TableGrid *grid, QLabel *counts, const QString &countsCaption,
                           const ListButtons &buttons)
 {
     m_grid = grid;
@@ -214,7 +207,7 @@ void ListWindow::placeMovedEntry()
 // the list full nothing is added, and the current entry is not cleared either.
 void ListWindow::addClick(AddPlace place)
 {
-    runReporting(this, [this, place] {
+    widgets::runReporting(this, [this, place] {
         if (!addEntry(place)) {
             updateButtons();
             return;
@@ -231,7 +224,7 @@ void ListWindow::addClick(AddPlace place)
 void ListWindow::deleteClick()
 {
     if (TForm7::ask(this))
-        runReporting(this, [this] { deleteEntry(); });
+        widgets::runReporting(this, [this] { deleteEntry(); });
     updateButtons();
     m_grid->setFocus();
 }
@@ -243,7 +236,7 @@ void ListWindow::moveClick()
 {
     const QList<QPushButton *> buttons = listButtons();
     if (!m_scheme.moving()) {
-        runReporting(this, [this] { m_scheme.beginMove(); });
+        widgets::runReporting(this, [this] { m_scheme.beginMove(); });
         if (!m_scheme.moving())
             return;
         m_buttons.move->setText(placeCaption);
@@ -257,7 +250,7 @@ void ListWindow::moveClick()
     for (QPushButton *button : buttons)
         button->show();
     m_buttons.exit->show();
-    runReporting(this, [this] { placeMovedEntry(); });
+    widgets::runReporting(this, [this] { placeMovedEntry(); });
     updateButtons();
     m_grid->setFocus();
 }
@@ -272,11 +265,11 @@ void ListWindow::correctClick()
 void ListWindow::selectClick()
 {
     QString refusal;
-    runReporting(this, [this, &refusal] {
+    widgets::runReporting(this, [this, &refusal] {
         refusal = toggleSelection(m_scheme.table(), *m_selectedCount, m_selectionLimit, m_refusal);
     });
     if (!refusal.isEmpty())
-        showMessage(this, refusal);
+        widgets::showMessage(this, refusal);
     updateCounts();
     m_grid->setFocus();
 }

@@ -1,4 +1,4 @@
-#include "lists/deleteconfirmation.h"
+#include "lists/window/deleteconfirmation.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

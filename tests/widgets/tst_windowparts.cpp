@@ -1,0 +1,93 @@
+// The shared window pieces: buttons that never act as the default, names given to
+// children, the fixed-pitch font, and operations whose table errors are reported.
+
+#include "widgets/fixedpitchfont.h"
+#include "widgets/message.h"
+#include "widgets/windowparts.h"
+
+#include "store/table.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+class TestWindowParts final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void buttonIsNeverTheDefault_data();
+    void buttonIsNeverTheDefault();
+    void namesAreGiven();
+    void fixedPitchFontIsFixed();
+    void tableErrorGoesToTheSink_data();
+    void tableErrorGoesToTheSink();
+};
+
+void TestWindowParts::buttonIsNeverTheDefault_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("named") << QByteArray("Button7");
+    QTest::newRow("unnamed") << QByteArray();
+}
+
+// Enter in a grid or an edit must not press a button: none is an auto-default button.
+void TestWindowParts::buttonIsNeverTheDefault()
+{
+    QFETCH(QByteArray, name);
+    QWidget parent;
+    QPushButton *button = widgets::makeButton(QStringLiteral("Выход"), &parent,
+                                              name.isEmpty() ? nullptr : name.constData());
+    QCOMPARE(button->parent(), &parent);
+    QCOMPARE(button->text(), QStringLiteral("Выход"));
+    QVERIFY(!button->autoDefault());
+    QCOMPARE(button->objectName(), QString::fromLatin1(name));
+}
+
+void TestWindowParts::namesAreGiven()
+{
+    QWidget parent;
+    auto *first = new QLabel(&parent);
+    auto *second = new QPushButton(&parent);
+    widgets::nameObjects({{first, "Label5"}, {second, "Button1"}});
+    QCOMPARE(parent.findChild<QLabel *>(QStringLiteral("Label5")), first);
+    QCOMPARE(parent.findChild<QPushButton *>(QStringLiteral("Button1")), second);
+}
+
+// Columns of figures line up only in a font whose characters are all one width.
+void TestWindowParts::fixedPitchFontIsFixed()
+{
+    const QFont font = widgets::fixedPitchFont();
+    QCOMPARE(font.family(), QStringLiteral("Courier New"));
+    QVERIFY(QFontInfo(font).fixedPitch());
+}
+
+void TestWindowParts::tableErrorGoesToTheSink_data()
+{
+    QTest::addColumn<bool>("fails");
+    QTest::newRow("table error") << true;
+    QTest::newRow("no error") << false;
+}
+
+// A table error ends the operation and reaches the sink as its text; false then.
+void TestWindowParts::tableErrorGoesToTheSink()
+{
+    QFETCH(bool, fails);
+    QStringList shown;
+    bool finished = false;
+    const bool ok = widgets::runReporting(
+        [&] {
+            if (fails)
+                throw store::TableError(QStringLiteral("Таблица sir.dbf не открыта"));
+            finished = true;
+        },
+        [&shown](const QString &text) { shown << text; });
+    QCOMPARE(ok, !fails);
+    QCOMPARE(finished, !fails);
+    QCOMPARE(shown,
+             fails ? QStringList{QStringLiteral("Таблица sir.dbf не открыта")} : QStringList{});
+}
+
+QTEST_MAIN(TestWindowParts)
+#include "tst_windowparts.moc"

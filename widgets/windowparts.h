@@ -1,0 +1,25 @@
+#pragma once
+
+// Small pieces every window builds the same way: its push buttons and its object names
+// (the tests and the window's own code find children by them).
+
+#include <QString>
+
+#include <initializer_list>
+#include <utility>
+
+class QObject;
+class QPushButton;
+class QWidget;
+
+namespace widgets
+{
+
+// A push button that is never the dialog's default one (Enter in a grid or an edit
+// field must not press it); named when name is given.
+QPushButton *makeButton(const QString &caption, QWidget *parent, const char *name = nullptr);
+
+// Gives each object its name ("RadioButton1", ...).
+void nameObjects(std::initializer_list<std::pair<QObject *, const char *>> objects);
+
+} // namespace widgets
