@@ -132,7 +132,7 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
                    ? QVariant(QColor(255, 200, 200))
                    : QVariant();
     case Qt::ToolTipRole:
-        return unreadableHint(m_table->valueAt(index.row(), field));
+        return lists::unreadableHint(m_table->valueAt(index.row(), field));
     case Qt::TextAlignmentRole: {
         const bool numeric = lists::isNumericField(m_table->fields().at(field));
         return int((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
