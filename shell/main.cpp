@@ -1,7 +1,7 @@
-// The program's entry: the application title, the guard against a second copy, what an
-// interrupted close left, the crash markers and recovery, the check of the tables, the
-// windows and the data module, then the main menu's message loop until the main window
-// closes.
+// The program's entry: the application title, the guard against a second copy, the working
+// folder, what an interrupted close left, the crash markers and recovery, the check of the
+// tables, the windows and the data module, then the main menu's message loop until the main
+// window closes.
 #include "platform/windowlist.h"
 #include "shell/applicationtitle.h"
 #include "shell/closesequence.h"
@@ -11,6 +11,7 @@
 #include "shell/messagesink.h"
 #include "shell/programwindows.h"
 #include "shell/russianlanguage.h"
+#include "shell/workingfolderstart.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -48,15 +49,17 @@ int main(int argc, char *argv[])
         show(shell::guardMessage(blocker->title));
         return 0;
     }
-    const shell::WorkingFolder folder{QDir(QStringLiteral("."))};
-    shell::tidyAfterInterruptedClose(folder);
-    if (shell::checkMarkersAndRecover(folder, show) == shell::StartDecision::Terminate)
+    const auto folder = shell::enterWorkingFolder(QApplication::arguments(), show);
+    if (!folder)
         return 1;
-    if (shell::checkDataTables(folder, show, shell::restoreQuestionBox()) ==
+    shell::tidyAfterInterruptedClose(*folder);
+    if (shell::checkMarkersAndRecover(*folder, show) == shell::StartDecision::Terminate)
+        return 1;
+    if (shell::checkDataTables(*folder, show, shell::restoreQuestionBox()) ==
         shell::StartDecision::Terminate)
         return 1;
 
-    const auto windows = shell::ProgramWindows::create(folder, show);
+    const auto windows = shell::ProgramWindows::create(*folder, show);
     if (!windows)
         return 1;
     reportWhenShown(windows->menu());

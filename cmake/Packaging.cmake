@@ -1,0 +1,52 @@
+# What `cpack -G DEB` puts into the Debian package: the program, kormoplan-calc and dbfdump,
+# the demo data as the template a new working folder is made from, the desktop entry, the
+# icon, and the copyright and changelog files Debian asks for.
+include(GNUInstallDirs)
+
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(kp_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/kormoplan)
+
+install(TARGETS kormoplan kormoplan-calc dbfdump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/itog3/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/kormoplan/itog3 FILE_PERMISSIONS
+        OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kormoplan.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/kormoplan.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${kp_doc_dir})
+
+# Debian wants the changelog compressed to the maximum and without a time stamp.
+set(kp_changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
+add_custom_command(OUTPUT ${kp_changelog}
+                   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${kp_changelog}
+                   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog VERBATIM)
+add_custom_target(kp-changelog ALL DEPENDS ${kp_changelog})
+install(FILES ${kp_changelog} DESTINATION ${kp_doc_dir})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kormoplan)
+set(CPACK_PACKAGE_VERSION 0.1.0)
+set(CPACK_PACKAGE_VENDOR "Кормоплан")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "least-cost recipes for compound-feed mills")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Кормоплан keeps the nutrient characteristics, raw materials and feed\n"
+    "types of a compound-feed mill and computes least-cost recipes by linear\n"
+    "programming. Recipes are kept in a numbered archive, printed as recipe\n"
+    "documents and quality certificates and exported to a word processor.\n"
+    "The interface is Russian; the data are dBASE tables in code page 1251.")
+string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGE_CONTACT "Кормоплан developers <kormoplan@example.org>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The windowing plugin and the Russian texts of Qt's own dialogs are loaded at run time,
+# so dpkg-shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-liberation")
+include(CPack)
