@@ -124,7 +124,12 @@ grep -qF "$user_folder" "$work/first.log" || fail "the message names another fol
 for f in "$src"/data/itog3/*; do
     cmp -s "$f" "$user_folder/itog3/$(basename "$f")" || fail "per-user copy differs: $f"
 done
-DISPLAY=":$display" "$build/kp-windowlist" --close "Кормоплан" || fail "no message box to close"
+# The message is logged before its box is mapped: ask until a window took the request.
+# Only the box can have it, as the main window is made after the box is closed.
+for _ in $(seq 100); do
+    DISPLAY=":$display" "$build/kp-windowlist" --close "Кормоплан" >/dev/null 2>&1 && break
+    sleep 0.2
+done
 wait_for "$work/first.err" "menu shown" || fail "the main window did not appear"
 [ -e "$user_folder/error1.err" ] || fail "no crash marker in the per-user folder"
 DISPLAY=":$display" "$build/kp-windowlist" | grep -qP '^\d+\t1\t0\tКормоплан$' ||
