@@ -36,7 +36,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "types of a compound-feed mill and computes least-cost recipes by linear\n"
     "programming. Recipes are kept in a numbered archive, printed as recipe\n"
     "documents and quality certificates and exported to a word processor.\n"
-    "The interface is Russian; the data are dBASE tables in code page 1251.")
+    "The interface is Russian. The data are dBASE tables in code page 1251.")
+# The pieces are joined as they stand: a ";" inside them would split the list and vanish.
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_CONTACT "Кормоплан developers <kormoplan@example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -75,26 +75,45 @@ if ! command -v Xvfb >/dev/null; then
     echo "PASS (the start from the menu skipped: Xvfb is not installed)"
     exit 0
 fi
+# Every wait below polls its condition ten times a second up to a generous cap: on an idle
+# machine each ends within moments, under the whole suite's load it still passes. A wait on
+# the program fails at once when the program has ended meanwhile.
+# wait_until CAP WHAT COMMAND...: until COMMAND succeeds; else fail with WHAT.
+wait_until() {
+    local cap="$1" what="$2"
+    shift 2
+    local deadline=$((SECONDS + cap))
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && fail "$what (waited $cap s)"
+        sleep 0.1
+    done
+}
+# wait_on_program CAP WHAT COMMAND...: the same while the started program runs.
+wait_on_program() {
+    local cap="$1" what="$2"
+    shift 2
+    wait_until "$cap" "$what" program_ended_or "$@"
+    program_running || fail "$what: the program ended ($(tail -3 "$work"/*.err 2>/dev/null))"
+}
+program_running() { kill -0 "$program_pid" 2>/dev/null; }
+program_ended() { ! program_running; }
+program_ended_or() { program_ended || "$@"; }
+log_has() { grep -qF "$2" "$1" 2>/dev/null; }
+# The window list reads X11 only when Qt's platform is xcb; CTest runs us with offscreen.
+windowlist() { DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$build/kp-windowlist" "$@"; }
+# Asks the window titled "Кормоплан" to close; false while none is mapped.
+close_request_taken() { windowlist --close "Кормоплан" >/dev/null 2>&1; }
+main_window_visible() { windowlist | grep -qP '^\d+\t1\t0\tКормоплан$'; }
+x_socket_ready() { [ -e "/tmp/.X11-unix/X${display}" ]; }
+readonly program_cap=180
+
 display=131
 while [ -e "/tmp/.X${display}-lock" ] || [ -e "/tmp/.X11-unix/X${display}" ]; do
     display=$((display + 1))
 done
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display}" ] && break
-    sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X${display}" ] || fail "Xvfb did not start on :$display"
-
-# wait_for FILE TEXT: up to 30 s for TEXT to appear in FILE.
-wait_for() {
-    for _ in $(seq 300); do
-        grep -qF "$2" "$1" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
+wait_until 60 "Xvfb did not start on :$display" x_socket_ready
 
 home="$work/home"
 elsewhere="$work/elsewhere"
@@ -106,34 +125,31 @@ start_program() {
         KORMOPLAN_MESSAGE_LOG="$work/$1.log" "$root/usr/bin/kormoplan" 2>"$work/$1.err") &
     program_pid=$!
 }
+# The main window shown: the program reported its menu up and the window is mapped.
+wait_for_main_window() {
+    wait_on_program "$program_cap" "the main window did not appear" log_has "$work/$1.err" \
+        "menu shown"
+    wait_on_program "$program_cap" "no visible main window" main_window_visible
+}
 close_program() {
-    DISPLAY=":$display" "$build/kp-windowlist" --close "Кормоплан" || fail "could not close"
-    for _ in $(seq 100); do
-        kill -0 "$program_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end after its close"
+    wait_on_program "$program_cap" "could not close" close_request_taken
+    wait_until "$program_cap" "the program did not end after its close" program_ended
     wait "$program_pid" || fail "the program ended with an error"
     program_pid=""
 }
 
 start_program first
-wait_for "$work/first.log" "Данные программы находятся в папке" ||
-    fail "no message where the data are: $(cat "$work/first.log" "$work/first.err")"
+wait_on_program "$program_cap" "no message where the data are" \
+    log_has "$work/first.log" "Данные программы находятся в папке"
 grep -qF "$user_folder" "$work/first.log" || fail "the message names another folder"
 for f in "$src"/data/itog3/*; do
     cmp -s "$f" "$user_folder/itog3/$(basename "$f")" || fail "per-user copy differs: $f"
 done
 # The message is logged before its box is mapped: ask until a window took the request.
 # Only the box can have it, as the main window is made after the box is closed.
-for _ in $(seq 100); do
-    DISPLAY=":$display" "$build/kp-windowlist" --close "Кормоплан" >/dev/null 2>&1 && break
-    sleep 0.2
-done
-wait_for "$work/first.err" "menu shown" || fail "the main window did not appear"
+wait_on_program "$program_cap" "no message box to close" close_request_taken
+wait_for_main_window first
 [ -e "$user_folder/error1.err" ] || fail "no crash marker in the per-user folder"
-DISPLAY=":$display" "$build/kp-windowlist" | grep -qP '^\d+\t1\t0\tКормоплан$' ||
-    fail "no visible main window"
 close_program
 [ -f "$user_folder/arhiv/kk.dbf" ] || fail "no backup copy in the per-user folder"
 [ -e "$user_folder/error1.err" ] && fail "the marker stayed after a normal close"
@@ -141,7 +157,7 @@ close_program
 
 # The second start finds its folder and says nothing.
 start_program second
-wait_for "$work/second.err" "menu shown" || fail "the second start showed no main window"
+wait_for_main_window second
 [ -s "$work/second.log" ] && fail "the second start said: $(cat "$work/second.log")"
 close_program
 echo "PASS: package built, unpacked and started from the menu"
