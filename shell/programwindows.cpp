@@ -14,6 +14,7 @@
 #include "maintenance/window/restorewindow.h"
 #include "platform/driveletters.h"
 #include "results/window/mixwindow.h"
+#include "results/window/resultswindow.h"
 #include "settings/window/parameterswindow.h"
 #include "shell/closesequence.h"
 #include "store/datamodule.h"
@@ -65,20 +66,20 @@ void ProgramWindows::createWindows()
     form6 = new TForm6(*dataModule2, menu);
     form10 = new calc::TForm10(*dataModule2, calc::problemRecord(), menu);
     form10->setRefinementOpeners([this] { form5->exec(); }, [this] { form6->exec(); });
+    form8 = new results::TForm8(*dataModule2, calc::problemRecord(), form10);
+    form10->setResultsOpener([this] {
+        form8->exec();
+        return form8->exitRequested();
+    });
     form11 = new TForm11(menu, folder.dataDir());
     form12 = new results::TForm12(*dataModule2, menu);
     form15 = new documents::TForm15(*dataModule2, menu);
+    form8->setRecipeViewOpener([this](int number) { openRecipeView(number); });
     form12->setProductChooser([this] { chooseProduct(); });
-    form12->setRecipePrinter([this](int number) {
-        form15->setArchiveNumber(number);
-        form15->exec();
-    });
+    form12->setRecipePrinter([this](int number) { openRecipeView(number); });
     form14 = new archive::TForm14(*dataModule2, folder.root.filePath(QStringLiteral("netpath.txt")),
                                   menu);
-    form14->setRecipeViewOpener([this](int number) {
-        form15->setArchiveNumber(number);
-        form15->exec();
-    });
+    form14->setRecipeViewOpener([this](int number) { openRecipeView(number); });
     form14->setKeyAsker([this] { return TForm9::ask(form14); });
     form14->setCertificateExporter([this](const QStringList &lines, int number) {
         documents::exportCertificateToWord(form14, lines, number);
@@ -87,6 +88,13 @@ void ProgramWindows::createWindows()
     drives = std::make_unique<platform::SystemDrives>();
     form16 = new maintenance::TForm16(*dataModule2, *drives, menu);
     form17 = new maintenance::TForm17(*dataModule2, *drives, menu);
+}
+
+// The recipe view window on an archived recipe, for the results, mix and archive windows.
+void ProgramWindows::openRecipeView(int number)
+{
+    form15->setArchiveNumber(number);
+    form15->exec();
 }
 
 // The feed types window as the mix window's product choice: the selection for

@@ -26,8 +26,9 @@ class TForm15;
 }
 namespace results
 {
+class TForm8;
 class TForm12;
-}
+} // namespace results
 
 namespace maintenance
 {
@@ -72,6 +73,7 @@ private:
     bool createDataModule();
     void createWindows();
     void connectMenu();
+    void openRecipeView(int number);
     void chooseProduct();
 
     WorkingFolder folder;
@@ -84,7 +86,8 @@ private:
     TForm3 *form3 = nullptr;                // characteristics list
     TForm5 *form5 = nullptr;                // feed types list
     TForm6 *form6 = nullptr;                // raw materials list
-    calc::TForm10 *form10 = nullptr;        // calculation preparation (holds the results window)
+    calc::TForm10 *form10 = nullptr;        // calculation preparation
+    results::TForm8 *form8 = nullptr;       // calculation results, over TForm10
     TForm11 *form11 = nullptr;              // parameters
     results::TForm12 *form12 = nullptr;     // mix characteristics
     documents::TForm15 *form15 = nullptr;   // recipe view and print

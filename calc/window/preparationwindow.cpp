@@ -4,7 +4,6 @@
 #include "calc/window/outcomeprint.h"
 #include "calc/window/runprogress.h"
 #include "platform/printerchoice.h"
-#include "results/window/resultswindow.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
@@ -95,7 +94,6 @@ TForm10::TForm10(store::TDataModule2 &data, ProblemRecord &record, QWidget *pare
     sink_ = [this](const QString &text) { widgets::showMessage(this, text); };
     buildLayout();
     resize(980, 700);
-    form8_ = new results::TForm8(data_, record_, this);
 }
 
 TForm10::~TForm10() = default;
@@ -106,10 +104,14 @@ void TForm10::setRefinementOpeners(Opener feedTypes, Opener rawMaterials)
     openRawMaterials_ = std::move(rawMaterials);
 }
 
+void TForm10::setResultsOpener(ResultsOpener open)
+{
+    openResults_ = std::move(open);
+}
+
 void TForm10::setMessageSink(MessageSink sink)
 {
     sink_ = std::move(sink);
-    form8_->setMessageSink([this](const QString &text) { message(text); });
 }
 
 void TForm10::message(const QString &text)
@@ -641,8 +643,7 @@ void TForm10::Button7Click()
 void TForm10::Button8Click()
 {
     showEntry();
-    form8_->exec();
-    if (form8_->exitRequested()) {
+    if (openResults_ && openResults_()) {
         reject();
         return;
     }

@@ -10,6 +10,7 @@
 // then opened modally from the main menu:
 //     auto *form10 = new calc::TForm10(*dataModule, calc::problemRecord(), mainWindow);
 //     form10->setRefinementOpeners([] { /* TForm5 exec */ }, [] { /* TForm6 exec */ });
+//     form10->setResultsOpener([] { /* TForm8 exec */ return /* its exitRequested() */; });
 //     form10->exec();
 // While it is open kk and sir carry the selection filter "ot='+'"; closing removes it.
 
@@ -31,10 +32,6 @@ class QStackedLayout;
 class QTableWidget;
 class QWidget;
 
-namespace results
-{
-class TForm8;
-}
 namespace store
 {
 class TDataModule2;
@@ -58,6 +55,8 @@ class TForm10 final : public QDialog
 public:
     using MessageSink = std::function<void(const QString &text)>;
     using Opener = std::function<void()>;
+    // Opens the results window modally; true when it asks to close this window too.
+    using ResultsOpener = std::function<bool()>;
 
     // What the outcome panel shows.
     enum class Shown { Entry, Errors, Analysis, Solution };
@@ -68,8 +67,10 @@ public:
     // The feed types window (TForm5) and the raw materials window (TForm6), opened
     // modally for "Уточнение по продукции" and "Уточнение по сырью".
     void setRefinementOpeners(Opener feedTypes, Opener rawMaterials);
-    // Where the window's and the run's messages go, the results window's too: a message
-    // box over each window by default.
+    // The results window (TForm8), opened by "Дальше >>>".
+    void setResultsOpener(ResultsOpener open);
+    // Where the window's and the run's messages go: a message box over the window by
+    // default.
     void setMessageSink(MessageSink sink);
 
     Shown shown() const { return shown_; }
@@ -79,7 +80,6 @@ public:
     // Draws the outcome on a printer (or any paged device); the number of pages.
     int paintOutcome(QPainter *painter, const std::function<bool()> &newPage) const;
 
-    results::TForm8 *resultsWindow() const { return form8_; }
     widgets::TableGrid *programmeGrid() const { return DBGrid1; }
     widgets::TableGrid *stockGrid() const { return DBGrid2; }
     QRadioButton *modeButton(CalcMode mode) const;
@@ -142,7 +142,7 @@ private:
     Opener openRawMaterials_;
     RunResult lastRun_;
     Shown shown_ = Shown::Entry;
-    results::TForm8 *form8_ = nullptr;
+    ResultsOpener openResults_;
 
     QStackedLayout *stack_ = nullptr;
     QWidget *entry_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include "archive/archivewriter.h"
 #include "calc/problemrecord.h"
-#include "documents/window/recipeviewwindow.h"
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
@@ -75,6 +74,11 @@ TForm8::~TForm8() = default;
 void TForm8::setMessageSink(MessageSink sink)
 {
     sink_ = std::move(sink);
+}
+
+void TForm8::setRecipeViewOpener(std::function<void(int)> open)
+{
+    openRecipeView_ = std::move(open);
 }
 
 bool TForm8::correctionMode() const
@@ -534,10 +538,8 @@ void TForm8::Button1Click()
         message(QStringLiteral("Рецепт не записан в архив.  Печать отменена."));
         return;
     }
-    if (!form15_)
-        form15_ = new documents::TForm15(data_, this);
-    form15_->setArchiveNumber(number.toInt());
-    form15_->exec();
+    if (openRecipeView_)
+        openRecipeView_(number.toInt());
 }
 
 void TForm8::Button3Click()

@@ -8,10 +8,12 @@
 // reprices at once. The recipe of the selected feed type is written to the archive and
 // printed through the recipe view window.
 //
-// The preparation window owns one TForm8 and opens it modally after a successful run:
-//     results::TForm8 form(dataModule, calc::problemRecord(), this);
-//     form.exec();
-//     if (form.exitRequested()) ... close the opener too ("Выход")
+// Created once at start-up over the preparation window, which opens it modally after a
+// successful run through the opener the shell hands it:
+//     auto *form8 = new results::TForm8(dataModule, calc::problemRecord(), form10);
+//     form8->setRecipeViewOpener([&](int number) { /* TForm15 on that number, exec */ });
+//     form8->exec();
+//     if (form8->exitRequested()) ... close the preparation window too ("Выход")
 //
 // Rows: feed type p stands in row p - 1 of the feed grid (the header is the grid's
 // header); the handlers take the grids' own 0-based rows and columns.
@@ -30,10 +32,6 @@ class QTableWidget;
 namespace calc
 {
 struct ProblemRecord;
-}
-namespace documents
-{
-class TForm15;
 }
 namespace store
 {
@@ -84,6 +82,8 @@ public:
 
     // Where the window's messages go: a message box by default; tests collect them.
     void setMessageSink(MessageSink sink);
+    // The recipe view window (TForm15) on an archived recipe: "Отпечатать рецепт".
+    void setRecipeViewOpener(std::function<void(int number)> open);
 
     // "Выход" was pressed: the opener closes too, back to the main menu.
     bool exitRequested() const { return exitRequested_; }
@@ -160,7 +160,7 @@ private:
     QPushButton *Button3 = nullptr;      // "Повтор расчета"
     QPushButton *Button4 = nullptr;      // "Корректировка состава"
     QPushButton *Button5 = nullptr;      // "Выход"
-    documents::TForm15 *form15_ = nullptr;
+    std::function<void(int number)> openRecipeView_;
 };
 
 } // namespace results

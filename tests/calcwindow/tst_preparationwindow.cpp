@@ -53,6 +53,7 @@ struct Road {
             return;
         form = std::make_unique<TForm10>(*dm, *record);
         form->setMessageSink([this](const QString &text) { messages.append(text); });
+        wireResultsWindow();
         form->show();
     }
     ~Road()
@@ -60,6 +61,23 @@ struct Road {
         if (form)
             form->reject();
         form.reset();
+    }
+
+    // The results window over the preparation window and the recipe view window over
+    // it, handed over as the program's start-up does.
+    void wireResultsWindow()
+    {
+        auto *results = new results::TForm8(*dm, *record, form.get());
+        results->setMessageSink([this](const QString &text) { messages.append(text); });
+        auto *view = new documents::TForm15(*dm, results);
+        results->setRecipeViewOpener([view](int number) {
+            view->setArchiveNumber(number);
+            view->exec();
+        });
+        form->setResultsOpener([results] {
+            results->exec();
+            return results->exitRequested();
+        });
     }
 
     QPushButton *button(const char *name) const

@@ -48,6 +48,11 @@ struct Results {
         if (run.outcome != calc::RunOutcome::Solution)
             return;
         form = std::make_unique<TForm8>(*dm, *record);
+        auto *view = new documents::TForm15(*dm, form.get());
+        form->setRecipeViewOpener([view](int number) {
+            view->setArchiveNumber(number);
+            view->exec();
+        });
         if (collect)
             form->setMessageSink([this](const QString &text) { messages.append(text); });
         form->show();

@@ -3,9 +3,12 @@
 // when the menu closes.
 #include "archive/archivefixture.h"
 #include "archive/window/archivewindow.h"
+#include "calc/window/preparationwindow.h"
 #include "documents/docxreadback.h"
+#include "documents/window/recipeviewwindow.h"
 #include "maintenance/instructions.h"
 #include "platform/documentopener.h"
+#include "results/window/resultswindow.h"
 #include "settings/workingdate.h"
 #include "shell/programwindows.h"
 #include "store/datamodule.h"
@@ -15,7 +18,9 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScopeGuard>
+#include <QTableWidget>
 #include <QtTest>
 
 using shell::MenuItem;
@@ -31,6 +36,7 @@ private slots:
     void menuOverDemoData();
     void menuOpensItsWindows_data();
     void menuOpensItsWindows();
+    void calculationHandsOnItsWindows();
     void archiveCertificateToWord_data();
     void archiveCertificateToWord();
     void closeRunsTheCloseSequence();
@@ -168,6 +174,64 @@ void TestProgramWindows::menuOpensItsWindows()
     if (instruction >= 1) // the viewer showed the instruction of its button
         QCOMPARE(firstLine,
                  maintenance::readInstruction(folder().dataDir(), instruction).lines.value(0));
+}
+
+// The windows the calculation goes through are handed to each other: "Дальше >>>" of the
+// preparation window opens the results window over it, whose "Отпечатать рецепт" opens
+// the recipe view window on the number just archived; "Выход" closes both.
+void TestProgramWindows::calculationHandsOnItsWindows()
+{
+    copyDemoData();
+    const auto windows = shell::ProgramWindows::create(folder(), sink_);
+    QVERIFY(windows);
+    shell::TForm1 &menu = windows->menu();
+    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
+    menu.show();
+    QVERIFY(done.count() == 1 || done.wait(5000));
+
+    QPointer<calc::TForm10> preparation;
+    QWidget *resultsParent = nullptr;
+    QString archived;
+    int viewed = 0;
+    QTimer::singleShot(0, [&] {
+        preparation = qobject_cast<calc::TForm10 *>(QApplication::activeModalWidget());
+        if (!preparation)
+            return;
+        preparation->modeButton(calc::CalcMode::Cost)->click();
+        preparation->findChild<QPushButton *>(QStringLiteral("Button5"))->click();
+        QTimer::singleShot(0, [&] {
+            auto *results = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget());
+            if (!results)
+                return;
+            resultsParent = results->parentWidget();
+            results->archiveButton()->click();
+            archived = results->feedGrid()->item(0, results::TForm8::ColArchive)->text();
+            QTimer::singleShot(0, [&viewed] {
+                if (auto *view =
+                        qobject_cast<documents::TForm15 *>(QApplication::activeModalWidget())) {
+                    viewed = view->archiveNumber();
+                    view->reject();
+                }
+            });
+            results->printButton()->click();
+            results->exitButton()->click();
+        });
+        preparation->nextButton()->click();
+    });
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    safety.start(30000);
+    QTest::mouseClick(menu.button(MenuItem::Calculation), Qt::LeftButton);
+    QVERIFY(preparation);
+    QCOMPARE(resultsParent, preparation.data());
+    QCOMPARE(archived, QStringLiteral("1"));
+    QCOMPARE(viewed, 1);
+    QVERIFY(!preparation->isVisible());
+    QVERIFY2(shown_.isEmpty(), qPrintable(shown_.join('\n')));
 }
 
 void TestProgramWindows::archiveCertificateToWord_data()
