@@ -347,6 +347,12 @@ QWidget *TForm10::buildOutcome()
     }
     ListBox1 = new QListWidget(Panel1);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    // Each message whole at the window's width: long ones wrap (and wrap again when the
+    // window is resized) instead of running past the right edge.
+    ListBox1->setWordWrap(true);
+    ListBox1->setTextElideMode(Qt::ElideNone);
+    ListBox1->setResizeMode(QListView::Adjust);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ListBox1->hide();
     StringGrid1 = makeOutcomeGrid("StringGrid1");
     StringGrid2 = makeOutcomeGrid("StringGrid2");

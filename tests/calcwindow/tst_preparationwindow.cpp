@@ -11,6 +11,7 @@
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
 #include "results/window/resultswindow.h"
+#include "store/fieldproblem.h"
 #include "store/numbertext.h"
 #include "widgets/tablegrid.h"
 
@@ -20,6 +21,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -192,10 +194,12 @@ private slots:
     void fullUseMarks();
     void refinementNeedsASelection();
     void costRunShowsTheSummary();
+    void summaryColumnsFitEveryRow();
     void summaryPrintsWhereTheVirtualPageSays();
     void proportionalRunCountsAttempts();
     void runMessagesAreShown();
     void dataErrorsGiveTheErrorList();
+    void errorListWrapsAtTheWindowWidth();
     void failedRunGivesTheAnalysis();
     void nextOpensTheResultsWindow();
     void wholeRoadToThePrintedRecipe();
@@ -351,12 +355,37 @@ void TestPreparationWindow::costRunShowsTheSummary()
                               store::fixedText(733.65, 13, 3) + QStringLiteral("  Т.  на сумму  ")),
              qPrintable(title));
     QVERIFY(title.endsWith(QStringLiteral("  руб.")));
+    road.form->grab().save(QStringLiteral(KP_TEST_OUTPUT "/preparation-summary.png"));
     const double titleCost = store::parseNumber(
         title.section(QStringLiteral("на сумму"), 1).section(QStringLiteral("руб."), 0, 0));
     QVERIFY(qAbs(titleCost - cost) < 0.01 * grid->rowCount());
     // the grids are back on their tables
     QVERIFY(road.dm->Table2.dataSourceEnabled());
     QVERIFY(road.dm->Table3.dataSourceEnabled());
+}
+
+// Every cell's text fits its column, in the rows out of view too: the last raw material
+// with a stock of many digits.
+void TestPreparationWindow::summaryColumnsFitEveryRow()
+{
+    Road road;
+    QVERIFY(road.dm);
+    store::Table &sir = road.dm->Table3;
+    sir.setFilter(QStringLiteral("ot='+'"));
+    sir.setFiltered(true);
+    sir.last();
+    const store::FieldDef ves = sir.fields().at(sir.fieldIndex(QStringLiteral("VES")));
+    sir.setNumber(QStringLiteral("VES"), store::parseNumber(store::largestFieldNumber(ves)));
+    sir.post();
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    const QTableWidget *grid = road.form->summaryGrid();
+    QVERIFY(grid->rowAt(grid->viewport()->height() - 1) < grid->rowCount() - 1); // out of view
+    const QFontMetrics metrics(grid->font());
+    for (int c = 0; c < grid->columnCount(); ++c)
+        for (int r = 0; r < grid->rowCount(); ++r)
+            QVERIFY2(metrics.horizontalAdvance(grid->item(r, c)->text()) < grid->columnWidth(c),
+                     qPrintable(grid->item(r, c)->text()));
 }
 
 // Heading at (400, 100), grid row r at (400, 100 r + 300) on the 4676 × 6814 page.
@@ -438,6 +467,44 @@ void TestPreparationWindow::dataErrorsGiveTheErrorList()
     QVERIFY(line1);
     QVERIFY(qAbs(line1->yMin - pointsY(400)) < 3);
     QVERIFY(qAbs(line1->xMin - pointsX(400)) < 2);
+}
+
+// Long messages wrap at the list's width: nothing runs past the right edge, no
+// sideways scrolling; narrowing the window wraps them again.
+void TestPreparationWindow::errorListWrapsAtTheWindowWidth()
+{
+    Road road;
+    QVERIFY(road.dm);
+    store::Table &kk = road.dm->Table2;
+    for (kk.first(); !kk.eof(); kk.next()) { // every minimum above its maximum
+        kk.setNumber(QStringLiteral("MI6"), 99);
+        kk.post();
+    }
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), TForm10::Shown::Errors);
+    QListWidget *list = road.form->diagnosticsList();
+    QVERIFY(list->count() > 3);
+    for (const int width : {980, 640}) {
+        road.form->resize(width, 700);
+        QCoreApplication::processEvents();
+        list->doItemsLayout();
+        QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        const int room = list->viewport()->width();
+        bool wrapped = false;
+        for (int i = 0; i < list->count(); ++i) {
+            const QRect rect = list->visualItemRect(list->item(i));
+            QVERIFY2(rect.right() < room, qPrintable(list->item(i)->text()));
+            const int oneLine = list->fontMetrics().horizontalAdvance(list->item(i)->text());
+            if (oneLine > room) {
+                wrapped = true;
+                QVERIFY2(rect.height() >= 2 * list->fontMetrics().height(),
+                         qPrintable(list->item(i)->text()));
+            }
+        }
+        QVERIFY(wrapped);
+        if (width == 980)
+            road.form->grab().save(QStringLiteral(KP_TEST_OUTPUT "/preparation-errors.png"));
+    }
 }
 
 // An impossible protein minimum for ПК-5 in the proportional mode: the analysis at once.
