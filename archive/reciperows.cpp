@@ -1,9 +1,10 @@
 #include "archive/reciperows.h"
 
+#include "archive/archivecolumns.h"
 #include "archive/archivenumbers.h"
 
 #include "store/datasourceoff.h"
-#include "store/fieldcodec.h"
+#include "store/fieldproblem.h"
 #include "store/table.h"
 
 #include <QFileInfo>
@@ -14,19 +15,31 @@ namespace archive
 namespace
 {
 
-// Why a row cannot be stored in table as it is; empty when every value fits.
+// The name a row goes by: the recipe's, the raw material's or the characteristic's.
+QString rowName(const Row &row)
+{
+    for (const auto &[name, value] : row) {
+        if (name.compare(QLatin1String("naim"), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String("pit"), Qt::CaseInsensitive) == 0)
+            return value.toString().trimmed();
+    }
+    return {};
+}
+
+// Why a row cannot be stored in table as it is, in the words of the results window;
+// empty when every value fits.
 QString unstorable(const store::Table &table, const Row &row)
 {
     const QList<store::FieldDef> fields = table.fields();
     const QString file = QFileInfo(table.fileName()).fileName();
     for (const auto &[name, value] : row) {
         const int index = table.fieldIndex(name);
-        if (index < 0)
+        if (index < 0) // the tables are damaged: the technical words are all there is
             return QStringLiteral("в таблице %1 нет поля %2").arg(file, name);
-        QString why;
-        store::encodeField(fields.at(index), value, &why);
+        const QString why = store::fieldProblem(
+            fields.at(index), value, {QString(), archiveColumnTitle(file, name), rowName(row)});
         if (!why.isEmpty())
-            return QStringLiteral("%1, поле %2: %3").arg(file, name, why);
+            return why;
     }
     return {};
 }
@@ -70,7 +83,7 @@ ArchiveWriteResult writeRecipe(const ArchiveCursors &cursors,
         // Checked with the longest number first: a refused recipe uses up no number.
         const QString why = unstorable(cursors, rowsFor(kLastArchiveNumber));
         if (!why.isEmpty()) {
-            result.error = QStringLiteral("Рецепт не записан в архив: ") + why;
+            result.error = QStringLiteral("Рецепт не записан в архив. ") + why;
             return result;
         }
         result.number = nextArchiveNumber(*cursors.order);

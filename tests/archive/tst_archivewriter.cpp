@@ -397,13 +397,22 @@ void TestArchiveWriter::refusesWhatCannotBeStored_data()
     QTest::addColumn<QString>("note");
     QTest::addColumn<QString>("gk");
     QTest::addColumn<double>("nds");
-    QTest::newRow("note-too-long") << QString(300, QLatin1Char('x')) << "Г" << 10.0;
-    QTest::newRow("form-letter-too-long") << ""
-                                          << "ГК" << 10.0;
+    QTest::addColumn<QString>("says"); // the column and what it holds, in the user's words
+    QTest::newRow("note-too-long")
+        << QString(300, QLatin1Char('x')) << "Г" << 10.0
+        << "колонка \"Примечание\": текст \"" + QString(40, QLatin1Char('x')) +
+               "…\" не помещается — колонка вмещает не более 254 знаков.";
+    QTest::newRow("form-letter-too-long")
+        << ""
+        << "ГК" << 10.0
+        << "колонка \"Г/К\": текст \"ГК\" не помещается — колонка вмещает не "
+           "более 1 знака.";
     QTest::newRow("not-in-1251") << "партия \u4e2d"
-                                 << "Г" << 10.0;
+                                 << "Г" << 10.0 << "колонка \"Примечание\": в тексте";
     QTest::newRow("rate-too-large") << ""
-                                    << "Г" << 123456789.0;
+                                    << "Г" << 123456789.0
+                                    << "колонка \"%нал.\": число 123456789 не помещается — колонка "
+                                       "вмещает числа до 9999.999.";
 }
 
 // A refused recipe writes nothing and uses up no number.
@@ -412,6 +421,7 @@ void TestArchiveWriter::refusesWhatCannotBeStored()
     QFETCH(QString, note);
     QFETCH(QString, gk);
     QFETCH(double, nds);
+    QFETCH(QString, says);
     openCursors(5);
     FeedGridRow row = gridRow();
     row.note = note;
@@ -421,6 +431,9 @@ void TestArchiveWriter::refusesWhatCannotBeStored()
         archive::writeResultToArchive(cursors(), *record_, 1, row, priceSettings(), kWorkingDate);
     QVERIFY(!result.ok());
     QVERIFY(result.error.startsWith(QStringLiteral("Рецепт не записан в архив")));
+    QVERIFY2(result.error.contains(says), qPrintable(result.error));
+    for (const char *technical : {"arkk", "dbf", "поле", "prim", "nds", "gk"})
+        QVERIFY2(!result.error.contains(QLatin1String(technical)), qPrintable(result.error));
     QCOMPARE(result.number, 0);
     QCOMPARE(arhnomOnDisk(), 5);
     QCOMPARE(rowsOf(path("arkk.dbf"), {"arnom"}).size(), 0);
