@@ -1,6 +1,9 @@
 #include "results/window/celleditor.h"
 
+#include "store/fieldproblem.h"
+
 #include <QLineEdit>
+#include <QValidator>
 
 namespace results
 {
@@ -10,9 +13,31 @@ namespace
 
 const char kFilled[] = "kpFilled";
 
+// Refuses a keystroke that would make the text more than its field holds.
+class FieldTypingValidator final : public QValidator
+{
+public:
+    FieldTypingValidator(const store::FieldDef &field, QObject *parent)
+        : QValidator(parent), field_(field)
+    {
+    }
+    State validate(QString &text, int &) const override
+    {
+        return store::fitsWhileTyping(field_, text) ? Acceptable : Invalid;
+    }
+
+private:
+    store::FieldDef field_;
+};
+
 } // namespace
 
 CellEditor::CellEditor(QObject *parent) : QStyledItemDelegate(parent) {}
+
+void CellEditor::setColumnField(int column, const store::FieldDef &field)
+{
+    fields_.insert(column, field);
+}
 
 QWidget *CellEditor::createEditor(QWidget *parent, const QStyleOptionViewItem &,
                                   const QModelIndex &index) const
@@ -21,6 +46,10 @@ QWidget *CellEditor::createEditor(QWidget *parent, const QStyleOptionViewItem &,
     editor->setFrame(false);
     const int row = index.row();
     const int column = index.column();
+    if (const auto field = fields_.constFind(column); field != fields_.constEnd()) {
+        editor->setMaxLength(field->width);
+        editor->setValidator(new FieldTypingValidator(*field, editor));
+    }
     auto *self = const_cast<CellEditor *>(this);
     connect(editor, &QLineEdit::textEdited, self,
             [self, row, column](const QString &text) { emit self->textEdited(column, row, text); });

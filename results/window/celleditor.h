@@ -7,7 +7,12 @@
 // A number written right-aligned with leading blanks is drawn without them at the
 // right edge of its cell, so that it stays readable in a narrow column; the cell's
 // text itself is not changed.
+// A column written to a table field takes no more typing than that field holds: its
+// width, and for a number its digits before and after the point.
 
+#include "store/table.h"
+
+#include <QHash>
 #include <QStyledItemDelegate>
 
 namespace results
@@ -21,6 +26,9 @@ class CellEditor final : public QStyledItemDelegate
 public:
     explicit CellEditor(QObject *parent = nullptr);
 
+    // The field a column's cells are written to.
+    void setColumnField(int column, const store::FieldDef &field);
+
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
@@ -29,6 +37,9 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+
+private:
+    QHash<int, store::FieldDef> fields_; // by column
 
 signals:
     // The editor of the cell (row, column) now holds text.

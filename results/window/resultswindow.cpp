@@ -1,11 +1,13 @@
 #include "results/window/resultswindow.h"
 
+#include "archive/archivetables.h"
 #include "archive/archivewriter.h"
 #include "calc/problemrecord.h"
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
 #include "results/window/celleditor.h"
+#include "results/window/frozencolumns.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
@@ -47,6 +49,24 @@ bool feedCellEditable(int column)
     default:
         return false;
     }
+}
+
+store::FieldDef fieldNamed(const QList<store::FieldDef> &fields, const QString &name)
+{
+    for (const store::FieldDef &field : fields) {
+        if (field.name.compare(name, Qt::CaseInsensitive) == 0)
+            return field;
+    }
+    return {name, 'C', 0, 0};
+}
+
+// Each editable cell takes no more than the archive field it is written to.
+void limitTyping(QTableWidget *grid, const QList<store::FieldDef> &fields,
+                 const QList<std::pair<int, const char *>> &columns)
+{
+    auto *editor = static_cast<CellEditor *>(grid->itemDelegate());
+    for (const auto &[column, name] : columns)
+        editor->setColumnField(column, fieldNamed(fields, QString::fromLatin1(name)));
 }
 
 bool repricingColumn(int column)
@@ -149,6 +169,15 @@ void TForm8::buildLayout()
     stringgrid1->setGeometry(4, 4, 785, 169);
     StringGrid3->setGeometry(4, 180, 353, 329);
     StringGrid2->setGeometry(356, 180, 433, 329);
+    new FrozenColumns(stringgrid1, ColType + 1); // which feed type a note belongs to
+    limitTyping(stringgrid1, archive::arkkFields(),
+                {{ColCosts, "izder"},
+                 {ColProfit, "procprib"},
+                 {ColGran, "gran"},
+                 {ColForm, "gk"},
+                 {ColVat, "nds"},
+                 {ColNote, "prim"}});
+    limitTyping(StringGrid2, archive::arsirFields(), {{ColPercent, "procin"}, {ColPrice, "price"}});
 
     auto *feedEditor = static_cast<CellEditor *>(stringgrid1->itemDelegate());
     auto *compositionEditor = static_cast<CellEditor *>(StringGrid2->itemDelegate());

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -171,6 +172,9 @@ private slots:
     void reopeningRebuildsButKeepsNotes();
     void typingGoesOnAfterAMessage_data();
     void typingGoesOnAfterAMessage();
+    void typingStopsWhereTheFieldEnds_data();
+    void typingStopsWhereTheFieldEnds();
+    void numberAndTypeStayInView();
 };
 
 void TestResultsWindow::rebuildShowsThePriceBuildUp()
@@ -258,9 +262,10 @@ void TestResultsWindow::costCellsReprice()
     QCOMPARE(w.feedCell(1, TForm8::ColCosts), QStringLiteral("1500"));
     QCOMPARE(w.feedCell(1, TForm8::ColPriceWithTax), withTax(1500));
 
-    // the surcharge is rounded and written back; the other feed types stay as they were
+    // the surcharge takes two decimals, as its archive field (a third is not taken), and
+    // is written back; the other feed types stay as they were
     w.type(w.feeds(), 0, TForm8::ColGran, QStringLiteral("250.125"));
-    QCOMPARE(w.feedCell(1, TForm8::ColGran), QStringLiteral("      250.13"));
+    QCOMPARE(w.feedCell(1, TForm8::ColGran), QStringLiteral("      250.12"));
     QCOMPARE(w.feedCell(2, TForm8::ColGran), QStringLiteral("300"));
     w.type(w.feeds(), 0, TForm8::ColVat, QStringLiteral("-"));
     QCOMPARE(w.messages, QStringList{"Исправьте %нал (НДС)... Цена не пересчитана..."});
@@ -512,6 +517,83 @@ void TestResultsWindow::reopeningRebuildsButKeepsNotes()
     QCOMPARE(w.feedCell(3, TForm8::ColArchive), QString());
     w.form->repeatButton()->click();
     QVERIFY(!w.form->exitRequested());
+}
+
+void TestResultsWindow::typingStopsWhereTheFieldEnds_data()
+{
+    QTest::addColumn<bool>("feedGrid");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    const QString note(300, u'ж');
+    QTest::newRow("note-254") << true << int(TForm8::ColNote) << note << note.left(254);
+    QTest::newRow("costs-largest") << true << int(TForm8::ColCosts) << "999999999.99"
+                                   << "999999999.99";
+    QTest::newRow("costs-tenth-digit") << true << int(TForm8::ColCosts) << "1234567890"
+                                       << "123456789";
+    QTest::newRow("profit-fifth-digit") << true << int(TForm8::ColProfit) << "12345"
+                                        << "1234";
+    QTest::newRow("vat-fourth-decimal") << true << int(TForm8::ColVat) << "10.1234"
+                                        << "10.123";
+    QTest::newRow("form-one-letter") << true << int(TForm8::ColForm) << "ГК"
+                                     << "Г";
+    QTest::newRow("percent-fourth-decimal") << false << int(TForm8::ColPercent) << "1.1234"
+                                            << "1.123";
+    // a character that is no number is typed: the window's message names its position
+    QTest::newRow("price-letter-kept") << false << int(TForm8::ColPrice) << "12x"
+                                       << "12x";
+}
+
+// An editable cell takes what its archive field holds, no more: the note's 254 characters,
+// the digits of a number before and after the point.
+void TestResultsWindow::typingStopsWhereTheFieldEnds()
+{
+    QFETCH(bool, feedGrid);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    Results w;
+    QVERIFY(w.ok());
+    if (!feedGrid) {
+        QTest::mouseClick(w.form->correctionButton(), Qt::LeftButton);
+        QVERIFY(w.form->correctionMode());
+    }
+    QTableWidget *grid = feedGrid ? w.feeds() : w.composition();
+    w.type(grid, 0, column, typed);
+    QCOMPARE(grid->item(0, column)->text(), kept);
+}
+
+// Scrolled right to "Примечание", the feed grid still shows "№" and "Тип" of every row,
+// and a click on them chooses the feed type.
+void TestResultsWindow::numberAndTypeStayInView()
+{
+    Results w;
+    QVERIFY(w.ok());
+    QTableWidget *feeds = w.feeds();
+    feeds->scrollTo(feeds->model()->index(0, TForm8::ColNote), QAbstractItemView::PositionAtTop);
+    QVERIFY(feeds->horizontalScrollBar()->value() > 0);
+    QVERIFY(feeds->columnViewportPosition(TForm8::ColType) < 0); // the grid itself scrolled
+    auto *frozen = feeds->findChild<QTableView *>(QStringLiteral("stringgrid1Frozen"));
+    QVERIFY(frozen);
+    QVERIFY(frozen->isVisible());
+    QCOMPARE(frozen->width(),
+             feeds->columnWidth(TForm8::ColNumber) + feeds->columnWidth(TForm8::ColType));
+    for (int c = 0; c < TForm8::FeedColumnCount; ++c)
+        QCOMPARE(frozen->isColumnHidden(c), c > TForm8::ColType);
+    QCOMPARE(frozen->model()->index(2, TForm8::ColType).data().toString(), w.feedCell(3, 1));
+    // it lies over the grid's left edge, level with the grid's rows
+    const QRect cell = frozen->visualRect(frozen->model()->index(2, TForm8::ColType));
+    QCOMPARE(frozen->viewport()->mapTo(feeds, cell.topLeft()).y(),
+             feeds->viewport()
+                 ->mapTo(feeds, feeds->visualRect(feeds->model()->index(2, 0)).topLeft())
+                 .y());
+    const int scrolled = feeds->horizontalScrollBar()->value();
+    QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(w.form->currentFeed(), 3);
+    QCOMPARE(feeds->currentRow(), 2);
+    QCOMPARE(feeds->horizontalScrollBar()->value(), scrolled); // no jump back to the left
+    // the picture a user sees
+    feeds->window()->grab().save(QStringLiteral(KP_TEST_OUTPUT "/results-scrolled-right.png"));
 }
 
 QTEST_MAIN(TestResultsWindow)
