@@ -195,10 +195,9 @@ QString encodable(const QString &line, int lineNumber, QStringList *problems)
         }
     }
     if (!lost.isEmpty())
-        problems->append(QStringLiteral("Строка %1 параметров: символы «%2» нельзя записать "
+        problems->append(QStringLiteral("Параметры, поле «%1»: символы «%2» нельзя записать "
                                         "в кодировке Windows-1251, они заменены знаком «?».")
-                             .arg(lineNumber)
-                             .arg(lost));
+                             .arg(settingsLineLabel(lineNumber).simplified(), lost));
     return result;
 }
 

@@ -6,13 +6,16 @@
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 
 using settings::Settings;
@@ -20,7 +23,6 @@ using settings::Settings;
 namespace
 {
 
-constexpr int lastLeftLine = 13; // lines 1-13 on the left, 14-24 on the right
 constexpr int addressLine = 24;
 constexpr int firstChoiceLine = 25;
 
@@ -67,24 +69,35 @@ MaskedNumber maskedNumber(double value, int width)
     return {digits, mask};
 }
 
-// The grid row of a line: the name on row 0, lines 2-13 on rows 1-12 on the left, lines
-// 14-23 on rows 1-10 on the right, the address on row 13.
-int gridRow(int line)
-{
-    if (line == addressLine)
-        return lastLeftLine;
-    return line > lastLeftLine ? line - lastLeftLine : line - 1;
-}
+// The text lines in file order down the left column; the address across the bottom.
+constexpr int textLines[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 17, 19, 21, 22, 23};
+constexpr int numberLines[] = {14, 15, 16, 18, 20};
 
-// Width of the right column's labels: each long label in two lines, none in three.
-int rightLabelWidth(const QFontMetrics &metrics)
+// The labels are wrapped to this width, a long one taking two lines.
+int labelWidth(const QFontMetrics &metrics)
 {
     int width = 0;
-    for (const char *part : {"выработку одной тонны (руб)", "Должность  подписывающего",
-                             "УДОСТОВЕРЕНИЕ о качестве", "Надбавка за гранулирование"})
+    for (const char *part : {"Должность Четвертого", "выработку одной тонны (руб)",
+                             "Должность  подписывающего", "Надбавка за гранулирование"})
         width = qMax(width, metrics.horizontalAdvance(QString::fromUtf8(part)));
-    return width + 12 + 8; // the indent from the left column and a little air
+    return width + 8;
 }
+
+// A text field that asks for the width of the longest text it takes (capitals
+// included), so that the window opens wide enough to show it whole; it can still be
+// made narrower on a small screen.
+class TextField final : public QLineEdit
+{
+public:
+    explicit TextField(QWidget *parent) : QLineEdit(parent) {}
+    QSize sizeHint() const override
+    {
+        const QString widest(settings::settingsTextLimit, QChar(u'П'));
+        const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+        return {fontMetrics().horizontalAdvance(widest) + 2 * frame + 8,
+                QLineEdit::sizeHint().height()};
+    }
+};
 
 // Text of lines 1-23 is held with at most 60 characters; the address whole.
 int maxLengthOfLine(int line)
@@ -97,74 +110,87 @@ int maxLengthOfLine(int line)
 TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dataDir(dataDir)
 {
     setWindowTitle(QStringLiteral("Параметры"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(buildFields());
-    layout->addSpacing(4);
-    // Below the fields: the first pair of choices with the warning under it on the left,
-    // the two rounding pairs and "Выход" on the right.
-    auto *bottom = new QGridLayout;
-    bottom->setColumnStretch(0, 1);
-    bottom->setColumnStretch(1, 1);
-    bottom->addWidget(buildPair(0), 0, 0);
-    auto *warning = plainLabel(QString::fromUtf8(warningText), this);
-    warning->setWordWrap(true);
-    bottom->addWidget(warning, 1, 0, 2, 1, Qt::AlignTop);
-    bottom->addWidget(buildPair(1), 0, 1);
-    bottom->addWidget(buildPair(2), 1, 1);
-    Button1 = new QPushButton(QStringLiteral("Выход"), this);
-    Button1->setAutoDefault(false); // Enter in a field does not close the window
-    bottom->addWidget(Button1, 2, 1, Qt::AlignRight);
-    layout->addLayout(bottom);
-    layout->addStretch();
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(buildTextFields(), 3);
+    layout->addSpacing(12);
+    layout->addLayout(buildNumbersAndChoices(), 1);
     connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
     setTabOrderByLines();
-    setSizeGripEnabled(true); // wider, the text fields show more of long positions
-    resize(800, 600);
+    setSizeGripEnabled(true);
+    // As large as the fields need to show their whole texts, within the screen.
+    QSize size = sizeHint().expandedTo(QSize(800, 600));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 }
 
-// One grid: the enterprise name across the top, the signatories (lines 2-13) on the
-// left, costs, taxes and the certificate (14-23) on the right, the address across the
-// bottom, so that reading order and tab order both follow the file's lines.
-QWidget *TForm11::buildFields()
+QLabel *TForm11::makeLabel(int line, QWidget *parent)
+{
+    auto *label = plainLabel(settings::settingsLineLabel(line), parent);
+    label->setWordWrap(true);
+    label->setFixedWidth(labelWidth(label->fontMetrics()));
+    label->setBuddy(fields[std::size_t(line)]);
+    return label;
+}
+
+// The enterprise and the signatories, the texts of the certificate, the address: each
+// field wide enough for its whole text, in the order of the file.
+QWidget *TForm11::buildTextFields()
 {
     auto *panel = new QWidget(this);
     auto *grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setVerticalSpacing(6);
-    grid->setColumnStretch(1, 3);
-    grid->setColumnStretch(3, 2);
-    for (int line = 1; line <= addressLine; ++line) {
-        const bool across = line == 1 || line == addressLine;
-        const bool right = line > lastLeftLine && !across;
-        const int row = gridRow(line);
-        auto *label = plainLabel(settings::settingsLineLabel(line), panel);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(1, 1);
+    int row = 0;
+    for (int line : textLines) {
         QLineEdit *edit = makeField(line);
-        label->setBuddy(edit);
-        if (right) {
-            label->setWordWrap(true); // the long labels take two lines
-            label->setContentsMargins(12, 0, 0, 0);
-            label->setFixedWidth(rightLabelWidth(label->fontMetrics()));
-        }
-        grid->addWidget(label, row, right ? 2 : 0);
-        if (across)
-            grid->addWidget(edit, row, 1, 1, 3);
-        else if (settings::isNumberLine(line))
-            grid->addWidget(edit, row, 3, Qt::AlignLeft);
-        else
-            grid->addWidget(edit, row, right ? 3 : 1);
+        grid->addWidget(makeLabel(line, panel), row, 0);
+        grid->addWidget(edit, row++, 1);
     }
+    QLineEdit *address = makeField(addressLine);
+    grid->addWidget(makeLabel(addressLine, panel), row, 0);
+    grid->addWidget(address, row++, 1);
+    grid->setRowStretch(row, 1);
     return panel;
+}
+
+// The five numbers, the three pairs of choices with the warning, and "Выход".
+QLayout *TForm11::buildNumbersAndChoices()
+{
+    auto *column = new QVBoxLayout;
+    auto *numbers = new QGridLayout;
+    numbers->setVerticalSpacing(4);
+    int row = 0;
+    for (int line : numberLines) {
+        QLineEdit *edit = makeField(line);
+        numbers->addWidget(makeLabel(line, this), row, 0);
+        numbers->addWidget(edit, row++, 1, Qt::AlignLeft);
+    }
+    column->addLayout(numbers);
+    column->addSpacing(8);
+    for (int pair = 0; pair < 3; ++pair) {
+        column->addWidget(buildPair(pair));
+        if (pair == 0) {
+            auto *warning = plainLabel(QString::fromUtf8(warningText), this);
+            warning->setWordWrap(true);
+            column->addWidget(warning);
+        }
+    }
+    column->addStretch();
+    Button1 = new QPushButton(QStringLiteral("Выход"), this);
+    Button1->setAutoDefault(false); // Enter in a field does not close the window
+    column->addWidget(Button1, 0, Qt::AlignRight);
+    return column;
 }
 
 QLineEdit *TForm11::makeField(int line)
 {
-    auto *edit = new QLineEdit(this);
+    QLineEdit *edit = settings::isNumberLine(line) ? new QLineEdit(this) : new TextField(this);
     edit->setObjectName(QStringLiteral("line%1").arg(line));
     fields[std::size_t(line)] = edit;
     if (!settings::isNumberLine(line)) {
         edit->setMaxLength(maxLengthOfLine(line));
-        const QString sample(22, QLatin1Char('x'));
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(sample));
         return edit;
     }
     const int width = settings::numberFieldWidth(line);

@@ -16,6 +16,8 @@
 
 class QButtonGroup;
 class QGroupBox;
+class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -48,7 +50,9 @@ private:
     void FormClose();
     void Button1Click();
 
-    QWidget *buildFields();
+    QWidget *buildTextFields();
+    QLayout *buildNumbersAndChoices();
+    QLabel *makeLabel(int line, QWidget *parent);
     QGroupBox *buildPair(int pair);
     QLineEdit *makeField(int line);
     void setTabOrderByLines();

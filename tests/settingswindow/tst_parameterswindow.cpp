@@ -78,6 +78,7 @@ private slots:
     void valuesWiderThanTheMaskSurvive();
     void characterWithout1251ByteIsReported();
     void tabOrderFollowsLines();
+    void longestTextsShowWhole();
 
 private:
     void writeFile(const QStringList &lines);
@@ -373,6 +374,40 @@ void TestParametersWindow::tabOrderFollowsLines()
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), window->choice(25)); // the checked one of the pair
+    window->close();
+}
+
+// At the size it asks for, every text field shows the longest text it takes (60
+// characters) whole, capitals included; that size fits a screen of 1280 × 1024.
+void TestParametersWindow::longestTextsShowWhole()
+{
+    const QStringList longest = {
+        QStringLiteral("ООО \"КОМБИКОРМОВЫЙ ЗАВОД ИМЕНИ ГЕРОЕВ ТРУДА\", Г. НОВОСИБИРСК"),
+        QStringLiteral("Заведующий производственной лабораторией комбикормового цеха"),
+        QStringLiteral("ЕАЭС N RU Д-RU.PA01.B.12345/23 ОТ 01.02.2023 ДО 01.02.2028 Г")};
+    for (const QString &text : longest)
+        QCOMPARE(text.size(), settings::settingsTextLimit);
+    open();
+    const QSize wanted = window->sizeHint();
+    QVERIFY2(wanted.width() <= 1280 && wanted.height() <= 1024,
+             qPrintable(QStringLiteral("%1x%2").arg(wanted.width()).arg(wanted.height())));
+    window->resize(wanted);
+    QCoreApplication::processEvents();
+    for (int line = 1; line <= 23; ++line) {
+        if (settings::isNumberLine(line))
+            continue;
+        QLineEdit *edit = field(line);
+        for (const QString &text : longest) {
+            edit->setText(text);
+            QCOMPARE(edit->text(), text);
+            QVERIFY2(edit->fontMetrics().horizontalAdvance(text) <=
+                         edit->contentsRect().width() - 4,
+                     qPrintable(settings::settingsLineLabel(line)));
+        }
+        edit->setText(longest.at(line % 3));
+        edit->setCursorPosition(0);
+    }
+    window->grab().save(QStringLiteral(KP_TEST_OUTPUT "/parameters-longest.png"));
     window->close();
 }
 
