@@ -1,5 +1,6 @@
 #include "lists/listscheme.h"
 
+#include "store/cursorstate.h"
 #include "store/datasourceoff.h"
 #include "store/table.h"
 
@@ -52,12 +53,14 @@ void ListScheme::activate()
     store::Table &t = table();
     {
         store::DataSourceOff off(t);
-        const bool wasFiltered = t.filtered();
         t.setIndexName(orderIndex);
-        t.cancelRange();
-        t.setFiltered(false);
-        m_poolSize = t.viewCount();
-        t.setFiltered(wasFiltered);
+        {
+            // The pool: every record, whatever the range and filter.
+            store::CursorStateGuard keep(t);
+            t.cancelRange();
+            t.setFiltered(false);
+            m_poolSize = t.viewCount();
+        }
         t.setRange(m_traits.firstPosition, count());
         t.first();
     }

@@ -1,5 +1,6 @@
 #include "lists/newentry.h"
 
+#include "store/cursorstate.h"
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
 
@@ -8,8 +9,6 @@ namespace lists
 
 namespace
 {
-
-const QString orderField = QStringLiteral("order");
 
 void clearIfPresent(store::Table &table, const QString &field)
 {
@@ -24,37 +23,32 @@ void clearInWholeList(store::Table &list, const QStringList &fields)
     if (!list.isOpen())
         return;
     store::DataSourceOff off(list);
-    const int current = list.isEmpty() ? 0 : list.integer(orderField);
-    const bool wasFiltered = list.filtered();
+    store::CursorStateGuard keep(list);
     list.setFiltered(false);
     for (list.first(); !list.eof(); list.next()) {
         for (const QString &field : fields)
             clearIfPresent(list, field);
     }
     list.post();
-    list.setFiltered(wasFiltered);
-    if (!list.findKey(current))
-        list.first();
 }
 
 // min and max of every norm record of the entry (kods or kodkk = key) become empty; the
-// norm cursor keeps its filter and open state.
+// norm cursor keeps its filter, position and open state.
 void clearNormRecords(store::Table &norm, const QString &keyField, int key)
 {
     const bool wasOpen = norm.isOpen();
-    const QString oldFilter = norm.filter();
-    const bool wasFiltered = norm.filtered();
     if (!wasOpen)
         norm.open();
-    norm.setFilter(keyField + QLatin1Char('=') + QString::number(key));
-    norm.setFiltered(true);
-    for (norm.first(); !norm.eof(); norm.next()) {
-        clearIfPresent(norm, QStringLiteral("min"));
-        clearIfPresent(norm, QStringLiteral("max"));
+    {
+        store::CursorStateGuard keep(norm);
+        norm.setFilter(keyField + QLatin1Char('=') + QString::number(key));
+        norm.setFiltered(true);
+        for (norm.first(); !norm.eof(); norm.next()) {
+            clearIfPresent(norm, QStringLiteral("min"));
+            clearIfPresent(norm, QStringLiteral("max"));
+        }
+        norm.post();
     }
-    norm.post();
-    norm.setFilter(oldFilter);
-    norm.setFiltered(wasFiltered);
     norm.flush();
     if (!wasOpen)
         norm.close();

@@ -1,5 +1,6 @@
 #include "results/mixsource.h"
 
+#include "store/cursorstate.h"
 #include "store/datasourceoff.h"
 #include "store/table.h"
 
@@ -14,32 +15,6 @@ const QString kManor = QStringLiteral("MANOR");
 const QString kVes = QStringLiteral("VES");
 constexpr int kContentCount = 65; // MI1 .. MI65
 constexpr int kNameLength = 30;
-
-// Keeps the cursor's current record across a walk: found again by its order.
-class KeepRecord final
-{
-    Q_DISABLE_COPY_MOVE(KeepRecord)
-
-public:
-    explicit KeepRecord(store::Table &table)
-        : table_(table), order_(table.isEmpty() ? -1 : table.integer(kOrder))
-    {
-    }
-    ~KeepRecord()
-    {
-        try {
-            if (order_ < 0 || table_.indexName().compare(kOrder, Qt::CaseInsensitive) != 0 ||
-                !table_.findKey(order_))
-                table_.first();
-        } catch (const store::TableError &) {
-            // the walk that failed reports its own error
-        }
-    }
-
-private:
-    store::Table &table_;
-    int order_;
-};
 
 // The record's contents MI1 .. MI65 by key; absent fields read 0.
 std::vector<double> contentsOf(const store::Table &sir)
@@ -57,12 +32,10 @@ std::vector<double> contentsOf(const store::Table &sir)
 template <typename Visit> void walkUnfiltered(store::Table &sir, Visit visit)
 {
     const store::DataSourceOff off(sir);
-    const KeepRecord keep(sir);
-    const bool wasFiltered = sir.filtered();
+    const store::CursorStateGuard keep(sir);
     sir.setFiltered(false);
     for (sir.first(); !sir.eof(); sir.next())
         visit();
-    sir.setFiltered(wasFiltered);
 }
 
 void setNumberIfChanged(store::Table &table, const QString &field, double value)
@@ -85,7 +58,7 @@ QList<MixLine> readMixLines(store::Table &sir, MixMode mode)
     const QString field = mixInputField(mode);
     QList<MixLine> lines;
     const store::DataSourceOff off(sir);
-    const KeepRecord keep(sir);
+    const store::CursorStateGuard keep(sir);
     for (sir.first(); !sir.eof(); sir.next()) {
         const double input = sir.number(field);
         if (input == 0)
@@ -105,7 +78,7 @@ QList<MixCharacteristic> readMixCharacteristics(store::Table &pit)
 {
     QList<MixCharacteristic> rows;
     const store::DataSourceOff off(pit);
-    const KeepRecord keep(pit);
+    const store::CursorStateGuard keep(pit);
     for (pit.first(); !pit.eof(); pit.next())
         rows.append({pit.text(QStringLiteral("pit")), pit.integer(QStringLiteral("key")),
                      pit.text(QStringLiteral("ediz"))});

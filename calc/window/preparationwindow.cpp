@@ -5,6 +5,7 @@
 #include "calc/window/runprogress.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
+#include "store/cursorstate.h"
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
 #include "store/highlight.h"
@@ -39,7 +40,6 @@ namespace calc
 namespace
 {
 
-const QString kOrder = QStringLiteral("order");
 const QString kVib = QStringLiteral("vib");
 const QString kPlus = QStringLiteral("+");
 const QString kCostLabel =
@@ -51,31 +51,19 @@ const QString kAnalysisHead = QStringLiteral("Разбор неудачного 
 enum Colouring { Plain, CharacteristicRows, RawRows };
 
 // The cursor's record by its display position, to come back to after a walk.
-int currentOrder(const store::Table &table)
-{
-    return table.isEmpty() || table.eof() ? -1 : table.integer(kOrder);
-}
-
-void goBack(store::Table &table, int order)
-{
-    if (order >= 0)
-        table.findKey(order);
-}
-
 // Empties the mark `vib` of every record in the cursor's view, the cursor staying put.
 void clearMarks(store::Table &table)
 {
     if (!table.isOpen())
         return;
     store::DataSourceOff off(table);
-    const int order = currentOrder(table);
+    store::CursorStateGuard keep(table);
     for (table.first(); !table.eof(); table.next()) {
         if (table.text(kVib) == kPlus) {
             table.setText(kVib, QString());
             table.post();
         }
     }
-    goBack(table, order);
 }
 
 QLabel *makeLabel(const QString &text, QWidget *parent)
@@ -523,13 +511,14 @@ RunResult TForm10::run()
 {
     store::Table &kk = data_.Table2;
     store::Table &sir = data_.Table3;
-    const int kkOrder = currentOrder(kk);
-    const int sirOrder = currentOrder(sir);
     RunResult result;
     {
-        // The grids are taken off their tables while the run walks them.
+        // The grids are taken off their tables while the run walks them; the cursors
+        // come back to where they stood.
         store::DataSourceOff kkOff(kk);
         store::DataSourceOff sirOff(sir);
+        store::CursorStateGuard keepKk(kk);
+        store::CursorStateGuard keepSir(sir);
         RunOptions options;
         options.mode = chosenMode();
         options.uniformRelax = RadioButton5->isChecked();
@@ -549,10 +538,6 @@ RunResult TForm10::run()
         QApplication::restoreOverrideCursor();
         ProgressBar1->hide();
         ProgressBar2->hide();
-        report([&] {
-            goBack(kk, kkOrder);
-            goBack(sir, sirOrder);
-        });
     }
     return result;
 }
