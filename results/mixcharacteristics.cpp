@@ -135,6 +135,12 @@ MixPrice mixPrice(double meanRawPrice, double taxRate, ProductForm form,
 MixResult computeMix(const MixInput &input, const settings::Settings &values)
 {
     MixResult result;
+    // A loss norm or profitability out of range would price the mix as nonsense.
+    if (const QStringList problems = settings::settingsRangeProblems(values); !problems.isEmpty()) {
+        result.refusal = MixRefusal::SettingsOutOfRange;
+        result.error = problems.join(QLatin1Char('\n'));
+        return result;
+    }
     if (input.mode == MixMode::Percent && input.volume == 0) {
         result.refusal = MixRefusal::NoVolume;
         result.error = QStringLiteral("Не введен объем партии...");

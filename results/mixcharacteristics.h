@@ -78,7 +78,7 @@ struct MixPrice {
 };
 
 // Why a computation was refused.
-enum class MixRefusal { None, NoVolume, NegativeInput, NoInput };
+enum class MixRefusal { None, NoVolume, NegativeInput, NoInput, SettingsOutOfRange };
 
 struct MixResult {
     MixRefusal refusal = MixRefusal::None;
@@ -98,9 +98,9 @@ struct MixResult {
     bool archivable() const { return ok() && !fillerAdded; }
 };
 
-// The computation. Refused, with a message, when the volume is missing in percent mode,
-// when an input is negative (naming the raw material) and when no raw material has an
-// input.
+// The computation. Refused, with a message, when a price setting is out of its range (as
+// the calculation is), when the volume is missing in percent mode, when an input is negative
+// (naming the raw material) and when no raw material has an input.
 MixResult computeMix(const MixInput &input, const settings::Settings &values);
 
 // The price build-up of one tonne from the mean raw-material price.

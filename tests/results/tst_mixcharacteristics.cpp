@@ -98,18 +98,23 @@ void TestMixCharacteristics::refusals_data()
     QTest::addColumn<double>("first");
     QTest::addColumn<double>("second");
     QTest::addColumn<QString>("message");
-    QTest::newRow("percent without volume")
-        << MixMode::Percent << 0.0 << 60.0 << 40.0 << QStringLiteral("Не введен объем партии...");
+    QTest::addColumn<double>("lossNorm");
+    QTest::newRow("percent without volume") << MixMode::Percent << 0.0 << 60.0 << 40.0
+                                            << QStringLiteral("Не введен объем партии...") << 0.5;
     QTest::newRow("no input") << MixMode::Percent << 10.0 << 0.0 << 0.0
-                              << QStringLiteral("Ввод сырья не задан!!!");
+                              << QStringLiteral("Ввод сырья не задан!!!") << 0.5;
     QTest::newRow("negative percent")
-        << MixMode::Percent << 10.0 << 110.0 << -10.0 << QStringLiteral("Кукуруза");
+        << MixMode::Percent << 10.0 << 110.0 << -10.0 << QStringLiteral("Кукуруза") << 0.5;
     QTest::newRow("masses without a positive one")
-        << MixMode::Mass << 0.0 << -1.0 << -2.0 << QStringLiteral("Пшеница");
+        << MixMode::Mass << 0.0 << -1.0 << -2.0 << QStringLiteral("Пшеница") << 0.5;
     QTest::newRow("masses cancelling out")
-        << MixMode::Mass << 0.0 << 2.0 << -2.0 << QStringLiteral("Кукуруза");
+        << MixMode::Mass << 0.0 << 2.0 << -2.0 << QStringLiteral("Кукуруза") << 0.5;
     QTest::newRow("mass mode needs no volume")
-        << MixMode::Mass << 0.0 << 0.0 << 0.0 << QStringLiteral("Ввод сырья не задан!!!");
+        << MixMode::Mass << 0.0 << 0.0 << 0.0 << QStringLiteral("Ввод сырья не задан!!!") << 0.5;
+    // The same range checks as the calculation's: a negative loss norm priced the mix too low.
+    QTest::newRow("loss norm out of range")
+        << MixMode::Percent << 10.0 << 60.0 << 40.0
+        << QStringLiteral("Норматив производственных потерь") << -100.0;
 }
 
 void TestMixCharacteristics::refusals()
@@ -119,12 +124,15 @@ void TestMixCharacteristics::refusals()
     QFETCH(double, first);
     QFETCH(double, second);
     QFETCH(QString, message);
+    QFETCH(double, lossNorm);
+    settings::Settings values = plainSettings();
+    values.lossNorm = lossNorm;
     QList<MixLine> lines;
     if (first != 0)
         lines.append(line(QStringLiteral("Пшеница"), first, 15000, 13));
     if (second != 0)
         lines.append(line(QStringLiteral("Кукуруза"), second, 17000, 9));
-    const MixResult result = results::computeMix(input(mode, lines, volume), plainSettings());
+    const MixResult result = results::computeMix(input(mode, lines, volume), values);
     QVERIFY(!result.ok());
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
     QVERIFY(!result.archivable());
