@@ -224,6 +224,9 @@ void addSteps(SolverStats &stats, const SolverStats &steps)
     stats.flips += steps.flips;
     stats.updatedEntries += steps.updatedEntries;
     stats.degeneratePivots += steps.degeneratePivots;
+    stats.sharedPivots += steps.sharedPivots;
+    stats.threads = std::max(stats.threads, steps.threads);
+    stats.rowUpdateSeconds += steps.rowUpdateSeconds;
 }
 
 // The method with its own rules. Should the tableau lose its accuracy, a fresh one is
@@ -284,6 +287,9 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
     updatedEntries += other.updatedEntries;
     cycleBreaks += other.cycleBreaks;
     rebuilds += other.rebuilds;
+    sharedPivots += other.sharedPivots;
+    threads = std::max(threads, other.threads);
+    rowUpdateSeconds += other.rowUpdateSeconds;
     return *this;
 }
 

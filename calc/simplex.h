@@ -60,6 +60,11 @@ struct SolverStats {
     int cycleBreaks = 0;
     // Fresh tableaux built after the tableau had lost its accuracy.
     int rebuilds = 0;
+    // Pivots whose row update was shared between threads, and the most threads used.
+    std::int64_t sharedPivots = 0;
+    int threads = 1;
+    // Wall time of the pivots' row updates (step 5), the part the threads share.
+    double rowUpdateSeconds = 0;
 
     SolverStats &operator+=(const SolverStats &other);
 };

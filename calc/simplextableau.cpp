@@ -5,6 +5,7 @@
 #include "calc/simplextolerance.h"
 
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <utility>
 
@@ -15,7 +16,7 @@ SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, double pivotTol
     : rec_(record), full_(full), m_(record.rowCount), n_(record.columnCount),
       pivotTolerance_(pivotTolerance), colRows_(m_ + 1), colValues_(m_ + 1), rowColumns_(n_ + 1),
       rowValues_(n_ + 1), outside_((m_ + 1) / 64 + 1, 0), blocks_(n_ / kBlock + 1),
-      listed_(n_ / kBlock + 1)
+      listed_(n_ / kBlock + 1), threadsWanted_(RowTeam::threadsWanted())
 {
 }
 
@@ -315,17 +316,33 @@ void SimplexTableau::updateOtherRows(int r, int e, double rho)
         rec.coef.row(r), blocks_.data(), listed_.data(),
         listBlocks(rowColumns_.data(), rowCount_, blocks_.data(), listed_.data())};
     const double pivotValue = rec.rowValue[r];
-    for (int t = 0; t < colCount_; ++t) {
-        const int i = colRows_[t];
-        if (i == r)
-            continue;
-        const double v = colValues_[t];
-        rec.rowValue[i] =
-            addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i], rec.rowUpper[i]);
-        double *row = rec.coef.row(i);
-        updateRow(row, view, v);
-        row[e - 1] = -rho * v;
+    const auto updateRows = [&](int begin, int end) {
+        for (int t = begin; t < end; ++t) {
+            const int i = colRows_[t];
+            if (i == r)
+                continue;
+            const double v = colValues_[t];
+            rec.rowValue[i] =
+                addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i], rec.rowUpper[i]);
+            double *row = rec.coef.row(i);
+            updateRow(row, view, v);
+            row[e - 1] = -rho * v;
+        }
+    };
+    // Rows are independent of one another: on a large pivot they are shared out.
+    const auto started = std::chrono::steady_clock::now();
+    const std::int64_t work = std::int64_t(colCount_) * view.blockCount * kBlock;
+    if (threadsWanted_ > 1 && work >= kTeamWork) {
+        if (!team_)
+            team_ = std::make_unique<RowTeam>(threadsWanted_);
+        team_->run(colCount_, updateRows);
+        ++stats_.sharedPivots;
+        stats_.threads = team_->threads();
+    } else {
+        updateRows(0, colCount_);
     }
+    stats_.rowUpdateSeconds +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 }
 
 // Pivot step 6: the cost row takes its multiple of the pivot row.

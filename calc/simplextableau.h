@@ -21,11 +21,13 @@
 // below which an entry neither blocks nor helps and a reduced cost is no gain.
 
 #include "calc/problemrecord.h"
+#include "calc/rowteam.h"
 #include "calc/simplex.h"
 
 #include <QtGlobal>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace calc
@@ -128,6 +130,11 @@ private:
     std::vector<std::uint8_t> listed_;
     std::uint64_t fingerprint_ = 0;
     SolverStats stats_;
+    // Step 5 on several threads once a pivot updates at least kTeamWork entries (below
+    // that, handing the rows out costs more than it saves).
+    static constexpr std::int64_t kTeamWork = 32768;
+    const int threadsWanted_;
+    std::unique_ptr<RowTeam> team_;
 };
 
 } // namespace calc

@@ -1,13 +1,18 @@
 // bench-calc: how fast the calculation engine is, in figures.
 //
-//   bench-calc [--runs N] [--only typical|capacity] [--seed S] [--no-tables] [--no-glpsol]
+//   bench-calc [--runs N] [--only typical|large|capacity] [--seed S] [--threads N]
+//              [--no-tables] [--no-glpsol]
 //
-// For the typical case (10 feed types × 30 raw materials × 20 characteristics) and the
-// capacity case (40 × 50 × 65, every pair allowed, every norm: 2690 rows × 2000
-// columns) it prints: assembly and solve time (min and median of N runs); the same for
-// the whole way from the tables (load, checks, assembly, solve, rounding); pivots,
-// bound flips and fresh tableaux; tableau entries updated and the time per entry; peak
-// memory; glpsol's simplex time on the same programme (free MPS) and the ratio.
+// Cases: typical (10 feed types × 30 raw materials × 20 characteristics), large mill
+// (25 × 40 × 30, every pair allowed, tight stock with full-use marks) and capacity
+// (40 × 50 × 65, every pair allowed, every norm, tight stock with full-use marks:
+// 2690 rows × 2000 columns). For each it prints the engine's assembly and solve time on
+// one thread and on several (min and median of N runs; the results compared bit for
+// bit), pivots, bound flips, time per step and per updated tableau entry, the share of
+// the row update that threads can share and what 4 and 8 cores would give by that
+// share, peak memory, glpsol's whole run on the same programme (free MPS) and the
+// ratio; then the whole way from the tables (load, checks, assembly, solve, rounding).
+// --threads N: the threads of the shared run (default: this machine's cores, up to 8).
 
 #include "glpsolclock.h"
 #include "helper_randomproblem.h"
@@ -15,6 +20,7 @@
 
 #include "calc/assembly.h"
 #include "calc/lpexport.h"
+#include "calc/rowteam.h"
 #include "calc/simplex.h"
 
 #include <QCoreApplication>
@@ -25,6 +31,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -40,6 +47,7 @@ struct Options {
     std::uint64_t seed = 1; // of the sample cases
     bool tables = true;
     bool glpsol = true;
+    int threads = calc::RowTeam::threadsWanted();
 };
 
 struct Times {
@@ -89,6 +97,7 @@ struct EngineRun {
     double solveSeconds = 0;
     double cost = 0;
     int status = 0;
+    std::vector<double> columns; // tonnes of every column, to compare runs bit for bit
 };
 
 // One assembly and solve of the case; the time covers both.
@@ -105,7 +114,57 @@ EngineRun assembleAndSolve(ProblemRecord &rec, const CaseShape &shape, double *s
     run.solveSeconds = (clock.nsecsElapsed() - assembled) / 1e9;
     run.cost = -rec.objective;
     run.status = rec.programmeError == ProgrammeError::Overflow ? -1000 : rec.solveStatus;
+    run.columns.assign(rec.columnValue.begin(), rec.columnValue.begin() + rec.columnCount + 1);
     return run;
+}
+
+struct EngineFigures {
+    Times times;
+    double solveMin = 1e300;
+    double rowUpdateMin = 1e300; // of the run with the least solve time
+    EngineRun last;
+};
+
+EngineFigures timeEngine(ProblemRecord &rec, const CaseShape &shape, int runs, int threads)
+{
+    qputenv("KORMOPLAN_SOLVER_THREADS", QByteArray::number(threads));
+    EngineFigures f;
+    for (int r = 0; r < runs; ++r) {
+        double total = 0;
+        f.last = assembleAndSolve(rec, shape, &total);
+        f.times.seconds.push_back(total);
+        if (f.last.solveSeconds < f.solveMin) {
+            f.solveMin = f.last.solveSeconds;
+            f.rowUpdateMin = f.last.stats.rowUpdateSeconds;
+        }
+    }
+    return f;
+}
+
+bool sameBits(const EngineRun &a, const EngineRun &b)
+{
+    const size_t bytes = a.columns.size() * sizeof(double);
+    return a.status == b.status && a.columns.size() == b.columns.size() &&
+           std::memcmp(a.columns.data(), b.columns.data(), bytes) == 0 &&
+           a.stats.pivots == b.stats.pivots && a.stats.flips == b.stats.flips;
+}
+
+void printEngine(const QString &label, const EngineFigures &f, int runs)
+{
+    const SolverStats &st = f.last.stats;
+    const double steps = double(std::max<std::int64_t>(1, st.pivots + st.flips));
+    const double perEntry = st.updatedEntries ? f.solveMin * 1e9 / double(st.updatedEntries) : 0;
+    print(QStringLiteral("  %1 assemble+solve min %2   median %3   (%4 runs)")
+              .arg(label, seconds(f.times.min()), seconds(f.times.median()))
+              .arg(runs));
+    print(QStringLiteral("  %1 solve %2, %3 µs per step, %4 ns per entry; threads used %5, "
+                         "pivots shared %6; row update %7")
+              .arg(label, seconds(f.solveMin))
+              .arg(f.solveMin * 1e6 / steps, 0, 'f', 2)
+              .arg(perEntry, 0, 'f', 3)
+              .arg(st.threads)
+              .arg(st.sharedPivots)
+              .arg(seconds(f.rowUpdateMin)));
 }
 
 void benchEngine(const QString &name, const CaseShape &shape, const Options &options)
@@ -128,24 +187,13 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
     rec->coef.release();
 
     resetPeak();
-    Times times;
-    EngineRun last;
-    double solveMin = 1e300;
-    for (int r = 0; r < options.runs; ++r) {
-        double total = 0;
-        last = assembleAndSolve(*rec, shape, &total);
-        times.seconds.push_back(total);
-        solveMin = std::min(solveMin, last.solveSeconds);
-    }
-    const double peak = peakMegabytes();
-    const SolverStats &st = last.stats;
-    print(QStringLiteral("  assemble+solve              min %1   median %2   (%3 runs)")
-              .arg(seconds(times.min()), seconds(times.median()))
-              .arg(options.runs));
+    const EngineFigures one = timeEngine(*rec, shape, options.runs, 1);
+    const SolverStats &st = one.last.stats;
     print(QStringLiteral("  outcome                     %1, cost %2")
-              .arg(last.status == 0 ? QStringLiteral("solved")
-                                    : QStringLiteral("no recipe (status %1)").arg(last.status))
-              .arg(last.cost, 0, 'f', 4));
+              .arg(one.last.status == 0
+                       ? QStringLiteral("solved")
+                       : QStringLiteral("no recipe (status %1)").arg(one.last.status))
+              .arg(one.last.cost, 0, 'f', 4));
     print(QStringLiteral("  pivots                      %1 (feasibility phase %2, degenerate %3)")
               .arg(st.pivots)
               .arg(st.feasibilityPivots)
@@ -154,11 +202,29 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
               .arg(st.flips)
               .arg(st.rebuilds)
               .arg(st.cycleBreaks));
-    print(
-        QStringLiteral("  tableau entries updated     %1, %2 ns per entry (solve time / entries)")
-            .arg(double(st.updatedEntries), 0, 'g', 4)
-            .arg(st.updatedEntries ? solveMin * 1e9 / double(st.updatedEntries) : 0.0, 0, 'f', 3));
-    print(QStringLiteral("  peak memory                 %1 MB").arg(peak, 0, 'f', 1));
+    print(QStringLiteral("  tableau entries updated     %1")
+              .arg(double(st.updatedEntries), 0, 'g', 4));
+    printEngine(QStringLiteral("1 thread: "), one, options.runs);
+    // The row update is the part threads share; the rest stays on one thread.
+    const double share = one.rowUpdateMin / std::max(1e-9, one.solveMin);
+    const auto onCores = [&](int cores) { return one.solveMin * ((1 - share) + share / cores); };
+    print(QStringLiteral("  row update share of solve   %1 %; by that share a solve on 2 cores "
+                         "%2, 4 cores %3, 8 cores %4")
+              .arg(share * 100, 0, 'f', 1)
+              .arg(seconds(onCores(2)), seconds(onCores(4)), seconds(onCores(8))));
+    double best = one.solveMin;
+    double bestWhole = one.times.min();
+    if (options.threads > 1) {
+        const EngineFigures many = timeEngine(*rec, shape, options.runs, options.threads);
+        printEngine(QStringLiteral("%1 threads:").arg(options.threads), many, options.runs);
+        print(QStringLiteral("  threads against one thread  solve × %1 faster; results %2")
+                  .arg(one.solveMin / std::max(1e-9, many.solveMin), 0, 'f', 2)
+                  .arg(sameBits(one.last, many.last) ? QStringLiteral("bit-identical")
+                                                     : QStringLiteral("DIFFERENT")));
+        best = std::min(best, many.solveMin);
+        bestWhole = std::min(bestWhole, many.times.min());
+    }
+    print(QStringLiteral("  peak memory                 %1 MB").arg(peakMegabytes(), 0, 'f', 1));
 
     if (options.glpsol) {
         const GlpsolTiming g = timeGlpsol(mps, std::max(1, std::min(options.runs, 3)));
@@ -166,17 +232,19 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
             print(QStringLiteral("  glpsol                      not available"));
         } else {
             const double agreement =
-                std::fabs(g.cost - last.cost) / std::max(1.0, std::fabs(g.cost));
+                std::fabs(g.cost - one.last.cost) / std::max(1.0, std::fabs(g.cost));
             print(QStringLiteral(
-                      "  glpsol (free MPS)           simplex %1 (whole run %2, reading %3); %4")
-                      .arg(seconds(g.simplexSeconds()), seconds(g.solveSeconds),
+                      "  glpsol (free MPS)           whole run %1 (simplex %2, reading %3); %4")
+                      .arg(seconds(g.solveSeconds), seconds(g.simplexSeconds()),
                            seconds(g.readSeconds))
                       .arg(g.optimal ? QStringLiteral("cost %1, relative difference %2")
                                            .arg(g.cost, 0, 'f', 4)
                                            .arg(agreement, 0, 'g', 2)
                                      : QStringLiteral("no optimum")));
-            print(QStringLiteral("  ratio solve / glpsol simplex %1")
-                      .arg(solveMin / std::max(1e-6, g.simplexSeconds()), 0, 'f', 2));
+            print(QStringLiteral("  ratio engine / glpsol       assemble+solve / whole run %1; "
+                                 "solve / simplex %2")
+                      .arg(bestWhole / std::max(1e-6, g.solveSeconds), 0, 'f', 2)
+                      .arg(best / std::max(1e-6, g.simplexSeconds()), 0, 'f', 2));
         }
     }
 
@@ -215,6 +283,8 @@ Options parse(const QStringList &arguments)
             options.seed = std::max(1ULL, arguments[++a].toULongLong());
         else if (arguments[a] == QLatin1String("--only") && a + 1 < arguments.size())
             options.only = arguments[++a];
+        else if (arguments[a] == QLatin1String("--threads") && a + 1 < arguments.size())
+            options.threads = std::max(1, arguments[++a].toInt());
         else if (arguments[a] == QLatin1String("--no-tables"))
             options.tables = false;
         else if (arguments[a] == QLatin1String("--no-glpsol"))
@@ -231,11 +301,16 @@ int main(int argc, char **argv)
     const Options options = parse(app.arguments());
     if (options.only.isEmpty() || options.only == QLatin1String("typical"))
         benchEngine(QStringLiteral("Typical case"), calctest::typicalShape(options.seed), options);
+    if (options.only.isEmpty() || options.only == QLatin1String("large")) {
+        CaseShape large{25, 40, 30, options.seed, calctest::Flavour::TightStock, 0.6, false};
+        benchEngine(QStringLiteral("Large mill"), large, options);
+    }
     if (options.only.isEmpty() || options.only == QLatin1String("capacity")) {
         Options capacity = options;
         capacity.runs = std::min(options.runs, 3);
-        benchEngine(QStringLiteral("Capacity case"), calctest::capacityShape(options.seed),
-                    capacity);
+        CaseShape shape = calctest::capacityShape(options.seed);
+        shape.flavour = calctest::Flavour::TightStock;
+        benchEngine(QStringLiteral("Capacity case"), shape, capacity);
     }
     return 0;
 }
