@@ -84,7 +84,7 @@ void TestNetworkCopy::copiesGoInsideTheFolder()
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(QDir(folder).entryList(QDir::Files), kCopies);
     QVERIFY(QDir(data.workDir() + "/сеть").entryList(QDir::Files).isEmpty());
-    for (const QString &name : {"arkk", "arpit", "arprem", "arsir"}) {
+    for (const char *name : {"arkk", "arpit", "arprem", "arsir"}) {
         store::Table copy;
         copy.setFileName(folder + "/" + name + "2.dbf");
         copy.open();
