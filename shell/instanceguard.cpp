@@ -1,6 +1,6 @@
 #include "shell/instanceguard.h"
 
-#include "shell/applicationtitle.h"
+#include "widgets/applicationtitle.h"
 
 namespace shell
 {
@@ -28,7 +28,7 @@ bool containsGuardWord(const QString &title)
 
 const QStringList &guardWords()
 {
-    static const QStringList words{applicationTitle(), QStringLiteral("Премиксплан"),
+    static const QStringList words{widgets::applicationTitle(), QStringLiteral("Премиксплан"),
                                    QStringLiteral("Кормоучет")};
     return words;
 }

@@ -3,7 +3,6 @@
 // tables, the windows and the data module, then the main menu's message loop until the main
 // window closes.
 #include "platform/windowlist.h"
-#include "shell/applicationtitle.h"
 #include "shell/closesequence.h"
 #include "shell/crashrecovery.h"
 #include "shell/datacheck.h"
@@ -12,6 +11,7 @@
 #include "shell/programwindows.h"
 #include "shell/russianlanguage.h"
 #include "shell/workingfolderstart.h"
+#include "widgets/applicationtitle.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -40,6 +40,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kormoplan"));
+    QApplication::setApplicationDisplayName(widgets::applicationTitle());
     if (!shell::useRussianLanguage(app))
         std::fprintf(stderr, "kormoplan: Qt's Russian translation (qt6-translations-l10n) "
                              "not found; Qt's own dialogs speak English\n");

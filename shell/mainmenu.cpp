@@ -2,9 +2,9 @@
 
 #include "settings/settings.h"
 #include "settings/workingdate.h"
-#include "shell/applicationtitle.h"
 #include "store/datamodule.h"
 #include "store/table.h"
+#include "widgets/applicationtitle.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -71,7 +71,7 @@ TForm1::TForm1(const WorkingFolder &folder, const MessageSink &show, QWidget *pa
                           Qt::WindowCloseButtonHint),
       folder_(folder), show_(show)
 {
-    setWindowTitle(applicationTitle());
+    setWindowTitle(widgets::applicationTitle());
     buildLayout();
     resize(800, 600);
 }

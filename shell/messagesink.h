@@ -12,14 +12,12 @@ namespace shell
 
 using MessageSink = std::function<void(const QString &text)>;
 
-// The program's sink: a modal message box captioned with the application title. When
-// the variable KORMOPLAN_MESSAGE_LOG names a file, each message is also appended to it
-// (UTF-8, one message per line) before the box opens, so that a script driving the
-// program can see what it said.
+// The program's sink: the program's message box (widgets::showMessage, which also
+// writes the message log) over the active window.
 MessageSink messageBoxSink();
 
 // A question with two answers: true for the first (`yes`), false for the second or when
-// the box is closed. Logged like the messages above, the question only.
+// the box is closed (widgets::askQuestion).
 using Question = std::function<bool(const QString &text)>;
 Question questionBox(const QString &yes, const QString &no);
 

@@ -1,7 +1,9 @@
 #pragma once
 
-// The fixed-text message of a window ("Записей, соответствующих ключу, нет...", the
-// selection limits, table errors), shown over the window under the program's title.
+// Every message of the program goes through here: a modal box over the window, captioned
+// with the program's title "Кормоплан". When the variable KORMOPLAN_MESSAGE_LOG names a
+// file, each message (a question: its text) is also appended to it (UTF-8, one per line)
+// before the box opens, so that a script driving the program can see what it said.
 
 #include <QString>
 
@@ -13,6 +15,10 @@ namespace widgets
 {
 
 void showMessage(QWidget *parent, const QString &text);
+
+// A question with two answers: true for the first (`yes`), false for the second or when
+// the box is closed; the second is the default.
+bool askQuestion(QWidget *parent, const QString &text, const QString &yes, const QString &no);
 
 // Runs a window operation; a table error ends it and its text goes to show. False after
 // an error.

@@ -2,13 +2,13 @@
 
 #include "lists/fieldtext.h"
 #include "widgets/editmessage.h"
+#include "widgets/message.h"
 
 #include "store/table.h"
 #include "store/unreadablenumber.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QStyledItemDelegate>
 
 namespace widgets
@@ -354,8 +354,7 @@ void TableGrid::currentChanged(const QModelIndex &current, const QModelIndex &pr
 // Raised while the cell's editor hands its text over: shown once that is done.
 void TableGrid::reportEditFailure(const QString &message)
 {
-    afterEdit(this,
-              [this, message] { QMessageBox::warning(this, window()->windowTitle(), message); });
+    afterEdit(this, [this, message] { showMessage(this, message); });
 }
 
 } // namespace widgets

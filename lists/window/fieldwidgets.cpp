@@ -3,10 +3,10 @@
 #include "lists/fieldtext.h"
 #include "store/table.h"
 #include "widgets/editmessage.h"
+#include "widgets/message.h"
 #include "widgets/tablegrid.h"
 
 #include <QKeyEvent>
-#include <QMessageBox>
 
 namespace lists
 {
@@ -95,9 +95,7 @@ bool FieldBinding::write(const QString &text)
     // nothing; the box once the key or the focus change has been handled.
     emit valueChanged();
     QWidget *owner = m_owner;
-    widgets::afterEdit(owner, [owner, error] {
-        QMessageBox::warning(owner, owner->window()->windowTitle(), error);
-    });
+    widgets::afterEdit(owner, [owner, error] { widgets::showMessage(owner, error); });
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "settings/window/parameterswindow.h"
 
 #include "store/numbertext.h"
+#include "widgets/message.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -10,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -300,7 +300,7 @@ void TForm11::FormClose()
 {
     problems = settings::WriteSettings(valuesInFields(), dataDir);
     if (!problems.isEmpty())
-        QMessageBox::warning(this, windowTitle(), problems.join(QLatin1Char('\n')));
+        widgets::showMessage(this, problems.join(QLatin1Char('\n')));
 }
 
 void TForm11::Button1Click()

@@ -199,7 +199,10 @@ QStringList ListsFixture::listTexts(const QString &file, const QString &field, i
 void catchNextMessage(QString *text)
 {
     onNextModal<QMessageBox>([text](QMessageBox *box) {
-        *text = box->text();
+        // every message of the program is captioned with its title
+        *text = box->windowTitle() == QStringLiteral("Кормоплан")
+                    ? box->text()
+                    : QStringLiteral("caption \"%1\": %2").arg(box->windowTitle(), box->text());
         box->accept();
     });
 }

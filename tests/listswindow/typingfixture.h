@@ -74,7 +74,11 @@ private:
         if (!box || !box->isVisible() || box->property("kpCaught").toBool())
             return;
         box->setProperty("kpCaught", true);
-        texts.append(box->text());
+        // every message of the program is captioned with its title
+        texts.append(
+            box->windowTitle() == QStringLiteral("Кормоплан")
+                ? box->text()
+                : QStringLiteral("caption \"%1\": %2").arg(box->windowTitle(), box->text()));
         QAbstractButton *ok = box->button(QMessageBox::Ok);
         if (!ok && !box->buttons().isEmpty())
             ok = box->buttons().constFirst();

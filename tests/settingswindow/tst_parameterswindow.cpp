@@ -353,7 +353,8 @@ void TestParametersWindow::characterWithout1251ByteIsReported()
     bool shown = false;
     QTimer::singleShot(0, window.get(), [&shown] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            shown = box->text().contains(QStringLiteral("Windows-1251"));
+            shown = box->text().contains(QStringLiteral("Windows-1251")) &&
+                    box->windowTitle() == QStringLiteral("Кормоплан");
             box->accept();
         }
     });
