@@ -133,6 +133,13 @@ bool fitsWhileTyping(const FieldDef &field, const QString &text)
     return whole <= wholeDigits(field, negative) && fraction <= field.decimals;
 }
 
+QString negativeNumberProblem(const FieldPlace &place)
+{
+    const QString where = placeText(place);
+    const QString problem = QStringLiteral("число не может быть отрицательным");
+    return (where.isEmpty() ? problem : where + QStringLiteral(": ") + problem) + QLatin1Char('.');
+}
+
 QString fieldProblem(const FieldDef &field, const QVariant &value, const FieldPlace &place)
 {
     QString why;

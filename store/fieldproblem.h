@@ -42,6 +42,9 @@ QString fieldProblem(const FieldDef &field, const QVariant &value, const FieldPl
 // at all is left to the window's own check, which says what is wrong with it.
 bool fitsWhileTyping(const FieldDef &field, const QString &text);
 
+// A negative number typed where none may stand (stock, output, price), at its place.
+QString negativeNumberProblem(const FieldPlace &place);
+
 // The count of characters with its noun after "не более" ("1 знака", "254 знаков").
 QString charactersAtMost(int count);
 

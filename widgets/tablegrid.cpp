@@ -4,6 +4,7 @@
 #include "widgets/editmessage.h"
 #include "widgets/message.h"
 
+#include "store/fieldproblem.h"
 #include "store/table.h"
 #include "store/unreadablenumber.h"
 
@@ -174,6 +175,8 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
     QString error;
     const store::FieldDef def = m_table->fields().at(m_fieldIndexes.at(index.column()));
     const QVariant stored = lists::fieldInput(def, value.toString(), &error);
+    if (error.isEmpty())
+        error = refusal(index, def, stored);
     if (!error.isEmpty()) {
         emit editFailed(error);
         return false;
@@ -193,6 +196,22 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
     }
     emit dataChanged(index, index);
     return true;
+}
+
+// Why a typed value cannot be kept, in the user's words: the entry (the row's first text
+// column), the column title, what the column holds. Empty when it can.
+QString TableGridModel::refusal(const QModelIndex &index, const store::FieldDef &def,
+                                const QVariant &stored) const
+{
+    const GridColumn &column = m_columns.at(index.column());
+    QString entry;
+    const int first = m_fieldIndexes.value(0, -1);
+    if (first >= 0 && m_table->fields().at(first).type == 'C')
+        entry = m_table->valueAt(index.row(), first).toString().trimmed();
+    const store::FieldPlace place{QString(), column.caption, entry};
+    if (column.nonNegative && stored.isValid() && stored.toDouble() < 0)
+        return store::negativeNumberProblem(place);
+    return store::fieldProblem(def, stored, place);
 }
 
 bool TableGridModel::live() const

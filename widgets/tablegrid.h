@@ -22,7 +22,8 @@
 namespace store
 {
 class Table;
-}
+struct FieldDef;
+} // namespace store
 
 namespace widgets
 {
@@ -36,6 +37,7 @@ struct GridColumn {
     int width = 100;
     int decimals = -1;
     bool readOnly = false;
+    bool nonNegative = false; // a typed negative number is refused (stock, output, price)
 };
 
 // The model part: rows are the records of the cursor's view.
@@ -86,6 +88,8 @@ private:
     void onAfterScroll();
     void onDataSourceToggled(bool on);
     bool isFlagged(int row) const;
+    QString refusal(const QModelIndex &index, const store::FieldDef &def,
+                    const QVariant &stored) const;
 
     store::Table *m_table;
     QList<GridColumn> m_columns;

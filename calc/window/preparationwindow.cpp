@@ -170,9 +170,9 @@ QWidget *TForm10::buildEntry()
         &data_.Table2,
         {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
          {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420, -1, true},
-         {QStringLiteral("VES"), QStringLiteral("Выработка"), 90},
-         {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100},
-         {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100}},
+         {QStringLiteral("VES"), QStringLiteral("Выработка"), 90, -1, false, true},
+         {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100, -1, false, true},
+         {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100, -1, false, true}},
         page);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->gridModel()->setRowFlag(kVib);
@@ -182,8 +182,8 @@ QWidget *TForm10::buildEntry()
     DBGrid2 = new widgets::TableGrid(
         &data_.Table3,
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 240, -1, true},
-         {QStringLiteral("VES"), QStringLiteral("Наличие"), 90},
-         {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 100}},
+         {QStringLiteral("VES"), QStringLiteral("Наличие"), 90, -1, false, true},
+         {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 100, -1, false, true}},
         page);
     DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
     DBGrid2->gridModel()->setRowFlag(kVib);

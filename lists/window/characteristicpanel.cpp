@@ -6,6 +6,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <QStyle>
+
 namespace lists
 {
 
@@ -14,7 +16,12 @@ namespace
 
 constexpr int minCaptionWidth = 80;
 constexpr int maxCaptionWidth = 170;
-constexpr int fieldWidth = 58;
+// A value field shows the widest number its column holds (N 12.4: "9999999.9999").
+int valueFieldWidth(const QWidget *field)
+{
+    const int frame = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
+    return field->fontMetrics().horizontalAdvance(QStringLiteral("9999999.9999")) + 2 * frame + 6;
+}
 constexpr int columnGap = 14;
 constexpr int spacing = 4;
 constexpr int maxHeight = 330; // the rest of the window belongs to the list
@@ -34,7 +41,8 @@ CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headi
         QList<FieldEdit *> fields;
         for (int i = 0; i < m_prefixes.size(); ++i) {
             auto *edit = new FieldEdit(m_body);
-            edit->setFixedWidth(fieldWidth);
+            m_fieldWidth = valueFieldWidth(edit);
+            edit->setFixedWidth(m_fieldWidth);
             fields.append(edit);
         }
         m_fields.append(fields);
@@ -112,7 +120,7 @@ void CharacteristicPanel::bindTo(store::Table &pit, store::Table &list)
 int CharacteristicPanel::fittingColumns() const
 {
     const int group =
-        m_captionWidth + int(m_prefixes.size()) * (fieldWidth + spacing) + columnGap + spacing;
+        m_captionWidth + int(m_prefixes.size()) * (m_fieldWidth + spacing) + columnGap + spacing;
     const int available = viewport()->width() - 12;
     return std::clamp(available / group, 1, m_maxColumns);
 }

@@ -63,6 +63,7 @@ private:
     int m_maxColumns;
     int m_columns = 1;
     int m_captionWidth = 100;
+    int m_fieldWidth = 58;
     QWidget *m_body;
     QGridLayout *m_grid;
     QList<QLabel *> m_captions;

@@ -200,6 +200,8 @@ private slots:
     void runMessagesAreShown();
     void dataErrorsGiveTheErrorList();
     void errorListWrapsAtTheWindowWidth();
+    void typedValuesRefusedInTheUsersWords_data();
+    void typedValuesRefusedInTheUsersWords();
     void failedRunGivesTheAnalysis();
     void nextOpensTheResultsWindow();
     void wholeRoadToThePrintedRecipe();
@@ -505,6 +507,58 @@ void TestPreparationWindow::errorListWrapsAtTheWindowWidth()
         if (width == 980)
             road.form->grab().save(QStringLiteral(KP_TEST_OUTPUT "/preparation-errors.png"));
     }
+}
+
+void TestPreparationWindow::typedValuesRefusedInTheUsersWords_data()
+{
+    QTest::addColumn<bool>("stock"); // the stock grid, else the programme grid
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("says"); // empty: taken
+    QTest::newRow("stock-negative") << true << "Овес" << 1 << "-30"
+                                    << "\"Овес\", колонка \"Наличие\": число не может быть "
+                                       "отрицательным.";
+    QTest::newRow("stock-taken") << true << "Овес" << 1 << "30"
+                                 << "";
+    QTest::newRow("price-negative") << true << "Овес" << 2 << "-1"
+                                    << "\"Овес\", колонка \"Цена 1т\": число не может быть "
+                                       "отрицательным.";
+    QTest::newRow("output-negative") << false << "СК-6" << 2 << "-5"
+                                     << "\"СК-6\", колонка \"Выработка\": число не может быть "
+                                        "отрицательным.";
+    QTest::newRow("output-too-large") << false << "СК-6" << 2 << "1e20"
+                                      << "\"СК-6\", колонка \"Выработка\": число";
+}
+
+// Stock, output and prices are refused negative where they are typed, naming the entry
+// and the column; a number too large says the largest the column holds, no file or field.
+void TestPreparationWindow::typedValuesRefusedInTheUsersWords()
+{
+    QFETCH(bool, stock);
+    QFETCH(QString, entry);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, says);
+    Road road;
+    QVERIFY(road.dm);
+    widgets::TableGrid *grid = stock ? road.form->stockGrid() : road.form->programmeGrid();
+    QVERIFY(Road::goToRow(grid, entry));
+    QSignalSpy failed(grid->gridModel(), &widgets::TableGridModel::editFailed);
+    const QModelIndex cell = grid->model()->index(grid->currentIndex().row(), column);
+    const QString before = cell.data().toString();
+    const bool taken = grid->model()->setData(cell, typed);
+    QCOMPARE(taken, says.isEmpty());
+    if (taken) {
+        QCOMPARE(store::parseNumber(cell.data().toString()), store::parseNumber(typed));
+        return;
+    }
+    QCOMPARE(failed.count(), 1);
+    const QString message = failed.first().first().toString();
+    QVERIFY2(message.startsWith(says), qPrintable(message));
+    QVERIFY2(!message.contains(QStringLiteral("dbf")) && !message.contains(QStringLiteral("поле")),
+             qPrintable(message));
+    QCOMPARE(cell.data().toString(), before);
 }
 
 // An impossible protein minimum for ПК-5 in the proportional mode: the analysis at once.
