@@ -46,6 +46,10 @@ FrozenColumns::FrozenColumns(QTableView *grid, int count)
             &QScrollBar::setValue);
     connect(grid->model(), &QAbstractItemModel::columnsInserted, this, &FrozenColumns::showColumns);
     connect(grid->model(), &QAbstractItemModel::modelReset, this, &FrozenColumns::showColumns);
+    // A QTableWidget deletes its headers before its model, and the model resets as it
+    // goes: by then the grid is half destroyed and must not be measured.
+    connect(grid->horizontalHeader(), &QObject::destroyed, this,
+            [this] { disconnect(grid_->model(), nullptr, this, nullptr); });
     grid->installEventFilter(this);
     frozen_->viewport()->installEventFilter(this);
     showColumns();
