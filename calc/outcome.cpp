@@ -12,20 +12,20 @@ namespace
 
 using store::fixedText;
 
-QString levelComment(double level, double low, double high, double tolerance,
-                     bool minimumNeedsNonZero)
+LevelState levelState(double level, double low, double high, double tolerance,
+                      bool minimumNeedsNonZero)
 {
     const bool atMin =
         std::fabs(level - low) <= tolerance && (!minimumNeedsNonZero || std::fabs(low) > tolerance);
     if (std::fabs(level - high) <= tolerance)
-        return QString::fromUtf16(kAtMaximum);
+        return LevelState::AtMaximum;
     if (atMin)
-        return QString::fromUtf16(kAtMinimum);
+        return LevelState::AtMinimum;
     if (level > high)
-        return QString::fromUtf16(kAboveMaximum);
+        return LevelState::AboveMaximum;
     if (level < low)
-        return QString::fromUtf16(kBelowMinimum);
-    return QString::fromUtf16(kWithinNorm);
+        return LevelState::BelowMinimum;
+    return LevelState::WithinNorm;
 }
 
 QString failureTitle(const ProblemRecord &rec, int row)
@@ -50,7 +50,7 @@ int nutrientRow(const ProblemRecord &rec, int p, int q)
     return 0;
 }
 
-TextGrid characteristicsGrid(const ProblemRecord &rec, int p)
+TextGrid characteristicsGrid(const ProblemRecord &rec, int p, QList<LevelState> &states)
 {
     TextGrid grid;
     grid.header = {QStringLiteral("Характеристика"), QStringLiteral("Комментарий"),
@@ -63,8 +63,10 @@ TextGrid characteristicsGrid(const ProblemRecord &rec, int p)
             continue;
         const double low = rec.normMin[p][q];
         const double level = w == 0 ? 0 : rec.rowValue[i] * high / w;
-        grid.rows.append({rec.charName[q], levelComment(level, low, high, rec.tolerance, true),
-                          fixedText(low, 9, 2), fixedText(level, 9, 2), fixedText(high, 9, 2)});
+        const LevelState state = levelState(level, low, high, rec.tolerance, true);
+        states.append(state);
+        grid.rows.append({rec.charName[q], levelStateText(state), fixedText(low, 9, 2),
+                          fixedText(level, 9, 2), fixedText(high, 9, 2)});
     }
     return grid;
 }
@@ -78,7 +80,8 @@ double totalUse(const ProblemRecord &rec, int s)
     return sum;
 }
 
-TextGrid rawsGrid(const ProblemRecord &rec, const CalcWorkingValues &work, int p, double lossNorm)
+TextGrid rawsGrid(const ProblemRecord &rec, const CalcWorkingValues &work, int p, double lossNorm,
+                  QList<RawAnalysisState> &states)
 {
     TextGrid grid;
     grid.header = {QStringLiteral("Наименование сырья"),
@@ -100,12 +103,14 @@ TextGrid rawsGrid(const ProblemRecord &rec, const CalcWorkingValues &work, int p
         const double share = w == 0 ? 0 : 100 * rec.columnValue[j] / w;
         const double low = work.minInclusion[p][s];
         const double high = work.maxInclusion[p][s];
-        const bool usedUp = std::fabs(used - stock) <= rec.tolerance;
+        const RawAnalysisState state{std::fabs(used - stock) <= rec.tolerance,
+                                     levelState(share, low, high, rec.tolerance, false)};
+        states.append(state);
         grid.rows.append({rec.rawName[s], fixedText(stock, 13, 3), fixedText(used, 13, 3),
                           fixedText(rec.columnValue[j], 13, 3),
-                          usedUp ? QString::fromUtf16(kStockUsedUp) : QString(),
+                          state.stockUsedUp ? QString::fromUtf16(kStockUsedUp) : QString(),
                           fixedText(low, 10, 2), fixedText(share, 10, 2), fixedText(high, 10, 2),
-                          levelComment(share, low, high, rec.tolerance, false)});
+                          levelStateText(state.share)});
     }
     return grid;
 }
@@ -137,8 +142,28 @@ FailureAnalysis failureAnalysis(const ProblemRecord &rec, const CalcWorkingValue
                                 double lossNorm)
 {
     const int p = rec.rowOwner[row];
-    return {failureTitle(rec, row), characteristicsGrid(rec, p),
-            rawsGrid(rec, working, p, lossNorm)};
+    FailureAnalysis analysis;
+    analysis.title = failureTitle(rec, row);
+    analysis.characteristics = characteristicsGrid(rec, p, analysis.characteristicStates);
+    analysis.raws = rawsGrid(rec, working, p, lossNorm, analysis.rawStates);
+    return analysis;
+}
+
+QString levelStateText(LevelState state)
+{
+    switch (state) {
+    case LevelState::AtMinimum:
+        return QString::fromUtf16(kAtMinimum);
+    case LevelState::AtMaximum:
+        return QString::fromUtf16(kAtMaximum);
+    case LevelState::BelowMinimum:
+        return QString::fromUtf16(kBelowMinimum);
+    case LevelState::AboveMaximum:
+        return QString::fromUtf16(kAboveMaximum);
+    case LevelState::WithinNorm:
+        break;
+    }
+    return QString::fromUtf16(kWithinNorm);
 }
 
 SolutionSummary solutionSummary(const ProblemRecord &rec)

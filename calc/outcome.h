@@ -34,10 +34,25 @@ inline constexpr char16_t kBelowMinimum[] = u" меньше минимума  ";
 inline constexpr char16_t kWithinNorm[] = u" в норме          ";
 inline constexpr char16_t kStockUsedUp[] = u"Запас использован";
 
+// Where a level (a characteristic's value, a raw material's share) stands against its
+// minimum and maximum; the grids' "Комментарий" says it in words.
+enum class LevelState { WithinNorm, AtMinimum, AtMaximum, BelowMinimum, AboveMaximum };
+
+// The comment of the analysis grids for a state (kWithinNorm, ...).
+QString levelStateText(LevelState state);
+
+// What the window marks on a row of the raw materials analysis.
+struct RawAnalysisState {
+    bool stockUsedUp = false; // "Примечание" reads kStockUsedUp
+    LevelState share = LevelState::WithinNorm;
+};
+
 struct FailureAnalysis {
     QString title;
     TextGrid characteristics; // "Характеристика", "Комментарий", "Минимум", "Факт", "Максимум"
     TextGrid raws; // "Наименование сырья", "Запас", ... "Комментарий"
+    QList<LevelState> characteristicStates; // one per row of characteristics
+    QList<RawAnalysisState> rawStates;      // one per row of raws
 };
 
 // The analysis of a run that ended with solveStatus = −row (an output or nutrient row):

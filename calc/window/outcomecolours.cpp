@@ -1,25 +1,27 @@
 #include "calc/window/outcomecolours.h"
 
-#include "calc/outcome.h"
-
 namespace calc
 {
 
-QColor characteristicRowColour(const QString &comment)
+QColor characteristicRowColour(LevelState state)
 {
-    if (comment == QString::fromUtf16(kAtMinimum) || comment == QString::fromUtf16(kAtMaximum))
+    switch (state) {
+    case LevelState::AtMinimum:
+    case LevelState::AtMaximum:
         return QColor(Qt::red);
-    if (comment == QString::fromUtf16(kBelowMinimum))
+    case LevelState::BelowMinimum:
         return QColor(0, 0, 128); // navy
-    if (comment == QString::fromUtf16(kAboveMaximum))
+    case LevelState::AboveMaximum:
         return QColor(128, 0, 0); // maroon
+    case LevelState::WithinNorm:
+        break;
+    }
     return {};
 }
 
-QColor rawRowColour(const QString &note, const QString &comment)
+QColor rawRowColour(const RawAnalysisState &state)
 {
-    const bool quiet = !note.contains(QString::fromUtf16(kStockUsedUp)) &&
-                       comment == QString::fromUtf16(kWithinNorm);
+    const bool quiet = !state.stockUsedUp && state.share == LevelState::WithinNorm;
     return quiet ? QColor() : QColor(Qt::red);
 }
 

@@ -48,8 +48,6 @@ const QString kNoRelaxation =
     QStringLiteral("В этом режиме нарушение требований к рецептам не допускается...");
 const QString kAnalysisHead = QStringLiteral("Разбор неудачного расчета.  ");
 
-enum Colouring { Plain, CharacteristicRows, RawRows };
-
 // The cursor's record by its display position, to come back to after a walk.
 // Empties the mark `vib` of every record in the cursor's view, the cursor staying put.
 void clearMarks(store::Table &table)
@@ -64,6 +62,16 @@ void clearMarks(store::Table &table)
             table.post();
         }
     }
+}
+
+// The text colour of each row from what the engine says about it.
+template <typename State, typename Colour>
+QList<QColor> rowColours(const QList<State> &states, Colour colourOf)
+{
+    QList<QColor> colours;
+    for (const State &state : states)
+        colours.append(colourOf(state));
+    return colours;
 }
 
 QLabel *makeLabel(const QString &text, QWidget *parent)
@@ -549,7 +557,7 @@ void TForm10::Button5Click()
     present(lastRun_);
 }
 
-void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, int colouring)
+void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, const QList<QColor> &colours)
 {
     grid->clear();
     grid->setColumnCount(int(text.header.size()));
@@ -557,11 +565,7 @@ void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, int colouring)
     grid->setHorizontalHeaderLabels(text.header);
     for (int r = 0; r < text.rows.size(); ++r) {
         const QStringList &row = text.rows.at(r);
-        QColor colour;
-        if (colouring == CharacteristicRows)
-            colour = characteristicRowColour(row.value(1));
-        else if (colouring == RawRows)
-            colour = rawRowColour(row.value(4), row.value(8));
+        const QColor colour = colours.value(r);
         for (int c = 0; c < row.size(); ++c) {
             auto *item = new QTableWidgetItem(row.at(c));
             if (c > 0 && row.at(c).startsWith(u' ') && row.at(c).trimmed().size() > 0 &&
@@ -587,14 +591,16 @@ void TForm10::present(const RunResult &result)
         break;
     case RunOutcome::FailureAnalysis:
         Label5->setText(result.analysis.title);
-        fillGrid(StringGrid1, result.analysis.characteristics, CharacteristicRows);
-        fillGrid(StringGrid2, result.analysis.raws, RawRows);
+        fillGrid(StringGrid1, result.analysis.characteristics,
+                 rowColours(result.analysis.characteristicStates, characteristicRowColour));
+        fillGrid(StringGrid2, result.analysis.raws,
+                 rowColours(result.analysis.rawStates, rawRowColour));
         showPanel(Shown::Analysis);
         StringGrid1->setFocus();
         break;
     case RunOutcome::Solution:
         Label5->setText(result.summary.title);
-        fillGrid(StringGrid3, result.summary.grid, Plain);
+        fillGrid(StringGrid3, result.summary.grid, {});
         showPanel(Shown::Solution);
         StringGrid3->setFocus();
         break;

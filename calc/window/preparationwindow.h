@@ -17,6 +17,7 @@
 #include "calc/outcome.h"
 #include "calc/run.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QStringList>
 
@@ -130,7 +131,8 @@ private:
     void present(const RunResult &result);
     void showPanel(Shown what);
     void showEntry();
-    void fillGrid(QTableWidget *grid, const TextGrid &text, int colouring);
+    // Rows without a colour (an invalid one, or none given) are drawn in black.
+    void fillGrid(QTableWidget *grid, const TextGrid &text, const QList<QColor> &colours);
     void FormClose();
     bool report(const std::function<void()> &operation);
     void message(const QString &text);

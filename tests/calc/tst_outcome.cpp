@@ -112,6 +112,15 @@ void tst_outcome::commentsOfTheAnalysis()
     const QStringList meal = analysis.raws.rows[1];
     QCOMPARE(meal[4], QString());
     QCOMPARE(meal[8], QString::fromUtf16(calc::kAtMinimum));
+    // The states the window colours by say the same as the comments.
+    using calc::LevelState;
+    QCOMPARE(analysis.characteristicStates,
+             (QList<LevelState>{LevelState::AtMinimum, LevelState::WithinNorm}));
+    QCOMPARE(analysis.rawStates.size(), analysis.raws.rows.size());
+    QVERIFY(analysis.rawStates[0].stockUsedUp);
+    QCOMPARE(analysis.rawStates[0].share, LevelState::AtMaximum);
+    QVERIFY(!analysis.rawStates[1].stockUsedUp);
+    QCOMPARE(analysis.rawStates[1].share, LevelState::AtMinimum);
 }
 
 void tst_outcome::solutionSummary()

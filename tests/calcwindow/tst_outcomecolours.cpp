@@ -1,8 +1,10 @@
-// Colours of the failure analysis rows.
+// Colours of the failure analysis rows, from the states the engine gives them.
 
 #include "calc/window/outcomecolours.h"
 
 #include <QTest>
+
+using calc::LevelState;
 
 class TestOutcomeColours final : public QObject
 {
@@ -17,43 +19,39 @@ private slots:
 
 void TestOutcomeColours::characteristicRows_data()
 {
-    QTest::addColumn<QString>("comment");
+    QTest::addColumn<LevelState>("state");
     QTest::addColumn<QColor>("colour");
-    QTest::newRow("at minimum") << " на минимуме      " << QColor(Qt::red);
-    QTest::newRow("at maximum") << " на максимуме     " << QColor(Qt::red);
-    QTest::newRow("below: navy") << " меньше минимума  " << QColor(0, 0, 128);
-    QTest::newRow("above: maroon") << " больше максимума " << QColor(128, 0, 0);
-    QTest::newRow("within: black") << " в норме          " << QColor();
+    QTest::newRow("at minimum") << LevelState::AtMinimum << QColor(Qt::red);
+    QTest::newRow("at maximum") << LevelState::AtMaximum << QColor(Qt::red);
+    QTest::newRow("below: navy") << LevelState::BelowMinimum << QColor(0, 0, 128);
+    QTest::newRow("above: maroon") << LevelState::AboveMaximum << QColor(128, 0, 0);
+    QTest::newRow("within: black") << LevelState::WithinNorm << QColor();
 }
 
 void TestOutcomeColours::characteristicRows()
 {
-    QFETCH(QString, comment);
+    QFETCH(LevelState, state);
     QFETCH(QColor, colour);
-    QCOMPARE(calc::characteristicRowColour(comment), colour);
+    QCOMPARE(calc::characteristicRowColour(state), colour);
 }
 
 void TestOutcomeColours::rawRows_data()
 {
-    QTest::addColumn<QString>("note");
-    QTest::addColumn<QString>("comment");
+    QTest::addColumn<bool>("stockUsedUp");
+    QTest::addColumn<LevelState>("share");
     QTest::addColumn<bool>("red");
-    QTest::newRow("quiet") << ""
-                           << " в норме          " << false;
-    QTest::newRow("stock used up") << "Запас использован"
-                                   << " в норме          " << true;
-    QTest::newRow("at minimum") << ""
-                                << " на минимуме      " << true;
-    QTest::newRow("above maximum") << ""
-                                   << " больше максимума " << true;
+    QTest::newRow("quiet") << false << LevelState::WithinNorm << false;
+    QTest::newRow("stock used up") << true << LevelState::WithinNorm << true;
+    QTest::newRow("at minimum") << false << LevelState::AtMinimum << true;
+    QTest::newRow("above maximum") << false << LevelState::AboveMaximum << true;
 }
 
 void TestOutcomeColours::rawRows()
 {
-    QFETCH(QString, note);
-    QFETCH(QString, comment);
+    QFETCH(bool, stockUsedUp);
+    QFETCH(LevelState, share);
     QFETCH(bool, red);
-    QCOMPARE(calc::rawRowColour(note, comment), red ? QColor(Qt::red) : QColor());
+    QCOMPARE(calc::rawRowColour({stockUsedUp, share}), red ? QColor(Qt::red) : QColor());
 }
 
 QTEST_APPLESS_MAIN(TestOutcomeColours)
