@@ -475,6 +475,19 @@ double rawCostOfPrice(double price, double vat, const CalcParameters &parameters
     return v < 0 ? 0 : v;
 }
 
+double priceOfRawCost(double cost, double vat, const CalcParameters &parameters)
+{
+    double v = cost * (100 + parameters.lossNorm) / 100 + parameters.productionCosts;
+    v = v * (100 + parameters.profitability) / 100 + parameters.granulationSurcharge;
+    return v * (100 + vat) / 100;
+}
+
+double rawCostPerPriceRouble(double vat, const CalcParameters &parameters)
+{
+    return 100 / (100 + vat) * 100 / (100 + parameters.profitability) * 100 /
+           (100 + parameters.lossNorm);
+}
+
 void loadCalculationData(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tables,
                          const CalcParameters &parameters, QStringList &diagnostics)
 {

@@ -75,6 +75,10 @@ struct CalcWorkingValues {
 // cost of one tonne: tax out, then surcharge and profitability, then costs and losses;
 // a negative result is 0.
 double rawCostOfPrice(double price, double vat, const CalcParameters &parameters);
+// The other way: the selling price whose raw-material cost is cost (cost above 0).
+double priceOfRawCost(double cost, double vat, const CalcParameters &parameters);
+// How much the raw-material cost moves per rouble of the selling price (above 0).
+double rawCostPerPriceRouble(double vat, const CalcParameters &parameters);
 
 // Reads the selection into record and working values and appends every problem found
 // to diagnostics. Throws store::TableError when a table or field cannot be read.

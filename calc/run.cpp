@@ -71,6 +71,7 @@ private:
     MessageLog messages_;
     Relaxation relaxation_;
     QStringList diagnostics_;
+    FinalTableau finalTableau_; // of the last solve, when it was a full one and optimal
     bool firstAttempt_ = true;
     bool ended_ = false; // the run ended before the presentation (errors, overflow)
 };
@@ -143,11 +144,12 @@ void CalculationRun::attemptLoop(OutputSearch &search)
 void CalculationRun::solve(bool full)
 {
     if (!full) {
+        finalTableau_.clear();
         result_.solver += checkFeasibility(rec_);
         return;
     }
     observer_.showSolverProgress(solverProgressMinimum(rec_), 0);
-    result_.solver += solveProgramme(rec_, &observer_);
+    result_.solver += solveProgramme(rec_, &observer_, &finalTableau_);
     observer_.hideSolverProgress();
     result_.objective = rawMaterialCost(rec_);
 }
@@ -194,6 +196,8 @@ void CalculationRun::present()
         result_.analysis =
             failureAnalysis(rec_, result_.working, -status, options_.parameters.lossNorm);
     } else {
+        result_.sensitivity = sensitivityOf(finalTableau_, rec_, options_.parameters);
+        finalTableau_.clear();
         roundSolution(rec_, options_.parameters.lossNorm);
         result_.outcome = RunOutcome::Solution;
         result_.summary = solutionSummary(rec_);

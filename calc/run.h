@@ -13,6 +13,7 @@
 #include "calc/outputsearch.h"
 #include "calc/problemrecord.h"
 #include "calc/runobserver.h"
+#include "calc/sensitivity.h"
 #include "calc/simplex.h"
 
 #include <QString>
@@ -54,6 +55,8 @@ struct RunResult {
     int attempts = 0;
     double objective = 0; // Σ price × tonnes of the last full solve, before rounding
     SolverStats solver;   // totals over every solve of the run
+    // Solution: what the optimum of the last full solve is worth at the margin.
+    Sensitivity sensitivity;
 };
 
 // The refusal of the current product mode when no feed type is marked as current.

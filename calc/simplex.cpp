@@ -1,5 +1,6 @@
 #include "calc/simplex.h"
 
+#include "calc/finaltableau.h"
 #include "calc/simplexaccuracy.h"
 #include "calc/simplexcycle.h"
 #include "calc/simplextableau.h"
@@ -232,8 +233,11 @@ void addSteps(SolverStats &stats, const SolverStats &steps)
 // The method with its own rules. Should the tableau lose its accuracy, a fresh one is
 // built from the programme as assembled for the last basis found right, and the
 // method goes on from there under careful rules.
-SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
+SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
+                  FinalTableau *finalTableau)
 {
+    if (finalTableau)
+        finalTableau->clear();
     SolverStats stats;
     if (!record.coef.allocated() && record.rowCount > 0 && record.columnCount > 0) {
         record.programmeError = ProgrammeError::Overflow; // nothing assembled to solve
@@ -253,6 +257,8 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress)
         if (end != PhaseEnd::LostAccuracy || stats.rebuilds == kRebuilds) {
             if (end == PhaseEnd::Done)
                 record.solveStatus = 0;
+            if (end == PhaseEnd::Done && finalTableau)
+                finalTableau->take(record); // read only: before the values replace the costs
             if (full)
                 tableau->extract();
             break;
@@ -293,14 +299,15 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
     return *this;
 }
 
-SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress)
+SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
+                           FinalTableau *finalTableau)
 {
-    return solve(record, true, progress);
+    return solve(record, true, progress, finalTableau);
 }
 
 SolverStats checkFeasibility(ProblemRecord &record)
 {
-    return solve(record, false, nullptr);
+    return solve(record, false, nullptr, nullptr);
 }
 
 } // namespace calc

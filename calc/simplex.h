@@ -47,6 +47,8 @@
 namespace calc
 {
 
+class FinalTableau;
+
 // What one solve did, for the tool's totals and the benchmark.
 struct SolverStats {
     std::int64_t pivots = 0;
@@ -75,8 +77,11 @@ struct SolverStats {
 // column j and rowValue[i] the activity of row i (also after a failure: the values
 // reached); objective is minus the cost; the coefficient list is released. progress
 // may be null. With nothing assembled (the coefficient list overflowed) nothing is
-// solved and programmeError is Overflow: solveStatus then says nothing.
-SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress);
+// solved and programmeError is Overflow: solveStatus then says nothing. finalTableau,
+// when given, receives a copy of the tableau at the optimum (cleared when there is
+// none); the solve itself is the same with it or without.
+SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
+                           FinalTableau *finalTableau = nullptr);
 
 // The feasibility phase only: solveStatus as above; columnValue keeps the prices and
 // rowValue holds no solution; the coefficient list is released.

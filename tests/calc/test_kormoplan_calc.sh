@@ -33,7 +33,7 @@ import json, re, sys
 d = json.load(open(sys.argv[1]))
 keys = {'outcome', 'solveStatus', 'objective', 'diagnostics', 'feeds', 'raws',
         'totalConsumption', 'totalCost', 'attempts', 'relaxation', 'messages', 'pivots',
-        'flips'}
+        'flips', 'sensitivity'}
 assert set(d) == keys, sorted(set(d) ^ keys)
 assert d['outcome'] == 'solution' and d['solveStatus'] == 0, d['outcome']
 assert d['attempts'] == 1 and d['relaxation'] == [] and d['messages'] == []
@@ -50,6 +50,29 @@ for r in d['raws']:
     assert set(r) == {'number', 'name', 'stock', 'consumption', 'price', 'cost'}
     # the recipe figures are rounded to kilograms per component: a few over at most
     assert r['consumption'] <= r['stock'] + 0.01, r
+# the margins of the optimum, in exactly the agreed shape; an open end is null
+sens = d['sensitivity']
+assert set(sens) == {'degenerate', 'requirements', 'prices', 'stock'}, sorted(sens)
+assert isinstance(sens['degenerate'], bool)
+numbers = {f['number'] for f in d['feeds']}
+def end(v): return v is None or isinstance(v, (int, float))
+for q in sens['requirements']:
+    assert set(q) == {'feed', 'characteristic', 'side', 'norm', 'shadowPrice', 'normFrom',
+                      'normTo'}, q
+    assert q['feed'] in numbers and q['side'] in ('min', 'max'), q
+    assert end(q['normFrom']) and end(q['normTo']), q
+    # a minimum costs, a maximum saves when it widens
+    assert (q['shadowPrice'] >= -1e-9) == (q['side'] == 'min') or abs(q['shadowPrice']) < 1e-9, q
+assert sens['requirements'], 'no norm holds the demo recipes'
+assert [p['raw'] for p in sens['prices']] == [r['number'] for r in d['raws']]
+for p in sens['prices']:
+    assert set(p) == {'raw', 'name', 'price', 'priceFrom', 'priceTo', 'feeds'}, p
+    assert end(p['priceFrom']) and end(p['priceTo']) and set(p['feeds']) <= numbers, p
+    assert p['priceFrom'] is None or p['priceFrom'] <= p['price'] + 1e-6, p
+    assert p['priceTo'] is None or p['priceTo'] >= p['price'] - 1e-6, p
+for s in sens['stock']:
+    assert set(s) == {'raw', 'name', 'stock', 'valuePerTonne', 'stockFrom', 'stockTo'}, s
+    assert end(s['stockFrom']) and end(s['stockTo']), s
 glpk = float(re.search(r'Objective:\s+obj = (\S+)', open(sys.argv[2]).read()).group(1))
 assert abs(glpk - d['objective']) <= 1e-6 * abs(glpk), (glpk, d['objective'])
 print('demo: %d feed types, cost %.2f, %d pivots' % (len(d['feeds']), d['objective'], d['pivots']))
@@ -138,6 +161,7 @@ set -e
 import json, sys
 d = json.load(open(sys.argv[1]))
 assert d['outcome'] == 'failure-analysis', d['outcome']
+assert d['sensitivity'] is None  # no optimum, no margins
 row = -d['solveStatus']
 shares = {r['row']: r['share'] for r in d['relaxation']}
 assert shares.get(row) == 1, (row, d['relaxation'])

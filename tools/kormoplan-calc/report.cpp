@@ -106,6 +106,67 @@ QJsonArray relaxationOf(const ProblemRecord &rec)
     return relaxation;
 }
 
+QJsonValue optionalNumber(const std::optional<double> &value)
+{
+    return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonArray requirementsOf(const calc::Sensitivity &figures)
+{
+    QJsonArray list;
+    for (const calc::RequirementFigure &f : figures.requirements)
+        list.append(
+            QJsonObject{{QStringLiteral("feed"), f.feed},
+                        {QStringLiteral("characteristic"), f.name},
+                        {QStringLiteral("side"), f.side == calc::NormSide::Min ? "min" : "max"},
+                        {QStringLiteral("norm"), f.norm},
+                        {QStringLiteral("shadowPrice"), f.shadowPrice},
+                        {QStringLiteral("normFrom"), optionalNumber(f.normFrom)},
+                        {QStringLiteral("normTo"), optionalNumber(f.normTo)}});
+    return list;
+}
+
+QJsonArray pricesOf(const calc::Sensitivity &figures)
+{
+    QJsonArray list;
+    for (const calc::PriceFigure &f : figures.prices) {
+        QJsonArray feeds;
+        for (const int p : f.feeds)
+            feeds.append(p);
+        list.append(QJsonObject{{QStringLiteral("raw"), f.raw},
+                                {QStringLiteral("name"), f.name},
+                                {QStringLiteral("price"), f.price},
+                                {QStringLiteral("priceFrom"), optionalNumber(f.priceFrom)},
+                                {QStringLiteral("priceTo"), optionalNumber(f.priceTo)},
+                                {QStringLiteral("feeds"), feeds}});
+    }
+    return list;
+}
+
+QJsonArray stockOf(const calc::Sensitivity &figures)
+{
+    QJsonArray list;
+    for (const calc::StockFigure &f : figures.stock)
+        list.append(QJsonObject{{QStringLiteral("raw"), f.raw},
+                                {QStringLiteral("name"), f.name},
+                                {QStringLiteral("stock"), f.stock},
+                                {QStringLiteral("valuePerTonne"), f.valuePerTonne},
+                                {QStringLiteral("stockFrom"), optionalNumber(f.stockFrom)},
+                                {QStringLiteral("stockTo"), optionalNumber(f.stockTo)}});
+    return list;
+}
+
+// The figures of the optimum, or null without one.
+QJsonValue sensitivityOf(const calc::Sensitivity &figures)
+{
+    if (!figures.held)
+        return QJsonValue(QJsonValue::Null);
+    return QJsonObject{{QStringLiteral("degenerate"), figures.degenerate},
+                       {QStringLiteral("requirements"), requirementsOf(figures)},
+                       {QStringLiteral("prices"), pricesOf(figures)},
+                       {QStringLiteral("stock"), stockOf(figures)}};
+}
+
 // The JSON's status number: the solver's label, or -1000 for an overflow of the
 // coefficient list (the number the JSON has always given it).
 int statusNumber(const RunResult &result)
@@ -167,6 +228,7 @@ QByteArray jsonReport(const ProblemRecord &rec, const RunResult &result)
         {QStringLiteral("messages"), QJsonArray::fromStringList(result.messages)},
         {QStringLiteral("pivots"), qint64(result.solver.pivots)},
         {QStringLiteral("flips"), qint64(result.solver.flips)},
+        {QStringLiteral("sensitivity"), sensitivityOf(result.sensitivity)},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }

@@ -16,7 +16,8 @@ namespace kpcalc
 QStringList textReport(const calc::ProblemRecord &record, const calc::RunResult &result);
 
 // One JSON object: outcome, solveStatus, objective, diagnostics, feeds, raws,
-// totalConsumption, totalCost, attempts, relaxation, messages, pivots, flips.
+// totalConsumption, totalCost, attempts, relaxation, messages, pivots, flips,
+// sensitivity (null without a solution).
 QByteArray jsonReport(const calc::ProblemRecord &record, const calc::RunResult &result);
 
 // "solution", "errors", "failure-analysis", "stock-message", "no-analysis", "overflow".

@@ -1,0 +1,74 @@
+#pragma once
+
+// What the optimum of a calculation is worth at the margin, read from the final tableau
+// of the solve that produced it (calc/finaltableau.h), without solving anything again:
+//
+// - requirements: for every nutrient norm whose bound holds the optimum (its row's
+//   activity non-basic at that bound), the shadow price in roubles per tonne of that
+//   feed type per unit of the norm, and the range of the norm over which it holds;
+// - raw-material prices: the interval of one raw material's price, moved in every feed
+//   type at once, within which no recipe of the programme changes;
+// - stock: for every raw material whose stock holds the optimum, what one more tonne
+//   is worth to the whole programme, and the range of stock over which that holds.
+//
+// Units are those the user types: norms as in the feed types list (the price norm as a
+// selling price with tax, surcharge and profit), prices of one tonne, stock in tonnes.
+// An end that nothing limits is empty. When a basic variable sits on a bound the
+// optimum is degenerate: the figures are then one of several valid sets, and a range
+// may shrink to its own value on one side.
+
+#include "calc/finaltableau.h"
+#include "calc/loading.h"
+#include "calc/problemrecord.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace calc
+{
+
+enum class NormSide { Min, Max };
+
+struct RequirementFigure {
+    int feed = 0;           // p
+    int characteristic = 0; // q
+    QString name;           // the characteristic's name
+    NormSide side = NormSide::Min;
+    double norm = 0;        // the norm that binds, as typed
+    double shadowPrice = 0; // roubles per tonne of feed per unit of the norm
+    std::optional<double> normFrom, normTo;
+};
+
+struct PriceFigure {
+    int raw = 0; // s
+    QString name;
+    double price = 0; // roubles per tonne
+    std::optional<double> priceFrom, priceTo;
+    std::vector<int> feeds; // the feed types whose recipes use it
+};
+
+struct StockFigure {
+    int raw = 0; // s
+    QString name;
+    double stock = 0;         // tonnes
+    double valuePerTonne = 0; // roubles the programme saves with one more tonne
+    std::optional<double> stockFrom, stockTo;
+};
+
+struct Sensitivity {
+    bool held = false; // false: no optimum to read (no solution, or an output-mode search)
+    bool degenerate = false;
+    std::vector<RequirementFigure> requirements; // by feed type, then row order
+    std::vector<PriceFigure> prices;             // every selected raw material
+    std::vector<StockFigure> stock;              // by raw material
+};
+
+// Reads the figures from the final tableau of the solve whose programme the record
+// holds (rows, norms, outputs, prices, stock as that solve used them; the rounding of
+// the solution may have run since, since the values come from the tableau).
+Sensitivity sensitivityOf(const FinalTableau &tableau, const ProblemRecord &record,
+                          const CalcParameters &parameters);
+
+} // namespace calc
