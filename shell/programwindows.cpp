@@ -3,6 +3,7 @@
 #include "archive/window/archivewindow.h"
 #include "calc/problemrecord.h"
 #include "calc/window/preparationwindow.h"
+#include "calc/window/sensitivitywindow.h"
 #include "documents/window/recipeviewwindow.h"
 #include "documents/window/wordexport.h"
 #include "lists/window/characteristicswindow.h"
@@ -58,6 +59,17 @@ bool ProgramWindows::createDataModule()
 
 // In the start-up order: TForm3, TForm5, TForm6, TForm7, TForm10, TForm8, TForm9, TForm11,
 // TForm12, TForm15, TForm13, TForm16, TForm17 — those that exist so far.
+// The sensitivity of the last run's optimum, over the results window.
+void ProgramWindows::openSensitivity()
+{
+    const calc::ProblemRecord &record = calc::problemRecord();
+    QStringList feedTypes;
+    for (int p = 1; p <= record.feedCount; ++p)
+        feedTypes.append(record.feedType[p]);
+    calc::SensitivityWindow window(form10->lastRun().sensitivity, feedTypes, form8);
+    window.exec();
+}
+
 void ProgramWindows::createWindows()
 {
     QWidget *menu = form1.get();
@@ -71,6 +83,7 @@ void ProgramWindows::createWindows()
         form8->exec();
         return form8->exitRequested();
     });
+    form8->setSensitivityOpener([this] { openSensitivity(); });
     form11 = new TForm11(menu, folder.dataDir());
     form12 = new results::TForm12(*dataModule2, menu);
     form15 = new documents::TForm15(*dataModule2, menu);

@@ -75,6 +75,7 @@ private:
     void connectMenu();
     void openRecipeView(int number);
     void chooseProduct();
+    void openSensitivity();
 
     WorkingFolder folder;
     MessageSink show;

@@ -209,6 +209,25 @@ void TForm8::buildLayout()
     connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm8::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm8::Button5Click);
+    // below the row of the others, in the room the window has under them
+    Button6 = new QPushButton(QStringLiteral("Анализ чувствительности"), this);
+    Button6->setObjectName(QStringLiteral("Button6"));
+    Button6->setGeometry(4, 560, 190, 32);
+    Button6->setAutoDefault(false);
+    Button6->hide();
+    connect(Button6, &QPushButton::clicked, this, &TForm8::Button6Click);
+}
+
+void TForm8::setSensitivityOpener(std::function<void()> open)
+{
+    openSensitivity_ = std::move(open);
+    Button6->setVisible(bool(openSensitivity_));
+}
+
+void TForm8::Button6Click()
+{
+    if (openSensitivity_)
+        openSensitivity_();
 }
 
 void TForm8::showEvent(QShowEvent *event)

@@ -84,6 +84,9 @@ public:
     void setMessageSink(MessageSink sink);
     // The recipe view window (TForm15) on an archived recipe: "Отпечатать рецепт".
     void setRecipeViewOpener(std::function<void(int number)> open);
+    // Opens the sensitivity analysis of the calculation ("Анализ чувствительности");
+    // without an opener the button is hidden.
+    void setSensitivityOpener(std::function<void()> open);
 
     // "Выход" was pressed: the opener closes too, back to the main menu.
     bool exitRequested() const { return exitRequested_; }
@@ -99,6 +102,7 @@ public:
     QPushButton *repeatButton() const { return Button3; }
     QPushButton *correctionButton() const { return Button4; }
     QPushButton *exitButton() const { return Button5; }
+    QPushButton *sensitivityButton() const { return Button6; }
 
     // --- events (0-based grid rows and columns) ---
     void FormActivate(); // rebuild from the problem record and the settings
@@ -111,6 +115,7 @@ public:
     void Button3Click(); // "Повтор расчета"
     void Button4Click(); // "Корректировка состава" / "Корректировка завершена"
     void Button5Click(); // "Выход"
+    void Button6Click(); // "Анализ чувствительности"
 
     // Builds the price of the current feed type again from its feed grid cells.
     void recomputePrice();
@@ -160,7 +165,9 @@ private:
     QPushButton *Button3 = nullptr;      // "Повтор расчета"
     QPushButton *Button4 = nullptr;      // "Корректировка состава"
     QPushButton *Button5 = nullptr;      // "Выход"
+    QPushButton *Button6 = nullptr;      // "Анализ чувствительности"
     std::function<void(int number)> openRecipeView_;
+    std::function<void()> openSensitivity_;
 };
 
 } // namespace results

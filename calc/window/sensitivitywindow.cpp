@@ -1,0 +1,300 @@
+#include "calc/window/sensitivitywindow.h"
+
+#include "calc/window/outcomeprint.h"
+#include "platform/printerchoice.h"
+#include "store/numbertext.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace calc
+{
+
+namespace
+{
+
+// One column of a grid: its header, its width on screen and in printed characters.
+struct Column {
+    QString header;
+    int pixels;
+    int chars;
+};
+
+const QList<Column> kRequirementColumns = {
+    {QStringLiteral("Характеристика"), 170, 20}, {QStringLiteral("Граница"), 80, 8},
+    {QStringLiteral("Норма"), 90, 11},           {QStringLiteral("Теневая цена"), 110, 13},
+    {QStringLiteral("Норма от"), 100, 12},       {QStringLiteral("Норма до"), 100, 12}};
+const QList<Column> kPriceColumns = {{QStringLiteral("Сырье"), 220, 30},
+                                     {QStringLiteral("Цена"), 90, 11},
+                                     {QStringLiteral("Цена от"), 90, 11},
+                                     {QStringLiteral("Цена до"), 90, 11},
+                                     {QStringLiteral("Используется в"), 250, 30}};
+const QList<Column> kStockColumns = {{QStringLiteral("Сырье"), 220, 30},
+                                     {QStringLiteral("Запас Т"), 90, 11},
+                                     {QStringLiteral("Ценность 1Т"), 110, 12},
+                                     {QStringLiteral("Запас от"), 100, 11},
+                                     {QStringLiteral("Запас до"), 100, 11}};
+
+// No end to the range that side.
+const QString kOpenEnd = QStringLiteral("—");
+
+QString number(double v, int decimals)
+{
+    return store::fixedText(v, 0, decimals);
+}
+
+QString end(const std::optional<double> &v, int decimals)
+{
+    return v ? number(*v, decimals) : kOpenEnd;
+}
+
+QStringList requirementCells(const RequirementFigure &f)
+{
+    return {f.name,
+            f.side == NormSide::Min ? QStringLiteral("минимум") : QStringLiteral("максимум"),
+            number(f.norm, 3),
+            number(f.shadowPrice, 2),
+            end(f.normFrom, 3),
+            end(f.normTo, 3)};
+}
+
+QStringList stockCells(const StockFigure &f)
+{
+    return {f.name, number(f.stock, 3), number(f.valuePerTonne, 2), end(f.stockFrom, 3),
+            end(f.stockTo, 3)};
+}
+
+QStringList priceCellsOf(const PriceFigure &f, const QStringList &usedIn)
+{
+    return {f.name, number(f.price, 2), end(f.priceFrom, 2), end(f.priceTo, 2),
+            usedIn.isEmpty() ? QStringLiteral("не используется")
+                             : usedIn.join(QStringLiteral(", "))};
+}
+
+const QString kDegenerateNote =
+    QStringLiteral("Решение вырожденное: теневые цены и границы - один из нескольких "
+                   "равноправных наборов.");
+
+// A printed line: the first cell on the left, the others right-aligned in their widths.
+QString printedLine(const QStringList &cells, const QList<Column> &columns)
+{
+    QString line;
+    for (int c = 0; c < cells.size() && c < columns.size(); ++c) {
+        const int width = columns.at(c).chars;
+        if (c == 0)
+            line += store::padded(cells.at(c), width);
+        else if (c == cells.size() - 1 && columns.at(c).chars >= 30)
+            line += QStringLiteral("  ") + cells.at(c); // a text column at the end
+        else
+            line += QStringLiteral("  ") + store::rightAligned(cells.at(c), width);
+    }
+    return line;
+}
+
+QStringList headerLine(const QList<Column> &columns)
+{
+    QStringList headers;
+    for (const Column &c : columns)
+        headers.append(c.header);
+    return {printedLine(headers, columns)};
+}
+
+QTableWidget *makeGrid(const QList<Column> &columns, QWidget *parent)
+{
+    auto *grid = new QTableWidget(0, int(columns.size()), parent);
+    for (int c = 0; c < columns.size(); ++c) {
+        grid->setHorizontalHeaderItem(c, new QTableWidgetItem(columns.at(c).header));
+        grid->setColumnWidth(c, columns.at(c).pixels);
+    }
+    grid->verticalHeader()->setVisible(false);
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setWordWrap(false);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+void fillGrid(QTableWidget *grid, const QList<QStringList> &rows)
+{
+    grid->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows.at(r).size(); ++c) {
+            auto *item = new QTableWidgetItem(rows.at(r).at(c));
+            const bool text = c == 0 || (c == 1 && grid->columnCount() == 6) || c == 4;
+            item->setTextAlignment(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
+            grid->setItem(r, c, item);
+        }
+}
+
+} // namespace
+
+SensitivityWindow::SensitivityWindow(const Sensitivity &figures, const QStringList &feedTypes,
+                                     QWidget *parent)
+    : QDialog(parent), figures_(figures), feedTypes_(feedTypes)
+{
+    setWindowTitle(QStringLiteral("Анализ чувствительности"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    buildLayout();
+    for (int p = 1; p <= feedTypes_.size(); ++p)
+        ComboBox1->addItem(feedLabel(p));
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this,
+            [this](int index) { chooseFeed(index + 1); });
+    fillPrices();
+    fillStock();
+    chooseFeed(1);
+}
+
+void SensitivityWindow::buildLayout()
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *choice = new QHBoxLayout;
+    choice->addWidget(new QLabel(QStringLiteral("Продукт:"), this));
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setMinimumWidth(400);
+    choice->addWidget(ComboBox1);
+    choice->addStretch();
+    layout->addLayout(choice);
+    StringGrid1 = makeGrid(kRequirementColumns, this);
+    StringGrid2 = makeGrid(kPriceColumns, this);
+    StringGrid3 = makeGrid(kStockColumns, this);
+    const QList<std::pair<QTableWidget *, QString>> grids = {
+        {StringGrid1, QStringLiteral("Ограничения")},
+        {StringGrid2, QStringLiteral("Цены сырья")},
+        {StringGrid3, QStringLiteral("Запасы")}};
+    for (int g = 0; g < grids.size(); ++g) {
+        grids.at(g).first->setObjectName(QStringLiteral("StringGrid%1").arg(g + 1));
+        layout->addWidget(new QLabel(grids.at(g).second, this));
+        layout->addWidget(grids.at(g).first, g == 1 ? 3 : 2);
+    }
+    Label4 = new QLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setWordWrap(true);
+    layout->addWidget(Label4);
+    auto *buttons = new QHBoxLayout;
+    Button1 = new QPushButton(QStringLiteral("Отпечатать"), this);
+    Button2 = new QPushButton(QStringLiteral("Выход"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    for (QPushButton *b : {Button1, Button2}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(130);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    connect(Button1, &QPushButton::clicked, this, &SensitivityWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    resize(820, 760);
+}
+
+QString SensitivityWindow::feedLabel(int p) const
+{
+    return QStringLiteral("%1 - %2").arg(p).arg(feedTypes_.value(p - 1));
+}
+
+QStringList SensitivityWindow::requirementLines(int p) const
+{
+    QStringList lines;
+    for (const RequirementFigure &f : figures_.requirements)
+        if (f.feed == p)
+            lines.append(printedLine(requirementCells(f), kRequirementColumns));
+    return lines;
+}
+
+void SensitivityWindow::chooseFeed(int p)
+{
+    if (ComboBox1->currentIndex() != p - 1 && p >= 1 && p <= ComboBox1->count())
+        ComboBox1->setCurrentIndex(p - 1); // comes back here through the signal
+    QList<QStringList> rows;
+    for (const RequirementFigure &f : figures_.requirements)
+        if (f.feed == p)
+            rows.append(requirementCells(f));
+    fillGrid(StringGrid1, rows);
+    Label4->setText(!figures_.held
+                        ? QStringLiteral("Нет решения, по которому можно оценить чувствительность.")
+                    : figures_.degenerate ? kDegenerateNote
+                                          : QString());
+}
+
+void SensitivityWindow::fillPrices()
+{
+    QList<QStringList> rows;
+    for (const PriceFigure &f : figures_.prices) {
+        QStringList usedIn;
+        for (const int p : f.feeds)
+            usedIn.append(feedLabel(p));
+        rows.append(priceCellsOf(f, usedIn));
+    }
+    fillGrid(StringGrid2, rows);
+}
+
+void SensitivityWindow::fillStock()
+{
+    QList<QStringList> rows;
+    for (const StockFigure &f : figures_.stock)
+        rows.append(stockCells(f));
+    fillGrid(StringGrid3, rows);
+}
+
+QList<OutcomeBlock> SensitivityWindow::printBlocks() const
+{
+    QList<OutcomeBlock> blocks;
+    for (int p = 1; p <= feedTypes_.size(); ++p)
+        blocks.append(
+            {QStringLiteral("Анализ чувствительности. Ограничения продукта ") + feedLabel(p),
+             headerLine(kRequirementColumns) + requirementLines(p), OutcomeBlock::Kind::Grid});
+    QStringList prices = headerLine(kPriceColumns);
+    for (const PriceFigure &f : figures_.prices) {
+        QStringList usedIn;
+        for (const int p : f.feeds)
+            usedIn.append(QString::number(p));
+        prices.append(printedLine(priceCellsOf(f, usedIn), kPriceColumns));
+    }
+    blocks.append(
+        {QStringLiteral("Анализ чувствительности. Цены сырья"), prices, OutcomeBlock::Kind::Grid});
+    QStringList stock = headerLine(kStockColumns);
+    for (const StockFigure &f : figures_.stock)
+        stock.append(printedLine(stockCells(f), kStockColumns));
+    blocks.append(
+        {QStringLiteral("Анализ чувствительности. Запасы"), stock, OutcomeBlock::Kind::Grid});
+    if (figures_.degenerate)
+        blocks.last().lines << QString() << kDegenerateNote;
+    return blocks;
+}
+
+int SensitivityWindow::paint(QPainter *painter, const std::function<bool()> &newPage) const
+{
+    OutcomePrint print(painter, newPage);
+    return print.draw(printBlocks());
+}
+
+void SensitivityWindow::Button1Click()
+{
+    const platform::PrinterChoice choice =
+        platform::choosePrinter(this, QStringLiteral("Анализ чувствительности"));
+    if (!choice)
+        return;
+    platform::printWithChoice(this, choice, [this](QPrinter *printer) {
+        QPainter painter;
+        if (!painter.begin(printer)) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QStringLiteral("Не удалось начать печать на принтере %1")
+                                     .arg(printer->printerName()));
+            return;
+        }
+        paint(&painter, [printer] { return printer->newPage(); });
+        painter.end();
+    });
+}
+
+} // namespace calc

@@ -1,0 +1,159 @@
+// The sensitivity window: the chosen feed type's norms, every raw material's price
+// range with the feed types using it, the binding stock; open ends as a dash; the note
+// on a degenerate optimum; the print with every feed type's norms, read back from PDF.
+// And on the demo data, as the shell opens it after a run.
+
+#include "calc/window/outcomeprint.h"
+#include "calc/window/sensitivitywindow.h"
+#include "platform/printerchoice.h"
+#include "results/demodatafixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using calc::NormSide;
+using calc::SensitivityWindow;
+
+namespace
+{
+
+calc::Sensitivity sample()
+{
+    calc::Sensitivity f;
+    f.held = true;
+    f.degenerate = true;
+    f.requirements = {
+        {1, 2, QStringLiteral("Протеин"), NormSide::Min, 20, 25, 18.0, 30.0},
+        {1, 3, QStringLiteral("Клетчатка"), NormSide::Max, 5, -12.5, 4.0, std::nullopt},
+        {2, 2, QStringLiteral("Протеин"), NormSide::Min, 16, 9.75, std::nullopt, 17.5}};
+    f.prices = {{1, QStringLiteral("Пшеница"), 100, std::nullopt, 600.0, {1, 2}},
+                {2, QStringLiteral("Шрот"), 400, 350.0, 600.0, {2}},
+                {3, QStringLiteral("Горох"), 600, 400.0, std::nullopt, {}}};
+    f.stock = {{2, QStringLiteral("Шрот"), 4, 200, 0.0, 5.0}};
+    return f;
+}
+
+QStringList row(const QTableWidget *grid, int r)
+{
+    QStringList cells;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        cells.append(grid->item(r, c) ? grid->item(r, c)->text() : QString());
+    return cells;
+}
+
+} // namespace
+
+class tst_sensitivitywindow final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void gridsShowTheFigures();
+    void feedChoiceShowsItsNorms();
+    void printHasEveryFeedType();
+    void demoDataAfterARun();
+};
+
+void tst_sensitivitywindow::gridsShowTheFigures()
+{
+    SensitivityWindow w(sample(), {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
+    QCOMPARE(w.windowTitle(), QStringLiteral("Анализ чувствительности"));
+    QCOMPARE(w.feedChoice()->count(), 2);
+    QCOMPARE(w.feedChoice()->itemText(1), QStringLiteral("2 - ПК-2"));
+    QCOMPARE(w.requirementsGrid()->rowCount(), 2);
+    QCOMPARE(row(w.requirementsGrid(), 0),
+             (QStringList{"Протеин", "минимум", "20.000", "25.00", "18.000", "30.000"}));
+    QCOMPARE(row(w.requirementsGrid(), 1),
+             (QStringList{"Клетчатка", "максимум", "5.000", "-12.50", "4.000", "—"}));
+    QCOMPARE(w.pricesGrid()->rowCount(), 3);
+    QCOMPARE(row(w.pricesGrid(), 0),
+             (QStringList{"Пшеница", "100.00", "—", "600.00", "1 - ПК-1, 2 - ПК-2"}));
+    QCOMPARE(row(w.pricesGrid(), 2),
+             (QStringList{"Горох", "600.00", "400.00", "—", "не используется"}));
+    QCOMPARE(row(w.stockGrid(), 0), (QStringList{"Шрот", "4.000", "200.00", "0.000", "5.000"}));
+    QVERIFY(w.degenerateNote()->text().contains(QStringLiteral("вырожденное")));
+
+    calc::Sensitivity plain = sample();
+    plain.degenerate = false;
+    SensitivityWindow clear(plain, {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
+    QVERIFY(clear.degenerateNote()->text().isEmpty());
+}
+
+void tst_sensitivitywindow::feedChoiceShowsItsNorms()
+{
+    SensitivityWindow w(sample(), {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
+    w.feedChoice()->setCurrentIndex(1);
+    QCOMPARE(w.requirementsGrid()->rowCount(), 1);
+    QCOMPARE(row(w.requirementsGrid(), 0),
+             (QStringList{"Протеин", "минимум", "16.000", "9.75", "—", "17.500"}));
+    w.chooseFeed(1);
+    QCOMPARE(w.feedChoice()->currentIndex(), 0);
+    QCOMPARE(w.requirementsGrid()->rowCount(), 2);
+    // prices and stock belong to the whole programme: the same for every feed type
+    QCOMPARE(w.pricesGrid()->rowCount(), 3);
+    QCOMPARE(w.stockGrid()->rowCount(), 1);
+}
+
+// One page per feed type's norms, then the prices and the stock, through the printer
+// the button chooses (forced into a PDF file).
+void tst_sensitivitywindow::printHasEveryFeedType()
+{
+    SensitivityWindow w(sample(), {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
+    const QList<calc::OutcomeBlock> blocks = w.printBlocks();
+    QCOMPARE(blocks.size(), 4);
+    QCOMPARE(blocks.at(1).heading,
+             QStringLiteral("Анализ чувствительности. Ограничения продукта 2 - ПК-2"));
+    const QString pdf = roadtest::outputPdf(QStringLiteral("sensitivity"));
+    QFile::remove(pdf);
+    qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
+    w.printButton()->click();
+    qunsetenv(platform::kForcedPdfVariable);
+    const QString text = roadtest::pdfText(pdf);
+    QVERIFY2(text.contains(QStringLiteral("Ограничения продукта 1 - ПК-1")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Ограничения продукта 2 - ПК-2")));
+    QVERIFY(text.contains(QStringLiteral("Анализ чувствительности. Цены сырья")));
+    QVERIFY(text.contains(QStringLiteral("Анализ чувствительности. Запасы")));
+    QVERIFY(text.contains(QStringLiteral("Клетчатка")));
+    QVERIFY(text.contains(QStringLiteral("-12.50")));
+    QVERIFY(text.contains(QStringLiteral("вырожденное")));
+    QCOMPARE(text.count(QChar(u'\f')), 4); // one page per block
+}
+
+// After a run on the demo data: a norm that holds every recipe, a price for every
+// selected raw material, a window a technologist can read.
+void tst_sensitivitywindow::demoDataAfterARun()
+{
+    roadtest::DemoData demo;
+    QVERIFY(demo.ok() && demo.open());
+    auto record = std::make_unique<calc::ProblemRecord>();
+    const calc::RunResult run = demo.calculate(calc::CalcMode::Cost, *record);
+    QCOMPARE(run.outcome, calc::RunOutcome::Solution);
+    QStringList feedTypes;
+    for (int p = 1; p <= record->feedCount; ++p)
+        feedTypes.append(record->feedType[p]);
+    SensitivityWindow w(run.sensitivity, feedTypes);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.feedChoice()->count(), record->feedCount);
+    QCOMPARE(w.pricesGrid()->rowCount(), record->rawCount);
+    int norms = 0;
+    for (int p = 1; p <= record->feedCount; ++p) {
+        w.chooseFeed(p);
+        QVERIFY2(w.requirementsGrid()->rowCount() > 0, qPrintable(feedTypes.at(p - 1)));
+        norms += w.requirementsGrid()->rowCount();
+    }
+    if (!qEnvironmentVariableIsEmpty("KP_SENSITIVITY_SHOT")) // a picture for a human
+        w.grab().save(qEnvironmentVariable("KP_SENSITIVITY_SHOT"));
+    qInfo("demo data: %d binding norms over %d feed types, %zu binding stocks, degenerate: %s",
+          norms, record->feedCount, run.sensitivity.stock.size(),
+          run.sensitivity.degenerate ? "yes" : "no");
+}
+
+QTEST_MAIN(tst_sensitivitywindow)
+#include "tst_sensitivitywindow.moc"
