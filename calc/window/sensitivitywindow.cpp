@@ -3,12 +3,13 @@
 #include "calc/window/outcomeprint.h"
 #include "platform/printerchoice.h"
 #include "store/numbertext.h"
+#include "widgets/message.h"
+#include "widgets/windowparts.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
@@ -119,18 +120,19 @@ QTableWidget *makeGrid(const QList<Column> &columns, QWidget *parent)
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setWordWrap(false);
-    grid->horizontalHeader()->setStretchLastSection(true);
     return grid;
 }
 
-void fillGrid(QTableWidget *grid, const QList<QStringList> &rows)
+// textColumns: the columns of words, left-aligned; numbers go to the right.
+void fillGrid(QTableWidget *grid, const QList<QStringList> &rows, const QList<int> &textColumns)
 {
     grid->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows.at(r).size(); ++c) {
             auto *item = new QTableWidgetItem(rows.at(r).at(c));
-            const bool text = c == 0 || (c == 1 && grid->columnCount() == 6) || c == 4;
-            item->setTextAlignment(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
+            item->setTextAlignment(Qt::AlignVCenter |
+                                   (textColumns.contains(c) ? Qt::AlignLeft : Qt::AlignRight));
+            item->setToolTip(rows.at(r).at(c));
             grid->setItem(r, c, item);
         }
 }
@@ -167,6 +169,7 @@ void SensitivityWindow::buildLayout()
     StringGrid1 = makeGrid(kRequirementColumns, this);
     StringGrid2 = makeGrid(kPriceColumns, this);
     StringGrid3 = makeGrid(kStockColumns, this);
+    StringGrid2->horizontalHeader()->setStretchLastSection(true); // the feed types using it
     const QList<std::pair<QTableWidget *, QString>> grids = {
         {StringGrid1, QStringLiteral("Ограничения")},
         {StringGrid2, QStringLiteral("Цены сырья")},
@@ -174,19 +177,16 @@ void SensitivityWindow::buildLayout()
     for (int g = 0; g < grids.size(); ++g) {
         grids.at(g).first->setObjectName(QStringLiteral("StringGrid%1").arg(g + 1));
         layout->addWidget(new QLabel(grids.at(g).second, this));
-        layout->addWidget(grids.at(g).first, g == 1 ? 3 : 2);
+        layout->addWidget(grids.at(g).first, g == 2 ? 2 : 3);
     }
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setWordWrap(true);
     layout->addWidget(Label4);
     auto *buttons = new QHBoxLayout;
-    Button1 = new QPushButton(QStringLiteral("Отпечатать"), this);
-    Button2 = new QPushButton(QStringLiteral("Выход"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1 = widgets::makeButton(QStringLiteral("Отпечатать"), this, "Button1");
+    Button2 = widgets::makeButton(QStringLiteral("Выход"), this, "Button2");
     for (QPushButton *b : {Button1, Button2}) {
-        b->setAutoDefault(false);
         b->setMinimumWidth(130);
         buttons->addWidget(b);
     }
@@ -194,7 +194,7 @@ void SensitivityWindow::buildLayout()
     layout->addLayout(buttons);
     connect(Button1, &QPushButton::clicked, this, &SensitivityWindow::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-    resize(820, 760);
+    resize(840, 880);
 }
 
 QString SensitivityWindow::feedLabel(int p) const
@@ -219,7 +219,7 @@ void SensitivityWindow::chooseFeed(int p)
     for (const RequirementFigure &f : figures_.requirements)
         if (f.feed == p)
             rows.append(requirementCells(f));
-    fillGrid(StringGrid1, rows);
+    fillGrid(StringGrid1, rows, {ColCharacteristic, ColSide});
     Label4->setText(!figures_.held
                         ? QStringLiteral("Нет решения, по которому можно оценить чувствительность.")
                     : figures_.degenerate ? kDegenerateNote
@@ -232,10 +232,10 @@ void SensitivityWindow::fillPrices()
     for (const PriceFigure &f : figures_.prices) {
         QStringList usedIn;
         for (const int p : f.feeds)
-            usedIn.append(feedLabel(p));
+            usedIn.append(feedTypes_.value(p - 1));
         rows.append(priceCellsOf(f, usedIn));
     }
-    fillGrid(StringGrid2, rows);
+    fillGrid(StringGrid2, rows, {ColRaw, ColUsedIn});
 }
 
 void SensitivityWindow::fillStock()
@@ -243,7 +243,7 @@ void SensitivityWindow::fillStock()
     QList<QStringList> rows;
     for (const StockFigure &f : figures_.stock)
         rows.append(stockCells(f));
-    fillGrid(StringGrid3, rows);
+    fillGrid(StringGrid3, rows, {ColStockRaw});
 }
 
 QList<OutcomeBlock> SensitivityWindow::printBlocks() const
@@ -287,9 +287,8 @@ void SensitivityWindow::Button1Click()
     platform::printWithChoice(this, choice, [this](QPrinter *printer) {
         QPainter painter;
         if (!painter.begin(printer)) {
-            QMessageBox::warning(this, windowTitle(),
-                                 QStringLiteral("Не удалось начать печать на принтере %1")
-                                     .arg(printer->printerName()));
+            widgets::showMessage(this, QStringLiteral("Не удалось начать печать на принтере %1")
+                                           .arg(printer->printerName()));
             return;
         }
         paint(&painter, [printer] { return printer->newPage(); });

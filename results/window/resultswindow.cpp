@@ -14,6 +14,7 @@
 #include "store/numbertext.h"
 #include "widgets/editmessage.h"
 #include "widgets/message.h"
+#include "widgets/windowparts.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -210,10 +211,8 @@ void TForm8::buildLayout()
     connect(Button4, &QPushButton::clicked, this, &TForm8::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm8::Button5Click);
     // below the row of the others, in the room the window has under them
-    Button6 = new QPushButton(QStringLiteral("Анализ чувствительности"), this);
-    Button6->setObjectName(QStringLiteral("Button6"));
+    Button6 = widgets::makeButton(QStringLiteral("Анализ чувствительности"), this, "Button6");
     Button6->setGeometry(4, 560, 190, 32);
-    Button6->setAutoDefault(false);
     Button6->hide();
     connect(Button6, &QPushButton::clicked, this, &TForm8::Button6Click);
 }

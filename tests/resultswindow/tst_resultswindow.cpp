@@ -169,6 +169,7 @@ private slots:
     void archiveWritesConsecutiveNumbers();
     void printNeedsAnArchiveNumber();
     void printOpensTheRecipe();
+    void sensitivityButtonCallsItsOpener();
     void reopeningRebuildsButKeepsNotes();
     void typingGoesOnAfterAMessage_data();
     void typingGoesOnAfterAMessage();
@@ -464,6 +465,33 @@ void TestResultsWindow::printNeedsAnArchiveNumber()
 
 // After the write the print button opens the recipe view window on that number; its
 // printed page carries the recipe; coming back does not rebuild the grids.
+// "Анализ чувствительности" shows only with an opener, under the row of the other
+// buttons and clear of them, inside the window; pressing it calls the opener.
+void TestResultsWindow::sensitivityButtonCallsItsOpener()
+{
+    Results w;
+    QVERIFY(w.ok());
+    QPushButton *button = w.form->sensitivityButton();
+    QVERIFY(!button->isVisible());
+    const QList<QPushButton *> others = {w.form->printButton(), w.form->archiveButton(),
+                                         w.form->repeatButton(), w.form->correctionButton(),
+                                         w.form->exitButton()};
+    QList<QRect> before;
+    for (QPushButton *b : others)
+        before.append(b->geometry());
+    int opened = 0;
+    w.form->setSensitivityOpener([&opened] { ++opened; });
+    QVERIFY(button->isVisible());
+    QCOMPARE(button->text(), QStringLiteral("Анализ чувствительности"));
+    QVERIFY(w.form->rect().contains(button->geometry()));
+    for (int k = 0; k < others.size(); ++k) {
+        QCOMPARE(others.at(k)->geometry(), before.at(k));
+        QVERIFY(!others.at(k)->geometry().intersects(button->geometry()));
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(opened, 1);
+}
+
 void TestResultsWindow::printOpensTheRecipe()
 {
     Results w;
