@@ -8,6 +8,8 @@
 #include "store/datafiles.h"
 #include "store/table.h"
 
+#include "folderfiles.h"
+
 #include <QtTest>
 
 #include <chrono>
@@ -21,19 +23,8 @@ const QString kWindowList = QStringLiteral(KP_BINARY_DIR "/kp-windowlist");
 const QString kTitle = QStringLiteral("Кормоплан");
 constexpr int kRecipes = 300;
 
-using Files = QMap<QString, QByteArray>;
-
-Files filesIn(const QString &folder)
-{
-    Files files;
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        QFile file(dir.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            files.insert(name, file.readAll());
-    }
-    return files;
-}
+using foldertest::Files;
+using foldertest::filesIn;
 
 // A value of the field's type for filler rows.
 QVariant fillerValue(const store::FieldDef &field, int recipe, int row)

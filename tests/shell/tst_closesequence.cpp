@@ -8,6 +8,8 @@
 #include "shell/closesequence.h"
 #include "store/table.h"
 
+#include "folderfiles.h"
+
 #include <QtTest>
 
 using archive::CompactionOutcome;
@@ -18,20 +20,8 @@ using namespace archivesample;
 namespace
 {
 
-// The files of a folder by name.
-using Files = QMap<QString, QByteArray>;
-
-Files filesIn(const QString &folder)
-{
-    Files files;
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden)) {
-        QFile file(dir.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            files.insert(name, file.readAll());
-    }
-    return files;
-}
+using foldertest::Files;
+using foldertest::filesIn;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {

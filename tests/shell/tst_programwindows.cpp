@@ -44,6 +44,9 @@ private slots:
 private:
     shell::WorkingFolder folder() const { return {QDir(work_->path())}; }
     void copyDemoData();
+    // The program's windows over the working folder, the menu shown and its first
+    // activation done; null when either failed.
+    std::unique_ptr<shell::ProgramWindows> startMenu();
 
     std::unique_ptr<QTemporaryDir> work_;
     QStringList shown_;
@@ -55,6 +58,18 @@ void TestProgramWindows::init()
     work_ = std::make_unique<QTemporaryDir>();
     QVERIFY(work_->isValid());
     shown_.clear();
+}
+
+std::unique_ptr<shell::ProgramWindows> TestProgramWindows::startMenu()
+{
+    auto windows = shell::ProgramWindows::create(folder(), sink_);
+    if (!windows)
+        return nullptr;
+    QSignalSpy done(&windows->menu(), &shell::TForm1::firstActivationDone);
+    windows->menu().show();
+    if (done.count() != 1 && !done.wait(5000))
+        return nullptr;
+    return windows;
 }
 
 void TestProgramWindows::copyDemoData()
@@ -99,12 +114,9 @@ void TestProgramWindows::dataThatCannotBeOpened()
 void TestProgramWindows::menuOverDemoData()
 {
     copyDemoData();
-    const auto windows = shell::ProgramWindows::create(folder(), sink_);
+    const auto windows = startMenu();
     QVERIFY(windows);
     shell::TForm1 &menu = windows->menu();
-    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
-    menu.show();
-    QVERIFY(done.count() == 1 || done.wait(5000));
     QCOMPARE(shown_, QStringList{});
 
     store::TDataModule2 &dm = windows->dataModule();
@@ -140,12 +152,9 @@ void TestProgramWindows::menuOpensItsWindows()
 {
     QFETCH(MenuItem, item);
     copyDemoData();
-    const auto windows = shell::ProgramWindows::create(folder(), sink_);
+    const auto windows = startMenu();
     QVERIFY(windows);
     shell::TForm1 &menu = windows->menu();
-    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
-    menu.show();
-    QVERIFY(done.count() == 1 || done.wait(5000));
 
     QPointer<QWidget> opened;
     QString firstLine; // what an instructions viewer showed on its first line
@@ -182,12 +191,9 @@ void TestProgramWindows::menuOpensItsWindows()
 void TestProgramWindows::calculationHandsOnItsWindows()
 {
     copyDemoData();
-    const auto windows = shell::ProgramWindows::create(folder(), sink_);
+    const auto windows = startMenu();
     QVERIFY(windows);
     shell::TForm1 &menu = windows->menu();
-    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
-    menu.show();
-    QVERIFY(done.count() == 1 || done.wait(5000));
 
     QPointer<calc::TForm10> preparation;
     QWidget *resultsParent = nullptr;
@@ -257,12 +263,9 @@ void TestProgramWindows::archiveCertificateToWord()
         qunsetenv(platform::kOpenDocumentVariable);
         QDir::setCurrent(previous);
     });
-    const auto windows = shell::ProgramWindows::create(folder(), sink_);
+    const auto windows = startMenu();
     QVERIFY(windows);
     shell::TForm1 &menu = windows->menu();
-    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
-    menu.show();
-    QVERIFY(done.count() == 1 || done.wait(5000));
     archivetest::appendRecipe(windows->dataModule(), archivetest::sample(7));
 
     QStringList certificate; // the panel's text when the button was pressed
