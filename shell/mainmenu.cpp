@@ -5,6 +5,7 @@
 #include "store/datamodule.h"
 #include "store/table.h"
 #include "widgets/applicationtitle.h"
+#include "widgets/windowparts.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -80,7 +81,7 @@ TForm1::~TForm1() = default;
 
 QPushButton *TForm1::makeButton(MenuItem item)
 {
-    auto *button = new QPushButton(menuCaption(item), this);
+    auto *button = widgets::makeButton(menuCaption(item), this);
     button->setEnabled(false);
     button->setToolTip(kNotYet);
     if (item < MenuItem::Instruction1) {
@@ -133,7 +134,7 @@ void TForm1::buildLayout()
     instructions->setColumnStretch(0, 1);
     instructions->setColumnStretch(1, 1);
 
-    Button18 = new QPushButton(QStringLiteral("Выход"), this);
+    Button18 = widgets::makeButton(QStringLiteral("Выход"), this);
     Button18->setMinimumSize(120, 28);
     connect(Button18, &QPushButton::clicked, this, &QWidget::close);
     auto *bottom = new QHBoxLayout;

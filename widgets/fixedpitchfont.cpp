@@ -12,4 +12,11 @@ QFont fixedPitchFont(int pixelSize)
     return font;
 }
 
+QFont fixedPitchFontInPoints(int pointSize)
+{
+    QFont font = fixedPitchFont();
+    font.setPointSize(pointSize);
+    return font;
+}
+
 } // namespace widgets

@@ -11,4 +11,7 @@ namespace widgets
 // pixelSize 0: the size is left to the caller.
 QFont fixedPitchFont(int pixelSize = 0);
 
+// The same face sized in points, as printed texts and their on-screen copies are.
+QFont fixedPitchFontInPoints(int pointSize);
+
 } // namespace widgets

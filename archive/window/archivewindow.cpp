@@ -15,8 +15,10 @@
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
+#include "widgets/fixedpitchfont.h"
 #include "widgets/message.h"
 #include "widgets/tablegrid.h"
+#include "widgets/windowparts.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -38,21 +40,6 @@ namespace
 {
 
 constexpr int kPanelHeight = 34; // the buttons under the list and the certificate
-
-QFont courier(int pointSize)
-{
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(pointSize);
-    return font;
-}
-
-QPushButton *button(const QString &caption, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
 
 QWidget *buttonPanel(const QList<QPushButton *> &buttons, QWidget *parent)
 {
@@ -131,9 +118,7 @@ void TForm14::buildGrids()
          {QStringLiteral("FA"), QStringLiteral("Факт"), 60, 2},
          {QStringLiteral("MA"), QStringLiteral("Max"), 55, 2, true}},
         this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid3->setObjectName(QStringLiteral("DBGrid3"));
+    widgets::nameObjects({{DBGrid1, "DBGrid1"}, {DBGrid2, "DBGrid2"}, {DBGrid3, "DBGrid3"}});
     DBGrid1->setReadOnly(false);
     DBGrid2->setReadOnly(true);
     DBGrid3->setReadOnly(false);
@@ -141,17 +126,18 @@ void TForm14::buildGrids()
 
 void TForm14::buildButtons()
 {
-    Button1 = button(QStringLiteral("Просмотр и печать рецепта"), "Button1", this);
-    Button2 = button(QStringLiteral("Печатать удостоверение"), "Button2", this);
-    Button3 = button(QStringLiteral("Выделить"), "Button3", this);
-    Button4 = button(QStringLiteral("Отменить выделение"), "Button4", this);
-    Button5 = button(QStringLiteral("Очистить выработку"), "Button5", this);
-    Button6 = button(QStringLiteral("Подсчитать расход сырья"), "Button6", this);
-    Button7 = button(QStringLiteral("Удалить рецепт"), "Button7", this);
-    Button8 = button(QStringLiteral("Удалить рецепты в диапазоне номеров"), "Button8", this);
-    Button9 = button(QStringLiteral("Новая нумерация"), "Button9", this);
-    Button10 = button(QStringLiteral("Выдать архив на сеть"), "Button10", this);
-    Button11 = button(QStringLiteral("Выход"), "Button11", this);
+    Button1 = widgets::makeButton(QStringLiteral("Просмотр и печать рецепта"), this, "Button1");
+    Button2 = widgets::makeButton(QStringLiteral("Печатать удостоверение"), this, "Button2");
+    Button3 = widgets::makeButton(QStringLiteral("Выделить"), this, "Button3");
+    Button4 = widgets::makeButton(QStringLiteral("Отменить выделение"), this, "Button4");
+    Button5 = widgets::makeButton(QStringLiteral("Очистить выработку"), this, "Button5");
+    Button6 = widgets::makeButton(QStringLiteral("Подсчитать расход сырья"), this, "Button6");
+    Button7 = widgets::makeButton(QStringLiteral("Удалить рецепт"), this, "Button7");
+    Button8 =
+        widgets::makeButton(QStringLiteral("Удалить рецепты в диапазоне номеров"), this, "Button8");
+    Button9 = widgets::makeButton(QStringLiteral("Новая нумерация"), this, "Button9");
+    Button10 = widgets::makeButton(QStringLiteral("Выдать архив на сеть"), this, "Button10");
+    Button11 = widgets::makeButton(QStringLiteral("Выход"), this, "Button11");
 
     auto *lower = new QHBoxLayout;
     lower->addWidget(DBGrid2, 4);
@@ -186,16 +172,15 @@ void TForm14::buildOverlays()
     Panel1->setAutoFillBackground(true);
     MaskEdit1 = new QLineEdit(Panel1);
     MaskEdit2 = new QLineEdit(Panel1);
-    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-    MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
+    widgets::nameObjects({{MaskEdit1, "MaskEdit1"}, {MaskEdit2, "MaskEdit2"}});
     for (QLineEdit *edit : {MaskEdit1, MaskEdit2}) {
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,6}")), edit));
         edit->setMaxLength(6);
         edit->setFixedWidth(80);
     }
-    Button12 = button(QStringLiteral("Удалить"), "Button12", Panel1);
-    Button13 = button(QStringLiteral("Выход"), "Button13", Panel1);
+    Button12 = widgets::makeButton(QStringLiteral("Удалить"), Panel1, "Button12");
+    Button13 = widgets::makeButton(QStringLiteral("Выход"), Panel1, "Button13");
     auto *range = new QGridLayout(Panel1);
     range->addWidget(
         new QLabel(QStringLiteral("Введите диапазон номеров удаляемых рецептов"), Panel1), 0, 0, 1,
@@ -211,18 +196,18 @@ void TForm14::buildOverlays()
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFont(courier(10));
-    Button14 = button(QStringLiteral("Печатать"), "Button14", this);
-    Button15 = button(QStringLiteral("Выход"), "Button15", this);
+    ListBox1->setFont(widgets::fixedPitchFontInPoints(10));
+    Button14 = widgets::makeButton(QStringLiteral("Печатать"), this, "Button14");
+    Button15 = widgets::makeButton(QStringLiteral("Выход"), this, "Button15");
     Panel2 = buttonPanel({Button14, Button15}, this);
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFont(courier(8));
+    Memo1->setFont(widgets::fixedPitchFontInPoints(8));
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Button16 = button(QStringLiteral("Печатать"), "Button16", this);
-    Button17 = button(QStringLiteral("Импорт в Word"), "Button17", this);
-    Button18 = button(QStringLiteral("Выход"), "Button18", this);
+    Button16 = widgets::makeButton(QStringLiteral("Печатать"), this, "Button16");
+    Button17 = widgets::makeButton(QStringLiteral("Импорт в Word"), this, "Button17");
+    Button18 = widgets::makeButton(QStringLiteral("Выход"), this, "Button18");
     Button17->setEnabled(false); // until the shell hands the export
     Panel3 = buttonPanel({Button16, Button17, Button18}, this);
 

@@ -2,6 +2,7 @@
 
 #include "store/numbertext.h"
 #include "store/splitline.h"
+#include "widgets/fixedpitchfont.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -68,8 +69,7 @@ void OutcomePrint::chooseFont(const QList<OutcomeBlock> &blocks)
     int chars = 0;
     for (const OutcomeBlock &block : blocks)
         chars = std::max(chars, neededChars(block));
-    font_ = QFont(QStringLiteral("Courier New"));
-    font_.setStyleHint(QFont::TypeWriter);
+    font_ = widgets::fixedPitchFont();
     font_.setFixedPitch(true);
     const double room = x(kRight) - x(kLeft);
     const auto advanceAt = [this](double points) {

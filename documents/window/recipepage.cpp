@@ -5,6 +5,7 @@
 #include "settings/settings.h"
 #include "store/numbertext.h"
 #include "store/splitline.h"
+#include "widgets/fixedpitchfont.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -87,9 +88,7 @@ int RecipePage::y(double v) const
 
 void RecipePage::setFont(int pointSize, bool bold)
 {
-    font_ = QFont(QStringLiteral("Courier New"));
-    font_.setStyleHint(QFont::TypeWriter);
-    font_.setPointSize(pointSize);
+    font_ = widgets::fixedPitchFontInPoints(pointSize);
     font_.setBold(bold);
     painter_->setFont(font_);
 }

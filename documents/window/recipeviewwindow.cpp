@@ -110,17 +110,14 @@ void TForm15::buildLayout()
     typeLabels->addWidget(label(QStringLiteral(" характеристик в рецепте:"), this));
     typeLabels->addStretch();
 
-    Button1 = new QPushButton(QStringLiteral("ПЕЧАТАТЬ"), this);
-    Button2 = new QPushButton(QStringLiteral("Импорт в Word"), this);
-    Button3 = new QPushButton(QStringLiteral("Выход"), this);
+    Button1 = widgets::makeButton(QStringLiteral("ПЕЧАТАТЬ"), this, "Button1");
+    Button2 = widgets::makeButton(QStringLiteral("Импорт в Word"), this, "Button2");
+    Button3 = widgets::makeButton(QStringLiteral("Выход"), this, "Button3");
     widgets::nameObjects({{RadioButton1, "RadioButton1"},
                           {RadioButton2, "RadioButton2"},
                           {RadioButton3, "RadioButton3"},
                           {RadioButton4, "RadioButton4"},
-                          {RadioButton5, "RadioButton5"},
-                          {Button1, "Button1"},
-                          {Button2, "Button2"},
-                          {Button3, "Button3"}});
+                          {RadioButton5, "RadioButton5"}});
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

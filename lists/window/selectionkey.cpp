@@ -1,5 +1,7 @@
 #include "lists/window/selectionkey.h"
 
+#include "widgets/windowparts.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,7 +10,7 @@
 
 TForm9::TForm9(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Edit1(new QLineEdit(this)), Button1(new QPushButton(QStringLiteral("Выполнить"), this))
+      Edit1(new QLineEdit(this)), Button1(widgets::makeButton(QStringLiteral("Выполнить"), this))
 {
     setWindowTitle(QStringLiteral("Выделение"));
     auto *layout = new QVBoxLayout(this);
@@ -16,10 +18,8 @@ TForm9::TForm9(QWidget *parent)
     layout->addWidget(Edit1);
     layout->addWidget(Button1, 0, Qt::AlignHCenter);
     Edit1->setMinimumWidth(280);
-    // Enter is handled on its release in the field; the button is not a default button,
-    // so an empty field is not closed by Enter.
-    Button1->setAutoDefault(false);
-    Button1->setDefault(false);
+    // Enter is handled on its release in the field; the button is not a default button
+    // (makeButton), so an empty field is not closed by Enter.
     Edit1->installEventFilter(this);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/driveletters.h"
 #include "widgets/message.h"
+#include "widgets/windowparts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,12 +66,10 @@ void DriveWindow::buildLayout(const DriveWindowTexts &texts)
         page->addWidget(textLine(line, this));
     page->addStretch();
 
-    Button1 = new QPushButton(texts.runCaption, this);
-    Button2 = new QPushButton(QStringLiteral("Выход"), this);
-    for (QPushButton *button : {Button1, Button2}) {
-        button->setAutoDefault(false);
+    Button1 = widgets::makeButton(texts.runCaption, this);
+    Button2 = widgets::makeButton(QStringLiteral("Выход"), this);
+    for (QPushButton *button : {Button1, Button2})
         button->setMinimumSize(160, 30);
-    }
     Button1->setDefault(true); // Enter in the field runs the operation
     connect(Button1, &QPushButton::clicked, this, &DriveWindow::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);

@@ -2,6 +2,7 @@
 
 #include "maintenance/instructions.h"
 #include "widgets/fixedpitchfont.h"
+#include "widgets/windowparts.h"
 
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -22,8 +23,7 @@ TForm13::TForm13(const QString &dataDir, QWidget *parent) : QDialog(parent), dat
     ListBox1->setSelectionMode(QAbstractItemView::NoSelection); // a text to read, not a choice
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    Button1 = new QPushButton(QStringLiteral("Выход"), this);
-    Button1->setAutoDefault(false);
+    Button1 = widgets::makeButton(QStringLiteral("Выход"), this);
     Button1->setMinimumSize(120, 30);
     connect(Button1, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -10,6 +10,7 @@
 #include "store/numbertext.h"
 #include "widgets/message.h"
 #include "widgets/tablegrid.h"
+#include "widgets/windowparts.h"
 
 #include <QButtonGroup>
 #include <QHeaderView>
@@ -220,12 +221,12 @@ void TForm12::buildFields()
     caption(QStringLiteral("Примечание"), this, {kLeft, 430, 80, 22});
     Edit4 = lineEdit(this, {86, 428, 694, 24});
 
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit3->setObjectName(QStringLiteral("Edit3"));
-    Edit4->setObjectName(QStringLiteral("Edit4"));
-    MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-    MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
+    widgets::nameObjects({{Edit1, "Edit1"},
+                          {Edit2, "Edit2"},
+                          {Edit3, "Edit3"},
+                          {Edit4, "Edit4"},
+                          {MaskEdit1, "MaskEdit1"},
+                          {MaskEdit2, "MaskEdit2"}});
     // a typed "2.5" stands as "2 .5": once the field is left it shows " 2.5" again
     connect(MaskEdit1, &QLineEdit::editingFinished, this,
             [this] { setMaskedNumber(MaskEdit1, fieldNumber(MaskEdit1), 2, 1); });
@@ -263,27 +264,23 @@ void TForm12::buildChoices()
 
 void TForm12::buildButtons()
 {
-    const QList<std::pair<QPushButton **, QString>> buttons = {
-        {&Button1, QStringLiteral("Отбор характеристики к печати")},
-        {&Button2, QStringLiteral("Отобрать все характеристики")},
-        {&Button3, QStringLiteral("Отменить весь отбор")},
-        {&Button4, QStringLiteral("Выбрать продукт")},
-        {&Button5, QStringLiteral("Подсчитать характеристики")},
-        {&Button6, QStringLiteral("Перерасчет")},
-        {&Button7, QStringLiteral("Печатать рецепт")},
-        {&Button8, QStringLiteral("Записать в архив")},
-        {&Button9, QStringLiteral("Выход")}};
+    Button1 = widgets::makeButton(QStringLiteral("Отбор характеристики к печати"), this, "Button1");
+    Button2 = widgets::makeButton(QStringLiteral("Отобрать все характеристики"), this, "Button2");
+    Button3 = widgets::makeButton(QStringLiteral("Отменить весь отбор"), this, "Button3");
+    Button4 = widgets::makeButton(QStringLiteral("Выбрать продукт"), this, "Button4");
+    Button5 = widgets::makeButton(QStringLiteral("Подсчитать характеристики"), this, "Button5");
+    Button6 = widgets::makeButton(QStringLiteral("Перерасчет"), this, "Button6");
+    Button7 = widgets::makeButton(QStringLiteral("Печатать рецепт"), this, "Button7");
+    Button8 = widgets::makeButton(QStringLiteral("Записать в архив"), this, "Button8");
+    Button9 = widgets::makeButton(QStringLiteral("Выход"), this, "Button9");
     // two rows: the characteristic marks and the product on top, the mix below
+    QPushButton *const row[] = {Button1, Button2, Button3, Button4, Button5,
+                                Button6, Button7, Button8, Button9};
     const QRect places[] = {{kLeft, 522, 220, 30}, {228, 522, 210, 30},   {442, 522, 170, 30},
                             {616, 522, 164, 30},   {kLeft, 558, 220, 30}, {228, 558, 130, 30},
                             {362, 558, 150, 30},   {516, 558, 150, 30},   {670, 558, 110, 30}};
-    for (int i = 0; i < buttons.size(); ++i) {
-        auto *button = new QPushButton(buttons.at(i).second, this);
-        button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-        button->setGeometry(places[i]);
-        button->setAutoDefault(false);
-        *buttons.at(i).first = button;
-    }
+    for (std::size_t i = 0; i < std::size(row); ++i)
+        row[i]->setGeometry(places[i]);
     connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm12::Button3Click);

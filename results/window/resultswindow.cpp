@@ -164,9 +164,8 @@ void TForm8::buildLayout()
                             QStringLiteral("Факт"), QStringLiteral("Максимум")},
                            {147, 55, 63, 64});
     StringGrid3->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    stringgrid1->setObjectName(QStringLiteral("stringgrid1"));
-    StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
-    StringGrid3->setObjectName(QStringLiteral("StringGrid3"));
+    widgets::nameObjects(
+        {{stringgrid1, "stringgrid1"}, {StringGrid2, "StringGrid2"}, {StringGrid3, "StringGrid3"}});
     stringgrid1->setGeometry(4, 4, 785, 169);
     StringGrid3->setGeometry(4, 180, 353, 329);
     StringGrid2->setGeometry(356, 180, 433, 329);
@@ -189,21 +188,17 @@ void TForm8::buildLayout()
     connect(StringGrid2, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { StringGrid2SelectCell(column, row); });
 
-    const QList<std::pair<QPushButton **, QString>> buttons = {
-        {&Button1, QStringLiteral("Отпечатать рецепт")},
-        {&Button2, QStringLiteral("Записать в архив")},
-        {&Button3, QStringLiteral("Повтор расчета")},
-        {&Button4, kCorrect},
-        {&Button5, QStringLiteral("Выход")}};
+    Button1 = widgets::makeButton(QStringLiteral("Отпечатать рецепт"), this, "Button1");
+    Button2 = widgets::makeButton(QStringLiteral("Записать в архив"), this, "Button2");
+    Button3 = widgets::makeButton(QStringLiteral("Повтор расчета"), this, "Button3");
+    Button4 = widgets::makeButton(kCorrect, this, "Button4");
+    Button5 = widgets::makeButton(QStringLiteral("Выход"), this, "Button5");
+    QPushButton *const row[] = {Button1, Button2, Button3, Button4, Button5};
     const int widths[] = {140, 140, 130, 190, 120};
     int x = 4;
-    for (int i = 0; i < buttons.size(); ++i) {
-        auto *button = new QPushButton(buttons.at(i).second, this);
-        button->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-        button->setGeometry(x, 520, widths[i], 32);
-        button->setAutoDefault(false);
-        x += widths[i] + (i == 3 ? 38 : 8);
-        *buttons.at(i).first = button;
+    for (std::size_t i = 0; i < std::size(row); ++i) {
+        row[i]->setGeometry(x, 520, widths[i], 32);
+        x += widths[i] + (i == 3 ? 38 : 8); // "Выход" a little apart
     }
     connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);

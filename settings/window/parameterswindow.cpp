@@ -2,6 +2,7 @@
 
 #include "store/numbertext.h"
 #include "widgets/message.h"
+#include "widgets/windowparts.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -178,8 +179,7 @@ QLayout *TForm11::buildNumbersAndChoices()
         }
     }
     column->addStretch();
-    Button1 = new QPushButton(QStringLiteral("Выход"), this);
-    Button1->setAutoDefault(false); // Enter in a field does not close the window
+    Button1 = widgets::makeButton(QStringLiteral("Выход"), this); // Enter in a field stays there
     column->addWidget(Button1, 0, Qt::AlignRight);
     return column;
 }

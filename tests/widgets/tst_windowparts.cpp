@@ -20,6 +20,7 @@ private slots:
     void buttonIsNeverTheDefault_data();
     void buttonIsNeverTheDefault();
     void namesAreGiven();
+    void fixedPitchFontIsFixed_data();
     void fixedPitchFontIsFixed();
     void tableErrorGoesToTheSink_data();
     void tableErrorGoesToTheSink();
@@ -55,12 +56,30 @@ void TestWindowParts::namesAreGiven()
     QCOMPARE(parent.findChild<QPushButton *>(QStringLiteral("Button1")), second);
 }
 
-// Columns of figures line up only in a font whose characters are all one width.
+void TestWindowParts::fixedPitchFontIsFixed_data()
+{
+    QTest::addColumn<QFont>("font");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<int>("pointSize");
+    // 0: not checked; -1: the font is not sized that way
+    QTest::newRow("size left to the caller") << widgets::fixedPitchFont() << 0 << 0;
+    QTest::newRow("in pixels") << widgets::fixedPitchFont(15) << 15 << -1;
+    QTest::newRow("in points") << widgets::fixedPitchFontInPoints(8) << -1 << 8;
+}
+
+// Columns of figures line up only in a font whose characters are all one width, at
+// whatever size a window or a print asks for.
 void TestWindowParts::fixedPitchFontIsFixed()
 {
-    const QFont font = widgets::fixedPitchFont();
+    QFETCH(QFont, font);
+    QFETCH(int, pixelSize);
+    QFETCH(int, pointSize);
     QCOMPARE(font.family(), QStringLiteral("Courier New"));
     QVERIFY(QFontInfo(font).fixedPitch());
+    if (pixelSize != 0)
+        QCOMPARE(font.pixelSize(), pixelSize);
+    if (pointSize != 0)
+        QCOMPARE(font.pointSize(), pointSize);
 }
 
 void TestWindowParts::tableErrorGoesToTheSink_data()
