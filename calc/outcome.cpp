@@ -1,7 +1,5 @@
 #include "calc/outcome.h"
 
-#include "store/numbertext.h"
-
 #include <cmath>
 
 namespace calc
@@ -9,8 +7,6 @@ namespace calc
 
 namespace
 {
-
-using store::fixedText;
 
 LevelState levelState(double level, double low, double high, double tolerance,
                       bool minimumNeedsNonZero)
@@ -28,19 +24,6 @@ LevelState levelState(double level, double low, double high, double tolerance,
     return LevelState::WithinNorm;
 }
 
-QString failureTitle(const ProblemRecord &rec, int row)
-{
-    const int p = rec.rowOwner[row];
-    QString title = QStringLiteral("Комбикорм №") + store::rightAligned(QString::number(p), 2) +
-                    QStringLiteral(" типа ") + rec.feedType[p] +
-                    QStringLiteral(" не получается. Вес ");
-    if (rec.rowKind[row] != kOutputRow)
-        return title + QStringLiteral("набран.");
-    return title + QStringLiteral("не набран. ") + QStringLiteral("  Задано - ") +
-           fixedText(rec.feedOutput[p], 7, 3) + QStringLiteral("     Подсчитано до -  ") +
-           fixedText(rec.rowValue[row], 7, 3);
-}
-
 // The nutrient row of characteristic q of feed type p; 0 when it has none.
 int nutrientRow(const ProblemRecord &rec, int p, int q)
 {
@@ -50,11 +33,9 @@ int nutrientRow(const ProblemRecord &rec, int p, int q)
     return 0;
 }
 
-TextGrid characteristicsGrid(const ProblemRecord &rec, int p, QList<LevelState> &states)
+QList<CharacteristicLevel> characteristicLevels(const ProblemRecord &rec, int p)
 {
-    TextGrid grid;
-    grid.header = {QStringLiteral("Характеристика"), QStringLiteral("Комментарий"),
-                   QStringLiteral("Минимум"), QStringLiteral("Факт"), QStringLiteral("Максимум")};
+    QList<CharacteristicLevel> levels;
     const double w = rec.feedOutput[p];
     for (int q = 1; q <= rec.charCount; ++q) {
         const double high = rec.normMax[p][q];
@@ -63,12 +44,10 @@ TextGrid characteristicsGrid(const ProblemRecord &rec, int p, QList<LevelState> 
             continue;
         const double low = rec.normMin[p][q];
         const double level = w == 0 ? 0 : rec.rowValue[i] * high / w;
-        const LevelState state = levelState(level, low, high, rec.tolerance, true);
-        states.append(state);
-        grid.rows.append({rec.charName[q], levelStateText(state), fixedText(low, 9, 2),
-                          fixedText(level, 9, 2), fixedText(high, 9, 2)});
+        levels.append(
+            {rec.charName[q], low, level, high, levelState(level, low, high, rec.tolerance, true)});
     }
-    return grid;
+    return levels;
 }
 
 double totalUse(const ProblemRecord &rec, int s)
@@ -80,98 +59,50 @@ double totalUse(const ProblemRecord &rec, int s)
     return sum;
 }
 
-TextGrid rawsGrid(const ProblemRecord &rec, const CalcWorkingValues &work, int p, double lossNorm,
-                  QList<RawAnalysisState> &states)
+QList<RawLevel> rawLevels(const ProblemRecord &rec, const CalcWorkingValues &work, int p,
+                          double lossNorm)
 {
-    TextGrid grid;
-    grid.header = {QStringLiteral("Наименование сырья"),
-                   QStringLiteral("Запас"),
-                   QStringLiteral("Затраты общие"),
-                   QStringLiteral("Вес текущий"),
-                   QStringLiteral("Примечание"),
-                   QStringLiteral("Мин.%"),
-                   QStringLiteral("Факт.%"),
-                   QStringLiteral("Макс.%"),
-                   QStringLiteral("Комментарий")};
+    QList<RawLevel> levels;
     const double w = rec.feedOutput[p];
     for (int j = 1; j <= rec.columnCount; ++j) {
         if (rec.columnFeed[j] != p)
             continue;
         const int s = rec.columnRaw[j];
-        const double stock = rec.rawStock[s] * 100 / (100 + lossNorm);
-        const double used = totalUse(rec, s);
-        const double share = w == 0 ? 0 : 100 * rec.columnValue[j] / w;
-        const double low = work.minInclusion[p][s];
-        const double high = work.maxInclusion[p][s];
-        const RawAnalysisState state{std::fabs(used - stock) <= rec.tolerance,
-                                     levelState(share, low, high, rec.tolerance, false)};
-        states.append(state);
-        grid.rows.append({rec.rawName[s], fixedText(stock, 13, 3), fixedText(used, 13, 3),
-                          fixedText(rec.columnValue[j], 13, 3),
-                          state.stockUsedUp ? QString::fromUtf16(kStockUsedUp) : QString(),
-                          fixedText(low, 10, 2), fixedText(share, 10, 2), fixedText(high, 10, 2),
-                          levelStateText(state.share)});
+        RawLevel raw;
+        raw.name = rec.rawName[s];
+        raw.stock = rec.rawStock[s] * 100 / (100 + lossNorm);
+        raw.used = totalUse(rec, s);
+        raw.weight = rec.columnValue[j];
+        raw.minimum = work.minInclusion[p][s];
+        raw.share = w == 0 ? 0 : 100 * rec.columnValue[j] / w;
+        raw.maximum = work.maxInclusion[p][s];
+        raw.state = {std::fabs(raw.used - raw.stock) <= rec.tolerance,
+                     levelState(raw.share, raw.minimum, raw.maximum, rec.tolerance, false)};
+        levels.append(raw);
     }
-    return grid;
+    return levels;
 }
 
 } // namespace
-
-QStringList gridLines(const TextGrid &grid)
-{
-    QList<QStringList> all{grid.header};
-    all += grid.rows;
-    QList<int> widths;
-    for (const QStringList &row : std::as_const(all))
-        for (int c = 0; c < row.size(); ++c) {
-            if (c >= widths.size())
-                widths.append(0);
-            widths[c] = std::max(widths[c], int(row[c].size()));
-        }
-    QStringList lines;
-    for (const QStringList &row : std::as_const(all)) {
-        QString line;
-        for (int c = 0; c < row.size(); ++c)
-            line += store::padded(row[c], widths[c] + 1) + u'!';
-        lines.append(line);
-    }
-    return lines;
-}
 
 FailureAnalysis failureAnalysis(const ProblemRecord &rec, const CalcWorkingValues &working, int row,
                                 double lossNorm)
 {
     const int p = rec.rowOwner[row];
     FailureAnalysis analysis;
-    analysis.title = failureTitle(rec, row);
-    analysis.characteristics = characteristicsGrid(rec, p, analysis.characteristicStates);
-    analysis.raws = rawsGrid(rec, working, p, lossNorm, analysis.rawStates);
+    analysis.feed = p;
+    analysis.feedType = rec.feedType[p];
+    analysis.outputFailed = rec.rowKind[row] == kOutputRow;
+    analysis.output = rec.feedOutput[p];
+    analysis.reached = rec.rowValue[row];
+    analysis.characteristics = characteristicLevels(rec, p);
+    analysis.raws = rawLevels(rec, working, p, lossNorm);
     return analysis;
-}
-
-QString levelStateText(LevelState state)
-{
-    switch (state) {
-    case LevelState::AtMinimum:
-        return QString::fromUtf16(kAtMinimum);
-    case LevelState::AtMaximum:
-        return QString::fromUtf16(kAtMaximum);
-    case LevelState::BelowMinimum:
-        return QString::fromUtf16(kBelowMinimum);
-    case LevelState::AboveMaximum:
-        return QString::fromUtf16(kAboveMaximum);
-    case LevelState::WithinNorm:
-        break;
-    }
-    return QString::fromUtf16(kWithinNorm);
 }
 
 SolutionSummary solutionSummary(const ProblemRecord &rec)
 {
     SolutionSummary summary;
-    summary.grid.header = {QStringLiteral("Наименование сырья"), QStringLiteral("Запас Т"),
-                           QStringLiteral("Затраты общие"), QStringLiteral("Цена 1Т"),
-                           QStringLiteral("Стоимость затрат")};
     const int firstStockRow = rec.rowCount - rec.rawCount;
     for (int s = 1; s <= rec.rawCount; ++s) {
         const double used = rec.rowValue[firstStockRow + s];
@@ -179,14 +110,8 @@ SolutionSummary solutionSummary(const ProblemRecord &rec)
         const double cost = price * used;
         summary.totalConsumption += used;
         summary.totalCost += cost;
-        summary.grid.rows.append({rec.rawName[s], fixedText(rec.rawStock[s], 13, 3),
-                                  fixedText(used, 13, 3), fixedText(price, 13, 2),
-                                  fixedText(cost, 13, 2)});
+        summary.rows.append({rec.rawName[s], rec.rawStock[s], used, price, cost});
     }
-    summary.title = QStringLiteral("Решение получено!    Общие затраты сырья  ") +
-                    fixedText(summary.totalConsumption, 13, 3) +
-                    QStringLiteral("  Т.  на сумму  ") + fixedText(summary.totalCost, 13, 2) +
-                    QStringLiteral("  руб.");
     return summary;
 }
 

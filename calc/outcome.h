@@ -1,58 +1,59 @@
 #pragma once
 
 // What the calculation window shows after a run, built from the problem record: the
-// failure analysis (title, characteristics grid, raw materials grid) and the solution
-// summary (title and one row per raw material), with the window's texts and number
-// formats. The window draws these grids and prints them; the command-line tool prints
-// them as text.
+// failure analysis (the feed type that failed, its characteristics and raw materials
+// against their limits) and the solution summary (one row per raw material), as numbers
+// and states. calc/outcometext.h writes them as the window's and the tool's texts.
 
 #include "calc/loading.h"
 #include "calc/problemrecord.h"
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace calc
 {
 
-// A grid of texts with one header row.
-struct TextGrid {
-    QStringList header;
-    QList<QStringList> rows;
-};
-
-// The grid as printed: row 0 the header, then the rows; each cell followed by blanks up
-// to one more than the widest text of its column, then "!".
-QStringList gridLines(const TextGrid &grid);
-
-// Comments of the analysis grids.
-inline constexpr char16_t kAtMinimum[] = u" на минимуме      ";
-inline constexpr char16_t kAtMaximum[] = u" на максимуме     ";
-inline constexpr char16_t kAboveMaximum[] = u" больше максимума ";
-inline constexpr char16_t kBelowMinimum[] = u" меньше минимума  ";
-inline constexpr char16_t kWithinNorm[] = u" в норме          ";
-inline constexpr char16_t kStockUsedUp[] = u"Запас использован";
-
 // Where a level (a characteristic's value, a raw material's share) stands against its
-// minimum and maximum; the grids' "Комментарий" says it in words.
+// minimum and maximum.
 enum class LevelState { WithinNorm, AtMinimum, AtMaximum, BelowMinimum, AboveMaximum };
-
-// The comment of the analysis grids for a state (kWithinNorm, ...).
-QString levelStateText(LevelState state);
 
 // What the window marks on a row of the raw materials analysis.
 struct RawAnalysisState {
-    bool stockUsedUp = false; // "Примечание" reads kStockUsedUp
+    bool stockUsedUp = false;
     LevelState share = LevelState::WithinNorm;
 };
 
+// A characteristic of the failed feed type: its norm and the level reached.
+struct CharacteristicLevel {
+    QString name;
+    double minimum = 0;
+    double level = 0;
+    double maximum = 0;
+    LevelState state = LevelState::WithinNorm;
+};
+
+// A raw material of the failed feed type. Tonnes: the stock less production losses,
+// what all feed types use, what this one takes; the share and its limits in %.
+struct RawLevel {
+    QString name;
+    double stock = 0;
+    double used = 0;
+    double weight = 0;
+    double minimum = 0;
+    double share = 0;
+    double maximum = 0;
+    RawAnalysisState state;
+};
+
 struct FailureAnalysis {
-    QString title;
-    TextGrid characteristics; // "Характеристика", "Комментарий", "Минимум", "Факт", "Максимум"
-    TextGrid raws; // "Наименование сырья", "Запас", ... "Комментарий"
-    QList<LevelState> characteristicStates; // one per row of characteristics
-    QList<RawAnalysisState> rawStates;      // one per row of raws
+    int feed = 0; // the feed type that owns the failed row
+    QString feedType;
+    bool outputFailed = false;                  // the output row failed: the weight was not reached
+    double output = 0;                          // tonnes asked for
+    double reached = 0;                         // tonnes the output row reached
+    QList<CharacteristicLevel> characteristics; // those with a maximum and a nutrient row
+    QList<RawLevel> raws;                       // one per programme column of the feed type
 };
 
 // The analysis of a run that ended with solveStatus = −row (an output or nutrient row):
@@ -60,9 +61,17 @@ struct FailureAnalysis {
 FailureAnalysis failureAnalysis(const ProblemRecord &record, const CalcWorkingValues &working,
                                 int row, double lossNorm);
 
+// A raw material in the solution: stock and use in tonnes, price per tonne, cost.
+struct SummaryRow {
+    QString name;
+    double stock = 0;
+    double used = 0; // losses included
+    double price = 0;
+    double cost = 0;
+};
+
 struct SolutionSummary {
-    QString title;
-    TextGrid grid; // "Наименование сырья", "Запас Т", "Затраты общие", "Цена 1Т", ...
+    QList<SummaryRow> rows;      // one per raw material
     double totalConsumption = 0; // tonnes, losses included
     double totalCost = 0;        // roubles
 };

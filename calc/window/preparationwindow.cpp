@@ -1,5 +1,6 @@
 #include "calc/window/preparationwindow.h"
 
+#include "calc/outcometext.h"
 #include "calc/window/outcomecolours.h"
 #include "calc/window/outcomeprint.h"
 #include "calc/window/runprogress.h"
@@ -65,12 +66,12 @@ void clearMarks(store::Table &table)
 }
 
 // The text colour of each row from what the engine says about it.
-template <typename State, typename Colour>
-QList<QColor> rowColours(const QList<State> &states, Colour colourOf)
+template <typename Row, typename Colour>
+QList<QColor> rowColours(const QList<Row> &rows, Colour colourOf)
 {
     QList<QColor> colours;
-    for (const State &state : states)
-        colours.append(colourOf(state));
+    for (const Row &row : rows)
+        colours.append(colourOf(row.state));
     return colours;
 }
 
@@ -568,8 +569,7 @@ void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, const QList<QCo
         const QColor colour = colours.value(r);
         for (int c = 0; c < row.size(); ++c) {
             auto *item = new QTableWidgetItem(row.at(c));
-            if (c > 0 && row.at(c).startsWith(u' ') && row.at(c).trimmed().size() > 0 &&
-                row.at(c).back().isDigit())
+            if (text.numeric.value(c))
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (colour.isValid())
                 item->setForeground(colour);
@@ -590,17 +590,17 @@ void TForm10::present(const RunResult &result)
         ListBox1->setFocus();
         break;
     case RunOutcome::FailureAnalysis:
-        Label5->setText(result.analysis.title);
-        fillGrid(StringGrid1, result.analysis.characteristics,
-                 rowColours(result.analysis.characteristicStates, characteristicRowColour));
-        fillGrid(StringGrid2, result.analysis.raws,
-                 rowColours(result.analysis.rawStates, rawRowColour));
+        Label5->setText(calc::analysisTitle(result.analysis));
+        fillGrid(StringGrid1, calc::characteristicsGrid(result.analysis),
+                 rowColours(result.analysis.characteristics, characteristicRowColour));
+        fillGrid(StringGrid2, calc::rawsGrid(result.analysis),
+                 rowColours(result.analysis.raws, rawRowColour));
         showPanel(Shown::Analysis);
         StringGrid1->setFocus();
         break;
     case RunOutcome::Solution:
-        Label5->setText(result.summary.title);
-        fillGrid(StringGrid3, result.summary.grid, {});
+        Label5->setText(calc::summaryTitle(result.summary));
+        fillGrid(StringGrid3, calc::summaryGrid(result.summary), {});
         showPanel(Shown::Solution);
         StringGrid3->setFocus();
         break;
@@ -652,12 +652,12 @@ QList<OutcomeBlock> TForm10::outcomeBlocks() const
     const QString title = Label5->text();
     switch (shown_) {
     case Shown::Solution:
-        return {{title, gridLines(lastRun_.summary.grid), OutcomeBlock::Kind::Grid}};
+        return {{title, gridLines(calc::summaryGrid(lastRun_.summary)), OutcomeBlock::Kind::Grid}};
     case Shown::Analysis:
         return {{kAnalysisHead + title + QStringLiteral(" Характеристики."),
-                 gridLines(lastRun_.analysis.characteristics), OutcomeBlock::Kind::Grid},
+                 gridLines(calc::characteristicsGrid(lastRun_.analysis)), OutcomeBlock::Kind::Grid},
                 {kAnalysisHead + title + QStringLiteral(" Вложение сырья. "),
-                 gridLines(lastRun_.analysis.raws), OutcomeBlock::Kind::Grid}};
+                 gridLines(calc::rawsGrid(lastRun_.analysis)), OutcomeBlock::Kind::Grid}};
     case Shown::Errors: {
         QStringList lines;
         for (int i = 0; i < ListBox1->count(); ++i)

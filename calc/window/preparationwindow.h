@@ -14,7 +14,7 @@
 //     form10->exec();
 // While it is open kk and sir carry the selection filter "ot='+'"; closing removes it.
 
-#include "calc/outcome.h"
+#include "calc/outcometext.h"
 #include "calc/run.h"
 
 #include <QColor>

@@ -1,133 +1,128 @@
-// What the calculation window shows after a run: the failure analysis with its
-// comments, the solution summary, and the grids as printed lines.
+// What a run's outcome holds for the window: the failed feed type with its
+// characteristics and raw materials against their limits, and the solution summary.
 
 #include "calc/outcome.h"
-#include "store/numbertext.h"
+#include "outcomerecord.h"
 
 #include <QtTest>
 
+using calc::LevelState;
 using calc::ProblemRecord;
-
-namespace
-{
-
-// Feed type 1 (output 10 t) with rows: 1 output, 2 protein (q 2), 3 fat (q 3); raw
-// materials 1 and 2 with stock rows 4 and 5; columns 1 (raw 1) and 2 (raw 2).
-void analysedRecord(ProblemRecord &rec, calc::CalcWorkingValues &work)
-{
-    rec.feedCount = 1;
-    rec.rawCount = 2;
-    rec.charCount = 3;
-    rec.columnCount = 2;
-    rec.rowCount = 5;
-    rec.tolerance = 3e-11;
-    rec.feedType[1] = QStringLiteral("ПК-1");
-    rec.feedOutput[1] = 10;
-    rec.charName[2] = QStringLiteral("Протеин");
-    rec.charName[3] = QStringLiteral("Жир");
-    rec.rawName[1] = QStringLiteral("Пшеница");
-    rec.rawName[2] = QStringLiteral("Шрот");
-    rec.rawStock[1] = 10;
-    rec.rawStock[2] = calc::kUnlimitedStock;
-    const int kinds[] = {0, calc::kOutputRow, 2, 3, calc::kStockRow, calc::kStockRow};
-    const int owners[] = {0, 1, 1, 1, 1, 2};
-    for (int i = 1; i <= 5; ++i) {
-        rec.rowKind[i] = kinds[i];
-        rec.rowOwner[i] = owners[i];
-    }
-    rec.normMin[1][2] = 16; // level 16: at its minimum
-    rec.normMax[1][2] = 20;
-    rec.rowValue[2] = 16 * 10 / 20.0;
-    rec.normMin[1][3] = 0; // level 0 with a minimum of 0: within the norm
-    rec.normMax[1][3] = 5;
-    rec.rowValue[3] = 0;
-    for (int j = 1; j <= 2; ++j) {
-        rec.columnFeed[j] = 1;
-        rec.columnRaw[j] = j;
-    }
-    rec.columnValue[1] = 10; // all of the stock
-    rec.columnValue[2] = 0;
-    work.minInclusion[1][1] = 0;
-    work.maxInclusion[1][1] = 100;
-    work.minInclusion[1][2] = 0;
-    work.maxInclusion[1][2] = 30;
-}
-
-} // namespace
 
 class tst_outcome final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void failureAnalysisTitle_data();
-    void failureAnalysisTitle();
-    void commentsOfTheAnalysis();
+    void failedRowNamesTheFeedType_data();
+    void failedRowNamesTheFeedType();
+    void characteristicState_data();
+    void characteristicState();
+    void rawsAgainstStockAndShare();
+    void stockIsLessTheLosses();
     void solutionSummary();
-    void gridLinesAreColumnsWithBars();
 };
 
-void tst_outcome::failureAnalysisTitle_data()
+void tst_outcome::failedRowNamesTheFeedType_data()
 {
     QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("requirement") << 2
-                                 << QStringLiteral(
-                                        "Комбикорм № 1 типа ПК-1 не получается. Вес набран.");
-    QTest::newRow("output") << 1
-                            << QStringLiteral(
-                                   "Комбикорм № 1 типа ПК-1 не получается. Вес не набран. "
-                                   "  Задано -  10.000     Подсчитано до -    7.500");
+    QTest::addColumn<bool>("outputFailed");
+    QTest::newRow("requirement") << 2 << false;
+    QTest::newRow("output") << 1 << true;
 }
 
-void tst_outcome::failureAnalysisTitle()
+void tst_outcome::failedRowNamesTheFeedType()
 {
     QFETCH(int, row);
-    QFETCH(QString, title);
+    QFETCH(bool, outputFailed);
     ProblemRecord rec;
     calc::CalcWorkingValues work;
-    analysedRecord(rec, work);
+    outcometest::analysedRecord(rec, work);
     rec.rowValue[1] = 7.5;
-    QCOMPARE(calc::failureAnalysis(rec, work, row, 1).title, title);
+    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, row, 1);
+    QCOMPARE(analysis.feed, 1);
+    QCOMPARE(analysis.feedType, QStringLiteral("ПК-1"));
+    QCOMPARE(analysis.outputFailed, outputFailed);
+    QCOMPARE(analysis.output, 10.0);
+    QCOMPARE(analysis.reached, rec.rowValue[row]);
 }
 
-// "на минимуме" for a characteristic needs a non-zero minimum; for a share it does not.
-void tst_outcome::commentsOfTheAnalysis()
+// Protein's level against its norm; a bound is met within the record's tolerance, and
+// "at the minimum" needs a minimum other than 0.
+void tst_outcome::characteristicState_data()
+{
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<double>("level");
+    QTest::addColumn<LevelState>("state");
+    QTest::newRow("at minimum") << 16.0 << 16.0 << LevelState::AtMinimum;
+    QTest::newRow("at minimum within tolerance") << 16.0 << 16.0 + 1e-11 << LevelState::AtMinimum;
+    QTest::newRow("at maximum") << 16.0 << 20.0 << LevelState::AtMaximum;
+    QTest::newRow("above maximum") << 16.0 << 20.5 << LevelState::AboveMaximum;
+    QTest::newRow("below minimum") << 16.0 << 15.0 << LevelState::BelowMinimum;
+    QTest::newRow("within") << 16.0 << 18.0 << LevelState::WithinNorm;
+    QTest::newRow("zero minimum is no bound") << 0.0 << 0.0 << LevelState::WithinNorm;
+}
+
+void tst_outcome::characteristicState()
+{
+    QFETCH(double, minimum);
+    QFETCH(double, level);
+    QFETCH(LevelState, state);
+    ProblemRecord rec;
+    calc::CalcWorkingValues work;
+    outcometest::analysedRecord(rec, work);
+    rec.normMin[1][2] = minimum;
+    rec.rowValue[2] = level * 10 / 20; // the row holds output × level / maximum
+    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 0);
+    QCOMPARE(analysis.characteristics.size(), 2);
+    const calc::CharacteristicLevel &protein = analysis.characteristics[0];
+    QCOMPARE(protein.name, QStringLiteral("Протеин"));
+    QCOMPARE(protein.minimum, minimum);
+    QCOMPARE(protein.level, level);
+    QCOMPARE(protein.maximum, 20.0);
+    QCOMPARE(protein.state, state);
+    QCOMPARE(analysis.characteristics[1].state, LevelState::WithinNorm); // fat at 0 of 0..5
+}
+
+// A share is at its minimum of 0 too; the stock is used up when all feed types take it.
+void tst_outcome::rawsAgainstStockAndShare()
 {
     ProblemRecord rec;
     calc::CalcWorkingValues work;
-    analysedRecord(rec, work);
+    outcometest::analysedRecord(rec, work);
     const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 0);
-    QCOMPARE(analysis.characteristics.rows.size(), 2);
-    QCOMPARE(analysis.characteristics.rows[0],
-             (QStringList{QStringLiteral("Протеин"), QString::fromUtf16(calc::kAtMinimum),
-                          QStringLiteral("    16.00"), QStringLiteral("    16.00"),
-                          QStringLiteral("    20.00")}));
-    QCOMPARE(analysis.characteristics.rows[1][1], QString::fromUtf16(calc::kWithinNorm));
-    const QStringList wheat = analysis.raws.rows[0];
-    QCOMPARE(wheat[1], store::fixedText(10, 13, 3));
-    QCOMPARE(wheat[4], QString::fromUtf16(calc::kStockUsedUp));
-    QCOMPARE(wheat[6], QStringLiteral("    100.00"));
-    QCOMPARE(wheat[8], QString::fromUtf16(calc::kAtMaximum));
-    const QStringList meal = analysis.raws.rows[1];
-    QCOMPARE(meal[4], QString());
-    QCOMPARE(meal[8], QString::fromUtf16(calc::kAtMinimum));
-    // The states the window colours by say the same as the comments.
-    using calc::LevelState;
-    QCOMPARE(analysis.characteristicStates,
-             (QList<LevelState>{LevelState::AtMinimum, LevelState::WithinNorm}));
-    QCOMPARE(analysis.rawStates.size(), analysis.raws.rows.size());
-    QVERIFY(analysis.rawStates[0].stockUsedUp);
-    QCOMPARE(analysis.rawStates[0].share, LevelState::AtMaximum);
-    QVERIFY(!analysis.rawStates[1].stockUsedUp);
-    QCOMPARE(analysis.rawStates[1].share, LevelState::AtMinimum);
+    QCOMPARE(analysis.raws.size(), 2);
+    const calc::RawLevel &wheat = analysis.raws[0];
+    QCOMPARE(wheat.name, QStringLiteral("Пшеница"));
+    QCOMPARE(wheat.stock, 10.0);
+    QCOMPARE(wheat.used, 10.0);
+    QCOMPARE(wheat.weight, 10.0);
+    QCOMPARE(wheat.share, 100.0);
+    QVERIFY(wheat.state.stockUsedUp);
+    QCOMPARE(wheat.state.share, LevelState::AtMaximum);
+    const calc::RawLevel &meal = analysis.raws[1];
+    QCOMPARE(meal.share, 0.0);
+    QCOMPARE(meal.maximum, 30.0);
+    QVERIFY(!meal.state.stockUsedUp);
+    QCOMPARE(meal.state.share, LevelState::AtMinimum);
+}
+
+// With 25 % losses 10 t of stock give 8 t of feed: the 10 t used are more than it holds.
+void tst_outcome::stockIsLessTheLosses()
+{
+    ProblemRecord rec;
+    calc::CalcWorkingValues work;
+    outcometest::analysedRecord(rec, work);
+    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 25);
+    QCOMPARE(analysis.raws[0].stock, 8.0);
+    QVERIFY(!analysis.raws[0].state.stockUsedUp);
 }
 
 void tst_outcome::solutionSummary()
 {
     ProblemRecord rec;
     calc::CalcWorkingValues work;
-    analysedRecord(rec, work);
+    outcometest::analysedRecord(rec, work);
     rec.rawContent[1][1] = 100.5;
     rec.rawContent[2][1] = 300;
     rec.rowValue[4] = 10.1;
@@ -135,22 +130,13 @@ void tst_outcome::solutionSummary()
     const calc::SolutionSummary summary = calc::solutionSummary(rec);
     QCOMPARE(summary.totalConsumption, 10.225);
     QCOMPARE(summary.totalCost, 100.5 * 10.1 + 300 * 0.125);
-    QCOMPARE(summary.title, QStringLiteral("Решение получено!    Общие затраты сырья         10.225"
-                                           "  Т.  на сумму        1052.55  руб."));
-    QCOMPARE(summary.grid.rows[1],
-             (QStringList{QStringLiteral("Шрот"), QStringLiteral("   999999.000"),
-                          QStringLiteral("        0.125"), QStringLiteral("       300.00"),
-                          QStringLiteral("        37.50")}));
-}
-
-// Each cell is followed by blanks up to one more than its column's widest text, then "!".
-void tst_outcome::gridLinesAreColumnsWithBars()
-{
-    calc::TextGrid grid;
-    grid.header = {QStringLiteral("Имя"), QStringLiteral("Ч")};
-    grid.rows = {{QStringLiteral("Пшеница"), QStringLiteral("12")}};
-    QCOMPARE(calc::gridLines(grid),
-             (QStringList{QStringLiteral("Имя     !Ч  !"), QStringLiteral("Пшеница !12 !")}));
+    QCOMPARE(summary.rows.size(), 2);
+    const calc::SummaryRow &meal = summary.rows[1];
+    QCOMPARE(meal.name, QStringLiteral("Шрот"));
+    QCOMPARE(meal.stock, calc::kUnlimitedStock);
+    QCOMPARE(meal.used, 0.125);
+    QCOMPARE(meal.price, 300.0);
+    QCOMPARE(meal.cost, 37.5);
 }
 
 QTEST_APPLESS_MAIN(tst_outcome)

@@ -3,6 +3,7 @@
 
 #include "calcfixture.h"
 
+#include "calc/outcometext.h"
 #include "calc/run.h"
 #include "store/numbertext.h"
 
@@ -129,12 +130,12 @@ void tst_run::costModeSolvesOnce()
     QCOMPARE(rec.columnLower[1], 80.0);
     QCOMPARE(rec.columnLower[2], 20.0);
     QCOMPARE(rec.rowValue[2], 16.0); // level of protein
-    QCOMPARE(result.summary.title, QStringLiteral("Решение получено!    Общие затраты сырья  ") +
-                                       store::fixedText(10, 13, 3) +
-                                       QStringLiteral("  Т.  на сумму  ") +
-                                       store::fixedText(1400, 13, 2) + QStringLiteral("  руб."));
-    QCOMPARE(result.summary.grid.rows.size(), 2);
-    QCOMPARE(result.summary.grid.rows[0][2], store::fixedText(8, 13, 3));
+    QCOMPARE(calc::summaryTitle(result.summary),
+             QStringLiteral("Решение получено!    Общие затраты сырья  ") +
+                 store::fixedText(10, 13, 3) + QStringLiteral("  Т.  на сумму  ") +
+                 store::fixedText(1400, 13, 2) + QStringLiteral("  руб."));
+    QCOMPARE(calc::summaryGrid(result.summary).rows.size(), 2);
+    QCOMPARE(calc::summaryGrid(result.summary).rows[0][2], store::fixedText(8, 13, 3));
 }
 
 void tst_run::relaxationWidensUntilMet_data()
@@ -178,12 +179,13 @@ void tst_run::uniformRelaxationGivesUp()
     QCOMPARE(result.attempts, 51); // the 51st failure brings the share to 0.51
     QCOMPARE(rec.rowRelax[2], 0.51);
     QCOMPARE(result.solveStatus, -2);
-    QCOMPARE(result.analysis.title,
+    QCOMPARE(calc::analysisTitle(result.analysis),
              QStringLiteral("Комбикорм № 1 типа ПК-1 не получается. Вес набран."));
-    QCOMPARE(result.analysis.characteristics.rows.size(), 1);
-    QCOMPARE(result.analysis.characteristics.rows[0][0], QStringLiteral("Протеин"));
-    QCOMPARE(result.analysis.raws.rows.size(), 2);
-    QCOMPARE(result.analysis.raws.rows[1][7], store::fixedText(1, 10, 2)); // meal max 1 %
+    QCOMPARE(calc::characteristicsGrid(result.analysis).rows.size(), 1);
+    QCOMPARE(calc::characteristicsGrid(result.analysis).rows[0][0], QStringLiteral("Протеин"));
+    QCOMPARE(calc::rawsGrid(result.analysis).rows.size(), 2);
+    QCOMPARE(calc::rawsGrid(result.analysis).rows[1][7],
+             store::fixedText(1, 10, 2)); // meal max 1 %
 }
 
 void tst_run::stockToUseUp_data()

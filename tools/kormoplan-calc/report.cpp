@@ -1,6 +1,6 @@
 #include "report.h"
 
-#include "calc/outcome.h"
+#include "calc/outcometext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,9 +18,9 @@ namespace
 
 QStringList analysisLines(const calc::FailureAnalysis &analysis)
 {
-    QStringList lines{analysis.title, QString()};
-    lines << calc::gridLines(analysis.characteristics) << QString();
-    lines << calc::gridLines(analysis.raws) << QString();
+    QStringList lines{calc::analysisTitle(analysis), QString()};
+    lines << calc::gridLines(calc::characteristicsGrid(analysis)) << QString();
+    lines << calc::gridLines(calc::rawsGrid(analysis)) << QString();
     lines << QStringLiteral("Запасы и затраты сырья уменьшены")
           << QStringLiteral("на величину  технологических потерь.")
           << QStringLiteral("Цены пересчитаны на затраты сырья без учета")
@@ -205,7 +205,8 @@ QStringList textReport(const ProblemRecord &rec, const RunResult &result)
     case RunOutcome::FailureAnalysis:
         return analysisLines(result.analysis);
     case RunOutcome::Solution:
-        return QStringList{result.summary.title, QString()} + calc::gridLines(result.summary.grid);
+        return QStringList{calc::summaryTitle(result.summary), QString()} +
+               calc::gridLines(calc::summaryGrid(result.summary));
     default:
         return {}; // a message box said it all
     }
