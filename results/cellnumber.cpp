@@ -84,4 +84,33 @@ QString generalText(double x)
     return QString::number(x, 'g', 15);
 }
 
+namespace
+{
+
+// The number a written text stands for. An infinity or NaN is written in letters, which
+// no cell reads as a number: it fails where the letters begin, as when typed.
+CellValue written(const QString &text, double value)
+{
+    if (!std::isfinite(value))
+        return CellValue::typed(text);
+    return {text, {value == 0 ? 0.0 : value, 0}}; // the text never shows "-0"
+}
+
+} // namespace
+
+CellValue CellValue::typed(const QString &text)
+{
+    return {text, readCellNumber(text)};
+}
+
+CellValue CellValue::fixed(double x, int width, int decimals)
+{
+    return written(store::fixedText(x, width, decimals), store::roundTo(x, decimals));
+}
+
+CellValue CellValue::general(double x)
+{
+    return written(generalText(x), x);
+}
+
 } // namespace results

@@ -25,4 +25,20 @@ CellNumber readCellNumber(const QString &text);
 // The shortest text of x with up to 15 significant digits, without trailing zeros.
 QString generalText(double x);
 
+// A cell of the window: the text it shows and the number that text stands for. What the
+// user types is read once, as it is typed; a number the window writes carries its value
+// with its text, so that no cell is ever read back.
+struct CellValue {
+    QString text;
+    CellNumber number{0, 1}; // an empty cell is no number
+
+    // Text as typed, read as above.
+    static CellValue typed(const QString &text);
+    // x in fixedText, with the value that text shows (x rounded to its decimals).
+    static CellValue fixed(double x, int width, int decimals);
+    // x in generalText, with x itself: the window writes this way only numbers read from
+    // the settings and the tables, none of which has more than 15 significant digits.
+    static CellValue general(double x);
+};
+
 } // namespace results

@@ -23,15 +23,14 @@ const QString kNotNumeric =
 
 // Reads every percentage (empty cells become "0.00"); false at the first that is not
 // a number.
-bool readPercents(QStringList &cells, QList<double> &values)
+bool readPercents(QList<CellValue> &cells, QList<double> &values)
 {
-    for (QString &cell : cells) {
-        if (cell.isEmpty())
-            cell = QStringLiteral("0.00");
-        const CellNumber x = readCellNumber(cell);
-        if (!x.ok())
+    for (CellValue &cell : cells) {
+        if (cell.text.isEmpty())
+            cell = CellValue::fixed(0, 0, 2);
+        if (!cell.number.ok())
             return false;
-        values.append(x.value);
+        values.append(cell.number.value);
     }
     return true;
 }
@@ -46,7 +45,7 @@ double sum(const QList<double> &values)
 
 // Brings the percentages to 100: taken as they are within 0.005, else the shortfall
 // goes into the first row at 0. Empty text when balanced, else the refusal.
-QString balance(QStringList &cells, QList<double> &values)
+QString balance(QList<CellValue> &cells, QList<double> &values)
 {
     const double s = sum(values);
     if (std::fabs(s - 100) <= 0.005)
@@ -55,8 +54,8 @@ QString balance(QStringList &cells, QList<double> &values)
     const int zero = d > 0 ? int(values.indexOf(0.0)) : -1;
     if (zero < 0)
         return QStringLiteral("Набрано ") + generalText(s) + QStringLiteral("%... Исправьте...");
-    cells[zero] = store::fixedText(d, 8, 2);
-    values[zero] = readCellNumber(cells[zero]).value;
+    cells[zero] = CellValue::fixed(d, 8, 2);
+    values[zero] = cells[zero].number.value;
     return {};
 }
 
@@ -78,16 +77,15 @@ void addLevels(calc::ProblemRecord &r, int p, int s, double percent)
     }
 }
 
-double priceOf(const calc::ProblemRecord &r, int s, const QString &cell)
+double priceOf(const calc::ProblemRecord &r, int s, const CellValue &cell)
 {
-    const CellNumber c = readCellNumber(cell);
-    return c.ok() ? c.value : r.rawContent[s][1];
+    return cell.number.ok() ? cell.number.value : r.rawContent[s][1];
 }
 
 } // namespace
 
-CorrectionResult finishCorrection(calc::ProblemRecord &r, int p, QStringList &percents,
-                                  const QStringList &prices, double lossNorm)
+CorrectionResult finishCorrection(calc::ProblemRecord &r, int p, QList<CellValue> &percents,
+                                  const QList<CellValue> &prices, double lossNorm)
 {
     CorrectionResult result;
     QList<double> x;

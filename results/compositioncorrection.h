@@ -7,8 +7,10 @@
 // the largest share takes what rounding leaves, so that the tonnes add up to the
 // output, with and without losses), the raw-material cost and the levels reached.
 
+#include "results/cellnumber.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace calc
 {
@@ -28,7 +30,7 @@ struct CorrectionResult {
 // grid is to show them ("0.00" for an empty cell, the shortfall in fixed 8.2); prices:
 // the "Цена  1Т." cells (a cell that is not a number counts with the raw material's
 // price in the record). Changes the record only when the composition is taken.
-CorrectionResult finishCorrection(calc::ProblemRecord &record, int p, QStringList &percents,
-                                  const QStringList &prices, double lossNorm);
+CorrectionResult finishCorrection(calc::ProblemRecord &record, int p, QList<CellValue> &percents,
+                                  const QList<CellValue> &prices, double lossNorm);
 
 } // namespace results

@@ -57,30 +57,30 @@ PriceRecompute recomputePrice(FeedPrice &price, const PriceCells &cells, const P
 {
     PriceRecompute result;
     price.lossCost = round2(s.lossNorm * price.rawCost / 100);
-    const CellNumber costs = readCellNumber(cells.costs);
+    const CellNumber &costs = cells.costs.number;
     if (!costs.ok()) {
         result.message = QStringLiteral("Исправьте издержки... Цена не пересчитана...");
         return result;
     }
     price.fullCost = price.rawCost + price.lossCost + costs.value;
-    const CellNumber profit = readCellNumber(cells.profit);
+    const CellNumber &profit = cells.profit.number;
     if (!profit.ok()) {
         result.message = QStringLiteral("Исправьте прибыль... Цена не пересчитана...");
         return result;
     }
     price.profitAmount = round2(price.fullCost * profit.value / 100);
-    const CellNumber gran = readCellNumber(cells.gran);
+    const CellNumber &gran = cells.gran.number;
     if (!gran.ok()) {
         result.message = QStringLiteral("Исправьте цену грануляции... Цена не пересчитана...");
         return result;
     }
     price.granSurcharge = round2(gran.value);
-    result.gran = fixedText(price.granSurcharge, 12, 2);
+    result.gran = CellValue::fixed(price.granSurcharge, 12, 2);
     // a sum of amounts in kopecks: rounding only takes the binary noise away, so that
     // the tax is computed from the price as it is shown
     price.priceNoTax = round2(price.profitAmount + price.fullCost + price.granSurcharge);
     result.priceNoTax = fixedText(price.priceNoTax, 12, 2);
-    const CellNumber vat = readCellNumber(cells.vat);
+    const CellNumber &vat = cells.vat.number;
     if (!vat.ok()) {
         result.message = QStringLiteral("Исправьте %нал (НДС)... Цена не пересчитана...");
         return result;

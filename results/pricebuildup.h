@@ -9,6 +9,8 @@
 // builds the current one again from its feed grid cells after each edit
 // (recomputePrice), stopping at the first cell that is not a number.
 
+#include "results/cellnumber.h"
+
 #include <QString>
 
 #include <optional>
@@ -58,19 +60,19 @@ std::vector<double> rawCosts(const calc::ProblemRecord &record);
 // type's tax rate.
 FeedPrice buildPrice(double rawCost, double vat, const PriceSettings &settings);
 
-// The editable cells of a feed grid row, as typed.
+// The editable number cells of a feed grid row.
 struct PriceCells {
-    QString costs;  // "Издержки"
-    QString profit; // "Прибыль %"
-    QString gran;   // "За гран. 1Т"
-    QString vat;    // "%нал."
+    CellValue costs;  // "Издержки"
+    CellValue profit; // "Прибыль %"
+    CellValue gran;   // "За гран. 1Т"
+    CellValue vat;    // "%нал."
 };
 
 // What a recomputation gives: the message that stopped it (empty when it ran through)
-// and the new texts of the cells it rewrites, each set only when it got that far.
+// and the new contents of the cells it rewrites, each set only when it got that far.
 struct PriceRecompute {
     QString message;
-    std::optional<QString> gran;         // "За гран. 1Т", fixed 12.2
+    std::optional<CellValue> gran;       // "За гран. 1Т", fixed 12.2
     std::optional<QString> priceNoTax;   // "Цена 1Т без НДС", fixed 12.2
     std::optional<QString> priceWithTax; // "Цена 1Т с НДС", fixed 12.2
 };

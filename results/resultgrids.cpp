@@ -16,21 +16,26 @@ namespace
 
 constexpr double kWholeFrom = 45; // values from here on are shown without decimals
 
-QString levelText(double value, int width)
+CellValue levelCell(double value, int width)
 {
-    return fixedText(value, width, value >= kWholeFrom ? 0 : 2);
+    return CellValue::fixed(value, width, value >= kWholeFrom ? 0 : 2);
 }
 
-QString minimumText(double minimum)
+CellValue blank()
 {
-    return minimum == 0 ? QStringLiteral(" ") : levelText(minimum, 8);
+    return CellValue::typed(QStringLiteral(" "));
 }
 
-QString maximumText(double minimum, double maximum)
+CellValue minimumCell(double minimum)
+{
+    return minimum == 0 ? blank() : levelCell(minimum, 8);
+}
+
+CellValue maximumCell(double minimum, double maximum)
 {
     if (maximum == 0 || std::fabs(maximum - 4 * minimum) <= 0.001)
-        return QStringLiteral(" ");
-    return levelText(maximum, 8);
+        return blank();
+    return levelCell(maximum, 8);
 }
 
 bool isCharacteristicRow(const calc::ProblemRecord &r, int i, int p)
@@ -55,39 +60,40 @@ QString batchCostText(double price, double tonnes)
     return fixedText(price * tonnes, 13, 2);
 }
 
-QList<QStringList> compositionRows(const calc::ProblemRecord &r, int p)
+QList<CompositionRow> compositionRows(const calc::ProblemRecord &r, int p)
 {
-    QList<QStringList> rows;
+    QList<CompositionRow> rows;
     for (int j : compositionColumns(r, p)) {
         const int s = r.columnRaw[j];
         const double price = r.rawContent[s][1];
-        rows.append({r.rawName[s], fixedText(r.columnLower[j], 8, 2), fixedText(price, 10, 2),
-                     batchCostText(price, r.columnValue[j]), fixedText(r.columnValue[j], 13, 3)});
+        rows.append({r.rawName[s], CellValue::fixed(r.columnLower[j], 8, 2),
+                     CellValue::fixed(price, 10, 2), batchCostText(price, r.columnValue[j]),
+                     fixedText(r.columnValue[j], 13, 3)});
     }
     return rows;
 }
 
-QList<QStringList> characteristicRows(const calc::ProblemRecord &r, int p)
+QList<CharacteristicRow> characteristicRows(const calc::ProblemRecord &r, int p)
 {
-    QList<QStringList> rows;
+    QList<CharacteristicRow> rows;
     for (int i = 1; i <= r.rowCount; ++i) {
         if (!isCharacteristicRow(r, i, p))
             continue;
         const int k = r.rowKind[i];
         const double minimum = r.normMin[p][k];
-        rows.append({r.charName[k], minimumText(minimum), levelText(r.rowValue[i], 13),
-                     maximumText(minimum, r.normMax[p][k])});
+        rows.append({r.charName[k], minimumCell(minimum), levelCell(r.rowValue[i], 13),
+                     maximumCell(minimum, r.normMax[p][k])});
     }
     return rows;
 }
 
-bool violatesNorm(const QString &minimum, const QString &fact, const QString &maximum)
+bool violatesNorm(const CellValue &minimum, const CellValue &fact, const CellValue &maximum)
 {
-    const CellNumber level = readCellNumber(fact);
+    const CellNumber &level = fact.number;
     if (!level.ok())
         return false;
-    const CellNumber low = readCellNumber(minimum);
-    const CellNumber high = readCellNumber(maximum);
+    const CellNumber &low = minimum.number;
+    const CellNumber &high = maximum.number;
     return (low.ok() && low.value > level.value) || (high.ok() && high.value < level.value);
 }
 

@@ -70,10 +70,21 @@ void limitTyping(QTableWidget *grid, const QList<store::FieldDef> &fields,
         editor->setColumnField(column, fieldNamed(fields, QString::fromLatin1(name)));
 }
 
-bool repricingColumn(int column)
+// The cell of a feed grid row that a column holds a number of; null for the others.
+CellValue *priceCell(PriceCells &cells, int column)
 {
-    return column == TForm8::ColCosts || column == TForm8::ColProfit || column == TForm8::ColGran ||
-           column == TForm8::ColVat;
+    switch (column) {
+    case TForm8::ColCosts:
+        return &cells.costs;
+    case TForm8::ColProfit:
+        return &cells.profit;
+    case TForm8::ColGran:
+        return &cells.gran;
+    case TForm8::ColVat:
+        return &cells.vat;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace
@@ -283,8 +294,14 @@ void TForm8::FormActivate()
     settings_ = PriceSettings::fromSettings(settings::currentSettings());
     const std::vector<double> costs = rawCosts(record_);
     prices_.assign(size_t(record_.feedCount) + 1, FeedPrice());
-    for (int p = 1; p <= record_.feedCount; ++p)
+    feedCells_.assign(size_t(record_.feedCount) + 1, PriceCells());
+    for (int p = 1; p <= record_.feedCount; ++p) {
         prices_[size_t(p)] = buildPrice(costs[size_t(p)], record_.feedVat[p], settings_);
+        feedCells_[size_t(p)] = {CellValue::general(settings_.productionCosts),
+                                 CellValue::general(settings_.profitability),
+                                 CellValue::general(settings_.granulationSurcharge),
+                                 CellValue::general(record_.feedVat[p])};
+    }
     setupFeedGrid();
     StringGrid2->setRowCount(0);
     StringGrid3->setRowCount(0);
@@ -304,6 +321,7 @@ void TForm8::setupFeedGrid()
     }
     stringgrid1->setRowCount(0);
     stringgrid1->setRowCount(record_.feedCount);
+    archived_.assign(size_t(record_.feedCount) + 1, std::nullopt);
     for (int p = 1; p <= record_.feedCount; ++p)
         fillFeedRow(p);
 }
@@ -311,16 +329,17 @@ void TForm8::setupFeedGrid()
 void TForm8::fillFeedRow(int p)
 {
     const FeedPrice &price = prices_[size_t(p)];
+    const PriceCells &cells = feedCells_[size_t(p)];
     const QStringList texts = {QString::number(p),
                                record_.feedType[p],
                                QString(),
                                generalText(record_.feedOutput[p]),
                                fixedText(price.rawCost, 13, 2),
-                               generalText(settings_.productionCosts),
-                               generalText(settings_.profitability),
-                               generalText(settings_.granulationSurcharge),
+                               cells.costs.text,
+                               cells.profit.text,
+                               cells.gran.text,
                                QStringLiteral("Г"),
-                               generalText(record_.feedVat[p]),
+                               cells.vat.text,
                                generalText(price.priceNoTax),
                                generalText(price.priceNoTax + price.taxAmount),
                                record_.feedPurpose[p],
@@ -343,31 +362,41 @@ void TForm8::fillComposition()
     const int row = StringGrid2->currentRow();
     const int column = StringGrid2->currentColumn();
     StringGrid2->setRowCount(0);
-    const QList<QStringList> rows = compositionRows(record_, currentFeed_);
+    const QList<CompositionRow> rows = compositionRows(record_, currentFeed_);
+    percentCells_.clear();
+    rawPriceCells_.clear();
     StringGrid2->setRowCount(int(rows.size()));
     const bool correcting = correctionMode();
-    for (int r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < CompositionColumnCount; ++c)
-            setCell(StringGrid2, r, c, rows[r][c],
-                    c == ColPrice || (c == ColPercent && correcting));
+    for (int r = 0; r < rows.size(); ++r) {
+        const CompositionRow &composition = rows[r];
+        percentCells_.append(composition.percent);
+        rawPriceCells_.append(composition.price);
+        setCell(StringGrid2, r, ColRawName, composition.name);
+        setCell(StringGrid2, r, ColPercent, composition.percent.text, correcting);
+        setCell(StringGrid2, r, ColPrice, composition.price.text, true);
+        setCell(StringGrid2, r, ColBatchCost, composition.batchCost);
+        setCell(StringGrid2, r, ColTonnes, composition.tonnes);
+    }
     fitColumns(StringGrid2, 170);
     if (rows.isEmpty())
         return;
     const bool exists = row >= 0 && row < rows.size() && column >= 0;
     StringGrid2->setCurrentCell(exists ? row : 0, exists ? column : ColPercent);
     oldPriceRow_ = StringGrid2->currentRow();
-    oldPriceText_ = cell(StringGrid2, oldPriceRow_, ColPrice);
+    oldPriceText_ = rawPriceCells_.value(oldPriceRow_).text;
 }
 
 void TForm8::fillCharacteristics()
 {
     StringGrid3->setRowCount(0);
-    const QList<QStringList> rows = characteristicRows(record_, currentFeed_);
+    const QList<CharacteristicRow> rows = characteristicRows(record_, currentFeed_);
     StringGrid3->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
-        const bool red = violatesNorm(rows[r][1], rows[r][2], rows[r][3]);
-        for (int c = 0; c < 4; ++c) {
-            setCell(StringGrid3, r, c, rows[r][c]);
+        const CharacteristicRow &row = rows[r];
+        const bool red = violatesNorm(row.minimum, row.fact, row.maximum);
+        const QStringList texts = {row.name, row.minimum.text, row.fact.text, row.maximum.text};
+        for (int c = 0; c < texts.size(); ++c) {
+            setCell(StringGrid3, r, c, texts.at(c));
             if (red)
                 StringGrid3->item(r, c)->setForeground(QColor(Qt::red));
         }
@@ -378,7 +407,7 @@ void TForm8::fillCharacteristics()
 void TForm8::setPercentEditable(bool editable)
 {
     for (int r = 0; r < StringGrid2->rowCount(); ++r)
-        setCell(StringGrid2, r, ColPercent, cell(StringGrid2, r, ColPercent), editable);
+        setCell(StringGrid2, r, ColPercent, percentCells_.value(r).text, editable);
 }
 
 // --- feed grid ---
@@ -393,11 +422,15 @@ void TForm8::stringgrid1SelectCell(int, int row)
 
 void TForm8::stringgrid1SetEditText(int column, int row, const QString &text)
 {
-    if (row < 0 || row >= stringgrid1->rowCount())
+    if (row < 0 || row >= stringgrid1->rowCount() || size_t(row) + 1 >= feedCells_.size())
         return;
     const QScopedValueRollback typing(typing_, true);
     setCell(stringgrid1, row, column, text, feedCellEditable(column));
-    if (text.isEmpty() || !repricingColumn(column))
+    CellValue *number = priceCell(feedCells_[size_t(row) + 1], column);
+    if (!number)
+        return;
+    *number = CellValue::typed(text);
+    if (text.isEmpty())
         return;
     currentFeed_ = row + 1;
     recomputePrice();
@@ -409,11 +442,12 @@ void TForm8::recomputePrice()
     if (p < 1 || p > record_.feedCount)
         return;
     const int row = p - 1;
-    const PriceCells cells{cell(stringgrid1, row, ColCosts), cell(stringgrid1, row, ColProfit),
-                           cell(stringgrid1, row, ColGran), cell(stringgrid1, row, ColVat)};
+    PriceCells &cells = feedCells_[size_t(p)];
     const PriceRecompute result = results::recomputePrice(prices_[size_t(p)], cells, settings_);
-    if (result.gran)
-        setCell(stringgrid1, row, ColGran, *result.gran, true);
+    if (result.gran) {
+        cells.gran = *result.gran;
+        setCell(stringgrid1, row, ColGran, cells.gran.text, true);
+    }
     if (result.priceNoTax)
         setCell(stringgrid1, row, ColPriceNoTax, *result.priceNoTax);
     if (result.priceWithTax)
@@ -428,28 +462,32 @@ void TForm8::StringGrid2SelectCell(int, int row)
 {
     if (filling_ || row < 0)
         return;
-    oldPriceText_ = cell(StringGrid2, row, ColPrice);
+    oldPriceText_ = rawPriceCells_.value(row).text;
     oldPriceRow_ = row;
 }
 
 void TForm8::StringGrid2SetEditText(int column, int row, const QString &text)
 {
-    if (row < 0 || row >= StringGrid2->rowCount())
+    if (row < 0 || row >= StringGrid2->rowCount() || row >= percentCells_.size())
         return;
     const QScopedValueRollback typing(typing_, true);
     setCell(StringGrid2, row, column, text,
             column == ColPrice || (column == ColPercent && correctionMode()));
-    if (column == ColPrice)
-        changePrice(row, text);
-    else if (column == ColPercent)
-        checkPercent(text);
+    if (column == ColPrice) {
+        rawPriceCells_[row] = CellValue::typed(text);
+        changePrice(row);
+    } else if (column == ColPercent) {
+        percentCells_[row] = CellValue::typed(text);
+        checkPercent(row);
+    }
 }
 
-void TForm8::changePrice(int row, const QString &text)
+void TForm8::changePrice(int row)
 {
+    const QString text = rawPriceCells_[row].text;
     if (text.isEmpty() || text == oldPriceText_ || row != oldPriceRow_)
         return;
-    const CellNumber number = readCellNumber(text);
+    const CellNumber &number = rawPriceCells_[row].number;
     if (!number.ok()) {
         message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition) +
                 QStringLiteral(" позиции цены... Исправьте..."));
@@ -475,11 +513,11 @@ void TForm8::changePrice(int row, const QString &text)
     oldPriceText_ = text;
 }
 
-void TForm8::checkPercent(const QString &text)
+void TForm8::checkPercent(int row)
 {
-    if (text.isEmpty())
+    if (percentCells_[row].text.isEmpty())
         return;
-    const CellNumber number = readCellNumber(text);
+    const CellNumber &number = percentCells_[row].number;
     if (!number.ok())
         message(QStringLiteral("Недопустимый символ в ") + QString::number(number.errorPosition) +
                 QStringLiteral(" позиции процента ввода... Исправьте..."));
@@ -514,16 +552,10 @@ void TForm8::enterCorrection()
 void TForm8::finishCorrection()
 {
     const int p = currentFeed_;
-    QStringList percents;
-    QStringList prices;
-    for (int r = 0; r < StringGrid2->rowCount(); ++r) {
-        percents.append(cell(StringGrid2, r, ColPercent));
-        prices.append(cell(StringGrid2, r, ColPrice));
-    }
     const CorrectionResult result =
-        results::finishCorrection(record_, p, percents, prices, settings_.lossNorm);
-    for (int r = 0; r < percents.size(); ++r)
-        setCell(StringGrid2, r, ColPercent, percents.at(r), true);
+        results::finishCorrection(record_, p, percentCells_, rawPriceCells_, settings_.lossNorm);
+    for (int r = 0; r < percentCells_.size(); ++r)
+        setCell(StringGrid2, r, ColPercent, percentCells_.at(r).text, true);
     if (!result.ok()) {
         message(result.message);
         return;
@@ -544,7 +576,7 @@ void TForm8::Button2Click()
         return;
     const int row = p - 1;
     archive::FeedGridRow grid;
-    grid.type = cell(stringgrid1, row, ColType);
+    grid.type = record_.feedType[p];
     grid.gk = cell(stringgrid1, row, ColForm);
     grid.note = cell(stringgrid1, row, ColNote);
     grid.namePrice = prices_[size_t(p)].namePrice;
@@ -553,7 +585,7 @@ void TForm8::Button2Click()
                                                      {ColGran, &grid.gran},
                                                      {ColVat, &grid.nds}};
     for (const auto &[column, target] : numbers) {
-        const CellNumber n = readCellNumber(cell(stringgrid1, row, column));
+        const CellNumber &n = priceCell(feedCells_[size_t(p)], column)->number;
         if (!n.ok()) {
             const QString header = stringgrid1->horizontalHeaderItem(column)->text();
             message(QStringLiteral("В колонке \"%1\" не число. Рецепт в архив не записан...")
@@ -569,19 +601,21 @@ void TForm8::Button2Click()
         message(written.error);
         return;
     }
+    archived_[size_t(p)] = written.number;
     setCell(stringgrid1, row, ColArchive, QString::number(written.number));
     stringgrid1->setFocus();
 }
 
 void TForm8::Button1Click()
 {
-    const QString number = cell(stringgrid1, currentFeed_ - 1, ColArchive).trimmed();
-    if (number.isEmpty()) {
+    const int p = currentFeed_;
+    const bool written = p >= 1 && size_t(p) < archived_.size() && archived_[size_t(p)];
+    if (!written) {
         message(QStringLiteral("Рецепт не записан в архив.  Печать отменена."));
         return;
     }
     if (openRecipeView_)
-        openRecipeView_(number.toInt());
+        openRecipeView_(*archived_[size_t(p)]);
 }
 
 void TForm8::Button3Click()

@@ -24,6 +24,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QPushButton;
@@ -117,7 +118,8 @@ public:
     void Button5Click(); // "Выход"
     void Button6Click(); // "Анализ чувствительности"
 
-    // Builds the price of the current feed type again from its feed grid cells.
+    // Builds the price of the current feed type again from the numbers of its feed grid
+    // cells.
     void recomputePrice();
     // Refills the composition and characteristics grids for the current feed type.
     void showFeedDetails();
@@ -137,8 +139,8 @@ private:
     void fillComposition();
     void fillCharacteristics();
     void setPercentEditable(bool editable);
-    void changePrice(int row, const QString &text);
-    void checkPercent(const QString &text);
+    void changePrice(int row);
+    void checkPercent(int row);
     void enterCorrection();
     void finishCorrection();
     void setNormalMode(bool normal);
@@ -148,8 +150,12 @@ private:
     calc::ProblemRecord &record_;
     MessageSink sink_;
     PriceSettings settings_;
-    std::vector<FeedPrice> prices_; // [p], slot 0 unused
-    QStringList notes_;             // "Примечание" of each row, kept over rebuilds
+    std::vector<FeedPrice> prices_;            // [p], slot 0 unused
+    std::vector<PriceCells> feedCells_;        // [p]: the feed grid's editable numbers
+    std::vector<std::optional<int>> archived_; // [p]: the number the recipe got in the archive
+    QList<CellValue> percentCells_;            // composition rows' "% ввода"
+    QList<CellValue> rawPriceCells_;           // composition rows' "Цена  1Т."
+    QStringList notes_; // "Примечание" of each row, kept over rebuilds
     int currentFeed_ = 1;
     QString oldPriceText_;
     int oldPriceRow_ = -1;

@@ -1,8 +1,12 @@
-// Reading a results-window cell as a number: where it stops, and the general format.
+// Reading a results-window cell as a number: where it stops, and the general format; a
+// cell the window writes carries the number its text reads as.
 
 #include "results/cellnumber.h"
 
 #include <QTest>
+
+#include <cmath>
+#include <limits>
 
 using results::readCellNumber;
 
@@ -15,6 +19,9 @@ private slots:
     void reading();
     void generalText_data();
     void generalText();
+    void writtenCellReadsAsItsNumber_data();
+    void writtenCellReadsAsItsNumber();
+    void emptyCellIsNoNumber();
 };
 
 void TestCellNumber::reading_data()
@@ -68,6 +75,46 @@ void TestCellNumber::generalText()
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(results::generalText(value), text);
+}
+
+void TestCellNumber::writtenCellReadsAsItsNumber_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals"); // -1: the general format
+    QTest::newRow("a half away from zero") << 12.125 << 2;
+    QTest::newRow("below a half in binary") << 2.675 << 2;
+    QTest::newRow("binary noise") << 0.1 + 0.2 << 2;
+    QTest::newRow("negative") << -150.125 << 2;
+    QTest::newRow("rounds to minus zero") << -0.001 << 2;
+    QTest::newRow("minus zero") << -0.0 << 2;
+    QTest::newRow("whole") << 44.5 << 0;
+    QTest::newRow("far beyond any amount") << 1e31 << 2;
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 2;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 2;
+    QTest::newRow("general: settings value") << 1200.5 << -1;
+    QTest::newRow("general: minus zero") << -0.0 << -1;
+    QTest::newRow("general: infinite") << -std::numeric_limits<double>::infinity() << -1;
+}
+
+// What the window writes into a cell and the number it keeps beside it are the same as
+// reading that cell would give, down to the sign of zero and a failure's position.
+void TestCellNumber::writtenCellReadsAsItsNumber()
+{
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    const results::CellValue cell = decimals < 0 ? results::CellValue::general(value)
+                                                 : results::CellValue::fixed(value, 12, decimals);
+    const results::CellNumber read = readCellNumber(cell.text);
+    QCOMPARE(cell.number.errorPosition, read.errorPosition);
+    QCOMPARE(cell.number.value, read.value);
+    QCOMPARE(std::signbit(cell.number.value), std::signbit(read.value));
+}
+
+void TestCellNumber::emptyCellIsNoNumber()
+{
+    const results::CellValue empty;
+    QCOMPARE(empty.number.errorPosition, readCellNumber(empty.text).errorPosition);
+    QVERIFY(!empty.number.ok());
 }
 
 QTEST_APPLESS_MAIN(TestCellNumber)

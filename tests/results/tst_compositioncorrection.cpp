@@ -6,10 +6,29 @@
 
 #include <QTest>
 
+using results::CellValue;
+
 namespace
 {
 
 constexpr double kLoss = 0.5;
+
+// The cells as typed.
+QList<CellValue> typed(const QStringList &texts)
+{
+    QList<CellValue> cells;
+    for (const QString &text : texts)
+        cells.append(CellValue::typed(text));
+    return cells;
+}
+
+QStringList texts(const QList<CellValue> &cells)
+{
+    QStringList list;
+    for (const CellValue &cell : cells)
+        list.append(cell.text);
+    return list;
+}
 
 // Feed type 1 of 10 t from three raw materials (60/30/10 %); feed type 2 shares raw
 // material 1 and must not change. Characteristic 2 is protein.
@@ -47,10 +66,10 @@ void fill(calc::ProblemRecord &r)
     r.rowValue[4] = 12;
 }
 
-QStringList prices()
+QList<CellValue> prices()
 {
-    return {QStringLiteral("  15000.00"), QStringLiteral("  46000.00"),
-            QStringLiteral("   3500.00")};
+    return typed(
+        {QStringLiteral("  15000.00"), QStringLiteral("  46000.00"), QStringLiteral("   3500.00")});
 }
 
 double feedTonnes(const calc::ProblemRecord &r, int p, bool withLosses)
@@ -75,6 +94,7 @@ private slots:
     void shortfallGoesIntoTheZeroRow();
     void emptyCellCountsAsZero();
     void zeroRowDropsOut();
+    void priceNotANumberCountsWithTheRecord();
 };
 
 void TestCompositionCorrection::refused_data()
@@ -103,8 +123,9 @@ void TestCompositionCorrection::refused()
     fill(r);
     const auto columnLower = r.columnLower;
     const auto columnValue = r.columnValue;
+    QList<CellValue> cells = typed(percents);
     const results::CorrectionResult result =
-        results::finishCorrection(r, 1, percents, prices(), kLoss);
+        results::finishCorrection(r, 1, cells, prices(), kLoss);
     QCOMPARE(result.message, message);
     QCOMPARE(r.columnLower, columnLower);
     QCOMPARE(r.columnValue, columnValue);
@@ -116,11 +137,11 @@ void TestCompositionCorrection::nearlyHundredIsTakenAsItIs()
 {
     calc::ProblemRecord r;
     fill(r);
-    QStringList percents = {"59.996", "30", "10"};
+    QList<CellValue> percents = typed({"59.996", "30", "10"});
     const results::CorrectionResult result =
         results::finishCorrection(r, 1, percents, prices(), kLoss);
     QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(percents, QStringList({"59.996", "30", "10"}));
+    QCOMPARE(texts(percents), QStringList({"59.996", "30", "10"}));
     QCOMPARE(r.columnLower[1], 59.996);
     QCOMPARE(r.columnValue[1], 6.0); // 5.9996 -> 6.000, and the tonnes add up to 10
     QCOMPARE(feedTonnes(r, 1, false), 10.0);
@@ -138,11 +159,12 @@ void TestCompositionCorrection::shortfallGoesIntoTheZeroRow()
 {
     calc::ProblemRecord r;
     fill(r);
-    QStringList percents = {"67", "30", "0"};
+    QList<CellValue> percents = typed({"67", "30", "0"});
     const results::CorrectionResult result =
         results::finishCorrection(r, 1, percents, prices(), kLoss);
     QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(percents, QStringList({"67", "30", "    3.00"}));
+    QCOMPARE(texts(percents), QStringList({"67", "30", "    3.00"}));
+    QCOMPARE(percents[2].number.value, 3.0);
     QCOMPARE(r.columnLower[3], 3.0);
     QCOMPARE(r.columnValue[3], 0.3);
     QCOMPARE(r.columnUpper[3], 0.301); // 0.3 × 1.005 is 0.30149999... in binary
@@ -154,11 +176,11 @@ void TestCompositionCorrection::emptyCellCountsAsZero()
 {
     calc::ProblemRecord r;
     fill(r);
-    QStringList percents = {"", "30", "70"};
+    QList<CellValue> percents = typed({"", "30", "70"});
     const results::CorrectionResult result =
         results::finishCorrection(r, 1, percents, prices(), kLoss);
     QVERIFY(result.ok());
-    QCOMPARE(percents.first(), QStringLiteral("0.00"));
+    QCOMPARE(percents.first().text, QStringLiteral("0.00"));
     QCOMPARE(r.columnValue[1], 0.0);
     QCOMPARE(r.columnValue[3], 7.0);
 }
@@ -168,12 +190,27 @@ void TestCompositionCorrection::zeroRowDropsOut()
 {
     calc::ProblemRecord r;
     fill(r);
-    QStringList percents = {"70", "30", "0.00"};
+    QList<CellValue> percents = typed({"70", "30", "0.00"});
     QVERIFY(results::finishCorrection(r, 1, percents, prices(), kLoss).ok());
     QCOMPARE(r.columnValue[3], 0.0);
     QCOMPARE(r.columnUpper[3], 0.0);
     QCOMPARE(r.columnValue[1], 7.0);
     QCOMPARE(r.rowValue[2], 12 * 0.7 + 46 * 0.3);
+}
+
+// A price cell left as no number counts with the raw material's price in the record.
+void TestCompositionCorrection::priceNotANumberCountsWithTheRecord()
+{
+    calc::ProblemRecord r;
+    fill(r);
+    QList<CellValue> percents = typed({"60", "30", "10"});
+    QList<CellValue> cells = prices();
+    cells[1] = CellValue::typed(QStringLiteral("46ooo"));
+    cells[2] = CellValue::typed(QStringLiteral("3600"));
+    const results::CorrectionResult result =
+        results::finishCorrection(r, 1, percents, cells, kLoss);
+    QVERIFY(result.ok());
+    QCOMPARE(result.rawCost, 9000 + 13800 + 360.0);
 }
 
 QTEST_APPLESS_MAIN(TestCompositionCorrection)

@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+using results::CellValue;
 using results::FeedPrice;
 using results::PriceCells;
 using results::PriceSettings;
@@ -80,17 +81,19 @@ void TestPriceBuildUp::namePriceFollowsTheSetting()
 void TestPriceBuildUp::recomputeRunsThrough()
 {
     FeedPrice p = results::buildPrice(10000, 10, demoSettings());
-    const results::PriceRecompute r =
-        results::recomputePrice(p,
-                                PriceCells{QStringLiteral("1000"), QStringLiteral("20"),
-                                           QStringLiteral("150.125"), QStringLiteral("20")},
-                                demoSettings());
+    const results::PriceRecompute r = results::recomputePrice(
+        p,
+        PriceCells{CellValue::typed(QStringLiteral("1000")), CellValue::typed(QStringLiteral("20")),
+                   CellValue::typed(QStringLiteral("150.125")),
+                   CellValue::typed(QStringLiteral("20"))},
+        demoSettings());
     QVERIFY(r.message.isEmpty());
     QCOMPARE(p.lossCost, 50.0);
     QCOMPARE(p.fullCost, 11050.0);
     QCOMPARE(p.profitAmount, 2210.0);
     QCOMPARE(p.granSurcharge, 150.13);
-    QCOMPARE(*r.gran, QStringLiteral("      150.13"));
+    QCOMPARE(r.gran->text, QStringLiteral("      150.13"));
+    QCOMPARE(r.gran->number.value, 150.13); // the next build-up reads what the cell shows
     QCOMPARE(p.priceNoTax, 13410.13);
     QCOMPARE(*r.priceNoTax, QStringLiteral("    13410.13"));
     QCOMPARE(p.taxAmount, 2682.03);
@@ -124,8 +127,11 @@ void TestPriceBuildUp::recomputeStops()
     cells[bad] = QStringLiteral("1o");
     FeedPrice p = results::buildPrice(10000, 10, demoSettings());
     const FeedPrice before = p;
-    const results::PriceRecompute r = results::recomputePrice(
-        p, PriceCells{cells[0], cells[1], cells[2], cells[3]}, demoSettings());
+    const results::PriceRecompute r =
+        results::recomputePrice(p,
+                                PriceCells{CellValue::typed(cells[0]), CellValue::typed(cells[1]),
+                                           CellValue::typed(cells[2]), CellValue::typed(cells[3])},
+                                demoSettings());
     QCOMPARE(r.message, message);
     QCOMPARE(r.gran.has_value(), granWritten);
     QCOMPARE(r.priceNoTax.has_value(), noTaxWritten);

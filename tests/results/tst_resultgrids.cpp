@@ -6,8 +6,20 @@
 
 #include <QTest>
 
+using results::CellValue;
+
 namespace
 {
+
+QStringList texts(const results::CompositionRow &row)
+{
+    return {row.name, row.percent.text, row.price.text, row.batchCost, row.tonnes};
+}
+
+QStringList texts(const results::CharacteristicRow &row)
+{
+    return {row.name, row.minimum.text, row.fact.text, row.maximum.text};
+}
 
 // One feed type of 10 t over three raw materials (the third not taken) and four
 // characteristics: price, energy (a large value), protein, fibre.
@@ -71,12 +83,15 @@ void TestResultGrids::compositionTakesOnlyUsedRaws()
     calc::ProblemRecord r;
     fill(r);
     QCOMPARE(results::compositionColumns(r, 1), QList<int>({1, 2}));
-    const QList<QStringList> rows = results::compositionRows(r, 1);
+    const QList<results::CompositionRow> rows = results::compositionRows(r, 1);
     QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows[0],
+    QCOMPARE(texts(rows[0]),
              QStringList({"Пшеница", "   97.50", "  15000.00", "    146250.00", "        9.750"}));
-    QCOMPARE(rows[1],
+    QCOMPARE(texts(rows[1]),
              QStringList({"Мел", "    2.50", "   3500.50", "       875.13", "        0.250"}));
+    // the cells the user may type into carry the numbers they show
+    QCOMPARE(rows[1].percent.number.value, 2.5);
+    QCOMPARE(rows[1].price.number.value, 3500.5);
 }
 
 // 45 and more without decimals (45 -> "45"), below with two (44.5 -> "44.50"); a minimum of
@@ -85,13 +100,13 @@ void TestResultGrids::characteristicFormats()
 {
     calc::ProblemRecord r;
     fill(r);
-    const QList<QStringList> rows = results::characteristicRows(r, 1);
+    const QList<results::CharacteristicRow> rows = results::characteristicRows(r, 1);
     QCOMPARE(rows.size(), 3);
-    QCOMPARE(rows[0], QStringList({"Обменная энергия", "     290", "           45", " "}));
-    QCOMPARE(rows[1], QStringList({"Сырой протеин", " ", "        44.50", "      50"}));
-    QCOMPARE(rows[2], QStringList({"Клетчатка", "    4.00", "         3.46", "    6.00"}));
-    QVERIFY(results::violatesNorm(rows[2][1], rows[2][2], rows[2][3]));
-    QVERIFY(!results::violatesNorm(rows[1][1], rows[1][2], rows[1][3]));
+    QCOMPARE(texts(rows[0]), QStringList({"Обменная энергия", "     290", "           45", " "}));
+    QCOMPARE(texts(rows[1]), QStringList({"Сырой протеин", " ", "        44.50", "      50"}));
+    QCOMPARE(texts(rows[2]), QStringList({"Клетчатка", "    4.00", "         3.46", "    6.00"}));
+    QVERIFY(results::violatesNorm(rows[2].minimum, rows[2].fact, rows[2].maximum));
+    QVERIFY(!results::violatesNorm(rows[1].minimum, rows[1].fact, rows[1].maximum));
 }
 
 void TestResultGrids::violation_data()
@@ -129,7 +144,9 @@ void TestResultGrids::violation()
     QFETCH(QString, fact);
     QFETCH(QString, maximum);
     QFETCH(bool, red);
-    QCOMPARE(results::violatesNorm(minimum, fact, maximum), red);
+    QCOMPARE(results::violatesNorm(CellValue::typed(minimum), CellValue::typed(fact),
+                                   CellValue::typed(maximum)),
+             red);
 }
 
 QTEST_APPLESS_MAIN(TestResultGrids)

@@ -167,6 +167,9 @@ private slots:
     void correctionRefused_data();
     void correctionRefused();
     void archiveWritesConsecutiveNumbers();
+    void archiveTakesTheCellsAsShown_data();
+    void archiveTakesTheCellsAsShown();
+    void correctionTakesThePercentsAsShown();
     void printNeedsAnArchiveNumber();
     void printOpensTheRecipe();
     void sensitivityButtonCallsItsOpener();
@@ -235,8 +238,10 @@ void TestResultsWindow::detailsFollowTheSelectedFeed()
     QVERIFY(chars->rowCount() > 5);
     for (int row = 0; row < chars->rowCount(); ++row) {
         QVERIFY(chars->item(row, 0)->text() != QStringLiteral("Цена"));
-        const bool red = results::violatesNorm(
-            chars->item(row, 1)->text(), chars->item(row, 2)->text(), chars->item(row, 3)->text());
+        using results::CellValue;
+        const bool red = results::violatesNorm(CellValue::typed(chars->item(row, 1)->text()),
+                                               CellValue::typed(chars->item(row, 2)->text()),
+                                               CellValue::typed(chars->item(row, 3)->text()));
         const QVariant brush = chars->item(row, 2)->data(Qt::ForegroundRole);
         QCOMPARE(brush.isValid() && brush.value<QBrush>().color() == Qt::red, red);
     }
@@ -453,6 +458,76 @@ void TestResultsWindow::archiveWritesConsecutiveNumbers()
     arsir.setFileName(w.demo.dataDir() + QStringLiteral("/arsir.dbf"));
     arsir.open();
     QCOMPARE(arsir.viewCount(), 2 * w.composition()->rowCount());
+}
+
+void TestResultsWindow::archiveTakesTheCellsAsShown_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<double>("stored"); // < 0: refused
+    QTest::newRow("surcharge rounded as shown") << int(TForm8::ColGran) << "250.125"
+                                                << "gran" << 250.13;
+    QTest::newRow("costs as typed") << int(TForm8::ColCosts) << "1500.5"
+                                    << "izder" << 1500.5;
+    QTest::newRow("costs not a number") << int(TForm8::ColCosts) << "15x"
+                                        << "izder" << -1.0;
+    QTest::newRow("tax emptied") << int(TForm8::ColVat) << ""
+                                 << "nds" << -1.0;
+}
+
+// The archive stores the numbers the feed grid shows; a cell that is no number stops
+// the write, naming its column.
+void TestResultsWindow::archiveTakesTheCellsAsShown()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, field);
+    QFETCH(double, stored);
+    Results w;
+    QVERIFY(w.ok());
+    const int last = w.dm->lastArchiveNumber();
+    w.form->stringgrid1SetEditText(column, 0, typed);
+    w.messages.clear();
+    w.form->archiveButton()->click();
+    if (stored < 0) {
+        const QString header = w.feeds()->horizontalHeaderItem(column)->text();
+        QCOMPARE(
+            w.messages,
+            QStringList{QStringLiteral("В колонке \"%1\" не число. Рецепт в архив не записан...")
+                            .arg(header)});
+        QCOMPARE(w.dm->lastArchiveNumber(), last);
+        return;
+    }
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    store::Table arkk;
+    arkk.setFileName(w.demo.dataDir() + QStringLiteral("/arkk.dbf"));
+    arkk.open();
+    arkk.last();
+    QCOMPARE(arkk.number(field), stored);
+    QCOMPARE(store::parseNumber(w.feedCell(1, column)), stored);
+}
+
+// Percentages with more decimals than the grid shows: finishing a correction without a
+// change takes them as shown.
+void TestResultsWindow::correctionTakesThePercentsAsShown()
+{
+    Results w;
+    QVERIFY(w.ok());
+    calc::ProblemRecord &r = *w.record;
+    const QList<int> columns = results::compositionColumns(r, 1);
+    QVERIFY(columns.size() >= 2);
+    r.columnLower[columns[0]] += 0.003;
+    r.columnLower[columns[1]] -= 0.003;
+    w.form->FormActivate();
+    const QList<double> shown = w.percents();
+    w.form->correctionButton()->click();
+    w.form->correctionButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QVERIFY(!w.form->correctionMode());
+    QCOMPARE(r.columnLower[columns[0]], shown[0]);
+    QCOMPARE(r.columnLower[columns[1]], shown[1]);
+    QCOMPARE(w.percents(), shown);
 }
 
 void TestResultsWindow::printNeedsAnArchiveNumber()
