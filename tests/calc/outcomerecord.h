@@ -52,4 +52,15 @@ inline void analysedRecord(calc::ProblemRecord &rec, calc::CalcWorkingValues &wo
     work.maxInclusion[1][2] = 30;
 }
 
+// The record above as solved: wheat (100.50 a tonne) 10.1 t used, meal (300) 0.125 t.
+inline void solvedRecord(calc::ProblemRecord &rec)
+{
+    calc::CalcWorkingValues work;
+    analysedRecord(rec, work);
+    rec.rawContent[1][1] = 100.5;
+    rec.rawContent[2][1] = 300;
+    rec.rowValue[4] = 10.1;
+    rec.rowValue[5] = 0.125;
+}
+
 } // namespace outcometest

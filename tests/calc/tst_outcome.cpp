@@ -121,12 +121,7 @@ void tst_outcome::stockIsLessTheLosses()
 void tst_outcome::solutionSummary()
 {
     ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    rec.rawContent[1][1] = 100.5;
-    rec.rawContent[2][1] = 300;
-    rec.rowValue[4] = 10.1;
-    rec.rowValue[5] = 0.125;
+    outcometest::solvedRecord(rec);
     const calc::SolutionSummary summary = calc::solutionSummary(rec);
     QCOMPARE(summary.totalConsumption, 10.225);
     QCOMPARE(summary.totalCost, 100.5 * 10.1 + 300 * 0.125);

@@ -74,12 +74,7 @@ void tst_outcometext::commentsOfTheAnalysis()
 void tst_outcometext::solutionSummary()
 {
     ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    rec.rawContent[1][1] = 100.5;
-    rec.rawContent[2][1] = 300;
-    rec.rowValue[4] = 10.1;
-    rec.rowValue[5] = 0.125;
+    outcometest::solvedRecord(rec);
     const calc::SolutionSummary summary = calc::solutionSummary(rec);
     QCOMPARE(calc::summaryTitle(summary),
              QStringLiteral("Решение получено!    Общие затраты сырья         10.225"
