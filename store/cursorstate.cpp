@@ -42,10 +42,10 @@ void CursorState::restore(Table &table) const
 
 CursorStateGuard::~CursorStateGuard()
 {
-    if (m_dismissed)
+    if (dismissed_)
         return;
     try {
-        m_state.restore(m_table);
+        state_.restore(table_);
     } catch (const TableError &) {
         // the table is unusable; the operation that failed reports why
     }

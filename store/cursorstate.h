@@ -42,18 +42,18 @@ class CursorStateGuard final
     Q_DISABLE_COPY_MOVE(CursorStateGuard)
 
 public:
-    explicit CursorStateGuard(Table &table) : m_table(table), m_state(CursorState::of(table)) {}
+    explicit CursorStateGuard(Table &table) : table_(table), state_(CursorState::of(table)) {}
     // Puts the state back unless dismissed; a failure to do so is swallowed (the
     // operation's own error is the one reported).
     ~CursorStateGuard();
 
-    void dismiss() { m_dismissed = true; }
-    const CursorState &saved() const { return m_state; }
+    void dismiss() { dismissed_ = true; }
+    const CursorState &saved() const { return state_; }
 
 private:
-    Table &m_table;
-    CursorState m_state;
-    bool m_dismissed = false;
+    Table &table_;
+    CursorState state_;
+    bool dismissed_ = false;
 };
 
 } // namespace store

@@ -35,7 +35,7 @@ TDataModule2::TDataModule2(const QString &dataDirectory)
       Table5(QStringLiteral("Table5")), Table6(QStringLiteral("Table6")),
       Table7(QStringLiteral("Table7")), Table8(QStringLiteral("Table8")),
       Table9(QStringLiteral("Table9")), Table10(QStringLiteral("Table10")),
-      m_dataDirectory(dataDirectory)
+      dataDirectory_(dataDirectory)
 {
     setObjectName(QStringLiteral("DataModule2"));
     const QList<Table *> all = tables();
@@ -85,7 +85,7 @@ void TDataModule2::openAtCreation()
 
 QString TDataModule2::filePath(const QString &fileName) const
 {
-    return m_dataDirectory.isEmpty() ? fileName : m_dataDirectory + QLatin1Char('/') + fileName;
+    return dataDirectory_.isEmpty() ? fileName : dataDirectory_ + QLatin1Char('/') + fileName;
 }
 
 QList<Table *> TDataModule2::tables()

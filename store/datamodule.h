@@ -48,7 +48,7 @@ public:
     int selectedFeedCount = 0;
     int selectedRawCount = 0;
 
-    QString dataDirectory() const { return m_dataDirectory; }
+    QString dataDirectory() const { return dataDirectory_; }
     QString filePath(const QString &fileName) const; // a file of the data directory
     QList<Table *> tables();                         // Table1 ... Table10
 
@@ -76,7 +76,7 @@ private:
     int orderValue(const char *field) const;
     void setOrderValue(const char *field, int value);
 
-    QString m_dataDirectory;
+    QString dataDirectory_;
 };
 
 // The data module of the running program; null while there is none.

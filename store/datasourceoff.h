@@ -15,15 +15,15 @@ class DataSourceOff final
     Q_DISABLE_COPY_MOVE(DataSourceOff)
 
 public:
-    explicit DataSourceOff(Table &table) : m_table(table), m_wasOn(table.dataSourceEnabled())
+    explicit DataSourceOff(Table &table) : table_(table), wasOn_(table.dataSourceEnabled())
     {
-        m_table.setDataSourceEnabled(false);
+        table_.setDataSourceEnabled(false);
     }
-    ~DataSourceOff() { m_table.setDataSourceEnabled(m_wasOn); }
+    ~DataSourceOff() { table_.setDataSourceEnabled(wasOn_); }
 
 private:
-    Table &m_table;
-    bool m_wasOn;
+    Table &table_;
+    bool wasOn_;
 };
 
 } // namespace store

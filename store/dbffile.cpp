@@ -271,14 +271,14 @@ void DbfFile::open(const QString &path, const QString &displayName)
     if (file.error() != QFileDevice::NoError)
         throw TableError(QStringLiteral("Таблица %1 не читается с диска").arg(displayName));
     const Header h = parse(bytes, displayName);
-    m_records.clear();
-    m_records.reserve(size_t(h.recordCount));
+    records_.clear();
+    records_.reserve(size_t(h.recordCount));
     for (qint64 i = 0; i < h.recordCount; ++i)
-        m_records.push_back(bytes.mid(h.headerLength + i * h.recordLength, h.recordLength));
-    m_fields = h.fields;
-    m_recordLength = h.recordLength;
-    m_displayName = displayName;
-    m_path = path;
+        records_.push_back(bytes.mid(h.headerLength + i * h.recordLength, h.recordLength));
+    fields_ = h.fields;
+    recordLength_ = h.recordLength;
+    displayName_ = displayName;
+    path_ = path;
 }
 
 QList<FieldDef> DbfFile::readFieldDefs(const QString &path, const QString &displayName)
@@ -293,74 +293,74 @@ QList<FieldDef> DbfFile::readFieldDefs(const QString &path, const QString &displ
 
 void DbfFile::close()
 {
-    if (m_writer)
-        DBFClose(handle(m_writer));
-    m_writer = nullptr;
-    m_records.clear();
-    m_fields.clear();
-    m_recordLength = 0;
-    m_path.clear();
+    if (writer_)
+        DBFClose(handle(writer_));
+    writer_ = nullptr;
+    records_.clear();
+    fields_.clear();
+    recordLength_ = 0;
+    path_.clear();
 }
 
 void DbfFile::openWriter()
 {
-    if (m_writer)
+    if (writer_)
         return;
     // shapelib finds the file by its base name plus ".dbf" or ".DBF"
-    if (QFileInfo(m_path).suffix().compare(QLatin1String("dbf"), Qt::CaseInsensitive) != 0)
+    if (QFileInfo(path_).suffix().compare(QLatin1String("dbf"), Qt::CaseInsensitive) != 0)
         throw TableError(QStringLiteral("Таблица %1 не открывается для записи: имя файла "
                                         "должно оканчиваться на .dbf")
-                             .arg(m_displayName));
-    DBFHandle h = DBFOpenLL(nativePath(m_path).constData(), "rb+", checkedHooks());
+                             .arg(displayName_));
+    DBFHandle h = DBFOpenLL(nativePath(path_).constData(), "rb+", checkedHooks());
     if (!h)
-        throw TableError(QStringLiteral("Таблица %1 не открывается для записи").arg(m_displayName));
-    if (h->nRecordLength != m_recordLength || h->nRecords != recordCount()) {
+        throw TableError(QStringLiteral("Таблица %1 не открывается для записи").arg(displayName_));
+    if (h->nRecordLength != recordLength_ || h->nRecords != recordCount()) {
         DBFClose(h);
         throw TableError(
-            QStringLiteral("Таблица %1 изменена на диске другой программой").arg(m_displayName));
+            QStringLiteral("Таблица %1 изменена на диске другой программой").arg(displayName_));
     }
     stampToday(h);
-    m_writer = h;
+    writer_ = h;
 }
 
 // Another cursor or program that appended records since this one read the file would
 // lose them when this one writes its own record count: such a write is refused.
 void DbfFile::checkCountOnDisk() const
 {
-    QFile file(m_path);
+    QFile file(path_);
     const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(8) : QByteArray();
     if (head.size() < 8 || littleEndian(head, 4, 4) != recordCount())
         throw TableError(QStringLiteral("Таблица %1 изменена на диске другой программой: "
                                         "закройте и откройте ее заново")
-                             .arg(m_displayName));
+                             .arg(displayName_));
 }
 
 void DbfFile::writeRecord(int index, const QByteArray &bytes)
 {
-    Q_ASSERT(bytes.size() == m_recordLength && index >= 0 && index <= recordCount());
+    Q_ASSERT(bytes.size() == recordLength_ && index >= 0 && index <= recordCount());
     checkCountOnDisk();
     openWriter();
     ioFailed = false;
     QByteArray copy = bytes;
-    const bool written = DBFWriteTuple(handle(m_writer), index, copy.data());
+    const bool written = DBFWriteTuple(handle(writer_), index, copy.data());
     if (written)
-        DBFUpdateHeader(handle(m_writer));
+        DBFUpdateHeader(handle(writer_));
     if (!written || ioFailed)
-        throw TableError(QStringLiteral("Таблица %1: ошибка записи на диск").arg(m_displayName));
+        throw TableError(QStringLiteral("Таблица %1: ошибка записи на диск").arg(displayName_));
     if (index == recordCount())
-        m_records.push_back(bytes);
+        records_.push_back(bytes);
     else
-        m_records[size_t(index)] = bytes;
+        records_[size_t(index)] = bytes;
 }
 
 void DbfFile::flush()
 {
-    if (!m_writer)
+    if (!writer_)
         return;
     ioFailed = false;
-    DBFUpdateHeader(handle(m_writer));
+    DBFUpdateHeader(handle(writer_));
     if (ioFailed)
-        throw TableError(QStringLiteral("Таблица %1: ошибка записи на диск").arg(m_displayName));
+        throw TableError(QStringLiteral("Таблица %1: ошибка записи на диск").arg(displayName_));
 }
 
 namespace

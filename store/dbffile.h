@@ -33,7 +33,7 @@ public:
     // Reads and checks the whole file; throws TableError naming displayName.
     void open(const QString &path, const QString &displayName);
     void close();
-    bool isOpen() const { return !m_path.isEmpty(); }
+    bool isOpen() const { return !path_.isEmpty(); }
 
     // Only the field definitions of an existing file (for a table made like it).
     static QList<FieldDef> readFieldDefs(const QString &path, const QString &displayName);
@@ -41,12 +41,12 @@ public:
     static void create(const QString &path, const QString &displayName,
                        const QList<FieldDef> &fields);
 
-    const QList<DbfField> &fields() const { return m_fields; }
-    int recordLength() const { return m_recordLength; }
-    int recordCount() const { return int(m_records.size()); }
-    const QByteArray &record(int index) const { return m_records[size_t(index)]; }
-    bool isDeleted(int index) const { return m_records[size_t(index)].at(0) == '*'; }
-    QByteArray blankRecord() const { return QByteArray(m_recordLength, ' '); }
+    const QList<DbfField> &fields() const { return fields_; }
+    int recordLength() const { return recordLength_; }
+    int recordCount() const { return int(records_.size()); }
+    const QByteArray &record(int index) const { return records_[size_t(index)]; }
+    bool isDeleted(int index) const { return records_[size_t(index)].at(0) == '*'; }
+    QByteArray blankRecord() const { return QByteArray(recordLength_, ' '); }
 
     // Writes record index (index == recordCount() appends) and the header, flushed.
     void writeRecord(int index, const QByteArray &bytes);
@@ -58,12 +58,12 @@ private:
     void openWriter();
     void checkCountOnDisk() const;
 
-    QString m_path;
-    QString m_displayName;
-    QList<DbfField> m_fields;
-    int m_recordLength = 0;
-    std::vector<QByteArray> m_records;
-    void *m_writer = nullptr; // shapelib handle, opened on the first write
+    QString path_;
+    QString displayName_;
+    QList<DbfField> fields_;
+    int recordLength_ = 0;
+    std::vector<QByteArray> records_;
+    void *writer_ = nullptr; // shapelib handle, opened on the first write
 };
 
 } // namespace store

@@ -160,7 +160,7 @@ using Node = FilterExpression::Node;
 class Parser final
 {
 public:
-    explicit Parser(const QString &text) : m_tokens(tokenize(text)) {}
+    explicit Parser(const QString &text) : tokens_(tokenize(text)) {}
 
     std::unique_ptr<Node> parseAll()
     {
@@ -171,14 +171,14 @@ public:
     }
 
 private:
-    const Token &peek() const { return m_tokens.at(m_next); }
-    const Token &take() { return m_tokens.at(m_next++); }
+    const Token &peek() const { return tokens_.at(next_); }
+    const Token &take() { return tokens_.at(next_++); }
     bool takeKeyword(const char *word)
     {
         if (peek().kind != Token::Name ||
             peek().text.compare(QLatin1String(word), Qt::CaseInsensitive) != 0)
             return false;
-        ++m_next;
+        ++next_;
         return true;
     }
 
@@ -263,8 +263,8 @@ private:
                                     .arg(token.at + 1));
     }
 
-    QList<Token> m_tokens;
-    int m_next = 0;
+    QList<Token> tokens_;
+    int next_ = 0;
 };
 
 void bindOperand(Operand &operand, const QList<DbfField> &fields)
@@ -326,27 +326,27 @@ FilterExpression::FilterExpression(const QString &text)
 {
     if (text.trimmed().isEmpty())
         throw FilterError(QStringLiteral("пустое выражение"));
-    m_root = Parser(text).parseAll();
+    root_ = Parser(text).parseAll();
 }
 
 FilterExpression::~FilterExpression() = default;
 
 void FilterExpression::bind(const QList<DbfField> &fields)
 {
-    m_fields = &fields;
-    bindNode(*m_root, fields);
+    fields_ = &fields;
+    bindNode(*root_, fields);
 }
 
 bool FilterExpression::matches(const QByteArray &record) const
 {
-    return m_root->matches(record);
+    return root_->matches(record);
 }
 
 QList<int> FilterExpression::fieldIndexes() const
 {
     QList<int> indexes;
-    if (m_fields)
-        collectFields(*m_root, m_fields, &indexes);
+    if (fields_)
+        collectFields(*root_, fields_, &indexes);
     return indexes;
 }
 

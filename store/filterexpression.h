@@ -41,8 +41,8 @@ public:
     QList<int> fieldIndexes() const;              // fields the expression reads
 
 private:
-    std::unique_ptr<Node> m_root;
-    const QList<DbfField> *m_fields = nullptr; // bound fields, owned by the table
+    std::unique_ptr<Node> root_;
+    const QList<DbfField> *fields_ = nullptr; // bound fields, owned by the table
 };
 
 } // namespace store

@@ -26,27 +26,27 @@ class NormOpen final
     Q_DISABLE_COPY_MOVE(NormOpen)
 
 public:
-    NormOpen(Table &norm, bool writing) : m_norm(norm), m_wasOpen(norm.isOpen()), m_writing(writing)
+    NormOpen(Table &norm, bool writing) : norm_(norm), wasOpen_(norm.isOpen()), writing_(writing)
     {
-        if (!m_wasOpen)
-            m_norm.open();
+        if (!wasOpen_)
+            norm_.open();
     }
     ~NormOpen()
     {
         try {
-            if (m_writing)
-                m_norm.flush();
-            if (!m_wasOpen)
-                m_norm.close();
+            if (writing_)
+                norm_.flush();
+            if (!wasOpen_)
+                norm_.close();
         } catch (const TableError &) {
             // the operation that failed reports its own error
         }
     }
 
 private:
-    Table &m_norm;
-    bool m_wasOpen;
-    bool m_writing;
+    Table &norm_;
+    bool wasOpen_;
+    bool writing_;
 };
 
 // Keeps sir's current raw material across a walk: found again by its order at the end.
@@ -56,20 +56,20 @@ class SirPosition final
 
 public:
     explicit SirPosition(Table &sir)
-        : m_sir(sir), m_order(sir.isEmpty() ? 0 : sir.integer(orderField))
+        : sir_(sir), order_(sir.isEmpty() ? 0 : sir.integer(orderField))
     {
     }
     void restore()
     {
-        if (m_sir.indexName().compare(orderField, Qt::CaseInsensitive) != 0)
-            m_sir.setIndexName(orderField);
-        if (!m_sir.findKey(m_order))
-            m_sir.first();
+        if (sir_.indexName().compare(orderField, Qt::CaseInsensitive) != 0)
+            sir_.setIndexName(orderField);
+        if (!sir_.findKey(order_))
+            sir_.first();
     }
 
 private:
-    Table &m_sir;
-    int m_order;
+    Table &sir_;
+    int order_;
 };
 
 // A limit as the routines move it: blank is 0, and a number that cannot be read passes
@@ -185,7 +185,7 @@ void LoadNorms(TDataModule2 &dm, FeedTypesWindowLink *window)
 // --- scroll events on kk ---
 
 FeedTypeScrollEvents::FeedTypeScrollEvents(TDataModule2 &dm, FeedTypesWindowLink &window)
-    : m_dm(dm), m_window(window)
+    : dm_(dm), window_(window)
 {
     connect(&dm.Table2, &Table::beforeScroll, this, &FeedTypeScrollEvents::beforeScroll);
     connect(&dm.Table2, &Table::afterScroll, this, &FeedTypeScrollEvents::afterScroll);
@@ -195,34 +195,34 @@ FeedTypeScrollEvents::~FeedTypeScrollEvents() = default;
 
 void FeedTypeScrollEvents::beforeScroll()
 {
-    if (m_busy || !m_dm.Table2.dataSourceEnabled() || m_dm.Table2.isEmpty())
+    if (busy_ || !dm_.Table2.dataSourceEnabled() || dm_.Table2.isEmpty())
         return;
-    m_busy = true;
-    const bool normsReadOnly = m_window.normsGridReadOnly();
+    busy_ = true;
+    const bool normsReadOnly = window_.normsGridReadOnly();
     try {
-        DataSourceOff kkOff(m_dm.Table2);
-        DataSourceOff sirOff(m_dm.Table3);
-        m_window.setNormsGridReadOnly(true);
-        DropRawHighlight(m_dm, &m_window);
-        SaveNorms(m_dm);
+        DataSourceOff kkOff(dm_.Table2);
+        DataSourceOff sirOff(dm_.Table3);
+        window_.setNormsGridReadOnly(true);
+        DropRawHighlight(dm_, &window_);
+        SaveNorms(dm_);
     } catch (const TableError &e) {
-        m_window.reportNormError(e.message());
+        window_.reportNormError(e.message());
     }
-    m_window.setNormsGridReadOnly(normsReadOnly);
-    m_busy = false;
+    window_.setNormsGridReadOnly(normsReadOnly);
+    busy_ = false;
 }
 
 void FeedTypeScrollEvents::afterScroll()
 {
-    if (m_busy || !m_dm.Table2.dataSourceEnabled())
+    if (busy_ || !dm_.Table2.dataSourceEnabled())
         return;
-    m_busy = true;
+    busy_ = true;
     try {
-        LoadNorms(m_dm, &m_window);
+        LoadNorms(dm_, &window_);
     } catch (const TableError &e) {
-        m_window.reportNormError(e.message());
+        window_.reportNormError(e.message());
     }
-    m_busy = false;
+    busy_ = false;
 }
 
 } // namespace store

@@ -68,9 +68,9 @@ private:
     void beforeScroll();
     void afterScroll();
 
-    TDataModule2 &m_dm;
-    FeedTypesWindowLink &m_window;
-    bool m_busy = false;
+    TDataModule2 &dm_;
+    FeedTypesWindowLink &window_;
+    bool busy_ = false;
 };
 
 } // namespace store
