@@ -15,21 +15,21 @@ const QString orderIndex = QStringLiteral("order");
 
 } // namespace
 
-ListScheme::ListScheme(ListTraits traits) : m_traits(std::move(traits)) {}
+ListScheme::ListScheme(ListTraits traits) : traits_(std::move(traits)) {}
 
 int ListScheme::count() const
 {
-    store::Table &counts = *m_traits.counts;
+    store::Table &counts = *traits_.counts;
     if (counts.isEmpty())
         return 0;
-    return counts.integer(m_traits.countField);
+    return counts.integer(traits_.countField);
 }
 
 void ListScheme::setCount(int n)
 {
-    store::Table &counts = *m_traits.counts;
+    store::Table &counts = *traits_.counts;
     counts.first();
-    counts.setNumber(m_traits.countField, n);
+    counts.setNumber(traits_.countField, n);
     counts.post();
 }
 
@@ -45,7 +45,7 @@ int ListScheme::currentOrder() const
 
 bool ListScheme::canAdd() const
 {
-    return visibleCount() < m_traits.limit && count() < m_poolSize;
+    return visibleCount() < traits_.limit && count() < poolSize_;
 }
 
 void ListScheme::activate()
@@ -59,12 +59,12 @@ void ListScheme::activate()
             store::CursorStateGuard keep(t);
             t.cancelRange();
             t.setFiltered(false);
-            m_poolSize = t.viewCount();
+            poolSize_ = t.viewCount();
         }
-        t.setRange(m_traits.firstPosition, count());
+        t.setRange(traits_.firstPosition, count());
         t.first();
     }
-    m_moveFrom = 0;
+    moveFrom_ = 0;
 }
 
 void ListScheme::restoreNormalRange()
@@ -77,7 +77,7 @@ void ListScheme::restoreNormalRange()
 
 void ListScheme::dropFilter()
 {
-    if (!m_traits.dropsFilter)
+    if (!traits_.dropsFilter)
         return;
     store::Table &t = table();
     t.setFilter(QString());
@@ -88,7 +88,7 @@ int ListScheme::dropFilterKeepingCurrent()
 {
     store::Table &t = table();
     const int current = currentOrder();
-    if (m_traits.dropsFilter && (t.filtered() || !t.filter().isEmpty())) {
+    if (traits_.dropsFilter && (t.filtered() || !t.filter().isEmpty())) {
         dropFilter();
         t.findKey(current);
     }
@@ -118,7 +118,7 @@ void ListScheme::reopenView()
     t.close();
     t.setIndexName(orderIndex);
     t.open();
-    t.setRange(m_traits.firstPosition, count());
+    t.setRange(traits_.firstPosition, count());
     t.first();
 }
 
@@ -138,8 +138,8 @@ bool ListScheme::addAbove()
     });
     reopenView();
     t.findKey(p);
-    if (m_traits.nameNewEntry)
-        m_traits.nameNewEntry(t, AddPlace::Above);
+    if (traits_.nameNewEntry)
+        traits_.nameNewEntry(t, AddPlace::Above);
     t.post();
     return true;
 }
@@ -152,10 +152,10 @@ bool ListScheme::addAtEnd()
     dropFilter();
     const int n = count() + 1;
     setCount(n);
-    t.setRange(m_traits.firstPosition, n);
+    t.setRange(traits_.firstPosition, n);
     t.last();
-    if (m_traits.nameNewEntry)
-        m_traits.nameNewEntry(t, AddPlace::AtEnd);
+    if (traits_.nameNewEntry)
+        traits_.nameNewEntry(t, AddPlace::AtEnd);
     t.post();
     return true;
 }
@@ -183,13 +183,13 @@ void ListScheme::beginMove()
     store::Table &t = table();
     if (t.isEmpty())
         return;
-    m_moveFrom = dropFilterKeepingCurrent();
+    moveFrom_ = dropFilterKeepingCurrent();
 }
 
 void ListScheme::finishMove()
 {
-    const int s = m_moveFrom;
-    m_moveFrom = 0;
+    const int s = moveFrom_;
+    moveFrom_ = 0;
     store::Table &t = table();
     if (s <= 0 || t.isEmpty())
         return;

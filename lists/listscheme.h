@@ -52,8 +52,8 @@ class ListScheme final
 public:
     explicit ListScheme(ListTraits traits);
 
-    const ListTraits &traits() const { return m_traits; }
-    store::Table &table() const { return *m_traits.table; }
+    const ListTraits &traits() const { return traits_; }
+    store::Table &table() const { return *traits_.table; }
 
     int count() const;        // N from order.dbf
     int visibleCount() const; // records in the list's view as it stands (filter included)
@@ -81,8 +81,8 @@ public:
     // Two-phase move: remember the current entry, then put it where the cursor stands.
     void beginMove();
     void finishMove();
-    void abandonMove() { m_moveFrom = 0; }
-    bool moving() const { return m_moveFrom > 0; }
+    void abandonMove() { moveFrom_ = 0; }
+    bool moving() const { return moveFrom_ > 0; }
 
     // Drops the filter (text cleared, filtering off) when the list's traits say so.
     void dropFilter();
@@ -95,9 +95,9 @@ private:
     void walkPhysical(const std::function<int(int order)> &newOrder);
     void reopenView();
 
-    ListTraits m_traits;
-    int m_poolSize = 0; // records in the pool, measured on activation
-    int m_moveFrom = 0; // order remembered by the first phase of a move
+    ListTraits traits_;
+    int poolSize_ = 0; // records in the pool, measured on activation
+    int moveFrom_ = 0; // order remembered by the first phase of a move
 };
 
 } // namespace lists

@@ -29,35 +29,35 @@ constexpr int maxHeight = 330; // the rest of the window belongs to the list
 
 CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headings, int maxColumns,
                                          QWidget *parent)
-    : QScrollArea(parent), m_prefixes(std::move(prefixes)), m_headings(std::move(headings)),
-      m_maxColumns(std::max(1, maxColumns)), m_body(new QWidget), m_grid(new QGridLayout(m_body))
+    : QScrollArea(parent), prefixes_(std::move(prefixes)), headings_(std::move(headings)),
+      maxColumns_(std::max(1, maxColumns)), body_(new QWidget), grid_(new QGridLayout(body_))
 {
-    m_grid->setHorizontalSpacing(spacing);
-    m_grid->setVerticalSpacing(3);
-    m_grid->setContentsMargins(6, 4, 6, 4);
+    grid_->setHorizontalSpacing(spacing);
+    grid_->setVerticalSpacing(3);
+    grid_->setContentsMargins(6, 4, 6, 4);
     // Created in reading order, so that the focus chain runs down each column.
     for (int group = 0; group < groupLimit; ++group) {
-        m_captions.append(new QLabel(m_body));
+        captions_.append(new QLabel(body_));
         QList<FieldEdit *> fields;
-        for (int i = 0; i < m_prefixes.size(); ++i) {
-            auto *edit = new FieldEdit(m_body);
-            m_fieldWidth = valueFieldWidth(edit);
-            edit->setFixedWidth(m_fieldWidth);
+        for (int i = 0; i < prefixes_.size(); ++i) {
+            auto *edit = new FieldEdit(body_);
+            fieldWidth_ = valueFieldWidth(edit);
+            edit->setFixedWidth(fieldWidth_);
             fields.append(edit);
         }
-        m_fields.append(fields);
+        fields_.append(fields);
     }
-    for (int column = 0; column < m_maxColumns; ++column) {
-        for (const QString &text : std::as_const(m_headings)) {
-            auto *heading = new QLabel(text, m_body);
+    for (int column = 0; column < maxColumns_; ++column) {
+        for (const QString &text : std::as_const(headings_)) {
+            auto *heading = new QLabel(text, body_);
             heading->setAlignment(Qt::AlignCenter);
             QFont font = heading->font();
             font.setBold(true);
             heading->setFont(font);
-            m_headingLabels.append(heading);
+            headingLabels_.append(heading);
         }
     }
-    setWidget(m_body);
+    setWidget(body_);
     setWidgetResizable(true);
     setFrameShape(QFrame::StyledPanel);
     hideAll();
@@ -65,54 +65,54 @@ CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headi
 
 FieldEdit *CharacteristicPanel::field(int group, int which) const
 {
-    return m_fields.at(group).at(which);
+    return fields_.at(group).at(which);
 }
 
 void CharacteristicPanel::hideAll()
 {
     for (int group = 0; group < groupLimit; ++group) {
-        m_captions.at(group)->hide();
-        for (FieldEdit *edit : m_fields.at(group)) {
+        captions_.at(group)->hide();
+        for (FieldEdit *edit : fields_.at(group)) {
             edit->unbind();
             edit->hide();
         }
     }
-    for (QLabel *heading : std::as_const(m_headingLabels))
+    for (QLabel *heading : std::as_const(headingLabels_))
         heading->hide();
-    m_shown = 0;
+    shown_ = 0;
     setFieldsReadOnly(true);
 }
 
 void CharacteristicPanel::bindTo(store::Table &pit, store::Table &list)
 {
     hideAll();
-    for (pit.first(); !pit.eof() && m_shown < groupLimit; pit.next()) {
+    for (pit.first(); !pit.eof() && shown_ < groupLimit; pit.next()) {
         if (pit.integer(QStringLiteral("order")) <= 1)
             continue; // the price is edited in the calculation preparation window
         const QString key = QString::number(pit.integer(QStringLiteral("KEY")));
-        QLabel *caption = m_captions.at(m_shown);
+        QLabel *caption = captions_.at(shown_);
         caption->setText(pit.text(QStringLiteral("PIT")).trimmed());
         caption->setToolTip(caption->text() + QStringLiteral(", ") +
                             pit.text(QStringLiteral("EDIZ")).trimmed());
         caption->show();
-        for (int i = 0; i < m_prefixes.size(); ++i) {
-            FieldEdit *edit = m_fields.at(m_shown).at(i);
-            edit->bind(&list, m_prefixes.at(i) + key);
+        for (int i = 0; i < prefixes_.size(); ++i) {
+            FieldEdit *edit = fields_.at(shown_).at(i);
+            edit->bind(&list, prefixes_.at(i) + key);
             edit->setToolTip(caption->toolTip());
             edit->show();
         }
-        ++m_shown;
+        ++shown_;
     }
     pit.first();
     int widest = 0;
-    for (int group = 0; group < m_shown; ++group) {
-        QLabel *caption = m_captions.at(group);
+    for (int group = 0; group < shown_; ++group) {
+        QLabel *caption = captions_.at(group);
         widest = std::max(widest, caption->fontMetrics().horizontalAdvance(caption->text()));
     }
-    m_captionWidth = std::clamp(widest + 8, minCaptionWidth, maxCaptionWidth);
-    for (QLabel *caption : std::as_const(m_captions))
-        caption->setFixedWidth(m_captionWidth);
-    m_columns = fittingColumns();
+    captionWidth_ = std::clamp(widest + 8, minCaptionWidth, maxCaptionWidth);
+    for (QLabel *caption : std::as_const(captions_))
+        caption->setFixedWidth(captionWidth_);
+    columns_ = fittingColumns();
     layOut();
     updateGeometry();
 }
@@ -120,17 +120,17 @@ void CharacteristicPanel::bindTo(store::Table &pit, store::Table &list)
 int CharacteristicPanel::fittingColumns() const
 {
     const int group =
-        m_captionWidth + int(m_prefixes.size()) * (m_fieldWidth + spacing) + columnGap + spacing;
+        captionWidth_ + int(prefixes_.size()) * (fieldWidth_ + spacing) + columnGap + spacing;
     const int available = viewport()->width() - 12;
-    return std::clamp(available / group, 1, m_maxColumns);
+    return std::clamp(available / group, 1, maxColumns_);
 }
 
 void CharacteristicPanel::resizeEvent(QResizeEvent *event)
 {
     QScrollArea::resizeEvent(event);
     const int columns = fittingColumns();
-    if (columns != m_columns && m_shown > 0) {
-        m_columns = columns;
+    if (columns != columns_ && shown_ > 0) {
+        columns_ = columns;
         layOut();
         updateGeometry();
     }
@@ -138,15 +138,15 @@ void CharacteristicPanel::resizeEvent(QResizeEvent *event)
 
 QSize CharacteristicPanel::sizeHint() const
 {
-    const QSize body = m_body->sizeHint();
+    const QSize body = body_->sizeHint();
     const int frame = 2 * frameWidth();
     return {QScrollArea::sizeHint().width(), std::min(body.height() + frame, maxHeight)};
 }
 
 void CharacteristicPanel::setFieldsReadOnly(bool readOnly)
 {
-    m_readOnly = readOnly;
-    for (const QList<FieldEdit *> &fields : std::as_const(m_fields)) {
+    readOnly_ = readOnly;
+    for (const QList<FieldEdit *> &fields : std::as_const(fields_)) {
         for (FieldEdit *edit : fields)
             edit->setReadOnly(readOnly);
     }
@@ -156,42 +156,42 @@ void CharacteristicPanel::setFieldsReadOnly(bool readOnly)
 // its fields, with a heading row on top.
 void CharacteristicPanel::layOut()
 {
-    for (QLabel *caption : std::as_const(m_captions))
-        m_grid->removeWidget(caption);
-    for (const QList<FieldEdit *> &fields : std::as_const(m_fields)) {
+    for (QLabel *caption : std::as_const(captions_))
+        grid_->removeWidget(caption);
+    for (const QList<FieldEdit *> &fields : std::as_const(fields_)) {
         for (FieldEdit *edit : fields)
-            m_grid->removeWidget(edit);
+            grid_->removeWidget(edit);
     }
-    for (QLabel *heading : std::as_const(m_headingLabels)) {
-        m_grid->removeWidget(heading);
+    for (QLabel *heading : std::as_const(headingLabels_)) {
+        grid_->removeWidget(heading);
         heading->hide();
     }
-    const int width = 1 + int(m_prefixes.size()) + 1; // caption, fields, gap
-    for (int row = 0; row < m_grid->rowCount(); ++row)
-        m_grid->setRowStretch(row, 0);
-    for (int column = 0; column < m_grid->columnCount(); ++column) {
-        m_grid->setColumnStretch(column, 0);
-        m_grid->setColumnMinimumWidth(column, 0);
+    const int width = 1 + int(prefixes_.size()) + 1; // caption, fields, gap
+    for (int row = 0; row < grid_->rowCount(); ++row)
+        grid_->setRowStretch(row, 0);
+    for (int column = 0; column < grid_->columnCount(); ++column) {
+        grid_->setColumnStretch(column, 0);
+        grid_->setColumnMinimumWidth(column, 0);
     }
-    const int rows = std::max(1, (m_shown + m_columns - 1) / m_columns);
-    const int usedColumns = m_shown == 0 ? 0 : (m_shown + rows - 1) / rows;
+    const int rows = std::max(1, (shown_ + columns_ - 1) / columns_);
+    const int usedColumns = shown_ == 0 ? 0 : (shown_ + rows - 1) / rows;
     for (int column = 0; column < usedColumns; ++column) {
-        for (int i = 0; i < m_headings.size(); ++i) {
-            QLabel *heading = m_headingLabels.at(column * m_headings.size() + i);
-            m_grid->addWidget(heading, 0, column * width + 1 + i);
+        for (int i = 0; i < headings_.size(); ++i) {
+            QLabel *heading = headingLabels_.at(column * headings_.size() + i);
+            grid_->addWidget(heading, 0, column * width + 1 + i);
             heading->show();
         }
-        m_grid->setColumnMinimumWidth(column * width + width - 1, columnGap);
+        grid_->setColumnMinimumWidth(column * width + width - 1, columnGap);
     }
-    for (int group = 0; group < m_shown; ++group) {
+    for (int group = 0; group < shown_; ++group) {
         const int row = 1 + group % rows;
         const int column = (group / rows) * width;
-        m_grid->addWidget(m_captions.at(group), row, column);
-        for (int i = 0; i < m_prefixes.size(); ++i)
-            m_grid->addWidget(m_fields.at(group).at(i), row, column + 1 + i);
+        grid_->addWidget(captions_.at(group), row, column);
+        for (int i = 0; i < prefixes_.size(); ++i)
+            grid_->addWidget(fields_.at(group).at(i), row, column + 1 + i);
     }
-    m_grid->setRowStretch(rows + 1, 1);
-    m_grid->setColumnStretch(usedColumns * width, 1);
+    grid_->setRowStretch(rows + 1, 1);
+    grid_->setColumnStretch(usedColumns * width, 1);
 }
 
 } // namespace lists

@@ -42,12 +42,12 @@ public:
     // PIT and bound to prefix + KEY of list; pit ends on its first record.
     void bindTo(store::Table &pit, store::Table &list);
     void setFieldsReadOnly(bool readOnly);
-    bool fieldsReadOnly() const { return m_readOnly; }
+    bool fieldsReadOnly() const { return readOnly_; }
 
-    int shownGroups() const { return m_shown; }
-    QLabel *caption(int group) const { return m_captions.at(group); }
+    int shownGroups() const { return shown_; }
+    QLabel *caption(int group) const { return captions_.at(group); }
     FieldEdit *field(int group, int which) const;
-    int columnCount() const { return m_columns; }
+    int columnCount() const { return columns_; }
 
     QSize sizeHint() const override;
 
@@ -58,19 +58,19 @@ private:
     void layOut();
     int fittingColumns() const;
 
-    QStringList m_prefixes;
-    QStringList m_headings;
-    int m_maxColumns;
-    int m_columns = 1;
-    int m_captionWidth = 100;
-    int m_fieldWidth = 58;
-    QWidget *m_body;
-    QGridLayout *m_grid;
-    QList<QLabel *> m_captions;
-    QList<QList<FieldEdit *>> m_fields; // per group
-    QList<QLabel *> m_headingLabels;
-    int m_shown = 0;
-    bool m_readOnly = true;
+    QStringList prefixes_;
+    QStringList headings_;
+    int maxColumns_;
+    int columns_ = 1;
+    int captionWidth_ = 100;
+    int fieldWidth_ = 58;
+    QWidget *body_;
+    QGridLayout *grid_;
+    QList<QLabel *> captions_;
+    QList<QList<FieldEdit *>> fields_; // per group
+    QList<QLabel *> headingLabels_;
+    int shown_ = 0;
+    bool readOnly_ = true;
 };
 
 } // namespace lists

@@ -72,7 +72,7 @@ TForm3::~TForm3()
 // another characteristic ends editing.
 void TForm3::FormActivate()
 {
-    widgets::runReporting(this, [this] { m_scheme.activate(); });
+    widgets::runReporting(this, [this] { scheme_.activate(); });
     lockEditorsOnScroll();
 }
 
@@ -80,10 +80,10 @@ void TForm3::FormActivate()
 void TForm3::FormClose()
 {
     widgets::runReporting(this, [this] {
-        m_scheme.restoreNormalRange();
-        m_dm.Table1.flush();
-        m_dm.Table1.first();
-        m_dm.Table5.flush();
+        scheme_.restoreNormalRange();
+        dm_.Table1.flush();
+        dm_.Table1.first();
+        dm_.Table5.flush();
     });
 }
 
@@ -91,7 +91,7 @@ void TForm3::FormClose()
 // until its slot is taken again.
 void TForm3::clearNewEntry()
 {
-    lists::clearCharacteristicColumns(m_dm, m_dm.Table1.integer(QStringLiteral("KEY")));
+    lists::clearCharacteristicColumns(dm_, dm_.Table1.integer(QStringLiteral("KEY")));
 }
 
 // "Уточнить название": the name and unit of the current entry become editable.

@@ -30,14 +30,14 @@ TForm7::TForm7(QWidget *parent)
 
 int TForm7::exec()
 {
-    m_confirmed = false;
+    confirmed_ = false;
     Button2->setFocus();
     return QDialog::exec();
 }
 
 void TForm7::Button1Click()
 {
-    m_confirmed = true;
+    confirmed_ = true;
     accept();
 }
 

@@ -19,7 +19,7 @@ public:
     explicit TForm7(QWidget *parent = nullptr);
 
     // The answer of the last time the dialog was shown: "Удалять" was pressed.
-    bool confirmed() const { return m_confirmed; }
+    bool confirmed() const { return confirmed_; }
     int exec() override;
 
     QPushButton *Button1; // "Удалять"
@@ -31,5 +31,5 @@ public:
 private:
     void Button1Click();
 
-    bool m_confirmed = false;
+    bool confirmed_ = false;
 };

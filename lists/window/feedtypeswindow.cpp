@@ -78,7 +78,7 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
       Button11(widgets::makeButton(QStringLiteral("Выход"), this)),
       Button12(widgets::makeButton(QStringLiteral("Выделить"), Panel2)),
       Button13(widgets::makeButton(QStringLiteral("Отменить выделение"), Panel2)),
-      Label1(new QLabel(this)), m_bottom(new QStackedWidget(this))
+      Label1(new QLabel(this)), bottom_(new QStackedWidget(this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);
@@ -131,19 +131,19 @@ void TForm5::buildLayout()
     norms->addLayout(normsButtons);
     DBGrid2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
-    m_bottom->addWidget(Panel1);
-    m_bottom->addWidget(Panel2);
+    bottom_->addWidget(Panel1);
+    bottom_->addWidget(Panel2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(
         gridAndButtons({DBMemo1, Label1}, {{Button1, Button2, Button3, Button4, Button5, Button6},
                                            {Button7, Button8, Button9, Button10}}),
         1);
-    layout->addWidget(m_bottom, 0);
+    layout->addWidget(bottom_, 0);
 }
 
 bool TForm5::normsPanelShown() const
 {
-    return m_bottom->currentWidget() == Panel2;
+    return bottom_->currentWidget() == Panel2;
 }
 
 // --- what the inclusion-limit routines do to this window ---
@@ -177,13 +177,13 @@ void TForm5::reportNormError(const QString &message)
 // Writes the limits on screen back to norm (a raw-material highlight dropped first).
 void TForm5::saveLimits()
 {
-    store::DropRawHighlight(m_dm, this);
-    store::SaveNorms(m_dm);
+    store::DropRawHighlight(dm_, this);
+    store::SaveNorms(dm_);
 }
 
 void TForm5::loadLimits()
 {
-    store::LoadNorms(m_dm, this);
+    store::LoadNorms(dm_, this);
 }
 
 // --- activation and close ---
@@ -196,20 +196,20 @@ void TForm5::FormActivate()
     Panel1->hideAll();
     setNormsPanelShown(false);
     widgets::runReporting(this, [this] {
-        m_scheme.activate();
+        scheme_.activate();
         {
-            store::DataSourceOff kkOff(m_dm.Table2);
-            m_dm.selectedFeedCount = lists::countSelected(m_dm.Table2);
+            store::DataSourceOff kkOff(dm_.Table2);
+            dm_.selectedFeedCount = lists::countSelected(dm_.Table2);
             loadLimits();
         }
         {
-            store::DataSourceOff sirOff(m_dm.Table3);
-            m_dm.Table3.first();
+            store::DataSourceOff sirOff(dm_.Table3);
+            dm_.Table3.first();
         }
-        Panel1->bindTo(m_dm.Table1, m_dm.Table2);
+        Panel1->bindTo(dm_.Table1, dm_.Table2);
     });
     store::FeedTypesWindowLink &link = *this;
-    m_scrollEvents = std::make_unique<store::FeedTypeScrollEvents>(m_dm, link);
+    scrollEvents_ = std::make_unique<store::FeedTypeScrollEvents>(dm_, link);
     DBGrid2->followCursor();
 }
 
@@ -218,21 +218,21 @@ void TForm5::FormActivate()
 void TForm5::FormClose()
 {
     widgets::runReporting(this, [this] { saveLimits(); });
-    m_scrollEvents.reset();
+    scrollEvents_.reset();
     Panel1->hideAll(); // unbound until the next activation
     widgets::runReporting(this, [this] {
         {
-            store::DataSourceOff kkOff(m_dm.Table2);
-            store::cancelHighlight(m_dm.Table2);
+            store::DataSourceOff kkOff(dm_.Table2);
+            store::cancelHighlight(dm_.Table2);
         }
-        m_dm.Table2.flush();
-        m_dm.Table3.flush();
-        m_dm.Table5.flush();
-        const bool wasOpen = m_dm.Table4.isOpen();
-        m_dm.Table4.open();
-        m_dm.Table4.flush();
+        dm_.Table2.flush();
+        dm_.Table3.flush();
+        dm_.Table5.flush();
+        const bool wasOpen = dm_.Table4.isOpen();
+        dm_.Table4.open();
+        dm_.Table4.flush();
         if (!wasOpen)
-            m_dm.Table4.close();
+            dm_.Table4.close();
     });
 }
 
@@ -265,10 +265,10 @@ void TForm5::placeMovedEntry()
 // A new feed type starts with empty norms and zero limits.
 void TForm5::clearNewEntry()
 {
-    lists::clearNewFeedType(m_dm);
-    store::DataSourceOff sirOff(m_dm.Table3);
+    lists::clearNewFeedType(dm_);
+    store::DataSourceOff sirOff(dm_.Table3);
     loadLimits();
-    m_dm.Table3.first();
+    dm_.Table3.first();
 }
 
 // The grid, the purpose, the 128 norm fields and the norms grid.
@@ -296,7 +296,7 @@ void TForm5::hideForbiddenButtons(bool any)
 
 void TForm5::setNormsPanelShown(bool shown)
 {
-    m_bottom->setCurrentWidget(shown ? Panel2 : static_cast<QWidget *>(Panel1));
+    bottom_->setCurrentWidget(shown ? Panel2 : static_cast<QWidget *>(Panel1));
     Button6->setText(shown ? characteristicsCaption : normsCaption);
 }
 
@@ -321,8 +321,8 @@ void TForm5::Button6Click()
         setNormsPanelShown(true);
     } else {
         widgets::runReporting(this, [this] {
-            store::DataSourceOff sirOff(m_dm.Table3);
-            store::cancelHighlight(m_dm.Table3);
+            store::DataSourceOff sirOff(dm_.Table3);
+            store::cancelHighlight(dm_.Table3);
         });
         setNormsPanelShown(false);
     }
@@ -336,9 +336,9 @@ void TForm5::Button8Click()
     widgets::runReporting(this, [this] {
         saveLimits();
         setNormsPanelShown(false);
-        store::DataSourceOff kkOff(m_dm.Table2);
-        lists::clearAllSelections(m_dm.Table2);
-        m_dm.selectedFeedCount = 0;
+        store::DataSourceOff kkOff(dm_.Table2);
+        lists::clearAllSelections(dm_.Table2);
+        dm_.selectedFeedCount = 0;
         loadLimits();
     });
     DBGrid1->setFocus();
@@ -351,11 +351,11 @@ void TForm5::Button8Click()
 void TForm5::Button9Click()
 {
     const bool searched = lists::searchByKey(this, [this](const QString &key) {
-        store::DataSourceOff kkOff(m_dm.Table2);
-        store::DataSourceOff sirOff(m_dm.Table3);
+        store::DataSourceOff kkOff(dm_.Table2);
+        store::DataSourceOff sirOff(dm_.Table3);
         saveLimits();
         const int matches = store::highlightRecords(
-            m_dm.Table2, key,
+            dm_.Table2, key,
             {QStringLiteral("NASN"), QStringLiteral("TIP"), QStringLiteral("GOST")});
         loadLimits();
         return matches;
@@ -370,15 +370,15 @@ void TForm5::Button9Click()
 // "Отменить выделение" of the feed types
 void TForm5::Button10Click()
 {
-    if (!store::hasHighlight(m_dm.Table2)) {
+    if (!store::hasHighlight(dm_.Table2)) {
         DBGrid1->setFocus();
         return;
     }
     widgets::runReporting(this, [this] {
         saveLimits();
         {
-            store::DataSourceOff kkOff(m_dm.Table2);
-            store::cancelHighlight(m_dm.Table2);
+            store::DataSourceOff kkOff(dm_.Table2);
+            store::cancelHighlight(dm_.Table2);
         }
         loadLimits();
     });
@@ -389,13 +389,13 @@ void TForm5::Button10Click()
 // "Выделить" on the norms panel: the raw-material highlight.
 void TForm5::Button12Click()
 {
-    if (lists::highlightByKey(this, m_dm.Table3, {QStringLiteral("NAIM")}))
+    if (lists::highlightByKey(this, dm_.Table3, {QStringLiteral("NAIM")}))
         DBGrid2->setFocus();
 }
 
 // "Отменить выделение" on the norms panel
 void TForm5::Button13Click()
 {
-    widgets::runReporting(this, [this] { store::cancelHighlight(m_dm.Table3); });
+    widgets::runReporting(this, [this] { store::cancelHighlight(dm_.Table3); });
     DBGrid2->setFocus();
 }

@@ -92,6 +92,6 @@ private:
     void saveLimits();
     void loadLimits();
 
-    QStackedWidget *m_bottom;
-    std::unique_ptr<store::FeedTypeScrollEvents> m_scrollEvents;
+    QStackedWidget *bottom_;
+    std::unique_ptr<store::FeedTypeScrollEvents> scrollEvents_;
 };

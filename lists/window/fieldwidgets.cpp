@@ -11,20 +11,20 @@
 namespace lists
 {
 
-FieldBinding::FieldBinding(QWidget *owner) : m_owner(owner) {}
+FieldBinding::FieldBinding(QWidget *owner) : owner_(owner) {}
 
 void FieldBinding::bind(store::Table *table, const QString &field)
 {
     unbind();
-    m_table = table;
-    m_field = field;
+    table_ = table;
+    field_ = field;
     if (!table)
         return;
     auto changed = [this] {
         if (live())
             emit valueChanged();
     };
-    m_connections = {
+    connections_ = {
         connect(table, &store::Table::afterScroll, this, changed),
         connect(table, &store::Table::viewChanged, this, changed),
         connect(table, &store::Table::recordChanged, this, &FieldBinding::onRecordChanged),
@@ -35,101 +35,101 @@ void FieldBinding::bind(store::Table *table, const QString &field)
 
 void FieldBinding::unbind()
 {
-    for (const QMetaObject::Connection &c : std::as_const(m_connections))
+    for (const QMetaObject::Connection &c : std::as_const(connections_))
         disconnect(c);
-    m_connections.clear();
-    m_table = nullptr;
-    m_field.clear();
+    connections_.clear();
+    table_ = nullptr;
+    field_.clear();
 }
 
 bool FieldBinding::live() const
 {
-    return m_table && m_table->isOpen() && m_table->dataSourceEnabled();
+    return table_ && table_->isOpen() && table_->dataSourceEnabled();
 }
 
 void FieldBinding::onRecordChanged(int position)
 {
-    if (live() && position == m_table->viewPosition())
+    if (live() && position == table_->viewPosition())
         emit valueChanged();
 }
 
 QString FieldBinding::currentText() const
 {
-    if (!isBound() || !m_table->isOpen() || m_table->isEmpty())
+    if (!isBound() || !table_->isOpen() || table_->isEmpty())
         return {};
-    if (!m_table->hasField(m_field))
+    if (!table_->hasField(field_))
         return {};
-    return fieldDisplayText(m_table->value(m_field));
+    return fieldDisplayText(table_->value(field_));
 }
 
 QString FieldBinding::currentHint() const
 {
-    if (!isBound() || !m_table->isOpen() || m_table->isEmpty() || !m_table->hasField(m_field))
+    if (!isBound() || !table_->isOpen() || table_->isEmpty() || !table_->hasField(field_))
         return {};
-    return unreadableHint(m_table->value(m_field));
+    return unreadableHint(table_->value(field_));
 }
 
 bool FieldBinding::write(const QString &text)
 {
-    if (!live() || m_table->isEmpty() || text == currentText())
+    if (!live() || table_->isEmpty() || text == currentText())
         return true;
-    const int index = m_table->fieldIndex(m_field);
+    const int index = table_->fieldIndex(field_);
     if (index < 0)
         return true;
     QString error;
-    const QVariant value = fieldInput(m_table->fields().at(index), text, &error);
+    const QVariant value = fieldInput(table_->fields().at(index), text, &error);
     try {
         if (error.isEmpty()) {
-            m_table->setValue(m_field, value);
-            m_table->post();
+            table_->setValue(field_, value);
+            table_->post();
             return true;
         }
     } catch (const store::TableError &e) {
         error = e.message();
         try {
-            m_table->cancel();
+            table_->cancel();
         } catch (const store::TableError &) {
         }
     }
     // The stored value again at once, so that the focus leaving for the box writes
     // nothing; the box once the key or the focus change has been handled.
     emit valueChanged();
-    QWidget *owner = m_owner;
+    QWidget *owner = owner_;
     widgets::afterEdit(owner, [owner, error] { widgets::showMessage(owner, error); });
     return false;
 }
 
 // --- FieldEdit ---
 
-FieldEdit::FieldEdit(QWidget *parent) : QLineEdit(parent), m_binding(this)
+FieldEdit::FieldEdit(QWidget *parent) : QLineEdit(parent), binding_(this)
 {
     setReadOnly(true);
     setAlignment(Qt::AlignRight);
-    connect(&m_binding, &FieldBinding::valueChanged, this, &FieldEdit::refresh);
+    connect(&binding_, &FieldBinding::valueChanged, this, &FieldEdit::refresh);
 }
 
 void FieldEdit::bind(store::Table *table, const QString &field)
 {
-    m_binding.bind(table, field);
+    binding_.bind(table, field);
 }
 
 void FieldEdit::unbind()
 {
-    m_binding.unbind();
+    binding_.unbind();
     clear();
 }
 
 void FieldEdit::refresh()
 {
-    setText(m_binding.currentText());
-    setToolTip(m_binding.currentHint());
+    setText(binding_.currentText());
+    setToolTip(binding_.currentHint());
     setCursorPosition(0);
 }
 
 void FieldEdit::commit()
 {
     if (!isReadOnly())
-        m_binding.write(text());
+        binding_.write(text());
 }
 
 void FieldEdit::keyPressEvent(QKeyEvent *event)
@@ -156,21 +156,21 @@ void FieldEdit::focusOutEvent(QFocusEvent *event)
 
 // --- FieldMemo ---
 
-FieldMemo::FieldMemo(QWidget *parent) : QPlainTextEdit(parent), m_binding(this)
+FieldMemo::FieldMemo(QWidget *parent) : QPlainTextEdit(parent), binding_(this)
 {
     setReadOnly(true);
     setTabChangesFocus(true);
-    connect(&m_binding, &FieldBinding::valueChanged, this, &FieldMemo::refresh);
+    connect(&binding_, &FieldBinding::valueChanged, this, &FieldMemo::refresh);
 }
 
 void FieldMemo::bind(store::Table *table, const QString &field)
 {
-    m_binding.bind(table, field);
+    binding_.bind(table, field);
 }
 
 void FieldMemo::refresh()
 {
-    setPlainText(m_binding.currentText());
+    setPlainText(binding_.currentText());
 }
 
 void FieldMemo::commit()
@@ -179,7 +179,7 @@ void FieldMemo::commit()
         return;
     QString text = toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    m_binding.write(text);
+    binding_.write(text);
 }
 
 void FieldMemo::focusOutEvent(QFocusEvent *event)

@@ -25,9 +25,9 @@ public:
 
     void bind(store::Table *table, const QString &field);
     void unbind();
-    store::Table *table() const { return m_table; }
-    QString field() const { return m_field; }
-    bool isBound() const { return m_table && !m_field.isEmpty(); }
+    store::Table *table() const { return table_; }
+    QString field() const { return field_; }
+    bool isBound() const { return table_ && !field_.isEmpty(); }
 
     QString currentText() const; // the value of the current record, as shown
     QString currentHint() const; // what is wrong with it (a number that cannot be read)
@@ -42,10 +42,10 @@ private:
     bool live() const;
     void onRecordChanged(int position);
 
-    QWidget *m_owner;
-    QPointer<store::Table> m_table;
-    QString m_field;
-    QList<QMetaObject::Connection> m_connections;
+    QWidget *owner_;
+    QPointer<store::Table> table_;
+    QString field_;
+    QList<QMetaObject::Connection> connections_;
 };
 
 // A single-line field (the characteristic values of the list windows). Enter writes the
@@ -60,7 +60,7 @@ public:
 
     void bind(store::Table *table, const QString &field);
     void unbind();
-    QString field() const { return m_binding.field(); }
+    QString field() const { return binding_.field(); }
     void refresh();
     void commit(); // writes the typed text (read-only fields write nothing)
 
@@ -69,7 +69,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    FieldBinding m_binding;
+    FieldBinding binding_;
 };
 
 // A multi-line field for a long text (the purpose of a feed type). Line breaks are not
@@ -90,7 +90,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    FieldBinding m_binding;
+    FieldBinding binding_;
 };
 
 // Writes what is being typed in the focused field of window (a bound field or a grid

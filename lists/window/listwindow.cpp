@@ -25,30 +25,30 @@ const QString placeCaption = QStringLiteral("Поставить сюда");
 } // namespace
 
 ListWindow::ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *parent)
-    : QDialog(parent), m_dm(dm), m_scheme(std::move(traits))
+    : QDialog(parent), dm_(dm), scheme_(std::move(traits))
 {
 }
 
 void ListWindow::setFrame(widgets::TableGrid *grid, QLabel *counts, const QString &countsCaption,
                           const ListButtons &buttons)
 {
-    m_grid = grid;
-    m_counts = counts;
-    m_countsCaption = countsCaption;
-    m_buttons = buttons;
+    grid_ = grid;
+    counts_ = counts;
+    countsCaption_ = countsCaption;
+    buttons_ = buttons;
     wireButtons();
 }
 
 void ListWindow::setSelection(int *count, int limit, const QString &refusal)
 {
-    m_selectedCount = count;
-    m_selectionLimit = limit;
-    m_refusal = refusal;
+    selectedCount_ = count;
+    selectionLimit_ = limit;
+    refusal_ = refusal;
 }
 
 void ListWindow::wireButtons()
 {
-    const ListButtons &b = m_buttons;
+    const ListButtons &b = buttons_;
     connect(b.addAtEnd, &QPushButton::clicked, this, [this] { addClick(AddPlace::AtEnd); });
     connect(b.addAbove, &QPushButton::clicked, this, [this] { addClick(AddPlace::Above); });
     connect(b.move, &QPushButton::clicked, this, &ListWindow::moveClick);
@@ -63,7 +63,7 @@ QBoxLayout *ListWindow::gridAndButtons(const QList<QWidget *> &underGrid,
                                        const QList<QList<QPushButton *>> &buttonColumns)
 {
     auto *gridColumn = new QVBoxLayout;
-    gridColumn->addWidget(m_grid, 1);
+    gridColumn->addWidget(grid_, 1);
     for (QWidget *widget : underGrid)
         gridColumn->addWidget(widget);
     auto *row = new QHBoxLayout;
@@ -74,7 +74,7 @@ QBoxLayout *ListWindow::gridAndButtons(const QList<QWidget *> &underGrid,
             column->addWidget(button);
         column->addStretch(1);
         if (&buttons == &buttonColumns.last())
-            column->addWidget(m_buttons.exit);
+            column->addWidget(buttons_.exit);
         row->addLayout(column);
     }
     return row;
@@ -82,7 +82,7 @@ QBoxLayout *ListWindow::gridAndButtons(const QList<QWidget *> &underGrid,
 
 QList<QPushButton *> ListWindow::listButtons() const
 {
-    const ListButtons &b = m_buttons;
+    const ListButtons &b = buttons_;
     QList<QPushButton *> buttons;
     for (QPushButton *button : {b.addAtEnd, b.addAbove, b.move, b.remove, b.correct, b.panelSwitch,
                                 b.select, b.deselectAll, b.highlight, b.cancelHighlight}) {
@@ -97,12 +97,12 @@ QList<QPushButton *> ListWindow::listButtons() const
 void ListWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (m_active || event->spontaneous())
+    if (active_ || event->spontaneous())
         return;
-    m_active = true;
+    active_ = true;
     FormActivate();
-    m_grid->followCursor();
-    m_grid->setFocus();
+    grid_->followCursor();
+    grid_->setFocus();
     setEditorsReadOnly(true);
     updateButtons();
 }
@@ -116,20 +116,20 @@ void ListWindow::done(int result)
 
 void ListWindow::closeIfActive()
 {
-    if (!m_active)
+    if (!active_)
         return;
-    m_active = false;
-    disconnect(m_scrollLock);
-    m_scheme.abandonMove();
-    m_buttons.move->setText(moveCaption);
+    active_ = false;
+    disconnect(scrollLock_);
+    scheme_.abandonMove();
+    buttons_.move->setText(moveCaption);
     FormClose();
     updateButtons();
 }
 
 void ListWindow::lockEditorsOnScroll()
 {
-    m_scrollLock = connect(&m_scheme.table(), &store::Table::afterScroll, this,
-                           [this] { setEditorsReadOnly(true); });
+    scrollLock_ = connect(&scheme_.table(), &store::Table::afterScroll, this,
+                          [this] { setEditorsReadOnly(true); });
 }
 
 // --- buttons ---
@@ -137,70 +137,70 @@ void ListWindow::lockEditorsOnScroll()
 void ListWindow::updateCounts()
 {
     QString text =
-        QStringLiteral("%1 в списке: %2").arg(m_countsCaption).arg(m_scheme.visibleCount());
-    if (m_selectedCount) {
+        QStringLiteral("%1 в списке: %2").arg(countsCaption_).arg(scheme_.visibleCount());
+    if (selectedCount_) {
         text += QStringLiteral(".  Отобрано к расчету: %1 из %2")
-                    .arg(*m_selectedCount)
-                    .arg(m_selectionLimit);
+                    .arg(*selectedCount_)
+                    .arg(selectionLimit_);
     } else {
-        text += QStringLiteral(" из %1").arg(m_scheme.traits().limit);
+        text += QStringLiteral(" из %1").arg(scheme_.traits().limit);
     }
-    m_counts->setText(text);
+    counts_->setText(text);
 }
 
 void ListWindow::updateButtons()
 {
     updateCounts();
-    if (m_scheme.moving())
+    if (scheme_.moving())
         return;
-    const bool any = m_scheme.visibleCount() > 0;
+    const bool any = scheme_.visibleCount() > 0;
     for (QPushButton *button : listButtons())
         button->setVisible(any);
-    m_buttons.addAtEnd->setVisible(m_scheme.canAdd());
-    m_buttons.addAbove->setVisible(any && m_scheme.canAdd());
-    m_buttons.exit->show();
+    buttons_.addAtEnd->setVisible(scheme_.canAdd());
+    buttons_.addAbove->setVisible(any && scheme_.canAdd());
+    buttons_.exit->show();
     hideForbiddenButtons(any);
 }
 
 bool ListWindow::listFiltered() const
 {
-    const store::Table &list = m_scheme.table();
+    const store::Table &list = scheme_.table();
     return list.filtered() && !list.filter().trimmed().isEmpty();
 }
 
 void ListWindow::hideForbiddenButtons(bool /*any*/)
 {
-    if (!m_selectedCount || !listFiltered())
+    if (!selectedCount_ || !listFiltered())
         return;
-    const ListButtons &b = m_buttons;
+    const ListButtons &b = buttons_;
     for (QPushButton *button : {b.addAtEnd, b.addAbove, b.move, b.remove, b.select, b.deselectAll})
         button->hide();
 }
 
 void ListWindow::setEditorsReadOnly(bool readOnly)
 {
-    m_grid->setReadOnly(readOnly);
+    grid_->setReadOnly(readOnly);
 }
 
 void ListWindow::focusFirstColumn()
 {
-    m_grid->setFocus();
-    m_grid->setCurrentIndex(m_grid->model()->index(m_grid->currentIndex().row(), 0));
+    grid_->setFocus();
+    grid_->setCurrentIndex(grid_->model()->index(grid_->currentIndex().row(), 0));
 }
 
 bool ListWindow::addEntry(AddPlace place)
 {
-    return place == AddPlace::Above ? m_scheme.addAbove() : m_scheme.addAtEnd();
+    return place == AddPlace::Above ? scheme_.addAbove() : scheme_.addAtEnd();
 }
 
 void ListWindow::deleteEntry()
 {
-    m_scheme.deleteCurrent();
+    scheme_.deleteCurrent();
 }
 
 void ListWindow::placeMovedEntry()
 {
-    m_scheme.finishMove();
+    scheme_.finishMove();
 }
 
 // "Добавить в конец", "Добавить выше": the new entry cleared, current and editable. With
@@ -213,7 +213,7 @@ void ListWindow::addClick(AddPlace place)
             return;
         }
         clearNewEntry();
-        m_grid->followCursor();
+        grid_->followCursor();
         updateButtons();
         setEditorsReadOnly(false);
         focusFirstColumn();
@@ -226,7 +226,7 @@ void ListWindow::deleteClick()
     if (TForm7::ask(this))
         widgets::runReporting(this, [this] { deleteEntry(); });
     updateButtons();
-    m_grid->setFocus();
+    grid_->setFocus();
 }
 
 // "Переместить": the first press remembers the entry and hides every other list button
@@ -235,30 +235,30 @@ void ListWindow::deleteClick()
 void ListWindow::moveClick()
 {
     const QList<QPushButton *> buttons = listButtons();
-    if (!m_scheme.moving()) {
-        widgets::runReporting(this, [this] { m_scheme.beginMove(); });
-        if (!m_scheme.moving())
+    if (!scheme_.moving()) {
+        widgets::runReporting(this, [this] { scheme_.beginMove(); });
+        if (!scheme_.moving())
             return;
-        m_buttons.move->setText(placeCaption);
+        buttons_.move->setText(placeCaption);
         for (QPushButton *button : buttons)
-            button->setVisible(button == m_buttons.move || button == m_buttons.panelSwitch);
-        m_buttons.exit->hide();
-        m_grid->setFocus();
+            button->setVisible(button == buttons_.move || button == buttons_.panelSwitch);
+        buttons_.exit->hide();
+        grid_->setFocus();
         return;
     }
-    m_buttons.move->setText(moveCaption);
+    buttons_.move->setText(moveCaption);
     for (QPushButton *button : buttons)
         button->show();
-    m_buttons.exit->show();
+    buttons_.exit->show();
     widgets::runReporting(this, [this] { placeMovedEntry(); });
     updateButtons();
-    m_grid->setFocus();
+    grid_->setFocus();
 }
 
 void ListWindow::correctClick()
 {
     setEditorsReadOnly(false);
-    m_grid->setFocus();
+    grid_->setFocus();
 }
 
 // "Отобрать к расчету": toggles the selection of the current entry.
@@ -266,12 +266,12 @@ void ListWindow::selectClick()
 {
     QString refusal;
     widgets::runReporting(this, [this, &refusal] {
-        refusal = toggleSelection(m_scheme.table(), *m_selectedCount, m_selectionLimit, m_refusal);
+        refusal = toggleSelection(scheme_.table(), *selectedCount_, selectionLimit_, refusal_);
     });
     if (!refusal.isEmpty())
         widgets::showMessage(this, refusal);
     updateCounts();
-    m_grid->setFocus();
+    grid_->setFocus();
 }
 
 } // namespace lists

@@ -115,8 +115,8 @@ protected:
     // Focuses the grid on the first column of the current row, where typing starts.
     void focusFirstColumn();
 
-    store::TDataModule2 &m_dm;
-    ListScheme m_scheme;
+    store::TDataModule2 &dm_;
+    ListScheme scheme_;
 
 private:
     void showEvent(QShowEvent *event) override;
@@ -127,15 +127,15 @@ private:
     void moveClick();
     void selectClick();
 
-    widgets::TableGrid *m_grid = nullptr;
-    QLabel *m_counts = nullptr;
-    QString m_countsCaption;
-    ListButtons m_buttons;
-    int *m_selectedCount = nullptr; // null: the list has no selection
-    int m_selectionLimit = 0;
-    QString m_refusal;
-    QMetaObject::Connection m_scrollLock;
-    bool m_active = false;
+    widgets::TableGrid *grid_ = nullptr;
+    QLabel *counts_ = nullptr;
+    QString countsCaption_;
+    ListButtons buttons_;
+    int *selectedCount_ = nullptr; // null: the list has no selection
+    int selectionLimit_ = 0;
+    QString refusal_;
+    QMetaObject::Connection scrollLock_;
+    bool active_ = false;
 };
 
 } // namespace lists

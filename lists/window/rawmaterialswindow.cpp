@@ -100,10 +100,10 @@ void TForm6::FormActivate()
 {
     Panel1->hideAll();
     widgets::runReporting(this, [this] {
-        m_scheme.activate();
-        m_dm.selectedRawCount = lists::countSelected(m_dm.Table3);
-        Panel1->bindTo(m_dm.Table1, m_dm.Table3);
-        m_dm.Table3.first();
+        scheme_.activate();
+        dm_.selectedRawCount = lists::countSelected(dm_.Table3);
+        Panel1->bindTo(dm_.Table1, dm_.Table3);
+        dm_.Table3.first();
     });
     lockEditorsOnScroll();
 }
@@ -113,9 +113,9 @@ void TForm6::FormClose()
 {
     Panel1->hideAll(); // unbound until the next activation
     widgets::runReporting(this, [this] {
-        store::cancelHighlight(m_dm.Table3);
-        m_dm.Table3.flush();
-        m_dm.Table5.flush();
+        store::cancelHighlight(dm_.Table3);
+        dm_.Table3.flush();
+        dm_.Table5.flush();
     });
 }
 
@@ -123,15 +123,15 @@ void TForm6::FormClose()
 // until the next activation recounts.
 void TForm6::clearNewEntry()
 {
-    lists::clearNewRawMaterial(m_dm);
+    lists::clearNewRawMaterial(dm_);
 }
 
 // "Отменить весь отбор"
 void TForm6::Button7Click()
 {
     widgets::runReporting(this, [this] {
-        m_dm.selectedRawCount = 0;
-        lists::clearAllSelections(m_dm.Table3);
+        dm_.selectedRawCount = 0;
+        lists::clearAllSelections(dm_.Table3);
     });
     updateButtons();
     DBGrid1->setFocus();
@@ -140,7 +140,7 @@ void TForm6::Button7Click()
 // "Выделить": marks the raw materials whose name holds the key and shows only them.
 void TForm6::Button8Click()
 {
-    if (!lists::highlightByKey(this, m_dm.Table3, {QStringLiteral("NAIM")}))
+    if (!lists::highlightByKey(this, dm_.Table3, {QStringLiteral("NAIM")}))
         return;
     updateButtons();
     DBGrid1->setFocus();
@@ -149,7 +149,7 @@ void TForm6::Button8Click()
 // "Отменить выделение"
 void TForm6::Button9Click()
 {
-    widgets::runReporting(this, [this] { store::cancelHighlight(m_dm.Table3); });
+    widgets::runReporting(this, [this] { store::cancelHighlight(dm_.Table3); });
     updateButtons();
     DBGrid1->setFocus();
 }
