@@ -48,7 +48,7 @@ protected:
 } // namespace
 
 TableGridModel::TableGridModel(store::Table *table, QList<GridColumn> columns, QObject *parent)
-    : QAbstractTableModel(parent), m_table(table), m_columns(std::move(columns))
+    : QAbstractTableModel(parent), table_(table), columns_(std::move(columns))
 {
     connect(table, &store::Table::viewChanged, this, &TableGridModel::onViewChanged);
     connect(table, &store::Table::recordChanged, this, &TableGridModel::onRecordChanged);
@@ -59,87 +59,87 @@ TableGridModel::TableGridModel(store::Table *table, QList<GridColumn> columns, Q
 
 void TableGridModel::setColumns(QList<GridColumn> columns)
 {
-    m_columns = std::move(columns);
+    columns_ = std::move(columns);
     refresh();
 }
 
 void TableGridModel::setColumn(int column, const GridColumn &definition)
 {
-    if (column < 0 || column >= m_columns.size())
+    if (column < 0 || column >= columns_.size())
         return;
-    m_columns[column] = definition;
+    columns_[column] = definition;
     refresh();
 }
 
 void TableGridModel::setReadOnly(bool readOnly)
 {
-    if (m_readOnly == readOnly)
+    if (readOnly_ == readOnly)
         return;
-    m_readOnly = readOnly;
-    if (m_rows > 0)
-        emit dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1), {});
+    readOnly_ = readOnly;
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1), {});
 }
 
 void TableGridModel::setRowFlag(const QString &field, const QString &value, const QColor &color)
 {
-    m_flagField = field;
-    m_flagValue = value;
-    m_flagColor = color;
+    flagField_ = field;
+    flagValue_ = value;
+    flagColor_ = color;
     refresh();
 }
 
 void TableGridModel::refresh()
 {
     beginResetModel();
-    const bool open = m_table->isOpen();
-    m_rows = open ? m_table->viewCount() : 0;
-    m_stale = false;
-    m_moved = false;
-    m_fieldIndexes.clear();
-    for (const GridColumn &column : std::as_const(m_columns))
-        m_fieldIndexes.append(open ? m_table->fieldIndex(column.field) : -1);
+    const bool open = table_->isOpen();
+    rows_ = open ? table_->viewCount() : 0;
+    stale_ = false;
+    moved_ = false;
+    fieldIndexes_.clear();
+    for (const GridColumn &column : std::as_const(columns_))
+        fieldIndexes_.append(open ? table_->fieldIndex(column.field) : -1);
     endResetModel();
-    emit cursorRowChanged(open ? m_table->viewPosition() : -1);
+    emit cursorRowChanged(open ? table_->viewPosition() : -1);
 }
 
 int TableGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rows;
+    return parent.isValid() ? 0 : rows_;
 }
 
 int TableGridModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_columns.size());
+    return parent.isValid() ? 0 : int(columns_.size());
 }
 
 QVariant TableGridModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows || index.column() >= m_columns.size())
+    if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_.size())
         return {};
-    if (!m_table->isOpen() || index.row() >= m_table->viewCount())
+    if (!table_->isOpen() || index.row() >= table_->viewCount())
         return {};
-    const int field = m_fieldIndexes.value(index.column(), -1);
+    const int field = fieldIndexes_.value(index.column(), -1);
     if (field < 0)
         return {};
-    const GridColumn &column = m_columns.at(index.column());
+    const GridColumn &column = columns_.at(index.column());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return lists::fieldDisplayText(m_table->valueAt(index.row(), field), column.decimals);
+        return lists::fieldDisplayText(table_->valueAt(index.row(), field), column.decimals);
     case Qt::ForegroundRole:
-        return isFlagged(index.row()) ? QVariant(m_flagColor) : QVariant();
+        return isFlagged(index.row()) ? QVariant(flagColor_) : QVariant();
     case Qt::BackgroundRole: // a number that cannot be read stands out
-        return store::isUnreadableNumber(m_table->valueAt(index.row(), field))
+        return store::isUnreadableNumber(table_->valueAt(index.row(), field))
                    ? QVariant(QColor(255, 200, 200))
                    : QVariant();
     case Qt::ToolTipRole:
-        return lists::unreadableHint(m_table->valueAt(index.row(), field));
+        return lists::unreadableHint(table_->valueAt(index.row(), field));
     case Qt::TextAlignmentRole: {
-        const bool numeric = lists::isNumericField(m_table->fields().at(field));
+        const bool numeric = lists::isNumericField(table_->fields().at(field));
         return int((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     case Qt::UserRole: { // the width an edited text may take
-        const store::FieldDef def = m_table->fields().at(field);
+        const store::FieldDef def = table_->fields().at(field);
         return def.type == 'C' ? def.width : 0;
     }
     default:
@@ -153,7 +153,7 @@ QVariant TableGridModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    return section < m_columns.size() ? m_columns.at(section).caption : QString();
+    return section < columns_.size() ? columns_.at(section).caption : QString();
 }
 
 Qt::ItemFlags TableGridModel::flags(const QModelIndex &index) const
@@ -161,7 +161,7 @@ Qt::ItemFlags TableGridModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (!m_readOnly && !m_columns.at(index.column()).readOnly)
+    if (!readOnly_ && !columns_.at(index.column()).readOnly)
         result |= Qt::ItemIsEditable;
     return result;
 }
@@ -170,10 +170,10 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
 {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !live())
         return false;
-    if (index.row() >= m_table->viewCount() || m_fieldIndexes.value(index.column(), -1) < 0)
+    if (index.row() >= table_->viewCount() || fieldIndexes_.value(index.column(), -1) < 0)
         return false;
     QString error;
-    const store::FieldDef def = m_table->fields().at(m_fieldIndexes.at(index.column()));
+    const store::FieldDef def = table_->fields().at(fieldIndexes_.at(index.column()));
     const QVariant stored = lists::fieldInput(def, value.toString(), &error);
     if (error.isEmpty())
         error = refusal(index, def, stored);
@@ -182,13 +182,13 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
         return false;
     }
     try {
-        if (m_table->viewPosition() != index.row())
-            m_table->moveTo(index.row());
-        m_table->setValue(m_columns.at(index.column()).field, stored);
-        m_table->post();
+        if (table_->viewPosition() != index.row())
+            table_->moveTo(index.row());
+        table_->setValue(columns_.at(index.column()).field, stored);
+        table_->post();
     } catch (const store::TableError &e) {
         try {
-            m_table->cancel();
+            table_->cancel();
         } catch (const store::TableError &) {
         }
         emit editFailed(e.message());
@@ -203,11 +203,11 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
 QString TableGridModel::refusal(const QModelIndex &index, const store::FieldDef &def,
                                 const QVariant &stored) const
 {
-    const GridColumn &column = m_columns.at(index.column());
+    const GridColumn &column = columns_.at(index.column());
     QString entry;
-    const int first = m_fieldIndexes.value(0, -1);
-    if (first >= 0 && m_table->fields().at(first).type == 'C')
-        entry = m_table->valueAt(index.row(), first).toString().trimmed();
+    const int first = fieldIndexes_.value(0, -1);
+    if (first >= 0 && table_->fields().at(first).type == 'C')
+        entry = table_->valueAt(index.row(), first).toString().trimmed();
     const store::FieldPlace place{QString(), column.caption, entry};
     if (column.nonNegative && stored.isValid() && stored.toDouble() < 0)
         return store::negativeNumberProblem(place);
@@ -216,7 +216,7 @@ QString TableGridModel::refusal(const QModelIndex &index, const store::FieldDef 
 
 bool TableGridModel::live() const
 {
-    return m_table->isOpen() && m_table->dataSourceEnabled();
+    return table_->isOpen() && table_->dataSourceEnabled();
 }
 
 void TableGridModel::onViewChanged()
@@ -224,16 +224,16 @@ void TableGridModel::onViewChanged()
     if (live())
         refresh();
     else
-        m_stale = true;
+        stale_ = true;
 }
 
 void TableGridModel::onRecordChanged(int position)
 {
     if (!live()) {
-        m_stale = true;
+        stale_ = true;
         return;
     }
-    if (position < 0 || position >= m_rows || m_rows != m_table->viewCount()) {
+    if (position < 0 || position >= rows_ || rows_ != table_->viewCount()) {
         refresh();
         return;
     }
@@ -243,13 +243,13 @@ void TableGridModel::onRecordChanged(int position)
 void TableGridModel::onAfterScroll()
 {
     if (!live()) {
-        m_moved = true;
+        moved_ = true;
         return;
     }
-    if (m_rows != m_table->viewCount() || m_fieldIndexes.contains(-1))
+    if (rows_ != table_->viewCount() || fieldIndexes_.contains(-1))
         refresh();
     else
-        emit cursorRowChanged(m_table->viewPosition());
+        emit cursorRowChanged(table_->viewPosition());
 }
 
 // Back on after a bulk operation: re-read what changed meanwhile, nothing more, so that
@@ -258,27 +258,27 @@ void TableGridModel::onDataSourceToggled(bool on)
 {
     if (!on)
         return;
-    if (m_stale || !m_table->isOpen() || m_rows != m_table->viewCount())
+    if (stale_ || !table_->isOpen() || rows_ != table_->viewCount())
         refresh();
-    else if (m_moved)
-        emit cursorRowChanged(m_table->viewPosition());
-    m_moved = false;
+    else if (moved_)
+        emit cursorRowChanged(table_->viewPosition());
+    moved_ = false;
 }
 
 bool TableGridModel::isFlagged(int row) const
 {
-    if (m_flagField.isEmpty())
+    if (flagField_.isEmpty())
         return false;
-    const int field = m_table->fieldIndex(m_flagField);
-    return field >= 0 && lists::fieldDisplayText(m_table->valueAt(row, field)) == m_flagValue;
+    const int field = table_->fieldIndex(flagField_);
+    return field >= 0 && lists::fieldDisplayText(table_->valueAt(row, field)) == flagValue_;
 }
 
 // --- TableGrid ---
 
 TableGrid::TableGrid(store::Table *table, QList<GridColumn> columns, QWidget *parent)
-    : QTableView(parent), m_model(new TableGridModel(table, std::move(columns), this))
+    : QTableView(parent), model_(new TableGridModel(table, std::move(columns), this))
 {
-    setModel(m_model);
+    setModel(model_);
     setItemDelegate(new GridDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -295,25 +295,25 @@ TableGrid::TableGrid(store::Table *table, QList<GridColumn> columns, QWidget *pa
     colours.setColor(QPalette::HighlightedText, QColor(Qt::black));
     setPalette(colours);
     applyWidths();
-    connect(m_model, &TableGridModel::cursorRowChanged, this, &TableGrid::showRow);
-    connect(m_model, &TableGridModel::editFailed, this, &TableGrid::reportEditFailure);
+    connect(model_, &TableGridModel::cursorRowChanged, this, &TableGrid::showRow);
+    connect(model_, &TableGridModel::editFailed, this, &TableGrid::reportEditFailure);
     followCursor();
 }
 
 void TableGrid::setReadOnly(bool readOnly)
 {
-    m_model->setReadOnly(readOnly);
+    model_->setReadOnly(readOnly);
 }
 
 void TableGrid::setColumns(QList<GridColumn> columns)
 {
-    m_model->setColumns(std::move(columns));
+    model_->setColumns(std::move(columns));
     applyWidths();
 }
 
 void TableGrid::followCursor()
 {
-    const store::Table *table = m_model->table();
+    const store::Table *table = model_->table();
     showRow(table->isOpen() && table->dataSourceEnabled() ? table->viewPosition() : -1);
 }
 
@@ -330,33 +330,33 @@ void TableGrid::commitEdit()
 
 void TableGrid::applyWidths()
 {
-    const QList<GridColumn> &columns = m_model->columns();
+    const QList<GridColumn> &columns = model_->columns();
     for (int i = 0; i < columns.size(); ++i)
         setColumnWidth(i, columns.at(i).width);
 }
 
 void TableGrid::showRow(int row)
 {
-    m_following = true;
-    if (row < 0 || row >= m_model->rowCount()) {
+    following_ = true;
+    if (row < 0 || row >= model_->rowCount()) {
         selectionModel()->clear();
     } else {
         const int column = currentIndex().isValid() ? currentIndex().column() : 0;
-        const QModelIndex target = m_model->index(row, column);
+        const QModelIndex target = model_->index(row, column);
         if (currentIndex() != target || !selectionModel()->isRowSelected(row, {}))
             selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
                                                           QItemSelectionModel::Rows);
         scrollTo(target);
     }
-    m_following = false;
+    following_ = false;
 }
 
 void TableGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
-    if (m_following || !current.isValid())
+    if (following_ || !current.isValid())
         return;
-    store::Table *table = m_model->table();
+    store::Table *table = model_->table();
     if (!table->isOpen() || !table->dataSourceEnabled())
         return;
     if (current.row() == table->viewPosition())

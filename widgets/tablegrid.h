@@ -49,15 +49,15 @@ class TableGridModel final : public QAbstractTableModel
 public:
     TableGridModel(store::Table *table, QList<GridColumn> columns, QObject *parent = nullptr);
 
-    store::Table *table() const { return m_table; }
-    const QList<GridColumn> &columns() const { return m_columns; }
+    store::Table *table() const { return table_; }
+    const QList<GridColumn> &columns() const { return columns_; }
     void setColumns(QList<GridColumn> columns);
     void setColumn(int column, const GridColumn &definition);
 
     // Read-only grids refuse every edit; an editable grid still keeps columns marked
     // readOnly closed.
     void setReadOnly(bool readOnly);
-    bool isReadOnly() const { return m_readOnly; }
+    bool isReadOnly() const { return readOnly_; }
 
     // Rows whose field holds value (trailing blanks ignored) are drawn in color.
     void setRowFlag(const QString &field, const QString &value = QStringLiteral("+"),
@@ -91,16 +91,16 @@ private:
     QString refusal(const QModelIndex &index, const store::FieldDef &def,
                     const QVariant &stored) const;
 
-    store::Table *m_table;
-    QList<GridColumn> m_columns;
-    QList<int> m_fieldIndexes; // per column, -1 until the table is open
-    int m_rows = 0;
-    bool m_readOnly = true;
-    bool m_stale = false; // records changed while the data source was off
-    bool m_moved = false; // the cursor moved while the data source was off
-    QString m_flagField;
-    QString m_flagValue;
-    QColor m_flagColor;
+    store::Table *table_;
+    QList<GridColumn> columns_;
+    QList<int> fieldIndexes_; // per column, -1 until the table is open
+    int rows_ = 0;
+    bool readOnly_ = true;
+    bool stale_ = false; // records changed while the data source was off
+    bool moved_ = false; // the cursor moved while the data source was off
+    QString flagField_;
+    QString flagValue_;
+    QColor flagColor_;
 };
 
 // The view part: a row-selecting table view whose current row is the cursor's record.
@@ -112,10 +112,10 @@ class TableGrid final : public QTableView
 public:
     TableGrid(store::Table *table, QList<GridColumn> columns, QWidget *parent = nullptr);
 
-    TableGridModel *gridModel() const { return m_model; }
-    store::Table *table() const { return m_model->table(); }
+    TableGridModel *gridModel() const { return model_; }
+    store::Table *table() const { return model_->table(); }
     void setReadOnly(bool readOnly);
-    bool isReadOnly() const { return m_model->isReadOnly(); }
+    bool isReadOnly() const { return model_->isReadOnly(); }
     void setColumns(QList<GridColumn> columns);
     // Puts the view's current row on the cursor's record.
     void followCursor();
@@ -130,8 +130,8 @@ private:
     void showRow(int row);
     void reportEditFailure(const QString &message);
 
-    TableGridModel *m_model;
-    bool m_following = false;
+    TableGridModel *model_;
+    bool following_ = false;
 };
 
 } // namespace widgets
