@@ -110,32 +110,32 @@ QString copyDataDirectory(const QString &source, const QTemporaryDir &copy)
 class FolderNaming final
 {
 public:
-    FolderNaming(const QString &copy, const QString &given) : m_given(QDir::cleanPath(given))
+    FolderNaming(const QString &copy, const QString &given) : given_(QDir::cleanPath(given))
     {
-        m_copies << copy << QFileInfo(copy).canonicalFilePath();
-        m_copies.removeAll(QString());
-        m_copies.removeDuplicates();
+        copies_ << copy << QFileInfo(copy).canonicalFilePath();
+        copies_.removeAll(QString());
+        copies_.removeDuplicates();
         // the longer first, so that neither leaves a piece of the other behind
-        std::sort(m_copies.begin(), m_copies.end(),
+        std::sort(copies_.begin(), copies_.end(),
                   [](const QString &a, const QString &b) { return a.size() > b.size(); });
     }
     QString operator()(QString text) const
     {
-        for (const QString &copy : m_copies)
-            text.replace(copy, m_given);
+        for (const QString &copy : copies_)
+            text.replace(copy, given_);
         return text;
     }
 
 private:
-    QStringList m_copies;
-    QString m_given;
+    QStringList copies_;
+    QString given_;
 };
 
 // The progress bars mean nothing here; the message boxes are printed as they come.
 class ToolObserver final : public calc::RunObserver
 {
 public:
-    ToolObserver(bool print, const FolderNaming &naming) : m_print(print), m_naming(naming) {}
+    ToolObserver(bool print, const FolderNaming &naming) : print_(print), naming_(naming) {}
     void solverProgress(int) override {}
     void showSolverProgress(int, int) override {}
     void hideSolverProgress() override {}
@@ -144,13 +144,13 @@ public:
     void hideAttemptProgress() override {}
     void showMessage(const QString &text) override
     {
-        if (m_print)
-            printTo(stdout, m_naming(text) + QStringLiteral("\n\n"));
+        if (print_)
+            printTo(stdout, naming_(text) + QStringLiteral("\n\n"));
     }
 
 private:
-    bool m_print;
-    const FolderNaming &m_naming;
+    bool print_;
+    const FolderNaming &naming_;
 };
 
 // Opens the copied directory as the calculation window finds it: the lists in their

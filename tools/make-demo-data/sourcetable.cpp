@@ -27,7 +27,7 @@ QStringList readTextLines(const QString &path)
 SourceTable SourceTable::read(const QString &path)
 {
     SourceTable table;
-    table.m_path = path;
+    table.path_ = path;
     const QStringList lines = readTextLines(path);
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines.at(i).trimmed();
@@ -37,26 +37,26 @@ SourceTable SourceTable::read(const QString &path)
         for (QString &cell : cells)
             cell = cell.trimmed();
         SourceRow row{i + 1, cells};
-        if (table.m_header.isEmpty()) {
-            table.m_header = cells;
+        if (table.header_.isEmpty()) {
+            table.header_ = cells;
             continue;
         }
-        if (cells.size() != table.m_header.size())
+        if (cells.size() != table.header_.size())
             table.fail(
                 row,
-                QStringLiteral("%1 полей вместо %2").arg(cells.size()).arg(table.m_header.size()));
-        table.m_rows.append(row);
+                QStringLiteral("%1 полей вместо %2").arg(cells.size()).arg(table.header_.size()));
+        table.rows_.append(row);
     }
-    if (table.m_header.isEmpty())
+    if (table.header_.isEmpty())
         failWith(QStringLiteral("Файл %1 пуст").arg(path));
     return table;
 }
 
 int SourceTable::column(const QString &name) const
 {
-    const int index = int(m_header.indexOf(name));
+    const int index = int(header_.indexOf(name));
     if (index < 0)
-        failWith(QStringLiteral("В файле %1 нет колонки «%2»").arg(m_path, name));
+        failWith(QStringLiteral("В файле %1 нет колонки «%2»").arg(path_, name));
     return index;
 }
 
@@ -72,20 +72,20 @@ double SourceTable::number(const SourceRow &row, int column, bool *blank) const
         *blank = cell.isEmpty();
     if (cell.isEmpty()) {
         if (!blank)
-            fail(row, QStringLiteral("пустое поле «%1»").arg(m_header.at(column)));
+            fail(row, QStringLiteral("пустое поле «%1»").arg(header_.at(column)));
         return 0;
     }
     bool ok = false;
     const double value = store::parseNumber(cell, &ok);
     if (!ok)
-        fail(row, QStringLiteral("«%1» в поле «%2» не число").arg(cell, m_header.at(column)));
+        fail(row, QStringLiteral("«%1» в поле «%2» не число").arg(cell, header_.at(column)));
     return value;
 }
 
 void SourceTable::fail(const SourceRow &row, const QString &what) const
 {
     failWith(QStringLiteral("%1, строка %2: %3")
-                 .arg(QFileInfo(m_path).fileName())
+                 .arg(QFileInfo(path_).fileName())
                  .arg(row.line)
                  .arg(what));
 }

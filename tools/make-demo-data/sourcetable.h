@@ -19,9 +19,9 @@ public:
     // Reads path; throws std::runtime_error with a message naming the file and line.
     static SourceTable read(const QString &path);
 
-    const QString &path() const { return m_path; }
-    const QStringList &header() const { return m_header; }
-    const QList<SourceRow> &rows() const { return m_rows; }
+    const QString &path() const { return path_; }
+    const QStringList &header() const { return header_; }
+    const QList<SourceRow> &rows() const { return rows_; }
     int column(const QString &name) const; // throws when the header lacks it
 
     // Cell of a row as text, or as a number (an empty cell is "blank": *blank set).
@@ -32,9 +32,9 @@ public:
     [[noreturn]] void fail(const SourceRow &row, const QString &what) const;
 
 private:
-    QString m_path;
-    QStringList m_header;
-    QList<SourceRow> m_rows;
+    QString path_;
+    QStringList header_;
+    QList<SourceRow> rows_;
 };
 
 // Reads a whole UTF-8 text file as lines (LF or CRLF); throws when it cannot be read.
