@@ -109,27 +109,27 @@ class CalcFixture final
 {
 public:
     CalcFixture() { characteristic(QStringLiteral("Цена"), QStringLiteral("руб")); }
-    explicit CalcFixture(const QString &directory) : m_dir(directory)
+    explicit CalcFixture(const QString &directory) : dir_(directory)
     {
         characteristic(QStringLiteral("Цена"), QStringLiteral("руб"));
     }
 
-    QString directory() const { return m_dir.isEmpty() ? m_temp.path() : m_dir; }
+    QString directory() const { return dir_.isEmpty() ? temp_.path() : dir_; }
     QString path(const QString &file) const { return directory() + u'/' + file; }
 
     // A characteristic in list order; returns its KEY. KEYs run 1, 2, ... unless given.
     int characteristic(const QString &name, const QString &unit, int key = 0)
     {
-        m_chars.append({name, unit, key > 0 ? key : int(m_chars.size()) + 1});
-        return m_chars.last().key;
+        chars_.append({name, unit, key > 0 ? key : int(chars_.size()) + 1});
+        return chars_.last().key;
     }
     FixtureRaw &raw(const QString &name)
     {
         FixtureRaw r;
         r.name = name;
-        r.kods = int(m_raws.size()) + 101;
-        m_raws.append(r);
-        return m_raws.last();
+        r.kods = int(raws_.size()) + 101;
+        raws_.append(r);
+        return raws_.last();
     }
     FixtureFeed &feed(const QString &type, const QString &purpose, double output)
     {
@@ -137,9 +137,9 @@ public:
         f.type = type;
         f.purpose = purpose;
         f.output = output;
-        f.kodkk = int(m_feeds.size()) + 11;
-        m_feeds.append(f);
-        return m_feeds.last();
+        f.kodkk = int(feeds_.size()) + 11;
+        feeds_.append(f);
+        return feeds_.last();
     }
 
     // Writes the five tables and opens the cursors over them.
@@ -152,20 +152,20 @@ public:
     // Opens the cursors over tables already written (also by someone else).
     calc::CalcTables openOnly()
     {
-        m_tables.clear();
+        tables_.clear();
         for (const char *name : {"pit", "kk", "sir", "norm", "order"}) {
             auto table = std::make_unique<store::Table>(QString::fromLatin1(name));
             table->setFileName(path(QString::fromLatin1(name) + QStringLiteral(".dbf")));
-            m_tables.push_back(std::move(table));
+            tables_.push_back(std::move(table));
         }
-        m_tables[3]->defineIndex({QStringLiteral("si"), QStringLiteral("kods")});
-        m_tables[4]->open();
-        m_tables[4]->first();
-        const int counts[] = {m_tables[4]->integer(QStringLiteral("pit")),
-                              m_tables[4]->integer(QStringLiteral("KK")),
-                              m_tables[4]->integer(QStringLiteral("sir"))};
+        tables_[3]->defineIndex({QStringLiteral("si"), QStringLiteral("kods")});
+        tables_[4]->open();
+        tables_[4]->first();
+        const int counts[] = {tables_[4]->integer(QStringLiteral("pit")),
+                              tables_[4]->integer(QStringLiteral("KK")),
+                              tables_[4]->integer(QStringLiteral("sir"))};
         for (int t = 0; t < 3; ++t) {
-            store::Table &table = *m_tables[t];
+            store::Table &table = *tables_[t];
             table.defineIndex({QStringLiteral("order"), QStringLiteral("order")});
             table.open();
             table.setIndexName(QStringLiteral("order"));
@@ -176,9 +176,9 @@ public:
             }
             table.first();
         }
-        m_tables[4]->close();
-        return {m_tables[0].get(), m_tables[1].get(), m_tables[2].get(), m_tables[3].get(),
-                m_tables[4].get()};
+        tables_[4]->close();
+        return {tables_[0].get(), tables_[1].get(), tables_[2].get(), tables_[3].get(),
+                tables_[4].get()};
     }
 
     void write() const
@@ -200,7 +200,7 @@ private:
     int maxKey() const
     {
         int k = 1;
-        for (const Char &c : m_chars)
+        for (const Char &c : chars_)
             k = std::max(k, c.key);
         return k;
     }
@@ -242,10 +242,10 @@ private:
         store::Table table;
         table.setFileName(path(QStringLiteral("pit.dbf")));
         QList<QVariantMap> rows;
-        for (int q = 0; q < m_chars.size(); ++q)
-            rows.append({{QStringLiteral("PIT"), m_chars[q].name},
-                         {QStringLiteral("EDIZ"), m_chars[q].unit},
-                         {QStringLiteral("KEY"), m_chars[q].key},
+        for (int q = 0; q < chars_.size(); ++q)
+            rows.append({{QStringLiteral("PIT"), chars_[q].name},
+                         {QStringLiteral("EDIZ"), chars_[q].unit},
+                         {QStringLiteral("KEY"), chars_[q].key},
                          {QStringLiteral("order"), q + 1}});
         fill(table,
              {text(QStringLiteral("PIT"), 30), text(QStringLiteral("EDIZ"), 12),
@@ -266,8 +266,8 @@ private:
                << text(QStringLiteral("ot"), 1) << text(QStringLiteral("vibor"), 1)
                << text(QStringLiteral("vib"), 1);
         QList<QVariantMap> rows;
-        for (int p = 0; p < m_feeds.size(); ++p) {
-            const FixtureFeed &f = m_feeds[p];
+        for (int p = 0; p < feeds_.size(); ++p) {
+            const FixtureFeed &f = feeds_[p];
             QVariantMap row{{QStringLiteral("TIP"), f.type},
                             {QStringLiteral("NASN"), f.purpose},
                             {QStringLiteral("GOST"), QStringLiteral("ГОСТ 1")},
@@ -298,8 +298,8 @@ private:
                << text(QStringLiteral("vibor"), 1) << text(QStringLiteral("vib"), 1)
                << number(QStringLiteral("MINOR"), 8, 2) << number(QStringLiteral("MANOR"), 8, 2);
         QList<QVariantMap> rows;
-        for (int s = 0; s < m_raws.size(); ++s) {
-            const FixtureRaw &r = m_raws[s];
+        for (int s = 0; s < raws_.size(); ++s) {
+            const FixtureRaw &r = raws_[s];
             QVariantMap row{
                 {QStringLiteral("NAIM"), r.name},        {QStringLiteral("PREM"), r.prem},
                 {QStringLiteral("VES"), r.stock},        {QStringLiteral("kods"), r.kods},
@@ -314,7 +314,7 @@ private:
 
     int kodsOf(const QString &raw) const
     {
-        for (const FixtureRaw &r : m_raws)
+        for (const FixtureRaw &r : raws_)
             if (r.name == raw)
                 return r.kods;
         return -1;
@@ -325,7 +325,7 @@ private:
         store::Table table;
         table.setFileName(path(QStringLiteral("norm.dbf")));
         QList<QVariantMap> rows;
-        for (const FixtureFeed &f : m_feeds)
+        for (const FixtureFeed &f : feeds_)
             for (const FixtureLimit &l : f.limits)
                 rows.append({{QStringLiteral("kodkk"), f.kodkk},
                              {QStringLiteral("kods"), kodsOf(l.raw)},
@@ -344,18 +344,18 @@ private:
         fill(table,
              {number(QStringLiteral("pit"), 5, 0), number(QStringLiteral("KK"), 5, 0),
               number(QStringLiteral("sir"), 5, 0), number(QStringLiteral("arhnom"), 5, 0)},
-             {{{QStringLiteral("pit"), int(m_chars.size())},
-               {QStringLiteral("KK"), int(m_feeds.size())},
-               {QStringLiteral("sir"), int(m_raws.size())},
+             {{{QStringLiteral("pit"), int(chars_.size())},
+               {QStringLiteral("KK"), int(feeds_.size())},
+               {QStringLiteral("sir"), int(raws_.size())},
                {QStringLiteral("arhnom"), 0}}});
     }
 
-    QTemporaryDir m_temp;
-    QString m_dir;
-    QList<Char> m_chars;
-    QList<FixtureRaw> m_raws;
-    QList<FixtureFeed> m_feeds;
-    std::vector<std::unique_ptr<store::Table>> m_tables;
+    QTemporaryDir temp_;
+    QString dir_;
+    QList<Char> chars_;
+    QList<FixtureRaw> raws_;
+    QList<FixtureFeed> feeds_;
+    std::vector<std::unique_ptr<store::Table>> tables_;
 };
 
 } // namespace calctest

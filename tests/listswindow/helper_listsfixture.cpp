@@ -155,13 +155,13 @@ void ListsFixture::build(const ListsData &data)
 
 void ListsFixture::restart()
 {
-    m_dm.reset();
+    dm_.reset();
     QString error;
-    m_dm = store::TDataModule2::create(dir(), &error);
-    if (!m_dm)
+    dm_ = store::TDataModule2::create(dir(), &error);
+    if (!dm_)
         qFatal("data module: %s", qPrintable(error));
-    m_dm->setNormalState();
-    m_dm->countSelected();
+    dm_->setNormalState();
+    dm_->countSelected();
 }
 
 std::unique_ptr<store::Table> ListsFixture::fresh(const QString &file) const

@@ -34,9 +34,9 @@ public:
     explicit ListsFixture(const ListsData &data = {});
     ~ListsFixture();
 
-    QString dir() const { return m_dir.path(); }
-    QString path(const QString &file) const { return m_dir.filePath(file); }
-    store::TDataModule2 &dm() { return *m_dm; }
+    QString dir() const { return dir_.path(); }
+    QString path(const QString &file) const { return dir_.filePath(file); }
+    store::TDataModule2 &dm() { return *dm_; }
     // Closes the data module and opens a new one, as a restart of the program does:
     // normal state, selected counts.
     void restart();
@@ -51,8 +51,8 @@ public:
 private:
     void build(const ListsData &data);
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<store::TDataModule2> m_dm;
+    QTemporaryDir dir_;
+    std::unique_ptr<store::TDataModule2> dm_;
 };
 
 // Runs act on the next modal window of type T that opens, then stops watching; a safety

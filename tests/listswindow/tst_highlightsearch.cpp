@@ -20,19 +20,19 @@ class MessageCollector final
 public:
     MessageCollector()
     {
-        QObject::connect(&m_poll, &QTimer::timeout, [this] {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts.append(box->text());
                 box->accept();
             }
         });
-        m_poll.start(5);
+        poll_.start(5);
     }
 
     QStringList texts;
 
 private:
-    QTimer m_poll;
+    QTimer poll_;
 };
 
 } // namespace

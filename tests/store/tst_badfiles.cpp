@@ -35,9 +35,9 @@ class TestBadFiles final : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_previousDir;
-    const QString m_name = QStringLiteral("itog3/pit.dbf");
+    QTemporaryDir dir_;
+    QString previousDir_;
+    const QString name_ = QStringLiteral("itog3/pit.dbf");
 
     static QString openError(Table &table)
     {
@@ -52,28 +52,28 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_previousDir = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
+        QVERIFY(dir_.isValid());
+        previousDir_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
     }
 
-    void cleanupTestCase() { QDir::setCurrent(m_previousDir); }
+    void cleanupTestCase() { QDir::setCurrent(previousDir_); }
 
     void init()
     {
         QDir().mkpath("itog3");
-        fixture::makeTable(m_name, {{"PIT", 'C', 20, 0}, {"KEY", 'N', 3, 0}, {"order", 'N', 3, 0}},
+        fixture::makeTable(name_, {{"PIT", 'C', 20, 0}, {"KEY", 'N', 3, 0}, {"order", 'N', 3, 0}},
                            {{"Цена", 1, 1}, {"Протеин", 2, 2}, {"Жир", 3, 3}});
     }
 
     void missingFile()
     {
-        QFile::remove(m_name);
+        QFile::remove(name_);
         Table t;
-        t.setFileName(m_name);
+        t.setFileName(name_);
         QCOMPARE(openError(t), QString("Таблица itog3/pit.dbf не найдена"));
         QVERIFY(!t.isOpen());
-        QVERIFY(!QFile::exists(m_name));
+        QVERIFY(!QFile::exists(name_));
         Table unnamed(QStringLiteral("Table4"));
         QCOMPARE(openError(unnamed), QString("Таблица Table4: не задано имя файла"));
     }
@@ -145,11 +145,11 @@ private slots:
     {
         QFETCH(Damage, damage);
         QFETCH(QString, detail);
-        QByteArray bytes = fixture::fileBytes(m_name);
+        QByteArray bytes = fixture::fileBytes(name_);
         damage(bytes);
-        fixture::writeBytes(m_name, bytes);
+        fixture::writeBytes(name_, bytes);
         Table t;
-        t.setFileName(m_name);
+        t.setFileName(name_);
         t.defineIndex({"order", "order"});
         t.setIndexName("order");
         const QString error = openError(t);
@@ -160,7 +160,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(TableError, t.first());
         QVERIFY_THROWS_EXCEPTION(TableError, t.value("PIT"));
         t.close();
-        QCOMPARE(fixture::fileBytes(m_name), bytes);
+        QCOMPARE(fixture::fileBytes(name_), bytes);
     }
 
     void acceptedLayouts_data()
@@ -184,12 +184,12 @@ private slots:
     void acceptedLayouts()
     {
         QFETCH(Damage, change);
-        QByteArray bytes = fixture::fileBytes(m_name);
+        QByteArray bytes = fixture::fileBytes(name_);
         const bool deleted = QByteArray(QTest::currentDataTag()) == "deleted record";
         change(bytes);
-        fixture::writeBytes(m_name, bytes);
+        fixture::writeBytes(name_, bytes);
         Table t;
-        t.setFileName(m_name);
+        t.setFileName(name_);
         t.open();
         QCOMPARE(t.viewCount(), deleted ? 2 : 3);
         QCOMPARE(t.text("PIT"), QString("Цена"));
@@ -289,9 +289,9 @@ private slots:
     void missingField()
     {
         QFETCH(QString, step);
-        const QByteArray before = fixture::fileBytes(m_name);
+        const QByteArray before = fixture::fileBytes(name_);
         Table t;
-        t.setFileName(m_name);
+        t.setFileName(name_);
         t.defineIndex({"bad", "kodkk"});
         t.open();
         try {
@@ -312,18 +312,18 @@ private slots:
         QCOMPARE(t.indexName(), QString());
         QCOMPARE(t.viewCount(), 3);
         t.close();
-        QCOMPARE(fixture::fileBytes(m_name), before);
+        QCOMPARE(fixture::fileBytes(name_), before);
     }
 
     // After a failed open the same cursor opens the repaired file.
     void reopenAfterRepair()
     {
-        const QByteArray good = fixture::fileBytes(m_name);
-        fixture::writeBytes(m_name, good.left(40));
+        const QByteArray good = fixture::fileBytes(name_);
+        fixture::writeBytes(name_, good.left(40));
         Table t;
-        t.setFileName(m_name);
+        t.setFileName(name_);
         QVERIFY(!openError(t).isEmpty());
-        fixture::writeBytes(m_name, good);
+        fixture::writeBytes(name_, good);
         QCOMPARE(openError(t), QString());
         QCOMPARE(t.text("PIT"), QString("Цена"));
     }

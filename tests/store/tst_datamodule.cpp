@@ -18,16 +18,16 @@ class TestDataModule final : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_data;
+    QTemporaryDir dir_;
+    QString data_;
 
-    QString path(const char *name) const { return m_data + "/" + name; }
+    QString path(const char *name) const { return data_ + "/" + name; }
 
     // A small data directory: pools of 5 (pit), 6 (kk) and 6 (sir) records in shuffled
     // physical order, 3, 4 and 5 of them in use; a selected free slot in kk and sir.
     void makeDataDirectory()
     {
-        QDir().mkpath(m_data);
+        QDir().mkpath(data_);
         fixture::makeTable(
             path("pit.dbf"),
             {{"PIT", 'C', 20, 0}, {"EDIZ", 'C', 12, 0}, {"KEY", 'N', 2, 0}, {"order", 'N', 3, 0}},
@@ -74,7 +74,7 @@ private:
     std::unique_ptr<TDataModule2> createModule()
     {
         QString error;
-        auto module = TDataModule2::create(m_data, &error);
+        auto module = TDataModule2::create(data_, &error);
         if (!module)
             qWarning() << error;
         return module;
@@ -91,9 +91,9 @@ private:
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        m_data = m_dir.filePath("itog3");
-        QDir(m_data).removeRecursively();
+        QVERIFY(dir_.isValid());
+        data_ = dir_.filePath("itog3");
+        QDir(data_).removeRecursively();
         makeDataDirectory();
     }
 
@@ -103,7 +103,7 @@ private slots:
             auto module = createModule();
             QVERIFY(module);
             QCOMPARE(store::dataModule(), module.get());
-            QCOMPARE(module->Table3.fileName(), m_data + "/sir.dbf");
+            QCOMPARE(module->Table3.fileName(), data_ + "/sir.dbf");
             for (Table *t : {&module->Table5, &module->Table6, &module->Table7, &module->Table8,
                              &module->Table9})
                 QVERIFY2(t->isOpen(), qPrintable(t->objectName()));
@@ -137,11 +137,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
         if (bytes.isEmpty())
-            QVERIFY(QFile::remove(m_data + "/" + file));
+            QVERIFY(QFile::remove(data_ + "/" + file));
         else
-            fixture::writeBytes(m_data + "/" + file, bytes);
+            fixture::writeBytes(data_ + "/" + file, bytes);
         QString error;
-        auto module = TDataModule2::create(m_data, &error);
+        auto module = TDataModule2::create(data_, &error);
         QVERIFY(!module);
         QVERIFY2(error.contains(file) && error.contains(expected), qPrintable(error));
         QCOMPARE(store::dataModule(), nullptr);
@@ -153,7 +153,7 @@ private slots:
             path("order.dbf"),
             {{"pit", 'N', 3, 0}, {"KK", 'N', 3, 0}, {"sir", 'N', 3, 0}, {"arhnom", 'N', 4, 0}}, {});
         QString error;
-        QVERIFY(!TDataModule2::create(m_data, &error));
+        QVERIFY(!TDataModule2::create(data_, &error));
         QVERIFY2(error.contains("order.dbf"), qPrintable(error));
     }
 

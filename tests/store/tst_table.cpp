@@ -19,8 +19,8 @@ class TestTable final : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_path;
+    QTemporaryDir dir_;
+    QString path_;
 
     static QList<FieldDef> listFields()
     {
@@ -41,7 +41,7 @@ private:
 
     void openList(Table &table)
     {
-        table.setFileName(m_path);
+        table.setFileName(path_);
         table.defineIndex({"order", "order"});
         table.open();
     }
@@ -57,9 +57,9 @@ private:
 private slots:
     void init()
     {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath("list.dbf");
-        fixture::makeTable(m_path, listFields(), listRows());
+        QVERIFY(dir_.isValid());
+        path_ = dir_.filePath("list.dbf");
+        fixture::makeTable(path_, listFields(), listRows());
     }
 
     // Text keeps its leading blanks; a blank number is not 0; names are case-insensitive.
@@ -95,7 +95,7 @@ private slots:
             QFAIL("no error");
         } catch (const TableError &e) {
             QVERIFY(e.message().contains("nosuch"));
-            QVERIFY(e.message().contains(m_path));
+            QVERIFY(e.message().contains(path_));
         }
         QVERIFY_THROWS_EXCEPTION(TableError, t.setValue("nosuch", 1));
     }
@@ -152,7 +152,7 @@ private slots:
     void scrollEvents()
     {
         Table t;
-        t.setFileName(m_path);
+        t.setFileName(path_);
         QSignalSpy before(&t, &Table::beforeScroll);
         QSignalSpy after(&t, &Table::afterScroll);
         t.open();
@@ -202,7 +202,7 @@ private slots:
     // Equal keys keep their physical order; a key search finds the first of them.
     void equalKeysInPhysicalOrder()
     {
-        const QString path = m_dir.filePath("keys.dbf");
+        const QString path = dir_.filePath("keys.dbf");
         fixture::makeTable(path, {{"k", 'N', 3, 0}, {"name", 'C', 5, 0}},
                            {{3, "c"}, {2, "b1"}, {1, "a"}, {2, "b2"}, {2, "b3"}});
         Table t;
@@ -345,7 +345,7 @@ private slots:
             QFAIL("no error");
         } catch (const TableError &e) {
             QVERIFY2(e.message().contains(expression), qPrintable(e.message()));
-            QVERIFY(e.message().contains(m_path));
+            QVERIFY(e.message().contains(path_));
         }
         QCOMPARE(t.filter(), QString("ot='+'"));
         QCOMPARE(t.viewCount(), 3);
@@ -355,7 +355,7 @@ private slots:
     void filterOnClosedTable()
     {
         Table t;
-        t.setFileName(m_path);
+        t.setFileName(path_);
         QVERIFY_THROWS_EXCEPTION(TableError, t.setFilter("ot='+"));
         t.setFilter("nosuch='+'");
         t.setFiltered(true);
@@ -392,7 +392,7 @@ private slots:
             t.setValue("ves", value);
             t.post();
         }
-        const QByteArray file = fixture::fileBytes(m_path);
+        const QByteArray file = fixture::fileBytes(path_);
         const int header = uchar(file[8]) | uchar(file[9]) << 8;
         QCOMPARE(file.mid(header + 1 + 30 + 4, 8), bytes);
         Table t;
@@ -419,7 +419,7 @@ private slots:
     {
         QFETCH(QString, field);
         QFETCH(QVariant, value);
-        const QByteArray before = fixture::fileBytes(m_path);
+        const QByteArray before = fixture::fileBytes(path_);
         {
             Table t;
             openList(t);
@@ -427,12 +427,12 @@ private slots:
                 t.setValue(field, value);
                 QFAIL("no error");
             } catch (const TableError &e) {
-                QVERIFY2(e.message().contains(m_path), qPrintable(e.message()));
+                QVERIFY2(e.message().contains(path_), qPrintable(e.message()));
                 QVERIFY(e.message().contains(field, Qt::CaseInsensitive));
             }
             t.cancel();
         }
-        QCOMPARE(fixture::fileBytes(m_path), before);
+        QCOMPARE(fixture::fileBytes(path_), before);
     }
 
     void appendCancelAndPost()
@@ -472,7 +472,7 @@ private slots:
         writer.setText("naim", "Первая");
         writer.flush();
         QCOMPARE(writer.state(), Table::State::Browse);
-        const QByteArray bytes = fixture::fileBytes(m_path);
+        const QByteArray bytes = fixture::fileBytes(path_);
         QCOMPARE(int(uchar(bytes[4])), 6);
         const QDate today = QDate::currentDate();
         QCOMPARE(int(uchar(bytes[1])), today.year() - 1900);
@@ -485,7 +485,7 @@ private slots:
 
     void createWritesCodePageHeader()
     {
-        const QByteArray bytes = fixture::fileBytes(m_path);
+        const QByteArray bytes = fixture::fileBytes(path_);
         QCOMPARE(int(uchar(bytes[0])), 0x03);
         QCOMPARE(int(uchar(bytes[29])), 0xC9);
     }
@@ -496,7 +496,7 @@ private slots:
         Table source;
         openList(source);
         source.defineIndex({"si", "kods"});
-        const QString copyPath = m_dir.filePath("copy.dbf");
+        const QString copyPath = dir_.filePath("copy.dbf");
         fixture::makeTable(copyPath, {{"x", 'C', 3, 0}}, {{"a"}, {"b"}});
         Table copy;
         copy.setFileName(copyPath);
@@ -521,17 +521,17 @@ private slots:
             copy.post();
         }
         copy.close();
-        QCOMPARE(fixture::fileBytes(copyPath).mid(32), fixture::fileBytes(m_path).mid(32));
+        QCOMPARE(fixture::fileBytes(copyPath).mid(32), fixture::fileBytes(path_).mid(32));
     }
 
     // Records marked deleted are not part of any view.
     void deletedRecordsSkipped()
     {
-        QByteArray bytes = fixture::fileBytes(m_path);
+        QByteArray bytes = fixture::fileBytes(path_);
         const int header = uchar(bytes[8]) | uchar(bytes[9]) << 8;
         const int length = uchar(bytes[10]) | uchar(bytes[11]) << 8;
         bytes[header + length] = '*';
-        fixture::writeBytes(m_path, bytes);
+        fixture::writeBytes(path_, bytes);
         Table t;
         openList(t);
         QCOMPARE(names(t), (QStringList{" Мука", "Мел", "Жмых", "Шрот"}));
@@ -607,7 +607,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QByteArray, raw);
         QFETCH(QVariant, expected);
-        const QString path = m_dir.filePath("types.dbf");
+        const QString path = dir_.filePath("types.dbf");
         fixture::makeTable(path,
                            {{"L", 'L', 1, 0},
                             {"N", 'N', 5, 0},
@@ -630,7 +630,7 @@ private slots:
     // Each kind of field written and read back through a fresh cursor.
     void writesFieldTypes()
     {
-        const QString path = m_dir.filePath("types.dbf");
+        const QString path = dir_.filePath("types.dbf");
         fixture::makeTable(
             path,
             {{"L", 'L', 1, 0},

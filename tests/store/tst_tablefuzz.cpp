@@ -109,17 +109,14 @@ class TestTableFuzz final : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::mt19937 m_random{kSeed};
-    int m_tried = 0;
-    int m_errors = 0;
-    int m_reads = 0;
-    int m_unreadable = 0; // number fields read back as unreadable, over all correct reads
+    QTemporaryDir dir_;
+    std::mt19937 random_{kSeed};
+    int tried_ = 0;
+    int errors_ = 0;
+    int reads_ = 0;
+    int unreadable_ = 0; // number fields read back as unreadable, over all correct reads
 
-    unsigned pick(unsigned n)
-    {
-        return std::uniform_int_distribution<unsigned>(0, n - 1)(m_random);
-    }
+    unsigned pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random_); }
 
     QByteArray mutate(QByteArray bytes, Kind kind, bool *mustFail);
     void mutateHeader(QByteArray &bytes, bool *mustFail);
@@ -127,7 +124,7 @@ private:
     QString checkRead(const QString &path, const QByteArray &bytes, int *unreadable);
 
 private slots:
-    void initTestCase() { QVERIFY(m_dir.isValid()); }
+    void initTestCase() { QVERIFY(dir_.isValid()); }
     void mutations();
 };
 
@@ -144,7 +141,7 @@ void TestTableFuzz::mutateHeader(QByteArray &bytes, bool *mustFail)
     switch (pick(5)) {
     case 0: {
         const unsigned counts[] = {0u, unsigned(count - 1), unsigned(count + 1), 0xFFFFFFFFu,
-                                   unsigned(m_random())};
+                                   unsigned(random_())};
         change(4, 4, counts[pick(5)]);
         break;
     }
@@ -301,7 +298,7 @@ void TestTableFuzz::mutations()
         originals.insert(
             name,
             readFile(QStringLiteral(KP_SOURCE_DIR "/data/itog3/%1.dbf").arg(QLatin1String(name))));
-    const QString path = m_dir.filePath(QStringLiteral("fuzz.dbf"));
+    const QString path = dir_.filePath(QStringLiteral("fuzz.dbf"));
     int numberTexts = 0;
     for (int i = 0; i < kMutations; ++i) {
         const QString name = QLatin1String(kTables[pick(std::size(kTables))]);
@@ -309,7 +306,7 @@ void TestTableFuzz::mutations()
         bool mustFail = false;
         const QByteArray bytes = mutate(originals.value(name), kind, &mustFail);
         writeFile(path, bytes);
-        ++m_tried;
+        ++tried_;
         const QString tag =
             QStringLiteral("mutation %1 (%2, kind %3)").arg(i).arg(name).arg(int(kind));
         try {
@@ -320,20 +317,20 @@ void TestTableFuzz::mutations()
             if (kind == Kind::NumberText && word(bytes, 4, 4) > 0)
                 QVERIFY2(unreadable > 0, qPrintable(tag + QStringLiteral(": text read as number")));
             numberTexts += kind == Kind::NumberText ? 1 : 0;
-            m_unreadable += unreadable;
-            ++m_reads;
+            unreadable_ += unreadable;
+            ++reads_;
         } catch (const TableError &e) {
             QVERIFY2(e.message().startsWith(QStringLiteral("Таблица ") + path),
                      qPrintable(tag + QStringLiteral(": ") + e.message()));
             QVERIFY2(kind != Kind::NumberText,
                      qPrintable(tag + QStringLiteral(": ") + e.message()));
-            ++m_errors;
+            ++errors_;
         }
     }
     qInfo("table reader fuzz (seed %u): %d mutations tried, %d named errors, %d correct reads "
           "(%d with text in a number field); %d unreadable number fields reported",
-          kSeed, m_tried, m_errors, m_reads, numberTexts, m_unreadable);
-    QCOMPARE(m_errors + m_reads, m_tried);
+          kSeed, tried_, errors_, reads_, numberTexts, unreadable_);
+    QCOMPARE(errors_ + reads_, tried_);
 }
 
 QTEST_APPLESS_MAIN(TestTableFuzz)
