@@ -116,13 +116,7 @@ void TForm12::message(const QString &text)
 
 bool TForm12::runReporting(const std::function<void()> &operation)
 {
-    try {
-        operation();
-        return true;
-    } catch (const store::TableError &error) {
-        message(error.message());
-        return false;
-    }
+    return widgets::runReporting(operation, [this](const QString &text) { message(text); });
 }
 
 MixMode TForm12::mode() const
