@@ -39,13 +39,20 @@ inline constexpr std::int64_t kCoefCapacity = 10'000'000;
 inline constexpr int kOutputRow = 100;
 inline constexpr int kStockRow = 200;
 
-// Whether the programme could be held at all. An overflow of the coefficient list names
-// no row or column, so it is kept apart from solveStatus, which always names one.
-enum class ProgrammeError : std::uint8_t { None, Overflow };
+// Whether the programme could be held and solved at all. Neither failure names a row
+// or column, so they are kept apart from solveStatus, which always names one.
+// Overflow: the coefficient list could not hold the programme; LostAccuracy: the
+// solver could not keep its figures right (rounding), its amounts are no recipe.
+enum class ProgrammeError : std::uint8_t { None, Overflow, LostAccuracy };
 
 // The message shown after an overflow of the coefficient list.
 inline constexpr char16_t kOverflowMessage[] =
     u"Слишком много кормов, сырья или допустимых вложений";
+
+// The message shown when the solver lost its accuracy.
+inline constexpr char16_t kLostAccuracyMessage[] =
+    u"Расчёт прерван: ошибки округления исказили решение, рецепты не получены. "
+    u"Уменьшите число кормов или сырья в расчёте и повторите его";
 
 // A raw material with no stock figure (0 in the table) counts as this many tonnes.
 inline constexpr double kUnlimitedStock = 999999;

@@ -136,6 +136,12 @@ void CalculationRun::attemptLoop(OutputSearch &search)
         if (firstAttempt_ && options_.firstProgramme)
             options_.firstProgramme(rec_);
         solve(firstAttempt_ || full);
+        if (rec_.programmeError == ProgrammeError::LostAccuracy) {
+            result_.outcome = RunOutcome::LostAccuracy;
+            messages_.show(QString::fromUtf16(kLostAccuracyMessage));
+            ended_ = true;
+            return;
+        }
         if (!decide(search))
             return;
     }
@@ -145,11 +151,11 @@ void CalculationRun::solve(bool full)
 {
     if (!full) {
         finalTableau_.clear();
-        result_.solver += checkFeasibility(rec_);
+        result_.solver += checkFeasibility(rec_, options_.solverLimits);
         return;
     }
     observer_.showSolverProgress(solverProgressMinimum(rec_), 0);
-    result_.solver += solveProgramme(rec_, &observer_, &finalTableau_);
+    result_.solver += solveProgramme(rec_, &observer_, &finalTableau_, options_.solverLimits);
     observer_.hideSolverProgress();
     result_.objective = rawMaterialCost(rec_);
 }

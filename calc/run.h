@@ -32,6 +32,7 @@ struct RunOptions {
     // Called with the programme of the first attempt, as assembled, before it is
     // solved (the tool's export); may be empty.
     std::function<void(const ProblemRecord &)> firstProgramme;
+    SolverLimits solverLimits; // the solver's own unless a test narrows them
 };
 
 enum class RunOutcome {
@@ -41,6 +42,7 @@ enum class RunOutcome {
     StockMessage,    // a stock to be used up could not be: the message box only
     NoAnalysis,      // a column's own bounds could not be met: the message box only
     Overflow,        // the coefficient list overflowed: the message box only
+    LostAccuracy,    // the solver could not keep its figures right: the message box only
 };
 
 struct RunResult {

@@ -95,49 +95,59 @@ void step(SimplexTableau &tableau, int column, const SimplexTableau::Choice &cho
 // the largest of its column or row; stricter each time the tableau loses its accuracy
 // again before a check has passed.
 constexpr double kCarefulPivot[] = {1e-9, 1e-7, 1e-5};
-constexpr int kRebuilds = 30;       // fresh tableaux per solve at most
 constexpr int kCheckInterval = 256; // flips and pivots between two accuracy checks, at least
 constexpr int kCheckWork = 16;      // and tableau passes worth of row updates
 
-enum class PhaseEnd { Done, Infeasible, LostAccuracy };
+// A check that finds the figures off by more than the drift limit but less than the
+// noise limit sees the ordinary drift of tens of thousands of pivots: a fresh tableau
+// for the basis in hand sets it right and the method goes on with its own rules. Off
+// by more, the tableau has pivoted on rounding noise: back to the last basis found
+// right, under careful rules.
+enum class PhaseEnd { Done, Infeasible, Drifted, LostAccuracy };
 
 // Recomputes the row activities from time to time (simplexaccuracy.h) and keeps the
 // last basis whose figures were found right. A check costs about one pass over the
-// tableau: it comes after kCheckInterval steps and at least kCheckWork such passes
-// worth of row updates.
+// programme's non-zero coefficients: it comes after kCheckInterval steps and at least
+// kCheckWork tableau passes worth of row updates.
 class AccuracyWatch final
 {
 public:
-    AccuracyWatch(const OriginalProgramme &original, const ProblemRecord &record)
-        : original_(original), record_(record),
+    AccuracyWatch(const OriginalProgramme &original, const ProblemRecord &record,
+                  const SolverLimits &limits)
+        : original_(original), record_(record), limits_(limits),
           cells_(std::int64_t(record.rowCount) * record.columnCount)
     {
         checkpoint_.save(record);
     }
 
-    bool lostNow()
+    // Done when the figures are right (the basis is then the new checkpoint), else
+    // Drifted or LostAccuracy.
+    PhaseEnd check()
     {
         if (!original_.held())
-            return false;
-        if (original_.inconsistency(record_) > kConsistencyLimit)
-            return true;
+            return PhaseEnd::Done;
+        const double off = original_.inconsistency(record_);
+        if (off > limits_.noise)
+            return PhaseEnd::LostAccuracy;
+        if (off > limits_.drift)
+            return PhaseEnd::Drifted;
         checkpoint_.save(record_);
         ++passed_;
-        return false;
+        return PhaseEnd::Done;
     }
 
     // After every flip or pivot; work: the statistics of the tableau now in use.
-    bool lostAfterStep(const SolverStats &work)
+    PhaseEnd checkAfterStep(const SolverStats &work)
     {
         if (++steps_ - lastSteps_ < kCheckInterval)
-            return false;
+            return PhaseEnd::Done;
         if (work.updatedEntries < lastWork_) // a fresh tableau counts from 0
             lastWork_ = 0;
         if (work.updatedEntries - lastWork_ < kCheckWork * cells_)
-            return false;
+            return PhaseEnd::Done;
         lastSteps_ = steps_;
         lastWork_ = work.updatedEntries;
-        return lostNow();
+        return check();
     }
 
     const BasisRecord &checkpoint() const { return checkpoint_; }
@@ -146,6 +156,7 @@ public:
 private:
     const OriginalProgramme &original_;
     const ProblemRecord &record_;
+    const SolverLimits limits_;
     const std::int64_t cells_;
     BasisRecord checkpoint_;
     std::int64_t steps_ = 0;
@@ -170,8 +181,8 @@ PhaseEnd feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, Solver
         if (i != 0 && j == 0 && tableau.snapIfRoundingOnly(i))
             continue;
         if (i == 0 || j == 0 || guard.givenUp()) {
-            if (accuracy.lostNow())
-                return PhaseEnd::LostAccuracy;
+            if (const PhaseEnd figures = accuracy.check(); figures != PhaseEnd::Done)
+                return figures;
             if (i == 0)
                 return PhaseEnd::Done;
             record.solveStatus = record.rowLabel[i];
@@ -179,8 +190,9 @@ PhaseEnd feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, Solver
         }
         step(tableau, j, tableau.feasibilityRatio(j, guard.smallestIndex()), feed, record);
         guard.afterStep();
-        if (accuracy.lostAfterStep(tableau.stats()))
-            return PhaseEnd::LostAccuracy;
+        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+            figures != PhaseEnd::Done)
+            return figures;
     }
 }
 
@@ -192,11 +204,12 @@ PhaseEnd costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &
     for (;;) {
         const int j = guard.givenUp() ? 0 : tableau.costEntering(guard.smallestIndex());
         if (j == 0)
-            return accuracy.lostNow() ? PhaseEnd::LostAccuracy : PhaseEnd::Done;
+            return accuracy.check();
         step(tableau, j, tableau.costRatio(j, guard.smallestIndex()), feed, record);
         guard.afterStep();
-        if (accuracy.lostAfterStep(tableau.stats()))
-            return PhaseEnd::LostAccuracy;
+        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+            figures != PhaseEnd::Done)
+            return figures;
     }
 }
 
@@ -230,11 +243,13 @@ void addSteps(SolverStats &stats, const SolverStats &steps)
     stats.rowUpdateSeconds += steps.rowUpdateSeconds;
 }
 
-// The method with its own rules. Should the tableau lose its accuracy, a fresh one is
-// built from the programme as assembled for the last basis found right, and the
-// method goes on from there under careful rules.
+// The method with its own rules. Drift is set right by a fresh tableau for the basis
+// in hand. Should the tableau lose its accuracy, a fresh one is built from the
+// programme as assembled for the last basis found right, and the method goes on from
+// there under careful rules. When neither brings the figures right within the limits,
+// the solve ends with programmeError LostAccuracy: its amounts are no recipe.
 SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
-                  FinalTableau *finalTableau)
+                  FinalTableau *finalTableau, const SolverLimits &limits)
 {
     if (finalTableau)
         finalTableau->clear();
@@ -245,16 +260,44 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
     }
     const OriginalProgramme original(record);
     ProgressFeed feed(full ? progress : nullptr);
-    auto tableau = std::make_unique<SimplexTableau>(record, full);
-    tableau->initialise();
-    AccuracyWatch accuracy(original, record);
+    std::unique_ptr<SimplexTableau> tableau;
     int strictness = -1; // index into kCarefulPivot; -1: the method's own rules
+    // A fresh tableau from the programme as assembled, in the given basis (or in the
+    // starting one); false when the basis turns out singular.
+    auto freshTableau = [&](const BasisRecord *basis) {
+        tableau.reset();
+        original.restore(record);
+        const double tolerance = strictness < 0 ? 0 : kCarefulPivot[strictness];
+        tableau = std::make_unique<SimplexTableau>(record, full, tolerance);
+        tableau->initialise();
+        return !basis || tableau->enterBasis(*basis);
+    };
+    freshTableau(nullptr);
+    AccuracyWatch accuracy(original, record, limits);
     std::int64_t passedAtRebuild = -1;
+    std::int64_t passedAtRefresh = -1;
     for (;;) {
-        const PhaseEnd end =
-            runPhases(*tableau, record, full, strictness >= 0, stats, feed, accuracy);
+        PhaseEnd end = runPhases(*tableau, record, full, strictness >= 0, stats, feed, accuracy);
         addSteps(stats, tableau->stats());
-        if (end != PhaseEnd::LostAccuracy || stats.rebuilds == kRebuilds) {
+        // Drift again before any check has passed on fresh figures is no mere drift.
+        if (end == PhaseEnd::Drifted && stats.refreshes < limits.refreshes &&
+            accuracy.passedChecks() != passedAtRefresh) {
+            ++stats.refreshes;
+            passedAtRefresh = accuracy.passedChecks();
+            BasisRecord current;
+            current.save(record);
+            if (freshTableau(&current))
+                continue;
+        }
+        if (end == PhaseEnd::Drifted) // or the basis in hand turned out singular
+            end = PhaseEnd::LostAccuracy;
+        if (end == PhaseEnd::LostAccuracy && stats.rebuilds == limits.rebuilds) {
+            record.programmeError = ProgrammeError::LostAccuracy; // solveStatus says nothing
+            if (full)
+                tableau->extract();
+            break;
+        }
+        if (end != PhaseEnd::LostAccuracy) {
             if (end == PhaseEnd::Done)
                 record.solveStatus = 0;
             if (end == PhaseEnd::Done && finalTableau)
@@ -268,15 +311,9 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
             strictness = std::min(strictness + 1, int(std::size(kCarefulPivot)) - 1);
         passedAtRebuild = accuracy.passedChecks();
         ++stats.rebuilds;
-        tableau.reset();
-        original.restore(record);
-        tableau = std::make_unique<SimplexTableau>(record, full, kCarefulPivot[strictness]);
-        tableau->initialise();
-        if (!tableau->enterBasis(accuracy.checkpoint())) { // start over, carefully
-            original.restore(record);
-            tableau = std::make_unique<SimplexTableau>(record, full, kCarefulPivot[strictness]);
-            tableau->initialise();
-        }
+        passedAtRefresh = accuracy.passedChecks();
+        if (!freshTableau(&accuracy.checkpoint()))
+            freshTableau(nullptr); // start over, carefully
     }
     record.coef.release();
     return stats;
@@ -293,6 +330,7 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
     updatedEntries += other.updatedEntries;
     cycleBreaks += other.cycleBreaks;
     rebuilds += other.rebuilds;
+    refreshes += other.refreshes;
     sharedPivots += other.sharedPivots;
     threads = std::max(threads, other.threads);
     rowUpdateSeconds += other.rowUpdateSeconds;
@@ -300,14 +338,14 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
 }
 
 SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
-                           FinalTableau *finalTableau)
+                           FinalTableau *finalTableau, const SolverLimits &limits)
 {
-    return solve(record, true, progress, finalTableau);
+    return solve(record, true, progress, finalTableau, limits);
 }
 
-SolverStats checkFeasibility(ProblemRecord &record)
+SolverStats checkFeasibility(ProblemRecord &record, const SolverLimits &limits)
 {
-    return solve(record, false, nullptr, nullptr);
+    return solve(record, false, nullptr, nullptr, limits);
 }
 
 } // namespace calc

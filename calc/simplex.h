@@ -32,15 +32,19 @@
 // - a phase that returns to a basis it has had before (it would go round for ever)
 //   finishes with the smallest-index rule, which cannot cycle;
 // - the row activities are recomputed now and then from the programme as assembled
-//   (simplexaccuracy.h); once they no longer match the tableau's figures (pivots on
-//   rounding noise), a fresh tableau is built for the last basis that matched and the
-//   method goes on from there under careful rules that ignore noise-sized entries;
+//   (simplexaccuracy.h); when they have drifted from the tableau's figures (long runs
+//   of pivots), a fresh tableau is built for the basis in hand and the method goes on;
+//   when they no longer match at all (pivots on rounding noise), a fresh tableau is
+//   built for the last basis that matched and the method goes on from there under
+//   careful rules that ignore noise-sized entries; when that does not help either, the
+//   solve ends with programmeError LostAccuracy rather than with a false optimum;
 // - a row that no column can move and that misses its bound only by rounding (fixed
 //   inclusions that add up to the output one unit in the last place short) is put on
 //   its bound instead of ending the solve as infeasible.
 
 #include "calc/problemrecord.h"
 #include "calc/runobserver.h"
+#include "calc/simplexaccuracy.h"
 
 #include <cstdint>
 
@@ -60,8 +64,10 @@ struct SolverStats {
     std::int64_t updatedEntries = 0;
     // Phases that repeated a basis and were finished by the smallest-index rule.
     int cycleBreaks = 0;
-    // Fresh tableaux built after the tableau had lost its accuracy.
+    // Fresh tableaux built after the tableau had lost its accuracy (back to the last
+    // basis found right), and after it had only drifted (for the basis in hand).
     int rebuilds = 0;
+    int refreshes = 0;
     // Pivots whose row update was shared between threads, and the most threads used.
     std::int64_t sharedPivots = 0;
     int threads = 1;
@@ -71,20 +77,31 @@ struct SolverStats {
     SolverStats &operator+=(const SolverStats &other);
 };
 
+// How far the figures may drift before a fresh tableau, how far before the tableau
+// counts as lost, and how many fresh tableaux of each kind a solve may build. The
+// program uses the defaults; tests narrow them to reach those paths on small cases.
+struct SolverLimits {
+    double drift = kConsistencyLimit;
+    double noise = kNoiseLimit;
+    int rebuilds = 30;
+    int refreshes = 1000;
+};
+
 // The full solver: feasibility phase, cost phase, extraction. On return solveStatus
 // is 0 (optimal) or the label of the first basic variable that cannot be brought
 // within its bounds (−i: row i; +j: column j); columnValue[j] holds the tonnes of
 // column j and rowValue[i] the activity of row i (also after a failure: the values
 // reached); objective is minus the cost; the coefficient list is released. progress
 // may be null. With nothing assembled (the coefficient list overflowed) nothing is
-// solved and programmeError is Overflow: solveStatus then says nothing. finalTableau,
+// solved and programmeError is Overflow; when the figures could not be kept right
+// programmeError is LostAccuracy: in both cases solveStatus then says nothing. finalTableau,
 // when given, receives a copy of the tableau at the optimum (cleared when there is
 // none); the solve itself is the same with it or without.
 SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
-                           FinalTableau *finalTableau = nullptr);
+                           FinalTableau *finalTableau = nullptr, const SolverLimits &limits = {});
 
 // The feasibility phase only: solveStatus as above; columnValue keeps the prices and
 // rowValue holds no solution; the coefficient list is released.
-SolverStats checkFeasibility(ProblemRecord &record);
+SolverStats checkFeasibility(ProblemRecord &record, const SolverLimits &limits = {});
 
 } // namespace calc

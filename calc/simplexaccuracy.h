@@ -19,8 +19,11 @@ namespace calc
 
 // Row activities from the amounts may differ from the tableau's figures by this much,
 // relative to the activity (or absolutely below 1 t), before the tableau is judged
-// to have lost its accuracy.
+// to have drifted (fresh figures for the same basis set it right) ...
 inline constexpr double kConsistencyLimit = 1e-8;
+// ... and by this much before it is judged to have lost its accuracy (it has pivoted
+// on rounding noise: its basis is no longer to be trusted).
+inline constexpr double kNoiseLimit = 1e-6;
 
 class OriginalProgramme final
 {

@@ -96,6 +96,8 @@ class tst_run final : public QObject
 
 private slots:
     void costModeSolvesOnce();
+    void lostAccuracyEndsTheRun_data();
+    void lostAccuracyEndsTheRun();
     void relaxationWidensUntilMet_data();
     void relaxationWidensUntilMet();
     void uniformRelaxationGivesUp();
@@ -136,6 +138,34 @@ void tst_run::costModeSolvesOnce()
                  store::fixedText(1400, 13, 2) + QStringLiteral("  руб."));
     QCOMPARE(calc::summaryGrid(result.summary).rows.size(), 2);
     QCOMPARE(calc::summaryGrid(result.summary).rows[0][2], store::fixedText(8, 13, 3));
+}
+
+// A solve whose figures could not be kept right ends the run with its message, in
+// every mode, and shows no recipe (the solver's limits narrowed so that it happens).
+void tst_run::lostAccuracyEndsTheRun_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("cost") << int(CalcMode::Cost);
+    QTest::newRow("proportional") << int(CalcMode::Proportional);
+}
+
+void tst_run::lostAccuracyEndsTheRun()
+{
+    QFETCH(int, mode);
+    CalcFixture fx;
+    twoRaws(fx, 1000, 1000);
+    proteinFeed(fx, 10, 16, 18);
+    ProblemRecord rec;
+    RecordingObserver observer;
+    calc::RunOptions options;
+    options.mode = CalcMode(mode);
+    options.solverLimits.noise = -1; // every check of the figures fails
+    options.solverLimits.rebuilds = 0;
+    const RunResult result = calc::runCalculation(rec, fx.open(), options, observer);
+    QCOMPARE(result.outcome, RunOutcome::LostAccuracy);
+    QCOMPARE(result.attempts, 1);
+    QCOMPARE(observer.messages, QStringList{QString::fromUtf16(calc::kLostAccuracyMessage)});
+    QVERIFY(result.summary.rows.isEmpty());
 }
 
 void tst_run::relaxationWidensUntilMet_data()

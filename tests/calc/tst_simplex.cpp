@@ -76,6 +76,25 @@ TinyProgramme feasibilityCycle()
             {{0, 3, 1}, {0, 3, -1}, {0, 2, 0}, {0, 3, -1}, {0, 1, 2}, {0, 2, 2}}};
 }
 
+// The programme of a sample case as assembled, to check the amounts against.
+TinyProgramme assembledProgramme(const CaseShape &shape)
+{
+    auto rec = std::make_unique<ProblemRecord>();
+    const SampleCase c = makeCase(*rec, shape);
+    if (!assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm))
+        return {};
+    TinyProgramme p;
+    for (int i = 1; i <= rec->rowCount; ++i) {
+        TinyRow row{rec->rowLower[i], rec->rowUpper[i], {}};
+        for (int j = 1; j <= rec->columnCount; ++j)
+            row.a.push_back(-rec->coef.at(i, j));
+        p.rows.push_back(row);
+    }
+    for (int j = 1; j <= rec->columnCount; ++j)
+        p.columns.push_back({rec->columnLower[j], rec->columnUpper[j], rec->columnValue[j]});
+    return p;
+}
+
 } // namespace
 
 class TestSimplex : public QObject
@@ -96,6 +115,10 @@ private slots:
     void sameStepsAsTheMethod_data();
     void sameStepsAsTheMethod();
     void accuracyLostAndRegained();
+    void driftSetRightInPlace_data();
+    void driftSetRightInPlace();
+    void lostAccuracyIsNoSolution_data();
+    void lostAccuracyIsNoSolution();
     void feasibilityCheckKeepsPrices();
     void nothingAssembledIsNoSolution();
     void progressFollowsTheObjective();
@@ -438,6 +461,75 @@ void TestSimplex::accuracyLostAndRegained()
     QVERIFY(stats.rebuilds >= 1);
     QVERIFY(worstViolation(*rec, original) < 1e-6);
     QVERIFY(-rec->objective > -ref->objective); // the method's "optimum" was no recipe
+}
+
+// Figures that drift from the programme get a fresh tableau for the basis in hand and
+// the method goes on: with the drift limit narrowed so that this happens many times,
+// the solve ends where it ends without, its amounts within every bound.
+void TestSimplex::driftSetRightInPlace_data()
+{
+    QTest::addColumn<CaseShape>("shape");
+    QTest::newRow("tight stock 10x30x20") << CaseShape{10, 30, 20, 11, Flavour::TightStock, 1.0};
+    QTest::newRow("tight stock 8x25x12") << CaseShape{8, 25, 12, 12, Flavour::TightStock, 0.6};
+}
+
+void TestSimplex::driftSetRightInPlace()
+{
+    QFETCH(CaseShape, shape);
+    const TinyProgramme original = assembledProgramme(shape);
+    QVERIFY(!original.rows.empty());
+    auto plain = std::make_unique<ProblemRecord>();
+    setProgramme(*plain, original);
+    solveProgramme(*plain, nullptr);
+
+    auto rec = std::make_unique<ProblemRecord>();
+    setProgramme(*rec, original);
+    SolverLimits limits;
+    limits.drift = 1e-12; // fresh figures are right to about 1e-14
+    const SolverStats stats = solveProgramme(*rec, nullptr, nullptr, limits);
+    QCOMPARE(rec->programmeError, ProgrammeError::None);
+    QVERIFY2(stats.refreshes >= 2, qPrintable(QString::number(stats.refreshes)));
+    QCOMPARE(rec->solveStatus, plain->solveStatus);
+    if (rec->solveStatus == 0) {
+        QVERIFY(std::fabs(rec->objective - plain->objective) <=
+                1e-9 * std::max(1.0, std::fabs(plain->objective)));
+        QVERIFY(worstViolation(*rec, original) < 1e-6);
+    }
+}
+
+// When fresh tableaux do not bring the figures right within the limits, the solve
+// says so (programmeError), never that its amounts are an optimum or a verdict on a
+// row. The program's limits are narrowed here to reach that end on small cases.
+void TestSimplex::lostAccuracyIsNoSolution_data()
+{
+    QTest::addColumn<CaseShape>("shape");
+    QTest::addColumn<double>("noise");
+    QTest::addColumn<int>("rebuilds");
+    QTest::addColumn<bool>("full");
+    const CaseShape noisy{6, 30, 8, 149 * 7919, Flavour::TightStock, 1.0};
+    const CaseShape ordinary{4, 10, 6, 5, Flavour::Ordinary, 1.0};
+    QTest::newRow("pivots on noise, no fresh tableau") << noisy << kNoiseLimit << 0 << true;
+    QTest::newRow("every check fails, none allowed") << ordinary << -1.0 << 0 << true;
+    QTest::newRow("every check fails, 3 allowed") << ordinary << -1.0 << 3 << true;
+    QTest::newRow("feasibility check, 1 allowed") << ordinary << -1.0 << 1 << false;
+}
+
+void TestSimplex::lostAccuracyIsNoSolution()
+{
+    QFETCH(CaseShape, shape);
+    QFETCH(double, noise);
+    QFETCH(int, rebuilds);
+    QFETCH(bool, full);
+    auto rec = std::make_unique<ProblemRecord>();
+    setProgramme(*rec, assembledProgramme(shape));
+    SolverLimits limits;
+    limits.noise = noise;
+    limits.rebuilds = rebuilds;
+    const SolverStats stats =
+        full ? solveProgramme(*rec, nullptr, nullptr, limits) : checkFeasibility(*rec, limits);
+    QCOMPARE(rec->programmeError, ProgrammeError::LostAccuracy);
+    QCOMPARE(stats.rebuilds, rebuilds);
+    QVERIFY(!rec->coef.allocated());
 }
 
 // The feasibility check answers like the full solver but leaves the prices in

@@ -98,6 +98,41 @@ struct EngineRun {
     double cost = 0;
     int status = 0;
     std::vector<double> columns; // tonnes of every column, to compare runs bit for bit
+    double violation = 0;        // tonnes outside the farthest bound
+};
+
+// The programme as assembled, kept to check the solver's amounts against it.
+struct Programme {
+    std::vector<std::vector<std::pair<int, double>>> rows; // (column, a_ij) of each row
+    std::vector<double> lower, upper, columnLower, columnUpper;
+
+    explicit Programme(const ProblemRecord &rec)
+        : rows(rec.rowCount + 1),
+          lower(rec.rowLower.begin(), rec.rowLower.begin() + rec.rowCount + 1),
+          upper(rec.rowUpper.begin(), rec.rowUpper.begin() + rec.rowCount + 1),
+          columnLower(rec.columnLower.begin(), rec.columnLower.begin() + rec.columnCount + 1),
+          columnUpper(rec.columnUpper.begin(), rec.columnUpper.begin() + rec.columnCount + 1)
+    {
+        for (int i = 1; i <= rec.rowCount; ++i)
+            for (int j = 1; j <= rec.columnCount; ++j)
+                if (const double a = -rec.coef.at(i, j); a != 0)
+                    rows[i].push_back({j, a});
+    }
+
+    // Tonnes by which the amounts miss the farthest bound of a row or column.
+    double worstViolation(const std::vector<double> &x) const
+    {
+        double worst = 0;
+        for (size_t j = 1; j < x.size(); ++j)
+            worst = std::max({worst, columnLower[j] - x[j], x[j] - columnUpper[j]});
+        for (size_t i = 1; i < rows.size(); ++i) {
+            double y = 0;
+            for (const auto &[j, a] : rows[i])
+                y += a * x[j];
+            worst = std::max({worst, lower[i] - y, y - upper[i]});
+        }
+        return worst;
+    }
 };
 
 // One assembly and solve of the case; the time covers both.
@@ -108,13 +143,20 @@ EngineRun assembleAndSolve(ProblemRecord &rec, const CaseShape &shape, double *s
     clock.start();
     assembleProgramme(rec, c.useFullUse, rec.rowRelax, c.lossNorm);
     const qint64 assembled = clock.nsecsElapsed();
+    clock.invalidate();
+    const Programme programme(rec);
+    clock.start();
     EngineRun run;
     run.stats = solveProgramme(rec, nullptr);
-    *seconds = clock.nsecsElapsed() / 1e9;
-    run.solveSeconds = (clock.nsecsElapsed() - assembled) / 1e9;
+    const double solved = clock.nsecsElapsed() / 1e9;
+    *seconds = assembled / 1e9 + solved;
+    run.solveSeconds = solved;
     run.cost = -rec.objective;
-    run.status = rec.programmeError == ProgrammeError::Overflow ? -1000 : rec.solveStatus;
+    run.status = rec.programmeError == ProgrammeError::Overflow       ? -1000
+                 : rec.programmeError == ProgrammeError::LostAccuracy ? -2000
+                                                                      : rec.solveStatus;
     run.columns.assign(rec.columnValue.begin(), rec.columnValue.begin() + rec.columnCount + 1);
+    run.violation = programme.worstViolation(run.columns);
     return run;
 }
 
@@ -189,19 +231,26 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
     resetPeak();
     const EngineFigures one = timeEngine(*rec, shape, options.runs, 1);
     const SolverStats &st = one.last.stats;
-    print(QStringLiteral("  outcome                     %1, cost %2")
-              .arg(one.last.status == 0
-                       ? QStringLiteral("solved")
-                       : QStringLiteral("no recipe (status %1)").arg(one.last.status))
-              .arg(one.last.cost, 0, 'f', 4));
+    const QString outcome = one.last.status == 0 ? QStringLiteral("solved")
+                            : one.last.status == -2000
+                                ? QStringLiteral("accuracy lost")
+                                : QStringLiteral("no recipe (status %1)").arg(one.last.status);
+    print(QStringLiteral("  outcome                     %1, cost %2; amounts outside a bound by "
+                         "at most %3 t")
+              .arg(outcome)
+              .arg(one.last.cost, 0, 'f', 4)
+              .arg(one.last.violation, 0, 'g', 3));
     print(QStringLiteral("  pivots                      %1 (feasibility phase %2, degenerate %3)")
               .arg(st.pivots)
               .arg(st.feasibilityPivots)
               .arg(st.degeneratePivots));
-    print(QStringLiteral("  bound flips                 %1; fresh tableaux %2; cycles broken %3")
-              .arg(st.flips)
-              .arg(st.rebuilds)
-              .arg(st.cycleBreaks));
+    print(
+        QStringLiteral("  bound flips                 %1; fresh tableaux %2 after drift, %3 after "
+                       "a loss of accuracy; cycles broken %4")
+            .arg(st.flips)
+            .arg(st.refreshes)
+            .arg(st.rebuilds)
+            .arg(st.cycleBreaks));
     print(QStringLiteral("  tableau entries updated     %1")
               .arg(double(st.updatedEntries), 0, 'g', 4));
     printEngine(QStringLiteral("1 thread: "), one, options.runs);

@@ -191,6 +191,8 @@ QString outcomeName(RunOutcome outcome)
         return QStringLiteral("no-analysis");
     case RunOutcome::Overflow:
         return QStringLiteral("overflow");
+    case RunOutcome::LostAccuracy:
+        return QStringLiteral("lost-accuracy");
     }
     return {};
 }
