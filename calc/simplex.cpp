@@ -284,6 +284,7 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
             accuracy.passedChecks() != passedAtRefresh) {
             ++stats.refreshes;
             passedAtRefresh = accuracy.passedChecks();
+            strictness = std::max(strictness, 0);
             BasisRecord current;
             current.save(record);
             if (freshTableau(&current))
