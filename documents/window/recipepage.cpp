@@ -5,9 +5,7 @@
 #include "settings/settings.h"
 #include "store/numbertext.h"
 #include "store/splitline.h"
-#include "widgets/fixedpitchfont.h"
 
-#include <QPagedPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -64,39 +62,14 @@ const QString kQualityHeading = QStringLiteral("Показатели качес�
 } // namespace
 
 RecipePage::RecipePage(QPainter *painter, std::function<bool()> newPage)
-    : painter_(painter), newPage_(std::move(newPage))
+    : painter_(painter), page_(painter, std::move(newPage))
 {
-    if (!newPage_) {
-        newPage_ = [painter] {
-            auto *paged = dynamic_cast<QPagedPaintDevice *>(painter->device());
-            return paged != nullptr && paged->newPage();
-        };
-    }
-    sx_ = double(painter_->device()->width()) / kVirtualWidth;
-    sy_ = double(painter_->device()->height()) / kVirtualHeight;
-}
-
-int RecipePage::x(double v) const
-{
-    return int(store::roundHalfEven(v * sx_));
-}
-
-int RecipePage::y(double v) const
-{
-    return int(store::roundHalfEven(v * sy_));
-}
-
-void RecipePage::setFont(int pointSize, bool bold)
-{
-    font_ = widgets::fixedPitchFontInPoints(pointSize);
-    font_.setBold(bold);
-    painter_->setFont(font_);
 }
 
 void RecipePage::text(int px, int py, const QString &s)
 {
     if (drawing_)
-        painter_->drawText(px, py + painter_->fontMetrics().ascent(), s);
+        page_.text(px, py, s);
 }
 
 void RecipePage::textAt(double vx, double vy, const QString &s)
@@ -108,16 +81,6 @@ void RecipePage::centred(double band, double vy, const QString &s)
 {
     const int width = painter_->fontMetrics().horizontalAdvance(s);
     text(x(band) + (x(kBandWidth) - width) / 2, y(vy), s);
-}
-
-void RecipePage::rectangle(double x1, double y1, double x2, double y2)
-{
-    painter_->drawRect(x(x1), y(y1), x(x2) - x(x1), y(y2) - y(y1));
-}
-
-void RecipePage::line(int x1, int y1, int x2, int y2)
-{
-    painter_->drawLine(x1, y1, x2, y2);
 }
 
 int RecipePage::charsBetween(double from, double to) const
@@ -172,7 +135,7 @@ int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &text
     const int h = form == RecipeForm::NoFinance ? 720 : 1320;
     const int below = std::max(y(900), signaturesHeight(texts) + y(kSignatureRowGap));
     const int needed = std::max(y(100 * q + 210), y(h)) + below;
-    if (needed > y(kVirtualHeight) - shift - y0 && newPage_()) {
+    if (needed > y(kVirtualHeight) - shift - y0 && page_.newPage()) {
         pages_ = 2;
         painter_->translate(0, -shift);
         drawContinuationTitle(document);
@@ -187,13 +150,13 @@ int RecipePage::draw(const RecipeDocument &document, const RecipePageTexts &text
 int RecipePage::drawHeader(const RecipeDocument &document, const RecipePageTexts &texts)
 {
     TextPlacement placed;
-    setFont(14, true);
+    page_.setFont(14, true);
     const QStringList enterprise = wrapText(texts.enterprise, charsBetween(1600, kFrameRight));
     const int enterpriseBottom = placeLines(placed, enterprise, Anchor::Left, 1600, y(100));
     // under a name that takes two lines, not beside its second line
     placeLines(placed, {QStringLiteral("УТВЕРЖДАЮ")}, Anchor::Left, 2600,
                enterprise.size() > 1 ? std::max(y(300), enterpriseBottom) : y(300));
-    setFont(14);
+    page_.setFont(14);
     const QString signature =
         QStringLiteral("________________/") + texts.approverName + QLatin1Char('/');
     const int chars = charsBetween(kFrameLeft, kFrameRight);
@@ -202,10 +165,10 @@ int RecipePage::drawHeader(const RecipeDocument &document, const RecipePageTexts
         approver.size() <= chars ? QStringList{approver}
                                  : wrapText(texts.approverPost, chars) + wrapText(signature, chars);
     placeLines(placed, approverLines, Anchor::Right, kFrameRight, y(500));
-    setFont(10);
+    page_.setFont(10);
     placeLines(placed, {QStringLiteral("Дата печати ") + texts.printDate}, Anchor::Left, 400,
                y(580));
-    setFont(8);
+    page_.setFont(8);
     const ArchivedRecipe &r = document.recipe();
     const QString note =
         QStringLiteral("Дата расчета ") + r.data + QStringLiteral("   Примечание. ") + r.prim;
@@ -219,15 +182,15 @@ int RecipePage::drawHeader(const RecipeDocument &document, const RecipePageTexts
 void RecipePage::drawTitle(double top, const QString &title, const QString &purpose,
                            const QString &purposeRest, bool threeLines)
 {
-    rectangle(400, top, 4500, top + 410);
-    rectangle(420, top + 20, 4480, top + 390);
+    page_.rectangle(400, top, 4500, top + 410);
+    page_.rectangle(420, top + 20, 4480, top + 390);
     if (threeLines) {
-        setFont(12);
+        page_.setFont(12);
         centred(450, top + 50, title);
         centred(420, top + 150, purpose);
         centred(420, top + 250, purposeRest);
     } else {
-        setFont(14);
+        page_.setFont(14);
         centred(450, top + 75, title);
         centred(450, top + 215, purpose);
     }
@@ -235,20 +198,20 @@ void RecipePage::drawTitle(double top, const QString &title, const QString &purp
 
 void RecipePage::drawContinuationTitle(const RecipeDocument &document)
 {
-    setFont(8);
+    page_.setFont(8);
     textAt(400, 220, QStringLiteral("ЛИСТ 2"));
     const QString nasn = document.recipe().nasn.trimmed();
     const QString first = RecipeDocument::purposeText(nasn.left(60));
     const QString rest = nasn.mid(60, 60);
     const QString title = RecipeDocument::titleText(document.recipe());
     drawTitle(kContinuationTop, title, first, rest, !rest.isEmpty());
-    setFont(8);
+    page_.setFont(8);
 }
 
 int RecipePage::drawRawTable(const RecipeDocument &document, RecipeForm form)
 {
-    rectangle(400, 1260, 4500, 1520);
-    setFont(8);
+    page_.rectangle(400, 1260, 4500, 1520);
+    page_.setFont(8);
     const QStringList headings = printedHeadings(form);
     for (int i = 0; i < headings.size(); ++i)
         textAt(450, 1310 + 50 * i, headings.at(i));
@@ -265,15 +228,15 @@ int RecipePage::drawRawTable(const RecipeDocument &document, RecipeForm form)
                                  ? QList<int>{400, 1670, 1950, 2630, 3192, 3740, 4500}
                                  : QList<int>{400, 1670, 1950, 2520, 3240, 3740, 4500};
     for (int at : rules)
-        line(x(at), y(1260), x(at), y(bottom));
-    line(x(4500), y(bottom), x(400), y(bottom));
+        page_.line(x(at), y(1260), x(at), y(bottom));
+    page_.line(x(4500), y(bottom), x(400), y(bottom));
     return bottom;
 }
 
 int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form, bool actualValues,
                                  int y0)
 {
-    setFont(8);
+    page_.setFont(8);
     painter_->drawRect(x(400), y0, x(4500) - x(400), y(150));
     text(x(600), y0 + y(50), kQualityHeading);
     const int q = document.charCount();
@@ -284,8 +247,8 @@ int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form
     }
     const int tableBottom = y0 + y(100 * q + 210);
     for (int at : {400, 1740, 2430, 2740})
-        line(x(at), y0, x(at), tableBottom);
-    line(x(2740), tableBottom, x(400), tableBottom);
+        page_.line(x(at), y0, x(at), tableBottom);
+    page_.line(x(2740), tableBottom, x(400), tableBottom);
 
     const int e = document.costRuleIndex();
     const QList<std::pair<int, int>> costs =
@@ -296,10 +259,10 @@ int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form
     for (const auto &[offset, at] : costs)
         text(x(2790), y0 + y(at), document.lines().at(e + offset));
     const int h = form == RecipeForm::NoFinance ? 720 : 1320;
-    line(x(2740), y0, x(2740), y0 + y(h));
-    line(x(3790), y0 + y(150), x(3790), y0 + y(h));
-    line(x(4500), y0 + y(150), x(4500), y0 + y(h));
-    line(x(4500), y0 + y(h), x(2740), y0 + y(h));
+    page_.line(x(2740), y0, x(2740), y0 + y(h));
+    page_.line(x(3790), y0 + y(150), x(3790), y0 + y(h));
+    page_.line(x(4500), y0 + y(150), x(4500), y0 + y(h));
+    page_.line(x(4500), y0 + y(h), x(2740), y0 + y(h));
     return std::max(tableBottom, y0 + y(h));
 }
 
@@ -307,7 +270,7 @@ int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form
 // wrapped texts pushes the next one down.
 int RecipePage::drawSignatures(const RecipePageTexts &texts, int bottom)
 {
-    setFont(8);
+    page_.setFont(8);
     TextPlacement placed;
     int rowBottom = bottom;
     for (int row = 0; row < 3; ++row) {

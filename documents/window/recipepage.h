@@ -2,9 +2,8 @@
 
 // The printed recipe document: page 1 and, when the quality and cost block does not
 // fit below the raw materials, the continuation page "ЛИСТ 2". Everything is laid out
-// on a virtual page of 4676 × 6814 units scaled to the painter's device (round half to
-// even), in Courier New (Liberation Mono where Courier New is not installed). The
-// same drawing serves the printer, a PDF file, the print preview and the tests.
+// on the virtual page of the printed documents (platform::VirtualPage). The same
+// drawing serves the printer, a PDF file, the print preview and the tests.
 //
 // The head and the signatures keep their places, except where texts would print over
 // each other or out of the frame (x 400 … 4500): a text too wide for its room is wrapped,
@@ -13,8 +12,8 @@
 // grows past the title frame, the rest of page 1 moves down with it.
 
 #include "documents/recipepagetexts.h"
+#include "platform/virtualpage.h"
 
-#include <QFont>
 #include <QString>
 
 #include <functional>
@@ -30,8 +29,8 @@ class TextPlacement;
 class RecipePage final
 {
 public:
-    static constexpr int kVirtualWidth = 4676;
-    static constexpr int kVirtualHeight = 6814;
+    static constexpr int kVirtualWidth = platform::VirtualPage::kWidth;
+    static constexpr int kVirtualHeight = platform::VirtualPage::kHeight;
 
     // newPage starts the continuation page on the painter's device (a printer's
     // newPage()); without one the painter's device must be a QPagedPaintDevice.
@@ -44,20 +43,18 @@ public:
              bool actualValues);
 
     // Device pixels of a virtual horizontal / vertical value.
-    int x(double v) const;
-    int y(double v) const;
+    int x(double v) const { return page_.x(v); }
+    int y(double v) const { return page_.y(v); }
 
 private:
     Q_DISABLE_COPY_MOVE(RecipePage)
 
     enum class Anchor { Left, Right }; // the x of a text is its left or its right edge
 
-    void setFont(int pointSize, bool bold = false);
+    // text and textAt draw nothing while the page is only measured
     void text(int px, int py, const QString &s);         // top-left at device pixels
     void textAt(double vx, double vy, const QString &s); // top-left at virtual units
     void centred(double band, double vy, const QString &s);
-    void rectangle(double x1, double y1, double x2, double y2);
-    void line(int x1, int y1, int x2, int y2);      // device pixels
     int charsBetween(double from, double to) const; // of the current font
     // The lines one under another from `top` (pixels), each placed where it overlaps
     // nothing drawn before; the bottom of the last one.
@@ -77,10 +74,7 @@ private:
     int signaturesHeight(const RecipePageTexts &texts);
 
     QPainter *painter_;
-    std::function<bool()> newPage_;
-    double sx_ = 1;
-    double sy_ = 1;
-    QFont font_;
+    platform::VirtualPage page_;
     int pages_ = 0;
     bool drawing_ = true; // false while only measuring
 };
