@@ -13,6 +13,7 @@
 #include "calc/assembly.h"
 #include "calc/finaltableau.h"
 #include "calc/lpexport.h"
+#include "calc/messageobserver.h"
 #include "calc/run.h"
 #include "calc/sensitivity.h"
 #include "calc/simplex.h"
@@ -344,23 +345,11 @@ void threeRaws(CalcFixture &fx)
         .limit(QStringLiteral("Горох"), 0, 100);
 }
 
-class NullObserver final : public RunObserver
-{
-public:
-    void solverProgress(int) override {}
-    void showSolverProgress(int, int) override {}
-    void hideSolverProgress() override {}
-    void showAttemptProgress(int) override {}
-    void setAttemptProgress(int) override {}
-    void hideAttemptProgress() override {}
-    void showMessage(const QString &) override {}
-};
-
 RunResult runOn(CalcFixture &fx, ProblemRecord &rec, const CalcParameters &parameters)
 {
     RunOptions options;
     options.parameters = parameters;
-    NullObserver observer;
+    MessageObserver observer;
     return runCalculation(rec, fx.open(), options, observer);
 }
 

@@ -9,6 +9,7 @@
 //     store::TDataModule2 *dm = demo.open();
 //     calc::RunResult run = demo.calculate(calc::CalcMode::Cost);
 
+#include "calc/messageobserver.h"
 #include "calc/run.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
@@ -26,20 +27,6 @@
 
 namespace roadtest
 {
-
-// The run's bars and messages, taken down instead of shown.
-class QuietObserver final : public calc::RunObserver
-{
-public:
-    QStringList messages;
-    void solverProgress(int) override {}
-    void showSolverProgress(int, int) override {}
-    void hideSolverProgress() override {}
-    void showAttemptProgress(int) override {}
-    void setAttemptProgress(int) override {}
-    void hideAttemptProgress() override {}
-    void showMessage(const QString &text) override { messages.append(text); }
-};
 
 class DemoData final
 {
@@ -93,7 +80,7 @@ public:
         return calc::runCalculation(record, tables, options, observer);
     }
 
-    QuietObserver observer;
+    calc::MessageObserver observer; // the run's bars and messages pass unseen
 
 private:
     QString previous_;

@@ -11,6 +11,7 @@
 #include "report.h"
 
 #include "calc/lpexport.h"
+#include "calc/messageobserver.h"
 #include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "settings/settings.h"
@@ -131,28 +132,6 @@ private:
     QString given_;
 };
 
-// The progress bars mean nothing here; the message boxes are printed as they come.
-class ToolObserver final : public calc::RunObserver
-{
-public:
-    ToolObserver(bool print, const FolderNaming &naming) : print_(print), naming_(naming) {}
-    void solverProgress(int) override {}
-    void showSolverProgress(int, int) override {}
-    void hideSolverProgress() override {}
-    void showAttemptProgress(int) override {}
-    void setAttemptProgress(int) override {}
-    void hideAttemptProgress() override {}
-    void showMessage(const QString &text) override
-    {
-        if (print_)
-            printTo(stdout, naming_(text) + QStringLiteral("\n\n"));
-    }
-
-private:
-    bool print_;
-    const FolderNaming &naming_;
-};
-
 // Opens the copied directory as the calculation window finds it: the lists in their
 // normal state, feed types and raw materials restricted to the selected entries.
 std::unique_ptr<store::TDataModule2> openData(const QString &dir, QString *error)
@@ -211,7 +190,11 @@ int run(const Options &options)
             exported = calc::exportProgramme(record, options.exportPath, format, &exportError);
         };
     }
-    ToolObserver observer(!options.json, naming);
+    // the progress bars mean nothing here; the message boxes are printed as they come
+    calc::MessageObserver observer([&](const QString &text) {
+        if (!options.json)
+            printTo(stdout, naming(text) + QStringLiteral("\n\n"));
+    });
     calc::ProblemRecord &record = calc::problemRecord();
     const calc::CalcTables tables{&module->Table1, &module->Table2, &module->Table3,
                                   &module->Table4, &module->Table5};
