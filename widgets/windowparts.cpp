@@ -1,5 +1,6 @@
 #include "widgets/windowparts.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 namespace widgets
@@ -12,6 +13,14 @@ QPushButton *makeButton(const QString &caption, QWidget *parent, const char *nam
         button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
     return button;
+}
+
+QLabel *makeLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
 }
 
 void nameObjects(std::initializer_list<std::pair<QObject *, const char *>> objects)

@@ -75,12 +75,6 @@ QList<QColor> rowColours(const QList<Row> &rows, Colour colourOf)
     return colours;
 }
 
-QLabel *makeLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    return label;
-}
-
 } // namespace
 
 TForm10::TForm10(store::TDataModule2 &data, ProblemRecord &record, QWidget *parent)
@@ -166,13 +160,13 @@ QWidget *TForm10::buildEntry()
 {
     auto *page = new QWidget(this);
     auto *programmeTitle = new QHBoxLayout;
-    auto *title = makeLabel(QStringLiteral("Производственная программа"), page);
+    auto *title = widgets::makeLabel(QStringLiteral("Производственная программа"), page);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
     programmeTitle->addWidget(title);
     programmeTitle->addWidget(
-        makeLabel(QStringLiteral("(цены отпускные - с грануляцией и НДС)"), page));
+        widgets::makeLabel(QStringLiteral("(цены отпускные - с грануляцией и НДС)"), page));
     programmeTitle->addStretch();
 
     DBGrid1 = new widgets::TableGrid(
@@ -186,7 +180,7 @@ QWidget *TForm10::buildEntry()
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->gridModel()->setRowFlag(kVib);
 
-    auto *stockTitle = makeLabel(QStringLiteral("Наличие сырья  "), page);
+    auto *stockTitle = widgets::makeLabel(QStringLiteral("Наличие сырья  "), page);
     stockTitle->setFont(bold);
     DBGrid2 = new widgets::TableGrid(
         &data_.Table3,
@@ -229,7 +223,7 @@ QWidget *TForm10::buildModes()
 
     auto *relaxation = new QFrame(box);
     relaxation->setFrameShape(QFrame::StyledPanel);
-    Label4 = makeLabel(kCostLabel, relaxation);
+    Label4 = widgets::makeLabel(kCostLabel, relaxation);
     Label4->setWordWrap(true);
     Label4->setMinimumHeight(Label4->fontMetrics().lineSpacing() * 2 + 4);
     RadioButton4 = new QRadioButton(
@@ -325,7 +319,7 @@ QWidget *TForm10::buildOutcome()
 {
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Label5 = makeLabel(QString(), Panel1);
+    Label5 = widgets::makeLabel(QString(), Panel1);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->setWordWrap(true);
     QFont bold = Label5->font();
@@ -337,7 +331,7 @@ QWidget *TForm10::buildOutcome()
                                    QStringLiteral(" потерь, издержек, рентабельности и налогов.")};
     auto *notes = new QGridLayout;
     for (int i = 0; i < noteTexts.size(); ++i) {
-        auto *note = makeLabel(noteTexts.at(i), Panel1);
+        auto *note = widgets::makeLabel(noteTexts.at(i), Panel1);
         note->hide();
         notes->addWidget(note, i % 2, i / 2);
         notes_.append(note);

@@ -34,11 +34,6 @@ namespace
 
 const QString kNoWeight = QStringLiteral("Вес не задан!");
 
-QLabel *label(const QString &text, QWidget *parent)
-{
-    return new QLabel(text, parent);
-}
-
 // A radio button with a second caption line under it, as the form choices have.
 QWidget *radioWithNote(QRadioButton *button, const QString &note, QWidget *parent)
 {
@@ -47,7 +42,7 @@ QWidget *radioWithNote(QRadioButton *button, const QString &note, QWidget *paren
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(button);
-    auto *second = label(note, box);
+    auto *second = widgets::makeLabel(note, box);
     second->setIndent(20);
     layout->addWidget(second);
     return box;
@@ -77,8 +72,8 @@ void TForm15::buildLayout()
     formLayout->setContentsMargins(0, 0, 0, 0);
     auto *formLabels = new QVBoxLayout;
     formLabels->setSpacing(0);
-    formLabels->addWidget(label(QStringLiteral("Укажите форму"), formBox));
-    formLabels->addWidget(label(QStringLiteral("рецепта:"), formBox));
+    formLabels->addWidget(widgets::makeLabel(QStringLiteral("Укажите форму"), formBox));
+    formLabels->addWidget(widgets::makeLabel(QStringLiteral("рецепта:"), formBox));
     formLabels->addStretch();
     formLayout->addLayout(formLabels, 0, 0, 2, 1);
     RadioButton1 = new QRadioButton(QStringLiteral("Полный рецепт"), formBox);
@@ -106,8 +101,8 @@ void TForm15::buildLayout()
     types->addButton(RadioButton5);
     auto *typeLabels = new QVBoxLayout;
     typeLabels->setSpacing(0);
-    typeLabels->addWidget(label(QStringLiteral("Укажите тип"), this));
-    typeLabels->addWidget(label(QStringLiteral(" характеристик в рецепте:"), this));
+    typeLabels->addWidget(widgets::makeLabel(QStringLiteral("Укажите тип"), this));
+    typeLabels->addWidget(widgets::makeLabel(QStringLiteral(" характеристик в рецепте:"), this));
     typeLabels->addStretch();
 
     Button1 = widgets::makeButton(QStringLiteral("ПЕЧАТАТЬ"), this, "Button1");

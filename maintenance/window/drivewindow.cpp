@@ -21,7 +21,7 @@ namespace
 
 QLabel *textLine(const QString &text, QWidget *parent)
 {
-    auto *label = new QLabel(text, parent);
+    QLabel *label = widgets::makeLabel(text, parent);
     label->setWordWrap(true);
     return label;
 }

@@ -34,8 +34,7 @@ constexpr int kLeft = 4;
 
 QLabel *caption(const QString &text, QWidget *parent, const QRect &geometry)
 {
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
+    QLabel *label = widgets::makeLabel(text, parent);
     label->setGeometry(geometry);
     return label;
 }

@@ -42,13 +42,6 @@ const char warningText[] =
     "ВНИМАНИЕ!  Если в наименованиие рецепта указана цена с НДС (отпускная), то править НДС "
     "в архиве нельзя, если указана цена без НДС, то можно.  ";
 
-QLabel *plainLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 // The text of a number field: two decimals right-aligned in the field's width, and the
 // input mask that holds it. The usual masks are "00.00" and "000000.00" (in Qt's masks
 // "0" is a digit that may be left blank); a value from the file that needs more places
@@ -127,7 +120,7 @@ TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dat
 
 QLabel *TForm11::makeLabel(int line, QWidget *parent)
 {
-    auto *label = plainLabel(settings::settingsLineLabel(line), parent);
+    auto *label = widgets::makeLabel(settings::settingsLineLabel(line), parent);
     label->setWordWrap(true);
     label->setFixedWidth(labelWidth(label->fontMetrics()));
     label->setBuddy(fields[std::size_t(line)]);
@@ -173,7 +166,7 @@ QLayout *TForm11::buildNumbersAndChoices()
     for (int pair = 0; pair < 3; ++pair) {
         column->addWidget(buildPair(pair));
         if (pair == 0) {
-            auto *warning = plainLabel(QString::fromUtf8(warningText), this);
+            auto *warning = widgets::makeLabel(QString::fromUtf8(warningText), this);
             warning->setWordWrap(true);
             column->addWidget(warning);
         }

@@ -20,6 +20,8 @@ private slots:
     void buttonIsNeverTheDefault_data();
     void buttonIsNeverTheDefault();
     void namesAreGiven();
+    void labelShowsMarkupAsTyped_data();
+    void labelShowsMarkupAsTyped();
     void fixedPitchFontIsFixed_data();
     void fixedPitchFontIsFixed();
     void tableErrorGoesToTheSink_data();
@@ -65,6 +67,29 @@ void TestWindowParts::fixedPitchFontIsFixed_data()
     QTest::newRow("size left to the caller") << widgets::fixedPitchFont() << 0 << 0;
     QTest::newRow("in pixels") << widgets::fixedPitchFont(15) << 15 << -1;
     QTest::newRow("in points") << widgets::fixedPitchFontInPoints(8) << -1 << 8;
+}
+
+void TestWindowParts::labelShowsMarkupAsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("bare");
+    QTest::newRow("tags") << QStringLiteral("<span>Ячмень</span>") << QStringLiteral("Ячмень");
+    QTest::newRow("entity") << QStringLiteral("<i>Шрот</i> &amp; жмых")
+                            << QStringLiteral("Шрот & жмых");
+}
+
+// A name with markup in it shows every character typed: the tags take room of their own
+// (read as markup they would vanish and the label would be no wider than the bare name).
+void TestWindowParts::labelShowsMarkupAsTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, bare);
+    QWidget parent;
+    QLabel *label = widgets::makeLabel(typed, &parent);
+    QLabel *plain = widgets::makeLabel(bare, &parent);
+    QCOMPARE(label->parent(), &parent);
+    QCOMPARE(label->text(), typed);
+    QVERIFY(label->sizeHint().width() > plain->sizeHint().width());
 }
 
 // Columns of figures line up only in a font whose characters are all one width, at
