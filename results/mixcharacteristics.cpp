@@ -178,7 +178,7 @@ MixResult computeMix(const MixInput &input, const settings::Settings &values)
     }
     result.levels = levelsOf(input, total);
     for (double level : result.levels)
-        result.factTexts.append(levelText(level));
+        result.facts.append(levelCell(level));
     result.price =
         mixPrice(meanRawPrice(input, result.levels, total), input.taxRate, input.form, values);
     if (input.mode == MixMode::Mass)
@@ -186,16 +186,16 @@ MixResult computeMix(const MixInput &input, const settings::Settings &values)
     return result;
 }
 
-QString levelText(double level)
+CellValue levelCell(double level)
 {
-    return fixedText(level, 12, level >= kWholeFrom ? 0 : 2);
+    return CellValue::fixed(level, 12, level >= kWholeFrom ? 0 : 2);
 }
 
-QString normText(double norm)
+CellValue normCell(double norm)
 {
     if (norm == 0)
         return {};
-    return norm >= kWholeFrom ? fixedText(norm, 6, 0) : generalText(norm);
+    return norm >= kWholeFrom ? CellValue::fixed(norm, 6, 0) : CellValue::general(norm);
 }
 
 QString productWithPrice(const QString &product, const QString &namePrice)

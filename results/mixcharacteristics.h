@@ -16,6 +16,7 @@
 //     const MixResult result = computeMix(input, settings::currentSettings());
 //     if (!result.ok()) show(result.error);
 
+#include "results/cellnumber.h"
 #include "results/pricebuildup.h"
 
 #include <QList>
@@ -90,7 +91,7 @@ struct MixResult {
     QString fillerLabel;   // "Наполнитель ...%"
     QList<MixLine> lines;  // with their percentages (derived in mass mode)
     std::vector<double> levels; // [m] for characteristic row m (0-based)
-    QStringList factTexts;      // the "Факт" column, fixed width 12
+    QList<CellValue> facts;     // the "Факт" column, as levelCell writes it
     MixPrice price;
 
     bool ok() const { return error.isEmpty(); }
@@ -107,11 +108,12 @@ MixResult computeMix(const MixInput &input, const settings::Settings &values);
 MixPrice mixPrice(double meanRawPrice, double taxRate, ProductForm form,
                   const settings::Settings &values);
 
-// A level in the "Факт" column: 0 decimals from 45 on, else 2, width 12.
-QString levelText(double level);
+// A level in the "Факт" column: 0 decimals from 45 on, else 2, width 12; its number is
+// the level as shown.
+CellValue levelCell(double level);
 // A norm in the "Минимум"/"Максимум" columns: from 45 on without decimals in width 6,
-// else in the general format; a norm of 0 is left blank.
-QString normText(double norm);
+// else in the general format; a norm of 0 is left blank (no number).
+CellValue normCell(double norm);
 
 // The product field with the price appended by a computation: "<product>-<price>-".
 QString productWithPrice(const QString &product, const QString &namePrice);

@@ -170,9 +170,12 @@ void TForm12::buildLayout()
     StringGrid1->setItemDelegate(editor);
     connect(editor, &CellEditor::textEdited, this,
             [this](int column, int row, const QString &text) { setCell(row, column, text); });
-    StringGrid1->setHorizontalHeaderLabels({QStringLiteral("Характеристики смеси"),
-                                            QStringLiteral("Ед.изм."), QStringLiteral("Минимум"),
-                                            QStringLiteral("Факт"), QStringLiteral("Максимум")});
+    // a norm typed into the grid, by the editor or otherwise, is read once, as it changes
+    connect(StringGrid1, &QTableWidget::itemChanged, this, &TForm12::numberEdited);
+    StringGrid1->setHorizontalHeaderLabels(
+        {QStringLiteral("Характеристики смеси"), QStringLiteral("Ед.изм."),
+         mixColumnTitle(MixNumberColumn::Minimum), mixColumnTitle(MixNumberColumn::Fact),
+         mixColumnTitle(MixNumberColumn::Maximum)});
     const int widths[] = {141, 56, 62, 64, 64};
     for (int c = 0; c < ColumnCount; ++c)
         StringGrid1->setColumnWidth(c, widths[c]);
@@ -303,10 +306,39 @@ void TForm12::setCell(int row, int column, const QString &text)
     item->setText(text);
 }
 
-QString TForm12::cell(int row, int column) const
+// The number a norm or level cell stands for; null for the name and unit cells.
+CellValue *TForm12::numberCell(int row, int column)
 {
-    const QTableWidgetItem *item = StringGrid1->item(row, column);
-    return item ? item->text() : QString();
+    if (row < 0 || row >= cells_.size())
+        return nullptr;
+    MixCells &cells = cells_[row];
+    switch (column) {
+    case ColMinimum:
+        return &cells.minimum;
+    case ColFact:
+        return &cells.fact;
+    case ColMaximum:
+        return &cells.maximum;
+    default:
+        return nullptr;
+    }
+}
+
+// The window writes a number cell together with the number its text shows; the number
+// goes in last, over what the cell's change notices took for typing.
+void TForm12::writeNumber(int row, int column, const CellValue &value)
+{
+    setCell(row, column, value.text);
+    if (CellValue *number = numberCell(row, column))
+        *number = value;
+}
+
+// A text the window did not write is a typed norm (only the norms can be typed into).
+void TForm12::numberEdited(QTableWidgetItem *item)
+{
+    CellValue *number = numberCell(item->row(), item->column());
+    if (number && item->text() != number->text)
+        *number = typedNormCell(item->text());
 }
 
 // Red means marked for printing and for the archive.
@@ -325,15 +357,16 @@ void TForm12::setRowSelected(int row, bool selected)
 void TForm12::buildCharacteristicRows()
 {
     rows_ = readMixCharacteristics(data_.Table1);
-    const int oldRows = StringGrid1->rowCount();
+    const QList<MixCells> old = cells_;
+    cells_ = QList<MixCells>(rows_.size());
     StringGrid1->setRowCount(int(rows_.size()));
     selected_ = QList<bool>(rows_.size(), false);
     for (int m = 0; m < rows_.size(); ++m) {
         setCell(m, ColName, rows_.at(m).name);
         setCell(m, ColUnit, rows_.at(m).unit);
-        setCell(m, ColFact, QString());
-        for (int c : {ColMinimum, ColMaximum})
-            setCell(m, c, m < oldRows ? cell(m, c) : QString());
+        writeNumber(m, ColFact, {});
+        writeNumber(m, ColMinimum, old.value(m).minimum);
+        writeNumber(m, ColMaximum, old.value(m).maximum);
         setRowSelected(m, false);
     }
 }
@@ -376,6 +409,7 @@ void TForm12::clearLabels()
     Label10->clear();
     Label8->clear();
     Label9->clear();
+    archived_.reset();
 }
 
 void TForm12::removeOldPrice()
@@ -491,9 +525,9 @@ void TForm12::Button4Click()
     lastNamePrice_.clear();
     for (int m = 0; m < rows_.size(); ++m) {
         const auto [minimum, maximum] = product.norms.value(m);
-        setCell(m, ColMinimum, normText(minimum));
-        setCell(m, ColMaximum, normText(maximum));
-        setCell(m, ColFact, QString());
+        writeNumber(m, ColMinimum, normCell(minimum));
+        writeNumber(m, ColMaximum, normCell(maximum));
+        writeNumber(m, ColFact, {});
         setRowSelected(m, product.marked(m));
     }
     clearLabels();
@@ -533,8 +567,8 @@ void TForm12::showResult()
         Label10->setText(result_.fillerLabel);
         Label10->show();
     }
-    for (int m = 0; m < result_.factTexts.size(); ++m)
-        setCell(m, ColFact, result_.factTexts.at(m));
+    for (int m = 0; m < result_.facts.size(); ++m)
+        writeNumber(m, ColFact, result_.facts.at(m));
     removeOldPrice();
     Label8->setText(result_.price.label);
     lastNamePrice_ = result_.price.nameText;
@@ -552,44 +586,12 @@ void TForm12::Button6Click()
 
 void TForm12::Button7Click()
 {
-    const QString label = Label9->text();
-    if (!label.contains(kArchivePrefix)) {
+    if (!archived_) {
         message(QStringLiteral("Рецепт не записан в архив. Печать отменена..."));
         return;
     }
-    const QString rest = label.mid(7).trimmed();
-    int digits = 0;
-    while (digits < rest.size() && rest.at(digits).isDigit())
-        ++digits;
-    const int number = rest.left(digits).toInt();
-    if (number > 0 && printRecipe_)
-        printRecipe_(number);
-}
-
-// The characteristic rows as the grid shows them; false, with a message, when a marked
-// row holds a norm that is not a number.
-bool TForm12::collectCharacteristics(archive::MixRecipe &recipe)
-{
-    for (int m = 0; m < rows_.size(); ++m) {
-        archive::MixRecipe::Characteristic row{cell(m, ColName),  cell(m, ColUnit), 0, 0, 0,
-                                               selected_.value(m)};
-        const std::pair<double *, int> numbers[] = {
-            {&row.minimum, ColMinimum}, {&row.maximum, ColMaximum}, {&row.fact, ColFact}};
-        for (const auto &[target, column] : numbers) {
-            const QString text = cell(m, column).trimmed();
-            const CellNumber n = readCellNumber(text);
-            if (!text.isEmpty() && !n.ok() && row.marked && m > 0) {
-                message(QStringLiteral("В строке \"%1\" колонка \"%2\" не число. Рецепт в архив "
-                                       "не записан...")
-                            .arg(row.name.trimmed(),
-                                 StringGrid1->horizontalHeaderItem(column)->text()));
-                return false;
-            }
-            *target = n.ok() ? n.value : 0;
-        }
-        recipe.characteristics.append(row);
-    }
-    return true;
+    if (printRecipe_)
+        printRecipe_(*archived_);
 }
 
 void TForm12::Button8Click()
@@ -610,8 +612,12 @@ void TForm12::Button8Click()
             archived.contents.append(line.content(row.key));
         recipe.lines.append(archived);
     }
-    if (!collectCharacteristics(recipe))
+    MixArchiveRows characteristics = archivedCharacteristics(rows_, cells_, selected_);
+    if (!characteristics.ok()) {
+        message(characteristics.error);
         return;
+    }
+    recipe.characteristics = std::move(characteristics.rows);
     const archive::ArchiveWriteResult written =
         archive::writeMixToArchive(archive::archiveCursors(data_), recipe,
                                    settings::currentSettings(), settings::workingDate());
@@ -619,6 +625,7 @@ void TForm12::Button8Click()
         message(written.error);
         return;
     }
+    archived_ = written.number;
     Label9->setText(kArchivePrefix + archive::mixNumberText(written.number, recipe.formLetter));
     StringGrid1->setFocus();
 }

@@ -15,23 +15,21 @@
 //     form.setRecipePrinter([&](int number) { view.setArchiveNumber(number); view.exec(); });
 //     form.exec();
 
-#include "results/mixcharacteristics.h"
+#include "results/mixcells.h"
 
 #include <QDialog>
 #include <QList>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
+class QTableWidgetItem;
 
-namespace archive
-{
-struct MixRecipe;
-}
 namespace store
 {
 class TDataModule2;
@@ -122,7 +120,9 @@ private:
     void buildButtons();
     void buildCharacteristicRows();
     void setCell(int row, int column, const QString &text);
-    QString cell(int row, int column) const;
+    CellValue *numberCell(int row, int column);
+    void writeNumber(int row, int column, const CellValue &value);
+    void numberEdited(QTableWidgetItem *item);
     void setRowSelected(int row, bool selected);
     void bindInputColumn(MixMode mode, bool readOnly);
     void setInputsLocked(bool locked);
@@ -130,7 +130,6 @@ private:
     void showResult();
     void clearLabels();
     double fieldNumber(const QLineEdit *field) const;
-    bool collectCharacteristics(archive::MixRecipe &recipe);
     void message(const QString &text);
     bool runReporting(const std::function<void()> &operation);
 
@@ -139,8 +138,10 @@ private:
     std::function<void(int)> printRecipe_;
     MessageSink sink_;
     QList<MixCharacteristic> rows_;
-    QList<bool> selected_; // mixCharSelected, per row
-    MixResult result_;     // the last computation
+    QList<bool> selected_;        // mixCharSelected, per row
+    QList<MixCells> cells_;       // the numbers of the grid's number columns, per row
+    MixResult result_;            // the last computation
+    std::optional<int> archived_; // the number Label9 shows, once the mix is archived
     QString lastNamePrice_;
 
     widgets::TableGrid *DBGrid1 = nullptr; // sir: name, price, input

@@ -360,6 +360,13 @@ void TestMixCharacteristics::shownNumbers_data()
     QTest::newRow("45") << 45.0 << QStringLiteral("          45") << QStringLiteral("    45");
     QTest::newRow("price") << 56000.0 << QStringLiteral("       56000") << QStringLiteral(" 56000");
     QTest::newRow("small") << 0.035 << QStringLiteral("        0.04") << QStringLiteral("0.035");
+    // 0.105 is 0.10499999... in binary: the level is shown, and stands, as 0.10
+    QTest::newRow("half below") << 0.105 << QStringLiteral("        0.10")
+                                << QStringLiteral("0.105");
+    QTest::newRow("half exact") << 12.125 << QStringLiteral("       12.13")
+                                << QStringLiteral("12.125");
+    QTest::newRow("whole half") << 45.5 << QStringLiteral("          46")
+                                << QStringLiteral("    46");
 }
 
 void TestMixCharacteristics::shownNumbers()
@@ -367,8 +374,16 @@ void TestMixCharacteristics::shownNumbers()
     QFETCH(double, value);
     QFETCH(QString, level);
     QFETCH(QString, norm);
-    QCOMPARE(results::levelText(value), level);
-    QCOMPARE(results::normText(value), norm);
+    const results::CellValue levelCell = results::levelCell(value);
+    const results::CellValue normCell = results::normCell(value);
+    QCOMPARE(levelCell.text, level);
+    QCOMPARE(normCell.text, norm);
+    // each cell stands for the number its text shows
+    QVERIFY(levelCell.number.ok());
+    QCOMPARE(levelCell.number.value, level.toDouble());
+    QCOMPARE(normCell.number.ok(), !norm.isEmpty());
+    if (!norm.isEmpty())
+        QCOMPARE(normCell.number.value, norm.toDouble());
 }
 
 QTEST_APPLESS_MAIN(TestMixCharacteristics)

@@ -128,6 +128,8 @@ private slots:
     void archiveWriteAndPrint();
     void printNeedsTheArchive();
     void editedNormsAreArchived();
+    void archivedNumbersAreThoseShown();
+    void archiveNumberGoesWithItsLabel();
     void recomputeUnlocks();
     void newProductUnlocks();
     void longProductKeepsItsPrice();
@@ -510,6 +512,71 @@ void TestMixWindow::editedNormsAreArchived()
                  w.charCell(5, TForm12::ColFact).trimmed().toDouble());
     }
     QVERIFY(found);
+}
+
+// Every marked row goes into arpit with the numbers its cells show: the norms and the
+// level as rounded for the grid (wheat and corn half and half put tryptophan at
+// 0.10499999..., shown as 0.10, and ОЭ птицы at 13.17500...01, shown as 13.18).
+void TestMixWindow::archivedNumbersAreThoseShown()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.form->chooseProductButton()->click();
+    w.setVolume(QStringLiteral("20"));
+    QVERIFY(w.input(kWheat, 50));
+    QVERIFY(w.input(kCorn, 50));
+    w.form->computeButton()->click();
+    w.form->markAllButton()->click();
+    w.form->archiveButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QHash<QString, int> rowOf;
+    for (int m = 1; m < w.form->characteristicsGrid()->rowCount(); ++m)
+        rowOf.insert(w.charCell(m, TForm12::ColName).trimmed(), m);
+    const int tryptophan = rowOf.value(QStringLiteral("Триптофан"));
+    QCOMPARE(w.charCell(tryptophan, TForm12::ColFact).trimmed(), QStringLiteral("0.10"));
+    QVERIFY(qAbs(w.form->lastResult().levels[size_t(tryptophan)] - 0.105) < 1e-12);
+    QCOMPARE(w.charCell(rowOf.value(QStringLiteral("ОЭ птицы")), TForm12::ColFact).trimmed(),
+             QStringLiteral("13.18"));
+    const auto shown = [&w](int m, int column) {
+        return w.charCell(m, column).trimmed().toDouble(); // a blank cell is 0
+    };
+    store::Table &arpit = w.dm->Table8;
+    arpit.setFiltered(false);
+    int archived = 0;
+    for (arpit.first(); !arpit.eof(); arpit.next()) {
+        if (arpit.integer(QStringLiteral("arnom")) != w.dm->lastArchiveNumber())
+            continue;
+        const QString name = arpit.text(QStringLiteral("pit")).trimmed();
+        QVERIFY2(rowOf.contains(name), qPrintable(name));
+        const int m = rowOf.value(name);
+        QCOMPARE(arpit.number(QStringLiteral("mi")), shown(m, TForm12::ColMinimum));
+        QCOMPARE(arpit.number(QStringLiteral("fa")), shown(m, TForm12::ColFact));
+        QCOMPARE(arpit.number(QStringLiteral("ma")), shown(m, TForm12::ColMaximum));
+        ++archived;
+    }
+    QCOMPARE(archived, int(rowOf.size()));
+}
+
+// The number printing hands over is the one the label shows; once the label is cleared
+// (a change of mode, a new product) the mix counts as not archived.
+void TestMixWindow::archiveNumberGoesWithItsLabel()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.dm->setLastArchiveNumber(40);
+    w.typeFivePercents();
+    w.form->computeButton()->click();
+    w.form->archiveButton()->click();
+    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № 41Г"));
+    w.form->recomputeButton()->click();
+    w.form->computeButton()->click(); // a new computation leaves the label as it is
+    w.form->printButton()->click();
+    QCOMPARE(w.printed, QList<int>{41});
+    w.form->massButton()->click();
+    QVERIFY(w.form->archiveLabel()->text().isEmpty());
+    w.form->printButton()->click();
+    QCOMPARE(w.printed, QList<int>{41});
+    QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив. Печать отменена..."});
 }
 
 void TestMixWindow::recomputeUnlocks()
