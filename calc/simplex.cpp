@@ -100,9 +100,10 @@ constexpr int kCheckWork = 16;      // and tableau passes worth of row updates
 
 // A check that finds the figures off by more than the drift limit but less than the
 // noise limit sees the ordinary drift of tens of thousands of pivots: a fresh tableau
-// for the basis in hand sets it right and the method goes on with its own rules. Off
-// by more, the tableau has pivoted on rounding noise: back to the last basis found
-// right, under careful rules.
+// for the basis in hand sets it right and the method goes on, under the careful rules
+// (so long a run stalls otherwise on steps of rounding size). Off by more, the tableau
+// has pivoted on rounding noise: back to the last basis found right, under careful
+// rules.
 enum class PhaseEnd { Done, Infeasible, Drifted, LostAccuracy };
 
 // Recomputes the row activities from time to time (simplexaccuracy.h) and keeps the
@@ -244,10 +245,11 @@ void addSteps(SolverStats &stats, const SolverStats &steps)
 }
 
 // The method with its own rules. Drift is set right by a fresh tableau for the basis
-// in hand. Should the tableau lose its accuracy, a fresh one is built from the
-// programme as assembled for the last basis found right, and the method goes on from
-// there under careful rules. When neither brings the figures right within the limits,
-// the solve ends with programmeError LostAccuracy: its amounts are no recipe.
+// in hand, and the careful rules apply from then on. Should the tableau lose its
+// accuracy, a fresh one is built from the programme as assembled for the last basis
+// found right, and the method goes on from there under careful rules. When neither
+// brings the figures right within the limits, the solve ends with programmeError
+// LostAccuracy: its amounts are no recipe.
 SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
                   FinalTableau *finalTableau, const SolverLimits &limits)
 {
