@@ -25,4 +25,18 @@ void setProgramme(calc::ProblemRecord &record, const TinyProgramme &programme)
     }
 }
 
+TinyProgramme programmeOf(const calc::ProblemRecord &record)
+{
+    TinyProgramme p;
+    for (int i = 1; i <= record.rowCount; ++i) {
+        TinyRow row{record.rowLower[i], record.rowUpper[i], {}};
+        for (int j = 1; j <= record.columnCount; ++j)
+            row.a.push_back(-record.coef.at(i, j));
+        p.rows.push_back(row);
+    }
+    for (int j = 1; j <= record.columnCount; ++j)
+        p.columns.push_back({record.columnLower[j], record.columnUpper[j], record.columnValue[j]});
+    return p;
+}
+
 } // namespace calctest

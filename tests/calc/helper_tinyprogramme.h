@@ -30,4 +30,7 @@ struct TinyProgramme {
 
 void setProgramme(calc::ProblemRecord &record, const TinyProgramme &programme);
 
+// The programme a record holds (assembled, not yet solved): setProgramme's inverse.
+TinyProgramme programmeOf(const calc::ProblemRecord &record);
+
 } // namespace calctest

@@ -83,16 +83,7 @@ TinyProgramme assembledProgramme(const CaseShape &shape)
     const SampleCase c = makeCase(*rec, shape);
     if (!assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm))
         return {};
-    TinyProgramme p;
-    for (int i = 1; i <= rec->rowCount; ++i) {
-        TinyRow row{rec->rowLower[i], rec->rowUpper[i], {}};
-        for (int j = 1; j <= rec->columnCount; ++j)
-            row.a.push_back(-rec->coef.at(i, j));
-        p.rows.push_back(row);
-    }
-    for (int j = 1; j <= rec->columnCount; ++j)
-        p.columns.push_back({rec->columnLower[j], rec->columnUpper[j], rec->columnValue[j]});
-    return p;
+    return programmeOf(*rec);
 }
 
 } // namespace
@@ -438,18 +429,7 @@ void TestSimplex::accuracyLostAndRegained()
     auto ref = std::make_unique<ProblemRecord>();
     const SampleCase c = makeCase(*ref, shape);
     QVERIFY(assembleProgramme(*ref, c.useFullUse, ref->rowRelax, c.lossNorm));
-    const TinyProgramme original = [&] {
-        TinyProgramme p;
-        for (int i = 1; i <= ref->rowCount; ++i) {
-            TinyRow row{ref->rowLower[i], ref->rowUpper[i], {}};
-            for (int j = 1; j <= ref->columnCount; ++j)
-                row.a.push_back(-ref->coef.at(i, j));
-            p.rows.push_back(row);
-        }
-        for (int j = 1; j <= ref->columnCount; ++j)
-            p.columns.push_back({ref->columnLower[j], ref->columnUpper[j], ref->columnValue[j]});
-        return p;
-    }();
+    const TinyProgramme original = programmeOf(*ref);
     QVERIFY(!referenceSolve(*ref, true).gaveUp);
     QCOMPARE(ref->solveStatus, 0);
     QVERIFY(worstViolation(*ref, original) > 1.0); // tonnes outside a bound
