@@ -99,7 +99,7 @@ QPushButton *TForm1::makeButton(MenuItem item)
 
 void TForm1::buildLayout()
 {
-    Label1 = new QLabel(QStringLiteral("Проверьте дату и установите нужную"), this);
+    Label1 = widgets::makeLabel(QStringLiteral("Проверьте дату и установите нужную"), this);
     MonthCalendar1 = new QCalendarWidget(this);
     MonthCalendar1->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
     MonthCalendar1->setFirstDayOfWeek(Qt::Monday);

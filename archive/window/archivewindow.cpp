@@ -183,11 +183,11 @@ void TForm14::buildOverlays()
     Button13 = widgets::makeButton(QStringLiteral("Выход"), Panel1, "Button13");
     auto *range = new QGridLayout(Panel1);
     range->addWidget(
-        new QLabel(QStringLiteral("Введите диапазон номеров удаляемых рецептов"), Panel1), 0, 0, 1,
-        5);
-    range->addWidget(new QLabel(QStringLiteral("(включительно) с"), Panel1), 1, 0);
+        widgets::makeLabel(QStringLiteral("Введите диапазон номеров удаляемых рецептов"), Panel1),
+        0, 0, 1, 5);
+    range->addWidget(widgets::makeLabel(QStringLiteral("(включительно) с"), Panel1), 1, 0);
     range->addWidget(MaskEdit1, 1, 1);
-    range->addWidget(new QLabel(QStringLiteral("по"), Panel1), 1, 2);
+    range->addWidget(widgets::makeLabel(QStringLiteral("по"), Panel1), 1, 2);
     range->addWidget(MaskEdit2, 1, 3);
     range->addWidget(Button12, 2, 1);
     range->addWidget(Button13, 2, 3);

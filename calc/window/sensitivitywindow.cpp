@@ -159,7 +159,7 @@ void SensitivityWindow::buildLayout()
 {
     auto *layout = new QVBoxLayout(this);
     auto *choice = new QHBoxLayout;
-    choice->addWidget(new QLabel(QStringLiteral("Продукт:"), this));
+    choice->addWidget(widgets::makeLabel(QStringLiteral("Продукт:"), this));
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setMinimumWidth(400);
@@ -176,10 +176,10 @@ void SensitivityWindow::buildLayout()
         {StringGrid3, QStringLiteral("Запасы")}};
     for (int g = 0; g < grids.size(); ++g) {
         grids.at(g).first->setObjectName(QStringLiteral("StringGrid%1").arg(g + 1));
-        layout->addWidget(new QLabel(grids.at(g).second, this));
+        layout->addWidget(widgets::makeLabel(grids.at(g).second, this));
         layout->addWidget(grids.at(g).first, g == 2 ? 2 : 3);
     }
-    Label4 = new QLabel(this);
+    Label4 = widgets::makeLabel(QString(), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setWordWrap(true);
     layout->addWidget(Label4);

@@ -2,6 +2,7 @@
 
 #include "lists/window/fieldwidgets.h"
 #include "store/table.h"
+#include "widgets/windowparts.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -37,7 +38,7 @@ CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headi
     grid_->setContentsMargins(6, 4, 6, 4);
     // Created in reading order, so that the focus chain runs down each column.
     for (int group = 0; group < groupLimit; ++group) {
-        captions_.append(new QLabel(body_));
+        captions_.append(widgets::makeLabel(QString(), body_));
         QList<FieldEdit *> fields;
         for (int i = 0; i < prefixes_.size(); ++i) {
             auto *edit = new FieldEdit(body_);
@@ -49,7 +50,7 @@ CharacteristicPanel::CharacteristicPanel(QStringList prefixes, QStringList headi
     }
     for (int column = 0; column < maxColumns_; ++column) {
         for (const QString &text : std::as_const(headings_)) {
-            auto *heading = new QLabel(text, body_);
+            auto *heading = widgets::makeLabel(text, body_);
             heading->setAlignment(Qt::AlignCenter);
             QFont font = heading->font();
             font.setBold(true);

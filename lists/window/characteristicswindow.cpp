@@ -44,7 +44,8 @@ TForm3::TForm3(store::TDataModule2 &dm, QWidget *parent)
       Button3(widgets::makeButton(QStringLiteral("Удалить"), this)),
       Button4(widgets::makeButton(QStringLiteral("Переместить"), this)),
       Button5(widgets::makeButton(QStringLiteral("Уточнить название"), this)),
-      Button6(widgets::makeButton(QStringLiteral("Выход"), this)), Label1(new QLabel(this))
+      Button6(widgets::makeButton(QStringLiteral("Выход"), this)),
+      Label1(widgets::makeLabel(QString(), this))
 {
     setWindowTitle(QStringLiteral("Работа со списком характеристик комбикормов"));
     resize(620, 560);

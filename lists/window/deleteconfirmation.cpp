@@ -1,5 +1,7 @@
 #include "lists/window/deleteconfirmation.h"
 
+#include "widgets/windowparts.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +12,7 @@ TForm7::TForm7(QWidget *parent)
       Button2(new QPushButton(QStringLiteral("Отменить удаление"), this))
 {
     setWindowTitle(QStringLiteral("Внимание!!!"));
-    auto *text = new QLabel(QStringLiteral("Подтвердите Ваше решение"), this);
+    auto *text = widgets::makeLabel(QStringLiteral("Подтвердите Ваше решение"), this);
     text->setAlignment(Qt::AlignCenter);
     QFont big = text->font();
     big.setPointSizeF(big.pointSizeF() * 1.3);

@@ -78,7 +78,7 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
       Button11(widgets::makeButton(QStringLiteral("Выход"), this)),
       Button12(widgets::makeButton(QStringLiteral("Выделить"), Panel2)),
       Button13(widgets::makeButton(QStringLiteral("Отменить выделение"), Panel2)),
-      Label1(new QLabel(this)), bottom_(new QStackedWidget(this))
+      Label1(widgets::makeLabel(QString(), this)), bottom_(new QStackedWidget(this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);

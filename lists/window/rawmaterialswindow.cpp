@@ -51,7 +51,8 @@ TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
       Button7(widgets::makeButton(QStringLiteral("Отменить весь отбор"), this)),
       Button8(widgets::makeButton(QStringLiteral("Выделить"), this)),
       Button9(widgets::makeButton(QStringLiteral("Отменить выделение"), this)),
-      Button10(widgets::makeButton(QStringLiteral("Выход"), this)), Label1(new QLabel(this))
+      Button10(widgets::makeButton(QStringLiteral("Выход"), this)),
+      Label1(widgets::makeLabel(QString(), this))
 {
     setWindowTitle(QStringLiteral("Работа со списком сырья"));
     resize(800, 600);

@@ -14,7 +14,7 @@ TForm9::TForm9(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Выделение"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Введите ключ выделения"), this));
+    layout->addWidget(widgets::makeLabel(QStringLiteral("Введите ключ выделения"), this));
     layout->addWidget(Edit1);
     layout->addWidget(Button1, 0, Qt::AlignHCenter);
     Edit1->setMinimumWidth(280);

@@ -50,7 +50,7 @@ void DriveWindow::buildLayout(const DriveWindowTexts &texts)
     MaskEdit1->setMaxLength(1); // one character; the letter check judges it
     MaskEdit1->setFixedWidth(MaskEdit1->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 3 + 12);
     auto *fieldRow = new QHBoxLayout;
-    fieldRow->addWidget(new QLabel(texts.fieldLabel, this));
+    fieldRow->addWidget(widgets::makeLabel(texts.fieldLabel, this));
     fieldRow->addWidget(MaskEdit1);
     fieldRow->addStretch();
     page->addLayout(fieldRow);
