@@ -5,8 +5,8 @@
 //                  [--export-lp FILE]
 //
 // The run works on a temporary copy of DIR, so nothing there changes; what it prints
-// names DIR. Exit status: 0 a
-// solution, 1 a run without one, 2 bad usage or unreadable data.
+// names DIR. Exit status: 0 a solution, 1 a run without one, 2 bad usage or
+// unreadable data.
 
 #include "report.h"
 

@@ -168,10 +168,18 @@ QJsonValue sensitivityOf(const calc::Sensitivity &figures)
 }
 
 // The JSON's status number: the solver's label, or -1000 for an overflow of the
-// coefficient list (the number the JSON has always given it).
+// coefficient list (the number the JSON has always given it), -2000 when the solver
+// lost its accuracy (never 0, which reads as solved).
 int statusNumber(const RunResult &result)
 {
-    return result.outcome == RunOutcome::Overflow ? -1000 : result.solveStatus;
+    switch (result.outcome) {
+    case RunOutcome::Overflow:
+        return -1000;
+    case RunOutcome::LostAccuracy:
+        return -2000;
+    default:
+        return result.solveStatus;
+    }
 }
 
 } // namespace
