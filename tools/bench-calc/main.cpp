@@ -209,6 +209,54 @@ void printEngine(const QString &label, const EngineFigures &f, int runs)
               .arg(seconds(f.rowUpdateMin)));
 }
 
+// glpsol's whole run on the same programme beside the engine's best times.
+void benchGlpsol(const QString &mps, double engineCost, double best, double bestWhole, int runs)
+{
+    const GlpsolTiming g = timeGlpsol(mps, std::max(1, std::min(runs, 3)));
+    if (!g.available) {
+        print(QStringLiteral("  glpsol                      not available"));
+    } else {
+        const double agreement = std::fabs(g.cost - engineCost) / std::max(1.0, std::fabs(g.cost));
+        print(QStringLiteral(
+                  "  glpsol (free MPS)           whole run %1 (simplex %2, reading %3); %4")
+                  .arg(seconds(g.solveSeconds), seconds(g.simplexSeconds()), seconds(g.readSeconds))
+                  .arg(g.optimal ? QStringLiteral("cost %1, relative difference %2")
+                                       .arg(g.cost, 0, 'f', 4)
+                                       .arg(agreement, 0, 'g', 2)
+                                 : QStringLiteral("no optimum")));
+        print(QStringLiteral("  ratio engine / glpsol       assemble+solve / whole run %1; "
+                             "solve / simplex %2")
+                  .arg(bestWhole / std::max(1e-6, g.solveSeconds), 0, 'f', 2)
+                  .arg(best / std::max(1e-6, g.simplexSeconds()), 0, 'f', 2));
+    }
+}
+
+// The whole way from the tables: load, checks, assembly, solve, rounding.
+void benchTables(ProblemRecord &rec, const CaseShape &shape, int runs)
+{
+    const calctest::SampleCase again = calctest::makeCase(rec, shape);
+    TableCase table(rec, again.lossNorm);
+    Times whole;
+    RunFigures figures;
+    bool ok = true;
+    for (int r = 0; r < runs && ok; ++r) {
+        QElapsedTimer clock;
+        clock.start();
+        ok = table.run(rec, figures);
+        whole.seconds.push_back(clock.nsecsElapsed() / 1e9);
+    }
+    print(QStringLiteral("  load+assemble+solve+round   min %1   median %2   (%3 pivots, "
+                         "%4 flips%5)")
+              .arg(seconds(whole.min()), seconds(whole.median()))
+              .arg(figures.pivots)
+              .arg(figures.flips)
+              .arg(ok ? QString()
+                      : QStringLiteral("; stopped: ") +
+                            (figures.problem.isEmpty()
+                                 ? QStringLiteral("status %1").arg(figures.solveStatus)
+                                 : figures.problem)));
+}
+
 void benchEngine(const QString &name, const CaseShape &shape, const Options &options)
 {
     auto rec = std::make_unique<ProblemRecord>();
@@ -275,51 +323,10 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
     }
     print(QStringLiteral("  peak memory                 %1 MB").arg(peakMegabytes(), 0, 'f', 1));
 
-    if (options.glpsol) {
-        const GlpsolTiming g = timeGlpsol(mps, std::max(1, std::min(options.runs, 3)));
-        if (!g.available) {
-            print(QStringLiteral("  glpsol                      not available"));
-        } else {
-            const double agreement =
-                std::fabs(g.cost - one.last.cost) / std::max(1.0, std::fabs(g.cost));
-            print(QStringLiteral(
-                      "  glpsol (free MPS)           whole run %1 (simplex %2, reading %3); %4")
-                      .arg(seconds(g.solveSeconds), seconds(g.simplexSeconds()),
-                           seconds(g.readSeconds))
-                      .arg(g.optimal ? QStringLiteral("cost %1, relative difference %2")
-                                           .arg(g.cost, 0, 'f', 4)
-                                           .arg(agreement, 0, 'g', 2)
-                                     : QStringLiteral("no optimum")));
-            print(QStringLiteral("  ratio engine / glpsol       assemble+solve / whole run %1; "
-                                 "solve / simplex %2")
-                      .arg(bestWhole / std::max(1e-6, g.solveSeconds), 0, 'f', 2)
-                      .arg(best / std::max(1e-6, g.simplexSeconds()), 0, 'f', 2));
-        }
-    }
-
-    if (options.tables) {
-        const calctest::SampleCase again = calctest::makeCase(*rec, shape);
-        TableCase table(*rec, again.lossNorm);
-        Times whole;
-        RunFigures figures;
-        bool ok = true;
-        for (int r = 0; r < options.runs && ok; ++r) {
-            QElapsedTimer clock;
-            clock.start();
-            ok = table.run(*rec, figures);
-            whole.seconds.push_back(clock.nsecsElapsed() / 1e9);
-        }
-        print(QStringLiteral("  load+assemble+solve+round   min %1   median %2   (%3 pivots, "
-                             "%4 flips%5)")
-                  .arg(seconds(whole.min()), seconds(whole.median()))
-                  .arg(figures.pivots)
-                  .arg(figures.flips)
-                  .arg(ok ? QString()
-                          : QStringLiteral("; stopped: ") +
-                                (figures.problem.isEmpty()
-                                     ? QStringLiteral("status %1").arg(figures.solveStatus)
-                                     : figures.problem)));
-    }
+    if (options.glpsol)
+        benchGlpsol(mps, one.last.cost, best, bestWhole, options.runs);
+    if (options.tables)
+        benchTables(*rec, shape, options.runs);
 }
 
 Options parse(const QStringList &arguments)
