@@ -562,6 +562,10 @@ void TForm12::Button5Click()
 
 void TForm12::showResult()
 {
+    // New figures are no archived recipe yet: printing must not hand over the one written
+    // before "Перерасчет" under the number the label still showed.
+    Label9->clear();
+    archived_.reset();
     if (result_.fillerAdded) {
         message(result_.fillerMessage);
         Label10->setText(result_.fillerLabel);

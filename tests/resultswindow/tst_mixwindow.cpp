@@ -558,7 +558,7 @@ void TestMixWindow::archivedNumbersAreThoseShown()
 }
 
 // The number printing hands over is the one the label shows; once the label is cleared
-// (a change of mode, a new product) the mix counts as not archived.
+// (a new computation, a change of mode, a new product) the mix counts as not archived.
 void TestMixWindow::archiveNumberGoesWithItsLabel()
 {
     Mix w;
@@ -568,15 +568,22 @@ void TestMixWindow::archiveNumberGoesWithItsLabel()
     w.form->computeButton()->click();
     w.form->archiveButton()->click();
     QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № 41Г"));
-    w.form->recomputeButton()->click();
-    w.form->computeButton()->click(); // a new computation leaves the label as it is
     w.form->printButton()->click();
     QCOMPARE(w.printed, QList<int>{41});
-    w.form->massButton()->click();
+    w.form->recomputeButton()->click();
+    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № 41Г")); // nothing new yet
+    w.form->computeButton()->click(); // new figures: not the recipe archived as 41
     QVERIFY(w.form->archiveLabel()->text().isEmpty());
     w.form->printButton()->click();
     QCOMPARE(w.printed, QList<int>{41});
     QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив. Печать отменена..."});
+    w.form->archiveButton()->click();
+    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № 42Г"));
+    w.form->massButton()->click();
+    QVERIFY(w.form->archiveLabel()->text().isEmpty());
+    w.form->printButton()->click();
+    QCOMPARE(w.printed, QList<int>{41});
+    QCOMPARE(w.messages.size(), 2);
 }
 
 void TestMixWindow::recomputeUnlocks()
