@@ -22,13 +22,7 @@ namespace
 
 using foldertest::Files;
 using foldertest::filesIn;
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    file.write(bytes);
-}
+using foldertest::writeFile;
 
 const QString kKeptOld = QStringLiteral("Копия данных в папке arhiv не обновлена: в ней осталась "
                                         "копия, сделанная при прошлом нормальном завершении "

@@ -1,8 +1,12 @@
 // Crash markers and recovery from the backup copy folder at start-up.
+#include "folderfiles.h"
+
 #include "shell/crashrecovery.h"
 
 #include <QtTest>
 
+using foldertest::readFile;
+using foldertest::writeFile;
 using shell::StartDecision;
 
 namespace
@@ -20,19 +24,6 @@ const QString kNoDataDir = QStringLiteral("Папка базы данных не
 
 enum class Backup { Missing, Empty, WithFiles };
 enum class Data { Present, Missing, Blocked };
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
 
 } // namespace
 

@@ -1,27 +1,18 @@
 // Which folder the program works in, and how a new one gets its data directory.
+#include "folderfiles.h"
+
 #include "shell/workingfolderchoice.h"
 
 #include <QtTest>
+
+using foldertest::readFile;
+using foldertest::writeFile;
 
 namespace
 {
 
 enum class Place { Current, Requested, PerUser, None };
 enum class Seed { Nothing, Template, Backup };
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
 
 } // namespace
 
