@@ -1,5 +1,7 @@
 #include "calc/sensitivity.h"
 
+#include "calc/simplextolerance.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -100,6 +102,7 @@ public:
     }
 
     bool degenerate() const;
+    bool alternativeOptima() const;
     void requirements(std::vector<RequirementFigure> &out) const;
     void stock(std::vector<StockFigure> &out) const;
     PriceFigure price(int s) const;
@@ -131,6 +134,22 @@ bool Reader::degenerate() const
 {
     for (int i = 1; i <= m_; ++i)
         if (onBound(t_.rowValue[i], t_.rowLower[i]) || onBound(t_.rowValue[i], t_.rowUpper[i]))
+            return true;
+    return false;
+}
+
+// A non-basic variable with a range and no reduced cost can move without changing the
+// cost: the amounts move with it, so another recipe costs the same. The reduced costs
+// are figured against the prices, so zero is judged as the solver judges its values,
+// at the acceptance distance of the largest price.
+bool Reader::alternativeOptima() const
+{
+    double priceScale = 0;
+    for (int j = 1; j <= n_; ++j)
+        priceScale = std::max(priceScale, std::fabs(rec_.rawContent[rec_.columnRaw[j]][1]));
+    const double zero = acceptanceDistance(priceScale);
+    for (int c = 1; c <= n_; ++c)
+        if (!fixed(c) && std::fabs(t_.reducedCost[c]) < zero)
             return true;
     return false;
 }
@@ -345,6 +364,7 @@ Sensitivity sensitivityOf(const FinalTableau &tableau, const ProblemRecord &reco
     const Reader reader(tableau, record, parameters);
     result.held = true;
     result.degenerate = reader.degenerate();
+    result.alternativeOptima = reader.alternativeOptima();
     reader.requirements(result.requirements);
     for (int s = 1; s <= record.rawCount; ++s)
         result.prices.push_back(reader.price(s));

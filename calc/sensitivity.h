@@ -7,7 +7,7 @@
 //   activity non-basic at that bound), the shadow price in roubles per tonne of that
 //   feed type per unit of the norm, and the range of the norm over which it holds;
 // - raw-material prices: the interval of one raw material's price, moved in every feed
-//   type at once, within which no recipe of the programme changes;
+//   type at once, within which the recipes of the programme stay the cheapest;
 // - stock: for every raw material whose stock holds the optimum, what one more tonne
 //   is worth to the whole programme, and the range of stock over which that holds.
 //
@@ -15,7 +15,9 @@
 // selling price with tax, surcharge and profit), prices of one tonne, stock in tonnes.
 // An end that nothing limits is empty. When a basic variable sits on a bound the
 // optimum is degenerate: the figures are then one of several valid sets, and a range
-// may shrink to its own value on one side.
+// may shrink to its own value on one side. When a non-basic variable that can move has
+// a reduced cost of 0, other recipes cost the same: a price moved within its range
+// keeps the cost, but a new calculation may well pick one of those other recipes.
 
 #include "calc/finaltableau.h"
 #include "calc/loading.h"
@@ -58,8 +60,10 @@ struct StockFigure {
 };
 
 struct Sensitivity {
-    bool held = false; // false: no optimum to read (no solution, or an output-mode search)
-    bool degenerate = false;
+    // false: no optimum to read (no solution, or an output-mode search)
+    bool held = false;
+    bool degenerate = false;                     // a basic variable sits on a bound
+    bool alternativeOptima = false;              // other recipes cost the same
     std::vector<RequirementFigure> requirements; // by feed type, then row order
     std::vector<PriceFigure> prices;             // every selected raw material
     std::vector<StockFigure> stock;              // by raw material

@@ -84,6 +84,10 @@ const QString kDegenerateNote =
     QStringLiteral("Решение вырожденное: теневые цены и границы - один из нескольких "
                    "равноправных наборов.");
 
+const QString kAlternativeOptimaNote =
+    QStringLiteral("Есть другие рецепты той же стоимости: цена в пределах диапазона не "
+                   "меняет стоимость, но может сменить рецепт");
+
 // A printed line: the first cell on the left, the others right-aligned in their widths.
 QString printedLine(const QStringList &cells, const QList<Column> &columns)
 {
@@ -178,6 +182,12 @@ void SensitivityWindow::buildLayout()
         grids.at(g).first->setObjectName(QStringLiteral("StringGrid%1").arg(g + 1));
         layout->addWidget(widgets::makeLabel(grids.at(g).second, this));
         layout->addWidget(grids.at(g).first, g == 2 ? 2 : 3);
+        if (grids.at(g).first == StringGrid2) {
+            alternativeOptimaNote_ = widgets::makeLabel(kAlternativeOptimaNote, this);
+            alternativeOptimaNote_->setWordWrap(true);
+            alternativeOptimaNote_->setVisible(figures_.held && figures_.alternativeOptima);
+            layout->addWidget(alternativeOptimaNote_);
+        }
     }
     Label4 = widgets::makeLabel(QString(), this);
     Label4->setObjectName(QStringLiteral("Label4"));
@@ -260,6 +270,8 @@ QList<OutcomeBlock> SensitivityWindow::printBlocks() const
             usedIn.append(QString::number(p));
         prices.append(printedLine(priceCellsOf(f, usedIn), kPriceColumns));
     }
+    if (figures_.alternativeOptima)
+        prices << QString() << kAlternativeOptimaNote;
     blocks.append(
         {QStringLiteral("Анализ чувствительности. Цены сырья"), prices, OutcomeBlock::Kind::Grid});
     QStringList stock = headerLine(kStockColumns);

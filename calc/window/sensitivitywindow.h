@@ -3,9 +3,11 @@
 // "Анализ чувствительности": what the optimum of the last calculation is worth at the
 // margin (calc/sensitivity.h). A choice of feed type with the norms that hold its
 // recipe ("Ограничения": side, norm, shadow price, the range where it holds), the
-// range of every raw material's price within which no recipe changes ("Цены сырья"),
-// and what one more tonne of every binding stock is worth ("Запасы"). Printed on the
-// virtual page as the calculation outcome is, every feed type's norms included.
+// range of every raw material's price within which the recipes stay the cheapest
+// ("Цены сырья", with a note where other recipes cost the same, since a price moved
+// within its range may then change a recipe), and what one more tonne of every
+// binding stock is worth ("Запасы"). Printed on the virtual page as the calculation
+// outcome is, every feed type's norms included.
 //
 // The shell makes it when the results window asks for it:
 //     calc::SensitivityWindow window(run.sensitivity, feedTypes, resultsWindow);
@@ -56,6 +58,7 @@ public:
     QTableWidget *pricesGrid() const { return StringGrid2; }
     QTableWidget *stockGrid() const { return StringGrid3; }
     QLabel *degenerateNote() const { return Label4; }
+    QLabel *alternativeOptimaNote() const { return alternativeOptimaNote_; }
     QPushButton *printButton() const { return Button1; }
 
     // Shows the norms of feed type p (1-based).
@@ -81,8 +84,10 @@ private:
     QTableWidget *StringGrid2 = nullptr; // "Цены сырья"
     QTableWidget *StringGrid3 = nullptr; // "Запасы"
     QLabel *Label4 = nullptr;            // the degenerate optimum's note
-    QPushButton *Button1 = nullptr;      // "Отпечатать"
-    QPushButton *Button2 = nullptr;      // "Выход"
+    // under the prices: other recipes cost the same
+    QLabel *alternativeOptimaNote_ = nullptr;
+    QPushButton *Button1 = nullptr; // "Отпечатать"
+    QPushButton *Button2 = nullptr; // "Выход"
 };
 
 } // namespace calc

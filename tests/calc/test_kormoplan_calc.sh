@@ -52,8 +52,9 @@ for r in d['raws']:
     assert r['consumption'] <= r['stock'] + 0.01, r
 # the margins of the optimum, in exactly the agreed shape; an open end is null
 sens = d['sensitivity']
-assert set(sens) == {'degenerate', 'requirements', 'prices', 'stock'}, sorted(sens)
-assert isinstance(sens['degenerate'], bool)
+assert set(sens) == {'degenerate', 'alternativeOptima', 'requirements', 'prices',
+                     'stock'}, sorted(sens)
+assert isinstance(sens['degenerate'], bool) and isinstance(sens['alternativeOptima'], bool)
 numbers = {f['number'] for f in d['feeds']}
 def end(v): return v is None or isinstance(v, (int, float))
 for q in sens['requirements']:

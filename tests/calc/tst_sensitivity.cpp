@@ -2,9 +2,10 @@
 // programmes with the figures worked out by hand; the row duals and reduced costs
 // behind them set beside glpsol's on seeded random programmes and the demo data; and
 // the ranges tried out by solving again: a price moved halfway to an end of its range
-// leaves every recipe as it was, 2 % past an end changes one; a binding norm moved by δ
-// within its range changes the cost by shadow price × δ × output; δ more tonnes of a
-// binding stock lower it by value × δ.
+// keeps the cost of the recipes, and the recipes too unless other recipes were told to
+// cost the same; 2 % past an end changes one; a binding norm moved by δ within its
+// range changes the cost by shadow price × δ × output; δ more tonnes of a binding stock
+// lower it by value × δ.
 
 #include "calcfixture.h"
 #include "helper_randomproblem.h"
@@ -54,7 +55,6 @@ struct Solved {
     std::vector<double> duals;   // by row: cost per unit its bound moves
     std::vector<double> reduced; // by column: cost per unit its amount moves
     Sensitivity figures;
-    bool dualDegenerate = false; // a reduced cost of 0: other recipes cost the same
 
     double rawTonnes(const ProblemRecord &rec, int s) const
     {
@@ -86,9 +86,6 @@ Solved solve(ProblemRecord &rec, const Subject &subject, const Change &change = 
         const double marginal = (tableau.atLower[c] ? 1 : -1) * tableau.reducedCost[c];
         const int label = tableau.columnLabel[c];
         (label > 0 ? out.reduced[label] : out.duals[-label]) = marginal;
-        if (tableau.columnLower[c] != tableau.columnUpper[c] &&
-            std::fabs(tableau.reducedCost[c]) <= 1e-7)
-            out.dualDegenerate = true;
     }
     out.figures = sensitivityOf(tableau, rec, subject.parameters);
     return out;
@@ -110,11 +107,14 @@ bool near(double a, double b, double scale = 1)
 }
 
 // A seeded random programme (tests/calc/helper_randomproblem.h).
-Subject randomSubject(int seed)
+// ties: twin raw materials, equal prices and exact requirements.
+Subject randomSubject(int seed, bool ties = false)
 {
     CaseShape shape;
     shape.seed = std::uint64_t(seed) * 104729;
-    shape.flavour = seed % 3 == 0 ? Flavour::TightStock : Flavour::Ordinary;
+    shape.flavour = ties            ? Flavour::Degenerate
+                    : seed % 3 == 0 ? Flavour::TightStock
+                                    : Flavour::Ordinary;
     shape.feeds = 1 + seed % 5;
     shape.raws = 3 + (seed * 7) % 12;
     shape.chars = 2 + (seed * 3) % 7;
@@ -151,9 +151,10 @@ double halfway(double value, const std::optional<double> &end, double sign)
 
 struct Tally {
     int prices = 0, pastEnds = 0, norms = 0, stocks = 0;
+    int switched = 0; // prices moved inside whose recipes changed all the same
 };
 
-// The ranges of one non-degenerate optimum tried out by solving again.
+// The ranges of one optimum tried out by solving again.
 void tryRanges(ProblemRecord &rec, const Subject &subject, const Solved &base, Tally &tally)
 {
     const Sensitivity &f = base.figures;
@@ -165,16 +166,18 @@ void tryRanges(ProblemRecord &rec, const Subject &subject, const Solved &base, T
             const Solved inside = solve(
                 rec, subject, [&](ProblemRecord &r) { r.rawContent[s][1] = price.price + step; });
             // the recipes stay optimal: the same cost as they have at the new price, and
-            // where the optimum is the only one, the same recipes
+            // unless other recipes were told to cost the same, the same recipes
             const double oldRecipes = base.cost + step * base.rawTonnes(rec, s);
+            const bool same = sameRecipes(base, inside);
             QVERIFY2(inside.optimal && near(inside.cost, oldRecipes, base.cost * 1e-6) &&
-                         (base.dualDegenerate || sameRecipes(base, inside)),
+                         (f.alternativeOptima || same),
                      qPrintable(subject.name +
                                 QStringLiteral(": price of %1 moved by %2").arg(s).arg(step)));
             ++tally.prices;
+            tally.switched += !same;
             // past an end the recipes change where the optimum is the only one and not
             // degenerate; elsewhere an end may lie short of where they change
-            if (!end || base.dualDegenerate || f.degenerate)
+            if (!end || f.alternativeOptima || f.degenerate)
                 continue;
             const double past = *end + sign * 0.02 * std::max(1.0, std::fabs(*end));
             const Solved beyond =
@@ -330,14 +333,14 @@ struct DemoSubject {
     }
 };
 
-// Wheat (100 a tonne, 10 % protein), meal (400, 30 %; stock 4 t), peas (600, 30 %):
-// 10 t of feed with 20 % protein at least.
-void threeRaws(CalcFixture &fx)
+// Wheat (100 a tonne, 10 % protein), meal (400, 30 %; stock 4 t), peas (600, 30 %
+// unless given): 10 t of feed with 20 % protein at least.
+void threeRaws(CalcFixture &fx, double peasPrice = 600, double peasProtein = 30)
 {
     fx.characteristic(QStringLiteral("Протеин"), QStringLiteral("%"));
     fx.raw(QStringLiteral("Пшеница")).content(kPrice, 100).content(kProtein, 10);
     fx.raw(QStringLiteral("Шрот")).content(kPrice, 400).content(kProtein, 30).withStock(4);
-    fx.raw(QStringLiteral("Горох")).content(kPrice, 600).content(kProtein, 30);
+    fx.raw(QStringLiteral("Горох")).content(kPrice, peasPrice).content(kProtein, peasProtein);
     fx.feed(QStringLiteral("ПК-1"), QStringLiteral("Свиньи"), 10)
         .norm(kProtein, 20, 40)
         .limit(QStringLiteral("Пшеница"), 0, 100)
@@ -375,6 +378,8 @@ private slots:
     void byHand_data();
     void byHand();
     void priceLimitByHand();
+    void alternativeOptimaByHand_data();
+    void alternativeOptimaByHand();
     void noFiguresWithoutOptimum();
     void solveUnchangedByTheCopy();
     void agreesWithGlpk();
@@ -484,6 +489,33 @@ void tst_sensitivity::priceLimitByHand()
     }
 }
 
+void tst_sensitivity::alternativeOptimaByHand_data()
+{
+    QTest::addColumn<double>("peasPrice");
+    QTest::addColumn<double>("peasProtein");
+    QTest::addColumn<bool>("alternatives");
+    QTest::newRow("peas dearer per unit of protein") << 600.0 << 30.0 << false;
+    QTest::newRow("peas at meal's price, less protein") << 400.0 << 20.0 << false;
+    QTest::newRow("peas a twin of meal") << 400.0 << 30.0 << true;
+    QTest::newRow("peas as cheap per unit of protein") << 250.0 << 20.0 << true;
+}
+
+// Other recipes of the same cost are told: a unit of protein over wheat's costs 15 in
+// meal; peas at 250 with 20 % cost the same, so any mix of the two serves.
+void tst_sensitivity::alternativeOptimaByHand()
+{
+    QFETCH(double, peasPrice);
+    QFETCH(double, peasProtein);
+    QFETCH(bool, alternatives);
+    CalcFixture fx;
+    threeRaws(fx, peasPrice, peasProtein);
+    auto rec = std::make_unique<ProblemRecord>();
+    const RunResult run = runOn(fx, *rec, {});
+    QCOMPARE(run.outcome, RunOutcome::Solution);
+    QVERIFY(run.sensitivity.held);
+    QCOMPARE(run.sensitivity.alternativeOptima, alternatives);
+}
+
 // No optimum, no figures: errors of the data, and a tableau of another programme.
 void tst_sensitivity::noFiguresWithoutOptimum()
 {
@@ -561,20 +593,22 @@ void tst_sensitivity::rangesHoldWhenTried()
     const int seeds = qEnvironmentVariableIsSet("KP_SENSITIVITY_CASES")
                           ? qEnvironmentVariableIntValue("KP_SENSITIVITY_CASES")
                           : 60;
-    for (int seed = 1; seed <= seeds; ++seed) {
-        const Subject subject = randomSubject(seed);
-        const Solved base = solve(*rec, subject);
-        if (!base.optimal)
-            continue;
-        tryRanges(*rec, subject, base, tally);
-        if (QTest::currentTestFailed())
-            return;
-        ++tried;
-    }
-    qInfo("%d programmes: %d prices moved inside, %d past an end, %d norms, %d stocks", tried,
-          tally.prices, tally.pastEnds, tally.norms, tally.stocks);
+    for (const bool ties : {false, true})
+        for (int seed = 1; seed <= seeds; ++seed) {
+            const Subject subject = randomSubject(seed, ties);
+            const Solved base = solve(*rec, subject);
+            if (!base.optimal)
+                continue;
+            tryRanges(*rec, subject, base, tally);
+            if (QTest::currentTestFailed())
+                return;
+            ++tried;
+        }
+    qInfo("%d programmes: %d prices moved inside (%d changed a recipe of the same cost), "
+          "%d past an end, %d norms, %d stocks",
+          tried, tally.prices, tally.switched, tally.pastEnds, tally.norms, tally.stocks);
     QVERIFY(tried >= 10);
-    QVERIFY(tally.norms > 0 && tally.stocks > 0 && tally.pastEnds > 0);
+    QVERIFY(tally.norms > 0 && tally.stocks > 0 && tally.pastEnds > 0 && tally.switched > 0);
 }
 
 void tst_sensitivity::demoDataRangesHold()

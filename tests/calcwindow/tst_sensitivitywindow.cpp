@@ -1,7 +1,8 @@
 // The sensitivity window: the chosen feed type's norms, every raw material's price
-// range with the feed types using it, the binding stock; open ends as a dash; the note
-// on a degenerate optimum; the print with every feed type's norms, read back from PDF.
-// And on the demo data, as the shell opens it after a run.
+// range with the feed types using it, the binding stock; open ends as a dash; the notes
+// on a degenerate optimum and on other recipes of the same cost; the print with every
+// feed type's norms, read back from PDF. And on the demo data, as the shell opens it
+// after a run.
 
 #include "calc/window/outcomeprint.h"
 #include "calc/window/sensitivitywindow.h"
@@ -28,6 +29,7 @@ calc::Sensitivity sample()
     calc::Sensitivity f;
     f.held = true;
     f.degenerate = true;
+    f.alternativeOptima = true;
     f.requirements = {
         {1, 2, QStringLiteral("Протеин"), NormSide::Min, 20, 25, 18.0, 30.0},
         {1, 3, QStringLiteral("Клетчатка"), NormSide::Max, 5, -12.5, 4.0, std::nullopt},
@@ -78,11 +80,16 @@ void tst_sensitivitywindow::gridsShowTheFigures()
              (QStringList{"Горох", "600.00", "400.00", "—", "не используется"}));
     QCOMPARE(row(w.stockGrid(), 0), (QStringList{"Шрот", "4.000", "200.00", "0.000", "5.000"}));
     QVERIFY(w.degenerateNote()->text().contains(QStringLiteral("вырожденное")));
+    QVERIFY(!w.alternativeOptimaNote()->isHidden());
+    QCOMPARE(w.alternativeOptimaNote()->text(),
+             QStringLiteral("Есть другие рецепты той же стоимости: цена в пределах диапазона не "
+                            "меняет стоимость, но может сменить рецепт"));
 
     calc::Sensitivity plain = sample();
-    plain.degenerate = false;
+    plain.degenerate = plain.alternativeOptima = false;
     SensitivityWindow clear(plain, {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
     QVERIFY(clear.degenerateNote()->text().isEmpty());
+    QVERIFY(clear.alternativeOptimaNote()->isHidden());
 }
 
 void tst_sensitivitywindow::feedChoiceShowsItsNorms()
@@ -122,6 +129,7 @@ void tst_sensitivitywindow::printHasEveryFeedType()
     QVERIFY(text.contains(QStringLiteral("Клетчатка")));
     QVERIFY(text.contains(QStringLiteral("-12.50")));
     QVERIFY(text.contains(QStringLiteral("вырожденное")));
+    QVERIFY(text.contains(QStringLiteral("Есть другие рецепты той же стоимости")));
     QCOMPARE(text.count(QChar(u'\f')), 4); // one page per block
 }
 

@@ -162,6 +162,7 @@ QJsonValue sensitivityOf(const calc::Sensitivity &figures)
     if (!figures.held)
         return QJsonValue(QJsonValue::Null);
     return QJsonObject{{QStringLiteral("degenerate"), figures.degenerate},
+                       {QStringLiteral("alternativeOptima"), figures.alternativeOptima},
                        {QStringLiteral("requirements"), requirementsOf(figures)},
                        {QStringLiteral("prices"), pricesOf(figures)},
                        {QStringLiteral("stock"), stockOf(figures)}};
