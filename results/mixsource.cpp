@@ -10,9 +10,6 @@ namespace results
 namespace
 {
 
-const QString kOrder = QStringLiteral("order");
-const QString kManor = QStringLiteral("MANOR");
-const QString kVes = QStringLiteral("VES");
 constexpr int kContentCount = 65; // MI1 .. MI65
 constexpr int kNameLength = 30;
 
@@ -28,39 +25,15 @@ std::vector<double> contentsOf(const store::Table &sir)
     return contents;
 }
 
-// The whole range of sir, its filter switched off for the walk and back afterwards.
-template <typename Visit> void walkUnfiltered(store::Table &sir, Visit visit)
-{
-    const store::DataSourceOff off(sir);
-    const store::CursorStateGuard keep(sir);
-    sir.setFiltered(false);
-    for (sir.first(); !sir.eof(); sir.next())
-        visit();
-}
-
-void setNumberIfChanged(store::Table &table, const QString &field, double value)
-{
-    if (table.isBlank(field) || table.number(field) != value) {
-        table.setNumber(field, value);
-        table.post();
-    }
-}
-
 } // namespace
 
-QString mixInputField(MixMode mode)
+QList<MixLine> readMixLines(store::Table &sir, const MixInputs &inputs, MixMode mode)
 {
-    return mode == MixMode::Percent ? kManor : kVes;
-}
-
-QList<MixLine> readMixLines(store::Table &sir, MixMode mode)
-{
-    const QString field = mixInputField(mode);
     QList<MixLine> lines;
     const store::DataSourceOff off(sir);
     const store::CursorStateGuard keep(sir);
     for (sir.first(); !sir.eof(); sir.next()) {
-        const double input = sir.number(field);
+        const double input = inputs.input(sir.integer(QStringLiteral("kods")), mode);
         if (input == 0)
             continue;
         MixLine line;
@@ -112,20 +85,6 @@ ProductNorms readProductNorms(const store::Table &kk,
     return product;
 }
 
-void resetMixInputs(store::Table &sir)
-{
-    {
-        const store::DataSourceOff off(sir);
-        sir.setFilter(QString());
-        sir.setFiltered(false);
-        for (sir.first(); !sir.eof(); sir.next()) {
-            setNumberIfChanged(sir, kManor, 0);
-            setNumberIfChanged(sir, kVes, 0);
-        }
-    }
-    listMixRawMaterials(sir, true);
-}
-
 void listMixRawMaterials(store::Table &sir, bool selectedOnly)
 {
     if (selectedOnly) {
@@ -136,24 +95,6 @@ void listMixRawMaterials(store::Table &sir, bool selectedOnly)
         sir.setFiltered(false);
     }
     sir.first();
-}
-
-MixInputs saveMixInputs(store::Table &sir)
-{
-    MixInputs inputs;
-    walkUnfiltered(sir, [&sir, &inputs] {
-        inputs.insert(sir.integer(kOrder), {sir.number(kManor), sir.number(kVes)});
-    });
-    return inputs;
-}
-
-void restoreMixInputs(store::Table &sir, const MixInputs &inputs)
-{
-    walkUnfiltered(sir, [&sir, &inputs] {
-        const std::pair<double, double> saved = inputs.value(sir.integer(kOrder));
-        setNumberIfChanged(sir, kManor, saved.first);
-        setNumberIfChanged(sir, kVes, saved.second);
-    });
 }
 
 } // namespace results

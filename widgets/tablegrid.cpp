@@ -125,21 +125,21 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return lists::fieldDisplayText(table_->valueAt(index.row(), field), column.decimals);
+        return lists::fieldDisplayText(cellValue(index.row(), index.column()), column.decimals);
     case Qt::ForegroundRole:
         return isFlagged(index.row()) ? QVariant(flagColor_) : QVariant();
     case Qt::BackgroundRole: // a number that cannot be read stands out
-        return store::isUnreadableNumber(table_->valueAt(index.row(), field))
+        return store::isUnreadableNumber(cellValue(index.row(), index.column()))
                    ? QVariant(QColor(255, 200, 200))
                    : QVariant();
     case Qt::ToolTipRole:
-        return lists::unreadableHint(table_->valueAt(index.row(), field));
+        return lists::unreadableHint(cellValue(index.row(), index.column()));
     case Qt::TextAlignmentRole: {
-        const bool numeric = lists::isNumericField(table_->fields().at(field));
+        const bool numeric = lists::isNumericField(cellFormat(index.column()));
         return int((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     case Qt::UserRole: { // the width an edited text may take
-        const store::FieldDef def = table_->fields().at(field);
+        const store::FieldDef def = cellFormat(index.column());
         return def.type == 'C' ? def.width : 0;
     }
     default:
@@ -173,13 +173,18 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
     if (index.row() >= table_->viewCount() || fieldIndexes_.value(index.column(), -1) < 0)
         return false;
     QString error;
-    const store::FieldDef def = table_->fields().at(fieldIndexes_.at(index.column()));
+    const store::FieldDef def = cellFormat(index.column());
     const QVariant stored = lists::fieldInput(def, value.toString(), &error);
     if (error.isEmpty())
         error = refusal(index, def, stored);
     if (!error.isEmpty()) {
         emit editFailed(error);
         return false;
+    }
+    if (KeptNumbers *kept = columns_.at(index.column()).kept) {
+        kept->setNumber(table_->valueAt(index.row(), fieldIndexes_.at(index.column())), stored);
+        emit dataChanged(index, index);
+        return true;
     }
     try {
         if (table_->viewPosition() != index.row())
@@ -196,6 +201,20 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
     }
     emit dataChanged(index, index);
     return true;
+}
+
+// What a cell shows: its record's field, or the owner's number kept under the field's value.
+QVariant TableGridModel::cellValue(int row, int column) const
+{
+    const QVariant value = table_->valueAt(row, fieldIndexes_.at(column));
+    const KeptNumbers *kept = columns_.at(column).kept;
+    return kept ? kept->number(value) : value;
+}
+
+store::FieldDef TableGridModel::cellFormat(int column) const
+{
+    const KeptNumbers *kept = columns_.at(column).kept;
+    return kept ? kept->format() : table_->fields().at(fieldIndexes_.at(column));
 }
 
 // Why a typed value cannot be kept, in the user's words: the entry (the row's first text

@@ -12,6 +12,10 @@
 //                                       {"PREM", "Прем.", 50}}, this);
 //     grid.gridModel()->setRowFlag("ot");   // rows with ot = "+" drawn red
 //     grid.setReadOnly(false);              // cells become editable
+//
+// A column may show numbers that the grid's owner keeps beside the table instead of a
+// field (KeptNumbers): typed and refused as a number field of their format would be,
+// they never reach the table.
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -28,6 +32,19 @@ struct FieldDef;
 namespace widgets
 {
 
+// Numbers that a grid's owner keeps beside the table, one per record, found by the value
+// of the record's key field. The owner keeps them for as long as the grid shows them.
+class KeptNumbers
+{
+public:
+    virtual ~KeptNumbers() = default;
+    // The number field the numbers are typed as ('N', width, decimals).
+    virtual store::FieldDef format() const = 0;
+    // An invalid QVariant is a blank number.
+    virtual QVariant number(const QVariant &key) const = 0;
+    virtual void setNumber(const QVariant &key, const QVariant &number) = 0;
+};
+
 // One column of a grid: the table field it shows, its header and width in pixels.
 // decimals >= 0 shows a number with that many decimals, right-aligned; -1 shows text
 // (numbers then in their shortest form).
@@ -37,7 +54,8 @@ struct GridColumn {
     int width = 100;
     int decimals = -1;
     bool readOnly = false;
-    bool nonNegative = false; // a typed negative number is refused (stock, output, price)
+    bool nonNegative = false;    // a typed negative number is refused (stock, output, price)
+    KeptNumbers *kept = nullptr; // shows these numbers, field being their key, not the field
 };
 
 // The model part: rows are the records of the cursor's view.
@@ -88,6 +106,8 @@ private:
     void onAfterScroll();
     void onDataSourceToggled(bool on);
     bool isFlagged(int row) const;
+    QVariant cellValue(int row, int column) const;
+    store::FieldDef cellFormat(int column) const;
     QString refusal(const QModelIndex &index, const store::FieldDef &def,
                     const QVariant &stored) const;
 

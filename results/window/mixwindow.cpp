@@ -8,6 +8,7 @@
 #include "settings/workingdate.h"
 #include "store/datamodule.h"
 #include "store/numbertext.h"
+#include "store/table.h"
 #include "widgets/message.h"
 #include "widgets/tablegrid.h"
 #include "widgets/windowparts.h"
@@ -21,6 +22,8 @@
 #include <QRegularExpression>
 #include <QShowEvent>
 #include <QTableWidget>
+
+#include <cmath>
 
 namespace results
 {
@@ -77,9 +80,38 @@ void setMaskedNumber(QLineEdit *edit, double value, int integerPlaces, int decim
     edit->setText(text);
 }
 
+// The input column of the raw-material grid: the window's inputs of one mode, found by
+// the raw material's key.
+class InputColumn final : public widgets::KeptNumbers
+{
+public:
+    InputColumn(MixInputs &inputs, MixMode mode) : inputs_(inputs), mode_(mode) {}
+
+    store::FieldDef format() const override { return mixInputFormat(mode_); }
+    QVariant number(const QVariant &key) const override
+    {
+        const double input = inputs_.input(kods(key), mode_);
+        return input == 0 ? QVariant() : QVariant(input);
+    }
+    void setNumber(const QVariant &key, const QVariant &number) override
+    {
+        inputs_.setInput(kods(key), mode_, number.toDouble());
+    }
+
+private:
+    // as sir.integer("kods") reads it
+    static int kods(const QVariant &key) { return int(std::lround(key.toDouble())); }
+
+    MixInputs &inputs_;
+    MixMode mode_;
+};
+
 } // namespace
 
-TForm12::TForm12(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), data_(data)
+TForm12::TForm12(store::TDataModule2 &data, QWidget *parent)
+    : QDialog(parent), data_(data),
+      percentColumn_(std::make_unique<InputColumn>(inputs_, MixMode::Percent)),
+      massColumn_(std::make_unique<InputColumn>(inputs_, MixMode::Mass))
 {
     setObjectName(QStringLiteral("Form12"));
     setWindowTitle(QStringLiteral("Расчет характеристик смеси"));
@@ -379,8 +411,9 @@ void TForm12::bindInputColumn(MixMode mode, bool readOnly)
     DBGrid1->setColumns(
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 185, -1, true},
          {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 76, 2},
-         {mixInputField(mode), percent ? QStringLiteral("% ввода") : QStringLiteral("Масса ввода"),
-          73, -1, readOnly}});
+         {QStringLiteral("kods"),
+          percent ? QStringLiteral("% ввода") : QStringLiteral("Масса ввода"), 73, -1, readOnly,
+          false, percent ? percentColumn_.get() : massColumn_.get()}});
 }
 
 // After a computation without filler the inputs stand still until "Перерасчет".
@@ -447,10 +480,12 @@ void TForm12::FormActivate()
     RadioButton1->setChecked(true);
     RadioButton3->setChecked(true);
     setInputsLocked(false);
+    inputs_.clear();
     runReporting([this] {
         buildCharacteristicRows();
-        resetMixInputs(data_.Table3);
+        listMixRawMaterials(data_.Table3, true);
     });
+    DBGrid1->viewport()->update();
     DBGrid1->followCursor();
     DBGrid1->setFocus();
 }
@@ -499,21 +534,14 @@ void TForm12::Button3Click()
         setRowSelected(m, false);
 }
 
-// The feed types window uses MANOR as its own working column: the mix's inputs are kept
-// while it is open and put back afterwards, with the list as it was.
+// The feed types window leaves sir filtered its own way: the list goes back as it was.
 void TForm12::Button4Click()
 {
     DBGrid1->commitEdit();
     setInputsLocked(false);
-    MixInputs inputs;
-    if (!runReporting([this, &inputs] { inputs = saveMixInputs(data_.Table3); }))
-        return;
     if (chooseProduct_)
         chooseProduct_();
-    runReporting([this, &inputs] {
-        restoreMixInputs(data_.Table3, inputs);
-        listMixRawMaterials(data_.Table3, RadioButton1->isChecked());
-    });
+    runReporting([this] { listMixRawMaterials(data_.Table3, RadioButton1->isChecked()); });
     DBGrid1->followCursor();
     const ProductNorms product = readProductNorms(data_.Table2, rows_);
     if (product.type.isEmpty() && product.norms.isEmpty())
@@ -545,7 +573,8 @@ void TForm12::Button5Click()
     setMaskedNumber(MaskEdit1, input.taxRate, 2, 1);
     setMaskedNumber(MaskEdit2, input.volume, 6, 3);
     input.form = productForm();
-    if (!runReporting([this, &input] { input.lines = readMixLines(data_.Table3, input.mode); }))
+    if (!runReporting(
+            [this, &input] { input.lines = readMixLines(data_.Table3, inputs_, input.mode); }))
         return;
     DBGrid1->followCursor();
     MixResult result = computeMix(input, settings::currentSettings());

@@ -5,8 +5,9 @@
 // the window computes the mix's level of every characteristic against the norms of a
 // product chosen from the feed types list, its price of one tonne and the recipe name
 // with that price; a mix without a filler can be written to the recipe archive and
-// printed. The inputs are kept in sir's MANOR (percent) and VES (mass), which the window
-// sets to 0 for every raw material each time it opens.
+// printed. The inputs are the window's own (MixInputs), emptied each time it opens; the
+// raw material list shows them beside the names and prices, and of sir only a price
+// typed there (MI1) is ever written.
 //
 // The shell hands it two openers: the feed types window, to choose the product (with its
 // selection buttons disabled), and the recipe view window on an archive number:
@@ -16,11 +17,13 @@
 //     form.exec();
 
 #include "results/mixcells.h"
+#include "results/mixinputs.h"
 
 #include <QDialog>
 #include <QList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -36,8 +39,9 @@ class TDataModule2;
 }
 namespace widgets
 {
+class KeptNumbers;
 class TableGrid;
-}
+} // namespace widgets
 
 namespace results
 {
@@ -138,6 +142,9 @@ private:
     std::function<void(int)> printRecipe_;
     MessageSink sink_;
     QList<MixCharacteristic> rows_;
+    MixInputs inputs_;
+    std::unique_ptr<widgets::KeptNumbers> percentColumn_; // inputs_ in the raw-material grid
+    std::unique_ptr<widgets::KeptNumbers> massColumn_;
     QList<bool> selected_;        // mixCharSelected, per row
     QList<MixCells> cells_;       // the numbers of the grid's number columns, per row
     MixResult result_;            // the last computation

@@ -1,11 +1,10 @@
-// Reading a mix from the demo data's tables: the lines with their own contents, the
-// characteristics list, the chosen product's norms and marks, and the inputs the mix
-// window zeroes at its start and keeps while the feed types window borrows MANOR.
+// Reading a mix from the demo data's tables: the lines with their own contents and the
+// window's inputs of the mode, the characteristics list, the chosen product's norms and
+// marks.
 
 #include "demodatafixture.h"
 #include "rawmaterialvalue.h"
 #include "results/mixsource.h"
-#include "store/normroutines.h"
 
 #include <QTest>
 
@@ -16,21 +15,10 @@ Q_DECLARE_METATYPE(results::MixMode)
 namespace
 {
 
-// Puts value into field of the raw material called name (the whole list searched).
-bool setInput(store::Table &sir, const QString &name, const QString &field, double value)
+// The raw material called name's key (the whole list searched); -1 when there is none.
+int kodsOf(store::Table &sir, const QString &name)
 {
-    const bool filtered = sir.filtered();
-    sir.setFiltered(false);
-    bool found = false;
-    for (sir.first(); !sir.eof() && !found; sir.next()) {
-        if (sir.text(QStringLiteral("NAIM")).trimmed() == name) {
-            sir.setNumber(field, value);
-            sir.post();
-            found = true;
-        }
-    }
-    sir.setFiltered(filtered);
-    return found;
+    return int(roadtest::rawMaterialValue(sir, name, QStringLiteral("kods")));
 }
 
 const QString kWheat = QStringLiteral("Пшеница фуражная");
@@ -47,12 +35,10 @@ class TestMixSource final : public QObject
 private slots:
     void init();
     void cleanup();
-    void inputsZeroedEverywhereAndSelectionListed();
     void linesKeepTheirOwnContents_data();
     void linesKeepTheirOwnContents();
     void characteristicsInListOrder();
     void productNormsMarkEveryNormButThePrice();
-    void inputsSurviveTheFeedTypesWindowsLimits();
 
 private:
     std::unique_ptr<roadtest::DemoData> demo_;
@@ -73,26 +59,6 @@ void TestMixSource::cleanup()
     dm_ = nullptr;
 }
 
-// Every record's MANOR and VES become 0, also of raw materials not selected; then only
-// the selected ones are listed.
-void TestMixSource::inputsZeroedEverywhereAndSelectionListed()
-{
-    store::Table &sir = dm_->Table3;
-    QVERIFY(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("VES")) > 0);
-    QVERIFY(setInput(sir, kRye, QStringLiteral("MANOR"), 7));
-    sir.setFilter(QStringLiteral("vibor='+'"));
-    results::resetMixInputs(sir);
-    QCOMPARE(sir.filter(), QStringLiteral("ot='+'"));
-    QVERIFY(sir.filtered());
-    QCOMPARE(sir.viewPosition(), 0);
-    for (const QString &field : {QStringLiteral("MANOR"), QStringLiteral("VES")}) {
-        QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, field), 0.0);
-        QCOMPARE(roadtest::rawMaterialValue(sir, kRye, field), 0.0);
-    }
-    for (sir.first(); !sir.eof(); sir.next())
-        QCOMPARE(sir.text(QStringLiteral("ot")), QStringLiteral("+"));
-}
-
 // Each line carries the contents of its own raw material: two premixes differ.
 void TestMixSource::linesKeepTheirOwnContents_data()
 {
@@ -105,15 +71,19 @@ void TestMixSource::linesKeepTheirOwnContents()
 {
     QFETCH(MixMode, mode);
     store::Table &sir = dm_->Table3;
-    results::resetMixInputs(sir);
-    const QString field = results::mixInputField(mode);
-    QVERIFY(setInput(sir, kWheat, field, 98));
-    QVERIFY(setInput(sir, kBroilerPremix, field, 1));
-    QVERIFY(setInput(sir, kLayerPremix, field, 1));
+    sir.setFilter(QStringLiteral("ot='+'"));
+    sir.setFiltered(true);
+    const MixMode other = mode == MixMode::Percent ? MixMode::Mass : MixMode::Percent;
+    results::MixInputs inputs;
+    inputs.setInput(kodsOf(sir, kWheat), mode, 98);
+    inputs.setInput(kodsOf(sir, kBroilerPremix), mode, 1);
+    inputs.setInput(kodsOf(sir, kLayerPremix), mode, 1);
+    inputs.setInput(kodsOf(sir, kBroilerPremix), other, 7); // the other mode's input
+    inputs.setInput(kodsOf(sir, kRye), mode, 5);            // not listed
     sir.first();
     sir.next();
     const int order = sir.integer(QStringLiteral("order"));
-    const QList<results::MixLine> lines = results::readMixLines(sir, mode);
+    const QList<results::MixLine> lines = results::readMixLines(sir, inputs, mode);
     QCOMPARE(sir.integer(QStringLiteral("order")), order);
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0].name.trimmed(), kWheat);
@@ -160,30 +130,6 @@ void TestMixSource::productNormsMarkEveryNormButThePrice()
     }
     QVERIFY(product.marked(1));  // ОЭ птицы 12.55 .. 13.1
     QVERIFY(!product.marked(2)); // ОЭ свиней: no norm
-}
-
-// LoadNorms (what the feed types window does when it opens) overwrites MANOR with
-// inclusion limits; the saved inputs put the mix back, and norm keeps its limits.
-void TestMixSource::inputsSurviveTheFeedTypesWindowsLimits()
-{
-    store::Table &sir = dm_->Table3;
-    results::resetMixInputs(sir);
-    QVERIFY(setInput(sir, kWheat, QStringLiteral("MANOR"), 60));
-    QVERIFY(setInput(sir, kRye, QStringLiteral("VES"), 2.5));
-    const results::MixInputs saved = results::saveMixInputs(sir);
-    QVERIFY(sir.filtered());
-    store::LoadNorms(*dm_, nullptr);
-    const double limit = roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR"));
-    QVERIFY(limit > 0 && limit != 60); // the wheat limit of the current feed type
-    store::SaveNorms(*dm_);
-    results::restoreMixInputs(sir, saved);
-    QVERIFY(sir.filtered());
-    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR")), 60.0);
-    QCOMPARE(roadtest::rawMaterialValue(sir, kRye, QStringLiteral("VES")), 2.5);
-    QCOMPARE(roadtest::rawMaterialValue(sir, QStringLiteral("Кукуруза"), QStringLiteral("MANOR")),
-             0.0);
-    store::LoadNorms(*dm_, nullptr);
-    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR")), limit);
 }
 
 QTEST_MAIN(TestMixSource)

@@ -1,6 +1,7 @@
 // The mix characteristics window over the demo data: its start, the computation in both
 // modes with the locks it sets, the filler, the product choice (which must not lose the
-// typed inputs), the archive write with its label, printing, and its close.
+// typed inputs), the archive write with its label, printing, and its close, after which
+// sir.dbf holds no trace of the inputs.
 
 #include "listswindow/typingfixture.h"
 #include "results/demodatafixture.h"
@@ -71,11 +72,16 @@ struct Mix {
                 return r;
         return -1;
     }
-    // Types an input into the raw material's row, as the grid stores a typed cell.
-    bool input(const QString &name, double value)
+    // Types an input (column 2) or a price (column 1) into the raw material's row, as the
+    // grid stores a typed cell.
+    bool input(const QString &name, double value, int column = 2)
     {
         const int row = rawRow(name);
-        return row >= 0 && raw()->setData(raw()->index(row, 2), QString::number(value));
+        return row >= 0 && raw()->setData(raw()->index(row, column), QString::number(value));
+    }
+    QString shownInput(const QString &name) const
+    {
+        return raw()->data(raw()->index(rawRow(name), 2)).toString();
     }
     bool inputEditable(const QString &name) const
     {
@@ -104,6 +110,22 @@ struct Mix {
     }
 };
 
+// Every field of every record of sir.dbf, as a cursor of its own reads the file.
+QList<QVariantList> sirRecords(const QString &dataDir)
+{
+    store::Table sir;
+    sir.setFileName(dataDir + QStringLiteral("/sir.dbf"));
+    sir.open();
+    QList<QVariantList> records;
+    for (sir.first(); !sir.eof(); sir.next()) {
+        QVariantList record;
+        for (int f = 0; f < sir.fieldCount(); ++f)
+            record.append(sir.value(f));
+        records.append(record);
+    }
+    return records;
+}
+
 } // namespace
 
 class TestMixWindow final : public QObject
@@ -111,7 +133,7 @@ class TestMixWindow final : public QObject
     Q_OBJECT
 
 private slots:
-    void startZeroesInputsAndUnlocks();
+    void startEmptiesInputsAndUnlocks();
     void percentMixComputedAndLocked();
     void fillerCompletesAndKeepsInputsOpen();
     void massModeGivesVolumeAndPercentages();
@@ -134,19 +156,23 @@ private slots:
     void newProductUnlocks();
     void longProductKeepsItsPrice();
     void closeLeavesRawMaterialsUnfiltered();
+    void onlyTypedPricesReachTheRawMaterials();
     void screenshotAfterComputation();
 };
 
-// Every raw material's MANOR and VES are 0 when the window opens, only selected raw
-// materials are listed, the fields are empty but for the tax rate, nothing is archived.
-void TestMixWindow::startZeroesInputsAndUnlocks()
+// No inputs when the window opens (those typed before are gone), the stock untouched,
+// only selected raw materials listed, the fields empty but for the tax rate, nothing
+// archived.
+void TestMixWindow::startEmptiesInputsAndUnlocks()
 {
     Mix w;
     QVERIFY(w.ok());
     store::Table &sir = w.dm->Table3;
-    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("VES")), 0.0);
-    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("MANOR")), 0.0);
-    QCOMPARE(roadtest::rawMaterialValue(sir, QStringLiteral("Рожь"), QStringLiteral("MANOR")), 0.0);
+    QVERIFY(w.input(kWheat, 40));
+    w.form->hide();
+    w.form->show();
+    QVERIFY(w.shownInput(kWheat).isEmpty());
+    QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("VES")), 450.0);
     QCOMPARE(sir.filter(), QStringLiteral("ot='+'"));
     QVERIFY(sir.filtered());
     QCOMPARE(w.form->taxField()->text(), QStringLiteral("10.0"));
@@ -218,8 +244,6 @@ void TestMixWindow::massModeGivesVolumeAndPercentages()
     QCOMPARE(w.raw()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Масса ввода"));
     for (const QString &name : {kWheat, kCorn, kBarley})
         QVERIFY(w.input(name, 1));
-    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kWheat, QStringLiteral("VES")), 1.0);
-    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 0.0);
     w.form->computeButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QCOMPARE(w.form->volumeField()->text().trimmed(), QStringLiteral("3.000"));
@@ -386,11 +410,7 @@ void TestMixWindow::productChoiceKeepsTypedInputs()
     QVERIFY(w.ok());
     w.typeFivePercents();
     w.form->chooseProductButton()->click();
-    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kWheat, QStringLiteral("MANOR")), 40.0);
-    QCOMPARE(roadtest::rawMaterialValue(w.dm->Table3, kCorn, QStringLiteral("MANOR")), 30.0);
-    QCOMPARE(
-        roadtest::rawMaterialValue(w.dm->Table3, QStringLiteral("Овес"), QStringLiteral("MANOR")),
-        0.0);
+    QCOMPARE(w.shownInput(kWheat), QStringLiteral("40"));
     QVERIFY(w.dm->Table3.filtered());
     w.form->computeButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
@@ -647,6 +667,45 @@ void TestMixWindow::closeLeavesRawMaterialsUnfiltered()
     QVERIFY(!w.form->isVisible());
     QVERIFY(!w.dm->Table3.filtered());
     QVERIFY(w.dm->Table3.filter().isEmpty());
+}
+
+// Masses and percents typed (also for a raw material not selected), a price typed, a
+// computation, an archive write and the close: sir.dbf differs from before in that price
+// only.
+void TestMixWindow::onlyTypedPricesReachTheRawMaterials()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    const QList<QVariantList> before = sirRecords(w.demo.dataDir());
+    w.form->massButton()->click();
+    w.form->fullListButton()->click();
+    QVERIFY(w.input(QStringLiteral("Рожь"), 2.5));
+    QVERIFY(w.input(kWheat, 1.25));
+    w.form->percentButton()->click();
+    w.typeFivePercents();
+    QVERIFY(w.input(kCorn, 17250, 1));
+    w.form->computeButton()->click();
+    w.form->archiveButton()->click();
+    w.form->exitButton()->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QVERIFY(w.dm->lastArchiveNumber() > 0);
+    w.dm->Table3.flush();
+    const QList<QVariantList> after = sirRecords(w.demo.dataDir());
+    QCOMPARE(after.size(), before.size());
+    const QList<store::FieldDef> fields = w.dm->Table3.fields();
+    for (int r = 0; r < after.size(); ++r) {
+        for (int f = 0; f < fields.size(); ++f) {
+            const bool typed =
+                after[r][0].toString().trimmed() == kCorn &&
+                fields[f].name.compare(QStringLiteral("MI1"), Qt::CaseInsensitive) == 0;
+            const QVariant expected = typed ? QVariant(17250.0) : before[r][f];
+            QVERIFY2(after[r][f] == expected,
+                     qPrintable(QStringLiteral("record %1 (%2), %3: %4, expected %5")
+                                    .arg(r + 1)
+                                    .arg(before[r][0].toString().trimmed(), fields[f].name,
+                                         after[r][f].toString(), expected.toString())));
+        }
+    }
 }
 
 // A picture of the window after a computation, to be looked at.
