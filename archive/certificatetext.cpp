@@ -1,10 +1,13 @@
 #include "archive/certificatetext.h"
 
 #include "archive/archivedrecipe.h"
+#include "archive/certificatecolumns.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/numbertext.h"
 #include "store/splitline.h"
+
+#include <algorithm>
 
 namespace archive
 {
@@ -17,8 +20,9 @@ using store::padded;
 
 constexpr int kTitleWidth = 78;
 constexpr int kMaxTableRows = 100000; // a guard only: the columns end long before
-constexpr int kRawColumn = 37;
-constexpr int kPremixColumn = 43;
+constexpr CertificateColumn kRawColumn = kCertificateColumns[0];
+constexpr CertificateColumn kPremixColumn = kCertificateColumns[1];
+const QString kMoistureName = QStringLiteral("Влажность");
 
 QString spaces(int n)
 {
@@ -72,13 +76,26 @@ QStringList headLines(const ArchivedRecipe &r, const settings::Settings &values,
             stars(126)};
 }
 
+bool statesMoisture(const ArchivedRecipe &r)
+{
+    return std::any_of(r.chars.begin(), r.chars.end(), [](const ArchivedRecipe::CharLine &c) {
+        return c.pit.trimmed().compare(kMoistureName, Qt::CaseInsensitive) == 0;
+    });
+}
+
 // The three columns of the table, walked row by row. The premix column ends with one
-// empty row and the filler; the quality column starts with the moisture and ends with
-// an empty row and three fixed entries.
+// empty row and the filler, wrapped to the column; the quality column starts with the
+// usual moisture (unless the recipe states its own, which a second figure would
+// contradict) and ends with an empty row and three fixed entries.
 class TableColumns
 {
 public:
-    TableColumns(const ArchivedRecipe &r, const QString &filler) : r_(r), filler_(filler) {}
+    TableColumns(const ArchivedRecipe &r, const QString &filler)
+        : r_(r), fillerLines_(store::wrapText(QStringLiteral("Наполнитель: ") + filler,
+                                              kPremixColumn.content)),
+          qualityStage_(statesMoisture(r) ? 2 : 1)
+    {
+    }
 
     bool complete() const
     {
@@ -92,7 +109,7 @@ private:
     QString rawColumn()
     {
         if (raw_ >= r_.raws.size())
-            return spaces(kRawColumn);
+            return spaces(kRawColumn.width);
         const ArchivedRecipe::RawLine &line = r_.raws.at(raw_++);
         return padded(line.naim, 31) + fixedText(line.procin, 6, 2);
     }
@@ -106,13 +123,15 @@ private:
         }
         if (premixStage_ == 1) {
             premixStage_ = 2;
-            return spaces(kPremixColumn);
+            return spaces(kPremixColumn.width);
         }
         if (premixStage_ == 2) {
-            premixStage_ = 3;
-            return padded((QStringLiteral("   Наполнитель: ") + filler_).left(76), kPremixColumn);
+            const QString line = fillerLines_.value(filler_++);
+            if (filler_ >= fillerLines_.size())
+                premixStage_ = 3;
+            return padded(QStringLiteral("   ") + line, kPremixColumn.width);
         }
-        return spaces(kPremixColumn);
+        return spaces(kPremixColumn.width);
     }
 
     QString qualityColumn()
@@ -120,7 +139,7 @@ private:
         switch (qualityStage_) {
         case 1:
             qualityStage_ = 2;
-            return padded(QStringLiteral(" Влажность"), 21) + QStringLiteral("   13.00 ") +
+            return padded(QLatin1Char(' ') + kMoistureName, 21) + QStringLiteral("   13.00 ") +
                    padded(QStringLiteral("%"), 11);
         case 2:
             if (quality_ >= r_.chars.size()) {
@@ -149,12 +168,13 @@ private:
     }
 
     const ArchivedRecipe &r_;
-    const QString filler_;
+    const QStringList fillerLines_;
     qsizetype raw_ = 0;
     qsizetype premix_ = 0;
     qsizetype quality_ = 0;
+    qsizetype filler_ = 0;
     int premixStage_ = 1;
-    int qualityStage_ = 1;
+    int qualityStage_;
 };
 
 QString signatureLine(const settings::Settings &values)
@@ -187,6 +207,15 @@ QStringList closingLines(const settings::Settings &values)
 QString CertificateText::line(int i) const
 {
     return i >= 0 && i < count() ? lines.at(i) : QString();
+}
+
+QString CertificateText::title() const
+{
+    const QString first = line(4);
+    const QString rest = line(5);
+    const bool glued = !first.isEmpty() && !rest.isEmpty() && first.back().isLetterOrNumber() &&
+                       rest.front().isLetterOrNumber();
+    return glued ? first + QLatin1Char(' ') + rest : first + rest;
 }
 
 QStringList CertificateText::tableRows() const

@@ -7,8 +7,8 @@
 //   0 .. 13            head: enterprise, address, title, date, recipe title (two lines),
 //                      standard, production date, kind of feed, conformity certificate,
 //                      recipient, a rule of "*", the column heading, the rule again;
-//   14 .. count - 7    the table rows, three columns side by side: composition (37
-//                      characters), premix additions with the filler (43), actual quality
+//   14 .. count - 7    the table rows, three columns side by side (certificatecolumns.h):
+//                      composition, premix additions with the filler, actual quality
 //                      figures with the fixed closing entries;
 //   count - 6          a rule of "*";
 //   count - 5 .. - 2   four fixed lines about compound feed;
@@ -38,6 +38,9 @@ struct CertificateText {
     int count() const { return int(lines.size()); }
     // Line i, or an empty text when the (edited) text has no such line.
     QString line(int i) const;
+    // The recipe's title, lines 4 and 5 joined again (a blank put between them only where
+    // the join would glue two words), for the print and the export to wrap as they need.
+    QString title() const;
     // Index of the last table row: count - 7; below kFirstTableRow when there is none.
     int lastTableRow() const { return count() - kClosingLines - 1; }
     // Lines kFirstTableRow .. lastTableRow(); empty when there is none.
@@ -53,6 +56,8 @@ struct CertificateText {
 QString feedKindText(const QString &gk);
 
 // Builds the certificate of `recipe` with the enterprise settings and the working date.
+// The quality column opens with the usual moisture, 13.00 %, unless the recipe has a
+// characteristic "Влажность" of its own.
 CertificateText buildCertificateText(const ArchivedRecipe &recipe, const settings::Settings &values,
                                      const QDate &workingDate);
 

@@ -75,7 +75,13 @@ struct DocxMargins {
 class DocxDocument final
 {
 public:
-    static const QString kFontName; // "Courier New"
+    static const QString kFontName;             // "Courier New"
+    static constexpr double kPageWidth = 595.3; // A4 portrait, points
+    static constexpr double kPageHeight = 841.9;
+    static constexpr double kCellPadding = 5.4; // left and right in every table cell, points
+
+    // Points between the left and the right margin.
+    double textWidth() const { return kPageWidth - margins_.left - margins_.right; }
 
     void setMargins(const DocxMargins &margins) { margins_ = margins; }
     const DocxMargins &margins() const { return margins_; }

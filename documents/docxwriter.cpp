@@ -20,9 +20,10 @@ const QString kRelationships =
 const QString kOfficeRelationships =
     QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships/");
 
-constexpr int kPageWidth = 11906; // A4 portrait, twentieths of a point
-constexpr int kPageHeight = 16838;
-constexpr int kCellMargin = 108;  // left and right padding of table cells, twips
+// A4 portrait and the cells' padding, twentieths of a point
+constexpr int kPageWidth = int(DocxDocument::kPageWidth * 20 + 0.5);
+constexpr int kPageHeight = int(DocxDocument::kPageHeight * 20 + 0.5);
+constexpr int kCellMargin = int(DocxDocument::kCellPadding * 20 + 0.5);
 constexpr int kBorderEighths = 4; // border lines of half a point
 
 QString twips(double points)

@@ -1,6 +1,8 @@
 // The quality certificate's text: head lines, the three columns of the table with their
-// closing entries, the title split, the kind of feed and the signature line.
+// closing entries, the moisture stated once, the filler kept in its column, the title
+// split and joined again, the kind of feed and the signature line.
 #include "archive/archivedrecipe.h"
+#include "archive/certificatecolumns.h"
 #include "archive/certificatetext.h"
 #include "settings/settings.h"
 
@@ -58,8 +60,13 @@ private slots:
     void tableColumns_data();
     void tableColumns();
     void manyRawMaterialsDecideTheRows();
+    void ownMoistureStatedOnce_data();
+    void ownMoistureStatedOnce();
+    void longFillerStaysInItsColumn();
     void titleSplitAt78_data();
     void titleSplitAt78();
+    void titleJoinedAgain_data();
+    void titleJoinedAgain();
     void feedKind_data();
     void feedKind();
     void signatureLine_data();
@@ -139,6 +146,50 @@ void TestCertificateText::manyRawMaterialsDecideTheRows()
     QCOMPARE(rows.last(), "Добавка 9                        1.00" + kBlank43);
 }
 
+void TestCertificateText::ownMoistureStatedOnce_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("firstQuality");
+    const QString value = QString(15, u' ') + "11.69 %          ";
+    QTest::newRow("own moisture") << "Влажность"
+                                  << " Влажность" + value;
+    QTest::newRow("in other letters") << "влажность "
+                                      << " влажность" + value;
+    QTest::newRow("another name keeps the usual line") << "Влажность зерна" << kMoisture;
+}
+
+// The usual 13.00 % opens the quality column only when the recipe states no moisture.
+void TestCertificateText::ownMoistureStatedOnce()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, firstQuality);
+    ArchivedRecipe r = recipe(true, true);
+    r.chars.append({name, "%", 0, 14, 11.5, 11.69});
+    r.chars.move(1, 0);
+    const QStringList rows = archive::buildCertificateText(r, enterprise(), kDate).tableRows();
+    QCOMPARE(rows.first().mid(80), firstQuality);
+    QCOMPARE(rows.join(u'\n').count("13.00"), firstQuality == kMoisture ? 1 : 0);
+}
+
+// A filler longer than its column goes on in the rows under it, the third column in its place.
+void TestCertificateText::longFillerStaysInItsColumn()
+{
+    settings::Settings s = enterprise();
+    s.premixFiller = "отруби пшеничные с добавлением мела кормового и соли по ГОСТ";
+    const QStringList rows =
+        archive::buildCertificateText(recipe(true, true), s, kDate).tableRows();
+    const archive::CertificateColumn premix = archive::kCertificateColumns[1];
+    QStringList filler;
+    for (const QString &row : rows) {
+        QVERIFY(row.size() <= premix.start + premix.width || row.at(80) == u' ');
+        filler << row.mid(premix.start, premix.width).trimmed();
+    }
+    QCOMPARE(filler.join(u' ').simplified(),
+             "Витамин А 10.00 тыс.МЕ Наполнитель: " + s.premixFiller);
+    QCOMPARE(rows.at(2).mid(premix.start, premix.width),
+             "   Наполнитель: отруби пшеничные с" + QString(9, u' '));
+}
+
 void TestCertificateText::titleSplitAt78_data()
 {
     QTest::addColumn<int>("titleLength");
@@ -158,6 +209,36 @@ void TestCertificateText::titleSplitAt78()
     // split after the last break that fits: the first part keeps its space
     QCOMPARE(text.line(4).size(), secondLine ? 74 : 78);
     QCOMPARE(text.line(5), secondLine ? QStringLiteral("телят ") : QString());
+}
+
+void TestCertificateText::titleJoinedAgain_data()
+{
+    QTest::addColumn<QString>("line4");
+    QTest::addColumn<QString>("line5");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("split after a blank") << "РЕЦЕПТ ПК-1    Для кур "
+                                         << "несушек"
+                                         << "РЕЦЕПТ ПК-1    Для кур несушек";
+    QTest::newRow("split after a hyphen") << "РЕЦЕПТ ПК-1    Для кур-"
+                                          << "несушек"
+                                          << "РЕЦЕПТ ПК-1    Для кур-несушек";
+    QTest::newRow("edited: two words meet") << "РЕЦЕПТ ПК-1"
+                                            << "Для кур"
+                                            << "РЕЦЕПТ ПК-1 Для кур";
+    QTest::newRow("one line") << "РЕЦЕПТ ПК-1"
+                              << ""
+                              << "РЕЦЕПТ ПК-1";
+}
+
+void TestCertificateText::titleJoinedAgain()
+{
+    QFETCH(QString, line4);
+    QFETCH(QString, line5);
+    QFETCH(QString, title);
+    CertificateText text = archive::buildCertificateText(recipe(true, true), enterprise(), kDate);
+    text.lines[4] = line4;
+    text.lines[5] = line5;
+    QCOMPARE(text.title(), title);
 }
 
 void TestCertificateText::feedKind_data()

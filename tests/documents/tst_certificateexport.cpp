@@ -1,12 +1,17 @@
 // The quality certificate as a .docx file, read back with python3-docx and converted by
-// LibreOffice: the head in its fonts, the three-column table with its widths, borders
-// and header height, the columns cut where the text lays them out, the closing lines,
-// an empty table, a text the user shortened, and texts that XML must escape.
+// LibreOffice: the head in its fonts, the three-column table inside the margins with its
+// borders and header height, the columns cut where the text lays them out, the closing
+// lines, an empty table, a text the user shortened, texts that XML must escape, and a
+// recipe's own moisture stated once.
 
 #include "docxreadback.h"
 
+#include "archive/archivedrecipe.h"
+#include "archive/certificatecolumns.h"
+#include "archive/certificatetext.h"
 #include "documents/certificateexport.h"
 #include "documents/docxwriter.h"
+#include "settings/settings.h"
 #include "store/numbertext.h"
 
 #include <QJsonArray>
@@ -99,6 +104,11 @@ QMap<QString, QStringList> cases()
     all[QStringLiteral("certificate-special-characters")] =
         certificate(special, QStringLiteral("ООО \"Корма & <Зерно>\""));
     all[QStringLiteral("certificate-shortened")] = {enterprise, QStringLiteral("адрес")};
+    archive::ArchivedRecipe moist;
+    moist.raws = {{QStringLiteral("Пшеница"), 100, 9000}};
+    moist.chars = {{QStringLiteral("Влажность"), QStringLiteral("%"), 0, 14, 11.69, 11.69}};
+    all[QStringLiteral("certificate-own-moisture")] =
+        archive::buildCertificateText(moist, settings::Settings(), QDate(2026, 3, 5)).lines;
     return all;
 }
 
@@ -159,6 +169,7 @@ private slots:
     void emptyTable();
     void shortenedTextStillExports();
     void specialCharactersSurvive();
+    void ownMoistureStatedOnce();
     void pdfShowsTheCertificate();
 
 private:
@@ -203,7 +214,7 @@ void TestCertificateExport::pageAndParagraphs()
                           "Удостоверение о качестве комбикорма|14|b|CENTER|0",
                           "от 07.12.2026|10||CENTER|0",
                           "|14||CENTER|0",
-                          "РЕЦЕПТ ПК-1-15054.19-12Г    Для кур-несушек   |14|b|CENTER|0",
+                          "РЕЦЕПТ ПК-1-15054.19-12Г    Для кур-несушек|14|b|CENTER|0",
                           "|10||LEFT|40",
                           "ГОСТ 51851-2001|10||LEFT|40",
                           "Дата выработки               Смена|10||LEFT|40",
@@ -222,12 +233,22 @@ void TestCertificateExport::pageAndParagraphs()
                           "     Начальник ОТК ___________________________ /Смирнова/|10||LEFT|0"}));
 }
 
-// Widths 189, 182, 200 pt; single inside, double outside; a header row of at least
-// 15 pt centred both ways; everything 8 pt bold Courier New.
+// Between the margins, each column wide enough for its entries on one line; single
+// inside, double outside; a header row of at least 15 pt centred both ways; Courier New
+// bold, the header in 8 pt, the entries in the table's size.
 void TestCertificateExport::table()
 {
     const QJsonObject t = tableOf(file(QStringLiteral("certificate")));
-    QCOMPARE(t[QStringLiteral("widths")].toArray(), QJsonArray({189, 182, 200}));
+    const QJsonArray widths = t[QStringLiteral("widths")].toArray();
+    QCOMPARE(widths.size(), 3);
+    double total = 0;
+    for (int c = 0; c < 3; ++c) {
+        const double entry =
+            archive::kCertificateColumns[c].content * 0.6 * archive::kCertificateTableFontSize;
+        QVERIFY(widths[c].toDouble() >= entry + 2 * DocxDocument::kCellPadding);
+        total += widths[c].toDouble();
+    }
+    QVERIFY(total <= DocxDocument::kPageWidth - 2 * 18);
     QCOMPARE(t[QStringLiteral("height")].toDouble(), 15.0);
     const QJsonObject borders = t[QStringLiteral("borders")].toObject();
     for (const char *side : {"top", "left", "bottom", "right"})
@@ -241,11 +262,13 @@ void TestCertificateExport::table()
         QCOMPARE(t[QStringLiteral("rows")][0][c][QStringLiteral("valign")].toString(),
                  QStringLiteral("CENTER"));
     }
-    for (const QJsonValue &row : t[QStringLiteral("rows")].toArray())
-        for (const QJsonValue &cell : row.toArray())
+    const QJsonArray rows = t[QStringLiteral("rows")].toArray();
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        for (const QJsonValue &cell : rows[r].toArray())
             for (const QJsonValue &p : cell[QStringLiteral("paragraphs")].toArray())
                 for (const QJsonValue &run : p[QStringLiteral("runs")].toArray()) {
-                    QCOMPARE(run[QStringLiteral("size")].toDouble(), 8.0);
+                    QCOMPARE(run[QStringLiteral("size")].toDouble(),
+                             r == 0 ? 8.0 : archive::kCertificateTableFontSize);
                     QVERIFY(run[QStringLiteral("bold")].toBool());
                     QCOMPARE(run[QStringLiteral("font")].toString(), QStringLiteral("Courier New"));
                 }
@@ -258,12 +281,12 @@ void TestCertificateExport::columns_data()
     QTest::newRow("composition: names and shares line up")
         << 0
         << QStringList{"",
-                       rawColumn("Пшеница", 40.5) + "  ",
-                       rawColumn("Ячмень", 33.25) + "  ",
-                       rawColumn("Премикс П1-1", 1) + "  ",
-                       rawColumn("Шрот подсолнечный", 25.25) + "  ",
-                       QString(39, QLatin1Char(' ')),
-                       QString(39, QLatin1Char(' '))};
+                       rawColumn("Пшеница", 40.5) + " ",
+                       rawColumn("Ячмень", 33.25) + " ",
+                       rawColumn("Премикс П1-1", 1) + " ",
+                       rawColumn("Шрот подсолнечный", 25.25) + " ",
+                       " ",
+                       " "};
     // A unit of ten characters stays whole in its own column.
     QTest::newRow("premix additions, then one empty row, then the filler")
         << 1 << QStringList{"",  "Витамин А" + sp(14) + "10.00 мг/кг корм ",
@@ -324,6 +347,15 @@ void TestCertificateExport::specialCharactersSurvive()
     const QString pdf = pdf_.value(docxreadback::outputPath(name));
     for (const char *text : {"ООО \"Корма & <Зерно>\"", "Жмых <&> \"А\"", "Вит. <Е> & 'С'"})
         QVERIFY2(pdf.contains(QString::fromUtf8(text)), text);
+}
+
+void TestCertificateExport::ownMoistureStatedOnce()
+{
+    const QString name = QStringLiteral("certificate-own-moisture");
+    const QString quality = cellText(tableOf(file(name)), 1, 2);
+    QCOMPARE(quality.count(QStringLiteral("Влажность")), 1);
+    QVERIFY(quality.contains(QStringLiteral("11.69")));
+    QVERIFY(!pdf_.value(docxreadback::outputPath(name)).contains(QStringLiteral("13.00")));
 }
 
 void TestCertificateExport::pdfShowsTheCertificate()
