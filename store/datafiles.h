@@ -25,8 +25,14 @@ bool isProgramFile(const QString &fileName);
 // `path` (a kill in between leaves it behind).
 QString newTableFileName(const QString &path);
 
-// Why the table file cannot be read whole (the table layer's message naming it), or an
-// empty text when it reads. The file is only read.
+// The number fields that order or tie the records of a program table, by its file name
+// in any letter case (list positions, permanent keys, archive numbers); empty for others.
+QStringList keyFieldNames(const QString &fileName);
+
+// Why the table file cannot be read whole, or one of its key fields (keyFieldNames) is no
+// number field or holds in some record no whole number (the table layer's message naming
+// the file, the record and the field), or an empty text when it reads. A key field the
+// table lacks is left to those who use it. The file is only read.
 QString tableReadProblem(const QString &path);
 
 } // namespace store

@@ -197,6 +197,31 @@ QByteArray trimmedBytes(const char *bytes, int width)
     return QByteArray(bytes, end);
 }
 
+QString shownFieldText(const char *bytes, int width)
+{
+    QString text = decode1251(strippedBytes(bytes, width));
+    for (QChar &c : text)
+        c = c.unicode() < 0x20 ? QChar(QChar::ReplacementCharacter) : c;
+    return text;
+}
+
+std::optional<double> keyNumber(const FieldDef &field, const char *bytes)
+{
+    if (isBlankField(bytes, field.width))
+        return 0;
+    const std::optional<double> number = fieldNumber(bytes, field.width);
+    if (number && field.decimals == 0 && std::trunc(*number) != *number)
+        return std::nullopt;
+    return number;
+}
+
+QString keyProblem(const FieldDef &field, const char *bytes)
+{
+    return QStringLiteral("поле %1: «%2» не читается как %3")
+        .arg(field.name, shownFieldText(bytes, field.width),
+             field.decimals == 0 ? QStringLiteral("целое число") : QStringLiteral("число"));
+}
+
 QVariant decodeField(const FieldDef &field, const char *bytes)
 {
     if (isBlankField(bytes, field.width))

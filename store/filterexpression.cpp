@@ -113,7 +113,11 @@ struct Operand {
     {
         if (kind != Field)
             return number;
-        return fieldNumber(record.constData() + field->offset, field->def.width).value_or(0);
+        const char *at = record.constData() + field->offset;
+        const std::optional<double> value = keyNumber(field->def, at);
+        if (!value)
+            throw FilterError(keyProblem(field->def, at));
+        return *value;
     }
     QByteArray bytesIn(const QByteArray &record) const
     {

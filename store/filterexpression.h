@@ -4,7 +4,8 @@
 // text ("kodkk=12", "ot='+'", "arnom>0"), joined by and/or/not and parentheses
 // ("(arnom>0) and (vibor='+')"). Operators = <> != < > <= >=; keywords in any case;
 // text compares by its 1251 bytes with trailing blanks ignored, numbers numerically
-// (a blank number is 0).
+// (a blank number is 0; one that holds no number, or a fraction in a field without
+// decimals, makes matches() throw, since the records it ties would drop out unsaid).
 
 #include "store/dbffile.h"
 
@@ -37,7 +38,7 @@ public:
     // Resolves field names against a table's fields; throws FilterError for a missing
     // field or a comparison of a text with a number.
     void bind(const QList<DbfField> &fields);
-    bool matches(const QByteArray &record) const; // only after bind()
+    bool matches(const QByteArray &record) const; // only after bind(); throws FilterError
     QList<int> fieldIndexes() const;              // fields the expression reads
 
 private:

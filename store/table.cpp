@@ -5,7 +5,6 @@
 #include "store/fieldcodec.h"
 #include "store/filterexpression.h"
 #include "store/numbertext.h"
-#include "store/unreadablenumber.h"
 
 #include <QHash>
 
@@ -113,7 +112,7 @@ struct Table::Impl {
     {
         return keyField >= 0 && isNumericType(file.fields().at(keyField).def.type);
     }
-    Key keyOfRecord(const QByteArray &bytes) const;
+    Key keyOfRecord(const QByteArray &bytes, int record) const;
     Key keyOfValue(const QVariant &value) const;
     bool keyLess(const Key &a, const Key &b) const
     {
@@ -137,12 +136,15 @@ struct Table::Impl {
     }
 
     void bindIndex();
-    void bindFilter();
-    void computeKeys();
-    void computePasses();
-    void rebuildOrder();
+    std::unique_ptr<FilterExpression> boundFilter(const QString &text) const;
+    bool passesFilter(const FilterExpression &expression, const QByteArray &bytes,
+                      int record) const;
+    // Both throw on a record whose key or compared number cannot be read; nothing changes.
+    std::vector<Key> computeKeys() const;
+    std::vector<char> computePasses(const FilterExpression *expression) const;
+    void rebuildOrder(std::vector<Key> newKeys);
     std::vector<int> computeView() const;
-    void refreshRecord(int record);
+    void refreshRecord(int record, const Key &key, bool accepted);
 
     void moveTo(int newPos, bool newBof, bool newEof);
     void announceReset()
@@ -155,15 +157,21 @@ struct Table::Impl {
     void writeField(int index, const QVariant &value);
 };
 
-Key Table::Impl::keyOfRecord(const QByteArray &bytes) const
+// A key that cannot be read is an error, never 0: the record would leave the list or the
+// lookup without a word.
+Key Table::Impl::keyOfRecord(const QByteArray &bytes, int record) const
 {
     Key key;
     const DbfField &f = file.fields().at(keyField);
     const char *at = bytes.constData() + f.offset;
-    if (isNumericType(f.def.type))
-        key.number = store::fieldNumber(at, f.def.width).value_or(0);
-    else
+    if (!isNumericType(f.def.type)) {
         key.text = trimmedBytes(at, f.def.width);
+        return key;
+    }
+    const std::optional<double> number = keyNumber(f.def, at);
+    if (!number)
+        fail(QStringLiteral("запись %1, %2").arg(record + 1).arg(keyProblem(f.def, at)));
+    key.number = *number;
     return key;
 }
 
@@ -178,6 +186,13 @@ Key Table::Impl::keyOfValue(const QVariant &value) const
             fail(QStringLiteral("ключ \"%1\" не число").arg(value.toString()));
         return key;
     }
+    // A number sought among texts would compare as its digits: a list position in a text
+    // field would leave every record out of the range.
+    if (keyField >= 0 && (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Double ||
+                          value.typeId() == QMetaType::LongLong))
+        fail(QStringLiteral("поле %1 (тип %2) не числовое, а ключ %3 - число")
+                 .arg(file.fields().at(keyField).def.name,
+                      QString(QLatin1Char(file.fields().at(keyField).def.type)), value.toString()));
     QString text = value.toString();
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
@@ -200,41 +215,53 @@ void Table::Impl::bindIndex()
     fail(QStringLiteral("нет индекса %1").arg(indexName));
 }
 
-void Table::Impl::bindFilter()
+std::unique_ptr<FilterExpression> Table::Impl::boundFilter(const QString &text) const
 {
-    filter.reset();
-    if (filterText.trimmed().isEmpty())
-        return;
+    if (text.trimmed().isEmpty())
+        return nullptr;
     try {
-        auto expression = std::make_unique<FilterExpression>(filterText);
+        auto expression = std::make_unique<FilterExpression>(text);
         expression->bind(file.fields());
-        filter = std::move(expression);
+        return expression;
     } catch (const FilterError &e) {
-        fail(QStringLiteral("не удается применить фильтр \"%1\": %2").arg(filterText, e.why()));
+        fail(QStringLiteral("не удается применить фильтр \"%1\": %2").arg(text, e.why()));
     }
 }
 
-void Table::Impl::computeKeys()
+bool Table::Impl::passesFilter(const FilterExpression &expression, const QByteArray &bytes,
+                               int record) const
 {
-    keys.assign(size_t(file.recordCount()), Key());
-    if (keyField < 0)
-        return;
-    for (int r = 0; r < file.recordCount(); ++r)
-        keys[size_t(r)] = keyOfRecord(file.record(r));
+    try {
+        return expression.matches(bytes);
+    } catch (const FilterError &e) {
+        fail(QStringLiteral("запись %1, %2").arg(record + 1).arg(e.why()));
+    }
 }
 
-void Table::Impl::computePasses()
+// Deleted records are in no view: their bytes are not read.
+std::vector<Key> Table::Impl::computeKeys() const
 {
-    passes.assign(size_t(file.recordCount()), 1);
-    if (!filter)
-        return;
-    for (int r = 0; r < file.recordCount(); ++r)
-        passes[size_t(r)] = filter->matches(file.record(r));
+    std::vector<Key> result(size_t(file.recordCount()));
+    for (int r = 0; keyField >= 0 && r < file.recordCount(); ++r) {
+        if (!file.isDeleted(r))
+            result[size_t(r)] = keyOfRecord(file.record(r), r);
+    }
+    return result;
 }
 
-void Table::Impl::rebuildOrder()
+std::vector<char> Table::Impl::computePasses(const FilterExpression *expression) const
 {
-    computeKeys();
+    std::vector<char> result(size_t(file.recordCount()), 1);
+    for (int r = 0; expression && r < file.recordCount(); ++r) {
+        if (!file.isDeleted(r))
+            result[size_t(r)] = passesFilter(*expression, file.record(r), r);
+    }
+    return result;
+}
+
+void Table::Impl::rebuildOrder(std::vector<Key> newKeys)
+{
+    keys = std::move(newKeys);
     order.clear();
     for (int r = 0; r < file.recordCount(); ++r) {
         if (!file.isDeleted(r))
@@ -258,20 +285,17 @@ std::vector<int> Table::Impl::computeView() const
 }
 
 // Brings the caches up to date after record was written (or appended).
-void Table::Impl::refreshRecord(int record)
+void Table::Impl::refreshRecord(int record, const Key &key, bool accepted)
 {
     const auto r = size_t(record);
-    const bool appended = r == keys.size();
-    if (appended) {
-        keys.push_back(Key());
-        passes.push_back(1);
+    if (r == keys.size()) {
+        keys.push_back(key);
+        passes.push_back(accepted);
     } else {
         order.erase(std::find(order.begin(), order.end(), record));
+        keys[r] = key;
+        passes[r] = accepted;
     }
-    if (keyField >= 0)
-        keys[r] = keyOfRecord(file.record(record));
-    if (filter)
-        passes[r] = filter->matches(file.record(record));
     if (!file.isDeleted(record)) {
         const auto at = std::lower_bound(order.begin(), order.end(), record,
                                          [this](int a, int b) { return orderLess(a, b); });
@@ -313,11 +337,14 @@ bool Table::Impl::postPending()
         return false;
     const bool inserting = state == State::Insert;
     const int record = inserting ? file.recordCount() : editRecord;
+    // a key that cannot be read is refused before the file changes; the edit stays pending
+    const Key key = keyField >= 0 ? keyOfRecord(buffer, record) : Key();
+    const bool accepted = !filter || passesFilter(*filter, buffer, record);
     file.writeRecord(record, buffer); // throws: the edit stays pending
     state = State::Browse;
     buffer.clear();
     editRecord = -1;
-    refreshRecord(record);
+    refreshRecord(record, key, accepted);
     const bool stays = inView(record);
     if (!stays && !inserting)
         emit q->beforeScroll(); // still on the posted record, which is leaving the view
@@ -404,16 +431,18 @@ void Table::open()
             d->knownFields.append(d->file.fields().at(i).def);
         }
         d->bindIndex();
-        d->bindFilter();
+        d->filter = d->boundFilter(d->filterText);
+        d->rebuildOrder(d->computeKeys());
+        d->passes = d->computePasses(d->filter.get());
     } catch (...) {
         d->file.close();
         d->filter.reset();
+        d->keys.clear();
+        d->order.clear();
         throw;
     }
     d->state = State::Browse;
     d->ranged = false;
-    d->rebuildOrder();
-    d->computePasses();
     d->resetToFirst();
 }
 
@@ -539,8 +568,10 @@ void Table::setIndexName(const QString &name)
         return; // the same index: view, range and position stay
     const QString previous = d->indexName;
     d->indexName = name;
+    std::vector<Key> keys;
     try {
         d->bindIndex();
+        keys = d->computeKeys();
     } catch (const TableError &) {
         d->indexName = previous;
         d->bindIndex();
@@ -548,7 +579,7 @@ void Table::setIndexName(const QString &name)
     }
     d->announceReset();
     d->ranged = false;
-    d->rebuildOrder();
+    d->rebuildOrder(std::move(keys));
     d->resetToFirst();
 }
 
@@ -620,11 +651,13 @@ void Table::setFilter(const QString &expression)
     d->postPending();
     if (expression == d->filterText)
         return;
+    std::unique_ptr<FilterExpression> bound = d->boundFilter(expression);
+    std::vector<char> passes = d->computePasses(bound.get()); // throws: the old filter stays
     if (d->filtered)
         d->announceReset();
     d->filterText = expression;
-    d->bindFilter();
-    d->computePasses();
+    d->filter = std::move(bound);
+    d->passes = std::move(passes);
     if (d->filtered)
         d->resetToFirst();
 }
@@ -812,14 +845,10 @@ double Table::number(const QString &field) const
     if (isBlankField(at, f.def.width))
         return 0;
     const std::optional<double> n = store::fieldNumber(at, f.def.width);
-    if (!n) {
-        QString shown = unreadableText(decodeField(f.def, at));
-        for (QChar &c : shown) // a NUL would end the message
-            c = c.unicode() < 0x20 ? QChar(QChar::ReplacementCharacter) : c;
+    if (!n)
         d->fail(QStringLiteral("запись %1, поле %2: число не читается: «%3»")
                     .arg(d->recordNumber())
-                    .arg(f.def.name, shown));
-    }
+                    .arg(f.def.name, shownFieldText(at, f.def.width)));
     return *n;
 }
 

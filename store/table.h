@@ -9,9 +9,9 @@
 // "(arnom>0) and (vibor='+')"), navigation, key search, edit/post/append/cancel,
 // creation of a table like another, and the events windows hang their behaviour on.
 //
-// Errors (missing file, missing field, damaged file, a value that does not fit its
-// field, a filter that cannot be parsed) are thrown as TableError with a Russian
-// message naming the file; nothing on disk is changed by a failed operation.
+// Errors (missing file or field, damaged file, an index key or filtered number that
+// cannot be read (store::keyNumber), a value that does not fit its field, a filter that
+// cannot be parsed) throw TableError naming the file; a failed operation changes nothing.
 //
 // Navigation follows the xBase cursor rules the program was written against:
 // first() sets bof(); next() on the last visible record sets eof() and stays there;
@@ -51,8 +51,8 @@ struct FieldDef {
     int decimals = 0;
 };
 
-// A named index: records ordered by the value of one field (numbers numerically,
-// text by its 1251 bytes), ties in physical order.
+// A named index: records ordered by the value of one field (numbers numerically, blank as
+// 0; text by its 1251 bytes; a number sought in text is refused), ties in physical order.
 struct IndexDef {
     QString name;
     QString field;

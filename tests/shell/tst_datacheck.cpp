@@ -3,6 +3,7 @@
 // user agrees, and the damaged file is kept.
 #include "shell/datacheck.h"
 #include "store/table.h"
+#include "store/unreadablenumber.h"
 
 #include <QtTest>
 
@@ -40,6 +41,30 @@ void zeroPitCount(const QString &path)
     order.setValue("pit", 0);
     order.post();
     order.close();
+}
+
+// Text no key may hold, in the field of the first record.
+Damage keyText(const char *field, const char *text)
+{
+    return [=](const QString &path) {
+        store::Table table;
+        table.setFileName(path);
+        table.open();
+        table.setValue(field, QVariant::fromValue(store::UnreadableNumber{text}));
+        table.close();
+    };
+}
+
+// The list position stored as binary ("B") instead of a number.
+void orderAsBinary(const QString &path)
+{
+    QByteArray bytes = bytesOf(path);
+    const int at = bytes.indexOf(QByteArray("order\0", 6));
+    QVERIFY(at > 0);
+    bytes[at + 11] = 'B';
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
 }
 
 void copyFolder(const QString &from, const QString &to)
@@ -115,9 +140,16 @@ void TestDataCheck::damagedFile_data()
         const char *how;
         Damage damage;
     } cases[] = {
-        {"kk.dbf", "truncated", truncateHalf},   {"pit.dbf", "truncated", truncateHalf},
-        {"norm.dbf", "truncated", truncateHalf}, {"sir.dbf", "truncated", truncateHalf},
-        {"arsir.dbf", "missing", removeFile},    {"order.dbf", "pit count 0", zeroPitCount},
+        {"kk.dbf", "truncated", truncateHalf},
+        {"pit.dbf", "truncated", truncateHalf},
+        {"norm.dbf", "truncated", truncateHalf},
+        {"sir.dbf", "truncated", truncateHalf},
+        {"arsir.dbf", "missing", removeFile},
+        {"order.dbf", "pit count 0", zeroPitCount},
+        {"pit.dbf", "order nan", keyText("order", "nan")},
+        {"norm.dbf", "kods 1e-3", keyText("kods", "1e-3")},
+        {"norm.dbf", "kodkk 1 2", keyText("kodkk", "1 2")},
+        {"sir.dbf", "order binary", orderAsBinary},
     };
     for (const auto &c : cases) {
         QTest::addRow("%s %s, restored", c.file, c.how) << c.file << c.damage << true;

@@ -1,14 +1,17 @@
 // Seeded mutations of the demo tables (truncation, header fields, field descriptors,
-// flipped bytes, deletion marks, text in number fields): every damaged file ends in an
-// error that names it, or reads as exactly what its bytes say. Never a crash, never a
-// number field that holds no number read as 0 or as blank.
+// flipped bytes, deletion marks, text in number fields, in key fields): every damaged file
+// ends in an error that names it, or reads as exactly what its bytes say. Never a crash,
+// never a number field that holds no number read as 0 or as blank, never a key that
+// holds no whole number passing the data check.
 
 #include "store/codepage1251.h"
+#include "store/datafiles.h"
 #include "store/table.h"
 #include "store/unreadablenumber.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,10 +33,21 @@ constexpr int kMutations = 600;
 const char *const kTables[] = {"pit",  "kk",    "sir",   "norm",  "order",
                                "arkk", "arsir", "arpit", "arprem"};
 
-enum class Kind { Truncation, HeaderField, Descriptor, FlippedBytes, DeletionMark, NumberText };
+enum class Kind {
+    Truncation,
+    HeaderField,
+    Descriptor,
+    FlippedBytes,
+    DeletionMark,
+    NumberText,
+    KeyText
+};
+constexpr int kKinds = 7;
 
 const char *const kNotNumbers[] = {"15 000", "15,000", "**********", "1a",  "12-3", "abc", "1.2.3",
                                    "--1",    "0x10",   "1e",         "+-5", "-",    ".",   "5 %"};
+// What no list position, permanent key or archive number holds.
+const char *const kNotKeys[] = {"nan", "inf", "1e-3", "0.5", "2.5", "1 2", "***", "-", "1,5"};
 
 int word(const QByteArray &bytes, int at, int size)
 {
@@ -114,14 +128,17 @@ private:
     int tried_ = 0;
     int errors_ = 0;
     int reads_ = 0;
-    int unreadable_ = 0; // number fields read back as unreadable, over all correct reads
+    int unreadable_ = 0;  // number fields read back as unreadable, over all correct reads
+    int keysRefused_ = 0; // correct reads whose keys the data check refused
 
     unsigned pick(unsigned n) { return std::uniform_int_distribution<unsigned>(0, n - 1)(random_); }
 
-    QByteArray mutate(QByteArray bytes, Kind kind, bool *mustFail);
+    QByteArray mutate(QByteArray bytes, Kind kind, const QString &table, bool *mustFail);
     void mutateHeader(QByteArray &bytes, bool *mustFail);
     void putNumberText(QByteArray &bytes);
+    void putKeyText(QByteArray &bytes, const QString &table);
     QString checkRead(const QString &path, const QByteArray &bytes, int *unreadable);
+    QString checkKeys(const QString &path, const QByteArray &bytes);
 
 private slots:
     void initTestCase() { QVERIFY(dir_.isValid()); }
@@ -193,7 +210,31 @@ void TestTableFuzz::putNumberText(QByteArray &bytes)
     bytes.replace(start, width, QByteArray(width - text.size(), ' ') + text);
 }
 
-QByteArray TestTableFuzz::mutate(QByteArray bytes, Kind kind, bool *mustFail)
+// Text that is no whole number, right-aligned in a key field of a live record.
+void TestTableFuzz::putKeyText(QByteArray &bytes, const QString &table)
+{
+    const QStringList keys = store::keyFieldNames(table + QStringLiteral(".dbf"));
+    const int count = word(bytes, 4, 4);
+    if (keys.isEmpty() || count == 0)
+        return;
+    const QByteArray wanted = keys.at(int(pick(unsigned(keys.size())))).toUpper().toLatin1();
+    int offset = 1;
+    for (int at = 32; bytes.at(at) != '\x0D'; at += 32) {
+        const int width = uchar(bytes.at(at + 16));
+        if (bytes.mid(at, 11).split('\0').first().toUpper() == wanted) {
+            QByteArray text;
+            do
+                text = kNotKeys[pick(std::size(kNotKeys))];
+            while (text.size() > width);
+            const int start = word(bytes, 8, 2) + int(pick(unsigned(count))) * word(bytes, 10, 2);
+            bytes.replace(start + offset, width, QByteArray(width - text.size(), ' ') + text);
+            return;
+        }
+        offset += width;
+    }
+}
+
+QByteArray TestTableFuzz::mutate(QByteArray bytes, Kind kind, const QString &table, bool *mustFail)
 {
     *mustFail = false;
     switch (kind) {
@@ -228,6 +269,9 @@ QByteArray TestTableFuzz::mutate(QByteArray bytes, Kind kind, bool *mustFail)
     }
     case Kind::NumberText:
         putNumberText(bytes);
+        break;
+    case Kind::KeyText:
+        putKeyText(bytes, table);
         break;
     }
     return bytes;
@@ -290,6 +334,51 @@ QString TestTableFuzz::checkRead(const QString &path, const QByteArray &bytes, i
     return {};
 }
 
+// The keys judged apart from the table layer: a key field that is no number field, or
+// that holds in a live record no number or a fraction where the field has no decimals,
+// is refused by the data check naming the file and the field; keys that read pass it.
+// Returns the first difference, empty when the check is right.
+QString TestTableFuzz::checkKeys(const QString &path, const QByteArray &bytes)
+{
+    Table table;
+    table.setFileName(path);
+    table.open();
+    const QList<store::FieldDef> fields = table.fields();
+    const int count = word(bytes, 4, 4);
+    const int header = word(bytes, 8, 2);
+    const int record = word(bytes, 10, 2);
+    QString bad;
+    for (const QString &key : store::keyFieldNames(QFileInfo(path).fileName())) {
+        const int f = table.fieldIndex(key);
+        if (f < 0)
+            continue;
+        const store::FieldDef &def = fields.at(f);
+        int offset = 1;
+        for (int i = 0; i < f; ++i)
+            offset += fields.at(i).width;
+        bool whole = def.type == 'N' || def.type == 'F';
+        for (int r = 0; whole && r < count; ++r) {
+            const char *rec = bytes.constData() + header + qint64(r) * record;
+            const Expected e = expectedNumber(QByteArray(rec + offset, def.width));
+            whole = rec[0] == '*' || e.kind == Expected::Blank ||
+                    (e.kind == Expected::Number &&
+                     (def.decimals > 0 || std::trunc(e.number) == e.number));
+        }
+        if (!whole) {
+            bad = def.name;
+            break;
+        }
+    }
+    const QString problem = store::tableReadProblem(path);
+    if (bad.isEmpty())
+        return problem.isEmpty() ? QString() : QStringLiteral("keys refused: ") + problem;
+    if (!problem.startsWith(QStringLiteral("Таблица ") + path) ||
+        !problem.contains(QStringLiteral("поле ") + bad))
+        return QStringLiteral("key field %1 not refused: %2").arg(bad, problem);
+    ++keysRefused_;
+    return {};
+}
+
 // Every mutation ends in a named error or a correct read; the figures go to the output.
 void TestTableFuzz::mutations()
 {
@@ -298,13 +387,13 @@ void TestTableFuzz::mutations()
         originals.insert(
             name,
             readFile(QStringLiteral(KP_SOURCE_DIR "/data/itog3/%1.dbf").arg(QLatin1String(name))));
-    const QString path = dir_.filePath(QStringLiteral("fuzz.dbf"));
     int numberTexts = 0;
     for (int i = 0; i < kMutations; ++i) {
         const QString name = QLatin1String(kTables[pick(std::size(kTables))]);
-        const auto kind = Kind(pick(6));
+        const QString path = dir_.filePath(name + QStringLiteral(".dbf")); // names its keys
+        const auto kind = Kind(pick(kKinds));
         bool mustFail = false;
-        const QByteArray bytes = mutate(originals.value(name), kind, &mustFail);
+        const QByteArray bytes = mutate(originals.value(name), kind, name, &mustFail);
         writeFile(path, bytes);
         ++tried_;
         const QString tag =
@@ -316,20 +405,23 @@ void TestTableFuzz::mutations()
             QVERIFY2(!mustFail, qPrintable(tag + QStringLiteral(": damage not noticed")));
             if (kind == Kind::NumberText && word(bytes, 4, 4) > 0)
                 QVERIFY2(unreadable > 0, qPrintable(tag + QStringLiteral(": text read as number")));
+            const QString wrongKeys = checkKeys(path, bytes);
+            QVERIFY2(wrongKeys.isEmpty(), qPrintable(tag + QStringLiteral(": ") + wrongKeys));
             numberTexts += kind == Kind::NumberText ? 1 : 0;
             unreadable_ += unreadable;
             ++reads_;
         } catch (const TableError &e) {
             QVERIFY2(e.message().startsWith(QStringLiteral("Таблица ") + path),
                      qPrintable(tag + QStringLiteral(": ") + e.message()));
-            QVERIFY2(kind != Kind::NumberText,
+            QVERIFY2(kind != Kind::NumberText && kind != Kind::KeyText,
                      qPrintable(tag + QStringLiteral(": ") + e.message()));
             ++errors_;
         }
     }
     qInfo("table reader fuzz (seed %u): %d mutations tried, %d named errors, %d correct reads "
-          "(%d with text in a number field); %d unreadable number fields reported",
-          kSeed, tried_, errors_, reads_, numberTexts, unreadable_);
+          "(%d with text in a number field); %d unreadable number fields reported; "
+          "%d tables refused for their keys",
+          kSeed, tried_, errors_, reads_, numberTexts, unreadable_, keysRefused_);
     QCOMPARE(errors_ + reads_, tried_);
 }
 
