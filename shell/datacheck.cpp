@@ -1,8 +1,8 @@
 #include "shell/datacheck.h"
 
 #include "platform/filereplace.h"
+#include "store/datadirectorycheck.h"
 #include "store/datafiles.h"
-#include "store/listcounts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,24 +13,6 @@ namespace shell
 
 namespace
 {
-
-struct Problem {
-    QString fileName; // in the data directory; empty when all is well
-    QString text;
-};
-
-Problem firstProblem(const QString &dataDir)
-{
-    for (const QString &name : store::tableFileNames()) {
-        const QString text = store::tableReadProblem(dataDir + QLatin1Char('/') + name);
-        if (!text.isEmpty())
-            return {name, text};
-    }
-    const QString counts = store::listCountsProblem(dataDir);
-    if (!counts.isEmpty())
-        return {QStringLiteral("order.dbf"), counts};
-    return {};
-}
 
 bool backupCopyReads(const WorkingFolder &folder, const QString &name)
 {
@@ -51,7 +33,7 @@ bool takeBackupCopy(const WorkingFolder &folder, const QString &name)
 const QString kEnd = QStringLiteral("Программа будет закрыта. Если данные сильно испорчены - "
                                     "обратитесь к поставщику программы....");
 
-QString offer(const Problem &problem)
+QString offer(const store::DataDirectoryProblem &problem)
 {
     return problem.text +
            QStringLiteral("\n\nВ папке arhiv есть копия файла %1, сделанная при последнем "
@@ -68,8 +50,8 @@ StartDecision checkDataTables(const WorkingFolder &folder, const MessageSink &sh
 {
     QSet<QString> restored;
     for (;;) {
-        const Problem problem = firstProblem(folder.dataDir());
-        if (problem.fileName.isEmpty())
+        const store::DataDirectoryProblem problem = store::dataDirectoryProblem(folder.dataDir());
+        if (!problem.found())
             return StartDecision::Go;
         if (restored.contains(problem.fileName)) {
             show(problem.text + QStringLiteral("\n\nКопия из папки arhiv этого не исправила. ") +

@@ -41,7 +41,7 @@ QString countProblem(const Table &order, const CountedList &list, const QString 
     const double number = value.toDouble(&whole);
     const QString head = QStringLiteral("Таблица %1/order.dbf повреждена: число записей в списке "
                                         "%2 (поле %3) ")
-                             .arg(dir, QLatin1String(list.what), field);
+                             .arg(dir, QString::fromUtf8(list.what), field);
     if (!value.isValid() || !whole || !std::isfinite(number) || std::trunc(number) != number)
         return head + QStringLiteral("не задано или не читается как целое число.");
     const int pool = poolSize(dir + QLatin1Char('/') + QLatin1String(list.file));

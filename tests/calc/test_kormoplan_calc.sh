@@ -224,4 +224,20 @@ check_huge output '^Продукт № 1 - ПК-5  .* -  Выработка (VES
 huge norm kk.dbf "$feed" mi2 5e20
 check_huge norm '^Продукт № 1 - ПК-5  .* -  Минимум требований по характеристике .* (MI2): число 5e+20'
 
+# Data the program refuses at its start are refused here too, before any run: exit 2
+# with the file and the field named (the folder given, never the temporary copy).
+refused() { # copy, table, record index, field, text
+    huge "$1" "$2" "$3" "$4" "$5"
+    set +e
+    "$TOOL" --data "$WORK/$1" > "$WORK/$1.txt" 2> "$WORK/$1.err"; status=$?
+    set -e
+    [ $status -eq 2 ] || fail "$1: exit $status: $(head -1 "$WORK/$1.txt")"
+    grep -qF "$WORK/$1/$2" "$WORK/$1.err" && grep -qF "поле $4" "$WORK/$1.err" \
+        || fail "$1: $(cat "$WORK/$1.err")"
+}
+refused no-characteristics order.dbf 0 pit 0
+refused level-order pit.dbf 0 order nan
+refused limit-key norm.dbf 116 kods 1e-3
+refused premix-order sir.dbf 38 order 1e-3
+
 echo "kormoplan-calc: ok"

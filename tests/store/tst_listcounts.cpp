@@ -4,6 +4,7 @@
 
 #include "store/listcounts.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -94,6 +95,9 @@ void TestListCounts::counts()
     }
     QVERIFY2(problem.contains("order.dbf"), qPrintable(problem));
     QVERIFY2(problem.contains(QStringLiteral("(поле %1)").arg(field)), qPrintable(problem));
+    static const QRegularExpression list(
+        QStringLiteral("в списке (характеристик питательности|типов комбикормов|сырья) \\("));
+    QVERIFY2(problem.contains(list), qPrintable(problem)); // the list named in readable words
 }
 
 // A pool that cannot be read is the reason given.

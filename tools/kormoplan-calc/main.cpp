@@ -5,8 +5,9 @@
 //                  [--export-lp FILE]
 //
 // The run works on a temporary copy of DIR, so nothing there changes; what it prints
-// names DIR. Exit status: 0 a solution, 1 a run without one, 2 bad usage or
-// unreadable data.
+// names DIR. The data are checked first as the program checks them at its start. Exit
+// status: 0 a solution, 1 a run without one, 2 bad usage or data refused by that check
+// or unreadable.
 
 #include "report.h"
 
@@ -15,6 +16,7 @@
 #include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "settings/settings.h"
+#include "store/datadirectorycheck.h"
 #include "store/datamodule.h"
 #include "store/highlight.h"
 
@@ -167,6 +169,9 @@ int run(const Options &options)
     if (const QString error = copyDataDirectory(options.dataDir, copy); !error.isEmpty())
         return fail(error);
     const FolderNaming naming(copy.path(), options.dataDir);
+    if (const store::DataDirectoryProblem problem = store::dataDirectoryProblem(copy.path());
+        problem.found())
+        return fail(naming(problem.text));
     const settings::SettingsRead read = settings::ReadSettings(copy.path());
     if (!read.problems.isEmpty())
         return fail(naming(read.problems.join(u'\n')));
