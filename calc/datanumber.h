@@ -4,7 +4,8 @@
 // than ten million; a number beyond a thousand million (or no finite number at all) can
 // only come from a damaged or foreign table, and would turn every amount the checks and
 // the solver compute into nonsense or overflow. Such a number goes on the error list,
-// naming what it belongs to, and the run stops there before any solve.
+// naming what it belongs to, as it is read; no other check or message uses it, and the
+// run stops there before any solve.
 
 #include <QString>
 

@@ -7,6 +7,7 @@
 #include "store/unreadablenumber.h"
 
 #include <cmath>
+#include <optional>
 
 namespace calc
 {
@@ -120,16 +121,24 @@ QString rawRef(const ProblemRecord &rec, int s)
     return QStringLiteral("Сырье № ") + num(s) + QStringLiteral("  ") + rec.rawName[s];
 }
 
-// A number the load takes from the record under the cursor; one that cannot be read
-// goes on the error list and counts as 0, since the run stops on the list anyway.
-double readNumber(const store::Table &table, const QString &field, const QString &subject,
-                  const QString &column, QStringList &diagnostics)
+// A number the load takes from the record under the cursor. One that cannot be read, or
+// that is no usable data number (calc/datanumber.h), goes on the error list and is
+// refused: nullopt, so that no check or sum after it uses it; the run stops on the list.
+std::optional<double> readNumber(const store::Table &table, const QString &field,
+                                 const QString &subject, const QString &column,
+                                 QStringList &diagnostics)
 {
     const QVariant value = table.value(field);
-    if (!store::isUnreadableNumber(value))
-        return table.number(field);
-    diagnostics << messageUnreadable(subject, column, store::unreadableText(value));
-    return 0;
+    if (store::isUnreadableNumber(value)) {
+        diagnostics << messageUnreadable(subject, column, store::unreadableText(value));
+        return std::nullopt;
+    }
+    const double number = table.number(field);
+    if (!isUsableDataNumber(number)) {
+        diagnostics << dataNumberTooLarge(subject, column, field, number);
+        return std::nullopt;
+    }
+    return number;
 }
 
 // One selected raw material as the feed-type walk needs it.
@@ -188,6 +197,7 @@ std::vector<RawKey> selectedRawKeys(store::Table &sir)
 struct InclusionSums {
     double least = 0;
     double most = 0;
+    bool refused = false; // a limit was refused: the sums say nothing
 };
 
 // The inclusion limits of feed type p: one column per raw material with a limit.
@@ -205,10 +215,17 @@ InclusionSums loadInclusionLimits(ProblemRecord &rec, CalcWorkingValues &work, s
         const QString limit = QStringLiteral("Норма ввода сырья № ") + num(s) +
                               QStringLiteral(" - ") + raws[s].name +
                               QStringLiteral(" -  в продукт № ") + feedRef(rec, p);
-        const double low =
+        const std::optional<double> least =
             readNumber(norm, QStringLiteral("min"), limit, QStringLiteral("минимум"), diagnostics);
-        double high =
+        const std::optional<double> most =
             readNumber(norm, QStringLiteral("max"), limit, QStringLiteral("максимум"), diagnostics);
+        if (!least || !most) {
+            sums.refused = true;
+            work.stockFigureRefused = true;
+            continue;
+        }
+        const double low = *least;
+        double high = *most;
         if (!(high > 0 || low > 0)) {
             work.minInclusion[p][s] = 0;
             continue;
@@ -232,40 +249,68 @@ InclusionSums loadInclusionLimits(ProblemRecord &rec, CalcWorkingValues &work, s
     return sums;
 }
 
-void checkFeedTotals(const ProblemRecord &rec, const CalcWorkingValues &work, int p,
+void checkFeedTotals(const ProblemRecord &rec, std::optional<double> output, int p,
                      InclusionSums sums, QStringList &diagnostics)
 {
-    if (work.output[p] < 0.001)
+    if (output && *output < 0.001)
         diagnostics << messageM4(rec, p);
+    if (sums.refused)
+        return;
     if (sums.least > 100 + kPercentSumTolerance)
         diagnostics << messageM5(rec, p);
     if (sums.most < 100 - kPercentSumTolerance)
         diagnostics << messageM6(rec, p);
 }
 
-// The nutrient norms of feed type p from the kk record under the cursor.
-void loadNorms(ProblemRecord &rec, store::Table &kk, int p, const std::vector<int> &keys,
-               const CalcParameters &parameters, QStringList &diagnostics)
+// The price limits of feed type p brought down to raw-material cost. Near a tax of -100 %
+// a usable price can become an unusable cost: refused as the figure it became. A maximum
+// made from the minimum is not checked, as it is not in the table.
+void convertPriceNorms(ProblemRecord &rec, int p, int key, double vat, bool madeMax,
+                       const CalcParameters &parameters, QStringList &diagnostics)
 {
+    const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
+    const QString norm = QStringLiteral(" требований по характеристике ") + rec.charName[1];
+    double &low = rec.normMin[p][1];
+    double &high = rec.normMax[p][1];
+    low = rawCostOfPrice(low, vat, parameters);
+    high = rawCostOfPrice(high, vat, parameters);
+    if (!isUsableDataNumber(low))
+        diagnostics << dataNumberTooLarge(subject, QStringLiteral("Минимум") + norm,
+                                          numberField("MI", key), low);
+    if (!madeMax && !isUsableDataNumber(high))
+        diagnostics << dataNumberTooLarge(subject, QStringLiteral("Максимум") + norm,
+                                          numberField("MA", key), high);
+    if (high <= 0)
+        diagnostics << messagePriceTooLow(rec, p);
+}
+
+// The nutrient norms of feed type p from the kk record under the cursor. vat is its tax
+// rate, nullopt when refused: the price limits are then left as they stand.
+void loadNorms(ProblemRecord &rec, store::Table &kk, int p, const std::vector<int> &keys,
+               std::optional<double> vat, const CalcParameters &parameters,
+               QStringList &diagnostics)
+{
+    const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
     for (int q = 1; q < int(keys.size()); ++q) {
+        const QString norm = QStringLiteral(" требований по характеристике ") + rec.charName[q];
+        const std::optional<double> least = readNumber(
+            kk, numberField("MI", keys[q]), subject, QStringLiteral("Минимум") + norm, diagnostics);
+        const std::optional<double> most =
+            readNumber(kk, numberField("MA", keys[q]), subject, QStringLiteral("Максимум") + norm,
+                       diagnostics);
         double &low = rec.normMin[p][q];
         double &high = rec.normMax[p][q];
-        const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
-        const QString norm = QStringLiteral(" требований по характеристике ") + rec.charName[q];
-        low = readNumber(kk, numberField("MI", keys[q]), subject, QStringLiteral("Минимум") + norm,
-                         diagnostics);
-        high = readNumber(kk, numberField("MA", keys[q]), subject,
-                          QStringLiteral("Максимум") + norm, diagnostics);
-        if (high == 0)
+        low = least.value_or(0);
+        high = most.value_or(0);
+        if (!least || !most)
+            continue;
+        const bool madeMax = high == 0;
+        if (madeMax)
             high = 4 * low;
         if (low > high)
             diagnostics << messageM3(rec, q, p);
-        if (q == 1 && high != 0 && rec.feedVat[p] > -100) { // else refused in loadFeed
-            low = rawCostOfPrice(low, rec.feedVat[p], parameters);
-            high = rawCostOfPrice(high, rec.feedVat[p], parameters);
-            if (high <= 0)
-                diagnostics << messagePriceTooLow(rec, p);
-        }
+        if (q == 1 && high != 0 && vat)
+            convertPriceNorms(rec, p, keys[q], *vat, madeMax, parameters, diagnostics);
     }
 }
 
@@ -279,22 +324,29 @@ void loadFeed(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tab
     rec.feedStandard[p] = kk.text(QStringLiteral("GOST")).left(10);
     rec.feedPurpose[p] = kk.text(QStringLiteral("NASN")).left(122);
     const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
-    work.output[p] =
+    const std::optional<double> output =
         readNumber(kk, QStringLiteral("VES"), subject, QStringLiteral("Выработка"), diagnostics);
-    rec.feedVat[p] =
+    std::optional<double> vat =
         readNumber(kk, QStringLiteral("NDS"), subject, QStringLiteral("%нал"), diagnostics);
+    work.output[p] = output.value_or(0);
+    rec.feedVat[p] = vat.value_or(0);
     // The price limits are divided by 100 + the tax: at -100 % or below they would vanish.
-    if (rec.feedVat[p] <= -100)
+    if (vat && *vat <= -100) {
         diagnostics << subject + QStringLiteral(": %нал (поле NDS) равен ") +
-                           store::fixedText(rec.feedVat[p], 0, 2).trimmed() +
+                           store::fixedText(*vat, 0, 2).trimmed() +
                            QStringLiteral(", а должен быть больше -100.");
-    rec.totalOutput += work.output[p];
+        vat.reset();
+    }
+    if (output)
+        rec.totalOutput += *output;
+    else
+        work.stockFigureRefused = true;
     if (kk.text(QStringLiteral("vib")) == QStringLiteral("+"))
         work.currentFeed = p;
     const InclusionSums sums = loadInclusionLimits(
         rec, work, *tables.norm, kk.integer(QStringLiteral("kodkk")), p, raws, diagnostics);
-    loadNorms(rec, kk, p, keys, parameters, diagnostics);
-    checkFeedTotals(rec, work, p, sums, diagnostics);
+    loadNorms(rec, kk, p, keys, vat, parameters, diagnostics);
+    checkFeedTotals(rec, output, p, sums, diagnostics);
 }
 
 void loadRaw(ProblemRecord &rec, CalcWorkingValues &work, store::Table &sir, int s,
@@ -302,15 +354,19 @@ void loadRaw(ProblemRecord &rec, CalcWorkingValues &work, store::Table &sir, int
 {
     rec.rawName[s] = sir.text(QStringLiteral("NAIM")).left(30);
     const QString subject = rawRef(rec, s);
-    const double stock =
+    const std::optional<double> stock =
         readNumber(sir, QStringLiteral("VES"), subject, QStringLiteral("Наличие"), diagnostics);
-    rec.rawStock[s] = stock == 0 ? kUnlimitedStock : stock;
+    rec.rawStock[s] = !stock ? 0 : *stock == 0 ? kUnlimitedStock : *stock;
     rec.rawPremix[s] = !sir.text(QStringLiteral("PREM")).trimmed().isEmpty();
     rec.rawFullUse[s] = sir.text(QStringLiteral("vib")) == QStringLiteral("+");
-    work.totalStock += rec.rawStock[s];
+    if (stock)
+        work.totalStock += rec.rawStock[s];
+    else
+        work.stockFigureRefused = true;
     for (int q = 1; q < int(keys.size()); ++q)
         rec.rawContent[s][q] =
-            readNumber(sir, numberField("MI", keys[q]), subject, rec.charName[q], diagnostics);
+            readNumber(sir, numberField("MI", keys[q]), subject, rec.charName[q], diagnostics)
+                .value_or(0);
 }
 
 void clearRun(ProblemRecord &rec, CalcWorkingValues &work)
@@ -360,77 +416,6 @@ void closeNorm(store::Table &norm, bool wasOpen)
 {
     if (!wasOpen)
         norm.close();
-}
-
-// Every number the load took must be usable (calc/datanumber.h); one that is not goes on
-// the list with the feed type or raw material and the field it came from.
-class DataNumberCheck final
-{
-public:
-    DataNumberCheck(const ProblemRecord &rec, const std::vector<int> &keys, QStringList &list)
-        : rec_(rec), keys_(keys), list_(list)
-    {
-    }
-
-    void feed(const CalcWorkingValues &work, int p)
-    {
-        const QString subject = QStringLiteral("Продукт № ") + feedRef(rec_, p);
-        check(subject, QStringLiteral("Выработка"), QStringLiteral("VES"), work.output[p]);
-        check(subject, QStringLiteral("%нал"), QStringLiteral("NDS"), rec_.feedVat[p]);
-        for (int q = 1; q < int(keys_.size()); ++q) {
-            const QString norm =
-                QStringLiteral(" требований по характеристике ") + rec_.charName[q];
-            const double low = rec_.normMin[p][q];
-            const double high = rec_.normMax[p][q];
-            check(subject, QStringLiteral("Минимум") + norm, numberField("MI", keys_[q]), low);
-            if (high != 4 * low) // not the maximum the load made of the minimum
-                check(subject, QStringLiteral("Максимум") + norm, numberField("MA", keys_[q]),
-                      high);
-        }
-    }
-
-    void limits(const CalcWorkingValues &work, int j)
-    {
-        const int p = rec_.columnFeed[j];
-        const int s = rec_.columnRaw[j];
-        const QString subject = QStringLiteral("Норма ввода сырья № ") + num(s) +
-                                QStringLiteral(" - ") + rec_.rawName[s] +
-                                QStringLiteral(" -  в продукт № ") + feedRef(rec_, p);
-        check(subject, QStringLiteral("минимум"), QStringLiteral("min"), work.minInclusion[p][s]);
-        check(subject, QStringLiteral("максимум"), QStringLiteral("max"), work.maxInclusion[p][s]);
-    }
-
-    void raw(int s)
-    {
-        const QString subject =
-            QStringLiteral("Сырье № ") + num(s) + QStringLiteral("  ") + rec_.rawName[s];
-        check(subject, QStringLiteral("Наличие"), QStringLiteral("VES"), rec_.rawStock[s]);
-        for (int q = 1; q < int(keys_.size()); ++q)
-            check(subject, rec_.charName[q], numberField("MI", keys_[q]), rec_.rawContent[s][q]);
-    }
-
-private:
-    void check(const QString &subject, const QString &what, const QString &field, double value)
-    {
-        if (!isUsableDataNumber(value))
-            list_ << dataNumberTooLarge(subject, what, field, value);
-    }
-
-    const ProblemRecord &rec_;
-    const std::vector<int> &keys_;
-    QStringList &list_;
-};
-
-void checkDataNumbers(const ProblemRecord &rec, const CalcWorkingValues &work,
-                      const std::vector<int> &keys, QStringList &diagnostics)
-{
-    DataNumberCheck check(rec, keys, diagnostics);
-    for (int p = 1; p <= rec.feedCount; ++p)
-        check.feed(work, p);
-    for (int j = 1; j <= rec.columnCount; ++j)
-        check.limits(work, j);
-    for (int s = 1; s <= rec.rawCount; ++s)
-        check.raw(s);
 }
 
 } // namespace
@@ -522,7 +507,6 @@ void loadCalculationData(ProblemRecord &rec, CalcWorkingValues &work, const Calc
     closeNorm(*tables.norm, normWasOpen);
     work.surplus = work.totalStock - rec.totalOutput;
     work.surplusRatio = rec.totalOutput < 0.001 ? 0 : work.surplus / rec.totalOutput;
-    checkDataNumbers(rec, work, keys, diagnostics);
 }
 
 void checkAttempt(ProblemRecord &rec, const CalcWorkingValues &work,
@@ -534,6 +518,8 @@ void checkAttempt(ProblemRecord &rec, const CalcWorkingValues &work,
         rec.columnLower[j] = work.minInclusion[rec.columnFeed[j]][rec.columnRaw[j]];
         rec.columnUpper[j] = work.maxInclusion[rec.columnFeed[j]][rec.columnRaw[j]];
     }
+    if (work.stockFigureRefused)
+        return; // every stock message would be computed from the refused figure
     const double lossFactor = (parameters.lossNorm + 100) / 100;
     for (int s = 1; s <= rec.rawCount; ++s) {
         double least = 0;

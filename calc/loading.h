@@ -69,6 +69,9 @@ struct CalcWorkingValues {
     double totalStock = 0;           // Σ rawStock, unlimited counting 999999
     double surplus = 0;              // total stock − totalOutput
     double surplusRatio = 0;         // surplus / totalOutput; 0 when totalOutput < 0.001
+    // An output, stock or inclusion limit was refused (unreadable or no usable data
+    // number): the totals leave it out and the stock checks are not made.
+    bool stockFigureRefused = false;
 };
 
 // Brings a selling price (with tax, granulation) down to the admissible raw-material
@@ -81,14 +84,16 @@ double priceOfRawCost(double cost, double vat, const CalcParameters &parameters)
 double rawCostPerPriceRouble(double vat, const CalcParameters &parameters);
 
 // Reads the selection into record and working values and appends every problem found
-// to diagnostics. Throws store::TableError when a table or field cannot be read.
+// to diagnostics. A number that cannot be read or is no usable data number is refused on
+// the list by name, and no other check or message uses it. Throws store::TableError when
+// a table or field cannot be read.
 void loadCalculationData(ProblemRecord &record, CalcWorkingValues &working,
                          const CalcTables &tables, const CalcParameters &parameters,
                          QStringList &diagnostics);
 
 // Before every attempt: the working outputs go into the record, the column bounds are
 // reset to the inclusion limits in percent, and the stock checks append their messages.
-// The full-use check runs in the cost mode only.
+// The full-use check runs in the cost mode only; none runs after a refused stock figure.
 void checkAttempt(ProblemRecord &record, const CalcWorkingValues &working,
                   const CalcParameters &parameters, bool costMode, QStringList &diagnostics);
 

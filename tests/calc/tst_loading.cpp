@@ -47,6 +47,20 @@ QStringList firstAttemptList(CalcFixture &fx, const CalcParameters &parameters =
     return list;
 }
 
+// Writes text as it stands into a number field of the record whose keyField is key.
+void putText(CalcFixture &fx, const QString &table, const QString &keyField, const QVariant &key,
+             const QString &field, const QString &stored)
+{
+    store::Table damaged;
+    damaged.setFileName(fx.path(table + QStringLiteral(".dbf")));
+    damaged.open();
+    for (damaged.first(); !damaged.eof() && damaged.value(keyField) != key;)
+        damaged.next();
+    QVERIFY(!damaged.eof());
+    damaged.setValue(field, QVariant::fromValue(store::UnreadableNumber{stored}));
+    damaged.close();
+}
+
 // Builds the data set of one message case.
 void buildCase(const QString &name, CalcFixture &fx, CalcParameters &parameters)
 {
@@ -101,6 +115,8 @@ private slots:
     void missingFieldIsAnError();
     void unreadableNumbers_data();
     void unreadableNumbers();
+    void refusedNumbersGoNoFurther_data();
+    void refusedNumbersGoNoFurther();
     void parametersOutOfRange_data();
     void parametersOutOfRange();
 };
@@ -483,21 +499,68 @@ void tst_loading::unreadableNumbers()
     baseData(fx);
     baseFeed(fx).limit(QStringLiteral("Пшеница"), 0, 80).limit(QStringLiteral("Шрот"), 0, 50);
     fx.write();
-    {
-        store::Table damaged;
-        damaged.setFileName(fx.path(table + QStringLiteral(".dbf")));
-        damaged.open();
-        for (damaged.first(); !damaged.eof() && damaged.value(keyField) != key;)
-            damaged.next();
-        QVERIFY(!damaged.eof());
-        damaged.setValue(field, QVariant::fromValue(store::UnreadableNumber{stored}));
-        damaged.close();
-    }
+    putText(fx, table, keyField, key, field, stored);
     ProblemRecord rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.openOnly(), {}, list);
     QVERIFY2(list.contains(expected), qPrintable(list.join(u'\n')));
+}
+
+void tst_loading::refusedNumbersGoNoFurther_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("keyField");
+    QTest::addColumn<QVariant>("key");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("refusal"); // how the one line listed starts
+    const QString feed = QStringLiteral("Продукт № 1 - ПК-1  Свиньи -  ");
+    const QVariant kodkk(11);
+    QTest::newRow("output") << "kk"
+                            << "kodkk" << kodkk << "VES"
+                            << "9e307" << feed + "Выработка (VES): число 9e+307 слишком велико";
+    QTest::newRow("unreadable output") << "kk"
+                                       << "kodkk" << kodkk << "VES"
+                                       << "*****" << feed + "Выработка: «*****» не читается";
+    QTest::newRow("stock") << "sir"
+                           << "NAIM" << QVariant("Пшеница") << "VES"
+                           << "-1e15"
+                           << "Сырье № 1  Пшеница -  Наличие (VES): число -1e+15 слишком велико";
+    QTest::newRow("inclusion minimum")
+        << "norm"
+        << "kods" << QVariant(101) << "min"
+        << "5e20"
+        << "Норма ввода сырья № 1 - Пшеница -  в продукт № 1 - ПК-1  Свиньи -  минимум (min): "
+           "число 5e+20 слишком велико";
+    QTest::newRow("norm minimum")
+        << "kk"
+        << "kodkk" << kodkk << "MI2"
+        << "5e20"
+        << feed + "Минимум требований по характеристике Протеин (MI2): число 5e+20 слишком велико";
+}
+
+// A refused number is the only line it makes: no stock shortfall, sum, minimum above
+// maximum or missing output is worked out from it (or from 0 in its place).
+void tst_loading::refusedNumbersGoNoFurther()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, keyField);
+    QFETCH(QVariant, key);
+    QFETCH(QString, field);
+    QFETCH(QString, stored);
+    QFETCH(QString, refusal);
+    CalcFixture fx;
+    baseData(fx);
+    baseFeed(fx).limit(QStringLiteral("Пшеница"), 60, 80).limit(QStringLiteral("Шрот"), 0, 50);
+    fx.write();
+    putText(fx, table, keyField, key, field, stored);
+    ProblemRecord rec;
+    CalcWorkingValues work;
+    QStringList list;
+    calc::loadCalculationData(rec, work, fx.openOnly(), {}, list);
+    calc::checkAttempt(rec, work, {}, true, list);
+    QVERIFY2(list.size() == 1 && list.first().startsWith(refusal), qPrintable(list.join(u'\n')));
 }
 
 void tst_loading::parametersOutOfRange_data()
