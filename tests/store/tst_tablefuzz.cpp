@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <random>
+#include <span>
 
 using store::Table;
 using store::TableError;
@@ -135,8 +136,7 @@ private:
 
     QByteArray mutate(QByteArray bytes, Kind kind, const QString &table, bool *mustFail);
     void mutateHeader(QByteArray &bytes, bool *mustFail);
-    void putNumberText(QByteArray &bytes);
-    void putKeyText(QByteArray &bytes, const QString &table);
+    void putNumberText(QByteArray &bytes, const QStringList &keys = {});
     QString checkRead(const QString &path, const QByteArray &bytes, int *unreadable);
     QString checkKeys(const QString &path, const QByteArray &bytes);
 
@@ -184,8 +184,9 @@ void TestTableFuzz::mutateHeader(QByteArray &bytes, bool *mustFail)
     }
 }
 
-// Text that is no number, right-aligned in a number field of a live record.
-void TestTableFuzz::putNumberText(QByteArray &bytes)
+// Text that is no number, right-aligned in a number field of a live record; given key
+// fields, text that is no whole number in one of them.
+void TestTableFuzz::putNumberText(QByteArray &bytes, const QStringList &keys)
 {
     const int header = word(bytes, 8, 2);
     const int record = word(bytes, 10, 2);
@@ -195,43 +196,23 @@ void TestTableFuzz::putNumberText(QByteArray &bytes)
     for (int at = 32; bytes.at(at) != '\x0D'; at += 32) {
         const char type = bytes.at(at + 11);
         const int width = uchar(bytes.at(at + 16));
-        if (type == 'N' || type == 'F')
+        const QString name = QString::fromLatin1(bytes.mid(at, 11).split('\0').first());
+        if ((type == 'N' || type == 'F') &&
+            (keys.isEmpty() || keys.contains(name, Qt::CaseInsensitive)))
             numbers.append({offset, width});
         offset += width;
     }
     if (numbers.isEmpty() || count == 0)
         return;
     const auto [at, width] = numbers.at(int(pick(unsigned(numbers.size()))));
+    const std::span<const char *const> texts =
+        keys.isEmpty() ? std::span<const char *const>(kNotNumbers) : kNotKeys;
     QByteArray text;
     do // a text cut to the width could become a number ("15 000" to "000")
-        text = kNotNumbers[pick(std::size(kNotNumbers))];
+        text = texts[pick(unsigned(texts.size()))];
     while (text.size() > width);
     const int start = header + int(pick(unsigned(count))) * record + at;
     bytes.replace(start, width, QByteArray(width - text.size(), ' ') + text);
-}
-
-// Text that is no whole number, right-aligned in a key field of a live record.
-void TestTableFuzz::putKeyText(QByteArray &bytes, const QString &table)
-{
-    const QStringList keys = store::keyFieldNames(table + QStringLiteral(".dbf"));
-    const int count = word(bytes, 4, 4);
-    if (keys.isEmpty() || count == 0)
-        return;
-    const QByteArray wanted = keys.at(int(pick(unsigned(keys.size())))).toUpper().toLatin1();
-    int offset = 1;
-    for (int at = 32; bytes.at(at) != '\x0D'; at += 32) {
-        const int width = uchar(bytes.at(at + 16));
-        if (bytes.mid(at, 11).split('\0').first().toUpper() == wanted) {
-            QByteArray text;
-            do
-                text = kNotKeys[pick(std::size(kNotKeys))];
-            while (text.size() > width);
-            const int start = word(bytes, 8, 2) + int(pick(unsigned(count))) * word(bytes, 10, 2);
-            bytes.replace(start + offset, width, QByteArray(width - text.size(), ' ') + text);
-            return;
-        }
-        offset += width;
-    }
 }
 
 QByteArray TestTableFuzz::mutate(QByteArray bytes, Kind kind, const QString &table, bool *mustFail)
@@ -271,7 +252,7 @@ QByteArray TestTableFuzz::mutate(QByteArray bytes, Kind kind, const QString &tab
         putNumberText(bytes);
         break;
     case Kind::KeyText:
-        putKeyText(bytes, table);
+        putNumberText(bytes, store::keyFieldNames(table + QStringLiteral(".dbf")));
         break;
     }
     return bytes;
