@@ -1,5 +1,7 @@
 #include "calc/assembly.h"
 
+#include "lp/densematrix.h"
+
 #include <cmath>
 #include <limits>
 
@@ -8,26 +10,6 @@ namespace calc
 
 namespace
 {
-
-// Writes the programme's coefficients one after the other, row after row, each
-// negated as the tableau wants it.
-class CoefficientWriter final
-{
-public:
-    explicit CoefficientWriter(CoefficientList &coef) : coef_(coef) {}
-
-    void beginRow()
-    {
-        ++row_;
-        column_ = 0;
-    }
-    void append(double a) { coef_.row(row_)[column_++] = -a; }
-
-private:
-    CoefficientList &coef_;
-    int row_ = 0;
-    int column_ = 0;
-};
 
 int countRows(const ProblemRecord &rec)
 {
@@ -50,14 +32,14 @@ void convertColumns(ProblemRecord &rec)
     }
 }
 
-int addRow(ProblemRecord &rec, int kind, int owner, double lower, double upper)
+// A new row of the programme, its kind and owner noted in the record.
+void addRow(ProblemRecord &rec, lp::Programme &programme, int kind, int owner, double lower,
+            double upper)
 {
     const int i = ++rec.rowCount;
     rec.rowKind[i] = kind;
     rec.rowOwner[i] = owner;
-    rec.rowLower[i] = lower;
-    rec.rowUpper[i] = upper;
-    return i;
+    programme.addRow(lower, upper);
 }
 
 // Columns first..last belong to feed type p: first is the next column not taken,
@@ -74,15 +56,13 @@ int lastColumnOf(const ProblemRecord &rec, int p, int first)
     return last;
 }
 
-void appendFeedRows(ProblemRecord &rec, CoefficientWriter &out, int p, int first, int last,
+void appendFeedRows(ProblemRecord &rec, lp::Programme &programme, int p, int first, int last,
                     const std::vector<double> &relax)
 {
-    const int n = rec.columnCount;
     const double output = rec.feedOutput[p];
-    out.beginRow();
-    for (int j = 1; j <= n; ++j)
-        out.append(j >= first && j <= last ? 1.0 : 0.0);
-    addRow(rec, kOutputRow, p, output, output);
+    addRow(rec, programme, kOutputRow, p, output, output);
+    for (int j = first; j <= last; ++j)
+        programme.addEntry(lp::ColIndex(j), 1.0);
 
     for (int q = 1; q <= rec.charCount; ++q) {
         const double max = rec.normMax[p][q];
@@ -90,22 +70,22 @@ void appendFeedRows(ProblemRecord &rec, CoefficientWriter &out, int p, int first
             continue;
         const int i = rec.rowCount + 1;
         const RowBounds b = nutrientRowBounds(rec.normMin[p][q], max, output, relax[i]);
-        addRow(rec, q, p, b.lower, b.upper);
-        out.beginRow();
-        for (int j = 1; j <= n; ++j)
-            out.append(j >= first && j <= last ? rec.rawContent[rec.columnRaw[j]][q] / max : 0.0);
+        addRow(rec, programme, q, p, b.lower, b.upper);
+        for (int j = first; j <= last; ++j)
+            programme.addEntry(lp::ColIndex(j), rec.rawContent[rec.columnRaw[j]][q] / max);
     }
 }
 
-void appendStockRows(ProblemRecord &rec, CoefficientWriter &out, bool useFullUse, double lossFactor)
+void appendStockRows(ProblemRecord &rec, lp::Programme &programme, bool useFullUse,
+                     double lossFactor)
 {
     for (int s = 1; s <= rec.rawCount; ++s) {
         const double upper = lossFactor * rec.rawStock[s];
         const double lower = rec.rawFullUse[s] && useFullUse ? upper : 0.0;
-        addRow(rec, kStockRow, s, lower, upper);
-        out.beginRow();
+        addRow(rec, programme, kStockRow, s, lower, upper);
         for (int j = 1; j <= rec.columnCount; ++j)
-            out.append(rec.columnRaw[j] == s ? 1.0 : 0.0);
+            if (rec.columnRaw[j] == s)
+                programme.addEntry(lp::ColIndex(j), 1.0);
     }
 }
 
@@ -126,32 +106,40 @@ RowBounds nutrientRowBounds(double normMin, double normMax, double output, doubl
     return b;
 }
 
-bool assembleProgramme(ProblemRecord &rec, bool useFullUse, const std::vector<double> &relax,
-                       double lossNorm)
+std::optional<lp::Programme> assembleProgramme(ProblemRecord &rec, bool useFullUse,
+                                               const std::vector<double> &relax, double lossNorm)
 {
     const int rows = countRows(rec);
     rec.objective = 0;
-    if (!rec.coef.allocate(rows, rec.columnCount)) {
-        rec.solveStatus = 0;
-        rec.programmeError = ProgrammeError::Overflow;
-        rec.coef.release();
-        return false;
+    rec.solveStatus = 0;
+    if (!lp::tableauFits(rows, rec.columnCount)) {
+        rec.programmeError = lp::SolveError::Overflow;
+        return std::nullopt;
     }
     convertColumns(rec);
-    rec.solveStatus = 0;
-    rec.programmeError = ProgrammeError::None;
+    rec.programmeError = lp::SolveError::None;
     rec.rowCount = 0;
     const double lossFactor = 100 / (lossNorm + 100);
 
-    CoefficientWriter out(rec.coef);
+    lp::Programme programme;
+    for (int j = 1; j <= rec.columnCount; ++j)
+        programme.addColumn(rec.columnLower[j], rec.columnUpper[j], rec.columnValue[j]);
     int first = 1;
     for (int p = 1; p <= rec.feedCount; ++p) {
         const int last = lastColumnOf(rec, p, first);
-        appendFeedRows(rec, out, p, first, last, relax);
+        appendFeedRows(rec, programme, p, first, last, relax);
         first = last + 1;
     }
-    appendStockRows(rec, out, useFullUse, lossFactor);
-    return true;
+    appendStockRows(rec, programme, useFullUse, lossFactor);
+    return programme;
+}
+
+lp::ColumnNote columnNote(const ProblemRecord &rec)
+{
+    return [&rec](lp::ColIndex j) {
+        return "feed type " + QByteArray::number(rec.columnFeed[j.number()]) + ", raw material " +
+               QByteArray::number(rec.columnRaw[j.number()]);
+    };
 }
 
 } // namespace calc

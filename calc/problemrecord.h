@@ -1,9 +1,9 @@
 #pragma once
 
 // The problem record: the one process-wide store of a recipe calculation. The loader
-// fills it, the assembly turns it into a linear programme, the solver works on it in
-// place, the rounding writes the recipe figures into it, and the windows read it
-// until the next run starts.
+// fills it, the assembly turns it into a linear programme (lp::Programme), the solver's
+// answer is written back into it, the rounding writes the recipe figures into it, and
+// the windows read it until the next run starts.
 //
 // Numbering: feed types p, raw materials s, characteristics q, programme rows i and
 // programme columns j all count from 1, as the user sees them in messages. Every
@@ -13,16 +13,13 @@
 // raw material s's content of q. Capacities: 40 feed types, 50 raw materials,
 // 65 characteristics, 2000 columns, 2690 rows (the list windows keep a selection
 // within them; the record never grows).
-//
-// The coefficient list is the one large part: it holds only the rows × columns of
-// the current programme, is allocated by the assembly and released by the solver.
+
+#include "lp/solution.h"
 
 #include <QString>
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace calc
@@ -33,19 +30,12 @@ inline constexpr int kMaxRaws = 50;
 inline constexpr int kMaxChars = 65;
 inline constexpr int kMaxColumns = kMaxFeeds * kMaxRaws;                // 2000
 inline constexpr int kMaxRows = kMaxFeeds * (1 + kMaxChars) + kMaxRaws; // 2690
-inline constexpr std::int64_t kCoefCapacity = 10'000'000;
 
 // rowKind of the two row kinds that are not a characteristic number.
 inline constexpr int kOutputRow = 100;
 inline constexpr int kStockRow = 200;
 
-// Whether the programme could be held and solved at all. Neither failure names a row
-// or column, so they are kept apart from solveStatus, which always names one.
-// Overflow: the coefficient list could not hold the programme; LostAccuracy: the
-// solver could not keep its figures right (rounding), its amounts are no recipe.
-enum class ProgrammeError : std::uint8_t { None, Overflow, LostAccuracy };
-
-// The message shown after an overflow of the coefficient list.
+// The message shown when the programme is too large for the solver's tableau.
 inline constexpr char16_t kOverflowMessage[] =
     u"Слишком много кормов, сырья или допустимых вложений";
 
@@ -56,42 +46,6 @@ inline constexpr char16_t kLostAccuracyMessage[] =
 
 // A raw material with no stock figure (0 in the table) counts as this many tonnes.
 inline constexpr double kUnlimitedStock = 999999;
-
-// The coefficient list: the programme's matrix, row after row, every row holding all
-// n entries (zeros included). Rows start on 64-byte boundaries (stride() >= n) so the
-// solver's row updates stream over aligned memory. at(i, j) is entry (i, j), 1-based.
-class CoefficientList final
-{
-public:
-    CoefficientList() = default;
-    CoefficientList(CoefficientList &&) noexcept = default;
-    CoefficientList &operator=(CoefficientList &&) noexcept = default;
-
-    // Makes room for rows × columns entries, all 0; false (and nothing held) when that
-    // is more than kCoefCapacity entries or the memory is not there.
-    bool allocate(int rows, int columns);
-    void release();
-    bool allocated() const { return data_ != nullptr; }
-
-    int rows() const { return rows_; }
-    int columns() const { return columns_; }
-    std::ptrdiff_t stride() const { return stride_; }
-
-    double &at(int i, int j) { return data_[(i - 1) * stride_ + (j - 1)]; }
-    double at(int i, int j) const { return data_[(i - 1) * stride_ + (j - 1)]; }
-    // Entry (i, 1); entry (i, j) is row(i)[j - 1].
-    double *row(int i) { return data_.get() + (i - 1) * stride_; }
-    const double *row(int i) const { return data_.get() + (i - 1) * stride_; }
-
-private:
-    struct AlignedFree {
-        void operator()(double *p) const;
-    };
-    std::unique_ptr<double[], AlignedFree> data_;
-    int rows_ = 0;
-    int columns_ = 0;
-    std::ptrdiff_t stride_ = 0;
-};
 
 // One 1-based table of characteristics per feed type or raw material: table[p][q].
 using CharTable = std::vector<std::array<double, kMaxChars + 1>>;
@@ -136,24 +90,16 @@ struct ProblemRecord final {
 
     // Programme rows [i]: per feed type its output row and its nutrient rows, then
     // one stock row per raw material
-    std::vector<int> rowKind;  // kOutputRow, kStockRow, or the characteristic q
-    std::vector<int> rowOwner; // p for output and nutrient rows, s for stock rows
-    std::vector<double> rowLower;
-    std::vector<double> rowUpper;
-    std::vector<double> rowValue;
+    std::vector<int> rowKind;     // kOutputRow, kStockRow, or the characteristic q
+    std::vector<int> rowOwner;    // p for output and nutrient rows, s for stock rows
+    std::vector<double> rowValue; // activity (solver) -> level or consumption (rounding)
     std::vector<double> rowRelax; // relaxation share, 0 at the start of a run
 
-    // Solver status and working area
+    // The solver's answer (calc/programmesolve.h)
     int solveStatus = 0; // 0 solved; -i row i infeasible; > 0 a column's bound
-    ProgrammeError programmeError = ProgrammeError::None; // set by the assembly
-    double tolerance = 0;                                 // 3e-11, set by the solver
-    double objective = 0;                                 // minus the raw-material cost
-    CoefficientList coef;      // the tableau; allocated by assembly, freed by solver
-    std::vector<int> rowLabel; // -i' constraint row i', +j' programme column j'
-    std::vector<int> columnLabel;
-    std::vector<std::uint8_t> columnAtLower; // 1 at its lower bound, 0 at its upper
-    // (The pivot-column and pivot-row work lists live with the solver's tableau for
-    // the length of a solve: see calc/simplextableau.h.)
+    lp::SolveError programmeError = lp::SolveError::None;
+    double tolerance = 0; // 3e-11, set by the solver
+    double objective = 0; // minus the raw-material cost
 
     // Relaxation choice: spread the relaxation over all characteristics
     bool uniformRelax = false;

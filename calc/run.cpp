@@ -1,6 +1,7 @@
 #include "calc/run.h"
 
 #include "calc/assembly.h"
+#include "calc/programmesolve.h"
 #include "calc/relaxation.h"
 #include "calc/rounding.h"
 #include "store/numbertext.h"
@@ -56,7 +57,9 @@ private:
     void attemptLoop(OutputSearch &search);
     // Solves the assembled programme; the full solver on the first attempt and
     // whenever the search says so.
-    void solve(bool full);
+    void solve(const lp::Programme &programme, bool full);
+    // The run ends with the message of a programme the solver could not take.
+    bool endsWithError();
     // What follows a solve; false when the run ends.
     bool decide(OutputSearch &search);
     bool relaxAfterFailure();
@@ -71,7 +74,7 @@ private:
     MessageLog messages_;
     Relaxation relaxation_;
     QStringList diagnostics_;
-    FinalTableau finalTableau_; // of the last solve, when it was a full one and optimal
+    lp::FinalTableau finalTableau_; // of the last solve, when it was a full one and optimal
     bool firstAttempt_ = true;
     bool ended_ = false; // the run ended before the presentation (errors, overflow)
 };
@@ -126,36 +129,49 @@ void CalculationRun::attemptLoop(OutputSearch &search)
             continue;
         }
         const bool full = search.nextIsFull();
-        if (!assembleProgramme(rec_, full, rec_.rowRelax, options_.parameters.lossNorm)) {
-            result_.outcome = RunOutcome::Overflow;
-            result_.solveStatus = rec_.solveStatus;
-            messages_.show(QString::fromUtf16(kOverflowMessage));
-            ended_ = true;
+        const std::optional<lp::Programme> programme =
+            assembleProgramme(rec_, full, rec_.rowRelax, options_.parameters.lossNorm);
+        if (!programme) {
+            endsWithError(); // too large for the solver
             return;
         }
         if (firstAttempt_ && options_.firstProgramme)
-            options_.firstProgramme(rec_);
-        solve(firstAttempt_ || full);
-        if (rec_.programmeError == ProgrammeError::LostAccuracy) {
-            result_.outcome = RunOutcome::LostAccuracy;
-            messages_.show(QString::fromUtf16(kLostAccuracyMessage));
-            ended_ = true;
-            return;
-        }
-        if (!decide(search))
+            options_.firstProgramme(rec_, *programme);
+        solve(*programme, firstAttempt_ || full);
+        if (endsWithError() || !decide(search))
             return;
     }
 }
 
-void CalculationRun::solve(bool full)
+bool CalculationRun::endsWithError()
+{
+    switch (rec_.programmeError) {
+    case lp::SolveError::None:
+        return false;
+    case lp::SolveError::Overflow:
+        result_.outcome = RunOutcome::Overflow;
+        result_.solveStatus = rec_.solveStatus;
+        messages_.show(QString::fromUtf16(kOverflowMessage));
+        break;
+    case lp::SolveError::LostAccuracy:
+        result_.outcome = RunOutcome::LostAccuracy;
+        messages_.show(QString::fromUtf16(kLostAccuracyMessage));
+        break;
+    }
+    ended_ = true;
+    return true;
+}
+
+void CalculationRun::solve(const lp::Programme &programme, bool full)
 {
     if (!full) {
         finalTableau_.clear();
-        result_.solver += checkFeasibility(rec_, options_.solverLimits);
+        result_.solver += checkFeasibility(rec_, programme, options_.solverLimits);
         return;
     }
     observer_.showSolverProgress(solverProgressMinimum(rec_), 0);
-    result_.solver += solveProgramme(rec_, &observer_, &finalTableau_, options_.solverLimits);
+    result_.solver +=
+        solveProgramme(rec_, programme, &observer_, &finalTableau_, options_.solverLimits);
     observer_.hideSolverProgress();
     result_.objective = rawMaterialCost(rec_);
 }

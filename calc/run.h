@@ -14,7 +14,8 @@
 #include "calc/problemrecord.h"
 #include "calc/runobserver.h"
 #include "calc/sensitivity.h"
-#include "calc/simplex.h"
+#include "lp/programme.h"
+#include "lp/simplex.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,9 +31,10 @@ struct RunOptions {
     bool uniformRelax = false;
     CalcParameters parameters;
     // Called with the programme of the first attempt, as assembled, before it is
-    // solved (the tool's export); may be empty.
-    std::function<void(const ProblemRecord &)> firstProgramme;
-    SolverLimits solverLimits; // the solver's own unless a test narrows them
+    // solved (the tool's export), and the record that says what its rows and columns
+    // stand for; may be empty.
+    std::function<void(const ProblemRecord &, const lp::Programme &)> firstProgramme;
+    lp::SolverLimits solverLimits; // the solver's own unless a test narrows them
 };
 
 enum class RunOutcome {
@@ -41,7 +43,7 @@ enum class RunOutcome {
     FailureAnalysis, // a feed type's output or requirement could not be met
     StockMessage,    // a stock to be used up could not be: the message box only
     NoAnalysis,      // a column's own bounds could not be met: the message box only
-    Overflow,        // the coefficient list overflowed: the message box only
+    Overflow,        // the programme is too large for the solver: the message box only
     LostAccuracy,    // the solver could not keep its figures right: the message box only
 };
 
@@ -55,8 +57,8 @@ struct RunResult {
     SolutionSummary summary;   // Solution
     CalcWorkingValues working; // outputs and inclusion limits of the run
     int attempts = 0;
-    double objective = 0; // Σ price × tonnes of the last full solve, before rounding
-    SolverStats solver;   // totals over every solve of the run
+    double objective = 0;   // Σ price × tonnes of the last full solve, before rounding
+    lp::SolverStats solver; // totals over every solve of the run
     // Solution: what the optimum of the last full solve is worth at the margin.
     Sensitivity sensitivity;
 };

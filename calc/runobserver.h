@@ -4,27 +4,19 @@
 // the calculation window implements these interfaces with its progress bars and
 // message boxes; the command-line tool and the tests implement them with text.
 
+#include "lp/solverprogress.h"
+
 #include <QString>
 
 namespace calc
 {
 
-// The solver's progress bar. The full solver reports after every pivot the current
-// objective (minus the raw-material cost so far) rounded to a whole number; the
-// display keeps it within its own range (the run sets the bar's minimum before each
-// solve, its maximum is 0).
-class SolverProgress
-{
-public:
-    virtual ~SolverProgress() = default;
-    virtual void solverProgress(int position) = 0;
-};
-
-// The rest of what a calculation run shows while it works: the solver's bar around each
+// What a calculation run shows while it works: the solver's bar (lp::SolverProgress,
+// kept by the run within the range it sets before each full solve, up to 0) around each
 // full solve, the attempt counter of the two output modes, and the message boxes of
 // the run (relaxation advice, overflow, the stock message, "no analysis"). A message
 // is acknowledged before the run goes on; the run asks nothing back.
-class RunObserver : public SolverProgress
+class RunObserver : public lp::SolverProgress
 {
 public:
     // The solver's bar is shown only while the full solver runs, over minimum..maximum.

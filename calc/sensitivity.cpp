@@ -1,6 +1,6 @@
 #include "calc/sensitivity.h"
 
-#include "calc/simplextolerance.h"
+#include "lp/simplextolerance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -88,7 +88,7 @@ Interval nonNegativeAround(double d, double a, double b)
 class Reader final
 {
 public:
-    Reader(const FinalTableau &t, const ProblemRecord &rec, const CalcParameters &parameters)
+    Reader(const lp::FinalTableau &t, const ProblemRecord &rec, const CalcParameters &parameters)
         : t_(t), rec_(rec), parameters_(parameters), m_(t.rows()), n_(t.columns()),
           basicRow_(n_ + m_ + 1, 0), nonbasicColumn_(n_ + m_ + 1, 0), priceRow_(rec.feedCount + 1)
     {
@@ -120,7 +120,7 @@ private:
     void requirement(int c, int i, std::vector<RequirementFigure> &out) const;
     bool priceMovesRecipe(int s) const;
 
-    const FinalTableau &t_;
+    const lp::FinalTableau &t_;
     const ProblemRecord &rec_;
     const CalcParameters &parameters_;
     const int m_;
@@ -147,7 +147,7 @@ bool Reader::alternativeOptima() const
     double priceScale = 0;
     for (int j = 1; j <= n_; ++j)
         priceScale = std::max(priceScale, std::fabs(rec_.rawContent[rec_.columnRaw[j]][1]));
-    const double zero = acceptanceDistance(priceScale);
+    const double zero = lp::acceptanceDistance(priceScale);
     for (int c = 1; c <= n_; ++c)
         if (!fixed(c) && std::fabs(t_.reducedCost[c]) < zero)
             return true;
@@ -354,7 +354,7 @@ PriceFigure Reader::price(int s) const
 
 } // namespace
 
-Sensitivity sensitivityOf(const FinalTableau &tableau, const ProblemRecord &record,
+Sensitivity sensitivityOf(const lp::FinalTableau &tableau, const ProblemRecord &record,
                           const CalcParameters &parameters)
 {
     Sensitivity result;

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the optimum of a calculation is worth at the margin, read from the final tableau
-// of the solve that produced it (calc/finaltableau.h), without solving anything again:
+// of the solve that produced it (lp/finaltableau.h), without solving anything again:
 //
 // - requirements: for every nutrient norm whose bound holds the optimum (its row's
 //   activity non-basic at that bound), the shadow price in roubles per tonne of that
@@ -19,9 +19,9 @@
 // a reduced cost of 0, other recipes cost the same: a price moved within its range
 // keeps the cost, but a new calculation may well pick one of those other recipes.
 
-#include "calc/finaltableau.h"
 #include "calc/loading.h"
 #include "calc/problemrecord.h"
+#include "lp/finaltableau.h"
 
 #include <QString>
 
@@ -72,7 +72,7 @@ struct Sensitivity {
 // Reads the figures from the final tableau of the solve whose programme the record
 // holds (rows, norms, outputs, prices, stock as that solve used them; the rounding of
 // the solution may have run since, since the values come from the tableau).
-Sensitivity sensitivityOf(const FinalTableau &tableau, const ProblemRecord &record,
+Sensitivity sensitivityOf(const lp::FinalTableau &tableau, const ProblemRecord &record,
                           const CalcParameters &parameters);
 
 } // namespace calc

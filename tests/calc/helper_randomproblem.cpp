@@ -218,7 +218,6 @@ void clearRecord(ProblemRecord &rec)
     rec.totalOutput = 0;
     rec.solveStatus = 0;
     rec.objective = 0;
-    rec.coef.release();
     for (auto *table : {&rec.normMin, &rec.normMax, &rec.rawContent})
         for (auto &line : *table)
             line.fill(0.0);
@@ -227,8 +226,7 @@ void clearRecord(ProblemRecord &rec)
     std::fill(rec.rawPremix.begin(), rec.rawPremix.end(), 0);
     std::fill(rec.feedOutput.begin(), rec.feedOutput.end(), 0.0);
     std::fill(rec.rowRelax.begin(), rec.rowRelax.end(), 0.0);
-    for (auto *v : {&rec.columnLower, &rec.columnUpper, &rec.columnValue, &rec.rowLower,
-                    &rec.rowUpper, &rec.rowValue})
+    for (auto *v : {&rec.columnLower, &rec.columnUpper, &rec.columnValue, &rec.rowValue})
         std::fill(v->begin(), v->end(), 0.0);
 }
 

@@ -12,8 +12,37 @@ namespace
 
 const double kEps = 3e-11;
 
+// The tableau's figures, 1-based, named as the solver names them.
+struct Figures {
+    explicit Figures(const lp::Programme &p)
+        : rowLower(p.rowCount() + 1), rowUpper(p.rowCount() + 1), rowValue(p.rowCount() + 1),
+          rowLabel(p.rowCount() + 1), columnLower(p.columnCount() + 1),
+          columnUpper(p.columnCount() + 1), columnValue(p.columnCount() + 1),
+          columnLabel(p.columnCount() + 1), columnAtLower(p.columnCount() + 1)
+    {
+        for (lp::RowIndex i(1); i.number() <= p.rowCount(); ++i) {
+            rowLower[i.number()] = p.rowLower(i);
+            rowUpper[i.number()] = p.rowUpper(i);
+        }
+        for (lp::ColIndex j(1); j.number() <= p.columnCount(); ++j) {
+            columnLower[j.number()] = p.columnLower(j);
+            columnUpper[j.number()] = p.columnUpper(j);
+            columnValue[j.number()] = p.cost(j);
+        }
+    }
+
+    std::vector<double> rowLower, rowUpper, rowValue;
+    std::vector<int> rowLabel;
+    std::vector<double> columnLower, columnUpper, columnValue;
+    std::vector<int> columnLabel;
+    std::vector<std::uint8_t> columnAtLower;
+    double objective = 0;
+    double tolerance = 0;
+    int solveStatus = 0;
+};
+
 struct Reference {
-    calc::ProblemRecord &R;
+    Figures &R;
     bool full;
     int m, n;
     std::vector<double> T; // position (i - 1) * n + j, 1-based as the method counts
@@ -289,21 +318,28 @@ struct Reference {
 
 } // namespace
 
-ReferenceResult referenceSolve(calc::ProblemRecord &record, bool full, std::int64_t maxSteps)
+ReferenceResult referenceSolve(const lp::Programme &programme, bool full, std::int64_t maxSteps)
 {
-    Reference ref{record, full, record.rowCount, record.columnCount, {}, {}, {}, {}, maxSteps};
+    Figures figures(programme);
+    Reference ref{figures, full,    programme.rowCount(), programme.columnCount(), {}, {}, {},
+                  {},      maxSteps};
     ref.T.assign(std::size_t(ref.m) * ref.n + 1, 0.0);
-    for (int i = 1; i <= ref.m; ++i)
-        for (int j = 1; j <= ref.n; ++j)
-            ref.t(i, j) = record.coef.at(i, j);
+    for (lp::RowIndex i(1); i.number() <= ref.m; ++i)
+        for (const lp::Entry &e : programme.row(i))
+            ref.t(i.number(), e.column.number()) = -e.value;
     ref.init();
     const bool feasible = ref.feasibility();
     if (full && feasible)
         ref.cost();
-    if (full && !ref.result.gaveUp)
+    if (!ref.result.gaveUp)
         ref.extract();
-    record.coef.release();
-    return ref.result;
+    ReferenceResult result = ref.result;
+    result.solveStatus = figures.solveStatus;
+    result.objective = figures.objective;
+    result.columnValue = figures.columnValue;
+    result.rowValue = figures.rowValue;
+    result.columnLabel = figures.columnLabel;
+    return result;
 }
 
 } // namespace calctest

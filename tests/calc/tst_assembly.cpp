@@ -1,10 +1,11 @@
-// Assembly of the linear programme: row order and kinds, bounds, the negated
-// coefficients, the objective, inclusion limits turned into tonnes, full-use stock
+// Assembly of the linear programme: row order and kinds, bounds, the coefficients, the
+// objective, inclusion limits turned into tonnes, full-use stock
 // rows, relaxation shares, and exact requirements whose bounds must meet.
 
 #include "helper_randomproblem.h"
 
 #include "calc/assembly.h"
+#include "lp/densematrix.h"
 
 #include <QTest>
 
@@ -15,6 +16,21 @@ using namespace calc;
 
 namespace
 {
+
+double lowerOf(const std::optional<lp::Programme> &p, int i)
+{
+    return p->rowLower(lp::RowIndex(i));
+}
+
+double upperOf(const std::optional<lp::Programme> &p, int i)
+{
+    return p->rowUpper(lp::RowIndex(i));
+}
+
+double entryOf(const std::optional<lp::Programme> &p, int i, int j)
+{
+    return p->coefficient(lp::RowIndex(i), lp::ColIndex(j));
+}
 
 // Two feed types, three raw materials, three characteristics (1 = price).
 // Feed type 1 takes raws 1 and 2, feed type 2 raws 2 and 3.
@@ -65,14 +81,14 @@ class TestAssembly : public QObject
 
 private slots:
     void rowsInOrderWithTheirBounds();
-    void coefficientsNegatedRowByRow();
+    void coefficientsRowByRow();
     void columnsInTonnesPricedPerTonne();
     void fullUseOnlyWhenAsked();
     void relaxationWidensNutrientRows_data();
     void relaxationWidensNutrientRows();
     void exactRequirementBoundsMeet();
     void feedTypeWithoutColumnsTakesNoNeighbour();
-    void coefficientListCapacity();
+    void onlyWhatTheProgrammeNeeds();
 };
 
 // Per feed type its output row, then one row per characteristic with a non-zero
@@ -80,7 +96,8 @@ private slots:
 void TestAssembly::rowsInOrderWithTheirBounds()
 {
     auto rec = handMade();
-    QVERIFY(assembleProgramme(*rec, false, rec->rowRelax, 2.0));
+    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 2.0);
+    QVERIFY(p);
     const ProblemRecord &r = *rec;
     QCOMPARE(r.rowCount, 1 + 2 + 1 + 2 + 3);
     const int kinds[] = {kOutputRow, 1, 2, kOutputRow, 2, 3, kStockRow, kStockRow, kStockRow};
@@ -89,31 +106,31 @@ void TestAssembly::rowsInOrderWithTheirBounds()
         QCOMPARE(r.rowKind[i], kinds[i - 1]);
         QCOMPARE(r.rowOwner[i], owners[i - 1]);
     }
-    QCOMPARE(r.rowLower[1], 50.0);
-    QCOMPARE(r.rowUpper[1], 50.0);
-    QCOMPARE(r.rowLower[2], 90.0 * 50 / 180); // price row: min × W / max
-    QCOMPARE(r.rowUpper[2], 50.0);
-    QCOMPARE(r.rowLower[3], 12.0 * 50 / 16);
-    QCOMPARE(r.rowLower[5], 0.0); // minimum 0: lower bound 0, upper bound the output
-    QCOMPARE(r.rowUpper[5], 20.0);
-    QCOMPARE(r.rowLower[6], 20.0); // exact requirement: lower = upper = output
-    QCOMPARE(r.rowUpper[6], 20.0);
+    QCOMPARE(lowerOf(p, 1), 50.0);
+    QCOMPARE(upperOf(p, 1), 50.0);
+    QCOMPARE(lowerOf(p, 2), 90.0 * 50 / 180); // price row: min × W / max
+    QCOMPARE(upperOf(p, 2), 50.0);
+    QCOMPARE(lowerOf(p, 3), 12.0 * 50 / 16);
+    QCOMPARE(lowerOf(p, 5), 0.0); // minimum 0: lower bound 0, upper bound the output
+    QCOMPARE(upperOf(p, 5), 20.0);
+    QCOMPARE(lowerOf(p, 6), 20.0); // exact requirement: lower = upper = output
+    QCOMPARE(upperOf(p, 6), 20.0);
     const double lossFactor = 100 / 102.0;
-    QCOMPARE(r.rowUpper[7], lossFactor * 40);
-    QCOMPARE(r.rowUpper[9], lossFactor * kUnlimitedStock);
+    QCOMPARE(upperOf(p, 7), lossFactor * 40);
+    QCOMPARE(upperOf(p, 9), lossFactor * kUnlimitedStock);
     QCOMPARE(r.solveStatus, 0);
     QCOMPARE(r.objective, 0.0);
 }
 
-// Entry (i, j) is −a(i, j): output rows 1 on the feed type's columns, nutrient rows
+// Entry (i, j) is a(i, j): output rows 1 on the feed type's columns, nutrient rows
 // content / max, stock rows 1 on the raw material's columns, zeros elsewhere.
-void TestAssembly::coefficientsNegatedRowByRow()
+void TestAssembly::coefficientsRowByRow()
 {
     auto rec = handMade();
-    QVERIFY(assembleProgramme(*rec, false, rec->rowRelax, 0.0));
-    const CoefficientList &c = rec->coef;
-    QCOMPARE(c.rows(), 9);
-    QCOMPARE(c.columns(), 4);
+    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 0.0);
+    QVERIFY(p);
+    QCOMPARE(p->rowCount(), 9);
+    QCOMPARE(p->columnCount(), 4);
     const double expected[9][4] = {{1, 1, 0, 0},                     // output of feed type 1
                                    {100.0 / 180, 200.0 / 180, 0, 0}, // its price row
                                    {10.0 / 16, 30.0 / 16, 0, 0},     // its characteristic 2
@@ -125,8 +142,7 @@ void TestAssembly::coefficientsNegatedRowByRow()
                                    {0, 0, 0, 1}};            // stock of raw 3
     for (int i = 1; i <= 9; ++i)
         for (int j = 1; j <= 4; ++j)
-            QCOMPARE(c.at(i, j), -expected[i - 1][j - 1]);
-    QCOMPARE(c.stride() % 8, std::ptrdiff_t(0));
+            QCOMPARE(entryOf(p, i, j), expected[i - 1][j - 1]);
 }
 
 // Inclusion limits in percent become tonnes of the feed type's output; the objective
@@ -134,7 +150,8 @@ void TestAssembly::coefficientsNegatedRowByRow()
 void TestAssembly::columnsInTonnesPricedPerTonne()
 {
     auto rec = handMade();
-    QVERIFY(assembleProgramme(*rec, false, rec->rowRelax, 0.0));
+    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 0.0);
+    QVERIFY(p);
     const double lower[] = {0, 5, 0, 1};
     const double upper[] = {40, 50, 20, 12};
     const double price[] = {100, 200, 200, 50};
@@ -149,13 +166,15 @@ void TestAssembly::columnsInTonnesPricedPerTonne()
 void TestAssembly::fullUseOnlyWhenAsked()
 {
     auto rec = handMade();
-    QVERIFY(assembleProgramme(*rec, false, rec->rowRelax, 3.0));
-    QCOMPARE(rec->rowLower[7], 0.0);
+    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 3.0);
+    QVERIFY(p);
+    QCOMPARE(lowerOf(p, 7), 0.0);
     rec = handMade();
-    QVERIFY(assembleProgramme(*rec, true, rec->rowRelax, 3.0));
-    QCOMPARE(rec->rowLower[7], rec->rowUpper[7]);
-    QCOMPARE(rec->rowUpper[7], 100 / 103.0 * 40);
-    QCOMPARE(rec->rowLower[8], 0.0); // not marked
+    const std::optional<lp::Programme> full = assembleProgramme(*rec, true, rec->rowRelax, 3.0);
+    QVERIFY(full);
+    QCOMPARE(lowerOf(full, 7), upperOf(full, 7));
+    QCOMPARE(upperOf(full, 7), 100 / 103.0 * 40);
+    QCOMPARE(lowerOf(full, 8), 0.0); // not marked
 }
 
 void TestAssembly::relaxationWidensNutrientRows_data()
@@ -182,13 +201,14 @@ void TestAssembly::relaxationWidensNutrientRows()
     std::vector<double> relax(kMaxRows + 1, 0.0);
     relax[3] = share;
     relax[1] = relax[7] = share; // output and stock rows ignore their shares
-    QVERIFY(assembleProgramme(*rec, false, relax, 0.0));
-    QCOMPARE(rec->rowLower[3], lower);
-    QCOMPARE(rec->rowUpper[3], upper);
-    QCOMPARE(rec->rowLower[1], 50.0);
-    QCOMPARE(rec->rowUpper[1], 50.0);
-    QCOMPARE(rec->rowUpper[7], 40.0);
-    QCOMPARE(rec->rowLower[2], 90.0 * 50 / 180); // other rows keep their bounds
+    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, relax, 0.0);
+    QVERIFY(p);
+    QCOMPARE(lowerOf(p, 3), lower);
+    QCOMPARE(upperOf(p, 3), upper);
+    QCOMPARE(lowerOf(p, 1), 50.0);
+    QCOMPARE(upperOf(p, 1), 50.0);
+    QCOMPARE(upperOf(p, 7), 40.0);
+    QCOMPARE(lowerOf(p, 2), 90.0 * 50 / 180); // other rows keep their bounds
 }
 
 // min = max: min × W / max comes out a unit in the last place above W for some
@@ -228,34 +248,28 @@ void TestAssembly::feedTypeWithoutColumnsTakesNoNeighbour()
         if (rec->columnFeed[j] == 2)
             rec->columnFeed[j] = 3;
     rec->normMax[3][2] = 20;
-    QVERIFY(assembleProgramme(*rec, false, rec->rowRelax, 0.0));
+    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 0.0);
+    QVERIFY(p);
     QCOMPARE(rec->rowKind[4], kOutputRow);
     QCOMPARE(rec->rowOwner[4], 2);
-    for (int j = 1; j <= 4; ++j)
-        QCOMPARE(rec->coef.at(4, j), -0.0);
+    QVERIFY(p->row(lp::RowIndex(4)).empty());
     QCOMPARE(rec->rowOwner[7], 3);
-    QCOMPARE(rec->coef.at(7, 3), -1.0);
+    QCOMPARE(entryOf(p, 7, 3), 1.0);
 }
 
-// The list holds at most 10,000,000 coefficients and only what the programme needs.
-void TestAssembly::coefficientListCapacity()
+// The programme holds only the rows and columns of the selection; one too large for the
+// solver's tableau is refused with this message.
+void TestAssembly::onlyWhatTheProgrammeNeeds()
 {
-    CoefficientList c;
-    QVERIFY(c.allocate(kMaxRows, kMaxColumns));
-    QCOMPARE(c.rows(), kMaxRows);
-    QVERIFY(!c.allocate(5001, 2000));
-    QVERIFY(!c.allocated());
-    QVERIFY(c.allocate(5000, 2000)); // exactly 10,000,000
-    c.release();
-    QVERIFY(!c.allocated());
     QCOMPARE(QString::fromUtf16(kOverflowMessage),
              QStringLiteral("Слишком много кормов, сырья или допустимых вложений"));
-
     auto rec = std::make_unique<ProblemRecord>();
     calctest::makeCase(*rec, calctest::typicalShape());
-    QVERIFY(assembleProgramme(*rec, false, rec->rowRelax, 1.0));
-    QCOMPARE(rec->coef.rows(), rec->rowCount);
-    QCOMPARE(rec->coef.columns(), rec->columnCount);
+    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 1.0);
+    QVERIFY(p);
+    QCOMPARE(p->rowCount(), rec->rowCount);
+    QCOMPARE(p->columnCount(), rec->columnCount);
+    QVERIFY(lp::tableauFits(kMaxRows, kMaxColumns)); // the largest selection fits
 }
 
 QTEST_APPLESS_MAIN(TestAssembly)

@@ -7,9 +7,8 @@
 #include "helper_randomproblem.h"
 
 #include "calc/assembly.h"
-#include "calc/lpexport.h"
-#include "calc/simplex.h"
-#include "calc/simplexaccuracy.h"
+#include "calc/programmesolve.h"
+#include "lp/lpexport.h"
 
 #include <QFile>
 #include <QProcess>
@@ -23,6 +22,7 @@
 
 using namespace calc;
 using namespace calctest;
+using lp::LpFormat;
 
 namespace
 {
@@ -59,52 +59,32 @@ GlpkAnswer runGlpsol(const QString &glpsol, const QString &file, LpFormat format
     return answer;
 }
 
-// The programme as assembled, kept before the solver exchanges bounds in place.
-struct Original {
-    int m = 0;
-    int n = 0;
-    std::vector<double> a, rowLower, rowUpper, columnLower, columnUpper, price;
-
-    explicit Original(const ProblemRecord &r)
-        : m(r.rowCount), n(r.columnCount), a(std::size_t(m) * n),
-          rowLower(r.rowLower.begin() + 1, r.rowLower.begin() + 1 + m),
-          rowUpper(r.rowUpper.begin() + 1, r.rowUpper.begin() + 1 + m),
-          columnLower(r.columnLower.begin() + 1, r.columnLower.begin() + 1 + n),
-          columnUpper(r.columnUpper.begin() + 1, r.columnUpper.begin() + 1 + n),
-          price(r.columnValue.begin() + 1, r.columnValue.begin() + 1 + n)
-    {
-        for (int i = 0; i < m; ++i)
-            for (int j = 0; j < n; ++j)
-                a[std::size_t(i) * n + j] = -r.coef.at(i + 1, j + 1);
+// Worst bound violation of the amounts x (1-based), relative to the bound's size.
+double violation(const lp::Programme &p, const std::vector<double> &x)
+{
+    double worst = 0;
+    auto judge = [&](double value, double lower, double upper) {
+        const double scale = std::max({1.0, std::fabs(lower), std::fabs(upper)});
+        worst = std::max({worst, (lower - value) / scale, (value - upper) / scale});
+    };
+    for (lp::ColIndex j(1); j.number() <= p.columnCount(); ++j)
+        judge(x[j.number()], p.columnLower(j), p.columnUpper(j));
+    for (lp::RowIndex i(1); i.number() <= p.rowCount(); ++i) {
+        double activity = 0;
+        for (const lp::Entry &e : p.row(i))
+            activity += e.value * x[e.column.number()];
+        judge(activity, p.rowLower(i), p.rowUpper(i));
     }
+    return worst;
+}
 
-    // Worst bound violation of the amounts x, relative to the bound's size.
-    double violation(const ProblemRecord &r) const
-    {
-        double worst = 0;
-        auto judge = [&](double value, double lower, double upper) {
-            const double scale = std::max({1.0, std::fabs(lower), std::fabs(upper)});
-            worst = std::max({worst, (lower - value) / scale, (value - upper) / scale});
-        };
-        for (int j = 0; j < n; ++j)
-            judge(r.columnValue[j + 1], columnLower[j], columnUpper[j]);
-        for (int i = 0; i < m; ++i) {
-            double activity = 0;
-            for (int j = 0; j < n; ++j)
-                activity += a[std::size_t(i) * n + j] * r.columnValue[j + 1];
-            judge(activity, rowLower[i], rowUpper[i]);
-        }
-        return worst;
-    }
-
-    double cost(const ProblemRecord &r) const
-    {
-        double sum = 0;
-        for (int j = 0; j < n; ++j)
-            sum += price[j] * r.columnValue[j + 1];
-        return sum;
-    }
-};
+double costOf(const lp::Programme &p, const std::vector<double> &x)
+{
+    double sum = 0;
+    for (lp::ColIndex j(1); j.number() <= p.columnCount(); ++j)
+        sum += p.cost(j) * x[j.number()];
+    return sum;
+}
 
 CaseShape oracleCase(int seed)
 {
@@ -127,7 +107,7 @@ class TestGlpkOracle : public QObject
 private slots:
     void initTestCase();
     void agreesWithGlpk();
-    void exportNeedsAnAssembledProgramme();
+    void exportToAnUnwritablePlace();
 
 private:
     QString glpsol_;
@@ -161,14 +141,16 @@ void TestGlpkOracle::agreesWithGlpk()
                                  .arg(int(shape.flavour));
         auto rec = std::make_unique<ProblemRecord>();
         const SampleCase c = makeCase(*rec, shape);
-        QVERIFY(assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm));
+        const std::optional<lp::Programme> programme =
+            assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
+        QVERIFY(programme);
         const QString file = dir.filePath(
             QStringLiteral("case%1.%2").arg(seed).arg(format == LpFormat::CplexLp ? "lp" : "mps"));
         QString error;
-        QVERIFY2(exportProgramme(*rec, file, format, &error), qPrintable(error));
-        const Original original(*rec);
+        QVERIFY2(exportProgramme(*programme, file, format, &error, columnNote(*rec)),
+                 qPrintable(error));
 
-        solveProgramme(*rec, nullptr);
+        solveProgramme(*rec, *programme, nullptr);
         const GlpkAnswer glpk = runGlpsol(glpsol_, file, format, file + ".sol");
         QVERIFY2(glpk.ran, qPrintable(name));
         QVERIFY2(glpk.optimal || glpk.infeasible, qPrintable(name + "\n" + glpk.output));
@@ -184,29 +166,29 @@ void TestGlpkOracle::agreesWithGlpk()
                  qPrintable(name + QStringLiteral(": %1 against %2")
                                        .arg(cost, 0, 'g', 17)
                                        .arg(glpk.cost, 0, 'g', 17)));
-        QVERIFY2(std::fabs(original.cost(*rec) - cost) <= 1e-9 * std::max(1.0, cost),
+        QVERIFY2(std::fabs(costOf(*programme, rec->columnValue) - cost) <=
+                     1e-9 * std::max(1.0, cost),
                  qPrintable(name));
         // amounts within every bound, to the accuracy the solver holds itself to
-        QVERIFY2(original.violation(*rec) <= kConsistencyLimit, qPrintable(name));
+        QVERIFY2(violation(*programme, rec->columnValue) <= lp::kConsistencyLimit,
+                 qPrintable(name));
     }
     qInfo("%d programmes solved, %d without a recipe, all as glpsol says", solved, refused);
     QVERIFY(solved >= 60);
     QVERIFY(refused >= 20);
 }
 
-// Without a coefficient list there is nothing to write: a clear message, no file.
-void TestGlpkOracle::exportNeedsAnAssembledProgramme()
+// A file that cannot be written: a clear message, no file.
+void TestGlpkOracle::exportToAnUnwritablePlace()
 {
-    QTemporaryDir dir;
-    auto rec = std::make_unique<ProblemRecord>();
-    rec->rowCount = 3;
-    rec->columnCount = 2;
+    lp::Programme p;
+    p.addColumn(0, 1, 1);
+    p.addRow(0, 1);
+    p.addEntry(lp::ColIndex(1), 1);
     QString error;
-    const QString file = dir.filePath("none.lp");
-    QVERIFY(!exportProgramme(*rec, file, LpFormat::CplexLp, &error));
-    QVERIFY(error.contains(QStringLiteral("не составлена")));
-    QVERIFY(!QFile::exists(file));
-    QVERIFY(!exportProgramme(*rec, "/nonexistent-dir/x.lp", LpFormat::CplexLp, &error));
+    QVERIFY(!exportProgramme(p, "/nonexistent-dir/x.lp", LpFormat::CplexLp, &error));
+    QVERIFY(error.contains(QStringLiteral("Не удалось записать файл")));
+    QVERIFY(!QFile::exists("/nonexistent-dir/x.lp"));
 }
 
 QTEST_APPLESS_MAIN(TestGlpkOracle)

@@ -4,8 +4,8 @@
 #include "helper_randomproblem.h"
 
 #include "calc/assembly.h"
-#include "calc/rowteam.h"
-#include "calc/simplex.h"
+#include "calc/programmesolve.h"
+#include "lp/rowteam.h"
 
 #include <QTest>
 
@@ -15,6 +15,7 @@
 #include <vector>
 
 using namespace calc;
+using lp::RowTeam;
 
 Q_DECLARE_METATYPE(calctest::Flavour)
 
@@ -22,7 +23,7 @@ namespace
 {
 
 struct Solved {
-    SolverStats stats;
+    lp::SolverStats stats;
     int status = 0;
     std::vector<double> columns;
     std::vector<double> rows;
@@ -34,9 +35,10 @@ Solved solveOn(int threads, const calctest::CaseShape &shape)
     qputenv("KORMOPLAN_SOLVER_THREADS", QByteArray::number(threads));
     auto rec = std::make_unique<ProblemRecord>();
     const calctest::SampleCase c = calctest::makeCase(*rec, shape);
-    assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
+    const std::optional<lp::Programme> programme =
+        assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
     Solved s;
-    s.stats = solveProgramme(*rec, nullptr);
+    s.stats = solveProgramme(*rec, *programme, nullptr);
     s.status = rec->solveStatus;
     s.columns.assign(rec->columnValue.begin(), rec->columnValue.begin() + rec->columnCount + 1);
     s.rows.assign(rec->rowValue.begin(), rec->rowValue.begin() + rec->rowCount + 1);

@@ -12,12 +12,12 @@
 #include "results/demodatafixture.h"
 
 #include "calc/assembly.h"
-#include "calc/finaltableau.h"
-#include "calc/lpexport.h"
 #include "calc/messageobserver.h"
+#include "calc/programmesolve.h"
 #include "calc/run.h"
 #include "calc/sensitivity.h"
-#include "calc/simplex.h"
+#include "lp/finaltableau.h"
+#include "lp/lpexport.h"
 
 #include <QFile>
 #include <QProcess>
@@ -32,6 +32,7 @@
 
 using namespace calc;
 using namespace calctest;
+using lp::FinalTableau;
 
 namespace
 {
@@ -71,10 +72,12 @@ Solved solve(ProblemRecord &rec, const Subject &subject, const Change &change = 
     if (change)
         change(rec);
     Solved out;
-    if (!assembleProgramme(rec, subject.useFullUse, rec.rowRelax, subject.parameters.lossNorm))
+    const std::optional<lp::Programme> programme =
+        assembleProgramme(rec, subject.useFullUse, rec.rowRelax, subject.parameters.lossNorm);
+    if (!programme)
         return out;
     FinalTableau tableau;
-    solveProgramme(rec, nullptr, &tableau);
+    solveProgramme(rec, *programme, nullptr, &tableau);
     out.optimal = rec.solveStatus == 0 && tableau.held();
     if (!out.optimal)
         return out;
@@ -268,11 +271,13 @@ bool compareWithGlpk(ProblemRecord &rec, const Subject &subject, const QString &
                      const QString &dir, int *compared)
 {
     subject.reset(rec);
-    if (!assembleProgramme(rec, subject.useFullUse, rec.rowRelax, subject.parameters.lossNorm))
+    const std::optional<lp::Programme> programme =
+        assembleProgramme(rec, subject.useFullUse, rec.rowRelax, subject.parameters.lossNorm);
+    if (!programme)
         return false;
     const QString mps = dir + QStringLiteral("/programme.mps");
     QString error;
-    if (!exportProgramme(rec, mps, LpFormat::FreeMps, &error))
+    if (!lp::exportProgramme(*programme, mps, lp::LpFormat::FreeMps, &error))
         return false;
     const int m = rec.rowCount, n = rec.columnCount;
     const Solved ours = solve(rec, subject);
@@ -539,14 +544,16 @@ void tst_sensitivity::solveUnchangedByTheCopy()
     auto copied = std::make_unique<ProblemRecord>();
     for (int seed = 1; seed <= 40; ++seed) {
         const Subject subject = randomSubject(seed);
+        std::optional<lp::Programme> programme;
         for (ProblemRecord *rec : {plain.get(), copied.get()}) {
             subject.reset(*rec);
-            QVERIFY(assembleProgramme(*rec, subject.useFullUse, rec->rowRelax,
-                                      subject.parameters.lossNorm));
+            programme = assembleProgramme(*rec, subject.useFullUse, rec->rowRelax,
+                                          subject.parameters.lossNorm);
+            QVERIFY(programme);
         }
-        const SolverStats a = solveProgramme(*plain, nullptr);
+        const lp::SolverStats a = solveProgramme(*plain, *programme, nullptr);
         FinalTableau tableau;
-        const SolverStats b = solveProgramme(*copied, nullptr, &tableau);
+        const lp::SolverStats b = solveProgramme(*copied, *programme, nullptr, &tableau);
         QCOMPARE(b.pivots, a.pivots);
         QCOMPARE(b.flips, a.flips);
         QCOMPARE(copied->solveStatus, plain->solveStatus);

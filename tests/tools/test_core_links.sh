@@ -9,7 +9,7 @@ set -u
 root="$1"
 build="$2"
 # folder:target, or the folder alone where the target is named after it
-cores="store settings calc archive lists results documents maintenance platform:platformcore"
+cores="store lp settings calc archive lists results documents maintenance platform:platformcore"
 tools="kormoplan-calc dbfdump"
 failed=0
 

@@ -1,5 +1,5 @@
 #!/bin/bash
-# The includes between folders point one way: store <- settings <- calc <- the other
+# The includes between folders point one way: store, lp <- settings <- calc <- the other
 # cores <- the shared widget pieces <- the windows <- the shell. A window library never
 # includes another window library's header (the shell hands windows to each other), and
 # no core includes a window or widget header. Every offending include is named.
@@ -11,7 +11,7 @@ import pathlib, re, sys
 
 # A folder may include its own headers and those of folders of a lower rank.
 RANK = {
-    "store": 0, "platform": 1, "settings": 1, "calc": 2, "archive": 3, "lists": 3,
+    "store": 0, "lp": 0, "platform": 1, "settings": 1, "calc": 2, "archive": 3, "lists": 3,
     "results": 4, "documents": 4, "maintenance": 4, "widgets": 5, "window": 6, "shell": 7,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/(?:(window)/)?[^"]+"', re.M)

@@ -19,9 +19,9 @@
 #include "tablecase.h"
 
 #include "calc/assembly.h"
-#include "calc/lpexport.h"
-#include "calc/rowteam.h"
-#include "calc/simplex.h"
+#include "calc/programmesolve.h"
+#include "lp/lpexport.h"
+#include "lp/rowteam.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,7 +47,7 @@ struct Options {
     std::uint64_t seed = 1; // of the sample cases
     bool tables = true;
     bool glpsol = true;
-    int threads = calc::RowTeam::threadsWanted();
+    int threads = lp::RowTeam::threadsWanted();
 };
 
 struct Times {
@@ -93,7 +93,7 @@ void print(const QString &line)
 }
 
 struct EngineRun {
-    SolverStats stats;
+    lp::SolverStats stats;
     double solveSeconds = 0;
     double cost = 0;
     int status = 0;
@@ -101,39 +101,21 @@ struct EngineRun {
     double violation = 0;        // tonnes outside the farthest bound
 };
 
-// The programme as assembled, kept to check the solver's amounts against it.
-struct Programme {
-    std::vector<std::vector<std::pair<int, double>>> rows; // (column, a_ij) of each row
-    std::vector<double> lower, upper, columnLower, columnUpper;
-
-    explicit Programme(const ProblemRecord &rec)
-        : rows(rec.rowCount + 1),
-          lower(rec.rowLower.begin(), rec.rowLower.begin() + rec.rowCount + 1),
-          upper(rec.rowUpper.begin(), rec.rowUpper.begin() + rec.rowCount + 1),
-          columnLower(rec.columnLower.begin(), rec.columnLower.begin() + rec.columnCount + 1),
-          columnUpper(rec.columnUpper.begin(), rec.columnUpper.begin() + rec.columnCount + 1)
-    {
-        for (int i = 1; i <= rec.rowCount; ++i)
-            for (int j = 1; j <= rec.columnCount; ++j)
-                if (const double a = -rec.coef.at(i, j); a != 0)
-                    rows[i].push_back({j, a});
+// Tonnes by which the amounts miss the farthest bound of a row or column.
+double worstViolation(const lp::Programme &programme, const std::vector<double> &x)
+{
+    double worst = 0;
+    for (lp::ColIndex j(1); j.number() < int(x.size()); ++j)
+        worst = std::max({worst, programme.columnLower(j) - x[j.number()],
+                          x[j.number()] - programme.columnUpper(j)});
+    for (lp::RowIndex i(1); i.number() <= programme.rowCount(); ++i) {
+        double y = 0;
+        for (const lp::Entry &e : programme.row(i))
+            y += e.value * x[e.column.number()];
+        worst = std::max({worst, programme.rowLower(i) - y, y - programme.rowUpper(i)});
     }
-
-    // Tonnes by which the amounts miss the farthest bound of a row or column.
-    double worstViolation(const std::vector<double> &x) const
-    {
-        double worst = 0;
-        for (size_t j = 1; j < x.size(); ++j)
-            worst = std::max({worst, columnLower[j] - x[j], x[j] - columnUpper[j]});
-        for (size_t i = 1; i < rows.size(); ++i) {
-            double y = 0;
-            for (const auto &[j, a] : rows[i])
-                y += a * x[j];
-            worst = std::max({worst, lower[i] - y, y - upper[i]});
-        }
-        return worst;
-    }
-};
+    return worst;
+}
 
 // One assembly and solve of the case; the time covers both.
 EngineRun assembleAndSolve(ProblemRecord &rec, const CaseShape &shape, double *seconds)
@@ -141,22 +123,22 @@ EngineRun assembleAndSolve(ProblemRecord &rec, const CaseShape &shape, double *s
     const calctest::SampleCase c = calctest::makeCase(rec, shape);
     QElapsedTimer clock;
     clock.start();
-    assembleProgramme(rec, c.useFullUse, rec.rowRelax, c.lossNorm);
+    const std::optional<lp::Programme> programme =
+        assembleProgramme(rec, c.useFullUse, rec.rowRelax, c.lossNorm);
     const qint64 assembled = clock.nsecsElapsed();
-    clock.invalidate();
-    const Programme programme(rec);
     clock.start();
     EngineRun run;
-    run.stats = solveProgramme(rec, nullptr);
+    if (programme)
+        run.stats = solveProgramme(rec, *programme, nullptr);
     const double solved = clock.nsecsElapsed() / 1e9;
     *seconds = assembled / 1e9 + solved;
     run.solveSeconds = solved;
     run.cost = -rec.objective;
-    run.status = rec.programmeError == ProgrammeError::Overflow       ? -1000
-                 : rec.programmeError == ProgrammeError::LostAccuracy ? -2000
+    run.status = rec.programmeError == lp::SolveError::Overflow       ? -1000
+                 : rec.programmeError == lp::SolveError::LostAccuracy ? -2000
                                                                       : rec.solveStatus;
     run.columns.assign(rec.columnValue.begin(), rec.columnValue.begin() + rec.columnCount + 1);
-    run.violation = programme.worstViolation(run.columns);
+    run.violation = programme ? worstViolation(*programme, run.columns) : 0;
     return run;
 }
 
@@ -193,7 +175,7 @@ bool sameBits(const EngineRun &a, const EngineRun &b)
 
 void printEngine(const QString &label, const EngineFigures &f, int runs)
 {
-    const SolverStats &st = f.last.stats;
+    const lp::SolverStats &st = f.last.stats;
     const double steps = double(std::max<std::int64_t>(1, st.pivots + st.flips));
     const double perEntry = st.updatedEntries ? f.solveMin * 1e9 / double(st.updatedEntries) : 0;
     print(QStringLiteral("  %1 assemble+solve min %2   median %3   (%4 runs)")
@@ -261,7 +243,8 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
 {
     auto rec = std::make_unique<ProblemRecord>();
     const calctest::SampleCase c = calctest::makeCase(*rec, shape);
-    assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
+    const std::optional<lp::Programme> programme =
+        assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
     print(QStringLiteral("\n%1: %2 feed types × %3 raw materials × %4 characteristics, "
                          "programme %5 rows × %6 columns")
               .arg(name)
@@ -273,12 +256,12 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
     QTemporaryDir dir;
     const QString mps = dir.filePath(QStringLiteral("programme.mps"));
     QFile(mps).remove();
-    exportProgramme(*rec, mps, LpFormat::FreeMps, nullptr);
-    rec->coef.release();
+    if (programme)
+        lp::exportProgramme(*programme, mps, lp::LpFormat::FreeMps, nullptr);
 
     resetPeak();
     const EngineFigures one = timeEngine(*rec, shape, options.runs, 1);
-    const SolverStats &st = one.last.stats;
+    const lp::SolverStats &st = one.last.stats;
     const QString outcome = one.last.status == 0 ? QStringLiteral("solved")
                             : one.last.status == -2000
                                 ? QStringLiteral("accuracy lost")

@@ -4,8 +4,8 @@
 
 #include "calc/assembly.h"
 #include "calc/loading.h"
+#include "calc/programmesolve.h"
 #include "calc/rounding.h"
-#include "calc/simplex.h"
 
 using calc::ProblemRecord;
 
@@ -53,11 +53,13 @@ bool TableCase::run(ProblemRecord &rec, RunFigures &figures) const
         figures.problem = diagnostics.first();
         return false;
     }
-    if (!calc::assembleProgramme(rec, true, rec.rowRelax, lossNorm_)) {
+    const std::optional<lp::Programme> programme =
+        calc::assembleProgramme(rec, true, rec.rowRelax, lossNorm_);
+    if (!programme) {
         figures.problem = QString::fromUtf16(calc::kOverflowMessage);
         return false;
     }
-    const calc::SolverStats stats = calc::solveProgramme(rec, nullptr);
+    const lp::SolverStats stats = calc::solveProgramme(rec, *programme, nullptr);
     figures.pivots = stats.pivots;
     figures.flips = stats.flips;
     figures.solveStatus = rec.solveStatus;

@@ -11,7 +11,7 @@
 
 #include "report.h"
 
-#include "calc/lpexport.h"
+#include "calc/assembly.h"
 #include "calc/messageobserver.h"
 #include "calc/problemrecord.h"
 #include "calc/run.h"
@@ -187,12 +187,14 @@ int run(const Options &options)
     QString exportError;
     bool exported = false;
     if (!options.exportPath.isEmpty()) {
-        const calc::LpFormat format =
+        const lp::LpFormat format =
             options.exportPath.endsWith(QStringLiteral(".mps"), Qt::CaseInsensitive)
-                ? calc::LpFormat::FreeMps
-                : calc::LpFormat::CplexLp;
-        runOptions.firstProgramme = [&, format](const calc::ProblemRecord &record) {
-            exported = calc::exportProgramme(record, options.exportPath, format, &exportError);
+                ? lp::LpFormat::FreeMps
+                : lp::LpFormat::CplexLp;
+        runOptions.firstProgramme = [&, format](const calc::ProblemRecord &record,
+                                                const lp::Programme &programme) {
+            exported = lp::exportProgramme(programme, options.exportPath, format, &exportError,
+                                           calc::columnNote(record));
         };
     }
     // the progress bars mean nothing here; the message boxes are printed as they come

@@ -1,24 +1,24 @@
 #pragma once
 
 // A copy of the tableau the full solver ended with at the optimum, taken before the
-// values are extracted and the coefficient list is released: the basis, the entries,
+// values are extracted: the basis, the entries,
 // the values and bounds of the basic variables, the bounds and reduced costs of the
-// non-basic ones. What the optimum is worth at the margin is read from it afterwards
-// (calc/sensitivity.h); taking it changes nothing of the solve.
-
-#include "calc/problemrecord.h"
+// non-basic ones. What the optimum is worth at the margin is read from it afterwards;
+// taking it changes nothing of the solve.
 
 #include <cstdint>
 #include <vector>
 
-namespace calc
+namespace lp
 {
+
+struct TableauState;
 
 class FinalTableau final
 {
 public:
-    // Copies the tableau in the record as the solver holds it at the optimum.
-    void take(const ProblemRecord &record);
+    // Copies the tableau as the solver holds it at the optimum.
+    void take(const TableauState &state);
     void clear();
     bool held() const { return m_ > 0 && n_ > 0; }
 
@@ -44,4 +44,4 @@ private:
     std::vector<double> entries_;
 };
 
-} // namespace calc
+} // namespace lp

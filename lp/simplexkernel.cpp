@@ -1,10 +1,10 @@
-#include "calc/simplexkernel.h"
+#include "lp/simplexkernel.h"
 
-#include "calc/simplextolerance.h"
+#include "lp/simplextolerance.h"
 
 #include <immintrin.h>
 
-namespace calc
+namespace lp
 {
 
 // Every form does, lane by lane, the IEEE operations of the scalar rule in
@@ -164,4 +164,4 @@ void updateRow(double *row, const PivotRowView &pivot, double v)
     form(row, pivot, v);
 }
 
-} // namespace calc
+} // namespace lp

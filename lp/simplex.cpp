@@ -1,23 +1,22 @@
-#include "calc/simplex.h"
+#include "lp/simplex.h"
 
-#include "calc/finaltableau.h"
-#include "calc/simplexaccuracy.h"
-#include "calc/simplexcycle.h"
-#include "calc/simplextableau.h"
-#include "store/numbertext.h"
+#include "lp/finaltableau.h"
+#include "lp/simplexaccuracy.h"
+#include "lp/simplexcycle.h"
+#include "lp/simplextableau.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <memory>
 
-namespace calc
+namespace lp
 {
 
 namespace
 {
 
-using Outcome = SimplexTableau::Outcome;
+using StepOutcome = SimplexTableau::Outcome;
 
 // Tells the progress bar the objective after a pivot, when its whole-number position
 // has moved.
@@ -30,7 +29,8 @@ public:
     {
         if (!progress_)
             return;
-        const double rounded = std::clamp(store::roundHalfEven(objective), -2e9, 2e9);
+        // the default rounding mode takes halves to even
+        const double rounded = std::clamp(std::nearbyint(objective), -2e9, 2e9);
         if (std::isnan(rounded))
             return; // no position to show (and none an int could hold)
         const int position = static_cast<int>(rounded);
@@ -81,14 +81,14 @@ private:
 };
 
 void step(SimplexTableau &tableau, int column, const SimplexTableau::Choice &choice,
-          ProgressFeed &feed, const ProblemRecord &record)
+          ProgressFeed &feed, const TableauState &state)
 {
-    if (choice.outcome == Outcome::Flip) {
+    if (choice.outcome == StepOutcome::Flip) {
         tableau.flip(column, choice.theta);
         return;
     }
     tableau.pivot(choice.row, column, choice.outcome, choice.theta);
-    feed.report(record.objective); // pivot step 11
+    feed.report(state.objective); // pivot step 11
 }
 
 // Careful rules after a loss of accuracy: the smallest entry that counts, relative to
@@ -113,26 +113,26 @@ enum class PhaseEnd { Done, Infeasible, Drifted, LostAccuracy };
 class AccuracyWatch final
 {
 public:
-    AccuracyWatch(const OriginalProgramme &original, const ProblemRecord &record,
+    AccuracyWatch(const OriginalProgramme &original, const TableauState &state,
                   const SolverLimits &limits)
-        : original_(original), record_(record), limits_(limits),
-          cells_(std::int64_t(record.rowCount) * record.columnCount)
+        : original_(original), state_(state), limits_(limits),
+          cells_(std::int64_t(state.rowCount) * state.columnCount)
     {
-        checkpoint_.save(record);
+        checkpoint_.save(state);
     }
 
     // Done when the figures are right (the basis is then the new checkpoint), else
     // Drifted or LostAccuracy.
     PhaseEnd check()
     {
-        if (!original_.held())
+        if (!state_.coef.allocated())
             return PhaseEnd::Done;
-        const double off = original_.inconsistency(record_);
+        const double off = original_.inconsistency(state_);
         if (off > limits_.noise)
             return PhaseEnd::LostAccuracy;
         if (off > limits_.drift)
             return PhaseEnd::Drifted;
-        checkpoint_.save(record_);
+        checkpoint_.save(state_);
         ++passed_;
         return PhaseEnd::Done;
     }
@@ -156,7 +156,7 @@ public:
 
 private:
     const OriginalProgramme &original_;
-    const ProblemRecord &record_;
+    const TableauState &state_;
     const SolverLimits limits_;
     const std::int64_t cells_;
     BasisRecord checkpoint_;
@@ -169,7 +169,7 @@ private:
 // Feasibility phase: pass after pass from row 1, the first row outside its bounds
 // moves toward them by the first column that helps; Done when every row is within
 // its bounds, Infeasible (solveStatus set) when a row has no column that helps.
-PhaseEnd feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &stats,
+PhaseEnd feasibilityPhase(SimplexTableau &tableau, TableauState &state, SolverStats &stats,
                           ProgressFeed &feed, AccuracyWatch &accuracy)
 {
     CycleGuard guard(tableau, stats);
@@ -186,10 +186,10 @@ PhaseEnd feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, Solver
                 return figures;
             if (i == 0)
                 return PhaseEnd::Done;
-            record.solveStatus = record.rowLabel[i];
+            state.solveStatus = state.rowLabel[i];
             return PhaseEnd::Infeasible;
         }
-        step(tableau, j, tableau.feasibilityRatio(j, guard.smallestIndex()), feed, record);
+        step(tableau, j, tableau.feasibilityRatio(j, guard.smallestIndex()), feed, state);
         guard.afterStep();
         if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
             figures != PhaseEnd::Done)
@@ -198,7 +198,7 @@ PhaseEnd feasibilityPhase(SimplexTableau &tableau, ProblemRecord &record, Solver
 }
 
 // Cost phase: the most negative reduced cost enters until none is below 0.
-PhaseEnd costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &stats,
+PhaseEnd costPhase(SimplexTableau &tableau, TableauState &state, SolverStats &stats,
                    ProgressFeed &feed, AccuracyWatch &accuracy)
 {
     CycleGuard guard(tableau, stats);
@@ -206,7 +206,7 @@ PhaseEnd costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &
         const int j = guard.givenUp() ? 0 : tableau.costEntering(guard.smallestIndex());
         if (j == 0)
             return accuracy.check();
-        step(tableau, j, tableau.costRatio(j, guard.smallestIndex()), feed, record);
+        step(tableau, j, tableau.costRatio(j, guard.smallestIndex()), feed, state);
         guard.afterStep();
         if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
             figures != PhaseEnd::Done)
@@ -217,16 +217,16 @@ PhaseEnd costPhase(SimplexTableau &tableau, ProblemRecord &record, SolverStats &
 // The phases of one attempt. Under the careful rules an entry too small to block may
 // have let a row pass its bound during the cost phase: then the feasibility phase
 // takes it back, and the cost phase runs again.
-PhaseEnd runPhases(SimplexTableau &tableau, ProblemRecord &record, bool full, bool careful,
+PhaseEnd runPhases(SimplexTableau &tableau, TableauState &state, bool full, bool careful,
                    SolverStats &stats, ProgressFeed &feed, AccuracyWatch &accuracy)
 {
     for (int round = 0;; ++round) {
         const std::int64_t before = tableau.stats().pivots;
-        const PhaseEnd feasible = feasibilityPhase(tableau, record, stats, feed, accuracy);
+        const PhaseEnd feasible = feasibilityPhase(tableau, state, stats, feed, accuracy);
         stats.feasibilityPivots += tableau.stats().pivots - before;
         if (feasible != PhaseEnd::Done || !full)
             return feasible;
-        const PhaseEnd optimal = costPhase(tableau, record, stats, feed, accuracy);
+        const PhaseEnd optimal = costPhase(tableau, state, stats, feed, accuracy);
         if (optimal != PhaseEnd::Done || !careful || tableau.firstRowOutOfBounds() == 0 ||
             round == 20)
             return optimal;
@@ -244,42 +244,59 @@ void addSteps(SolverStats &stats, const SolverStats &steps)
     stats.rowUpdateSeconds += steps.rowUpdateSeconds;
 }
 
+// The solution read from the state the solve ended in.
+Solution solutionOf(const TableauState &state, bool full, SolveError error,
+                    const SolverStats &stats)
+{
+    Solution solution;
+    solution.error = error;
+    solution.outcome = state.solveStatus == 0 ? Outcome::Optimal : Outcome::Infeasible;
+    solution.failing = Variable::fromLabel(state.solveStatus);
+    solution.stats = stats;
+    if (error == SolveError::Overflow)
+        return solution;
+    solution.values.assign(state.columnValue.begin() + 1, state.columnValue.end());
+    solution.activities.assign(state.rowValue.begin() + 1, state.rowValue.end());
+    if (full)
+        solution.cost = -state.objective;
+    return solution;
+}
+
 // The method with its own rules. Drift is set right by a fresh tableau for the basis
 // in hand, and the careful rules apply from then on. Should the tableau lose its
-// accuracy, a fresh one is built from the programme as assembled for the last basis
-// found right, and the method goes on from there under careful rules. When neither
-// brings the figures right within the limits, the solve ends with programmeError
-// LostAccuracy: its amounts are no recipe.
-SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
-                  FinalTableau *finalTableau, const SolverLimits &limits)
+// accuracy, a fresh one is built from the programme as given for the last basis found
+// right, and the method goes on from there under careful rules. When neither brings the
+// figures right within the limits, the solve ends with the error LostAccuracy: its
+// amounts are no solution.
+Solution solveWith(const Programme &programme, bool full, SolverProgress *progress,
+                   FinalTableau *finalTableau, const SolverLimits &limits)
 {
     if (finalTableau)
         finalTableau->clear();
     SolverStats stats;
-    if (!record.coef.allocated() && record.rowCount > 0 && record.columnCount > 0) {
-        record.programmeError = ProgrammeError::Overflow; // nothing assembled to solve
-        return stats;
-    }
-    const OriginalProgramme original(record);
+    TableauState state(programme.rowCount(), programme.columnCount());
+    if (!state.coef.allocate(state.rowCount, state.columnCount))
+        return solutionOf(state, false, SolveError::Overflow, stats); // no room for the tableau
+    const OriginalProgramme original(programme);
     ProgressFeed feed(full ? progress : nullptr);
     std::unique_ptr<SimplexTableau> tableau;
     int strictness = -1; // index into kCarefulPivot; -1: the method's own rules
-    // A fresh tableau from the programme as assembled, in the given basis (or in the
+    // A fresh tableau from the programme as given, in the given basis (or in the
     // starting one); false when the basis turns out singular.
     auto freshTableau = [&](const BasisRecord *basis) {
         tableau.reset();
-        original.restore(record);
+        original.restore(state);
         const double tolerance = strictness < 0 ? 0 : kCarefulPivot[strictness];
-        tableau = std::make_unique<SimplexTableau>(record, full, tolerance);
+        tableau = std::make_unique<SimplexTableau>(state, full, tolerance);
         tableau->initialise();
         return !basis || tableau->enterBasis(*basis);
     };
     freshTableau(nullptr);
-    AccuracyWatch accuracy(original, record, limits);
+    AccuracyWatch accuracy(original, state, limits);
     std::int64_t passedAtRebuild = -1;
     std::int64_t passedAtRefresh = -1;
     for (;;) {
-        PhaseEnd end = runPhases(*tableau, record, full, strictness >= 0, stats, feed, accuracy);
+        PhaseEnd end = runPhases(*tableau, state, full, strictness >= 0, stats, feed, accuracy);
         addSteps(stats, tableau->stats());
         // Drift again before any check has passed on fresh figures is no mere drift.
         if (end == PhaseEnd::Drifted && stats.refreshes < limits.refreshes &&
@@ -288,26 +305,23 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
             passedAtRefresh = accuracy.passedChecks();
             strictness = std::max(strictness, 0);
             BasisRecord current;
-            current.save(record);
+            current.save(state);
             if (freshTableau(&current))
                 continue;
         }
         if (end == PhaseEnd::Drifted) // or the basis in hand turned out singular
             end = PhaseEnd::LostAccuracy;
         if (end == PhaseEnd::LostAccuracy && stats.rebuilds == limits.rebuilds) {
-            record.programmeError = ProgrammeError::LostAccuracy; // solveStatus says nothing
-            if (full)
-                tableau->extract();
-            break;
+            tableau->extract();
+            return solutionOf(state, full, SolveError::LostAccuracy, stats);
         }
         if (end != PhaseEnd::LostAccuracy) {
             if (end == PhaseEnd::Done)
-                record.solveStatus = 0;
+                state.solveStatus = 0;
             if (end == PhaseEnd::Done && finalTableau)
-                finalTableau->take(record); // read only: before the values replace the costs
-            if (full)
-                tableau->extract();
-            break;
+                finalTableau->take(state); // read only: before the values replace the costs
+            tableau->extract();
+            return solutionOf(state, full, SolveError::None, stats);
         }
         // no check passed since the last fresh start: the careful rules were not enough
         if (accuracy.passedChecks() == passedAtRebuild || strictness < 0)
@@ -318,37 +332,19 @@ SolverStats solve(ProblemRecord &record, bool full, SolverProgress *progress,
         if (!freshTableau(&accuracy.checkpoint()))
             freshTableau(nullptr); // start over, carefully
     }
-    record.coef.release();
-    return stats;
 }
 
 } // namespace
 
-SolverStats &SolverStats::operator+=(const SolverStats &other)
+Solution solve(const Programme &programme, SolverProgress *progress, FinalTableau *finalTableau,
+               const SolverLimits &limits)
 {
-    pivots += other.pivots;
-    flips += other.flips;
-    feasibilityPivots += other.feasibilityPivots;
-    degeneratePivots += other.degeneratePivots;
-    updatedEntries += other.updatedEntries;
-    cycleBreaks += other.cycleBreaks;
-    rebuilds += other.rebuilds;
-    refreshes += other.refreshes;
-    sharedPivots += other.sharedPivots;
-    threads = std::max(threads, other.threads);
-    rowUpdateSeconds += other.rowUpdateSeconds;
-    return *this;
+    return solveWith(programme, true, progress, finalTableau, limits);
 }
 
-SolverStats solveProgramme(ProblemRecord &record, SolverProgress *progress,
-                           FinalTableau *finalTableau, const SolverLimits &limits)
+Solution checkFeasibility(const Programme &programme, const SolverLimits &limits)
 {
-    return solve(record, true, progress, finalTableau, limits);
+    return solveWith(programme, false, nullptr, nullptr, limits);
 }
 
-SolverStats checkFeasibility(ProblemRecord &record, const SolverLimits &limits)
-{
-    return solve(record, false, nullptr, nullptr, limits);
-}
-
-} // namespace calc
+} // namespace lp

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-namespace calc
+namespace lp
 {
 
 class CycleWatch final
@@ -30,4 +30,4 @@ private:
     std::int64_t length_ = 0;
 };
 
-} // namespace calc
+} // namespace lp

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace calc
+namespace lp
 {
 
 // ε = 3e-11, the 8-byte real 3DC07E1F E91B0B70.
@@ -56,4 +56,4 @@ inline double addToEntry(double entry, double d)
     return std::fabs(sum) < acceptanceDistance(big) ? 0.0 : sum;
 }
 
-} // namespace calc
+} // namespace lp

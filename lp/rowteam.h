@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-namespace calc
+namespace lp
 {
 
 class RowTeam final
@@ -52,4 +52,4 @@ private:
     std::atomic<bool> stop_{false};
 };
 
-} // namespace calc
+} // namespace lp

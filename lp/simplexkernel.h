@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-namespace calc
+namespace lp
 {
 
 inline constexpr int kBlock = 8; // columns per block; rows are padded to whole blocks
@@ -37,4 +37,4 @@ enum class KernelForm { Scalar, Avx2, Avx512 };
 bool kernelFormAvailable(KernelForm form);
 void updateRowWith(KernelForm form, double *row, const PivotRowView &pivot, double v);
 
-} // namespace calc
+} // namespace lp

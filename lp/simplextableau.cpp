@@ -1,19 +1,26 @@
-#include "calc/simplextableau.h"
+#include "lp/simplextableau.h"
 
-#include "calc/simplexcycle.h"
-#include "calc/simplexkernel.h"
-#include "calc/simplextolerance.h"
+#include "lp/simplexcycle.h"
+#include "lp/simplexkernel.h"
+#include "lp/simplextolerance.h"
 
 #include <bit>
 #include <chrono>
 #include <cmath>
 #include <utility>
 
-namespace calc
+namespace lp
 {
 
-SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, double pivotTolerance)
-    : rec_(record), full_(full), m_(record.rowCount), n_(record.columnCount),
+TableauState::TableauState(int m, int n)
+    : rowCount(m), columnCount(n), rowValue(m + 1), rowLower(m + 1), rowUpper(m + 1),
+      rowLabel(m + 1), columnValue(n + 1), columnLower(n + 1), columnUpper(n + 1),
+      columnLabel(n + 1), columnAtLower(n + 1)
+{
+}
+
+SimplexTableau::SimplexTableau(TableauState &state, bool full, double pivotTolerance)
+    : state_(state), full_(full), m_(state.rowCount), n_(state.columnCount),
       pivotTolerance_(pivotTolerance), colRows_(m_ + 1), colValues_(m_ + 1), rowColumns_(n_ + 1),
       rowValues_(n_ + 1), outside_((m_ + 1) / 64 + 1, 0), blocks_(n_ / kBlock + 1),
       listed_(n_ / kBlock + 1), threadsWanted_(RowTeam::threadsWanted())
@@ -24,8 +31,7 @@ SimplexTableau::SimplexTableau(ProblemRecord &record, bool full, double pivotTol
 // activity basic, row values the activities at that point.
 void SimplexTableau::initialise()
 {
-    ProblemRecord &r = rec_;
-    r.tolerance = solverTolerance();
+    TableauState &r = state_;
     fingerprint_ = 0;
     for (int i = 1; i <= m_; ++i) {
         r.rowValue[i] = 0;
@@ -58,8 +64,8 @@ void SimplexTableau::initialise()
 
 void SimplexTableau::refreshRow(int i)
 {
-    const double v = rec_.rowValue[i];
-    const bool out = v < rec_.rowLower[i] || v > rec_.rowUpper[i];
+    const double v = state_.rowValue[i];
+    const bool out = v < state_.rowLower[i] || v > state_.rowUpper[i];
     const std::uint64_t bit = std::uint64_t{1} << (i % 64);
     outside_[i / 64] = out ? outside_[i / 64] | bit : outside_[i / 64] & ~bit;
 }
@@ -74,7 +80,7 @@ int SimplexTableau::firstRowOutOfBounds() const
 
 bool SimplexTableau::snapIfRoundingOnly(int i)
 {
-    ProblemRecord &r = rec_;
+    TableauState &r = state_;
     const double v = r.rowValue[i];
     const double bound = v < r.rowLower[i] ? r.rowLower[i] : r.rowUpper[i];
     if (!(std::fabs(v - bound) < acceptanceDistance(std::max(std::fabs(v), std::fabs(bound)))))
@@ -96,7 +102,7 @@ int SimplexTableau::variableIndex(int label) const
 // variable must have a range (lower != upper).
 int SimplexTableau::helpingColumn(int i, bool smallestIndex)
 {
-    const ProblemRecord &r = rec_;
+    const TableauState &r = state_;
     const double *row = r.coef.row(i);
     const double sign = r.rowValue[i] < r.rowLower[i] ? -1.0 : 1.0;
     const double least = noiseLevel(row, n_); // entries up to this do not count as help
@@ -115,7 +121,7 @@ int SimplexTableau::helpingColumn(int i, bool smallestIndex)
 // The pivot-column list: every row with a non-zero entry in column j, in row order.
 void SimplexTableau::gatherColumn(int j)
 {
-    const CoefficientList &coef = rec_.coef;
+    const DenseMatrix &coef = state_.coef;
     const double *entry = coef.row(1) + (j - 1);
     const std::ptrdiff_t stride = coef.stride();
     int count = 0;
@@ -161,7 +167,7 @@ public:
 
     void consider(double ratio, Outcome outcome, int k)
     {
-        const int index = tableau_.variableIndex(tableau_.rec_.rowLabel[k]);
+        const int index = tableau_.variableIndex(tableau_.state_.rowLabel[k]);
         if (ratio < choice_.theta || (smallestIndex_ && choice_.outcome != Outcome::Flip &&
                                       ratio == choice_.theta && index < bestIndex_)) {
             choice_ = {outcome, k, ratio};
@@ -186,7 +192,7 @@ private:
 template <typename RowTest>
 SimplexTableau::Choice SimplexTableau::ratioTest(int j, bool smallestIndex, RowTest rowTest)
 {
-    const ProblemRecord &r = rec_;
+    const TableauState &r = state_;
     gatherColumn(j);
     RatioScan scan(*this, r.columnUpper[j] - r.columnLower[j], smallestIndex);
     const double least = noiseLevel(colValues_.data(), colCount_);
@@ -205,7 +211,7 @@ SimplexTableau::Choice SimplexTableau::ratioTest(int j, bool smallestIndex, RowT
 // approaches; a row exactly at the bound it would leave blocks at once.
 SimplexTableau::Choice SimplexTableau::feasibilityRatio(int j, bool smallestIndex)
 {
-    const ProblemRecord &r = rec_;
+    const TableauState &r = state_;
     // One bound of row k: its ratio, the sign of u that makes a ratio of 0 block.
     auto bound = [](RatioScan &scan, int k, double ratio, bool blocksAtZero, Outcome outcome) {
         if (ratio == 0 && blocksAtZero) {
@@ -229,7 +235,7 @@ SimplexTableau::Choice SimplexTableau::feasibilityRatio(int j, bool smallestInde
 // with a range, ties to the lowest column; 0 when none is below 0 (optimal).
 int SimplexTableau::costEntering(bool smallestIndex) const
 {
-    const ProblemRecord &r = rec_;
+    const TableauState &r = state_;
     int best = 0;
     double bestCost = 0;
     // careful rules: a reduced cost within the noise of the largest price is no gain
@@ -253,7 +259,7 @@ int SimplexTableau::costEntering(bool smallestIndex) const
 // bound; the scan stops once the step is 0.
 SimplexTableau::Choice SimplexTableau::costRatio(int j, bool smallestIndex)
 {
-    const ProblemRecord &r = rec_;
+    const TableauState &r = state_;
     return ratioTest(j, smallestIndex, [&](RatioScan &scan, int k, double u, double w) {
         if (u > 0)
             scan.consider((w - r.rowLower[k]) * u, Outcome::Lower, k);
@@ -266,10 +272,10 @@ SimplexTableau::Choice SimplexTableau::costRatio(int j, bool smallestIndex)
 // Bound flip of column j: its variable crosses its whole range, no exchange.
 void SimplexTableau::flip(int j, double theta)
 {
-    ProblemRecord &r = rec_;
+    TableauState &r = state_;
     if (full_)
         r.objective = r.objective - theta * r.columnValue[j];
-    CoefficientList &coef = r.coef;
+    DenseMatrix &coef = r.coef;
     for (int t = 0; t < colCount_; ++t) {
         const int i = colRows_[t];
         const double entry = colValues_[t];
@@ -288,7 +294,7 @@ void SimplexTableau::flip(int j, double theta)
 // Pivot step 4: the pivot row divided by the pivot, its non-zeros listed.
 void SimplexTableau::buildPivotRow(int r, int e, double rho)
 {
-    double *row = rec_.coef.row(r);
+    double *row = state_.coef.row(r);
     int count = 0;
     int pivotSlot = 0;
     for (int k = 0; k < n_; ++k) {
@@ -310,21 +316,21 @@ void SimplexTableau::buildPivotRow(int r, int e, double rho)
 // row, value and entries, with the tolerance rule.
 void SimplexTableau::updateOtherRows(int r, int e, double rho)
 {
-    ProblemRecord &rec = rec_;
+    TableauState &state = state_;
     stats_.updatedEntries += std::int64_t(colCount_ - 1) * rowCount_;
     const PivotRowView view{
-        rec.coef.row(r), blocks_.data(), listed_.data(),
+        state.coef.row(r), blocks_.data(), listed_.data(),
         listBlocks(rowColumns_.data(), rowCount_, blocks_.data(), listed_.data())};
-    const double pivotValue = rec.rowValue[r];
+    const double pivotValue = state.rowValue[r];
     const auto updateRows = [&](int begin, int end) {
         for (int t = begin; t < end; ++t) {
             const int i = colRows_[t];
             if (i == r)
                 continue;
             const double v = colValues_[t];
-            rec.rowValue[i] =
-                addToRowValue(rec.rowValue[i], -v * pivotValue, rec.rowLower[i], rec.rowUpper[i]);
-            double *row = rec.coef.row(i);
+            state.rowValue[i] = addToRowValue(state.rowValue[i], -v * pivotValue, state.rowLower[i],
+                                              state.rowUpper[i]);
+            double *row = state.coef.row(i);
             updateRow(row, view, v);
             row[e - 1] = -rho * v;
         }
@@ -348,32 +354,32 @@ void SimplexTableau::updateOtherRows(int r, int e, double rho)
 // Pivot step 6: the cost row takes its multiple of the pivot row.
 void SimplexTableau::updateCostRow(int r, int e, double rho)
 {
-    ProblemRecord &rec = rec_;
-    const double w = rec.columnValue[e];
+    TableauState &state = state_;
+    const double w = state.columnValue[e];
     if (w == 0)
         return;
-    rec.objective = rec.objective - w * rec.rowValue[r];
+    state.objective = state.objective - w * state.rowValue[r];
     for (int t = 0; t < rowCount_; ++t) {
         const int k = rowColumns_[t] + 1;
-        rec.columnValue[k] = rec.columnValue[k] - w * rowValues_[t];
+        state.columnValue[k] = state.columnValue[k] - w * rowValues_[t];
     }
-    rec.columnValue[e] = -w * rho;
+    state.columnValue[e] = -w * rho;
 }
 
 // Pivot steps 7 and 8: the leaving variable, now in column e, sits at the bound the
 // outcome names; at its upper bound its column is held negated.
 void SimplexTableau::placeLeaving(int e, Outcome outcome)
 {
-    ProblemRecord &rec = rec_;
-    CoefficientList &coef = rec.coef;
-    const double b = outcome == Outcome::Lower ? rec.columnLower[e] : rec.columnUpper[e];
+    TableauState &state = state_;
+    DenseMatrix &coef = state.coef;
+    const double b = outcome == Outcome::Lower ? state.columnLower[e] : state.columnUpper[e];
     if (b != 0) {
         if (full_)
-            rec.objective = rec.objective - rec.columnValue[e] * b;
+            state.objective = state.objective - state.columnValue[e] * b;
         for (int t = 0; t < colCount_; ++t) {
             const int i = colRows_[t];
-            rec.rowValue[i] = addToRowValue(rec.rowValue[i], -b * coef.at(i, e), rec.rowLower[i],
-                                            rec.rowUpper[i]);
+            state.rowValue[i] = addToRowValue(state.rowValue[i], -b * coef.at(i, e),
+                                              state.rowLower[i], state.rowUpper[i]);
         }
     }
     if (outcome == Outcome::Upper) {
@@ -382,7 +388,7 @@ void SimplexTableau::placeLeaving(int e, Outcome outcome)
             entry = -entry;
         }
         if (full_)
-            rec.columnValue[e] = -rec.columnValue[e];
+            state.columnValue[e] = -state.columnValue[e];
     }
 }
 
@@ -390,51 +396,53 @@ void SimplexTableau::placeLeaving(int e, Outcome outcome)
 // zero again instead of from the bound it left.
 void SimplexTableau::placeEntering(int r, int e)
 {
-    ProblemRecord &rec = rec_;
-    const double old = rec.rowValue[r];
-    if (rec.columnAtLower[e]) {
-        const double big = std::max(std::fabs(old), rec.rowLower[r]);
-        rec.rowValue[r] = snapToBound(old + rec.rowLower[r], big, rec.rowLower[r], rec.rowUpper[r]);
+    TableauState &state = state_;
+    const double old = state.rowValue[r];
+    if (state.columnAtLower[e]) {
+        const double big = std::max(std::fabs(old), state.rowLower[r]);
+        state.rowValue[r] =
+            snapToBound(old + state.rowLower[r], big, state.rowLower[r], state.rowUpper[r]);
         return;
     }
-    double *row = rec.coef.row(r);
+    double *row = state.coef.row(r);
     for (int t = 0; t < rowCount_; ++t)
         row[rowColumns_[t]] = -row[rowColumns_[t]];
-    const double big = std::max(std::fabs(old), rec.rowUpper[r]);
-    rec.rowValue[r] = snapToBound(rec.rowUpper[r] - old, big, rec.rowLower[r], rec.rowUpper[r]);
+    const double big = std::max(std::fabs(old), state.rowUpper[r]);
+    state.rowValue[r] =
+        snapToBound(state.rowUpper[r] - old, big, state.rowLower[r], state.rowUpper[r]);
 }
 
 // Pivot on row r and column e: the basic variable of row r leaves at the bound the
 // outcome names, the non-basic variable of column e enters.
 void SimplexTableau::pivot(int r, int e, Outcome outcome, double theta)
 {
-    ProblemRecord &rec = rec_;
+    TableauState &state = state_;
     // Step 1: the pivot-column list already holds the whole column (gatherColumn).
-    fingerprint_ ^= CycleWatch::rowPart(r, rec.rowLabel[r]) ^
-                    CycleWatch::columnPart(e, rec.columnLabel[e], rec.columnAtLower[e]);
+    fingerprint_ ^= CycleWatch::rowPart(r, state.rowLabel[r]) ^
+                    CycleWatch::columnPart(e, state.columnLabel[e], state.columnAtLower[e]);
     // Step 2: exchange labels and bounds.
-    std::swap(rec.rowLabel[r], rec.columnLabel[e]);
-    std::swap(rec.rowLower[r], rec.columnLower[e]);
-    std::swap(rec.rowUpper[r], rec.columnUpper[e]);
+    std::swap(state.rowLabel[r], state.columnLabel[e]);
+    std::swap(state.rowLower[r], state.columnLower[e]);
+    std::swap(state.rowUpper[r], state.columnUpper[e]);
     // Step 3: the pivot's reciprocal.
-    const double rho = 1 / rec.coef.at(r, e);
-    rec.rowValue[r] = rec.rowValue[r] * rho;
+    const double rho = 1 / state.coef.at(r, e);
+    state.rowValue[r] = state.rowValue[r] * rho;
     buildPivotRow(r, e, rho);   // step 4
     updateOtherRows(r, e, rho); // step 5
     if (full_)
-        updateCostRow(r, e, rho);                             // step 6
-    placeLeaving(e, outcome);                                 // steps 7, 8
-    placeEntering(r, e);                                      // step 9
-    rec.columnAtLower[e] = outcome == Outcome::Lower ? 1 : 0; // step 10
-    fingerprint_ ^= CycleWatch::rowPart(r, rec.rowLabel[r]) ^
-                    CycleWatch::columnPart(e, rec.columnLabel[e], rec.columnAtLower[e]);
+        updateCostRow(r, e, rho);                               // step 6
+    placeLeaving(e, outcome);                                   // steps 7, 8
+    placeEntering(r, e);                                        // step 9
+    state.columnAtLower[e] = outcome == Outcome::Lower ? 1 : 0; // step 10
+    fingerprint_ ^= CycleWatch::rowPart(r, state.rowLabel[r]) ^
+                    CycleWatch::columnPart(e, state.columnLabel[e], state.columnAtLower[e]);
     for (int t = 0; t < colCount_; ++t)
         refreshRow(colRows_[t]);
     ++stats_.pivots;
     stats_.degeneratePivots += theta == 0;
 }
 
-void BasisRecord::save(const ProblemRecord &r)
+void BasisRecord::save(const TableauState &r)
 {
     rowLabel.assign(r.rowLabel.begin(), r.rowLabel.begin() + r.rowCount + 1);
     columnLabel.assign(r.columnLabel.begin(), r.columnLabel.begin() + r.columnCount + 1);
@@ -443,7 +451,7 @@ void BasisRecord::save(const ProblemRecord &r)
 
 bool SimplexTableau::enterBasis(const BasisRecord &basis)
 {
-    ProblemRecord &rec = rec_;
+    TableauState &state = state_;
     const int variables = n_ + m_;
     std::vector<std::uint8_t> basic(variables + 1, 0), lower(variables + 1, 1);
     std::vector<int> column(variables + 1, 0); // where each non-basic variable sits now
@@ -451,7 +459,7 @@ bool SimplexTableau::enterBasis(const BasisRecord &basis)
         basic[variableIndex(basis.rowLabel[i])] = 1;
     for (int j = 1; j <= n_; ++j) {
         lower[variableIndex(basis.columnLabel[j])] = basis.atLower[j];
-        column[variableIndex(rec.columnLabel[j])] = j;
+        column[variableIndex(state.columnLabel[j])] = j;
     }
     // every structural variable of the basis takes the place of a row activity that
     // is not in it, on the largest entry available
@@ -463,7 +471,7 @@ bool SimplexTableau::enterBasis(const BasisRecord &basis)
         int r = 0;
         double largest = 0;
         for (int t = 0; t < colCount_; ++t) {
-            const int leaving = rec.rowLabel[colRows_[t]];
+            const int leaving = state.rowLabel[colRows_[t]];
             if (!basic[variableIndex(leaving)] && std::fabs(colValues_[t]) > largest) {
                 largest = std::fabs(colValues_[t]);
                 r = colRows_[t];
@@ -471,14 +479,14 @@ bool SimplexTableau::enterBasis(const BasisRecord &basis)
         }
         if (r == 0)
             return false;
-        const int leaving = variableIndex(rec.rowLabel[r]);
+        const int leaving = variableIndex(state.rowLabel[r]);
         pivot(r, e, lower[leaving] ? Outcome::Lower : Outcome::Upper, 1.0);
         column[leaving] = e;
     }
     for (int j = 1; j <= n_; ++j) // non-basic variables to the bound they sat at
-        if (rec.columnAtLower[j] != lower[variableIndex(rec.columnLabel[j])]) {
+        if (state.columnAtLower[j] != lower[variableIndex(state.columnLabel[j])]) {
             gatherColumn(j);
-            flip(j, rec.columnUpper[j] - rec.columnLower[j]);
+            flip(j, state.columnUpper[j] - state.columnLower[j]);
         }
     return true;
 }
@@ -487,7 +495,7 @@ bool SimplexTableau::enterBasis(const BasisRecord &basis)
 // each written back under its own number.
 void SimplexTableau::extract()
 {
-    ProblemRecord &rec = rec_;
+    TableauState &state = state_;
     std::vector<double> columns(n_ + 1), rows(m_ + 1);
     auto put = [&](int label, double value) {
         if (label > 0)
@@ -496,11 +504,12 @@ void SimplexTableau::extract()
             rows[-label] = value;
     };
     for (int j = 1; j <= n_; ++j)
-        put(rec.columnLabel[j], rec.columnAtLower[j] ? rec.columnLower[j] : rec.columnUpper[j]);
+        put(state.columnLabel[j],
+            state.columnAtLower[j] ? state.columnLower[j] : state.columnUpper[j]);
     for (int i = 1; i <= m_; ++i)
-        put(rec.rowLabel[i], rec.rowValue[i]);
-    std::copy(columns.begin() + 1, columns.end(), rec.columnValue.begin() + 1);
-    std::copy(rows.begin() + 1, rows.end(), rec.rowValue.begin() + 1);
+        put(state.rowLabel[i], state.rowValue[i]);
+    std::copy(columns.begin() + 1, columns.end(), state.columnValue.begin() + 1);
+    std::copy(rows.begin() + 1, rows.end(), state.rowValue.begin() + 1);
 }
 
-} // namespace calc
+} // namespace lp

@@ -1,4 +1,4 @@
-#include "calc/rowteam.h"
+#include "lp/rowteam.h"
 
 #include <QByteArray>
 
@@ -11,7 +11,7 @@
 #define KP_PAUSE() std::this_thread::yield()
 #endif
 
-namespace calc
+namespace lp
 {
 
 namespace
@@ -104,4 +104,4 @@ int RowTeam::threadsWanted()
     return std::clamp(cores, 1, 8);
 }
 
-} // namespace calc
+} // namespace lp

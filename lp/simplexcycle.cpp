@@ -1,6 +1,6 @@
-#include "calc/simplexcycle.h"
+#include "lp/simplexcycle.h"
 
-namespace calc
+namespace lp
 {
 
 namespace
@@ -49,4 +49,4 @@ std::uint64_t CycleWatch::columnPart(int column, int label, bool atLower)
     return mix(key);
 }
 
-} // namespace calc
+} // namespace lp

@@ -1,8 +1,10 @@
-#include "calc/finaltableau.h"
+#include "lp/finaltableau.h"
+
+#include "lp/simplextableau.h"
 
 #include <algorithm>
 
-namespace calc
+namespace lp
 {
 
 namespace
@@ -15,7 +17,7 @@ template <typename T> void copyPrefix(std::vector<T> &to, const std::vector<T> &
 
 } // namespace
 
-void FinalTableau::take(const ProblemRecord &r)
+void FinalTableau::take(const TableauState &r)
 {
     clear();
     if (!r.coef.allocated() || r.rowCount <= 0 || r.columnCount <= 0)
@@ -47,4 +49,4 @@ void FinalTableau::clear()
         v->clear();
 }
 
-} // namespace calc
+} // namespace lp

@@ -1,9 +1,9 @@
 #pragma once
 
-// The solver's tableau in exchange form over the problem record, with the steps of
-// the method as operations: the choice of the entering column, the ratio tests, the
-// bound flip, the pivot and the extraction of the values. The two solver variants
-// (simplex.h) drive these steps; this class does no choosing of phases itself.
+// The solver's tableau in exchange form, with the steps of the method as operations: the choice of
+// the entering column, the ratio tests, the bound flip, the pivot and the extraction of the values.
+// The two solver variants (simplex.h) drive these steps; this class does no choosing of phases
+// itself.
 //
 // Where each step of a pivot on row r and column e happens:
 //   1      the pivot column's non-zeros listed          gatherColumn (by the ratio test)
@@ -20,9 +20,9 @@
 // the pivot column, of the row to be helped, or of the prices) is the one threshold
 // below which an entry neither blocks nor helps and a reduced cost is no gain.
 
-#include "calc/problemrecord.h"
-#include "calc/rowteam.h"
-#include "calc/simplex.h"
+#include "lp/densematrix.h"
+#include "lp/rowteam.h"
+#include "lp/simplex.h"
 
 #include <QtGlobal>
 
@@ -30,8 +30,31 @@
 #include <memory>
 #include <vector>
 
-namespace calc
+namespace lp
 {
+
+// The figures the method works on, 1-based as it counts (slot 0 unused): row i holds
+// the basic variable rowLabel[i] (−i' the activity of row i', +j' the amount of column
+// j') with its value and bounds; column j the non-basic variable columnLabel[j] at its
+// lower (columnAtLower[j] = 1) or upper bound, with its bounds and its reduced cost in
+// columnValue[j] (the cost to begin with, the values after the extraction); coef the
+// tableau entries T(i, j); objective minus the cost so far.
+struct TableauState {
+    // Sized for a programme of m rows and n columns, all figures 0 and no entries held.
+    TableauState(int m, int n);
+    Q_DISABLE_COPY_MOVE(TableauState)
+
+    const int rowCount;
+    const int columnCount;
+    DenseMatrix coef;
+    std::vector<double> rowValue, rowLower, rowUpper;
+    std::vector<int> rowLabel;
+    std::vector<double> columnValue, columnLower, columnUpper;
+    std::vector<int> columnLabel;
+    std::vector<std::uint8_t> columnAtLower;
+    double objective = 0;
+    int solveStatus = 0; // 0, or the label of the variable that could not be brought in
+};
 
 // A basis written down: the variable of each row and column, and for each column
 // whether its variable sits at its lower bound.
@@ -40,7 +63,7 @@ struct BasisRecord {
     std::vector<int> columnLabel;
     std::vector<std::uint8_t> atLower;
 
-    void save(const ProblemRecord &record);
+    void save(const TableauState &state);
 };
 
 class SimplexTableau final
@@ -59,7 +82,7 @@ public:
     // pivotTolerance: 0 for the method's own rules, or the careful rules (see
     // simplex.cpp): an entry smaller than pivotTolerance times the largest of its column
     // (ratio tests) or row (choice of the helping column) neither blocks nor helps.
-    SimplexTableau(ProblemRecord &record, bool full, double pivotTolerance = 0);
+    SimplexTableau(TableauState &state, bool full, double pivotTolerance = 0);
     Q_DISABLE_COPY_MOVE(SimplexTableau)
 
     // Labels, bounds at lower, row values of that point, objective.
@@ -109,7 +132,7 @@ private:
     void refreshRow(int i);
     int variableIndex(int label) const;
 
-    ProblemRecord &rec_;
+    TableauState &state_;
     const bool full_;
     const int m_;
     const int n_;
@@ -137,4 +160,4 @@ private:
     std::unique_ptr<RowTeam> team_;
 };
 
-} // namespace calc
+} // namespace lp
