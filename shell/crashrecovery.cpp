@@ -55,7 +55,7 @@ StartDecision checkMarkersAndRecover(const WorkingFolder &folder, const MessageS
         return StartDecision::Go;
     }
     if (!QFileInfo::exists(folder.secondMarker())) {
-        show(QStringLiteral("Программа была закончена некорректно. Если Windows снимет задачу, "
+        show(QStringLiteral("Программа была закончена некорректно. Если система снимет задачу, "
                             "повторите ее запуск. Мы попробуем починить данные."));
         createMarker(folder.secondMarker(), show);
         return StartDecision::Go;

@@ -14,7 +14,8 @@ namespace documents
 namespace
 {
 
-const QString kNoWord = QStringLiteral("Word не установлен!");
+const QString kNoEditor =
+    QStringLiteral("Не найдено приложение для файлов .docx (LibreOffice Writer, Word)");
 
 } // namespace
 
@@ -23,11 +24,11 @@ bool exportToWord(QWidget *parent, const DocxDocument &document, const QString &
     const ExportedFile file =
         saveExport(document, kExportFolder, stem, QDateTime::currentDateTime());
     if (!file.ok()) {
-        widgets::showMessage(parent, kNoWord + QLatin1Char('\n') + file.error);
+        widgets::showMessage(parent, QStringLiteral("Документ не сохранен.\n") + file.error);
         return false;
     }
     if (!platform::openDocument(file.path)) {
-        widgets::showMessage(parent, kNoWord + QStringLiteral("\nДокумент сохранен в файле ") +
+        widgets::showMessage(parent, kNoEditor + QStringLiteral("\nДокумент сохранен в файле ") +
                                          QDir::toNativeSeparators(file.path));
         return false;
     }

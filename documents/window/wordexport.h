@@ -13,8 +13,8 @@ namespace documents
 class DocxDocument;
 
 // Saves and opens the document; stem names it ("Рецепт 17"). When the file cannot be
-// written, or nothing opens it, says "Word не установлен!" with the reason or with
-// where the file was saved. True when the document was opened.
+// written, says why; when nothing opens it, that no application for .docx files was
+// found and where the file was saved. True when the document was opened.
 bool exportToWord(QWidget *parent, const DocxDocument &document, const QString &stem);
 
 // The certificate panel's export: the quality certificate of recipe `number` from its

@@ -312,13 +312,15 @@ void TestRecipeViewWindow::exportsToWord_data()
     QTest::addColumn<QString>("message"); // %1: the file written
     QTest::newRow("opened in the editor") << "true" << false << "";
     QTest::newRow("nothing opens it: where it was saved")
-        << "false" << false << "Word не установлен!\nДокумент сохранен в файле %1";
+        << "false" << false
+        << "Не найдено приложение для файлов .docx (LibreOffice Writer, Word)\nДокумент сохранен в "
+           "файле %1";
     QTest::newRow("cannot be written")
-        << "true" << true << "Word не установлен!\nНе удалось создать папку %1";
+        << "true" << true << "Документ не сохранен.\nНе удалось создать папку %1";
 }
 
 // "Импорт в Word" saves "Рецепт <number> <date time>.docx" in the export folder of the
-// working folder and opens it; a failure says "Word не установлен!" and why.
+// working folder and opens it; a failure says why, and where the file is when it was saved.
 void TestRecipeViewWindow::exportsToWord()
 {
     QFETCH(QString, opener);

@@ -1,6 +1,7 @@
 // "Импорт в Word" of the document windows: the file written into the export folder of
-// the working folder and handed to the editor; "Word не установлен!" with the reason or
-// with where the file was saved. Shown with the certificate panel's export.
+// the working folder and handed to the editor; when nothing opens it, that no application
+// for .docx files was found and where the file was saved. Shown with the certificate
+// panel's export.
 
 #include "documents/docxreadback.h"
 #include "documents/window/wordexport.h"
@@ -70,7 +71,9 @@ void TestWordExport::certificate_data()
     QTest::addColumn<QString>("message"); // %1: the file written
     QTest::newRow("opened in the editor") << "true" << true << "";
     QTest::newRow("nothing opens it: where it was saved")
-        << "false" << false << "Word не установлен!\nДокумент сохранен в файле %1";
+        << "false" << false
+        << "Не найдено приложение для файлов .docx (LibreOffice Writer, Word)\nДокумент сохранен в "
+           "файле %1";
 }
 
 void TestWordExport::certificate()

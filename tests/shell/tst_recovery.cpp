@@ -12,7 +12,7 @@ using shell::StartDecision;
 namespace
 {
 
-const QString kWarning = QStringLiteral("Программа была закончена некорректно. Если Windows "
+const QString kWarning = QStringLiteral("Программа была закончена некорректно. Если система "
                                         "снимет задачу, повторите ее запуск. Мы попробуем "
                                         "починить данные.");
 const QString kNoBackup = QStringLiteral("Нет архива... Восстановление не возможно.");
