@@ -1,12 +1,12 @@
 #pragma once
 
-// The desktop's top-level windows as the instance guard sees them: in Z order from the
-// topmost down, each with its visibility, whether it has an owner, and its title.
+// The desktop's top-level windows, as kp-windowlist prints them for the tests: in Z order
+// from the topmost down, each with its visibility, whether it has an owner, and its title.
 //
 // X11 (libxcb): the children of the root window in stacking order; where a window
 // manager wraps a client in a frame, the frame gives the visibility and the client
 // inside it the title and owner. Windows: EnumWindows. Anywhere else (no X11 display,
-// the offscreen platform) the list is empty, so nothing blocks the start.
+// the offscreen platform) the list is empty.
 
 #include <QList>
 #include <QString>

@@ -35,6 +35,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 export DISPLAY=":$display" QT_QPA_PLATFORM=xcb KORMOPLAN_REPORT_SHOWN=1
+# a runtime folder of its own: a copy the user has open would otherwise be brought up
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
 
 times=()
 for run in $(seq "$runs"); do

@@ -1,7 +1,7 @@
 #pragma once
 
-// The application title: the main window's caption, the caption of every message
-// box, and the first word the instance guard looks for.
+// The application title: the main window's caption and the caption of every message
+// box.
 
 #include <QString>
 

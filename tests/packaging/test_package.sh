@@ -119,8 +119,12 @@ home="$work/home"
 elsewhere="$work/elsewhere"
 mkdir -p "$home" "$elsewhere"
 user_folder="$home/Documents/Кормоплан"
+# A runtime folder of its own, so that a copy running elsewhere is not taken for ours.
+runtime="$work/runtime"
+mkdir -m 700 "$runtime"
 start_program() {
     (cd "$elsewhere" && exec env -u XDG_CONFIG_HOME -u XDG_DOCUMENTS_DIR HOME="$home" \
+        XDG_RUNTIME_DIR="$runtime" \
         DISPLAY=":$display" QT_QPA_PLATFORM=xcb KORMOPLAN_REPORT_SHOWN=1 \
         KORMOPLAN_MESSAGE_LOG="$work/$1.log" "$root/usr/bin/kormoplan" 2>"$work/$1.err") &
     program_pid=$!

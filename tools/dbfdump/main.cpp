@@ -14,11 +14,28 @@
 namespace
 {
 
+constexpr char kUsage[] = "Использование: dbfdump ФАЙЛ [ПОЛЕ ...]\n"
+                          "               dbfdump --sample ФАЙЛ\n";
+
 int usage()
 {
-    QTextStream(stderr) << "usage: dbfdump FILE [FIELD ...]\n"
-                           "       dbfdump --sample FILE\n";
+    QTextStream(stderr) << kUsage;
     return 2;
+}
+
+int help()
+{
+    QTextStream(stdout)
+        << kUsage
+        << "\n"
+           "Печатает записи таблицы dBASE (.dbf, кодовая страница 1251) в UTF-8, по строке на\n"
+           "запись: значения названных полей (без полей - всех) через \"|\".\n"
+           "С --sample записывает небольшую пробную таблицу в ФАЙЛ.\n"
+           "\n"
+           "Код возврата: 0 - таблица прочитана; 1 - таблицу нельзя прочитать (причина в\n"
+           "stderr); 2 - неверные параметры; 3 - в числовых полях не числа (напечатаны как\n"
+           "есть, названы в stderr).\n";
+    return 0;
 }
 
 void writeSample(const QString &path)
@@ -82,6 +99,8 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();
+    if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))
+        return help();
     try {
         if (args.first() == QLatin1String("--sample")) {
             if (args.size() != 2)

@@ -41,6 +41,23 @@ constexpr int kExitBadUsage = 2;
 const char kUsage[] = "Использование: kormoplan-calc --data КАТАЛОГ "
                       "[--mode cost|proportional|product] [--uniform] [--json] "
                       "[--export-lp ФАЙЛ]\n";
+const char kHelp[] =
+    "\n"
+    "Один расчет рецептов по таблицам каталога данных, как его провело бы окно расчета,\n"
+    "без окон. Расчет идет на временной копии: каталог не изменяется.\n"
+    "\n"
+    "  --data КАТАЛОГ    каталог данных (itog3)\n"
+    "  --mode РЕЖИМ      cost - наименьшая стоимость (по умолчанию), proportional -\n"
+    "                    наибольшая выработка в заданных пропорциях, product -\n"
+    "                    наибольшая выработка одного продукта\n"
+    "  --uniform         равномерно отступать от требований по всем характеристикам\n"
+    "  --json            напечатать итог одним объектом JSON\n"
+    "  --export-lp ФАЙЛ  записать первую задачу линейного программирования (.lp, или\n"
+    "                    .mps по расширению файла)\n"
+    "  -h, --help        показать эту справку и выйти\n"
+    "\n"
+    "Код возврата: 0 - решение получено, 1 - решения нет, 2 - неверные параметры или\n"
+    "данные.\n";
 
 struct Options {
     QString dataDir;
@@ -227,6 +244,12 @@ int run(const Options &options)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (const QStringList args = app.arguments();
+        args.contains(u"--help") || args.contains(u"-h")) {
+        std::fputs(kUsage, stdout);
+        std::fputs(kHelp, stdout);
+        return kExitSolution;
+    }
     Options options;
     if (const QString error = parseArguments(app.arguments(), &options); !error.isEmpty()) {
         printTo(stderr, error + u'\n');

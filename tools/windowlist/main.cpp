@@ -1,4 +1,4 @@
-// kp-windowlist: the desktop's top-level windows as the instance guard sees them.
+// kp-windowlist: the desktop's top-level windows, for the tests under Xvfb.
 //
 //   kp-windowlist            prints them, topmost first, one per line: id, visible (1/0),
 //                            owned by a visible window (1/0), title; tab-separated, UTF-8
