@@ -1,6 +1,7 @@
 # What `cpack -G DEB` puts into the Debian package: the program, kormoplan-calc and dbfdump,
 # the demo data as the template a new working folder is made from, the desktop entry, the
-# icon, and the copyright and changelog files Debian asks for.
+# icon, the manual pages in English and Russian, and the copyright and changelog files
+# Debian asks for.
 include(GNUInstallDirs)
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -15,20 +16,44 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/kormoplan.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/kormoplan.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+file(GLOB kp_icons ${PROJECT_SOURCE_DIR}/packaging/icons/kormoplan-*.png)
+foreach(icon ${kp_icons})
+  string(REGEX REPLACE ".*-([0-9]+)\\.png$" "\\1" size ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME kormoplan.png)
+endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${kp_doc_dir})
 
-# Debian wants the changelog compressed to the maximum and without a time stamp.
-set(kp_changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+# Debian wants the changelog and the manual pages compressed to the maximum and without a
+# time stamp.
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging)
-add_custom_command(OUTPUT ${kp_changelog}
-                   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${kp_changelog}
-                   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog VERBATIM)
-add_custom_target(kp-changelog ALL DEPENDS ${kp_changelog})
-install(FILES ${kp_changelog} DESTINATION ${kp_doc_dir})
+function(kp_gzip source target destination)
+  add_custom_command(OUTPUT ${target} COMMAND gzip -9nc ${source} > ${target}
+                     DEPENDS ${source} VERBATIM)
+  list(APPEND kp_gzipped ${target})
+  set(kp_gzipped ${kp_gzipped} PARENT_SCOPE)
+  install(FILES ${target} DESTINATION ${destination})
+endfunction()
+set(kp_gzipped)
+kp_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+        ${kp_doc_dir})
+foreach(page kormoplan kormoplan-calc dbfdump)
+  foreach(language en ru)
+    set(source ${PROJECT_SOURCE_DIR}/packaging/man/${page}.1)
+    set(destination ${CMAKE_INSTALL_MANDIR}/man1)
+    if(language STREQUAL ru)
+      set(source ${PROJECT_SOURCE_DIR}/packaging/man/ru/${page}.1)
+      set(destination ${CMAKE_INSTALL_MANDIR}/ru/man1)
+    endif()
+    file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging/${language})
+    kp_gzip(${source} ${PROJECT_BINARY_DIR}/packaging/${language}/${page}.1.gz ${destination})
+  endforeach()
+endforeach()
+add_custom_target(kp-compressed ALL DEPENDS ${kp_gzipped})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kormoplan)
-set(CPACK_PACKAGE_VERSION 0.1.0)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Кормоплан")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "least-cost recipes for compound-feed mills")
 set(CPACK_PACKAGE_DESCRIPTION

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The Debian package: built with cpack from the build folder, unpacked into a temporary
-# root, its files and desktop entry checked, kormoplan-calc run on the shipped template,
+# root, its files, manual pages, licence and desktop entry checked (lintian, where
+# installed, without warnings), kormoplan-calc run on the shipped template,
 # and the program started from "the menu" (HOME a fresh folder, the current directory
 # elsewhere): the per-user folder is made with the template and the main window appears.
 # Exits 77 (skipped) when dpkg-deb or dpkg-shlibdeps is missing.
@@ -40,8 +41,19 @@ share="$root/usr/share"
 for f in usr/bin/kormoplan usr/bin/kormoplan-calc usr/bin/dbfdump \
          usr/share/applications/kormoplan.desktop \
          usr/share/icons/hicolor/scalable/apps/kormoplan.svg \
+         usr/share/icons/hicolor/48x48/apps/kormoplan.png \
          usr/share/doc/kormoplan/copyright usr/share/doc/kormoplan/changelog.gz; do
     [ -f "$root/$f" ] || fail "$f is missing"
+done
+# A manual page per command in English and Russian, which man reads without a warning.
+for page in kormoplan kormoplan-calc dbfdump; do
+    for dir in man1 ru/man1; do
+        f="$root/usr/share/man/$dir/$page.1.gz"
+        [ -f "$f" ] || fail "${f#"$root"} is missing"
+        command -v man >/dev/null || continue
+        LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$f" \
+            2>&1 >/dev/null | grep . && fail "man warns about ${f#"$root"}"
+    done
 done
 for f in "$src"/data/itog3/*; do
     cmp -s "$f" "$share/kormoplan/itog3/$(basename "$f")" || fail "template differs: $f"
@@ -51,16 +63,18 @@ done
     fail "not the settings file and eight instruction texts"
 desktop="$share/applications/kormoplan.desktop"
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$desktop" || fail "desktop entry is not valid"
+    desktop-file-validate "$desktop" >"$work/desktop.log" 2>&1 || fail "desktop entry is not valid"
+    [ -s "$work/desktop.log" ] && fail "desktop-file-validate: $(cat "$work/desktop.log")"
 else
     echo "note: desktop-file-validate is not installed; entry not validated"
 fi
+grep -qx 'License: GPL-3+' "$share/doc/kormoplan/copyright" || fail "copyright: not GPL-3+"
 grep -qx 'Name=Кормоплан' "$desktop" || fail "desktop entry name"
-grep -qx 'Categories=Office;Science;' "$desktop" || fail "desktop entry categories"
+grep -qx 'Categories=Office;' "$desktop" || fail "desktop entry categories"
 if command -v lintian >/dev/null; then
     lintian --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
-    grep '^E:' "$work/lintian.log" && fail "lintian reports errors"
-    echo "lintian: $(grep -c '^W:' "$work/lintian.log") warnings, no errors"
+    grep -E '^(E|W):' "$work/lintian.log" && fail "lintian reports errors or warnings"
+    echo "lintian: no errors, no warnings"
 fi
 
 # The unpacked tools on the unpacked template; the template stays as it was.
