@@ -23,6 +23,14 @@ int countSelected(store::Table &list);
 // refusal + count + "." is returned. Deselecting empties ot and lowers count.
 QString toggleSelection(store::Table &list, int &count, int limit, const QString &refusal);
 
+// Selects every record of the list (filter dropped first) with the data source off, as
+// one toggle each would: ot = "+", and VES = 0 where ot was not "+" yet; count becomes the
+// number of entries, and the current record is found again. All or nothing: when the list
+// holds more entries than limit, nothing changes and the refusal naming the limit and the
+// entries ("типов сырья") is returned, as a part chosen by list order would be a
+// selection nobody made.
+QString selectAll(store::Table &list, int &count, int limit, const QString &entries);
+
 // Empties ot in every record of the list (filter dropped first), with the data source
 // off, and finds the current record again.
 void clearAllSelections(store::Table &list);

@@ -114,11 +114,9 @@ void ProgramWindows::openRecipeView(int number)
 // calculation cannot be changed from there.
 void ProgramWindows::chooseProduct()
 {
-    form5->Button7->setEnabled(false);
-    form5->Button8->setEnabled(false);
+    form5->setProductChoice(true);
     form5->exec();
-    form5->Button7->setEnabled(true);
-    form5->Button8->setEnabled(true);
+    form5->setProductChoice(false);
 }
 
 void ProgramWindows::connectMenu()

@@ -78,7 +78,12 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
       Button11(widgets::makeButton(QStringLiteral("Выход"), this)),
       Button12(widgets::makeButton(QStringLiteral("Выделить"), Panel2)),
       Button13(widgets::makeButton(QStringLiteral("Отменить выделение"), Panel2)),
-      Label1(widgets::makeLabel(QString(), this)), bottom_(new QStackedWidget(this))
+      Label1(widgets::makeLabel(QString(), this)),
+      selectAllButton(widgets::makeButton(QStringLiteral("Отметить все"), this)),
+      bottom_(new QStackedWidget(this)),
+      choiceHint_(widgets::makeLabel(QStringLiteral("Выбор продукта для расчета смеси: встаньте "
+                                                    "на нужный тип комбикорма и нажмите «Выход»."),
+                                     this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);
@@ -95,12 +100,14 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
               .correct = Button5,
               .panelSwitch = Button6,
               .select = Button7,
+              .selectAll = selectAllButton,
               .deselectAll = Button8,
               .highlight = Button9,
               .cancelHighlight = Button10,
               .exit = Button11});
     setSelection(&dm.selectedFeedCount, selectionLimit,
-                 QStringLiteral("Уже отобрано допустимое количество типов продукции - "));
+                 QStringLiteral("Уже отобрано допустимое количество типов продукции - "),
+                 QStringLiteral("типов комбикормов"));
     buildLayout();
 
     connect(Button6, &QPushButton::clicked, this, &TForm5::Button6Click);
@@ -133,12 +140,24 @@ void TForm5::buildLayout()
 
     bottom_->addWidget(Panel1);
     bottom_->addWidget(Panel2);
+    QFont bold = choiceHint_->font();
+    bold.setBold(true);
+    choiceHint_->setFont(bold);
+    choiceHint_->hide();
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(choiceHint_);
     layout->addLayout(
         gridAndButtons({DBMemo1, Label1}, {{Button1, Button2, Button3, Button4, Button5, Button6},
-                                           {Button7, Button8, Button9, Button10}}),
+                                           {Button7, selectAllButton, Button8, Button9, Button10}}),
         1);
     layout->addWidget(bottom_, 0);
+}
+
+void TForm5::setProductChoice(bool choosing)
+{
+    for (QPushButton *button : {Button7, selectAllButton, Button8})
+        button->setEnabled(!choosing);
+    choiceHint_->setVisible(choosing);
 }
 
 bool TForm5::normsPanelShown() const
@@ -344,6 +363,17 @@ void TForm5::Button8Click()
     DBGrid1->setFocus();
     setNormsPanelShown(panelShown);
     updateButtons();
+}
+
+// "Отметить все", the limits on screen written first and those of the current feed type
+// loaded after, as "Отменить весь отбор" does.
+QString TForm5::selectAllEntries()
+{
+    saveLimits();
+    store::DataSourceOff kkOff(dm_.Table2);
+    const QString refusal = ListWindow::selectAllEntries();
+    loadLimits();
+    return refusal;
 }
 
 // "Выделить ": marks the feed types whose purpose, type or standard holds the key and

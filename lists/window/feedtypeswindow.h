@@ -5,8 +5,9 @@
 // norms panel ("Нормы ввода сырья") the minimum and maximum inclusion of every raw
 // material, kept in norm; selection of feed types for the next calculation (at most 40)
 // and the highlight search. Opened from the main menu, from the calculation preparation
-// window (kk then carries the selection filter) and from the mix window (which disables
-// the two selection buttons, Button7 and Button8, while it has the window open).
+// window (kk then carries the selection filter) and from the mix window to choose its
+// product (setProductChoice: the selection cannot be changed, and a line says how to
+// choose).
 //
 //     TForm5 form(*store::dataModule(), parent);
 //     form.exec();   // the feed type current at close is the one chosen
@@ -43,6 +44,9 @@ public:
     ~TForm5() override;
 
     bool normsPanelShown() const;
+    // The window opened to choose the mix window's product: the selection buttons disabled
+    // and a line over the grid saying how to choose; false puts it back.
+    void setProductChoice(bool choosing);
 
     widgets::TableGrid *DBGrid1; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
     lists::FieldMemo *DBMemo1;   // the purpose of the current feed type in full
@@ -63,6 +67,7 @@ public:
     QPushButton *Button12; // "Выделить" (norms panel, raw materials)
     QPushButton *Button13; // "Отменить выделение" (norms panel)
     QLabel *Label1;        // list size and selected count
+    QPushButton *selectAllButton; // "Отметить все"
 
 private:
     // store::FeedTypesWindowLink
@@ -80,6 +85,7 @@ private:
     void clearNewEntry() override;
     void setEditorsReadOnly(bool readOnly) override;
     void correctClick() override;
+    QString selectAllEntries() override;
     void hideForbiddenButtons(bool any) override;
     void Button6Click();
     void Button8Click();
@@ -93,5 +99,6 @@ private:
     void loadLimits();
 
     QStackedWidget *bottom_;
+    QLabel *choiceHint_; // how to choose the product, while the mix window chooses
     std::unique_ptr<store::FeedTypeScrollEvents> scrollEvents_;
 };

@@ -6,6 +6,7 @@
 #include "store/table.h"
 #include "widgets/message.h"
 #include "widgets/tablegrid.h"
+#include "widgets/windowparts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,11 +40,16 @@ void ListWindow::setFrame(widgets::TableGrid *grid, QLabel *counts, const QStrin
     wireButtons();
 }
 
-void ListWindow::setSelection(int *count, int limit, const QString &refusal)
+void ListWindow::setSelection(int *count, int limit, const QString &refusal, const QString &entries)
 {
     selectedCount_ = count;
     selectionLimit_ = limit;
     refusal_ = refusal;
+    entries_ = entries;
+    legend_ = widgets::makeLabel(QStringLiteral("Красные строки — отобранные к расчету"), this);
+    QPalette palette = legend_->palette();
+    palette.setColor(QPalette::WindowText, Qt::red); // as the grid draws them
+    legend_->setPalette(palette);
 }
 
 void ListWindow::wireButtons()
@@ -56,6 +62,8 @@ void ListWindow::wireButtons()
     connect(b.correct, &QPushButton::clicked, this, &ListWindow::correctClick);
     if (b.select)
         connect(b.select, &QPushButton::clicked, this, &ListWindow::selectClick);
+    if (b.selectAll)
+        connect(b.selectAll, &QPushButton::clicked, this, &ListWindow::selectAllClick);
     connect(b.exit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -66,6 +74,8 @@ QBoxLayout *ListWindow::gridAndButtons(const QList<QWidget *> &underGrid,
     gridColumn->addWidget(grid_, 1);
     for (QWidget *widget : underGrid)
         gridColumn->addWidget(widget);
+    if (legend_)
+        gridColumn->addWidget(legend_);
     auto *row = new QHBoxLayout;
     row->addLayout(gridColumn, 1);
     for (const QList<QPushButton *> &buttons : buttonColumns) {
@@ -84,8 +94,9 @@ QList<QPushButton *> ListWindow::listButtons() const
 {
     const ListButtons &b = buttons_;
     QList<QPushButton *> buttons;
-    for (QPushButton *button : {b.addAtEnd, b.addAbove, b.move, b.remove, b.correct, b.panelSwitch,
-                                b.select, b.deselectAll, b.highlight, b.cancelHighlight}) {
+    for (QPushButton *button :
+         {b.addAtEnd, b.addAbove, b.move, b.remove, b.correct, b.panelSwitch, b.select, b.selectAll,
+          b.deselectAll, b.highlight, b.cancelHighlight}) {
         if (button)
             buttons.append(button);
     }
@@ -173,8 +184,11 @@ void ListWindow::hideForbiddenButtons(bool /*any*/)
     if (!selectedCount_ || !listFiltered())
         return;
     const ListButtons &b = buttons_;
-    for (QPushButton *button : {b.addAtEnd, b.addAbove, b.move, b.remove, b.select, b.deselectAll})
-        button->hide();
+    for (QPushButton *button :
+         {b.addAtEnd, b.addAbove, b.move, b.remove, b.select, b.selectAll, b.deselectAll}) {
+        if (button)
+            button->hide();
+    }
 }
 
 void ListWindow::setEditorsReadOnly(bool readOnly)
@@ -196,6 +210,11 @@ bool ListWindow::addEntry(AddPlace place)
 void ListWindow::deleteEntry()
 {
     scheme_.deleteCurrent();
+}
+
+QString ListWindow::selectAllEntries()
+{
+    return selectAll(scheme_.table(), *selectedCount_, selectionLimit_, entries_);
 }
 
 void ListWindow::placeMovedEntry()
@@ -271,6 +290,17 @@ void ListWindow::selectClick()
     if (!refusal.isEmpty())
         widgets::showMessage(this, refusal);
     updateCounts();
+    grid_->setFocus();
+}
+
+// "Отметить все": every entry selected, or none when they are more than the limit.
+void ListWindow::selectAllClick()
+{
+    QString refusal;
+    widgets::runReporting(this, [this, &refusal] { refusal = selectAllEntries(); });
+    if (!refusal.isEmpty())
+        widgets::showMessage(this, refusal);
+    updateButtons();
     grid_->setFocus();
 }
 

@@ -6,13 +6,14 @@
 // "Переместить", "Уточнить", "Выход") and of "Отобрать к расчету", the button visibility
 // that follows the list's size, the counts line under the grid, and the activation and
 // close protocol: activation runs when the opener shows the window, close whatever
-// closes it. A window names the role of each of its buttons and fills in what its list
-// does differently: what it loads on activation, how a new entry is cleared, which
-// editors it has, which buttons its state forbids.
+// closes it. A list with a selection gets "Отметить все" and a legend of its red rows. A window
+// names the role of each of its buttons and fills in what its list does differently: what it loads
+// on activation, how a new entry is cleared, which editors it has, which buttons its state forbids.
 //
 //     setFrame(DBGrid1, Label1, QStringLiteral("Сырья"),
 //              {.addAtEnd = Button1, .addAbove = Button2, ..., .exit = Button10});
-//     setSelection(&dm.selectedRawCount, 50, QStringLiteral("Уже отобрано ... - "));
+//     setSelection(&dm.selectedRawCount, 50, QStringLiteral("Уже отобрано ... - "),
+//                  QStringLiteral("типов сырья"));
 
 #include "lists/listscheme.h"
 
@@ -45,6 +46,7 @@ struct ListButtons {
     QPushButton *correct = nullptr;     // "Уточнить" ("Уточнить название")
     QPushButton *panelSwitch = nullptr; // feed types: the norms panel; stays in a move
     QPushButton *select = nullptr;      // "Отобрать к расчету"
+    QPushButton *selectAll = nullptr;   // "Отметить все"
     QPushButton *deselectAll = nullptr; // "Отменить весь отбор"
     QPushButton *highlight = nullptr;   // "Выделить"
     QPushButton *cancelHighlight = nullptr; // "Отменить выделение"
@@ -69,12 +71,13 @@ protected:
     void setFrame(widgets::TableGrid *grid, QLabel *counts, const QString &countsCaption,
                   const ListButtons &buttons);
     // The selection for the next calculation: the data module's selected count, its
-    // limit and the message shown at the limit (followed by the count and ".").
-    void setSelection(int *count, int limit, const QString &refusal);
+    // limit, the message shown at the limit (followed by the count and ".") and what the
+    // entries are called after a number ("типов сырья").
+    void setSelection(int *count, int limit, const QString &refusal, const QString &entries);
 
-    // The grid column (the grid, stretched, and the widgets under it) with the button
-    // columns beside it; "Выход" stands at the foot of the last. Hidden buttons leave no
-    // holes.
+    // The grid column (the grid, stretched, the widgets under it, then the legend of the
+    // selection) with the button columns beside it; "Выход" stands at the foot of the last. Hidden
+    // buttons leave no holes.
     QBoxLayout *gridAndButtons(const QList<QWidget *> &underGrid,
                                const QList<QList<QPushButton *>> &buttonColumns);
 
@@ -94,6 +97,8 @@ protected:
     // carries besides the list's own record. An add that was not possible returns false.
     virtual bool addEntry(AddPlace place);
     virtual void deleteEntry();
+    // "Отметить все" on the list's records; the refusal when the list exceeds the limit.
+    virtual QString selectAllEntries();
     virtual void placeMovedEntry();
     // Clears the columns of the entry an add has just taken from a free slot.
     virtual void clearNewEntry() = 0;
@@ -126,6 +131,7 @@ private:
     void deleteClick();
     void moveClick();
     void selectClick();
+    void selectAllClick();
 
     widgets::TableGrid *grid_ = nullptr;
     QLabel *counts_ = nullptr;
@@ -134,6 +140,8 @@ private:
     int *selectedCount_ = nullptr; // null: the list has no selection
     int selectionLimit_ = 0;
     QString refusal_;
+    QString entries_;
+    QLabel *legend_ = nullptr; // what the red rows mean; with a selection only
     QMetaObject::Connection scrollLock_;
     bool active_ = false;
 };

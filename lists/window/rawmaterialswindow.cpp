@@ -52,6 +52,7 @@ TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
       Button8(widgets::makeButton(QStringLiteral("Выделить"), this)),
       Button9(widgets::makeButton(QStringLiteral("Отменить выделение"), this)),
       Button10(widgets::makeButton(QStringLiteral("Выход"), this)),
+      selectAllButton(widgets::makeButton(QStringLiteral("Отметить все"), this)),
       Label1(widgets::makeLabel(QString(), this))
 {
     setWindowTitle(QStringLiteral("Работа со списком сырья"));
@@ -64,18 +65,21 @@ TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
               .remove = Button4,
               .correct = Button5,
               .select = Button6,
+              .selectAll = selectAllButton,
               .deselectAll = Button7,
               .highlight = Button8,
               .cancelHighlight = Button9,
               .exit = Button10});
     setSelection(&dm.selectedRawCount, selectionLimit,
-                 QStringLiteral("Уже отобрано допустимое количество типов сырья - "));
+                 QStringLiteral("Уже отобрано допустимое количество типов сырья - "),
+                 QStringLiteral("типов сырья"));
 
     // Editing the list in one column, selection and search in the other.
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(gridAndButtons({Label1}, {{Button1, Button2, Button3, Button4, Button5},
-                                                {Button6, Button7, Button8, Button9}}),
-                      1);
+    layout->addLayout(
+        gridAndButtons({Label1}, {{Button1, Button2, Button3, Button4, Button5},
+                                  {Button6, selectAllButton, Button7, Button8, Button9}}),
+        1);
     layout->addWidget(Panel1, 0);
     DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 

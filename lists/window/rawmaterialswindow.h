@@ -47,7 +47,8 @@ public:
     QPushButton *Button8;  // "Выделить"
     QPushButton *Button9;  // "Отменить выделение"
     QPushButton *Button10; // "Выход"
-    QLabel *Label1;        // list size and selected count
+    QPushButton *selectAllButton; // "Отметить все"
+    QLabel *Label1;               // list size and selected count
 
 private:
     void FormActivate() override;

@@ -71,7 +71,9 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     whenShown<results::TForm12>([&](results::TForm12 *form) {
         form->setMessageSink([&messages](const QString &text) { messages.append(text); });
         whenShown<TForm5>([&selectionLocked](TForm5 *feedTypes) {
-            selectionLocked = !feedTypes->Button7->isEnabled() && !feedTypes->Button8->isEnabled();
+            selectionLocked = !feedTypes->Button7->isEnabled() &&
+                              !feedTypes->Button8->isEnabled() &&
+                              !feedTypes->selectAllButton->isEnabled();
             feedTypes->close(); // left on the first feed type, ПК-5
         });
         form->chooseProductButton()->click();
@@ -121,7 +123,8 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     QVERIFY(!dm.Table3.filtered());
     // the selection buttons are enabled again for the feed types window's own use
     const TForm5 *feedTypes = menu.findChild<TForm5 *>();
-    QVERIFY(feedTypes && feedTypes->Button7->isEnabled() && feedTypes->Button8->isEnabled());
+    QVERIFY(feedTypes && feedTypes->Button7->isEnabled() && feedTypes->Button8->isEnabled() &&
+            feedTypes->selectAllButton->isEnabled());
     const QString text = roadtest::pdfText(pdf);
     QVERIFY2(text.contains(product + QStringLiteral("%1Г").arg(number)), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Пшеница фуражная")));
