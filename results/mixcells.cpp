@@ -16,6 +16,21 @@ QString mixColumnTitle(MixNumberColumn column)
     return QStringLiteral("Максимум");
 }
 
+NormDeviation normDeviation(const MixCells &cells)
+{
+    if (!cells.fact.number.ok())
+        return NormDeviation::Within;
+    const double level = cells.fact.number.value;
+    const auto bounds = [](const CellValue &norm) {
+        return norm.number.ok() && norm.number.value != 0;
+    };
+    if (bounds(cells.minimum) && level < cells.minimum.number.value)
+        return NormDeviation::BelowMinimum;
+    if (bounds(cells.maximum) && level > cells.maximum.number.value)
+        return NormDeviation::AboveMaximum;
+    return NormDeviation::Within;
+}
+
 CellValue typedNormCell(const QString &text)
 {
     return {text, readCellNumber(text.trimmed())};

@@ -28,6 +28,15 @@ struct MixCells {
     CellValue maximum;
 };
 
+// Where a level stands against the norms of its row.
+enum class NormDeviation { Within, BelowMinimum, AboveMaximum };
+
+// The level as its "Факт" cell shows it against the norms as their cells show them, so
+// that a mark never contradicts the figures on the screen. A blank norm, a norm of 0 (as a
+// feed type stores "none") and a cell that is not a number bound nothing; a blank level
+// is within.
+NormDeviation normDeviation(const MixCells &cells);
+
 // A norm as the user types it: blanks around the number are no part of it, and a cell
 // of blanks only is blank.
 CellValue typedNormCell(const QString &text);

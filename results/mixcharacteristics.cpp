@@ -143,7 +143,7 @@ MixResult computeMix(const MixInput &input, const settings::Settings &values)
     }
     if (input.mode == MixMode::Percent && input.volume == 0) {
         result.refusal = MixRefusal::NoVolume;
-        result.error = QStringLiteral("Не введен объем партии...");
+        result.error = QStringLiteral("Не введен объем выработки...");
         return result;
     }
     for (const MixLine &line : input.lines) {

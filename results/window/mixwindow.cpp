@@ -34,6 +34,7 @@ namespace
 const QString kArchivePrefix = QStringLiteral("Арх.  № ");
 constexpr int kProductLength = 37;
 constexpr int kLeft = 4;
+const QColor kOutOfNormBackground(255, 214, 120); // amber: a level outside its norms
 
 QLabel *caption(const QString &text, QWidget *parent, const QRect &geometry)
 {
@@ -192,7 +193,7 @@ void TForm12::buildLayout()
 
     StringGrid1 = new QTableWidget(0, ColumnCount, this);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setGeometry(367, 4, 413, 333);
+    StringGrid1->setGeometry(367, 4, 413, 313);
     // the compact size of the window's columns; numbers drawn without their leading blanks
     QFont font = StringGrid1->font();
     font.setPointSizeF(std::min(font.pointSizeF(), 8.0));
@@ -216,6 +217,10 @@ void TForm12::buildLayout()
     StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 4);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setWordWrap(false);
+    QLabel *legend =
+        caption(QStringLiteral("Красные — к печати и в архив;   ↓ ниже нормы,  ↑ выше нормы"), this,
+                {369, 318, 411, 18});
+    legend->setFont(font);
 
     buildFields();
     buildChoices();
@@ -309,6 +314,9 @@ void TForm12::buildButtons()
                             {362, 558, 150, 30},   {516, 558, 150, 30},   {670, 558, 110, 30}};
     for (std::size_t i = 0; i < std::size(row); ++i)
         row[i]->setGeometry(places[i]);
+    Button4->setToolTip(QStringLiteral("Откроется список типов комбикормов: встаньте на нужный "
+                                       "продукт и нажмите «Выход». Его нормы встанут в колонки "
+                                       "«Минимум» и «Максимум»."));
     connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm12::Button3Click);
@@ -363,14 +371,45 @@ void TForm12::writeNumber(int row, int column, const CellValue &value)
     setCell(row, column, value.text);
     if (CellValue *number = numberCell(row, column))
         *number = value;
+    markDeviation(row);
 }
 
-// A text the window did not write is a typed norm (only the norms can be typed into).
+// A text the window did not write is a typed norm (only the norms can be typed into); the
+// level's mark follows it.
 void TForm12::numberEdited(QTableWidgetItem *item)
 {
+    if (item->column() != ColMinimum && item->column() != ColMaximum)
+        return;
     CellValue *number = numberCell(item->row(), item->column());
-    if (number && item->text() != number->text)
-        *number = typedNormCell(item->text());
+    if (!number || item->text() == number->text)
+        return;
+    *number = typedNormCell(item->text());
+    markDeviation(item->row());
+}
+
+// A level outside the row's norms: the "Факт" cell on a shaded background, with an arrow
+// beside the figure. Red is taken: it marks the rows selected for printing.
+void TForm12::markDeviation(int row)
+{
+    QTableWidgetItem *item = StringGrid1->item(row, ColFact);
+    if (!item || row >= cells_.size())
+        return;
+    const MixCells &cells = cells_.at(row);
+    // the price row's level is the raw-material price, not the selling price its norms bound
+    const NormDeviation deviation = row == 0 ? NormDeviation::Within : normDeviation(cells);
+    QString text = cells.fact.text;
+    QString tip;
+    if (deviation == NormDeviation::BelowMinimum) {
+        text = QStringLiteral("↓ ") + text.trimmed();
+        tip = QStringLiteral("Ниже минимума ") + cells.minimum.text.trimmed();
+    } else if (deviation == NormDeviation::AboveMaximum) {
+        text = QStringLiteral("↑ ") + text.trimmed();
+        tip = QStringLiteral("Выше максимума ") + cells.maximum.text.trimmed();
+    }
+    const bool outside = deviation != NormDeviation::Within;
+    item->setText(text);
+    item->setToolTip(tip);
+    item->setBackground(outside ? QBrush(kOutOfNormBackground) : QBrush());
 }
 
 // Red means marked for printing and for the archive.

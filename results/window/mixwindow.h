@@ -5,9 +5,10 @@
 // the window computes the mix's level of every characteristic against the norms of a
 // product chosen from the feed types list, its price of one tonne and the recipe name
 // with that price; a mix without a filler can be written to the recipe archive and
-// printed. The inputs are the window's own (MixInputs), emptied each time it opens; the
-// raw material list shows them beside the names and prices, and of sir only a price
-// typed there (MI1) is ever written.
+// printed. A level outside the product's norms is shaded, with an arrow beside it (red is
+// the rows marked for printing). The inputs are the window's own (MixInputs), emptied each
+// time it opens; the raw material list shows them beside the names and prices, and of sir
+// only a price typed there (MI1) is ever written.
 //
 // The shell hands it two openers: the feed types window, to choose the product (with its
 // selection buttons disabled), and the recipe view window on an archive number:
@@ -127,6 +128,7 @@ private:
     CellValue *numberCell(int row, int column);
     void writeNumber(int row, int column, const CellValue &value);
     void numberEdited(QTableWidgetItem *item);
+    void markDeviation(int row);
     void setRowSelected(int row, bool selected);
     void bindInputColumn(MixMode mode, bool readOnly);
     void setInputsLocked(bool locked);

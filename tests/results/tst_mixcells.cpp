@@ -23,6 +23,7 @@ const QList<results::MixCharacteristic> kRows = {
 
 Q_DECLARE_METATYPE(CellValue)
 Q_DECLARE_METATYPE(MixCells)
+Q_DECLARE_METATYPE(results::NormDeviation)
 
 class TestMixCells final : public QObject
 {
@@ -36,6 +37,8 @@ private slots:
     void notANumberStopsTheWrite_data();
     void notANumberStopsTheWrite();
     void missingCellsAreBlankAndUnmarked();
+    void levelAgainstNorms_data();
+    void levelAgainstNorms();
 };
 
 void TestMixCells::typedNorm_data()
@@ -178,6 +181,39 @@ void TestMixCells::missingCellsAreBlankAndUnmarked()
         QCOMPARE(row.fact, 0.0);
         QCOMPARE(row.maximum, 0.0);
     }
+}
+
+void TestMixCells::levelAgainstNorms_data()
+{
+    using results::NormDeviation;
+    QTest::addColumn<MixCells>("cells");
+    QTest::addColumn<NormDeviation>("deviation");
+    const CellValue calcium = results::levelCell(0.09);
+    QTest::newRow("below the minimum")
+        << MixCells{results::normCell(0.55), calcium, results::normCell(1.2)}
+        << NormDeviation::BelowMinimum;
+    QTest::newRow("above the maximum")
+        << MixCells{{}, results::levelCell(3250), results::normCell(3000)}
+        << NormDeviation::AboveMaximum;
+    QTest::newRow("within") << MixCells{results::normCell(0.05), calcium, results::normCell(0.1)}
+                            << NormDeviation::Within;
+    // 0.5496 shows as 0.55: no mark that the figures on the screen contradict
+    QTest::newRow("as shown") << MixCells{results::normCell(0.55), results::levelCell(0.5496), {}}
+                              << NormDeviation::Within;
+    QTest::newRow("maximum 0 bounds nothing")
+        << MixCells{{}, calcium, results::typedNormCell("0")} << NormDeviation::Within;
+    QTest::newRow("typed text bounds nothing")
+        << MixCells{results::typedNormCell("мин"), calcium, {}} << NormDeviation::Within;
+    QTest::newRow("no level yet") << MixCells{results::normCell(0.55), {}, {}}
+                                  << NormDeviation::Within;
+}
+
+// A level is out of its norms as the cells show them; what is no norm bounds nothing.
+void TestMixCells::levelAgainstNorms()
+{
+    QFETCH(MixCells, cells);
+    QFETCH(results::NormDeviation, deviation);
+    QCOMPARE(results::normDeviation(cells), deviation);
 }
 
 QTEST_APPLESS_MAIN(TestMixCells)

@@ -99,8 +99,9 @@ void TestMixCharacteristics::refusals_data()
     QTest::addColumn<double>("second");
     QTest::addColumn<QString>("message");
     QTest::addColumn<double>("lossNorm");
-    QTest::newRow("percent without volume") << MixMode::Percent << 0.0 << 60.0 << 40.0
-                                            << QStringLiteral("Не введен объем партии...") << 0.5;
+    QTest::newRow("percent without volume")
+        << MixMode::Percent << 0.0 << 60.0 << 40.0 << QStringLiteral("Не введен объем выработки...")
+        << 0.5;
     QTest::newRow("no input") << MixMode::Percent << 10.0 << 0.0 << 0.0
                               << QStringLiteral("Ввод сырья не задан!!!") << 0.5;
     QTest::newRow("negative percent")

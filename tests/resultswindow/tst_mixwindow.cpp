@@ -92,6 +92,13 @@ struct Mix {
         const QTableWidgetItem *item = form->characteristicsGrid()->item(row, column);
         return item ? item->text() : QString();
     }
+    // The figure a cell shows, without the arrow of a level outside its norms.
+    QString figure(int row, int column) const
+    {
+        QString text = charCell(row, column);
+        text.remove(u'↓').remove(u'↑');
+        return text.trimmed();
+    }
     void setVolume(const QString &text)
     {
         form->volumeField()->setFocus();
@@ -146,6 +153,7 @@ private slots:
     void refusedInputIsSaidOnce();
     void productChoiceKeepsTypedInputs();
     void productChoiceMarksNormedRows();
+    void levelsOutsideNormsAreMarked();
     void archiveWriteAndPrint_data();
     void archiveWriteAndPrint();
     void printNeedsTheArchive();
@@ -332,7 +340,7 @@ void TestMixWindow::refusals_data()
     QTest::addColumn<double>("wheat");
     QTest::addColumn<QString>("message");
     QTest::newRow("no volume") << MixMode::Percent << QString() << 100.0
-                               << QStringLiteral("Не введен объем партии...");
+                               << QStringLiteral("Не введен объем выработки...");
     QTest::newRow("no input") << MixMode::Percent << QStringLiteral("10") << 0.0
                               << QStringLiteral("Ввод сырья не задан!!!");
     QTest::newRow("negative percent") << MixMode::Percent << QStringLiteral("10") << -5.0
@@ -441,6 +449,36 @@ void TestMixWindow::productChoiceMarksNormedRows()
     QVERIFY(w.form->rowSelected(2));
 }
 
+// A level below the product's minimum or above its maximum: the "Факт" cell shaded, an
+// arrow beside the figure; a norm typed afterwards moves the mark; the price row is never
+// marked (its norms bound the selling price, its level is the raw-material price).
+void TestMixWindow::levelsOutsideNormsAreMarked()
+{
+    Mix w;
+    QVERIFY(w.ok());
+    w.form->chooseProductButton()->click();
+    w.typeFivePercents();
+    w.form->computeButton()->click();
+    QTableWidget *grid = w.form->characteristicsGrid();
+    const auto shaded = [grid](int row) {
+        return grid->item(row, TForm12::ColFact)->background().style() != Qt::NoBrush;
+    };
+    const int protein = 5;
+    QVERIFY(!w.charCell(0, TForm12::ColFact).contains(u'↑'));
+    QVERIFY(!shaded(0));
+    // grains alone stay far below a compound feed's protein minimum
+    QVERIFY2(w.charCell(protein, TForm12::ColFact).startsWith(u'↓'),
+             qPrintable(w.charCell(protein, TForm12::ColFact)));
+    QVERIFY(shaded(protein));
+    const QString level = w.figure(protein, TForm12::ColFact);
+    grid->item(protein, TForm12::ColMinimum)->setText(QStringLiteral("1"));
+    QCOMPARE(w.charCell(protein, TForm12::ColFact).trimmed(), level);
+    QVERIFY(!shaded(protein));
+    grid->item(protein, TForm12::ColMaximum)->setText(QStringLiteral("2"));
+    QCOMPARE(w.charCell(protein, TForm12::ColFact), QStringLiteral("↑ ") + level);
+    QVERIFY(shaded(protein));
+}
+
 // The name ends in the number and the form letter, cut to 4 characters; the label shows
 // them and printing hands the number to the recipe view.
 void TestMixWindow::archiveWriteAndPrint_data()
@@ -528,8 +566,7 @@ void TestMixWindow::editedNormsAreArchived()
         found = true;
         QCOMPARE(arpit.number(QStringLiteral("mi")), 21.5);
         QCOMPARE(arpit.number(QStringLiteral("ma")), 23.5);
-        QCOMPARE(arpit.number(QStringLiteral("fa")),
-                 w.charCell(5, TForm12::ColFact).trimmed().toDouble());
+        QCOMPARE(arpit.number(QStringLiteral("fa")), w.figure(5, TForm12::ColFact).toDouble());
     }
     QVERIFY(found);
 }
@@ -553,12 +590,12 @@ void TestMixWindow::archivedNumbersAreThoseShown()
     for (int m = 1; m < w.form->characteristicsGrid()->rowCount(); ++m)
         rowOf.insert(w.charCell(m, TForm12::ColName).trimmed(), m);
     const int tryptophan = rowOf.value(QStringLiteral("Триптофан"));
-    QCOMPARE(w.charCell(tryptophan, TForm12::ColFact).trimmed(), QStringLiteral("0.10"));
+    QCOMPARE(w.figure(tryptophan, TForm12::ColFact), QStringLiteral("0.10"));
     QVERIFY(qAbs(w.form->lastResult().levels[size_t(tryptophan)] - 0.105) < 1e-12);
-    QCOMPARE(w.charCell(rowOf.value(QStringLiteral("ОЭ птицы")), TForm12::ColFact).trimmed(),
+    QCOMPARE(w.figure(rowOf.value(QStringLiteral("ОЭ птицы")), TForm12::ColFact),
              QStringLiteral("13.18"));
     const auto shown = [&w](int m, int column) {
-        return w.charCell(m, column).trimmed().toDouble(); // a blank cell is 0
+        return w.figure(m, column).toDouble(); // a blank cell is 0
     };
     store::Table &arpit = w.dm->Table8;
     arpit.setFiltered(false);
