@@ -1,6 +1,7 @@
 #include "documents/window/recipepage.h"
 
 #include "documents/recipedocument.h"
+#include "documents/recipeform.h"
 #include "documents/window/textplacement.h"
 #include "settings/settings.h"
 #include "store/numbertext.h"
@@ -13,8 +14,6 @@
 namespace documents
 {
 
-using store::fixedText;
-using store::rightAligned;
 using store::wrapText;
 
 namespace
@@ -33,26 +32,6 @@ constexpr int kSignatureRowGap = 100; // between a signature row pushed down and
 QString spaces(int n)
 {
     return QString(n, QLatin1Char(' '));
-}
-
-// The three heading lines of the printed raw-material table.
-QStringList printedHeadings(RecipeForm form)
-{
-    const QString second =
-        spaces(11) + QStringLiteral("Состав сырья") + spaces(10) + QStringLiteral("%ввода");
-    if (form == RecipeForm::Full) {
-        return {spaces(42) + QStringLiteral("Оптовая цена") + spaces(6) +
-                    QStringLiteral("Стоимость в") + spaces(3) + QStringLiteral("Количество на") +
-                    spaces(3) + QStringLiteral("Количество на"),
-                second,
-                spaces(41) + QStringLiteral("за 1 тонну, руб.") + spaces(2) +
-                    QStringLiteral("рецепте, руб.") + spaces(4) + QStringLiteral("партию") +
-                    spaces(7) + QStringLiteral("партию с потерями ")};
-    }
-    return {
-        spaces(41) + QStringLiteral("Количество на") + spaces(2) + QStringLiteral("Количество на"),
-        second,
-        spaces(45) + QStringLiteral("партию") + spaces(5) + QStringLiteral("партию с потерями ")};
 }
 
 const QString kQualityHeading = QStringLiteral("Показатели качества") + spaces(13) +
@@ -212,17 +191,12 @@ int RecipePage::drawRawTable(const RecipeDocument &document, RecipeForm form)
 {
     page_.rectangle(400, 1260, 4500, 1520);
     page_.setFont(8);
-    const QStringList headings = printedHeadings(form);
+    const QStringList headings = formRawHeadings(form);
     for (int i = 0; i < headings.size(); ++i)
         textAt(450, 1310 + 50 * i, headings.at(i));
-    const int cut = form == RecipeForm::Full ? 69 : 38;
     const int n = document.rawCount();
-    for (int k = 1; k <= n; ++k) {
-        const QString &source = document.lines().at(RecipeDocument::kFirstRawLine + k - 1);
-        textAt(450, 1480 + 100 * k,
-               source.left(cut) + rightAligned(fixedText(document.batch(k - 1), 14, 4), 15) +
-                   fixedText(document.batchWithLosses(k - 1), 14, 4));
-    }
+    for (int k = 1; k <= n; ++k)
+        textAt(450, 1480 + 100 * k, formRawLine(document, k - 1, form));
     const int bottom = 1480 + 100 * (n + 1);
     const QList<int> rules = form == RecipeForm::Full
                                  ? QList<int>{400, 1670, 1950, 2630, 3192, 3740, 4500}
@@ -240,24 +214,21 @@ int RecipePage::drawQualityBlock(const RecipeDocument &document, RecipeForm form
     painter_->drawRect(x(400), y0, x(4500) - x(400), y(150));
     text(x(600), y0 + y(50), kQualityHeading);
     const int q = document.charCount();
-    for (int i = 1; i <= q; ++i) {
-        const QString &source = document.lines().at(document.firstCharLine() + i - 1);
-        const QString shown = actualValues ? source.left(50) + source.mid(62, 8) : source.left(58);
-        text(x(450), y0 + y(100 * i + 120), QLatin1Char(' ') + shown);
-    }
+    for (int i = 1; i <= q; ++i)
+        text(x(450), y0 + y(100 * i + 120),
+             QLatin1Char(' ') + formCharLine(document, i - 1, actualValues));
     const int tableBottom = y0 + y(100 * q + 210);
     for (int at : {400, 1740, 2430, 2740})
         page_.line(x(at), y0, x(at), tableBottom);
     page_.line(x(2740), tableBottom, x(400), tableBottom);
 
-    const int e = document.costRuleIndex();
-    const QList<std::pair<int, int>> costs =
-        form == RecipeForm::NoFinance
-            ? QList<std::pair<int, int>>{{9, 220}, {10, 320}, {11, 520}, {12, 620}}
-            : QList<std::pair<int, int>>{{3, 220}, {4, 320}, {5, 420},  {6, 520},   {7, 620},
-                                         {8, 720}, {9, 820}, {10, 920}, {11, 1120}, {12, 1220}};
-    for (const auto &[offset, at] : costs)
-        text(x(2790), y0 + y(at), document.lines().at(e + offset));
+    // the selling price and the volume stand apart from the lines above them
+    const QStringList costs = formCostLines(document, form);
+    const QList<int> places = form == RecipeForm::NoFinance
+                                  ? QList<int>{220, 320, 520, 620}
+                                  : QList<int>{220, 320, 420, 520, 620, 720, 820, 920, 1120, 1220};
+    for (int i = 0; i < costs.size() && i < places.size(); ++i)
+        text(x(2790), y0 + y(places.at(i)), costs.at(i));
     const int h = form == RecipeForm::NoFinance ? 720 : 1320;
     page_.line(x(2740), y0, x(2740), y0 + y(h));
     page_.line(x(3790), y0 + y(150), x(3790), y0 + y(h));

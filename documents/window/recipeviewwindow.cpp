@@ -2,6 +2,7 @@
 
 #include "archive/archivedrecipe.h"
 #include "documents/recipeexport.h"
+#include "documents/recipeform.h"
 #include "documents/window/recipepage.h"
 #include "documents/window/wordexport.h"
 #include "platform/printerchoice.h"
@@ -99,6 +100,12 @@ void TForm15::buildLayout()
     auto *types = new QButtonGroup(this);
     types->addButton(RadioButton4);
     types->addButton(RadioButton5);
+    for (QButtonGroup *group : {forms, types}) {
+        connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+            if (checked)
+                showForm();
+        });
+    }
     auto *typeLabels = new QVBoxLayout;
     typeLabels->setSpacing(0);
     typeLabels->addWidget(widgets::makeLabel(QStringLiteral("Укажите тип"), this));
@@ -183,8 +190,20 @@ void TForm15::FormShow()
         QTimer::singleShot(0, this, [this, text] { widgets::showMessage(this, text); });
         return;
     }
-    ListBox1->addItems(document_.lines());
+    showForm();
     ListBox1->setFocus();
+}
+
+// The list shows what the chosen form prints: its columns and lines, the chosen values,
+// and the batch amounts balanced as the next print balances them.
+void TForm15::showForm()
+{
+    const int row = ListBox1->currentRow();
+    ListBox1->clear();
+    RecipeDocument printed = document_;
+    printed.balanceBatch();
+    ListBox1->addItems(formText(printed, selectedForm(), actualValuesSelected()));
+    ListBox1->setCurrentRow(std::min(row, ListBox1->count() - 1));
 }
 
 void TForm15::Button1Click()
@@ -202,6 +221,7 @@ void TForm15::Button1Click()
         return;
     document_.balanceBatch();
     platform::printWithChoice(this, choice, [this](QPrinter *printer) { paintOn(printer); });
+    showForm();
 }
 
 bool TForm15::paintOn(QPrinter *printer)

@@ -1,8 +1,9 @@
 #pragma once
 
-// TForm15: the recipe view and print window. Shows one archived recipe as its
-// fixed-pitch document text and prints it, or exports it to the word processor, in one
-// of three forms, with the calculated or the actual characteristic values.
+// TForm15: the recipe view and print window. Shows one archived recipe as fixed-pitch
+// text and prints it, or exports it to the word processor, in one of three forms, with
+// the calculated or the actual characteristic values; the text on the screen follows the
+// choice and shows what the form prints.
 //
 // The opener sets the archive number to print, then opens the window modally:
 //     documents::TForm15 form(*store::dataModule(), this);
@@ -60,6 +61,7 @@ private slots:
 private:
     void buildLayout();
     void FormShow();
+    void showForm();
     void FormClose();
 
     store::TDataModule2 &data_;

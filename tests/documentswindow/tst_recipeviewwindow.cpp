@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -97,6 +98,22 @@ private:
     QStringList seen_;
 };
 
+// A text with every run of blanks and line breaks as one blank, as a PDF reads back.
+QString words(const QString &text)
+{
+    return text.simplified();
+}
+
+QString pdfWords(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return words(QString::fromUtf8(process.readAllStandardOutput()));
+}
+
 void acceptBox(QWidget *w)
 {
     if (auto *box = qobject_cast<QMessageBox *>(w))
@@ -113,6 +130,8 @@ private slots:
     void init();
     void cleanup();
     void showsTheRecipe();
+    void screenShowsWhatThePrintShows_data();
+    void screenShowsWhatThePrintShows();
     void printsToForcedPdf();
     void printFlowThroughPrinterChoice();
     void exportsToWord_data();
@@ -243,6 +262,64 @@ void TestRecipeViewWindow::showsTheRecipe()
             QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
         QVERIFY(form.findChild<QPushButton *>(QStringLiteral("Button2"))->isEnabled());
     });
+}
+
+void TestRecipeViewWindow::screenShowsWhatThePrintShows_data()
+{
+    QTest::addColumn<QString>("form"); // the radio buttons chosen
+    QTest::addColumn<QString>("values");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("hidden");
+    const QString price = QStringLiteral("12000.00");
+    const QString costPrice = QStringLiteral("Себестоимость");
+    QTest::newRow("form 1, calculated")
+        << "RadioButton1"
+        << "RadioButton4" << QStringList{price, costPrice, "16.50"} << QStringList{"16.25"};
+    QTest::newRow("form 2, actual")
+        << "RadioButton2"
+        << "RadioButton5" << QStringList{costPrice, "16.25"} << QStringList{price, "16.50"};
+    QTest::newRow("form 3, calculated") << "RadioButton3"
+                                        << "RadioButton4" << QStringList{"Отпускная цена", "16.50"}
+                                        << QStringList{price, costPrice};
+}
+
+// The list follows the choice of form and values, and every figure line it shows is a
+// line of the page that form prints.
+void TestRecipeViewWindow::screenShowsWhatThePrintShows()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, values);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, hidden);
+    const QString pdf =
+        QDir(QStringLiteral(KP_TEST_OUTPUT))
+            .filePath(QStringLiteral("recipeview-%1.pdf").arg(QTest::currentDataTag()));
+    QFile::remove(pdf);
+    qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
+    QStringList screen;
+    withWindow(3, [&](TForm15 &window) {
+        window.findChild<QRadioButton *>(form)->click();
+        window.findChild<QRadioButton *>(values)->click();
+        auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBox1"));
+        for (int i = 0; i < list->count(); ++i)
+            screen << list->item(i)->text();
+        window.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+    });
+    const QString text = screen.join(u'\n');
+    for (const QString &s : shown)
+        QVERIFY2(text.contains(s), qPrintable(s));
+    for (const QString &s : hidden)
+        QVERIFY2(!text.contains(s), qPrintable(s));
+    const QString printed = pdfWords(pdf);
+    QVERIFY(!printed.isEmpty());
+    int figures = 0;
+    for (const QString &line : screen.mid(8)) {
+        if (line.contains(QStringLiteral("=====")) || line.contains(QStringLiteral("оказатели")))
+            continue; // rules and headings are laid out by the page
+        QVERIFY2(printed.contains(words(line)), qPrintable(line));
+        ++figures;
+    }
+    QCOMPARE(figures, 3 + 1 + (form == "RadioButton3" ? 4 : 10)); // raw, characteristic, cost
 }
 
 // Forced into a file: no message, no dialog; the amounts printed are balanced.
