@@ -195,15 +195,11 @@ void TestMixCells::levelAgainstNorms_data()
     QTest::newRow("above the maximum")
         << MixCells{{}, results::levelCell(3250), results::normCell(3000)}
         << NormDeviation::AboveMaximum;
-    QTest::newRow("within") << MixCells{results::normCell(0.05), calcium, results::normCell(0.1)}
-                            << NormDeviation::Within;
     // 0.5496 shows as 0.55: no mark that the figures on the screen contradict
     QTest::newRow("as shown") << MixCells{results::normCell(0.55), results::levelCell(0.5496), {}}
                               << NormDeviation::Within;
     QTest::newRow("maximum 0 bounds nothing")
         << MixCells{{}, calcium, results::typedNormCell("0")} << NormDeviation::Within;
-    QTest::newRow("typed text bounds nothing")
-        << MixCells{results::typedNormCell("мин"), calcium, {}} << NormDeviation::Within;
     QTest::newRow("no level yet") << MixCells{results::normCell(0.55), {}, {}}
                                   << NormDeviation::Within;
 }
