@@ -10,11 +10,10 @@
 // over its columns, between min × (1 − r) × W / max and (1 + r) × W, r the row's
 // relaxation share); then one stock row per raw material (its columns summed, at most
 // the stock net of losses, and at least that when it is to be used up).
-// Objective: minimise Σ price × tonnes; columnValue[j] holds the price.
-// The record keeps what each row and column stands for (rowKind, rowOwner, columnFeed,
-// columnRaw); the programme itself is handed out as a value.
+// Objective: minimise Σ price × tonnes.
 
-#include "calc/problemrecord.h"
+#include "calc/rowlayout.h"
+#include "calc/selection.h"
 #include "lp/lpexport.h"
 #include "lp/programme.h"
 
@@ -24,17 +23,23 @@
 namespace calc
 {
 
-// Builds the programme of the loaded record: rows, bounds, objective and coefficients;
-// the record's column bounds go from percent of the batch to tonnes, its rows get their
-// kinds and owners. relax[i] is the relaxation share of row i (1-based, normally
-// record.rowRelax); lossNorm is L in percent. Sets solveStatus to 0 and programmeError
-// to None; a programme too large for the solver's tableau is not built (programmeError
-// Overflow, nothing returned): the caller then shows kOverflowMessage and ends the run.
-std::optional<lp::Programme> assembleProgramme(ProblemRecord &record, bool useFullUse,
-                                               const std::vector<double> &relax, double lossNorm);
+// A programme and what its rows stand for.
+struct AssembledProgramme {
+    lp::Programme programme;
+    RowLayout layout;
+};
+
+// Builds the programme of the selection at the outputs of the attempt in hand: rows,
+// bounds, objective and coefficients, the column bounds turned from percent of the batch
+// into tonnes. relax[i] is the relaxation share of row i (1-based); lossNorm is L in
+// percent. A programme too large for the solver's tableau is not built: the caller then
+// shows kOverflowMessage and ends the run.
+std::optional<AssembledProgramme> assembleProgramme(const Selection &selection, bool useFullUse,
+                                                    const std::vector<double> &relax,
+                                                    double lossNorm);
 
 // "feed type p, raw material s": what column j stands for, for the export's comments.
-lp::ColumnNote columnNote(const ProblemRecord &record);
+lp::ColumnNote columnNote(const Selection &selection);
 
 // The bounds of a nutrient row: min × (1 − r) × W / max (never negative) and
 // (1 + r) × W. Where the two meet on paper but the lower one comes out a rounding

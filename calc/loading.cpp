@@ -33,70 +33,70 @@ QString amountText(double amount)
 }
 
 // "№ p - TIP  NASN" as the feed-type messages quote it.
-QString feedRef(const ProblemRecord &rec, int p)
+QString feedRef(const Selection &sel, int p)
 {
-    return num(p) + QStringLiteral(" - ") + rec.feedType[p] + QStringLiteral("  ") +
-           rec.feedPurpose[p];
+    return num(p) + QStringLiteral(" - ") + sel.feedType[p] + QStringLiteral("  ") +
+           sel.feedPurpose[p];
 }
 
-QString messageM1(int s, const QString &name, const ProblemRecord &rec, int p)
+QString messageM1(int s, const QString &name, const Selection &sel, int p)
 {
     return QStringLiteral("Максимум норм ввода сырья № ") + num(s) + QStringLiteral(" - ") + name +
-           QStringLiteral(" -  в продукт № ") + feedRef(rec, p) +
+           QStringLiteral(" -  в продукт № ") + feedRef(sel, p) +
            QStringLiteral(" -  больше 100%.");
 }
 
-QString messageM2(int s, const QString &name, const ProblemRecord &rec, int p)
+QString messageM2(int s, const QString &name, const Selection &sel, int p)
 {
     return QStringLiteral("Минимум норм ввода сырья № ") + num(s) + QStringLiteral(" - ") + name +
-           QStringLiteral(" -  в продукт № ") + feedRef(rec, p) +
+           QStringLiteral(" -  в продукт № ") + feedRef(sel, p) +
            QStringLiteral(" -  больше максимума.");
 }
 
-QString messageM3(const ProblemRecord &rec, int q, int p)
+QString messageM3(const Selection &sel, int q, int p)
 {
-    return QStringLiteral("Минимум требований по характеристике ") + rec.charName[q] +
-           QStringLiteral("  в продукте № ") + feedRef(rec, p) +
+    return QStringLiteral("Минимум требований по характеристике ") + sel.charName[q] +
+           QStringLiteral("  в продукте № ") + feedRef(sel, p) +
            QStringLiteral(" -  больше максимума.");
 }
 
 // A maximum price that leaves no money for raw materials once tax, surcharge, profit,
 // costs and losses are taken out: reported rather than turned into "no price limit".
-QString messagePriceTooLow(const ProblemRecord &rec, int p)
+QString messagePriceTooLow(const Selection &sel, int p)
 {
-    return QStringLiteral("Максимальная цена продукта № ") + feedRef(rec, p) +
+    return QStringLiteral("Максимальная цена продукта № ") + feedRef(sel, p) +
            QStringLiteral(" -  не покрывает налог, надбавку за гранулирование,"
                           " рентабельность, издержки и потери.");
 }
 
-QString messageM4(const ProblemRecord &rec, int p)
+QString messageM4(const Selection &sel, int p)
 {
-    return QStringLiteral("Требуемый вес продукта № ") + feedRef(rec, p) +
+    return QStringLiteral("Требуемый вес продукта № ") + feedRef(sel, p) +
            QStringLiteral(" - не указан.");
 }
 
-QString messageM5(const ProblemRecord &rec, int p)
+QString messageM5(const Selection &sel, int p)
 {
-    return QStringLiteral("Сумма минимальных норм ввода для продукта № ") + feedRef(rec, p) +
+    return QStringLiteral("Сумма минимальных норм ввода для продукта № ") + feedRef(sel, p) +
            QStringLiteral(" -  больше 100%.");
 }
 
-QString messageM6(const ProblemRecord &rec, int p)
+QString messageM6(const Selection &sel, int p)
 {
-    return QStringLiteral("Сумма максимальных норм ввода для продукта № ") + feedRef(rec, p) +
+    return QStringLiteral("Сумма максимальных норм ввода для продукта № ") + feedRef(sel, p) +
            QStringLiteral(" -  меньше 100%.");
 }
 
-QString messageM7(const ProblemRecord &rec, int s, double need)
+QString messageM7(const Selection &sel, int s, double need)
 {
-    return QStringLiteral("Сырья № ") + num(s) + QStringLiteral("  ") + rec.rawName[s] +
+    return QStringLiteral("Сырья № ") + num(s) + QStringLiteral("  ") + sel.rawName[s] +
            QStringLiteral(" - мало даже для минимальных вложений.  Добавьте  ") + amountText(need) +
            QStringLiteral(" Т.");
 }
 
-QString messageM8(const ProblemRecord &rec, int s, double excess)
+QString messageM8(const Selection &sel, int s, double excess)
 {
-    return QStringLiteral("Сырья № ") + num(s) + QStringLiteral("  ") + rec.rawName[s] +
+    return QStringLiteral("Сырья № ") + num(s) + QStringLiteral("  ") + sel.rawName[s] +
            QStringLiteral(
                " - слишком много, чтобы сработать даже для максимальных вложений.  Излишек ") +
            amountText(excess) + QStringLiteral(" Т.");
@@ -116,9 +116,9 @@ QString messageUnreadable(const QString &subject, const QString &column, const Q
            QStringLiteral("» не читается как число.");
 }
 
-QString rawRef(const ProblemRecord &rec, int s)
+QString rawRef(const Selection &sel, int s)
 {
-    return QStringLiteral("Сырье № ") + num(s) + QStringLiteral("  ") + rec.rawName[s];
+    return QStringLiteral("Сырье № ") + num(s) + QStringLiteral("  ") + sel.rawName[s];
 }
 
 // A number the load takes from the record under the cursor. One that cannot be read, or
@@ -163,8 +163,7 @@ QString numberField(const char *prefix, int key)
 }
 
 // Characteristics: names, units and the KEY naming their columns in kk and sir.
-std::vector<int> loadCharacteristics(ProblemRecord &rec, store::Table &pit,
-                                     QStringList &diagnostics)
+std::vector<int> loadCharacteristics(Selection &sel, store::Table &pit, QStringList &diagnostics)
 {
     std::vector<int> keys{0};
     walk(pit, [&] {
@@ -174,8 +173,8 @@ std::vector<int> loadCharacteristics(ProblemRecord &rec, store::Table &pit,
             return;
         }
         keys.push_back(pit.integer(QStringLiteral("KEY")));
-        rec.charName[q] = pit.text(QStringLiteral("PIT")).left(20);
-        rec.charUnit[q] = pit.text(QStringLiteral("EDIZ")).left(12);
+        sel.charName[q] = pit.text(QStringLiteral("PIT")).left(20);
+        sel.charUnit[q] = pit.text(QStringLiteral("EDIZ")).left(12);
     });
     if (int(keys.size()) - 1 > kMaxChars) {
         diagnostics << QStringLiteral("Характеристик в списке больше ") + num(kMaxChars) +
@@ -201,7 +200,7 @@ struct InclusionSums {
 };
 
 // The inclusion limits of feed type p: one column per raw material with a limit.
-InclusionSums loadInclusionLimits(ProblemRecord &rec, CalcWorkingValues &work, store::Table &norm,
+InclusionSums loadInclusionLimits(Selection &sel, CalcWorkingValues &work, store::Table &norm,
                                   int kodkk, int p, const std::vector<RawKey> &raws,
                                   QStringList &diagnostics)
 {
@@ -214,7 +213,7 @@ InclusionSums loadInclusionLimits(ProblemRecord &rec, CalcWorkingValues &work, s
             continue;
         const QString limit = QStringLiteral("Норма ввода сырья № ") + num(s) +
                               QStringLiteral(" - ") + raws[s].name +
-                              QStringLiteral(" -  в продукт № ") + feedRef(rec, p);
+                              QStringLiteral(" -  в продукт № ") + feedRef(sel, p);
         const std::optional<double> least =
             readNumber(norm, QStringLiteral("min"), limit, QStringLiteral("минимум"), diagnostics);
         const std::optional<double> most =
@@ -230,48 +229,48 @@ InclusionSums loadInclusionLimits(ProblemRecord &rec, CalcWorkingValues &work, s
             work.minInclusion[p][s] = 0;
             continue;
         }
-        if (rec.columnCount >= kMaxColumns)
+        if (sel.columnCount >= kMaxColumns)
             continue; // cannot happen within 40 × 50; kept from overrunning the record
-        const int j = ++rec.columnCount;
-        rec.columnFeed[j] = p;
-        rec.columnRaw[j] = s;
+        const int j = ++sel.columnCount;
+        sel.columnFeed[j] = p;
+        sel.columnRaw[j] = s;
         if (low > 0 && high == 0)
             high = 100;
         work.minInclusion[p][s] = low;
         work.maxInclusion[p][s] = high;
         if (high > 100)
-            diagnostics << messageM1(s, raws[s].name, rec, p);
+            diagnostics << messageM1(s, raws[s].name, sel, p);
         if (low > high)
-            diagnostics << messageM2(s, raws[s].name, rec, p);
+            diagnostics << messageM2(s, raws[s].name, sel, p);
         sums.least += low;
         sums.most += high;
     }
     return sums;
 }
 
-void checkFeedTotals(const ProblemRecord &rec, std::optional<double> output, int p,
-                     InclusionSums sums, QStringList &diagnostics)
+void checkFeedTotals(const Selection &sel, std::optional<double> output, int p, InclusionSums sums,
+                     QStringList &diagnostics)
 {
     if (output && *output < 0.001)
-        diagnostics << messageM4(rec, p);
+        diagnostics << messageM4(sel, p);
     if (sums.refused)
         return;
     if (sums.least > 100 + kPercentSumTolerance)
-        diagnostics << messageM5(rec, p);
+        diagnostics << messageM5(sel, p);
     if (sums.most < 100 - kPercentSumTolerance)
-        diagnostics << messageM6(rec, p);
+        diagnostics << messageM6(sel, p);
 }
 
 // The price limits of feed type p brought down to raw-material cost. Near a tax of -100 %
 // a usable price can become an unusable cost: refused as the figure it became. A maximum
 // made from the minimum is not checked, as it is not in the table.
-void convertPriceNorms(ProblemRecord &rec, int p, int key, double vat, bool madeMax,
+void convertPriceNorms(Selection &sel, int p, int key, double vat, bool madeMax,
                        const CalcParameters &parameters, QStringList &diagnostics)
 {
-    const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
-    const QString norm = QStringLiteral(" требований по характеристике ") + rec.charName[1];
-    double &low = rec.normMin[p][1];
-    double &high = rec.normMax[p][1];
+    const QString subject = QStringLiteral("Продукт № ") + feedRef(sel, p);
+    const QString norm = QStringLiteral(" требований по характеристике ") + sel.charName[1];
+    double &low = sel.normMin[p][1];
+    double &high = sel.normMax[p][1];
     low = rawCostOfPrice(low, vat, parameters);
     high = rawCostOfPrice(high, vat, parameters);
     if (!isUsableDataNumber(low))
@@ -281,25 +280,25 @@ void convertPriceNorms(ProblemRecord &rec, int p, int key, double vat, bool made
         diagnostics << dataNumberTooLarge(subject, QStringLiteral("Максимум") + norm,
                                           numberField("MA", key), high);
     if (high <= 0)
-        diagnostics << messagePriceTooLow(rec, p);
+        diagnostics << messagePriceTooLow(sel, p);
 }
 
 // The nutrient norms of feed type p from the kk record under the cursor. vat is its tax
 // rate, nullopt when refused: the price limits are then left as they stand.
-void loadNorms(ProblemRecord &rec, store::Table &kk, int p, const std::vector<int> &keys,
+void loadNorms(Selection &sel, store::Table &kk, int p, const std::vector<int> &keys,
                std::optional<double> vat, const CalcParameters &parameters,
                QStringList &diagnostics)
 {
-    const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
+    const QString subject = QStringLiteral("Продукт № ") + feedRef(sel, p);
     for (int q = 1; q < int(keys.size()); ++q) {
-        const QString norm = QStringLiteral(" требований по характеристике ") + rec.charName[q];
+        const QString norm = QStringLiteral(" требований по характеристике ") + sel.charName[q];
         const std::optional<double> least = readNumber(
             kk, numberField("MI", keys[q]), subject, QStringLiteral("Минимум") + norm, diagnostics);
         const std::optional<double> most =
             readNumber(kk, numberField("MA", keys[q]), subject, QStringLiteral("Максимум") + norm,
                        diagnostics);
-        double &low = rec.normMin[p][q];
-        double &high = rec.normMax[p][q];
+        double &low = sel.normMin[p][q];
+        double &high = sel.normMax[p][q];
         low = least.value_or(0);
         high = most.value_or(0);
         if (!least || !most)
@@ -308,28 +307,28 @@ void loadNorms(ProblemRecord &rec, store::Table &kk, int p, const std::vector<in
         if (madeMax)
             high = 4 * low;
         if (low > high)
-            diagnostics << messageM3(rec, q, p);
+            diagnostics << messageM3(sel, q, p);
         if (q == 1 && high != 0 && vat)
-            convertPriceNorms(rec, p, keys[q], *vat, madeMax, parameters, diagnostics);
+            convertPriceNorms(sel, p, keys[q], *vat, madeMax, parameters, diagnostics);
     }
 }
 
 // One feed type: its fields, columns, inclusion and nutrient checks.
-void loadFeed(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tables, int p,
+void loadFeed(Selection &sel, CalcWorkingValues &work, const CalcTables &tables, int p,
               const std::vector<int> &keys, const std::vector<RawKey> &raws,
               const CalcParameters &parameters, QStringList &diagnostics)
 {
     store::Table &kk = *tables.kk;
-    rec.feedType[p] = kk.text(QStringLiteral("TIP")).left(10);
-    rec.feedStandard[p] = kk.text(QStringLiteral("GOST")).left(10);
-    rec.feedPurpose[p] = kk.text(QStringLiteral("NASN")).left(122);
-    const QString subject = QStringLiteral("Продукт № ") + feedRef(rec, p);
+    sel.feedType[p] = kk.text(QStringLiteral("TIP")).left(10);
+    sel.feedStandard[p] = kk.text(QStringLiteral("GOST")).left(10);
+    sel.feedPurpose[p] = kk.text(QStringLiteral("NASN")).left(122);
+    const QString subject = QStringLiteral("Продукт № ") + feedRef(sel, p);
     const std::optional<double> output =
         readNumber(kk, QStringLiteral("VES"), subject, QStringLiteral("Выработка"), diagnostics);
     std::optional<double> vat =
         readNumber(kk, QStringLiteral("NDS"), subject, QStringLiteral("%нал"), diagnostics);
     work.output[p] = output.value_or(0);
-    rec.feedVat[p] = vat.value_or(0);
+    sel.feedVat[p] = vat.value_or(0);
     // The price limits are divided by 100 + the tax: at -100 % or below they would vanish.
     if (vat && *vat <= -100) {
         diagnostics << subject + QStringLiteral(": %нал (поле NDS) равен ") +
@@ -338,46 +337,44 @@ void loadFeed(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tab
         vat.reset();
     }
     if (output)
-        rec.totalOutput += *output;
+        work.totalOutput += *output;
     else
         work.stockFigureRefused = true;
     if (kk.text(QStringLiteral("vib")) == QStringLiteral("+"))
         work.currentFeed = p;
     const InclusionSums sums = loadInclusionLimits(
-        rec, work, *tables.norm, kk.integer(QStringLiteral("kodkk")), p, raws, diagnostics);
-    loadNorms(rec, kk, p, keys, vat, parameters, diagnostics);
-    checkFeedTotals(rec, output, p, sums, diagnostics);
+        sel, work, *tables.norm, kk.integer(QStringLiteral("kodkk")), p, raws, diagnostics);
+    loadNorms(sel, kk, p, keys, vat, parameters, diagnostics);
+    checkFeedTotals(sel, output, p, sums, diagnostics);
 }
 
-void loadRaw(ProblemRecord &rec, CalcWorkingValues &work, store::Table &sir, int s,
+void loadRaw(Selection &sel, CalcWorkingValues &work, store::Table &sir, int s,
              const std::vector<int> &keys, QStringList &diagnostics)
 {
-    rec.rawName[s] = sir.text(QStringLiteral("NAIM")).left(30);
-    const QString subject = rawRef(rec, s);
+    sel.rawName[s] = sir.text(QStringLiteral("NAIM")).left(30);
+    const QString subject = rawRef(sel, s);
     const std::optional<double> stock =
         readNumber(sir, QStringLiteral("VES"), subject, QStringLiteral("Наличие"), diagnostics);
-    rec.rawStock[s] = !stock ? 0 : *stock == 0 ? kUnlimitedStock : *stock;
-    rec.rawPremix[s] = !sir.text(QStringLiteral("PREM")).trimmed().isEmpty();
-    rec.rawFullUse[s] = sir.text(QStringLiteral("vib")) == QStringLiteral("+");
+    sel.rawStock[s] = !stock ? 0 : *stock == 0 ? kUnlimitedStock : *stock;
+    sel.rawPremix[s] = !sir.text(QStringLiteral("PREM")).trimmed().isEmpty();
+    sel.rawFullUse[s] = sir.text(QStringLiteral("vib")) == QStringLiteral("+");
     if (stock)
-        work.totalStock += rec.rawStock[s];
+        work.totalStock += sel.rawStock[s];
     else
         work.stockFigureRefused = true;
     for (int q = 1; q < int(keys.size()); ++q)
-        rec.rawContent[s][q] =
-            readNumber(sir, numberField("MI", keys[q]), subject, rec.charName[q], diagnostics)
+        sel.rawContent[s][q] =
+            readNumber(sir, numberField("MI", keys[q]), subject, sel.charName[q], diagnostics)
                 .value_or(0);
 }
 
-void clearRun(ProblemRecord &rec, CalcWorkingValues &work)
+void clearRun(Selection &sel, CalcWorkingValues &work)
 {
     work = CalcWorkingValues();
-    rec.totalOutput = 0;
-    rec.feedCount = 0;
-    rec.rawCount = 0;
-    rec.columnCount = 0;
-    rec.rowCount = 0;
-    for (auto *table : {&rec.normMin, &rec.normMax, &rec.rawContent})
+    sel.feedCount = 0;
+    sel.rawCount = 0;
+    sel.columnCount = 0;
+    for (auto *table : {&sel.normMin, &sel.normMax, &sel.rawContent})
         for (auto &line : *table)
             line.fill(0.0);
 }
@@ -473,73 +470,73 @@ double rawCostPerPriceRouble(double vat, const CalcParameters &parameters)
            (100 + parameters.lossNorm);
 }
 
-void loadCalculationData(ProblemRecord &rec, CalcWorkingValues &work, const CalcTables &tables,
+void loadCalculationData(Selection &sel, CalcWorkingValues &work, const CalcTables &tables,
                          const CalcParameters &parameters, QStringList &diagnostics)
 {
-    clearRun(rec, work);
+    clearRun(sel, work);
     diagnostics << parameters.problems();
-    const std::vector<int> keys = loadCharacteristics(rec, *tables.pit, diagnostics);
+    const std::vector<int> keys = loadCharacteristics(sel, *tables.pit, diagnostics);
     const bool normWasOpen = openNorm(*tables.norm);
-    rec.charCount = std::min(charCountOf(tables, int(keys.size()) - 1), int(keys.size()) - 1);
+    sel.charCount = std::min(charCountOf(tables, int(keys.size()) - 1), int(keys.size()) - 1);
     const std::vector<RawKey> raws = selectedRawKeys(*tables.sir);
     int p = 0;
     walk(*tables.kk, [&] {
         if (++p <= kMaxFeeds)
-            loadFeed(rec, work, tables, p, keys, raws, parameters, diagnostics);
+            loadFeed(sel, work, tables, p, keys, raws, parameters, diagnostics);
     });
     if (p > kMaxFeeds)
         diagnostics << QStringLiteral("Продукции отобрано больше ") + num(kMaxFeeds) +
                            QStringLiteral(".");
-    rec.feedCount = std::min(p, kMaxFeeds);
-    if (rec.feedCount == 0)
+    sel.feedCount = std::min(p, kMaxFeeds);
+    if (sel.feedCount == 0)
         diagnostics << QStringLiteral("Продукция не отобрана.");
     int s = 0;
     walk(*tables.sir, [&] {
         if (++s <= kMaxRaws)
-            loadRaw(rec, work, *tables.sir, s, keys, diagnostics);
+            loadRaw(sel, work, *tables.sir, s, keys, diagnostics);
     });
     if (s > kMaxRaws)
         diagnostics << QStringLiteral("Сырья отобрано больше ") + num(kMaxRaws) +
                            QStringLiteral(".");
-    rec.rawCount = std::min(s, kMaxRaws);
-    if (rec.rawCount == 0)
+    sel.rawCount = std::min(s, kMaxRaws);
+    if (sel.rawCount == 0)
         diagnostics << QStringLiteral("Сырье не отобрано.");
     closeNorm(*tables.norm, normWasOpen);
-    work.surplus = work.totalStock - rec.totalOutput;
-    work.surplusRatio = rec.totalOutput < 0.001 ? 0 : work.surplus / rec.totalOutput;
+    work.surplus = work.totalStock - work.totalOutput;
+    work.surplusRatio = work.totalOutput < 0.001 ? 0 : work.surplus / work.totalOutput;
 }
 
-void checkAttempt(ProblemRecord &rec, const CalcWorkingValues &work,
-                  const CalcParameters &parameters, bool costMode, QStringList &diagnostics)
+void checkAttempt(Selection &sel, const CalcWorkingValues &work, const CalcParameters &parameters,
+                  bool costMode, QStringList &diagnostics)
 {
-    for (int p = 1; p <= rec.feedCount; ++p)
-        rec.feedOutput[p] = work.output[p];
-    for (int j = 1; j <= rec.columnCount; ++j) {
-        rec.columnLower[j] = work.minInclusion[rec.columnFeed[j]][rec.columnRaw[j]];
-        rec.columnUpper[j] = work.maxInclusion[rec.columnFeed[j]][rec.columnRaw[j]];
+    for (int p = 1; p <= sel.feedCount; ++p)
+        sel.feedOutput[p] = work.output[p];
+    for (int j = 1; j <= sel.columnCount; ++j) {
+        sel.columnLower[j] = work.minInclusion[sel.columnFeed[j]][sel.columnRaw[j]];
+        sel.columnUpper[j] = work.maxInclusion[sel.columnFeed[j]][sel.columnRaw[j]];
     }
     if (work.stockFigureRefused)
         return; // every stock message would be computed from the refused figure
     const double lossFactor = (parameters.lossNorm + 100) / 100;
-    for (int s = 1; s <= rec.rawCount; ++s) {
+    for (int s = 1; s <= sel.rawCount; ++s) {
         double least = 0;
         double most = 0;
-        for (int p = 1; p <= rec.feedCount; ++p) {
-            least += work.minInclusion[p][s] * rec.feedOutput[p] / 100;
-            most += work.maxInclusion[p][s] * rec.feedOutput[p] / 100;
+        for (int p = 1; p <= sel.feedCount; ++p) {
+            least += work.minInclusion[p][s] * sel.feedOutput[p] / 100;
+            most += work.maxInclusion[p][s] * sel.feedOutput[p] / 100;
         }
-        const double need = lossFactor * least - rec.rawStock[s];
+        const double need = lossFactor * least - sel.rawStock[s];
         if (need > 0)
-            diagnostics << messageM7(rec, s, need);
-        if (costMode && rec.rawFullUse[s]) {
-            const double room = lossFactor * most - rec.rawStock[s];
+            diagnostics << messageM7(sel, s, need);
+        if (costMode && sel.rawFullUse[s]) {
+            const double room = lossFactor * most - sel.rawStock[s];
             if (room < 0)
-                diagnostics << messageM8(rec, s, -room);
+                diagnostics << messageM8(sel, s, -room);
         }
     }
     const double usable = work.totalStock * 100 / (parameters.lossNorm + 100);
-    if (usable < rec.totalOutput)
-        diagnostics << messageM9(rec.totalOutput - usable);
+    if (usable < work.totalOutput)
+        diagnostics << messageM9(work.totalOutput - usable);
 }
 
 } // namespace calc

@@ -1,13 +1,13 @@
 #pragma once
 
 // Loading and checking of the calculation data: the selected feed types and raw
-// materials go from the tables into the problem record, with their norms, inclusion
+// materials go from the tables into the selection, with their norms, inclusion
 // limits, contents, prices and stock; the feed types' price limits are brought down to
 // the level of raw-material cost; every problem found becomes one line of the
 // diagnostics list. A smaller set of stock checks runs before every attempt of a run,
 // since the output search changes the outputs.
 
-#include "calc/problemrecord.h"
+#include "calc/selection.h"
 
 #include <QString>
 #include <QStringList>
@@ -56,11 +56,12 @@ struct CalcTables {
 // Per feed type and raw material: [p][s], both 1-based.
 using InclusionTable = std::vector<std::array<double, kMaxRaws + 1>>;
 
-// What the load keeps for the whole run besides the problem record.
+// What the load keeps for the whole run besides the selection.
 struct CalcWorkingValues {
     CalcWorkingValues();
 
     std::vector<double> output;      // W(p): the output to be tried next
+    double totalOutput = 0;          // their sum
     std::vector<double> savedOutput; // the last outputs a solve succeeded with
     double savedTotal = 0;           // their sum, restored with them
     InclusionTable minInclusion;     // % of feed type p's batch raw material s must take
@@ -83,18 +84,17 @@ double priceOfRawCost(double cost, double vat, const CalcParameters &parameters)
 // How much the raw-material cost moves per rouble of the selling price (above 0).
 double rawCostPerPriceRouble(double vat, const CalcParameters &parameters);
 
-// Reads the selection into record and working values and appends every problem found
-// to diagnostics. A number that cannot be read or is no usable data number is refused on
+// Reads the selection and the working values and appends every problem found to
+// diagnostics. A number that cannot be read or is no usable data number is refused on
 // the list by name, and no other check or message uses it. Throws store::TableError when
 // a table or field cannot be read.
-void loadCalculationData(ProblemRecord &record, CalcWorkingValues &working,
-                         const CalcTables &tables, const CalcParameters &parameters,
-                         QStringList &diagnostics);
+void loadCalculationData(Selection &selection, CalcWorkingValues &working, const CalcTables &tables,
+                         const CalcParameters &parameters, QStringList &diagnostics);
 
-// Before every attempt: the working outputs go into the record, the column bounds are
-// reset to the inclusion limits in percent, and the stock checks append their messages.
+// Before every attempt: the working outputs go into the selection, the column bounds
+// are set to the inclusion limits in percent, and the stock checks append their messages.
 // The full-use check runs in the cost mode only; none runs after a refused stock figure.
-void checkAttempt(ProblemRecord &record, const CalcWorkingValues &working,
+void checkAttempt(Selection &selection, const CalcWorkingValues &working,
                   const CalcParameters &parameters, bool costMode, QStringList &diagnostics);
 
 } // namespace calc

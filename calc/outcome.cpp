@@ -1,5 +1,7 @@
 #include "calc/outcome.h"
 
+#include "lp/simplextolerance.h"
+
 #include <cmath>
 
 namespace calc
@@ -8,76 +10,51 @@ namespace calc
 namespace
 {
 
-LevelState levelState(double level, double low, double high, double tolerance,
-                      bool minimumNeedsNonZero)
-{
-    const bool atMin =
-        std::fabs(level - low) <= tolerance && (!minimumNeedsNonZero || std::fabs(low) > tolerance);
-    if (std::fabs(level - high) <= tolerance)
-        return LevelState::AtMaximum;
-    if (atMin)
-        return LevelState::AtMinimum;
-    if (level > high)
-        return LevelState::AboveMaximum;
-    if (level < low)
-        return LevelState::BelowMinimum;
-    return LevelState::WithinNorm;
-}
-
-// The nutrient row of characteristic q of feed type p; 0 when it has none.
-int nutrientRow(const ProblemRecord &rec, int p, int q)
-{
-    for (int i = 1; i <= rec.rowCount; ++i)
-        if (rec.rowOwner[i] == p && rec.rowKind[i] == q)
-            return i;
-    return 0;
-}
-
-QList<CharacteristicLevel> characteristicLevels(const ProblemRecord &rec, int p)
+QList<CharacteristicLevel> characteristicLevels(const Selection &sel, const RowLayout &layout,
+                                                const lp::Solution &solution, int p)
 {
     QList<CharacteristicLevel> levels;
-    const double w = rec.feedOutput[p];
-    for (int q = 1; q <= rec.charCount; ++q) {
-        const double high = rec.normMax[p][q];
-        const int i = high != 0 ? nutrientRow(rec, p, q) : 0;
+    const double w = sel.feedOutput[p];
+    for (int q = 1; q <= sel.charCount; ++q) {
+        const double high = sel.normMax[p][q];
+        const int i = high != 0 ? layout.nutrientRow(p, q) : 0;
         if (i == 0)
             continue;
-        const double low = rec.normMin[p][q];
-        const double level = w == 0 ? 0 : rec.rowValue[i] * high / w;
-        levels.append(
-            {rec.charName[q], low, level, high, levelState(level, low, high, rec.tolerance, true)});
+        const double low = sel.normMin[p][q];
+        const double level = w == 0 ? 0 : solution.activity(lp::RowIndex(i)) * high / w;
+        levels.append({sel.charName[q], low, level, high, levelState(level, low, high, true)});
     }
     return levels;
 }
 
-double totalUse(const ProblemRecord &rec, int s)
+double totalUse(const Selection &sel, const lp::Solution &solution, int s)
 {
     double sum = 0;
-    for (int j = 1; j <= rec.columnCount; ++j)
-        if (rec.columnRaw[j] == s)
-            sum += rec.columnValue[j];
+    for (lp::ColIndex j(1); j.number() <= sel.columnCount; ++j)
+        if (sel.columnRaw[j.number()] == s)
+            sum += solution.value(j);
     return sum;
 }
 
-QList<RawLevel> rawLevels(const ProblemRecord &rec, const CalcWorkingValues &work, int p,
-                          double lossNorm)
+QList<RawLevel> rawLevels(const Selection &sel, const lp::Solution &solution,
+                          const CalcWorkingValues &work, int p, double lossNorm)
 {
     QList<RawLevel> levels;
-    const double w = rec.feedOutput[p];
-    for (int j = 1; j <= rec.columnCount; ++j) {
-        if (rec.columnFeed[j] != p)
+    const double w = sel.feedOutput[p];
+    for (lp::ColIndex j(1); j.number() <= sel.columnCount; ++j) {
+        if (sel.columnFeed[j.number()] != p)
             continue;
-        const int s = rec.columnRaw[j];
+        const int s = sel.columnRaw[j.number()];
         RawLevel raw;
-        raw.name = rec.rawName[s];
-        raw.stock = rec.rawStock[s] * 100 / (100 + lossNorm);
-        raw.used = totalUse(rec, s);
-        raw.weight = rec.columnValue[j];
+        raw.name = sel.rawName[s];
+        raw.stock = sel.rawStock[s] * 100 / (100 + lossNorm);
+        raw.used = totalUse(sel, solution, s);
+        raw.weight = solution.value(j);
         raw.minimum = work.minInclusion[p][s];
-        raw.share = w == 0 ? 0 : 100 * rec.columnValue[j] / w;
+        raw.share = w == 0 ? 0 : 100 * solution.value(j) / w;
         raw.maximum = work.maxInclusion[p][s];
-        raw.state = {std::fabs(raw.used - raw.stock) <= rec.tolerance,
-                     levelState(raw.share, raw.minimum, raw.maximum, rec.tolerance, false)};
+        raw.state = {std::fabs(raw.used - raw.stock) <= lp::solverTolerance(),
+                     levelState(raw.share, raw.minimum, raw.maximum, false)};
         levels.append(raw);
     }
     return levels;
@@ -85,32 +62,32 @@ QList<RawLevel> rawLevels(const ProblemRecord &rec, const CalcWorkingValues &wor
 
 } // namespace
 
-FailureAnalysis failureAnalysis(const ProblemRecord &rec, const CalcWorkingValues &working, int row,
-                                double lossNorm)
+FailureAnalysis failureAnalysis(const Selection &sel, const RowLayout &layout,
+                                const lp::Solution &solution, const CalcWorkingValues &working,
+                                int row, double lossNorm)
 {
-    const int p = rec.rowOwner[row];
+    const int p = layout.owner(row);
     FailureAnalysis analysis;
     analysis.feed = p;
-    analysis.feedType = rec.feedType[p];
-    analysis.outputFailed = rec.rowKind[row] == kOutputRow;
-    analysis.output = rec.feedOutput[p];
-    analysis.reached = rec.rowValue[row];
-    analysis.characteristics = characteristicLevels(rec, p);
-    analysis.raws = rawLevels(rec, working, p, lossNorm);
+    analysis.feedType = sel.feedType[p];
+    analysis.outputFailed = layout.kind(row) == RowLayout::Kind::Output;
+    analysis.output = sel.feedOutput[p];
+    analysis.reached = solution.activity(lp::RowIndex(row));
+    analysis.characteristics = characteristicLevels(sel, layout, solution, p);
+    analysis.raws = rawLevels(sel, solution, working, p, lossNorm);
     return analysis;
 }
 
-SolutionSummary solutionSummary(const ProblemRecord &rec)
+SolutionSummary solutionSummary(const Selection &sel, const Recipes &recipes)
 {
     SolutionSummary summary;
-    const int firstStockRow = rec.rowCount - rec.rawCount;
-    for (int s = 1; s <= rec.rawCount; ++s) {
-        const double used = rec.rowValue[firstStockRow + s];
-        const double price = rec.rawContent[s][1];
+    for (int s = 1; s <= sel.rawCount; ++s) {
+        const double used = recipes.consumption[std::size_t(s)];
+        const double price = sel.rawContent[s][kPriceCharacteristic];
         const double cost = price * used;
         summary.totalConsumption += used;
         summary.totalCost += cost;
-        summary.rows.append({rec.rawName[s], rec.rawStock[s], used, price, cost});
+        summary.rows.append({sel.rawName[s], sel.rawStock[s], used, price, cost});
     }
     return summary;
 }

@@ -1,22 +1,21 @@
 #pragma once
 
-// What the calculation window shows after a run, built from the problem record: the
+// What the calculation window shows after a run, built from the run's figures: the
 // failure analysis (the feed type that failed, its characteristics and raw materials
 // against their limits) and the solution summary (one row per raw material), as numbers
 // and states. calc/outcometext.h writes them as the window's and the tool's texts.
 
 #include "calc/loading.h"
-#include "calc/problemrecord.h"
+#include "calc/recipe.h"
+#include "calc/rowlayout.h"
+#include "calc/selection.h"
+#include "lp/solution.h"
 
 #include <QList>
 #include <QString>
 
 namespace calc
 {
-
-// Where a level (a characteristic's value, a raw material's share) stands against its
-// minimum and maximum.
-enum class LevelState { WithinNorm, AtMinimum, AtMaximum, BelowMinimum, AboveMaximum };
 
 // What the window marks on a row of the raw materials analysis.
 struct RawAnalysisState {
@@ -56,9 +55,10 @@ struct FailureAnalysis {
     QList<RawLevel> raws;                       // one per programme column of the feed type
 };
 
-// The analysis of a run that ended with solveStatus = −row (an output or nutrient row):
-// the feed type that owns the row, at the outputs tried last.
-FailureAnalysis failureAnalysis(const ProblemRecord &record, const CalcWorkingValues &working,
+// The analysis of a run whose last solve (solution) failed at row (an output or nutrient
+// row): the feed type that owns the row, at the outputs tried last.
+FailureAnalysis failureAnalysis(const Selection &selection, const RowLayout &layout,
+                                const lp::Solution &solution, const CalcWorkingValues &working,
                                 int row, double lossNorm);
 
 // A raw material in the solution: stock and use in tonnes, price per tonne, cost.
@@ -76,7 +76,7 @@ struct SolutionSummary {
     double totalCost = 0;        // roubles
 };
 
-// The summary of a rounded solution: consumption and cost of every raw material.
-SolutionSummary solutionSummary(const ProblemRecord &record);
+// The summary of rounded recipes: consumption and cost of every raw material.
+SolutionSummary solutionSummary(const Selection &selection, const Recipes &recipes);
 
 } // namespace calc

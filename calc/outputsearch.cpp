@@ -7,8 +7,8 @@ namespace calc
 
 using store::round3;
 
-OutputSearch::OutputSearch(CalcMode mode, ProblemRecord &record, CalcWorkingValues &working)
-    : mode_(mode), record_(record), working_(working), step_(working.surplus),
+OutputSearch::OutputSearch(CalcMode mode, int feedCount, CalcWorkingValues &working)
+    : mode_(mode), feedCount_(feedCount), working_(working), step_(working.surplus),
       ratio_(working.surplusRatio), final_(mode == CalcMode::Cost)
 {
 }
@@ -20,7 +20,7 @@ bool OutputSearch::grow()
         if (step_ <= 0.001)
             return false;
         step_ = round3(step_ / 2 - 0.0005);
-        record_.totalOutput += step_;
+        working_.totalOutput += step_;
         double &w = working_.output[working_.currentFeed];
         w = round3(w + step_);
         return true;
@@ -43,7 +43,7 @@ void OutputSearch::shrink()
             return;
         }
         step_ = round3(step_ / 2 - 0.0005);
-        record_.totalOutput -= step_;
+        working_.totalOutput -= step_;
         double &w = working_.output[working_.currentFeed];
         w = round3(w - step_);
         return;
@@ -57,22 +57,22 @@ void OutputSearch::shrink()
 bool OutputSearch::scaleOutputs(double sign)
 {
     step_ = step_ / 2;
-    ratio_ = step_ / record_.totalOutput;
-    const double before = record_.totalOutput;
+    ratio_ = step_ / working_.totalOutput;
+    const double before = working_.totalOutput;
     double total = 0;
-    for (int p = 1; p <= record_.feedCount; ++p) {
+    for (int p = 1; p <= feedCount_; ++p) {
         double &w = working_.output[p];
         w = round3((1 + sign * ratio_) * w - 0.0005);
         total += w;
     }
-    record_.totalOutput = total;
+    working_.totalOutput = total;
     return total == before;
 }
 
 void OutputSearch::saveOutputs()
 {
     working_.savedOutput = working_.output;
-    working_.savedTotal = record_.totalOutput;
+    working_.savedTotal = working_.totalOutput;
 }
 
 // The total goes back with the outputs: the stock check compares the total, and a
@@ -80,7 +80,7 @@ void OutputSearch::saveOutputs()
 void OutputSearch::restoreOutputs()
 {
     working_.output = working_.savedOutput;
-    record_.totalOutput = working_.savedTotal;
+    working_.totalOutput = working_.savedTotal;
 }
 
 } // namespace calc

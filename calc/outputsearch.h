@@ -10,7 +10,6 @@
 // Current product mode: only the current feed type's output moves.
 
 #include "calc/loading.h"
-#include "calc/problemrecord.h"
 
 namespace calc
 {
@@ -28,7 +27,8 @@ class OutputSearch final
 public:
     // The state at the start of a run: in the cost mode the first solve is already the
     // final one.
-    OutputSearch(CalcMode mode, ProblemRecord &record, CalcWorkingValues &working);
+    // feedCount: the feed types whose outputs move.
+    OutputSearch(CalcMode mode, int feedCount, CalcWorkingValues &working);
 
     double step() const { return step_; }
     double ratio() const { return ratio_; }
@@ -51,7 +51,7 @@ private:
     bool scaleOutputs(double sign);
 
     CalcMode mode_;
-    ProblemRecord &record_;
+    int feedCount_;
     CalcWorkingValues &working_;
     double step_;
     double ratio_;

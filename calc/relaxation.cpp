@@ -16,9 +16,9 @@ constexpr int kSpreadStep = 1;              // 0.01 for all requirements of a fe
 
 } // namespace
 
-QString stockMessageHead(const ProblemRecord &rec, int s)
+QString stockMessageHead(const Selection &sel, int s)
 {
-    return QStringLiteral("Сырье № ") + QString::number(s) + QStringLiteral("  ") + rec.rawName[s] +
+    return QStringLiteral("Сырье № ") + QString::number(s) + QStringLiteral("  ") + sel.rawName[s] +
            QStringLiteral(
                " - при выполнении требований по качеству полностью сработать нельзя!!  ");
 }
@@ -28,50 +28,46 @@ double stockAmount(double value, double lossNorm)
     return (lossNorm + 100) * value / 100 - 0.5;
 }
 
-Relaxation::Relaxation(ProblemRecord &record)
-    : record_(record), hundredths_(record.rowRelax.size(), 0)
+Relaxation::Relaxation(const Selection &selection)
+    : selection_(selection), hundredths_(kMaxRows + 1, 0), shares_(kMaxRows + 1, 0.0)
 {
-    std::fill(record_.rowRelax.begin(), record_.rowRelax.end(), 0.0);
 }
 
-Relaxation::Step Relaxation::relax(int status, bool uniform, double lossNorm)
+Relaxation::Step Relaxation::relax(const RowLayout &layout, const lp::Solution &solution,
+                                   bool uniform, double lossNorm)
 {
-    const int row = -status;
-    record_.uniformRelax = uniform;
-    if (row <= 0 || row > record_.rowCount)
+    if (!solution.failing.isRow())
         return {};
-    if (record_.rowKind[row] == kStockRow)
-        return relaxStock(row, lossNorm);
-    if (!uniform && record_.rowKind[row] != kOutputRow)
-        return relaxSingle(row);
-    return relaxFeed(row);
-}
-
-bool Relaxation::isNutrientRow(int row) const
-{
-    const int kind = record_.rowKind[row];
-    return kind != kOutputRow && kind != kStockRow;
+    const int row = solution.failing.row().number();
+    if (row > layout.rowCount())
+        return {};
+    if (layout.isStockRow(row))
+        return relaxStock(layout, solution, row, lossNorm);
+    if (!uniform && layout.isNutrientRow(row))
+        return relaxSingle(layout, solution, row);
+    return relaxFeed(layout, row);
 }
 
 bool Relaxation::widen(int row, int n)
 {
-    hundredths_[row] += n;
-    record_.rowRelax[row] = hundredths_[row] / 100.0;
-    return hundredths_[row] <= kLimitHundredths;
+    hundredths_[std::size_t(row)] += n;
+    shares_[std::size_t(row)] = hundredths_[std::size_t(row)] / 100.0;
+    return hundredths_[std::size_t(row)] <= kLimitHundredths;
 }
 
 // The stock of a raw material marked for full use cannot be used up while all the
 // requirements hold: every requirement gives a little.
-Relaxation::Step Relaxation::relaxStock(int row, double lossNorm)
+Relaxation::Step Relaxation::relaxStock(const RowLayout &layout, const lp::Solution &solution,
+                                        int row, double lossNorm)
 {
     Step step;
     bool widened = false;
-    for (int k = 1; k <= record_.rowCount; ++k) {
-        if (!isNutrientRow(k))
+    for (int k = 1; k <= layout.rowCount(); ++k) {
+        if (!layout.isNutrientRow(k))
             continue;
-        if (step.message.isEmpty() && hundredths_[k] == 0) {
-            const double amount = stockAmount(record_.rowValue[row], lossNorm);
-            step.message = stockMessageHead(record_, record_.rowOwner[row]) +
+        if (step.message.isEmpty() && hundredths(k) == 0) {
+            const double amount = stockAmount(solution.activity(lp::RowIndex(row)), lossNorm);
+            step.message = stockMessageHead(selection_, layout.owner(row)) +
                            QStringLiteral("Рекомендую сработать ") +
                            store::fixedText(amount, 7, 0) + QStringLiteral(" +/- 1т.");
         }
@@ -86,13 +82,11 @@ Relaxation::Step Relaxation::relaxStock(int row, double lossNorm)
 
 // The output of a feed type cannot be reached (or uniform relaxation): all of its
 // requirements give a little.
-Relaxation::Step Relaxation::relaxFeed(int row)
+Relaxation::Step Relaxation::relaxFeed(const RowLayout &layout, int row)
 {
-    const int p = record_.rowOwner[row];
+    const int p = layout.owner(row);
     bool widened = false;
-    for (int k = 1; k <= record_.rowCount; ++k) {
-        if (record_.rowOwner[k] != p || !isNutrientRow(k))
-            continue;
+    for (const int k : layout.nutrientRows(p)) {
         widened = true;
         if (!widen(k, kSpreadStep))
             return {};
@@ -105,15 +99,16 @@ Relaxation::Step Relaxation::relaxFeed(int row)
 // meet it would be tried again for ever: the run ends with the analysis of that row, as
 // it does once the lower bound is down at 0 and the row still stays below it (a
 // characteristic whose contents are negative).
-Relaxation::Step Relaxation::relaxSingle(int row)
+Relaxation::Step Relaxation::relaxSingle(const RowLayout &layout, const lp::Solution &solution,
+                                         int row)
 {
-    const int p = record_.rowOwner[row];
-    const int q = record_.rowKind[row];
-    const RowBounds bounds = nutrientRowBounds(record_.normMin[p][q], record_.normMax[p][q],
-                                               record_.feedOutput[p], record_.rowRelax[row]);
-    if (bounds.lower <= 0 && record_.rowValue[row] < bounds.lower)
+    const int p = layout.owner(row);
+    const int q = layout.characteristic(row);
+    const RowBounds bounds = nutrientRowBounds(selection_.normMin[p][q], selection_.normMax[p][q],
+                                               selection_.feedOutput[p], shares_[std::size_t(row)]);
+    if (bounds.lower <= 0 && solution.activity(lp::RowIndex(row)) < bounds.lower)
         return {};
-    if (hundredths_[row] + kSingleStep > kSingleLimitHundredths)
+    if (hundredths(row) + kSingleStep > kSingleLimitHundredths)
         return {};
     widen(row, kSingleStep);
     return {true, {}};

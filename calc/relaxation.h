@@ -14,7 +14,9 @@
 // Shares are counted in whole hundredths, so that fifty-one steps of 0.01 make exactly
 // 0.51, the first share past 0.5 (fifty additions of 0.01 in doubles already exceed 0.5).
 
-#include "calc/problemrecord.h"
+#include "calc/rowlayout.h"
+#include "calc/selection.h"
+#include "lp/solution.h"
 
 #include <QString>
 
@@ -28,35 +30,39 @@ class Relaxation final
     Q_DISABLE_COPY_MOVE(Relaxation)
 
 public:
-    // Clears every share of the record (rowRelax) for a new run.
-    explicit Relaxation(ProblemRecord &record);
+    // Every share 0, for a new run on the selection.
+    explicit Relaxation(const Selection &selection);
 
     struct Step {
         bool again = false; // solve again with the widened requirements
         QString message;    // a message box to show first (stock relaxation advice)
     };
 
-    // After a failed solve with solveStatus = status (< 0: a row).
-    Step relax(int status, bool uniform, double lossNorm);
+    // After a failed solve (solution, its failing variable a row, else nothing is
+    // widened) of the programme laid out as layout.
+    Step relax(const RowLayout &layout, const lp::Solution &solution, bool uniform,
+               double lossNorm);
 
-    // The share of row i, in hundredths.
-    int hundredths(int row) const { return hundredths_[row]; }
+    // The share of row i, in hundredths, and as the assembly takes it ([i], 1-based).
+    int hundredths(int row) const { return hundredths_[std::size_t(row)]; }
+    const std::vector<double> &shares() const { return shares_; }
 
 private:
-    Step relaxStock(int row, double lossNorm);
-    Step relaxFeed(int row);
-    Step relaxSingle(int row);
+    Step relaxStock(const RowLayout &layout, const lp::Solution &solution, int row,
+                    double lossNorm);
+    Step relaxFeed(const RowLayout &layout, int row);
+    Step relaxSingle(const RowLayout &layout, const lp::Solution &solution, int row);
     // Adds n hundredths to row i's share; false once it is past 0.5.
     bool widen(int row, int n);
-    bool isNutrientRow(int row) const;
 
-    ProblemRecord &record_;
+    const Selection &selection_;
     std::vector<int> hundredths_;
+    std::vector<double> shares_;
 };
 
 // "Сырье № s  name - при выполнении требований по качеству полностью сработать
 // нельзя!!  " followed by the given tail: the text of both stock messages.
-QString stockMessageHead(const ProblemRecord &record, int s);
+QString stockMessageHead(const Selection &selection, int s);
 
 // A row activity of a stock row as the whole tonnes to use, losses put back:
 // (L + 100) × value / 100 − 0.5.

@@ -51,37 +51,52 @@ double residueUnits(double share, double left)
     return a;
 }
 
-// Nutrient rows to levels, stock rows cleared for the consumptions.
-void convertRows(ProblemRecord &rec)
+// The figures of every column, 1-based, as the rounding works them out: the solver's
+// tonnes to begin with.
+struct ColumnFigures {
+    std::vector<double> percent;
+    std::vector<double> tonnes;
+    std::vector<double> withLosses;
+};
+
+// The level of nutrient row i of feed type p whose output row reached produced.
+double levelOf(const Selection &sel, int p, int q, double activity, double produced)
 {
-    double produced = 0;
-    for (int i = 1; i <= rec.rowCount; ++i) {
-        const int kind = rec.rowKind[i];
-        if (kind == kOutputRow)
-            produced = rec.rowValue[i];
-        else if (kind == kStockRow)
-            rec.rowValue[i] = 0;
-        else if (kind != 1)
-            rec.rowValue[i] =
-                produced == 0 ? 0 : rec.normMax[rec.rowOwner[i]][kind] * rec.rowValue[i] / produced;
+    if (q == kPriceCharacteristic) // the solver's activity / max, as a cost per tonne
+        return produced != 0 ? activity * sel.normMax[p][q] / produced : activity;
+    return produced == 0 ? 0 : sel.normMax[p][q] * activity / produced;
+}
+
+QList<RecipeLevel> levelsOf(const Selection &sel, const RowLayout &layout,
+                            const lp::Solution &solution, int p)
+{
+    QList<RecipeLevel> levels;
+    const double produced = solution.activity(lp::RowIndex(layout.outputRow(p)));
+    for (const int i : layout.nutrientRows(p)) {
+        const int q = layout.characteristic(i);
+        const double level = levelOf(sel, p, q, solution.activity(lp::RowIndex(i)), produced);
+        const double low = sel.normMin[p][q];
+        const double high = sel.normMax[p][q];
+        levels.append({q, sel.charName[q], low, level, high, levelState(level, low, high, true)});
     }
+    return levels;
 }
 
 // First rounding of column j of a feed type with output w.
-void roundColumn(ProblemRecord &rec, int j, double w, double lossFactor, FeedSums &sums)
+void roundColumn(ColumnFigures &f, int j, double w, double lossFactor, FeedSums &sums)
 {
-    const double pct = w == 0 ? 0 : roundTo(100 * rec.columnValue[j] / w, 2);
-    rec.columnLower[j] = pct;
+    const double pct = w == 0 ? 0 : roundTo(100 * f.tonnes[j] / w, 2);
+    f.percent[j] = pct;
     if (pct == 0) {
-        rec.columnValue[j] = 0;
-        rec.columnUpper[j] = 0;
+        f.tonnes[j] = 0;
+        f.withLosses[j] = 0;
         return;
     }
     sums.percent += pct;
-    rec.columnValue[j] = roundTo(pct * w / 100, 3);
-    sums.tonnes += rec.columnValue[j];
-    rec.columnUpper[j] = roundTo(rec.columnValue[j] * lossFactor, 3);
-    sums.consumption += rec.columnUpper[j];
+    f.tonnes[j] = roundTo(pct * w / 100, 3);
+    sums.tonnes += f.tonnes[j];
+    f.withLosses[j] = roundTo(f.tonnes[j] * lossFactor, 3);
+    sums.consumption += f.withLosses[j];
     if (pct > 0.5)
         sums.addLarge(pct, j);
 }
@@ -92,7 +107,7 @@ double residue(double target, double sum, double within)
 }
 
 // Spreads the residues of one feed type over its large components.
-void correctFeed(ProblemRecord &rec, double w, double lossFactor, const FeedSums &sums)
+void correctFeed(ColumnFigures &f, double w, double lossFactor, const FeedSums &sums)
 {
     double dP = residue(100, sums.percent, 0.005);
     double dT = residue(w, sums.tonnes, 0.0005);
@@ -106,17 +121,17 @@ void correctFeed(ProblemRecord &rec, double w, double lossFactor, const FeedSums
         for (const LargeComponent &k : sums.large) {
             if (std::fabs(rP) > 0.005) {
                 const double a = residueUnits(dP * k.percent, rP);
-                rec.columnLower[k.column] += a / 100;
+                f.percent[k.column] += a / 100;
                 rP -= a / 100;
             }
             if (std::fabs(rT) > 0.0005) {
                 const double a = residueUnits(dT * k.percent * 10, rT);
-                rec.columnValue[k.column] += a / 1000;
+                f.tonnes[k.column] += a / 1000;
                 rT -= a / 1000;
             }
             if (std::fabs(rC) > 0.0005) {
                 const double a = residueUnits(dC * k.percent * 10, rC);
-                rec.columnUpper[k.column] += a / 1000;
+                f.withLosses[k.column] += a / 1000;
                 rC -= a / 1000;
             }
         }
@@ -126,34 +141,52 @@ void correctFeed(ProblemRecord &rec, double w, double lossFactor, const FeedSums
     }
 }
 
-void roundColumns(ProblemRecord &rec, double lossFactor)
+void roundColumns(const Selection &sel, ColumnFigures &f, double lossFactor)
 {
     int j = 1;
-    while (j <= rec.columnCount) {
-        const int p = rec.columnFeed[j];
-        const double w = rec.feedOutput[p];
+    while (j <= sel.columnCount) {
+        const int p = sel.columnFeed[j];
+        const double w = sel.feedOutput[p];
         FeedSums sums;
-        for (; j <= rec.columnCount && rec.columnFeed[j] == p; ++j)
-            roundColumn(rec, j, w, lossFactor, sums);
-        correctFeed(rec, w, lossFactor, sums);
+        for (; j <= sel.columnCount && sel.columnFeed[j] == p; ++j)
+            roundColumn(f, j, w, lossFactor, sums);
+        correctFeed(f, w, lossFactor, sums);
     }
 }
 
-void addConsumptions(ProblemRecord &rec)
+FeedRecipe recipeOf(const Selection &sel, const ColumnFigures &f, int p)
 {
-    const int firstStockRow = rec.rowCount - rec.rawCount;
-    for (int j = 1; j <= rec.columnCount; ++j)
-        rec.rowValue[firstStockRow + rec.columnRaw[j]] += rec.columnUpper[j];
+    FeedRecipe recipe{p, sel.feedType[p], sel.feedOutput[p], {}, {}};
+    for (int j = 1; j <= sel.columnCount; ++j)
+        if (sel.columnFeed[j] == p) {
+            const int s = sel.columnRaw[j];
+            recipe.lines.append({s, sel.rawName[s], f.percent[j], f.tonnes[j], f.withLosses[j],
+                                 sel.rawContent[s][kPriceCharacteristic]});
+        }
+    return recipe;
 }
 
 } // namespace
 
-void roundSolution(ProblemRecord &rec, double lossNorm)
+Recipes roundRecipes(const Selection &sel, const RowLayout &layout, const lp::Solution &solution,
+                     double lossNorm)
 {
     const double lossFactor = (lossNorm + 100) / 100;
-    convertRows(rec);
-    roundColumns(rec, lossFactor);
-    addConsumptions(rec);
+    const std::size_t size = std::size_t(sel.columnCount) + 1;
+    ColumnFigures f{std::vector<double>(size), std::vector<double>(size),
+                    std::vector<double>(size)};
+    for (lp::ColIndex j(1); j.number() <= sel.columnCount; ++j)
+        f.tonnes[std::size_t(j.number())] = solution.value(j);
+    roundColumns(sel, f, lossFactor);
+    Recipes recipes;
+    recipes.consumption.assign(std::size_t(sel.rawCount) + 1, 0.0);
+    for (int j = 1; j <= sel.columnCount; ++j)
+        recipes.consumption[std::size_t(sel.columnRaw[j])] += f.withLosses[j];
+    for (int p = 1; p <= sel.feedCount; ++p) {
+        recipes.feeds.push_back(recipeOf(sel, f, p));
+        recipes.feeds.back().levels = levelsOf(sel, layout, solution, p);
+    }
+    return recipes;
 }
 
 } // namespace calc

@@ -7,15 +7,19 @@
 // plus losses, the residue spread over the components above 0.5 % in proportion to
 // their shares. Nutrient rows become achieved levels, stock rows total consumptions.
 
-#include "calc/problemrecord.h"
+#include "calc/recipe.h"
+#include "calc/rowlayout.h"
+#include "calc/selection.h"
+#include "lp/solution.h"
 
 namespace calc
 {
 
-// After the final successful solve. Writes, for every column j: columnLower[j] the
-// percentage, columnValue[j] the tonnes, columnUpper[j] the tonnes with losses; for
-// the rows: levels of characteristics (the price row is left as the solver gave it)
-// and total consumptions of the raw materials. lossNorm is L in percent.
-void roundSolution(ProblemRecord &record, double lossNorm);
+// The recipes of the final successful solve of the programme laid out as layout says.
+// A characteristic's level is its row's activity × maximum / output; the price level,
+// the raw-material cost of a tonne, is taken from the solver's figures as they stand.
+// lossNorm is L in percent.
+Recipes roundRecipes(const Selection &selection, const RowLayout &layout,
+                     const lp::Solution &solution, double lossNorm);
 
 } // namespace calc

@@ -1,7 +1,6 @@
 #include "calc/run.h"
 
 #include "calc/assembly.h"
-#include "calc/programmesolve.h"
 #include "calc/relaxation.h"
 #include "calc/rounding.h"
 #include "store/numbertext.h"
@@ -41,10 +40,11 @@ class CalculationRun final
     Q_DISABLE_COPY_MOVE(CalculationRun)
 
 public:
-    CalculationRun(ProblemRecord &record, const CalcTables &tables, const RunOptions &options,
-                   RunObserver &observer, RunResult &result)
-        : rec_(record), tables_(tables), options_(options), observer_(observer), result_(result),
-          messages_(observer, result.messages), relaxation_(record)
+    CalculationRun(const CalcTables &tables, const RunOptions &options, RunObserver &observer,
+                   RunResult &result)
+        : tables_(tables), options_(options), observer_(observer), result_(result),
+          selection_(result.selection), messages_(observer, result.messages),
+          relaxation_(result.selection)
     {
     }
 
@@ -53,27 +53,32 @@ public:
 private:
     bool outputMode() const { return options_.mode != CalcMode::Cost; }
     bool costMode() const { return options_.mode == CalcMode::Cost; }
+    const RowLayout &layout() const { return assembled_->layout; }
+    int status() const { return solution_.failing.label(); }
     bool load();
     void attemptLoop(OutputSearch &search);
     // Solves the assembled programme; the full solver on the first attempt and
     // whenever the search says so.
-    void solve(const lp::Programme &programme, bool full);
+    void solve(bool full);
     // The run ends with the message of a programme the solver could not take.
-    bool endsWithError();
+    bool endsWithError(lp::SolveError error);
     // What follows a solve; false when the run ends.
     bool decide(OutputSearch &search);
     bool relaxAfterFailure();
     void present();
     void presentStockMessage(int row);
+    void keepRelaxation();
 
-    ProblemRecord &rec_;
     const CalcTables &tables_;
     const RunOptions &options_;
     RunObserver &observer_;
     RunResult &result_;
+    Selection &selection_;
     MessageLog messages_;
     Relaxation relaxation_;
     QStringList diagnostics_;
+    std::optional<AssembledProgramme> assembled_; // of the attempt in hand
+    lp::Solution solution_;                       // of its solve
     lp::FinalTableau finalTableau_; // of the last solve, when it was a full one and optimal
     bool firstAttempt_ = true;
     bool ended_ = false; // the run ended before the presentation (errors, overflow)
@@ -87,10 +92,11 @@ void CalculationRun::run()
         observer_.showAttemptProgress(attemptProgressMaximum(result_.working.surplus));
         observer_.setAttemptProgress(0);
     }
-    OutputSearch search(options_.mode, rec_, result_.working);
+    OutputSearch search(options_.mode, selection_.feedCount, result_.working);
     attemptLoop(search);
     if (outputMode())
         observer_.hideAttemptProgress();
+    keepRelaxation();
     if (!ended_)
         present();
 }
@@ -98,7 +104,8 @@ void CalculationRun::run()
 bool CalculationRun::load()
 {
     try {
-        loadCalculationData(rec_, result_.working, tables_, options_.parameters, diagnostics_);
+        loadCalculationData(selection_, result_.working, tables_, options_.parameters,
+                            diagnostics_);
     } catch (const store::TableError &error) {
         result_.dataError = error.message();
         result_.diagnostics = {error.message()};
@@ -116,7 +123,7 @@ void CalculationRun::attemptLoop(OutputSearch &search)
         ++result_.attempts;
         if (outputMode())
             observer_.setAttemptProgress(result_.attempts);
-        checkAttempt(rec_, result_.working, options_.parameters, costMode(), diagnostics_);
+        checkAttempt(selection_, result_.working, options_.parameters, costMode(), diagnostics_);
         if (!diagnostics_.isEmpty()) {
             if (firstAttempt_) {
                 result_.outcome = RunOutcome::Errors;
@@ -129,28 +136,28 @@ void CalculationRun::attemptLoop(OutputSearch &search)
             continue;
         }
         const bool full = search.nextIsFull();
-        const std::optional<lp::Programme> programme =
-            assembleProgramme(rec_, full, rec_.rowRelax, options_.parameters.lossNorm);
-        if (!programme) {
-            endsWithError(); // too large for the solver
+        assembled_ =
+            assembleProgramme(selection_, full, relaxation_.shares(), options_.parameters.lossNorm);
+        if (!assembled_) {
+            endsWithError(lp::SolveError::Overflow); // too large for the solver
             return;
         }
         if (firstAttempt_ && options_.firstProgramme)
-            options_.firstProgramme(rec_, *programme);
-        solve(*programme, firstAttempt_ || full);
-        if (endsWithError() || !decide(search))
+            options_.firstProgramme(selection_, assembled_->programme);
+        solve(firstAttempt_ || full);
+        if (endsWithError(solution_.error) || !decide(search))
             return;
     }
 }
 
-bool CalculationRun::endsWithError()
+bool CalculationRun::endsWithError(lp::SolveError error)
 {
-    switch (rec_.programmeError) {
+    switch (error) {
     case lp::SolveError::None:
         return false;
     case lp::SolveError::Overflow:
         result_.outcome = RunOutcome::Overflow;
-        result_.solveStatus = rec_.solveStatus;
+        result_.solveStatus = 0;
         messages_.show(QString::fromUtf16(kOverflowMessage));
         break;
     case lp::SolveError::LostAccuracy:
@@ -162,31 +169,32 @@ bool CalculationRun::endsWithError()
     return true;
 }
 
-void CalculationRun::solve(const lp::Programme &programme, bool full)
+void CalculationRun::solve(bool full)
 {
+    const lp::Programme &programme = assembled_->programme;
     if (!full) {
         finalTableau_.clear();
-        result_.solver += checkFeasibility(rec_, programme, options_.solverLimits);
+        solution_ = lp::checkFeasibility(programme, options_.solverLimits);
+        result_.solver += solution_.stats;
         return;
     }
-    observer_.showSolverProgress(solverProgressMinimum(rec_), 0);
-    result_.solver +=
-        solveProgramme(rec_, programme, &observer_, &finalTableau_, options_.solverLimits);
+    observer_.showSolverProgress(solverProgressMinimum(selection_, result_.working.totalOutput), 0);
+    solution_ = lp::solve(programme, &observer_, &finalTableau_, options_.solverLimits);
+    result_.solver += solution_.stats;
     observer_.hideSolverProgress();
-    result_.objective = rawMaterialCost(rec_);
+    result_.objective = rawMaterialCost(selection_, solution_);
 }
 
 bool CalculationRun::decide(OutputSearch &search)
 {
-    const int status = rec_.solveStatus;
-    if (costMode() && status != 0)
+    if (costMode() && status() != 0)
         return relaxAfterFailure();
-    if (status != 0 && firstAttempt_)
+    if (status() != 0 && firstAttempt_)
         return false;
     firstAttempt_ = false;
     if (search.isFinal() || costMode())
         return false;
-    if (status == 0)
+    if (status() == 0)
         return search.grow();
     search.shrink();
     return true;
@@ -194,11 +202,10 @@ bool CalculationRun::decide(OutputSearch &search)
 
 bool CalculationRun::relaxAfterFailure()
 {
-    const int status = rec_.solveStatus;
-    if (status > 0)
+    if (status() > 0)
         return false;
     const Relaxation::Step step =
-        relaxation_.relax(status, options_.uniformRelax, options_.parameters.lossNorm);
+        relaxation_.relax(layout(), solution_, options_.uniformRelax, options_.parameters.lossNorm);
     if (!step.message.isEmpty())
         messages_.show(step.message);
     return step.again;
@@ -206,32 +213,44 @@ bool CalculationRun::relaxAfterFailure()
 
 void CalculationRun::present()
 {
-    const int status = rec_.solveStatus;
+    const int status = this->status();
     result_.solveStatus = status;
     if (status > 0) {
         result_.outcome = RunOutcome::NoAnalysis;
         messages_.show(QString::fromUtf16(kNoAnalysisMessage));
-    } else if (status < 0 && rec_.rowKind[-status] == kStockRow) {
+    } else if (status < 0 && layout().isStockRow(-status)) {
         presentStockMessage(-status);
     } else if (status < 0) {
         result_.outcome = RunOutcome::FailureAnalysis;
-        result_.analysis =
-            failureAnalysis(rec_, result_.working, -status, options_.parameters.lossNorm);
+        result_.analysis = failureAnalysis(selection_, layout(), solution_, result_.working,
+                                           -status, options_.parameters.lossNorm);
     } else {
-        result_.sensitivity = sensitivityOf(finalTableau_, rec_, options_.parameters);
+        result_.sensitivity = sensitivityOf(finalTableau_, selection_, layout(),
+                                            relaxation_.shares(), options_.parameters);
         finalTableau_.clear();
-        roundSolution(rec_, options_.parameters.lossNorm);
+        result_.recipes =
+            roundRecipes(selection_, layout(), solution_, options_.parameters.lossNorm);
         result_.outcome = RunOutcome::Solution;
-        result_.summary = solutionSummary(rec_);
+        result_.summary = solutionSummary(selection_, result_.recipes);
     }
 }
 
 void CalculationRun::presentStockMessage(int row)
 {
     result_.outcome = RunOutcome::StockMessage;
-    rec_.rowValue[row] = stockAmount(rec_.rowValue[row], options_.parameters.lossNorm);
-    messages_.show(stockMessageHead(rec_, rec_.rowOwner[row]) + QStringLiteral("Подсчитано до ") +
-                   store::fixedText(rec_.rowValue[row], 7, 0) + QStringLiteral(" +/- 1..."));
+    const double amount =
+        stockAmount(solution_.activity(lp::RowIndex(row)), options_.parameters.lossNorm);
+    messages_.show(stockMessageHead(selection_, layout().owner(row)) +
+                   QStringLiteral("Подсчитано до ") + store::fixedText(amount, 7, 0) +
+                   QStringLiteral(" +/- 1..."));
+}
+
+void CalculationRun::keepRelaxation()
+{
+    const int rows = assembled_ ? layout().rowCount() : 0;
+    for (int i = 1; i <= rows; ++i)
+        if (const double share = relaxation_.shares()[std::size_t(i)]; share != 0)
+            result_.relaxation.push_back({i, share});
 }
 
 } // namespace
@@ -243,22 +262,20 @@ QString noCurrentProductMessage()
                           "выберите режим мышью.");
 }
 
-RunResult runCalculation(ProblemRecord &record, const CalcTables &tables, const RunOptions &options,
-                         RunObserver &observer)
+RunResult runCalculation(const CalcTables &tables, const RunOptions &options, RunObserver &observer)
 {
     RunResult result;
-    record.uniformRelax = options.uniformRelax;
-    CalculationRun run(record, tables, options, observer, result);
+    CalculationRun run(tables, options, observer, result);
     run.run();
     return result;
 }
 
-int solverProgressMinimum(const ProblemRecord &rec)
+int solverProgressMinimum(const Selection &selection, double totalOutput)
 {
     double highest = 0;
-    for (int s = 1; s <= rec.rawCount; ++s)
-        highest = std::max(highest, rec.rawContent[s][1]);
-    const double minimum = store::roundHalfEven(-0.7 * highest * rec.totalOutput);
+    for (int s = 1; s <= selection.rawCount; ++s)
+        highest = std::max(highest, selection.rawContent[s][kPriceCharacteristic]);
+    const double minimum = store::roundHalfEven(-0.7 * highest * totalOutput);
     // converted only within the range of an int (no number at all counts as the floor)
     if (!(minimum > -2'000'000'000.0))
         return -2'000'000'000;
@@ -273,11 +290,12 @@ int attemptProgressMaximum(double surplus)
     return int(steps) + 2;
 }
 
-double rawMaterialCost(const ProblemRecord &rec)
+double rawMaterialCost(const Selection &selection, const lp::Solution &solution)
 {
     double cost = 0;
-    for (int j = 1; j <= rec.columnCount; ++j)
-        cost += rec.rawContent[rec.columnRaw[j]][1] * rec.columnValue[j];
+    for (lp::ColIndex j(1); j.number() <= selection.columnCount; ++j)
+        cost += selection.rawContent[selection.columnRaw[j.number()]][kPriceCharacteristic] *
+                solution.value(j);
     return cost;
 }
 

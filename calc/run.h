@@ -6,13 +6,16 @@
 // output modes search the largest feasible outputs (calc/outputsearch.h).
 //
 // The run shows its progress bars and message boxes through a RunObserver and returns
-// everything the calculation window presents afterwards.
+// everything the calculation window presents afterwards. It works on values of its own:
+// it reads the tables at its start and touches nothing else that lives beyond it, so a
+// run can be repeated, or made on another thread.
 
 #include "calc/loading.h"
 #include "calc/outcome.h"
 #include "calc/outputsearch.h"
-#include "calc/problemrecord.h"
+#include "calc/recipe.h"
 #include "calc/runobserver.h"
+#include "calc/selection.h"
 #include "calc/sensitivity.h"
 #include "lp/programme.h"
 #include "lp/simplex.h"
@@ -31,9 +34,8 @@ struct RunOptions {
     bool uniformRelax = false;
     CalcParameters parameters;
     // Called with the programme of the first attempt, as assembled, before it is
-    // solved (the tool's export), and the record that says what its rows and columns
-    // stand for; may be empty.
-    std::function<void(const ProblemRecord &, const lp::Programme &)> firstProgramme;
+    // solved (the tool's export), and the selection it was assembled from; may be empty.
+    std::function<void(const Selection &, const lp::Programme &)> firstProgramme;
     lp::SolverLimits solverLimits; // the solver's own unless a test narrows them
 };
 
@@ -45,6 +47,12 @@ enum class RunOutcome {
     NoAnalysis,      // a column's own bounds could not be met: the message box only
     Overflow,        // the programme is too large for the solver: the message box only
     LostAccuracy,    // the solver could not keep its figures right: the message box only
+};
+
+// A requirement the cost mode widened: its programme row and its share.
+struct RelaxedRow {
+    int row = 0;
+    double share = 0;
 };
 
 struct RunResult {
@@ -61,23 +69,26 @@ struct RunResult {
     lp::SolverStats solver; // totals over every solve of the run
     // Solution: what the optimum of the last full solve is worth at the margin.
     Sensitivity sensitivity;
+    Selection selection;                // as loaded, at the outputs of the last attempt
+    Recipes recipes;                    // Solution: the rounded recipes
+    std::vector<RelaxedRow> relaxation; // widened requirements, in row order
 };
 
 // The refusal of the current product mode when no feed type is marked as current.
 QString noCurrentProductMessage();
 
 // The whole run on the tables as the calculation window leaves them.
-RunResult runCalculation(ProblemRecord &record, const CalcTables &tables, const RunOptions &options,
+RunResult runCalculation(const CalcTables &tables, const RunOptions &options,
                          RunObserver &observer);
 
 // The solver bar's minimum before a full solve: −0.7 × highest raw price × totalOutput,
 // rounded, but not below −2,000,000,000.
-int solverProgressMinimum(const ProblemRecord &record);
+int solverProgressMinimum(const Selection &selection, double totalOutput);
 
 // The attempt bar's maximum: log2(1000 × surplus) rounded, plus 2 (2 without surplus).
 int attemptProgressMaximum(double surplus);
 
-// Σ price × tonnes of the solution held in columnValue.
-double rawMaterialCost(const ProblemRecord &record);
+// Σ price × tonnes of a full solve's values.
+double rawMaterialCost(const Selection &selection, const lp::Solution &solution);
 
 } // namespace calc

@@ -84,21 +84,22 @@ Interval nonNegativeAround(double d, double a, double b)
     return range;
 }
 
-// Reads one final tableau against the programme of the record.
+// Reads one final tableau against the programme of the selection.
 class Reader final
 {
 public:
-    Reader(const lp::FinalTableau &t, const ProblemRecord &rec, const CalcParameters &parameters)
-        : t_(t), rec_(rec), parameters_(parameters), m_(t.rows()), n_(t.columns()),
-          basicRow_(n_ + m_ + 1, 0), nonbasicColumn_(n_ + m_ + 1, 0), priceRow_(rec.feedCount + 1)
+    Reader(const lp::FinalTableau &t, const Selection &selection, const RowLayout &layout,
+           const std::vector<double> &shares, const CalcParameters &parameters)
+        : t_(t), sel_(selection), layout_(layout), shares_(shares), parameters_(parameters),
+          m_(t.rows()), n_(t.columns()), basicRow_(n_ + m_ + 1, 0), nonbasicColumn_(n_ + m_ + 1, 0),
+          priceRow_(selection.feedCount + 1)
     {
         for (int i = 1; i <= m_; ++i)
             basicRow_[index(t.rowLabel[i])] = i;
         for (int j = 1; j <= n_; ++j)
             nonbasicColumn_[index(t.columnLabel[j])] = j;
-        for (int i = 1; i <= m_; ++i)
-            if (rec.rowKind[i] == 1)
-                priceRow_[rec.rowOwner[i]] = i;
+        for (int p = 1; p <= selection.feedCount; ++p)
+            priceRow_[p] = layout.nutrientRow(p, kPriceCharacteristic);
     }
 
     bool degenerate() const;
@@ -121,7 +122,9 @@ private:
     bool priceMovesRecipe(int s) const;
 
     const lp::FinalTableau &t_;
-    const ProblemRecord &rec_;
+    const Selection &sel_;
+    const RowLayout &layout_;
+    const std::vector<double> &shares_;
     const CalcParameters &parameters_;
     const int m_;
     const int n_;
@@ -146,7 +149,7 @@ bool Reader::alternativeOptima() const
 {
     double priceScale = 0;
     for (int j = 1; j <= n_; ++j)
-        priceScale = std::max(priceScale, std::fabs(rec_.rawContent[rec_.columnRaw[j]][1]));
+        priceScale = std::max(priceScale, std::fabs(sel_.rawContent[sel_.columnRaw[j]][1]));
     const double zero = lp::acceptanceDistance(priceScale);
     for (int c = 1; c <= n_; ++c)
         if (!fixed(c) && std::fabs(t_.reducedCost[c]) < zero)
@@ -187,12 +190,10 @@ Interval Reader::moveRange(int c) const
 
 void Reader::requirements(std::vector<RequirementFigure> &out) const
 {
-    for (int p = 1; p <= rec_.feedCount; ++p)
-        for (int i = 1; i <= m_; ++i)
-            if (rec_.rowOwner[i] == p && rec_.rowKind[i] != kOutputRow &&
-                rec_.rowKind[i] != kStockRow)
-                if (const int c = nonbasicColumn_[n_ + i])
-                    requirement(c, i, out);
+    for (int p = 1; p <= sel_.feedCount; ++p)
+        for (const int i : layout_.nutrientRows(p))
+            if (const int c = nonbasicColumn_[n_ + i])
+                requirement(c, i, out);
 }
 
 // Nutrient row i, its activity non-basic in column c: the activity is the feed type's
@@ -201,17 +202,17 @@ void Reader::requirements(std::vector<RequirementFigure> &out) const
 // in the row's present scale.
 void Reader::requirement(int c, int i, std::vector<RequirementFigure> &out) const
 {
-    const int p = rec_.rowOwner[i];
-    const int q = rec_.rowKind[i];
+    const int p = layout_.owner(i);
+    const int q = layout_.characteristic(i);
     const double dual = sigma(c) * t_.reducedCost[c]; // cost per unit the bound moves
     const NormSide side = fixed(c)        ? (dual >= 0 ? NormSide::Min : NormSide::Max)
                           : t_.atLower[c] ? NormSide::Min
                                           : NormSide::Max;
-    const double relax = rec_.rowRelax[i];
+    const double relax = shares_[std::size_t(i)];
     const double factor = side == NormSide::Min ? 1 - relax : 1 + relax;
-    const double normMax = rec_.normMax[p][q];
-    const double output = rec_.feedOutput[p];
-    const double norm = side == NormSide::Min ? rec_.normMin[p][q] : normMax;
+    const double normMax = sel_.normMax[p][q];
+    const double output = sel_.feedOutput[p];
+    const double norm = side == NormSide::Min ? sel_.normMin[p][q] : normMax;
     if (factor <= 0 || normMax <= 0 || output <= 0 || norm * factor <= 0)
         return; // no requirement of the user behind this bound
     const double bound = side == NormSide::Min ? t_.columnLower[c] : t_.columnUpper[c];
@@ -223,7 +224,7 @@ void Reader::requirement(int c, int i, std::vector<RequirementFigure> &out) cons
     move.lo = std::max(move.lo, -bound); // a norm does not go below 0
     const double perActivity = normMax / (factor * output);
     const bool price = q == 1;
-    const double vat = rec_.feedVat[p];
+    const double vat = sel_.feedVat[p];
     auto typed = [&](double activity) -> std::optional<double> {
         if (!std::isfinite(activity))
             return std::nullopt;
@@ -233,7 +234,7 @@ void Reader::requirement(int c, int i, std::vector<RequirementFigure> &out) cons
     RequirementFigure f;
     f.feed = p;
     f.characteristic = q;
-    f.name = rec_.charName[q];
+    f.name = sel_.charName[q];
     f.side = side;
     f.norm = price ? priceOfRawCost(norm, vat, parameters_) : norm;
     f.shadowPrice = dual / perActivity / output;
@@ -250,17 +251,17 @@ void Reader::stock(std::vector<StockFigure> &out) const
 {
     const double perTonne = 100 / (100 + parameters_.lossNorm);
     for (int i = 1; i <= m_; ++i) {
-        const int c = rec_.rowKind[i] == kStockRow ? nonbasicColumn_[n_ + i] : 0;
+        const int c = layout_.isStockRow(i) ? nonbasicColumn_[n_ + i] : 0;
         if (c == 0 || (t_.atLower[c] && !fixed(c)))
             continue;
         const double bound = t_.columnUpper[c];
         Interval move = moveRange(c);
         move.lo = std::max(move.lo, (fixed(c) ? 0.0 : t_.columnLower[c]) - bound);
-        const int s = rec_.rowOwner[i];
+        const int s = layout_.owner(i);
         StockFigure f;
         f.raw = s;
-        f.name = rec_.rawName[s];
-        f.stock = rec_.rawStock[s];
+        f.name = sel_.rawName[s];
+        f.stock = sel_.rawStock[s];
         f.valuePerTonne = -sigma(c) * t_.reducedCost[c] * perTonne;
         f.stockFrom = finite((bound + move.lo) / perTonne);
         f.stockTo = finite((bound + move.hi) / perTonne);
@@ -274,7 +275,7 @@ void Reader::stock(std::vector<StockFigure> &out) const
 double Reader::costRate(int c, const std::vector<int> &rowsOfRaw, int s) const
 {
     const int label = t_.columnLabel[c];
-    double rate = label > 0 && rec_.columnRaw[label] == s ? sigma(c) : 0.0;
+    double rate = label > 0 && sel_.columnRaw[label] == s ? sigma(c) : 0.0;
     for (const int i : rowsOfRaw)
         rate -= t_.at(i, c);
     return rate;
@@ -286,8 +287,8 @@ double Reader::costRate(int c, const std::vector<int> &rowsOfRaw, int s) const
 bool Reader::priceMovesRecipe(int s) const
 {
     for (int j = 1; j <= n_; ++j) {
-        const int p = rec_.columnFeed[j];
-        if (rec_.columnRaw[j] != s || priceRow_[p] == 0 || basicRow_[n_ + priceRow_[p]] != 0)
+        const int p = sel_.columnFeed[j];
+        if (sel_.columnRaw[j] != s || priceRow_[p] == 0 || basicRow_[n_ + priceRow_[p]] != 0)
             continue;
         if (basicRow_[j] != 0 || amount(j) != 0)
             return true;
@@ -299,19 +300,19 @@ PriceFigure Reader::price(int s) const
 {
     PriceFigure f;
     f.raw = s;
-    f.name = rec_.rawName[s];
-    f.price = rec_.rawContent[s][1];
-    std::vector<double> used(rec_.feedCount + 1, 0.0);
+    f.name = sel_.rawName[s];
+    f.price = sel_.rawContent[s][1];
+    std::vector<double> used(sel_.feedCount + 1, 0.0);
     std::vector<int> rowsOfRaw;
     for (int j = 1; j <= n_; ++j) {
-        if (rec_.columnRaw[j] != s)
+        if (sel_.columnRaw[j] != s)
             continue;
-        used[rec_.columnFeed[j]] += amount(j);
+        used[sel_.columnFeed[j]] += amount(j);
         if (basicRow_[j])
             rowsOfRaw.push_back(basicRow_[j]);
     }
-    for (int p = 1; p <= rec_.feedCount; ++p)
-        if (rec_.feedOutput[p] > 0 && 100 * used[p] / rec_.feedOutput[p] >= kUsedPercent)
+    for (int p = 1; p <= sel_.feedCount; ++p)
+        if (sel_.feedOutput[p] > 0 && 100 * used[p] / sel_.feedOutput[p] >= kUsedPercent)
             f.feeds.push_back(p);
     if (priceMovesRecipe(s)) {
         f.priceFrom = f.priceTo = f.price;
@@ -327,10 +328,10 @@ PriceFigure Reader::price(int s) const
         double a = costRate(c, rowsOfRaw, s);
         double b = 0;
         const int label = t_.columnLabel[c];
-        if (label > 0 && rec_.columnRaw[label] == s) {
-            const int row = priceRow_[rec_.columnFeed[label]];
+        if (label > 0 && sel_.columnRaw[label] == s) {
+            const int row = priceRow_[sel_.columnFeed[label]];
             if (const int pc = row ? nonbasicColumn_[n_ + row] : 0) {
-                const double w = sigma(c) * sigma(pc) / rec_.normMax[rec_.columnFeed[label]][1];
+                const double w = sigma(c) * sigma(pc) / sel_.normMax[sel_.columnFeed[label]][1];
                 a -= w * t_.reducedCost[pc];
                 b -= w * costRate(pc, rowsOfRaw, s);
             }
@@ -338,9 +339,9 @@ PriceFigure Reader::price(int s) const
         move.meet(nonNegativeAround(d, a, b));
     }
     // a price row within its limits moves with the cost of the recipe
-    for (int p = 1; p <= rec_.feedCount; ++p) {
+    for (int p = 1; p <= sel_.feedCount; ++p) {
         const int r = priceRow_[p] ? basicRow_[n_ + priceRow_[p]] : 0;
-        const double rate = r ? used[p] / rec_.normMax[p][1] : 0.0;
+        const double rate = r ? used[p] / sel_.normMax[p][1] : 0.0;
         if (rate == 0)
             continue;
         const double v = t_.rowValue[r];
@@ -354,19 +355,20 @@ PriceFigure Reader::price(int s) const
 
 } // namespace
 
-Sensitivity sensitivityOf(const lp::FinalTableau &tableau, const ProblemRecord &record,
+Sensitivity sensitivityOf(const lp::FinalTableau &tableau, const Selection &selection,
+                          const RowLayout &layout, const std::vector<double> &shares,
                           const CalcParameters &parameters)
 {
     Sensitivity result;
-    if (!tableau.held() || tableau.rows() != record.rowCount ||
-        tableau.columns() != record.columnCount)
+    if (!tableau.held() || tableau.rows() != layout.rowCount() ||
+        tableau.columns() != selection.columnCount)
         return result;
-    const Reader reader(tableau, record, parameters);
+    const Reader reader(tableau, selection, layout, shares, parameters);
     result.held = true;
     result.degenerate = reader.degenerate();
     result.alternativeOptima = reader.alternativeOptima();
     reader.requirements(result.requirements);
-    for (int s = 1; s <= record.rawCount; ++s)
+    for (int s = 1; s <= selection.rawCount; ++s)
         result.prices.push_back(reader.price(s));
     reader.stock(result.stock);
     return result;

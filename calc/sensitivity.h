@@ -20,7 +20,8 @@
 // keeps the cost, but a new calculation may well pick one of those other recipes.
 
 #include "calc/loading.h"
-#include "calc/problemrecord.h"
+#include "calc/rowlayout.h"
+#include "calc/selection.h"
 #include "lp/finaltableau.h"
 
 #include <QString>
@@ -69,10 +70,11 @@ struct Sensitivity {
     std::vector<StockFigure> stock;              // by raw material
 };
 
-// Reads the figures from the final tableau of the solve whose programme the record
-// holds (rows, norms, outputs, prices, stock as that solve used them; the rounding of
-// the solution may have run since, since the values come from the tableau).
-Sensitivity sensitivityOf(const lp::FinalTableau &tableau, const ProblemRecord &record,
+// Reads the figures from the final tableau of the solve of the programme assembled from
+// the selection (norms, outputs, prices, stock as that solve used them), laid out as
+// layout says, with the relaxation shares of its rows ([i], 1-based).
+Sensitivity sensitivityOf(const lp::FinalTableau &tableau, const Selection &selection,
+                          const RowLayout &layout, const std::vector<double> &shares,
                           const CalcParameters &parameters);
 
 } // namespace calc

@@ -532,7 +532,7 @@ RunResult TForm10::run()
                                    [this](const QString &text) { message(text); });
         QApplication::setOverrideCursor(Qt::WaitCursor);
         try {
-            result = runCalculation(record_, tables, options, observer);
+            result = runCalculation(tables, options, observer);
         } catch (const store::TableError &e) {
             result.outcome = RunOutcome::Errors;
             result.dataError = e.message();
@@ -542,6 +542,7 @@ RunResult TForm10::run()
         ProgressBar1->hide();
         ProgressBar2->hide();
     }
+    record_.take(result);
     return result;
 }
 

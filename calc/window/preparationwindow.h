@@ -15,6 +15,7 @@
 // While it is open kk and sir carry the selection filter "ot='+'"; closing removes it.
 
 #include "calc/outcometext.h"
+#include "calc/problemrecord.h"
 #include "calc/run.h"
 
 #include <QColor>

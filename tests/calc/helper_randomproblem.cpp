@@ -7,7 +7,7 @@
 namespace calctest
 {
 
-using calc::ProblemRecord;
+using calc::Selection;
 
 namespace
 {
@@ -41,7 +41,7 @@ double round2(double x)
 }
 
 struct Builder {
-    ProblemRecord &rec;
+    Selection &rec;
     const CaseShape &shape;
     Random rnd;
     // hidden recipe: share[p][s] in percent, 0 where the pair is not allowed
@@ -138,7 +138,6 @@ struct Builder {
         for (int p = 1; p <= shape.feeds; ++p) {
             rec.feedType[p] = QStringLiteral("ПК-%1").arg(p);
             rec.feedOutput[p] = std::round(rnd.between(10, 300) * 1000) / 1000;
-            rec.totalOutput += rec.feedOutput[p];
             for (int q = 1; q <= shape.chars; ++q) {
                 const double l = level(p, q);
                 if (q == 1) { // the price: an upper limit only, half the time
@@ -212,27 +211,9 @@ struct Builder {
 
 } // namespace
 
-void clearRecord(ProblemRecord &rec)
+SampleCase makeCase(Selection &rec, const CaseShape &shape)
 {
-    rec.feedCount = rec.rawCount = rec.charCount = rec.columnCount = rec.rowCount = 0;
-    rec.totalOutput = 0;
-    rec.solveStatus = 0;
-    rec.objective = 0;
-    for (auto *table : {&rec.normMin, &rec.normMax, &rec.rawContent})
-        for (auto &line : *table)
-            line.fill(0.0);
-    std::fill(rec.rawStock.begin(), rec.rawStock.end(), 0.0);
-    std::fill(rec.rawFullUse.begin(), rec.rawFullUse.end(), 0);
-    std::fill(rec.rawPremix.begin(), rec.rawPremix.end(), 0);
-    std::fill(rec.feedOutput.begin(), rec.feedOutput.end(), 0.0);
-    std::fill(rec.rowRelax.begin(), rec.rowRelax.end(), 0.0);
-    for (auto *v : {&rec.columnLower, &rec.columnUpper, &rec.columnValue, &rec.rowValue})
-        std::fill(v->begin(), v->end(), 0.0);
-}
-
-SampleCase makeCase(ProblemRecord &rec, const CaseShape &shape)
-{
-    clearRecord(rec);
+    rec = Selection();
     Builder b{rec, shape, Random(shape.seed * 0x2545F4914F6CDD1DULL + 17), {}, {}};
     rec.feedCount = shape.feeds;
     rec.rawCount = shape.raws;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Sample problem records for the solver's tests, the solver oracle and the benchmark:
+// Sample selections for the solver's tests, the solver oracle and the benchmark:
 // filled the way the loader leaves them (inclusion limits in percent, outputs, norms
 // with the price already converted), ready for assembleProgramme.
 //
@@ -10,9 +10,10 @@
 // degenerate (exact requirements, twin raw materials, fixed inclusions, equal prices)
 // or put one requirement out of reach.
 
-#include "calc/problemrecord.h"
+#include "calc/selection.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace calctest
 {
@@ -34,8 +35,14 @@ struct SampleCase {
     double lossNorm = 0;
 };
 
-// Fills the record (clearing what an earlier case left) and says how to assemble it.
-SampleCase makeCase(calc::ProblemRecord &record, const CaseShape &shape);
+// Fills the selection (clearing what an earlier case left) and says how to assemble it.
+SampleCase makeCase(calc::Selection &selection, const CaseShape &shape);
+
+// Relaxation shares of 0 for every row, as a run starts.
+inline std::vector<double> noRelaxation()
+{
+    return std::vector<double>(calc::kMaxRows + 1, 0.0);
+}
 
 // The benchmark's cases: every pair allowed; the capacity case with every norm, so
 // that the programme has all 2690 rows.
@@ -47,8 +54,5 @@ inline CaseShape typicalShape(std::uint64_t seed = 1)
 {
     return {10, 30, 20, seed, Flavour::Ordinary, 1.0, false};
 }
-
-// Clears every count, field and row of the record, as a new run would find it.
-void clearRecord(calc::ProblemRecord &record);
 
 } // namespace calctest

@@ -8,14 +8,13 @@
 #include "lp/tinyprogramme.h"
 
 #include "calc/assembly.h"
-#include "calc/programmesolve.h"
-#include "lp/simplextolerance.h"
+#include "lp/finaltableau.h"
+#include "lp/simplex.h"
 
 #include <QTest>
 
 #include <cmath>
 #include <cstring>
-#include <memory>
 
 using namespace calc;
 using namespace calctest;
@@ -59,13 +58,14 @@ TinyProgramme feasibilityCycle()
             {{0, 3, 1}, {0, 3, -1}, {0, 2, 0}, {0, 3, -1}, {0, 1, 2}, {0, 2, 2}}};
 }
 
-// The programme of a sample case as assembled, and the record it was assembled from.
-lp::Programme assembled(ProblemRecord &rec, const CaseShape &shape)
+// The programme of a sample case as assembled.
+lp::Programme assembled(const CaseShape &shape)
 {
-    const SampleCase c = makeCase(rec, shape);
-    std::optional<lp::Programme> programme =
-        assembleProgramme(rec, c.useFullUse, rec.rowRelax, c.lossNorm);
-    return programme ? std::move(*programme) : lp::Programme();
+    Selection selection;
+    const SampleCase c = makeCase(selection, shape);
+    std::optional<AssembledProgramme> out =
+        assembleProgramme(selection, c.useFullUse, noRelaxation(), c.lossNorm);
+    return out ? std::move(out->programme) : lp::Programme();
 }
 
 } // namespace
@@ -84,7 +84,6 @@ private slots:
     void driftSetRightInPlace();
     void lostAccuracyIsNoSolution_data();
     void lostAccuracyIsNoSolution();
-    void answerWrittenIntoTheRecord();
     void progressAtMostOncePerPivot();
 };
 
@@ -144,8 +143,7 @@ void TestAssembledSolve::sameStepsAsTheMethod()
 {
     QFETCH(CaseShape, shape);
     QFETCH(bool, full);
-    auto rec = std::make_unique<ProblemRecord>();
-    const lp::Programme p = assembled(*rec, shape);
+    const lp::Programme p = assembled(shape);
     QVERIFY(p.rowCount() > 0);
     lp::FinalTableau tableau;
     const lp::Solution solution = full ? lp::solve(p, nullptr, &tableau) : lp::checkFeasibility(p);
@@ -175,8 +173,7 @@ void TestAssembledSolve::sameStepsAsTheMethod()
 void TestAssembledSolve::accuracyLostAndRegained()
 {
     const CaseShape shape{6, 30, 8, 149 * 7919, Flavour::TightStock, 1.0};
-    auto rec = std::make_unique<ProblemRecord>();
-    const lp::Programme p = assembled(*rec, shape);
+    const lp::Programme p = assembled(shape);
     const ReferenceResult ref = referenceSolve(p, true);
     QVERIFY(!ref.gaveUp);
     QCOMPARE(ref.solveStatus, 0);
@@ -204,8 +201,7 @@ void TestAssembledSolve::driftSetRightInPlace_data()
 void TestAssembledSolve::driftSetRightInPlace()
 {
     QFETCH(CaseShape, shape);
-    auto rec = std::make_unique<ProblemRecord>();
-    const lp::Programme p = assembled(*rec, shape);
+    const lp::Programme p = assembled(shape);
     QVERIFY(p.rowCount() > 0);
     const lp::Solution plain = lp::solve(p);
 
@@ -245,8 +241,7 @@ void TestAssembledSolve::lostAccuracyIsNoSolution()
     QFETCH(double, noise);
     QFETCH(int, rebuilds);
     QFETCH(bool, full);
-    auto rec = std::make_unique<ProblemRecord>();
-    const lp::Programme p = assembled(*rec, shape);
+    const lp::Programme p = assembled(shape);
     lp::SolverLimits limits;
     limits.noise = noise;
     limits.rebuilds = rebuilds;
@@ -257,35 +252,10 @@ void TestAssembledSolve::lostAccuracyIsNoSolution()
     QVERIFY(!solution.optimal());
 }
 
-// The record gets the solver's answer: status, error, tonnes, activities, minus the
-// cost; a feasibility check leaves the prices in columnValue.
-void TestAssembledSolve::answerWrittenIntoTheRecord()
-{
-    auto rec = std::make_unique<ProblemRecord>();
-    const lp::Programme p = assembled(*rec, {4, 8, 5, 3, Flavour::Ordinary, 1.0});
-    const lp::Solution solution = lp::solve(p);
-    QVERIFY(solution.optimal());
-    rec->solveStatus = 7;
-    solveProgramme(*rec, p, nullptr);
-    QCOMPARE(rec->solveStatus, 0);
-    QCOMPARE(rec->programmeError, lp::SolveError::None);
-    QVERIFY(sameBits(rec->objective, -solution.cost));
-    QVERIFY(sameBits(rec->columnValue[p.columnCount()], solution.values.back()));
-    QVERIFY(sameBits(rec->rowValue[p.rowCount()], solution.activities.back()));
-    QVERIFY(sameBits(rec->tolerance, lp::solverTolerance()));
-
-    const lp::Programme again = assembled(*rec, {4, 8, 5, 3, Flavour::Ordinary, 1.0});
-    checkFeasibility(*rec, again);
-    QCOMPARE(rec->solveStatus, 0);
-    for (lp::ColIndex j(1); j.number() <= again.columnCount(); ++j)
-        QCOMPARE(rec->columnValue[j.number()], again.cost(j));
-}
-
 // The bar is told at most once per pivot, and once at the start.
 void TestAssembledSolve::progressAtMostOncePerPivot()
 {
-    auto rec = std::make_unique<ProblemRecord>();
-    const lp::Programme p = assembled(*rec, {4, 8, 5, 3, Flavour::Ordinary, 1.0});
+    const lp::Programme p = assembled({4, 8, 5, 3, Flavour::Ordinary, 1.0});
     Recorder bar;
     const lp::Solution solution = lp::solve(p, &bar);
     QVERIFY(solution.stats.pivots > 0);

@@ -17,33 +17,34 @@ using namespace calc;
 namespace
 {
 
-double lowerOf(const std::optional<lp::Programme> &p, int i)
+using Assembled = std::optional<AssembledProgramme>;
+
+double lowerOf(const Assembled &p, int i)
 {
-    return p->rowLower(lp::RowIndex(i));
+    return p->programme.rowLower(lp::RowIndex(i));
 }
 
-double upperOf(const std::optional<lp::Programme> &p, int i)
+double upperOf(const Assembled &p, int i)
 {
-    return p->rowUpper(lp::RowIndex(i));
+    return p->programme.rowUpper(lp::RowIndex(i));
 }
 
-double entryOf(const std::optional<lp::Programme> &p, int i, int j)
+double entryOf(const Assembled &p, int i, int j)
 {
-    return p->coefficient(lp::RowIndex(i), lp::ColIndex(j));
+    return p->programme.coefficient(lp::RowIndex(i), lp::ColIndex(j));
 }
 
 // Two feed types, three raw materials, three characteristics (1 = price).
 // Feed type 1 takes raws 1 and 2, feed type 2 raws 2 and 3.
-std::unique_ptr<ProblemRecord> handMade()
+std::unique_ptr<Selection> handMade()
 {
-    auto rec = std::make_unique<ProblemRecord>();
-    ProblemRecord &r = *rec;
+    auto rec = std::make_unique<Selection>();
+    Selection &r = *rec;
     r.feedCount = 2;
     r.rawCount = 3;
     r.charCount = 3;
     r.feedOutput[1] = 50;
     r.feedOutput[2] = 20;
-    r.totalOutput = 70;
     const double contents[4][4] = {{}, {0, 100, 10, 0}, {0, 200, 30, 5}, {0, 50, 0, 8}};
     for (int s = 1; s <= 3; ++s)
         for (int q = 1; q <= 3; ++q)
@@ -96,16 +97,25 @@ private slots:
 void TestAssembly::rowsInOrderWithTheirBounds()
 {
     auto rec = handMade();
-    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 2.0);
+    const Assembled p = assembleProgramme(*rec, false, calctest::noRelaxation(), 2.0);
     QVERIFY(p);
-    const ProblemRecord &r = *rec;
-    QCOMPARE(r.rowCount, 1 + 2 + 1 + 2 + 3);
-    const int kinds[] = {kOutputRow, 1, 2, kOutputRow, 2, 3, kStockRow, kStockRow, kStockRow};
+    const RowLayout &layout = p->layout;
+    QCOMPARE(layout.rowCount(), 1 + 2 + 1 + 2 + 3);
+    QCOMPARE(p->programme.rowCount(), layout.rowCount());
+    using Kind = RowLayout::Kind;
+    const Kind kinds[] = {Kind::Output, Kind::Nutrient, Kind::Nutrient,
+                          Kind::Output, Kind::Nutrient, Kind::Nutrient,
+                          Kind::Stock,  Kind::Stock,    Kind::Stock};
+    const int characteristics[] = {0, 1, 2, 0, 2, 3, 0, 0, 0};
     const int owners[] = {1, 1, 1, 2, 2, 2, 1, 2, 3};
-    for (int i = 1; i <= r.rowCount; ++i) {
-        QCOMPARE(r.rowKind[i], kinds[i - 1]);
-        QCOMPARE(r.rowOwner[i], owners[i - 1]);
+    for (int i = 1; i <= layout.rowCount(); ++i) {
+        QCOMPARE(layout.kind(i), kinds[i - 1]);
+        QCOMPARE(layout.characteristic(i), characteristics[i - 1]);
+        QCOMPARE(layout.owner(i), owners[i - 1]);
     }
+    QCOMPARE(layout.nutrientRow(2, 3), 6);
+    QCOMPARE(layout.nutrientRow(2, 1), 0); // no price norm
+    QCOMPARE(layout.stockRow(2), 8);
     QCOMPARE(lowerOf(p, 1), 50.0);
     QCOMPARE(upperOf(p, 1), 50.0);
     QCOMPARE(lowerOf(p, 2), 90.0 * 50 / 180); // price row: min × W / max
@@ -118,8 +128,6 @@ void TestAssembly::rowsInOrderWithTheirBounds()
     const double lossFactor = 100 / 102.0;
     QCOMPARE(upperOf(p, 7), lossFactor * 40);
     QCOMPARE(upperOf(p, 9), lossFactor * kUnlimitedStock);
-    QCOMPARE(r.solveStatus, 0);
-    QCOMPARE(r.objective, 0.0);
 }
 
 // Entry (i, j) is a(i, j): output rows 1 on the feed type's columns, nutrient rows
@@ -127,10 +135,10 @@ void TestAssembly::rowsInOrderWithTheirBounds()
 void TestAssembly::coefficientsRowByRow()
 {
     auto rec = handMade();
-    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 0.0);
+    const Assembled p = assembleProgramme(*rec, false, calctest::noRelaxation(), 0.0);
     QVERIFY(p);
-    QCOMPARE(p->rowCount(), 9);
-    QCOMPARE(p->columnCount(), 4);
+    QCOMPARE(p->programme.rowCount(), 9);
+    QCOMPARE(p->programme.columnCount(), 4);
     const double expected[9][4] = {{1, 1, 0, 0},                     // output of feed type 1
                                    {100.0 / 180, 200.0 / 180, 0, 0}, // its price row
                                    {10.0 / 16, 30.0 / 16, 0, 0},     // its characteristic 2
@@ -150,15 +158,15 @@ void TestAssembly::coefficientsRowByRow()
 void TestAssembly::columnsInTonnesPricedPerTonne()
 {
     auto rec = handMade();
-    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 0.0);
+    const Assembled p = assembleProgramme(*rec, false, calctest::noRelaxation(), 0.0);
     QVERIFY(p);
     const double lower[] = {0, 5, 0, 1};
     const double upper[] = {40, 50, 20, 12};
     const double price[] = {100, 200, 200, 50};
-    for (int j = 1; j <= 4; ++j) {
-        QCOMPARE(rec->columnLower[j], lower[j - 1]);
-        QCOMPARE(rec->columnUpper[j], upper[j - 1]);
-        QCOMPARE(rec->columnValue[j], price[j - 1]);
+    for (lp::ColIndex j(1); j.number() <= 4; ++j) {
+        QCOMPARE(p->programme.columnLower(j), lower[j.number() - 1]);
+        QCOMPARE(p->programme.columnUpper(j), upper[j.number() - 1]);
+        QCOMPARE(p->programme.cost(j), price[j.number() - 1]);
     }
 }
 
@@ -166,11 +174,11 @@ void TestAssembly::columnsInTonnesPricedPerTonne()
 void TestAssembly::fullUseOnlyWhenAsked()
 {
     auto rec = handMade();
-    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 3.0);
+    const Assembled p = assembleProgramme(*rec, false, calctest::noRelaxation(), 3.0);
     QVERIFY(p);
     QCOMPARE(lowerOf(p, 7), 0.0);
     rec = handMade();
-    const std::optional<lp::Programme> full = assembleProgramme(*rec, true, rec->rowRelax, 3.0);
+    const Assembled full = assembleProgramme(*rec, true, calctest::noRelaxation(), 3.0);
     QVERIFY(full);
     QCOMPARE(lowerOf(full, 7), upperOf(full, 7));
     QCOMPARE(upperOf(full, 7), 100 / 103.0 * 40);
@@ -201,7 +209,7 @@ void TestAssembly::relaxationWidensNutrientRows()
     std::vector<double> relax(kMaxRows + 1, 0.0);
     relax[3] = share;
     relax[1] = relax[7] = share; // output and stock rows ignore their shares
-    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, relax, 0.0);
+    const Assembled p = assembleProgramme(*rec, false, relax, 0.0);
     QVERIFY(p);
     QCOMPARE(lowerOf(p, 3), lower);
     QCOMPARE(upperOf(p, 3), upper);
@@ -248,12 +256,12 @@ void TestAssembly::feedTypeWithoutColumnsTakesNoNeighbour()
         if (rec->columnFeed[j] == 2)
             rec->columnFeed[j] = 3;
     rec->normMax[3][2] = 20;
-    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 0.0);
+    const Assembled p = assembleProgramme(*rec, false, calctest::noRelaxation(), 0.0);
     QVERIFY(p);
-    QCOMPARE(rec->rowKind[4], kOutputRow);
-    QCOMPARE(rec->rowOwner[4], 2);
-    QVERIFY(p->row(lp::RowIndex(4)).empty());
-    QCOMPARE(rec->rowOwner[7], 3);
+    QCOMPARE(p->layout.kind(4), RowLayout::Kind::Output);
+    QCOMPARE(p->layout.owner(4), 2);
+    QVERIFY(p->programme.row(lp::RowIndex(4)).empty());
+    QCOMPARE(p->layout.owner(7), 3);
     QCOMPARE(entryOf(p, 7, 3), 1.0);
 }
 
@@ -263,12 +271,12 @@ void TestAssembly::onlyWhatTheProgrammeNeeds()
 {
     QCOMPARE(QString::fromUtf16(kOverflowMessage),
              QStringLiteral("Слишком много кормов, сырья или допустимых вложений"));
-    auto rec = std::make_unique<ProblemRecord>();
+    auto rec = std::make_unique<Selection>();
     calctest::makeCase(*rec, calctest::typicalShape());
-    const std::optional<lp::Programme> p = assembleProgramme(*rec, false, rec->rowRelax, 1.0);
+    const Assembled p = assembleProgramme(*rec, false, calctest::noRelaxation(), 1.0);
     QVERIFY(p);
-    QCOMPARE(p->rowCount(), rec->rowCount);
-    QCOMPARE(p->columnCount(), rec->columnCount);
+    QCOMPARE(p->programme.rowCount(), p->layout.rowCount());
+    QCOMPARE(p->programme.columnCount(), rec->columnCount);
     QVERIFY(lp::tableauFits(kMaxRows, kMaxColumns)); // the largest selection fits
 }
 

@@ -7,8 +7,8 @@
 #include "helper_randomproblem.h"
 
 #include "calc/assembly.h"
-#include "calc/programmesolve.h"
 #include "lp/lpexport.h"
+#include "lp/simplex.h"
 
 #include <QFile>
 #include <QProcess>
@@ -59,7 +59,7 @@ GlpkAnswer runGlpsol(const QString &glpsol, const QString &file, LpFormat format
     return answer;
 }
 
-// Worst bound violation of the amounts x (1-based), relative to the bound's size.
+// Worst bound violation of the amounts x (column j at [j - 1]), relative to the bound's size.
 double violation(const lp::Programme &p, const std::vector<double> &x)
 {
     double worst = 0;
@@ -68,11 +68,11 @@ double violation(const lp::Programme &p, const std::vector<double> &x)
         worst = std::max({worst, (lower - value) / scale, (value - upper) / scale});
     };
     for (lp::ColIndex j(1); j.number() <= p.columnCount(); ++j)
-        judge(x[j.number()], p.columnLower(j), p.columnUpper(j));
+        judge(x[std::size_t(j.number() - 1)], p.columnLower(j), p.columnUpper(j));
     for (lp::RowIndex i(1); i.number() <= p.rowCount(); ++i) {
         double activity = 0;
         for (const lp::Entry &e : p.row(i))
-            activity += e.value * x[e.column.number()];
+            activity += e.value * x[std::size_t(e.column.number() - 1)];
         judge(activity, p.rowLower(i), p.rowUpper(i));
     }
     return worst;
@@ -82,7 +82,7 @@ double costOf(const lp::Programme &p, const std::vector<double> &x)
 {
     double sum = 0;
     for (lp::ColIndex j(1); j.number() <= p.columnCount(); ++j)
-        sum += p.cost(j) * x[j.number()];
+        sum += p.cost(j) * x[std::size_t(j.number() - 1)];
     return sum;
 }
 
@@ -139,39 +139,39 @@ void TestGlpkOracle::agreesWithGlpk()
                                  .arg(shape.raws)
                                  .arg(shape.chars)
                                  .arg(int(shape.flavour));
-        auto rec = std::make_unique<ProblemRecord>();
-        const SampleCase c = makeCase(*rec, shape);
-        const std::optional<lp::Programme> programme =
-            assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
-        QVERIFY(programme);
+        auto selection = std::make_unique<Selection>();
+        const SampleCase c = makeCase(*selection, shape);
+        const std::optional<AssembledProgramme> assembled =
+            assembleProgramme(*selection, c.useFullUse, noRelaxation(), c.lossNorm);
+        QVERIFY(assembled);
+        const lp::Programme &programme = assembled->programme;
         const QString file = dir.filePath(
             QStringLiteral("case%1.%2").arg(seed).arg(format == LpFormat::CplexLp ? "lp" : "mps"));
         QString error;
-        QVERIFY2(exportProgramme(*programme, file, format, &error, columnNote(*rec)),
+        QVERIFY2(exportProgramme(programme, file, format, &error, columnNote(*selection)),
                  qPrintable(error));
 
-        solveProgramme(*rec, *programme, nullptr);
+        const lp::Solution solution = lp::solve(programme);
         const GlpkAnswer glpk = runGlpsol(glpsol_, file, format, file + ".sol");
         QVERIFY2(glpk.ran, qPrintable(name));
         QVERIFY2(glpk.optimal || glpk.infeasible, qPrintable(name + "\n" + glpk.output));
-        QVERIFY2((rec->solveStatus == 0) == glpk.optimal,
-                 qPrintable(name + QStringLiteral(": engine status %1").arg(rec->solveStatus)));
+        QVERIFY2(
+            solution.optimal() == glpk.optimal,
+            qPrintable(name + QStringLiteral(": engine status %1").arg(solution.failing.label())));
         if (!glpk.optimal) {
             ++refused;
             continue;
         }
         ++solved;
-        const double cost = -rec->objective;
+        const double cost = solution.cost;
         QVERIFY2(std::fabs(cost - glpk.cost) <= 1e-7 * std::max(1.0, std::fabs(glpk.cost)),
                  qPrintable(name + QStringLiteral(": %1 against %2")
                                        .arg(cost, 0, 'g', 17)
                                        .arg(glpk.cost, 0, 'g', 17)));
-        QVERIFY2(std::fabs(costOf(*programme, rec->columnValue) - cost) <=
-                     1e-9 * std::max(1.0, cost),
+        QVERIFY2(std::fabs(costOf(programme, solution.values) - cost) <= 1e-9 * std::max(1.0, cost),
                  qPrintable(name));
         // amounts within every bound, to the accuracy the solver holds itself to
-        QVERIFY2(violation(*programme, rec->columnValue) <= lp::kConsistencyLimit,
-                 qPrintable(name));
+        QVERIFY2(violation(programme, solution.values) <= lp::kConsistencyLimit, qPrintable(name));
     }
     qInfo("%d programmes solved, %d without a recipe, all as glpsol says", solved, refused);
     QVERIFY(solved >= 60);

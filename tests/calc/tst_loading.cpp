@@ -11,7 +11,7 @@
 
 using calc::CalcParameters;
 using calc::CalcWorkingValues;
-using calc::ProblemRecord;
+using calc::Selection;
 using calctest::CalcFixture;
 using calctest::kPrice;
 using namespace Qt::StringLiterals;
@@ -39,7 +39,7 @@ calctest::FixtureFeed &baseFeed(CalcFixture &fx, double output = 10)
 // What the first attempt of a cost-mode run lists: the load, then the attempt checks.
 QStringList firstAttemptList(CalcFixture &fx, const CalcParameters &parameters = {})
 {
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), parameters, list);
@@ -217,7 +217,7 @@ void tst_loading::stockMessages()
     if (mealUsedUp)
         meal.usedUp();
     baseFeed(fx).limit(QStringLiteral("Пшеница"), 60, 80).limit(QStringLiteral("Шрот"), 0, 50);
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), {}, list);
@@ -253,7 +253,7 @@ void tst_loading::limitSumsOfDecimals()
         fx.raw(name).content(kPrice, 100);
         feed.limit(name, asMinima ? limits[k] : 0, asMinima ? 100 : limits[k]);
     }
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), {}, list);
@@ -272,7 +272,7 @@ void tst_loading::workedShortfallAmount()
         .limit(QStringLiteral("Мел"), 0, 2);
     CalcParameters parameters;
     parameters.lossNorm = 2;
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), parameters, list);
@@ -328,7 +328,7 @@ void tst_loading::priceNormsAreConverted()
         .limit(QStringLiteral("Пшеница"), 0, 100);
     CalcParameters parameters;
     parameters.productionCosts = 100;
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), parameters, list);
@@ -351,7 +351,7 @@ void tst_loading::readingRules()
         .norm(kProtein, 2, 0)
         .limit(QStringLiteral("Пшеница"), 5, 0)
         .limit(QStringLiteral("Мел"), 0, 0);
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), {}, list);
@@ -387,7 +387,7 @@ void tst_loading::columnsFollowSelection()
         .unselected()
         .limit(QStringLiteral("А"), 0, 100);
     fx.feed(QStringLiteral("К3"), QStringLiteral("п3"), 1).limit(QStringLiteral("В"), 0, 100);
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), {}, list);
@@ -415,7 +415,7 @@ void tst_loading::currentFeedIsTheLastMarked()
         if (k != 2)
             feed.markedCurrent();
     }
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.open(), {}, list);
@@ -438,7 +438,7 @@ void tst_loading::missingFieldIsAnError()
     tables.pit->setValue(QStringLiteral("KEY"), 9);
     tables.pit->setValue(QStringLiteral("order"), 2);
     tables.pit->post();
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     QVERIFY_THROWS_EXCEPTION(store::TableError,
@@ -500,7 +500,7 @@ void tst_loading::unreadableNumbers()
     baseFeed(fx).limit(QStringLiteral("Пшеница"), 0, 80).limit(QStringLiteral("Шрот"), 0, 50);
     fx.write();
     putText(fx, table, keyField, key, field, stored);
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.openOnly(), {}, list);
@@ -555,7 +555,7 @@ void tst_loading::refusedNumbersGoNoFurther()
     baseFeed(fx).limit(QStringLiteral("Пшеница"), 60, 80).limit(QStringLiteral("Шрот"), 0, 50);
     fx.write();
     putText(fx, table, keyField, key, field, stored);
-    ProblemRecord rec;
+    Selection rec;
     CalcWorkingValues work;
     QStringList list;
     calc::loadCalculationData(rec, work, fx.openOnly(), {}, list);

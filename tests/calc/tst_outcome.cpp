@@ -7,7 +7,6 @@
 #include <QtTest>
 
 using calc::LevelState;
-using calc::ProblemRecord;
 
 class tst_outcome final : public QObject
 {
@@ -35,16 +34,14 @@ void tst_outcome::failedRowNamesTheFeedType()
 {
     QFETCH(int, row);
     QFETCH(bool, outputFailed);
-    ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    rec.rowValue[1] = 7.5;
-    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, row, 1);
+    outcometest::Analysed run;
+    run.rowValue(1) = 7.5;
+    const calc::FailureAnalysis analysis = run.analysis(row, 1);
     QCOMPARE(analysis.feed, 1);
     QCOMPARE(analysis.feedType, QStringLiteral("ПК-1"));
     QCOMPARE(analysis.outputFailed, outputFailed);
     QCOMPARE(analysis.output, 10.0);
-    QCOMPARE(analysis.reached, rec.rowValue[row]);
+    QCOMPARE(analysis.reached, run.rowValue(row));
 }
 
 // Protein's level against its norm; a bound is met within the record's tolerance, and
@@ -68,12 +65,10 @@ void tst_outcome::characteristicState()
     QFETCH(double, minimum);
     QFETCH(double, level);
     QFETCH(LevelState, state);
-    ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    rec.normMin[1][2] = minimum;
-    rec.rowValue[2] = level * 10 / 20; // the row holds output × level / maximum
-    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 0);
+    outcometest::Analysed run;
+    run.rec.normMin[1][2] = minimum;
+    run.rowValue(2) = level * 10 / 20; // the row holds output × level / maximum
+    const calc::FailureAnalysis analysis = run.analysis(2, 0);
     QCOMPARE(analysis.characteristics.size(), 2);
     const calc::CharacteristicLevel &protein = analysis.characteristics[0];
     QCOMPARE(protein.name, QStringLiteral("Протеин"));
@@ -87,10 +82,8 @@ void tst_outcome::characteristicState()
 // A share is at its minimum of 0 too; the stock is used up when all feed types take it.
 void tst_outcome::rawsAgainstStockAndShare()
 {
-    ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 0);
+    outcometest::Analysed run;
+    const calc::FailureAnalysis analysis = run.analysis(2, 0);
     QCOMPARE(analysis.raws.size(), 2);
     const calc::RawLevel &wheat = analysis.raws[0];
     QCOMPARE(wheat.name, QStringLiteral("Пшеница"));
@@ -110,19 +103,15 @@ void tst_outcome::rawsAgainstStockAndShare()
 // With 25 % losses 10 t of stock give 8 t of feed: the 10 t used are more than it holds.
 void tst_outcome::stockIsLessTheLosses()
 {
-    ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 25);
+    outcometest::Analysed run;
+    const calc::FailureAnalysis analysis = run.analysis(2, 25);
     QCOMPARE(analysis.raws[0].stock, 8.0);
     QVERIFY(!analysis.raws[0].state.stockUsedUp);
 }
 
 void tst_outcome::solutionSummary()
 {
-    ProblemRecord rec;
-    outcometest::solvedRecord(rec);
-    const calc::SolutionSummary summary = calc::solutionSummary(rec);
+    const calc::SolutionSummary summary = outcometest::solvedSummary();
     QCOMPARE(summary.totalConsumption, 10.225);
     QCOMPARE(summary.totalCost, 100.5 * 10.1 + 300 * 0.125);
     QCOMPARE(summary.rows.size(), 2);

@@ -7,8 +7,6 @@
 
 #include <QtTest>
 
-using calc::ProblemRecord;
-
 class tst_outcometext final : public QObject
 {
     Q_OBJECT
@@ -39,20 +37,16 @@ void tst_outcometext::failureAnalysisTitle()
 {
     QFETCH(int, row);
     QFETCH(QString, title);
-    ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    rec.rowValue[1] = 7.5;
-    QCOMPARE(calc::analysisTitle(calc::failureAnalysis(rec, work, row, 1)), title);
+    outcometest::Analysed run;
+    run.rowValue(1) = 7.5;
+    QCOMPARE(calc::analysisTitle(run.analysis(row, 1)), title);
 }
 
 // "на минимуме" for a characteristic needs a non-zero minimum; for a share it does not.
 void tst_outcometext::commentsOfTheAnalysis()
 {
-    ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 0);
+    outcometest::Analysed run;
+    const calc::FailureAnalysis analysis = run.analysis(2, 0);
     const calc::TextGrid characteristics = calc::characteristicsGrid(analysis);
     QCOMPARE(characteristics.rows.size(), 2);
     QCOMPARE(characteristics.rows[0],
@@ -73,9 +67,7 @@ void tst_outcometext::commentsOfTheAnalysis()
 
 void tst_outcometext::solutionSummary()
 {
-    ProblemRecord rec;
-    outcometest::solvedRecord(rec);
-    const calc::SolutionSummary summary = calc::solutionSummary(rec);
+    const calc::SolutionSummary summary = outcometest::solvedSummary();
     QCOMPARE(calc::summaryTitle(summary),
              QStringLiteral("Решение получено!    Общие затраты сырья         10.225"
                             "  Т.  на сумму        1052.55  руб."));
@@ -89,13 +81,11 @@ void tst_outcometext::solutionSummary()
 // none of the names and comments is.
 void tst_outcometext::numbersAreTheNumericColumns()
 {
-    ProblemRecord rec;
-    calc::CalcWorkingValues work;
-    outcometest::analysedRecord(rec, work);
-    const calc::FailureAnalysis analysis = calc::failureAnalysis(rec, work, 2, 0);
+    outcometest::Analysed run;
+    const calc::FailureAnalysis analysis = run.analysis(2, 0);
     const QList<calc::TextGrid> grids = {calc::characteristicsGrid(analysis),
                                          calc::rawsGrid(analysis),
-                                         calc::summaryGrid(calc::solutionSummary(rec))};
+                                         calc::summaryGrid(outcometest::solvedSummary())};
     for (const calc::TextGrid &grid : grids) {
         QCOMPARE(grid.numeric.size(), grid.header.size());
         for (const QStringList &row : grid.rows)

@@ -3,7 +3,6 @@
 
 #include "calc/loading.h"
 #include "calc/outputsearch.h"
-#include "calc/problemrecord.h"
 #include "store/numbertext.h"
 
 #include <QtTest>
@@ -11,29 +10,28 @@
 using calc::CalcMode;
 using calc::CalcWorkingValues;
 using calc::OutputSearch;
-using calc::ProblemRecord;
 
 namespace
 {
 
-// Feed types with the given outputs and a stock surplus over their total.
-void start(ProblemRecord &rec, CalcWorkingValues &work, const QList<double> &outputs,
-           double surplus)
+// Feed types with the given outputs and a stock surplus over their total; the number of
+// feed types.
+int start(CalcWorkingValues &work, const QList<double> &outputs, double surplus)
 {
-    rec.feedCount = int(outputs.size());
-    rec.totalOutput = 0;
-    for (int p = 1; p <= rec.feedCount; ++p) {
+    work.totalOutput = 0;
+    for (int p = 1; p <= int(outputs.size()); ++p) {
         work.output[p] = outputs[p - 1];
-        rec.totalOutput += outputs[p - 1];
+        work.totalOutput += outputs[p - 1];
     }
     work.surplus = surplus;
-    work.surplusRatio = surplus / rec.totalOutput;
+    work.surplusRatio = surplus / work.totalOutput;
+    return int(outputs.size());
 }
 
-double sumOfOutputs(const ProblemRecord &rec, const CalcWorkingValues &work)
+double sumOfOutputs(int feeds, const CalcWorkingValues &work)
 {
     double sum = 0;
-    for (int p = 1; p <= rec.feedCount; ++p)
+    for (int p = 1; p <= feeds; ++p)
         sum += work.output[p];
     return sum;
 }
@@ -56,10 +54,9 @@ private slots:
 
 void tst_outputsearch::costModeSolvesOnceInFull()
 {
-    ProblemRecord rec;
     CalcWorkingValues work;
-    start(rec, work, {10}, 100);
-    const OutputSearch search(CalcMode::Cost, rec, work);
+    const int feeds = start(work, {10}, 100);
+    const OutputSearch search(CalcMode::Cost, feeds, work);
     QVERIFY(search.isFinal());
     QVERIFY(search.nextIsFull());
 }
@@ -67,14 +64,13 @@ void tst_outputsearch::costModeSolvesOnceInFull()
 // A surplus of 100 t: steps 50, 25, 12.5, ... whether the attempts succeed or fail.
 void tst_outputsearch::proportionalStepsHalve()
 {
-    ProblemRecord rec;
     CalcWorkingValues work;
-    start(rec, work, {100}, 100);
-    OutputSearch search(CalcMode::Proportional, rec, work);
+    const int feeds = start(work, {100}, 100);
+    OutputSearch search(CalcMode::Proportional, feeds, work);
     QVERIFY(!search.nextIsFull());
     const double expected[] = {50, 25, 12.5, 6.25, 3.125, 1.5625};
     for (int k = 0; k < 6; ++k) {
-        const double before = rec.totalOutput;
+        const double before = work.totalOutput;
         if (k % 2 == 0)
             QVERIFY(search.grow());
         else
@@ -87,29 +83,27 @@ void tst_outputsearch::proportionalStepsHalve()
 // Every output moves by the same ratio, rounded down to a kilogram; the total follows.
 void tst_outputsearch::proportionalKeepsProportions()
 {
-    ProblemRecord rec;
     CalcWorkingValues work;
-    start(rec, work, {30, 10}, 80);
-    OutputSearch search(CalcMode::Proportional, rec, work);
+    const int feeds = start(work, {30, 10}, 80);
+    OutputSearch search(CalcMode::Proportional, feeds, work);
     QVERIFY(search.grow()); // step 40, ratio 1
     QCOMPARE(work.output[1], store::round3(2 * 30 - 0.0005));
     QCOMPARE(work.output[2], store::round3(2 * 10 - 0.0005));
-    QCOMPARE(rec.totalOutput, sumOfOutputs(rec, work));
+    QCOMPARE(work.totalOutput, sumOfOutputs(feeds, work));
     QCOMPARE(work.savedOutput[1], 30.0);
     QCOMPARE(work.savedTotal, 40.0);
     search.shrink(); // step 20, ratio 20 / 79.998
     QVERIFY(work.output[1] < 59.999 && work.output[1] > 30);
-    QCOMPARE(rec.totalOutput, sumOfOutputs(rec, work));
+    QCOMPARE(work.totalOutput, sumOfOutputs(feeds, work));
 }
 
 // The search stops once the step is at most 0.001 t: the attempt that saw it was
 // already solved in full.
 void tst_outputsearch::proportionalEndsWithTheStep()
 {
-    ProblemRecord rec;
     CalcWorkingValues work;
-    start(rec, work, {100}, 100);
-    OutputSearch search(CalcMode::Proportional, rec, work);
+    const int feeds = start(work, {100}, 100);
+    OutputSearch search(CalcMode::Proportional, feeds, work);
     int attempts = 1;
     while (!search.nextIsFull() && attempts < 100) {
         search.shrink();
@@ -122,17 +116,16 @@ void tst_outputsearch::proportionalEndsWithTheStep()
 
 void tst_outputsearch::productMovesTheCurrentFeedOnly()
 {
-    ProblemRecord rec;
     CalcWorkingValues work;
-    start(rec, work, {10, 20}, 100);
+    const int feeds = start(work, {10, 20}, 100);
     work.currentFeed = 2;
-    OutputSearch search(CalcMode::Product, rec, work);
+    OutputSearch search(CalcMode::Product, feeds, work);
     QVERIFY(search.grow());
     const double step = store::round3(100.0 / 2 - 0.0005);
     QCOMPARE(search.step(), step);
     QCOMPARE(work.output[1], 10.0);
     QCOMPARE(work.output[2], store::round3(20 + step));
-    QCOMPARE(rec.totalOutput, 30 + step);
+    QCOMPARE(work.totalOutput, 30 + step);
     search.shrink();
     QCOMPARE(work.output[1], 10.0);
     QCOMPARE(work.output[2], store::round3(20 + step - search.step()));
@@ -151,11 +144,10 @@ void tst_outputsearch::restoringBringsBackTheTotal_data()
 void tst_outputsearch::restoringBringsBackTheTotal()
 {
     QFETCH(int, mode);
-    ProblemRecord rec;
     CalcWorkingValues work;
-    start(rec, work, {10, 20}, 0.01);
+    const int feeds = start(work, {10, 20}, 0.01);
     work.currentFeed = 1;
-    OutputSearch search(CalcMode(mode), rec, work);
+    OutputSearch search(CalcMode(mode), feeds, work);
     QVERIFY(search.grow()); // the entered outputs were feasible
     const double savedTotal = 30;
     int attempts = 0;
@@ -166,7 +158,7 @@ void tst_outputsearch::restoringBringsBackTheTotal()
     QVERIFY(search.isFinal());
     QCOMPARE(work.output[1], 10.0);
     QCOMPARE(work.output[2], 20.0);
-    QCOMPARE(rec.totalOutput, savedTotal);
+    QCOMPARE(work.totalOutput, savedTotal);
 }
 
 QTEST_APPLESS_MAIN(tst_outputsearch)

@@ -1,40 +1,57 @@
 // Relaxation of the cost mode: which requirements widen, by how much, and when the run
 // gives up.
 
-#include "calc/problemrecord.h"
 #include "calc/relaxation.h"
 
 #include <QtTest>
 
-using calc::ProblemRecord;
 using calc::Relaxation;
 
 namespace
 {
 
 // Feed type 1: output row 1, nutrient rows 2 (q 2) and 3 (q 3); feed type 2: output
-// row 4, nutrient row 5 (q 2); stock rows 6 and 7 of raw materials 1 and 2.
-void layout(ProblemRecord &rec)
-{
-    const int kinds[] = {
-        0, calc::kOutputRow, 2, 3, calc::kOutputRow, 2, calc::kStockRow, calc::kStockRow};
-    const int owners[] = {0, 1, 1, 1, 2, 2, 1, 2};
-    rec.feedCount = 2;
-    rec.rawCount = 2;
-    rec.rowCount = 7;
-    for (int i = 1; i <= 7; ++i) {
-        rec.rowKind[i] = kinds[i];
-        rec.rowOwner[i] = owners[i];
-    }
-    rec.rawName[1] = QStringLiteral("Шрот соевый");
-    for (int p = 1; p <= 2; ++p) {
-        rec.feedOutput[p] = 10;
-        for (int q = 2; q <= 3; ++q) {
-            rec.normMin[p][q] = 10;
-            rec.normMax[p][q] = 20;
+// row 4, nutrient row 5 (q 2), or a second output row when it has no requirements; stock
+// rows 6 and 7 of raw materials 1 and 2.
+struct Figures {
+    calc::Selection rec;
+    calc::RowLayout layout;
+    lp::Solution solution;
+
+    explicit Figures(bool secondFeedRequirements = true)
+    {
+        layout.addOutputRow(1);
+        layout.addNutrientRow(1, 2);
+        layout.addNutrientRow(1, 3);
+        layout.addOutputRow(2);
+        if (secondFeedRequirements)
+            layout.addNutrientRow(2, 2);
+        else
+            layout.addOutputRow(2);
+        layout.addStockRow(1);
+        layout.addStockRow(2);
+        solution.activities.assign(7, 0.0);
+        rec.feedCount = 2;
+        rec.rawCount = 2;
+        rec.rawName[1] = QStringLiteral("Шрот соевый");
+        for (int p = 1; p <= 2; ++p) {
+            rec.feedOutput[p] = 10;
+            for (int q = 2; q <= 3; ++q) {
+                rec.normMin[p][q] = 10;
+                rec.normMax[p][q] = 20;
+            }
         }
     }
-}
+
+    double &rowValue(int i) { return solution.activities[std::size_t(i - 1)]; }
+
+    // The relaxation after a solve that failed at row.
+    Relaxation::Step relax(Relaxation &relaxation, int row, bool uniform, double lossNorm)
+    {
+        solution.failing = lp::Variable::ofRow(lp::RowIndex(row));
+        return relaxation.relax(layout, solution, uniform, lossNorm);
+    }
+};
 
 QList<int> hundredths(const Relaxation &relaxation)
 {
@@ -64,11 +81,9 @@ private slots:
 
 void tst_relaxation::startsCleared()
 {
-    ProblemRecord rec;
-    layout(rec);
-    rec.rowRelax[3] = 0.7;
-    const Relaxation relaxation(rec);
-    QCOMPARE(rec.rowRelax[3], 0.0);
+    Figures f;
+    const Relaxation relaxation(f.rec);
+    QCOMPARE(relaxation.shares()[3], 0.0);
     QCOMPARE(relaxation.hundredths(3), 0);
 }
 
@@ -91,14 +106,13 @@ void tst_relaxation::widening()
     QFETCH(int, failingRow);
     QFETCH(bool, uniform);
     QFETCH(QList<int>, expected);
-    ProblemRecord rec;
-    layout(rec);
-    Relaxation relaxation(rec);
-    const Relaxation::Step step = relaxation.relax(-failingRow, uniform, 0);
+    Figures f;
+    Relaxation relaxation(f.rec);
+    const Relaxation::Step step = f.relax(relaxation, failingRow, uniform, 0);
     QVERIFY(step.again);
     QCOMPARE(hundredths(relaxation), expected);
     for (int i = 1; i <= 7; ++i)
-        QCOMPARE(rec.rowRelax[i], expected[i - 1] / 100.0);
+        QCOMPARE(relaxation.shares()[i], expected[i - 1] / 100.0);
 }
 
 void tst_relaxation::endsAfterTheFiftyFirstStep_data()
@@ -116,76 +130,70 @@ void tst_relaxation::endsAfterTheFiftyFirstStep()
 {
     QFETCH(int, failingRow);
     QFETCH(bool, uniform);
-    ProblemRecord rec;
-    layout(rec);
-    Relaxation relaxation(rec);
+    Figures f;
+    Relaxation relaxation(f.rec);
     int steps = 0;
     bool again = true;
     while (again && steps < 1000) {
-        again = relaxation.relax(-failingRow, uniform, 0).again;
+        again = f.relax(relaxation, failingRow, uniform, 0).again;
         ++steps;
     }
     QCOMPARE(steps, 51);
     QCOMPARE(relaxation.hundredths(2), 51);
-    QCOMPARE(rec.rowRelax[2], 0.51);
+    QCOMPARE(relaxation.shares()[2], 0.51);
 }
 
 // One requirement widens by 0.05 up to 1.0 (0 … twice its maximum); a share past that
 // would be no requirement: the run ends, the share left at the last one tried.
 void tst_relaxation::singleRequirementEndsPastOne()
 {
-    ProblemRecord rec;
-    layout(rec);
-    Relaxation relaxation(rec);
+    Figures f;
+    Relaxation relaxation(f.rec);
     for (int k = 0; k < 20; ++k)
-        QVERIFY(relaxation.relax(-5, false, 0).again);
+        QVERIFY(f.relax(relaxation, 5, false, 0).again);
     QCOMPARE(relaxation.hundredths(5), 100);
-    QCOMPARE(rec.rowRelax[5], 1.0);
-    QVERIFY(!relaxation.relax(-5, false, 0).again);
+    QCOMPARE(relaxation.shares()[5], 1.0);
+    QVERIFY(!f.relax(relaxation, 5, false, 0).again);
     QCOMPARE(relaxation.hundredths(5), 100);
-    QCOMPARE(rec.rowRelax[5], 1.0);
-    QVERIFY(relaxation.relax(-3, false, 0).again); // another requirement has its own share
+    QCOMPARE(relaxation.shares()[5], 1.0);
+    QVERIFY(f.relax(relaxation, 3, false, 0).again); // another requirement has its own share
 }
 
 // The advice names the raw material and the tonnes the stock row reached, losses put
 // back; it comes with the first stock relaxation only.
 void tst_relaxation::stockAdviceIsShownOnce()
 {
-    ProblemRecord rec;
-    layout(rec);
-    rec.rowValue[6] = 40;
-    Relaxation relaxation(rec);
-    const Relaxation::Step first = relaxation.relax(-6, false, 2);
+    Figures f;
+    f.rowValue(6) = 40;
+    Relaxation relaxation(f.rec);
+    const Relaxation::Step first = f.relax(relaxation, 6, false, 2);
     // (2 + 100) × 40 / 100 − 0.5 = 40.3
     QCOMPARE(first.message,
              QStringLiteral("Сырье № 1  Шрот соевый - при выполнении требований по качеству "
                             "полностью сработать нельзя!!  Рекомендую сработать      40 +/- 1т."));
-    QVERIFY(relaxation.relax(-6, false, 2).message.isEmpty());
+    QVERIFY(f.relax(relaxation, 6, false, 2).message.isEmpty());
     QCOMPARE(calc::stockAmount(40, 2), 40.3);
 }
 
 // With no requirement to widen, another attempt would be the same one: the run ends.
 void tst_relaxation::nothingToWidenEndsTheRun()
 {
-    ProblemRecord rec;
-    layout(rec);
-    rec.rowKind[5] = calc::kOutputRow; // feed type 2 without requirements
-    Relaxation relaxation(rec);
-    QVERIFY(!relaxation.relax(-4, false, 0).again);
+    Figures f(false); // feed type 2 without requirements
+    Relaxation relaxation(f.rec);
+    QVERIFY(!f.relax(relaxation, 4, false, 0).again);
 }
 
 // A requirement whose lower bound is already 0 while its row stays below it (negative
 // contents) cannot be met by widening: the run ends instead of widening for ever.
 void tst_relaxation::requirementBeyondReachEndsTheRun()
 {
-    ProblemRecord rec;
-    layout(rec);
-    rec.normMin[1][2] = 0;
-    rec.rowValue[2] = -3;
-    Relaxation relaxation(rec);
-    QVERIFY(!relaxation.relax(-2, false, 0).again);
-    rec.normMin[1][2] = 10;
-    QVERIFY(relaxation.relax(-2, false, 0).again);
+    Figures f;
+    f.rec.normMin[1][2] = 0;
+    f.rowValue(2) = -3;
+    Relaxation relaxation(f.rec);
+    QVERIFY(!f.relax(relaxation, 2, false, 0).again);
+    f.rec.normMin[1][2] = 10;
+    QVERIFY(f.relax(relaxation, 2, false, 0).again);
 }
 
 QTEST_APPLESS_MAIN(tst_relaxation)

@@ -1,10 +1,8 @@
 // Rounding of a solution into recipe figures: percentages with two decimals, tonnes
 // and consumptions with three, corrected so that each feed type adds up exactly.
 
-#include "calc/problemrecord.h"
 #include "calc/rounding.h"
 
-#include "feedsum.h"
 #include <QRandomGenerator>
 
 #include <QtTest>
@@ -12,45 +10,76 @@
 #include <cmath>
 #include <vector>
 
-using calc::ProblemRecord;
-
 namespace
 {
 
-// A solved record: per feed type its output and the tonnes of its columns (raw
+// A solved programme: per feed type its output and the tonnes of its columns (raw
 // material s = position in the list), an output row per feed type and stock rows.
 struct SolvedFeed {
     double output = 0;
     std::vector<double> tonnes;
 };
 
-void fillSolved(ProblemRecord &rec, const std::vector<SolvedFeed> &feeds, int raws)
-{
-    rec.feedCount = int(feeds.size());
-    rec.rawCount = raws;
-    rec.columnCount = 0;
-    rec.rowCount = 0;
-    for (int p = 1; p <= rec.feedCount; ++p) {
-        const SolvedFeed &f = feeds[size_t(p - 1)];
-        rec.feedOutput[p] = f.output;
-        const int i = ++rec.rowCount;
-        rec.rowKind[i] = calc::kOutputRow;
-        rec.rowOwner[i] = p;
-        rec.rowValue[i] = f.output;
-        for (size_t k = 0; k < f.tonnes.size(); ++k) {
-            const int j = ++rec.columnCount;
-            rec.columnFeed[j] = p;
-            rec.columnRaw[j] = int(k) + 1;
-            rec.columnValue[j] = f.tonnes[k];
+// The figures rounded, by programme column j ([j], 1-based), and the consumption of each
+// raw material.
+struct Rounded {
+    calc::Recipes recipes;
+    std::vector<double> percent{0}, tonnes{0}, withLosses{0};
+
+    double level(int p, int i) const { return recipes.feed(p).levels[i].level; }
+    double feedSum(int p, double calc::RecipeLine::*figure) const
+    {
+        double sum = 0;
+        for (const calc::RecipeLine &line : recipes.feed(p).lines)
+            sum += line.*figure;
+        return sum;
+    }
+};
+
+struct Solved {
+    calc::Selection rec;
+    calc::RowLayout layout;
+    lp::Solution solution;
+
+    Solved(const std::vector<SolvedFeed> &feeds, int raws, int nutrientOfFirst = 0)
+    {
+        rec.feedCount = int(feeds.size());
+        rec.rawCount = raws;
+        for (int p = 1; p <= rec.feedCount; ++p) {
+            const SolvedFeed &f = feeds[size_t(p - 1)];
+            rec.feedOutput[p] = f.output;
+            layout.addOutputRow(p);
+            solution.activities.push_back(f.output);
+            if (p == 1 && nutrientOfFirst != 0) {
+                layout.addNutrientRow(1, nutrientOfFirst);
+                solution.activities.push_back(0);
+            }
+            for (size_t k = 0; k < f.tonnes.size(); ++k) {
+                const int j = ++rec.columnCount;
+                rec.columnFeed[j] = p;
+                rec.columnRaw[j] = int(k) + 1;
+                solution.values.push_back(f.tonnes[k]);
+            }
+        }
+        for (int s = 1; s <= raws; ++s) {
+            layout.addStockRow(s);
+            solution.activities.push_back(12345); // the solver's activity, no consumption
         }
     }
-    for (int s = 1; s <= raws; ++s) {
-        const int i = ++rec.rowCount;
-        rec.rowKind[i] = calc::kStockRow;
-        rec.rowOwner[i] = s;
-        rec.rowValue[i] = 12345; // the solver's activity; replaced by the consumption
+
+    Rounded round(double lossNorm) const
+    {
+        Rounded r;
+        r.recipes = calc::roundRecipes(rec, layout, solution, lossNorm);
+        for (const calc::FeedRecipe &feed : r.recipes.feeds)
+            for (const calc::RecipeLine &line : feed.lines) {
+                r.percent.push_back(line.percent);
+                r.tonnes.push_back(line.tonnes);
+                r.withLosses.push_back(line.withLosses);
+            }
+        return r;
     }
-}
+};
 
 } // namespace
 
@@ -73,79 +102,63 @@ private slots:
 // Two raw materials of 5 t each holding 10 and 20 units, maximum norm 16: level 15.
 void tst_rounding::levelOfTheBatch()
 {
-    ProblemRecord rec;
-    fillSolved(rec, {{10, {5, 5}}}, 2);
     // A nutrient row of characteristic 2 between the output row and the stock rows.
-    rec.rowCount = 4;
-    rec.rowKind[4] = rec.rowKind[3];
-    rec.rowOwner[4] = 2;
-    rec.rowKind[3] = calc::kStockRow;
-    rec.rowOwner[3] = 1;
-    rec.rowKind[2] = 2;
-    rec.rowOwner[2] = 1;
-    rec.normMax[1][2] = 16;
-    rec.rowValue[2] = (5 * 10 + 5 * 20) / 16.0;
-    calc::roundSolution(rec, 0);
-    QCOMPARE(rec.rowValue[2], 15.0);
-    QCOMPARE(rec.rowValue[1], 10.0);
-    QCOMPARE(rec.columnLower[1], 50.0);
-    QCOMPARE(rec.columnValue[2], 5.0);
-    QCOMPARE(rec.rowValue[3], 5.0); // consumption of raw material 1
-    QCOMPARE(rec.rowValue[4], 5.0);
+    Solved solved({{10, {5, 5}}}, 2, 2);
+    solved.rec.normMax[1][2] = 16;
+    solved.solution.activities[1] = (5 * 10 + 5 * 20) / 16.0;
+    const Rounded r = solved.round(0);
+    QCOMPARE(r.level(1, 0), 15.0);
+    QCOMPARE(r.recipes.feed(1).output, 10.0);
+    QCOMPARE(r.percent[1], 50.0);
+    QCOMPARE(r.tonnes[2], 5.0);
+    QCOMPARE(r.recipes.consumption[1], 5.0);
+    QCOMPARE(r.recipes.consumption[2], 5.0);
 }
 
 // Three thirds round to 99.99 %: the first of the equal largest gets the 0.01.
 void tst_rounding::residueGoesToTheLargest()
 {
-    ProblemRecord rec;
-    fillSolved(rec, {{3, {1, 1, 1}}}, 3);
-    calc::roundSolution(rec, 0);
-    QCOMPARE(rec.columnLower[1], 33.34);
-    QCOMPARE(rec.columnLower[2], 33.33);
-    QCOMPARE(rec.columnLower[3], 33.33);
+    const Rounded r = Solved({{3, {1, 1, 1}}}, 3).round(0);
+    QCOMPARE(r.percent[1], 33.34);
+    QCOMPARE(r.percent[2], 33.33);
+    QCOMPARE(r.percent[3], 33.33);
     for (int j = 1; j <= 3; ++j) {
-        QCOMPARE(rec.columnValue[j], 1.0);
-        QCOMPARE(rec.columnUpper[j], 1.0);
+        QCOMPARE(r.tonnes[j], 1.0);
+        QCOMPARE(r.withLosses[j], 1.0);
     }
 }
 
 void tst_rounding::exactFiguresNeedNoCorrection()
 {
-    ProblemRecord rec;
-    fillSolved(rec, {{8, {2, 6}}}, 2);
-    calc::roundSolution(rec, 0);
-    QCOMPARE(rec.columnLower[1], 25.0);
-    QCOMPARE(rec.columnLower[2], 75.0);
-    QCOMPARE(rec.columnValue[1], 2.0);
-    QCOMPARE(rec.columnValue[2], 6.0);
+    const Rounded r = Solved({{8, {2, 6}}}, 2).round(0);
+    QCOMPARE(r.percent[1], 25.0);
+    QCOMPARE(r.percent[2], 75.0);
+    QCOMPARE(r.tonnes[1], 2.0);
+    QCOMPARE(r.tonnes[2], 6.0);
 }
 
 // 0.40 + 33.20 + 33.20 + 33.19 = 99.99: the 0.40 % component keeps its figures.
 void tst_rounding::smallComponentsAreNeverCorrected()
 {
-    ProblemRecord rec;
-    fillSolved(rec, {{100, {0.4, 33.203, 33.203, 33.194}}}, 4);
-    calc::roundSolution(rec, 0);
-    QCOMPARE(rec.columnLower[1], 0.40);
-    QCOMPARE(rec.columnValue[1], 0.4);
-    QCOMPARE(rec.columnUpper[1], 0.4);
-    QCOMPARE(rec.columnLower[2], 33.21);
-    QCOMPARE(rec.columnLower[3], 33.20);
-    QCOMPARE(rec.columnLower[4], 33.19);
-    QCOMPARE(feedColumnSum(rec, 1, rec.columnValue), 100.0);
-    QVERIFY(std::fabs(feedColumnSum(rec, 1, rec.columnLower) - 100) < 1e-9);
+    const Rounded r = Solved({{100, {0.4, 33.203, 33.203, 33.194}}}, 4).round(0);
+    QCOMPARE(r.percent[1], 0.40);
+    QCOMPARE(r.tonnes[1], 0.4);
+    QCOMPARE(r.withLosses[1], 0.4);
+    QCOMPARE(r.percent[2], 33.21);
+    QCOMPARE(r.percent[3], 33.20);
+    QCOMPARE(r.percent[4], 33.19);
+    QCOMPARE(r.feedSum(1, &calc::RecipeLine::tonnes), 100.0);
+    QVERIFY(std::fabs(r.feedSum(1, &calc::RecipeLine::percent) - 100) < 1e-9);
 }
 
 void tst_rounding::zeroShareHasNoTonnes()
 {
-    ProblemRecord rec;
-    fillSolved(rec, {{100, {0.00001, 100}}}, 2);
-    calc::roundSolution(rec, 2);
-    QCOMPARE(rec.columnLower[1], 0.0);
-    QCOMPARE(rec.columnValue[1], 0.0);
-    QCOMPARE(rec.columnUpper[1], 0.0);
-    QCOMPARE(rec.rowValue[rec.rowCount - 1], 0.0);
-    QCOMPARE(rec.rowValue[rec.rowCount], 102.0);
+    const Rounded r = Solved({{100, {0.00001, 100}}}, 2).round(2);
+    QCOMPARE(r.percent[1], 0.0);
+    QCOMPARE(r.tonnes[1], 0.0);
+    QCOMPARE(r.withLosses[1], 0.0);
+    QCOMPARE(r.recipes.consumption[1], 0.0);
+    QCOMPARE(r.recipes.consumption[2], 102.0);
 }
 
 void tst_rounding::consumptionWithLosses_data()
@@ -161,14 +174,12 @@ void tst_rounding::consumptionWithLosses_data()
 void tst_rounding::consumptionWithLosses()
 {
     QFETCH(double, loss);
-    ProblemRecord rec;
-    fillSolved(rec, {{7.777, {1.1111, 2.2222, 4.4437}}}, 3);
-    calc::roundSolution(rec, loss);
+    const Rounded r = Solved({{7.777, {1.1111, 2.2222, 4.4437}}}, 3).round(loss);
     if (loss == 0)
         for (int j = 1; j <= 3; ++j)
-            QCOMPARE(rec.columnUpper[j], rec.columnValue[j]);
+            QCOMPARE(r.withLosses[j], r.tonnes[j]);
     const double target = std::round(7.777 * (100 + loss) / 100 * 1000) / 1000;
-    QVERIFY(std::fabs(feedColumnSum(rec, 1, rec.columnUpper) - target) < 1e-9);
+    QVERIFY(std::fabs(r.feedSum(1, &calc::RecipeLine::withLosses) - target) < 1e-9);
 }
 
 void tst_rounding::feedTypesAddUpExactly_data()
@@ -180,7 +191,7 @@ void tst_rounding::feedTypesAddUpExactly_data()
 
 // Random solutions of several feed types: after rounding, every feed type's
 // percentages make exactly 100, its tonnes its output, its consumptions output plus
-// losses; the stock rows hold the consumptions.
+// losses; the consumptions of the raw materials add up to them.
 void tst_rounding::feedTypesAddUpExactly()
 {
     QFETCH(quint32, seed);
@@ -198,22 +209,20 @@ void tst_rounding::feedTypesAddUpExactly()
         for (double w : weights)
             f.tonnes.push_back(total == 0 ? f.output / raws : w / total * f.output);
     }
-    ProblemRecord rec;
-    fillSolved(rec, feeds, raws);
     const double loss = 1.5;
-    calc::roundSolution(rec, loss);
+    const Rounded r = Solved(feeds, raws).round(loss);
     double consumed = 0;
-    for (int p = 1; p <= rec.feedCount; ++p) {
+    for (int p = 1; p <= int(feeds.size()); ++p) {
         const double w = feeds[size_t(p - 1)].output;
-        QVERIFY(std::fabs(feedColumnSum(rec, p, rec.columnLower) - 100) < 1e-9);
-        QVERIFY(std::fabs(feedColumnSum(rec, p, rec.columnValue) - w) < 1e-9);
+        QVERIFY(std::fabs(r.feedSum(p, &calc::RecipeLine::percent) - 100) < 1e-9);
+        QVERIFY(std::fabs(r.feedSum(p, &calc::RecipeLine::tonnes) - w) < 1e-9);
         const double target = std::round(w * (100 + loss) / 100 * 1000) / 1000;
-        QVERIFY(std::fabs(feedColumnSum(rec, p, rec.columnUpper) - target) < 1e-9);
-        consumed += feedColumnSum(rec, p, rec.columnUpper);
+        QVERIFY(std::fabs(r.feedSum(p, &calc::RecipeLine::withLosses) - target) < 1e-9);
+        consumed += r.feedSum(p, &calc::RecipeLine::withLosses);
     }
     double stockRows = 0;
     for (int s = 1; s <= raws; ++s)
-        stockRows += rec.rowValue[size_t(rec.rowCount - raws + s)];
+        stockRows += r.recipes.consumption[size_t(s)];
     QVERIFY(std::fabs(stockRows - consumed) < 1e-9);
 }
 

@@ -4,8 +4,8 @@
 #include "helper_randomproblem.h"
 
 #include "calc/assembly.h"
-#include "calc/programmesolve.h"
 #include "lp/rowteam.h"
+#include "lp/simplex.h"
 
 #include <QTest>
 
@@ -33,16 +33,17 @@ struct Solved {
 Solved solveOn(int threads, const calctest::CaseShape &shape)
 {
     qputenv("KORMOPLAN_SOLVER_THREADS", QByteArray::number(threads));
-    auto rec = std::make_unique<ProblemRecord>();
-    const calctest::SampleCase c = calctest::makeCase(*rec, shape);
-    const std::optional<lp::Programme> programme =
-        assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
+    auto selection = std::make_unique<Selection>();
+    const calctest::SampleCase c = calctest::makeCase(*selection, shape);
+    const std::optional<AssembledProgramme> assembled =
+        assembleProgramme(*selection, c.useFullUse, calctest::noRelaxation(), c.lossNorm);
+    const lp::Solution solution = lp::solve(assembled->programme);
     Solved s;
-    s.stats = solveProgramme(*rec, *programme, nullptr);
-    s.status = rec->solveStatus;
-    s.columns.assign(rec->columnValue.begin(), rec->columnValue.begin() + rec->columnCount + 1);
-    s.rows.assign(rec->rowValue.begin(), rec->rowValue.begin() + rec->rowCount + 1);
-    s.objective = rec->objective;
+    s.stats = solution.stats;
+    s.status = solution.failing.label();
+    s.columns = solution.values;
+    s.rows = solution.activities;
+    s.objective = solution.cost;
     qunsetenv("KORMOPLAN_SOLVER_THREADS");
     return s;
 }

@@ -7,7 +7,6 @@
 #include "calc/run.h"
 #include "store/numbertext.h"
 
-#include "feedsum.h"
 #include <QRegularExpression>
 
 #include <QtTest>
@@ -15,7 +14,6 @@
 #include <stdexcept>
 
 using calc::CalcMode;
-using calc::ProblemRecord;
 using calc::RunOutcome;
 using calc::RunResult;
 using calctest::CalcFixture;
@@ -78,14 +76,32 @@ calctest::FixtureFeed &proteinFeed(CalcFixture &fx, double output, double min, d
         .limit(QStringLiteral("Шрот"), 0, mealMax);
 }
 
-RunResult runOn(CalcFixture &fx, ProblemRecord &rec, RecordingObserver &observer,
-                CalcMode mode = CalcMode::Cost, bool uniform = false, double lossNorm = 0)
+RunResult runOn(CalcFixture &fx, RecordingObserver &observer, CalcMode mode = CalcMode::Cost,
+                bool uniform = false, double lossNorm = 0)
 {
     calc::RunOptions options;
     options.mode = mode;
     options.uniformRelax = uniform;
     options.parameters.lossNorm = lossNorm;
-    return calc::runCalculation(rec, fx.open(), options, observer);
+    return calc::runCalculation(fx.open(), options, observer);
+}
+
+// The share the run widened programme row i to; 0 when it was not widened.
+double shareOf(const RunResult &result, int i)
+{
+    for (const calc::RelaxedRow &row : result.relaxation)
+        if (row.row == i)
+            return row.share;
+    return 0;
+}
+
+// The level of characteristic q in feed type p's recipe.
+double levelOf(const RunResult &result, int p, int q)
+{
+    for (const calc::RecipeLevel &level : result.recipes.feed(p).levels)
+        if (level.characteristic == q)
+            return level.level;
+    return std::nan("");
 }
 
 } // namespace
@@ -119,9 +135,8 @@ void tst_run::costModeSolvesOnce()
     CalcFixture fx;
     twoRaws(fx);
     proteinFeed(fx, 10, 16, 18);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer);
+    const RunResult result = runOn(fx, observer);
     QCOMPARE(result.outcome, RunOutcome::Solution);
     QCOMPARE(result.attempts, 1);
     QCOMPARE(observer.solverShows, 1);
@@ -129,9 +144,9 @@ void tst_run::costModeSolvesOnce()
     QVERIFY(observer.messages.isEmpty());
     // 8 t wheat + 2 t meal: protein exactly 16 %, cost 1400.
     QVERIFY(std::fabs(result.objective - 1400) < 1e-6);
-    QCOMPARE(rec.columnLower[1], 80.0);
-    QCOMPARE(rec.columnLower[2], 20.0);
-    QCOMPARE(rec.rowValue[2], 16.0); // level of protein
+    QCOMPARE(result.recipes.feed(1).lines[0].percent, 80.0);
+    QCOMPARE(result.recipes.feed(1).lines[1].percent, 20.0);
+    QCOMPARE(levelOf(result, 1, kProtein), 16.0);
     QCOMPARE(calc::summaryTitle(result.summary),
              QStringLiteral("Решение получено!    Общие затраты сырья  ") +
                  store::fixedText(10, 13, 3) + QStringLiteral("  Т.  на сумму  ") +
@@ -155,13 +170,12 @@ void tst_run::lostAccuracyEndsTheRun()
     CalcFixture fx;
     twoRaws(fx, 1000, 1000);
     proteinFeed(fx, 10, 16, 18);
-    ProblemRecord rec;
     RecordingObserver observer;
     calc::RunOptions options;
     options.mode = CalcMode(mode);
     options.solverLimits.noise = -1; // every check of the figures fails
     options.solverLimits.rebuilds = 0;
-    const RunResult result = calc::runCalculation(rec, fx.open(), options, observer);
+    const RunResult result = calc::runCalculation(fx.open(), options, observer);
     QCOMPARE(result.outcome, RunOutcome::LostAccuracy);
     QCOMPARE(result.attempts, 1);
     QCOMPARE(observer.messages, QStringList{QString::fromUtf16(calc::kLostAccuracyMessage)});
@@ -186,13 +200,12 @@ void tst_run::relaxationWidensUntilMet()
     CalcFixture fx;
     twoRaws(fx);
     proteinFeed(fx, 10, 25, 30, 1);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer, CalcMode::Cost, uniform);
+    const RunResult result = runOn(fx, observer, CalcMode::Cost, uniform);
     QCOMPARE(result.outcome, RunOutcome::Solution);
     QCOMPARE(result.attempts, attempts);
-    QCOMPARE(rec.rowRelax[2], share);
-    QVERIFY(rec.rowValue[2] >= 25 * (1 - share) - 1e-9);
+    QCOMPARE(shareOf(result, 2), share);
+    QVERIFY(levelOf(result, 1, kProtein) >= 25 * (1 - share) - 1e-9);
 }
 
 // Uniform relaxation by 0.01 gives up after the 51st step (share 0.51) with the
@@ -202,12 +215,11 @@ void tst_run::uniformRelaxationGivesUp()
     CalcFixture fx;
     twoRaws(fx);
     proteinFeed(fx, 10, 25, 30, 1);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer, CalcMode::Cost, true);
+    const RunResult result = runOn(fx, observer, CalcMode::Cost, true);
     QCOMPARE(result.outcome, RunOutcome::FailureAnalysis);
     QCOMPARE(result.attempts, 51); // the 51st failure brings the share to 0.51
-    QCOMPARE(rec.rowRelax[2], 0.51);
+    QCOMPARE(shareOf(result, 2), 0.51);
     QCOMPARE(result.solveStatus, -2);
     QCOMPARE(calc::analysisTitle(result.analysis),
              QStringLiteral("Комбикорм № 1 типа ПК-1 не получается. Вес набран."));
@@ -247,9 +259,8 @@ void tst_run::stockToUseUp()
         .norm(kProtein, 0, 20)
         .limit(QStringLiteral("Шрот"), 0, 100)
         .limit(QStringLiteral("Отруби"), 0, 100);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer);
+    const RunResult result = runOn(fx, observer);
     QCOMPARE(int(result.outcome), outcome);
     QCOMPARE(observer.messages, result.messages);
     QCOMPARE(result.messages.size(), messages);
@@ -260,14 +271,14 @@ void tst_run::stockToUseUp()
                 .match(result.messages[0])
                 .hasMatch());
     if (outcome == int(RunOutcome::Solution)) {
-        QCOMPARE(rec.rowValue[rec.rowCount - 1], stock); // used up
+        QCOMPARE(result.recipes.consumption[1], stock); // used up
         return;
     }
     QVERIFY(QRegularExpression(QRegularExpression::escape(head) +
                                QStringLiteral("Подсчитано до [ 0-9]{7} \\+/- 1\\.\\.\\.$"))
                 .match(result.messages[1])
                 .hasMatch());
-    QCOMPARE(rec.rowRelax[2], 0.51);
+    QCOMPARE(shareOf(result, 2), 0.51);
 }
 
 // Proportional mode: the output grows by halving steps up to what the stock allows.
@@ -277,18 +288,20 @@ void tst_run::proportionalSearchFindsTheStockLimit()
     CalcFixture fx;
     twoRaws(fx, 30, 20);
     proteinFeed(fx, 10, 16, 18);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer, CalcMode::Proportional);
+    const RunResult result = runOn(fx, observer, CalcMode::Proportional);
     QCOMPARE(result.outcome, RunOutcome::Solution);
     const double best = 30 / (1 - 8.0 / 30);
-    QVERIFY2(rec.feedOutput[1] <= best && rec.feedOutput[1] > best - 0.01,
-             qPrintable(QString::number(rec.feedOutput[1], 'f', 6)));
+    QVERIFY2(result.selection.feedOutput[1] <= best && result.selection.feedOutput[1] > best - 0.01,
+             qPrintable(QString::number(result.selection.feedOutput[1], 'f', 6)));
     QCOMPARE(observer.attemptMaximum, calc::attemptProgressMaximum(40));
     QCOMPARE(observer.attemptPositions.first(), 0);
     QCOMPARE(observer.attemptPositions.last(), result.attempts);
     QVERIFY(observer.attemptHidden);
-    QVERIFY(std::fabs(feedColumnSum(rec, 1, rec.columnValue) - rec.feedOutput[1]) < 1e-9);
+    double tonnes = 0;
+    for (const calc::RecipeLine &line : result.recipes.feed(1).lines)
+        tonnes += line.tonnes;
+    QVERIFY(std::fabs(tonnes - result.selection.feedOutput[1]) < 1e-9);
 }
 
 void tst_run::proportionalInfeasibleAtOnce()
@@ -296,13 +309,12 @@ void tst_run::proportionalInfeasibleAtOnce()
     CalcFixture fx;
     twoRaws(fx, 30, 20);
     proteinFeed(fx, 10, 25, 30, 1);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer, CalcMode::Proportional);
+    const RunResult result = runOn(fx, observer, CalcMode::Proportional);
     QCOMPARE(result.outcome, RunOutcome::FailureAnalysis);
     QCOMPARE(result.attempts, 1);
     QCOMPARE(observer.solverShows, 1);
-    QCOMPARE(rec.rowRelax[2], 0.0);
+    QCOMPARE(shareOf(result, 2), 0.0);
 }
 
 // Current product mode: only the marked feed type grows; the others keep their output.
@@ -314,14 +326,13 @@ void tst_run::currentProductGrowsAlone()
     fx.feed(QStringLiteral("ПК-2"), QStringLiteral("Птица"), 5)
         .limit(QStringLiteral("Шрот"), 0, 100)
         .markedCurrent();
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer, CalcMode::Product);
+    const RunResult result = runOn(fx, observer, CalcMode::Product);
     QCOMPARE(result.outcome, RunOutcome::Solution);
-    QCOMPARE(rec.feedOutput[1], 10.0);
+    QCOMPARE(result.selection.feedOutput[1], 10.0);
     // Feed type 1 needs at least 2 t of meal: 18 t are left for feed type 2.
-    QVERIFY2(rec.feedOutput[2] <= 18.0 && rec.feedOutput[2] > 17.99,
-             qPrintable(QString::number(rec.feedOutput[2], 'f', 6)));
+    QVERIFY2(result.selection.feedOutput[2] <= 18.0 && result.selection.feedOutput[2] > 17.99,
+             qPrintable(QString::number(result.selection.feedOutput[2], 'f', 6)));
 }
 
 // Where the stock check is what stops the search, the end goes back to the last
@@ -339,19 +350,19 @@ void tst_run::currentProductSearchEndsAtTheStockCheck()
         if (type == u"ПК-1")
             feed.markedCurrent();
     }
-    ProblemRecord rec;
     RecordingObserver observer;
     RunResult result;
     try {
-        result = runOn(fx, rec, observer, CalcMode::Product, false, 1);
+        result = runOn(fx, observer, CalcMode::Product, false, 1);
     } catch (const std::runtime_error &) {
         QFAIL("the output search does not end");
     }
     QCOMPARE(result.outcome, RunOutcome::Solution);
     const double usable = 87.45 * 100 / 101;
-    QVERIFY(rec.totalOutput <= usable && rec.totalOutput > usable - 0.01);
-    QCOMPARE(rec.feedOutput[2], 1.143);
-    QCOMPARE(rec.totalOutput, rec.feedOutput[1] + rec.feedOutput[2]);
+    QVERIFY(result.working.totalOutput <= usable && result.working.totalOutput > usable - 0.01);
+    QCOMPARE(result.selection.feedOutput[2], 1.143);
+    QCOMPARE(result.working.totalOutput,
+             result.selection.feedOutput[1] + result.selection.feedOutput[2]);
 }
 
 void tst_run::currentProductNeedsAMark()
@@ -359,9 +370,8 @@ void tst_run::currentProductNeedsAMark()
     CalcFixture fx;
     twoRaws(fx, 30, 20);
     proteinFeed(fx, 10, 16, 18);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer, CalcMode::Product);
+    const RunResult result = runOn(fx, observer, CalcMode::Product);
     QCOMPARE(result.outcome, RunOutcome::Errors);
     QCOMPARE(result.diagnostics, QStringList{calc::noCurrentProductMessage()});
     QCOMPARE(observer.solverShows, 0);
@@ -375,9 +385,8 @@ void tst_run::dataErrorsEndTheRunAtOnce()
     proteinFeed(fx, 0, 16, 18);
     fx.feed(QStringLiteral("ПК-2"), QStringLiteral("Птица"), 10)
         .limit(QStringLiteral("Пшеница"), 50, 60);
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = runOn(fx, rec, observer);
+    const RunResult result = runOn(fx, observer);
     QCOMPARE(result.outcome, RunOutcome::Errors);
     QCOMPARE(result.diagnostics.size(), 3); // M4, M6 for ПК-2, M7 for wheat
     QVERIFY(result.diagnostics[0].startsWith(QStringLiteral("Требуемый вес продукта № 1")));
@@ -395,9 +404,8 @@ void tst_run::unreadableTableIsAnError()
     calc::CalcTables tables = fx.open();
     tables.kk->close();
     QFile::remove(fx.path(QStringLiteral("kk.dbf")));
-    ProblemRecord rec;
     RecordingObserver observer;
-    const RunResult result = calc::runCalculation(rec, tables, {}, observer);
+    const RunResult result = calc::runCalculation(tables, {}, observer);
     QCOMPARE(result.outcome, RunOutcome::Errors);
     QVERIFY(!result.dataError.isEmpty());
 }
@@ -411,19 +419,13 @@ void tst_run::progressRanges()
     // no surplus an int cannot count: an infinite one stops at log2 of the largest double
     QCOMPARE(calc::attemptProgressMaximum(1e308), 1026);
     QCOMPARE(calc::attemptProgressMaximum(std::nan("")), 2);
-    {
-        ProblemRecord nothing;
-        nothing.totalOutput = std::nan("");
-        QCOMPARE(calc::solverProgressMinimum(nothing), -2'000'000'000);
-    }
-    ProblemRecord rec;
-    rec.rawCount = 2;
-    rec.rawContent[1][1] = 100;
-    rec.rawContent[2][1] = 300;
-    rec.totalOutput = 10;
-    QCOMPARE(calc::solverProgressMinimum(rec), -2100);
-    rec.totalOutput = 1e9;
-    QCOMPARE(calc::solverProgressMinimum(rec), -2'000'000'000);
+    calc::Selection selection;
+    QCOMPARE(calc::solverProgressMinimum(selection, std::nan("")), -2'000'000'000);
+    selection.rawCount = 2;
+    selection.rawContent[1][1] = 100;
+    selection.rawContent[2][1] = 300;
+    QCOMPARE(calc::solverProgressMinimum(selection, 10), -2100);
+    QCOMPARE(calc::solverProgressMinimum(selection, 1e9), -2'000'000'000);
 }
 
 QTEST_APPLESS_MAIN(tst_run)

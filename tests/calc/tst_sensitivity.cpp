@@ -13,11 +13,12 @@
 
 #include "calc/assembly.h"
 #include "calc/messageobserver.h"
-#include "calc/programmesolve.h"
+#include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "calc/sensitivity.h"
 #include "lp/finaltableau.h"
 #include "lp/lpexport.h"
+#include "lp/simplex.h"
 
 #include <QFile>
 #include <QProcess>
@@ -39,12 +40,12 @@ namespace
 
 constexpr int kProtein = 2;
 
-using Change = std::function<void(ProblemRecord &)>;
+using Change = std::function<void(Selection &)>;
 
 // A programme that can be set up afresh in the record, changed and solved again.
 struct Subject {
     QString name;
-    std::function<void(ProblemRecord &)> reset;
+    std::function<void(Selection &)> reset;
     bool useFullUse = false;
     CalcParameters parameters;
 };
@@ -57,7 +58,7 @@ struct Solved {
     std::vector<double> reduced; // by column: cost per unit its amount moves
     Sensitivity figures;
 
-    double rawTonnes(const ProblemRecord &rec, int s) const
+    double rawTonnes(const Selection &rec, int s) const
     {
         double sum = 0;
         for (std::size_t j = 0; j < amounts.size(); ++j)
@@ -66,31 +67,32 @@ struct Solved {
     }
 };
 
-Solved solve(ProblemRecord &rec, const Subject &subject, const Change &change = {})
+Solved solve(Selection &rec, const Subject &subject, const Change &change = {})
 {
     subject.reset(rec);
     if (change)
         change(rec);
     Solved out;
-    const std::optional<lp::Programme> programme =
-        assembleProgramme(rec, subject.useFullUse, rec.rowRelax, subject.parameters.lossNorm);
-    if (!programme)
+    const std::optional<AssembledProgramme> assembled =
+        assembleProgramme(rec, subject.useFullUse, noRelaxation(), subject.parameters.lossNorm);
+    if (!assembled)
         return out;
     FinalTableau tableau;
-    solveProgramme(rec, *programme, nullptr, &tableau);
-    out.optimal = rec.solveStatus == 0 && tableau.held();
+    const lp::Solution solution = lp::solve(assembled->programme, nullptr, &tableau);
+    out.optimal = solution.failing.label() == 0 && tableau.held();
     if (!out.optimal)
         return out;
-    out.cost = -rec.objective;
-    out.amounts.assign(rec.columnValue.begin() + 1, rec.columnValue.begin() + 1 + rec.columnCount);
-    out.duals.assign(rec.rowCount + 1, 0.0);
+    out.cost = solution.cost;
+    out.amounts = solution.values;
+    out.duals.assign(assembled->layout.rowCount() + 1, 0.0);
     out.reduced.assign(rec.columnCount + 1, 0.0);
     for (int c = 1; c <= tableau.columns(); ++c) {
         const double marginal = (tableau.atLower[c] ? 1 : -1) * tableau.reducedCost[c];
         const int label = tableau.columnLabel[c];
         (label > 0 ? out.reduced[label] : out.duals[-label]) = marginal;
     }
-    out.figures = sensitivityOf(tableau, rec, subject.parameters);
+    out.figures =
+        sensitivityOf(tableau, rec, assembled->layout, noRelaxation(), subject.parameters);
     return out;
 }
 
@@ -125,17 +127,17 @@ Subject randomSubject(int seed, bool ties = false)
     subject.name = QStringLiteral("random %1").arg(seed);
     SampleCase c;
     {
-        ProblemRecord probe;
+        Selection probe;
         c = makeCase(probe, shape);
     }
     subject.useFullUse = c.useFullUse;
     subject.parameters.lossNorm = c.lossNorm;
-    subject.reset = [shape](ProblemRecord &rec) { makeCase(rec, shape); };
+    subject.reset = [shape](Selection &rec) { makeCase(rec, shape); };
     return subject;
 }
 
 // The new value of a bound's norm in the record's own units (the price converted).
-void setNorm(ProblemRecord &rec, const RequirementFigure &f, double typed,
+void setNorm(Selection &rec, const RequirementFigure &f, double typed,
              const CalcParameters &parameters)
 {
     const double value =
@@ -158,7 +160,7 @@ struct Tally {
 };
 
 // The ranges of one optimum tried out by solving again.
-void tryRanges(ProblemRecord &rec, const Subject &subject, const Solved &base, Tally &tally)
+void tryRanges(Selection &rec, const Subject &subject, const Solved &base, Tally &tally)
 {
     const Sensitivity &f = base.figures;
     for (const PriceFigure &price : f.prices) {
@@ -166,8 +168,8 @@ void tryRanges(ProblemRecord &rec, const Subject &subject, const Solved &base, T
         for (const double sign : {-1.0, 1.0}) {
             const std::optional<double> &end = sign < 0 ? price.priceFrom : price.priceTo;
             const double step = halfway(price.price, end, sign);
-            const Solved inside = solve(
-                rec, subject, [&](ProblemRecord &r) { r.rawContent[s][1] = price.price + step; });
+            const Solved inside =
+                solve(rec, subject, [&](Selection &r) { r.rawContent[s][1] = price.price + step; });
             // the recipes stay optimal: the same cost as they have at the new price, and
             // unless other recipes were told to cost the same, the same recipes
             const double oldRecipes = base.cost + step * base.rawTonnes(rec, s);
@@ -184,7 +186,7 @@ void tryRanges(ProblemRecord &rec, const Subject &subject, const Solved &base, T
                 continue;
             const double past = *end + sign * 0.02 * std::max(1.0, std::fabs(*end));
             const Solved beyond =
-                solve(rec, subject, [&](ProblemRecord &r) { r.rawContent[s][1] = past; });
+                solve(rec, subject, [&](Selection &r) { r.rawContent[s][1] = past; });
             QVERIFY2(!beyond.optimal || !sameRecipes(base, beyond),
                      qPrintable(
                          subject.name +
@@ -199,7 +201,7 @@ void tryRanges(ProblemRecord &rec, const Subject &subject, const Solved &base, T
             const double delta = halfway(req.norm, end, sign);
             if (delta == 0 || !end)
                 continue;
-            const Solved moved = solve(rec, subject, [&](ProblemRecord &r) {
+            const Solved moved = solve(rec, subject, [&](Selection &r) {
                 setNorm(r, req, req.norm + delta, subject.parameters);
             });
             const double expected = req.shadowPrice * delta * rec.feedOutput[p];
@@ -219,9 +221,8 @@ void tryRanges(ProblemRecord &rec, const Subject &subject, const Solved &base, T
             const double delta = halfway(stock.stock, end, sign);
             if (delta == 0 || !end)
                 continue;
-            const Solved moved = solve(rec, subject, [&](ProblemRecord &r) {
-                r.rawStock[stock.raw] = stock.stock + delta;
-            });
+            const Solved moved = solve(
+                rec, subject, [&](Selection &r) { r.rawStock[stock.raw] = stock.stock + delta; });
             QVERIFY2(moved.optimal && near(base.cost - moved.cost, stock.valuePerTonne * delta,
                                            base.cost * 1e-3),
                      qPrintable(subject.name +
@@ -267,19 +268,19 @@ GlpkMarginals glpkMarginals(const QString &glpsol, const QString &mps, int m, in
 
 // The engine's marginals of one programme against glpsol's; false when glpsol found no
 // optimum or the engine's optimum is degenerate (the duals are then not unique).
-bool compareWithGlpk(ProblemRecord &rec, const Subject &subject, const QString &glpsol,
+bool compareWithGlpk(Selection &rec, const Subject &subject, const QString &glpsol,
                      const QString &dir, int *compared)
 {
     subject.reset(rec);
-    const std::optional<lp::Programme> programme =
-        assembleProgramme(rec, subject.useFullUse, rec.rowRelax, subject.parameters.lossNorm);
-    if (!programme)
+    const std::optional<AssembledProgramme> assembled =
+        assembleProgramme(rec, subject.useFullUse, noRelaxation(), subject.parameters.lossNorm);
+    if (!assembled)
         return false;
     const QString mps = dir + QStringLiteral("/programme.mps");
     QString error;
-    if (!lp::exportProgramme(*programme, mps, lp::LpFormat::FreeMps, &error))
+    if (!lp::exportProgramme(assembled->programme, mps, lp::LpFormat::FreeMps, &error))
         return false;
-    const int m = rec.rowCount, n = rec.columnCount;
+    const int m = assembled->layout.rowCount(), n = rec.columnCount;
     const Solved ours = solve(rec, subject);
     if (!ours.optimal || ours.figures.degenerate)
         return false;
@@ -309,7 +310,8 @@ bool compareWithGlpk(ProblemRecord &rec, const Subject &subject, const QString &
 // that run set up again from the record and the run's working values.
 struct DemoSubject {
     roadtest::DemoData demo;
-    ProblemRecord rec;
+    ProblemRecord record;
+    Selection rec;
     RunResult run;
     Subject subject;
 
@@ -317,7 +319,8 @@ struct DemoSubject {
     {
         if (!demo.ok() || !demo.open())
             return false;
-        run = demo.calculate(CalcMode::Cost, rec);
+        run = demo.calculate(CalcMode::Cost, record);
+        rec = run.selection;
         subject.name = QStringLiteral("demo data");
         subject.useFullUse = true;
         subject.parameters = CalcParameters::fromSettings(settings::currentSettings());
@@ -326,7 +329,7 @@ struct DemoSubject {
         // what a change may touch, as loaded
         const CharTable contents = rec.rawContent, normMin = rec.normMin, normMax = rec.normMax;
         const std::vector<double> stock = rec.rawStock;
-        subject.reset = [=](ProblemRecord &r) {
+        subject.reset = [=](Selection &r) {
             r.rawContent = contents;
             r.normMin = normMin;
             r.normMax = normMax;
@@ -353,12 +356,12 @@ void threeRaws(CalcFixture &fx, double peasPrice = 600, double peasProtein = 30)
         .limit(QStringLiteral("Горох"), 0, 100);
 }
 
-RunResult runOn(CalcFixture &fx, ProblemRecord &rec, const CalcParameters &parameters)
+RunResult runOn(CalcFixture &fx, const CalcParameters &parameters)
 {
     RunOptions options;
     options.parameters = parameters;
     MessageObserver observer;
-    return runCalculation(rec, fx.open(), options, observer);
+    return runCalculation(fx.open(), options, observer);
 }
 
 void compareEnd(const std::optional<double> &actual, const std::optional<double> &expected,
@@ -416,10 +419,9 @@ void tst_sensitivity::byHand()
     QFETCH(double, lossNorm);
     CalcFixture fx;
     threeRaws(fx);
-    auto rec = std::make_unique<ProblemRecord>();
     CalcParameters parameters;
     parameters.lossNorm = lossNorm;
-    const RunResult run = runOn(fx, *rec, parameters);
+    const RunResult run = runOn(fx, parameters);
     QCOMPARE(run.outcome, RunOutcome::Solution);
     const Sensitivity &f = run.sensitivity;
     QVERIFY(f.held);
@@ -476,8 +478,7 @@ void tst_sensitivity::priceLimitByHand()
         .norm(kProtein, 20, 40)
         .limit(QStringLiteral("Пшеница"), 0, 100)
         .limit(QStringLiteral("Шрот"), 0, 100);
-    auto rec = std::make_unique<ProblemRecord>();
-    const RunResult run = runOn(fx, *rec, {});
+    const RunResult run = runOn(fx, {});
     QCOMPARE(run.outcome, RunOutcome::Solution);
     const Sensitivity &f = run.sensitivity;
     QCOMPARE(int(f.requirements.size()), 1);
@@ -514,8 +515,7 @@ void tst_sensitivity::alternativeOptimaByHand()
     QFETCH(bool, alternatives);
     CalcFixture fx;
     threeRaws(fx, peasPrice, peasProtein);
-    auto rec = std::make_unique<ProblemRecord>();
-    const RunResult run = runOn(fx, *rec, {});
+    const RunResult run = runOn(fx, {});
     QCOMPARE(run.outcome, RunOutcome::Solution);
     QVERIFY(run.sensitivity.held);
     QCOMPARE(run.sensitivity.alternativeOptima, alternatives);
@@ -527,41 +527,35 @@ void tst_sensitivity::noFiguresWithoutOptimum()
     CalcFixture fx;
     threeRaws(fx);
     fx.feed(QStringLiteral("ПК-2"), QStringLiteral("Без сырья"), 5);
-    auto rec = std::make_unique<ProblemRecord>();
-    const RunResult run = runOn(fx, *rec, {});
+    const RunResult run = runOn(fx, {});
     QCOMPARE(run.outcome, RunOutcome::Errors);
     QVERIFY(!run.sensitivity.held);
 
     FinalTableau tableau;
-    QVERIFY(!sensitivityOf(tableau, *rec, {}).held);
+    QVERIFY(!sensitivityOf(tableau, run.selection, RowLayout(), noRelaxation(), {}).held);
 }
 
 // Taking the copy of the final tableau changes nothing of the solve: the same pivots,
 // bit for bit the same amounts and cost.
 void tst_sensitivity::solveUnchangedByTheCopy()
 {
-    auto plain = std::make_unique<ProblemRecord>();
-    auto copied = std::make_unique<ProblemRecord>();
+    auto selection = std::make_unique<Selection>();
     for (int seed = 1; seed <= 40; ++seed) {
         const Subject subject = randomSubject(seed);
-        std::optional<lp::Programme> programme;
-        for (ProblemRecord *rec : {plain.get(), copied.get()}) {
-            subject.reset(*rec);
-            programme = assembleProgramme(*rec, subject.useFullUse, rec->rowRelax,
-                                          subject.parameters.lossNorm);
-            QVERIFY(programme);
-        }
-        const lp::SolverStats a = solveProgramme(*plain, *programme, nullptr);
+        subject.reset(*selection);
+        const std::optional<AssembledProgramme> assembled = assembleProgramme(
+            *selection, subject.useFullUse, noRelaxation(), subject.parameters.lossNorm);
+        QVERIFY(assembled);
+        const lp::Solution plain = lp::solve(assembled->programme);
         FinalTableau tableau;
-        const lp::SolverStats b = solveProgramme(*copied, *programme, nullptr, &tableau);
-        QCOMPARE(b.pivots, a.pivots);
-        QCOMPARE(b.flips, a.flips);
-        QCOMPARE(copied->solveStatus, plain->solveStatus);
-        QCOMPARE(tableau.held(), plain->solveStatus == 0);
-        QVERIFY(std::memcmp(&copied->objective, &plain->objective, sizeof(double)) == 0);
-        for (int j = 1; j <= plain->columnCount; ++j)
-            QVERIFY(std::memcmp(&copied->columnValue[j], &plain->columnValue[j], sizeof(double)) ==
-                    0);
+        const lp::Solution copied = lp::solve(assembled->programme, nullptr, &tableau);
+        QCOMPARE(copied.stats.pivots, plain.stats.pivots);
+        QCOMPARE(copied.stats.flips, plain.stats.flips);
+        QCOMPARE(copied.failing, plain.failing);
+        QCOMPARE(tableau.held(), plain.failing.label() == 0);
+        QVERIFY(std::memcmp(&copied.cost, &plain.cost, sizeof(double)) == 0);
+        QVERIFY(std::memcmp(copied.values.data(), plain.values.data(),
+                            plain.values.size() * sizeof(double)) == 0);
     }
 }
 
@@ -572,7 +566,7 @@ void tst_sensitivity::agreesWithGlpk()
     if (glpsol_.isEmpty())
         QSKIP("glpsol (Debian package glpk-utils) is not installed");
     QTemporaryDir dir;
-    auto rec = std::make_unique<ProblemRecord>();
+    auto rec = std::make_unique<Selection>();
     int compared = 0, seeds = 0;
     const int cases = qEnvironmentVariableIsSet("KP_SENSITIVITY_CASES") // longer, by hand
                           ? qEnvironmentVariableIntValue("KP_SENSITIVITY_CASES")
@@ -594,7 +588,7 @@ void tst_sensitivity::agreesWithGlpk()
 
 void tst_sensitivity::rangesHoldWhenTried()
 {
-    auto rec = std::make_unique<ProblemRecord>();
+    auto rec = std::make_unique<Selection>();
     Tally tally;
     int tried = 0;
     const int seeds = qEnvironmentVariableIsSet("KP_SENSITIVITY_CASES")

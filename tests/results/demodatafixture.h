@@ -10,6 +10,7 @@
 //     calc::RunResult run = demo.calculate(calc::CalcMode::Cost);
 
 #include "calc/messageobserver.h"
+#include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
@@ -77,7 +78,9 @@ public:
         options.parameters = calc::CalcParameters::fromSettings(settings::currentSettings());
         const calc::CalcTables tables{&module_->Table1, &module_->Table2, &module_->Table3,
                                       &module_->Table4, &module_->Table5};
-        return calc::runCalculation(record, tables, options, observer);
+        calc::RunResult result = calc::runCalculation(tables, options, observer);
+        record.take(result);
+        return result;
     }
 
     calc::MessageObserver observer; // the run's bars and messages pass unseen

@@ -19,9 +19,9 @@
 #include "tablecase.h"
 
 #include "calc/assembly.h"
-#include "calc/programmesolve.h"
 #include "lp/lpexport.h"
 #include "lp/rowteam.h"
+#include "lp/simplex.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -118,27 +118,31 @@ double worstViolation(const lp::Programme &programme, const std::vector<double> 
 }
 
 // One assembly and solve of the case; the time covers both.
-EngineRun assembleAndSolve(ProblemRecord &rec, const CaseShape &shape, double *seconds)
+EngineRun assembleAndSolve(Selection &selection, const CaseShape &shape, double *seconds)
 {
-    const calctest::SampleCase c = calctest::makeCase(rec, shape);
+    const calctest::SampleCase c = calctest::makeCase(selection, shape);
     QElapsedTimer clock;
     clock.start();
-    const std::optional<lp::Programme> programme =
-        assembleProgramme(rec, c.useFullUse, rec.rowRelax, c.lossNorm);
-    const qint64 assembled = clock.nsecsElapsed();
+    const std::optional<AssembledProgramme> assembled =
+        assembleProgramme(selection, c.useFullUse, calctest::noRelaxation(), c.lossNorm);
+    const qint64 assembling = clock.nsecsElapsed();
     clock.start();
     EngineRun run;
-    if (programme)
-        run.stats = solveProgramme(rec, *programme, nullptr);
+    lp::Solution solution;
+    solution.error = lp::SolveError::Overflow;
+    if (assembled)
+        solution = lp::solve(assembled->programme);
+    run.stats = solution.stats;
     const double solved = clock.nsecsElapsed() / 1e9;
-    *seconds = assembled / 1e9 + solved;
+    *seconds = assembling / 1e9 + solved;
     run.solveSeconds = solved;
-    run.cost = -rec.objective;
-    run.status = rec.programmeError == lp::SolveError::Overflow       ? -1000
-                 : rec.programmeError == lp::SolveError::LostAccuracy ? -2000
-                                                                      : rec.solveStatus;
-    run.columns.assign(rec.columnValue.begin(), rec.columnValue.begin() + rec.columnCount + 1);
-    run.violation = programme ? worstViolation(*programme, run.columns) : 0;
+    run.cost = solution.cost;
+    run.status = solution.error == lp::SolveError::Overflow       ? -1000
+                 : solution.error == lp::SolveError::LostAccuracy ? -2000
+                                                                  : solution.failing.label();
+    run.columns.assign(1, 0.0); // 1-based
+    run.columns.insert(run.columns.end(), solution.values.begin(), solution.values.end());
+    run.violation = assembled ? worstViolation(assembled->programme, run.columns) : 0;
     return run;
 }
 
@@ -149,13 +153,13 @@ struct EngineFigures {
     EngineRun last;
 };
 
-EngineFigures timeEngine(ProblemRecord &rec, const CaseShape &shape, int runs, int threads)
+EngineFigures timeEngine(Selection &selection, const CaseShape &shape, int runs, int threads)
 {
     qputenv("KORMOPLAN_SOLVER_THREADS", QByteArray::number(threads));
     EngineFigures f;
     for (int r = 0; r < runs; ++r) {
         double total = 0;
-        f.last = assembleAndSolve(rec, shape, &total);
+        f.last = assembleAndSolve(selection, shape, &total);
         f.times.seconds.push_back(total);
         if (f.last.solveSeconds < f.solveMin) {
             f.solveMin = f.last.solveSeconds;
@@ -214,17 +218,17 @@ void benchGlpsol(const QString &mps, double engineCost, double best, double best
 }
 
 // The whole way from the tables: load, checks, assembly, solve, rounding.
-void benchTables(ProblemRecord &rec, const CaseShape &shape, int runs)
+void benchTables(Selection &selection, const CaseShape &shape, int runs)
 {
-    const calctest::SampleCase again = calctest::makeCase(rec, shape);
-    TableCase table(rec, again.lossNorm);
+    const calctest::SampleCase again = calctest::makeCase(selection, shape);
+    TableCase table(selection, again.lossNorm);
     Times whole;
     RunFigures figures;
     bool ok = true;
     for (int r = 0; r < runs && ok; ++r) {
         QElapsedTimer clock;
         clock.start();
-        ok = table.run(rec, figures);
+        ok = table.run(figures);
         whole.seconds.push_back(clock.nsecsElapsed() / 1e9);
     }
     print(QStringLiteral("  load+assemble+solve+round   min %1   median %2   (%3 pivots, "
@@ -241,26 +245,26 @@ void benchTables(ProblemRecord &rec, const CaseShape &shape, int runs)
 
 void benchEngine(const QString &name, const CaseShape &shape, const Options &options)
 {
-    auto rec = std::make_unique<ProblemRecord>();
-    const calctest::SampleCase c = calctest::makeCase(*rec, shape);
-    const std::optional<lp::Programme> programme =
-        assembleProgramme(*rec, c.useFullUse, rec->rowRelax, c.lossNorm);
+    auto selection = std::make_unique<Selection>();
+    const calctest::SampleCase c = calctest::makeCase(*selection, shape);
+    const std::optional<AssembledProgramme> assembled =
+        assembleProgramme(*selection, c.useFullUse, calctest::noRelaxation(), c.lossNorm);
     print(QStringLiteral("\n%1: %2 feed types × %3 raw materials × %4 characteristics, "
                          "programme %5 rows × %6 columns")
               .arg(name)
               .arg(shape.feeds)
               .arg(shape.raws)
               .arg(shape.chars)
-              .arg(rec->rowCount)
-              .arg(rec->columnCount));
+              .arg(assembled ? assembled->programme.rowCount() : 0)
+              .arg(selection->columnCount));
     QTemporaryDir dir;
     const QString mps = dir.filePath(QStringLiteral("programme.mps"));
     QFile(mps).remove();
-    if (programme)
-        lp::exportProgramme(*programme, mps, lp::LpFormat::FreeMps, nullptr);
+    if (assembled)
+        lp::exportProgramme(assembled->programme, mps, lp::LpFormat::FreeMps, nullptr);
 
     resetPeak();
-    const EngineFigures one = timeEngine(*rec, shape, options.runs, 1);
+    const EngineFigures one = timeEngine(*selection, shape, options.runs, 1);
     const lp::SolverStats &st = one.last.stats;
     const QString outcome = one.last.status == 0 ? QStringLiteral("solved")
                             : one.last.status == -2000
@@ -295,7 +299,7 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
     double best = one.solveMin;
     double bestWhole = one.times.min();
     if (options.threads > 1) {
-        const EngineFigures many = timeEngine(*rec, shape, options.runs, options.threads);
+        const EngineFigures many = timeEngine(*selection, shape, options.runs, options.threads);
         printEngine(QStringLiteral("%1 threads:").arg(options.threads), many, options.runs);
         print(QStringLiteral("  threads against one thread  solve × %1 faster; results %2")
                   .arg(one.solveMin / std::max(1e-9, many.solveMin), 0, 'f', 2)
@@ -309,7 +313,7 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
     if (options.glpsol)
         benchGlpsol(mps, one.last.cost, best, bestWhole, options.runs);
     if (options.tables)
-        benchTables(*rec, shape, options.runs);
+        benchTables(*selection, shape, options.runs);
 }
 
 Options parse(const QStringList &arguments)

@@ -1,15 +1,14 @@
 #include "tablecase.h"
 
 #include "calcfixture.h"
+#include "helper_randomproblem.h"
 
 #include "calc/assembly.h"
 #include "calc/loading.h"
-#include "calc/programmesolve.h"
 #include "calc/rounding.h"
+#include "lp/simplex.h"
 
-using calc::ProblemRecord;
-
-TableCase::TableCase(const ProblemRecord &rec, double lossNorm)
+TableCase::TableCase(const calc::Selection &rec, double lossNorm)
     : fixture_(std::make_unique<calctest::CalcFixture>()), lossNorm_(lossNorm)
 {
     calctest::CalcFixture &fx = *fixture_;
@@ -39,32 +38,32 @@ TableCase::TableCase(const ProblemRecord &rec, double lossNorm)
 
 TableCase::~TableCase() = default;
 
-bool TableCase::run(ProblemRecord &rec, RunFigures &figures) const
+bool TableCase::run(RunFigures &figures) const
 {
+    calc::Selection selection;
     calc::CalcWorkingValues working;
     calc::CalcParameters parameters;
     parameters.lossNorm = lossNorm_;
     QStringList diagnostics;
     const calc::CalcTables tables = fixture_->openOnly();
-    std::fill(rec.rowRelax.begin(), rec.rowRelax.end(), 0.0);
-    calc::loadCalculationData(rec, working, tables, parameters, diagnostics);
-    calc::checkAttempt(rec, working, parameters, true, diagnostics);
+    calc::loadCalculationData(selection, working, tables, parameters, diagnostics);
+    calc::checkAttempt(selection, working, parameters, true, diagnostics);
     if (!diagnostics.isEmpty()) {
         figures.problem = diagnostics.first();
         return false;
     }
-    const std::optional<lp::Programme> programme =
-        calc::assembleProgramme(rec, true, rec.rowRelax, lossNorm_);
-    if (!programme) {
+    const std::optional<calc::AssembledProgramme> assembled =
+        calc::assembleProgramme(selection, true, calctest::noRelaxation(), lossNorm_);
+    if (!assembled) {
         figures.problem = QString::fromUtf16(calc::kOverflowMessage);
         return false;
     }
-    const lp::SolverStats stats = calc::solveProgramme(rec, *programme, nullptr);
-    figures.pivots = stats.pivots;
-    figures.flips = stats.flips;
-    figures.solveStatus = rec.solveStatus;
-    if (rec.solveStatus != 0)
+    const lp::Solution solution = lp::solve(assembled->programme);
+    figures.pivots = solution.stats.pivots;
+    figures.flips = solution.stats.flips;
+    figures.solveStatus = solution.failing.label();
+    if (!solution.optimal())
         return false;
-    calc::roundSolution(rec, lossNorm_);
+    calc::roundRecipes(selection, assembled->layout, solution, lossNorm_);
     return true;
 }

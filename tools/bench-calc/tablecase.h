@@ -4,7 +4,7 @@
 // for timing the whole way a calculation goes: loading from the tables, the attempt
 // checks, assembly, solve and rounding.
 
-#include "calc/problemrecord.h"
+#include "calc/selection.h"
 
 #include <QString>
 
@@ -18,15 +18,15 @@ class CalcFixture;
 class TableCase final
 {
 public:
-    // Writes the case held in record (as makeCase leaves it) into a new temporary
+    // Writes the case held in selection (as makeCase leaves it) into a new temporary
     // directory; lossNorm as the settings would give it.
-    TableCase(const calc::ProblemRecord &record, double lossNorm);
+    TableCase(const calc::Selection &selection, double lossNorm);
     ~TableCase();
 
-    // Load, checks, assembly, solve, rounding into record; false (with the first
-    // message) when the load or the checks report a problem or the solve finds no
-    // recipe. Statistics of the solve go to *stats.
-    bool run(calc::ProblemRecord &record, struct RunFigures &figures) const;
+    // Load, checks, assembly, solve, rounding; false (with the first message) when the
+    // load or the checks report a problem or the solve finds no recipe. Statistics of
+    // the solve go to figures.
+    bool run(struct RunFigures &figures) const;
 
 private:
     std::unique_ptr<calctest::CalcFixture> fixture_;

@@ -13,7 +13,6 @@
 
 #include "calc/assembly.h"
 #include "calc/messageobserver.h"
-#include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "settings/settings.h"
 #include "store/datadirectorycheck.h"
@@ -208,10 +207,10 @@ int run(const Options &options)
             options.exportPath.endsWith(QStringLiteral(".mps"), Qt::CaseInsensitive)
                 ? lp::LpFormat::FreeMps
                 : lp::LpFormat::CplexLp;
-        runOptions.firstProgramme = [&, format](const calc::ProblemRecord &record,
+        runOptions.firstProgramme = [&, format](const calc::Selection &selection,
                                                 const lp::Programme &programme) {
             exported = lp::exportProgramme(programme, options.exportPath, format, &exportError,
-                                           calc::columnNote(record));
+                                           calc::columnNote(selection));
         };
     }
     // the progress bars mean nothing here; the message boxes are printed as they come
@@ -219,10 +218,9 @@ int run(const Options &options)
         if (!options.json)
             printTo(stdout, naming(text) + QStringLiteral("\n\n"));
     });
-    calc::ProblemRecord &record = calc::problemRecord();
     const calc::CalcTables tables{&module->Table1, &module->Table2, &module->Table3,
                                   &module->Table4, &module->Table5};
-    const calc::RunResult result = calc::runCalculation(record, tables, runOptions, observer);
+    const calc::RunResult result = calc::runCalculation(tables, runOptions, observer);
     if (!result.dataError.isEmpty())
         return fail(naming(result.dataError));
     if (!exportError.isEmpty())
@@ -231,9 +229,9 @@ int run(const Options &options)
         printTo(stderr, QStringLiteral("Программа не выгружена: расчет закончился до первой "
                                        "попытки.\n"));
     if (options.json)
-        printTo(stdout, naming(QString::fromUtf8(kpcalc::jsonReport(record, result))));
+        printTo(stdout, naming(QString::fromUtf8(kpcalc::jsonReport(result))));
     else
-        printTo(stdout, naming(kpcalc::textReport(record, result).join(u'\n')) + u'\n');
+        printTo(stdout, naming(kpcalc::textReport(result).join(u'\n')) + u'\n');
     if (!exportError.isEmpty())
         return kExitBadUsage;
     return result.outcome == calc::RunOutcome::Solution ? kExitSolution : kExitNoSolution;

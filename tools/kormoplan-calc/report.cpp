@@ -9,7 +9,6 @@
 namespace kpcalc
 {
 
-using calc::ProblemRecord;
 using calc::RunOutcome;
 using calc::RunResult;
 
@@ -28,67 +27,50 @@ QStringList analysisLines(const calc::FailureAnalysis &analysis)
     return lines;
 }
 
-QJsonArray recipeOf(const ProblemRecord &rec, int p)
+QJsonArray recipeOf(const calc::FeedRecipe &feed)
 {
     QJsonArray recipe;
-    for (int j = 1; j <= rec.columnCount; ++j) {
-        if (rec.columnFeed[j] != p)
-            continue;
-        recipe.append(QJsonObject{{QStringLiteral("raw"), rec.rawName[rec.columnRaw[j]]},
-                                  {QStringLiteral("percent"), rec.columnLower[j]},
-                                  {QStringLiteral("tonnes"), rec.columnValue[j]},
-                                  {QStringLiteral("withLosses"), rec.columnUpper[j]}});
-    }
+    for (const calc::RecipeLine &line : feed.lines)
+        recipe.append(QJsonObject{{QStringLiteral("raw"), line.name},
+                                  {QStringLiteral("percent"), line.percent},
+                                  {QStringLiteral("tonnes"), line.tonnes},
+                                  {QStringLiteral("withLosses"), line.withLosses}});
     return recipe;
 }
 
-// Levels of the nutrient rows of feed type p. The price row holds the solver's
-// activity / max; its level is given as the average raw-material cost per tonne.
-QJsonArray levelsOf(const ProblemRecord &rec, int p)
+// Levels of the nutrient rows; the price's is the average raw-material cost per tonne.
+QJsonArray levelsOf(const calc::FeedRecipe &feed)
 {
     QJsonArray levels;
-    double produced = 0;
-    for (int i = 1; i <= rec.rowCount; ++i) {
-        if (rec.rowOwner[i] != p || rec.rowKind[i] == calc::kStockRow)
-            continue;
-        const int q = rec.rowKind[i];
-        if (q == calc::kOutputRow) {
-            produced = rec.rowValue[i];
-            continue;
-        }
-        const double value = q == 1 && produced != 0
-                                 ? rec.rowValue[i] * rec.normMax[p][q] / produced
-                                 : rec.rowValue[i];
-        levels.append(QJsonObject{{QStringLiteral("characteristic"), rec.charName[q]},
-                                  {QStringLiteral("min"), rec.normMin[p][q]},
-                                  {QStringLiteral("max"), rec.normMax[p][q]},
-                                  {QStringLiteral("value"), value}});
-    }
+    for (const calc::RecipeLevel &level : feed.levels)
+        levels.append(QJsonObject{{QStringLiteral("characteristic"), level.name},
+                                  {QStringLiteral("min"), level.minimum},
+                                  {QStringLiteral("max"), level.maximum},
+                                  {QStringLiteral("value"), level.level}});
     return levels;
 }
 
-QJsonArray feedsOf(const ProblemRecord &rec)
+QJsonArray feedsOf(const calc::Recipes &recipes)
 {
     QJsonArray feeds;
-    for (int p = 1; p <= rec.feedCount; ++p)
-        feeds.append(QJsonObject{{QStringLiteral("number"), p},
-                                 {QStringLiteral("type"), rec.feedType[p]},
-                                 {QStringLiteral("output"), rec.feedOutput[p]},
-                                 {QStringLiteral("recipe"), recipeOf(rec, p)},
-                                 {QStringLiteral("levels"), levelsOf(rec, p)}});
+    for (const calc::FeedRecipe &feed : recipes.feeds)
+        feeds.append(QJsonObject{{QStringLiteral("number"), feed.feed},
+                                 {QStringLiteral("type"), feed.type},
+                                 {QStringLiteral("output"), feed.output},
+                                 {QStringLiteral("recipe"), recipeOf(feed)},
+                                 {QStringLiteral("levels"), levelsOf(feed)}});
     return feeds;
 }
 
-QJsonArray rawsOf(const ProblemRecord &rec)
+QJsonArray rawsOf(const calc::Selection &selection, const calc::Recipes &recipes)
 {
     QJsonArray raws;
-    const int firstStockRow = rec.rowCount - rec.rawCount;
-    for (int s = 1; s <= rec.rawCount; ++s) {
-        const double used = rec.rowValue[firstStockRow + s];
-        const double price = rec.rawContent[s][1];
+    for (int s = 1; s <= selection.rawCount; ++s) {
+        const double used = recipes.consumption[std::size_t(s)];
+        const double price = selection.rawContent[s][calc::kPriceCharacteristic];
         raws.append(QJsonObject{{QStringLiteral("number"), s},
-                                {QStringLiteral("name"), rec.rawName[s]},
-                                {QStringLiteral("stock"), rec.rawStock[s]},
+                                {QStringLiteral("name"), selection.rawName[s]},
+                                {QStringLiteral("stock"), selection.rawStock[s]},
                                 {QStringLiteral("consumption"), used},
                                 {QStringLiteral("price"), price},
                                 {QStringLiteral("cost"), price * used}});
@@ -96,13 +78,12 @@ QJsonArray rawsOf(const ProblemRecord &rec)
     return raws;
 }
 
-QJsonArray relaxationOf(const ProblemRecord &rec)
+QJsonArray relaxationOf(const std::vector<calc::RelaxedRow> &rows)
 {
     QJsonArray relaxation;
-    for (int i = 1; i <= rec.rowCount; ++i)
-        if (rec.rowRelax[i] != 0)
-            relaxation.append(QJsonObject{{QStringLiteral("row"), i},
-                                          {QStringLiteral("share"), rec.rowRelax[i]}});
+    for (const calc::RelaxedRow &row : rows)
+        relaxation.append(
+            QJsonObject{{QStringLiteral("row"), row.row}, {QStringLiteral("share"), row.share}});
     return relaxation;
 }
 
@@ -206,9 +187,8 @@ QString outcomeName(RunOutcome outcome)
     return {};
 }
 
-QStringList textReport(const ProblemRecord &rec, const RunResult &result)
+QStringList textReport(const RunResult &result)
 {
-    Q_UNUSED(rec);
     switch (result.outcome) {
     case RunOutcome::Errors:
         return QStringList{QStringLiteral("Ошибки подготовки исходных данных")} +
@@ -223,7 +203,7 @@ QStringList textReport(const ProblemRecord &rec, const RunResult &result)
     }
 }
 
-QByteArray jsonReport(const ProblemRecord &rec, const RunResult &result)
+QByteArray jsonReport(const RunResult &result)
 {
     const bool solved = result.outcome == RunOutcome::Solution;
     QJsonObject object{
@@ -231,12 +211,12 @@ QByteArray jsonReport(const ProblemRecord &rec, const RunResult &result)
         {QStringLiteral("solveStatus"), statusNumber(result)},
         {QStringLiteral("objective"), result.objective},
         {QStringLiteral("diagnostics"), QJsonArray::fromStringList(result.diagnostics)},
-        {QStringLiteral("feeds"), solved ? feedsOf(rec) : QJsonArray()},
-        {QStringLiteral("raws"), solved ? rawsOf(rec) : QJsonArray()},
+        {QStringLiteral("feeds"), solved ? feedsOf(result.recipes) : QJsonArray()},
+        {QStringLiteral("raws"), solved ? rawsOf(result.selection, result.recipes) : QJsonArray()},
         {QStringLiteral("totalConsumption"), solved ? result.summary.totalConsumption : 0.0},
         {QStringLiteral("totalCost"), solved ? result.summary.totalCost : 0.0},
         {QStringLiteral("attempts"), result.attempts},
-        {QStringLiteral("relaxation"), relaxationOf(rec)},
+        {QStringLiteral("relaxation"), relaxationOf(result.relaxation)},
         {QStringLiteral("messages"), QJsonArray::fromStringList(result.messages)},
         {QStringLiteral("pivots"), qint64(result.solver.pivots)},
         {QStringLiteral("flips"), qint64(result.solver.flips)},
