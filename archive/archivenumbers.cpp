@@ -1,5 +1,6 @@
 #include "archive/archivenumbers.h"
 
+#include "store/deferredwrites.h"
 #include "store/table.h"
 
 namespace archive
@@ -19,20 +20,22 @@ int nextArchiveNumber(store::Table &order)
     return number;
 }
 
-bool releaseArchiveNumber(store::Table &table, int number)
+bool releaseArchiveNumbers(store::Table &table, const QSet<int> &numbers)
 {
     const bool wasFiltered = table.filtered();
     // Walk in record order: an index on arnom would move a released row while walking.
     const QString index = table.indexName();
     table.setFiltered(false);
     table.setIndexName(QString());
+    store::DeferredWrites deferred(table); // thousands of rows at a range deletion
     for (table.first(); !table.eof(); table.next()) {
-        if (table.integer(QStringLiteral("arnom")) == number) {
+        if (numbers.contains(table.integer(QStringLiteral("arnom")))) {
             table.edit();
             table.setValue(QStringLiteral("arnom"), -1);
             table.post();
         }
     }
+    deferred.write();
     table.setIndexName(index);
     return wasFiltered;
 }

@@ -7,6 +7,7 @@
 
 #include "archive/archivecursors.h"
 
+#include <QSet>
 #include <QString>
 
 namespace archive
@@ -21,13 +22,17 @@ bool deleteCurrentRecipe(const ArchiveCursors &cursors);
 // A number typed into the range panel: trimmed, an empty field gives 0.
 int rangeFieldNumber(const QString &text);
 
+// The numbers of the live recipes with from <= arnom <= to; the head cursor stays as it
+// was.
+QSet<int> recipesInRange(store::Table &arkk, int from, int to);
+
 struct RangeDeletion {
     bool refused = false; // from >= to: nothing deleted
     int deleted = 0;      // recipes deleted; numbers without a recipe are skipped
 };
 
-// Deletes every live recipe with from <= arnom <= to, walking the heads with the filter
-// switched off; then the head table is filtered again and on its first row.
+// Deletes every live recipe with from <= arnom <= to: one walk of each table with its
+// filter switched off; then the head table is filtered again and on its first row.
 RangeDeletion deleteRecipeRange(const ArchiveCursors &cursors, int from, int to);
 
 } // namespace archive

@@ -63,7 +63,7 @@ QString unstorable(const ArchiveCursors &c, const RecipeRows &rows)
 void replaceRecipe(store::Table &table, int number, const QList<Row> &rows)
 {
     const store::DataSourceOff off(table);
-    const bool wasFiltered = releaseArchiveNumber(table, number);
+    const bool wasFiltered = releaseArchiveNumbers(table, {number});
     for (const Row &row : rows) {
         table.append();
         for (const auto &[name, value] : row)

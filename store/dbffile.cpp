@@ -293,6 +293,8 @@ QList<FieldDef> DbfFile::readFieldDefs(const QString &path, const QString &displ
 
 void DbfFile::close()
 {
+    deferred_ = false;
+    deferredRecords_.clear();
     if (writer_)
         DBFClose(handle(writer_));
     writer_ = nullptr;
@@ -338,6 +340,11 @@ void DbfFile::checkCountOnDisk() const
 void DbfFile::writeRecord(int index, const QByteArray &bytes)
 {
     Q_ASSERT(bytes.size() == recordLength_ && index >= 0 && index <= recordCount());
+    if (deferred_ && index < recordCount()) {
+        records_[size_t(index)] = bytes;
+        deferredRecords_.insert(index);
+        return;
+    }
     checkCountOnDisk();
     openWriter();
     ioFailed = false;
@@ -353,14 +360,33 @@ void DbfFile::writeRecord(int index, const QByteArray &bytes)
         records_[size_t(index)] = bytes;
 }
 
+void DbfFile::setDeferred(bool on)
+{
+    deferred_ = on;
+    if (!on)
+        flush();
+}
+
+// The deferred records in one pass in file order and the header once: a post written
+// through costs a check of the file, a seek and the header each time.
 void DbfFile::flush()
 {
+    if (!deferredRecords_.empty()) {
+        checkCountOnDisk();
+        openWriter();
+    }
     if (!writer_)
         return;
     ioFailed = false;
+    for (int index : deferredRecords_) {
+        QByteArray copy = records_[size_t(index)];
+        if (!DBFWriteTuple(handle(writer_), index, copy.data()))
+            ioFailed = true;
+    }
     DBFUpdateHeader(handle(writer_));
     if (ioFailed)
         throw TableError(QStringLiteral("Таблица %1: ошибка записи на диск").arg(displayName_));
+    deferredRecords_.clear();
 }
 
 namespace

@@ -2,7 +2,9 @@
 
 // Raw access to one .dbf file: the header is checked before anything is trusted, all
 // records are read into memory as bytes, and a written record goes through to the file
-// at once together with the header's record count and date.
+// at once together with the header's record count and date. While writes are deferred,
+// a rewritten record (not an appended one) stays in memory until flush() writes all of
+// them in one pass.
 
 #include "store/table.h"
 
@@ -10,6 +12,7 @@
 #include <QList>
 #include <QString>
 
+#include <set>
 #include <vector>
 
 namespace store
@@ -50,7 +53,14 @@ public:
 
     // Writes record index (index == recordCount() appends) and the header, flushed.
     void writeRecord(int index, const QByteArray &bytes);
+    // Writes the deferred records and the header. A record that could not be written
+    // stays deferred for the next flush.
     void flush();
+    // Switching off writes the deferred records (flush()); those it fails to write stay
+    // for the next flush.
+    void setDeferred(bool on);
+    bool deferred() const { return deferred_; }
+    bool hasDeferredRecords() const { return !deferredRecords_.empty(); }
 
 private:
     struct Header;
@@ -64,6 +74,8 @@ private:
     int recordLength_ = 0;
     std::vector<QByteArray> records_;
     void *writer_ = nullptr; // shapelib handle, opened on the first write
+    bool deferred_ = false;
+    std::set<int> deferredRecords_; // in file order
 };
 
 } // namespace store

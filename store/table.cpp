@@ -453,6 +453,8 @@ void Table::close()
     std::exception_ptr failure;
     try {
         d->postPending();
+        if (d->file.hasDeferredRecords())
+            d->file.flush();
     } catch (const TableError &) {
         failure = std::current_exception();
     }
@@ -953,6 +955,22 @@ void Table::setNumber(const QString &field, double value)
 void Table::setBlank(const QString &field)
 {
     setValue(field, QVariant());
+}
+
+// --- deferred writes ---
+
+void Table::setWritesDeferred(bool on)
+{
+    if (on == d->file.deferred())
+        return;
+    if (!on)
+        d->postPending();
+    d->file.setDeferred(on);
+}
+
+bool Table::writesDeferred() const
+{
+    return d->file.deferred();
 }
 
 // --- data source ---

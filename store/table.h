@@ -152,6 +152,12 @@ public:
     void setNumber(const QString &field, double value);
     void setBlank(const QString &field);
 
+    // --- deferred writes: while on, posts of existing records stay in memory until
+    // flush(), close() or switching off writes them in one pass (bulk changes, see
+    // store/deferredwrites.h); appended records are written at once as always.
+    void setWritesDeferred(bool on); // off writes what is pending; throws TableError
+    bool writesDeferred() const;
+
     // --- data-source switch: while off, grids ignore the cursor (bulk operations)
     void setDataSourceEnabled(bool on);
     bool dataSourceEnabled() const;

@@ -6,13 +6,20 @@
 // every number by field name, rewriting one field in physical order, 400 key searches.
 // The inclusion limits (20000 pairs): 20 feed types' limits opened, filtered, searched
 // and written back, as the feed-types window does on every change of feed type.
+// The recipe archive: 400 of 500 recipes deleted by the range 1 to 999999 from the four
+// tables as the archive window shows them (100 heads already released).
 // Each figure is the time of one pass; a wrong answer on the way ends with exit code 1.
 
 #include "tablefixture.h"
 
+#include "archive/archivecursors.h"
+#include "archive/archivetables.h"
+#include "archive/archiveview.h"
+#include "archive/recipedeletion.h"
 #include "store/table.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
@@ -115,6 +122,73 @@ void benchNorms(const QTemporaryDir &dir)
     print("20 feed types: open, filter, index, 400 searches, posts", timer.restart());
 }
 
+// Rows per recipe in arsir, arpit and arprem: a large mill's recipe.
+constexpr int kRawRows = 20;
+constexpr int kCharRows = 30;
+constexpr int kPremixRows = 10;
+
+void fillArchive(const archive::ArchiveCursors &c, int recipes, int released)
+{
+    const auto append = [](Table &t, int number, const QString &name) {
+        t.append();
+        t.setValue("arnom", number);
+        t.setValue(t.hasField("naim") ? "naim" : "pit", name);
+        t.post();
+    };
+    for (int n = 1; n <= recipes; ++n) {
+        const int number = n <= released ? -1 : n;
+        for (int r = 0; r < kRawRows; ++r)
+            append(*c.arsir, number, QString("Сырье %1").arg(r));
+        for (int r = 0; r < kCharRows; ++r)
+            append(*c.arpit, number, QString("Показатель %1").arg(r));
+        for (int r = 0; r < kPremixRows; ++r)
+            append(*c.arprem, number, QString("Витамин %1").arg(r));
+        append(*c.arkk, number, QString("ПК-%1").arg(n));
+    }
+}
+
+// Rows of table still carrying a recipe number.
+int liveRows(Table &table)
+{
+    table.setFiltered(false);
+    int live = 0;
+    for (table.first(); !table.eof(); table.next())
+        live += table.integer("arnom") > 0;
+    return live;
+}
+
+bool benchRangeDeletion(const QTemporaryDir &dir)
+{
+    const QString folder = dir.filePath("archive");
+    QDir().mkpath(folder);
+    archive::createArchiveTables(folder);
+    Table arkk, arsir, arpit, arprem;
+    const archive::ArchiveCursors c{nullptr, &arkk, &arsir, &arpit, &arprem};
+    for (auto [table, name] :
+         {std::pair{&arkk, "arkk"}, {&arsir, "arsir"}, {&arpit, "arpit"}, {&arprem, "arprem"}}) {
+        table->setFileName(folder + "/" + name + ".dbf");
+        table->open();
+    }
+    std::printf("Recipe archive (500 recipes, %d rows each)\n",
+                1 + kRawRows + kCharRows + kPremixRows);
+    QElapsedTimer timer;
+    timer.start();
+    fillArchive(c, 500, 100);
+    print("write 500 recipes", timer.restart());
+    archive::showAllRecipes(arkk);
+    archive::linkToHead(c);
+    timer.restart();
+    const archive::RangeDeletion deleted = archive::deleteRecipeRange(c, 1, 999999);
+    print("delete 400 recipes by the range 1 to 999999", timer.restart());
+    const int left = liveRows(arkk) + liveRows(arsir) + liveRows(arpit) + liveRows(arprem);
+    if (deleted.deleted != 400 || left != 0) {
+        std::fprintf(stderr, "bench-store: %d recipes deleted, %d rows left\n", deleted.deleted,
+                     left);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -129,6 +203,8 @@ int main(int argc, char **argv)
         if (!benchPool(dir))
             return 1;
         benchNorms(dir);
+        if (!benchRangeDeletion(dir))
+            return 1;
     } catch (const store::TableError &error) {
         std::fprintf(stderr, "bench-store: %s\n", qPrintable(error.message()));
         return 1;
