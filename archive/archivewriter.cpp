@@ -109,15 +109,15 @@ Row headRow(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
             {QStringLiteral("kn5"), values.roundSellingPrice}};
 }
 
-RecipeRows recipeRows(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
-                      const settings::Settings &values, const QDate &workingDate, int number)
+} // namespace
+
+RecipeRows resultRecipeRows(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
+                            const settings::Settings &values, const QDate &workingDate, int number)
 {
     return {premixRows(r, feed, number), rawRows(r, feed, number),
             characteristicRows(r, feed, number),
             headRow(r, feed, grid, values, workingDate, number)};
 }
-
-} // namespace
 
 QString namePriceText(double namePrice, const settings::Settings &values)
 {
@@ -146,7 +146,7 @@ ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
         return result;
     }
     return writeRecipe(cursors, [&](int number) {
-        return recipeRows(record, feed, row, values, workingDate, number);
+        return resultRecipeRows(record, feed, row, values, workingDate, number);
     });
 }
 

@@ -2,9 +2,9 @@
 
 // Writing a calculated recipe into the recipe archive under a new number (see
 // archivenumbers.h): the rows still carrying that number are released first, so a new
-// recipe silently replaces an old one of the same number. The writer works on the table
-// cursors and plain values only; the results window passes its feed grid row as
-// FeedGridRow.
+// recipe replaces an old one of the same number (the window asks first, see
+// chooseNextNumber). The writer works on the table cursors and plain values only; the
+// results window passes its feed grid row as FeedGridRow.
 
 #include "archive/reciperows.h"
 
@@ -42,6 +42,11 @@ QString namePriceText(double namePrice, const settings::Settings &values);
 
 // The recipe name: type + "-" + price text + "-" + number + form letter, trimmed.
 QString recipeName(const FeedGridRow &row, int number, const settings::Settings &values);
+
+// The rows the recipe of feed type `feed` (1-based) is stored in under `number`: what a
+// write stores, for the window to tell a changed recipe from one written already.
+RecipeRows resultRecipeRows(const calc::ProblemRecord &record, int feed, const FeedGridRow &row,
+                            const settings::Settings &values, const QDate &workingDate, int number);
 
 // Writes the recipe of feed type `feed` (1-based) of the problem record under a new
 // archive number, with the values of the feed grid row, the settings' loss norm and

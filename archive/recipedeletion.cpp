@@ -73,7 +73,7 @@ QSet<int> recipesInRange(store::Table &arkk, int from, int to)
 RangeDeletion deleteRecipeRange(const ArchiveCursors &c, int from, int to)
 {
     RangeDeletion result;
-    if (from >= to) {
+    if (rangeRefused(from, to)) {
         result.refused = true;
         return result;
     }

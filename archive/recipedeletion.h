@@ -22,6 +22,12 @@ bool deleteCurrentRecipe(const ArchiveCursors &cursors);
 // A number typed into the range panel: trimmed, an empty field gives 0.
 int rangeFieldNumber(const QString &text);
 
+// A range the panel refuses (kBadRangeMessage): "from" must be below "to".
+inline bool rangeRefused(int from, int to)
+{
+    return from >= to;
+}
+
 // The numbers of the live recipes with from <= arnom <= to; the head cursor stays as it
 // was.
 QSet<int> recipesInRange(store::Table &arkk, int from, int to);

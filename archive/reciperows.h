@@ -26,6 +26,7 @@ struct RecipeRows {
     QList<Row> arsir;
     QList<Row> arpit;
     Row arkk;
+    bool operator==(const RecipeRows &) const = default;
 };
 
 struct ArchiveWriteResult {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -64,21 +65,33 @@ OperationResult runBackup(store::TDataModule2 &dataModule, const platform::Drive
         QStringLiteral("Резервная копия создана!"), QStringLiteral("Резервная копия НЕ создана!!"));
 }
 
+std::optional<BackupFolder> backupToRestore(const platform::DriveLetters &drives,
+                                            const QString &letterField)
+{
+    const std::optional<QChar> letter = driveLetter(letterField);
+    const QString root = letter ? drives.rootOf(*letter) : QString();
+    const QDir folder(QDir(root).filePath(kBackupFolderName));
+    if (root.isEmpty() || !QFileInfo(folder.filePath(kBackupMarkerFile)).isFile())
+        return std::nullopt;
+    BackupFolder backup{folder.path(), {}};
+    for (const QFileInfo &file : folder.entryInfoList(QDir::Files))
+        backup.madeAt = std::max(backup.madeAt, file.lastModified());
+    return backup;
+}
+
 OperationResult runRestore(store::TDataModule2 &dataModule, const platform::DriveLetters &drives,
                            const QString &letterField)
 {
-    const std::optional<QChar> letter = driveLetter(letterField);
-    if (!letter)
+    if (!driveLetter(letterField))
         return refused(Outcome::BadLetter, kLetterMessage);
-    const QString root = drives.rootOf(*letter);
-    const QString folder = QDir(root).filePath(kBackupFolderName);
-    if (root.isEmpty() || !QFileInfo(QDir(folder).filePath(kBackupMarkerFile)).isFile())
+    const std::optional<BackupFolder> backup = backupToRestore(drives, letterField);
+    if (!backup)
         return refused(Outcome::NoBackup,
                        QStringLiteral("Резервный носитель не установлен или не исправен или не "
                                       "содержит резервной копии..."));
     const QString dataDir = dataModule.dataDirectory();
     return withTablesClosed(
-        dataModule, [&] { return restoreFromBackup(folder, dataDir, dataModule); },
+        dataModule, [&] { return restoreFromBackup(backup->path, dataDir, dataModule); },
         QStringLiteral("Данные восстановлены!"), QStringLiteral("Даные НЕ ВОССТАНОВЛЕНЫ!!"));
 }
 

@@ -34,14 +34,30 @@ void showMessage(QWidget *parent, const QString &text)
 
 bool askQuestion(QWidget *parent, const QString &text, const QString &yes, const QString &no)
 {
+    return askChoice(parent, text, {yes, no}) == 0;
+}
+
+bool askYesNo(QWidget *parent, const QString &text)
+{
+    return askQuestion(parent, text, QStringLiteral("Да"), QStringLiteral("Нет"));
+}
+
+int askChoice(QWidget *parent, const QString &text, const QStringList &answers)
+{
     appendToLog(text);
     QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton, parent);
-    QPushButton *first = box.addButton(yes, QMessageBox::AcceptRole);
-    QPushButton *second = box.addButton(no, QMessageBox::RejectRole);
-    box.setDefaultButton(second);
-    box.setEscapeButton(second);
+    Q_ASSERT(!answers.isEmpty());
+    QList<QPushButton *> buttons;
+    for (const QString &answer : answers) {
+        const bool last = buttons.size() + 1 == answers.size();
+        buttons.append(
+            box.addButton(answer, last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    box.setDefaultButton(buttons.last());
+    box.setEscapeButton(buttons.last());
     box.exec();
-    return box.clickedButton() == first;
+    const auto given = buttons.indexOf(static_cast<QPushButton *>(box.clickedButton()));
+    return given < 0 ? int(answers.size()) - 1 : int(given);
 }
 
 bool runReporting(const std::function<void()> &operation,

@@ -20,6 +20,7 @@
 #include "widgets/tablegrid.h"
 #include "widgets/windowparts.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -360,6 +361,12 @@ void TForm14::Button4Click()
 void TForm14::Button5Click()
 {
     DBGrid1->commitEdit();
+    const int count = data_.Table6.viewCount();
+    if (count == 0 ||
+        !widgets::askYesNo(this, QStringLiteral("Очистить выработку у рецептов списка (всего %1)? "
+                                                "Их вес станет 0.")
+                                     .arg(count)))
+        return;
     DBGrid1->setEnabled(false);
     run([this] { clearOutput(data_.Table6); });
     DBGrid1->setEnabled(true);
@@ -387,6 +394,16 @@ void TForm14::Button6Click()
 
 void TForm14::Button7Click()
 {
+    int number = 0;
+    QString name;
+    run([&] {
+        number = currentNumber(data_.Table6);
+        name = data_.Table6.text(QStringLiteral("naim")).trimmed();
+    });
+    if (number == 0 ||
+        !widgets::askYesNo(
+            this, QStringLiteral("Удалить из архива рецепт № %1 «%2»?").arg(number).arg(name)))
+        return;
     run([this] { deleteCurrentRecipe(cursors()); });
 }
 
@@ -400,7 +417,9 @@ void TForm14::Button8Click()
 
 void TForm14::Button9Click()
 {
-    run([this] { restartNumbering(data_.Table5); });
+    if (widgets::askYesNo(this, QStringLiteral("Следующий рецепт получит № 1 и заменит рецепт № 1 "
+                                               "в архиве, если он есть. Продолжить?")))
+        run([this] { restartNumbering(data_.Table5); });
 }
 
 void TForm14::Button10Click()
@@ -418,12 +437,29 @@ void TForm14::Button12Click()
 {
     const int from = rangeFieldNumber(MaskEdit1->text());
     const int to = rangeFieldNumber(MaskEdit2->text());
-    RangeDeletion result;
-    run([&] { result = deleteRecipeRange(cursors(), from, to); });
-    if (result.refused) {
+    if (rangeRefused(from, to)) {
         widgets::showMessage(this, kBadRangeMessage);
         Button13Click();
+        return;
     }
+    qsizetype count = 0;
+    if (!run([&] { count = recipesInRange(data_.Table6, from, to).size(); }))
+        return;
+    if (count == 0) {
+        widgets::showMessage(
+            this,
+            QStringLiteral("В архиве нет рецептов с номерами от %1 до %2.").arg(from).arg(to));
+        return;
+    }
+    if (!widgets::askYesNo(this, QStringLiteral("Удалить из архива рецепты с № %1 по № %2 "
+                                                "(всего %3)?")
+                                     .arg(from)
+                                     .arg(to)
+                                     .arg(count)))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    run([&] { deleteRecipeRange(cursors(), from, to); });
+    QApplication::restoreOverrideCursor();
 }
 
 void TForm14::Button13Click()

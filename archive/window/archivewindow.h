@@ -3,7 +3,8 @@
 // TForm14: the recipe archive window. Browses the archive as three linked grids (heads,
 // their raw materials, their characteristics), corrects the note, weight, standard and
 // actual values, selects recipes by a key, deletes one recipe or a range of numbers,
-// restarts the numbering, clears the planned output, estimates and prints the
+// restarts the numbering, clears the planned output (these four after a question naming
+// what goes, "Нет" the default), estimates and prints the
 // raw-material consumption, copies the archive to the folder of netpath.txt, and
 // composes, edits and prints the quality certificate. Four states: browsing, the range
 // panel, the consumption list, the certificate text; each is left by its own "Выход".

@@ -121,6 +121,8 @@ void DriveWindow::ListBox1Click()
 
 void DriveWindow::Button1Click()
 {
+    if (confirm_ && !confirm_(MaskEdit1->text()))
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     lastResult_ = operation_(data_, drives_, MaskEdit1->text());
     QApplication::restoreOverrideCursor();

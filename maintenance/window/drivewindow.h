@@ -63,6 +63,10 @@ protected:
     DriveWindow(store::TDataModule2 &data, const platform::DriveLetters &drives,
                 const DriveWindowTexts &texts, Operation operation, QWidget *parent);
 
+    // Asked with the typed letter before the operation runs; false stops it.
+    using Confirmation = std::function<bool(const QString &letterField)>;
+    void setConfirmation(Confirmation confirm) { confirm_ = std::move(confirm); }
+
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -75,6 +79,7 @@ private:
     store::TDataModule2 &data_;
     const platform::DriveLetters &drives_;
     Operation operation_;
+    Confirmation confirm_;
     MessageSink sink_;
     OperationResult lastResult_;
     QLineEdit *MaskEdit1 = nullptr;  // the drive letter

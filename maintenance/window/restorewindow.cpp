@@ -1,5 +1,9 @@
 #include "maintenance/window/restorewindow.h"
 
+#include "widgets/message.h"
+
+#include <QDir>
+
 namespace maintenance
 {
 
@@ -27,12 +31,26 @@ DriveWindowTexts restoreTexts()
     return texts;
 }
 
+QString restoreQuestion(const BackupFolder &backup)
+{
+    return QStringLiteral("Восстановить данные из резервной копии в папке %1 от %2? Текущие "
+                          "данные будут заменены ею.")
+        .arg(QDir::toNativeSeparators(backup.path),
+             backup.madeAt.toString(QStringLiteral("dd.MM.yyyy hh:mm")));
+}
+
 } // namespace
 
+// The restore replaces the data in use: it asks first, naming the backup. Without one
+// the restore itself says what is missing.
 TForm17::TForm17(store::TDataModule2 &data, const platform::DriveLetters &drives, QWidget *parent)
     : DriveWindow(data, drives, restoreTexts(), &runRestore, parent)
 {
     setObjectName(QStringLiteral("Form17"));
+    setConfirmation([this, &drives](const QString &letterField) {
+        const std::optional<BackupFolder> backup = backupToRestore(drives, letterField);
+        return !backup || widgets::askYesNo(this, restoreQuestion(*backup));
+    });
 }
 
 } // namespace maintenance

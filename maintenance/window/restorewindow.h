@@ -1,7 +1,8 @@
 #pragma once
 
 // TForm17, the restore window: the data directory back from the folder arhivkpl of a
-// removable drive named by its letter.
+// removable drive named by its letter, after a question naming the backup's folder and
+// date.
 
 #include "maintenance/window/drivewindow.h"
 

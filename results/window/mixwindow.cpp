@@ -3,6 +3,7 @@
 #include "archive/mixarchivewriter.h"
 #include "results/cellnumber.h"
 #include "results/mixsource.h"
+#include "results/window/archivequestions.h"
 #include "results/window/celleditor.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
@@ -23,7 +24,9 @@
 #include <QShowEvent>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace results
 {
@@ -35,6 +38,27 @@ const QString kArchivePrefix = QStringLiteral("Арх.  № ");
 constexpr int kProductLength = 37;
 constexpr int kLeft = 4;
 const QColor kOutOfNormBackground(255, 214, 120); // amber: a level outside its norms
+
+// Every value the archive rows of a mix are made of.
+bool sameMixRecipe(const archive::MixRecipe &a, const archive::MixRecipe &b)
+{
+    const auto head = [](const archive::MixRecipe &r) {
+        return std::tie(r.product, r.standard, r.purpose, r.note, r.volume, r.taxRate,
+                        r.formLetter);
+    };
+    const auto line = [](const archive::MixRecipe::Line &l) {
+        return std::tie(l.name, l.percent, l.price, l.premix, l.contents);
+    };
+    const auto row = [](const archive::MixRecipe::Characteristic &c) {
+        return std::tie(c.name, c.unit, c.minimum, c.maximum, c.fact, c.marked);
+    };
+    return head(a) == head(b) &&
+           std::equal(a.lines.begin(), a.lines.end(), b.lines.begin(), b.lines.end(),
+                      [&](const auto &x, const auto &y) { return line(x) == line(y); }) &&
+           std::equal(a.characteristics.begin(), a.characteristics.end(), b.characteristics.begin(),
+                      b.characteristics.end(),
+                      [&](const auto &x, const auto &y) { return row(x) == row(y); });
+}
 
 QLabel *caption(const QString &text, QWidget *parent, const QRect &geometry)
 {
@@ -690,6 +714,8 @@ void TForm12::Button8Click()
         return;
     }
     recipe.characteristics = std::move(characteristics.rows);
+    if (!mayWrite(recipe))
+        return;
     const archive::ArchiveWriteResult written =
         archive::writeMixToArchive(archive::archiveCursors(data_), recipe,
                                    settings::currentSettings(), settings::workingDate());
@@ -698,8 +724,20 @@ void TForm12::Button8Click()
         return;
     }
     archived_ = written.number;
+    archivedRecipe_ = recipe;
     Label9->setText(kArchivePrefix + archive::mixNumberText(written.number, recipe.formLetter));
     StringGrid1->setFocus();
+}
+
+// Asks before a second write of the mix as it was written (a new computation empties
+// archived_) and before a write onto a number still held.
+bool TForm12::mayWrite(const archive::MixRecipe &recipe)
+{
+    if (archived_ && sameMixRecipe(recipe, archivedRecipe_) && !confirmWriteAgain(this, *archived_))
+        return false;
+    bool go = false;
+    runReporting([&] { go = confirmArchiveNumber(this, archive::archiveCursors(data_)); });
+    return go;
 }
 
 } // namespace results

@@ -17,6 +17,7 @@
 //     form.setRecipePrinter([&](int number) { view.setArchiveNumber(number); view.exec(); });
 //     form.exec();
 
+#include "archive/mixarchivewriter.h"
 #include "results/mixcells.h"
 #include "results/mixinputs.h"
 
@@ -138,6 +139,7 @@ private:
     double fieldNumber(const QLineEdit *field) const;
     void message(const QString &text);
     bool runReporting(const std::function<void()> &operation);
+    bool mayWrite(const archive::MixRecipe &recipe);
 
     store::TDataModule2 &data_;
     std::function<void()> chooseProduct_;
@@ -147,10 +149,11 @@ private:
     MixInputs inputs_;
     std::unique_ptr<widgets::KeptNumbers> percentColumn_; // inputs_ in the raw-material grid
     std::unique_ptr<widgets::KeptNumbers> massColumn_;
-    QList<bool> selected_;        // mixCharSelected, per row
-    QList<MixCells> cells_;       // the numbers of the grid's number columns, per row
-    MixResult result_;            // the last computation
-    std::optional<int> archived_; // the number Label9 shows, once the mix is archived
+    QList<bool> selected_;              // mixCharSelected, per row
+    QList<MixCells> cells_;             // the numbers of the grid's number columns, per row
+    MixResult result_;                  // the last computation
+    std::optional<int> archived_;       // the number Label9 shows, once the mix is archived
+    archive::MixRecipe archivedRecipe_; // what was written under archived_
     QString lastNamePrice_;
 
     widgets::TableGrid *DBGrid1 = nullptr; // sir: name, price, input

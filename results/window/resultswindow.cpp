@@ -6,6 +6,7 @@
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
+#include "results/window/archivequestions.h"
 #include "results/window/celleditor.h"
 #include "results/window/frozencolumns.h"
 #include "settings/settings.h"
@@ -569,40 +570,65 @@ void TForm8::finishCorrection()
 
 // --- archive and printing ---
 
-void TForm8::Button2Click()
+// The feed grid row of feed type p with its numbers read; false, said, when a cell holds
+// no number.
+bool TForm8::readFeedGridRow(int p, archive::FeedGridRow *grid)
 {
-    const int p = currentFeed_;
-    if (p < 1 || p > record_.feedCount)
-        return;
     const int row = p - 1;
-    archive::FeedGridRow grid;
-    grid.type = record_.feedType[p];
-    grid.gk = cell(stringgrid1, row, ColForm);
-    grid.note = cell(stringgrid1, row, ColNote);
-    grid.namePrice = prices_[size_t(p)].namePrice;
-    const QList<std::pair<int, double *>> numbers = {{ColCosts, &grid.izder},
-                                                     {ColProfit, &grid.procprib},
-                                                     {ColGran, &grid.gran},
-                                                     {ColVat, &grid.nds}};
+    grid->type = record_.feedType[p];
+    grid->gk = cell(stringgrid1, row, ColForm);
+    grid->note = cell(stringgrid1, row, ColNote);
+    grid->namePrice = prices_[size_t(p)].namePrice;
+    const QList<std::pair<int, double *>> numbers = {{ColCosts, &grid->izder},
+                                                     {ColProfit, &grid->procprib},
+                                                     {ColGran, &grid->gran},
+                                                     {ColVat, &grid->nds}};
     for (const auto &[column, target] : numbers) {
         const CellNumber &n = priceCell(feedCells_[size_t(p)], column)->number;
         if (!n.ok()) {
             const QString header = stringgrid1->horizontalHeaderItem(column)->text();
             message(QStringLiteral("В колонке \"%1\" не число. Рецепт в архив не записан...")
                         .arg(header));
-            return;
+            return false;
         }
         *target = n.value;
     }
-    const archive::ArchiveWriteResult written =
-        archive::writeResultToArchive(archive::archiveCursors(data_), record_, p, grid,
-                                      settings::currentSettings(), settings::workingDate());
+    return true;
+}
+
+// Asks before a second write of the recipe as it was written (any edit, price or new
+// computation since makes other rows) and before a write onto a number still held.
+bool TForm8::mayWrite(int p, const archive::FeedGridRow &grid)
+{
+    const std::optional<Archived> &archived = archived_[size_t(p)];
+    if (archived &&
+        archive::resultRecipeRows(record_, p, grid, settings::currentSettings(),
+                                  settings::workingDate(), archived->number) == archived->rows &&
+        !confirmWriteAgain(this, archived->number))
+        return false;
+    bool go = false;
+    widgets::runReporting([&] { go = confirmArchiveNumber(this, archive::archiveCursors(data_)); },
+                          [this](const QString &text) { message(text); });
+    return go;
+}
+
+void TForm8::Button2Click()
+{
+    const int p = currentFeed_;
+    archive::FeedGridRow grid;
+    if (p < 1 || p > record_.feedCount || !readFeedGridRow(p, &grid) || !mayWrite(p, grid))
+        return;
+    const settings::Settings &values = settings::currentSettings();
+    const QDate date = settings::workingDate();
+    const archive::ArchiveWriteResult written = archive::writeResultToArchive(
+        archive::archiveCursors(data_), record_, p, grid, values, date);
     if (!written.ok()) {
         message(written.error);
         return;
     }
-    archived_[size_t(p)] = written.number;
-    setCell(stringgrid1, row, ColArchive, QString::number(written.number));
+    archived_[size_t(p)] = Archived{
+        written.number, archive::resultRecipeRows(record_, p, grid, values, date, written.number)};
+    setCell(stringgrid1, p - 1, ColArchive, QString::number(written.number));
     stringgrid1->setFocus();
 }
 
@@ -615,7 +641,7 @@ void TForm8::Button1Click()
         return;
     }
     if (openRecipeView_)
-        openRecipeView_(*archived_[size_t(p)]);
+        openRecipeView_(archived_[size_t(p)]->number);
 }
 
 void TForm8::Button3Click()

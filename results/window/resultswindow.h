@@ -18,6 +18,7 @@
 // Rows: feed type p stands in row p - 1 of the feed grid (the header is the grid's
 // header); the handlers take the grids' own 0-based rows and columns.
 
+#include "archive/reciperows.h"
 #include "results/pricebuildup.h"
 
 #include <QDialog>
@@ -30,6 +31,10 @@
 class QPushButton;
 class QTableWidget;
 
+namespace archive
+{
+struct FeedGridRow;
+}
 namespace calc
 {
 struct ProblemRecord;
@@ -144,17 +149,25 @@ private:
     void enterCorrection();
     void finishCorrection();
     void setNormalMode(bool normal);
+    bool readFeedGridRow(int p, archive::FeedGridRow *grid);
+    bool mayWrite(int p, const archive::FeedGridRow &grid);
     void message(const QString &text);
 
     store::TDataModule2 &data_;
     calc::ProblemRecord &record_;
     MessageSink sink_;
     PriceSettings settings_;
-    std::vector<FeedPrice> prices_;            // [p], slot 0 unused
-    std::vector<PriceCells> feedCells_;        // [p]: the feed grid's editable numbers
-    std::vector<std::optional<int>> archived_; // [p]: the number the recipe got in the archive
-    QList<CellValue> percentCells_;            // composition rows' "% ввода"
-    QList<CellValue> rawPriceCells_;           // composition rows' "Цена  1Т."
+    std::vector<FeedPrice> prices_;     // [p], slot 0 unused
+    std::vector<PriceCells> feedCells_; // [p]: the feed grid's editable numbers
+    // A recipe as written to the archive: its number and the rows stored, to tell a
+    // second write of the same recipe from a write of a changed one.
+    struct Archived {
+        int number = 0;
+        archive::RecipeRows rows;
+    };
+    std::vector<std::optional<Archived>> archived_; // [p]
+    QList<CellValue> percentCells_;                 // composition rows' "% ввода"
+    QList<CellValue> rawPriceCells_;                // composition rows' "Цена  1Т."
     QStringList notes_; // "Примечание" of each row, kept over rebuilds
     int currentFeed_ = 1;
     QString oldPriceText_;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -177,7 +178,8 @@ void TestDriveWindows::refusedLetterKeepsTheFocus()
 }
 
 // The technologist's round: back up to E (typed in lower case, Enter), change a price,
-// restore from E: the raw materials cursor shows the old price without a restart.
+// restore from E ("Да" to the question naming the backup): the raw materials cursor shows
+// the old price without a restart.
 void TestDriveWindows::roundTripThroughTheWindows()
 {
     dm_->Table3.first();
@@ -199,7 +201,19 @@ void TestDriveWindows::roundTripThroughTheWindows()
     form17_->show();
     QVERIFY(QTest::qWaitForWindowActive(form17_));
     QTest::keyClicks(form17_->letterField(), "E");
+    QString asked;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            for (QAbstractButton *button : box->buttons())
+                if (button->text() == QStringLiteral("Да"))
+                    button->click();
+        }
+    });
+    answer.start(10);
     QTest::mouseClick(form17_->runButton(), Qt::LeftButton);
+    QVERIFY2(asked.contains(QDir::toNativeSeparators(work_->backupDir())), qPrintable(asked));
     QCOMPARE(shown_, QStringList{"Данные восстановлены!"});
     QCOMPARE(dm_->Table3.viewCount(), dm_->sirCount());
     QCOMPARE(dm_->Table3.number("MI1"), price);

@@ -423,7 +423,8 @@ void TestResultsWindow::correctionRefused()
     QVERIFY(!w.feeds()->isEnabled());
 }
 
-// Two writes without a new calculation: consecutive numbers, the later one shown.
+// Two writes without a new calculation, the second after "Да" to its question:
+// consecutive numbers, the later one shown.
 void TestResultsWindow::archiveWritesConsecutiveNumbers()
 {
     Results w;
@@ -433,7 +434,13 @@ void TestResultsWindow::archiveWritesConsecutiveNumbers()
     w.type(w.feeds(), 1, TForm8::ColNote, QStringLiteral("партия для фермы"));
     w.form->archiveButton()->click();
     QCOMPARE(w.feedCell(2, TForm8::ColArchive), QString::number(last + 1));
-    w.form->archiveButton()->click();
+    {
+        typing::MessageCatcher boxes(typing::Dismiss::Mouse); // its first answer, "Да"
+        w.form->archiveButton()->click();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("Рецепт уже записан в архив под № %1. "
+                                                         "Записать еще раз?")
+                                              .arg(last + 1)});
+    }
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QCOMPARE(w.feedCell(2, TForm8::ColArchive), QString::number(last + 2));
     QCOMPARE(w.dm->lastArchiveNumber(), last + 2);
