@@ -1,6 +1,5 @@
 #include "archive/archivewriter.h"
 
-#include "calc/problemrecord.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
 #include "store/numbertext.h"
@@ -24,80 +23,73 @@ double storedMaximum(double minimum, double maximum)
     return std::abs(maximum - 4 * minimum) <= 0.001 ? 0 : maximum;
 }
 
-bool inFeed(const calc::ProblemRecord &r, int j, int feed)
-{
-    return r.columnFeed[j] == feed && r.columnValue[j] != 0;
-}
-
-QList<Row> premixRows(const calc::ProblemRecord &r, int feed, int number)
+QList<Row> premixRows(const calc::Selection &sel, const calc::FeedRecipe &recipe, int number)
 {
     QList<Row> rows;
-    for (int j = 1; j <= r.columnCount; ++j) {
-        const int s = r.columnRaw[j];
-        if (!inFeed(r, j, feed) || !r.rawPremix[s])
+    for (const calc::RecipeLine &line : recipe.lines) {
+        const int s = line.raw;
+        if (line.tonnes == 0 || !sel.rawPremix[s])
             continue;
-        const double share = r.columnLower[j] / 100;
-        for (int k = 2; k <= r.charCount; ++k) {
-            if (r.rawContent[s][k] == 0)
+        const double share = line.percent / 100;
+        for (int k = 2; k <= sel.charCount; ++k) {
+            if (sel.rawContent[s][k] == 0)
                 continue;
             rows.append({{QStringLiteral("arnom"), number},
-                         {QStringLiteral("ediz"), r.charUnit[k].trimmed()},
-                         {QStringLiteral("pit"), r.charName[k].trimmed()},
-                         {QStringLiteral("ra"), r.rawContent[s][k] * share}});
+                         {QStringLiteral("ediz"), sel.charUnit[k].trimmed()},
+                         {QStringLiteral("pit"), sel.charName[k].trimmed()},
+                         {QStringLiteral("ra"), sel.rawContent[s][k] * share}});
         }
     }
     return rows;
 }
 
-QList<Row> rawRows(const calc::ProblemRecord &r, int feed, int number)
+QList<Row> rawRows(const calc::Selection &sel, const calc::FeedRecipe &recipe, int number)
 {
     QList<Row> rows;
-    for (int j = 1; j <= r.columnCount; ++j) {
-        if (!inFeed(r, j, feed))
+    for (const calc::RecipeLine &line : recipe.lines) {
+        if (line.tonnes == 0)
             continue;
-        const int s = r.columnRaw[j];
-        const double price = r.rawContent[s][1];
-        rows.append({{QStringLiteral("arnom"), number},
-                     {QStringLiteral("prem"), r.rawPremix[s] ? QStringLiteral("+") : QString()},
-                     {QStringLiteral("naim"), r.rawName[s].trimmed()},
-                     {QStringLiteral("ves"), r.columnValue[j]},
-                     {QStringLiteral("procin"), r.columnLower[j]},
-                     {QStringLiteral("price"), price},
-                     {QStringLiteral("pricein"), price * r.columnLower[j] / 100}});
+        rows.append(
+            {{QStringLiteral("arnom"), number},
+             {QStringLiteral("prem"), sel.rawPremix[line.raw] ? QStringLiteral("+") : QString()},
+             {QStringLiteral("naim"), line.name.trimmed()},
+             {QStringLiteral("ves"), line.tonnes},
+             {QStringLiteral("procin"), line.percent},
+             {QStringLiteral("price"), line.price},
+             {QStringLiteral("pricein"), line.price * line.percent / 100}});
     }
     return rows;
 }
 
-QList<Row> characteristicRows(const calc::ProblemRecord &r, int feed, int number)
+QList<Row> characteristicRows(const calc::Selection &sel, const calc::FeedRecipe &recipe,
+                              int number)
 {
     QList<Row> rows;
-    for (int i = 1; i <= r.rowCount; ++i) {
-        const int k = r.rowKind[i];
-        if (r.rowOwner[i] != feed || k == calc::kOutputRow || k == calc::kStockRow || k == 1)
-            continue;
-        if (r.charName[k].trimmed().startsWith(QLatin1Char('*')))
+    for (const calc::RecipeLevel &level : recipe.levels) {
+        const int k = level.characteristic;
+        if (k == calc::kPriceCharacteristic || level.name.trimmed().startsWith(QLatin1Char('*')))
             continue;
         rows.append({{QStringLiteral("arnom"), number},
-                     {QStringLiteral("pit"), r.charName[k].trimmed()},
-                     {QStringLiteral("ediz"), r.charUnit[k].trimmed()},
-                     {QStringLiteral("mi"), r.normMin[feed][k]},
-                     {QStringLiteral("ma"), storedMaximum(r.normMin[feed][k], r.normMax[feed][k])},
-                     {QStringLiteral("fa"), r.rowValue[i]},
-                     {QStringLiteral("ra"), r.rowValue[i]}});
+                     {QStringLiteral("pit"), level.name.trimmed()},
+                     {QStringLiteral("ediz"), sel.charUnit[k].trimmed()},
+                     {QStringLiteral("mi"), level.minimum},
+                     {QStringLiteral("ma"), storedMaximum(level.minimum, level.maximum)},
+                     {QStringLiteral("fa"), level.level},
+                     {QStringLiteral("ra"), level.level}});
     }
     return rows;
 }
 
-Row headRow(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
+Row headRow(const calc::Selection &sel, const calc::FeedRecipe &recipe, const FeedGridRow &grid,
             const settings::Settings &values, const QDate &workingDate, int number)
 {
     return {{QStringLiteral("arnom"), number},
             {QStringLiteral("data"), settings::shortDateText(workingDate)},
-            {QStringLiteral("gost"), r.feedStandard[feed]},
+            {QStringLiteral("gost"), sel.feedStandard[recipe.feed]},
             {QStringLiteral("naim"), recipeName(grid, number, values)},
-            {QStringLiteral("nasn"), r.feedPurpose[feed]},
+            {QStringLiteral("nasn"), sel.feedPurpose[recipe.feed]},
             {QStringLiteral("prim"), grid.note.trimmed()},
-            {QStringLiteral("ves"), r.feedOutput[feed]},
+            {QStringLiteral("ves"), recipe.output},
             {QStringLiteral("nds"), grid.nds},
             {QStringLiteral("izder"), grid.izder},
             {QStringLiteral("gran"), grid.gran},
@@ -111,12 +103,13 @@ Row headRow(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
 
 } // namespace
 
-RecipeRows resultRecipeRows(const calc::ProblemRecord &r, int feed, const FeedGridRow &grid,
-                            const settings::Settings &values, const QDate &workingDate, int number)
+RecipeRows resultRecipeRows(const calc::Selection &sel, const calc::FeedRecipe &recipe,
+                            const FeedGridRow &grid, const settings::Settings &values,
+                            const QDate &workingDate, int number)
 {
-    return {premixRows(r, feed, number), rawRows(r, feed, number),
-            characteristicRows(r, feed, number),
-            headRow(r, feed, grid, values, workingDate, number)};
+    return {premixRows(sel, recipe, number), rawRows(sel, recipe, number),
+            characteristicRows(sel, recipe, number),
+            headRow(sel, recipe, grid, values, workingDate, number)};
 }
 
 QString namePriceText(double namePrice, const settings::Settings &values)
@@ -136,17 +129,12 @@ QString recipeName(const FeedGridRow &row, int number, const settings::Settings 
 }
 
 ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
-                                        const calc::ProblemRecord &record, int feed,
-                                        const FeedGridRow &row, const settings::Settings &values,
-                                        const QDate &workingDate)
+                                        const calc::Selection &selection,
+                                        const calc::FeedRecipe &recipe, const FeedGridRow &row,
+                                        const settings::Settings &values, const QDate &workingDate)
 {
-    ArchiveWriteResult result;
-    if (feed < 1 || feed > record.feedCount) {
-        result.error = QStringLiteral("Нет корма с номером %1 в результатах расчета").arg(feed);
-        return result;
-    }
     return writeRecipe(cursors, [&](int number) {
-        return resultRecipeRows(record, feed, row, values, workingDate, number);
+        return resultRecipeRows(selection, recipe, row, values, workingDate, number);
     });
 }
 

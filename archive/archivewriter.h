@@ -7,14 +7,12 @@
 // results window passes its feed grid row as FeedGridRow.
 
 #include "archive/reciperows.h"
+#include "calc/recipe.h"
+#include "calc/selection.h"
 
 #include <QDate>
 #include <QString>
 
-namespace calc
-{
-struct ProblemRecord;
-}
 namespace settings
 {
 struct Settings;
@@ -43,19 +41,21 @@ QString namePriceText(double namePrice, const settings::Settings &values);
 // The recipe name: type + "-" + price text + "-" + number + form letter, trimmed.
 QString recipeName(const FeedGridRow &row, int number, const settings::Settings &values);
 
-// The rows the recipe of feed type `feed` (1-based) is stored in under `number`: what a
-// write stores, for the window to tell a changed recipe from one written already.
-RecipeRows resultRecipeRows(const calc::ProblemRecord &record, int feed, const FeedGridRow &row,
-                            const settings::Settings &values, const QDate &workingDate, int number);
+// The rows a calculated recipe is stored in under `number`: what a write stores, for the
+// window to tell a changed recipe from one written already.
+RecipeRows resultRecipeRows(const calc::Selection &selection, const calc::FeedRecipe &recipe,
+                            const FeedGridRow &row, const settings::Settings &values,
+                            const QDate &workingDate, int number);
 
-// Writes the recipe of feed type `feed` (1-based) of the problem record under a new
-// archive number, with the values of the feed grid row, the settings' loss norm and
-// price flags and the working date, and flushes the four tables. Values that cannot be
+// Writes a calculated recipe under a new archive number, with what the selection it was
+// calculated from says of its feed type and raw materials (standard, purpose, premixes
+// and their contents, units), the values of the feed grid row, the settings' loss norm
+// and price flags and the working date, and flushes the four tables. Values that cannot be
 // stored are refused before any number is given out; a table error met while writing
 // ends the write (the number is then released again by the next write that gets it).
 ArchiveWriteResult writeResultToArchive(const ArchiveCursors &cursors,
-                                        const calc::ProblemRecord &record, int feed,
-                                        const FeedGridRow &row, const settings::Settings &values,
-                                        const QDate &workingDate);
+                                        const calc::Selection &selection,
+                                        const calc::FeedRecipe &recipe, const FeedGridRow &row,
+                                        const settings::Settings &values, const QDate &workingDate);
 
 } // namespace archive

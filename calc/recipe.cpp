@@ -23,4 +23,12 @@ LevelState levelState(double level, double low, double high, bool minimumNeedsNo
     return LevelState::WithinNorm;
 }
 
+void Recipes::setPrice(int s, double price)
+{
+    for (FeedRecipe &feed : feeds)
+        for (RecipeLine &line : feed.lines)
+            if (line.raw == s)
+                line.price = price;
+}
+
 } // namespace calc

@@ -51,8 +51,12 @@ struct Recipes {
     std::vector<double> consumption; // [s]: tonnes of raw material s with losses; [0] unused
 
     bool empty() const { return feeds.empty(); }
+    int feedCount() const { return int(feeds.size()); }
     const FeedRecipe &feed(int p) const { return feeds[std::size_t(p - 1)]; }
     FeedRecipe &feed(int p) { return feeds[std::size_t(p - 1)]; }
+
+    // A new price of one tonne of raw material s, in every recipe that takes it.
+    void setPrice(int s, double price);
 };
 
 } // namespace calc

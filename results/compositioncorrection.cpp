@@ -1,6 +1,5 @@
 #include "results/compositioncorrection.h"
 
-#include "calc/problemrecord.h"
 #include "results/cellnumber.h"
 #include "results/resultgrids.h"
 #include "store/numbertext.h"
@@ -59,33 +58,32 @@ QString balance(QList<CellValue> &cells, QList<double> &values)
     return {};
 }
 
-void clearLevels(calc::ProblemRecord &r, int p)
+// The levels of the characteristics (the price apart) from the accepted percentages of
+// the composition lines.
+void recomputeLevels(calc::FeedRecipe &recipe, const calc::Selection &selection,
+                     const QList<int> &lines, const QList<double> &x)
 {
-    for (int i = 1; i <= r.rowCount; ++i) {
-        const int k = r.rowKind[i];
-        if (r.rowOwner[i] == p && k != calc::kOutputRow && k != calc::kStockRow && k != 1)
-            r.rowValue[i] = 0;
+    for (calc::RecipeLevel &level : recipe.levels) {
+        const int q = level.characteristic;
+        if (q == calc::kPriceCharacteristic)
+            continue;
+        level.level = 0;
+        for (int row = 0; row < lines.size() && row < x.size(); ++row)
+            level.level += selection.rawContent[recipe.lines[lines[row]].raw][q] * x[row] / 100;
+        level.state = calc::levelState(level.level, level.minimum, level.maximum, true);
     }
 }
 
-void addLevels(calc::ProblemRecord &r, int p, int s, double percent)
+double priceOf(const calc::RecipeLine &line, const CellValue &cell)
 {
-    for (int i = 1; i <= r.rowCount; ++i) {
-        const int k = r.rowKind[i];
-        if (r.rowOwner[i] == p && k != calc::kOutputRow && k != calc::kStockRow && k != 1)
-            r.rowValue[i] += r.rawContent[s][k] * percent / 100;
-    }
-}
-
-double priceOf(const calc::ProblemRecord &r, int s, const CellValue &cell)
-{
-    return cell.number.ok() ? cell.number.value : r.rawContent[s][1];
+    return cell.number.ok() ? cell.number.value : line.price;
 }
 
 } // namespace
 
-CorrectionResult finishCorrection(calc::ProblemRecord &r, int p, QList<CellValue> &percents,
-                                  const QList<CellValue> &prices, double lossNorm)
+CorrectionResult finishCorrection(calc::FeedRecipe &recipe, const calc::Selection &selection,
+                                  QList<CellValue> &percents, const QList<CellValue> &prices,
+                                  double lossNorm)
 {
     CorrectionResult result;
     QList<double> x;
@@ -97,29 +95,27 @@ CorrectionResult finishCorrection(calc::ProblemRecord &r, int p, QList<CellValue
     if (!result.ok())
         return result;
 
-    const QList<int> columns = compositionColumns(r, p);
-    const double output = r.feedOutput[p];
-    clearLevels(r, p);
+    const QList<int> lines = compositionLines(recipe);
+    const double output = recipe.output;
     double tonnes = 0;
     double withLosses = 0;
-    int largest = 0;
-    for (int row = 0; row < columns.size() && row < x.size(); ++row) {
-        const int j = columns[row];
-        const int s = r.columnRaw[j];
-        r.columnLower[j] = x[row];
-        r.columnValue[j] = round3(x[row] * output / 100);
-        tonnes += r.columnValue[j];
-        r.columnUpper[j] = round3((lossNorm + 100) * r.columnValue[j] / 100);
-        withLosses += r.columnUpper[j];
-        result.rawCost += round2(x[row] * priceOf(r, s, prices.value(row)) / 100);
-        addLevels(r, p, s, x[row]);
-        if (largest == 0 || x[row] > r.columnLower[largest])
-            largest = j;
+    calc::RecipeLine *largest = nullptr;
+    for (int row = 0; row < lines.size() && row < x.size(); ++row) {
+        calc::RecipeLine &line = recipe.lines[lines[row]];
+        line.percent = x[row];
+        line.tonnes = round3(x[row] * output / 100);
+        tonnes += line.tonnes;
+        line.withLosses = round3((lossNorm + 100) * line.tonnes / 100);
+        withLosses += line.withLosses;
+        result.rawCost += round2(x[row] * priceOf(line, prices.value(row)) / 100);
+        if (!largest || x[row] > largest->percent)
+            largest = &line;
     }
-    if (largest != 0) {
-        r.columnValue[largest] = round3(r.columnValue[largest] + output - tonnes);
+    recomputeLevels(recipe, selection, lines, x);
+    if (largest) {
+        largest->tonnes = round3(largest->tonnes + output - tonnes);
         const double total = round3((lossNorm + 100) * output / 100);
-        r.columnUpper[largest] = round3(r.columnUpper[largest] + total - withLosses);
+        largest->withLosses = round3(largest->withLosses + total - withLosses);
     }
     return result;
 }

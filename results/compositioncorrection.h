@@ -7,15 +7,12 @@
 // the largest share takes what rounding leaves, so that the tonnes add up to the
 // output, with and without losses), the raw-material cost and the levels reached.
 
+#include "calc/recipe.h"
+#include "calc/selection.h"
 #include "results/cellnumber.h"
 
 #include <QList>
 #include <QString>
-
-namespace calc
-{
-struct ProblemRecord;
-}
 
 namespace results
 {
@@ -26,11 +23,13 @@ struct CorrectionResult {
     bool ok() const { return message.isEmpty(); }
 };
 
-// percents: the "% ввода" cells of the grid rows, in row order, changed in place as the
-// grid is to show them ("0.00" for an empty cell, the shortfall in fixed 8.2); prices:
-// the "Цена  1Т." cells (a cell that is not a number counts with the raw material's
-// price in the record). Changes the record only when the composition is taken.
-CorrectionResult finishCorrection(calc::ProblemRecord &record, int p, QList<CellValue> &percents,
-                                  const QList<CellValue> &prices, double lossNorm);
+// percents: the "% ввода" cells of the grid rows (compositionLines of the recipe), in
+// row order, changed in place as the grid is to show them ("0.00" for an empty cell, the
+// shortfall in fixed 8.2); prices: the "Цена  1Т." cells (a cell that is not a number
+// counts with the line's price). Changes the recipe only when the composition is taken;
+// the levels come from the raw materials' contents in the selection.
+CorrectionResult finishCorrection(calc::FeedRecipe &recipe, const calc::Selection &selection,
+                                  QList<CellValue> &percents, const QList<CellValue> &prices,
+                                  double lossNorm);
 
 } // namespace results

@@ -1,6 +1,6 @@
 #include "results/pricebuildup.h"
 
-#include "calc/problemrecord.h"
+#include "calc/recipe.h"
 #include "results/cellnumber.h"
 #include "settings/settings.h"
 #include "store/numbertext.h"
@@ -17,15 +17,12 @@ PriceSettings PriceSettings::fromSettings(const settings::Settings &values)
             values.granulationSurcharge, values.namePriceWithoutTax};
 }
 
-std::vector<double> rawCosts(const calc::ProblemRecord &r)
+std::vector<double> rawCosts(const calc::Recipes &recipes)
 {
-    std::vector<double> costs(size_t(r.feedCount) + 1, 0.0);
-    for (int j = 1; j <= r.columnCount; ++j) {
-        const int p = r.columnFeed[j];
-        if (p < 1 || p > r.feedCount)
-            continue;
-        costs[size_t(p)] += round2(r.rawContent[r.columnRaw[j]][1] * r.columnLower[j] / 100);
-    }
+    std::vector<double> costs(size_t(recipes.feedCount()) + 1, 0.0);
+    for (const calc::FeedRecipe &feed : recipes.feeds)
+        for (const calc::RecipeLine &line : feed.lines)
+            costs[size_t(feed.feed)] += round2(line.price * line.percent / 100);
     return costs;
 }
 

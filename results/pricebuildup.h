@@ -18,7 +18,7 @@
 
 namespace calc
 {
-struct ProblemRecord;
+struct Recipes;
 }
 namespace settings
 {
@@ -52,9 +52,9 @@ struct FeedPrice {
 };
 
 // Raw-material cost of one tonne of every feed type, [p] for p = 1 .. feedCount (slot 0
-// unused): the sum over its programme columns of price × recipe percentage / 100, each
-// term rounded to kopecks.
-std::vector<double> rawCosts(const calc::ProblemRecord &record);
+// unused): the sum over its recipe lines of price × percentage / 100, each term rounded
+// to kopecks.
+std::vector<double> rawCosts(const calc::Recipes &recipes);
 
 // The build-up with the settings' costs, profitability and surcharge and the feed
 // type's tax rate.

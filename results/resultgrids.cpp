@@ -1,6 +1,6 @@
 #include "results/resultgrids.h"
 
-#include "calc/problemrecord.h"
+#include "calc/selection.h"
 #include "results/cellnumber.h"
 #include "store/numbertext.h"
 
@@ -38,21 +38,15 @@ CellValue maximumCell(double minimum, double maximum)
     return levelCell(maximum, 8);
 }
 
-bool isCharacteristicRow(const calc::ProblemRecord &r, int i, int p)
-{
-    const int k = r.rowKind[i];
-    return r.rowOwner[i] == p && k != calc::kOutputRow && k != calc::kStockRow && k != 1;
-}
-
 } // namespace
 
-QList<int> compositionColumns(const calc::ProblemRecord &r, int p)
+QList<int> compositionLines(const calc::FeedRecipe &recipe)
 {
-    QList<int> columns;
-    for (int j = 1; j <= r.columnCount; ++j)
-        if (r.columnFeed[j] == p && r.columnValue[j] != 0)
-            columns.append(j);
-    return columns;
+    QList<int> lines;
+    for (int k = 0; k < recipe.lines.size(); ++k)
+        if (recipe.lines[k].tonnes != 0)
+            lines.append(k);
+    return lines;
 }
 
 QString batchCostText(double price, double tonnes)
@@ -60,29 +54,26 @@ QString batchCostText(double price, double tonnes)
     return fixedText(price * tonnes, 13, 2);
 }
 
-QList<CompositionRow> compositionRows(const calc::ProblemRecord &r, int p)
+QList<CompositionRow> compositionRows(const calc::FeedRecipe &recipe)
 {
     QList<CompositionRow> rows;
-    for (int j : compositionColumns(r, p)) {
-        const int s = r.columnRaw[j];
-        const double price = r.rawContent[s][1];
-        rows.append({r.rawName[s], CellValue::fixed(r.columnLower[j], 8, 2),
-                     CellValue::fixed(price, 10, 2), batchCostText(price, r.columnValue[j]),
-                     fixedText(r.columnValue[j], 13, 3)});
+    for (const int k : compositionLines(recipe)) {
+        const calc::RecipeLine &line = recipe.lines[k];
+        rows.append({line.name, CellValue::fixed(line.percent, 8, 2),
+                     CellValue::fixed(line.price, 10, 2), batchCostText(line.price, line.tonnes),
+                     fixedText(line.tonnes, 13, 3)});
     }
     return rows;
 }
 
-QList<CharacteristicRow> characteristicRows(const calc::ProblemRecord &r, int p)
+QList<CharacteristicRow> characteristicRows(const calc::FeedRecipe &recipe)
 {
     QList<CharacteristicRow> rows;
-    for (int i = 1; i <= r.rowCount; ++i) {
-        if (!isCharacteristicRow(r, i, p))
+    for (const calc::RecipeLevel &level : recipe.levels) {
+        if (level.characteristic == calc::kPriceCharacteristic)
             continue;
-        const int k = r.rowKind[i];
-        const double minimum = r.normMin[p][k];
-        rows.append({r.charName[k], minimumCell(minimum), levelCell(r.rowValue[i], 13),
-                     maximumCell(minimum, r.normMax[p][k])});
+        rows.append({level.name, minimumCell(level.minimum), levelCell(level.level, 13),
+                     maximumCell(level.minimum, level.maximum)});
     }
     return rows;
 }

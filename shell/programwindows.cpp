@@ -1,7 +1,6 @@
 #include "shell/programwindows.h"
 
 #include "archive/window/archivewindow.h"
-#include "calc/problemrecord.h"
 #include "calc/window/preparationwindow.h"
 #include "calc/window/sensitivitywindow.h"
 #include "documents/window/recipeviewwindow.h"
@@ -62,11 +61,11 @@ bool ProgramWindows::createDataModule()
 // The sensitivity of the last run's optimum, over the results window.
 void ProgramWindows::openSensitivity()
 {
-    const calc::ProblemRecord &record = calc::problemRecord();
+    const calc::RunResult &run = form10->lastRun();
     QStringList feedTypes;
-    for (int p = 1; p <= record.feedCount; ++p)
-        feedTypes.append(record.feedType[p]);
-    calc::SensitivityWindow window(form10->lastRun().sensitivity, feedTypes, form8);
+    for (int p = 1; p <= run.selection.feedCount; ++p)
+        feedTypes.append(run.selection.feedType[p]);
+    calc::SensitivityWindow window(run.sensitivity, feedTypes, form8);
     window.exec();
 }
 
@@ -76,9 +75,9 @@ void ProgramWindows::createWindows()
     form3 = new TForm3(*dataModule2, menu);
     form5 = new TForm5(*dataModule2, menu);
     form6 = new TForm6(*dataModule2, menu);
-    form10 = new calc::TForm10(*dataModule2, calc::problemRecord(), menu);
+    form10 = new calc::TForm10(*dataModule2, menu);
     form10->setRefinementOpeners([this] { form5->exec(); }, [this] { form6->exec(); });
-    form8 = new results::TForm8(*dataModule2, calc::problemRecord(), form10);
+    form8 = new results::TForm8(*dataModule2, form10->lastRun(), form10);
     form10->setResultsOpener([this] {
         form8->exec();
         return form8->exitRequested();

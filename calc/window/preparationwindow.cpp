@@ -77,8 +77,7 @@ QList<QColor> rowColours(const QList<Row> &rows, Colour colourOf)
 
 } // namespace
 
-TForm10::TForm10(store::TDataModule2 &data, ProblemRecord &record, QWidget *parent)
-    : QDialog(parent), data_(data), record_(record)
+TForm10::TForm10(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), data_(data)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Подготовка расчета рецептов"));
@@ -542,7 +541,6 @@ RunResult TForm10::run()
         ProgressBar1->hide();
         ProgressBar2->hide();
     }
-    record_.take(result);
     return result;
 }
 

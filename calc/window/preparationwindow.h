@@ -6,16 +6,15 @@
 // the calculation and sees its outcome: the error list, the failure analysis, or the
 // solution summary, from which the results window is opened ("Дальше >>>").
 //
-// Created once at start-up over the data module and the process-wide problem record,
-// then opened modally from the main menu:
-//     auto *form10 = new calc::TForm10(*dataModule, calc::problemRecord(), mainWindow);
+// Created once at start-up over the data module, then opened modally from the main menu;
+// it keeps the last run (lastRun()), whose recipes the results window works on:
+//     auto *form10 = new calc::TForm10(*dataModule, mainWindow);
 //     form10->setRefinementOpeners([] { /* TForm5 exec */ }, [] { /* TForm6 exec */ });
 //     form10->setResultsOpener([] { /* TForm8 exec */ return /* its exitRequested() */; });
 //     form10->exec();
 // While it is open kk and sir carry the selection filter "ot='+'"; closing removes it.
 
 #include "calc/outcometext.h"
-#include "calc/problemrecord.h"
 #include "calc/run.h"
 
 #include <QColor>
@@ -63,7 +62,7 @@ public:
     // What the outcome panel shows.
     enum class Shown { Entry, Errors, Analysis, Solution };
 
-    TForm10(store::TDataModule2 &data, ProblemRecord &record, QWidget *parent = nullptr);
+    explicit TForm10(store::TDataModule2 &data, QWidget *parent = nullptr);
     ~TForm10() override;
 
     // The feed types window (TForm5) and the raw materials window (TForm6), opened
@@ -77,6 +76,8 @@ public:
 
     Shown shown() const { return shown_; }
     const RunResult &lastRun() const { return lastRun_; }
+    // The results window works on the last run's recipes (corrections, new prices).
+    RunResult &lastRun() { return lastRun_; }
     // The printed form of what is shown: one block per page.
     QList<OutcomeBlock> outcomeBlocks() const;
     // Draws the outcome on a printer (or any paged device); the number of pages.
@@ -139,7 +140,6 @@ private:
     void message(const QString &text);
 
     store::TDataModule2 &data_;
-    ProblemRecord &record_;
     MessageSink sink_;
     Opener openFeedTypes_;
     Opener openRawMaterials_;

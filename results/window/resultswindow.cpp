@@ -2,7 +2,6 @@
 
 #include "archive/archivetables.h"
 #include "archive/archivewriter.h"
-#include "calc/problemrecord.h"
 #include "results/cellnumber.h"
 #include "results/compositioncorrection.h"
 #include "results/resultgrids.h"
@@ -90,8 +89,8 @@ CellValue *priceCell(PriceCells &cells, int column)
 
 } // namespace
 
-TForm8::TForm8(store::TDataModule2 &data, calc::ProblemRecord &record, QWidget *parent)
-    : QDialog(parent), data_(data), record_(record)
+TForm8::TForm8(store::TDataModule2 &data, calc::RunResult &run, QWidget *parent)
+    : QDialog(parent), data_(data), run_(run)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Обработка результатов расчета"));
@@ -293,21 +292,21 @@ void TForm8::FormActivate()
         return;
     filling_ = true;
     settings_ = PriceSettings::fromSettings(settings::currentSettings());
-    const std::vector<double> costs = rawCosts(record_);
-    prices_.assign(size_t(record_.feedCount) + 1, FeedPrice());
-    feedCells_.assign(size_t(record_.feedCount) + 1, PriceCells());
-    for (int p = 1; p <= record_.feedCount; ++p) {
-        prices_[size_t(p)] = buildPrice(costs[size_t(p)], record_.feedVat[p], settings_);
+    const std::vector<double> costs = rawCosts(run_.recipes);
+    prices_.assign(size_t(feedCount()) + 1, FeedPrice());
+    feedCells_.assign(size_t(feedCount()) + 1, PriceCells());
+    for (int p = 1; p <= feedCount(); ++p) {
+        prices_[size_t(p)] = buildPrice(costs[size_t(p)], run_.selection.feedVat[p], settings_);
         feedCells_[size_t(p)] = {CellValue::general(settings_.productionCosts),
                                  CellValue::general(settings_.profitability),
                                  CellValue::general(settings_.granulationSurcharge),
-                                 CellValue::general(record_.feedVat[p])};
+                                 CellValue::general(run_.selection.feedVat[p])};
     }
     setupFeedGrid();
     StringGrid2->setRowCount(0);
     StringGrid3->setRowCount(0);
     currentFeed_ = 1;
-    if (record_.feedCount > 0)
+    if (feedCount() > 0)
         stringgrid1->setCurrentCell(0, ColCosts);
     filling_ = false;
     showFeedDetails();
@@ -321,9 +320,9 @@ void TForm8::setupFeedGrid()
         notes_[row] = cell(stringgrid1, row, ColNote);
     }
     stringgrid1->setRowCount(0);
-    stringgrid1->setRowCount(record_.feedCount);
-    archived_.assign(size_t(record_.feedCount) + 1, std::nullopt);
-    for (int p = 1; p <= record_.feedCount; ++p)
+    stringgrid1->setRowCount(feedCount());
+    archived_.assign(size_t(feedCount()) + 1, std::nullopt);
+    for (int p = 1; p <= feedCount(); ++p)
         fillFeedRow(p);
 }
 
@@ -332,9 +331,9 @@ void TForm8::fillFeedRow(int p)
     const FeedPrice &price = prices_[size_t(p)];
     const PriceCells &cells = feedCells_[size_t(p)];
     const QStringList texts = {QString::number(p),
-                               record_.feedType[p],
+                               recipe(p).type,
                                QString(),
-                               generalText(record_.feedOutput[p]),
+                               generalText(recipe(p).output),
                                fixedText(price.rawCost, 13, 2),
                                cells.costs.text,
                                cells.profit.text,
@@ -343,7 +342,7 @@ void TForm8::fillFeedRow(int p)
                                cells.vat.text,
                                generalText(price.priceNoTax),
                                generalText(price.priceNoTax + price.taxAmount),
-                               record_.feedPurpose[p],
+                               run_.selection.feedPurpose[p],
                                notes_.value(p - 1)};
     for (int c = 0; c < FeedColumnCount; ++c)
         setCell(stringgrid1, p - 1, c, texts.at(c), feedCellEditable(c));
@@ -363,7 +362,7 @@ void TForm8::fillComposition()
     const int row = StringGrid2->currentRow();
     const int column = StringGrid2->currentColumn();
     StringGrid2->setRowCount(0);
-    const QList<CompositionRow> rows = compositionRows(record_, currentFeed_);
+    const QList<CompositionRow> rows = compositionRows(recipe(currentFeed_));
     percentCells_.clear();
     rawPriceCells_.clear();
     StringGrid2->setRowCount(int(rows.size()));
@@ -390,7 +389,7 @@ void TForm8::fillComposition()
 void TForm8::fillCharacteristics()
 {
     StringGrid3->setRowCount(0);
-    const QList<CharacteristicRow> rows = characteristicRows(record_, currentFeed_);
+    const QList<CharacteristicRow> rows = characteristicRows(recipe(currentFeed_));
     StringGrid3->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const CharacteristicRow &row = rows[r];
@@ -440,7 +439,7 @@ void TForm8::stringgrid1SetEditText(int column, int row, const QString &text)
 void TForm8::recomputePrice()
 {
     const int p = currentFeed_;
-    if (p < 1 || p > record_.feedCount)
+    if (p < 1 || p > feedCount())
         return;
     const int row = p - 1;
     PriceCells &cells = feedCells_[size_t(p)];
@@ -494,17 +493,17 @@ void TForm8::changePrice(int row)
                 QStringLiteral(" позиции цены... Исправьте..."));
         return;
     }
-    const QList<int> columns = compositionColumns(record_, currentFeed_);
-    if (row >= columns.size())
+    const QList<int> lines = compositionLines(recipe(currentFeed_));
+    if (row >= lines.size())
         return;
-    const int j = columns.at(row);
+    const calc::RecipeLine &line = recipe(currentFeed_).lines.at(lines.at(row));
     const double price = store::round2(number.value);
-    record_.rawContent[record_.columnRaw[j]][1] = price;
-    setCell(StringGrid2, row, ColBatchCost, batchCostText(price, record_.columnValue[j]));
+    run_.recipes.setPrice(line.raw, price); // in every feed type that takes it
+    setCell(StringGrid2, row, ColBatchCost, batchCostText(price, line.tonnes));
 
-    const std::vector<double> costs = rawCosts(record_);
+    const std::vector<double> costs = rawCosts(run_.recipes);
     const int selected = currentFeed_;
-    for (int p = 1; p <= record_.feedCount; ++p) {
+    for (int p = 1; p <= feedCount(); ++p) {
         prices_[size_t(p)].rawCost = costs[size_t(p)];
         setCell(stringgrid1, p - 1, ColRawCost, fixedText(costs[size_t(p)], 13, 2));
         currentFeed_ = p;
@@ -553,8 +552,8 @@ void TForm8::enterCorrection()
 void TForm8::finishCorrection()
 {
     const int p = currentFeed_;
-    const CorrectionResult result =
-        results::finishCorrection(record_, p, percentCells_, rawPriceCells_, settings_.lossNorm);
+    const CorrectionResult result = results::finishCorrection(
+        recipe(p), run_.selection, percentCells_, rawPriceCells_, settings_.lossNorm);
     for (int r = 0; r < percentCells_.size(); ++r)
         setCell(StringGrid2, r, ColPercent, percentCells_.at(r).text, true);
     if (!result.ok()) {
@@ -575,7 +574,7 @@ void TForm8::finishCorrection()
 bool TForm8::readFeedGridRow(int p, archive::FeedGridRow *grid)
 {
     const int row = p - 1;
-    grid->type = record_.feedType[p];
+    grid->type = recipe(p).type;
     grid->gk = cell(stringgrid1, row, ColForm);
     grid->note = cell(stringgrid1, row, ColNote);
     grid->namePrice = prices_[size_t(p)].namePrice;
@@ -602,7 +601,7 @@ bool TForm8::mayWrite(int p, const archive::FeedGridRow &grid)
 {
     const std::optional<Archived> &archived = archived_[size_t(p)];
     if (archived &&
-        archive::resultRecipeRows(record_, p, grid, settings::currentSettings(),
+        archive::resultRecipeRows(run_.selection, recipe(p), grid, settings::currentSettings(),
                                   settings::workingDate(), archived->number) == archived->rows &&
         !confirmWriteAgain(this, archived->number))
         return false;
@@ -616,18 +615,19 @@ void TForm8::Button2Click()
 {
     const int p = currentFeed_;
     archive::FeedGridRow grid;
-    if (p < 1 || p > record_.feedCount || !readFeedGridRow(p, &grid) || !mayWrite(p, grid))
+    if (p < 1 || p > feedCount() || !readFeedGridRow(p, &grid) || !mayWrite(p, grid))
         return;
     const settings::Settings &values = settings::currentSettings();
     const QDate date = settings::workingDate();
     const archive::ArchiveWriteResult written = archive::writeResultToArchive(
-        archive::archiveCursors(data_), record_, p, grid, values, date);
+        archive::archiveCursors(data_), run_.selection, recipe(p), grid, values, date);
     if (!written.ok()) {
         message(written.error);
         return;
     }
-    archived_[size_t(p)] = Archived{
-        written.number, archive::resultRecipeRows(record_, p, grid, values, date, written.number)};
+    archived_[size_t(p)] =
+        Archived{written.number, archive::resultRecipeRows(run_.selection, recipe(p), grid, values,
+                                                           date, written.number)};
     setCell(stringgrid1, p - 1, ColArchive, QString::number(written.number));
     stringgrid1->setFocus();
 }

@@ -1,16 +1,16 @@
 #pragma once
 
-// TForm8, "Обработка результатов расчета": the results window. Shows the outcome of the
-// last calculation from the problem record: the price build-up of every feed type (feed
-// grid), and for the feed type selected there its composition and the characteristics
-// it reaches against its norms (norm violations in red). Prices of raw materials and the
-// feed grid's cost cells can be changed, the composition corrected by hand; every change
-// reprices at once. The recipe of the selected feed type is written to the archive and
+// TForm8, "Обработка результатов расчета": the results window. Shows the recipes of the
+// last calculation (the run the preparation window keeps): the price build-up of every feed type
+// (feed grid), and for the feed type selected there its composition and the characteristics it
+// reaches against its norms (norm violations in red). Prices of raw materials and the feed grid's
+// cost cells can be changed, the composition corrected by hand; every change reprices at once; they
+// change the run's recipes. The recipe of the selected feed type is written to the archive and
 // printed through the recipe view window.
 //
 // Created once at start-up over the preparation window, which opens it modally after a
 // successful run through the opener the shell hands it:
-//     auto *form8 = new results::TForm8(dataModule, calc::problemRecord(), form10);
+//     auto *form8 = new results::TForm8(dataModule, form10->lastRun(), form10);
 //     form8->setRecipeViewOpener([&](int number) { /* TForm15 on that number, exec */ });
 //     form8->exec();
 //     if (form8->exitRequested()) ... close the preparation window too ("Выход")
@@ -19,6 +19,7 @@
 // header); the handlers take the grids' own 0-based rows and columns.
 
 #include "archive/reciperows.h"
+#include "calc/run.h"
 #include "results/pricebuildup.h"
 
 #include <QDialog>
@@ -34,10 +35,6 @@ class QTableWidget;
 namespace archive
 {
 struct FeedGridRow;
-}
-namespace calc
-{
-struct ProblemRecord;
 }
 namespace store
 {
@@ -83,7 +80,7 @@ public:
         CompositionColumnCount
     };
 
-    TForm8(store::TDataModule2 &data, calc::ProblemRecord &record, QWidget *parent = nullptr);
+    TForm8(store::TDataModule2 &data, calc::RunResult &run, QWidget *parent = nullptr);
     ~TForm8() override;
 
     // Where the window's messages go: a message box by default; tests collect them.
@@ -111,7 +108,7 @@ public:
     QPushButton *sensitivityButton() const { return Button6; }
 
     // --- events (0-based grid rows and columns) ---
-    void FormActivate(); // rebuild from the problem record and the settings
+    void FormActivate(); // rebuild from the run's recipes and the settings
     void stringgrid1SelectCell(int column, int row);
     void stringgrid1SetEditText(int column, int row, const QString &text);
     void StringGrid2SelectCell(int column, int row);
@@ -152,9 +149,11 @@ private:
     bool readFeedGridRow(int p, archive::FeedGridRow *grid);
     bool mayWrite(int p, const archive::FeedGridRow &grid);
     void message(const QString &text);
+    int feedCount() const { return run_.recipes.feedCount(); }
+    calc::FeedRecipe &recipe(int p) { return run_.recipes.feed(p); }
 
     store::TDataModule2 &data_;
-    calc::ProblemRecord &record_;
+    calc::RunResult &run_;
     MessageSink sink_;
     PriceSettings settings_;
     std::vector<FeedPrice> prices_;     // [p], slot 0 unused

@@ -4,7 +4,8 @@
 #include "archive/archivenumbers.h"
 #include "archive/archivetables.h"
 #include "archive/archivewriter.h"
-#include "calc/problemrecord.h"
+#include "calc/recipe.h"
+#include "calc/selection.h"
 #include "settings/settings.h"
 #include "store/table.h"
 
@@ -24,9 +25,18 @@ namespace
 const QDate kWorkingDate(2024, 3, 5);
 
 // Two feed types over three raw materials (the second a premix) and four
-// characteristics: the price, energy, a "*" characteristic and protein.
-void fillRecord(calc::ProblemRecord &r)
+// characteristics: the price, energy, a "*" characteristic and protein, as a run leaves
+// them: the selection and the recipes.
+struct Calculated {
+    calc::Selection selection;
+    calc::Recipes recipes;
+
+    const calc::FeedRecipe &feed(int p) const { return recipes.feed(p); }
+};
+
+void fillRecord(Calculated &calculated)
 {
+    calc::Selection &r = calculated.selection;
     r.feedCount = 2;
     r.rawCount = 3;
     r.charCount = 4;
@@ -53,42 +63,37 @@ void fillRecord(calc::ProblemRecord &r)
     r.rawContent[2][4] = 5;
     r.rawName[3] = QStringLiteral("Мел");
     r.rawContent[3][1] = 3000;
+    r.normMin[1][2] = 280;
+    r.normMax[1][2] = 1120.0005; // four times the minimum: no maximum
+    r.normMin[1][4] = 11;
+    r.normMax[1][4] = 14;
     struct Column {
         int feed, raw;
         double percent, tonnes;
     };
     const Column columns[] = {
         {1, 1, 97, 9.7}, {1, 2, 1, 0.1}, {1, 3, 2, 0.2}, {2, 1, 100, 5}, {2, 3, 0, 0}};
-    r.columnCount = 5;
-    for (int j = 1; j <= 5; ++j) {
-        r.columnFeed[j] = columns[j - 1].feed;
-        r.columnRaw[j] = columns[j - 1].raw;
-        r.columnLower[j] = columns[j - 1].percent;
-        r.columnValue[j] = columns[j - 1].tonnes;
-        r.columnUpper[j] = columns[j - 1].tonnes * 1.01;
-    }
-    struct Row {
-        int kind, owner;
+    struct Level {
+        int feed, characteristic;
         double value;
     };
-    const Row rows[] = {{calc::kOutputRow, 1, 10},
-                        {1, 1, 0.9},
-                        {2, 1, 291.5},
-                        {3, 1, 0.01},
-                        {4, 1, 11.7},
-                        {calc::kOutputRow, 2, 5},
-                        {4, 2, 12},
-                        {calc::kStockRow, 1, 14.7}};
-    r.rowCount = 8;
-    for (int i = 1; i <= 8; ++i) {
-        r.rowKind[i] = rows[i - 1].kind;
-        r.rowOwner[i] = rows[i - 1].owner;
-        r.rowValue[i] = rows[i - 1].value;
+    const Level levels[] = {{1, 1, 0.9}, {1, 2, 291.5}, {1, 3, 0.01}, {1, 4, 11.7}, {2, 4, 12}};
+    for (int p = 1; p <= 2; ++p) {
+        calc::FeedRecipe feed{p, r.feedType[p], r.feedOutput[p], {}, {}};
+        for (const Column &c : columns)
+            if (c.feed == p)
+                feed.lines.append({c.raw, r.rawName[c.raw], c.percent, c.tonnes, c.tonnes * 1.01,
+                                   r.rawContent[c.raw][1]});
+        for (const Level &l : levels)
+            if (l.feed == p)
+                feed.levels.append({l.characteristic,
+                                    r.charName[l.characteristic],
+                                    r.normMin[p][l.characteristic],
+                                    l.value,
+                                    r.normMax[p][l.characteristic],
+                                    {}});
+        calculated.recipes.feeds.push_back(feed);
     }
-    r.normMin[1][2] = 280;
-    r.normMax[1][2] = 1120.0005; // four times the minimum: no maximum
-    r.normMin[1][4] = 11;
-    r.normMax[1][4] = 14;
 }
 
 FeedGridRow gridRow()
@@ -160,7 +165,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<Table> order_, arkk_, arsir_, arpit_, arprem_;
-    std::unique_ptr<calc::ProblemRecord> record_;
+    std::unique_ptr<Calculated> record_;
 };
 
 void TestArchiveWriter::init()
@@ -172,7 +177,7 @@ void TestArchiveWriter::init()
     order.setFileName(path("order.dbf"));
     order.create(
         {{"pit", 'N', 3, 0}, {"KK", 'N', 4, 0}, {"sir", 'N', 4, 0}, {"arhnom", 'N', 5, 0}});
-    record_ = std::make_unique<calc::ProblemRecord>();
+    record_ = std::make_unique<Calculated>();
     fillRecord(*record_);
 }
 
@@ -238,7 +243,7 @@ void TestArchiveWriter::writesTheFourTables()
 {
     openCursors(6);
     const archive::ArchiveWriteResult result = archive::writeResultToArchive(
-        cursors(), *record_, 1, gridRow(), priceSettings(), kWorkingDate);
+        cursors(), record_->selection, record_->feed(1), gridRow(), priceSettings(), kWorkingDate);
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(result.number, 7);
 
@@ -302,10 +307,10 @@ void TestArchiveWriter::writesTheFourTables()
 void TestArchiveWriter::twoWritesGiveConsecutiveNumbers()
 {
     openCursors(0);
-    const auto first = archive::writeResultToArchive(cursors(), *record_, 1, gridRow(),
-                                                     priceSettings(), kWorkingDate);
-    const auto second = archive::writeResultToArchive(cursors(), *record_, 1, gridRow(),
-                                                      priceSettings(), kWorkingDate);
+    const auto first = archive::writeResultToArchive(
+        cursors(), record_->selection, record_->feed(1), gridRow(), priceSettings(), kWorkingDate);
+    const auto second = archive::writeResultToArchive(
+        cursors(), record_->selection, record_->feed(1), gridRow(), priceSettings(), kWorkingDate);
     QVERIFY(first.ok() && second.ok());
     QCOMPARE(first.number, 1);
     QCOMPARE(second.number, 2);
@@ -319,17 +324,17 @@ void TestArchiveWriter::twoWritesGiveConsecutiveNumbers()
 void TestArchiveWriter::wrapReleasesOldRecipe()
 {
     openCursors(0);
-    QVERIFY(archive::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
-                                          kWorkingDate)
+    QVERIFY(archive::writeResultToArchive(cursors(), record_->selection, record_->feed(1),
+                                          gridRow(), priceSettings(), kWorkingDate)
                 .ok());
-    QVERIFY(archive::writeResultToArchive(cursors(), *record_, 2, gridRow(), priceSettings(),
-                                          kWorkingDate)
+    QVERIFY(archive::writeResultToArchive(cursors(), record_->selection, record_->feed(2),
+                                          gridRow(), priceSettings(), kWorkingDate)
                 .ok());
     order_->edit();
     order_->setValue(QStringLiteral("arhnom"), 9999);
     order_->post();
-    const auto again = archive::writeResultToArchive(cursors(), *record_, 2, gridRow(),
-                                                     priceSettings(), kWorkingDate);
+    const auto again = archive::writeResultToArchive(
+        cursors(), record_->selection, record_->feed(2), gridRow(), priceSettings(), kWorkingDate);
     QCOMPARE(again.number, 1);
     // Per table: rows of the old recipe 1 released, recipe 2 kept, the new recipe 1.
     struct Expected {
@@ -352,8 +357,8 @@ void TestArchiveWriter::wrapReleasesOldRecipe()
 void TestArchiveWriter::recipeWithoutPremixWritesNoPremixRows()
 {
     openCursors(0);
-    const auto result = archive::writeResultToArchive(cursors(), *record_, 2, gridRow(),
-                                                      priceSettings(), kWorkingDate);
+    const auto result = archive::writeResultToArchive(
+        cursors(), record_->selection, record_->feed(2), gridRow(), priceSettings(), kWorkingDate);
     QVERIFY(result.ok());
     QCOMPARE(rowsOf(path("arprem.dbf"), {"arnom"}).size(), 0);
     QCOMPARE(rowsOf(path("arsir.dbf"), {"arnom"}).size(), 1); // the 0 t column is left out
@@ -427,8 +432,8 @@ void TestArchiveWriter::refusesWhatCannotBeStored()
     row.note = note;
     row.gk = gk;
     row.nds = nds;
-    const auto result =
-        archive::writeResultToArchive(cursors(), *record_, 1, row, priceSettings(), kWorkingDate);
+    const auto result = archive::writeResultToArchive(
+        cursors(), record_->selection, record_->feed(1), row, priceSettings(), kWorkingDate);
     QVERIFY(!result.ok());
     QVERIFY(result.error.startsWith(QStringLiteral("Рецепт не записан в архив")));
     QVERIFY2(result.error.contains(says), qPrintable(result.error));
@@ -448,8 +453,8 @@ void TestArchiveWriter::filterStateIsKept()
     arkk_->setFiltered(true);
     arsir_->setFilter(QStringLiteral("arnom=1"));
     arsir_->setFiltered(false);
-    QVERIFY(archive::writeResultToArchive(cursors(), *record_, 1, gridRow(), priceSettings(),
-                                          kWorkingDate)
+    QVERIFY(archive::writeResultToArchive(cursors(), record_->selection, record_->feed(1),
+                                          gridRow(), priceSettings(), kWorkingDate)
                 .ok());
     QVERIFY(arkk_->filtered());
     QCOMPARE(arkk_->filter(), QStringLiteral("arnom>0"));

@@ -5,7 +5,6 @@
 #include "archive/archivefixture.h"
 #include "archive/window/archivewindow.h"
 #include "calc/messageobserver.h"
-#include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "maintenance/backuprestore.h"
 #include "maintenance/window/restorewindow.h"
@@ -153,7 +152,7 @@ private:
     std::unique_ptr<archivetest::ArchiveData> data_;
     std::unique_ptr<QWidget> window_;
     archive::TForm14 *archiveWindow_ = nullptr; // window_, when it is the archive window
-    std::unique_ptr<calc::ProblemRecord> record_;
+    std::unique_ptr<calc::RunResult> run_;      // of the results window
     std::unique_ptr<platform::FolderDrives> drives_;
 };
 
@@ -186,7 +185,6 @@ Scenario TestConfirmations::inArchiveWindow(const std::function<void()> &ask, QS
 // or the recipe of the first feed type written once already.
 Scenario TestConfirmations::inResultsWindow(bool writtenBefore, QStringList named)
 {
-    record_ = std::make_unique<calc::ProblemRecord>();
     data_->dm().setLastArchiveNumber(0);
     if (!writtenBefore)
         data_->addRecipe(archivetest::sample(1));
@@ -198,10 +196,9 @@ Scenario TestConfirmations::inResultsWindow(bool writtenBefore, QStringList name
     options.parameters = calc::CalcParameters::fromSettings(settings::currentSettings());
     store::TDataModule2 &dm = data_->dm();
     calc::MessageObserver quiet;
-    calc::RunResult run = calc::runCalculation(
-        {&dm.Table1, &dm.Table2, &dm.Table3, &dm.Table4, &dm.Table5}, options, quiet);
-    record_->take(run);
-    auto *form = new results::TForm8(dm, *record_);
+    run_ = std::make_unique<calc::RunResult>(calc::runCalculation(
+        {&dm.Table1, &dm.Table2, &dm.Table3, &dm.Table4, &dm.Table5}, options, quiet));
+    auto *form = new results::TForm8(dm, *run_);
     window_.reset(form);
     form->setMessageSink([](const QString &text) { QFAIL(qPrintable(text)); });
     form->show();

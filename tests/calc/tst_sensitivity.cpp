@@ -13,7 +13,6 @@
 
 #include "calc/assembly.h"
 #include "calc/messageobserver.h"
-#include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "calc/sensitivity.h"
 #include "lp/finaltableau.h"
@@ -310,7 +309,6 @@ bool compareWithGlpk(Selection &rec, const Subject &subject, const QString &glps
 // that run set up again from the record and the run's working values.
 struct DemoSubject {
     roadtest::DemoData demo;
-    ProblemRecord record;
     Selection rec;
     RunResult run;
     Subject subject;
@@ -319,7 +317,7 @@ struct DemoSubject {
     {
         if (!demo.ok() || !demo.open())
             return false;
-        run = demo.calculate(CalcMode::Cost, record);
+        run = demo.calculate(CalcMode::Cost);
         rec = run.selection;
         subject.name = QStringLiteral("demo data");
         subject.useFullUse = true;

@@ -3,7 +3,6 @@
 // their texts and colours, printing the outcome to a PDF file, and the way on to the
 // results window and back.
 
-#include "calc/problemrecord.h"
 #include "calc/window/outcomecolours.h"
 #include "calc/window/outcomeprint.h"
 #include "calc/window/preparationwindow.h"
@@ -44,7 +43,6 @@ const QString kNoRelaxation =
 struct Road {
     roadtest::DemoData demo;
     store::TDataModule2 *dm = nullptr;
-    std::unique_ptr<calc::ProblemRecord> record = std::make_unique<calc::ProblemRecord>();
     std::unique_ptr<TForm10> form;
     QStringList messages;
 
@@ -53,7 +51,7 @@ struct Road {
         dm = demo.open();
         if (!dm)
             return;
-        form = std::make_unique<TForm10>(*dm, *record);
+        form = std::make_unique<TForm10>(*dm);
         form->setMessageSink([this](const QString &text) { messages.append(text); });
         wireResultsWindow();
         form->show();
@@ -69,7 +67,7 @@ struct Road {
     // it, handed over as the program's start-up does.
     void wireResultsWindow()
     {
-        auto *results = new results::TForm8(*dm, *record, form.get());
+        auto *results = new results::TForm8(*dm, form->lastRun(), form.get());
         results->setMessageSink([this](const QString &text) { messages.append(text); });
         auto *view = new documents::TForm15(*dm, results);
         results->setRecipeViewOpener([view](int number) {

@@ -139,8 +139,8 @@ void tst_sensitivitywindow::demoDataAfterARun()
 {
     roadtest::DemoData demo;
     QVERIFY(demo.ok() && demo.open());
-    auto record = std::make_unique<calc::ProblemRecord>();
-    const calc::RunResult run = demo.calculate(calc::CalcMode::Cost, *record);
+    const calc::RunResult run = demo.calculate(calc::CalcMode::Cost);
+    const calc::Selection *record = &run.selection;
     QCOMPARE(run.outcome, calc::RunOutcome::Solution);
     QStringList feedTypes;
     for (int p = 1; p <= record->feedCount; ++p)

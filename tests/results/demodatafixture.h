@@ -10,7 +10,6 @@
 //     calc::RunResult run = demo.calculate(calc::CalcMode::Cost);
 
 #include "calc/messageobserver.h"
-#include "calc/problemrecord.h"
 #include "calc/run.h"
 #include "settings/settings.h"
 #include "settings/workingdate.h"
@@ -67,7 +66,7 @@ public:
     }
 
     // A run on the selection as the preparation window starts it (kk and sir filtered).
-    calc::RunResult calculate(calc::CalcMode mode, calc::ProblemRecord &record)
+    calc::RunResult calculate(calc::CalcMode mode)
     {
         for (store::Table *t : {&module_->Table2, &module_->Table3}) {
             t->setFilter(QStringLiteral("ot='+'"));
@@ -78,9 +77,7 @@ public:
         options.parameters = calc::CalcParameters::fromSettings(settings::currentSettings());
         const calc::CalcTables tables{&module_->Table1, &module_->Table2, &module_->Table3,
                                       &module_->Table4, &module_->Table5};
-        calc::RunResult result = calc::runCalculation(tables, options, observer);
-        record.take(result);
-        return result;
+        return calc::runCalculation(tables, options, observer);
     }
 
     calc::MessageObserver observer; // the run's bars and messages pass unseen

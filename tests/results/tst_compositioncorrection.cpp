@@ -1,7 +1,6 @@
 // Finishing a composition correction: which compositions are taken, how a shortfall is
 // filled, and that the tonnes, tonnes with losses, cost and levels follow the percents.
 
-#include "calc/problemrecord.h"
 #include "results/compositioncorrection.h"
 
 #include <QTest>
@@ -32,39 +31,41 @@ QStringList texts(const QList<CellValue> &cells)
 
 // Feed type 1 of 10 t from three raw materials (60/30/10 %); feed type 2 shares raw
 // material 1 and must not change. Characteristic 2 is protein.
-void fill(calc::ProblemRecord &r)
-{
-    r.feedCount = 2;
-    r.rawCount = 3;
-    r.charCount = 2;
-    r.feedOutput[1] = 10;
-    r.feedOutput[2] = 5;
-    const double prices[] = {15000, 46000, 3500};
-    const double protein[] = {12, 46, 0};
-    for (int s = 1; s <= 3; ++s) {
-        r.rawContent[s][1] = prices[s - 1];
-        r.rawContent[s][2] = protein[s - 1];
+struct Calculated {
+    calc::Selection selection;
+    calc::Recipes recipes;
+
+    Calculated()
+    {
+        const double prices[] = {15000, 46000, 3500};
+        const double protein[] = {12, 46, 0};
+        for (int s = 1; s <= 3; ++s) {
+            selection.rawContent[s][1] = prices[s - 1];
+            selection.rawContent[s][2] = protein[s - 1];
+        }
+        calc::FeedRecipe first{1, QStringLiteral("ПК-1"), 10, {}, {}};
+        for (int s = 1; s <= 3; ++s) {
+            const double percent = s == 1 ? 60 : s == 2 ? 30 : 10;
+            first.lines.append({s, QString(), percent, percent * 10 / 100, 0, prices[s - 1]});
+        }
+        first.levels = {{2, QStringLiteral("Протеин"), 0, 21, 50, {}}};
+        calc::FeedRecipe second{2, QStringLiteral("ПК-2"), 5, {}, {}};
+        second.lines = {{1, QString(), 100, 5, 0, prices[0]}};
+        second.levels = {{2, QStringLiteral("Протеин"), 0, 12, 50, {}}};
+        recipes.feeds = {first, second};
     }
-    const int feeds[] = {1, 1, 1, 2};
-    const int raws[] = {1, 2, 3, 1};
-    const double percents[] = {60, 30, 10, 100};
-    r.columnCount = 4;
-    for (int j = 1; j <= 4; ++j) {
-        r.columnFeed[j] = feeds[j - 1];
-        r.columnRaw[j] = raws[j - 1];
-        r.columnLower[j] = percents[j - 1];
-        r.columnValue[j] = percents[j - 1] * r.feedOutput[feeds[j - 1]] / 100;
+
+    // Programme column j: feed type 1's lines, then feed type 2's.
+    const calc::RecipeLine &column(int j) const
+    {
+        return j <= 3 ? recipes.feed(1).lines[j - 1] : recipes.feed(2).lines[0];
     }
-    const int kinds[] = {calc::kOutputRow, 2, calc::kOutputRow, 2};
-    const int owners[] = {1, 1, 2, 2};
-    r.rowCount = 4;
-    for (int i = 1; i <= 4; ++i) {
-        r.rowKind[i] = kinds[i - 1];
-        r.rowOwner[i] = owners[i - 1];
+    double level(int p) const { return recipes.feed(p).levels[0].level; }
+    results::CorrectionResult correct(QList<CellValue> &percents, const QList<CellValue> &prices)
+    {
+        return results::finishCorrection(recipes.feed(1), selection, percents, prices, kLoss);
     }
-    r.rowValue[2] = 21;
-    r.rowValue[4] = 12;
-}
+};
 
 QList<CellValue> prices()
 {
@@ -72,12 +73,11 @@ QList<CellValue> prices()
         {QStringLiteral("  15000.00"), QStringLiteral("  46000.00"), QStringLiteral("   3500.00")});
 }
 
-double feedTonnes(const calc::ProblemRecord &r, int p, bool withLosses)
+double feedTonnes(const Calculated &r, int p, bool withLosses)
 {
     double sum = 0;
-    for (int j = 1; j <= r.columnCount; ++j)
-        if (r.columnFeed[j] == p)
-            sum += withLosses ? r.columnUpper[j] : r.columnValue[j];
+    for (const calc::RecipeLine &line : r.recipes.feed(p).lines)
+        sum += withLosses ? line.withLosses : line.tonnes;
     return sum;
 }
 
@@ -94,7 +94,7 @@ private slots:
     void shortfallGoesIntoTheZeroRow();
     void emptyCellCountsAsZero();
     void zeroRowDropsOut();
-    void priceNotANumberCountsWithTheRecord();
+    void priceNotANumberCountsWithTheRecipe();
 };
 
 void TestCompositionCorrection::refused_data()
@@ -114,101 +114,90 @@ void TestCompositionCorrection::refused_data()
         << QStringList{"60", "30", "9.994"} << QStringLiteral("Набрано 99.994%... Исправьте...");
 }
 
-// A refused composition leaves the record as it was.
+// A refused composition leaves the recipe as it was.
 void TestCompositionCorrection::refused()
 {
     QFETCH(QStringList, percents);
     QFETCH(QString, message);
-    calc::ProblemRecord r;
-    fill(r);
-    const auto columnLower = r.columnLower;
-    const auto columnValue = r.columnValue;
+    Calculated r;
     QList<CellValue> cells = typed(percents);
-    const results::CorrectionResult result =
-        results::finishCorrection(r, 1, cells, prices(), kLoss);
+    const results::CorrectionResult result = r.correct(cells, prices());
     QCOMPARE(result.message, message);
-    QCOMPARE(r.columnLower, columnLower);
-    QCOMPARE(r.columnValue, columnValue);
-    QCOMPARE(r.rowValue[2], 21.0);
+    for (int j = 1; j <= 3; ++j) {
+        QCOMPARE(r.column(j).percent, Calculated().column(j).percent);
+        QCOMPARE(r.column(j).tonnes, Calculated().column(j).tonnes);
+    }
+    QCOMPARE(r.level(1), 21.0);
 }
 
 // 99.996 % is taken with its percentages; the largest row takes the rest of the tonnes.
 void TestCompositionCorrection::nearlyHundredIsTakenAsItIs()
 {
-    calc::ProblemRecord r;
-    fill(r);
+    Calculated r;
     QList<CellValue> percents = typed({"59.996", "30", "10"});
-    const results::CorrectionResult result =
-        results::finishCorrection(r, 1, percents, prices(), kLoss);
+    const results::CorrectionResult result = r.correct(percents, prices());
     QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(texts(percents), QStringList({"59.996", "30", "10"}));
-    QCOMPARE(r.columnLower[1], 59.996);
-    QCOMPARE(r.columnValue[1], 6.0); // 5.9996 -> 6.000, and the tonnes add up to 10
+    QCOMPARE(r.column(1).percent, 59.996);
+    QCOMPARE(r.column(1).tonnes, 6.0); // 5.9996 -> 6.000, and the tonnes add up to 10
     QCOMPARE(feedTonnes(r, 1, false), 10.0);
     QCOMPARE(feedTonnes(r, 1, true), 10.05);
     // cost: round2(59.996 % of 15000) + 13800 + 350
     QCOMPARE(result.rawCost, 8999.4 + 13800 + 350);
     // protein: 12 × 0.59996 + 46 × 0.3
-    QVERIFY(qAbs(r.rowValue[2] - (12 * 0.59996 + 46 * 0.3)) < 1e-9);
-    QCOMPARE(r.columnValue[4], 5.0); // the other feed type is untouched
-    QCOMPARE(r.rowValue[4], 12.0);
+    QVERIFY(qAbs(r.level(1) - (12 * 0.59996 + 46 * 0.3)) < 1e-9);
+    QCOMPARE(r.column(4).tonnes, 5.0); // the other feed type is untouched
+    QCOMPARE(r.level(2), 12.0);
 }
 
 // 97 % with one row at 0 %: that row gets the 3.00 %.
 void TestCompositionCorrection::shortfallGoesIntoTheZeroRow()
 {
-    calc::ProblemRecord r;
-    fill(r);
+    Calculated r;
     QList<CellValue> percents = typed({"67", "30", "0"});
-    const results::CorrectionResult result =
-        results::finishCorrection(r, 1, percents, prices(), kLoss);
+    const results::CorrectionResult result = r.correct(percents, prices());
     QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(texts(percents), QStringList({"67", "30", "    3.00"}));
     QCOMPARE(percents[2].number.value, 3.0);
-    QCOMPARE(r.columnLower[3], 3.0);
-    QCOMPARE(r.columnValue[3], 0.3);
-    QCOMPARE(r.columnUpper[3], 0.301); // 0.3 × 1.005 is 0.30149999... in binary
+    QCOMPARE(r.column(3).percent, 3.0);
+    QCOMPARE(r.column(3).tonnes, 0.3);
+    QCOMPARE(r.column(3).withLosses, 0.301); // 0.3 × 1.005 is 0.30149999... in binary
     QCOMPARE(feedTonnes(r, 1, false), 10.0);
     QCOMPARE(feedTonnes(r, 1, true), 10.05);
 }
 
 void TestCompositionCorrection::emptyCellCountsAsZero()
 {
-    calc::ProblemRecord r;
-    fill(r);
+    Calculated r;
     QList<CellValue> percents = typed({"", "30", "70"});
-    const results::CorrectionResult result =
-        results::finishCorrection(r, 1, percents, prices(), kLoss);
+    const results::CorrectionResult result = r.correct(percents, prices());
     QVERIFY(result.ok());
     QCOMPARE(percents.first().text, QStringLiteral("0.00"));
-    QCOMPARE(r.columnValue[1], 0.0);
-    QCOMPARE(r.columnValue[3], 7.0);
+    QCOMPARE(r.column(1).tonnes, 0.0);
+    QCOMPARE(r.column(3).tonnes, 7.0);
 }
 
 // A raw material corrected to 0 % has no tonnes any more (it leaves the grid).
 void TestCompositionCorrection::zeroRowDropsOut()
 {
-    calc::ProblemRecord r;
-    fill(r);
+    Calculated r;
     QList<CellValue> percents = typed({"70", "30", "0.00"});
-    QVERIFY(results::finishCorrection(r, 1, percents, prices(), kLoss).ok());
-    QCOMPARE(r.columnValue[3], 0.0);
-    QCOMPARE(r.columnUpper[3], 0.0);
-    QCOMPARE(r.columnValue[1], 7.0);
-    QCOMPARE(r.rowValue[2], 12 * 0.7 + 46 * 0.3);
+    QVERIFY(r.correct(percents, prices()).ok());
+    QCOMPARE(r.column(3).tonnes, 0.0);
+    QCOMPARE(r.column(3).withLosses, 0.0);
+    QCOMPARE(r.column(1).tonnes, 7.0);
+    QCOMPARE(r.level(1), 12 * 0.7 + 46 * 0.3);
 }
 
-// A price cell left as no number counts with the raw material's price in the record.
-void TestCompositionCorrection::priceNotANumberCountsWithTheRecord()
+// A price cell left as no number counts with the recipe line's price.
+void TestCompositionCorrection::priceNotANumberCountsWithTheRecipe()
 {
-    calc::ProblemRecord r;
-    fill(r);
+    Calculated r;
     QList<CellValue> percents = typed({"60", "30", "10"});
     QList<CellValue> cells = prices();
     cells[1] = CellValue::typed(QStringLiteral("46ooo"));
     cells[2] = CellValue::typed(QStringLiteral("3600"));
-    const results::CorrectionResult result =
-        results::finishCorrection(r, 1, percents, cells, kLoss);
+    const results::CorrectionResult result = r.correct(percents, cells);
     QVERIFY(result.ok());
     QCOMPARE(result.rawCost, 9000 + 13800 + 360.0);
 }

@@ -1,7 +1,7 @@
 // The price build-up of a feed type: at opening from the settings, and again from the
 // feed grid's cells, stopping at the first cell that is not a number.
 
-#include "calc/problemrecord.h"
+#include "calc/recipe.h"
 #include "results/pricebuildup.h"
 
 #include <QTest>
@@ -38,19 +38,10 @@ private slots:
 // Each raw material's share of the cost is rounded to kopecks before it is added.
 void TestPriceBuildUp::rawCostRoundsEveryTerm()
 {
-    calc::ProblemRecord r;
-    r.feedCount = 2;
-    r.columnCount = 3;
-    r.rawContent[1][1] = 333.333;
-    r.rawContent[2][1] = 100;
-    const int feeds[] = {1, 1, 2};
-    const int raws[] = {1, 2, 1};
-    const double percents[] = {50, 50, 100};
-    for (int j = 1; j <= 3; ++j) {
-        r.columnFeed[j] = feeds[j - 1];
-        r.columnRaw[j] = raws[j - 1];
-        r.columnLower[j] = percents[j - 1];
-    }
+    calc::Recipes r;
+    r.feeds = {
+        {1, QString(), 10, {{1, QString(), 50, 5, 5, 333.333}, {2, QString(), 50, 5, 5, 100}}, {}},
+        {2, QString(), 10, {{1, QString(), 100, 10, 10, 333.333}}, {}}};
     const std::vector<double> costs = results::rawCosts(r);
     QCOMPARE(costs.size(), size_t(3));
     QCOMPARE(costs[1], 166.67 + 50.0); // 166.6665 rounds up on its own

@@ -1,7 +1,7 @@
 // The lower grids of the results window: composition rows, characteristic rows with
 // their number formats and blanks, and the red marking of norm violations.
 
-#include "calc/problemrecord.h"
+#include "calc/recipe.h"
 #include "results/resultgrids.h"
 
 #include <QTest>
@@ -23,46 +23,19 @@ QStringList texts(const results::CharacteristicRow &row)
 
 // One feed type of 10 t over three raw materials (the third not taken) and four
 // characteristics: price, energy (a large value), protein, fibre.
-void fill(calc::ProblemRecord &r)
+calc::FeedRecipe recipe()
 {
-    r.feedCount = 1;
-    r.rawCount = 3;
-    r.charCount = 4;
-    const QStringList names = {"", "Цена", "Обменная энергия", "Сырой протеин", "Клетчатка"};
-    for (int q = 1; q <= 4; ++q)
-        r.charName[q] = names.at(q);
-    r.feedOutput[1] = 10;
-    r.rawName[1] = QStringLiteral("Пшеница");
-    r.rawName[2] = QStringLiteral("Мел");
-    r.rawName[3] = QStringLiteral("Овес");
-    r.rawContent[1][1] = 15000;
-    r.rawContent[2][1] = 3500.5;
-    r.rawContent[3][1] = 12500;
-    r.columnCount = 3;
-    const double percents[] = {97.5, 2.5, 0};
-    for (int j = 1; j <= 3; ++j) {
-        r.columnFeed[j] = 1;
-        r.columnRaw[j] = j;
-        r.columnLower[j] = percents[j - 1];
-        r.columnValue[j] = percents[j - 1] / 10;
-    }
-    // output row, price row, energy, protein, fibre, then three stock rows
-    const int kinds[] = {calc::kOutputRow, 1, 2, 3, 4, calc::kStockRow, calc::kStockRow,
-                         calc::kStockRow};
-    const int owners[] = {1, 1, 1, 1, 1, 1, 2, 3};
-    const double values[] = {10, 0.9, 45, 44.5, 3.456, 9.75, 0.25, 0};
-    r.rowCount = 8;
-    for (int i = 1; i <= 8; ++i) {
-        r.rowKind[i] = kinds[i - 1];
-        r.rowOwner[i] = owners[i - 1];
-        r.rowValue[i] = values[i - 1];
-    }
-    r.normMin[1][2] = 290;
-    r.normMax[1][2] = 1160.0004; // four times the minimum: no maximum
-    r.normMin[1][3] = 0;
-    r.normMax[1][3] = 50;
-    r.normMin[1][4] = 4;
-    r.normMax[1][4] = 6;
+    calc::FeedRecipe feed;
+    feed.feed = 1;
+    feed.output = 10;
+    feed.lines = {{1, QStringLiteral("Пшеница"), 97.5, 9.75, 9.75, 15000},
+                  {2, QStringLiteral("Мел"), 2.5, 0.25, 0.25, 3500.5},
+                  {3, QStringLiteral("Овес"), 0, 0, 0, 12500}};
+    feed.levels = {{1, QStringLiteral("Цена"), 0, 0.9, 0, {}},
+                   {2, QStringLiteral("Обменная энергия"), 290, 45, 1160.0004, {}}, // no maximum
+                   {3, QStringLiteral("Сырой протеин"), 0, 44.5, 50, {}},
+                   {4, QStringLiteral("Клетчатка"), 4, 3.456, 6, {}}};
+    return feed;
 }
 
 } // namespace
@@ -80,10 +53,9 @@ private slots:
 
 void TestResultGrids::compositionTakesOnlyUsedRaws()
 {
-    calc::ProblemRecord r;
-    fill(r);
-    QCOMPARE(results::compositionColumns(r, 1), QList<int>({1, 2}));
-    const QList<results::CompositionRow> rows = results::compositionRows(r, 1);
+    const calc::FeedRecipe r = recipe();
+    QCOMPARE(results::compositionLines(r), QList<int>({0, 1}));
+    const QList<results::CompositionRow> rows = results::compositionRows(r);
     QCOMPARE(rows.size(), 2);
     QCOMPARE(texts(rows[0]),
              QStringList({"Пшеница", "   97.50", "  15000.00", "    146250.00", "        9.750"}));
@@ -98,9 +70,7 @@ void TestResultGrids::compositionTakesOnlyUsedRaws()
 // 0 and a maximum of four times the minimum are blanks; the price row is not shown.
 void TestResultGrids::characteristicFormats()
 {
-    calc::ProblemRecord r;
-    fill(r);
-    const QList<results::CharacteristicRow> rows = results::characteristicRows(r, 1);
+    const QList<results::CharacteristicRow> rows = results::characteristicRows(recipe());
     QCOMPARE(rows.size(), 3);
     QCOMPARE(texts(rows[0]), QStringList({"Обменная энергия", "     290", "           45", " "}));
     QCOMPARE(texts(rows[1]), QStringList({"Сырой протеин", " ", "        44.50", "      50"}));

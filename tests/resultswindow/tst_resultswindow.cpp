@@ -3,7 +3,7 @@
 // material's price change, the composition correction, the archive write and printing
 // through the recipe view window.
 
-#include "calc/problemrecord.h"
+#include "calc/run.h"
 #include "documents/window/recipeviewwindow.h"
 #include "listswindow/typingfixture.h"
 #include "platform/printerchoice.h"
@@ -35,7 +35,7 @@ namespace
 struct Results {
     roadtest::DemoData demo;
     store::TDataModule2 *dm = nullptr;
-    std::unique_ptr<calc::ProblemRecord> record = std::make_unique<calc::ProblemRecord>();
+    calc::RunResult run;
     std::unique_ptr<TForm8> form;
     QStringList messages;
 
@@ -45,10 +45,10 @@ struct Results {
         dm = demo.open();
         if (!dm)
             return;
-        const calc::RunResult run = demo.calculate(calc::CalcMode::Cost, *record);
+        run = demo.calculate(calc::CalcMode::Cost);
         if (run.outcome != calc::RunOutcome::Solution)
             return;
-        form = std::make_unique<TForm8>(*dm, *record);
+        form = std::make_unique<TForm8>(*dm, run);
         auto *view = new documents::TForm15(*dm, form.get());
         form->setRecipeViewOpener([view](int number) {
             view->setArchiveNumber(number);
@@ -141,13 +141,19 @@ QStringList texts(const QList<double> &values)
     return list;
 }
 
-double feedTonnes(const calc::ProblemRecord &r, int p, bool withLosses)
+double feedTonnes(const calc::RunResult &r, int p, bool withLosses)
 {
     double sum = 0;
-    for (int j = 1; j <= r.columnCount; ++j)
-        if (r.columnFeed[j] == p)
-            sum += withLosses ? r.columnUpper[j] : r.columnValue[j];
+    for (const calc::RecipeLine &line : r.recipes.feed(p).lines)
+        sum += withLosses ? line.withLosses : line.tonnes;
     return sum;
+}
+
+// The recipe line shown in row `row` of feed type p's composition grid.
+calc::RecipeLine &lineOf(calc::RunResult &r, int p, int row)
+{
+    calc::FeedRecipe &feed = r.recipes.feed(p);
+    return feed.lines[results::compositionLines(feed).at(row)];
 }
 
 } // namespace
@@ -185,7 +191,7 @@ void TestResultsWindow::rebuildShowsThePriceBuildUp()
 {
     Results w;
     QVERIFY(w.ok());
-    const calc::ProblemRecord &r = *w.record;
+    const calc::RunResult &r = w.run;
     QCOMPARE(w.feeds()->rowCount(), 7);
     QCOMPARE(w.feeds()->columnCount(), 14);
     QCOMPARE(w.feeds()->horizontalHeaderItem(TForm8::ColPriceWithTax)->text(),
@@ -193,14 +199,13 @@ void TestResultsWindow::rebuildShowsThePriceBuildUp()
     QCOMPARE(w.form->currentFeed(), 1);
     for (int p = 1; p <= 7; ++p) {
         double rawCost = 0;
-        for (int j = 1; j <= r.columnCount; ++j)
-            if (r.columnFeed[j] == p)
-                rawCost += round2(r.rawContent[r.columnRaw[j]][1] * r.columnLower[j] / 100);
+        for (const calc::RecipeLine &line : r.recipes.feed(p).lines)
+            rawCost += round2(line.price * line.percent / 100);
         const double noTax = priceWithoutTax(rawCost);
         const QStringList expected = {QString::number(p),
-                                      r.feedType[p],
+                                      r.recipes.feed(p).type,
                                       QString(),
-                                      results::generalText(r.feedOutput[p]),
+                                      results::generalText(r.recipes.feed(p).output),
                                       fixedText(rawCost, 13, 2),
                                       "1200",
                                       "10",
@@ -209,7 +214,7 @@ void TestResultsWindow::rebuildShowsThePriceBuildUp()
                                       "10",
                                       results::generalText(noTax),
                                       results::generalText(noTax + round2(10 * noTax / 100)),
-                                      r.feedPurpose[p],
+                                      r.selection.feedPurpose[p],
                                       QString()};
         for (int c = 0; c < 14; ++c)
             QCOMPARE(w.feedCell(p, c), expected.at(c));
@@ -224,8 +229,8 @@ void TestResultsWindow::detailsFollowTheSelectedFeed()
     QVERIFY(w.ok());
     w.feeds()->setCurrentCell(2, TForm8::ColCosts);
     QCOMPARE(w.form->currentFeed(), 3);
-    const calc::ProblemRecord &r = *w.record;
-    QCOMPARE(w.composition()->rowCount(), int(results::compositionColumns(r, 3).size()));
+    const calc::RunResult &r = w.run;
+    QCOMPARE(w.composition()->rowCount(), int(results::compositionLines(r.recipes.feed(3)).size()));
     double percent = 0;
     double tonnes = 0;
     for (int row = 0; row < w.composition()->rowCount(); ++row) {
@@ -233,7 +238,7 @@ void TestResultsWindow::detailsFollowTheSelectedFeed()
         tonnes += store::parseNumber(w.compositionCell(row, TForm8::ColTonnes));
     }
     QVERIFY(qAbs(percent - 100) < 0.005);
-    QVERIFY(qAbs(tonnes - r.feedOutput[3]) < 0.0005);
+    QVERIFY(qAbs(tonnes - r.recipes.feed(3).output) < 0.0005);
     const QTableWidget *chars = w.form->characteristicsGrid();
     QVERIFY(chars->rowCount() > 5);
     for (int row = 0; row < chars->rowCount(); ++row) {
@@ -283,7 +288,7 @@ void TestResultsWindow::priceChangeRepricesEveryFeed()
 {
     Results w;
     QVERIFY(w.ok());
-    calc::ProblemRecord &r = *w.record;
+    calc::RunResult &r = w.run;
     const int row = w.compositionRow(QStringLiteral("Пшеница фуражная"));
     QVERIFY(row >= 0);
     QStringList rawCostsBefore;
@@ -296,12 +301,13 @@ void TestResultsWindow::priceChangeRepricesEveryFeed()
 
     w.type(w.composition(), row, TForm8::ColPrice, QStringLiteral("20000"));
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
-    const int wheat = r.columnRaw[results::compositionColumns(r, 1).at(row)];
-    QCOMPARE(r.rawContent[wheat][1], 20000.0);
-    const int j = results::compositionColumns(r, 1).at(row);
-    QCOMPARE(w.compositionCell(row, TForm8::ColBatchCost),
-             fixedText(20000 * r.columnValue[j], 13, 2));
-    const std::vector<double> costs = results::rawCosts(r);
+    const calc::RecipeLine &wheat = lineOf(r, 1, row);
+    QCOMPARE(wheat.price, 20000.0);
+    for (const calc::FeedRecipe &feed : r.recipes.feeds) // in every feed type
+        for (const calc::RecipeLine &line : feed.lines)
+            QVERIFY(line.raw != wheat.raw || line.price == 20000.0);
+    QCOMPARE(w.compositionCell(row, TForm8::ColBatchCost), fixedText(20000 * wheat.tonnes, 13, 2));
+    const std::vector<double> costs = results::rawCosts(r.recipes);
     int changed = 0;
     for (int p = 1; p <= 7; ++p) {
         QCOMPARE(w.feedCell(p, TForm8::ColRawCost), fixedText(costs[size_t(p)], 13, 2));
@@ -343,7 +349,7 @@ void TestResultsWindow::correctionNearlyHundred()
 {
     Results w;
     QVERIFY(w.ok());
-    calc::ProblemRecord &r = *w.record;
+    calc::RunResult &r = w.run;
     w.form->correctionButton()->click();
     QList<double> x = w.percents();
     double sum = 0;
@@ -356,10 +362,10 @@ void TestResultsWindow::correctionNearlyHundred()
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QVERIFY(!w.form->correctionMode());
     QVERIFY(w.feeds()->isEnabled());
-    const QList<int> columns = results::compositionColumns(r, 1);
-    QCOMPARE(r.columnLower[columns.at(largest)], x[largest]);
-    QVERIFY(qAbs(feedTonnes(r, 1, false) - r.feedOutput[1]) < 1e-9);
-    QVERIFY(qAbs(feedTonnes(r, 1, true) - store::round3(100.5 * r.feedOutput[1] / 100)) < 1e-9);
+    QCOMPARE(lineOf(r, 1, largest).percent, x[largest]);
+    QVERIFY(qAbs(feedTonnes(r, 1, false) - r.recipes.feed(1).output) < 1e-9);
+    QVERIFY(qAbs(feedTonnes(r, 1, true) - store::round3(100.5 * r.recipes.feed(1).output / 100)) <
+            1e-9);
     double rawCost = 0;
     for (int row = 0; row < x.size(); ++row)
         rawCost +=
@@ -373,7 +379,7 @@ void TestResultsWindow::correctionFillsTheZeroRow()
 {
     Results w;
     QVERIFY(w.ok());
-    calc::ProblemRecord &r = *w.record;
+    calc::RunResult &r = w.run;
     w.form->correctionButton()->click();
     QList<double> x = w.percents();
     const int largest = largestRow(x);
@@ -387,8 +393,8 @@ void TestResultsWindow::correctionFillsTheZeroRow()
     const int row = w.compositionRow(zeroName);
     QVERIFY(row >= 0);
     QCOMPARE(w.compositionCell(row, TForm8::ColPercent), QStringLiteral("    3.00"));
-    QCOMPARE(r.columnLower[results::compositionColumns(r, 1).at(row)], 3.0);
-    QVERIFY(qAbs(feedTonnes(r, 1, false) - r.feedOutput[1]) < 1e-9);
+    QCOMPARE(lineOf(r, 1, row).percent, 3.0);
+    QVERIFY(qAbs(feedTonnes(r, 1, false) - r.recipes.feed(1).output) < 1e-9);
 }
 
 void TestResultsWindow::correctionRefused_data()
@@ -521,19 +527,18 @@ void TestResultsWindow::correctionTakesThePercentsAsShown()
 {
     Results w;
     QVERIFY(w.ok());
-    calc::ProblemRecord &r = *w.record;
-    const QList<int> columns = results::compositionColumns(r, 1);
-    QVERIFY(columns.size() >= 2);
-    r.columnLower[columns[0]] += 0.003;
-    r.columnLower[columns[1]] -= 0.003;
+    calc::RunResult &r = w.run;
+    QVERIFY(results::compositionLines(r.recipes.feed(1)).size() >= 2);
+    lineOf(r, 1, 0).percent += 0.003;
+    lineOf(r, 1, 1).percent -= 0.003;
     w.form->FormActivate();
     const QList<double> shown = w.percents();
     w.form->correctionButton()->click();
     w.form->correctionButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QVERIFY(!w.form->correctionMode());
-    QCOMPARE(r.columnLower[columns[0]], shown[0]);
-    QCOMPARE(r.columnLower[columns[1]], shown[1]);
+    QCOMPARE(lineOf(r, 1, 0).percent, shown[0]);
+    QCOMPARE(lineOf(r, 1, 1).percent, shown[1]);
     QCOMPARE(w.percents(), shown);
 }
 
@@ -796,8 +801,7 @@ void TestResultsWindow::typingGoesOnAfterAMessage()
     QCOMPARE(boxes.texts, expected + whileCorrecting);
     QCOMPARE(grid->item(0, column)->text(), cell);
     if (column == TForm8::ColPrice) {
-        const int j = results::compositionColumns(*w.record, 1).at(0);
-        QCOMPARE(w.record->rawContent[w.record->columnRaw[j]][1], cell.toDouble());
+        QCOMPARE(lineOf(w.run, 1, 0).price, cell.toDouble());
     }
 }
 
