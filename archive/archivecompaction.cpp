@@ -95,13 +95,13 @@ void reportCompaction(CompactionOutcome outcome,
     if (outcome == CompactionOutcome::Done)
         return;
     const QString site = QString::fromUtf16(kMakerSite);
-    show(QStringLiteral("Видимо у Вас нет прав АДМИНИСТРАТОРА - архивы не создаются"));
+    show(QStringLiteral("Видимо, у Вас нет прав АДМИНИСТРАТОРА - архивы не создаются"));
     if (outcome == CompactionOutcome::NotWritten) {
         show(QStringLiteral("Запускайте программу от имени администратора - подробности на "
                             "сайте ") +
              site + QStringLiteral(" Загрузить - Инструкция по установке"));
     } else {
-        show(QStringLiteral("Запускать программу надо от имени администратора - смотрите не "
+        show(QStringLiteral("Запускать программу надо от имени администратора - смотрите на "
                             "сайте ") +
              site + QStringLiteral(" Загрузить - Инструкция по установке"));
     }

@@ -67,8 +67,7 @@ void readPremixes(store::Table &arprem, ArchivedRecipe &recipe)
 
 bool namesStandard(const QString &gost)
 {
-    return gost.contains(QStringLiteral("ГОСТ")) || gost.contains(QStringLiteral("Гост")) ||
-           gost.contains(QStringLiteral("гост"));
+    return gost.contains(QStringLiteral("ГОСТ"), Qt::CaseInsensitive);
 }
 
 QString purposeText(const QString &nasn)

@@ -58,7 +58,7 @@ struct ArchivedRecipe {
     QList<PremixLine> premixes;
 };
 
-// Texts of a recipe head: whether a standard names itself ("ГОСТ", "Гост", "гост"),
+// Texts of a recipe head: whether a standard names itself ("ГОСТ" in any case),
 // and the purpose with "Для " put in front when it holds none of "ДЛЯ", "Для", "для".
 bool namesStandard(const QString &gost);
 QString purposeText(const QString &nasn);

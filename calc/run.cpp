@@ -16,7 +16,7 @@ namespace
 {
 
 constexpr char16_t kNoAnalysisMessage[] =
-    u"Расчет не получился. Анализ не возможен. Проверьте исходные данные...";
+    u"Расчет не получился. Анализ невозможен. Проверьте исходные данные...";
 
 // The observer's message boxes, also kept in the result.
 class MessageLog final

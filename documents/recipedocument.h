@@ -69,7 +69,7 @@ public:
     void balanceBatch();
 
     // Text helpers shared with the printed page and the export.
-    static bool namesStandard(const QString &gost);  // holds "ГОСТ", "Гост" or "гост"
+    static bool namesStandard(const QString &gost);  // holds "ГОСТ" in any case
     static QString purposeText(const QString &text); // "Для " added when missing
     static QString normText(double mi, double ma);
     // "РЕЦЕПТ " + name + "  " + standard, trimmed; an empty standard prints "ГОСТ".

@@ -57,7 +57,7 @@ OperationResult runBackup(store::TDataModule2 &dataModule, const platform::Drive
     const QString root = drives.rootOf(*letter);
     if (platform::freeSpace(root) < 0)
         return refused(Outcome::NoBackup,
-                       QStringLiteral("Резервный носитель не установлен или не исправен..."));
+                       QStringLiteral("Резервный носитель не установлен или неисправен..."));
     const QString folder = QDir(root).filePath(kBackupFolderName);
     const QString dataDir = dataModule.dataDirectory();
     return withTablesClosed(
@@ -87,12 +87,12 @@ OperationResult runRestore(store::TDataModule2 &dataModule, const platform::Driv
     const std::optional<BackupFolder> backup = backupToRestore(drives, letterField);
     if (!backup)
         return refused(Outcome::NoBackup,
-                       QStringLiteral("Резервный носитель не установлен или не исправен или не "
+                       QStringLiteral("Резервный носитель не установлен или неисправен или не "
                                       "содержит резервной копии..."));
     const QString dataDir = dataModule.dataDirectory();
     return withTablesClosed(
         dataModule, [&] { return restoreFromBackup(backup->path, dataDir, dataModule); },
-        QStringLiteral("Данные восстановлены!"), QStringLiteral("Даные НЕ ВОССТАНОВЛЕНЫ!!"));
+        QStringLiteral("Данные восстановлены!"), QStringLiteral("Данные НЕ ВОССТАНОВЛЕНЫ!!"));
 }
 
 } // namespace maintenance

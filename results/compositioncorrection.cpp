@@ -18,7 +18,7 @@ namespace
 {
 
 const QString kNotNumeric =
-    QStringLiteral("Имеются не числовые значения процентов ввода... Исправьте...");
+    QStringLiteral("Имеются нечисловые значения процентов ввода... Исправьте...");
 
 // Reads every percentage (empty cells become "0.00"); false at the first that is not
 // a number.

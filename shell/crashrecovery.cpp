@@ -31,7 +31,7 @@ bool isFolder(const QString &path)
 StartDecision restoreFromBackup(const WorkingFolder &folder, const MessageSink &show)
 {
     if (!isFolder(folder.backupDir())) {
-        show(QStringLiteral("Нет архива... Восстановление не возможно."));
+        show(QStringLiteral("Нет архива... Восстановление невозможно."));
         show(QStringLiteral("Если данные сильно испорчены или программа не запускается - "
                             "обратитесь к поставщику программы...."));
         return StartDecision::Go;

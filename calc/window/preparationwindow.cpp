@@ -44,7 +44,7 @@ namespace
 const QString kVib = QStringLiteral("vib");
 const QString kPlus = QStringLiteral("+");
 const QString kCostLabel =
-    QStringLiteral("Если расчет рецепта при заданных характериситках не получается:");
+    QStringLiteral("Если расчет рецепта при заданных характеристиках не получается:");
 const QString kNoRelaxation =
     QStringLiteral("В этом режиме нарушение требований к рецептам не допускается...");
 const QString kAnalysisHead = QStringLiteral("Разбор неудачного расчета.  ");
@@ -226,7 +226,7 @@ QWidget *TForm10::buildModes()
     Label4->setWordWrap(true);
     Label4->setMinimumHeight(Label4->fontMetrics().lineSpacing() * 2 + 4);
     RadioButton4 = new QRadioButton(
-        QStringLiteral("Выходить за границы только не балансируемых характеристик"), relaxation);
+        QStringLiteral("Выходить за границы только небалансируемых характеристик"), relaxation);
     RadioButton5 = new QRadioButton(
         QStringLiteral("Равномерно отступать от требований по всем характеристикам "), relaxation);
     auto *relaxGroup = new QButtonGroup(this);

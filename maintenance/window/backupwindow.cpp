@@ -9,16 +9,16 @@ namespace
 DriveWindowTexts backupTexts()
 {
     DriveWindowTexts texts;
-    texts.caption = QStringLiteral("Архивированте данных на резервный носитель");
+    texts.caption = QStringLiteral("Архивирование данных на резервный носитель");
     texts.lines = {
-        QStringLiteral("Подготовьте резервнй носитель (вставьте дискету или флэшку или убедитесь "
+        QStringLiteral("Подготовьте резервный носитель (вставьте дискету или флешку или убедитесь "
                        "в готовности сетевого диска)."),
-        QStringLiteral("Узнайте имя резервного носителя (см . Инструкцию), введите эту букву в "
+        QStringLiteral("Узнайте имя резервного носителя (см. Инструкцию), введите эту букву в "
                        "латинском регистре  "),
         QStringLiteral("в поле ниже и нажмите \"Архивировать\" или нажмите \"Выход\", чтобы "
                        "отказаться."),
     };
-    texts.fieldLabel = QStringLiteral("Имя резераного носителя");
+    texts.fieldLabel = QStringLiteral("Имя резервного носителя");
     texts.linesBelow = {
         QStringLiteral("Когда копирование закончится, нажмите \"Выход\"."),
         QStringLiteral("Архивирование продолжается до 16 секунд. Подождите...."),

@@ -29,7 +29,7 @@ constexpr int firstChoiceLine = 25;
 
 const char *const choiceCaptions[] = {
     "Без учета налога", "С учетом налога", " ОКРУГЛЯТЬ",
-    "НЕ округлять",     " ОКРУГЛЯТЬ",      "НЕокруглять",
+    "НЕ округлять",     " ОКРУГЛЯТЬ",      "НЕ округлять",
 };
 
 const char *const pairCaptions[] = {
@@ -39,7 +39,7 @@ const char *const pairCaptions[] = {
 };
 
 const char warningText[] =
-    "ВНИМАНИЕ!  Если в наименованиие рецепта указана цена с НДС (отпускная), то править НДС "
+    "ВНИМАНИЕ!  Если в наименовании рецепта указана цена с НДС (отпускная), то править НДС "
     "в архиве нельзя, если указана цена без НДС, то можно.  ";
 
 // The text of a number field: two decimals right-aligned in the field's width, and the

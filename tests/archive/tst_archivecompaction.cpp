@@ -14,13 +14,13 @@ using namespace archivesample;
 namespace
 {
 
-const QString kNoRights = QStringLiteral("Видимо у Вас нет прав АДМИНИСТРАТОРА - архивы не "
+const QString kNoRights = QStringLiteral("Видимо, у Вас нет прав АДМИНИСТРАТОРА - архивы не "
                                          "создаются");
 const QString kRunAsAdmin = QStringLiteral("Запускайте программу от имени администратора - "
                                            "подробности на сайте www.kormoplan.ru Загрузить - "
                                            "Инструкция по установке");
 const QString kMustRunAsAdmin = QStringLiteral("Запускать программу надо от имени "
-                                               "администратора - смотрите не сайте "
+                                               "администратора - смотрите на сайте "
                                                "www.kormoplan.ru Загрузить - Инструкция по "
                                                "установке");
 

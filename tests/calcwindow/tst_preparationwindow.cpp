@@ -35,7 +35,7 @@ namespace
 {
 
 const QString kCostLabel =
-    QStringLiteral("Если расчет рецепта при заданных характериситках не получается:");
+    QStringLiteral("Если расчет рецепта при заданных характеристиках не получается:");
 const QString kNoRelaxation =
     QStringLiteral("В этом режиме нарушение требований к рецептам не допускается...");
 

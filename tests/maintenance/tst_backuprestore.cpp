@@ -91,7 +91,7 @@ void TestBackupRestore::backupToADriveThatDoesNotAnswer()
         const auto result = backup(field);
         QCOMPARE(result.outcome, Outcome::NoBackup);
         QCOMPARE(result.messages,
-                 QStringList{"Резервный носитель не установлен или не исправен..."});
+                 QStringList{"Резервный носитель не установлен или неисправен..."});
     }
 }
 
@@ -118,7 +118,7 @@ void TestBackupRestore::restoreFromADriveWithoutBackup()
     dm_->Table2.moveTo(1);
     const auto result = restore(field);
     QCOMPARE(result.outcome, Outcome::NoBackup);
-    QCOMPARE(result.messages, QStringList{"Резервный носитель не установлен или не исправен или "
+    QCOMPARE(result.messages, QStringList{"Резервный носитель не установлен или неисправен или "
                                           "не содержит резервной копии..."});
     QCOMPARE(fixture::snapshot(work_->dataDir()), before);
     QCOMPARE(dm_->Table2.viewPosition(), 1); // the tables were never closed
@@ -164,7 +164,7 @@ void TestBackupRestore::failedRestoreKeepsTablesAndLists()
 
     const auto result = restore("E");
     QCOMPARE(result.outcome, Outcome::Failed);
-    QCOMPARE(result.messages, (QStringList{"kk.dbf не скопирован", "Даные НЕ ВОССТАНОВЛЕНЫ!!"}));
+    QCOMPARE(result.messages, (QStringList{"kk.dbf не скопирован", "Данные НЕ ВОССТАНОВЛЕНЫ!!"}));
     QCOMPARE(fixture::snapshot(work_->dataDir()), before);
     QCOMPARE(thirdPrice(), 777.0);
 }

@@ -109,7 +109,7 @@ void TestCompositionCorrection::refused_data()
         << QStringList{"70", "31", "0"} << QStringLiteral("Набрано 101%... Исправьте...");
     QTest::newRow("not a number")
         << QStringList{"60", "3o", "10"}
-        << QStringLiteral("Имеются не числовые значения процентов ввода... Исправьте...");
+        << QStringLiteral("Имеются нечисловые значения процентов ввода... Исправьте...");
     QTest::newRow("just outside the tolerance")
         << QStringList{"60", "30", "9.994"} << QStringLiteral("Набрано 99.994%... Исправьте...");
 }

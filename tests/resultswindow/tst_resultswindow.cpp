@@ -340,7 +340,7 @@ void TestResultsWindow::correctionModeLocksTheWindow()
     w.messages.clear();
     w.form->correctionButton()->click();
     QCOMPARE(w.messages,
-             QStringList{"Имеются не числовые значения процентов ввода... Исправьте..."});
+             QStringList{"Имеются нечисловые значения процентов ввода... Исправьте..."});
     QVERIFY(w.form->correctionMode());
 }
 

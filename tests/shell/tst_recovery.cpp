@@ -15,7 +15,7 @@ namespace
 const QString kWarning = QStringLiteral("Программа была закончена некорректно. Если система "
                                         "снимет задачу, повторите ее запуск. Мы попробуем "
                                         "починить данные.");
-const QString kNoBackup = QStringLiteral("Нет архива... Восстановление не возможно.");
+const QString kNoBackup = QStringLiteral("Нет архива... Восстановление невозможно.");
 const QString kAskSupplier = QStringLiteral("Если данные сильно испорчены или программа не "
                                             "запускается - обратитесь к поставщику программы....");
 const QString kRestored = QStringLiteral("Восстановление с копии завершено...");
