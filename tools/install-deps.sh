@@ -4,7 +4,7 @@ set -e
 packages="cmake g++ make qt6-base-dev libshp-dev libzip-dev libxcb1-dev pkg-config xvfb xauth
           poppler-utils fonts-liberation python3-dbf glpk-utils imagemagick
           libreoffice-writer-nogui python3-docx clang-format qt6-translations-l10n dpkg-dev
-          desktop-file-utils"
+          desktop-file-utils hunspell hunspell-ru"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
