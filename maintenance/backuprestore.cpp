@@ -2,9 +2,8 @@
 
 #include "maintenance/backupcopy.h"
 #include "maintenance/closedtables.h"
-#include "maintenance/driveletter.h"
 #include "maintenance/restorecopy.h"
-#include "platform/driveletters.h"
+#include "platform/volumes.h"
 #include "store/datamodule.h"
 
 #include <QDir>
@@ -12,7 +11,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 
 namespace maintenance
 {
@@ -48,50 +46,60 @@ OperationResult withTablesClosed(store::TDataModule2 &dataModule,
 
 } // namespace
 
-OperationResult runBackup(store::TDataModule2 &dataModule, const platform::DriveLetters &drives,
-                          const QString &letterField)
+QString backupTarget(const QString &chosen)
 {
-    const std::optional<QChar> letter = driveLetter(letterField);
-    if (!letter)
-        return refused(Outcome::BadLetter, kLetterMessage);
-    const QString root = drives.rootOf(*letter);
-    if (platform::freeSpace(root) < 0)
+    if (chosen.isEmpty())
+        return {};
+    // a backup folder chosen as the other folder takes the new copy itself
+    if (QFileInfo(chosen).fileName() == kBackupFolderName)
+        return QDir::cleanPath(chosen);
+    return QDir(chosen).filePath(kBackupFolderName);
+}
+
+QString backupSource(const QString &chosen)
+{
+    if (chosen.isEmpty())
+        return {};
+    for (const QString &folder : {QDir(chosen).filePath(kBackupFolderName), chosen}) {
+        if (QFileInfo(QDir(folder).filePath(kBackupMarkerFile)).isFile())
+            return QDir::cleanPath(folder);
+    }
+    return {};
+}
+
+std::optional<BackupFolder> backupToRestore(const QString &chosen)
+{
+    const QString path = backupSource(chosen);
+    if (path.isEmpty())
+        return std::nullopt;
+    BackupFolder backup{path, {}};
+    for (const QFileInfo &file : QDir(path).entryInfoList(QDir::Files))
+        backup.madeAt = std::max(backup.madeAt, file.lastModified());
+    return backup;
+}
+
+OperationResult runBackup(store::TDataModule2 &dataModule, const QString &chosen)
+{
+    if (platform::freeSpace(chosen) < 0)
         return refused(Outcome::NoBackup,
                        QStringLiteral("Резервный носитель не установлен или неисправен..."));
-    const QString folder = QDir(root).filePath(kBackupFolderName);
+    const QString folder = backupTarget(chosen);
     const QString dataDir = dataModule.dataDirectory();
     return withTablesClosed(
         dataModule, [&] { return copyToBackup(dataDir, folder); },
         QStringLiteral("Резервная копия создана!"), QStringLiteral("Резервная копия НЕ создана!!"));
 }
 
-std::optional<BackupFolder> backupToRestore(const platform::DriveLetters &drives,
-                                            const QString &letterField)
+OperationResult runRestore(store::TDataModule2 &dataModule, const QString &chosen)
 {
-    const std::optional<QChar> letter = driveLetter(letterField);
-    const QString root = letter ? drives.rootOf(*letter) : QString();
-    const QDir folder(QDir(root).filePath(kBackupFolderName));
-    if (root.isEmpty() || !QFileInfo(folder.filePath(kBackupMarkerFile)).isFile())
-        return std::nullopt;
-    BackupFolder backup{folder.path(), {}};
-    for (const QFileInfo &file : folder.entryInfoList(QDir::Files))
-        backup.madeAt = std::max(backup.madeAt, file.lastModified());
-    return backup;
-}
-
-OperationResult runRestore(store::TDataModule2 &dataModule, const platform::DriveLetters &drives,
-                           const QString &letterField)
-{
-    if (!driveLetter(letterField))
-        return refused(Outcome::BadLetter, kLetterMessage);
-    const std::optional<BackupFolder> backup = backupToRestore(drives, letterField);
-    if (!backup)
+    const QString folder = backupSource(chosen);
+    if (folder.isEmpty())
         return refused(Outcome::NoBackup,
                        QStringLiteral("Резервный носитель не установлен или неисправен или не "
                                       "содержит резервной копии..."));
     const QString dataDir = dataModule.dataDirectory();
     return withTablesClosed(
-        dataModule, [&] { return restoreFromBackup(backup->path, dataDir, dataModule); },
+        dataModule, [&] { return restoreFromBackup(folder, dataDir, dataModule); },
         QStringLiteral("Данные восстановлены!"), QStringLiteral("Данные НЕ ВОССТАНОВЛЕНЫ!!"));
 }
 

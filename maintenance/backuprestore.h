@@ -1,17 +1,12 @@
 #pragma once
 
-// The two operations behind the backup window and the restore window, from the typed
-// drive letter to the result message, with the tables closed around the file copies.
+// The two operations behind the backup window and the restore window, from the chosen
+// volume or folder to the result message, with the tables closed around the file copies.
 
 #include <QDateTime>
 #include <QStringList>
 
 #include <optional>
-
-namespace platform
-{
-class DriveLetters;
-}
 
 namespace store
 {
@@ -23,8 +18,7 @@ namespace maintenance
 
 struct OperationResult {
     enum class Outcome {
-        BadLetter, // the field holds no Latin letter: the focus goes back to it
-        NoBackup,  // the drive does not answer or holds no backup: nothing was done
+        NoBackup, // the volume does not answer or holds no backup: nothing was done
         Done,
         Failed
     };
@@ -32,22 +26,28 @@ struct OperationResult {
     QStringList messages; // to be shown one after another, the result message last
 };
 
-// "Архивировать": the data directory into <drive>/arhivkpl.
-OperationResult runBackup(store::TDataModule2 &dataModule, const platform::DriveLetters &drives,
-                          const QString &letterField);
+// The folder a backup onto the chosen volume or folder goes to: its arhivkpl, or the
+// chosen folder when it is one.
+QString backupTarget(const QString &chosen);
 
-// The backup "Восстановить данные" would read for the typed letter: its folder and the
-// time of its newest file, when the backup was made. Nothing when the letter is bad or
-// the drive holds no backup (runRestore then says so).
+// The backup a restore from the chosen volume or folder reads: its arhivkpl, or the
+// folder itself when the user chose the backup folder; empty when neither holds a
+// backup (pit.dbf).
+QString backupSource(const QString &chosen);
+
+// The backup a restore from the choice would read: its folder and the time of its
+// newest file, when the backup was made. Nothing when there is none (runRestore then
+// says so).
 struct BackupFolder {
     QString path;
     QDateTime madeAt;
 };
-std::optional<BackupFolder> backupToRestore(const platform::DriveLetters &drives,
-                                            const QString &letterField);
+std::optional<BackupFolder> backupToRestore(const QString &chosen);
 
-// "Восстановить данные": <drive>/arhivkpl back into the data directory.
-OperationResult runRestore(store::TDataModule2 &dataModule, const platform::DriveLetters &drives,
-                           const QString &letterField);
+// "Архивировать": the data directory into backupTarget(chosen).
+OperationResult runBackup(store::TDataModule2 &dataModule, const QString &chosen);
+
+// "Восстановить данные": backupSource(chosen) back into the data directory.
+OperationResult runRestore(store::TDataModule2 &dataModule, const QString &chosen);
 
 } // namespace maintenance

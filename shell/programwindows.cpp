@@ -12,7 +12,7 @@
 #include "maintenance/window/backupwindow.h"
 #include "maintenance/window/instructionswindow.h"
 #include "maintenance/window/restorewindow.h"
-#include "platform/driveletters.h"
+#include "platform/volumes.h"
 #include "results/window/mixwindow.h"
 #include "results/window/resultswindow.h"
 #include "settings/window/parameterswindow.h"
@@ -97,9 +97,9 @@ void ProgramWindows::createWindows()
         documents::exportCertificateToWord(form14, lines, number);
     });
     form13 = new maintenance::TForm13(folder.dataDir(), menu);
-    drives = std::make_unique<platform::SystemDrives>();
-    form16 = new maintenance::TForm16(*dataModule2, *drives, menu);
-    form17 = new maintenance::TForm17(*dataModule2, *drives, menu);
+    volumes = std::make_unique<platform::SystemVolumes>();
+    form16 = new maintenance::TForm16(*dataModule2, *volumes, menu);
+    form17 = new maintenance::TForm17(*dataModule2, *volumes, menu);
 }
 
 // The recipe view window on an archived recipe, for the results, mix and archive windows.

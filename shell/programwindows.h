@@ -44,7 +44,7 @@ class TForm14;
 
 namespace platform
 {
-class DriveLetters;
+class VolumeSource;
 }
 
 namespace store
@@ -82,7 +82,7 @@ private:
     // Declared before the menu so that it outlives every window (they are the menu's
     // children and go with it).
     std::unique_ptr<store::TDataModule2> dataModule2;
-    std::unique_ptr<platform::DriveLetters> drives; // the letters of the removable drives
+    std::unique_ptr<platform::VolumeSource> volumes; // the removable and network volumes
     std::unique_ptr<TForm1> form1;
     TForm3 *form3 = nullptr;                // characteristics list
     TForm5 *form5 = nullptr;                // feed types list

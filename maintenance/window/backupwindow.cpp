@@ -13,24 +13,24 @@ DriveWindowTexts backupTexts()
     texts.lines = {
         QStringLiteral("Подготовьте резервный носитель (вставьте дискету или флешку или убедитесь "
                        "в готовности сетевого диска)."),
-        QStringLiteral("Узнайте имя резервного носителя (см. Инструкцию), введите эту букву в "
-                       "латинском регистре  "),
-        QStringLiteral("в поле ниже и нажмите \"Архивировать\" или нажмите \"Выход\", чтобы "
-                       "отказаться."),
+        QStringLiteral("Выберите носитель в списке ниже или нажмите \"Другая папка…\", затем "
+                       "нажмите \"Архивировать\" или нажмите \"Выход\", чтобы отказаться."),
     };
-    texts.fieldLabel = QStringLiteral("Имя резервного носителя");
+    texts.listLabel = QStringLiteral("Резервный носитель:");
+    texts.folderDialogCaption = QStringLiteral("Папка для резервной копии");
+    texts.folderLine = QStringLiteral("Копия будет записана в папку %1");
     texts.linesBelow = {
         QStringLiteral("Когда копирование закончится, нажмите \"Выход\"."),
-        QStringLiteral("Архивирование продолжается до 16 секунд. Подождите...."),
     };
+    texts.waitLine = QStringLiteral("Архивирование продолжается… Подождите");
     texts.runCaption = QStringLiteral("Архивировать");
     return texts;
 }
 
 } // namespace
 
-TForm16::TForm16(store::TDataModule2 &data, const platform::DriveLetters &drives, QWidget *parent)
-    : DriveWindow(data, drives, backupTexts(), &runBackup, parent)
+TForm16::TForm16(store::TDataModule2 &data, const platform::VolumeSource &volumes, QWidget *parent)
+    : DriveWindow(data, volumes, backupTexts(), &runBackup, &backupTarget, parent)
 {
     setObjectName(QStringLiteral("Form16"));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// TForm16, the backup window: the data directory onto a removable drive named by its
-// letter, into the folder arhivkpl there.
+// TForm16, the backup window: the data directory into the folder arhivkpl of a
+// removable or network volume, or of any folder the user chooses.
 
 #include "maintenance/window/drivewindow.h"
 
@@ -14,7 +14,7 @@ class TForm16 final : public DriveWindow
     Q_DISABLE_COPY_MOVE(TForm16)
 
 public:
-    TForm16(store::TDataModule2 &data, const platform::DriveLetters &drives,
+    TForm16(store::TDataModule2 &data, const platform::VolumeSource &volumes,
             QWidget *parent = nullptr);
 };
 

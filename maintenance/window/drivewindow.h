@@ -1,9 +1,12 @@
 #pragma once
 
 // The frame shared by the backup window and the restore window: the instructions, the
-// letter field with the drives the letters stand for under it, the operation's button
-// and "Выход". Each window gives its texts and its operation; the frame runs it with the
-// typed letter and shows what it reports, one message after another.
+// list of the removable and network volumes mounted now (label and mount point), the
+// button "Другая папка…" for any folder, the folder the copy goes to or comes from, the
+// operation's button and "Выход". The list is read again whenever the window becomes
+// active, so a stick plugged in meanwhile shows up. Each window gives its texts and its
+// operation; the frame runs it on the chosen volume or folder, shows a line saying it
+// runs while it runs, and shows what it reports, one message after another.
 
 #include "maintenance/backuprestore.h"
 
@@ -13,13 +16,12 @@
 #include <functional>
 
 class QLabel;
-class QLineEdit;
 class QListWidget;
 class QPushButton;
 
 namespace platform
 {
-class DriveLetters;
+class VolumeSource;
 }
 
 namespace store
@@ -32,14 +34,19 @@ namespace maintenance
 
 struct DriveWindowTexts {
     QString caption;
-    QStringList lines; // above the field, one label each
-    QString fieldLabel;
-    QStringList linesBelow; // under the drives
+    QStringList lines; // above the list, one label each
+    QString listLabel;
+    QString folderDialogCaption;
+    QString folderLine;     // the folder the operation reads or writes: %1
+    QString noFolderLine;   // shown when the choice offers no such folder
+    QStringList linesBelow; // under the list
+    QString waitLine;       // shown while the operation runs
     QString runCaption;     // the operation's button
 };
 
-using Operation = OperationResult (*)(store::TDataModule2 &, const platform::DriveLetters &,
-                                      const QString &);
+using Operation = OperationResult (*)(store::TDataModule2 &, const QString &chosen);
+// The folder the operation would read or write for a choice; empty when none.
+using FolderOfChoice = QString (*)(const QString &chosen);
 
 class DriveWindow : public QDialog
 {
@@ -48,44 +55,60 @@ class DriveWindow : public QDialog
 
 public:
     using MessageSink = std::function<void(const QString &text)>;
+    // Asks for a folder starting at the one given; empty when the user gives up.
+    using FolderChooser = std::function<QString(const QString &start)>;
 
     // Where the messages go: a message box over the window unless a test takes them.
     void setMessageSink(MessageSink sink) { sink_ = std::move(sink); }
+    // The folder dialog of "Другая папка…", unless a test answers for it.
+    void setFolderChooser(FolderChooser chooser) { chooser_ = std::move(chooser); }
 
-    QLineEdit *letterField() const { return MaskEdit1; }
-    QListWidget *driveList() const { return ListBox1; }
+    QListWidget *volumeList() const { return ListBox1; }
+    QPushButton *otherFolderButton() const { return otherFolderButton_; }
+    QLabel *folderLine() const { return folderLine_; }
+    QLabel *waitLine() const { return waitLine_; }
     QPushButton *runButton() const { return Button1; }
     QPushButton *exitButton() const { return Button2; }
+    // The volume or folder chosen in the list; empty when none.
+    QString chosen() const;
     // What the last press of the operation's button came to.
     const OperationResult &lastResult() const { return lastResult_; }
 
 protected:
-    DriveWindow(store::TDataModule2 &data, const platform::DriveLetters &drives,
-                const DriveWindowTexts &texts, Operation operation, QWidget *parent);
+    DriveWindow(store::TDataModule2 &data, const platform::VolumeSource &volumes,
+                const DriveWindowTexts &texts, Operation operation, FolderOfChoice folderOf,
+                QWidget *parent);
 
-    // Asked with the typed letter before the operation runs; false stops it.
-    using Confirmation = std::function<bool(const QString &letterField)>;
+    // Asked with the choice before the operation runs; false stops it.
+    using Confirmation = std::function<bool(const QString &chosen)>;
     void setConfirmation(Confirmation confirm) { confirm_ = std::move(confirm); }
 
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
-    void FormActivate();
     void Button1Click();
-    void ListBox1Click();
-    void listDrives();
-    void buildLayout(const DriveWindowTexts &texts);
+    void otherFolderClick();
+    void listVolumes();
+    void showFolder();
+    void buildLayout();
 
     store::TDataModule2 &data_;
-    const platform::DriveLetters &drives_;
+    const platform::VolumeSource &volumes_;
+    DriveWindowTexts texts_;
     Operation operation_;
+    FolderOfChoice folderOf_;
     Confirmation confirm_;
     MessageSink sink_;
+    FolderChooser chooser_;
     OperationResult lastResult_;
-    QLineEdit *MaskEdit1 = nullptr;  // the drive letter
-    QListWidget *ListBox1 = nullptr; // the drives the letters stand for
-    QPushButton *Button1 = nullptr;  // the operation
-    QPushButton *Button2 = nullptr;  // "Выход"
+    QString otherFolder_;            // chosen by "Другая папка…", kept in the list
+    QListWidget *ListBox1 = nullptr; // the volumes, then the other folder
+    QPushButton *otherFolderButton_ = nullptr;
+    QLabel *folderLine_ = nullptr;
+    QLabel *waitLine_ = nullptr;
+    QPushButton *Button1 = nullptr; // the operation
+    QPushButton *Button2 = nullptr; // "Выход"
 };
 
 } // namespace maintenance

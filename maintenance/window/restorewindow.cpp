@@ -17,16 +17,19 @@ DriveWindowTexts restoreTexts()
     texts.lines = {
         QStringLiteral("Подготовьте резервный носитель (вставьте дискету или подключите флешку "
                        "или убедитесь в готовности внешнего диска)."),
-        QStringLiteral("Узнайте имя резервного носителя (см. Инструкцию) и введите эту букву в "
-                       "латинском регистре"),
-        QStringLiteral("в поле ниже и нажмите \"Восстановить данные\" или нажмите \"Выход\", "
-                       "чтобы отказаться."),
+        QStringLiteral("Выберите носитель в списке ниже или нажмите \"Другая папка…\", затем "
+                       "нажмите \"Восстановить данные\" или нажмите \"Выход\", чтобы "
+                       "отказаться."),
     };
-    texts.fieldLabel = QStringLiteral("Имя резервного носителя");
+    texts.listLabel = QStringLiteral("Резервный носитель:");
+    texts.folderDialogCaption = QStringLiteral("Папка с резервной копией");
+    texts.folderLine = QStringLiteral("Данные будут восстановлены из папки %1");
+    texts.noFolderLine = QStringLiteral("Здесь нет резервной копии (папки arhivkpl с файлом "
+                                        "pit.dbf).");
     texts.linesBelow = {
-        QStringLiteral("Когда восстановление закончится, нажмите \"Выход\". Восстановление "
-                       "продолжается до 15 секунд."),
+        QStringLiteral("Когда восстановление закончится, нажмите \"Выход\"."),
     };
+    texts.waitLine = QStringLiteral("Восстановление продолжается… Подождите");
     texts.runCaption = QStringLiteral("Восстановить данные");
     return texts;
 }
@@ -43,12 +46,12 @@ QString restoreQuestion(const BackupFolder &backup)
 
 // The restore replaces the data in use: it asks first, naming the backup. Without one
 // the restore itself says what is missing.
-TForm17::TForm17(store::TDataModule2 &data, const platform::DriveLetters &drives, QWidget *parent)
-    : DriveWindow(data, drives, restoreTexts(), &runRestore, parent)
+TForm17::TForm17(store::TDataModule2 &data, const platform::VolumeSource &volumes, QWidget *parent)
+    : DriveWindow(data, volumes, restoreTexts(), &runRestore, &backupSource, parent)
 {
     setObjectName(QStringLiteral("Form17"));
-    setConfirmation([this, &drives](const QString &letterField) {
-        const std::optional<BackupFolder> backup = backupToRestore(drives, letterField);
+    setConfirmation([this](const QString &chosen) {
+        const std::optional<BackupFolder> backup = backupToRestore(chosen);
         return !backup || widgets::askYesNo(this, restoreQuestion(*backup));
     });
 }

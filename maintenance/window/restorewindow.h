@@ -1,8 +1,8 @@
 #pragma once
 
 // TForm17, the restore window: the data directory back from the folder arhivkpl of a
-// removable drive named by its letter, after a question naming the backup's folder and
-// date.
+// removable or network volume, or of any folder the user chooses, after a question
+// naming the backup's folder and date.
 
 #include "maintenance/window/drivewindow.h"
 
@@ -15,7 +15,7 @@ class TForm17 final : public DriveWindow
     Q_DISABLE_COPY_MOVE(TForm17)
 
 public:
-    TForm17(store::TDataModule2 &data, const platform::DriveLetters &drives,
+    TForm17(store::TDataModule2 &data, const platform::VolumeSource &volumes,
             QWidget *parent = nullptr);
 };
 

@@ -8,7 +8,7 @@
 #include "calc/run.h"
 #include "maintenance/backuprestore.h"
 #include "maintenance/window/restorewindow.h"
-#include "platform/driveletters.h"
+#include "platform/volumes.h"
 #include "results/window/resultswindow.h"
 
 #include <QApplication>
@@ -153,7 +153,7 @@ private:
     std::unique_ptr<QWidget> window_;
     archive::TForm14 *archiveWindow_ = nullptr; // window_, when it is the archive window
     std::unique_ptr<calc::RunResult> run_;      // of the results window
-    std::unique_ptr<platform::FolderDrives> drives_;
+    std::unique_ptr<platform::FixedVolumes> volumes_;
 };
 
 void TestConfirmations::init()
@@ -168,7 +168,7 @@ void TestConfirmations::init()
 void TestConfirmations::cleanup()
 {
     window_.reset();
-    drives_.reset();
+    volumes_.reset();
     data_.reset();
 }
 
@@ -208,22 +208,22 @@ Scenario TestConfirmations::inResultsWindow(bool writtenBefore, QStringList name
             named};
 }
 
-// The restore window, a backup on drive E made before a price was changed.
+// The restore window, a backup on a stick made before a price was changed.
 Scenario TestConfirmations::restore()
 {
     const QString drive = data_->workDir() + "/stick";
     QDir().mkpath(drive);
-    drives_ = std::make_unique<platform::FolderDrives>(QMap<QChar, QString>{{u'E', drive}});
+    volumes_ = std::make_unique<platform::FixedVolumes>(
+        QList<platform::Volume>{{drive, QStringLiteral("STICK"), QString()}});
     store::TDataModule2 &dm = data_->dm();
-    maintenance::runBackup(dm, *drives_, QStringLiteral("E"));
+    maintenance::runBackup(dm, drive);
     dm.Table3.first();
     dm.Table3.setNumber("MI1", dm.Table3.number("MI1") + 500);
     dm.Table3.post();
-    auto *form = new maintenance::TForm17(dm, *drives_);
+    auto *form = new maintenance::TForm17(dm, *volumes_);
     window_.reset(form);
     form->setMessageSink([](const QString &) {});
-    form->show();
-    form->letterField()->setText(QStringLiteral("e"));
+    form->show(); // the stick is chosen, the only volume
     const double changed = dm.Table3.number("MI1");
     return {[form] { form->runButton()->click(); },
             [&dm, changed] {

@@ -1,9 +1,8 @@
-// Backup and restore from the typed letter to the result message, over the data module of
-// a running program and a folder standing for drive E.
+// Backup and restore from the chosen volume or folder to the result message, over the
+// data module of a running program and a folder standing for a stick.
 #include "maintenance/backuprestore.h"
 
 #include "maintenancefixture.h"
-#include "platform/driveletters.h"
 #include "store/table.h"
 
 #include <QtTest>
@@ -18,8 +17,8 @@ class TestBackupRestore final : public QObject
 private slots:
     void init();
     void cleanup();
-    void fieldWithoutLatinLetter_data();
-    void fieldWithoutLatinLetter();
+    void foldersOfAChoice_data();
+    void foldersOfAChoice();
     void backupToADriveThatDoesNotAnswer();
     void restoreFromADriveWithoutBackup_data();
     void restoreFromADriveWithoutBackup();
@@ -28,14 +27,10 @@ private slots:
     void backupIntoAFolderThatCannotBeMade();
 
 private:
-    OperationResult backup(const QString &field)
-    {
-        return maintenance::runBackup(*dm_, *drives_, field);
-    }
-    OperationResult restore(const QString &field)
-    {
-        return maintenance::runRestore(*dm_, *drives_, field);
-    }
+    OperationResult backup(const QString &chosen) { return maintenance::runBackup(*dm_, chosen); }
+    OperationResult restore(const QString &chosen) { return maintenance::runRestore(*dm_, chosen); }
+    QString stick() const { return work_->drive(); }
+    QString unplugged() const { return work_->root() + "/unplugged"; }
     // The price of the raw material at list position 3, read through the shared cursor.
     double thirdPrice()
     {
@@ -45,7 +40,6 @@ private:
     }
 
     std::unique_ptr<fixture::Workplace> work_;
-    std::unique_ptr<platform::FolderDrives> drives_;
     store::TDataModule2 *dm_ = nullptr;
 };
 
@@ -53,8 +47,6 @@ void TestBackupRestore::init()
 {
     work_ = std::make_unique<fixture::Workplace>();
     QVERIFY(work_->ok());
-    drives_ = std::make_unique<platform::FolderDrives>(
-        QMap<QChar, QString>{{u'E', work_->drive()}, {u'Z', work_->root() + "/unplugged"}});
     dm_ = work_->open();
     QVERIFY(dm_);
 }
@@ -65,30 +57,54 @@ void TestBackupRestore::cleanup()
     work_.reset();
 }
 
-void TestBackupRestore::fieldWithoutLatinLetter_data()
+void TestBackupRestore::foldersOfAChoice_data()
 {
-    QTest::addColumn<QString>("field");
-    QTest::newRow("empty") << "";
-    QTest::newRow("cyrillic") << "Е";
-    QTest::newRow("digit") << "5";
+    QTest::addColumn<QString>("chosen"); // under the work folder; empty: nothing chosen
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("source"); // before and after a backup there
+    QTest::addColumn<QString>("sourceAfter");
+    QTest::newRow("stick") << "stick"
+                           << "stick/arhivkpl"
+                           << ""
+                           << "stick/arhivkpl";
+    QTest::newRow("its backup folder chosen itself") << "stick/arhivkpl"
+                                                     << "stick/arhivkpl"
+                                                     << ""
+                                                     << "stick/arhivkpl";
+    QTest::newRow("a data folder holds pit.dbf itself") << "itog3"
+                                                        << "itog3/arhivkpl"
+                                                        << "itog3"
+                                                        << "itog3/arhivkpl";
+    QTest::newRow("nothing chosen") << ""
+                                    << ""
+                                    << ""
+                                    << "";
 }
 
-// Neither operation goes further than the letter: no folder on the drive, tables open.
-void TestBackupRestore::fieldWithoutLatinLetter()
+// Where a backup onto a choice goes and where a restore from it reads.
+void TestBackupRestore::foldersOfAChoice()
 {
-    QFETCH(QString, field);
-    for (const OperationResult &result : {backup(field), restore(field)}) {
-        QCOMPARE(result.outcome, Outcome::BadLetter);
-        QCOMPARE(result.messages, QStringList{"Введите одну латинскую букву..."});
-    }
-    QVERIFY(!QFileInfo::exists(work_->backupDir()));
-    QVERIFY(dm_->Table3.isOpen());
+    QFETCH(QString, chosen);
+    QFETCH(QString, target);
+    QFETCH(QString, source);
+    QFETCH(QString, sourceAfter);
+    const auto path = [this](const QString &p) {
+        return p.isEmpty() ? p : work_->root() + '/' + p;
+    };
+    QCOMPARE(maintenance::backupTarget(path(chosen)), path(target));
+    QCOMPARE(maintenance::backupSource(path(chosen)), path(source));
+    if (chosen.isEmpty())
+        return;
+    QDir().mkpath(path(chosen));
+    QCOMPARE(backup(path(chosen)).outcome, Outcome::Done);
+    QCOMPARE(maintenance::backupSource(path(chosen)), path(sourceAfter));
+    QVERIFY(!QFileInfo::exists(path(target) + "/arhivkpl"));
 }
 
 void TestBackupRestore::backupToADriveThatDoesNotAnswer()
 {
-    for (const char *field : {"Z", "q"}) { // mapped to nothing there; no drive at all
-        const auto result = backup(field);
+    for (const QString &chosen : {unplugged(), QString()}) {
+        const auto result = backup(chosen);
         QCOMPARE(result.outcome, Outcome::NoBackup);
         QCOMPARE(result.messages,
                  QStringList{"Резервный носитель не установлен или неисправен..."});
@@ -97,26 +113,27 @@ void TestBackupRestore::backupToADriveThatDoesNotAnswer()
 
 void TestBackupRestore::restoreFromADriveWithoutBackup_data()
 {
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("chosen"); // under the work folder; empty: nothing chosen
     QTest::addColumn<bool>("folderWithoutPit");
-    QTest::newRow("empty drive") << "e" << false;
-    QTest::newRow("backup folder without pit.dbf") << "E" << true;
-    QTest::newRow("no such drive") << "Q" << false;
+    QTest::newRow("empty stick") << "stick" << false;
+    QTest::newRow("backup folder without pit.dbf") << "stick" << true;
+    QTest::newRow("unplugged") << "unplugged" << false;
+    QTest::newRow("nothing chosen") << "" << false;
 }
 
 // Refused with the long message before any table is closed; nothing in itog3 changes.
 void TestBackupRestore::restoreFromADriveWithoutBackup()
 {
-    QFETCH(QString, field);
+    QFETCH(QString, chosen);
     QFETCH(bool, folderWithoutPit);
     if (folderWithoutPit) {
-        QVERIFY(maintenance::runBackup(*dm_, *drives_, "E").outcome == Outcome::Done);
+        QVERIFY(backup(stick()).outcome == Outcome::Done);
         QVERIFY(QFile::remove(work_->backupDir() + "/pit.dbf"));
         fixture::writeFile(work_->backupDir() + "/cons.txt", "not to be restored\r\n");
     }
     const auto before = fixture::snapshot(work_->dataDir());
     dm_->Table2.moveTo(1);
-    const auto result = restore(field);
+    const auto result = restore(chosen.isEmpty() ? chosen : work_->root() + '/' + chosen);
     QCOMPARE(result.outcome, Outcome::NoBackup);
     QCOMPARE(result.messages, QStringList{"Резервный носитель не установлен или неисправен или "
                                           "не содержит резервной копии..."});
@@ -124,12 +141,12 @@ void TestBackupRestore::restoreFromADriveWithoutBackup()
     QCOMPARE(dm_->Table2.viewPosition(), 1); // the tables were never closed
 }
 
-// Back up to E, change a price, restore: the shared cursor shows the old price at once,
+// Back up to the stick, change a price, restore: the shared cursor shows the old price at once,
 // the lists keep their ranges and records.
 void TestBackupRestore::roundTripShowsTheOldValue()
 {
     const double price = thirdPrice();
-    auto result = backup("e");
+    auto result = backup(stick());
     QCOMPARE(result.messages, QStringList{"Резервная копия создана!"});
     QCOMPARE(result.outcome, Outcome::Done);
     QCOMPARE(fixture::snapshot(work_->backupDir()), fixture::snapshot(work_->dataDir()));
@@ -140,7 +157,7 @@ void TestBackupRestore::roundTripShowsTheOldValue()
     dm_->Table2.moveTo(2);
     const int feedOrder = dm_->Table2.integer("order");
 
-    result = restore("E");
+    result = restore(stick());
     QCOMPARE(result.messages, QStringList{"Данные восстановлены!"});
     QCOMPARE(result.outcome, Outcome::Done);
     QCOMPARE(dm_->Table3.integer("order"), 3);
@@ -155,14 +172,14 @@ void TestBackupRestore::roundTripShowsTheOldValue()
 // bytes, and the cursors are open on what they showed.
 void TestBackupRestore::failedRestoreKeepsTablesAndLists()
 {
-    QCOMPARE(backup("E").outcome, Outcome::Done);
+    QCOMPARE(backup(stick()).outcome, Outcome::Done);
     fixture::makeUnreadable(work_->backupDir() + "/kk.dbf");
     thirdPrice();
     dm_->Table3.setNumber("MI1", 777);
     dm_->Table3.post();
     const auto before = fixture::snapshot(work_->dataDir());
 
-    const auto result = restore("E");
+    const auto result = restore(stick());
     QCOMPARE(result.outcome, Outcome::Failed);
     QCOMPARE(result.messages, (QStringList{"kk.dbf не скопирован", "Данные НЕ ВОССТАНОВЛЕНЫ!!"}));
     QCOMPARE(fixture::snapshot(work_->dataDir()), before);
@@ -172,7 +189,7 @@ void TestBackupRestore::failedRestoreKeepsTablesAndLists()
 void TestBackupRestore::backupIntoAFolderThatCannotBeMade()
 {
     fixture::writeFile(work_->backupDir(), "a file named like the folder");
-    const auto result = backup("E");
+    const auto result = backup(stick());
     QCOMPARE(result.outcome, Outcome::Failed);
     QCOMPARE(result.messages, (QStringList{"Папка резервной копии не создается...",
                                            "Резервная копия НЕ создана!!"}));

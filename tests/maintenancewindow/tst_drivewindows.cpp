@@ -1,21 +1,21 @@
-// The backup window TForm16 and the restore window TForm17: their texts, the letter field
-// and the drives under it, and a backup and restore made through them.
+// The backup window TForm16 and the restore window TForm17: their texts, the volumes
+// listed by label and mount point, "Другая папка…", and a backup and restore made
+// through them.
 #include "maintenance/window/backupwindow.h"
 #include "maintenance/window/restorewindow.h"
 
 #include "maintenance/maintenancefixture.h"
-#include "platform/driveletters.h"
+#include "platform/volumes.h"
 #include "store/table.h"
 
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
 using maintenance::DriveWindow;
+using platform::Volume;
 
 class TestDriveWindows final : public QObject
 {
@@ -26,18 +26,23 @@ private slots:
     void cleanup();
     void texts_data();
     void texts();
-    void focusOnTheLetterField();
-    void drivesListedAndPicked();
-    void refusedLetterKeepsTheFocus_data();
-    void refusedLetterKeepsTheFocus();
+    void volumesListedByLabelAndMountPoint();
+    void withoutVolumesNothingIsChosen();
+    void otherFolderIsChosenAndKept();
     void roundTripThroughTheWindows();
 
 private:
     DriveWindow *window(bool backup) { return backup ? (DriveWindow *)form16_ : form17_; }
+    void open(DriveWindow *w)
+    {
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
     static QStringList labelTexts(const QWidget *window);
+    static QStringList listTexts(const DriveWindow *w);
 
     std::unique_ptr<fixture::Workplace> work_;
-    std::unique_ptr<platform::FolderDrives> drives_;
+    std::unique_ptr<platform::FixedVolumes> volumes_;
     store::TDataModule2 *dm_ = nullptr;
     maintenance::TForm16 *form16_ = nullptr;
     maintenance::TForm17 *form17_ = nullptr;
@@ -49,13 +54,15 @@ void TestDriveWindows::init()
 {
     work_ = std::make_unique<fixture::Workplace>();
     QVERIFY(work_->ok());
-    drives_ = std::make_unique<platform::FolderDrives>(
-        QMap<QChar, QString>{{u'E', work_->drive()}, {u'F', work_->root() + "/second"}});
+    QDir(work_->root()).mkpath("share");
+    volumes_ = std::make_unique<platform::FixedVolumes>(
+        QList<Volume>{{work_->drive(), "STICK", QString(), Volume::Kind::Removable},
+                      {work_->root() + "/share", "//srv/docs", QString(), Volume::Kind::Network}});
     dm_ = work_->open();
     QVERIFY(dm_);
     owner_ = std::make_unique<QWidget>();
-    form16_ = new maintenance::TForm16(*dm_, *drives_, owner_.get());
-    form17_ = new maintenance::TForm17(*dm_, *drives_, owner_.get());
+    form16_ = new maintenance::TForm16(*dm_, *volumes_, owner_.get());
+    form17_ = new maintenance::TForm17(*dm_, *volumes_, owner_.get());
     shown_.clear();
     for (DriveWindow *w : {window(true), window(false)})
         w->setMessageSink([this](const QString &text) { shown_.append(text); });
@@ -75,122 +82,134 @@ QStringList TestDriveWindows::labelTexts(const QWidget *window)
     return texts;
 }
 
+QStringList TestDriveWindows::listTexts(const DriveWindow *w)
+{
+    QStringList texts;
+    for (int i = 0; i < w->volumeList()->count(); ++i)
+        texts.append(w->volumeList()->item(i)->text());
+    return texts;
+}
+
 void TestDriveWindows::texts_data()
 {
     QTest::addColumn<bool>("backup");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("run");
-    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("wait");
     QTest::newRow("TForm16") << true << "Архивирование данных на резервный носитель"
                              << "Архивировать"
-                             << QStringList{"Подготовьте резервный носитель (вставьте дискету или "
-                                            "флешку или убедитесь в готовности сетевого диска).",
-                                            "Узнайте имя резервного носителя (см. Инструкцию), "
-                                            "введите эту букву в латинском регистре  ",
-                                            "Имя резервного носителя",
-                                            "Архивирование продолжается до 16 секунд. "
-                                            "Подождите...."};
+                             << "Архивирование продолжается… Подождите";
     QTest::newRow("TForm17") << false << "Восстановление данных с резервного носителя"
                              << "Восстановить данные"
-                             << QStringList{"Подготовьте резервный носитель (вставьте дискету "
-                                            "или подключите флешку или убедитесь в готовности "
-                                            "внешнего диска).",
-                                            "Узнайте имя резервного носителя (см. Инструкцию) и "
-                                            "введите эту букву в латинском регистре",
-                                            "Имя резервного носителя"};
+                             << "Восстановление продолжается… Подождите";
 }
 
+// The wait line shows only while the copy runs: hidden before and after it.
 void TestDriveWindows::texts()
 {
     QFETCH(bool, backup);
     QFETCH(QString, caption);
     QFETCH(QString, run);
-    QFETCH(QStringList, lines);
+    QFETCH(QString, wait);
     DriveWindow *w = window(backup);
     QCOMPARE(w->windowTitle(), caption);
     QCOMPARE(w->runButton()->text(), run);
     QCOMPARE(w->exitButton()->text(), QString("Выход"));
-    const QStringList shown = labelTexts(w);
-    for (const QString &line : lines)
-        QVERIFY2(shown.contains(line), qPrintable(line));
-    QVERIFY(shown.join(' ').contains("\"Выход\""));
+    QCOMPARE(w->otherFolderButton()->text(), QString("Другая папка…"));
+    QCOMPARE(w->waitLine()->text(), wait);
+    const QString all = labelTexts(w).join(' ');
+    QVERIFY(all.contains("\"Другая папка…\", затем нажмите \"" + run + "\""));
+    QVERIFY(!all.contains("букв"));
+    open(w);
+    QVERIFY(w->waitLine()->isHidden());
+    w->runButton()->click();
+    QVERIFY(w->waitLine()->isHidden());
+    QVERIFY(!shown_.isEmpty());
 }
 
-void TestDriveWindows::focusOnTheLetterField()
+// Label and mount point of each volume, no letters; the first is chosen and named under
+// the list as the folder of the copy.
+void TestDriveWindows::volumesListedByLabelAndMountPoint()
 {
-    for (bool backup : {true, false}) {
-        DriveWindow *w = window(backup);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(QApplication::focusWidget(), w->letterField());
-        QTest::keyClicks(w->letterField(), "ef"); // one character only
-        QCOMPARE(w->letterField()->text(), QString("e"));
-        w->close();
-    }
-}
-
-// The drives the letters stand for are listed under the field; a click takes the letter.
-void TestDriveWindows::drivesListedAndPicked()
-{
-    DriveWindow *w = window(false);
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    QCOMPARE(w->driveList()->count(), 2);
-    QVERIFY(w->driveList()->item(1)->text().startsWith("F:"));
-    const QRect second = w->driveList()->visualItemRect(w->driveList()->item(1));
-    QTest::mouseClick(w->driveList()->viewport(), Qt::LeftButton, {}, second.center());
-    QCOMPARE(w->letterField()->text(), QString("F"));
+    DriveWindow *w = window(true);
+    open(w);
+    QCOMPARE(listTexts(w),
+             (QStringList{"STICK — " + work_->drive() + " (съемный носитель)",
+                          "//srv/docs — " + work_->root() + "/share (сетевой диск)"}));
+    QCOMPARE(QApplication::focusWidget(), w->volumeList());
+    QCOMPARE(w->chosen(), work_->drive());
+    QCOMPARE(w->folderLine()->text(), "Копия будет записана в папку " + work_->backupDir());
+    QTest::keyClick(w->volumeList(), Qt::Key_Down);
+    QCOMPARE(w->chosen(), work_->root() + "/share");
     w->close();
 
-    platform::FolderDrives none({});
+    open(form17_); // nothing to restore on the stick yet
+    QCOMPARE(form17_->folderLine()->text(),
+             QString("Здесь нет резервной копии (папки arhivkpl с файлом pit.dbf)."));
+}
+
+void TestDriveWindows::withoutVolumesNothingIsChosen()
+{
+    platform::FixedVolumes none({});
     maintenance::TForm16 lonely(*dm_, none);
-    lonely.show();
-    QCOMPARE(lonely.driveList()->count(), 1);
-    QCOMPARE(lonely.driveList()->item(0)->text(), QString("Съемные и сетевые носители не найдены"));
+    lonely.setMessageSink([this](const QString &text) { shown_.append(text); });
+    open(&lonely);
+    QCOMPARE(listTexts(&lonely), QStringList{"Съемные и сетевые носители не найдены"});
+    QVERIFY(lonely.chosen().isEmpty());
+    const QString choose("Выберите носитель в списке или нажмите \"Другая папка…\".");
+    QCOMPARE(lonely.folderLine()->text(), choose);
+    QTest::keyClick(lonely.volumeList(), Qt::Key_Return);
+    QCOMPARE(shown_, QStringList{choose});
+    QVERIFY(lonely.isVisible());
 }
 
-void TestDriveWindows::refusedLetterKeepsTheFocus_data()
+// A folder from the dialog joins the list, is chosen, takes the backup and stays in the
+// list when the window opens again; giving up the dialog changes nothing.
+void TestDriveWindows::otherFolderIsChosenAndKept()
 {
-    QTest::addColumn<bool>("backup");
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("backup, cyrillic") << true << "е";
-    QTest::newRow("backup, digit") << true << "7";
-    QTest::newRow("restore, empty") << false << "";
-    QTest::newRow("restore, cyrillic") << false << "Ж";
-}
-
-void TestDriveWindows::refusedLetterKeepsTheFocus()
-{
-    QFETCH(bool, backup);
-    QFETCH(QString, typed);
-    DriveWindow *w = window(backup);
-    w->show();
-    QVERIFY(QTest::qWaitForWindowActive(w));
-    for (const QChar c : typed) { // key events carrying the text, as a Cyrillic layout sends
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w->letterField(), &press);
-    }
-    QCOMPARE(w->letterField()->text(), typed);
-    QTest::mouseClick(w->runButton(), Qt::LeftButton);
-    QCOMPARE(shown_, QStringList{"Введите одну латинскую букву..."});
-    QCOMPARE(QApplication::focusWidget(), w->letterField());
+    const QString other = work_->root() + "/Копии";
+    QDir().mkpath(other);
+    QString start;
+    form16_->setFolderChooser([&](const QString &from) {
+        start = from;
+        return other;
+    });
+    open(form16_);
+    QTest::mouseClick(form16_->otherFolderButton(), Qt::LeftButton);
+    QCOMPARE(start, QDir::homePath());
+    QCOMPARE(listTexts(form16_).last(), "Другая папка — " + other);
+    QCOMPARE(form16_->chosen(), other);
+    QTest::mouseClick(form16_->runButton(), Qt::LeftButton);
+    QCOMPARE(shown_, QStringList{"Резервная копия создана!"});
+    QVERIFY(QFileInfo::exists(other + "/arhivkpl/pit.dbf"));
     QVERIFY(!QFileInfo::exists(work_->backupDir()));
+    form16_->close();
+
+    form16_->setFolderChooser([&](const QString &from) {
+        start = from;
+        return QString();
+    });
+    open(form16_);
+    QCOMPARE(form16_->chosen(), other);
+    QTest::mouseClick(form16_->otherFolderButton(), Qt::LeftButton);
+    QCOMPARE(start, other);
+    QCOMPARE(form16_->chosen(), other);
+    QCOMPARE(form16_->volumeList()->count(), 3);
 }
 
-// The technologist's round: back up to E (typed in lower case, Enter), change a price,
-// restore from E ("Да" to the question naming the backup): the raw materials cursor shows
-// the old price without a restart.
+// The technologist's round: back up onto the stick (Enter), change a price, restore from
+// the stick ("Да" to the question naming the backup): the raw materials cursor shows the
+// old price without a restart.
 void TestDriveWindows::roundTripThroughTheWindows()
 {
     dm_->Table3.first();
     const double price = dm_->Table3.number("MI1");
 
-    form16_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form16_));
-    QTest::keyClicks(form16_->letterField(), "e");
-    QTest::keyClick(form16_->letterField(), Qt::Key_Return);
+    open(form16_);
+    QTest::keyClick(form16_->volumeList(), Qt::Key_Return);
     QCOMPARE(shown_, QStringList{"Резервная копия создана!"});
     QVERIFY(form16_->isVisible()); // "Выход" closes it, not the copy
+    form16_->grab().save(KP_TEST_OUTPUT "/backupwindow.png");
     QTest::mouseClick(form16_->exitButton(), Qt::LeftButton);
     QVERIFY(!form16_->isVisible());
 
@@ -198,9 +217,9 @@ void TestDriveWindows::roundTripThroughTheWindows()
     dm_->Table3.post();
 
     shown_.clear();
-    form17_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form17_));
-    QTest::keyClicks(form17_->letterField(), "E");
+    open(form17_);
+    QCOMPARE(form17_->folderLine()->text(),
+             "Данные будут восстановлены из папки " + work_->backupDir());
     QString asked;
     QTimer answer;
     connect(&answer, &QTimer::timeout, [&] {
@@ -219,8 +238,6 @@ void TestDriveWindows::roundTripThroughTheWindows()
     QCOMPARE(dm_->Table3.number("MI1"), price);
     form17_->grab().save(KP_TEST_OUTPUT "/restorewindow.png");
     form17_->close();
-    form16_->show();
-    form16_->grab().save(KP_TEST_OUTPUT "/backupwindow.png");
 }
 
 QTEST_MAIN(TestDriveWindows)
