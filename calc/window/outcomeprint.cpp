@@ -131,27 +131,48 @@ void OutcomePrint::textAt(double vx, double vy, const QString &text)
     painter_->drawText(QPointF(x(vx), y(vy) + metrics.ascent()), text);
 }
 
+// Where a block that shares the page puts its heading: a blank line under the block
+// before, when the heading and the first lines fit there; 0 for a page of its own.
+int OutcomePrint::sharedHeadingTop(const OutcomeBlock &block, int headingLines, int lineCount) const
+{
+    if (!block.sharesPage || pages_ == 0)
+        return 0;
+    const bool grid = block.kind == OutcomeBlock::Kind::Grid;
+    const int headingTop = nextFree_ + kLineStep;
+    const int linesTop =
+        headingTop + (kLinesTop - kHeadingTop) + kLineStep * std::max(0, headingLines - 2);
+    const int lastSlot = grid ? std::min(3, lineCount - 1) : std::min(3, lineCount);
+    return linesTop + kLineStep * std::max(0, lastSlot) <= kBottom ? headingTop : 0;
+}
+
 int OutcomePrint::drawBlock(const OutcomeBlock &block)
 {
     const bool grid = block.kind == OutcomeBlock::Kind::Grid;
     const QStringList lines = fittedLines(block);
     const QStringList heading = headingLines(block.heading);
-    // headings of more than two lines push the block's lines down
-    const int top = kLinesTop + kLineStep * std::max(0, int(heading.size()) - 2);
-    const int perPage = std::max(1, (kBottom - top) / kLineStep);
+    int headingTop = sharedHeadingTop(block, int(heading.size()), int(lines.size()));
     int next = 0; // next line to print
     int pages = 0;
     do {
-        if (!startPage())
-            return pages;
-        ++pages;
+        if (headingTop == 0) {
+            if (!startPage())
+                return pages;
+            ++pages;
+            headingTop = kHeadingTop;
+        }
         for (int i = 0; i < heading.size(); ++i)
-            textAt(kLeft, kHeadingTop + kLineStep * i, heading.at(i));
+            textAt(kLeft, headingTop + kLineStep * i, heading.at(i));
+        // headings of more than two lines push the block's lines down
+        const int top = headingTop + (kLinesTop - kHeadingTop) +
+                        kLineStep * std::max(0, int(heading.size()) - 2);
+        const int perPage = std::max(1, (kBottom - top) / kLineStep);
         int slot = grid ? 0 : 1;
         if (grid && next > 0 && !lines.isEmpty())
             textAt(kLeft, kLineStep * slot++ + top, lines.first());
         for (; slot <= perPage && next < lines.size(); ++slot, ++next)
             textAt(kLeft, kLineStep * slot + top, lines.at(next));
+        nextFree_ = kLineStep * slot + top;
+        headingTop = 0;
     } while (next < lines.size());
     return pages;
 }

@@ -11,7 +11,9 @@
 // instead, at a blank, and go on indented in the next line; a heading too long for the
 // line goes on in the next one (a third heading line moves the block's lines down). A
 // block too long for one page goes on over the next pages under its heading again (a
-// grid also repeats its header row); every block starts a page of its own.
+// grid also repeats its header row); every block starts a page of its own, unless it
+// shares the page: then it starts one blank line under the block before when its heading
+// and its first lines (a grid's header row and three rows) still fit there.
 
 #include <QFont>
 #include <QList>
@@ -31,6 +33,7 @@ struct OutcomeBlock {
     QString heading;
     QStringList lines; // a grid: its header row first
     Kind kind = Kind::List;
+    bool sharesPage = false; // may start under the block before on the same page
 };
 
 class OutcomePrint final
@@ -71,12 +74,14 @@ private:
     bool startPage();
     void textAt(double vx, double vy, const QString &text);
     int drawBlock(const OutcomeBlock &block);
+    int sharedHeadingTop(const OutcomeBlock &block, int headingLines, int lineCount) const;
 
     QPainter *painter_;
     std::function<bool()> newPage_;
     double sx_ = 1;
     double sy_ = 1;
     int pages_ = 0;
+    int nextFree_ = 0; // the virtual y under the last line drawn on the page
     QFont font_;
     int charsPerLine_ = 0; // of that font
 };

@@ -3,6 +3,7 @@
 #include "calc/window/outcomeprint.h"
 #include "platform/printerchoice.h"
 #include "store/numbertext.h"
+#include "store/splitline.h"
 #include "widgets/message.h"
 #include "widgets/windowparts.h"
 
@@ -13,6 +14,8 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,7 +38,7 @@ const QList<Column> kRequirementColumns = {
     {QStringLiteral("Норма от"), 100, 12},       {QStringLiteral("Норма до"), 100, 12}};
 const QList<Column> kPriceColumns = {{QStringLiteral("Сырье"), 220, 30},
                                      {QStringLiteral("Цена"), 90, 11},
-                                     {QStringLiteral("Цена от"), 90, 11},
+                                     {QStringLiteral("Цена от"), 110, 13},
                                      {QStringLiteral("Цена до"), 90, 11},
                                      {QStringLiteral("Используется в"), 250, 30}};
 const QList<Column> kStockColumns = {{QStringLiteral("Сырье"), 220, 30},
@@ -46,6 +49,9 @@ const QList<Column> kStockColumns = {{QStringLiteral("Сырье"), 220, 30},
 
 // No end to the range that side.
 const QString kOpenEnd = QStringLiteral("—");
+// A price is never below zero: a range reaching below it keeps the recipes at any lower
+// price.
+const QString kNoLowerPrice = QStringLiteral("не ограничена");
 
 QString number(double v, int decimals)
 {
@@ -73,9 +79,14 @@ QStringList stockCells(const StockFigure &f)
             end(f.stockTo, 3)};
 }
 
+QString lowerPrice(const std::optional<double> &from)
+{
+    return from && *from >= 0 ? number(*from, 2) : kNoLowerPrice;
+}
+
 QStringList priceCellsOf(const PriceFigure &f, const QStringList &usedIn)
 {
-    return {f.name, number(f.price, 2), end(f.priceFrom, 2), end(f.priceTo, 2),
+    return {f.name, number(f.price, 2), lowerPrice(f.priceFrom), end(f.priceTo, 2),
             usedIn.isEmpty() ? QStringLiteral("не используется")
                              : usedIn.join(QStringLiteral(", "))};
 }
@@ -88,20 +99,39 @@ const QString kAlternativeOptimaNote =
     QStringLiteral("Есть другие рецепты той же стоимости: цена в пределах диапазона не "
                    "меняет стоимость, но может сменить рецепт");
 
-// A printed line: the first cell on the left, the others right-aligned in their widths.
-QString printedLine(const QStringList &cells, const QList<Column> &columns)
+// A printed row: the first cell on the left, the others right-aligned in their widths;
+// a text column at the end is wrapped in its width onto the next lines.
+QStringList printedRows(const QStringList &cells, const QList<Column> &columns)
 {
     QString line;
+    QStringList wrapped;
     for (int c = 0; c < cells.size() && c < columns.size(); ++c) {
         const int width = columns.at(c).chars;
-        if (c == 0)
+        if (c == 0) {
             line += store::padded(cells.at(c), width);
-        else if (c == cells.size() - 1 && columns.at(c).chars >= 30)
-            line += QStringLiteral("  ") + cells.at(c); // a text column at the end
-        else
+        } else if (c == cells.size() - 1 && width >= 30) {
+            line += QStringLiteral("  ");
+            wrapped = store::wrapText(cells.at(c), width);
+        } else {
             line += QStringLiteral("  ") + store::rightAligned(cells.at(c), width);
+        }
     }
-    return line;
+    if (wrapped.isEmpty())
+        return {line};
+    QStringList rows{line + wrapped.first()};
+    const QString indent(line.size(), QLatin1Char(' '));
+    for (qsizetype i = 1; i < wrapped.size(); ++i)
+        rows.append(indent + wrapped.at(i));
+    return rows;
+}
+
+// A note under a grid, wrapped in the grid's width.
+QStringList noteLines(const QString &note, const QList<Column> &columns)
+{
+    int width = 0;
+    for (const Column &c : columns)
+        width += c.chars + 2;
+    return QStringList{QString()} + store::wrapText(note, width - 2);
 }
 
 QStringList headerLine(const QList<Column> &columns)
@@ -109,7 +139,20 @@ QStringList headerLine(const QList<Column> &columns)
     QStringList headers;
     for (const Column &c : columns)
         headers.append(c.header);
-    return {printedLine(headers, columns)};
+    return printedRows(headers, columns);
+}
+
+// Below this a grid shows too few rows to read; the window scrolls instead.
+constexpr int kGridMinimumHeight = 150;
+// What a window manager's title bar and a desktop's panel may take off the screen.
+constexpr int kScreenFurniture = 70;
+
+QSize fittedSize(const QSize &wanted, const QScreen *screen)
+{
+    if (!screen)
+        return wanted;
+    const QSize room = screen->availableGeometry().size() - QSize(0, kScreenFurniture);
+    return wanted.boundedTo(room);
 }
 
 QTableWidget *makeGrid(const QList<Column> &columns, QWidget *parent)
@@ -159,40 +202,51 @@ SensitivityWindow::SensitivityWindow(const Sensitivity &figures, const QStringLi
     chooseFeed(1);
 }
 
+// The grids scroll inside the window when the screen is too low for them; the buttons
+// stay under them in sight.
 void SensitivityWindow::buildLayout()
 {
-    auto *layout = new QVBoxLayout(this);
+    auto *scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto *content = new QWidget(scroll);
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
     auto *choice = new QHBoxLayout;
-    choice->addWidget(widgets::makeLabel(QStringLiteral("Продукт:"), this));
-    ComboBox1 = new QComboBox(this);
+    choice->addWidget(widgets::makeLabel(QStringLiteral("Продукт:"), content));
+    ComboBox1 = new QComboBox(content);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setMinimumWidth(400);
     choice->addWidget(ComboBox1);
     choice->addStretch();
     layout->addLayout(choice);
-    StringGrid1 = makeGrid(kRequirementColumns, this);
-    StringGrid2 = makeGrid(kPriceColumns, this);
-    StringGrid3 = makeGrid(kStockColumns, this);
+    StringGrid1 = makeGrid(kRequirementColumns, content);
+    StringGrid2 = makeGrid(kPriceColumns, content);
+    StringGrid3 = makeGrid(kStockColumns, content);
     StringGrid2->horizontalHeader()->setStretchLastSection(true); // the feed types using it
     const QList<std::pair<QTableWidget *, QString>> grids = {
         {StringGrid1, QStringLiteral("Ограничения")},
         {StringGrid2, QStringLiteral("Цены сырья")},
         {StringGrid3, QStringLiteral("Запасы")}};
     for (int g = 0; g < grids.size(); ++g) {
-        grids.at(g).first->setObjectName(QStringLiteral("StringGrid%1").arg(g + 1));
-        layout->addWidget(widgets::makeLabel(grids.at(g).second, this));
-        layout->addWidget(grids.at(g).first, g == 2 ? 2 : 3);
-        if (grids.at(g).first == StringGrid2) {
-            alternativeOptimaNote_ = widgets::makeLabel(kAlternativeOptimaNote, this);
+        QTableWidget *grid = grids.at(g).first;
+        grid->setObjectName(QStringLiteral("StringGrid%1").arg(g + 1));
+        grid->setMinimumHeight(kGridMinimumHeight);
+        layout->addWidget(widgets::makeLabel(grids.at(g).second, content));
+        layout->addWidget(grid, g == 2 ? 2 : 3);
+        if (grid == StringGrid2) {
+            alternativeOptimaNote_ = widgets::makeLabel(kAlternativeOptimaNote, content);
             alternativeOptimaNote_->setWordWrap(true);
             alternativeOptimaNote_->setVisible(figures_.held && figures_.alternativeOptima);
             layout->addWidget(alternativeOptimaNote_);
         }
     }
-    Label4 = widgets::makeLabel(QString(), this);
+    Label4 = widgets::makeLabel(QString(), content);
     Label4->setObjectName(QStringLiteral("Label4"));
     Label4->setWordWrap(true);
     layout->addWidget(Label4);
+    scroll->setWidget(content);
+
     auto *buttons = new QHBoxLayout;
     Button1 = widgets::makeButton(QStringLiteral("Отпечатать"), this, "Button1");
     Button2 = widgets::makeButton(QStringLiteral("Выход"), this, "Button2");
@@ -201,10 +255,12 @@ void SensitivityWindow::buildLayout()
         buttons->addWidget(b);
     }
     buttons->addStretch();
-    layout->addLayout(buttons);
+    auto *page = new QVBoxLayout(this);
+    page->addWidget(scroll, 1);
+    page->addLayout(buttons);
     connect(Button1, &QPushButton::clicked, this, &SensitivityWindow::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-    resize(840, 880);
+    resize(fittedSize(QSize(840, 880), screen()));
 }
 
 QString SensitivityWindow::feedLabel(int p) const
@@ -217,8 +273,16 @@ QStringList SensitivityWindow::requirementLines(int p) const
     QStringList lines;
     for (const RequirementFigure &f : figures_.requirements)
         if (f.feed == p)
-            lines.append(printedLine(requirementCells(f), kRequirementColumns));
+            lines += printedRows(requirementCells(f), kRequirementColumns);
     return lines;
+}
+
+QStringList SensitivityWindow::usedIn(const PriceFigure &f) const
+{
+    QStringList names;
+    for (const int p : f.feeds)
+        names.append(feedTypes_.value(p - 1));
+    return names;
 }
 
 void SensitivityWindow::chooseFeed(int p)
@@ -239,12 +303,8 @@ void SensitivityWindow::chooseFeed(int p)
 void SensitivityWindow::fillPrices()
 {
     QList<QStringList> rows;
-    for (const PriceFigure &f : figures_.prices) {
-        QStringList usedIn;
-        for (const int p : f.feeds)
-            usedIn.append(feedTypes_.value(p - 1));
-        rows.append(priceCellsOf(f, usedIn));
-    }
+    for (const PriceFigure &f : figures_.prices)
+        rows.append(priceCellsOf(f, usedIn(f)));
     fillGrid(StringGrid2, rows, {ColRaw, ColUsedIn});
 }
 
@@ -256,31 +316,30 @@ void SensitivityWindow::fillStock()
     fillGrid(StringGrid3, rows, {ColStockRaw});
 }
 
+// The blocks follow each other on the page, so that a few norms of each feed type do
+// not take a page of their own.
 QList<OutcomeBlock> SensitivityWindow::printBlocks() const
 {
     QList<OutcomeBlock> blocks;
     for (int p = 1; p <= feedTypes_.size(); ++p)
         blocks.append(
             {QStringLiteral("Анализ чувствительности. Ограничения продукта ") + feedLabel(p),
-             headerLine(kRequirementColumns) + requirementLines(p), OutcomeBlock::Kind::Grid});
+             headerLine(kRequirementColumns) + requirementLines(p), OutcomeBlock::Kind::Grid,
+             p > 1});
     QStringList prices = headerLine(kPriceColumns);
-    for (const PriceFigure &f : figures_.prices) {
-        QStringList usedIn;
-        for (const int p : f.feeds)
-            usedIn.append(QString::number(p));
-        prices.append(printedLine(priceCellsOf(f, usedIn), kPriceColumns));
-    }
+    for (const PriceFigure &f : figures_.prices)
+        prices += printedRows(priceCellsOf(f, usedIn(f)), kPriceColumns);
     if (figures_.alternativeOptima)
-        prices << QString() << kAlternativeOptimaNote;
-    blocks.append(
-        {QStringLiteral("Анализ чувствительности. Цены сырья"), prices, OutcomeBlock::Kind::Grid});
+        prices += noteLines(kAlternativeOptimaNote, kPriceColumns);
+    blocks.append({QStringLiteral("Анализ чувствительности. Цены сырья"), prices,
+                   OutcomeBlock::Kind::Grid, !blocks.isEmpty()});
     QStringList stock = headerLine(kStockColumns);
     for (const StockFigure &f : figures_.stock)
-        stock.append(printedLine(stockCells(f), kStockColumns));
+        stock += printedRows(stockCells(f), kStockColumns);
     blocks.append(
-        {QStringLiteral("Анализ чувствительности. Запасы"), stock, OutcomeBlock::Kind::Grid});
+        {QStringLiteral("Анализ чувствительности. Запасы"), stock, OutcomeBlock::Kind::Grid, true});
     if (figures_.degenerate)
-        blocks.last().lines << QString() << kDegenerateNote;
+        blocks.last().lines += noteLines(kDegenerateNote, kStockColumns);
     return blocks;
 }
 

@@ -75,6 +75,7 @@ private:
     void fillStock();
     QString feedLabel(int p) const;
     QStringList requirementLines(int p) const;
+    QStringList usedIn(const PriceFigure &f) const; // the names of the feed types
 
     Sensitivity figures_;
     QStringList feedTypes_;

@@ -51,6 +51,8 @@ private slots:
     void gridRepeatsItsHeaderRow();
     void overlongLineIsWrapped();
     void oneSizeForTheWholePrint();
+    void blockSharesThePageWhenItFits_data();
+    void blockSharesThePageWhenItFits();
 };
 
 void TestOutcomePrint::longListGoesOnOverPages()
@@ -172,6 +174,47 @@ void TestOutcomePrint::oneSizeForTheWholePrint()
     const roadtest::PdfWord *last = find(words, QStringLiteral("Характеристики."));
     QVERIFY(last);
     QVERIFY(qAbs(last->yMin - pointsY(200)) < 3);
+}
+
+void TestOutcomePrint::blockSharesThePageWhenItFits_data()
+{
+    QTest::addColumn<int>("firstRows"); // rows of the first grid, under its header row
+    QTest::addColumn<bool>("shares");
+    QTest::addColumn<int>("page");   // of the second block's heading
+    QTest::addColumn<double>("top"); // its virtual y
+    const int perPage = OutcomePrint::linesPerPage();
+    // the first grid's rows end at 300 + 100 × rows; a blank line, then the heading
+    QTest::newRow("under the block before") << 5 << true << 1 << 300.0 + 100 * 7;
+    QTest::newRow("its own page when asked") << 5 << false << 2 << 100.0;
+    // room for the heading, but not for the header row and three rows under it
+    QTest::newRow("its own page when it does not fit") << perPage - 5 << true << 2 << 100.0;
+}
+
+// A block that shares the page starts a blank line under the one before, with its
+// heading, header row and first rows on that page; else it starts a page of its own.
+void TestOutcomePrint::blockSharesThePageWhenItFits()
+{
+    QFETCH(int, firstRows);
+    QFETCH(bool, shares);
+    QFETCH(int, page);
+    QFETCH(double, top);
+    QStringList first = {QStringLiteral("Шапка !")};
+    for (int r = 1; r <= firstRows; ++r)
+        first.append(QStringLiteral("ряд%1 !").arg(r));
+    const QStringList second = {QStringLiteral("Шапка !"), QStringLiteral("а !"),
+                                QStringLiteral("б !"), QStringLiteral("в !")};
+    const QString name = QStringLiteral("outcome-shared-%1").arg(QTest::currentDataTag());
+    QCOMPARE(print(name, {{QStringLiteral("Первый"), first, OutcomeBlock::Kind::Grid},
+                          {QStringLiteral("Второй"), second, OutcomeBlock::Kind::Grid, shares}}),
+             page);
+    const QList<roadtest::PdfWord> words = roadtest::pdfWords(roadtest::outputPdf(name));
+    const roadtest::PdfWord *heading = find(words, QStringLiteral("Второй"));
+    const roadtest::PdfWord *last = find(words, QStringLiteral("в"));
+    QVERIFY(heading && last);
+    QCOMPARE(heading->page, page);
+    QVERIFY2(qAbs(heading->yMin - pointsY(top)) < 3, qPrintable(QString::number(heading->yMin)));
+    QCOMPARE(last->page, page);
+    QVERIFY(qAbs(last->yMin - pointsY(top + 500)) < 3);
 }
 
 QTEST_MAIN(TestOutcomePrint)
