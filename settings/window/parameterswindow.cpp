@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
+#include <QTime>
 #include <QVBoxLayout>
 
 using settings::Settings;
@@ -104,11 +105,15 @@ int maxLengthOfLine(int line)
 TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dataDir(dataDir)
 {
     setWindowTitle(QStringLiteral("Параметры"));
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(buildTextFields(), 3);
-    layout->addSpacing(12);
-    layout->addLayout(buildNumbersAndChoices(), 1);
+    auto *columns = new QHBoxLayout;
+    columns->addWidget(buildTextFields(), 3);
+    columns->addSpacing(12);
+    columns->addLayout(buildNumbersAndChoices(), 1);
+    auto *page = new QVBoxLayout(this);
+    page->addLayout(columns, 1);
+    page->addLayout(buildButtonRow());
     connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
+    connect(saveButton_, &QPushButton::clicked, this, &TForm11::saveClick);
     setTabOrderByLines();
     setSizeGripEnabled(true);
     // As large as the fields need to show their whole texts, within the screen.
@@ -149,7 +154,7 @@ QWidget *TForm11::buildTextFields()
     return panel;
 }
 
-// The five numbers, the three pairs of choices with the warning, and "Выход".
+// The five numbers, the three pairs of choices with the warning.
 QLayout *TForm11::buildNumbersAndChoices()
 {
     auto *column = new QVBoxLayout;
@@ -172,9 +177,23 @@ QLayout *TForm11::buildNumbersAndChoices()
         }
     }
     column->addStretch();
-    Button1 = widgets::makeButton(QStringLiteral("Выход"), this); // Enter in a field stays there
-    column->addWidget(Button1, 0, Qt::AlignRight);
     return column;
+}
+
+// Across the bottom: whether the values are saved, "Сохранить" and "Выход".
+QLayout *TForm11::buildButtonRow()
+{
+    savedLine_ = widgets::makeLabel(QString(), this);
+    savedLine_->setWordWrap(true);
+    savedLine_->setMinimumHeight(2 * savedLine_->fontMetrics().lineSpacing() + 2); // a reason
+    saveButton_ = widgets::makeButton(QStringLiteral("Сохранить"), this);
+    Button1 = widgets::makeButton(QStringLiteral("Выход"), this); // Enter in a field stays there
+    auto *row = new QHBoxLayout;
+    row->addWidget(savedLine_, 1);
+    row->addSpacing(12);
+    row->addWidget(saveButton_, 0, Qt::AlignBottom);
+    row->addWidget(Button1, 0, Qt::AlignBottom);
+    return row;
 }
 
 QLineEdit *TForm11::makeField(int line)
@@ -182,6 +201,7 @@ QLineEdit *TForm11::makeField(int line)
     QLineEdit *edit = settings::isNumberLine(line) ? new QLineEdit(this) : new TextField(this);
     edit->setObjectName(QStringLiteral("line%1").arg(line));
     fields[std::size_t(line)] = edit;
+    connect(edit, &QLineEdit::textEdited, this, &TForm11::markChanged);
     if (!settings::isNumberLine(line)) {
         edit->setMaxLength(maxLengthOfLine(line));
         return edit;
@@ -210,6 +230,7 @@ QGroupBox *TForm11::buildPair(int pair)
         radio->setObjectName(QStringLiteral("line%1").arg(line));
         choices[std::size_t(line)] = radio;
         pairs[std::size_t(pair)]->addButton(radio);
+        connect(radio, &QRadioButton::clicked, this, &TForm11::markChanged);
         row->addWidget(radio);
     }
     row->addStretch();
@@ -223,6 +244,7 @@ void TForm11::setTabOrderByLines()
         order.append(fields[std::size_t(line)]);
     for (int line = firstChoiceLine; line <= settings::settingsLineCount; ++line)
         order.append(choices[std::size_t(line)]);
+    order.append(saveButton_);
     order.append(Button1);
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order.at(i), order.at(i + 1));
@@ -261,6 +283,13 @@ void TForm11::done(int result)
 // Activation: the in-memory values into the fields, the flags onto the choices.
 void TForm11::FormActivate()
 {
+    showValues();
+    savedLine_->setText(QStringLiteral("Показаны сохраненные значения."));
+    fields[1]->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm11::showValues()
+{
     Settings s = settings::currentSettings();
     const QStringList lines = settings::settingsLines(s);
     for (int line = 1; line <= addressLine; ++line) {
@@ -285,15 +314,36 @@ void TForm11::FormActivate()
         choices[std::size_t(firstChoiceLine + 2 * pair + 1)]->setChecked(second);
         group->setExclusive(true);
     }
-    fields[1]->setFocus(Qt::OtherFocusReason);
 }
 
 // Close: the fields into cons.txt and back into memory; what went wrong is shown.
 void TForm11::FormClose()
 {
+    save();
+}
+
+void TForm11::save()
+{
     problems = settings::WriteSettings(valuesInFields(), dataDir);
     if (!problems.isEmpty())
         widgets::showMessage(this, problems.join(QLatin1Char('\n')));
+}
+
+// "Сохранить": the file written now; the fields then show what it holds.
+void TForm11::saveClick()
+{
+    save();
+    showValues();
+    savedLine_->setText(problems.isEmpty()
+                            ? QStringLiteral("Значения сохранены в %1.")
+                                  .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")))
+                            : problems.join(QLatin1Char('\n')));
+}
+
+void TForm11::markChanged()
+{
+    savedLine_->setText(QStringLiteral("Изменения не сохранены: нажмите \"Сохранить\" "
+                                       "(при выходе они тоже сохраняются)."));
 }
 
 void TForm11::Button1Click()

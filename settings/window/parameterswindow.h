@@ -3,10 +3,11 @@
 // TForm11, "Параметры": the parameters window: enterprise data, signatories, costs and
 // price rules.
 //
-// Each time it is opened it shows the process-wide settings; whenever it closes (by
-// "Выход", Esc or the window's close box) it writes them to cons.txt and reads them back,
-// so that every window sees the new values at once. The five number fields keep two
-// decimals at a fixed point and show their value right-aligned (" 2.50", "  1200.00").
+// Each time it is opened it shows the process-wide settings; "Сохранить" writes them to
+// cons.txt and reads them back, so that every window sees the new values at once, and so
+// does every close (by "Выход", Esc or the window's close box). A line beside the buttons
+// says whether what the fields show is saved, or why not. The five number fields keep two decimals
+// at a fixed point and show their value right-aligned (" 2.50", "  1200.00").
 
 #include "settings/settings.h"
 
@@ -35,6 +36,8 @@ public:
     QLineEdit *field(int line) const;
     QRadioButton *choice(int line) const;
     QPushButton *exitButton() const { return Button1; }
+    QPushButton *saveButton() const { return saveButton_; }
+    QLabel *savedLine() const { return savedLine_; }
 
     // What the last close could not do (characters replaced, file not written); they
     // have been shown in a message box.
@@ -49,9 +52,14 @@ private:
     void FormActivate();
     void FormClose();
     void Button1Click();
+    void saveClick();
+    void save();
+    void markChanged();
+    void showValues();
 
     QWidget *buildTextFields();
     QLayout *buildNumbersAndChoices();
+    QLayout *buildButtonRow();
     QLabel *makeLabel(int line, QWidget *parent);
     QGroupBox *buildPair(int pair);
     QLineEdit *makeField(int line);
@@ -67,4 +75,6 @@ private:
     std::array<QRadioButton *, 31> choices{}; // by file line, 25-30
     std::array<QButtonGroup *, 3> pairs{};
     QPushButton *Button1 = nullptr; // "Выход"
+    QPushButton *saveButton_ = nullptr;
+    QLabel *savedLine_ = nullptr; // saved or not
 };

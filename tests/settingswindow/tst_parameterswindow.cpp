@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -79,6 +80,8 @@ private slots:
     void characterWithout1251ByteIsReported();
     void tabOrderFollowsLines();
     void longestTextsShowWhole();
+    void saveSaysWhetherTheValuesAreSaved_data();
+    void saveSaysWhetherTheValuesAreSaved();
 
 private:
     void writeFile(const QStringList &lines);
@@ -409,6 +412,46 @@ void TestParametersWindow::longestTextsShowWhole()
         edit->setCursorPosition(0);
     }
     window->grab().save(QStringLiteral(KP_TEST_OUTPUT "/parameters-longest.png"));
+    window->close();
+}
+
+void TestParametersWindow::saveSaysWhetherTheValuesAreSaved_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("saidAfter");
+    QTest::newRow("saved") << true << QStringLiteral("Значения сохранены в ");
+    QTest::newRow("folder gone") << false << QStringLiteral("Не удалось записать файл настроек");
+}
+
+// The line beside the buttons: saved when opened, not saved once a value is typed, saved
+// after "Сохранить", which writes the file and leaves the window open; or why not.
+void TestParametersWindow::saveSaysWhetherTheValuesAreSaved()
+{
+    QFETCH(bool, writable);
+    QFETCH(QString, saidAfter);
+    if (!writable)
+        window = std::make_unique<TForm11>(nullptr, dir->filePath(QStringLiteral("gone")));
+    open();
+    QCOMPARE(window->savedLine()->text(), QStringLiteral("Показаны сохраненные значения."));
+    field(3)->setFocus();
+    field(3)->end(false);
+    QTest::keyClick(field(3), Qt::Key_Backspace);
+    QVERIFY(window->savedLine()->text().startsWith(QStringLiteral("Изменения не сохранены")));
+    QTimer::singleShot(0, window.get(), [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    QTest::mouseClick(window->saveButton(), Qt::LeftButton);
+    QVERIFY(window->isVisible());
+    QVERIFY2(window->savedLine()->text().startsWith(saidAfter),
+             qPrintable(window->savedLine()->text()));
+    QCOMPARE(settings::currentSettings().approverSurname, QStringLiteral("Петров П.П"));
+    QCOMPARE(fileLines().at(2), writable ? QStringLiteral("Петров П.П") : demoLines().at(2));
+    window->grab().save(QStringLiteral(KP_TEST_OUTPUT "/parameters-saved.png"));
+    QTimer::singleShot(0, window.get(), [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
     window->close();
 }
 
