@@ -5,9 +5,10 @@
 namespace archive
 {
 
-ArchiveCursors archiveCursors(store::TDataModule2 &dm)
+ArchiveCursors archiveCursors(store::DataModule &dm)
 {
-    return {&dm.Table5, &dm.Table6, &dm.Table7, &dm.Table8, &dm.Table9};
+    return {&dm.counters, &dm.archiveHeaders, &dm.archiveCompositions, &dm.archiveCharacteristics,
+            &dm.archivePremixes};
 }
 
 } // namespace archive

@@ -1,12 +1,12 @@
 #pragma once
 
 // The cursors of the recipe archive: order.dbf with the last archive number and the
-// four archive tables (the data module's Table5 .. Table9).
+// four archive tables (the data module's counters .. archivePremixes).
 
 namespace store
 {
 class Table;
-class TDataModule2;
+class DataModule;
 } // namespace store
 
 namespace archive
@@ -21,6 +21,6 @@ struct ArchiveCursors {
 };
 
 // The archive cursors of the data module.
-ArchiveCursors archiveCursors(store::TDataModule2 &dataModule);
+ArchiveCursors archiveCursors(store::DataModule &dataModule);
 
 } // namespace archive

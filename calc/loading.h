@@ -46,11 +46,11 @@ struct CalcParameters {
 // norm is opened with its index "si" for the load and closed again; order (may be
 // null) gives the number of characteristics, else the records of pit are counted.
 struct CalcTables {
-    store::Table *pit = nullptr;   // Table1, nutrient characteristics
-    store::Table *kk = nullptr;    // Table2, feed types
-    store::Table *sir = nullptr;   // Table3, raw materials
-    store::Table *norm = nullptr;  // Table4, inclusion limits
-    store::Table *order = nullptr; // Table5, list counts
+    store::Table *pit = nullptr;   // characteristics, nutrient characteristics
+    store::Table *kk = nullptr;    // feedTypes, feed types
+    store::Table *sir = nullptr;   // rawMaterials, raw materials
+    store::Table *norm = nullptr;  // inclusionNorms, inclusion limits
+    store::Table *order = nullptr; // counters, list counts
 };
 
 // Per feed type and raw material: [p][s], both 1-based.

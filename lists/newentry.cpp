@@ -74,31 +74,33 @@ QStringList characteristicFields(bool withMaxima)
 
 } // namespace
 
-void clearCharacteristicColumns(store::TDataModule2 &dm, int key)
+void clearCharacteristicColumns(store::DataModule &dm, int key)
 {
     const QString mi = QStringLiteral("MI") + QString::number(key);
     const QString ma = QStringLiteral("MA") + QString::number(key);
-    clearInWholeList(dm.Table2, {mi, ma});
-    clearInWholeList(dm.Table3, {mi});
+    clearInWholeList(dm.feedTypes, {mi, ma});
+    clearInWholeList(dm.rawMaterials, {mi});
 }
 
-void clearNewRawMaterial(store::TDataModule2 &dm)
+void clearNewRawMaterial(store::DataModule &dm)
 {
-    store::Table &sir = dm.Table3;
+    store::Table &sir = dm.rawMaterials;
     if (sir.isEmpty())
         return;
     clearCurrent(sir, characteristicFields(false) +
                           QStringList{"ot", "vibor", "vib", "PREM", "VES", "MINOR", "MANOR"});
-    clearNormRecords(dm.Table4, QStringLiteral("kods"), sir.integer(QStringLiteral("kods")));
+    clearNormRecords(dm.inclusionNorms, QStringLiteral("kods"),
+                     sir.integer(QStringLiteral("kods")));
 }
 
-void clearNewFeedType(store::TDataModule2 &dm)
+void clearNewFeedType(store::DataModule &dm)
 {
-    store::Table &kk = dm.Table2;
+    store::Table &kk = dm.feedTypes;
     if (kk.isEmpty())
         return;
     clearCurrent(kk, characteristicFields(true) + QStringList{"ot", "vibor", "vib", "VES"});
-    clearNormRecords(dm.Table4, QStringLiteral("kodkk"), kk.integer(QStringLiteral("kodkk")));
+    clearNormRecords(dm.inclusionNorms, QStringLiteral("kodkk"),
+                     kk.integer(QStringLiteral("kodkk")));
 }
 
 } // namespace lists

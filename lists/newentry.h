@@ -9,7 +9,7 @@
 namespace store
 {
 class Table;
-class TDataModule2;
+class DataModule;
 } // namespace store
 
 namespace lists
@@ -18,16 +18,16 @@ namespace lists
 // A characteristic (pit.KEY = key) taken into use: MI<key>/MA<key> of every listed feed
 // type and MI<key> of every listed raw material become empty. Free slots of kk and sir
 // are left alone; they are cleared when taken. Filters and positions are kept.
-void clearCharacteristicColumns(store::TDataModule2 &dm, int key);
+void clearCharacteristicColumns(store::DataModule &dm, int key);
 
 // A raw material taken into use (the current record of sir): its contents MI1 ... MI65,
 // the selection and highlight marks, premix mark, stock and working limits become
 // empty; min and max of its norm records become empty.
-void clearNewRawMaterial(store::TDataModule2 &dm);
+void clearNewRawMaterial(store::DataModule &dm);
 
 // A feed type taken into use (the current record of kk): its norms MI1 ... MI65,
 // MA1 ... MA65, the marks and the output become empty; min and max of its norm records
 // become empty.
-void clearNewFeedType(store::TDataModule2 &dm);
+void clearNewFeedType(store::DataModule &dm);
 
 } // namespace lists

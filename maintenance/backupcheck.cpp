@@ -48,13 +48,13 @@ QString problemOf(const QString &path, const store::Table &table, bool counters)
 
 } // namespace
 
-QStringList checkBackupTables(const QString &folder, store::TDataModule2 &dataModule)
+QStringList checkBackupTables(const QString &folder, store::DataModule &dataModule)
 {
     QStringList problems;
     const QList<store::Table *> tables = dataModule.tables().mid(0, 9); // not the scratch one
     for (store::Table *table : tables) {
         const QString path = QDir(folder).filePath(QFileInfo(table->fileName()).fileName());
-        const QString problem = problemOf(path, *table, table == &dataModule.Table5);
+        const QString problem = problemOf(path, *table, table == &dataModule.counters);
         if (!problem.isEmpty())
             problems.append(problem);
     }

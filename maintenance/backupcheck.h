@@ -8,7 +8,7 @@
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace maintenance
@@ -16,6 +16,6 @@ namespace maintenance
 
 // The problems of the tables in `folder`, one message each; empty when the copy is whole.
 // The data module names the tables and their indexes.
-QStringList checkBackupTables(const QString &folder, store::TDataModule2 &dataModule);
+QStringList checkBackupTables(const QString &folder, store::DataModule &dataModule);
 
 } // namespace maintenance

@@ -27,7 +27,7 @@ OperationResult refused(Outcome outcome, const QString &message)
 
 // Runs the copy with the tables closed; what closing and reopening report joins the
 // copy's messages, and the result message comes last.
-OperationResult withTablesClosed(store::TDataModule2 &dataModule,
+OperationResult withTablesClosed(store::DataModule &dataModule,
                                  const std::function<CopyReport()> &copy, const QString &done,
                                  const QString &failed)
 {
@@ -78,7 +78,7 @@ std::optional<BackupFolder> backupToRestore(const QString &chosen)
     return backup;
 }
 
-OperationResult runBackup(store::TDataModule2 &dataModule, const QString &chosen)
+OperationResult runBackup(store::DataModule &dataModule, const QString &chosen)
 {
     if (platform::freeSpace(chosen) < 0)
         return refused(Outcome::NoBackup,
@@ -90,7 +90,7 @@ OperationResult runBackup(store::TDataModule2 &dataModule, const QString &chosen
         QStringLiteral("Резервная копия создана!"), QStringLiteral("Резервная копия НЕ создана!!"));
 }
 
-OperationResult runRestore(store::TDataModule2 &dataModule, const QString &chosen)
+OperationResult runRestore(store::DataModule &dataModule, const QString &chosen)
 {
     const QString folder = backupSource(chosen);
     if (folder.isEmpty())

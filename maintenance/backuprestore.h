@@ -10,7 +10,7 @@
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace maintenance
@@ -45,9 +45,9 @@ struct BackupFolder {
 std::optional<BackupFolder> backupToRestore(const QString &chosen);
 
 // "Архивировать": the data directory into backupTarget(chosen).
-OperationResult runBackup(store::TDataModule2 &dataModule, const QString &chosen);
+OperationResult runBackup(store::DataModule &dataModule, const QString &chosen);
 
 // "Восстановить данные": backupSource(chosen) back into the data directory.
-OperationResult runRestore(store::TDataModule2 &dataModule, const QString &chosen);
+OperationResult runRestore(store::DataModule &dataModule, const QString &chosen);
 
 } // namespace maintenance

@@ -13,14 +13,14 @@ namespace
 
 const QString kOrder = QStringLiteral("order");
 
-bool isList(const store::TDataModule2 &dm, const store::Table *table)
+bool isList(const store::DataModule &dm, const store::Table *table)
 {
-    return table == &dm.Table1 || table == &dm.Table2 || table == &dm.Table3;
+    return table == &dm.characteristics || table == &dm.feedTypes || table == &dm.rawMaterials;
 }
 
 } // namespace
 
-ClosedTables::ClosedTables(store::TDataModule2 &dataModule) : dataModule_(dataModule)
+ClosedTables::ClosedTables(store::DataModule &dataModule) : dataModule_(dataModule)
 {
     const QList<store::Table *> all = dataModule_.tables().mid(0, 9); // not the scratch one
     for (store::Table *table : all) {

@@ -16,7 +16,7 @@
 namespace store
 {
 class Table;
-class TDataModule2;
+class DataModule;
 } // namespace store
 
 namespace maintenance
@@ -27,7 +27,7 @@ class ClosedTables final
     Q_DISABLE_COPY_MOVE(ClosedTables)
 
 public:
-    explicit ClosedTables(store::TDataModule2 &dataModule);
+    explicit ClosedTables(store::DataModule &dataModule);
     // Reopens the tables if reopen() has not run (an operation cut short by an error).
     ~ClosedTables();
 
@@ -44,7 +44,7 @@ private:
     };
     void reopenLists(QStringList &errors);
 
-    store::TDataModule2 &dataModule_;
+    store::DataModule &dataModule_;
     QList<Saved> saved_;
     QStringList closeErrors_;
     bool reopened_ = false;

@@ -102,7 +102,7 @@ private:
 } // namespace
 
 CopyReport restoreFromBackup(const QString &backupFolder, const QString &dataDir,
-                             store::TDataModule2 &dataModule)
+                             store::DataModule &dataModule)
 {
     CopyReport report;
     if (!QDir().mkpath(dataDir)) {

@@ -16,7 +16,7 @@
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace maintenance
@@ -27,6 +27,6 @@ inline const QString kBackupMarkerFile = QStringLiteral("pit.dbf");
 
 // Restores dataDir from backupFolder; the data module names the tables to check.
 CopyReport restoreFromBackup(const QString &backupFolder, const QString &dataDir,
-                             store::TDataModule2 &dataModule);
+                             store::DataModule &dataModule);
 
 } // namespace maintenance

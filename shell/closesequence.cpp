@@ -16,7 +16,7 @@ namespace shell
 namespace
 {
 
-void flushOpenTables(store::TDataModule2 &dm, const MessageSink &show)
+void flushOpenTables(store::DataModule &dm, const MessageSink &show)
 {
     for (store::Table *table : dm.tables()) {
         try {
@@ -43,7 +43,7 @@ void removeMarkers(const WorkingFolder &folder)
     QFile::remove(folder.secondMarker());
 }
 
-void runCloseSequence(const WorkingFolder &folder, store::TDataModule2 &dm, const MessageSink &show)
+void runCloseSequence(const WorkingFolder &folder, store::DataModule &dm, const MessageSink &show)
 {
     flushOpenTables(dm, show);
     replaceBackupCopy(folder, show);
@@ -52,7 +52,7 @@ void runCloseSequence(const WorkingFolder &folder, store::TDataModule2 &dm, cons
         return platform::replaceFile(from, to);
     };
     archive::reportCompaction(
-        archive::compactArchiveTables(archive::archiveCursors(dm), dm.Table10, replace), show);
+        archive::compactArchiveTables(archive::archiveCursors(dm), dm.scratch, replace), show);
 }
 
 } // namespace shell

@@ -14,7 +14,7 @@
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace shell
@@ -29,7 +29,7 @@ void tidyAfterInterruptedClose(const WorkingFolder &folder);
 
 // The whole close over the data module: its tables are flushed first, so that the copy
 // in arhiv holds everything posted during the run.
-void runCloseSequence(const WorkingFolder &folder, store::TDataModule2 &dataModule,
+void runCloseSequence(const WorkingFolder &folder, store::DataModule &dataModule,
                       const MessageSink &show);
 
 } // namespace shell

@@ -53,11 +53,11 @@ QIcon applicationIcon()
 
 // With KORMOPLAN_REPORT_SHOWN set, the moment the menu is up and ready (first activation
 // done) is printed to stderr as milliseconds since the epoch, for the start-up benchmark.
-void reportWhenShown(shell::TForm1 &menu)
+void reportWhenShown(shell::MainMenu &menu)
 {
     if (qEnvironmentVariableIsEmpty("KORMOPLAN_REPORT_SHOWN"))
         return;
-    QObject::connect(&menu, &shell::TForm1::firstActivationDone, [] {
+    QObject::connect(&menu, &shell::MainMenu::firstActivationDone, [] {
         std::fprintf(stderr, "kormoplan: menu shown %lld\n",
                      static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
         std::fflush(stderr);

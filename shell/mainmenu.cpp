@@ -66,7 +66,7 @@ MenuItem instructionItem(int number)
     return MenuItem(int(MenuItem::Instruction1) + number - 1);
 }
 
-TForm1::TForm1(const WorkingFolder &folder, const MessageSink &show, QWidget *parent)
+MainMenu::MainMenu(const WorkingFolder &folder, const MessageSink &show, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
@@ -77,9 +77,9 @@ TForm1::TForm1(const WorkingFolder &folder, const MessageSink &show, QWidget *pa
     resize(800, 600);
 }
 
-TForm1::~TForm1() = default;
+MainMenu::~MainMenu() = default;
 
-QPushButton *TForm1::makeButton(MenuItem item)
+QPushButton *MainMenu::makeButton(MenuItem item)
 {
     auto *button = widgets::makeButton(menuCaption(item), this);
     button->setEnabled(false);
@@ -97,7 +97,7 @@ QPushButton *TForm1::makeButton(MenuItem item)
     return button;
 }
 
-void TForm1::buildLayout()
+void MainMenu::buildLayout()
 {
     Label1 = widgets::makeLabel(QStringLiteral("Проверьте дату и установите нужную"), this);
     MonthCalendar1 = new QCalendarWidget(this);
@@ -106,7 +106,8 @@ void TForm1::buildLayout()
     MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthCalendar1->setSelectedDate(QDate::currentDate());
     MonthCalendar1->setFixedSize(300, 240);
-    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this, &TForm1::MonthCalendar1Click);
+    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this,
+            &MainMenu::MonthCalendar1Click);
 
     auto *dateColumn = new QVBoxLayout;
     dateColumn->addWidget(Label1);
@@ -149,7 +150,7 @@ void TForm1::buildLayout()
     page->addLayout(bottom);
 }
 
-void TForm1::setOpener(MenuItem item, Opener open)
+void MainMenu::setOpener(MenuItem item, Opener open)
 {
     openers_[size_t(item)] = std::move(open);
     QPushButton *b = button(item);
@@ -157,22 +158,22 @@ void TForm1::setOpener(MenuItem item, Opener open)
     b->setToolTip(b->isEnabled() ? QString() : kNotYet);
 }
 
-void TForm1::setDataModule(store::TDataModule2 *dataModule)
+void MainMenu::setDataModule(store::DataModule *dataModule)
 {
     dataModule_ = dataModule;
 }
 
-void TForm1::setCloseSequence(std::function<void()> close)
+void MainMenu::setCloseSequence(std::function<void()> close)
 {
     closeSequence_ = std::move(close);
 }
 
-QPushButton *TForm1::button(MenuItem item) const
+QPushButton *MainMenu::button(MenuItem item) const
 {
     return buttons_[size_t(item)];
 }
 
-void TForm1::ButtonClick(MenuItem item)
+void MainMenu::ButtonClick(MenuItem item)
 {
     const Opener &open = openers_[size_t(item)];
     if (!open)
@@ -181,22 +182,22 @@ void TForm1::ButtonClick(MenuItem item)
     button(item)->setFocus(); // back on the task's button when its window closes
 }
 
-void TForm1::MonthCalendar1Click()
+void MainMenu::MonthCalendar1Click()
 {
     settings::setWorkingDate(MonthCalendar1->selectedDate());
 }
 
-void TForm1::showEvent(QShowEvent *event)
+void MainMenu::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (activated_ || activationQueued_)
         return;
     // Activation runs once the window is on screen, so its messages appear over it.
     activationQueued_ = true;
-    QTimer::singleShot(0, this, &TForm1::FormActivate);
+    QTimer::singleShot(0, this, &MainMenu::FormActivate);
 }
 
-void TForm1::FormActivate()
+void MainMenu::FormActivate()
 {
     if (activated_)
         return;
@@ -209,14 +210,14 @@ void TForm1::FormActivate()
     emit firstActivationDone();
 }
 
-void TForm1::readSettings()
+void MainMenu::readSettings()
 {
     const settings::SettingsRead read = settings::ReadSettings(folder_.dataDir());
     if (!read.problems.isEmpty())
         show_(read.problems.join(QLatin1Char('\n')));
 }
 
-void TForm1::prepareLists()
+void MainMenu::prepareLists()
 {
     if (!dataModule_)
         return;
@@ -228,7 +229,7 @@ void TForm1::prepareLists()
     }
 }
 
-void TForm1::closeEvent(QCloseEvent *event)
+void MainMenu::closeEvent(QCloseEvent *event)
 {
     if (!closed_ && closeSequence_) {
         closed_ = true;

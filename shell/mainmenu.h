@@ -1,6 +1,6 @@
 #pragma once
 
-// The main window TForm1, the program's menu: the calendar of the working date and one
+// The main window MainMenu, the program's menu: the calendar of the working date and one
 // button per task, each opening its window modally. A button stays disabled until the
 // start-up gives it an opener, so a new window is switched on by one setOpener() call.
 
@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace shell
@@ -26,16 +26,16 @@ namespace shell
 
 // The menu's tasks, in the order of their buttons.
 enum class MenuItem {
-    Characteristics,    // TForm3
-    RawMaterials,       // TForm6
-    FeedTypes,          // TForm5
-    Calculation,        // TForm10
-    MixCharacteristics, // TForm12
-    Archive,            // TForm14
-    Parameters,         // TForm11
-    Backup,             // TForm16
-    Restore,            // TForm17
-    Instruction1,       // TForm13 with instruction 1 ... 8
+    Characteristics,    // CharacteristicsWindow
+    RawMaterials,       // RawMaterialsWindow
+    FeedTypes,          // FeedTypesWindow
+    Calculation,        // PreparationWindow
+    MixCharacteristics, // MixWindow
+    Archive,            // ArchiveWindow
+    Parameters,         // ParametersWindow
+    Backup,             // BackupWindow
+    Restore,            // RestoreWindow
+    Instruction1,       // InstructionsWindow with instruction 1 ... 8
     Instruction2,
     Instruction3,
     Instruction4,
@@ -54,22 +54,22 @@ QString menuCaption(MenuItem item);
 // The task of instruction number 1 ... 8.
 MenuItem instructionItem(int number);
 
-class TForm1 final : public QWidget
+class MainMenu final : public QWidget
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm1)
+    Q_DISABLE_COPY_MOVE(MainMenu)
 
 public:
     using Opener = std::function<void()>;
 
-    explicit TForm1(const WorkingFolder &folder, const MessageSink &show = messageBoxSink(),
-                    QWidget *parent = nullptr);
-    ~TForm1() override;
+    explicit MainMenu(const WorkingFolder &folder, const MessageSink &show = messageBoxSink(),
+                      QWidget *parent = nullptr);
+    ~MainMenu() override;
 
     // Enables the task's button; a press runs `open`, which shows its window modally.
     void setOpener(MenuItem item, Opener open);
     // The data module whose lists the first activation prepares (created after the menu).
-    void setDataModule(store::TDataModule2 *dataModule);
+    void setDataModule(store::DataModule *dataModule);
     // Runs once when the window closes, whatever closes it.
     void setCloseSequence(std::function<void()> close);
 
@@ -100,7 +100,7 @@ private:
 
     WorkingFolder folder_;
     MessageSink show_;
-    store::TDataModule2 *dataModule_ = nullptr;
+    store::DataModule *dataModule_ = nullptr;
     std::function<void()> closeSequence_;
     std::array<Opener, kMenuItemCount> openers_;
     std::array<QPushButton *, kMenuItemCount> buttons_{};

@@ -11,35 +11,35 @@
 
 #include <memory>
 
-class TForm3;
-class TForm5;
-class TForm6;
-class TForm11;
+class CharacteristicsWindow;
+class FeedTypesWindow;
+class RawMaterialsWindow;
+class ParametersWindow;
 
 namespace calc
 {
-class TForm10;
+class PreparationWindow;
 }
 namespace documents
 {
-class TForm15;
+class RecipeViewWindow;
 }
 namespace results
 {
-class TForm8;
-class TForm12;
+class ResultsWindow;
+class MixWindow;
 } // namespace results
 
 namespace maintenance
 {
-class TForm13;
-class TForm16;
-class TForm17;
+class InstructionsWindow;
+class BackupWindow;
+class RestoreWindow;
 } // namespace maintenance
 
 namespace archive
 {
-class TForm14;
+class ArchiveWindow;
 }
 
 namespace platform
@@ -49,7 +49,7 @@ class VolumeSource;
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace shell
@@ -65,8 +65,8 @@ public:
                                                   const MessageSink &show);
     ~ProgramWindows();
 
-    TForm1 &menu() { return *form1; }
-    store::TDataModule2 &dataModule() { return *dataModule2; }
+    MainMenu &menu() { return *mainMenu; }
+    store::DataModule &dataModule() { return *data_; }
 
 private:
     ProgramWindows(const WorkingFolder &folder, const MessageSink &show);
@@ -81,21 +81,21 @@ private:
     MessageSink show;
     // Declared before the menu so that it outlives every window (they are the menu's
     // children and go with it).
-    std::unique_ptr<store::TDataModule2> dataModule2;
+    std::unique_ptr<store::DataModule> data_;
     std::unique_ptr<platform::VolumeSource> volumes; // the removable and network volumes
-    std::unique_ptr<TForm1> form1;
-    TForm3 *form3 = nullptr;                // characteristics list
-    TForm5 *form5 = nullptr;                // feed types list
-    TForm6 *form6 = nullptr;                // raw materials list
-    calc::TForm10 *form10 = nullptr;        // calculation preparation
-    results::TForm8 *form8 = nullptr;       // calculation results, over TForm10
-    TForm11 *form11 = nullptr;              // parameters
-    results::TForm12 *form12 = nullptr;     // mix characteristics
-    documents::TForm15 *form15 = nullptr;   // recipe view and print
-    archive::TForm14 *form14 = nullptr;     // recipe archive
-    maintenance::TForm13 *form13 = nullptr; // instructions viewer
-    maintenance::TForm16 *form16 = nullptr; // backup to a removable drive
-    maintenance::TForm17 *form17 = nullptr; // restore from it
+    std::unique_ptr<MainMenu> mainMenu;
+    CharacteristicsWindow *characteristicsWindow = nullptr; // characteristics list
+    FeedTypesWindow *feedTypesWindow = nullptr;             // feed types list
+    RawMaterialsWindow *rawMaterialsWindow = nullptr;       // raw materials list
+    calc::PreparationWindow *preparationWindow = nullptr;   // calculation preparation
+    results::ResultsWindow *resultsWindow = nullptr; // calculation results, over PreparationWindow
+    ParametersWindow *parametersWindow = nullptr;    // parameters
+    results::MixWindow *mixWindow = nullptr;         // mix characteristics
+    documents::RecipeViewWindow *recipeViewWindow = nullptr;       // recipe view and print
+    archive::ArchiveWindow *archiveWindow = nullptr;               // recipe archive
+    maintenance::InstructionsWindow *instructionsWindow = nullptr; // instructions viewer
+    maintenance::BackupWindow *backupWindow = nullptr;             // backup to a removable drive
+    maintenance::RestoreWindow *restoreWindow = nullptr;           // restore from it
 };
 
 } // namespace shell

@@ -4,7 +4,7 @@
 // switch and current record. An operation that changes them for a walk and must put
 // them back — also when a table error ends it half-way — saves them in a guard:
 //
-//     store::CursorStateGuard keep(dm.Table7);  // put back when the block ends
+//     store::CursorStateGuard keep(dm.archiveCompositions);  // put back when the block ends
 //     table.setFilter(...); ... walk ...
 //
 // or keeps what it reached when it succeeds:

@@ -8,7 +8,7 @@ namespace store
 namespace
 {
 
-TDataModule2 *current = nullptr;
+DataModule *current = nullptr;
 
 const QString orderIndex = QStringLiteral("order");
 
@@ -24,41 +24,43 @@ int countMarked(Table &table, const QString &field)
 
 } // namespace
 
-TDataModule2 *dataModule()
+DataModule *dataModule()
 {
     return current;
 }
 
-TDataModule2::TDataModule2(const QString &dataDirectory)
-    : Table1(QStringLiteral("Table1")), Table2(QStringLiteral("Table2")),
-      Table3(QStringLiteral("Table3")), Table4(QStringLiteral("Table4")),
-      Table5(QStringLiteral("Table5")), Table6(QStringLiteral("Table6")),
-      Table7(QStringLiteral("Table7")), Table8(QStringLiteral("Table8")),
-      Table9(QStringLiteral("Table9")), Table10(QStringLiteral("Table10")),
+DataModule::DataModule(const QString &dataDirectory)
+    : characteristics(QStringLiteral("characteristics")), feedTypes(QStringLiteral("feedTypes")),
+      rawMaterials(QStringLiteral("rawMaterials")),
+      inclusionNorms(QStringLiteral("inclusionNorms")), counters(QStringLiteral("counters")),
+      archiveHeaders(QStringLiteral("archiveHeaders")),
+      archiveCompositions(QStringLiteral("archiveCompositions")),
+      archiveCharacteristics(QStringLiteral("archiveCharacteristics")),
+      archivePremixes(QStringLiteral("archivePremixes")), scratch(QStringLiteral("scratch")),
       dataDirectory_(dataDirectory)
 {
     setObjectName(QStringLiteral("DataModule2"));
     const QList<Table *> all = tables();
     for (int i = 0; i < tableFileNames().size(); ++i)
         all[i]->setFileName(filePath(tableFileNames().at(i)));
-    for (Table *list : {&Table1, &Table2, &Table3}) {
+    for (Table *list : {&characteristics, &feedTypes, &rawMaterials}) {
         list->defineIndex({orderIndex, QStringLiteral("order")});
         // The master lists are fixed pools: an insert from any grid is taken back at once.
         connect(list, &Table::afterInsert, list, &Table::cancel);
     }
-    Table4.defineIndex({QStringLiteral("si"), QStringLiteral("kods")});
+    inclusionNorms.defineIndex({QStringLiteral("si"), QStringLiteral("kods")});
     current = this;
 }
 
-TDataModule2::~TDataModule2()
+DataModule::~DataModule()
 {
     if (current == this)
         current = nullptr;
 }
 
-std::unique_ptr<TDataModule2> TDataModule2::create(const QString &dataDirectory, QString *error)
+std::unique_ptr<DataModule> DataModule::create(const QString &dataDirectory, QString *error)
 {
-    std::unique_ptr<TDataModule2> module(new TDataModule2(dataDirectory));
+    std::unique_ptr<DataModule> module(new DataModule(dataDirectory));
     try {
         module->openAtCreation();
     } catch (const TableError &e) {
@@ -69,35 +71,37 @@ std::unique_ptr<TDataModule2> TDataModule2::create(const QString &dataDirectory,
     return module;
 }
 
-void TDataModule2::openAtCreation()
+void DataModule::openAtCreation()
 {
-    for (Table *table : {&Table5, &Table6, &Table7, &Table8, &Table9})
+    for (Table *table : {&counters, &archiveHeaders, &archiveCompositions, &archiveCharacteristics,
+                         &archivePremixes})
         table->open();
-    if (Table5.isEmpty())
+    if (counters.isEmpty())
         throw TableError(QStringLiteral("Таблица %1 повреждена: в ней нет записи со счетчиками")
-                             .arg(Table5.fileName()));
+                             .arg(counters.fileName()));
     for (const char *field : {"pit", "KK", "sir", "arhnom"}) {
-        if (!Table5.hasField(QLatin1String(field)))
+        if (!counters.hasField(QLatin1String(field)))
             throw TableError(QStringLiteral("В таблице %1 нет поля %2")
-                                 .arg(Table5.fileName(), QLatin1String(field)));
+                                 .arg(counters.fileName(), QLatin1String(field)));
     }
 }
 
-QString TDataModule2::filePath(const QString &fileName) const
+QString DataModule::filePath(const QString &fileName) const
 {
     return dataDirectory_.isEmpty() ? fileName : dataDirectory_ + QLatin1Char('/') + fileName;
 }
 
-QList<Table *> TDataModule2::tables()
+QList<Table *> DataModule::tables()
 {
-    return {&Table1, &Table2, &Table3, &Table4, &Table5,
-            &Table6, &Table7, &Table8, &Table9, &Table10};
+    return {&characteristics, &feedTypes,      &rawMaterials,        &inclusionNorms,
+            &counters,        &archiveHeaders, &archiveCompositions, &archiveCharacteristics,
+            &archivePremixes, &scratch};
 }
 
-void TDataModule2::setNormalState()
+void DataModule::setNormalState()
 {
     const int counts[] = {pitCount(), kkCount(), sirCount()};
-    Table *lists[] = {&Table1, &Table2, &Table3};
+    Table *lists[] = {&characteristics, &feedTypes, &rawMaterials};
     for (int i = 0; i < 3; ++i) {
         Table &list = *lists[i];
         list.close();
@@ -110,60 +114,60 @@ void TDataModule2::setNormalState()
     }
 }
 
-void TDataModule2::countSelected()
+void DataModule::countSelected()
 {
-    selectedFeedCount = countMarked(Table2, QStringLiteral("ot"));
-    selectedRawCount = countMarked(Table3, QStringLiteral("ot"));
-    Table3.first();
+    selectedFeedCount = countMarked(feedTypes, QStringLiteral("ot"));
+    selectedRawCount = countMarked(rawMaterials, QStringLiteral("ot"));
+    rawMaterials.first();
 }
 
-int TDataModule2::orderValue(const char *field) const
+int DataModule::orderValue(const char *field) const
 {
-    return Table5.integer(QLatin1String(field));
+    return counters.integer(QLatin1String(field));
 }
 
-void TDataModule2::setOrderValue(const char *field, int value)
+void DataModule::setOrderValue(const char *field, int value)
 {
-    Table5.setValue(QLatin1String(field), value);
-    Table5.post();
+    counters.setValue(QLatin1String(field), value);
+    counters.post();
 }
 
-int TDataModule2::pitCount() const
+int DataModule::pitCount() const
 {
     return orderValue("pit");
 }
 
-int TDataModule2::kkCount() const
+int DataModule::kkCount() const
 {
     return orderValue("KK");
 }
 
-int TDataModule2::sirCount() const
+int DataModule::sirCount() const
 {
     return orderValue("sir");
 }
 
-int TDataModule2::lastArchiveNumber() const
+int DataModule::lastArchiveNumber() const
 {
     return orderValue("arhnom");
 }
 
-void TDataModule2::setPitCount(int count)
+void DataModule::setPitCount(int count)
 {
     setOrderValue("pit", count);
 }
 
-void TDataModule2::setKkCount(int count)
+void DataModule::setKkCount(int count)
 {
     setOrderValue("KK", count);
 }
 
-void TDataModule2::setSirCount(int count)
+void DataModule::setSirCount(int count)
 {
     setOrderValue("sir", count);
 }
 
-void TDataModule2::setLastArchiveNumber(int number)
+void DataModule::setLastArchiveNumber(int number)
 {
     setOrderValue("arhnom", number);
 }

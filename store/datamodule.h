@@ -6,7 +6,7 @@
 // position one window leaves are what the next one sees. order.dbf and the four archive
 // tables open with the module; pit, kk and sir are put into their normal state when the
 // main window first becomes active; norm is opened only for the length of an operation;
-// Table10 is a scratch cursor without a file until one is given to it.
+// scratch is a scratch cursor without a file until one is given to it.
 
 #include "store/table.h"
 
@@ -19,28 +19,28 @@
 namespace store
 {
 
-class TDataModule2 final : public QObject
+class DataModule final : public QObject
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TDataModule2)
+    Q_DISABLE_COPY_MOVE(DataModule)
 
 public:
     // The module over dataDirectory with order.dbf and the archive tables open, or null
     // with *error set (a Russian message naming the missing or damaged file).
-    static std::unique_ptr<TDataModule2>
+    static std::unique_ptr<DataModule>
     create(const QString &dataDirectory = QStringLiteral("itog3"), QString *error = nullptr);
-    ~TDataModule2() override;
+    ~DataModule() override;
 
-    Table Table1;  // pit.dbf: nutrient characteristics, index "order"
-    Table Table2;  // kk.dbf: feed types with their nutrient norms, index "order"
-    Table Table3;  // sir.dbf: raw materials with contents, price and stock, index "order"
-    Table Table4;  // norm.dbf: inclusion limits per feed type, index "si" on kods
-    Table Table5;  // order.dbf: in-use counts of the three lists, last archive number
-    Table Table6;  // arkk.dbf: recipe archive headers
-    Table Table7;  // arsir.dbf: recipe archive compositions
-    Table Table8;  // arpit.dbf: recipe archive characteristics
-    Table Table9;  // arprem.dbf: recipe archive premix rows
-    Table Table10; // scratch cursor, used to rewrite the archive files
+    Table characteristics; // pit.dbf: nutrient characteristics, index "order"
+    Table feedTypes;       // kk.dbf: feed types with their nutrient norms, index "order"
+    Table rawMaterials;    // sir.dbf: raw materials with contents, price and stock, index "order"
+    Table inclusionNorms;  // norm.dbf: inclusion limits per feed type, index "si" on kods
+    Table counters;        // order.dbf: in-use counts of the three lists, last archive number
+    Table archiveHeaders;  // arkk.dbf: recipe archive headers
+    Table archiveCompositions;    // arsir.dbf: recipe archive compositions
+    Table archiveCharacteristics; // arpit.dbf: recipe archive characteristics
+    Table archivePremixes;        // arprem.dbf: recipe archive premix rows
+    Table scratch;                // scratch cursor, used to rewrite the archive files
 
     // Selected-entry counts: feed types (kk.ot = "+", at most 40) and raw materials
     // (sir.ot = "+", at most 50). Counted by countSelected(), kept up to date by the
@@ -50,7 +50,7 @@ public:
 
     QString dataDirectory() const { return dataDirectory_; }
     QString filePath(const QString &fileName) const; // a file of the data directory
-    QList<Table *> tables();                         // Table1 ... Table10
+    QList<Table *> tables();                         // characteristics ... scratch
 
     // The normal state of the three lists: pit, kk and sir each closed, given the index
     // "order", reopened, ranged to order 1 ... its count from order.dbf, unfiltered, on
@@ -71,7 +71,7 @@ public:
     void setLastArchiveNumber(int number);
 
 private:
-    explicit TDataModule2(const QString &dataDirectory);
+    explicit DataModule(const QString &dataDirectory);
     void openAtCreation();
     int orderValue(const char *field) const;
     void setOrderValue(const char *field, int value);
@@ -80,6 +80,6 @@ private:
 };
 
 // The data module of the running program; null while there is none.
-TDataModule2 *dataModule();
+DataModule *dataModule();
 
 } // namespace store

@@ -96,17 +96,17 @@ void setIfChanged(Table &table, const QString &field, const QVariant &value)
 
 } // namespace
 
-int loadedNormsFeedKey(const TDataModule2 &dm)
+int loadedNormsFeedKey(const DataModule &dm)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\s*kodkk\\s*=\\s*(\\d+)\\s*$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(dm.Table4.filter());
-    return match.hasMatch() && dm.Table4.filtered() ? match.captured(1).toInt() : -1;
+    const QRegularExpressionMatch match = pattern.match(dm.inclusionNorms.filter());
+    return match.hasMatch() && dm.inclusionNorms.filtered() ? match.captured(1).toInt() : -1;
 }
 
-void DropRawHighlight(TDataModule2 &dm, FeedTypesWindowLink *window)
+void DropRawHighlight(DataModule &dm, FeedTypesWindowLink *window)
 {
-    Table &sir = dm.Table3;
+    Table &sir = dm.rawMaterials;
     if (!hasHighlight(sir)) {
         if (window)
             window->focusFeedTypesGrid();
@@ -116,10 +116,10 @@ void DropRawHighlight(TDataModule2 &dm, FeedTypesWindowLink *window)
     cancelHighlight(sir);
 }
 
-void SaveNorms(TDataModule2 &dm)
+void SaveNorms(DataModule &dm)
 {
-    Table &sir = dm.Table3;
-    Table &norm = dm.Table4;
+    Table &sir = dm.rawMaterials;
+    Table &norm = dm.inclusionNorms;
     const int feedKey = loadedNormsFeedKey(dm);
     if (feedKey < 0 || !sir.isOpen())
         return;
@@ -149,11 +149,11 @@ void SaveNorms(TDataModule2 &dm)
     }
 }
 
-void LoadNorms(TDataModule2 &dm, FeedTypesWindowLink *window)
+void LoadNorms(DataModule &dm, FeedTypesWindowLink *window)
 {
-    Table &kk = dm.Table2;
-    Table &sir = dm.Table3;
-    Table &norm = dm.Table4;
+    Table &kk = dm.feedTypes;
+    Table &sir = dm.rawMaterials;
+    Table &norm = dm.inclusionNorms;
     if (window)
         window->lockFeedTypeEditors();
     if (!sir.isOpen() || !kk.isOpen())
@@ -184,24 +184,24 @@ void LoadNorms(TDataModule2 &dm, FeedTypesWindowLink *window)
 
 // --- scroll events on kk ---
 
-FeedTypeScrollEvents::FeedTypeScrollEvents(TDataModule2 &dm, FeedTypesWindowLink &window)
+FeedTypeScrollEvents::FeedTypeScrollEvents(DataModule &dm, FeedTypesWindowLink &window)
     : dm_(dm), window_(window)
 {
-    connect(&dm.Table2, &Table::beforeScroll, this, &FeedTypeScrollEvents::beforeScroll);
-    connect(&dm.Table2, &Table::afterScroll, this, &FeedTypeScrollEvents::afterScroll);
+    connect(&dm.feedTypes, &Table::beforeScroll, this, &FeedTypeScrollEvents::beforeScroll);
+    connect(&dm.feedTypes, &Table::afterScroll, this, &FeedTypeScrollEvents::afterScroll);
 }
 
 FeedTypeScrollEvents::~FeedTypeScrollEvents() = default;
 
 void FeedTypeScrollEvents::beforeScroll()
 {
-    if (busy_ || !dm_.Table2.dataSourceEnabled() || dm_.Table2.isEmpty())
+    if (busy_ || !dm_.feedTypes.dataSourceEnabled() || dm_.feedTypes.isEmpty())
         return;
     busy_ = true;
     const bool normsReadOnly = window_.normsGridReadOnly();
     try {
-        DataSourceOff kkOff(dm_.Table2);
-        DataSourceOff sirOff(dm_.Table3);
+        DataSourceOff kkOff(dm_.feedTypes);
+        DataSourceOff sirOff(dm_.rawMaterials);
         window_.setNormsGridReadOnly(true);
         DropRawHighlight(dm_, &window_);
         SaveNorms(dm_);
@@ -214,7 +214,7 @@ void FeedTypeScrollEvents::beforeScroll()
 
 void FeedTypeScrollEvents::afterScroll()
 {
-    if (busy_ || !dm_.Table2.dataSourceEnabled())
+    if (busy_ || !dm_.feedTypes.dataSourceEnabled())
         return;
     busy_ = true;
     try {

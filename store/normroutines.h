@@ -18,7 +18,7 @@
 namespace store
 {
 
-class TDataModule2;
+class DataModule;
 
 class FeedTypesWindowLink
 {
@@ -36,19 +36,19 @@ public:
 
 // Removes a highlight filter from sir, keeping the selection filter and the current
 // raw material; without a highlight only focuses the feed-types grid (window may be null).
-void DropRawHighlight(TDataModule2 &dm, FeedTypesWindowLink *window);
+void DropRawHighlight(DataModule &dm, FeedTypesWindowLink *window);
 
 // Writes MINOR/MANOR of every raw material in sir's view back to norm for the feed type
 // whose limits were loaded last: found records are overwritten, missing ones appended
 // when a limit is not zero. Does nothing when no limits were loaded.
-void SaveNorms(TDataModule2 &dm);
+void SaveNorms(DataModule &dm);
 
 // Fills MINOR/MANOR of every raw material in sir's view from norm for the current feed
 // type (0 where the pair has no record). Throws TableError.
-void LoadNorms(TDataModule2 &dm, FeedTypesWindowLink *window);
+void LoadNorms(DataModule &dm, FeedTypesWindowLink *window);
 
 // The feed type whose limits MINOR/MANOR hold (its kodkk), or -1 when none was loaded.
-int loadedNormsFeedKey(const TDataModule2 &dm);
+int loadedNormsFeedKey(const DataModule &dm);
 
 // The data module's scroll events on kk while the feed-types window is active: before
 // the current feed type changes its limits are written (a highlight on sir dropped
@@ -61,14 +61,14 @@ class FeedTypeScrollEvents final : public QObject
     Q_DISABLE_COPY_MOVE(FeedTypeScrollEvents)
 
 public:
-    FeedTypeScrollEvents(TDataModule2 &dm, FeedTypesWindowLink &window);
+    FeedTypeScrollEvents(DataModule &dm, FeedTypesWindowLink &window);
     ~FeedTypeScrollEvents() override;
 
 private:
     void beforeScroll();
     void afterScroll();
 
-    TDataModule2 &dm_;
+    DataModule &dm_;
     FeedTypesWindowLink &window_;
     bool busy_ = false;
 };

@@ -8,7 +8,7 @@
 // operation walks the table) the grid ignores the cursor; it re-reads everything when
 // the data source comes back on.
 //
-//     widgets::TableGrid grid(dm.Table3, {{"NAIM", "Наименование", 260},
+//     widgets::TableGrid grid(dm.rawMaterials, {{"NAIM", "Наименование", 260},
 //                                       {"PREM", "Прем.", 50}}, this);
 //     grid.gridModel()->setRowFlag("ot");   // rows with ot = "+" drawn red
 //     grid.setReadOnly(false);              // cells become editable

@@ -59,7 +59,7 @@ QWidget *buttonPanel(const QList<QPushButton *> &buttons, QWidget *parent)
 
 } // namespace
 
-TForm14::TForm14(store::TDataModule2 &data, QString netpathFile, QWidget *parent)
+ArchiveWindow::ArchiveWindow(store::DataModule &data, QString netpathFile, QWidget *parent)
     : QDialog(parent), data_(data), netpathFile_(std::move(netpathFile))
 {
     setObjectName(QStringLiteral("Form14"));
@@ -68,35 +68,36 @@ TForm14::TForm14(store::TDataModule2 &data, QString netpathFile, QWidget *parent
     buildButtons();
     buildOverlays();
     resize(800, 600);
-    connect(&data_.Table6, &store::Table::afterScroll, this, &TForm14::Table6AfterScroll);
+    connect(&data_.archiveHeaders, &store::Table::afterScroll, this,
+            &ArchiveWindow::Table6AfterScroll);
 }
 
-void TForm14::setRecipeViewOpener(std::function<void(int)> open)
+void ArchiveWindow::setRecipeViewOpener(std::function<void(int)> open)
 {
     openRecipeView_ = std::move(open);
 }
 
-void TForm14::setKeyAsker(std::function<QString()> ask)
+void ArchiveWindow::setKeyAsker(std::function<QString()> ask)
 {
     askKey_ = std::move(ask);
 }
 
-void TForm14::setCertificateExporter(
+void ArchiveWindow::setCertificateExporter(
     std::function<void(const QStringList &, int)> exportCertificate)
 {
     exportCertificate_ = std::move(exportCertificate);
     Button17->setEnabled(bool(exportCertificate_));
 }
 
-ArchiveCursors TForm14::cursors() const
+ArchiveCursors ArchiveWindow::cursors() const
 {
     return archiveCursors(data_);
 }
 
-void TForm14::buildGrids()
+void ArchiveWindow::buildGrids()
 {
     DBGrid1 = new widgets::TableGrid(
-        &data_.Table6,
+        &data_.archiveHeaders,
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 200, -1, true},
          {QStringLiteral("PRIM"), QStringLiteral("Примечание"), 140},
          {QStringLiteral("VES"), QStringLiteral("Вес"), 70, 3},
@@ -105,13 +106,13 @@ void TForm14::buildGrids()
          {QStringLiteral("GOST"), QStringLiteral("ГОСТ / ТУ"), 100},
          {QStringLiteral("NDS"), QStringLiteral("%нал."), 50, 2}},
         this);
-    DBGrid2 = new widgets::TableGrid(&data_.Table7,
+    DBGrid2 = new widgets::TableGrid(&data_.archiveCompositions,
                                      {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 190},
                                       {QStringLiteral("PROCIN"), QStringLiteral("%ввод."), 60, 3},
                                       {QStringLiteral("PRICE"), QStringLiteral("Цена 1т"), 80, 2}},
                                      this);
     DBGrid3 = new widgets::TableGrid(
-        &data_.Table8,
+        &data_.archiveCharacteristics,
         {{QStringLiteral("PIT"), QStringLiteral("Наименование"), 140, -1, true},
          {QStringLiteral("EDIZ"), QStringLiteral("Ед. измер."), 70, -1, true},
          {QStringLiteral("MI"), QStringLiteral("Min"), 55, 2, true},
@@ -125,7 +126,7 @@ void TForm14::buildGrids()
     DBGrid3->setReadOnly(false);
 }
 
-void TForm14::buildButtons()
+void ArchiveWindow::buildButtons()
 {
     Button1 = widgets::makeButton(QStringLiteral("Просмотр и печать рецепта"), this, "Button1");
     Button2 = widgets::makeButton(QStringLiteral("Печатать удостоверение"), this, "Button2");
@@ -153,20 +154,20 @@ void TForm14::buildButtons()
     layout->addLayout(lower, 4);
     layout->addLayout(buttons);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm14::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm14::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm14::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm14::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm14::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &TForm14::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm14::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &TForm14::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &TForm14::Button10Click);
+    connect(Button1, &QPushButton::clicked, this, &ArchiveWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &ArchiveWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &ArchiveWindow::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &ArchiveWindow::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &ArchiveWindow::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &ArchiveWindow::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &ArchiveWindow::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &ArchiveWindow::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &ArchiveWindow::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &ArchiveWindow::Button10Click);
     connect(Button11, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TForm14::buildOverlays()
+void ArchiveWindow::buildOverlays()
 {
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -212,19 +213,19 @@ void TForm14::buildOverlays()
     Button17->setEnabled(false); // until the shell hands the export
     Panel3 = buttonPanel({Button16, Button17, Button18}, this);
 
-    connect(Button12, &QPushButton::clicked, this, &TForm14::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &TForm14::Button13Click);
-    connect(Button14, &QPushButton::clicked, this, &TForm14::Button14Click);
-    connect(Button15, &QPushButton::clicked, this, &TForm14::Button15Click);
-    connect(Button16, &QPushButton::clicked, this, &TForm14::Button16Click);
-    connect(Button17, &QPushButton::clicked, this, &TForm14::Button17Click);
-    connect(Button18, &QPushButton::clicked, this, &TForm14::Button15Click);
+    connect(Button12, &QPushButton::clicked, this, &ArchiveWindow::Button12Click);
+    connect(Button13, &QPushButton::clicked, this, &ArchiveWindow::Button13Click);
+    connect(Button14, &QPushButton::clicked, this, &ArchiveWindow::Button14Click);
+    connect(Button15, &QPushButton::clicked, this, &ArchiveWindow::Button15Click);
+    connect(Button16, &QPushButton::clicked, this, &ArchiveWindow::Button16Click);
+    connect(Button17, &QPushButton::clicked, this, &ArchiveWindow::Button17Click);
+    connect(Button18, &QPushButton::clicked, this, &ArchiveWindow::Button15Click);
     hideOverlays();
 }
 
 // The range panel from 2 pixels under the raw-material grid to the bottom; the list and
 // the certificate over the whole window with their buttons under them.
-void TForm14::placeOverlays()
+void ArchiveWindow::placeOverlays()
 {
     const QRect client = rect();
     const int top = DBGrid2->geometry().bottom() + 2;
@@ -236,40 +237,40 @@ void TForm14::placeOverlays()
         panel->setGeometry(0, listHeight, client.width(), kPanelHeight);
 }
 
-void TForm14::resizeEvent(QResizeEvent *event)
+void ArchiveWindow::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     placeOverlays();
 }
 
-void TForm14::hideOverlays()
+void ArchiveWindow::hideOverlays()
 {
     for (QWidget *w :
          {Panel1, static_cast<QWidget *>(ListBox1), Panel2, static_cast<QWidget *>(Memo1), Panel3})
         w->hide();
 }
 
-bool TForm14::run(const std::function<void()> &operation)
+bool ArchiveWindow::run(const std::function<void()> &operation)
 {
     const bool ok = widgets::runReporting(this, operation);
     followCursors();
     return ok;
 }
 
-void TForm14::followCursors()
+void ArchiveWindow::followCursors()
 {
     for (widgets::TableGrid *grid : {DBGrid1, DBGrid2, DBGrid3})
         grid->followCursor();
 }
 
-void TForm14::showEvent(QShowEvent *event)
+void ArchiveWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormShow();
 }
 
-void TForm14::FormShow()
+void ArchiveWindow::FormShow()
 {
     const bool withTax = settings::currentSettings().namePriceWithTax;
     widgets::GridColumn nds = DBGrid1->gridModel()->columns().last();
@@ -280,7 +281,7 @@ void TForm14::FormShow()
     placeOverlays();
     linking_ = true;
     run([this] {
-        showAllRecipes(data_.Table6);
+        showAllRecipes(data_.archiveHeaders);
         linkToHead(cursors());
     });
     DBGrid1->setFocus();
@@ -288,16 +289,16 @@ void TForm14::FormShow()
 
 // Linked browsing: whenever the head cursor moves while the window works with it, the
 // lower grids show the rows of the recipe under it.
-void TForm14::Table6AfterScroll()
+void ArchiveWindow::Table6AfterScroll()
 {
-    if (!linking_ || !data_.Table6.dataSourceEnabled() || !ListBox1->isHidden())
+    if (!linking_ || !data_.archiveHeaders.dataSourceEnabled() || !ListBox1->isHidden())
         return;
     widgets::runReporting(this, [this] { linkToHead(cursors()); });
 }
 
-void TForm14::Button1Click()
+void ArchiveWindow::Button1Click()
 {
-    const int number = currentNumber(data_.Table6);
+    const int number = currentNumber(data_.archiveHeaders);
     if (number == 0 || !openRecipeView_)
         return;
     DBGrid1->commitEdit();
@@ -308,9 +309,9 @@ void TForm14::Button1Click()
     followCursors();
 }
 
-void TForm14::Button2Click()
+void ArchiveWindow::Button2Click()
 {
-    rememberedNumber_ = currentNumber(data_.Table6);
+    rememberedNumber_ = currentNumber(data_.archiveHeaders);
     if (rememberedNumber_ == 0)
         return;
     DBGrid1->commitEdit();
@@ -337,45 +338,45 @@ void TForm14::Button2Click()
     Memo1->setFocus();
 }
 
-void TForm14::Button3Click()
+void ArchiveWindow::Button3Click()
 {
     if (!askKey_)
         return;
     const QString key = askKey_();
     std::optional<int> matched;
-    run([&] { matched = selectByKey(data_.Table6, key); });
+    run([&] { matched = selectByKey(data_.archiveHeaders, key); });
     if (matched && *matched == 0)
         widgets::showMessage(this, kNoMatchMessage);
     DBGrid1->setFocus();
 }
 
-void TForm14::Button4Click()
+void ArchiveWindow::Button4Click()
 {
     run([this] {
-        cancelSelection(data_.Table6);
+        cancelSelection(data_.archiveHeaders);
         linkToHead(cursors());
     });
     DBGrid1->setFocus();
 }
 
-void TForm14::Button5Click()
+void ArchiveWindow::Button5Click()
 {
     DBGrid1->commitEdit();
-    const int count = data_.Table6.viewCount();
+    const int count = data_.archiveHeaders.viewCount();
     if (count == 0 ||
         !widgets::askYesNo(this, QStringLiteral("Очистить выработку у рецептов списка (всего %1)? "
                                                 "Их вес станет 0.")
                                      .arg(count)))
         return;
     DBGrid1->setEnabled(false);
-    run([this] { clearOutput(data_.Table6); });
+    run([this] { clearOutput(data_.archiveHeaders); });
     DBGrid1->setEnabled(true);
 }
 
-void TForm14::Button6Click()
+void ArchiveWindow::Button6Click()
 {
     DBGrid1->commitEdit();
-    rememberedNumber_ = currentNumber(data_.Table6);
+    rememberedNumber_ = currentNumber(data_.archiveHeaders);
     QStringList lines;
     linking_ = false;
     const bool ok =
@@ -392,13 +393,13 @@ void TForm14::Button6Click()
     Panel2->raise();
 }
 
-void TForm14::Button7Click()
+void ArchiveWindow::Button7Click()
 {
     int number = 0;
     QString name;
     run([&] {
-        number = currentNumber(data_.Table6);
-        name = data_.Table6.text(QStringLiteral("naim")).trimmed();
+        number = currentNumber(data_.archiveHeaders);
+        name = data_.archiveHeaders.text(QStringLiteral("naim")).trimmed();
     });
     if (number == 0 ||
         !widgets::askYesNo(
@@ -407,7 +408,7 @@ void TForm14::Button7Click()
     run([this] { deleteCurrentRecipe(cursors()); });
 }
 
-void TForm14::Button8Click()
+void ArchiveWindow::Button8Click()
 {
     placeOverlays();
     Panel1->show();
@@ -415,25 +416,25 @@ void TForm14::Button8Click()
     MaskEdit1->setFocus();
 }
 
-void TForm14::Button9Click()
+void ArchiveWindow::Button9Click()
 {
     if (widgets::askYesNo(this, QStringLiteral("Следующий рецепт получит № 1 и заменит рецепт № 1 "
                                                "в архиве, если он есть. Продолжить?")))
-        run([this] { restartNumbering(data_.Table5); });
+        run([this] { restartNumbering(data_.counters); });
 }
 
-void TForm14::Button10Click()
+void ArchiveWindow::Button10Click()
 {
     DBGrid1->commitEdit();
     DBGrid3->commitEdit();
     NetworkCopyResult result;
-    run([&] { result = copyArchiveToNetwork(cursors(), data_.Table10, netpathFile_); });
+    run([&] { result = copyArchiveToNetwork(cursors(), data_.scratch, netpathFile_); });
     if (!result.ok())
         widgets::showMessage(this, result.error);
     DBGrid1->setFocus();
 }
 
-void TForm14::Button12Click()
+void ArchiveWindow::Button12Click()
 {
     const int from = rangeFieldNumber(MaskEdit1->text());
     const int to = rangeFieldNumber(MaskEdit2->text());
@@ -443,7 +444,7 @@ void TForm14::Button12Click()
         return;
     }
     qsizetype count = 0;
-    if (!run([&] { count = recipesInRange(data_.Table6, from, to).size(); }))
+    if (!run([&] { count = recipesInRange(data_.archiveHeaders, from, to).size(); }))
         return;
     if (count == 0) {
         widgets::showMessage(
@@ -462,17 +463,17 @@ void TForm14::Button12Click()
     QApplication::restoreOverrideCursor();
 }
 
-void TForm14::Button13Click()
+void ArchiveWindow::Button13Click()
 {
     run([this] {
-        showAllRecipes(data_.Table6);
+        showAllRecipes(data_.archiveHeaders);
         linkToHead(cursors());
     });
     hideOverlays();
     DBGrid1->setFocus();
 }
 
-void TForm14::Button14Click()
+void ArchiveWindow::Button14Click()
 {
     QStringList lines;
     for (int i = 0; i < ListBox1->count(); ++i)
@@ -481,12 +482,12 @@ void TForm14::Button14Click()
           [lines](QPainter *painter) { ConsumptionPage(painter).draw(lines); });
 }
 
-void TForm14::Button15Click()
+void ArchiveWindow::Button15Click()
 {
     backToBrowsing();
 }
 
-void TForm14::Button16Click()
+void ArchiveWindow::Button16Click()
 {
     const CertificateText text = CertificateText::fromPlainText(Memo1->toPlainText());
     print(QStringLiteral("Удостоверение ") + QString::number(rememberedNumber_),
@@ -494,7 +495,7 @@ void TForm14::Button16Click()
 }
 
 // The export takes the text exactly as the print does, the user's edits included.
-void TForm14::Button17Click()
+void ArchiveWindow::Button17Click()
 {
     if (!exportCertificate_)
         return;
@@ -502,14 +503,14 @@ void TForm14::Button17Click()
     exportCertificate_(text.lines, rememberedNumber_);
 }
 
-void TForm14::backToBrowsing()
+void ArchiveWindow::backToBrowsing()
 {
     hideOverlays();
     run([this] { returnToRecipe(cursors(), rememberedNumber_); });
     DBGrid1->setFocus();
 }
 
-void TForm14::print(const QString &documentName, const std::function<void(QPainter *)> &draw)
+void ArchiveWindow::print(const QString &documentName, const std::function<void(QPainter *)> &draw)
 {
     const platform::PrinterChoice choice = platform::choosePrinter(this, documentName, forcedPdf_);
     if (!choice)
@@ -526,20 +527,21 @@ void TForm14::print(const QString &documentName, const std::function<void(QPaint
     });
 }
 
-void TForm14::done(int result)
+void ArchiveWindow::done(int result)
 {
     FormClose();
     QDialog::done(result);
 }
 
 // Leaving: what was typed is posted and the archive tables the window edits are saved.
-void TForm14::FormClose()
+void ArchiveWindow::FormClose()
 {
     DBGrid1->commitEdit();
     DBGrid3->commitEdit();
     linking_ = false;
     widgets::runReporting(this, [this] {
-        for (store::Table *table : {&data_.Table6, &data_.Table7, &data_.Table8})
+        for (store::Table *table :
+             {&data_.archiveHeaders, &data_.archiveCompositions, &data_.archiveCharacteristics})
             table->flush();
     });
     hideOverlays();

@@ -1,6 +1,6 @@
 #pragma once
 
-// TForm14: the recipe archive window. Browses the archive as three linked grids (heads,
+// ArchiveWindow: the recipe archive window. Browses the archive as three linked grids (heads,
 // their raw materials, their characteristics), corrects the note, weight, standard and
 // actual values, selects recipes by a key, deletes one recipe or a range of numbers,
 // restarts the numbering, clears the planned output (these four after a question naming
@@ -11,10 +11,10 @@
 //
 // The shell hands it the openers of the recipe view window and of the selection key
 // dialog, and the word-processor export of the certificate:
-//     TForm14 form(dm, folder.root.filePath("netpath.txt"), menu);
-//     form.setRecipeViewOpener([&](int number) { form15->setArchiveNumber(number);
-//                                                form15->exec(); });
-//     form.setKeyAsker([&] { return TForm9::ask(&form); });
+//     ArchiveWindow form(dm, folder.root.filePath("netpath.txt"), menu);
+//     form.setRecipeViewOpener([&](int number) { recipeViewWindow->setArchiveNumber(number);
+//                                                recipeViewWindow->exec(); });
+//     form.setKeyAsker([&] { return SelectionKeyDialog::ask(&form); });
 //     form.setCertificateExporter([&](const QStringList &lines, int number) {
 //         documents::exportCertificateToWord(&form, lines, number); });
 
@@ -36,7 +36,7 @@ class TableGrid;
 }
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace archive
@@ -44,13 +44,13 @@ namespace archive
 
 struct ArchiveCursors;
 
-class TForm14 final : public QDialog
+class ArchiveWindow final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm14)
+    Q_DISABLE_COPY_MOVE(ArchiveWindow)
 
 public:
-    TForm14(store::TDataModule2 &data, QString netpathFile, QWidget *parent = nullptr);
+    ArchiveWindow(store::DataModule &data, QString netpathFile, QWidget *parent = nullptr);
 
     void setRecipeViewOpener(std::function<void(int number)> open);
     void setKeyAsker(std::function<QString()> ask);
@@ -128,7 +128,7 @@ private:
     bool run(const std::function<void()> &operation);
     void print(const QString &documentName, const std::function<void(QPainter *)> &draw);
 
-    store::TDataModule2 &data_;
+    store::DataModule &data_;
     QString netpathFile_;
     QString forcedPdf_;
     std::function<void(int)> openRecipeView_;

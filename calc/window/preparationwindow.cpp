@@ -77,7 +77,8 @@ QList<QColor> rowColours(const QList<Row> &rows, Colour colourOf)
 
 } // namespace
 
-TForm10::TForm10(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), data_(data)
+PreparationWindow::PreparationWindow(store::DataModule &data, QWidget *parent)
+    : QDialog(parent), data_(data)
 {
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Подготовка расчета рецептов"));
@@ -86,36 +87,36 @@ TForm10::TForm10(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), 
     resize(980, 700);
 }
 
-TForm10::~TForm10() = default;
+PreparationWindow::~PreparationWindow() = default;
 
-void TForm10::setRefinementOpeners(Opener feedTypes, Opener rawMaterials)
+void PreparationWindow::setRefinementOpeners(Opener feedTypes, Opener rawMaterials)
 {
     openFeedTypes_ = std::move(feedTypes);
     openRawMaterials_ = std::move(rawMaterials);
 }
 
-void TForm10::setResultsOpener(ResultsOpener open)
+void PreparationWindow::setResultsOpener(ResultsOpener open)
 {
     openResults_ = std::move(open);
 }
 
-void TForm10::setMessageSink(MessageSink sink)
+void PreparationWindow::setMessageSink(MessageSink sink)
 {
     sink_ = std::move(sink);
 }
 
-void TForm10::message(const QString &text)
+void PreparationWindow::message(const QString &text)
 {
     if (sink_)
         sink_(text);
 }
 
-bool TForm10::report(const std::function<void()> &operation)
+bool PreparationWindow::report(const std::function<void()> &operation)
 {
     return widgets::runReporting(operation, [this](const QString &text) { message(text); });
 }
 
-QRadioButton *TForm10::modeButton(CalcMode mode) const
+QRadioButton *PreparationWindow::modeButton(CalcMode mode) const
 {
     switch (mode) {
     case CalcMode::Cost:
@@ -130,7 +131,7 @@ QRadioButton *TForm10::modeButton(CalcMode mode) const
 
 // --- layout ---
 
-void TForm10::buildLayout()
+void PreparationWindow::buildLayout()
 {
     // The bars stand in the entry area, where the run happens; they keep their place
     // while hidden, so that showing one during the run moves nothing.
@@ -155,7 +156,7 @@ void TForm10::buildLayout()
     layout->addLayout(stack_, 1);
 }
 
-QWidget *TForm10::buildEntry()
+QWidget *PreparationWindow::buildEntry()
 {
     auto *page = new QWidget(this);
     auto *programmeTitle = new QHBoxLayout;
@@ -169,7 +170,7 @@ QWidget *TForm10::buildEntry()
     programmeTitle->addStretch();
 
     DBGrid1 = new widgets::TableGrid(
-        &data_.Table2,
+        &data_.feedTypes,
         {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
          {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420, -1, true},
          {QStringLiteral("VES"), QStringLiteral("Выработка"), 90, -1, false, true},
@@ -182,7 +183,7 @@ QWidget *TForm10::buildEntry()
     auto *stockTitle = widgets::makeLabel(QStringLiteral("Наличие сырья  "), page);
     stockTitle->setFont(bold);
     DBGrid2 = new widgets::TableGrid(
-        &data_.Table3,
+        &data_.rawMaterials,
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 240, -1, true},
          {QStringLiteral("VES"), QStringLiteral("Наличие"), 90, -1, false, true},
          {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 100, -1, false, true}},
@@ -205,7 +206,7 @@ QWidget *TForm10::buildEntry()
     return page;
 }
 
-QWidget *TForm10::buildModes()
+QWidget *PreparationWindow::buildModes()
 {
     auto *box = new QWidget(this);
     auto *modes = new QFrame(box);
@@ -281,22 +282,22 @@ QWidget *TForm10::buildModes()
         if (on)
             RadioButton2Click();
     });
-    connect(RadioButton3, &QRadioButton::pressed, this, &TForm10::RadioButton3MouseDown);
+    connect(RadioButton3, &QRadioButton::pressed, this, &PreparationWindow::RadioButton3MouseDown);
     // Chosen from the keyboard: the mode's texts, no product marked.
     connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             outputModeChosen(kNoRelaxation + u' ');
     });
-    connect(Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm10::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm10::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm10::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm10::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm10::Button6Click);
+    connect(Button1, &QPushButton::clicked, this, &PreparationWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &PreparationWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &PreparationWindow::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &PreparationWindow::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &PreparationWindow::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &PreparationWindow::Button6Click);
     return box;
 }
 
-QTableWidget *TForm10::makeOutcomeGrid(const char *name)
+QTableWidget *PreparationWindow::makeOutcomeGrid(const char *name)
 {
     auto *grid = new QTableWidget(0, 0, Panel1);
     grid->setObjectName(QString::fromLatin1(name));
@@ -314,7 +315,7 @@ QTableWidget *TForm10::makeOutcomeGrid(const char *name)
     return grid;
 }
 
-QWidget *TForm10::buildOutcome()
+QWidget *PreparationWindow::buildOutcome()
 {
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -359,10 +360,10 @@ QWidget *TForm10::buildOutcome()
     }
     buttons->addStretch();
     Button8->hide();
-    connect(Button7, &QPushButton::clicked, this, &TForm10::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm10::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &TForm10::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &TForm10::Button10Click);
+    connect(Button7, &QPushButton::clicked, this, &PreparationWindow::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &PreparationWindow::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &PreparationWindow::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &PreparationWindow::Button10Click);
 
     auto *layout = new QVBoxLayout(Panel1);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -378,14 +379,14 @@ QWidget *TForm10::buildOutcome()
 
 // --- activation and modes ---
 
-void TForm10::showEvent(QShowEvent *event)
+void PreparationWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormActivate();
 }
 
-void TForm10::FormActivate()
+void PreparationWindow::FormActivate()
 {
     report([this] {
         RadioButton4->setChecked(true);
@@ -404,20 +405,20 @@ void TForm10::FormActivate()
     DBGrid1->setFocus();
 }
 
-void TForm10::restrictToSelection()
+void PreparationWindow::restrictToSelection()
 {
-    for (store::Table *table : {&data_.Table2, &data_.Table3}) {
+    for (store::Table *table : {&data_.feedTypes, &data_.rawMaterials}) {
         table->setFilter(store::selectionFilterText);
         table->setFiltered(true);
     }
 }
 
-void TForm10::clearProductMarks()
+void PreparationWindow::clearProductMarks()
 {
-    clearMarks(data_.Table2);
+    clearMarks(data_.feedTypes);
 }
 
-void TForm10::RadioButton1Click()
+void PreparationWindow::RadioButton1Click()
 {
     report([this] { clearProductMarks(); });
     RadioButton4->show();
@@ -425,25 +426,25 @@ void TForm10::RadioButton1Click()
     Label4->setText(kCostLabel);
 }
 
-void TForm10::outputModeChosen(const QString &label)
+void PreparationWindow::outputModeChosen(const QString &label)
 {
     RadioButton4->hide();
     RadioButton5->hide();
     Label4->setText(label);
 }
 
-void TForm10::RadioButton2Click()
+void PreparationWindow::RadioButton2Click()
 {
     report([this] { clearProductMarks(); });
     outputModeChosen(kNoRelaxation);
 }
 
-void TForm10::RadioButton3MouseDown()
+void PreparationWindow::RadioButton3MouseDown()
 {
     report([this] {
         clearProductMarks();
         outputModeChosen(kNoRelaxation + u' ');
-        store::Table &kk = data_.Table2;
+        store::Table &kk = data_.feedTypes;
         if (kk.isEmpty() || kk.eof())
             return;
         kk.setText(kVib, kPlus);
@@ -453,10 +454,10 @@ void TForm10::RadioButton3MouseDown()
 
 // --- stock marks and refinement ---
 
-void TForm10::Button1Click()
+void PreparationWindow::Button1Click()
 {
     report([this] {
-        store::Table &sir = data_.Table3;
+        store::Table &sir = data_.rawMaterials;
         if (!sir.isOpen() || sir.isEmpty() || sir.eof())
             return;
         const QString vib = sir.text(kVib);
@@ -470,12 +471,12 @@ void TForm10::Button1Click()
     DBGrid2->setFocus();
 }
 
-void TForm10::Button2Click()
+void PreparationWindow::Button2Click()
 {
-    report([this] { clearMarks(data_.Table3); });
+    report([this] { clearMarks(data_.rawMaterials); });
 }
 
-void TForm10::refine(const Opener &open, int count, const QString &none)
+void PreparationWindow::refine(const Opener &open, int count, const QString &none)
 {
     if (count == 0) {
         message(none);
@@ -488,19 +489,19 @@ void TForm10::refine(const Opener &open, int count, const QString &none)
     report([this] { restrictToSelection(); });
 }
 
-void TForm10::Button3Click()
+void PreparationWindow::Button3Click()
 {
     refine(openRawMaterials_, data_.selectedRawCount, QStringLiteral("Сырье не отобрано"));
 }
 
-void TForm10::Button4Click()
+void PreparationWindow::Button4Click()
 {
     refine(openFeedTypes_, data_.selectedFeedCount, QStringLiteral("Продукция не отобрана"));
 }
 
 // --- the run ---
 
-CalcMode TForm10::chosenMode() const
+CalcMode PreparationWindow::chosenMode() const
 {
     if (RadioButton2->isChecked())
         return CalcMode::Proportional;
@@ -509,10 +510,10 @@ CalcMode TForm10::chosenMode() const
     return CalcMode::Cost;
 }
 
-RunResult TForm10::run()
+RunResult PreparationWindow::run()
 {
-    store::Table &kk = data_.Table2;
-    store::Table &sir = data_.Table3;
+    store::Table &kk = data_.feedTypes;
+    store::Table &sir = data_.rawMaterials;
     RunResult result;
     {
         // The grids are taken off their tables while the run walks them; the cursors
@@ -525,8 +526,8 @@ RunResult TForm10::run()
         options.mode = chosenMode();
         options.uniformRelax = RadioButton5->isChecked();
         options.parameters = CalcParameters::fromSettings(settings::currentSettings());
-        const CalcTables tables{&data_.Table1, &data_.Table2, &data_.Table3, &data_.Table4,
-                                &data_.Table5};
+        const CalcTables tables{&data_.characteristics, &data_.feedTypes, &data_.rawMaterials,
+                                &data_.inclusionNorms, &data_.counters};
         WindowRunObserver observer(ProgressBar1, ProgressBar2,
                                    [this](const QString &text) { message(text); });
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -544,14 +545,15 @@ RunResult TForm10::run()
     return result;
 }
 
-void TForm10::Button5Click()
+void PreparationWindow::Button5Click()
 {
     Button8->hide();
     lastRun_ = run();
     present(lastRun_);
 }
 
-void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, const QList<QColor> &colours)
+void PreparationWindow::fillGrid(QTableWidget *grid, const TextGrid &text,
+                                 const QList<QColor> &colours)
 {
     grid->clear();
     grid->setColumnCount(int(text.header.size()));
@@ -572,7 +574,7 @@ void TForm10::fillGrid(QTableWidget *grid, const TextGrid &text, const QList<QCo
     grid->resizeColumnsToContents();
 }
 
-void TForm10::present(const RunResult &result)
+void PreparationWindow::present(const RunResult &result)
 {
     switch (result.outcome) {
     case RunOutcome::Errors:
@@ -603,7 +605,7 @@ void TForm10::present(const RunResult &result)
     }
 }
 
-void TForm10::showPanel(Shown what)
+void PreparationWindow::showPanel(Shown what)
 {
     shown_ = what;
     ListBox1->setVisible(what == Shown::Errors);
@@ -616,7 +618,7 @@ void TForm10::showPanel(Shown what)
     stack_->setCurrentWidget(what == Shown::Entry ? entry_ : Panel1);
 }
 
-void TForm10::showEntry()
+void PreparationWindow::showEntry()
 {
     ListBox1->clear();
     showPanel(Shown::Entry);
@@ -624,13 +626,13 @@ void TForm10::showEntry()
 
 // --- outcome panel ---
 
-void TForm10::Button7Click()
+void PreparationWindow::Button7Click()
 {
     showEntry();
     DBGrid1->setFocus();
 }
 
-void TForm10::Button8Click()
+void PreparationWindow::Button8Click()
 {
     showEntry();
     if (openResults_ && openResults_()) {
@@ -640,7 +642,7 @@ void TForm10::Button8Click()
     DBGrid1->setFocus();
 }
 
-QList<OutcomeBlock> TForm10::outcomeBlocks() const
+QList<OutcomeBlock> PreparationWindow::outcomeBlocks() const
 {
     const QString title = Label5->text();
     switch (shown_) {
@@ -663,13 +665,13 @@ QList<OutcomeBlock> TForm10::outcomeBlocks() const
     return {};
 }
 
-int TForm10::paintOutcome(QPainter *painter, const std::function<bool()> &newPage) const
+int PreparationWindow::paintOutcome(QPainter *painter, const std::function<bool()> &newPage) const
 {
     OutcomePrint print(painter, newPage);
     return print.draw(outcomeBlocks());
 }
 
-void TForm10::Button9Click()
+void PreparationWindow::Button9Click()
 {
     if (shown_ == Shown::Entry)
         return;
@@ -691,27 +693,27 @@ void TForm10::Button9Click()
     });
 }
 
-void TForm10::Button6Click()
+void PreparationWindow::Button6Click()
 {
     reject();
 }
 
-void TForm10::Button10Click()
+void PreparationWindow::Button10Click()
 {
     reject();
 }
 
 // --- closing ---
 
-void TForm10::done(int result)
+void PreparationWindow::done(int result)
 {
     report([this] { FormClose(); });
     QDialog::done(result);
 }
 
-void TForm10::FormClose()
+void PreparationWindow::FormClose()
 {
-    for (store::Table *table : {&data_.Table2, &data_.Table3}) {
+    for (store::Table *table : {&data_.feedTypes, &data_.rawMaterials}) {
         table->setFilter(QString());
         table->setFiltered(false);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-// TForm10, "Подготовка расчета рецептов": the calculation preparation window. The user
+// PreparationWindow, "Подготовка расчета рецептов": the calculation preparation window. The user
 // states the production programme (outputs and price limits of the selected feed
 // types) and the stock and prices of the selected raw materials, chooses the mode, runs
 // the calculation and sees its outcome: the error list, the failure analysis, or the
@@ -8,10 +8,10 @@
 //
 // Created once at start-up over the data module, then opened modally from the main menu;
 // it keeps the last run (lastRun()), whose recipes the results window works on:
-//     auto *form10 = new calc::TForm10(*dataModule, mainWindow);
-//     form10->setRefinementOpeners([] { /* TForm5 exec */ }, [] { /* TForm6 exec */ });
-//     form10->setResultsOpener([] { /* TForm8 exec */ return /* its exitRequested() */; });
-//     form10->exec();
+//     auto *preparationWindow = new calc::PreparationWindow(*dataModule, mainWindow);
+//     preparationWindow->setRefinementOpeners([] { /* FeedTypesWindow exec */ }, [] { /*
+//     RawMaterialsWindow exec */ }); preparationWindow->setResultsOpener([] { /* ResultsWindow exec
+//     */ return /* its exitRequested() */; }); preparationWindow->exec();
 // While it is open kk and sir carry the selection filter "ot='+'"; closing removes it.
 
 #include "calc/outcometext.h"
@@ -35,7 +35,7 @@ class QWidget;
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 class Table;
 } // namespace store
 namespace widgets
@@ -48,10 +48,10 @@ namespace calc
 
 struct OutcomeBlock;
 
-class TForm10 final : public QDialog
+class PreparationWindow final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm10)
+    Q_DISABLE_COPY_MOVE(PreparationWindow)
 
 public:
     using MessageSink = std::function<void(const QString &text)>;
@@ -62,13 +62,13 @@ public:
     // What the outcome panel shows.
     enum class Shown { Entry, Errors, Analysis, Solution };
 
-    explicit TForm10(store::TDataModule2 &data, QWidget *parent = nullptr);
-    ~TForm10() override;
+    explicit PreparationWindow(store::DataModule &data, QWidget *parent = nullptr);
+    ~PreparationWindow() override;
 
-    // The feed types window (TForm5) and the raw materials window (TForm6), opened
-    // modally for "Уточнение по продукции" and "Уточнение по сырью".
+    // The feed types window (FeedTypesWindow) and the raw materials window (RawMaterialsWindow),
+    // opened modally for "Уточнение по продукции" and "Уточнение по сырью".
     void setRefinementOpeners(Opener feedTypes, Opener rawMaterials);
-    // The results window (TForm8), opened by "Дальше >>>".
+    // The results window (ResultsWindow), opened by "Дальше >>>".
     void setResultsOpener(ResultsOpener open);
     // Where the window's and the run's messages go: a message box over the window by
     // default.
@@ -139,7 +139,7 @@ private:
     bool report(const std::function<void()> &operation);
     void message(const QString &text);
 
-    store::TDataModule2 &data_;
+    store::DataModule &data_;
     MessageSink sink_;
     Opener openFeedTypes_;
     Opener openRawMaterials_;

@@ -51,18 +51,19 @@ QWidget *radioWithNote(QRadioButton *button, const QString &note, QWidget *paren
 
 } // namespace
 
-TForm15::TForm15(store::TDataModule2 &data, QWidget *parent) : QDialog(parent), data_(data)
+RecipeViewWindow::RecipeViewWindow(store::DataModule &data, QWidget *parent)
+    : QDialog(parent), data_(data)
 {
     setObjectName(QStringLiteral("Form15"));
     setWindowTitle(QStringLiteral("Просмотр и печать рецепта"));
     buildLayout();
     resize(800, 600);
-    connect(Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm15::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm15::Button3Click);
+    connect(Button1, &QPushButton::clicked, this, &RecipeViewWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &RecipeViewWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &RecipeViewWindow::Button3Click);
 }
 
-void TForm15::buildLayout()
+void RecipeViewWindow::buildLayout()
 {
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
@@ -141,24 +142,24 @@ void TForm15::buildLayout()
     layout->addLayout(buttons);
 }
 
-void TForm15::setArchiveNumber(int number)
+void RecipeViewWindow::setArchiveNumber(int number)
 {
     number_ = number;
 }
 
-RecipeForm TForm15::selectedForm() const
+RecipeForm RecipeViewWindow::selectedForm() const
 {
     if (RadioButton1->isChecked())
         return RecipeForm::Full;
     return RadioButton3->isChecked() ? RecipeForm::NoFinance : RecipeForm::NoRawPrices;
 }
 
-bool TForm15::actualValuesSelected() const
+bool RecipeViewWindow::actualValuesSelected() const
 {
     return RadioButton5->isChecked();
 }
 
-void TForm15::showEvent(QShowEvent *event)
+void RecipeViewWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
@@ -166,7 +167,7 @@ void TForm15::showEvent(QShowEvent *event)
 }
 
 // Each showing: the recipe of the archive number, form 2 and the calculated values.
-void TForm15::FormShow()
+void RecipeViewWindow::FormShow()
 {
     ListBox1->clear();
     document_ = RecipeDocument();
@@ -175,7 +176,8 @@ void TForm15::FormShow()
     bool found = false;
     archive::ArchivedRecipe recipe;
     const bool read = widgets::runReporting(this, [&] {
-        recipe = archive::readArchivedRecipe(data_.Table6, data_.Table7, data_.Table8, data_.Table9,
+        recipe = archive::readArchivedRecipe(data_.archiveHeaders, data_.archiveCompositions,
+                                             data_.archiveCharacteristics, data_.archivePremixes,
                                              number_, &found);
     });
     if (!read)
@@ -196,7 +198,7 @@ void TForm15::FormShow()
 
 // The list shows what the chosen form prints: its columns and lines, the chosen values,
 // and the batch amounts balanced as the next print balances them.
-void TForm15::showForm()
+void RecipeViewWindow::showForm()
 {
     const int row = ListBox1->currentRow();
     ListBox1->clear();
@@ -206,7 +208,7 @@ void TForm15::showForm()
     ListBox1->setCurrentRow(std::min(row, ListBox1->count() - 1));
 }
 
-void TForm15::Button1Click()
+void RecipeViewWindow::Button1Click()
 {
     if (document_.isEmpty()) {
         widgets::showMessage(this, kNoWeight);
@@ -224,7 +226,7 @@ void TForm15::Button1Click()
     showForm();
 }
 
-bool TForm15::paintOn(QPrinter *printer)
+bool RecipeViewWindow::paintOn(QPrinter *printer)
 {
     QPainter painter;
     if (!painter.begin(printer)) {
@@ -242,7 +244,7 @@ bool TForm15::paintOn(QPrinter *printer)
 }
 
 // The document for the word processor, balanced as for printing.
-void TForm15::Button2Click()
+void RecipeViewWindow::Button2Click()
 {
     if (document_.isEmpty()) {
         widgets::showMessage(this, kNoWeight);
@@ -255,12 +257,12 @@ void TForm15::Button2Click()
                  QStringLiteral("Рецепт ") + QString::number(number_));
 }
 
-void TForm15::Button3Click()
+void RecipeViewWindow::Button3Click()
 {
     reject();
 }
 
-void TForm15::done(int result)
+void RecipeViewWindow::done(int result)
 {
     widgets::runReporting(this, [this] { FormClose(); });
     QDialog::done(result);
@@ -268,9 +270,9 @@ void TForm15::done(int result)
 
 // Back to the archive window's view: the head cursor on this recipe under "arnom>0",
 // the composition and characteristics filtered to it.
-void TForm15::FormClose()
+void RecipeViewWindow::FormClose()
 {
-    store::Table &arkk = data_.Table6;
+    store::Table &arkk = data_.archiveHeaders;
     if (arkk.eof() && !arkk.isEmpty())
         arkk.prior();
     arkk.setFilter(QStringLiteral("arnom>0"));
@@ -280,7 +282,7 @@ void TForm15::FormClose()
             break;
     }
     const QString filter = QStringLiteral("arnom=") + QString::number(number_);
-    for (store::Table *table : {&data_.Table7, &data_.Table8}) {
+    for (store::Table *table : {&data_.archiveCompositions, &data_.archiveCharacteristics}) {
         table->setFilter(filter);
         table->setFiltered(true);
         table->first();

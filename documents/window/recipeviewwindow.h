@@ -1,12 +1,12 @@
 #pragma once
 
-// TForm15: the recipe view and print window. Shows one archived recipe as fixed-pitch
+// RecipeViewWindow: the recipe view and print window. Shows one archived recipe as fixed-pitch
 // text and prints it, or exports it to the word processor, in one of three forms, with
 // the calculated or the actual characteristic values; the text on the screen follows the
 // choice and shows what the form prints.
 //
 // The opener sets the archive number to print, then opens the window modally:
-//     documents::TForm15 form(*store::dataModule(), this);
+//     documents::RecipeViewWindow form(*store::dataModule(), this);
 //     form.setArchiveNumber(number);
 //     form.exec();
 // Each showing filters the four archive cursors to that recipe and builds the text;
@@ -25,19 +25,19 @@ class QRadioButton;
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace documents
 {
 
-class TForm15 final : public QDialog
+class RecipeViewWindow final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm15)
+    Q_DISABLE_COPY_MOVE(RecipeViewWindow)
 
 public:
-    explicit TForm15(store::TDataModule2 &data, QWidget *parent = nullptr);
+    explicit RecipeViewWindow(store::DataModule &data, QWidget *parent = nullptr);
 
     void setArchiveNumber(int number); // the archive number to print
     int archiveNumber() const { return number_; }
@@ -64,7 +64,7 @@ private:
     void showForm();
     void FormClose();
 
-    store::TDataModule2 &data_;
+    store::DataModule &data_;
     int number_ = 0;
     RecipeDocument document_;
 

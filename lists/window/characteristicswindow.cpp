@@ -16,10 +16,10 @@ namespace
 
 constexpr int characteristicLimit = 64;
 
-lists::ListTraits characteristicTraits(store::TDataModule2 &dm)
+lists::ListTraits characteristicTraits(store::DataModule &dm)
 {
-    return {.table = &dm.Table1,
-            .counts = &dm.Table5,
+    return {.table = &dm.characteristics,
+            .counts = &dm.counters,
             .countField = QStringLiteral("pit"),
             .firstPosition = 2, // 1 is the price
             .limit = characteristicLimit,
@@ -32,10 +32,10 @@ lists::ListTraits characteristicTraits(store::TDataModule2 &dm)
 
 } // namespace
 
-TForm3::TForm3(store::TDataModule2 &dm, QWidget *parent)
+CharacteristicsWindow::CharacteristicsWindow(store::DataModule &dm, QWidget *parent)
     : ListWindow(dm, characteristicTraits(dm), parent),
       DBGrid1(new widgets::TableGrid(
-          &dm.Table1,
+          &dm.characteristics,
           {{QStringLiteral("PIT"), QStringLiteral("Наименование характеристики"), 260},
            {QStringLiteral("EDIZ"), QStringLiteral("Единица измерения"), 140}},
           this)),
@@ -64,39 +64,39 @@ TForm3::TForm3(store::TDataModule2 &dm, QWidget *parent)
     DBGrid1->horizontalHeader()->setStretchLastSection(true);
 }
 
-TForm3::~TForm3()
+CharacteristicsWindow::~CharacteristicsWindow()
 {
     closeIfActive();
 }
 
 // Activation: the list without the price record, first entry current; any move to
 // another characteristic ends editing.
-void TForm3::FormActivate()
+void CharacteristicsWindow::FormActivate()
 {
     widgets::runReporting(this, [this] { scheme_.activate(); });
     lockEditorsOnScroll();
 }
 
 // Close, whatever closed the window: pit back to its normal range, flushed.
-void TForm3::FormClose()
+void CharacteristicsWindow::FormClose()
 {
     widgets::runReporting(this, [this] {
         scheme_.restoreNormalRange();
-        dm_.Table1.flush();
-        dm_.Table1.first();
-        dm_.Table5.flush();
+        dm_.characteristics.flush();
+        dm_.characteristics.first();
+        dm_.counters.flush();
     });
 }
 
 // A new characteristic: its columns in kk and sir emptied. A deleted one keeps them
 // until its slot is taken again.
-void TForm3::clearNewEntry()
+void CharacteristicsWindow::clearNewEntry()
 {
-    lists::clearCharacteristicColumns(dm_, dm_.Table1.integer(QStringLiteral("KEY")));
+    lists::clearCharacteristicColumns(dm_, dm_.characteristics.integer(QStringLiteral("KEY")));
 }
 
 // "Уточнить название": the name and unit of the current entry become editable.
-void TForm3::correctClick()
+void CharacteristicsWindow::correctClick()
 {
     setEditorsReadOnly(false);
     focusFirstColumn();

@@ -1,10 +1,10 @@
 #pragma once
 
-// TForm3: the nutrient characteristics list window ("Работа со списком характеристик
+// CharacteristicsWindow: the nutrient characteristics list window ("Работа со списком характеристик
 // комбикормов"): add, delete, move and rename the characteristics of pit. The price
 // record at position 1 is neither shown nor reachable while the window is open.
 //
-//     TForm3 form(*store::dataModule(), parent);
+//     CharacteristicsWindow form(*store::dataModule(), parent);
 //     form.exec();
 
 #include "lists/window/listwindow.h"
@@ -17,14 +17,14 @@ namespace widgets
 class TableGrid;
 }
 
-class TForm3 final : public lists::ListWindow
+class CharacteristicsWindow final : public lists::ListWindow
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm3)
+    Q_DISABLE_COPY_MOVE(CharacteristicsWindow)
 
 public:
-    explicit TForm3(store::TDataModule2 &dm, QWidget *parent = nullptr);
-    ~TForm3() override;
+    explicit CharacteristicsWindow(store::DataModule &dm, QWidget *parent = nullptr);
+    ~CharacteristicsWindow() override;
 
     widgets::TableGrid *DBGrid1; // pit: "Наименование характеристики", "Единица измерения"
     QPushButton *Button1; // "Добавить выше"

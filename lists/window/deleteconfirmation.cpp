@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm7::TForm7(QWidget *parent)
+DeleteConfirmation::DeleteConfirmation(QWidget *parent)
     : QDialog(parent), Button1(new QPushButton(QStringLiteral("Удалять"), this)),
       Button2(new QPushButton(QStringLiteral("Отменить удаление"), this))
 {
@@ -26,26 +26,26 @@ TForm7::TForm7(QWidget *parent)
     layout->addSpacing(8);
     layout->addLayout(buttons);
     Button2->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, &DeleteConfirmation::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-int TForm7::exec()
+int DeleteConfirmation::exec()
 {
     confirmed_ = false;
     Button2->setFocus();
     return QDialog::exec();
 }
 
-void TForm7::Button1Click()
+void DeleteConfirmation::Button1Click()
 {
     confirmed_ = true;
     accept();
 }
 
-bool TForm7::ask(QWidget *parent)
+bool DeleteConfirmation::ask(QWidget *parent)
 {
-    TForm7 dialog(parent);
+    DeleteConfirmation dialog(parent);
     dialog.exec();
     return dialog.confirmed();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-// TForm7: the delete confirmation dialog shared by the three list windows.
+// DeleteConfirmation: the delete confirmation dialog shared by the three list windows.
 //
-//     TForm7 confirm(this);
+//     DeleteConfirmation confirm(this);
 //     confirm.exec();
 //     if (confirm.confirmed()) ...
 
@@ -10,13 +10,13 @@
 
 class QPushButton;
 
-class TForm7 final : public QDialog
+class DeleteConfirmation final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm7)
+    Q_DISABLE_COPY_MOVE(DeleteConfirmation)
 
 public:
-    explicit TForm7(QWidget *parent = nullptr);
+    explicit DeleteConfirmation(QWidget *parent = nullptr);
 
     // The answer of the last time the dialog was shown: "Удалять" was pressed.
     bool confirmed() const { return confirmed_; }

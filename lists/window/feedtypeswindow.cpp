@@ -29,10 +29,10 @@ constexpr int feedLimit = 400;
 const QString normsCaption = QStringLiteral("Нормы ввода сырья");
 const QString characteristicsCaption = QStringLiteral("Характеристики");
 
-lists::ListTraits feedTraits(store::TDataModule2 &dm)
+lists::ListTraits feedTraits(store::DataModule &dm)
 {
-    return {.table = &dm.Table2,
-            .counts = &dm.Table5,
+    return {.table = &dm.feedTypes,
+            .counts = &dm.counters,
             .countField = QStringLiteral("KK"),
             .firstPosition = 1,
             .limit = feedLimit,
@@ -46,9 +46,9 @@ lists::ListTraits feedTraits(store::TDataModule2 &dm)
 
 } // namespace
 
-TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
+FeedTypesWindow::FeedTypesWindow(store::DataModule &dm, QWidget *parent)
     : ListWindow(dm, feedTraits(dm), parent),
-      DBGrid1(new widgets::TableGrid(&dm.Table2,
+      DBGrid1(new widgets::TableGrid(&dm.feedTypes,
                                      {{QStringLiteral("TIP"), QStringLiteral("Тип"), 90},
                                       {QStringLiteral("NASN"), QStringLiteral("Назначение"), 250},
                                       {QStringLiteral("GOST"), QStringLiteral("ГОСТ"), 90},
@@ -60,7 +60,7 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
                                             this)),
       Panel2(new QGroupBox(QStringLiteral("Нормы ввода сырья, %"), this)),
       DBGrid2(new widgets::TableGrid(
-          &dm.Table3,
+          &dm.rawMaterials,
           {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 280, -1, true},
            {QStringLiteral("MINOR"), QStringLiteral("Мин.%"), 80},
            {QStringLiteral("MANOR"), QStringLiteral("Макс.%"), 80}},
@@ -90,7 +90,7 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
     DBGrid1->gridModel()->setRowFlag(QStringLiteral("ot"));
     DBGrid1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     DBGrid2->gridModel()->setRowFlag(QStringLiteral("ot"));
-    DBMemo1->bind(&dm.Table2, QStringLiteral("NASN"));
+    DBMemo1->bind(&dm.feedTypes, QStringLiteral("NASN"));
     DBMemo1->setFixedHeight(DBMemo1->fontMetrics().lineSpacing() * 2 + 12);
     setFrame(DBGrid1, Label1, QStringLiteral("Типов комбикормов"),
              {.addAtEnd = Button1,
@@ -110,15 +110,15 @@ TForm5::TForm5(store::TDataModule2 &dm, QWidget *parent)
                  QStringLiteral("типов комбикормов"));
     buildLayout();
 
-    connect(Button6, &QPushButton::clicked, this, &TForm5::Button6Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm5::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &TForm5::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &TForm5::Button10Click);
-    connect(Button12, &QPushButton::clicked, this, &TForm5::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &TForm5::Button13Click);
+    connect(Button6, &QPushButton::clicked, this, &FeedTypesWindow::Button6Click);
+    connect(Button8, &QPushButton::clicked, this, &FeedTypesWindow::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &FeedTypesWindow::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &FeedTypesWindow::Button10Click);
+    connect(Button12, &QPushButton::clicked, this, &FeedTypesWindow::Button12Click);
+    connect(Button13, &QPushButton::clicked, this, &FeedTypesWindow::Button13Click);
 }
 
-TForm5::~TForm5()
+FeedTypesWindow::~FeedTypesWindow()
 {
     closeIfActive();
 }
@@ -126,7 +126,7 @@ TForm5::~TForm5()
 // The feed types with the purpose under them and the buttons beside them on top (editing
 // the list in one column, selection and search in the other); below, either the
 // characteristic panel or the norms panel.
-void TForm5::buildLayout()
+void FeedTypesWindow::buildLayout()
 {
     auto *normsButtons = new QVBoxLayout;
     normsButtons->addWidget(Button12);
@@ -153,54 +153,54 @@ void TForm5::buildLayout()
     layout->addWidget(bottom_, 0);
 }
 
-void TForm5::setProductChoice(bool choosing)
+void FeedTypesWindow::setProductChoice(bool choosing)
 {
     for (QPushButton *button : {Button7, selectAllButton, Button8})
         button->setEnabled(!choosing);
     choiceHint_->setVisible(choosing);
 }
 
-bool TForm5::normsPanelShown() const
+bool FeedTypesWindow::normsPanelShown() const
 {
     return bottom_->currentWidget() == Panel2;
 }
 
 // --- what the inclusion-limit routines do to this window ---
 
-void TForm5::focusFeedTypesGrid()
+void FeedTypesWindow::focusFeedTypesGrid()
 {
     DBGrid1->setFocus();
 }
 
-void TForm5::lockFeedTypeEditors()
+void FeedTypesWindow::lockFeedTypeEditors()
 {
     setEditorsReadOnly(true);
 }
 
-bool TForm5::normsGridReadOnly() const
+bool FeedTypesWindow::normsGridReadOnly() const
 {
     return DBGrid2->isReadOnly();
 }
 
-void TForm5::setNormsGridReadOnly(bool readOnly)
+void FeedTypesWindow::setNormsGridReadOnly(bool readOnly)
 {
     DBGrid2->setReadOnly(readOnly);
 }
 
-void TForm5::reportNormError(const QString &message)
+void FeedTypesWindow::reportNormError(const QString &message)
 {
     // Shown after the scroll that raised it has finished.
     widgets::showMessageAfterEdit(this, message);
 }
 
 // Writes the limits on screen back to norm (a raw-material highlight dropped first).
-void TForm5::saveLimits()
+void FeedTypesWindow::saveLimits()
 {
     store::DropRawHighlight(dm_, this);
     store::SaveNorms(dm_);
 }
 
-void TForm5::loadLimits()
+void FeedTypesWindow::loadLimits()
 {
     store::LoadNorms(dm_, this);
 }
@@ -210,22 +210,22 @@ void TForm5::loadLimits()
 // Activation: the norms panel hidden, the selected count, the limits of the first feed
 // type, the panel bound to the characteristics in use; from now on a move to another feed
 // type writes the limits of the one left and loads those of the new one.
-void TForm5::FormActivate()
+void FeedTypesWindow::FormActivate()
 {
     Panel1->hideAll();
     setNormsPanelShown(false);
     widgets::runReporting(this, [this] {
         scheme_.activate();
         {
-            store::DataSourceOff kkOff(dm_.Table2);
-            dm_.selectedFeedCount = lists::countSelected(dm_.Table2);
+            store::DataSourceOff kkOff(dm_.feedTypes);
+            dm_.selectedFeedCount = lists::countSelected(dm_.feedTypes);
             loadLimits();
         }
         {
-            store::DataSourceOff sirOff(dm_.Table3);
-            dm_.Table3.first();
+            store::DataSourceOff sirOff(dm_.rawMaterials);
+            dm_.rawMaterials.first();
         }
-        Panel1->bindTo(dm_.Table1, dm_.Table2);
+        Panel1->bindTo(dm_.characteristics, dm_.feedTypes);
     });
     store::FeedTypesWindowLink &link = *this;
     scrollEvents_ = std::make_unique<store::FeedTypeScrollEvents>(dm_, link);
@@ -234,24 +234,24 @@ void TForm5::FormActivate()
 
 // Close, whatever closed the window: the limits on screen written, no highlight left,
 // the tables flushed.
-void TForm5::FormClose()
+void FeedTypesWindow::FormClose()
 {
     widgets::runReporting(this, [this] { saveLimits(); });
     scrollEvents_.reset();
     Panel1->hideAll(); // unbound until the next activation
     widgets::runReporting(this, [this] {
         {
-            store::DataSourceOff kkOff(dm_.Table2);
-            store::cancelHighlight(dm_.Table2);
+            store::DataSourceOff kkOff(dm_.feedTypes);
+            store::cancelHighlight(dm_.feedTypes);
         }
-        dm_.Table2.flush();
-        dm_.Table3.flush();
-        dm_.Table5.flush();
-        const bool wasOpen = dm_.Table4.isOpen();
-        dm_.Table4.open();
-        dm_.Table4.flush();
+        dm_.feedTypes.flush();
+        dm_.rawMaterials.flush();
+        dm_.counters.flush();
+        const bool wasOpen = dm_.inclusionNorms.isOpen();
+        dm_.inclusionNorms.open();
+        dm_.inclusionNorms.flush();
         if (!wasOpen)
-            dm_.Table4.close();
+            dm_.inclusionNorms.close();
     });
 }
 
@@ -260,7 +260,7 @@ void TForm5::FormClose()
 // "Добавить в конец" moves to the new entry through the scroll events, which write the
 // limits of the feed type left; "Добавить выше" runs with the data source off, so the
 // limits on screen are written first and nothing typed is lost.
-bool TForm5::addEntry(lists::AddPlace place)
+bool FeedTypesWindow::addEntry(lists::AddPlace place)
 {
     if (place == lists::AddPlace::Above)
         saveLimits();
@@ -268,13 +268,13 @@ bool TForm5::addEntry(lists::AddPlace place)
 }
 
 // The limits shown are then those of the new current entry.
-void TForm5::deleteEntry()
+void FeedTypesWindow::deleteEntry()
 {
     ListWindow::deleteEntry();
     loadLimits();
 }
 
-void TForm5::placeMovedEntry()
+void FeedTypesWindow::placeMovedEntry()
 {
     saveLimits(); // the limits of the entry the cursor stands on
     ListWindow::placeMovedEntry();
@@ -282,16 +282,16 @@ void TForm5::placeMovedEntry()
 }
 
 // A new feed type starts with empty norms and zero limits.
-void TForm5::clearNewEntry()
+void FeedTypesWindow::clearNewEntry()
 {
     lists::clearNewFeedType(dm_);
-    store::DataSourceOff sirOff(dm_.Table3);
+    store::DataSourceOff sirOff(dm_.rawMaterials);
     loadLimits();
-    dm_.Table3.first();
+    dm_.rawMaterials.first();
 }
 
 // The grid, the purpose, the 128 norm fields and the norms grid.
-void TForm5::setEditorsReadOnly(bool readOnly)
+void FeedTypesWindow::setEditorsReadOnly(bool readOnly)
 {
     DBGrid1->setReadOnly(readOnly);
     DBGrid2->setReadOnly(readOnly);
@@ -302,7 +302,7 @@ void TForm5::setEditorsReadOnly(bool readOnly)
 // --- buttons ---
 
 // No adding, moving or deleting while the norms panel is shown.
-void TForm5::hideForbiddenButtons(bool any)
+void FeedTypesWindow::hideForbiddenButtons(bool any)
 {
     if (!any)
         return;
@@ -313,7 +313,7 @@ void TForm5::hideForbiddenButtons(bool any)
     ListWindow::hideForbiddenButtons(any);
 }
 
-void TForm5::setNormsPanelShown(bool shown)
+void FeedTypesWindow::setNormsPanelShown(bool shown)
 {
     bottom_->setCurrentWidget(shown ? Panel2 : static_cast<QWidget *>(Panel1));
     Button6->setText(shown ? characteristicsCaption : normsCaption);
@@ -321,7 +321,7 @@ void TForm5::setNormsPanelShown(bool shown)
 
 // "Уточнить": the feed type's names and either its norms or its inclusion limits become
 // editable until the cursor moves to another feed type.
-void TForm5::correctClick()
+void FeedTypesWindow::correctClick()
 {
     DBMemo1->setReadOnly(false);
     DBGrid1->setReadOnly(false);
@@ -333,15 +333,15 @@ void TForm5::correctClick()
 }
 
 // "Нормы ввода сырья" / "Характеристики"
-void TForm5::Button6Click()
+void FeedTypesWindow::Button6Click()
 {
     if (!normsPanelShown()) {
         DBGrid2->setReadOnly(true);
         setNormsPanelShown(true);
     } else {
         widgets::runReporting(this, [this] {
-            store::DataSourceOff sirOff(dm_.Table3);
-            store::cancelHighlight(dm_.Table3);
+            store::DataSourceOff sirOff(dm_.rawMaterials);
+            store::cancelHighlight(dm_.rawMaterials);
         });
         setNormsPanelShown(false);
     }
@@ -349,14 +349,14 @@ void TForm5::Button6Click()
 }
 
 // "Отменить весь отбор"
-void TForm5::Button8Click()
+void FeedTypesWindow::Button8Click()
 {
     const bool panelShown = normsPanelShown();
     widgets::runReporting(this, [this] {
         saveLimits();
         setNormsPanelShown(false);
-        store::DataSourceOff kkOff(dm_.Table2);
-        lists::clearAllSelections(dm_.Table2);
+        store::DataSourceOff kkOff(dm_.feedTypes);
+        lists::clearAllSelections(dm_.feedTypes);
         dm_.selectedFeedCount = 0;
         loadLimits();
     });
@@ -367,10 +367,10 @@ void TForm5::Button8Click()
 
 // "Отметить все", the limits on screen written first and those of the current feed type
 // loaded after, as "Отменить весь отбор" does.
-QString TForm5::selectAllEntries()
+QString FeedTypesWindow::selectAllEntries()
 {
     saveLimits();
-    store::DataSourceOff kkOff(dm_.Table2);
+    store::DataSourceOff kkOff(dm_.feedTypes);
     const QString refusal = ListWindow::selectAllEntries();
     loadLimits();
     return refusal;
@@ -378,14 +378,14 @@ QString TForm5::selectAllEntries()
 
 // "Выделить ": marks the feed types whose purpose, type or standard holds the key and
 // shows only them; the norms panel stays as it was.
-void TForm5::Button9Click()
+void FeedTypesWindow::Button9Click()
 {
     const bool searched = lists::searchByKey(this, [this](const QString &key) {
-        store::DataSourceOff kkOff(dm_.Table2);
-        store::DataSourceOff sirOff(dm_.Table3);
+        store::DataSourceOff kkOff(dm_.feedTypes);
+        store::DataSourceOff sirOff(dm_.rawMaterials);
         saveLimits();
         const int matches = store::highlightRecords(
-            dm_.Table2, key,
+            dm_.feedTypes, key,
             {QStringLiteral("NASN"), QStringLiteral("TIP"), QStringLiteral("GOST")});
         loadLimits();
         return matches;
@@ -398,17 +398,17 @@ void TForm5::Button9Click()
 }
 
 // "Отменить выделение" of the feed types
-void TForm5::Button10Click()
+void FeedTypesWindow::Button10Click()
 {
-    if (!store::hasHighlight(dm_.Table2)) {
+    if (!store::hasHighlight(dm_.feedTypes)) {
         DBGrid1->setFocus();
         return;
     }
     widgets::runReporting(this, [this] {
         saveLimits();
         {
-            store::DataSourceOff kkOff(dm_.Table2);
-            store::cancelHighlight(dm_.Table2);
+            store::DataSourceOff kkOff(dm_.feedTypes);
+            store::cancelHighlight(dm_.feedTypes);
         }
         loadLimits();
     });
@@ -417,15 +417,15 @@ void TForm5::Button10Click()
 }
 
 // "Выделить" on the norms panel: the raw-material highlight.
-void TForm5::Button12Click()
+void FeedTypesWindow::Button12Click()
 {
-    if (lists::highlightByKey(this, dm_.Table3, {QStringLiteral("NAIM")}))
+    if (lists::highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
         DBGrid2->setFocus();
 }
 
 // "Отменить выделение" on the norms panel
-void TForm5::Button13Click()
+void FeedTypesWindow::Button13Click()
 {
-    widgets::runReporting(this, [this] { store::cancelHighlight(dm_.Table3); });
+    widgets::runReporting(this, [this] { store::cancelHighlight(dm_.rawMaterials); });
     DBGrid2->setFocus();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// TForm5: the feed types list window ("Работа со списком типов комбикормов"): the feed
+// FeedTypesWindow: the feed types list window ("Работа со списком типов комбикормов"): the feed
 // types of kk with the minimum and maximum of every nutrient characteristic, and on the
 // norms panel ("Нормы ввода сырья") the minimum and maximum inclusion of every raw
 // material, kept in norm; selection of feed types for the next calculation (at most 40)
@@ -9,7 +9,7 @@
 // product (setProductChoice: the selection cannot be changed, and a line says how to
 // choose).
 //
-//     TForm5 form(*store::dataModule(), parent);
+//     FeedTypesWindow form(*store::dataModule(), parent);
 //     form.exec();   // the feed type current at close is the one chosen
 
 #include "lists/window/listwindow.h"
@@ -32,16 +32,16 @@ namespace widgets
 class TableGrid;
 }
 
-class TForm5 final : public lists::ListWindow, private store::FeedTypesWindowLink
+class FeedTypesWindow final : public lists::ListWindow, private store::FeedTypesWindowLink
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm5)
+    Q_DISABLE_COPY_MOVE(FeedTypesWindow)
 
 public:
     static constexpr int selectionLimit = 40;
 
-    explicit TForm5(store::TDataModule2 &dm, QWidget *parent = nullptr);
-    ~TForm5() override;
+    explicit FeedTypesWindow(store::DataModule &dm, QWidget *parent = nullptr);
+    ~FeedTypesWindow() override;
 
     bool normsPanelShown() const;
     // The window opened to choose the mix window's product: the selection buttons disabled

@@ -9,7 +9,7 @@ namespace lists
 
 bool searchByKey(QWidget *window, const std::function<int(const QString &key)> &search)
 {
-    const QString key = TForm9::ask(window);
+    const QString key = SelectionKeyDialog::ask(window);
     if (!store::isSearchKey(key))
         return false;
     int matches = 0;

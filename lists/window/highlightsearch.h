@@ -1,7 +1,7 @@
 #pragma once
 
 // The highlight search as the list windows run it from their "Выделить" buttons: the
-// key asked in the selection key dialog (TForm9), the search, and the message
+// key asked in the selection key dialog (SelectionKeyDialog), the search, and the message
 // "Записей, соответствующих ключу, нет..." when nothing matched.
 
 #include <QString>

@@ -25,7 +25,7 @@ const QString placeCaption = QStringLiteral("Поставить сюда");
 
 } // namespace
 
-ListWindow::ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *parent)
+ListWindow::ListWindow(store::DataModule &dm, ListTraits traits, QWidget *parent)
     : QDialog(parent), dm_(dm), scheme_(std::move(traits))
 {
 }
@@ -242,7 +242,7 @@ void ListWindow::addClick(AddPlace place)
 // "Удалить" after confirmation.
 void ListWindow::deleteClick()
 {
-    if (TForm7::ask(this))
+    if (DeleteConfirmation::ask(this))
         widgets::runReporting(this, [this] { deleteEntry(); });
     updateButtons();
     grid_->setFocus();

@@ -1,9 +1,9 @@
 #pragma once
 
-// ListWindow: what the three list windows (TForm3 characteristics, TForm6 raw materials,
-// TForm5 feed types) share over one ListScheme. It owns the handlers of the list-editing
-// buttons ("Добавить выше", "Добавить в конец", "Удалить", the two phases of
-// "Переместить", "Уточнить", "Выход") and of "Отобрать к расчету", the button visibility
+// ListWindow: what the three list windows (CharacteristicsWindow characteristics,
+// RawMaterialsWindow raw materials, FeedTypesWindow feed types) share over one ListScheme. It owns
+// the handlers of the list-editing buttons ("Добавить выше", "Добавить в конец", "Удалить", the two
+// phases of "Переместить", "Уточнить", "Выход") and of "Отобрать к расчету", the button visibility
 // that follows the list's size, the counts line under the grid, and the activation and
 // close protocol: activation runs when the opener shows the window, close whatever
 // closes it. A list with a selection gets "Отметить все" and a legend of its red rows. A window
@@ -26,7 +26,7 @@ class QPushButton;
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace widgets
@@ -63,7 +63,7 @@ public:
     void done(int result) override;
 
 protected:
-    ListWindow(store::TDataModule2 &dm, ListTraits traits, QWidget *parent);
+    ListWindow(store::DataModule &dm, ListTraits traits, QWidget *parent);
 
     // Called by the window's constructor once its widgets exist: the grid of the list,
     // the counts line ("<countsCaption> в списке: ...") and the buttons, which are wired
@@ -120,7 +120,7 @@ protected:
     // Focuses the grid on the first column of the current row, where typing starts.
     void focusFirstColumn();
 
-    store::TDataModule2 &dm_;
+    store::DataModule &dm_;
     ListScheme scheme_;
 
 private:

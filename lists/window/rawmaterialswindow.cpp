@@ -20,10 +20,10 @@ namespace
 
 constexpr int rawLimit = 400;
 
-lists::ListTraits rawTraits(store::TDataModule2 &dm)
+lists::ListTraits rawTraits(store::DataModule &dm)
 {
-    return {.table = &dm.Table3,
-            .counts = &dm.Table5,
+    return {.table = &dm.rawMaterials,
+            .counts = &dm.counters,
             .countField = QStringLiteral("sir"),
             .firstPosition = 1,
             .limit = rawLimit,
@@ -35,9 +35,9 @@ lists::ListTraits rawTraits(store::TDataModule2 &dm)
 
 } // namespace
 
-TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
+RawMaterialsWindow::RawMaterialsWindow(store::DataModule &dm, QWidget *parent)
     : ListWindow(dm, rawTraits(dm), parent),
-      DBGrid1(new widgets::TableGrid(&dm.Table3,
+      DBGrid1(new widgets::TableGrid(&dm.rawMaterials,
                                      {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
                                       {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
                                      this)),
@@ -83,17 +83,17 @@ TForm6::TForm6(store::TDataModule2 &dm, QWidget *parent)
     layout->addWidget(Panel1, 0);
     DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
-    connect(Button7, &QPushButton::clicked, this, &TForm6::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm6::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &TForm6::Button9Click);
+    connect(Button7, &QPushButton::clicked, this, &RawMaterialsWindow::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &RawMaterialsWindow::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &RawMaterialsWindow::Button9Click);
 }
 
-TForm6::~TForm6()
+RawMaterialsWindow::~RawMaterialsWindow()
 {
     closeIfActive();
 }
 
-void TForm6::setEditorsReadOnly(bool readOnly)
+void RawMaterialsWindow::setEditorsReadOnly(bool readOnly)
 {
     DBGrid1->setReadOnly(readOnly);
     Panel1->setFieldsReadOnly(readOnly);
@@ -101,60 +101,60 @@ void TForm6::setEditorsReadOnly(bool readOnly)
 
 // Activation: the selected count, the panel bound to the characteristics in use, the
 // first raw material current; any move to another raw material ends editing.
-void TForm6::FormActivate()
+void RawMaterialsWindow::FormActivate()
 {
     Panel1->hideAll();
     widgets::runReporting(this, [this] {
         scheme_.activate();
-        dm_.selectedRawCount = lists::countSelected(dm_.Table3);
-        Panel1->bindTo(dm_.Table1, dm_.Table3);
-        dm_.Table3.first();
+        dm_.selectedRawCount = lists::countSelected(dm_.rawMaterials);
+        Panel1->bindTo(dm_.characteristics, dm_.rawMaterials);
+        dm_.rawMaterials.first();
     });
     lockEditorsOnScroll();
 }
 
 // Close, whatever closed the window: no highlight left, sir flushed.
-void TForm6::FormClose()
+void RawMaterialsWindow::FormClose()
 {
     Panel1->hideAll(); // unbound until the next activation
     widgets::runReporting(this, [this] {
-        store::cancelHighlight(dm_.Table3);
-        dm_.Table3.flush();
-        dm_.Table5.flush();
+        store::cancelHighlight(dm_.rawMaterials);
+        dm_.rawMaterials.flush();
+        dm_.counters.flush();
     });
 }
 
 // A new raw material starts empty. A selected raw material that is deleted still counts
 // until the next activation recounts.
-void TForm6::clearNewEntry()
+void RawMaterialsWindow::clearNewEntry()
 {
     lists::clearNewRawMaterial(dm_);
 }
 
 // "Отменить весь отбор"
-void TForm6::Button7Click()
+void RawMaterialsWindow::Button7Click()
 {
     widgets::runReporting(this, [this] {
         dm_.selectedRawCount = 0;
-        lists::clearAllSelections(dm_.Table3);
+        lists::clearAllSelections(dm_.rawMaterials);
     });
     updateButtons();
     DBGrid1->setFocus();
 }
 
 // "Выделить": marks the raw materials whose name holds the key and shows only them.
-void TForm6::Button8Click()
+void RawMaterialsWindow::Button8Click()
 {
-    if (!lists::highlightByKey(this, dm_.Table3, {QStringLiteral("NAIM")}))
+    if (!lists::highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
         return;
     updateButtons();
     DBGrid1->setFocus();
 }
 
 // "Отменить выделение"
-void TForm6::Button9Click()
+void RawMaterialsWindow::Button9Click()
 {
-    widgets::runReporting(this, [this] { store::cancelHighlight(dm_.Table3); });
+    widgets::runReporting(this, [this] { store::cancelHighlight(dm_.rawMaterials); });
     updateButtons();
     DBGrid1->setFocus();
 }

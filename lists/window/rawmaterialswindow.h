@@ -1,12 +1,12 @@
 #pragma once
 
-// TForm6: the raw materials list window ("Работа со списком сырья"): names, premix mark
+// RawMaterialsWindow: the raw materials list window ("Работа со списком сырья"): names, premix mark
 // and the content of every nutrient characteristic of sir; selection of raw materials for
 // the next calculation (at most 50) and the highlight search by a key. Opened from the
 // main menu, and from the calculation preparation window while sir carries the selection
 // filter: then only correcting and highlighting are offered.
 //
-//     TForm6 form(*store::dataModule(), parent);
+//     RawMaterialsWindow form(*store::dataModule(), parent);
 //     form.exec();
 
 #include "lists/window/listwindow.h"
@@ -24,16 +24,16 @@ namespace widgets
 class TableGrid;
 }
 
-class TForm6 final : public lists::ListWindow
+class RawMaterialsWindow final : public lists::ListWindow
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm6)
+    Q_DISABLE_COPY_MOVE(RawMaterialsWindow)
 
 public:
     static constexpr int selectionLimit = 50;
 
-    explicit TForm6(store::TDataModule2 &dm, QWidget *parent = nullptr);
-    ~TForm6() override;
+    explicit RawMaterialsWindow(store::DataModule &dm, QWidget *parent = nullptr);
+    ~RawMaterialsWindow() override;
 
     widgets::TableGrid *DBGrid1; // sir: "Наименование", "Прем."; selected rows red
     lists::CharacteristicPanel *Panel1; // the 64 caption and content pairs

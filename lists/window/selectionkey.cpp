@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TForm9::TForm9(QWidget *parent)
+SelectionKeyDialog::SelectionKeyDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       Edit1(new QLineEdit(this)), Button1(widgets::makeButton(QStringLiteral("Выполнить"), this))
 {
@@ -24,25 +24,25 @@ TForm9::TForm9(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QString TForm9::key() const
+QString SelectionKeyDialog::key() const
 {
     return Edit1->text();
 }
 
-int TForm9::exec()
+int SelectionKeyDialog::exec()
 {
     Edit1->clear();
     Edit1->setFocus();
     return QDialog::exec();
 }
 
-void TForm9::reject()
+void SelectionKeyDialog::reject()
 {
     Edit1->clear();
     QDialog::reject();
 }
 
-bool TForm9::eventFilter(QObject *watched, QEvent *event)
+bool SelectionKeyDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Edit1 &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
@@ -56,9 +56,9 @@ bool TForm9::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-QString TForm9::ask(QWidget *parent)
+QString SelectionKeyDialog::ask(QWidget *parent)
 {
-    TForm9 dialog(parent);
+    SelectionKeyDialog dialog(parent);
     dialog.exec();
     return dialog.key();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-// TForm9: the selection key dialog of the highlight search (lists and archive window).
+// SelectionKeyDialog: the selection key dialog of the highlight search (lists and archive window).
 // The caller reads key() after the dialog has closed; a key that trims to nothing means
 // that no search is made.
 //
-//     TForm9 dialog(this);
+//     SelectionKeyDialog dialog(this);
 //     dialog.exec();
 //     const QString key = dialog.key();
 
@@ -13,13 +13,13 @@
 class QLineEdit;
 class QPushButton;
 
-class TForm9 final : public QDialog
+class SelectionKeyDialog final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm9)
+    Q_DISABLE_COPY_MOVE(SelectionKeyDialog)
 
 public:
-    explicit TForm9(QWidget *parent = nullptr);
+    explicit SelectionKeyDialog(QWidget *parent = nullptr);
 
     QString key() const;
     int exec() override;

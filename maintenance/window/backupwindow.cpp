@@ -29,7 +29,8 @@ DriveWindowTexts backupTexts()
 
 } // namespace
 
-TForm16::TForm16(store::TDataModule2 &data, const platform::VolumeSource &volumes, QWidget *parent)
+BackupWindow::BackupWindow(store::DataModule &data, const platform::VolumeSource &volumes,
+                           QWidget *parent)
     : DriveWindow(data, volumes, backupTexts(), &runBackup, &backupTarget, parent)
 {
     setObjectName(QStringLiteral("Form16"));

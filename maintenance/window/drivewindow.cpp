@@ -56,7 +56,7 @@ QListWidgetItem *addChoice(QListWidget *list, const QString &text, const QString
 
 } // namespace
 
-DriveWindow::DriveWindow(store::TDataModule2 &data, const platform::VolumeSource &volumes,
+DriveWindow::DriveWindow(store::DataModule &data, const platform::VolumeSource &volumes,
                          const DriveWindowTexts &texts, Operation operation,
                          FolderOfChoice folderOf, QWidget *parent)
     : QDialog(parent), data_(data), volumes_(volumes), texts_(texts), operation_(operation),

@@ -26,7 +26,7 @@ class VolumeSource;
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace maintenance
@@ -44,7 +44,7 @@ struct DriveWindowTexts {
     QString runCaption;     // the operation's button
 };
 
-using Operation = OperationResult (*)(store::TDataModule2 &, const QString &chosen);
+using Operation = OperationResult (*)(store::DataModule &, const QString &chosen);
 // The folder the operation would read or write for a choice; empty when none.
 using FolderOfChoice = QString (*)(const QString &chosen);
 
@@ -75,7 +75,7 @@ public:
     const OperationResult &lastResult() const { return lastResult_; }
 
 protected:
-    DriveWindow(store::TDataModule2 &data, const platform::VolumeSource &volumes,
+    DriveWindow(store::DataModule &data, const platform::VolumeSource &volumes,
                 const DriveWindowTexts &texts, Operation operation, FolderOfChoice folderOf,
                 QWidget *parent);
 
@@ -93,7 +93,7 @@ private:
     void showFolder();
     void buildLayout();
 
-    store::TDataModule2 &data_;
+    store::DataModule &data_;
     const platform::VolumeSource &volumes_;
     DriveWindowTexts texts_;
     Operation operation_;

@@ -12,7 +12,8 @@
 namespace maintenance
 {
 
-TForm13::TForm13(const QString &dataDir, QWidget *parent) : QDialog(parent), dataDir_(dataDir)
+InstructionsWindow::InstructionsWindow(const QString &dataDir, QWidget *parent)
+    : QDialog(parent), dataDir_(dataDir)
 {
     setObjectName(QStringLiteral("Form13"));
     setWindowTitle(QStringLiteral("Инструкция"));
@@ -36,13 +37,13 @@ TForm13::TForm13(const QString &dataDir, QWidget *parent) : QDialog(parent), dat
     resize(820, 640);
 }
 
-void TForm13::showEvent(QShowEvent *event)
+void InstructionsWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     FormActivate();
 }
 
-void TForm13::FormActivate()
+void InstructionsWindow::FormActivate()
 {
     ListBox1->clear();
     const InstructionText text = readInstruction(dataDir_, instruction_);
@@ -58,7 +59,7 @@ void TForm13::FormActivate()
     ListBox1->setFocus(); // scrolled by the arrows and page keys
 }
 
-void TForm13::done(int result)
+void InstructionsWindow::done(int result)
 {
     ListBox1->clear(); // however the window closes
     QDialog::done(result);

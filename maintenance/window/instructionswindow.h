@@ -1,6 +1,6 @@
 #pragma once
 
-// TForm13, "Инструкция": one of the eight instruction texts of the data directory, one
+// InstructionsWindow, "Инструкция": one of the eight instruction texts of the data directory, one
 // list line per file line, unwrapped, in a fixed-pitch font, scrolled by the keyboard.
 
 #include <QDialog>
@@ -11,13 +11,13 @@ class QPushButton;
 namespace maintenance
 {
 
-class TForm13 final : public QDialog
+class InstructionsWindow final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm13)
+    Q_DISABLE_COPY_MOVE(InstructionsWindow)
 
 public:
-    explicit TForm13(const QString &dataDir, QWidget *parent = nullptr);
+    explicit InstructionsWindow(const QString &dataDir, QWidget *parent = nullptr);
 
     // The instruction the next opening shows, 1 ... 8 (set by the menu's buttons).
     void setInstruction(int number) { instruction_ = number; }

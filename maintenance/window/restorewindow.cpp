@@ -46,7 +46,8 @@ QString restoreQuestion(const BackupFolder &backup)
 
 // The restore replaces the data in use: it asks first, naming the backup. Without one
 // the restore itself says what is missing.
-TForm17::TForm17(store::TDataModule2 &data, const platform::VolumeSource &volumes, QWidget *parent)
+RestoreWindow::RestoreWindow(store::DataModule &data, const platform::VolumeSource &volumes,
+                             QWidget *parent)
     : DriveWindow(data, volumes, restoreTexts(), &runRestore, &backupSource, parent)
 {
     setObjectName(QStringLiteral("Form17"));

@@ -133,7 +133,7 @@ private:
 
 } // namespace
 
-TForm12::TForm12(store::TDataModule2 &data, QWidget *parent)
+MixWindow::MixWindow(store::DataModule &data, QWidget *parent)
     : QDialog(parent), data_(data),
       percentColumn_(std::make_unique<InputColumn>(inputs_, MixMode::Percent)),
       massColumn_(std::make_unique<InputColumn>(inputs_, MixMode::Mass))
@@ -147,40 +147,40 @@ TForm12::TForm12(store::TDataModule2 &data, QWidget *parent)
     setFixedSize(800, 600);
 }
 
-TForm12::~TForm12() = default;
+MixWindow::~MixWindow() = default;
 
-void TForm12::setProductChooser(std::function<void()> choose)
+void MixWindow::setProductChooser(std::function<void()> choose)
 {
     chooseProduct_ = std::move(choose);
 }
 
-void TForm12::setRecipePrinter(std::function<void(int)> print)
+void MixWindow::setRecipePrinter(std::function<void(int)> print)
 {
     printRecipe_ = std::move(print);
 }
 
-void TForm12::setMessageSink(MessageSink sink)
+void MixWindow::setMessageSink(MessageSink sink)
 {
     sink_ = std::move(sink);
 }
 
-void TForm12::message(const QString &text)
+void MixWindow::message(const QString &text)
 {
     if (sink_)
         sink_(text);
 }
 
-bool TForm12::runReporting(const std::function<void()> &operation)
+bool MixWindow::runReporting(const std::function<void()> &operation)
 {
     return widgets::runReporting(operation, [this](const QString &text) { message(text); });
 }
 
-MixMode TForm12::mode() const
+MixMode MixWindow::mode() const
 {
     return RadioButton4->isChecked() ? MixMode::Mass : MixMode::Percent;
 }
 
-ProductForm TForm12::productForm() const
+ProductForm MixWindow::productForm() const
 {
     if (RadioButton6->isChecked())
         return ProductForm::Crumbs;
@@ -189,7 +189,7 @@ ProductForm TForm12::productForm() const
     return ProductForm::Granules;
 }
 
-QRadioButton *TForm12::formButton(ProductForm form) const
+QRadioButton *MixWindow::formButton(ProductForm form) const
 {
     switch (form) {
     case ProductForm::Granules:
@@ -204,9 +204,9 @@ QRadioButton *TForm12::formButton(ProductForm form) const
 
 // --- layout ---
 
-void TForm12::buildLayout()
+void MixWindow::buildLayout()
 {
-    DBGrid1 = new widgets::TableGrid(&data_.Table3, {}, this);
+    DBGrid1 = new widgets::TableGrid(&data_.rawMaterials, {}, this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(kLeft, 4, 357, 333);
     DBGrid1->setReadOnly(false);
@@ -228,7 +228,7 @@ void TForm12::buildLayout()
     connect(editor, &CellEditor::textEdited, this,
             [this](int column, int row, const QString &text) { setCell(row, column, text); });
     // a norm typed into the grid, by the editor or otherwise, is read once, as it changes
-    connect(StringGrid1, &QTableWidget::itemChanged, this, &TForm12::numberEdited);
+    connect(StringGrid1, &QTableWidget::itemChanged, this, &MixWindow::numberEdited);
     StringGrid1->setHorizontalHeaderLabels(
         {QStringLiteral("Характеристики смеси"), QStringLiteral("Ед.изм."),
          mixColumnTitle(MixNumberColumn::Minimum), mixColumnTitle(MixNumberColumn::Fact),
@@ -251,7 +251,7 @@ void TForm12::buildLayout()
     buildButtons();
 }
 
-void TForm12::buildFields()
+void MixWindow::buildFields()
 {
     caption(QStringLiteral("Продукция"), this, {kLeft, 346, 70, 22});
     Edit1 = lineEdit(this, {76, 344, 250, 24}, kProductLength);
@@ -291,7 +291,7 @@ void TForm12::buildFields()
             [this] { setMaskedNumber(MaskEdit2, fieldNumber(MaskEdit2), 6, 3); });
 }
 
-void TForm12::buildChoices()
+void MixWindow::buildChoices()
 {
     auto radio = [this](const QString &text, const QRect &geometry, QButtonGroup *group) {
         auto *button = new QRadioButton(text, this);
@@ -313,13 +313,13 @@ void TForm12::buildChoices()
     RadioButton6 = radio(QStringLiteral("Крупка"), {590, 474, 100, 18}, forms);
     RadioButton7 = radio(QStringLiteral("Россыпь"), {590, 492, 100, 18}, forms);
 
-    connect(RadioButton1, &QRadioButton::clicked, this, &TForm12::RadioButton1Click);
-    connect(RadioButton2, &QRadioButton::clicked, this, &TForm12::RadioButton2Click);
+    connect(RadioButton1, &QRadioButton::clicked, this, &MixWindow::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &MixWindow::RadioButton2Click);
     connect(RadioButton3, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Percent); });
     connect(RadioButton4, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Mass); });
 }
 
-void TForm12::buildButtons()
+void MixWindow::buildButtons()
 {
     Button1 = widgets::makeButton(QStringLiteral("Отбор характеристики к печати"), this, "Button1");
     Button2 = widgets::makeButton(QStringLiteral("Отобрать все характеристики"), this, "Button2");
@@ -341,20 +341,20 @@ void TForm12::buildButtons()
     Button4->setToolTip(QStringLiteral("Откроется список типов комбикормов: встаньте на нужный "
                                        "продукт и нажмите «Выход». Его нормы встанут в колонки "
                                        "«Минимум» и «Максимум»."));
-    connect(Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm12::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm12::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm12::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm12::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &TForm12::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm12::Button8Click);
+    connect(Button1, &QPushButton::clicked, this, &MixWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &MixWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &MixWindow::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &MixWindow::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &MixWindow::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &MixWindow::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &MixWindow::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &MixWindow::Button8Click);
     connect(Button9, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 // --- the characteristics grid ---
 
-void TForm12::setCell(int row, int column, const QString &text)
+void MixWindow::setCell(int row, int column, const QString &text)
 {
     QTableWidgetItem *item = StringGrid1->item(row, column);
     if (!item) {
@@ -371,7 +371,7 @@ void TForm12::setCell(int row, int column, const QString &text)
 }
 
 // The number a norm or level cell stands for; null for the name and unit cells.
-CellValue *TForm12::numberCell(int row, int column)
+CellValue *MixWindow::numberCell(int row, int column)
 {
     if (row < 0 || row >= cells_.size())
         return nullptr;
@@ -390,7 +390,7 @@ CellValue *TForm12::numberCell(int row, int column)
 
 // The window writes a number cell together with the number its text shows; the number
 // goes in last, over what the cell's change notices took for typing.
-void TForm12::writeNumber(int row, int column, const CellValue &value)
+void MixWindow::writeNumber(int row, int column, const CellValue &value)
 {
     setCell(row, column, value.text);
     if (CellValue *number = numberCell(row, column))
@@ -400,7 +400,7 @@ void TForm12::writeNumber(int row, int column, const CellValue &value)
 
 // A text the window did not write is a typed norm (only the norms can be typed into); the
 // level's mark follows it.
-void TForm12::numberEdited(QTableWidgetItem *item)
+void MixWindow::numberEdited(QTableWidgetItem *item)
 {
     if (item->column() != ColMinimum && item->column() != ColMaximum)
         return;
@@ -413,7 +413,7 @@ void TForm12::numberEdited(QTableWidgetItem *item)
 
 // A level outside the row's norms: the "Факт" cell on a shaded background, with an arrow
 // beside the figure. Red is taken: it marks the rows selected for printing.
-void TForm12::markDeviation(int row)
+void MixWindow::markDeviation(int row)
 {
     QTableWidgetItem *item = StringGrid1->item(row, ColFact);
     if (!item || row >= cells_.size())
@@ -437,7 +437,7 @@ void TForm12::markDeviation(int row)
 }
 
 // Red means marked for printing and for the archive.
-void TForm12::setRowSelected(int row, bool selected)
+void MixWindow::setRowSelected(int row, bool selected)
 {
     if (row < 0 || row >= selected_.size())
         return;
@@ -449,9 +449,9 @@ void TForm12::setRowSelected(int row, bool selected)
 }
 
 // One row per characteristic; the norms of the product chosen last stay.
-void TForm12::buildCharacteristicRows()
+void MixWindow::buildCharacteristicRows()
 {
-    rows_ = readMixCharacteristics(data_.Table1);
+    rows_ = readMixCharacteristics(data_.characteristics);
     const QList<MixCells> old = cells_;
     cells_ = QList<MixCells>(rows_.size());
     StringGrid1->setRowCount(int(rows_.size()));
@@ -468,7 +468,7 @@ void TForm12::buildCharacteristicRows()
 
 // --- inputs ---
 
-void TForm12::bindInputColumn(MixMode mode, bool readOnly)
+void MixWindow::bindInputColumn(MixMode mode, bool readOnly)
 {
     const bool percent = mode == MixMode::Percent;
     DBGrid1->setColumns(
@@ -480,7 +480,7 @@ void TForm12::bindInputColumn(MixMode mode, bool readOnly)
 }
 
 // After a computation without filler the inputs stand still until "Перерасчет".
-void TForm12::setInputsLocked(bool locked)
+void MixWindow::setInputsLocked(bool locked)
 {
     bindInputColumn(mode(), locked);
     MaskEdit1->setReadOnly(locked);
@@ -491,7 +491,7 @@ void TForm12::setInputsLocked(bool locked)
     Button6->setEnabled(locked);
 }
 
-double TForm12::fieldNumber(const QLineEdit *field) const
+double MixWindow::fieldNumber(const QLineEdit *field) const
 {
     QString text = field->text();
     text.remove(QLatin1Char(' '));
@@ -500,7 +500,7 @@ double TForm12::fieldNumber(const QLineEdit *field) const
     return readCellNumber(text).value;
 }
 
-void TForm12::clearLabels()
+void MixWindow::clearLabels()
 {
     Label10->clear();
     Label8->clear();
@@ -508,7 +508,7 @@ void TForm12::clearLabels()
     archived_.reset();
 }
 
-void TForm12::removeOldPrice()
+void MixWindow::removeOldPrice()
 {
     if (lastNamePrice_.isEmpty())
         return;
@@ -522,14 +522,14 @@ void TForm12::removeOldPrice()
 
 // --- events ---
 
-void TForm12::showEvent(QShowEvent *event)
+void MixWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         FormActivate();
 }
 
-void TForm12::FormActivate()
+void MixWindow::FormActivate()
 {
     RadioButton5->setChecked(true);
     for (QLineEdit *field : {Edit4, MaskEdit2, Edit2, Edit1, Edit3})
@@ -546,31 +546,31 @@ void TForm12::FormActivate()
     inputs_.clear();
     runReporting([this] {
         buildCharacteristicRows();
-        listMixRawMaterials(data_.Table3, true);
+        listMixRawMaterials(data_.rawMaterials, true);
     });
     DBGrid1->viewport()->update();
     DBGrid1->followCursor();
     DBGrid1->setFocus();
 }
 
-void TForm12::done(int result)
+void MixWindow::done(int result)
 {
     DBGrid1->commitEdit();
-    runReporting([this] { listMixRawMaterials(data_.Table3, false); });
+    runReporting([this] { listMixRawMaterials(data_.rawMaterials, false); });
     QDialog::done(result);
 }
 
-void TForm12::RadioButton1Click()
+void MixWindow::RadioButton1Click()
 {
-    runReporting([this] { listMixRawMaterials(data_.Table3, true); });
+    runReporting([this] { listMixRawMaterials(data_.rawMaterials, true); });
 }
 
-void TForm12::RadioButton2Click()
+void MixWindow::RadioButton2Click()
 {
-    runReporting([this] { listMixRawMaterials(data_.Table3, false); });
+    runReporting([this] { listMixRawMaterials(data_.rawMaterials, false); });
 }
 
-void TForm12::switchMode(MixMode mode)
+void MixWindow::switchMode(MixMode mode)
 {
     DBGrid1->commitEdit();
     (mode == MixMode::Mass ? RadioButton4 : RadioButton3)->setChecked(true);
@@ -579,34 +579,34 @@ void TForm12::switchMode(MixMode mode)
     clearLabels();
 }
 
-void TForm12::Button1Click()
+void MixWindow::Button1Click()
 {
     const int row = StringGrid1->currentRow();
     setRowSelected(row, !selected_.value(row));
 }
 
-void TForm12::Button2Click()
+void MixWindow::Button2Click()
 {
     for (int m = 0; m < selected_.size(); ++m)
         setRowSelected(m, true);
 }
 
-void TForm12::Button3Click()
+void MixWindow::Button3Click()
 {
     for (int m = 0; m < selected_.size(); ++m)
         setRowSelected(m, false);
 }
 
 // The feed types window leaves sir filtered its own way: the list goes back as it was.
-void TForm12::Button4Click()
+void MixWindow::Button4Click()
 {
     DBGrid1->commitEdit();
     setInputsLocked(false);
     if (chooseProduct_)
         chooseProduct_();
-    runReporting([this] { listMixRawMaterials(data_.Table3, RadioButton1->isChecked()); });
+    runReporting([this] { listMixRawMaterials(data_.rawMaterials, RadioButton1->isChecked()); });
     DBGrid1->followCursor();
-    const ProductNorms product = readProductNorms(data_.Table2, rows_);
+    const ProductNorms product = readProductNorms(data_.feedTypes, rows_);
     if (product.type.isEmpty() && product.norms.isEmpty())
         return;
     Edit1->setMaxLength(kProductLength);
@@ -624,7 +624,7 @@ void TForm12::Button4Click()
     clearLabels();
 }
 
-void TForm12::Button5Click()
+void MixWindow::Button5Click()
 {
     DBGrid1->commitEdit();
     Label10->hide();
@@ -636,8 +636,9 @@ void TForm12::Button5Click()
     setMaskedNumber(MaskEdit1, input.taxRate, 2, 1);
     setMaskedNumber(MaskEdit2, input.volume, 6, 3);
     input.form = productForm();
-    if (!runReporting(
-            [this, &input] { input.lines = readMixLines(data_.Table3, inputs_, input.mode); }))
+    if (!runReporting([this, &input] {
+            input.lines = readMixLines(data_.rawMaterials, inputs_, input.mode);
+        }))
         return;
     DBGrid1->followCursor();
     MixResult result = computeMix(input, settings::currentSettings());
@@ -652,7 +653,7 @@ void TForm12::Button5Click()
     showResult();
 }
 
-void TForm12::showResult()
+void MixWindow::showResult()
 {
     // New figures are no archived recipe yet: printing must not hand over the one written
     // before "Перерасчет" under the number the label still showed.
@@ -675,12 +676,12 @@ void TForm12::showResult()
     setInputsLocked(result_.archivable());
 }
 
-void TForm12::Button6Click()
+void MixWindow::Button6Click()
 {
     setInputsLocked(false);
 }
 
-void TForm12::Button7Click()
+void MixWindow::Button7Click()
 {
     if (!archived_) {
         message(QStringLiteral("Рецепт не записан в архив. Печать отменена..."));
@@ -690,7 +691,7 @@ void TForm12::Button7Click()
         printRecipe_(*archived_);
 }
 
-void TForm12::Button8Click()
+void MixWindow::Button8Click()
 {
     if (!result_.archivable())
         return;
@@ -731,7 +732,7 @@ void TForm12::Button8Click()
 
 // Asks before a second write of the mix as it was written (a new computation empties
 // archived_) and before a write onto a number still held.
-bool TForm12::mayWrite(const archive::MixRecipe &recipe)
+bool MixWindow::mayWrite(const archive::MixRecipe &recipe)
 {
     if (archived_ && sameMixRecipe(recipe, archivedRecipe_) && !confirmWriteAgain(this, *archived_))
         return false;

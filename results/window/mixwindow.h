@@ -1,6 +1,6 @@
 #pragma once
 
-// TForm12, "Расчет характеристик смеси": the mix characteristics window. The user types,
+// MixWindow, "Расчет характеристик смеси": the mix characteristics window. The user types,
 // for raw materials of the raw materials list, their percentage in a mix or their mass;
 // the window computes the mix's level of every characteristic against the norms of a
 // product chosen from the feed types list, its price of one tonne and the recipe name
@@ -12,7 +12,7 @@
 //
 // The shell hands it two openers: the feed types window, to choose the product (with its
 // selection buttons disabled), and the recipe view window on an archive number:
-//     results::TForm12 form(dataModule, menu);
+//     results::MixWindow form(dataModule, menu);
 //     form.setProductChooser([&] { ... feedTypes.exec(); ... });
 //     form.setRecipePrinter([&](int number) { view.setArchiveNumber(number); view.exec(); });
 //     form.exec();
@@ -37,7 +37,7 @@ class QTableWidgetItem;
 
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 namespace widgets
 {
@@ -48,10 +48,10 @@ class TableGrid;
 namespace results
 {
 
-class TForm12 final : public QDialog
+class MixWindow final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm12)
+    Q_DISABLE_COPY_MOVE(MixWindow)
 
 public:
     using MessageSink = std::function<void(const QString &text)>;
@@ -59,8 +59,8 @@ public:
     // Characteristics grid columns.
     enum CharacteristicColumn { ColName, ColUnit, ColMinimum, ColFact, ColMaximum, ColumnCount };
 
-    explicit TForm12(store::TDataModule2 &data, QWidget *parent = nullptr);
-    ~TForm12() override;
+    explicit MixWindow(store::DataModule &data, QWidget *parent = nullptr);
+    ~MixWindow() override;
 
     // Opens the feed types window modally; the feed type current when it closes is the
     // product.
@@ -141,7 +141,7 @@ private:
     bool runReporting(const std::function<void()> &operation);
     bool mayWrite(const archive::MixRecipe &recipe);
 
-    store::TDataModule2 &data_;
+    store::DataModule &data_;
     std::function<void()> chooseProduct_;
     std::function<void(int)> printRecipe_;
     MessageSink sink_;

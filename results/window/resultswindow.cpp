@@ -40,12 +40,12 @@ const QString kCorrectionDone = QStringLiteral("Корректировка за�
 bool feedCellEditable(int column)
 {
     switch (column) {
-    case TForm8::ColCosts:
-    case TForm8::ColProfit:
-    case TForm8::ColGran:
-    case TForm8::ColForm:
-    case TForm8::ColVat:
-    case TForm8::ColNote:
+    case ResultsWindow::ColCosts:
+    case ResultsWindow::ColProfit:
+    case ResultsWindow::ColGran:
+    case ResultsWindow::ColForm:
+    case ResultsWindow::ColVat:
+    case ResultsWindow::ColNote:
         return true;
     default:
         return false;
@@ -74,13 +74,13 @@ void limitTyping(QTableWidget *grid, const QList<store::FieldDef> &fields,
 CellValue *priceCell(PriceCells &cells, int column)
 {
     switch (column) {
-    case TForm8::ColCosts:
+    case ResultsWindow::ColCosts:
         return &cells.costs;
-    case TForm8::ColProfit:
+    case ResultsWindow::ColProfit:
         return &cells.profit;
-    case TForm8::ColGran:
+    case ResultsWindow::ColGran:
         return &cells.gran;
-    case TForm8::ColVat:
+    case ResultsWindow::ColVat:
         return &cells.vat;
     default:
         return nullptr;
@@ -89,7 +89,7 @@ CellValue *priceCell(PriceCells &cells, int column)
 
 } // namespace
 
-TForm8::TForm8(store::TDataModule2 &data, calc::RunResult &run, QWidget *parent)
+ResultsWindow::ResultsWindow(store::DataModule &data, calc::RunResult &run, QWidget *parent)
     : QDialog(parent), data_(data), run_(run)
 {
     setObjectName(QStringLiteral("Form8"));
@@ -101,26 +101,26 @@ TForm8::TForm8(store::TDataModule2 &data, calc::RunResult &run, QWidget *parent)
     setFixedSize(800, 600);
 }
 
-TForm8::~TForm8() = default;
+ResultsWindow::~ResultsWindow() = default;
 
-void TForm8::setMessageSink(MessageSink sink)
+void ResultsWindow::setMessageSink(MessageSink sink)
 {
     sink_ = std::move(sink);
 }
 
-void TForm8::setRecipeViewOpener(std::function<void(int)> open)
+void ResultsWindow::setRecipeViewOpener(std::function<void(int)> open)
 {
     openRecipeView_ = std::move(open);
 }
 
-bool TForm8::correctionMode() const
+bool ResultsWindow::correctionMode() const
 {
     return !stringgrid1->isEnabled();
 }
 
 // A message raised by a keystroke in a cell waits until the key has been handled: a
 // box opened under the cell editor's signal would let the grid delete the editor.
-void TForm8::message(const QString &text)
+void ResultsWindow::message(const QString &text)
 {
     if (typing_) {
         widgets::afterEdit(this, [this, text] { message(text); });
@@ -130,7 +130,7 @@ void TForm8::message(const QString &text)
         sink_(text);
 }
 
-QTableWidget *TForm8::makeGrid(const QStringList &headers, const QList<int> &widths)
+QTableWidget *ResultsWindow::makeGrid(const QStringList &headers, const QList<int> &widths)
 {
     auto *grid = new QTableWidget(0, int(headers.size()), this);
     // the compact size of the window's columns
@@ -157,7 +157,7 @@ QTableWidget *TForm8::makeGrid(const QStringList &headers, const QList<int> &wid
     return grid;
 }
 
-void TForm8::buildLayout()
+void ResultsWindow::buildLayout()
 {
     stringgrid1 =
         makeGrid({QStringLiteral("№"), QStringLiteral("Тип"), QStringLiteral("Архив"),
@@ -192,8 +192,9 @@ void TForm8::buildLayout()
 
     auto *feedEditor = static_cast<CellEditor *>(stringgrid1->itemDelegate());
     auto *compositionEditor = static_cast<CellEditor *>(StringGrid2->itemDelegate());
-    connect(feedEditor, &CellEditor::textEdited, this, &TForm8::stringgrid1SetEditText);
-    connect(compositionEditor, &CellEditor::textEdited, this, &TForm8::StringGrid2SetEditText);
+    connect(feedEditor, &CellEditor::textEdited, this, &ResultsWindow::stringgrid1SetEditText);
+    connect(compositionEditor, &CellEditor::textEdited, this,
+            &ResultsWindow::StringGrid2SetEditText);
     connect(stringgrid1, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { stringgrid1SelectCell(column, row); });
     connect(StringGrid2, &QTableWidget::currentCellChanged, this,
@@ -211,31 +212,31 @@ void TForm8::buildLayout()
         row[i]->setGeometry(x, 520, widths[i], 32);
         x += widths[i] + (i == 3 ? 38 : 8); // "Выход" a little apart
     }
-    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm8::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm8::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm8::Button5Click);
+    connect(Button1, &QPushButton::clicked, this, &ResultsWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &ResultsWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &ResultsWindow::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &ResultsWindow::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &ResultsWindow::Button5Click);
     // below the row of the others, in the room the window has under them
     Button6 = widgets::makeButton(QStringLiteral("Анализ чувствительности"), this, "Button6");
     Button6->setGeometry(4, 560, 190, 32);
     Button6->hide();
-    connect(Button6, &QPushButton::clicked, this, &TForm8::Button6Click);
+    connect(Button6, &QPushButton::clicked, this, &ResultsWindow::Button6Click);
 }
 
-void TForm8::setSensitivityOpener(std::function<void()> open)
+void ResultsWindow::setSensitivityOpener(std::function<void()> open)
 {
     openSensitivity_ = std::move(open);
     Button6->setVisible(bool(openSensitivity_));
 }
 
-void TForm8::Button6Click()
+void ResultsWindow::Button6Click()
 {
     if (openSensitivity_)
         openSensitivity_();
 }
 
-void TForm8::showEvent(QShowEvent *event)
+void ResultsWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
@@ -244,7 +245,8 @@ void TForm8::showEvent(QShowEvent *event)
 
 // --- cells ---
 
-void TForm8::setCell(QTableWidget *grid, int row, int column, const QString &text, bool editable)
+void ResultsWindow::setCell(QTableWidget *grid, int row, int column, const QString &text,
+                            bool editable)
 {
     QTableWidgetItem *item = grid->item(row, column);
     if (!item) {
@@ -258,7 +260,7 @@ void TForm8::setCell(QTableWidget *grid, int row, int column, const QString &tex
     item->setText(text);
 }
 
-QString TForm8::cell(const QTableWidget *grid, int row, int column) const
+QString ResultsWindow::cell(const QTableWidget *grid, int row, int column) const
 {
     const QTableWidgetItem *item = grid->item(row, column);
     return item ? item->text() : QString();
@@ -266,7 +268,7 @@ QString TForm8::cell(const QTableWidget *grid, int row, int column) const
 
 // The lower grids show all their columns: each number column as wide as its texts
 // and its header, the name column takes what is left (at least its given width's half).
-void TForm8::fitColumns(QTableWidget *grid, int nameWidth)
+void ResultsWindow::fitColumns(QTableWidget *grid, int nameWidth)
 {
     const QFontMetrics metrics(grid->font());
     int used = 0;
@@ -284,7 +286,7 @@ void TForm8::fitColumns(QTableWidget *grid, int nameWidth)
 
 // --- rebuild ---
 
-void TForm8::FormActivate()
+void ResultsWindow::FormActivate()
 {
     exitRequested_ = false;
     setNormalMode(true);
@@ -312,7 +314,7 @@ void TForm8::FormActivate()
     showFeedDetails();
 }
 
-void TForm8::setupFeedGrid()
+void ResultsWindow::setupFeedGrid()
 {
     for (int row = 0; row < stringgrid1->rowCount(); ++row) {
         while (notes_.size() <= row)
@@ -326,7 +328,7 @@ void TForm8::setupFeedGrid()
         fillFeedRow(p);
 }
 
-void TForm8::fillFeedRow(int p)
+void ResultsWindow::fillFeedRow(int p)
 {
     const FeedPrice &price = prices_[size_t(p)];
     const PriceCells &cells = feedCells_[size_t(p)];
@@ -348,7 +350,7 @@ void TForm8::fillFeedRow(int p)
         setCell(stringgrid1, p - 1, c, texts.at(c), feedCellEditable(c));
 }
 
-void TForm8::showFeedDetails()
+void ResultsWindow::showFeedDetails()
 {
     const bool wasFilling = filling_;
     filling_ = true;
@@ -357,7 +359,7 @@ void TForm8::showFeedDetails()
     filling_ = wasFilling;
 }
 
-void TForm8::fillComposition()
+void ResultsWindow::fillComposition()
 {
     const int row = StringGrid2->currentRow();
     const int column = StringGrid2->currentColumn();
@@ -386,7 +388,7 @@ void TForm8::fillComposition()
     oldPriceText_ = rawPriceCells_.value(oldPriceRow_).text;
 }
 
-void TForm8::fillCharacteristics()
+void ResultsWindow::fillCharacteristics()
 {
     StringGrid3->setRowCount(0);
     const QList<CharacteristicRow> rows = characteristicRows(recipe(currentFeed_));
@@ -404,7 +406,7 @@ void TForm8::fillCharacteristics()
     fitColumns(StringGrid3, 147);
 }
 
-void TForm8::setPercentEditable(bool editable)
+void ResultsWindow::setPercentEditable(bool editable)
 {
     for (int r = 0; r < StringGrid2->rowCount(); ++r)
         setCell(StringGrid2, r, ColPercent, percentCells_.value(r).text, editable);
@@ -412,7 +414,7 @@ void TForm8::setPercentEditable(bool editable)
 
 // --- feed grid ---
 
-void TForm8::stringgrid1SelectCell(int, int row)
+void ResultsWindow::stringgrid1SelectCell(int, int row)
 {
     if (filling_ || row < 0 || row + 1 == currentFeed_)
         return;
@@ -420,7 +422,7 @@ void TForm8::stringgrid1SelectCell(int, int row)
     showFeedDetails();
 }
 
-void TForm8::stringgrid1SetEditText(int column, int row, const QString &text)
+void ResultsWindow::stringgrid1SetEditText(int column, int row, const QString &text)
 {
     if (row < 0 || row >= stringgrid1->rowCount() || size_t(row) + 1 >= feedCells_.size())
         return;
@@ -436,7 +438,7 @@ void TForm8::stringgrid1SetEditText(int column, int row, const QString &text)
     recomputePrice();
 }
 
-void TForm8::recomputePrice()
+void ResultsWindow::recomputePrice()
 {
     const int p = currentFeed_;
     if (p < 1 || p > feedCount())
@@ -458,7 +460,7 @@ void TForm8::recomputePrice()
 
 // --- composition grid ---
 
-void TForm8::StringGrid2SelectCell(int, int row)
+void ResultsWindow::StringGrid2SelectCell(int, int row)
 {
     if (filling_ || row < 0)
         return;
@@ -466,7 +468,7 @@ void TForm8::StringGrid2SelectCell(int, int row)
     oldPriceRow_ = row;
 }
 
-void TForm8::StringGrid2SetEditText(int column, int row, const QString &text)
+void ResultsWindow::StringGrid2SetEditText(int column, int row, const QString &text)
 {
     if (row < 0 || row >= StringGrid2->rowCount() || row >= percentCells_.size())
         return;
@@ -482,7 +484,7 @@ void TForm8::StringGrid2SetEditText(int column, int row, const QString &text)
     }
 }
 
-void TForm8::changePrice(int row)
+void ResultsWindow::changePrice(int row)
 {
     const QString text = rawPriceCells_[row].text;
     if (text.isEmpty() || text == oldPriceText_ || row != oldPriceRow_)
@@ -513,7 +515,7 @@ void TForm8::changePrice(int row)
     oldPriceText_ = text;
 }
 
-void TForm8::checkPercent(int row)
+void ResultsWindow::checkPercent(int row)
 {
     if (percentCells_[row].text.isEmpty())
         return;
@@ -525,7 +527,7 @@ void TForm8::checkPercent(int row)
 
 // --- correction ---
 
-void TForm8::Button4Click()
+void ResultsWindow::Button4Click()
 {
     if (correctionMode())
         finishCorrection();
@@ -533,7 +535,7 @@ void TForm8::Button4Click()
         enterCorrection();
 }
 
-void TForm8::setNormalMode(bool normal)
+void ResultsWindow::setNormalMode(bool normal)
 {
     stringgrid1->setEnabled(normal);
     Button1->setEnabled(normal);
@@ -543,13 +545,13 @@ void TForm8::setNormalMode(bool normal)
     Button4->setText(normal ? kCorrect : kCorrectionDone);
 }
 
-void TForm8::enterCorrection()
+void ResultsWindow::enterCorrection()
 {
     setNormalMode(false);
     setPercentEditable(true);
 }
 
-void TForm8::finishCorrection()
+void ResultsWindow::finishCorrection()
 {
     const int p = currentFeed_;
     const CorrectionResult result = results::finishCorrection(
@@ -571,7 +573,7 @@ void TForm8::finishCorrection()
 
 // The feed grid row of feed type p with its numbers read; false, said, when a cell holds
 // no number.
-bool TForm8::readFeedGridRow(int p, archive::FeedGridRow *grid)
+bool ResultsWindow::readFeedGridRow(int p, archive::FeedGridRow *grid)
 {
     const int row = p - 1;
     grid->type = recipe(p).type;
@@ -597,7 +599,7 @@ bool TForm8::readFeedGridRow(int p, archive::FeedGridRow *grid)
 
 // Asks before a second write of the recipe as it was written (any edit, price or new
 // computation since makes other rows) and before a write onto a number still held.
-bool TForm8::mayWrite(int p, const archive::FeedGridRow &grid)
+bool ResultsWindow::mayWrite(int p, const archive::FeedGridRow &grid)
 {
     const std::optional<Archived> &archived = archived_[size_t(p)];
     if (archived &&
@@ -611,7 +613,7 @@ bool TForm8::mayWrite(int p, const archive::FeedGridRow &grid)
     return go;
 }
 
-void TForm8::Button2Click()
+void ResultsWindow::Button2Click()
 {
     const int p = currentFeed_;
     archive::FeedGridRow grid;
@@ -632,7 +634,7 @@ void TForm8::Button2Click()
     stringgrid1->setFocus();
 }
 
-void TForm8::Button1Click()
+void ResultsWindow::Button1Click()
 {
     const int p = currentFeed_;
     const bool written = p >= 1 && size_t(p) < archived_.size() && archived_[size_t(p)];
@@ -644,12 +646,12 @@ void TForm8::Button1Click()
         openRecipeView_(archived_[size_t(p)]->number);
 }
 
-void TForm8::Button3Click()
+void ResultsWindow::Button3Click()
 {
     reject();
 }
 
-void TForm8::Button5Click()
+void ResultsWindow::Button5Click()
 {
     exitRequested_ = true;
     reject();

@@ -1,6 +1,6 @@
 #pragma once
 
-// TForm8, "Обработка результатов расчета": the results window. Shows the recipes of the
+// ResultsWindow, "Обработка результатов расчета": the results window. Shows the recipes of the
 // last calculation (the run the preparation window keeps): the price build-up of every feed type
 // (feed grid), and for the feed type selected there its composition and the characteristics it
 // reaches against its norms (norm violations in red). Prices of raw materials and the feed grid's
@@ -10,10 +10,10 @@
 //
 // Created once at start-up over the preparation window, which opens it modally after a
 // successful run through the opener the shell hands it:
-//     auto *form8 = new results::TForm8(dataModule, form10->lastRun(), form10);
-//     form8->setRecipeViewOpener([&](int number) { /* TForm15 on that number, exec */ });
-//     form8->exec();
-//     if (form8->exitRequested()) ... close the preparation window too ("Выход")
+//     auto *resultsWindow = new results::ResultsWindow(dataModule, preparationWindow->lastRun(),
+//     preparationWindow); resultsWindow->setRecipeViewOpener([&](int number) { /* RecipeViewWindow
+//     on that number, exec */ }); resultsWindow->exec(); if (resultsWindow->exitRequested()) ...
+//     close the preparation window too ("Выход")
 //
 // Rows: feed type p stands in row p - 1 of the feed grid (the header is the grid's
 // header); the handlers take the grids' own 0-based rows and columns.
@@ -38,16 +38,16 @@ struct FeedGridRow;
 }
 namespace store
 {
-class TDataModule2;
+class DataModule;
 }
 
 namespace results
 {
 
-class TForm8 final : public QDialog
+class ResultsWindow final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm8)
+    Q_DISABLE_COPY_MOVE(ResultsWindow)
 
 public:
     using MessageSink = std::function<void(const QString &text)>;
@@ -80,12 +80,12 @@ public:
         CompositionColumnCount
     };
 
-    TForm8(store::TDataModule2 &data, calc::RunResult &run, QWidget *parent = nullptr);
-    ~TForm8() override;
+    ResultsWindow(store::DataModule &data, calc::RunResult &run, QWidget *parent = nullptr);
+    ~ResultsWindow() override;
 
     // Where the window's messages go: a message box by default; tests collect them.
     void setMessageSink(MessageSink sink);
-    // The recipe view window (TForm15) on an archived recipe: "Отпечатать рецепт".
+    // The recipe view window (RecipeViewWindow) on an archived recipe: "Отпечатать рецепт".
     void setRecipeViewOpener(std::function<void(int number)> open);
     // Opens the sensitivity analysis of the calculation ("Анализ чувствительности");
     // without an opener the button is hidden.
@@ -152,7 +152,7 @@ private:
     int feedCount() const { return run_.recipes.feedCount(); }
     calc::FeedRecipe &recipe(int p) { return run_.recipes.feed(p); }
 
-    store::TDataModule2 &data_;
+    store::DataModule &data_;
     calc::RunResult &run_;
     MessageSink sink_;
     PriceSettings settings_;

@@ -102,7 +102,8 @@ int maxLengthOfLine(int line)
 
 } // namespace
 
-TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dataDir(dataDir)
+ParametersWindow::ParametersWindow(QWidget *parent, const QString &dataDir)
+    : QDialog(parent), dataDir(dataDir)
 {
     setWindowTitle(QStringLiteral("Параметры"));
     auto *columns = new QHBoxLayout;
@@ -112,8 +113,8 @@ TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dat
     auto *page = new QVBoxLayout(this);
     page->addLayout(columns, 1);
     page->addLayout(buildButtonRow());
-    connect(Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
-    connect(saveButton_, &QPushButton::clicked, this, &TForm11::saveClick);
+    connect(Button1, &QPushButton::clicked, this, &ParametersWindow::Button1Click);
+    connect(saveButton_, &QPushButton::clicked, this, &ParametersWindow::saveClick);
     setTabOrderByLines();
     setSizeGripEnabled(true);
     // As large as the fields need to show their whole texts, within the screen.
@@ -123,7 +124,7 @@ TForm11::TForm11(QWidget *parent, const QString &dataDir) : QDialog(parent), dat
     resize(size);
 }
 
-QLabel *TForm11::makeLabel(int line, QWidget *parent)
+QLabel *ParametersWindow::makeLabel(int line, QWidget *parent)
 {
     auto *label = widgets::makeLabel(settings::settingsLineLabel(line), parent);
     label->setWordWrap(true);
@@ -134,7 +135,7 @@ QLabel *TForm11::makeLabel(int line, QWidget *parent)
 
 // The enterprise and the signatories, the texts of the certificate, the address: each
 // field wide enough for its whole text, in the order of the file.
-QWidget *TForm11::buildTextFields()
+QWidget *ParametersWindow::buildTextFields()
 {
     auto *panel = new QWidget(this);
     auto *grid = new QGridLayout(panel);
@@ -155,7 +156,7 @@ QWidget *TForm11::buildTextFields()
 }
 
 // The five numbers, the three pairs of choices with the warning.
-QLayout *TForm11::buildNumbersAndChoices()
+QLayout *ParametersWindow::buildNumbersAndChoices()
 {
     auto *column = new QVBoxLayout;
     auto *numbers = new QGridLayout;
@@ -181,7 +182,7 @@ QLayout *TForm11::buildNumbersAndChoices()
 }
 
 // Across the bottom: whether the values are saved, "Сохранить" and "Выход".
-QLayout *TForm11::buildButtonRow()
+QLayout *ParametersWindow::buildButtonRow()
 {
     savedLine_ = widgets::makeLabel(QString(), this);
     savedLine_->setWordWrap(true);
@@ -196,12 +197,12 @@ QLayout *TForm11::buildButtonRow()
     return row;
 }
 
-QLineEdit *TForm11::makeField(int line)
+QLineEdit *ParametersWindow::makeField(int line)
 {
     QLineEdit *edit = settings::isNumberLine(line) ? new QLineEdit(this) : new TextField(this);
     edit->setObjectName(QStringLiteral("line%1").arg(line));
     fields[std::size_t(line)] = edit;
-    connect(edit, &QLineEdit::textEdited, this, &TForm11::markChanged);
+    connect(edit, &QLineEdit::textEdited, this, &ParametersWindow::markChanged);
     if (!settings::isNumberLine(line)) {
         edit->setMaxLength(maxLengthOfLine(line));
         return edit;
@@ -219,7 +220,7 @@ QLineEdit *TForm11::makeField(int line)
 }
 
 // A pair of mutually exclusive choices (lines 25/26, 27/28, 29/30) under its caption.
-QGroupBox *TForm11::buildPair(int pair)
+QGroupBox *ParametersWindow::buildPair(int pair)
 {
     auto *box = new QGroupBox(QString::fromUtf8(pairCaptions[pair]), this);
     auto *row = new QHBoxLayout(box);
@@ -230,14 +231,14 @@ QGroupBox *TForm11::buildPair(int pair)
         radio->setObjectName(QStringLiteral("line%1").arg(line));
         choices[std::size_t(line)] = radio;
         pairs[std::size_t(pair)]->addButton(radio);
-        connect(radio, &QRadioButton::clicked, this, &TForm11::markChanged);
+        connect(radio, &QRadioButton::clicked, this, &ParametersWindow::markChanged);
         row->addWidget(radio);
     }
     row->addStretch();
     return box;
 }
 
-void TForm11::setTabOrderByLines()
+void ParametersWindow::setTabOrderByLines()
 {
     QList<QWidget *> order;
     for (int line = 1; line <= addressLine; ++line)
@@ -250,19 +251,19 @@ void TForm11::setTabOrderByLines()
         setTabOrder(order.at(i), order.at(i + 1));
 }
 
-QLineEdit *TForm11::field(int line) const
+QLineEdit *ParametersWindow::field(int line) const
 {
     return line >= 1 && line <= addressLine ? fields[std::size_t(line)] : nullptr;
 }
 
-QRadioButton *TForm11::choice(int line) const
+QRadioButton *ParametersWindow::choice(int line) const
 {
     return line >= firstChoiceLine && line <= settings::settingsLineCount
                ? choices[std::size_t(line)]
                : nullptr;
 }
 
-void TForm11::showEvent(QShowEvent *event)
+void ParametersWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!active) {
@@ -271,7 +272,7 @@ void TForm11::showEvent(QShowEvent *event)
     }
 }
 
-void TForm11::done(int result)
+void ParametersWindow::done(int result)
 {
     if (active) {
         active = false;
@@ -281,14 +282,14 @@ void TForm11::done(int result)
 }
 
 // Activation: the in-memory values into the fields, the flags onto the choices.
-void TForm11::FormActivate()
+void ParametersWindow::FormActivate()
 {
     showValues();
     savedLine_->setText(QStringLiteral("Показаны сохраненные значения."));
     fields[1]->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm11::showValues()
+void ParametersWindow::showValues()
 {
     Settings s = settings::currentSettings();
     const QStringList lines = settings::settingsLines(s);
@@ -317,12 +318,12 @@ void TForm11::showValues()
 }
 
 // Close: the fields into cons.txt and back into memory; what went wrong is shown.
-void TForm11::FormClose()
+void ParametersWindow::FormClose()
 {
     save();
 }
 
-void TForm11::save()
+void ParametersWindow::save()
 {
     problems = settings::WriteSettings(valuesInFields(), dataDir);
     if (!problems.isEmpty())
@@ -330,7 +331,7 @@ void TForm11::save()
 }
 
 // "Сохранить": the file written now; the fields then show what it holds.
-void TForm11::saveClick()
+void ParametersWindow::saveClick()
 {
     save();
     showValues();
@@ -340,18 +341,18 @@ void TForm11::saveClick()
                             : problems.join(QLatin1Char('\n')));
 }
 
-void TForm11::markChanged()
+void ParametersWindow::markChanged()
 {
     savedLine_->setText(QStringLiteral("Изменения не сохранены: нажмите \"Сохранить\" "
                                        "(при выходе они тоже сохраняются)."));
 }
 
-void TForm11::Button1Click()
+void ParametersWindow::Button1Click()
 {
     close();
 }
 
-void TForm11::showNumber(int line, double value)
+void ParametersWindow::showNumber(int line, double value)
 {
     QLineEdit *edit = fields[std::size_t(line)];
     const MaskedNumber number = maskedNumber(value, settings::numberFieldWidth(line));
@@ -361,7 +362,7 @@ void TForm11::showNumber(int line, double value)
 
 // The value a number field holds: its digits with the point where the mask puts it;
 // a field left without digits holds 0.
-double TForm11::numberInField(int line) const
+double ParametersWindow::numberInField(int line) const
 {
     QString text = fields[std::size_t(line)]->text(); // the mask's blanks are left out
     text.remove(QLatin1Char(' '));
@@ -370,7 +371,7 @@ double TForm11::numberInField(int line) const
     return ok ? value : 0;
 }
 
-Settings TForm11::valuesInFields() const
+Settings ParametersWindow::valuesInFields() const
 {
     // The texts go through the file's lines, so each lands where the file puts it.
     Settings s;

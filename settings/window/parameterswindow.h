@@ -1,6 +1,6 @@
 #pragma once
 
-// TForm11, "Параметры": the parameters window: enterprise data, signatories, costs and
+// ParametersWindow, "Параметры": the parameters window: enterprise data, signatories, costs and
 // price rules.
 //
 // Each time it is opened it shows the process-wide settings; "Сохранить" writes them to
@@ -23,14 +23,15 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class TForm11 final : public QDialog
+class ParametersWindow final : public QDialog
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TForm11)
+    Q_DISABLE_COPY_MOVE(ParametersWindow)
 
 public:
     // dataDir: the data directory whose cons.txt the window writes.
-    explicit TForm11(QWidget *parent = nullptr, const QString &dataDir = QStringLiteral("itog3"));
+    explicit ParametersWindow(QWidget *parent = nullptr,
+                              const QString &dataDir = QStringLiteral("itog3"));
 
     // The field of a file line 1-24, the choice of a line 25-30 (for the tests).
     QLineEdit *field(int line) const;

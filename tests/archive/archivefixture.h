@@ -58,33 +58,33 @@ inline void append(store::Table &t, const QList<std::pair<const char *, QVariant
 // Appends the rows of the recipe to the four archive tables of `dm` (arnom as in
 // r.head.arnom, -1 for released rows), then shows all recipes with the lower tables
 // linked.
-inline void appendRecipe(store::TDataModule2 &dm, const Recipe &r)
+inline void appendRecipe(store::DataModule &dm, const Recipe &r)
 {
     using detail::append;
     const int n = r.head.arnom;
     for (const auto &raw : r.head.raws)
-        append(dm.Table7,
+        append(dm.archiveCompositions,
                {{"arnom", n}, {"naim", raw.naim}, {"procin", raw.procin}, {"price", raw.price}});
     for (const auto &c : r.head.chars)
-        append(dm.Table8, {{"arnom", n},
-                           {"pit", c.pit},
-                           {"ediz", c.ediz},
-                           {"mi", c.mi},
-                           {"ma", c.ma},
-                           {"ra", c.ra},
-                           {"fa", c.fa}});
+        append(dm.archiveCharacteristics, {{"arnom", n},
+                                           {"pit", c.pit},
+                                           {"ediz", c.ediz},
+                                           {"mi", c.mi},
+                                           {"ma", c.ma},
+                                           {"ra", c.ra},
+                                           {"fa", c.fa}});
     for (const auto &p : r.head.premixes)
-        append(dm.Table9, {{"arnom", n}, {"pit", p.pit}, {"ediz", p.ediz}, {"ra", p.ra}});
-    append(dm.Table6, {{"arnom", n},
-                       {"naim", r.head.naim},
-                       {"nasn", r.head.nasn},
-                       {"prim", r.head.prim},
-                       {"gost", r.head.gost},
-                       {"ves", r.head.ves},
-                       {"data", r.head.data},
-                       {"gk", r.gk},
-                       {"vibor", r.vibor}});
-    archive::showAllRecipes(dm.Table6);
+        append(dm.archivePremixes, {{"arnom", n}, {"pit", p.pit}, {"ediz", p.ediz}, {"ra", p.ra}});
+    append(dm.archiveHeaders, {{"arnom", n},
+                               {"naim", r.head.naim},
+                               {"nasn", r.head.nasn},
+                               {"prim", r.head.prim},
+                               {"gost", r.head.gost},
+                               {"ves", r.head.ves},
+                               {"data", r.head.data},
+                               {"gk", r.gk},
+                               {"vibor", r.vibor}});
+    archive::showAllRecipes(dm.archiveHeaders);
     archive::linkToHead(archive::archiveCursors(dm));
 }
 
@@ -94,12 +94,12 @@ public:
     ArchiveData() : module_(demo_.open())
     {
         if (module_)
-            archive::showAllRecipes(module_->Table6);
+            archive::showAllRecipes(module_->archiveHeaders);
     }
     Q_DISABLE_COPY_MOVE(ArchiveData)
 
     bool ok() const { return demo_.ok() && module_; }
-    store::TDataModule2 &dm() { return *module_; }
+    store::DataModule &dm() { return *module_; }
     archive::ArchiveCursors cursors() { return archive::archiveCursors(*module_); }
     QString dataDir() const { return demo_.dataDir(); }
     QString workDir() const { return QDir::currentPath(); }
@@ -127,7 +127,7 @@ public:
     // Puts the head cursor on recipe `number` with the lower tables following.
     bool goTo(int number)
     {
-        store::Table &arkk = module_->Table6;
+        store::Table &arkk = module_->archiveHeaders;
         for (arkk.first(); !arkk.eof(); arkk.next()) {
             if (arkk.integer("arnom") == number) {
                 archive::linkToHead(cursors());
@@ -139,7 +139,7 @@ public:
 
 private:
     roadtest::DemoData demo_;
-    store::TDataModule2 *module_;
+    store::DataModule *module_;
 };
 
 } // namespace archivetest

@@ -77,7 +77,7 @@ void TestArchiveCompaction::cleanup()
 
 CompactionOutcome TestArchiveCompaction::compact(const archive::FileReplacer &replace)
 {
-    Table scratch("Table10");
+    Table scratch("scratch");
     const archive::ArchiveCursors cursors{nullptr, cursors_[0].get(), cursors_[1].get(),
                                           cursors_[2].get(), cursors_[3].get()};
     const CompactionOutcome outcome = archive::compactArchiveTables(cursors, scratch, replace);

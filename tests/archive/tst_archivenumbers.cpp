@@ -49,7 +49,7 @@ void TestArchiveNumbers::occupantAndNextFree()
     QVERIFY(data.goTo(3));
     archive::deleteCurrentRecipe(data.cursors());
     QVERIFY(data.goTo(4));
-    store::Table &arkk = data.dm().Table6;
+    store::Table &arkk = data.dm().archiveHeaders;
 
     const std::optional<archive::ArchiveOccupant> found = archive::occupantOf(arkk, number);
     QCOMPARE(found ? found->naim : QString(), occupant);
@@ -98,7 +98,7 @@ void TestArchiveNumbers::choiceBeforeWrite()
         QCOMPARE(conflicts.first().occupant.naim, QStringLiteral("ПК-1-1234.50-1"));
         QCOMPARE(conflicts.first().freeNumber, 3);
     }
-    QCOMPARE(archive::pendingArchiveNumber(data.dm().Table5), pending);
+    QCOMPARE(archive::pendingArchiveNumber(data.dm().counters), pending);
 }
 
 QTEST_MAIN(TestArchiveNumbers)

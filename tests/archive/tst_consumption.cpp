@@ -73,7 +73,7 @@ void TestConsumption::wholeListWithLosses()
         figureLine("пшеница", 0.505),
         kRule};
     QCOMPARE(lines, expected);
-    QCOMPARE(data.dm().Table6.viewPosition(), 0);
+    QCOMPARE(data.dm().archiveHeaders.viewPosition(), 0);
 }
 
 void TestConsumption::moreThanFiftyRawMaterialsAllTotalled()

@@ -52,7 +52,7 @@ void TestNetworkCopy::withoutNetpathNothingIsCopied()
     QVERIFY(data.ok());
     fill(data);
     const archive::NetworkCopyResult result =
-        archive::copyArchiveToNetwork(data.cursors(), data.dm().Table10, "netpath.txt");
+        archive::copyArchiveToNetwork(data.cursors(), data.dm().scratch, "netpath.txt");
     QCOMPARE(result.error, archive::kNoNetpathMessage);
     QVERIFY(result.files.isEmpty());
 }
@@ -80,7 +80,7 @@ void TestNetworkCopy::copiesGoInsideTheFolder()
     writeNetpath(data.workDir(), line);
 
     const archive::NetworkCopyResult result = archive::copyArchiveToNetwork(
-        data.cursors(), data.dm().Table10, data.workDir() + "/netpath.txt");
+        data.cursors(), data.dm().scratch, data.workDir() + "/netpath.txt");
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(QDir(folder).entryList(QDir::Files), kCopies);
     QVERIFY(QDir(data.workDir() + "/сеть").entryList(QDir::Files).isEmpty());
@@ -103,9 +103,9 @@ void TestNetworkCopy::copiesGoInsideTheFolder()
         QVERIFY(!numbers.isEmpty());
         QVERIFY(!numbers.contains(-1));
     }
-    QCOMPARE(archive::currentNumber(data.dm().Table6), 2);
-    QCOMPARE(data.dm().Table6.filter(), archive::kAllRecipesFilter);
-    QCOMPARE(data.dm().Table7.filter(), archive::recipeFilter(2));
+    QCOMPARE(archive::currentNumber(data.dm().archiveHeaders), 2);
+    QCOMPARE(data.dm().archiveHeaders.filter(), archive::kAllRecipesFilter);
+    QCOMPARE(data.dm().archiveCompositions.filter(), archive::recipeFilter(2));
 }
 
 // python3-dbf opens the copy of the heads with its three live recipes, Cyrillic intact.
@@ -115,7 +115,7 @@ void TestNetworkCopy::copiesReadByAnotherReader()
     QVERIFY(data.ok());
     fill(data);
     writeNetpath(data.workDir(), data.workDir().toLocal8Bit() + "/");
-    QVERIFY(archive::copyArchiveToNetwork(data.cursors(), data.dm().Table10,
+    QVERIFY(archive::copyArchiveToNetwork(data.cursors(), data.dm().scratch,
                                           data.workDir() + "/netpath.txt")
                 .ok());
     QProcess python;
@@ -144,18 +144,18 @@ void TestNetworkCopy::failureHalfWayLeavesCursorsAsBefore()
     writeNetpath(data.workDir(), folder.toLocal8Bit());
 
     const archive::NetworkCopyResult result = archive::copyArchiveToNetwork(
-        data.cursors(), data.dm().Table10, data.workDir() + "/netpath.txt");
+        data.cursors(), data.dm().scratch, data.workDir() + "/netpath.txt");
     QVERIFY(!result.ok());
     QVERIFY(result.error.contains("arpit2.dbf"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"arkk2.dbf"});
-    QCOMPARE(archive::currentNumber(data.dm().Table6), 2);
-    for (store::Table *t :
-         {&data.dm().Table6, &data.dm().Table7, &data.dm().Table8, &data.dm().Table9}) {
+    QCOMPARE(archive::currentNumber(data.dm().archiveHeaders), 2);
+    for (store::Table *t : {&data.dm().archiveHeaders, &data.dm().archiveCompositions,
+                            &data.dm().archiveCharacteristics, &data.dm().archivePremixes}) {
         QVERIFY(t->dataSourceEnabled());
         QVERIFY(t->filtered());
     }
-    QCOMPARE(data.dm().Table6.filter(), archive::kAllRecipesFilter);
-    QCOMPARE(data.dm().Table8.filter(), archive::recipeFilter(2));
+    QCOMPARE(data.dm().archiveHeaders.filter(), archive::kAllRecipesFilter);
+    QCOMPARE(data.dm().archiveCharacteristics.filter(), archive::recipeFilter(2));
 }
 
 QTEST_MAIN(TestNetworkCopy)

@@ -74,10 +74,10 @@ void TestRecipeDeletion::deleteOneReleasesAllFourTables()
         QCOMPARE(live(numbers), expected);
         QVERIFY(numbers.contains(-1));
     }
-    QCOMPARE(archive::currentNumber(data.dm().Table6), nextCurrent);
-    QCOMPARE(data.dm().Table7.integer("arnom"), nextCurrent);
-    QCOMPARE(data.dm().Table7.viewCount(), 2);
-    QCOMPARE(data.dm().Table6.filter(), archive::kAllRecipesFilter);
+    QCOMPARE(archive::currentNumber(data.dm().archiveHeaders), nextCurrent);
+    QCOMPARE(data.dm().archiveCompositions.integer("arnom"), nextCurrent);
+    QCOMPARE(data.dm().archiveCompositions.viewCount(), 2);
+    QCOMPARE(data.dm().archiveHeaders.filter(), archive::kAllRecipesFilter);
 }
 
 void TestRecipeDeletion::deleteOneOnEmptyViewDoesNothing()
@@ -128,13 +128,13 @@ void TestRecipeDeletion::deleteRange()
     QCOMPARE(result.deleted, 5 - int(left.size()));
     for (const char *table : {"arkk", "arsir", "arpit", "arprem"})
         QCOMPARE(live(data.numbersIn(table)), left);
-    store::Table &arkk = data.dm().Table6;
+    store::Table &arkk = data.dm().archiveHeaders;
     QVERIFY(arkk.dataSourceEnabled());
     QVERIFY(arkk.filtered());
     QCOMPARE(arkk.viewCount(), int(left.size()));
     if (!refused && !left.isEmpty()) {
         QCOMPARE(arkk.viewPosition(), 0);
-        QCOMPARE(data.dm().Table8.integer("arnom"), left.first());
+        QCOMPARE(data.dm().archiveCharacteristics.integer("arnom"), left.first());
     }
 }
 
@@ -147,7 +147,7 @@ void TestRecipeDeletion::tableErrorLeavesCursorsAsBefore()
         QVERIFY(data.ok());
         fill(data);
         QVERIFY(data.goTo(4));
-        data.dm().Table9.close();
+        data.dm().archivePremixes.close();
         if (range) {
             QVERIFY_THROWS_EXCEPTION(store::TableError,
                                      archive::deleteRecipeRange(data.cursors(), 1, 6));
@@ -155,14 +155,14 @@ void TestRecipeDeletion::tableErrorLeavesCursorsAsBefore()
             QVERIFY_THROWS_EXCEPTION(store::TableError,
                                      archive::deleteCurrentRecipe(data.cursors()));
         }
-        store::Table &arkk = data.dm().Table6;
+        store::Table &arkk = data.dm().archiveHeaders;
         QCOMPARE(archive::currentNumber(arkk), 4);
         QCOMPARE(arkk.filter(), archive::kAllRecipesFilter);
         QVERIFY(arkk.filtered());
         QVERIFY(arkk.dataSourceEnabled());
         QCOMPARE(arkk.viewCount(), 5);
-        QCOMPARE(data.dm().Table7.filter(), archive::recipeFilter(4));
-        QVERIFY(data.dm().Table7.filtered());
+        QCOMPARE(data.dm().archiveCompositions.filter(), archive::recipeFilter(4));
+        QVERIFY(data.dm().archiveCompositions.filtered());
     }
 }
 

@@ -71,7 +71,7 @@ void TestRecipeSelection::selectByKey()
     ArchiveData data;
     QVERIFY(data.ok());
     fill(data);
-    store::Table &arkk = data.dm().Table6;
+    store::Table &arkk = data.dm().archiveHeaders;
     const std::optional<int> matched = archive::selectByKey(arkk, key);
     QVERIFY(matched.has_value());
     const bool none = key == QStringLiteral("телят");
@@ -87,8 +87,8 @@ void TestRecipeSelection::emptyKeyDoesNothing()
     QVERIFY(data.ok());
     fill(data);
     QVERIFY(data.goTo(2));
-    QVERIFY(!archive::selectByKey(data.dm().Table6, QStringLiteral("   ")).has_value());
-    QCOMPARE(archive::currentNumber(data.dm().Table6), 2);
+    QVERIFY(!archive::selectByKey(data.dm().archiveHeaders, QStringLiteral("   ")).has_value());
+    QCOMPARE(archive::currentNumber(data.dm().archiveHeaders), 2);
 }
 
 // The marks live in the table: cancelling shows all, selecting again finds the same.
@@ -97,7 +97,7 @@ void TestRecipeSelection::marksStoredAndCancelKeepsThem()
     ArchiveData data;
     QVERIFY(data.ok());
     fill(data);
-    store::Table &arkk = data.dm().Table6;
+    store::Table &arkk = data.dm().archiveHeaders;
     archive::selectByKey(arkk, QStringLiteral("свин"));
     archive::cancelSelection(arkk);
     QCOMPARE(viewNumbers(arkk), (QList<int>{1, 2, 3}));
@@ -115,7 +115,7 @@ void TestRecipeSelection::clearOutputUnderSelection()
     ArchiveData data;
     QVERIFY(data.ok());
     fill(data);
-    store::Table &arkk = data.dm().Table6;
+    store::Table &arkk = data.dm().archiveHeaders;
     archive::selectByKey(arkk, QStringLiteral("свин"));
     archive::clearOutput(arkk);
     QMap<int, double> ves;

@@ -18,7 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
-using archive::TForm14;
+using archive::ArchiveWindow;
 using archivetest::ArchiveData;
 using archivetest::sample;
 
@@ -58,7 +58,7 @@ void shoot(QWidget &window, const QString &name)
 }
 
 // Opens the window modally, runs `steps` inside, then leaves it by "Выход".
-void withWindow(TForm14 &form, const std::function<void()> &steps)
+void withWindow(ArchiveWindow &form, const std::function<void()> &steps)
 {
     QTimer::singleShot(0, &form, [&] {
         steps();
@@ -87,7 +87,7 @@ void TestArchiveWindow::browseDeleteRangeAndPrint()
     const QString pdf = QStringLiteral(KP_TEST_OUTPUT "/archivewindow-certificate.pdf");
     QFile::remove(pdf);
 
-    TForm14 form(data.dm(), data.workDir() + "/netpath.txt");
+    ArchiveWindow form(data.dm(), data.workDir() + "/netpath.txt");
     form.setForcedPdf(pdf);
     QList<int> viewed;
     form.setRecipeViewOpener([&](int number) { viewed << number; });
@@ -100,11 +100,11 @@ void TestArchiveWindow::browseDeleteRangeAndPrint()
     MessageCatcher messages;
 
     withWindow(form, [&] {
-        store::Table &arkk = data.dm().Table6;
+        store::Table &arkk = data.dm().archiveHeaders;
         // browsing: the lower grids follow the head row
         QCOMPARE(form.DBGrid1->model()->rowCount(), 4);
         arkk.moveTo(2);
-        QCOMPARE(data.dm().Table7.integer("arnom"), 6);
+        QCOMPARE(data.dm().archiveCompositions.integer("arnom"), 6);
         QCOMPARE(form.DBGrid2->model()->rowCount(), 2);
         shoot(form, "browsing");
         form.Button1->click();

@@ -151,8 +151,8 @@ private:
 
     std::unique_ptr<archivetest::ArchiveData> data_;
     std::unique_ptr<QWidget> window_;
-    archive::TForm14 *archiveWindow_ = nullptr; // window_, when it is the archive window
-    std::unique_ptr<calc::RunResult> run_;      // of the results window
+    archive::ArchiveWindow *archiveWindow_ = nullptr; // window_, when it is the archive window
+    std::unique_ptr<calc::RunResult> run_;            // of the results window
     std::unique_ptr<platform::FixedVolumes> volumes_;
 };
 
@@ -174,7 +174,7 @@ void TestConfirmations::cleanup()
 
 Scenario TestConfirmations::inArchiveWindow(const std::function<void()> &ask, QStringList named)
 {
-    archiveWindow_ = new archive::TForm14(data_->dm(), data_->workDir() + "/netpath.txt");
+    archiveWindow_ = new archive::ArchiveWindow(data_->dm(), data_->workDir() + "/netpath.txt");
     window_.reset(archiveWindow_);
     archiveWindow_->show();
     data_->goTo(5);
@@ -188,17 +188,18 @@ Scenario TestConfirmations::inResultsWindow(bool writtenBefore, QStringList name
     data_->dm().setLastArchiveNumber(0);
     if (!writtenBefore)
         data_->addRecipe(archivetest::sample(1));
-    for (store::Table *t : {&data_->dm().Table2, &data_->dm().Table3}) {
+    for (store::Table *t : {&data_->dm().feedTypes, &data_->dm().rawMaterials}) {
         t->setFilter(QStringLiteral("ot='+'"));
         t->setFiltered(true);
     }
     calc::RunOptions options;
     options.parameters = calc::CalcParameters::fromSettings(settings::currentSettings());
-    store::TDataModule2 &dm = data_->dm();
+    store::DataModule &dm = data_->dm();
     calc::MessageObserver quiet;
     run_ = std::make_unique<calc::RunResult>(calc::runCalculation(
-        {&dm.Table1, &dm.Table2, &dm.Table3, &dm.Table4, &dm.Table5}, options, quiet));
-    auto *form = new results::TForm8(dm, *run_);
+        {&dm.characteristics, &dm.feedTypes, &dm.rawMaterials, &dm.inclusionNorms, &dm.counters},
+        options, quiet));
+    auto *form = new results::ResultsWindow(dm, *run_);
     window_.reset(form);
     form->setMessageSink([](const QString &text) { QFAIL(qPrintable(text)); });
     form->show();
@@ -215,21 +216,21 @@ Scenario TestConfirmations::restore()
     QDir().mkpath(drive);
     volumes_ = std::make_unique<platform::FixedVolumes>(
         QList<platform::Volume>{{drive, QStringLiteral("STICK"), QString()}});
-    store::TDataModule2 &dm = data_->dm();
+    store::DataModule &dm = data_->dm();
     maintenance::runBackup(dm, drive);
-    dm.Table3.first();
-    dm.Table3.setNumber("MI1", dm.Table3.number("MI1") + 500);
-    dm.Table3.post();
-    auto *form = new maintenance::TForm17(dm, *volumes_);
+    dm.rawMaterials.first();
+    dm.rawMaterials.setNumber("MI1", dm.rawMaterials.number("MI1") + 500);
+    dm.rawMaterials.post();
+    auto *form = new maintenance::RestoreWindow(dm, *volumes_);
     window_.reset(form);
     form->setMessageSink([](const QString &) {});
     form->show(); // the stick is chosen, the only volume
-    const double changed = dm.Table3.number("MI1");
+    const double changed = dm.rawMaterials.number("MI1");
     return {[form] { form->runButton()->click(); },
             [&dm, changed] {
-                dm.Table3.first();
-                return dm.Table3.number("MI1") == changed ? QStringLiteral("changed price")
-                                                          : QStringLiteral("backup's price");
+                dm.rawMaterials.first();
+                return dm.rawMaterials.number("MI1") == changed ? QStringLiteral("changed price")
+                                                                : QStringLiteral("backup's price");
             },
             {QDir::toNativeSeparators(drive + "/arhivkpl"),
              QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"))}};

@@ -29,7 +29,7 @@
 #include <memory>
 
 using calc::CalcMode;
-using calc::TForm10;
+using calc::PreparationWindow;
 
 namespace
 {
@@ -42,8 +42,8 @@ const QString kNoRelaxation =
 // The window over a fresh copy of the demo data, its messages collected.
 struct Road {
     roadtest::DemoData demo;
-    store::TDataModule2 *dm = nullptr;
-    std::unique_ptr<TForm10> form;
+    store::DataModule *dm = nullptr;
+    std::unique_ptr<PreparationWindow> form;
     QStringList messages;
 
     Road()
@@ -51,7 +51,7 @@ struct Road {
         dm = demo.open();
         if (!dm)
             return;
-        form = std::make_unique<TForm10>(*dm);
+        form = std::make_unique<PreparationWindow>(*dm);
         form->setMessageSink([this](const QString &text) { messages.append(text); });
         wireResultsWindow();
         form->show();
@@ -67,9 +67,9 @@ struct Road {
     // it, handed over as the program's start-up does.
     void wireResultsWindow()
     {
-        auto *results = new results::TForm8(*dm, form->lastRun(), form.get());
+        auto *results = new results::ResultsWindow(*dm, form->lastRun(), form.get());
         results->setMessageSink([this](const QString &text) { messages.append(text); });
-        auto *view = new documents::TForm15(*dm, results);
+        auto *view = new documents::RecipeViewWindow(*dm, results);
         results->setRecipeViewOpener([view](int number) {
             view->setArchiveNumber(number);
             view->exec();
@@ -113,7 +113,7 @@ struct Road {
 
     void setKkField(const QString &type, const QString &field, double value)
     {
-        store::Table &kk = dm->Table2;
+        store::Table &kk = dm->feedTypes;
         for (kk.first(); !kk.eof(); kk.next()) {
             if (kk.text(QStringLiteral("TIP")).trimmed() == type) {
                 kk.setNumber(field, value);
@@ -211,7 +211,7 @@ void TestPreparationWindow::activationRestrictsAndResets()
 {
     Road road;
     QVERIFY(road.dm);
-    for (store::Table *t : {&road.dm->Table2, &road.dm->Table3}) {
+    for (store::Table *t : {&road.dm->feedTypes, &road.dm->rawMaterials}) {
         QCOMPARE(t->filter(), QStringLiteral("ot='+'"));
         QVERIFY(t->filtered());
     }
@@ -221,7 +221,7 @@ void TestPreparationWindow::activationRestrictsAndResets()
     QVERIFY(road.form->modeButton(CalcMode::Cost)->isChecked());
     QVERIFY(!road.form->uniformButton()->isChecked());
     QCOMPARE(road.form->relaxationLabel()->text(), kCostLabel);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Entry);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Entry);
     QVERIFY(road.form->solverBar()->isHidden());
     QVERIFY(road.form->attemptBar()->isHidden());
     QVERIFY(!road.form->programmeGrid()->isReadOnly());
@@ -237,19 +237,19 @@ void TestPreparationWindow::currentProductMarksTheRowUnderTheCursor()
     QVERIFY(Road::goToRow(road.form->programmeGrid(), QStringLiteral("ПК-6-2")));
     QTest::mouseClick(road.form->modeButton(CalcMode::Product), Qt::LeftButton);
     QVERIFY(road.form->modeButton(CalcMode::Product)->isChecked());
-    QCOMPARE(Road::marked(road.dm->Table2, QStringLiteral("TIP")), QStringList{"ПК-6-2"});
+    QCOMPARE(Road::marked(road.dm->feedTypes, QStringLiteral("TIP")), QStringList{"ПК-6-2"});
     QCOMPARE(road.form->relaxationLabel()->text(), kNoRelaxation + u' ');
     QVERIFY(road.form->uniformButton()->isHidden());
 
     QVERIFY(Road::goToRow(road.form->programmeGrid(), QStringLiteral("СК-3")));
     QTest::mouseClick(road.form->modeButton(CalcMode::Product), Qt::LeftButton);
-    QCOMPARE(Road::marked(road.dm->Table2, QStringLiteral("TIP")), QStringList{"СК-3"});
-    QCOMPARE(road.dm->Table2.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
+    QCOMPARE(Road::marked(road.dm->feedTypes, QStringLiteral("TIP")), QStringList{"СК-3"});
+    QCOMPARE(road.dm->feedTypes.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
 
     QTest::mouseClick(road.form->modeButton(CalcMode::Proportional), Qt::LeftButton);
-    QVERIFY(Road::marked(road.dm->Table2, QStringLiteral("TIP")).isEmpty());
+    QVERIFY(Road::marked(road.dm->feedTypes, QStringLiteral("TIP")).isEmpty());
     QCOMPARE(road.form->relaxationLabel()->text(), kNoRelaxation);
-    QCOMPARE(road.dm->Table2.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
+    QCOMPARE(road.dm->feedTypes.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
 
     QTest::mouseClick(road.form->modeButton(CalcMode::Cost), Qt::LeftButton);
     QCOMPARE(road.form->relaxationLabel()->text(), kCostLabel);
@@ -261,7 +261,7 @@ void TestPreparationWindow::fullUseMarks()
 {
     Road road;
     QVERIFY(road.dm);
-    store::Table &sir = road.dm->Table3;
+    store::Table &sir = road.dm->rawMaterials;
     widgets::TableGrid *grid = road.form->stockGrid();
     QVERIFY(Road::goToRow(grid, QStringLiteral("Кукуруза")));
     road.button("Button1")->click();
@@ -297,7 +297,7 @@ void TestPreparationWindow::refinementNeedsASelection()
     road.form->setRefinementOpeners(
         [&] {
             ++feedOpened;
-            road.dm->Table2.setFiltered(false); // a list window leaves its own state
+            road.dm->feedTypes.setFiltered(false); // a list window leaves its own state
         },
         [&] { ++rawOpened; });
     road.dm->selectedFeedCount = 0;
@@ -313,7 +313,7 @@ void TestPreparationWindow::refinementNeedsASelection()
     road.button("Button3")->click();
     QCOMPARE(feedOpened, 1);
     QCOMPARE(rawOpened, 1);
-    QVERIFY(road.dm->Table2.filtered());
+    QVERIFY(road.dm->feedTypes.filtered());
     QCOMPARE(road.form->programmeGrid()->model()->rowCount(), 7);
 }
 
@@ -324,7 +324,7 @@ void TestPreparationWindow::costRunShowsTheSummary()
     QVERIFY(road.dm);
     QSignalSpy solverBar(road.form->solverBar(), &QProgressBar::valueChanged);
     road.run(CalcMode::Cost);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     QVERIFY(road.messages.isEmpty());
     QVERIFY(solverBar.count() > 0);
     QVERIFY(road.form->solverBar()->isHidden());
@@ -360,8 +360,8 @@ void TestPreparationWindow::costRunShowsTheSummary()
         title.section(QStringLiteral("на сумму"), 1).section(QStringLiteral("руб."), 0, 0));
     QVERIFY(qAbs(titleCost - cost) < 0.01 * grid->rowCount());
     // the grids are back on their tables
-    QVERIFY(road.dm->Table2.dataSourceEnabled());
-    QVERIFY(road.dm->Table3.dataSourceEnabled());
+    QVERIFY(road.dm->feedTypes.dataSourceEnabled());
+    QVERIFY(road.dm->rawMaterials.dataSourceEnabled());
 }
 
 // Every cell's text fits its column, in the rows out of view too: the last raw material
@@ -370,7 +370,7 @@ void TestPreparationWindow::summaryColumnsFitEveryRow()
 {
     Road road;
     QVERIFY(road.dm);
-    store::Table &sir = road.dm->Table3;
+    store::Table &sir = road.dm->rawMaterials;
     sir.setFilter(QStringLiteral("ot='+'"));
     sir.setFiltered(true);
     sir.last();
@@ -378,7 +378,7 @@ void TestPreparationWindow::summaryColumnsFitEveryRow()
     sir.setNumber(QStringLiteral("VES"), store::parseNumber(store::largestFieldNumber(ves)));
     sir.post();
     road.run(CalcMode::Cost);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     const QTableWidget *grid = road.form->summaryGrid();
     QVERIFY(grid->rowAt(grid->viewport()->height() - 1) < grid->rowCount() - 1); // out of view
     const QFontMetrics metrics(grid->font());
@@ -394,7 +394,7 @@ void TestPreparationWindow::summaryPrintsWhereTheVirtualPageSays()
     Road road;
     QVERIFY(road.dm);
     road.run(CalcMode::Cost);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     const QList<roadtest::PdfWord> words = road.print(QStringLiteral("preparation-summary"));
     QVERIFY2(!words.isEmpty(), "pdftotext read nothing");
     QCOMPARE(words.last().page, 1);
@@ -419,7 +419,7 @@ void TestPreparationWindow::proportionalRunCountsAttempts()
     QVERIFY(road.dm);
     QSignalSpy attempts(road.form->attemptBar(), &QProgressBar::valueChanged);
     road.run(CalcMode::Proportional);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     QVERIFY(attempts.count() > 3);
     QVERIFY(road.form->attemptBar()->isHidden());
     const QString title = road.form->titleLabel()->text();
@@ -440,7 +440,7 @@ void TestPreparationWindow::runMessagesAreShown()
     QVERIFY(road.messages.first().startsWith(QStringLiteral("Сырье № ")));
     QVERIFY(road.messages.first().contains(
         QStringLiteral("полностью сработать нельзя!!  Рекомендую сработать")));
-    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
 }
 
 void TestPreparationWindow::dataErrorsGiveTheErrorList()
@@ -449,7 +449,7 @@ void TestPreparationWindow::dataErrorsGiveTheErrorList()
     QVERIFY(road.dm);
     road.setKkField(QStringLiteral("СК-6"), QStringLiteral("VES"), 100000);
     road.run(CalcMode::Cost);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Errors);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Errors);
     QCOMPARE(road.form->titleLabel()->text(), QStringLiteral("Ошибки подготовки исходных данных"));
     const QListWidget *list = road.form->diagnosticsList();
     QVERIFY(list->isVisible());
@@ -475,13 +475,13 @@ void TestPreparationWindow::errorListWrapsAtTheWindowWidth()
 {
     Road road;
     QVERIFY(road.dm);
-    store::Table &kk = road.dm->Table2;
+    store::Table &kk = road.dm->feedTypes;
     for (kk.first(); !kk.eof(); kk.next()) { // every minimum above its maximum
         kk.setNumber(QStringLiteral("MI6"), 99);
         kk.post();
     }
     road.run(CalcMode::Cost);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Errors);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Errors);
     QListWidget *list = road.form->diagnosticsList();
     QVERIFY(list->count() > 3);
     for (const int width : {980, 640}) {
@@ -567,7 +567,7 @@ void TestPreparationWindow::failedRunGivesTheAnalysis()
     road.setKkField(QStringLiteral("ПК-5"), QStringLiteral("MI6"), 40);
     road.setKkField(QStringLiteral("ПК-5"), QStringLiteral("MA6"), 45);
     road.run(CalcMode::Proportional);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Analysis);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Analysis);
     const QString title = road.form->titleLabel()->text();
     QVERIFY2(title.startsWith(QStringLiteral("Комбикорм № 1 типа ПК-5 не получается. Вес ")),
              qPrintable(title));
@@ -639,16 +639,17 @@ void TestPreparationWindow::nextOpensTheResultsWindow()
     Road road;
     QVERIFY(road.dm);
     road.run(CalcMode::Cost);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     int feedRows = -1;
     bool wasResults = false;
     QTimer::singleShot(0, road.form.get(), [&] {
-        auto *form8 = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget());
-        wasResults = form8 != nullptr;
-        if (!form8)
+        auto *resultsWindow =
+            qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget());
+        wasResults = resultsWindow != nullptr;
+        if (!resultsWindow)
             return;
-        feedRows = form8->feedGrid()->rowCount();
-        form8->exitButton()->click();
+        feedRows = resultsWindow->feedGrid()->rowCount();
+        resultsWindow->exitButton()->click();
     });
     QTimer safety;
     safety.setSingleShot(true);
@@ -663,8 +664,8 @@ void TestPreparationWindow::nextOpensTheResultsWindow()
     QCOMPARE(feedRows, 7);
     QVERIFY(!road.form->isVisible());
     QCOMPARE(road.form->result(), int(QDialog::Rejected));
-    QVERIFY(!road.dm->Table2.filtered()); // closing took the selection filters off
-    QVERIFY(!road.dm->Table3.filtered());
+    QVERIFY(!road.dm->feedTypes.filtered()); // closing took the selection filters off
+    QVERIFY(!road.dm->rawMaterials.filtered());
 }
 
 // The whole road: run, "Дальше >>>", a price change, the archive write and the printed
@@ -675,23 +676,26 @@ void TestPreparationWindow::wholeRoadToThePrintedRecipe()
     Road road;
     QVERIFY(road.dm);
     road.run(CalcMode::Cost);
-    QCOMPARE(road.form->shown(), TForm10::Shown::Solution);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     const QString pdf = roadtest::outputPdf(QStringLiteral("road-recipe"));
     QFile::remove(pdf);
     QString archived;
     QString name;
     int printedNumber = 0;
     QTimer::singleShot(0, road.form.get(), [&] {
-        auto *form8 = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget());
-        if (!form8)
+        auto *resultsWindow =
+            qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget());
+        if (!resultsWindow)
             return;
-        QTableWidget *composition = form8->compositionGrid();
-        composition->setCurrentCell(0, results::TForm8::ColPrice);
-        form8->StringGrid2SetEditText(results::TForm8::ColPrice, 0, QStringLiteral("16000"));
-        form8->archiveButton()->click();
-        archived = form8->feedGrid()->item(0, results::TForm8::ColArchive)->text();
-        QTimer::singleShot(0, form8, [&] {
-            auto *view = qobject_cast<documents::TForm15 *>(QApplication::activeModalWidget());
+        QTableWidget *composition = resultsWindow->compositionGrid();
+        composition->setCurrentCell(0, results::ResultsWindow::ColPrice);
+        resultsWindow->StringGrid2SetEditText(results::ResultsWindow::ColPrice, 0,
+                                              QStringLiteral("16000"));
+        resultsWindow->archiveButton()->click();
+        archived = resultsWindow->feedGrid()->item(0, results::ResultsWindow::ColArchive)->text();
+        QTimer::singleShot(0, resultsWindow, [&] {
+            auto *view =
+                qobject_cast<documents::RecipeViewWindow *>(QApplication::activeModalWidget());
             if (!view)
                 return;
             printedNumber = view->archiveNumber();
@@ -701,8 +705,8 @@ void TestPreparationWindow::wholeRoadToThePrintedRecipe()
             qunsetenv(platform::kForcedPdfVariable);
             view->reject();
         });
-        form8->printButton()->click();
-        form8->exitButton()->click();
+        resultsWindow->printButton()->click();
+        resultsWindow->exitButton()->click();
     });
     QTimer safety;
     safety.setSingleShot(true);
@@ -729,7 +733,7 @@ void TestPreparationWindow::backReturnsToTheEntry()
     QVERIFY(road.dm);
     road.run(CalcMode::Cost);
     road.button("Button7")->click();
-    QCOMPARE(road.form->shown(), TForm10::Shown::Entry);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Entry);
     QVERIFY(road.form->programmeGrid()->isVisible());
     QVERIFY(!road.form->nextButton()->isVisible());
     QCOMPARE(road.form->diagnosticsList()->count(), 0);
@@ -737,13 +741,14 @@ void TestPreparationWindow::backReturnsToTheEntry()
     // "Повтор расчета" in the results window comes back to the entry, window open.
     road.run(CalcMode::Cost);
     QTimer::singleShot(0, road.form.get(), [] {
-        if (auto *form8 = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget()))
-            form8->repeatButton()->click();
+        if (auto *resultsWindow =
+                qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget()))
+            resultsWindow->repeatButton()->click();
     });
     road.form->nextButton()->click();
     QVERIFY(road.form->isVisible());
-    QCOMPARE(road.form->shown(), TForm10::Shown::Entry);
-    QVERIFY(road.dm->Table2.filtered());
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Entry);
+    QVERIFY(road.dm->feedTypes.filtered());
 }
 
 void TestPreparationWindow::closingRemovesTheFilters()
@@ -752,11 +757,11 @@ void TestPreparationWindow::closingRemovesTheFilters()
     QVERIFY(road.dm);
     road.button("Button6")->click();
     QVERIFY(!road.form->isVisible());
-    for (store::Table *t : {&road.dm->Table2, &road.dm->Table3}) {
+    for (store::Table *t : {&road.dm->feedTypes, &road.dm->rawMaterials}) {
         QVERIFY(!t->filtered());
         QVERIFY(t->filter().isEmpty());
     }
-    QCOMPARE(road.dm->Table2.viewCount(), road.dm->kkCount());
+    QCOMPARE(road.dm->feedTypes.viewCount(), road.dm->kkCount());
 }
 
 QTEST_MAIN(TestPreparationWindow)

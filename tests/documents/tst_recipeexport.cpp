@@ -61,14 +61,14 @@ struct Case {
 QMap<QString, Case> cases()
 {
     QMap<QString, Case> all;
-    all[QStringLiteral("recipe-form1")] = Case();
+    all[QStringLiteral("recipe-mainMenu")] = Case();
     Case form2;
     form2.form = RecipeForm::NoRawPrices;
     form2.actual = true;
     all[QStringLiteral("recipe-form2")] = form2;
-    Case form3;
-    form3.form = RecipeForm::NoFinance;
-    all[QStringLiteral("recipe-form3")] = form3;
+    Case characteristicsWindow;
+    characteristicsWindow.form = RecipeForm::NoFinance;
+    all[QStringLiteral("recipe-characteristicsWindow")] = characteristicsWindow;
     Case noApprover;
     noApprover.texts.approverName.clear();
     all[QStringLiteral("recipe-no-approver-name")] = noApprover;
@@ -193,7 +193,7 @@ void TestRecipeExport::initTestCase()
 // Portrait page, margins 60/36/18/18 pt; the head paragraphs in their fonts.
 void TestRecipeExport::pageAndHead()
 {
-    const QJsonObject f = file(QStringLiteral("recipe-form1"));
+    const QJsonObject f = file(QStringLiteral("recipe-mainMenu"));
     QVERIFY(f[QStringLiteral("portrait")].toBool());
     QCOMPARE(f[QStringLiteral("margins")].toArray(), QJsonArray({60, 36, 18, 18}));
     const QJsonArray body = f[QStringLiteral("body")].toArray();
@@ -256,7 +256,7 @@ void TestRecipeExport::tablesOfEachForm_data()
     const QString batch = QStringLiteral("Количество на\nпартию");
     const QString losses = QStringLiteral("Количество на\nпартию с потерями");
     QTest::newRow("form 1: six raw-material columns, cost figures")
-        << QStringLiteral("recipe-form1") << QList<double>{155, 35, 88, 74, 78, 93}
+        << QStringLiteral("recipe-mainMenu") << QList<double>{155, 35, 88, 74, 78, 93}
         << QStringList{QStringLiteral("Состав сырья"),
                        share,
                        QStringLiteral("Оптовая цена\nза 1 тонну, руб."),
@@ -269,7 +269,7 @@ void TestRecipeExport::tablesOfEachForm_data()
         << QStringList{QStringLiteral("Состав сырья"), share, batch, losses}
         << QList<double>{165, 93, 50, 215};
     QTest::newRow("form 3: no prices, no cost column")
-        << QStringLiteral("recipe-form3") << QList<double>{155, 35, 78, 93}
+        << QStringLiteral("recipe-characteristicsWindow") << QList<double>{155, 35, 78, 93}
         << QStringList{QStringLiteral("Состав сырья"), share, batch, losses}
         << QList<double>{165, 93, 50};
 }
@@ -343,7 +343,7 @@ void TestRecipeExport::qualityValues_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("values");
-    QTest::newRow("calculated") << QStringLiteral("recipe-form1")
+    QTest::newRow("calculated") << QStringLiteral("recipe-mainMenu")
                                 << QStringList{"", "265.40", "16.50", "3.20", ""};
     QTest::newRow("actual") << QStringLiteral("recipe-form2")
                             << QStringList{"", "263.10", "16.25", "3.10", ""};
@@ -374,7 +374,7 @@ void TestRecipeExport::approverLine_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("line");
-    QTest::newRow("named") << QStringLiteral("recipe-form1")
+    QTest::newRow("named") << QStringLiteral("recipe-mainMenu")
                            << QStringLiteral("Директор") + underscores(16) +
                                   QStringLiteral("/Иванов И.И./");
     QTest::newRow("empty name: two runs of 16 underscores")
@@ -393,7 +393,8 @@ void TestRecipeExport::approverLine()
 // three rows of the block after the quality table.
 void TestRecipeExport::signatures()
 {
-    const QJsonArray body = file(QStringLiteral("recipe-form1"))[QStringLiteral("body")].toArray();
+    const QJsonArray body =
+        file(QStringLiteral("recipe-mainMenu"))[QStringLiteral("body")].toArray();
     QStringList after;
     for (qsizetype i = body.size() - 7; i < body.size(); ++i)
         after << body[i][QStringLiteral("p")].toString();
@@ -482,14 +483,14 @@ void TestRecipeExport::pdfShowsTheDocument_data()
                                 "Обменная энергия",
                                 "Технолог",
                                 "Орлова Е.Е."};
-    QTest::newRow("form 1") << QStringLiteral("recipe-form1")
+    QTest::newRow("form 1") << QStringLiteral("recipe-mainMenu")
                             << common + QStringList{"Оптовая цена", "12000.00", "4860.00",
                                                     "Стоимость сырья", "Отпускная цена"}
                             << QStringList{"Кузнецов", "Витамин А"};
     QTest::newRow("form 2") << QStringLiteral("recipe-form2")
                             << common + QStringList{"Стоимость сырья", "263.10"}
                             << QStringList{"12000.00", "4860.00"};
-    QTest::newRow("form 3") << QStringLiteral("recipe-form3") << common
+    QTest::newRow("form 3") << QStringLiteral("recipe-characteristicsWindow") << common
                             << QStringList{"12000.00", "Стоимость сырья", "Отпускная цена"};
 }
 

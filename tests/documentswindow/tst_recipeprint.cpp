@@ -181,9 +181,9 @@ void TestRecipePrint::forms_data()
 {
     QTest::addColumn<int>("form");
     QTest::addColumn<bool>("actual");
-    QTest::newRow("recipe-form1") << 1 << false;
+    QTest::newRow("recipe-mainMenu") << 1 << false;
     QTest::newRow("recipe-form2") << 2 << false;
-    QTest::newRow("recipe-form3") << 3 << false;
+    QTest::newRow("recipe-characteristicsWindow") << 3 << false;
     QTest::newRow("recipe-form2-actual") << 2 << true;
 }
 

@@ -29,7 +29,7 @@
 #include <functional>
 #include <memory>
 
-using documents::TForm15;
+using documents::RecipeViewWindow;
 
 namespace
 {
@@ -80,7 +80,7 @@ private:
         if (modal == nullptr || modal == last_ || next_ >= steps_.size())
             return;
         // The window being driven itself is modal too: only windows above it count.
-        if (qobject_cast<TForm15 *>(modal) != nullptr)
+        if (qobject_cast<RecipeViewWindow *>(modal) != nullptr)
             return;
         last_ = modal;
         if (auto *box = qobject_cast<QMessageBox *>(modal))
@@ -142,11 +142,11 @@ private slots:
 private:
     void writeRecipe(int number, double ves);
     // Shows the window on `number`, runs `inside` while it is open, then closes it.
-    void withWindow(int number, const std::function<void(TForm15 &)> &inside,
+    void withWindow(int number, const std::function<void(RecipeViewWindow &)> &inside,
                     const QList<ModalScript::Step> &onShow = {});
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<store::TDataModule2> data_;
+    std::unique_ptr<store::DataModule> data_;
 };
 
 void TestRecipeViewWindow::init()
@@ -160,7 +160,7 @@ void TestRecipeViewWindow::init()
     for (const QString &file : QDir(dir_->path()).entryList(QDir::Files))
         QFile(dir_->filePath(file)).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     QString error;
-    data_ = store::TDataModule2::create(dir_->path(), &error);
+    data_ = store::DataModule::create(dir_->path(), &error);
     QVERIFY2(data_, qPrintable(error));
     settings::ReadSettings(dir_->path());
     writeRecipe(3, 10);
@@ -177,44 +177,45 @@ void TestRecipeViewWindow::cleanup()
 
 void TestRecipeViewWindow::writeRecipe(int number, double ves)
 {
-    appendRow(data_->Table6, {{"arnom", number},
-                              {"data", "05.03.2024"},
-                              {"gost", "51851-2001"},
-                              {"naim", QStringLiteral("ПК-1-15054.19-%1Г").arg(number)},
-                              {"nasn", "Для кур-несушек"},
-                              {"prim", "опытная партия"},
-                              {"ves", ves},
-                              {"nds", 10},
-                              {"izder", 150},
-                              {"gran", 80},
-                              {"gk", "Г"},
-                              {"procprib", 12},
-                              {"procpot", 1},
-                              {"kn1", true},
-                              {"kn3", false},
-                              {"kn5", false}});
+    appendRow(data_->archiveHeaders, {{"arnom", number},
+                                      {"data", "05.03.2024"},
+                                      {"gost", "51851-2001"},
+                                      {"naim", QStringLiteral("ПК-1-15054.19-%1Г").arg(number)},
+                                      {"nasn", "Для кур-несушек"},
+                                      {"prim", "опытная партия"},
+                                      {"ves", ves},
+                                      {"nds", 10},
+                                      {"izder", 150},
+                                      {"gran", 80},
+                                      {"gk", "Г"},
+                                      {"procprib", 12},
+                                      {"procpot", 1},
+                                      {"kn1", true},
+                                      {"kn3", false},
+                                      {"kn5", false}});
     const QList<std::tuple<const char *, double, double>> raws = {
         {"Пшеница", 33.333, 12000}, {"Ячмень", 33.333, 10500}, {"Кукуруза", 33.334, 11000}};
     for (const auto &[name, share, price] : raws) {
-        appendRow(data_->Table7, {{"arnom", number},
-                                  {"naim", QString::fromUtf8(name)},
-                                  {"procin", share},
-                                  {"price", price},
-                                  {"ves", ves * share / 100}});
+        appendRow(data_->archiveCompositions, {{"arnom", number},
+                                               {"naim", QString::fromUtf8(name)},
+                                               {"procin", share},
+                                               {"price", price},
+                                               {"ves", ves * share / 100}});
     }
-    appendRow(data_->Table8, {{"arnom", number},
-                              {"pit", "Сырой протеин"},
-                              {"ediz", "%"},
-                              {"mi", 16},
-                              {"ma", 18},
-                              {"ra", 16.5},
-                              {"fa", 16.25}});
+    appendRow(data_->archiveCharacteristics, {{"arnom", number},
+                                              {"pit", "Сырой протеин"},
+                                              {"ediz", "%"},
+                                              {"mi", 16},
+                                              {"ma", 18},
+                                              {"ra", 16.5},
+                                              {"fa", 16.25}});
 }
 
-void TestRecipeViewWindow::withWindow(int number, const std::function<void(TForm15 &)> &inside,
+void TestRecipeViewWindow::withWindow(int number,
+                                      const std::function<void(RecipeViewWindow &)> &inside,
                                       const QList<ModalScript::Step> &onShow)
 {
-    TForm15 form(*data_);
+    RecipeViewWindow form(*data_);
     form.setArchiveNumber(number);
     QTimer::singleShot(0, &form, [&] {
         ModalScript script(onShow);
@@ -236,7 +237,7 @@ void TestRecipeViewWindow::withWindow(int number, const std::function<void(TForm
 
 void TestRecipeViewWindow::showsTheRecipe()
 {
-    withWindow(3, [](TForm15 &form) {
+    withWindow(3, [](RecipeViewWindow &form) {
         QCOMPARE(form.windowTitle(), QStringLiteral("Просмотр и печать рецепта"));
         auto *list = form.findChild<QListWidget *>(QStringLiteral("ListBox1"));
         QVERIFY(list);
@@ -290,7 +291,7 @@ void TestRecipeViewWindow::screenShowsWhatThePrintShows()
     QFile::remove(pdf);
     qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
     QStringList screen;
-    withWindow(3, [&](TForm15 &window) {
+    withWindow(3, [&](RecipeViewWindow &window) {
         window.findChild<QRadioButton *>(form)->click();
         window.findChild<QRadioButton *>(values)->click();
         auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBox1"));
@@ -316,7 +317,7 @@ void TestRecipeViewWindow::printsToForcedPdf()
     const QString pdf = QDir(QStringLiteral(KP_TEST_OUTPUT)).filePath("recipeview-forced.pdf");
     QFile::remove(pdf);
     qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
-    withWindow(3, [&](TForm15 &form) {
+    withWindow(3, [&](RecipeViewWindow &form) {
         form.findChild<QRadioButton *>(QStringLiteral("RadioButton1"))->setChecked(true);
         QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
         // 3 × 3.3333 (+ 3.3334) with 1 % losses against 10.100 t
@@ -336,7 +337,7 @@ void TestRecipeViewWindow::printFlowThroughPrinterChoice()
     QFile::remove(pdf);
     QStringList seen;
     bool pdfListed = false;
-    withWindow(3, [&](TForm15 &form) {
+    withWindow(3, [&](RecipeViewWindow &form) {
         ModalScript script(
             {acceptBox,
              [&](QWidget *w) {
@@ -401,7 +402,7 @@ void TestRecipeViewWindow::exportsToWord()
     }
     QStringList seen;
     bool timedOut = false;
-    withWindow(3, [&](TForm15 &form) {
+    withWindow(3, [&](RecipeViewWindow &form) {
         form.findChild<QRadioButton *>(QStringLiteral("RadioButton1"))->setChecked(true);
         ModalScript script({acceptBox});
         script.run([&] {
@@ -441,7 +442,7 @@ void TestRecipeViewWindow::emptyDocumentIsNotPrinted()
 {
     QStringList seen;
     withWindow(4,
-               [&](TForm15 &form) {
+               [&](RecipeViewWindow &form) {
                    QVERIFY(form.document().isEmpty());
                    QCOMPARE(form.findChild<QListWidget *>(QStringLiteral("ListBox1"))->count(), 0);
                    // Neither printed nor exported.
@@ -465,13 +466,13 @@ void TestRecipeViewWindow::emptyDocumentIsNotPrinted()
 
 void TestRecipeViewWindow::closeLeavesCursorsOnTheRecipe()
 {
-    withWindow(3, [](TForm15 &) {});
-    QCOMPARE(data_->Table6.filter(), QStringLiteral("arnom>0"));
-    QVERIFY(data_->Table6.filtered());
-    QCOMPARE(data_->Table6.integer(QStringLiteral("arnom")), 3);
-    QCOMPARE(data_->Table7.filter(), QStringLiteral("arnom=3"));
-    QCOMPARE(data_->Table7.viewCount(), 3);
-    QCOMPARE(data_->Table8.filter(), QStringLiteral("arnom=3"));
+    withWindow(3, [](RecipeViewWindow &) {});
+    QCOMPARE(data_->archiveHeaders.filter(), QStringLiteral("arnom>0"));
+    QVERIFY(data_->archiveHeaders.filtered());
+    QCOMPARE(data_->archiveHeaders.integer(QStringLiteral("arnom")), 3);
+    QCOMPARE(data_->archiveCompositions.filter(), QStringLiteral("arnom=3"));
+    QCOMPARE(data_->archiveCompositions.viewCount(), 3);
+    QCOMPARE(data_->archiveCharacteristics.filter(), QStringLiteral("arnom=3"));
 }
 
 QTEST_MAIN(TestRecipeViewWindow)

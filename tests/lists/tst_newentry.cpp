@@ -41,21 +41,21 @@ private slots:
 void TestNewEntry::characteristicColumnsKeepTheListCursors()
 {
     roadtest::DemoData demo;
-    store::TDataModule2 *dm = demo.open();
+    store::DataModule *dm = demo.open();
     QVERIFY(dm);
-    store::Table &kk = dm->Table2;
+    store::Table &kk = dm->feedTypes;
     kk.setFilter(QStringLiteral("ot='+'"));
     kk.setFiltered(true);
     QVERIFY(kk.viewCount() >= 2);
     kk.first();
     kk.next();
     const Seen before = Seen::of(kk);
-    const Seen sirBefore = Seen::of(dm->Table3);
+    const Seen sirBefore = Seen::of(dm->rawMaterials);
 
     lists::clearCharacteristicColumns(*dm, 2);
 
     QCOMPARE(Seen::of(kk), before);
-    QCOMPARE(Seen::of(dm->Table3), sirBefore);
+    QCOMPARE(Seen::of(dm->rawMaterials), sirBefore);
     kk.setFiltered(false);
     for (kk.first(); !kk.eof(); kk.next()) {
         QVERIFY(kk.isBlank(QStringLiteral("MI2")));
@@ -68,10 +68,10 @@ void TestNewEntry::characteristicColumnsKeepTheListCursors()
 void TestNewEntry::newRawMaterialKeepsTheNormCursor()
 {
     roadtest::DemoData demo;
-    store::TDataModule2 *dm = demo.open();
+    store::DataModule *dm = demo.open();
     QVERIFY(dm);
-    store::Table &norm = dm->Table4;
-    store::Table &sir = dm->Table3;
+    store::Table &norm = dm->inclusionNorms;
+    store::Table &sir = dm->rawMaterials;
     const int kods = sir.integer(QStringLiteral("kods"));
     norm.open();    // as the feed types window leaves it
     int kodkk = -1; // a feed type with an inclusion limit on this raw material

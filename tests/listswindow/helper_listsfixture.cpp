@@ -157,7 +157,7 @@ void ListsFixture::restart()
 {
     dm_.reset();
     QString error;
-    dm_ = store::TDataModule2::create(dir(), &error);
+    dm_ = store::DataModule::create(dir(), &error);
     if (!dm_)
         qFatal("data module: %s", qPrintable(error));
     dm_->setNormalState();

@@ -36,7 +36,7 @@ public:
 
     QString dir() const { return dir_.path(); }
     QString path(const QString &file) const { return dir_.filePath(file); }
-    store::TDataModule2 &dm() { return *dm_; }
+    store::DataModule &dm() { return *dm_; }
     // Closes the data module and opens a new one, as a restart of the program does:
     // normal state, selected counts.
     void restart();
@@ -52,7 +52,7 @@ private:
     void build(const ListsData &data);
 
     QTemporaryDir dir_;
-    std::unique_ptr<store::TDataModule2> dm_;
+    std::unique_ptr<store::DataModule> dm_;
 };
 
 // Runs act on the next modal window of type T that opens, then stops watching; a safety

@@ -1,5 +1,5 @@
-// The characteristics window TForm3 and the list-editing scheme on pit: adding, deleting,
-// moving, the 64-entry limit and the clearing of a reused characteristic's columns,
+// The characteristics window CharacteristicsWindow and the list-editing scheme on pit: adding,
+// deleting, moving, the 64-entry limit and the clearing of a reused characteristic's columns,
 // checked in the .dbf files with fresh cursors.
 #include "listsfixture.h"
 
@@ -45,7 +45,7 @@ private:
     void confirmDelete(bool yes);
 
     std::unique_ptr<ListsFixture> fixture;
-    std::unique_ptr<TForm3> window;
+    std::unique_ptr<CharacteristicsWindow> window;
 };
 
 void TestCharacteristicsWindow::init()
@@ -61,19 +61,19 @@ void TestCharacteristicsWindow::cleanup()
 
 void TestCharacteristicsWindow::open()
 {
-    window = std::make_unique<TForm3>(fixture->dm());
+    window = std::make_unique<CharacteristicsWindow>(fixture->dm());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
 void TestCharacteristicsWindow::goTo(int order)
 {
-    QVERIFY(fixture->dm().Table1.findKey(order));
+    QVERIFY(fixture->dm().characteristics.findKey(order));
 }
 
 void TestCharacteristicsWindow::confirmDelete(bool yes)
 {
-    onNextModal<TForm7>([yes](TForm7 *dialog) {
+    onNextModal<DeleteConfirmation>([yes](DeleteConfirmation *dialog) {
         QCOMPARE(dialog->focusWidget(), dialog->Button2); // the safe answer has the focus
         (yes ? dialog->Button1 : dialog->Button2)->click();
     });
@@ -85,7 +85,7 @@ void TestCharacteristicsWindow::opensWithoutThePriceRecord()
 {
     open();
     QCOMPARE(window->DBGrid1->model()->rowCount(), 9);
-    QCOMPARE(fixture->dm().Table1.integer("order"), 2);
+    QCOMPARE(fixture->dm().characteristics.integer("order"), 2);
     QCOMPARE(window->DBGrid1->currentIndex().row(), 0);
     QVERIFY(window->DBGrid1->isReadOnly());
     QVERIFY(window->Button1->isVisible() && window->Button2->isVisible());
@@ -97,8 +97,8 @@ void TestCharacteristicsWindow::addAtEndTakesTheFirstFreeSlot()
     window->Button2->click();
     QCOMPARE(fixture->count("pit"), 11);
     QVERIFY(!window->DBGrid1->isReadOnly());
-    QCOMPARE(fixture->dm().Table1.integer("order"), 11);
-    QCOMPARE(fixture->dm().Table1.integer("KEY"), 11);
+    QCOMPARE(fixture->dm().characteristics.integer("order"), 11);
+    QCOMPARE(fixture->dm().characteristics.integer("KEY"), 11);
     QCOMPARE(window->DBGrid1->currentIndex().row(), 9);
     QCOMPARE(fixture->listTexts("pit.dbf", "PIT").last(), QString());
 }
@@ -113,8 +113,8 @@ void TestCharacteristicsWindow::addAboveTheFirstEntryKeepsThePrice()
     QCOMPARE(names.at(0), QStringLiteral("Цена"));
     QCOMPARE(names.at(1), QString());
     QCOMPARE(names.at(2), QStringLiteral("ХАРАКТЕРИСТИКА 2"));
-    QCOMPARE(fixture->dm().Table1.integer("order"), 2);
-    QCOMPARE(fixture->dm().Table1.integer("KEY"), 11);
+    QCOMPARE(fixture->dm().characteristics.integer("order"), 2);
+    QCOMPARE(fixture->dm().characteristics.integer("KEY"), 11);
     QVERIFY(!window->DBGrid1->isReadOnly());
 }
 
@@ -153,7 +153,7 @@ void TestCharacteristicsWindow::deleteLandsOnTheRightEntry()
     open();
     goTo(deleted);
     confirmDelete(true);
-    store::Table &pit = fixture->dm().Table1;
+    store::Table &pit = fixture->dm().characteristics;
     QCOMPARE(pit.integer("order"), landsOn);
     QCOMPARE(pit.text("PIT").trimmed(), name);
     QCOMPARE(window->DBGrid1->currentIndex().row(), landsOn - 2);
@@ -179,7 +179,7 @@ void TestCharacteristicsWindow::cancelledConfirmationDeletesNothing()
     QFETCH(bool, byWindowClose);
     open();
     goTo(4);
-    onNextModal<TForm7>([byWindowClose](TForm7 *dialog) {
+    onNextModal<DeleteConfirmation>([byWindowClose](DeleteConfirmation *dialog) {
         if (byWindowClose)
             dialog->close();
         else
@@ -188,7 +188,7 @@ void TestCharacteristicsWindow::cancelledConfirmationDeletesNothing()
     window->Button3->click();
     QCOMPARE(fixture->count("pit"), 10);
     QCOMPARE(fixture->listTexts("pit.dbf", "PIT").size(), 10);
-    QCOMPARE(fixture->dm().Table1.integer("order"), 4);
+    QCOMPARE(fixture->dm().characteristics.integer("order"), 4);
 }
 
 // Edge: delete then add reuses the slot: the old KEY, and its columns in kk and sir are
@@ -199,7 +199,7 @@ void TestCharacteristicsWindow::deletedThenAddedReusesTheSlotEmpty()
     goTo(6); // KEY 6
     confirmDelete(true);
     window->Button2->click();
-    QCOMPARE(fixture->dm().Table1.integer("KEY"), 6);
+    QCOMPARE(fixture->dm().characteristics.integer("KEY"), 6);
     window->close();
 
     auto kk = fixture->fresh("kk.dbf");
@@ -239,8 +239,8 @@ void TestCharacteristicsWindow::move()
     goTo(to);
     window->Button4->click();
     QCOMPARE(window->Button4->text(), QStringLiteral("Переместить"));
-    QCOMPARE(fixture->dm().Table1.integer("KEY"), from); // the moved entry is current
-    QCOMPARE(fixture->dm().Table1.integer("order"), to);
+    QCOMPARE(fixture->dm().characteristics.integer("KEY"), from); // the moved entry is current
+    QCOMPARE(fixture->dm().characteristics.integer("order"), to);
     QList<int> stored;
     for (const QString &key : fixture->listTexts("pit.dbf", "KEY", 2))
         stored << key.toInt();
@@ -291,7 +291,7 @@ void TestCharacteristicsWindow::scrollMakesTheGridReadOnly()
     window->Button5->click();
     QVERIFY(!window->DBGrid1->isReadOnly());
     QTest::keyClick(window->DBGrid1, Qt::Key_Down);
-    QCOMPARE(fixture->dm().Table1.integer("order"), 3);
+    QCOMPARE(fixture->dm().characteristics.integer("order"), 3);
     QVERIFY(window->DBGrid1->isReadOnly());
 }
 
@@ -299,7 +299,7 @@ void TestCharacteristicsWindow::closeRestoresTheNormalRange()
 {
     open();
     window->close();
-    store::Table &pit = fixture->dm().Table1;
+    store::Table &pit = fixture->dm().characteristics;
     QCOMPARE(pit.viewCount(), 10);
     QCOMPARE(pit.integer("order"), 1);
 }
@@ -340,7 +340,7 @@ void TestCharacteristicsWindow::hiddenAddChangesNothing()
     QVERIFY(window->Button1->isHidden() && window->Button2->isHidden());
     (above ? window->Button1 : window->Button2)->click();
     QCOMPARE(fixture->count("pit"), 65);
-    QCOMPARE(fixture->dm().Table1.integer("order"), 3);
+    QCOMPARE(fixture->dm().characteristics.integer("order"), 3);
     window->close();
     auto kk = fixture->fresh("kk.dbf");
     QVERIFY(kk->findKey(1));

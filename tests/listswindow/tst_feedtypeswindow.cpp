@@ -1,4 +1,4 @@
-// The feed types window TForm5: the 40 limit, the inclusion limits moved between norm and
+// The feed types window FeedTypesWindow: the 40 limit, the inclusion limits moved between norm and
 // sir's working columns as the current feed type changes, the highlight search on feed
 // types and on the norms panel, and a new feed type taken from a reused slot, checked in
 // the .dbf files with fresh cursors.
@@ -84,7 +84,7 @@ private:
     void highlight(QPushButton *button, const QString &key);
 
     std::unique_ptr<ListsFixture> fixture;
-    std::unique_ptr<TForm5> window;
+    std::unique_ptr<FeedTypesWindow> window;
 };
 
 void TestFeedTypesWindow::init()
@@ -105,7 +105,7 @@ void TestFeedTypesWindow::cleanup()
 
 void TestFeedTypesWindow::open()
 {
-    window = std::make_unique<TForm5>(fixture->dm());
+    window = std::make_unique<FeedTypesWindow>(fixture->dm());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -115,9 +115,9 @@ void TestFeedTypesWindow::goTo(int order)
 {
     auto *model = window->DBGrid1->model();
     for (int row = 0; row < model->rowCount(); ++row) {
-        if (fixture->dm().Table2.viewCount() > row) {
+        if (fixture->dm().feedTypes.viewCount() > row) {
             window->DBGrid1->setCurrentIndex(model->index(row, 0));
-            if (fixture->dm().Table2.integer("order") == order)
+            if (fixture->dm().feedTypes.integer("order") == order)
                 return;
         }
     }
@@ -149,7 +149,7 @@ QPair<QString, QString> TestFeedTypesWindow::shownLimit(int rawRow) const
 
 void TestFeedTypesWindow::highlight(QPushButton *button, const QString &key)
 {
-    onNextModal<TForm9>([key](TForm9 *dialog) {
+    onNextModal<SelectionKeyDialog>([key](SelectionKeyDialog *dialog) {
         dialog->Edit1->insert(key); // QTest types ASCII only
         dialog->Button1->click();
     });
@@ -161,7 +161,7 @@ void TestFeedTypesWindow::highlight(QPushButton *button, const QString &key)
 void TestFeedTypesWindow::fortyFirstSelectionIsRefused()
 {
     open();
-    store::Table &kk = fixture->dm().Table2;
+    store::Table &kk = fixture->dm().feedTypes;
     for (int order = 1; order <= 40; ++order) {
         QVERIFY(kk.findKey(order));
         window->Button7->click();
@@ -253,7 +253,7 @@ void TestFeedTypesWindow::highlightedRawMaterialsAreWrittenToo()
     showNorms();
     typeLimit(4, 1, 2); // СЫРЬЕ 5
     highlight(window->Button12, "сырье 1");
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QCOMPARE(sir.filter(), QStringLiteral("vibor='+'"));
     QCOMPARE(sir.viewCount(), 1);
     goTo(2);
@@ -282,12 +282,12 @@ void TestFeedTypesWindow::newFeedTypeStartsClean()
     typeLimit(2, 7, 9);
     goTo(44); // writes the limits of 45
     goTo(45);
-    onNextModal<TForm7>([](TForm7 *dialog) { dialog->Button1->click(); });
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) { dialog->Button1->click(); });
     window->Button4->click();
     QCOMPARE(fixture->count("KK"), 44);
     goTo(above ? 3 : 44);
     (above ? window->Button2 : window->Button1)->click();
-    store::Table &kk = fixture->dm().Table2;
+    store::Table &kk = fixture->dm().feedTypes;
     QCOMPARE(kk.integer("kodkk"), 45);
     QCOMPARE(kk.integer("order"), above ? 3 : 45);
     QCOMPARE(shownLimit(2), qMakePair(QStringLiteral("0"), QStringLiteral("0")));
@@ -341,7 +341,7 @@ void TestFeedTypesWindow::movedFeedTypeKeepsItsLimits()
     window->Button3->click();
     goTo(5);
     window->Button3->click();
-    store::Table &kk = fixture->dm().Table2;
+    store::Table &kk = fixture->dm().feedTypes;
     QCOMPARE(kk.integer("kodkk"), 2);
     QCOMPARE(kk.integer("order"), 5);
     window->Button6->click();
@@ -363,7 +363,7 @@ void TestFeedTypesWindow::highlightKeepsTheNormsPanel()
     showNorms();
     highlight(window->Button9, "тип 3");
     QVERIFY(window->normsPanelShown());
-    QCOMPARE(fixture->dm().Table2.filter(), QStringLiteral("vibor='+'"));
+    QCOMPARE(fixture->dm().feedTypes.filter(), QStringLiteral("vibor='+'"));
 }
 
 void TestFeedTypesWindow::highlightOfFeedTypes_data()
@@ -385,7 +385,7 @@ void TestFeedTypesWindow::highlightOfFeedTypes()
     if (matches == 0)
         catchNextMessage(&message);
     highlight(window->Button9, key);
-    store::Table &kk = fixture->dm().Table2;
+    store::Table &kk = fixture->dm().feedTypes;
     if (matches == 0) {
         QCOMPARE(message, QStringLiteral("Записей, соответствующих ключу, нет..."));
         QCOMPARE(kk.filter(), QString());
@@ -425,7 +425,7 @@ void TestFeedTypesWindow::deselectAllKeepsLimits()
     window->Button8->click();
     QVERIFY(window->normsPanelShown());
     QCOMPARE(fixture->dm().selectedFeedCount, 0);
-    QCOMPARE(fixture->dm().Table2.integer("order"), 3);
+    QCOMPARE(fixture->dm().feedTypes.integer("order"), 3);
     QCOMPARE(shownLimit(5), qMakePair(QStringLiteral("2"), QStringLiteral("3")));
     QVERIFY(findLimit(storedLimits(*fixture), 3, 6));
 }
@@ -474,7 +474,7 @@ void TestFeedTypesWindow::moveKeepsOnlyTheNormsButton()
     QCOMPARE(window->Button3->text(), QStringLiteral("Переместить"));
     for (QPushButton *b : all)
         QVERIFY(b->isVisible());
-    QCOMPARE(fixture->dm().Table2.integer("kodkk"), 2);
+    QCOMPARE(fixture->dm().feedTypes.integer("kodkk"), 2);
 }
 
 void TestFeedTypesWindow::countsLineFollowsTheSelection()

@@ -72,9 +72,9 @@ void TestHighlightSearch::outcome()
     QFETCH(int, shown);
     QFETCH(QString, message);
     ListsFixture fixture;
-    store::Table &sir = fixture.dm().Table3;
+    store::Table &sir = fixture.dm().rawMaterials;
     QWidget window;
-    onNextModal<TForm9>([key](TForm9 *dialog) {
+    onNextModal<SelectionKeyDialog>([key](SelectionKeyDialog *dialog) {
         dialog->Edit1->insert(key);
         dialog->Button1->click();
     });

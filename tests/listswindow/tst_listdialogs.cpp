@@ -1,5 +1,5 @@
-// The two small dialogs of the lists: the delete confirmation TForm7 (answer reset on
-// every opening, the safe button focused) and the selection key dialog TForm9 (emptied
+// The two small dialogs of the lists: the delete confirmation DeleteConfirmation (answer reset on
+// every opening, the safe button focused) and the selection key dialog SelectionKeyDialog (emptied
 // on opening, Enter closes only with a key, Escape gives no key).
 #include "listsfixture.h"
 
@@ -23,12 +23,12 @@ private slots:
 
 void TestListDialogs::confirmationAnswerIsResetOnEveryOpening()
 {
-    TForm7 dialog;
+    DeleteConfirmation dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Внимание!!!"));
-    onNextModal<TForm7>([](TForm7 *d) { d->Button1->click(); });
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *d) { d->Button1->click(); });
     dialog.exec();
     QVERIFY(dialog.confirmed());
-    onNextModal<TForm7>([](TForm7 *d) {
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *d) {
         QVERIFY(!d->confirmed());
         QCOMPARE(d->focusWidget(), d->Button2);
         d->reject(); // closed by its window button
@@ -39,9 +39,9 @@ void TestListDialogs::confirmationAnswerIsResetOnEveryOpening()
 
 void TestListDialogs::enterClosesTheKeyDialogOnlyWithAKey()
 {
-    TForm9 dialog;
+    SelectionKeyDialog dialog;
     bool stayedOpen = false;
-    onNextModal<TForm9>([&stayedOpen](TForm9 *d) {
+    onNextModal<SelectionKeyDialog>([&stayedOpen](SelectionKeyDialog *d) {
         QTest::keyClick(d->Edit1, Qt::Key_Return); // empty: the dialog stays
         stayedOpen = d->isVisible();
         QTest::keyClicks(d->Edit1, "abc");
@@ -54,10 +54,10 @@ void TestListDialogs::enterClosesTheKeyDialogOnlyWithAKey()
 
 void TestListDialogs::keyDialogOpensEmpty()
 {
-    TForm9 dialog;
+    SelectionKeyDialog dialog;
     dialog.Edit1->setText("old");
     QString seen = "?";
-    onNextModal<TForm9>([&seen](TForm9 *d) {
+    onNextModal<SelectionKeyDialog>([&seen](SelectionKeyDialog *d) {
         seen = d->Edit1->text();
         QCOMPARE(d->focusWidget(), d->Edit1);
         d->Edit1->insert(" мука ");
@@ -70,8 +70,8 @@ void TestListDialogs::keyDialogOpensEmpty()
 
 void TestListDialogs::escapeGivesNoKey()
 {
-    TForm9 dialog;
-    onNextModal<TForm9>([](TForm9 *d) {
+    SelectionKeyDialog dialog;
+    onNextModal<SelectionKeyDialog>([](SelectionKeyDialog *d) {
         QTest::keyClicks(d->Edit1, "abc");
         QTest::keyClick(d->Edit1, Qt::Key_Escape);
     });

@@ -1,4 +1,4 @@
-// The raw materials window TForm6: selection for calculation with its limit of 50, the
+// The raw materials window RawMaterialsWindow: selection for calculation with its limit of 50, the
 // highlight search and its filters, the buttons offered, clearing of a reused slot and
 // contents typed into the characteristic panel, checked in the .dbf files.
 #include "listsfixture.h"
@@ -54,7 +54,7 @@ private:
     void rename(int order, const QString &name);
 
     std::unique_ptr<ListsFixture> fixture;
-    std::unique_ptr<TForm6> window;
+    std::unique_ptr<RawMaterialsWindow> window;
 };
 
 void TestRawMaterialsWindow::init()
@@ -72,14 +72,14 @@ void TestRawMaterialsWindow::cleanup()
 
 void TestRawMaterialsWindow::open()
 {
-    window = std::make_unique<TForm6>(fixture->dm());
+    window = std::make_unique<RawMaterialsWindow>(fixture->dm());
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
 
 void TestRawMaterialsWindow::goTo(int order)
 {
-    QVERIFY(fixture->dm().Table3.findKey(order));
+    QVERIFY(fixture->dm().rawMaterials.findKey(order));
 }
 
 void TestRawMaterialsWindow::select(int order)
@@ -90,7 +90,7 @@ void TestRawMaterialsWindow::select(int order)
 
 void TestRawMaterialsWindow::highlightBy(const QString &key)
 {
-    onNextModal<TForm9>([key](TForm9 *dialog) {
+    onNextModal<SelectionKeyDialog>([key](SelectionKeyDialog *dialog) {
         QVERIFY(dialog->Edit1->text().isEmpty());
         dialog->Edit1->insert(key); // QTest types ASCII only
         dialog->Button1->click();
@@ -100,7 +100,7 @@ void TestRawMaterialsWindow::highlightBy(const QString &key)
 
 void TestRawMaterialsWindow::rename(int order, const QString &name)
 {
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QVERIFY(sir.findKey(order));
     sir.setText("NAIM", name);
     sir.post();
@@ -108,7 +108,7 @@ void TestRawMaterialsWindow::rename(int order, const QString &name)
 
 void TestRawMaterialsWindow::activationCountsAndBindsThePanel()
 {
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     for (int order : {3, 7, 9}) {
         QVERIFY(sir.findKey(order));
         sir.setText("ot", "+");
@@ -160,7 +160,7 @@ void TestRawMaterialsWindow::selectingResetsStockDeselectingKeepsIt()
     auto sir = fixture->fresh("sir.dbf");
     QVERIFY(sir->findKey(5));
     QCOMPARE(sir->number("VES"), 0.0);
-    store::Table &live = fixture->dm().Table3;
+    store::Table &live = fixture->dm().rawMaterials;
     live.setNumber("VES", 12.5);
     live.post();
     select(5);
@@ -201,7 +201,7 @@ void TestRawMaterialsWindow::highlight()
         catchNextMessage(&caught);
     highlightBy(key);
     QCOMPARE(caught, message);
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     if (shown.isEmpty()) {
         QCOMPARE(sir.filter(), QString());
         QCOMPARE(sir.viewCount(), 55);
@@ -226,7 +226,7 @@ void TestRawMaterialsWindow::highlightUnderTheSelectionFilterNarrowsToBoth()
 {
     rename(2, "ЖМЫХ ПОДСОЛНЕЧНЫЙ");
     rename(6, "Жмых рапсовый");
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     for (int order : {1, 2, 3}) {
         QVERIFY(sir.findKey(order));
         sir.setText("ot", "+");
@@ -251,7 +251,7 @@ void TestRawMaterialsWindow::highlightUnderTheSelectionFilterNarrowsToBoth()
 // or selection button is offered.
 void TestRawMaterialsWindow::filteredWindowOffersNoListChanges()
 {
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QVERIFY(sir.findKey(3));
     sir.setText("ot", "+");
     sir.post();
@@ -275,7 +275,7 @@ void TestRawMaterialsWindow::deselectAllClearsEveryMark()
     goTo(4);
     window->Button7->click();
     QCOMPARE(fixture->dm().selectedRawCount, 0);
-    QCOMPARE(fixture->dm().Table3.integer("order"), 4);
+    QCOMPARE(fixture->dm().rawMaterials.integer("order"), 4);
     auto sir = fixture->fresh("sir.dbf");
     for (sir->first(); !sir->eof(); sir->next())
         QCOMPARE(sir->text("ot").trimmed(), QString());
@@ -285,7 +285,7 @@ void TestRawMaterialsWindow::deselectAllClearsEveryMark()
 // back empty: contents, marks and its norm limits cleared (empty, not zero).
 void TestRawMaterialsWindow::reusedSlotStartsEmpty()
 {
-    store::Table &norm = fixture->dm().Table4;
+    store::Table &norm = fixture->dm().inclusionNorms;
     norm.open();
     norm.append();
     norm.setNumber("kodkk", 1);
@@ -297,11 +297,11 @@ void TestRawMaterialsWindow::reusedSlotStartsEmpty()
     open();
     select(55);
     goTo(55);
-    onNextModal<TForm7>([](TForm7 *dialog) { dialog->Button1->click(); });
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) { dialog->Button1->click(); });
     window->Button4->click();
     QCOMPARE(fixture->count("sir"), 54);
     window->Button1->click(); // add at end: takes slot kods 55 again
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QCOMPARE(sir.integer("kods"), 55);
     QVERIFY(!window->DBGrid1->isReadOnly());
     QVERIFY(!window->Panel1->field(0, 0)->isReadOnly());
@@ -402,7 +402,7 @@ void TestRawMaterialsWindow::scrollMakesTheFieldsReadOnly()
     window->Button5->click();
     QVERIFY(!window->Panel1->fieldsReadOnly());
     QTest::keyClick(window->DBGrid1, Qt::Key_Down);
-    QCOMPARE(fixture->dm().Table3.integer("order"), 2);
+    QCOMPARE(fixture->dm().rawMaterials.integer("order"), 2);
     QVERIFY(window->Panel1->fieldsReadOnly());
     QVERIFY(window->DBGrid1->isReadOnly());
 }
@@ -413,7 +413,7 @@ void TestRawMaterialsWindow::deletedSelectionCountsUntilNextActivation()
     open();
     select(2);
     goTo(2);
-    onNextModal<TForm7>([](TForm7 *dialog) { dialog->Button1->click(); });
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) { dialog->Button1->click(); });
     window->Button4->click();
     QCOMPARE(fixture->dm().selectedRawCount, 1);
     window->close();
@@ -435,8 +435,8 @@ void TestRawMaterialsWindow::emptyViewOffers()
     QFETCH(bool, filtered);
     fixture = std::make_unique<ListsFixture>(ListsData{.rawCount = filtered ? 55 : 0});
     if (filtered) {
-        fixture->dm().Table3.setFilter("ot='+'");
-        fixture->dm().Table3.setFiltered(true);
+        fixture->dm().rawMaterials.setFilter("ot='+'");
+        fixture->dm().rawMaterials.setFiltered(true);
     }
     open();
     QCOMPARE(window->DBGrid1->model()->rowCount(), 0);

@@ -40,9 +40,9 @@ void TestTableGrid::init()
 {
     fixture = std::make_unique<ListsFixture>();
     grid = std::make_unique<widgets::TableGrid>(
-        &fixture->dm().Table3, QList<widgets::GridColumn>{{"NAIM", "Наименование", 200},
-                                                          {"MI2", "Мин.", 60, 2},
-                                                          {"MI3", "Третья", 60, -1, true}});
+        &fixture->dm().rawMaterials, QList<widgets::GridColumn>{{"NAIM", "Наименование", 200},
+                                                                {"MI2", "Мин.", 60, 2},
+                                                                {"MI3", "Третья", 60, -1, true}});
     grid->show();
     QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
 }
@@ -55,7 +55,7 @@ void TestTableGrid::cleanup()
 
 void TestTableGrid::rowsFollowTheView()
 {
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QCOMPARE(grid->model()->rowCount(), 8);
     QCOMPARE(grid->model()->index(2, 0).data().toString(), QStringLiteral("СЫРЬЕ 3"));
     QCOMPARE(grid->model()->index(2, 1).data().toString(), QStringLiteral("302.00"));
@@ -67,7 +67,7 @@ void TestTableGrid::rowsFollowTheView()
 
 void TestTableGrid::currentRowAndCursorFollowEachOther()
 {
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QVERIFY(sir.findKey(5));
     QCOMPARE(grid->currentIndex().row(), 4);
     grid->setCurrentIndex(grid->model()->index(6, 0));
@@ -132,7 +132,7 @@ void TestTableGrid::readOnlyRefusesEdits()
 void TestTableGrid::flaggedRowsAreRed()
 {
     grid->gridModel()->setRowFlag("ot");
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QVERIFY(sir.findKey(4));
     sir.setText("ot", "+");
     sir.post();
@@ -144,7 +144,7 @@ void TestTableGrid::flaggedRowsAreRed()
 // catches up when the data source comes back on.
 void TestTableGrid::dataSourceOffIgnoresTheCursor()
 {
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QSignalSpy resets(grid->model(), &QAbstractItemModel::modelReset);
     sir.setDataSourceEnabled(false);
     sir.setRange(1, 3);
@@ -206,7 +206,7 @@ void TestTableGrid::typingGoesOnAfterARefusal()
 // types a value over it.
 void TestTableGrid::unreadableNumberIsMarkedAndTypedOver()
 {
-    store::Table &sir = fixture->dm().Table3;
+    store::Table &sir = fixture->dm().rawMaterials;
     QVERIFY(sir.findKey(2));
     sir.setValue("MI2", QVariant::fromValue(store::UnreadableNumber{"15 000"}));
     sir.post();

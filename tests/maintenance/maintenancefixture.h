@@ -37,10 +37,10 @@ public:
     QString backupDir() const { return drive() + QStringLiteral("/arhivkpl"); }
 
     // The data module over the copy, as the main menu leaves it.
-    store::TDataModule2 *open()
+    store::DataModule *open()
     {
         QString error;
-        module_ = store::TDataModule2::create(dataDir(), &error);
+        module_ = store::DataModule::create(dataDir(), &error);
         if (!module_)
             qWarning("%s", qPrintable(error));
         else {
@@ -53,7 +53,7 @@ public:
 
 private:
     QTemporaryDir work_;
-    std::unique_ptr<store::TDataModule2> module_;
+    std::unique_ptr<store::DataModule> module_;
     bool ok_ = true;
 };
 

@@ -34,13 +34,13 @@ private:
     // The price of the raw material at list position 3, read through the shared cursor.
     double thirdPrice()
     {
-        dm_->Table3.first();
-        dm_->Table3.findKey(3);
-        return dm_->Table3.number("MI1");
+        dm_->rawMaterials.first();
+        dm_->rawMaterials.findKey(3);
+        return dm_->rawMaterials.number("MI1");
     }
 
     std::unique_ptr<fixture::Workplace> work_;
-    store::TDataModule2 *dm_ = nullptr;
+    store::DataModule *dm_ = nullptr;
 };
 
 void TestBackupRestore::init()
@@ -132,13 +132,13 @@ void TestBackupRestore::restoreFromADriveWithoutBackup()
         fixture::writeFile(work_->backupDir() + "/cons.txt", "not to be restored\r\n");
     }
     const auto before = fixture::snapshot(work_->dataDir());
-    dm_->Table2.moveTo(1);
+    dm_->feedTypes.moveTo(1);
     const auto result = restore(chosen.isEmpty() ? chosen : work_->root() + '/' + chosen);
     QCOMPARE(result.outcome, Outcome::NoBackup);
     QCOMPARE(result.messages, QStringList{"Резервный носитель не установлен или неисправен или "
                                           "не содержит резервной копии..."});
     QCOMPARE(fixture::snapshot(work_->dataDir()), before);
-    QCOMPARE(dm_->Table2.viewPosition(), 1); // the tables were never closed
+    QCOMPARE(dm_->feedTypes.viewPosition(), 1); // the tables were never closed
 }
 
 // Back up to the stick, change a price, restore: the shared cursor shows the old price at once,
@@ -151,21 +151,21 @@ void TestBackupRestore::roundTripShowsTheOldValue()
     QCOMPARE(result.outcome, Outcome::Done);
     QCOMPARE(fixture::snapshot(work_->backupDir()), fixture::snapshot(work_->dataDir()));
 
-    dm_->Table3.setNumber("MI1", price + 1000);
-    dm_->Table3.post();
+    dm_->rawMaterials.setNumber("MI1", price + 1000);
+    dm_->rawMaterials.post();
     QCOMPARE(thirdPrice(), price + 1000);
-    dm_->Table2.moveTo(2);
-    const int feedOrder = dm_->Table2.integer("order");
+    dm_->feedTypes.moveTo(2);
+    const int feedOrder = dm_->feedTypes.integer("order");
 
     result = restore(stick());
     QCOMPARE(result.messages, QStringList{"Данные восстановлены!"});
     QCOMPARE(result.outcome, Outcome::Done);
-    QCOMPARE(dm_->Table3.integer("order"), 3);
-    QCOMPARE(dm_->Table3.number("MI1"), price);
-    QCOMPARE(dm_->Table2.integer("order"), feedOrder);
-    QCOMPARE(dm_->Table1.viewCount(), dm_->pitCount());
-    QCOMPARE(dm_->Table2.viewCount(), dm_->kkCount());
-    QCOMPARE(dm_->Table3.viewCount(), dm_->sirCount());
+    QCOMPARE(dm_->rawMaterials.integer("order"), 3);
+    QCOMPARE(dm_->rawMaterials.number("MI1"), price);
+    QCOMPARE(dm_->feedTypes.integer("order"), feedOrder);
+    QCOMPARE(dm_->characteristics.viewCount(), dm_->pitCount());
+    QCOMPARE(dm_->feedTypes.viewCount(), dm_->kkCount());
+    QCOMPARE(dm_->rawMaterials.viewCount(), dm_->sirCount());
 }
 
 // An unreadable file in the backup: the restore fails naming it, every table keeps its
@@ -175,8 +175,8 @@ void TestBackupRestore::failedRestoreKeepsTablesAndLists()
     QCOMPARE(backup(stick()).outcome, Outcome::Done);
     fixture::makeUnreadable(work_->backupDir() + "/kk.dbf");
     thirdPrice();
-    dm_->Table3.setNumber("MI1", 777);
-    dm_->Table3.post();
+    dm_->rawMaterials.setNumber("MI1", 777);
+    dm_->rawMaterials.post();
     const auto before = fixture::snapshot(work_->dataDir());
 
     const auto result = restore(stick());
@@ -193,7 +193,7 @@ void TestBackupRestore::backupIntoAFolderThatCannotBeMade()
     QCOMPARE(result.outcome, Outcome::Failed);
     QCOMPARE(result.messages, (QStringList{"Папка резервной копии не создается...",
                                            "Резервная копия НЕ создана!!"}));
-    QVERIFY(dm_->Table3.isOpen());
+    QVERIFY(dm_->rawMaterials.isOpen());
 }
 
 QTEST_APPLESS_MAIN(TestBackupRestore)

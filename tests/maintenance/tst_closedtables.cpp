@@ -24,11 +24,11 @@ void TestClosedTables::closesTheNineAndFlushesPendingEdits()
 {
     fixture::Workplace work;
     QVERIFY(work.ok());
-    store::TDataModule2 *dm = work.open();
+    store::DataModule *dm = work.open();
     QVERIFY(dm);
-    dm->Table3.moveTo(2);
-    const int kods = dm->Table3.integer("kods");
-    dm->Table3.setNumber("MI1", 12345.5); // being edited, not posted
+    dm->rawMaterials.moveTo(2);
+    const int kods = dm->rawMaterials.integer("kods");
+    dm->rawMaterials.setNumber("MI1", 12345.5); // being edited, not posted
     {
         maintenance::ClosedTables closed(*dm);
         QCOMPARE(closed.closeErrors(), QStringList{});
@@ -47,8 +47,8 @@ void TestClosedTables::closesTheNineAndFlushesPendingEdits()
         QVERIFY(found);
         QCOMPARE(closed.reopen(), QStringList{});
     }
-    QVERIFY(dm->Table3.isOpen());
-    QCOMPARE(dm->Table3.number("MI1"), 12345.5);
+    QVERIFY(dm->rawMaterials.isOpen());
+    QCOMPARE(dm->rawMaterials.number("MI1"), 12345.5);
 }
 
 void TestClosedTables::listsComeBackOnTheirRecords_data()
@@ -65,9 +65,10 @@ void TestClosedTables::listsComeBackOnTheirRecords()
     QFETCH(int, position);
     fixture::Workplace work;
     QVERIFY(work.ok());
-    store::TDataModule2 *dm = work.open();
+    store::DataModule *dm = work.open();
     QVERIFY(dm);
-    QList<store::Table *> lists{&dm->Table1, &dm->Table2, &dm->Table3, &dm->Table6};
+    QList<store::Table *> lists{&dm->characteristics, &dm->feedTypes, &dm->rawMaterials,
+                                &dm->archiveHeaders};
     QList<int> rows;
     for (store::Table *list : lists) {
         if (list->isEmpty()) {
@@ -86,12 +87,12 @@ void TestClosedTables::listsComeBackOnTheirRecords()
         maintenance::ClosedTables closed(*dm);
         QCOMPARE(closed.reopen(), QStringList{});
     }
-    QCOMPARE(dm->Table1.viewCount(), dm->pitCount());
-    QCOMPARE(dm->Table2.viewCount(), dm->kkCount());
-    QCOMPARE(dm->Table3.viewCount(), dm->sirCount());
+    QCOMPARE(dm->characteristics.viewCount(), dm->pitCount());
+    QCOMPARE(dm->feedTypes.viewCount(), dm->kkCount());
+    QCOMPARE(dm->rawMaterials.viewCount(), dm->sirCount());
     for (int i = 0; i < lists.size(); ++i)
         QCOMPARE(lists[i]->viewPosition(), rows[i]);
-    QCOMPARE(dm->Table1.indexName(), QString("order"));
+    QCOMPARE(dm->characteristics.indexName(), QString("order"));
     QCOMPARE(dm->selectedFeedCount, selectedFeeds);
     QCOMPARE(dm->selectedRawCount, selectedRaws);
 }
@@ -102,11 +103,11 @@ void TestClosedTables::rangesFollowTheCountsOnDisk()
 {
     fixture::Workplace work;
     QVERIFY(work.ok());
-    store::TDataModule2 *dm = work.open();
+    store::DataModule *dm = work.open();
     QVERIFY(dm);
     const int count = dm->sirCount();
     QVERIFY(count > 3);
-    dm->Table3.last();
+    dm->rawMaterials.last();
     {
         maintenance::ClosedTables closed(*dm);
         store::Table order;
@@ -117,39 +118,39 @@ void TestClosedTables::rangesFollowTheCountsOnDisk()
         order.close();
         QCOMPARE(closed.reopen(), QStringList{});
     }
-    QCOMPARE(dm->Table3.viewCount(), count - 2);
-    QCOMPARE(dm->Table3.integer("order"), 1);
+    QCOMPARE(dm->rawMaterials.viewCount(), count - 2);
+    QCOMPARE(dm->rawMaterials.integer("order"), 1);
 }
 
 void TestClosedTables::closedTablesStayClosed()
 {
     fixture::Workplace work;
     QVERIFY(work.ok());
-    store::TDataModule2 *dm = work.open();
+    store::DataModule *dm = work.open();
     QVERIFY(dm);
-    QVERIFY(!dm->Table4.isOpen());
+    QVERIFY(!dm->inclusionNorms.isOpen());
     {
         maintenance::ClosedTables closed(*dm);
         closed.reopen();
     }
-    QVERIFY(!dm->Table4.isOpen());
-    QVERIFY(dm->Table5.isOpen());
-    QVERIFY(dm->Table9.isOpen());
+    QVERIFY(!dm->inclusionNorms.isOpen());
+    QVERIFY(dm->counters.isOpen());
+    QVERIFY(dm->archivePremixes.isOpen());
 }
 
 void TestClosedTables::reopenedByTheDestructorAfterAnError()
 {
     fixture::Workplace work;
     QVERIFY(work.ok());
-    store::TDataModule2 *dm = work.open();
+    store::DataModule *dm = work.open();
     QVERIFY(dm);
     try {
         maintenance::ClosedTables closed(*dm);
         throw std::runtime_error("copy failed");
     } catch (const std::runtime_error &) {
     }
-    QVERIFY(dm->Table3.isOpen());
-    QCOMPARE(dm->Table3.viewCount(), dm->sirCount());
+    QVERIFY(dm->rawMaterials.isOpen());
+    QCOMPARE(dm->rawMaterials.viewCount(), dm->sirCount());
 }
 
 QTEST_APPLESS_MAIN(TestClosedTables)

@@ -21,12 +21,12 @@ private slots:
 
 private:
     // The module only names the tables; it is closed while the files are replaced.
-    std::unique_ptr<store::TDataModule2> moduleOver(const QString &dataDir);
+    std::unique_ptr<store::DataModule> moduleOver(const QString &dataDir);
 };
 
-std::unique_ptr<store::TDataModule2> TestRestoreCopy::moduleOver(const QString &dataDir)
+std::unique_ptr<store::DataModule> TestRestoreCopy::moduleOver(const QString &dataDir)
 {
-    auto module = store::TDataModule2::create(dataDir);
+    auto module = store::DataModule::create(dataDir);
     if (module) {
         for (store::Table *table : module->tables())
             table->close();

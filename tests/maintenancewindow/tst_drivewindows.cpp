@@ -1,4 +1,4 @@
-// The backup window TForm16 and the restore window TForm17: their texts, the volumes
+// The backup window BackupWindow and the restore window RestoreWindow: their texts, the volumes
 // listed by label and mount point, "Другая папка…", and a backup and restore made
 // through them.
 #include "maintenance/window/backupwindow.h"
@@ -43,9 +43,9 @@ private:
 
     std::unique_ptr<fixture::Workplace> work_;
     std::unique_ptr<platform::FixedVolumes> volumes_;
-    store::TDataModule2 *dm_ = nullptr;
-    maintenance::TForm16 *form16_ = nullptr;
-    maintenance::TForm17 *form17_ = nullptr;
+    store::DataModule *dm_ = nullptr;
+    maintenance::BackupWindow *form16_ = nullptr;
+    maintenance::RestoreWindow *form17_ = nullptr;
     std::unique_ptr<QWidget> owner_;
     QStringList shown_;
 };
@@ -61,8 +61,8 @@ void TestDriveWindows::init()
     dm_ = work_->open();
     QVERIFY(dm_);
     owner_ = std::make_unique<QWidget>();
-    form16_ = new maintenance::TForm16(*dm_, *volumes_, owner_.get());
-    form17_ = new maintenance::TForm17(*dm_, *volumes_, owner_.get());
+    form16_ = new maintenance::BackupWindow(*dm_, *volumes_, owner_.get());
+    form17_ = new maintenance::RestoreWindow(*dm_, *volumes_, owner_.get());
     shown_.clear();
     for (DriveWindow *w : {window(true), window(false)})
         w->setMessageSink([this](const QString &text) { shown_.append(text); });
@@ -96,12 +96,12 @@ void TestDriveWindows::texts_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("run");
     QTest::addColumn<QString>("wait");
-    QTest::newRow("TForm16") << true << "Архивирование данных на резервный носитель"
-                             << "Архивировать"
-                             << "Архивирование продолжается… Подождите";
-    QTest::newRow("TForm17") << false << "Восстановление данных с резервного носителя"
-                             << "Восстановить данные"
-                             << "Восстановление продолжается… Подождите";
+    QTest::newRow("BackupWindow") << true << "Архивирование данных на резервный носитель"
+                                  << "Архивировать"
+                                  << "Архивирование продолжается… Подождите";
+    QTest::newRow("RestoreWindow") << false << "Восстановление данных с резервного носителя"
+                                   << "Восстановить данные"
+                                   << "Восстановление продолжается… Подождите";
 }
 
 // The wait line shows only while the copy runs: hidden before and after it.
@@ -151,7 +151,7 @@ void TestDriveWindows::volumesListedByLabelAndMountPoint()
 void TestDriveWindows::withoutVolumesNothingIsChosen()
 {
     platform::FixedVolumes none({});
-    maintenance::TForm16 lonely(*dm_, none);
+    maintenance::BackupWindow lonely(*dm_, none);
     lonely.setMessageSink([this](const QString &text) { shown_.append(text); });
     open(&lonely);
     QCOMPARE(listTexts(&lonely), QStringList{"Съемные и сетевые носители не найдены"});
@@ -202,8 +202,8 @@ void TestDriveWindows::otherFolderIsChosenAndKept()
 // old price without a restart.
 void TestDriveWindows::roundTripThroughTheWindows()
 {
-    dm_->Table3.first();
-    const double price = dm_->Table3.number("MI1");
+    dm_->rawMaterials.first();
+    const double price = dm_->rawMaterials.number("MI1");
 
     open(form16_);
     QTest::keyClick(form16_->volumeList(), Qt::Key_Return);
@@ -213,8 +213,8 @@ void TestDriveWindows::roundTripThroughTheWindows()
     QTest::mouseClick(form16_->exitButton(), Qt::LeftButton);
     QVERIFY(!form16_->isVisible());
 
-    dm_->Table3.setNumber("MI1", price + 500);
-    dm_->Table3.post();
+    dm_->rawMaterials.setNumber("MI1", price + 500);
+    dm_->rawMaterials.post();
 
     shown_.clear();
     open(form17_);
@@ -234,8 +234,8 @@ void TestDriveWindows::roundTripThroughTheWindows()
     QTest::mouseClick(form17_->runButton(), Qt::LeftButton);
     QVERIFY2(asked.contains(QDir::toNativeSeparators(work_->backupDir())), qPrintable(asked));
     QCOMPARE(shown_, QStringList{"Данные восстановлены!"});
-    QCOMPARE(dm_->Table3.viewCount(), dm_->sirCount());
-    QCOMPARE(dm_->Table3.number("MI1"), price);
+    QCOMPARE(dm_->rawMaterials.viewCount(), dm_->sirCount());
+    QCOMPARE(dm_->rawMaterials.number("MI1"), price);
     form17_->grab().save(KP_TEST_OUTPUT "/restorewindow.png");
     form17_->close();
 }

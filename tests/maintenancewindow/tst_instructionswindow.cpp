@@ -1,4 +1,4 @@
-// The instructions viewer TForm13: the chosen text line by line in a fixed-pitch font,
+// The instructions viewer InstructionsWindow: the chosen text line by line in a fixed-pitch font,
 // unwrapped, shown once however often it is opened, and a message for a missing file.
 #include "maintenance/window/instructionswindow.h"
 
@@ -25,11 +25,11 @@ private slots:
     void keyboardScrolls();
 
 private:
-    static QStringList listed(const maintenance::TForm13 &form);
+    static QStringList listed(const maintenance::InstructionsWindow &form);
     const QString demo_ = QStringLiteral(KP_SOURCE_DIR "/data/itog3");
 };
 
-QStringList TestInstructionsWindow::listed(const maintenance::TForm13 &form)
+QStringList TestInstructionsWindow::listed(const maintenance::InstructionsWindow &form)
 {
     QStringList lines;
     for (int i = 0; i < form.list()->count(); ++i)
@@ -39,7 +39,7 @@ QStringList TestInstructionsWindow::listed(const maintenance::TForm13 &form)
 
 void TestInstructionsWindow::window()
 {
-    maintenance::TForm13 form(demo_);
+    maintenance::InstructionsWindow form(demo_);
     QCOMPARE(form.windowTitle(), QString("Инструкция"));
     QCOMPARE(form.exitButton()->text(), QString("Выход"));
     form.show();
@@ -58,7 +58,7 @@ void TestInstructionsWindow::eachInstructionShowsItsFile_data()
 void TestInstructionsWindow::eachInstructionShowsItsFile()
 {
     QFETCH(int, number);
-    maintenance::TForm13 form(demo_);
+    maintenance::InstructionsWindow form(demo_);
     form.setInstruction(number);
     form.show();
     QCOMPARE(listed(form), maintenance::readInstruction(demo_, number).lines);
@@ -71,7 +71,7 @@ void TestInstructionsWindow::eachInstructionShowsItsFile()
 
 void TestInstructionsWindow::openedTwiceShowsTheTextOnce()
 {
-    maintenance::TForm13 form(demo_);
+    maintenance::InstructionsWindow form(demo_);
     form.setInstruction(4);
     const int lines = maintenance::readInstruction(demo_, 4).lines.size();
     for (int time = 0; time < 2; ++time) {
@@ -91,7 +91,7 @@ void TestInstructionsWindow::longLinesAreNotWrapped()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(400, 'x') + "\r\nshort\r\n");
     file.close();
-    maintenance::TForm13 form(dir.path());
+    maintenance::InstructionsWindow form(dir.path());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(form.list()->count(), 2);
@@ -105,7 +105,7 @@ void TestInstructionsWindow::longLinesAreNotWrapped()
 void TestInstructionsWindow::missingFileIsNamed()
 {
     QTemporaryDir dir;
-    maintenance::TForm13 form(dir.path());
+    maintenance::InstructionsWindow form(dir.path());
     form.setInstruction(6);
     form.show();
     QCOMPARE(form.list()->count(), 1);
@@ -115,7 +115,7 @@ void TestInstructionsWindow::missingFileIsNamed()
 
 void TestInstructionsWindow::keyboardScrolls()
 {
-    maintenance::TForm13 form(demo_);
+    maintenance::InstructionsWindow form(demo_);
     form.setInstruction(4);
     form.resize(600, 200);
     form.show();

@@ -6,7 +6,7 @@
 // starts one. Each test takes a fresh copy, so what one test writes no other sees.
 //
 //     roadtest::DemoData demo;
-//     store::TDataModule2 *dm = demo.open();
+//     store::DataModule *dm = demo.open();
 //     calc::RunResult run = demo.calculate(calc::CalcMode::Cost);
 
 #include "calc/messageobserver.h"
@@ -50,10 +50,10 @@ public:
     QString dataDir() const { return dir_.filePath(QStringLiteral("itog3")); }
 
     // The data module as the main menu's first activation leaves it.
-    store::TDataModule2 *open()
+    store::DataModule *open()
     {
         QString error;
-        module_ = store::TDataModule2::create(dataDir(), &error);
+        module_ = store::DataModule::create(dataDir(), &error);
         if (!module_) {
             qWarning("%s", qPrintable(error));
             return nullptr;
@@ -68,15 +68,16 @@ public:
     // A run on the selection as the preparation window starts it (kk and sir filtered).
     calc::RunResult calculate(calc::CalcMode mode)
     {
-        for (store::Table *t : {&module_->Table2, &module_->Table3}) {
+        for (store::Table *t : {&module_->feedTypes, &module_->rawMaterials}) {
             t->setFilter(QStringLiteral("ot='+'"));
             t->setFiltered(true);
         }
         calc::RunOptions options;
         options.mode = mode;
         options.parameters = calc::CalcParameters::fromSettings(settings::currentSettings());
-        const calc::CalcTables tables{&module_->Table1, &module_->Table2, &module_->Table3,
-                                      &module_->Table4, &module_->Table5};
+        const calc::CalcTables tables{&module_->characteristics, &module_->feedTypes,
+                                      &module_->rawMaterials, &module_->inclusionNorms,
+                                      &module_->counters};
         return calc::runCalculation(tables, options, observer);
     }
 
@@ -86,7 +87,7 @@ private:
     QString previous_;
     QTemporaryDir dir_;
     bool ok_ = true;
-    std::unique_ptr<store::TDataModule2> module_;
+    std::unique_ptr<store::DataModule> module_;
 };
 
 // A word of a PDF read back with pdftotext -bbox: its text and box in points.

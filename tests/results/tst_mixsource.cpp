@@ -42,7 +42,7 @@ private slots:
 
 private:
     std::unique_ptr<roadtest::DemoData> demo_;
-    store::TDataModule2 *dm_ = nullptr;
+    store::DataModule *dm_ = nullptr;
 };
 
 void TestMixSource::init()
@@ -70,7 +70,7 @@ void TestMixSource::linesKeepTheirOwnContents_data()
 void TestMixSource::linesKeepTheirOwnContents()
 {
     QFETCH(MixMode, mode);
-    store::Table &sir = dm_->Table3;
+    store::Table &sir = dm_->rawMaterials;
     sir.setFilter(QStringLiteral("ot='+'"));
     sir.setFiltered(true);
     const MixMode other = mode == MixMode::Percent ? MixMode::Mass : MixMode::Percent;
@@ -100,7 +100,8 @@ void TestMixSource::linesKeepTheirOwnContents()
 
 void TestMixSource::characteristicsInListOrder()
 {
-    const QList<results::MixCharacteristic> rows = results::readMixCharacteristics(dm_->Table1);
+    const QList<results::MixCharacteristic> rows =
+        results::readMixCharacteristics(dm_->characteristics);
     QCOMPARE(rows.size(), dm_->pitCount());
     QCOMPARE(rows[0].key, 1);
     QCOMPARE(rows[0].name, QStringLiteral("Цена"));
@@ -113,8 +114,9 @@ void TestMixSource::characteristicsInListOrder()
 // but the price row.
 void TestMixSource::productNormsMarkEveryNormButThePrice()
 {
-    const QList<results::MixCharacteristic> rows = results::readMixCharacteristics(dm_->Table1);
-    store::Table &kk = dm_->Table2;
+    const QList<results::MixCharacteristic> rows =
+        results::readMixCharacteristics(dm_->characteristics);
+    store::Table &kk = dm_->feedTypes;
     kk.first();
     QCOMPARE(kk.text(QStringLiteral("tip")), QStringLiteral("ПК-5"));
     const results::ProductNorms product = results::readProductNorms(kk, rows);

@@ -18,8 +18,8 @@
 #include <QTest>
 
 using results::MixMode;
+using results::MixWindow;
 using results::ProductForm;
-using results::TForm12;
 
 Q_DECLARE_METATYPE(results::MixMode)
 Q_DECLARE_METATYPE(results::ProductForm)
@@ -39,8 +39,8 @@ const QString kLayerPremix = QStringLiteral("Премикс П1-1 1% (несуш
 // the recipe printer stand in for the shell's windows.
 struct Mix {
     roadtest::DemoData demo;
-    store::TDataModule2 *dm = nullptr;
-    std::unique_ptr<TForm12> form;
+    store::DataModule *dm = nullptr;
+    std::unique_ptr<MixWindow> form;
     QStringList messages;
     QList<int> printed;
     int productRow = 0; // the feed type the chooser leaves current (view position)
@@ -50,13 +50,13 @@ struct Mix {
         dm = demo.open();
         if (!dm)
             return;
-        form = std::make_unique<TForm12>(*dm);
+        form = std::make_unique<MixWindow>(*dm);
         form->setMessageSink([this](const QString &text) { messages.append(text); });
         form->setRecipePrinter([this](int number) { printed.append(number); });
         // What the feed types window does to sir and kk while it is open.
         form->setProductChooser([this] {
             store::LoadNorms(*dm, nullptr);
-            dm->Table2.moveTo(productRow);
+            dm->feedTypes.moveTo(productRow);
             store::LoadNorms(*dm, nullptr);
             store::SaveNorms(*dm);
         });
@@ -175,7 +175,7 @@ void TestMixWindow::startEmptiesInputsAndUnlocks()
 {
     Mix w;
     QVERIFY(w.ok());
-    store::Table &sir = w.dm->Table3;
+    store::Table &sir = w.dm->rawMaterials;
     QVERIFY(w.input(kWheat, 40));
     w.form->hide();
     w.form->show();
@@ -208,13 +208,13 @@ void TestMixWindow::percentMixComputedAndLocked()
     w.form->computeButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     // price: 15000·40 + 17000·30 + 12800·15 + 19000·10 + 10500·5 = 15445 per tonne
-    QCOMPARE(w.charCell(0, TForm12::ColFact), QStringLiteral("       15445"));
+    QCOMPARE(w.charCell(0, MixWindow::ColFact), QStringLiteral("       15445"));
     QCOMPARE(w.form->lastResult().price.build.rawCost, 15445.0);
     QVERIFY(w.form->priceLabel()->text().startsWith(QStringLiteral("Отпускная цена 1Т с НДС")));
     QVERIFY(w.form->priceLabel()->text().endsWith(QStringLiteral(" руб.")));
     const QString price = w.form->lastResult().price.nameText;
     QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5-%1-").arg(price));
-    QVERIFY(!w.charCell(5, TForm12::ColFact).isEmpty());
+    QVERIFY(!w.charCell(5, MixWindow::ColFact).isEmpty());
     QVERIFY(w.form->archiveButton()->isEnabled());
     QVERIFY(w.form->recomputeButton()->isEnabled());
     QVERIFY(!w.inputEditable(kWheat));
@@ -238,7 +238,7 @@ void TestMixWindow::fillerCompletesAndKeepsInputsOpen()
                                         "наполнитель.")});
     QVERIFY(!w.form->fillerLabel()->isHidden());
     QCOMPARE(w.form->fillerLabel()->text(), QStringLiteral("Наполнитель 10%"));
-    QCOMPARE(w.charCell(0, TForm12::ColFact), QStringLiteral("       14100"));
+    QCOMPARE(w.charCell(0, MixWindow::ColFact), QStringLiteral("       14100"));
     QVERIFY(!w.form->archiveButton()->isEnabled());
     QVERIFY(w.inputEditable(kWheat));
 }
@@ -263,14 +263,14 @@ void TestMixWindow::massModeGivesVolumeAndPercentages()
     QVERIFY(w.form->archiveButton()->isEnabled());
     w.form->archiveButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
-    store::Table &arsir = w.dm->Table7;
+    store::Table &arsir = w.dm->archiveCompositions;
     double sum = 0;
     arsir.setFiltered(false);
     for (arsir.first(); !arsir.eof(); arsir.next())
         if (arsir.integer(QStringLiteral("arnom")) == w.dm->lastArchiveNumber())
             sum += arsir.number(QStringLiteral("procin"));
     QCOMPARE(QString::number(sum, 'f', 2), QStringLiteral("100.00"));
-    store::Table &arkk = w.dm->Table6;
+    store::Table &arkk = w.dm->archiveHeaders;
     arkk.last();
     QCOMPARE(arkk.number(QStringLiteral("ves")), 3.0);
 }
@@ -326,7 +326,7 @@ void TestMixWindow::typedNumbersInMaskedFields()
     w.form->computeButton()->click();
     w.form->archiveButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
-    store::Table &arkk = w.dm->Table6;
+    store::Table &arkk = w.dm->archiveHeaders;
     arkk.setFiltered(false);
     arkk.last();
     QCOMPARE(arkk.number(QStringLiteral("ves")), tonnes);
@@ -370,7 +370,7 @@ void TestMixWindow::refusals()
     QVERIFY2(w.messages.first().startsWith(message), qPrintable(w.messages.first()));
     QVERIFY(!w.form->archiveButton()->isEnabled());
     QVERIFY(w.form->priceLabel()->text().isEmpty());
-    QVERIFY(w.charCell(0, TForm12::ColFact).isEmpty());
+    QVERIFY(w.charCell(0, MixWindow::ColFact).isEmpty());
 }
 
 // The feed types window loads inclusion limits into MANOR; the typed percentages are
@@ -419,7 +419,7 @@ void TestMixWindow::productChoiceKeepsTypedInputs()
     w.typeFivePercents();
     w.form->chooseProductButton()->click();
     QCOMPARE(w.shownInput(kWheat), QStringLiteral("40"));
-    QVERIFY(w.dm->Table3.filtered());
+    QVERIFY(w.dm->rawMaterials.filtered());
     w.form->computeButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QCOMPARE(w.form->lastResult().price.build.rawCost, 15445.0);
@@ -435,12 +435,12 @@ void TestMixWindow::productChoiceMarksNormedRows()
     QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5"));
     QVERIFY(w.form->purposeField()->text().startsWith(QStringLiteral("Для Полнорационный")));
     QCOMPARE(w.form->standardField()->text(), QStringLiteral("ГОСТ 18221-2018"));
-    QCOMPARE(w.charCell(0, TForm12::ColMaximum), QStringLiteral(" 56000"));
+    QCOMPARE(w.charCell(0, MixWindow::ColMaximum), QStringLiteral(" 56000"));
     QVERIFY(!w.form->rowSelected(0));
-    QCOMPARE(w.charCell(1, TForm12::ColMinimum), QStringLiteral("12.55"));
+    QCOMPARE(w.charCell(1, MixWindow::ColMinimum), QStringLiteral("12.55"));
     QVERIFY(w.form->rowSelected(1));
     QCOMPARE(w.form->characteristicsGrid()->item(1, 0)->foreground().color(), QColor(Qt::red));
-    QVERIFY(w.charCell(2, TForm12::ColMinimum).isEmpty());
+    QVERIFY(w.charCell(2, MixWindow::ColMinimum).isEmpty());
     QVERIFY(!w.form->rowSelected(2));
     w.form->unmarkAllButton()->click();
     QVERIFY(!w.form->rowSelected(1));
@@ -461,21 +461,21 @@ void TestMixWindow::levelsOutsideNormsAreMarked()
     w.form->computeButton()->click();
     QTableWidget *grid = w.form->characteristicsGrid();
     const auto shaded = [grid](int row) {
-        return grid->item(row, TForm12::ColFact)->background().style() != Qt::NoBrush;
+        return grid->item(row, MixWindow::ColFact)->background().style() != Qt::NoBrush;
     };
     const int protein = 5;
-    QVERIFY(!w.charCell(0, TForm12::ColFact).contains(u'↑'));
+    QVERIFY(!w.charCell(0, MixWindow::ColFact).contains(u'↑'));
     QVERIFY(!shaded(0));
     // grains alone stay far below a compound feed's protein minimum
-    QVERIFY2(w.charCell(protein, TForm12::ColFact).startsWith(u'↓'),
-             qPrintable(w.charCell(protein, TForm12::ColFact)));
+    QVERIFY2(w.charCell(protein, MixWindow::ColFact).startsWith(u'↓'),
+             qPrintable(w.charCell(protein, MixWindow::ColFact)));
     QVERIFY(shaded(protein));
-    const QString level = w.figure(protein, TForm12::ColFact);
-    grid->item(protein, TForm12::ColMinimum)->setText(QStringLiteral("1"));
-    QCOMPARE(w.charCell(protein, TForm12::ColFact).trimmed(), level);
+    const QString level = w.figure(protein, MixWindow::ColFact);
+    grid->item(protein, MixWindow::ColMinimum)->setText(QStringLiteral("1"));
+    QCOMPARE(w.charCell(protein, MixWindow::ColFact).trimmed(), level);
     QVERIFY(!shaded(protein));
-    grid->item(protein, TForm12::ColMaximum)->setText(QStringLiteral("2"));
-    QCOMPARE(w.charCell(protein, TForm12::ColFact), QStringLiteral("↑ ") + level);
+    grid->item(protein, MixWindow::ColMaximum)->setText(QStringLiteral("2"));
+    QCOMPARE(w.charCell(protein, MixWindow::ColFact), QStringLiteral("↑ ") + level);
     QVERIFY(shaded(protein));
 }
 
@@ -512,7 +512,7 @@ void TestMixWindow::archiveWriteAndPrint()
     w.form->archiveButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № ") + suffix);
-    store::Table &arkk = w.dm->Table6;
+    store::Table &arkk = w.dm->archiveHeaders;
     arkk.setFiltered(false);
     arkk.last();
     QCOMPARE(arkk.text(QStringLiteral("naim")),
@@ -545,19 +545,19 @@ void TestMixWindow::editedNormsAreArchived()
     w.typeFivePercents();
     w.form->computeButton()->click();
     QTableWidget *grid = w.form->characteristicsGrid();
-    QVERIFY(!(grid->item(5, TForm12::ColFact)->flags() & Qt::ItemIsEditable));
-    QVERIFY(grid->item(5, TForm12::ColMinimum)->flags() & Qt::ItemIsEditable);
-    grid->item(5, TForm12::ColMinimum)->setText(QStringLiteral("2l"));
+    QVERIFY(!(grid->item(5, MixWindow::ColFact)->flags() & Qt::ItemIsEditable));
+    QVERIFY(grid->item(5, MixWindow::ColMinimum)->flags() & Qt::ItemIsEditable);
+    grid->item(5, MixWindow::ColMinimum)->setText(QStringLiteral("2l"));
     const int before = w.dm->lastArchiveNumber();
     w.form->archiveButton()->click();
     QCOMPARE(w.messages.size(), 1);
     QVERIFY2(w.messages.first().contains(QStringLiteral("Сырой протеин")),
              qPrintable(w.messages.first()));
     QCOMPARE(w.dm->lastArchiveNumber(), before);
-    grid->item(5, TForm12::ColMinimum)->setText(QStringLiteral(" 21.5"));
+    grid->item(5, MixWindow::ColMinimum)->setText(QStringLiteral(" 21.5"));
     w.form->archiveButton()->click();
     QCOMPARE(w.messages.size(), 1);
-    store::Table &arpit = w.dm->Table8;
+    store::Table &arpit = w.dm->archiveCharacteristics;
     arpit.setFiltered(false);
     bool found = false;
     for (arpit.first(); !arpit.eof(); arpit.next()) {
@@ -566,7 +566,7 @@ void TestMixWindow::editedNormsAreArchived()
         found = true;
         QCOMPARE(arpit.number(QStringLiteral("mi")), 21.5);
         QCOMPARE(arpit.number(QStringLiteral("ma")), 23.5);
-        QCOMPARE(arpit.number(QStringLiteral("fa")), w.figure(5, TForm12::ColFact).toDouble());
+        QCOMPARE(arpit.number(QStringLiteral("fa")), w.figure(5, MixWindow::ColFact).toDouble());
     }
     QVERIFY(found);
 }
@@ -588,16 +588,16 @@ void TestMixWindow::archivedNumbersAreThoseShown()
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QHash<QString, int> rowOf;
     for (int m = 1; m < w.form->characteristicsGrid()->rowCount(); ++m)
-        rowOf.insert(w.charCell(m, TForm12::ColName).trimmed(), m);
+        rowOf.insert(w.charCell(m, MixWindow::ColName).trimmed(), m);
     const int tryptophan = rowOf.value(QStringLiteral("Триптофан"));
-    QCOMPARE(w.figure(tryptophan, TForm12::ColFact), QStringLiteral("0.10"));
+    QCOMPARE(w.figure(tryptophan, MixWindow::ColFact), QStringLiteral("0.10"));
     QVERIFY(qAbs(w.form->lastResult().levels[size_t(tryptophan)] - 0.105) < 1e-12);
-    QCOMPARE(w.figure(rowOf.value(QStringLiteral("ОЭ птицы")), TForm12::ColFact),
+    QCOMPARE(w.figure(rowOf.value(QStringLiteral("ОЭ птицы")), MixWindow::ColFact),
              QStringLiteral("13.18"));
     const auto shown = [&w](int m, int column) {
         return w.figure(m, column).toDouble(); // a blank cell is 0
     };
-    store::Table &arpit = w.dm->Table8;
+    store::Table &arpit = w.dm->archiveCharacteristics;
     arpit.setFiltered(false);
     int archived = 0;
     for (arpit.first(); !arpit.eof(); arpit.next()) {
@@ -606,9 +606,9 @@ void TestMixWindow::archivedNumbersAreThoseShown()
         const QString name = arpit.text(QStringLiteral("pit")).trimmed();
         QVERIFY2(rowOf.contains(name), qPrintable(name));
         const int m = rowOf.value(name);
-        QCOMPARE(arpit.number(QStringLiteral("mi")), shown(m, TForm12::ColMinimum));
-        QCOMPARE(arpit.number(QStringLiteral("fa")), shown(m, TForm12::ColFact));
-        QCOMPARE(arpit.number(QStringLiteral("ma")), shown(m, TForm12::ColMaximum));
+        QCOMPARE(arpit.number(QStringLiteral("mi")), shown(m, MixWindow::ColMinimum));
+        QCOMPARE(arpit.number(QStringLiteral("fa")), shown(m, MixWindow::ColFact));
+        QCOMPARE(arpit.number(QStringLiteral("ma")), shown(m, MixWindow::ColMaximum));
         ++archived;
     }
     QCOMPARE(archived, int(rowOf.size()));
@@ -699,11 +699,11 @@ void TestMixWindow::closeLeavesRawMaterialsUnfiltered()
 {
     Mix w;
     QVERIFY(w.ok());
-    QVERIFY(w.dm->Table3.filtered());
+    QVERIFY(w.dm->rawMaterials.filtered());
     w.form->exitButton()->click();
     QVERIFY(!w.form->isVisible());
-    QVERIFY(!w.dm->Table3.filtered());
-    QVERIFY(w.dm->Table3.filter().isEmpty());
+    QVERIFY(!w.dm->rawMaterials.filtered());
+    QVERIFY(w.dm->rawMaterials.filter().isEmpty());
 }
 
 // Masses and percents typed (also for a raw material not selected), a price typed, a
@@ -726,10 +726,10 @@ void TestMixWindow::onlyTypedPricesReachTheRawMaterials()
     w.form->exitButton()->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QVERIFY(w.dm->lastArchiveNumber() > 0);
-    w.dm->Table3.flush();
+    w.dm->rawMaterials.flush();
     const QList<QVariantList> after = sirRecords(w.demo.dataDir());
     QCOMPARE(after.size(), before.size());
-    const QList<store::FieldDef> fields = w.dm->Table3.fields();
+    const QList<store::FieldDef> fields = w.dm->rawMaterials.fields();
     for (int r = 0; r < after.size(); ++r) {
         for (int f = 0; f < fields.size(); ++f) {
             const bool typed =

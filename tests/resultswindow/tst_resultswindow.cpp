@@ -24,7 +24,7 @@
 
 #include <memory>
 
-using results::TForm8;
+using results::ResultsWindow;
 using store::fixedText;
 using store::round2;
 
@@ -34,9 +34,9 @@ namespace
 // A cost run of the demo data and the results window over it, its messages collected.
 struct Results {
     roadtest::DemoData demo;
-    store::TDataModule2 *dm = nullptr;
+    store::DataModule *dm = nullptr;
     calc::RunResult run;
-    std::unique_ptr<TForm8> form;
+    std::unique_ptr<ResultsWindow> form;
     QStringList messages;
 
     // The messages are collected, or shown in the window's own message boxes.
@@ -48,8 +48,8 @@ struct Results {
         run = demo.calculate(calc::CalcMode::Cost);
         if (run.outcome != calc::RunOutcome::Solution)
             return;
-        form = std::make_unique<TForm8>(*dm, run);
-        auto *view = new documents::TForm15(*dm, form.get());
+        form = std::make_unique<ResultsWindow>(*dm, run);
+        auto *view = new documents::RecipeViewWindow(*dm, form.get());
         form->setRecipeViewOpener([view](int number) {
             view->setArchiveNumber(number);
             view->exec();
@@ -75,7 +75,7 @@ struct Results {
     int compositionRow(const QString &name) const
     {
         for (int r = 0; r < composition()->rowCount(); ++r)
-            if (compositionCell(r, TForm8::ColRawName) == name)
+            if (compositionCell(r, ResultsWindow::ColRawName) == name)
                 return r;
         return -1;
     }
@@ -104,14 +104,14 @@ struct Results {
     void setPercents(const QStringList &percents)
     {
         for (int r = 0; r < percents.size(); ++r)
-            form->StringGrid2SetEditText(TForm8::ColPercent, r, percents.at(r));
+            form->StringGrid2SetEditText(ResultsWindow::ColPercent, r, percents.at(r));
     }
 
     QList<double> percents() const
     {
         QList<double> values;
         for (int r = 0; r < composition()->rowCount(); ++r)
-            values.append(store::parseNumber(compositionCell(r, TForm8::ColPercent)));
+            values.append(store::parseNumber(compositionCell(r, ResultsWindow::ColPercent)));
         return values;
     }
 };
@@ -194,7 +194,7 @@ void TestResultsWindow::rebuildShowsThePriceBuildUp()
     const calc::RunResult &r = w.run;
     QCOMPARE(w.feeds()->rowCount(), 7);
     QCOMPARE(w.feeds()->columnCount(), 14);
-    QCOMPARE(w.feeds()->horizontalHeaderItem(TForm8::ColPriceWithTax)->text(),
+    QCOMPARE(w.feeds()->horizontalHeaderItem(ResultsWindow::ColPriceWithTax)->text(),
              QStringLiteral("Цена 1Т с НДС"));
     QCOMPARE(w.form->currentFeed(), 1);
     for (int p = 1; p <= 7; ++p) {
@@ -220,22 +220,22 @@ void TestResultsWindow::rebuildShowsThePriceBuildUp()
             QCOMPARE(w.feedCell(p, c), expected.at(c));
         QCOMPARE(w.form->price(p).namePrice, noTax + round2(10 * noTax / 100));
     }
-    QCOMPARE(w.feedCell(1, TForm8::ColType), QStringLiteral("ПК-5"));
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColType), QStringLiteral("ПК-5"));
 }
 
 void TestResultsWindow::detailsFollowTheSelectedFeed()
 {
     Results w;
     QVERIFY(w.ok());
-    w.feeds()->setCurrentCell(2, TForm8::ColCosts);
+    w.feeds()->setCurrentCell(2, ResultsWindow::ColCosts);
     QCOMPARE(w.form->currentFeed(), 3);
     const calc::RunResult &r = w.run;
     QCOMPARE(w.composition()->rowCount(), int(results::compositionLines(r.recipes.feed(3)).size()));
     double percent = 0;
     double tonnes = 0;
     for (int row = 0; row < w.composition()->rowCount(); ++row) {
-        percent += store::parseNumber(w.compositionCell(row, TForm8::ColPercent));
-        tonnes += store::parseNumber(w.compositionCell(row, TForm8::ColTonnes));
+        percent += store::parseNumber(w.compositionCell(row, ResultsWindow::ColPercent));
+        tonnes += store::parseNumber(w.compositionCell(row, ResultsWindow::ColTonnes));
     }
     QVERIFY(qAbs(percent - 100) < 0.005);
     QVERIFY(qAbs(tonnes - r.recipes.feed(3).output) < 0.0005);
@@ -263,22 +263,22 @@ void TestResultsWindow::costCellsReprice()
         return fixedText(noTax + round2(10 * noTax / 100), 12, 2);
     };
     // every keystroke reprices: "1", "15", then "15x" stops at the costs
-    w.type(w.feeds(), 0, TForm8::ColCosts, QStringLiteral("15x"));
+    w.type(w.feeds(), 0, ResultsWindow::ColCosts, QStringLiteral("15x"));
     QCOMPARE(w.messages, QStringList{"Исправьте издержки... Цена не пересчитана..."});
-    QCOMPARE(w.feedCell(1, TForm8::ColPriceWithTax), withTax(15));
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColPriceWithTax), withTax(15));
     w.messages.clear();
 
-    w.type(w.feeds(), 0, TForm8::ColCosts, QStringLiteral("1500"));
+    w.type(w.feeds(), 0, ResultsWindow::ColCosts, QStringLiteral("1500"));
     QVERIFY(w.messages.isEmpty());
-    QCOMPARE(w.feedCell(1, TForm8::ColCosts), QStringLiteral("1500"));
-    QCOMPARE(w.feedCell(1, TForm8::ColPriceWithTax), withTax(1500));
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColCosts), QStringLiteral("1500"));
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColPriceWithTax), withTax(1500));
 
     // the surcharge takes two decimals, as its archive field (a third is not taken), and
     // is written back; the other feed types stay as they were
-    w.type(w.feeds(), 0, TForm8::ColGran, QStringLiteral("250.125"));
-    QCOMPARE(w.feedCell(1, TForm8::ColGran), QStringLiteral("      250.12"));
-    QCOMPARE(w.feedCell(2, TForm8::ColGran), QStringLiteral("300"));
-    w.type(w.feeds(), 0, TForm8::ColVat, QStringLiteral("-"));
+    w.type(w.feeds(), 0, ResultsWindow::ColGran, QStringLiteral("250.125"));
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColGran), QStringLiteral("      250.12"));
+    QCOMPARE(w.feedCell(2, ResultsWindow::ColGran), QStringLiteral("300"));
+    w.type(w.feeds(), 0, ResultsWindow::ColVat, QStringLiteral("-"));
     QCOMPARE(w.messages, QStringList{"Исправьте %нал (НДС)... Цена не пересчитана..."});
 }
 
@@ -293,30 +293,31 @@ void TestResultsWindow::priceChangeRepricesEveryFeed()
     QVERIFY(row >= 0);
     QStringList rawCostsBefore;
     for (int p = 1; p <= 7; ++p)
-        rawCostsBefore.append(w.feedCell(p, TForm8::ColRawCost));
+        rawCostsBefore.append(w.feedCell(p, ResultsWindow::ColRawCost));
 
-    w.type(w.composition(), row, TForm8::ColPrice, QStringLiteral("-"));
+    w.type(w.composition(), row, ResultsWindow::ColPrice, QStringLiteral("-"));
     QCOMPARE(w.messages, QStringList{"Недопустимый символ в 2 позиции цены... Исправьте..."});
     w.messages.clear();
 
-    w.type(w.composition(), row, TForm8::ColPrice, QStringLiteral("20000"));
+    w.type(w.composition(), row, ResultsWindow::ColPrice, QStringLiteral("20000"));
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     const calc::RecipeLine &wheat = lineOf(r, 1, row);
     QCOMPARE(wheat.price, 20000.0);
     for (const calc::FeedRecipe &feed : r.recipes.feeds) // in every feed type
         for (const calc::RecipeLine &line : feed.lines)
             QVERIFY(line.raw != wheat.raw || line.price == 20000.0);
-    QCOMPARE(w.compositionCell(row, TForm8::ColBatchCost), fixedText(20000 * wheat.tonnes, 13, 2));
+    QCOMPARE(w.compositionCell(row, ResultsWindow::ColBatchCost),
+             fixedText(20000 * wheat.tonnes, 13, 2));
     const std::vector<double> costs = results::rawCosts(r.recipes);
     int changed = 0;
     for (int p = 1; p <= 7; ++p) {
-        QCOMPARE(w.feedCell(p, TForm8::ColRawCost), fixedText(costs[size_t(p)], 13, 2));
+        QCOMPARE(w.feedCell(p, ResultsWindow::ColRawCost), fixedText(costs[size_t(p)], 13, 2));
         QCOMPARE(w.form->price(p).rawCost, costs[size_t(p)]);
         const double noTax = priceWithoutTax(costs[size_t(p)]);
-        QCOMPARE(w.feedCell(p, TForm8::ColPriceNoTax), fixedText(noTax, 12, 2));
-        QCOMPARE(w.feedCell(p, TForm8::ColPriceWithTax),
+        QCOMPARE(w.feedCell(p, ResultsWindow::ColPriceNoTax), fixedText(noTax, 12, 2));
+        QCOMPARE(w.feedCell(p, ResultsWindow::ColPriceWithTax),
                  fixedText(noTax + round2(10 * noTax / 100), 12, 2));
-        changed += w.feedCell(p, TForm8::ColRawCost) != rawCostsBefore.at(p - 1);
+        changed += w.feedCell(p, ResultsWindow::ColRawCost) != rawCostsBefore.at(p - 1);
     }
     QVERIFY(changed > 1);
     QCOMPARE(w.form->currentFeed(), 1);
@@ -333,8 +334,8 @@ void TestResultsWindow::correctionModeLocksTheWindow()
     QVERIFY(!w.feeds()->isEnabled());
     QVERIFY(!w.form->printButton()->isEnabled());
     QVERIFY(!w.form->archiveButton()->isEnabled());
-    QVERIFY(w.composition()->item(0, TForm8::ColPercent)->flags() & Qt::ItemIsEditable);
-    w.type(w.composition(), 0, TForm8::ColPercent, QStringLiteral("4x"));
+    QVERIFY(w.composition()->item(0, ResultsWindow::ColPercent)->flags() & Qt::ItemIsEditable);
+    w.type(w.composition(), 0, ResultsWindow::ColPercent, QStringLiteral("4x"));
     QCOMPARE(w.messages,
              QStringList{"Недопустимый символ в 2 позиции процента ввода... Исправьте..."});
     w.messages.clear();
@@ -368,10 +369,11 @@ void TestResultsWindow::correctionNearlyHundred()
             1e-9);
     double rawCost = 0;
     for (int row = 0; row < x.size(); ++row)
-        rawCost +=
-            round2(x[row] * store::parseNumber(w.compositionCell(row, TForm8::ColPrice)) / 100);
-    QCOMPARE(w.feedCell(1, TForm8::ColRawCost), fixedText(rawCost, 13, 2));
-    QCOMPARE(w.feedCell(1, TForm8::ColPriceNoTax), fixedText(priceWithoutTax(rawCost), 12, 2));
+        rawCost += round2(
+            x[row] * store::parseNumber(w.compositionCell(row, ResultsWindow::ColPrice)) / 100);
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColRawCost), fixedText(rawCost, 13, 2));
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColPriceNoTax),
+             fixedText(priceWithoutTax(rawCost), 12, 2));
 }
 
 // 97 % with one row at 0 %: that row gets 3.00 %.
@@ -384,7 +386,7 @@ void TestResultsWindow::correctionFillsTheZeroRow()
     QList<double> x = w.percents();
     const int largest = largestRow(x);
     const int zero = largest == 0 ? 1 : 0;
-    const QString zeroName = w.compositionCell(zero, TForm8::ColRawName);
+    const QString zeroName = w.compositionCell(zero, ResultsWindow::ColRawName);
     x[largest] = store::round3(x[largest] - (3 - x[zero]));
     x[zero] = 0;
     w.setPercents(texts(x));
@@ -392,7 +394,7 @@ void TestResultsWindow::correctionFillsTheZeroRow()
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     const int row = w.compositionRow(zeroName);
     QVERIFY(row >= 0);
-    QCOMPARE(w.compositionCell(row, TForm8::ColPercent), QStringLiteral("    3.00"));
+    QCOMPARE(w.compositionCell(row, ResultsWindow::ColPercent), QStringLiteral("    3.00"));
     QCOMPARE(lineOf(r, 1, row).percent, 3.0);
     QVERIFY(qAbs(feedTonnes(r, 1, false) - r.recipes.feed(1).output) < 1e-9);
 }
@@ -436,10 +438,10 @@ void TestResultsWindow::archiveWritesConsecutiveNumbers()
     Results w;
     QVERIFY(w.ok());
     const int last = w.dm->lastArchiveNumber();
-    w.feeds()->setCurrentCell(1, TForm8::ColNote);
-    w.type(w.feeds(), 1, TForm8::ColNote, QStringLiteral("партия для фермы"));
+    w.feeds()->setCurrentCell(1, ResultsWindow::ColNote);
+    w.type(w.feeds(), 1, ResultsWindow::ColNote, QStringLiteral("партия для фермы"));
     w.form->archiveButton()->click();
-    QCOMPARE(w.feedCell(2, TForm8::ColArchive), QString::number(last + 1));
+    QCOMPARE(w.feedCell(2, ResultsWindow::ColArchive), QString::number(last + 1));
     {
         typing::MessageCatcher boxes(typing::Dismiss::Mouse); // its first answer, "Да"
         w.form->archiveButton()->click();
@@ -448,14 +450,14 @@ void TestResultsWindow::archiveWritesConsecutiveNumbers()
                                               .arg(last + 1)});
     }
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
-    QCOMPARE(w.feedCell(2, TForm8::ColArchive), QString::number(last + 2));
+    QCOMPARE(w.feedCell(2, ResultsWindow::ColArchive), QString::number(last + 2));
     QCOMPARE(w.dm->lastArchiveNumber(), last + 2);
 
     // read back from the file, as the next run of the program would
     store::Table arkk;
     arkk.setFileName(w.demo.dataDir() + QStringLiteral("/arkk.dbf"));
     arkk.open();
-    const double withTax = store::parseNumber(w.feedCell(2, TForm8::ColPriceWithTax));
+    const double withTax = store::parseNumber(w.feedCell(2, ResultsWindow::ColPriceWithTax));
     const QString price = QString::number(qint64(store::roundHalfEven(withTax)));
     QStringList names;
     for (arkk.first(); !arkk.eof(); arkk.next()) {
@@ -464,7 +466,7 @@ void TestResultsWindow::archiveWritesConsecutiveNumbers()
         QCOMPARE(arkk.text(QStringLiteral("data")), QStringLiteral("05.03.2026"));
         QCOMPARE(arkk.number(QStringLiteral("izder")), 1200.0);
     }
-    const QString type = w.feedCell(2, TForm8::ColType);
+    const QString type = w.feedCell(2, ResultsWindow::ColType);
     QCOMPARE(names, QStringList({type + u'-' + price + u'-' + QString::number(last + 1) + u'Г',
                                  type + u'-' + price + u'-' + QString::number(last + 2) + u'Г'}));
     store::Table arsir;
@@ -479,13 +481,13 @@ void TestResultsWindow::archiveTakesTheCellsAsShown_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("field");
     QTest::addColumn<double>("stored"); // < 0: refused
-    QTest::newRow("surcharge rounded as shown") << int(TForm8::ColGran) << "250.125"
+    QTest::newRow("surcharge rounded as shown") << int(ResultsWindow::ColGran) << "250.125"
                                                 << "gran" << 250.13;
-    QTest::newRow("costs as typed") << int(TForm8::ColCosts) << "1500.5"
+    QTest::newRow("costs as typed") << int(ResultsWindow::ColCosts) << "1500.5"
                                     << "izder" << 1500.5;
-    QTest::newRow("costs not a number") << int(TForm8::ColCosts) << "15x"
+    QTest::newRow("costs not a number") << int(ResultsWindow::ColCosts) << "15x"
                                         << "izder" << -1.0;
-    QTest::newRow("tax emptied") << int(TForm8::ColVat) << ""
+    QTest::newRow("tax emptied") << int(ResultsWindow::ColVat) << ""
                                  << "nds" << -1.0;
 }
 
@@ -584,13 +586,13 @@ void TestResultsWindow::printOpensTheRecipe()
     Results w;
     QVERIFY(w.ok());
     w.form->archiveButton()->click();
-    const int number = w.feedCell(1, TForm8::ColArchive).toInt();
+    const int number = w.feedCell(1, ResultsWindow::ColArchive).toInt();
     QVERIFY(number > 0);
     const QString pdf = roadtest::outputPdf(QStringLiteral("results-recipe"));
     QFile::remove(pdf);
     int shownNumber = 0;
     QTimer::singleShot(0, w.form.get(), [&] {
-        auto *view = qobject_cast<documents::TForm15 *>(QApplication::activeModalWidget());
+        auto *view = qobject_cast<documents::RecipeViewWindow *>(QApplication::activeModalWidget());
         if (!view)
             return;
         shownNumber = view->archiveNumber();
@@ -612,24 +614,24 @@ void TestResultsWindow::printOpensTheRecipe()
     const QString text = roadtest::pdfText(pdf);
     QVERIFY2(text.contains(QStringLiteral("-%1Г").arg(number)), qPrintable(text.left(400)));
     QVERIFY(text.contains(QStringLiteral("Пшеница фуражная")));
-    QCOMPARE(w.feedCell(1, TForm8::ColArchive), QString::number(number));
+    QCOMPARE(w.feedCell(1, ResultsWindow::ColArchive), QString::number(number));
 }
 
 void TestResultsWindow::reopeningRebuildsButKeepsNotes()
 {
     Results w;
     QVERIFY(w.ok());
-    w.type(w.feeds(), 2, TForm8::ColNote, QStringLiteral("без мела"));
-    w.type(w.feeds(), 2, TForm8::ColCosts, QStringLiteral("999"));
+    w.type(w.feeds(), 2, ResultsWindow::ColNote, QStringLiteral("без мела"));
+    w.type(w.feeds(), 2, ResultsWindow::ColCosts, QStringLiteral("999"));
     w.form->archiveButton()->click();
     w.form->exitButton()->click();
     QVERIFY(w.form->exitRequested());
     QVERIFY(!w.form->isVisible());
     w.form->show();
     QVERIFY(!w.form->exitRequested());
-    QCOMPARE(w.feedCell(3, TForm8::ColNote), QStringLiteral("без мела"));
-    QCOMPARE(w.feedCell(3, TForm8::ColCosts), QStringLiteral("1200"));
-    QCOMPARE(w.feedCell(3, TForm8::ColArchive), QString());
+    QCOMPARE(w.feedCell(3, ResultsWindow::ColNote), QStringLiteral("без мела"));
+    QCOMPARE(w.feedCell(3, ResultsWindow::ColCosts), QStringLiteral("1200"));
+    QCOMPARE(w.feedCell(3, ResultsWindow::ColArchive), QString());
     w.form->repeatButton()->click();
     QVERIFY(!w.form->exitRequested());
 }
@@ -641,21 +643,21 @@ void TestResultsWindow::typingStopsWhereTheFieldEnds_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     const QString note(300, u'ж');
-    QTest::newRow("note-254") << true << int(TForm8::ColNote) << note << note.left(254);
-    QTest::newRow("costs-largest") << true << int(TForm8::ColCosts) << "999999999.99"
+    QTest::newRow("note-254") << true << int(ResultsWindow::ColNote) << note << note.left(254);
+    QTest::newRow("costs-largest") << true << int(ResultsWindow::ColCosts) << "999999999.99"
                                    << "999999999.99";
-    QTest::newRow("costs-tenth-digit") << true << int(TForm8::ColCosts) << "1234567890"
+    QTest::newRow("costs-tenth-digit") << true << int(ResultsWindow::ColCosts) << "1234567890"
                                        << "123456789";
-    QTest::newRow("profit-fifth-digit") << true << int(TForm8::ColProfit) << "12345"
+    QTest::newRow("profit-fifth-digit") << true << int(ResultsWindow::ColProfit) << "12345"
                                         << "1234";
-    QTest::newRow("vat-fourth-decimal") << true << int(TForm8::ColVat) << "10.1234"
+    QTest::newRow("vat-fourth-decimal") << true << int(ResultsWindow::ColVat) << "10.1234"
                                         << "10.123";
-    QTest::newRow("form-one-letter") << true << int(TForm8::ColForm) << "ГК"
+    QTest::newRow("form-one-letter") << true << int(ResultsWindow::ColForm) << "ГК"
                                      << "Г";
-    QTest::newRow("percent-fourth-decimal") << false << int(TForm8::ColPercent) << "1.1234"
+    QTest::newRow("percent-fourth-decimal") << false << int(ResultsWindow::ColPercent) << "1.1234"
                                             << "1.123";
     // a character that is no number is typed: the window's message names its position
-    QTest::newRow("price-letter-kept") << false << int(TForm8::ColPrice) << "12x"
+    QTest::newRow("price-letter-kept") << false << int(ResultsWindow::ColPrice) << "12x"
                                        << "12x";
 }
 
@@ -685,19 +687,20 @@ void TestResultsWindow::numberAndTypeStayInView()
     Results w;
     QVERIFY(w.ok());
     QTableWidget *feeds = w.feeds();
-    feeds->scrollTo(feeds->model()->index(0, TForm8::ColNote), QAbstractItemView::PositionAtTop);
+    feeds->scrollTo(feeds->model()->index(0, ResultsWindow::ColNote),
+                    QAbstractItemView::PositionAtTop);
     QVERIFY(feeds->horizontalScrollBar()->value() > 0);
-    QVERIFY(feeds->columnViewportPosition(TForm8::ColType) < 0); // the grid itself scrolled
+    QVERIFY(feeds->columnViewportPosition(ResultsWindow::ColType) < 0); // the grid itself scrolled
     auto *frozen = feeds->findChild<QTableView *>(QStringLiteral("stringgrid1Frozen"));
     QVERIFY(frozen);
     QVERIFY(frozen->isVisible());
-    QCOMPARE(frozen->width(),
-             feeds->columnWidth(TForm8::ColNumber) + feeds->columnWidth(TForm8::ColType));
-    for (int c = 0; c < TForm8::FeedColumnCount; ++c)
-        QCOMPARE(frozen->isColumnHidden(c), c > TForm8::ColType);
-    QCOMPARE(frozen->model()->index(2, TForm8::ColType).data().toString(), w.feedCell(3, 1));
+    QCOMPARE(frozen->width(), feeds->columnWidth(ResultsWindow::ColNumber) +
+                                  feeds->columnWidth(ResultsWindow::ColType));
+    for (int c = 0; c < ResultsWindow::FeedColumnCount; ++c)
+        QCOMPARE(frozen->isColumnHidden(c), c > ResultsWindow::ColType);
+    QCOMPARE(frozen->model()->index(2, ResultsWindow::ColType).data().toString(), w.feedCell(3, 1));
     // it lies over the grid's left edge, level with the grid's rows
-    const QRect cell = frozen->visualRect(frozen->model()->index(2, TForm8::ColType));
+    const QRect cell = frozen->visualRect(frozen->model()->index(2, ResultsWindow::ColType));
     QCOMPARE(frozen->viewport()->mapTo(feeds, cell.topLeft()).y(),
              feeds->viewport()
                  ->mapTo(feeds, feeds->visualRect(feeds->model()->index(2, 0)).topLeft())
@@ -745,7 +748,7 @@ void TestResultsWindow::typingGoesOnAfterAMessage_data()
         // "17000,": still not a number after the first backspace
         {"price with a comma",
          false,
-         TForm8::ColPrice,
+         ResultsWindow::ColPrice,
          false,
          "17000,5",
          {comma, comma},
@@ -753,9 +756,18 @@ void TestResultsWindow::typingGoesOnAfterAMessage_data()
          "",
          {comma},
          "17000"},
-        {"price with a letter", false, TForm8::ColPrice, false, "1a", {letter}, 1, "5", {}, "15"},
-        {"percentage", false, TForm8::ColPercent, true, "4a", {percent}, 1, "2", {}, "42"},
-        {"costs", true, TForm8::ColCosts, false, "1200x", {costs}, 1, "5", {}, "12005"},
+        {"price with a letter",
+         false,
+         ResultsWindow::ColPrice,
+         false,
+         "1a",
+         {letter},
+         1,
+         "5",
+         {},
+         "15"},
+        {"percentage", false, ResultsWindow::ColPercent, true, "4a", {percent}, 1, "2", {}, "42"},
+        {"costs", true, ResultsWindow::ColCosts, false, "1200x", {costs}, 1, "5", {}, "12005"},
     };
     for (const auto &c : cases)
         for (const auto how : {typing::Dismiss::Key, typing::Dismiss::Mouse})
@@ -800,7 +812,7 @@ void TestResultsWindow::typingGoesOnAfterAMessage()
     typing::pressKey(Qt::Key_Return);
     QCOMPARE(boxes.texts, expected + whileCorrecting);
     QCOMPARE(grid->item(0, column)->text(), cell);
-    if (column == TForm8::ColPrice) {
+    if (column == ResultsWindow::ColPrice) {
         QCOMPARE(lineOf(w.run, 1, 0).price, cell.toDouble());
     }
 }

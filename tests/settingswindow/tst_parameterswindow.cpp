@@ -1,4 +1,4 @@
-// The parameters window TForm11: what it shows, what typing in its masked fields gives,
+// The parameters window ParametersWindow: what it shows, what typing in its masked fields gives,
 // and the file it leaves behind after each close.
 #include "settings/settings.h"
 #include "settings/window/parameterswindow.h"
@@ -91,7 +91,7 @@ private:
     QLineEdit *field(int line) const { return window->field(line); }
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<TForm11> window;
+    std::unique_ptr<ParametersWindow> window;
 };
 
 void TestParametersWindow::init()
@@ -99,7 +99,7 @@ void TestParametersWindow::init()
     dir = std::make_unique<QTemporaryDir>();
     writeFile(demoLines());
     QVERIFY(settings::ReadSettings(dir->path()).problems.isEmpty());
-    window = std::make_unique<TForm11>(nullptr, dir->path());
+    window = std::make_unique<ParametersWindow>(nullptr, dir->path());
 }
 
 void TestParametersWindow::cleanup()
@@ -430,7 +430,7 @@ void TestParametersWindow::saveSaysWhetherTheValuesAreSaved()
     QFETCH(bool, writable);
     QFETCH(QString, saidAfter);
     if (!writable)
-        window = std::make_unique<TForm11>(nullptr, dir->filePath(QStringLiteral("gone")));
+        window = std::make_unique<ParametersWindow>(nullptr, dir->filePath(QStringLiteral("gone")));
     open();
     QCOMPARE(window->savedLine()->text(), QStringLiteral("Показаны сохраненные значения."));
     field(3)->setFocus();

@@ -98,7 +98,7 @@ void TestCloseSequence::cleanup()
 
 CompactionOutcome TestCloseSequence::compact()
 {
-    Table scratch("Table10");
+    Table scratch("scratch");
     const archive::ArchiveCursors cursors{nullptr, cursors_[0].get(), cursors_[1].get(),
                                           cursors_[2].get(), cursors_[3].get()};
     const auto replace = [](const QString &from, const QString &to) {

@@ -8,8 +8,8 @@
 #include <QTableView>
 #include <QtTest>
 
+using shell::MainMenu;
 using shell::MenuItem;
-using shell::TForm1;
 
 class TestMainMenu final : public QObject
 {
@@ -27,7 +27,7 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> work_;
-    std::unique_ptr<TForm1> menu_;
+    std::unique_ptr<MainMenu> menu_;
     QStringList shown_;
 };
 
@@ -38,7 +38,7 @@ void TestMainMenu::init()
     QVERIFY(QDir(work_->path()).mkpath("itog3"));
     shown_.clear();
     const auto sink = [this](const QString &text) { shown_.append(text); };
-    menu_ = std::make_unique<TForm1>(shell::WorkingFolder{QDir(work_->path())}, sink);
+    menu_ = std::make_unique<MainMenu>(shell::WorkingFolder{QDir(work_->path())}, sink);
 }
 
 void TestMainMenu::window()
@@ -133,7 +133,7 @@ void TestMainMenu::openerRunsAndFocusReturns()
 void TestMainMenu::firstActivation()
 {
     settings::setWorkingDate(QDate::currentDate().addDays(-10));
-    QSignalSpy done(menu_.get(), &TForm1::firstActivationDone);
+    QSignalSpy done(menu_.get(), &MainMenu::firstActivationDone);
     menu_->show();
     QVERIFY(done.wait(5000) || done.count() == 1);
     QCOMPARE(settings::workingDate(), QDate::currentDate());
@@ -151,7 +151,7 @@ void TestMainMenu::firstActivation()
 // A click on a day of the calendar makes it the working date.
 void TestMainMenu::calendarClickSetsWorkingDate()
 {
-    QSignalSpy done(menu_.get(), &TForm1::firstActivationDone);
+    QSignalSpy done(menu_.get(), &MainMenu::firstActivationDone);
     menu_->show();
     QVERIFY(QTest::qWaitForWindowExposed(menu_.get()));
     QVERIFY(done.count() == 1 || done.wait(5000));

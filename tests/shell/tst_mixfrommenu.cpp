@@ -56,8 +56,8 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     const auto windows = shell::ProgramWindows::create(
         folder, [&shown](const QString &text) { shown.append(text); });
     QVERIFY(windows);
-    shell::TForm1 &menu = windows->menu();
-    QSignalSpy done(&menu, &shell::TForm1::firstActivationDone);
+    shell::MainMenu &menu = windows->menu();
+    QSignalSpy done(&menu, &shell::MainMenu::firstActivationDone);
     menu.show();
     QVERIFY(done.count() == 1 || done.wait(5000));
 
@@ -68,9 +68,9 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     QString label;
     QString product;
     int printedNumber = 0;
-    whenShown<results::TForm12>([&](results::TForm12 *form) {
+    whenShown<results::MixWindow>([&](results::MixWindow *form) {
         form->setMessageSink([&messages](const QString &text) { messages.append(text); });
-        whenShown<TForm5>([&selectionLocked](TForm5 *feedTypes) {
+        whenShown<FeedTypesWindow>([&selectionLocked](FeedTypesWindow *feedTypes) {
             selectionLocked = !feedTypes->Button7->isEnabled() &&
                               !feedTypes->Button8->isEnabled() &&
                               !feedTypes->selectAllButton->isEnabled();
@@ -93,7 +93,7 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
         form->archiveButton()->click();
         label = form->archiveLabel()->text();
         product = form->productField()->text();
-        whenShown<documents::TForm15>([&](documents::TForm15 *view) {
+        whenShown<documents::RecipeViewWindow>([&](documents::RecipeViewWindow *view) {
             printedNumber = view->archiveNumber();
             qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
             view->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
@@ -115,14 +115,14 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
     QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));
     QVERIFY(selectionLocked);
-    store::TDataModule2 &dm = windows->dataModule();
+    store::DataModule &dm = windows->dataModule();
     const int number = dm.lastArchiveNumber();
     QCOMPARE(label, QStringLiteral("Арх.  № %1Г").arg(number));
     QVERIFY2(product.startsWith(QStringLiteral("ПК-5-")), qPrintable(product));
     QCOMPARE(printedNumber, number);
-    QVERIFY(!dm.Table3.filtered());
+    QVERIFY(!dm.rawMaterials.filtered());
     // the selection buttons are enabled again for the feed types window's own use
-    const TForm5 *feedTypes = menu.findChild<TForm5 *>();
+    const FeedTypesWindow *feedTypes = menu.findChild<FeedTypesWindow *>();
     QVERIFY(feedTypes && feedTypes->Button7->isEnabled() && feedTypes->Button8->isEnabled() &&
             feedTypes->selectAllButton->isEnabled());
     const QString text = roadtest::pdfText(pdf);

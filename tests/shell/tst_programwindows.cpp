@@ -65,7 +65,7 @@ std::unique_ptr<shell::ProgramWindows> TestProgramWindows::startMenu()
     auto windows = shell::ProgramWindows::create(folder(), sink_);
     if (!windows)
         return nullptr;
-    QSignalSpy done(&windows->menu(), &shell::TForm1::firstActivationDone);
+    QSignalSpy done(&windows->menu(), &shell::MainMenu::firstActivationDone);
     windows->menu().show();
     if (done.count() != 1 && !done.wait(5000))
         return nullptr;
@@ -116,13 +116,13 @@ void TestProgramWindows::menuOverDemoData()
     copyDemoData();
     const auto windows = startMenu();
     QVERIFY(windows);
-    shell::TForm1 &menu = windows->menu();
+    shell::MainMenu &menu = windows->menu();
     QCOMPARE(shown_, QStringList{});
 
-    store::TDataModule2 &dm = windows->dataModule();
-    QCOMPARE(dm.Table1.viewCount(), dm.pitCount());
-    QCOMPARE(dm.Table2.viewCount(), dm.kkCount());
-    QCOMPARE(dm.Table3.viewCount(), dm.sirCount());
+    store::DataModule &dm = windows->dataModule();
+    QCOMPARE(dm.characteristics.viewCount(), dm.pitCount());
+    QCOMPARE(dm.feedTypes.viewCount(), dm.kkCount());
+    QCOMPARE(dm.rawMaterials.viewCount(), dm.sirCount());
     QVERIFY(dm.selectedFeedCount > 0);
     QVERIFY(dm.selectedRawCount > 0);
     QCOMPARE(settings::workingDate(), QDate::currentDate());
@@ -154,7 +154,7 @@ void TestProgramWindows::menuOpensItsWindows()
     copyDemoData();
     const auto windows = startMenu();
     QVERIFY(windows);
-    shell::TForm1 &menu = windows->menu();
+    shell::MainMenu &menu = windows->menu();
 
     QPointer<QWidget> opened;
     QString firstLine; // what an instructions viewer showed on its first line
@@ -193,28 +193,29 @@ void TestProgramWindows::calculationHandsOnItsWindows()
     copyDemoData();
     const auto windows = startMenu();
     QVERIFY(windows);
-    shell::TForm1 &menu = windows->menu();
+    shell::MainMenu &menu = windows->menu();
 
-    QPointer<calc::TForm10> preparation;
+    QPointer<calc::PreparationWindow> preparation;
     QWidget *resultsParent = nullptr;
     QString archived;
     int viewed = 0;
     QTimer::singleShot(0, [&] {
-        preparation = qobject_cast<calc::TForm10 *>(QApplication::activeModalWidget());
+        preparation = qobject_cast<calc::PreparationWindow *>(QApplication::activeModalWidget());
         if (!preparation)
             return;
         preparation->modeButton(calc::CalcMode::Cost)->click();
         preparation->findChild<QPushButton *>(QStringLiteral("Button5"))->click();
         QTimer::singleShot(0, [&] {
-            auto *results = qobject_cast<results::TForm8 *>(QApplication::activeModalWidget());
+            auto *results =
+                qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget());
             if (!results)
                 return;
             resultsParent = results->parentWidget();
             results->archiveButton()->click();
-            archived = results->feedGrid()->item(0, results::TForm8::ColArchive)->text();
+            archived = results->feedGrid()->item(0, results::ResultsWindow::ColArchive)->text();
             QTimer::singleShot(0, [&viewed] {
-                if (auto *view =
-                        qobject_cast<documents::TForm15 *>(QApplication::activeModalWidget())) {
+                if (auto *view = qobject_cast<documents::RecipeViewWindow *>(
+                        QApplication::activeModalWidget())) {
                     viewed = view->archiveNumber();
                     view->reject();
                 }
@@ -265,7 +266,7 @@ void TestProgramWindows::archiveCertificateToWord()
     });
     const auto windows = startMenu();
     QVERIFY(windows);
-    shell::TForm1 &menu = windows->menu();
+    shell::MainMenu &menu = windows->menu();
     archivetest::appendRecipe(windows->dataModule(), archivetest::sample(7));
 
     QStringList certificate; // the panel's text when the button was pressed
@@ -280,7 +281,7 @@ void TestProgramWindows::archiveCertificateToWord()
         }
     });
     QTimer::singleShot(0, [&] {
-        auto *form = qobject_cast<archive::TForm14 *>(QApplication::activeModalWidget());
+        auto *form = qobject_cast<archive::ArchiveWindow *>(QApplication::activeModalWidget());
         if (!form)
             return;
         form->Button2->click();

@@ -74,8 +74,8 @@ private slots:
         QCOMPARE(openError(t), QString("Таблица itog3/pit.dbf не найдена"));
         QVERIFY(!t.isOpen());
         QVERIFY(!QFile::exists(name_));
-        Table unnamed(QStringLiteral("Table4"));
-        QCOMPARE(openError(unnamed), QString("Таблица Table4: не задано имя файла"));
+        Table unnamed(QStringLiteral("inclusionNorms"));
+        QCOMPARE(openError(unnamed), QString("Таблица inclusionNorms: не задано имя файла"));
     }
 
     void damaged_data()

@@ -9,9 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using store::DataModule;
 using store::FieldDef;
 using store::Table;
-using store::TDataModule2;
 
 class TestDataModule final : public QObject
 {
@@ -71,10 +71,10 @@ private:
                                {{1, ""}, {-1, ""}});
     }
 
-    std::unique_ptr<TDataModule2> createModule()
+    std::unique_ptr<DataModule> createModule()
     {
         QString error;
-        auto module = TDataModule2::create(data_, &error);
+        auto module = DataModule::create(data_, &error);
         if (!module)
             qWarning() << error;
         return module;
@@ -103,19 +103,20 @@ private slots:
             auto module = createModule();
             QVERIFY(module);
             QCOMPARE(store::dataModule(), module.get());
-            QCOMPARE(module->Table3.fileName(), data_ + "/sir.dbf");
-            for (Table *t : {&module->Table5, &module->Table6, &module->Table7, &module->Table8,
-                             &module->Table9})
+            QCOMPARE(module->rawMaterials.fileName(), data_ + "/sir.dbf");
+            for (Table *t :
+                 {&module->counters, &module->archiveHeaders, &module->archiveCompositions,
+                  &module->archiveCharacteristics, &module->archivePremixes})
                 QVERIFY2(t->isOpen(), qPrintable(t->objectName()));
-            for (Table *t : {&module->Table1, &module->Table2, &module->Table3, &module->Table4,
-                             &module->Table10})
+            for (Table *t : {&module->characteristics, &module->feedTypes, &module->rawMaterials,
+                             &module->inclusionNorms, &module->scratch})
                 QVERIFY(!t->isOpen());
             QCOMPARE(module->tables().size(), 10);
             QCOMPARE(module->pitCount(), 3);
             QCOMPARE(module->kkCount(), 4);
             QCOMPARE(module->sirCount(), 5);
             QCOMPARE(module->lastArchiveNumber(), 17);
-            QCOMPARE(module->Table4.indexes().first().field, QString("kods"));
+            QCOMPARE(module->inclusionNorms.indexes().first().field, QString("kods"));
         }
         QCOMPARE(store::dataModule(), nullptr);
     }
@@ -141,7 +142,7 @@ private slots:
         else
             fixture::writeBytes(data_ + "/" + file, bytes);
         QString error;
-        auto module = TDataModule2::create(data_, &error);
+        auto module = DataModule::create(data_, &error);
         QVERIFY(!module);
         QVERIFY2(error.contains(file) && error.contains(expected), qPrintable(error));
         QCOMPARE(store::dataModule(), nullptr);
@@ -153,7 +154,7 @@ private slots:
             path("order.dbf"),
             {{"pit", 'N', 3, 0}, {"KK", 'N', 3, 0}, {"sir", 'N', 3, 0}, {"arhnom", 'N', 4, 0}}, {});
         QString error;
-        QVERIFY(!TDataModule2::create(data_, &error));
+        QVERIFY(!DataModule::create(data_, &error));
         QVERIFY2(error.contains("order.dbf"), qPrintable(error));
     }
 
@@ -162,13 +163,13 @@ private slots:
     {
         auto module = createModule();
         QVERIFY(module);
-        module->Table2.setFilter("ot='+'");
-        module->Table2.setFiltered(true);
+        module->feedTypes.setFilter("ot='+'");
+        module->feedTypes.setFiltered(true);
         module->setNormalState();
-        QCOMPARE(orders(module->Table1), (QList<int>{1, 2, 3}));
-        QCOMPARE(orders(module->Table2), (QList<int>{1, 2, 3, 4}));
-        QCOMPARE(orders(module->Table3), (QList<int>{1, 2, 3, 4, 5}));
-        Table *lists[] = {&module->Table1, &module->Table2, &module->Table3};
+        QCOMPARE(orders(module->characteristics), (QList<int>{1, 2, 3}));
+        QCOMPARE(orders(module->feedTypes), (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(orders(module->rawMaterials), (QList<int>{1, 2, 3, 4, 5}));
+        Table *lists[] = {&module->characteristics, &module->feedTypes, &module->rawMaterials};
         for (Table *list : lists) {
             list->first();
             QCOMPARE(list->indexName(), QString("order"));
@@ -176,8 +177,8 @@ private slots:
             QVERIFY(!list->filtered());
             QCOMPARE(list->filter(), QString());
         }
-        module->Table1.first();
-        QCOMPARE(module->Table1.text("PIT"), QString("Цена"));
+        module->characteristics.first();
+        QCOMPARE(module->characteristics.text("PIT"), QString("Цена"));
     }
 
     // The counts take only listed entries; sir ends on its first record.
@@ -186,11 +187,11 @@ private slots:
         auto module = createModule();
         QVERIFY(module);
         module->setNormalState();
-        module->Table3.last();
+        module->rawMaterials.last();
         module->countSelected();
         QCOMPARE(module->selectedFeedCount, 2);
         QCOMPARE(module->selectedRawCount, 3);
-        QCOMPARE(module->Table3.integer("order"), 1);
+        QCOMPARE(module->rawMaterials.integer("order"), 1);
     }
 
     // The fixed pools never grow: an insert into pit, kk or sir is cancelled at once.
@@ -199,7 +200,7 @@ private slots:
         auto module = createModule();
         QVERIFY(module);
         module->setNormalState();
-        for (Table *list : {&module->Table1, &module->Table2, &module->Table3}) {
+        for (Table *list : {&module->characteristics, &module->feedTypes, &module->rawMaterials}) {
             const int count = list->viewCount();
             list->append();
             QCOMPARE(list->state(), Table::State::Browse);

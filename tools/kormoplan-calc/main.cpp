@@ -152,14 +152,14 @@ private:
 
 // Opens the copied directory as the calculation window finds it: the lists in their
 // normal state, feed types and raw materials restricted to the selected entries.
-std::unique_ptr<store::TDataModule2> openData(const QString &dir, QString *error)
+std::unique_ptr<store::DataModule> openData(const QString &dir, QString *error)
 {
-    std::unique_ptr<store::TDataModule2> module = store::TDataModule2::create(dir, error);
+    std::unique_ptr<store::DataModule> module = store::DataModule::create(dir, error);
     if (!module)
         return nullptr;
     try {
         module->setNormalState();
-        for (store::Table *table : {&module->Table2, &module->Table3}) {
+        for (store::Table *table : {&module->feedTypes, &module->rawMaterials}) {
             table->setFilter(store::selectionFilterText);
             table->setFiltered(true);
             table->first();
@@ -192,7 +192,7 @@ int run(const Options &options)
     if (!read.problems.isEmpty())
         return fail(naming(read.problems.join(u'\n')));
     QString error;
-    const std::unique_ptr<store::TDataModule2> module = openData(copy.path(), &error);
+    const std::unique_ptr<store::DataModule> module = openData(copy.path(), &error);
     if (!module)
         return fail(naming(error));
 
@@ -218,8 +218,9 @@ int run(const Options &options)
         if (!options.json)
             printTo(stdout, naming(text) + QStringLiteral("\n\n"));
     });
-    const calc::CalcTables tables{&module->Table1, &module->Table2, &module->Table3,
-                                  &module->Table4, &module->Table5};
+    const calc::CalcTables tables{&module->characteristics, &module->feedTypes,
+                                  &module->rawMaterials, &module->inclusionNorms,
+                                  &module->counters};
     const calc::RunResult result = calc::runCalculation(tables, runOptions, observer);
     if (!result.dataError.isEmpty())
         return fail(naming(result.dataError));

@@ -32,9 +32,9 @@ bool copyFolder(const QString &from, const QString &to)
     return true;
 }
 
-void benchFeedMoves(store::TDataModule2 &dm)
+void benchFeedMoves(store::DataModule &dm)
 {
-    store::Table &kk = dm.Table2;
+    store::Table &kk = dm.feedTypes;
     const int moves = 200;
     QElapsedTimer timer;
     timer.start();
@@ -45,7 +45,7 @@ void benchFeedMoves(store::TDataModule2 &dm)
             kk.first();
     }
     std::printf("feed types %d, raw materials %d: %.2f ms per move to another feed type\n",
-                kk.viewCount(), dm.Table3.viewCount(), double(timer.elapsed()) / moves);
+                kk.viewCount(), dm.rawMaterials.viewCount(), double(timer.elapsed()) / moves);
 }
 
 void selectFirst(QPushButton *select, store::Table &list)
@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
     }
     settings::ReadSettings(copy.path());
     QString error;
-    auto dm = store::TDataModule2::create(copy.path(), &error);
+    auto dm = store::DataModule::create(copy.path(), &error);
     if (!dm) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -87,21 +87,21 @@ int main(int argc, char *argv[])
     std::unique_ptr<QDialog> window;
     const QString which = args.at(2);
     if (which == QLatin1String("characteristics"))
-        window = std::make_unique<TForm3>(*dm);
+        window = std::make_unique<CharacteristicsWindow>(*dm);
     else if (which == QLatin1String("raw"))
-        window = std::make_unique<TForm6>(*dm);
+        window = std::make_unique<RawMaterialsWindow>(*dm);
     else
-        window = std::make_unique<TForm5>(*dm);
+        window = std::make_unique<FeedTypesWindow>(*dm);
     window->show();
     if (args.contains(QLatin1String("select"))) {
-        if (auto *raw = dynamic_cast<TForm6 *>(window.get()))
-            selectFirst(raw->Button6, dm->Table3);
-        if (auto *feed = dynamic_cast<TForm5 *>(window.get()))
-            selectFirst(feed->Button7, dm->Table2);
+        if (auto *raw = dynamic_cast<RawMaterialsWindow *>(window.get()))
+            selectFirst(raw->Button6, dm->rawMaterials);
+        if (auto *feed = dynamic_cast<FeedTypesWindow *>(window.get()))
+            selectFirst(feed->Button7, dm->feedTypes);
     }
-    if (auto *feed = dynamic_cast<TForm5 *>(window.get()); feed && args.contains("norms"))
+    if (auto *feed = dynamic_cast<FeedTypesWindow *>(window.get()); feed && args.contains("norms"))
         feed->Button6->click();
-    if (auto *feed = dynamic_cast<TForm5 *>(window.get()); feed && args.contains("bench"))
+    if (auto *feed = dynamic_cast<FeedTypesWindow *>(window.get()); feed && args.contains("bench"))
         benchFeedMoves(*dm);
     const QString picture = args.at(3);
     QTimer::singleShot(800, window.get(), [&] {
