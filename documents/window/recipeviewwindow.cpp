@@ -1,6 +1,7 @@
 #include "documents/window/recipeviewwindow.h"
 
 #include "archive/archivedrecipe.h"
+#include "archive/archiveview.h"
 #include "documents/recipeexport.h"
 #include "documents/recipeform.h"
 #include "documents/window/recipepage.h"
@@ -54,20 +55,20 @@ QWidget *radioWithNote(QRadioButton *button, const QString &note, QWidget *paren
 RecipeViewWindow::RecipeViewWindow(store::DataModule &data, QWidget *parent)
     : QDialog(parent), data_(data)
 {
-    setObjectName(QStringLiteral("Form15"));
+    setObjectName(QStringLiteral("recipeViewWindow"));
     setWindowTitle(QStringLiteral("Просмотр и печать рецепта"));
     buildLayout();
     resize(800, 600);
-    connect(Button1, &QPushButton::clicked, this, &RecipeViewWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &RecipeViewWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &RecipeViewWindow::Button3Click);
+    connect(printButton, &QPushButton::clicked, this, &RecipeViewWindow::onPrint);
+    connect(wordExportButton, &QPushButton::clicked, this, &RecipeViewWindow::onExportToWord);
+    connect(exitButton, &QPushButton::clicked, this, &RecipeViewWindow::onExit);
 }
 
 void RecipeViewWindow::buildLayout()
 {
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFont(widgets::fixedPitchFont(12));
+    recipeText = new QListWidget(this);
+    recipeText->setObjectName(QStringLiteral("recipeText"));
+    recipeText->setFont(widgets::fixedPitchFont(12));
 
     auto *formBox = new QWidget(this);
     auto *formLayout = new QGridLayout(formBox);
@@ -78,29 +79,29 @@ void RecipeViewWindow::buildLayout()
     formLabels->addWidget(widgets::makeLabel(QStringLiteral("рецепта:"), formBox));
     formLabels->addStretch();
     formLayout->addLayout(formLabels, 0, 0, 2, 1);
-    RadioButton1 = new QRadioButton(QStringLiteral("Полный рецепт"), formBox);
-    RadioButton2 = new QRadioButton(QStringLiteral("Без указания"), formBox);
-    RadioButton3 = new QRadioButton(QStringLiteral("Без цен сырья и"), formBox);
-    formLayout->addWidget(RadioButton1, 0, 1, Qt::AlignTop);
-    formLayout->addWidget(radioWithNote(RadioButton2, QStringLiteral("цен сырья"), formBox), 0, 2,
-                          2, 1, Qt::AlignTop);
+    fullRecipeButton = new QRadioButton(QStringLiteral("Полный рецепт"), formBox);
+    noRawPricesButton = new QRadioButton(QStringLiteral("Без указания"), formBox);
+    noFinanceButton = new QRadioButton(QStringLiteral("Без цен сырья и"), formBox);
+    formLayout->addWidget(fullRecipeButton, 0, 1, Qt::AlignTop);
+    formLayout->addWidget(radioWithNote(noRawPricesButton, QStringLiteral("цен сырья"), formBox), 0,
+                          2, 2, 1, Qt::AlignTop);
     formLayout->addWidget(
-        radioWithNote(RadioButton3, QStringLiteral("финансовых расчетов"), formBox), 0, 3, 2, 1,
+        radioWithNote(noFinanceButton, QStringLiteral("финансовых расчетов"), formBox), 0, 3, 2, 1,
         Qt::AlignTop);
     auto *forms = new QButtonGroup(this);
-    for (QRadioButton *b : {RadioButton1, RadioButton2, RadioButton3})
+    for (QRadioButton *b : {fullRecipeButton, noRawPricesButton, noFinanceButton})
         forms->addButton(b);
 
     auto *typePanel = new QFrame(this);
     typePanel->setFrameShape(QFrame::StyledPanel);
     auto *typeLayout = new QVBoxLayout(typePanel);
-    RadioButton4 = new QRadioButton(QStringLiteral("Расчетные"), typePanel);
-    RadioButton5 = new QRadioButton(QStringLiteral("Фактические"), typePanel);
-    typeLayout->addWidget(RadioButton4);
-    typeLayout->addWidget(RadioButton5);
+    calculatedValuesButton = new QRadioButton(QStringLiteral("Расчетные"), typePanel);
+    actualValuesButton = new QRadioButton(QStringLiteral("Фактические"), typePanel);
+    typeLayout->addWidget(calculatedValuesButton);
+    typeLayout->addWidget(actualValuesButton);
     auto *types = new QButtonGroup(this);
-    types->addButton(RadioButton4);
-    types->addButton(RadioButton5);
+    types->addButton(calculatedValuesButton);
+    types->addButton(actualValuesButton);
     for (QButtonGroup *group : {forms, types}) {
         connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
             if (checked)
@@ -113,18 +114,19 @@ void RecipeViewWindow::buildLayout()
     typeLabels->addWidget(widgets::makeLabel(QStringLiteral(" характеристик в рецепте:"), this));
     typeLabels->addStretch();
 
-    Button1 = widgets::makeButton(QStringLiteral("ПЕЧАТАТЬ"), this, "Button1");
-    Button2 = widgets::makeButton(QStringLiteral("Импорт в Word"), this, "Button2");
-    Button3 = widgets::makeButton(QStringLiteral("Выход"), this, "Button3");
-    widgets::nameObjects({{RadioButton1, "RadioButton1"},
-                          {RadioButton2, "RadioButton2"},
-                          {RadioButton3, "RadioButton3"},
-                          {RadioButton4, "RadioButton4"},
-                          {RadioButton5, "RadioButton5"}});
+    printButton = widgets::makeButton(QStringLiteral("ПЕЧАТАТЬ"), this, "printButton");
+    wordExportButton =
+        widgets::makeButton(QStringLiteral("Импорт в Word"), this, "wordExportButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
+    widgets::nameObjects({{fullRecipeButton, "fullRecipeButton"},
+                          {noRawPricesButton, "noRawPricesButton"},
+                          {noFinanceButton, "noFinanceButton"},
+                          {calculatedValuesButton, "calculatedValuesButton"},
+                          {actualValuesButton, "actualValuesButton"}});
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton *b : {Button1, Button2, Button3}) {
+    for (QPushButton *b : {printButton, wordExportButton, exitButton}) {
         b->setMinimumWidth(130);
         buttons->addWidget(b);
     }
@@ -137,7 +139,7 @@ void RecipeViewWindow::buildLayout()
     choices->addStretch();
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(ListBox1, 1);
+    layout->addWidget(recipeText, 1);
     layout->addLayout(choices);
     layout->addLayout(buttons);
 }
@@ -149,30 +151,30 @@ void RecipeViewWindow::setArchiveNumber(int number)
 
 RecipeForm RecipeViewWindow::selectedForm() const
 {
-    if (RadioButton1->isChecked())
+    if (fullRecipeButton->isChecked())
         return RecipeForm::Full;
-    return RadioButton3->isChecked() ? RecipeForm::NoFinance : RecipeForm::NoRawPrices;
+    return noFinanceButton->isChecked() ? RecipeForm::NoFinance : RecipeForm::NoRawPrices;
 }
 
 bool RecipeViewWindow::actualValuesSelected() const
 {
-    return RadioButton5->isChecked();
+    return actualValuesButton->isChecked();
 }
 
 void RecipeViewWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        onShow();
 }
 
 // Each showing: the recipe of the archive number, form 2 and the calculated values.
-void RecipeViewWindow::FormShow()
+void RecipeViewWindow::onShow()
 {
-    ListBox1->clear();
+    recipeText->clear();
     document_ = RecipeDocument();
-    RadioButton2->setChecked(true);
-    RadioButton4->setChecked(true);
+    noRawPricesButton->setChecked(true);
+    calculatedValuesButton->setChecked(true);
     bool found = false;
     archive::ArchivedRecipe recipe;
     const bool read = widgets::runReporting(this, [&] {
@@ -193,22 +195,22 @@ void RecipeViewWindow::FormShow()
         return;
     }
     showForm();
-    ListBox1->setFocus();
+    recipeText->setFocus();
 }
 
 // The list shows what the chosen form prints: its columns and lines, the chosen values,
 // and the batch amounts balanced as the next print balances them.
 void RecipeViewWindow::showForm()
 {
-    const int row = ListBox1->currentRow();
-    ListBox1->clear();
+    const int row = recipeText->currentRow();
+    recipeText->clear();
     RecipeDocument printed = document_;
     printed.balanceBatch();
-    ListBox1->addItems(formText(printed, selectedForm(), actualValuesSelected()));
-    ListBox1->setCurrentRow(std::min(row, ListBox1->count() - 1));
+    recipeText->addItems(formText(printed, selectedForm(), actualValuesSelected()));
+    recipeText->setCurrentRow(std::min(row, recipeText->count() - 1));
 }
 
-void RecipeViewWindow::Button1Click()
+void RecipeViewWindow::onPrint()
 {
     if (document_.isEmpty()) {
         widgets::showMessage(this, kNoWeight);
@@ -244,7 +246,7 @@ bool RecipeViewWindow::paintOn(QPrinter *printer)
 }
 
 // The document for the word processor, balanced as for printing.
-void RecipeViewWindow::Button2Click()
+void RecipeViewWindow::onExportToWord()
 {
     if (document_.isEmpty()) {
         widgets::showMessage(this, kNoWeight);
@@ -257,37 +259,23 @@ void RecipeViewWindow::Button2Click()
                  QStringLiteral("Рецепт ") + QString::number(number_));
 }
 
-void RecipeViewWindow::Button3Click()
+void RecipeViewWindow::onExit()
 {
     reject();
 }
 
 void RecipeViewWindow::done(int result)
 {
-    widgets::runReporting(this, [this] { FormClose(); });
+    widgets::runReporting(this, [this] { onClose(); });
     QDialog::done(result);
 }
 
-// Back to the archive window's view: the head cursor on this recipe under "arnom>0",
-// the composition and characteristics filtered to it.
-void RecipeViewWindow::FormClose()
+// Back to the archive window's view: all recipes, the head cursor on this one, the lower
+// tables linked to it.
+void RecipeViewWindow::onClose()
 {
-    store::Table &arkk = data_.archiveHeaders;
-    if (arkk.eof() && !arkk.isEmpty())
-        arkk.prior();
-    arkk.setFilter(QStringLiteral("arnom>0"));
-    arkk.setFiltered(true);
-    for (arkk.first(); !arkk.eof(); arkk.next()) {
-        if (arkk.integer(QStringLiteral("arnom")) == number_)
-            break;
-    }
-    const QString filter = QStringLiteral("arnom=") + QString::number(number_);
-    for (store::Table *table : {&data_.archiveCompositions, &data_.archiveCharacteristics}) {
-        table->setFilter(filter);
-        table->setFiltered(true);
-        table->first();
-    }
-    ListBox1->clear();
+    archive::returnToRecipe(archive::archiveCursors(data_), number_);
+    recipeText->clear();
     document_ = RecipeDocument();
 }
 

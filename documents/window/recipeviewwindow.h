@@ -54,29 +54,29 @@ protected:
     void done(int result) override;
 
 private slots:
-    void Button1Click(); // "ПЕЧАТАТЬ"
-    void Button2Click(); // "Импорт в Word"
-    void Button3Click(); // "Выход"
+    void onPrint();        // "ПЕЧАТАТЬ"
+    void onExportToWord(); // "Импорт в Word"
+    void onExit();         // "Выход"
 
 private:
     void buildLayout();
-    void FormShow();
+    void onShow();
     void showForm();
-    void FormClose();
+    void onClose();
 
     store::DataModule &data_;
     int number_ = 0;
     RecipeDocument document_;
 
-    QListWidget *ListBox1;
-    QRadioButton *RadioButton1; // "Полный рецепт"
-    QRadioButton *RadioButton2; // "Без указания" цен сырья
-    QRadioButton *RadioButton3; // "Без цен сырья и" финансовых расчетов
-    QRadioButton *RadioButton4; // "Расчетные"
-    QRadioButton *RadioButton5; // "Фактические"
-    QPushButton *Button1;       // "ПЕЧАТАТЬ"
-    QPushButton *Button2;       // "Импорт в Word"
-    QPushButton *Button3;       // "Выход"
+    QListWidget *recipeText = nullptr;         // the recipe as the chosen form prints it
+    QRadioButton *fullRecipeButton = nullptr;  // "Полный рецепт"
+    QRadioButton *noRawPricesButton = nullptr; // "Без указания" цен сырья
+    QRadioButton *noFinanceButton = nullptr; // "Без цен сырья и" финансовых расчетов
+    QRadioButton *calculatedValuesButton = nullptr; // "Расчетные"
+    QRadioButton *actualValuesButton = nullptr;     // "Фактические"
+    QPushButton *printButton = nullptr;             // "ПЕЧАТАТЬ"
+    QPushButton *wordExportButton = nullptr;        // "Импорт в Word"
+    QPushButton *exitButton = nullptr;              // "Выход"
 };
 
 } // namespace documents

@@ -7,6 +7,7 @@
 #include "calc/window/outcomeprint.h"
 #include "calc/window/preparationwindow.h"
 #include "documents/window/recipeviewwindow.h"
+#include "namedchild.h"
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
 #include "results/window/resultswindow.h"
@@ -701,7 +702,7 @@ void TestPreparationWindow::wholeRoadToThePrintedRecipe()
             printedNumber = view->archiveNumber();
             name = view->document().recipe().naim;
             qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
-            view->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            namedChild<QPushButton>(view, "printButton")->click();
             qunsetenv(platform::kForcedPdfVariable);
             view->reject();
         });

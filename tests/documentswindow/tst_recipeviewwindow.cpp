@@ -5,6 +5,7 @@
 
 #include "documents/docxreadback.h"
 #include "documents/window/recipeviewwindow.h"
+#include "namedchild.h"
 #include "platform/documentopener.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
@@ -239,7 +240,7 @@ void TestRecipeViewWindow::showsTheRecipe()
 {
     withWindow(3, [](RecipeViewWindow &form) {
         QCOMPARE(form.windowTitle(), QStringLiteral("Просмотр и печать рецепта"));
-        auto *list = form.findChild<QListWidget *>(QStringLiteral("ListBox1"));
+        auto *list = namedChild<QListWidget>(&form, "recipeText");
         QVERIFY(list);
         QCOMPARE(list->count(), form.document().lines().size());
         QVERIFY(list->item(0)->text().startsWith(QStringLiteral("ПК-1-15054.19-3Г")));
@@ -261,7 +262,7 @@ void TestRecipeViewWindow::showsTheRecipe()
                                     "Укажите тип", " характеристик в рецепте:", "Расчетные",
                                     "Фактические", "ПЕЧАТАТЬ", "Импорт в Word", "Выход"})
             QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
-        QVERIFY(form.findChild<QPushButton *>(QStringLiteral("Button2"))->isEnabled());
+        QVERIFY(namedChild<QPushButton>(&form, "wordExportButton")->isEnabled());
     });
 }
 
@@ -270,12 +271,12 @@ void TestRecipeViewWindow::screenShowsWhatThePrintShows_data()
     QTest::addColumn<QString>("form"); // the radio buttons chosen
     QTest::addColumn<QString>("values");
     QTest::addColumn<int>("costLines");
-    QTest::newRow("form 1, calculated") << "RadioButton1"
-                                        << "RadioButton4" << 10;
-    QTest::newRow("form 2, actual") << "RadioButton2"
-                                    << "RadioButton5" << 10;
-    QTest::newRow("form 3, calculated") << "RadioButton3"
-                                        << "RadioButton4" << 4;
+    QTest::newRow("form 1, calculated") << "fullRecipeButton"
+                                        << "calculatedValuesButton" << 10;
+    QTest::newRow("form 2, actual") << "noRawPricesButton"
+                                    << "actualValuesButton" << 10;
+    QTest::newRow("form 3, calculated") << "noFinanceButton"
+                                        << "calculatedValuesButton" << 4;
 }
 
 // The list follows the choice of form and values: every figure line it shows (prices or
@@ -292,12 +293,12 @@ void TestRecipeViewWindow::screenShowsWhatThePrintShows()
     qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
     QStringList screen;
     withWindow(3, [&](RecipeViewWindow &window) {
-        window.findChild<QRadioButton *>(form)->click();
-        window.findChild<QRadioButton *>(values)->click();
-        auto *list = window.findChild<QListWidget *>(QStringLiteral("ListBox1"));
+        namedChild<QRadioButton>(&window, qPrintable(form))->click();
+        namedChild<QRadioButton>(&window, qPrintable(values))->click();
+        auto *list = namedChild<QListWidget>(&window, "recipeText");
         for (int i = 0; i < list->count(); ++i)
             screen << list->item(i)->text();
-        window.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+        namedChild<QPushButton>(&window, "printButton")->click();
     });
     const QString printed = pdfWords(pdf);
     QVERIFY(!printed.isEmpty());
@@ -318,8 +319,8 @@ void TestRecipeViewWindow::printsToForcedPdf()
     QFile::remove(pdf);
     qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
     withWindow(3, [&](RecipeViewWindow &form) {
-        form.findChild<QRadioButton *>(QStringLiteral("RadioButton1"))->setChecked(true);
-        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")), Qt::LeftButton);
+        namedChild<QRadioButton>(&form, "fullRecipeButton")->setChecked(true);
+        QTest::mouseClick(namedChild<QPushButton>(&form, "printButton"), Qt::LeftButton);
         // 3 × 3.3333 (+ 3.3334) with 1 % losses against 10.100 t
         double sumL = 0;
         for (int k = 0; k < form.document().rawCount(); ++k)
@@ -360,8 +361,7 @@ void TestRecipeViewWindow::printFlowThroughPrinterChoice()
                  static_cast<QDialog *>(files)->accept();
              }});
         script.run([&] {
-            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button1")),
-                              Qt::LeftButton);
+            QTest::mouseClick(namedChild<QPushButton>(&form, "printButton"), Qt::LeftButton);
         });
         seen = script.seen();
         QVERIFY(!script.timedOut());
@@ -403,11 +403,10 @@ void TestRecipeViewWindow::exportsToWord()
     QStringList seen;
     bool timedOut = false;
     withWindow(3, [&](RecipeViewWindow &form) {
-        form.findChild<QRadioButton *>(QStringLiteral("RadioButton1"))->setChecked(true);
+        namedChild<QRadioButton>(&form, "fullRecipeButton")->setChecked(true);
         ModalScript script({acceptBox});
         script.run([&] {
-            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Button2")),
-                              Qt::LeftButton);
+            QTest::mouseClick(namedChild<QPushButton>(&form, "wordExportButton"), Qt::LeftButton);
         });
         seen = script.seen();
         timedOut = script.timedOut();
@@ -444,14 +443,13 @@ void TestRecipeViewWindow::emptyDocumentIsNotPrinted()
     withWindow(4,
                [&](RecipeViewWindow &form) {
                    QVERIFY(form.document().isEmpty());
-                   QCOMPARE(form.findChild<QListWidget *>(QStringLiteral("ListBox1"))->count(), 0);
+                   QCOMPARE(namedChild<QListWidget>(&form, "recipeText")->count(), 0);
                    // Neither printed nor exported.
-                   for (const char *button : {"Button1", "Button2"}) {
+                   for (const char *button : {"printButton", "wordExportButton"}) {
                        ModalScript script({acceptBox});
                        script.run([&] {
-                           QTest::mouseClick(
-                               form.findChild<QPushButton *>(QString::fromLatin1(button)),
-                               Qt::LeftButton);
+                           QTest::mouseClick(namedChild<QPushButton>(&form, button),
+                                             Qt::LeftButton);
                        });
                        seen << script.seen();
                    }

@@ -6,6 +6,7 @@
 #include "calc/run.h"
 #include "documents/window/recipeviewwindow.h"
 #include "listswindow/typingfixture.h"
+#include "namedchild.h"
 #include "platform/printerchoice.h"
 #include "results/cellnumber.h"
 #include "results/demodatafixture.h"
@@ -597,7 +598,7 @@ void TestResultsWindow::printOpensTheRecipe()
             return;
         shownNumber = view->archiveNumber();
         qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
-        view->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+        namedChild<QPushButton>(view, "printButton")->click();
         qunsetenv(platform::kForcedPdfVariable);
         view->reject();
     });

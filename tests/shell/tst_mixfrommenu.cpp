@@ -5,6 +5,7 @@
 
 #include "documents/window/recipeviewwindow.h"
 #include "lists/window/feedtypeswindow.h"
+#include "namedchild.h"
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
 #include "results/window/mixwindow.h"
@@ -96,7 +97,7 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
         whenShown<documents::RecipeViewWindow>([&](documents::RecipeViewWindow *view) {
             printedNumber = view->archiveNumber();
             qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
-            view->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+            namedChild<QPushButton>(view, "printButton")->click();
             qunsetenv(platform::kForcedPdfVariable);
             view->reject();
         });
