@@ -92,7 +92,7 @@ CellValue *priceCell(PriceCells &cells, int column)
 ResultsWindow::ResultsWindow(store::DataModule &data, calc::RunResult &run, QWidget *parent)
     : QDialog(parent), data_(data), run_(run)
 {
-    setObjectName(QStringLiteral("Form8"));
+    setObjectName(QStringLiteral("resultsWindow"));
     setWindowTitle(QStringLiteral("Обработка результатов расчета"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -115,7 +115,7 @@ void ResultsWindow::setRecipeViewOpener(std::function<void(int)> open)
 
 bool ResultsWindow::correctionMode() const
 {
-    return !stringgrid1->isEnabled();
+    return !feedGrid->isEnabled();
 }
 
 // A message raised by a keystroke in a cell waits until the key has been handled: a
@@ -159,7 +159,7 @@ QTableWidget *ResultsWindow::makeGrid(const QStringList &headers, const QList<in
 
 void ResultsWindow::buildLayout()
 {
-    stringgrid1 =
+    feedGrid =
         makeGrid({QStringLiteral("№"), QStringLiteral("Тип"), QStringLiteral("Архив"),
                   QStringLiteral("Выработка Т"), QStringLiteral("Стоим.сырья на 1Т"),
                   QStringLiteral("Издержки"), QStringLiteral("Прибыль %"),
@@ -167,70 +167,78 @@ void ResultsWindow::buildLayout()
                   QStringLiteral("Цена 1Т без НДС"), QStringLiteral("Цена 1Т с НДС"),
                   QStringLiteral("Назначение"), QStringLiteral("Примечание")},
                  {19, 64, 34, 68, 100, 57, 60, 60, 21, 60, 94, 90, 160, 740});
-    StringGrid2 = makeGrid({QStringLiteral("Наименование сырья"), QStringLiteral("% ввода"),
-                            QStringLiteral("Цена  1Т."), QStringLiteral("Стоимость"),
-                            QStringLiteral("Вес без пот")},
-                           {170, 47, 55, 74, 62});
-    StringGrid3 = makeGrid({QStringLiteral("Характеристика"), QStringLiteral("Минимум"),
-                            QStringLiteral("Факт"), QStringLiteral("Максимум")},
-                           {147, 55, 63, 64});
-    StringGrid3->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    widgets::nameObjects(
-        {{stringgrid1, "stringgrid1"}, {StringGrid2, "StringGrid2"}, {StringGrid3, "StringGrid3"}});
-    stringgrid1->setGeometry(4, 4, 785, 169);
-    StringGrid3->setGeometry(4, 180, 353, 329);
-    StringGrid2->setGeometry(356, 180, 433, 329);
-    new FrozenColumns(stringgrid1, ColType + 1); // which feed type a note belongs to
-    limitTyping(stringgrid1, archive::arkkFields(),
+    compositionGrid = makeGrid({QStringLiteral("Наименование сырья"), QStringLiteral("% ввода"),
+                                QStringLiteral("Цена  1Т."), QStringLiteral("Стоимость"),
+                                QStringLiteral("Вес без пот")},
+                               {170, 47, 55, 74, 62});
+    characteristicsGrid = makeGrid({QStringLiteral("Характеристика"), QStringLiteral("Минимум"),
+                                    QStringLiteral("Факт"), QStringLiteral("Максимум")},
+                                   {147, 55, 63, 64});
+    characteristicsGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    widgets::nameObjects({{feedGrid, "feedGrid"},
+                          {compositionGrid, "compositionGrid"},
+                          {characteristicsGrid, "characteristicsGrid"}});
+    feedGrid->setGeometry(4, 4, 785, 169);
+    characteristicsGrid->setGeometry(4, 180, 353, 329);
+    compositionGrid->setGeometry(356, 180, 433, 329);
+    new FrozenColumns(feedGrid, ColType + 1); // which feed type a note belongs to
+    limitTyping(feedGrid, archive::arkkFields(),
                 {{ColCosts, "izder"},
                  {ColProfit, "procprib"},
                  {ColGran, "gran"},
                  {ColForm, "gk"},
                  {ColVat, "nds"},
                  {ColNote, "prim"}});
-    limitTyping(StringGrid2, archive::arsirFields(), {{ColPercent, "procin"}, {ColPrice, "price"}});
+    limitTyping(compositionGrid, archive::arsirFields(),
+                {{ColPercent, "procin"}, {ColPrice, "price"}});
 
-    auto *feedEditor = static_cast<CellEditor *>(stringgrid1->itemDelegate());
-    auto *compositionEditor = static_cast<CellEditor *>(StringGrid2->itemDelegate());
-    connect(feedEditor, &CellEditor::textEdited, this, &ResultsWindow::stringgrid1SetEditText);
+    auto *feedEditor = static_cast<CellEditor *>(feedGrid->itemDelegate());
+    auto *compositionEditor = static_cast<CellEditor *>(compositionGrid->itemDelegate());
+    connect(feedEditor, &CellEditor::textEdited, this, &ResultsWindow::onFeedCellEdited);
     connect(compositionEditor, &CellEditor::textEdited, this,
-            &ResultsWindow::StringGrid2SetEditText);
-    connect(stringgrid1, &QTableWidget::currentCellChanged, this,
-            [this](int row, int column) { stringgrid1SelectCell(column, row); });
-    connect(StringGrid2, &QTableWidget::currentCellChanged, this,
-            [this](int row, int column) { StringGrid2SelectCell(column, row); });
+            &ResultsWindow::onCompositionCellEdited);
+    connect(feedGrid, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) { onFeedCellSelected(column, row); });
+    connect(compositionGrid, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column) { onCompositionCellSelected(column, row); });
 
-    Button1 = widgets::makeButton(QStringLiteral("Отпечатать рецепт"), this, "Button1");
-    Button2 = widgets::makeButton(QStringLiteral("Записать в архив"), this, "Button2");
-    Button3 = widgets::makeButton(QStringLiteral("Повтор расчета"), this, "Button3");
-    Button4 = widgets::makeButton(kCorrect, this, "Button4");
-    Button5 = widgets::makeButton(QStringLiteral("Выход"), this, "Button5");
-    QPushButton *const row[] = {Button1, Button2, Button3, Button4, Button5};
+    printRecipeButton =
+        widgets::makeButton(QStringLiteral("Отпечатать рецепт"), this, "printRecipeButton");
+    writeToArchiveButton =
+        widgets::makeButton(QStringLiteral("Записать в архив"), this, "writeToArchiveButton");
+    repeatCalculationButton =
+        widgets::makeButton(QStringLiteral("Повтор расчета"), this, "repeatCalculationButton");
+    correctionButton = widgets::makeButton(kCorrect, this, "correctionButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
+    QPushButton *const row[] = {printRecipeButton, writeToArchiveButton, repeatCalculationButton,
+                                correctionButton, exitButton};
     const int widths[] = {140, 140, 130, 190, 120};
     int x = 4;
     for (std::size_t i = 0; i < std::size(row); ++i) {
         row[i]->setGeometry(x, 520, widths[i], 32);
         x += widths[i] + (i == 3 ? 38 : 8); // "Выход" a little apart
     }
-    connect(Button1, &QPushButton::clicked, this, &ResultsWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &ResultsWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &ResultsWindow::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &ResultsWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &ResultsWindow::Button5Click);
+    connect(printRecipeButton, &QPushButton::clicked, this, &ResultsWindow::onPrintRecipe);
+    connect(writeToArchiveButton, &QPushButton::clicked, this, &ResultsWindow::onWriteToArchive);
+    connect(repeatCalculationButton, &QPushButton::clicked, this,
+            &ResultsWindow::onRepeatCalculation);
+    connect(correctionButton, &QPushButton::clicked, this, &ResultsWindow::onCorrection);
+    connect(exitButton, &QPushButton::clicked, this, &ResultsWindow::onExit);
     // below the row of the others, in the room the window has under them
-    Button6 = widgets::makeButton(QStringLiteral("Анализ чувствительности"), this, "Button6");
-    Button6->setGeometry(4, 560, 190, 32);
-    Button6->hide();
-    connect(Button6, &QPushButton::clicked, this, &ResultsWindow::Button6Click);
+    sensitivityButton =
+        widgets::makeButton(QStringLiteral("Анализ чувствительности"), this, "sensitivityButton");
+    sensitivityButton->setGeometry(4, 560, 190, 32);
+    sensitivityButton->hide();
+    connect(sensitivityButton, &QPushButton::clicked, this, &ResultsWindow::onSensitivity);
 }
 
 void ResultsWindow::setSensitivityOpener(std::function<void()> open)
 {
     openSensitivity_ = std::move(open);
-    Button6->setVisible(bool(openSensitivity_));
+    sensitivityButton->setVisible(bool(openSensitivity_));
 }
 
-void ResultsWindow::Button6Click()
+void ResultsWindow::onSensitivity()
 {
     if (openSensitivity_)
         openSensitivity_();
@@ -240,7 +248,7 @@ void ResultsWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormActivate();
+        onActivate();
 }
 
 // --- cells ---
@@ -286,11 +294,11 @@ void ResultsWindow::fitColumns(QTableWidget *grid, int nameWidth)
 
 // --- rebuild ---
 
-void ResultsWindow::FormActivate()
+void ResultsWindow::onActivate()
 {
     exitRequested_ = false;
     setNormalMode(true);
-    if (Button1->hasFocus())
+    if (printRecipeButton->hasFocus())
         return;
     filling_ = true;
     settings_ = PriceSettings::fromSettings(settings::currentSettings());
@@ -305,24 +313,24 @@ void ResultsWindow::FormActivate()
                                  CellValue::general(run_.selection.feedVat[p])};
     }
     setupFeedGrid();
-    StringGrid2->setRowCount(0);
-    StringGrid3->setRowCount(0);
+    compositionGrid->setRowCount(0);
+    characteristicsGrid->setRowCount(0);
     currentFeed_ = 1;
     if (feedCount() > 0)
-        stringgrid1->setCurrentCell(0, ColCosts);
+        feedGrid->setCurrentCell(0, ColCosts);
     filling_ = false;
     showFeedDetails();
 }
 
 void ResultsWindow::setupFeedGrid()
 {
-    for (int row = 0; row < stringgrid1->rowCount(); ++row) {
+    for (int row = 0; row < feedGrid->rowCount(); ++row) {
         while (notes_.size() <= row)
             notes_.append(QString());
-        notes_[row] = cell(stringgrid1, row, ColNote);
+        notes_[row] = cell(feedGrid, row, ColNote);
     }
-    stringgrid1->setRowCount(0);
-    stringgrid1->setRowCount(feedCount());
+    feedGrid->setRowCount(0);
+    feedGrid->setRowCount(feedCount());
     archived_.assign(size_t(feedCount()) + 1, std::nullopt);
     for (int p = 1; p <= feedCount(); ++p)
         fillFeedRow(p);
@@ -347,7 +355,7 @@ void ResultsWindow::fillFeedRow(int p)
                                run_.selection.feedPurpose[p],
                                notes_.value(p - 1)};
     for (int c = 0; c < FeedColumnCount; ++c)
-        setCell(stringgrid1, p - 1, c, texts.at(c), feedCellEditable(c));
+        setCell(feedGrid, p - 1, c, texts.at(c), feedCellEditable(c));
 }
 
 void ResultsWindow::showFeedDetails()
@@ -361,60 +369,60 @@ void ResultsWindow::showFeedDetails()
 
 void ResultsWindow::fillComposition()
 {
-    const int row = StringGrid2->currentRow();
-    const int column = StringGrid2->currentColumn();
-    StringGrid2->setRowCount(0);
+    const int row = compositionGrid->currentRow();
+    const int column = compositionGrid->currentColumn();
+    compositionGrid->setRowCount(0);
     const QList<CompositionRow> rows = compositionRows(recipe(currentFeed_));
     percentCells_.clear();
     rawPriceCells_.clear();
-    StringGrid2->setRowCount(int(rows.size()));
+    compositionGrid->setRowCount(int(rows.size()));
     const bool correcting = correctionMode();
     for (int r = 0; r < rows.size(); ++r) {
         const CompositionRow &composition = rows[r];
         percentCells_.append(composition.percent);
         rawPriceCells_.append(composition.price);
-        setCell(StringGrid2, r, ColRawName, composition.name);
-        setCell(StringGrid2, r, ColPercent, composition.percent.text, correcting);
-        setCell(StringGrid2, r, ColPrice, composition.price.text, true);
-        setCell(StringGrid2, r, ColBatchCost, composition.batchCost);
-        setCell(StringGrid2, r, ColTonnes, composition.tonnes);
+        setCell(compositionGrid, r, ColRawName, composition.name);
+        setCell(compositionGrid, r, ColPercent, composition.percent.text, correcting);
+        setCell(compositionGrid, r, ColPrice, composition.price.text, true);
+        setCell(compositionGrid, r, ColBatchCost, composition.batchCost);
+        setCell(compositionGrid, r, ColTonnes, composition.tonnes);
     }
-    fitColumns(StringGrid2, 170);
+    fitColumns(compositionGrid, 170);
     if (rows.isEmpty())
         return;
     const bool exists = row >= 0 && row < rows.size() && column >= 0;
-    StringGrid2->setCurrentCell(exists ? row : 0, exists ? column : ColPercent);
-    oldPriceRow_ = StringGrid2->currentRow();
+    compositionGrid->setCurrentCell(exists ? row : 0, exists ? column : ColPercent);
+    oldPriceRow_ = compositionGrid->currentRow();
     oldPriceText_ = rawPriceCells_.value(oldPriceRow_).text;
 }
 
 void ResultsWindow::fillCharacteristics()
 {
-    StringGrid3->setRowCount(0);
+    characteristicsGrid->setRowCount(0);
     const QList<CharacteristicRow> rows = characteristicRows(recipe(currentFeed_));
-    StringGrid3->setRowCount(int(rows.size()));
+    characteristicsGrid->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         const CharacteristicRow &row = rows[r];
         const bool red = violatesNorm(row.minimum, row.fact, row.maximum);
         const QStringList texts = {row.name, row.minimum.text, row.fact.text, row.maximum.text};
         for (int c = 0; c < texts.size(); ++c) {
-            setCell(StringGrid3, r, c, texts.at(c));
+            setCell(characteristicsGrid, r, c, texts.at(c));
             if (red)
-                StringGrid3->item(r, c)->setForeground(QColor(Qt::red));
+                characteristicsGrid->item(r, c)->setForeground(QColor(Qt::red));
         }
     }
-    fitColumns(StringGrid3, 147);
+    fitColumns(characteristicsGrid, 147);
 }
 
 void ResultsWindow::setPercentEditable(bool editable)
 {
-    for (int r = 0; r < StringGrid2->rowCount(); ++r)
-        setCell(StringGrid2, r, ColPercent, percentCells_.value(r).text, editable);
+    for (int r = 0; r < compositionGrid->rowCount(); ++r)
+        setCell(compositionGrid, r, ColPercent, percentCells_.value(r).text, editable);
 }
 
 // --- feed grid ---
 
-void ResultsWindow::stringgrid1SelectCell(int, int row)
+void ResultsWindow::onFeedCellSelected(int, int row)
 {
     if (filling_ || row < 0 || row + 1 == currentFeed_)
         return;
@@ -422,12 +430,12 @@ void ResultsWindow::stringgrid1SelectCell(int, int row)
     showFeedDetails();
 }
 
-void ResultsWindow::stringgrid1SetEditText(int column, int row, const QString &text)
+void ResultsWindow::onFeedCellEdited(int column, int row, const QString &text)
 {
-    if (row < 0 || row >= stringgrid1->rowCount() || size_t(row) + 1 >= feedCells_.size())
+    if (row < 0 || row >= feedGrid->rowCount() || size_t(row) + 1 >= feedCells_.size())
         return;
     const QScopedValueRollback typing(typing_, true);
-    setCell(stringgrid1, row, column, text, feedCellEditable(column));
+    setCell(feedGrid, row, column, text, feedCellEditable(column));
     CellValue *number = priceCell(feedCells_[size_t(row) + 1], column);
     if (!number)
         return;
@@ -448,19 +456,19 @@ void ResultsWindow::recomputePrice()
     const PriceRecompute result = results::recomputePrice(prices_[size_t(p)], cells, settings_);
     if (result.gran) {
         cells.gran = *result.gran;
-        setCell(stringgrid1, row, ColGran, cells.gran.text, true);
+        setCell(feedGrid, row, ColGran, cells.gran.text, true);
     }
     if (result.priceNoTax)
-        setCell(stringgrid1, row, ColPriceNoTax, *result.priceNoTax);
+        setCell(feedGrid, row, ColPriceNoTax, *result.priceNoTax);
     if (result.priceWithTax)
-        setCell(stringgrid1, row, ColPriceWithTax, *result.priceWithTax);
+        setCell(feedGrid, row, ColPriceWithTax, *result.priceWithTax);
     if (!result.message.isEmpty())
         message(result.message);
 }
 
 // --- composition grid ---
 
-void ResultsWindow::StringGrid2SelectCell(int, int row)
+void ResultsWindow::onCompositionCellSelected(int, int row)
 {
     if (filling_ || row < 0)
         return;
@@ -468,12 +476,12 @@ void ResultsWindow::StringGrid2SelectCell(int, int row)
     oldPriceRow_ = row;
 }
 
-void ResultsWindow::StringGrid2SetEditText(int column, int row, const QString &text)
+void ResultsWindow::onCompositionCellEdited(int column, int row, const QString &text)
 {
-    if (row < 0 || row >= StringGrid2->rowCount() || row >= percentCells_.size())
+    if (row < 0 || row >= compositionGrid->rowCount() || row >= percentCells_.size())
         return;
     const QScopedValueRollback typing(typing_, true);
-    setCell(StringGrid2, row, column, text,
+    setCell(compositionGrid, row, column, text,
             column == ColPrice || (column == ColPercent && correctionMode()));
     if (column == ColPrice) {
         rawPriceCells_[row] = CellValue::typed(text);
@@ -501,13 +509,13 @@ void ResultsWindow::changePrice(int row)
     const calc::RecipeLine &line = recipe(currentFeed_).lines.at(lines.at(row));
     const double price = store::round2(number.value);
     run_.recipes.setPrice(line.raw, price); // in every feed type that takes it
-    setCell(StringGrid2, row, ColBatchCost, batchCostText(price, line.tonnes));
+    setCell(compositionGrid, row, ColBatchCost, batchCostText(price, line.tonnes));
 
     const std::vector<double> costs = rawCosts(run_.recipes);
     const int selected = currentFeed_;
     for (int p = 1; p <= feedCount(); ++p) {
         prices_[size_t(p)].rawCost = costs[size_t(p)];
-        setCell(stringgrid1, p - 1, ColRawCost, fixedText(costs[size_t(p)], 13, 2));
+        setCell(feedGrid, p - 1, ColRawCost, fixedText(costs[size_t(p)], 13, 2));
         currentFeed_ = p;
         recomputePrice();
     }
@@ -527,7 +535,7 @@ void ResultsWindow::checkPercent(int row)
 
 // --- correction ---
 
-void ResultsWindow::Button4Click()
+void ResultsWindow::onCorrection()
 {
     if (correctionMode())
         finishCorrection();
@@ -537,12 +545,12 @@ void ResultsWindow::Button4Click()
 
 void ResultsWindow::setNormalMode(bool normal)
 {
-    stringgrid1->setEnabled(normal);
-    Button1->setEnabled(normal);
-    Button2->setEnabled(normal);
-    Button3->setEnabled(true);
-    Button4->setEnabled(true);
-    Button4->setText(normal ? kCorrect : kCorrectionDone);
+    feedGrid->setEnabled(normal);
+    printRecipeButton->setEnabled(normal);
+    writeToArchiveButton->setEnabled(normal);
+    repeatCalculationButton->setEnabled(true);
+    correctionButton->setEnabled(true);
+    correctionButton->setText(normal ? kCorrect : kCorrectionDone);
 }
 
 void ResultsWindow::enterCorrection()
@@ -557,14 +565,14 @@ void ResultsWindow::finishCorrection()
     const CorrectionResult result = results::finishCorrection(
         recipe(p), run_.selection, percentCells_, rawPriceCells_, settings_.lossNorm);
     for (int r = 0; r < percentCells_.size(); ++r)
-        setCell(StringGrid2, r, ColPercent, percentCells_.at(r).text, true);
+        setCell(compositionGrid, r, ColPercent, percentCells_.at(r).text, true);
     if (!result.ok()) {
         message(result.message);
         return;
     }
     prices_[size_t(p)].rawCost = result.rawCost;
     recomputePrice();
-    setCell(stringgrid1, p - 1, ColRawCost, fixedText(result.rawCost, 13, 2));
+    setCell(feedGrid, p - 1, ColRawCost, fixedText(result.rawCost, 13, 2));
     setNormalMode(true);
     showFeedDetails();
 }
@@ -577,8 +585,8 @@ bool ResultsWindow::readFeedGridRow(int p, archive::FeedGridRow *grid)
 {
     const int row = p - 1;
     grid->type = recipe(p).type;
-    grid->gk = cell(stringgrid1, row, ColForm);
-    grid->note = cell(stringgrid1, row, ColNote);
+    grid->gk = cell(feedGrid, row, ColForm);
+    grid->note = cell(feedGrid, row, ColNote);
     grid->namePrice = prices_[size_t(p)].namePrice;
     const QList<std::pair<int, double *>> numbers = {{ColCosts, &grid->izder},
                                                      {ColProfit, &grid->procprib},
@@ -587,7 +595,7 @@ bool ResultsWindow::readFeedGridRow(int p, archive::FeedGridRow *grid)
     for (const auto &[column, target] : numbers) {
         const CellNumber &n = priceCell(feedCells_[size_t(p)], column)->number;
         if (!n.ok()) {
-            const QString header = stringgrid1->horizontalHeaderItem(column)->text();
+            const QString header = feedGrid->horizontalHeaderItem(column)->text();
             message(QStringLiteral("В колонке \"%1\" не число. Рецепт в архив не записан...")
                         .arg(header));
             return false;
@@ -613,7 +621,7 @@ bool ResultsWindow::mayWrite(int p, const archive::FeedGridRow &grid)
     return go;
 }
 
-void ResultsWindow::Button2Click()
+void ResultsWindow::onWriteToArchive()
 {
     const int p = currentFeed_;
     archive::FeedGridRow grid;
@@ -630,11 +638,11 @@ void ResultsWindow::Button2Click()
     archived_[size_t(p)] =
         Archived{written.number, archive::resultRecipeRows(run_.selection, recipe(p), grid, values,
                                                            date, written.number)};
-    setCell(stringgrid1, p - 1, ColArchive, QString::number(written.number));
-    stringgrid1->setFocus();
+    setCell(feedGrid, p - 1, ColArchive, QString::number(written.number));
+    feedGrid->setFocus();
 }
 
-void ResultsWindow::Button1Click()
+void ResultsWindow::onPrintRecipe()
 {
     const int p = currentFeed_;
     const bool written = p >= 1 && size_t(p) < archived_.size() && archived_[size_t(p)];
@@ -646,12 +654,12 @@ void ResultsWindow::Button1Click()
         openRecipeView_(archived_[size_t(p)]->number);
 }
 
-void ResultsWindow::Button3Click()
+void ResultsWindow::onRepeatCalculation()
 {
     reject();
 }
 
-void ResultsWindow::Button5Click()
+void ResultsWindow::onExit()
 {
     exitRequested_ = true;
     reject();

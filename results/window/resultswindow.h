@@ -97,39 +97,31 @@ public:
     bool correctionMode() const;
     const FeedPrice &price(int p) const { return prices_.at(size_t(p)); }
 
-    QTableWidget *feedGrid() const { return stringgrid1; }
-    QTableWidget *compositionGrid() const { return StringGrid2; }
-    QTableWidget *characteristicsGrid() const { return StringGrid3; }
-    QPushButton *printButton() const { return Button1; }
-    QPushButton *archiveButton() const { return Button2; }
-    QPushButton *repeatButton() const { return Button3; }
-    QPushButton *correctionButton() const { return Button4; }
-    QPushButton *exitButton() const { return Button5; }
-    QPushButton *sensitivityButton() const { return Button6; }
+    // Rebuilds from the run's recipes and the settings, as each showing does.
+    void onActivate();
+    // A cell's text as typed, keystroke by keystroke (0-based grid rows and columns).
+    void onFeedCellEdited(int column, int row, const QString &text);
+    void onCompositionCellEdited(int column, int row, const QString &text);
 
-    // --- events (0-based grid rows and columns) ---
-    void FormActivate(); // rebuild from the run's recipes and the settings
-    void stringgrid1SelectCell(int column, int row);
-    void stringgrid1SetEditText(int column, int row, const QString &text);
-    void StringGrid2SelectCell(int column, int row);
-    void StringGrid2SetEditText(int column, int row, const QString &text);
-    void Button1Click(); // "Отпечатать рецепт"
-    void Button2Click(); // "Записать в архив"
-    void Button3Click(); // "Повтор расчета"
-    void Button4Click(); // "Корректировка состава" / "Корректировка завершена"
-    void Button5Click(); // "Выход"
-    void Button6Click(); // "Анализ чувствительности"
+protected:
+    void showEvent(QShowEvent *event) override;
 
+private slots:
+    void onFeedCellSelected(int column, int row);
+    void onCompositionCellSelected(int column, int row);
+    void onPrintRecipe();       // "Отпечатать рецепт"
+    void onWriteToArchive();    // "Записать в архив"
+    void onRepeatCalculation(); // "Повтор расчета"
+    void onCorrection(); // "Корректировка состава" / "Корректировка завершена"
+    void onExit();        // "Выход"
+    void onSensitivity(); // "Анализ чувствительности"
+
+private:
     // Builds the price of the current feed type again from the numbers of its feed grid
     // cells.
     void recomputePrice();
     // Refills the composition and characteristics grids for the current feed type.
     void showFeedDetails();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void buildLayout();
     QTableWidget *makeGrid(const QStringList &headers, const QList<int> &widths);
     void setupFeedGrid();
@@ -175,15 +167,15 @@ private:
     bool filling_ = false; // the window itself changes the grids
     bool typing_ = false;  // a keystroke in a cell is being handled
 
-    QTableWidget *stringgrid1 = nullptr; // feed grid: price build-up per feed type
-    QTableWidget *StringGrid2 = nullptr; // composition of the current feed type
-    QTableWidget *StringGrid3 = nullptr; // characteristics of the current feed type
-    QPushButton *Button1 = nullptr;      // "Отпечатать рецепт"
-    QPushButton *Button2 = nullptr;      // "Записать в архив"
-    QPushButton *Button3 = nullptr;      // "Повтор расчета"
-    QPushButton *Button4 = nullptr;      // "Корректировка состава"
-    QPushButton *Button5 = nullptr;      // "Выход"
-    QPushButton *Button6 = nullptr;      // "Анализ чувствительности"
+    QTableWidget *feedGrid = nullptr;               // price build-up per feed type
+    QTableWidget *compositionGrid = nullptr;        // composition of the current feed type
+    QTableWidget *characteristicsGrid = nullptr;    // characteristics of the current feed type
+    QPushButton *printRecipeButton = nullptr;       // "Отпечатать рецепт"
+    QPushButton *writeToArchiveButton = nullptr;    // "Записать в архив"
+    QPushButton *repeatCalculationButton = nullptr; // "Повтор расчета"
+    QPushButton *correctionButton = nullptr;        // "Корректировка состава"
+    QPushButton *exitButton = nullptr;              // "Выход"
+    QPushButton *sensitivityButton = nullptr; // "Анализ чувствительности"
     std::function<void(int number)> openRecipeView_;
     std::function<void()> openSensitivity_;
 };

@@ -8,6 +8,7 @@
 #include "calc/run.h"
 #include "maintenance/backuprestore.h"
 #include "maintenance/window/restorewindow.h"
+#include "namedchild.h"
 #include "platform/volumes.h"
 #include "results/window/resultswindow.h"
 
@@ -204,9 +205,9 @@ Scenario TestConfirmations::inResultsWindow(bool writtenBefore, QStringList name
     form->setMessageSink([](const QString &text) { QFAIL(qPrintable(text)); });
     form->show();
     if (writtenBefore)
-        form->archiveButton()->click();
-    return {[form] { form->archiveButton()->click(); }, [this] { return liveNumbers(*data_); },
-            named};
+        namedChild<QPushButton>(form, "writeToArchiveButton")->click();
+    return {[form] { namedChild<QPushButton>(form, "writeToArchiveButton")->click(); },
+            [this] { return liveNumbers(*data_); }, named};
 }
 
 // The restore window, a backup on a stick made before a price was changed.

@@ -649,8 +649,8 @@ void TestPreparationWindow::nextOpensTheResultsWindow()
         wasResults = resultsWindow != nullptr;
         if (!resultsWindow)
             return;
-        feedRows = resultsWindow->feedGrid()->rowCount();
-        resultsWindow->exitButton()->click();
+        feedRows = namedChild<QTableWidget>(resultsWindow, "feedGrid")->rowCount();
+        namedChild<QPushButton>(resultsWindow, "exitButton")->click();
     });
     QTimer safety;
     safety.setSingleShot(true);
@@ -688,12 +688,14 @@ void TestPreparationWindow::wholeRoadToThePrintedRecipe()
             qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget());
         if (!resultsWindow)
             return;
-        QTableWidget *composition = resultsWindow->compositionGrid();
+        QTableWidget *composition = namedChild<QTableWidget>(resultsWindow, "compositionGrid");
         composition->setCurrentCell(0, results::ResultsWindow::ColPrice);
-        resultsWindow->StringGrid2SetEditText(results::ResultsWindow::ColPrice, 0,
-                                              QStringLiteral("16000"));
-        resultsWindow->archiveButton()->click();
-        archived = resultsWindow->feedGrid()->item(0, results::ResultsWindow::ColArchive)->text();
+        resultsWindow->onCompositionCellEdited(results::ResultsWindow::ColPrice, 0,
+                                               QStringLiteral("16000"));
+        namedChild<QPushButton>(resultsWindow, "writeToArchiveButton")->click();
+        archived = namedChild<QTableWidget>(resultsWindow, "feedGrid")
+                       ->item(0, results::ResultsWindow::ColArchive)
+                       ->text();
         QTimer::singleShot(0, resultsWindow, [&] {
             auto *view =
                 qobject_cast<documents::RecipeViewWindow *>(QApplication::activeModalWidget());
@@ -706,8 +708,8 @@ void TestPreparationWindow::wholeRoadToThePrintedRecipe()
             qunsetenv(platform::kForcedPdfVariable);
             view->reject();
         });
-        resultsWindow->printButton()->click();
-        resultsWindow->exitButton()->click();
+        namedChild<QPushButton>(resultsWindow, "printRecipeButton")->click();
+        namedChild<QPushButton>(resultsWindow, "exitButton")->click();
     });
     QTimer safety;
     safety.setSingleShot(true);
@@ -744,7 +746,7 @@ void TestPreparationWindow::backReturnsToTheEntry()
     QTimer::singleShot(0, road.form.get(), [] {
         if (auto *resultsWindow =
                 qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget()))
-            resultsWindow->repeatButton()->click();
+            namedChild<QPushButton>(resultsWindow, "repeatCalculationButton")->click();
     });
     road.form->nextButton()->click();
     QVERIFY(road.form->isVisible());

@@ -64,8 +64,15 @@ struct Results {
     }
     bool ok() const { return form != nullptr; }
 
-    QTableWidget *feeds() const { return form->feedGrid(); }
-    QTableWidget *composition() const { return form->compositionGrid(); }
+    QTableWidget *feeds() const { return namedChild<QTableWidget>(form.get(), "feedGrid"); }
+    QTableWidget *composition() const
+    {
+        return namedChild<QTableWidget>(form.get(), "compositionGrid");
+    }
+    QPushButton *button(const char *name) const
+    {
+        return namedChild<QPushButton>(form.get(), name);
+    }
     QString feedCell(int p, int column) const { return feeds()->item(p - 1, column)->text(); }
     QString compositionCell(int row, int column) const
     {
@@ -105,7 +112,7 @@ struct Results {
     void setPercents(const QStringList &percents)
     {
         for (int r = 0; r < percents.size(); ++r)
-            form->StringGrid2SetEditText(ResultsWindow::ColPercent, r, percents.at(r));
+            form->onCompositionCellEdited(ResultsWindow::ColPercent, r, percents.at(r));
     }
 
     QList<double> percents() const
@@ -240,7 +247,7 @@ void TestResultsWindow::detailsFollowTheSelectedFeed()
     }
     QVERIFY(qAbs(percent - 100) < 0.005);
     QVERIFY(qAbs(tonnes - r.recipes.feed(3).output) < 0.0005);
-    const QTableWidget *chars = w.form->characteristicsGrid();
+    const QTableWidget *chars = namedChild<QTableWidget>(w.form.get(), "characteristicsGrid");
     QVERIFY(chars->rowCount() > 5);
     for (int row = 0; row < chars->rowCount(); ++row) {
         QVERIFY(chars->item(row, 0)->text() != QStringLiteral("Цена"));
@@ -329,18 +336,18 @@ void TestResultsWindow::correctionModeLocksTheWindow()
 {
     Results w;
     QVERIFY(w.ok());
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QVERIFY(w.form->correctionMode());
-    QCOMPARE(w.form->correctionButton()->text(), QStringLiteral("Корректировка завершена"));
+    QCOMPARE(w.button("correctionButton")->text(), QStringLiteral("Корректировка завершена"));
     QVERIFY(!w.feeds()->isEnabled());
-    QVERIFY(!w.form->printButton()->isEnabled());
-    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(!w.button("printRecipeButton")->isEnabled());
+    QVERIFY(!w.button("writeToArchiveButton")->isEnabled());
     QVERIFY(w.composition()->item(0, ResultsWindow::ColPercent)->flags() & Qt::ItemIsEditable);
     w.type(w.composition(), 0, ResultsWindow::ColPercent, QStringLiteral("4x"));
     QCOMPARE(w.messages,
              QStringList{"Недопустимый символ в 2 позиции процента ввода... Исправьте..."});
     w.messages.clear();
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QCOMPARE(w.messages,
              QStringList{"Имеются нечисловые значения процентов ввода... Исправьте..."});
     QVERIFY(w.form->correctionMode());
@@ -352,7 +359,7 @@ void TestResultsWindow::correctionNearlyHundred()
     Results w;
     QVERIFY(w.ok());
     calc::RunResult &r = w.run;
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QList<double> x = w.percents();
     double sum = 0;
     for (double v : x)
@@ -360,7 +367,7 @@ void TestResultsWindow::correctionNearlyHundred()
     const int largest = largestRow(x);
     x[largest] = store::round3(x[largest] - (sum - 99.996));
     w.setPercents(texts(x));
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QVERIFY(!w.form->correctionMode());
     QVERIFY(w.feeds()->isEnabled());
@@ -383,7 +390,7 @@ void TestResultsWindow::correctionFillsTheZeroRow()
     Results w;
     QVERIFY(w.ok());
     calc::RunResult &r = w.run;
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QList<double> x = w.percents();
     const int largest = largestRow(x);
     const int zero = largest == 0 ? 1 : 0;
@@ -391,7 +398,7 @@ void TestResultsWindow::correctionFillsTheZeroRow()
     x[largest] = store::round3(x[largest] - (3 - x[zero]));
     x[zero] = 0;
     w.setPercents(texts(x));
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     const int row = w.compositionRow(zeroName);
     QVERIFY(row >= 0);
@@ -415,7 +422,7 @@ void TestResultsWindow::correctionRefused()
     QFETCH(QString, message);
     Results w;
     QVERIFY(w.ok());
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QList<double> x = w.percents();
     for (double &v : x)
         if (v == 0)
@@ -426,7 +433,7 @@ void TestResultsWindow::correctionRefused()
     const int largest = largestRow(x);
     x[largest] = store::round3(x[largest] + 100 - sum + shift);
     w.setPercents(texts(x));
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
     QCOMPARE(w.messages, QStringList{message});
     QVERIFY(w.form->correctionMode());
     QVERIFY(!w.feeds()->isEnabled());
@@ -441,11 +448,11 @@ void TestResultsWindow::archiveWritesConsecutiveNumbers()
     const int last = w.dm->lastArchiveNumber();
     w.feeds()->setCurrentCell(1, ResultsWindow::ColNote);
     w.type(w.feeds(), 1, ResultsWindow::ColNote, QStringLiteral("партия для фермы"));
-    w.form->archiveButton()->click();
+    w.button("writeToArchiveButton")->click();
     QCOMPARE(w.feedCell(2, ResultsWindow::ColArchive), QString::number(last + 1));
     {
         typing::MessageCatcher boxes(typing::Dismiss::Mouse); // its first answer, "Да"
-        w.form->archiveButton()->click();
+        w.button("writeToArchiveButton")->click();
         QCOMPARE(boxes.texts, QStringList{QStringLiteral("Рецепт уже записан в архив под № %1. "
                                                          "Записать еще раз?")
                                               .arg(last + 1)});
@@ -503,9 +510,9 @@ void TestResultsWindow::archiveTakesTheCellsAsShown()
     Results w;
     QVERIFY(w.ok());
     const int last = w.dm->lastArchiveNumber();
-    w.form->stringgrid1SetEditText(column, 0, typed);
+    w.form->onFeedCellEdited(column, 0, typed);
     w.messages.clear();
-    w.form->archiveButton()->click();
+    w.button("writeToArchiveButton")->click();
     if (stored < 0) {
         const QString header = w.feeds()->horizontalHeaderItem(column)->text();
         QCOMPARE(
@@ -534,10 +541,10 @@ void TestResultsWindow::correctionTakesThePercentsAsShown()
     QVERIFY(results::compositionLines(r.recipes.feed(1)).size() >= 2);
     lineOf(r, 1, 0).percent += 0.003;
     lineOf(r, 1, 1).percent -= 0.003;
-    w.form->FormActivate();
+    w.form->onActivate();
     const QList<double> shown = w.percents();
-    w.form->correctionButton()->click();
-    w.form->correctionButton()->click();
+    w.button("correctionButton")->click();
+    w.button("correctionButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QVERIFY(!w.form->correctionMode());
     QCOMPARE(lineOf(r, 1, 0).percent, shown[0]);
@@ -549,7 +556,7 @@ void TestResultsWindow::printNeedsAnArchiveNumber()
 {
     Results w;
     QVERIFY(w.ok());
-    w.form->printButton()->click();
+    w.button("printRecipeButton")->click();
     QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив.  Печать отменена."});
 }
 
@@ -561,11 +568,11 @@ void TestResultsWindow::sensitivityButtonCallsItsOpener()
 {
     Results w;
     QVERIFY(w.ok());
-    QPushButton *button = w.form->sensitivityButton();
+    QPushButton *button = w.button("sensitivityButton");
     QVERIFY(!button->isVisible());
-    const QList<QPushButton *> others = {w.form->printButton(), w.form->archiveButton(),
-                                         w.form->repeatButton(), w.form->correctionButton(),
-                                         w.form->exitButton()};
+    const QList<QPushButton *> others = {
+        w.button("printRecipeButton"), w.button("writeToArchiveButton"),
+        w.button("repeatCalculationButton"), w.button("correctionButton"), w.button("exitButton")};
     QList<QRect> before;
     for (QPushButton *b : others)
         before.append(b->geometry());
@@ -586,7 +593,7 @@ void TestResultsWindow::printOpensTheRecipe()
 {
     Results w;
     QVERIFY(w.ok());
-    w.form->archiveButton()->click();
+    w.button("writeToArchiveButton")->click();
     const int number = w.feedCell(1, ResultsWindow::ColArchive).toInt();
     QVERIFY(number > 0);
     const QString pdf = roadtest::outputPdf(QStringLiteral("results-recipe"));
@@ -610,7 +617,7 @@ void TestResultsWindow::printOpensTheRecipe()
                 d->reject();
     });
     safety.start(20000);
-    w.form->printButton()->click();
+    w.button("printRecipeButton")->click();
     QCOMPARE(shownNumber, number);
     const QString text = roadtest::pdfText(pdf);
     QVERIFY2(text.contains(QStringLiteral("-%1Г").arg(number)), qPrintable(text.left(400)));
@@ -624,8 +631,8 @@ void TestResultsWindow::reopeningRebuildsButKeepsNotes()
     QVERIFY(w.ok());
     w.type(w.feeds(), 2, ResultsWindow::ColNote, QStringLiteral("без мела"));
     w.type(w.feeds(), 2, ResultsWindow::ColCosts, QStringLiteral("999"));
-    w.form->archiveButton()->click();
-    w.form->exitButton()->click();
+    w.button("writeToArchiveButton")->click();
+    w.button("exitButton")->click();
     QVERIFY(w.form->exitRequested());
     QVERIFY(!w.form->isVisible());
     w.form->show();
@@ -633,7 +640,7 @@ void TestResultsWindow::reopeningRebuildsButKeepsNotes()
     QCOMPARE(w.feedCell(3, ResultsWindow::ColNote), QStringLiteral("без мела"));
     QCOMPARE(w.feedCell(3, ResultsWindow::ColCosts), QStringLiteral("1200"));
     QCOMPARE(w.feedCell(3, ResultsWindow::ColArchive), QString());
-    w.form->repeatButton()->click();
+    w.button("repeatCalculationButton")->click();
     QVERIFY(!w.form->exitRequested());
 }
 
@@ -673,7 +680,7 @@ void TestResultsWindow::typingStopsWhereTheFieldEnds()
     Results w;
     QVERIFY(w.ok());
     if (!feedGrid) {
-        QTest::mouseClick(w.form->correctionButton(), Qt::LeftButton);
+        QTest::mouseClick(w.button("correctionButton"), Qt::LeftButton);
         QVERIFY(w.form->correctionMode());
     }
     QTableWidget *grid = feedGrid ? w.feeds() : w.composition();
@@ -692,7 +699,7 @@ void TestResultsWindow::numberAndTypeStayInView()
                     QAbstractItemView::PositionAtTop);
     QVERIFY(feeds->horizontalScrollBar()->value() > 0);
     QVERIFY(feeds->columnViewportPosition(ResultsWindow::ColType) < 0); // the grid itself scrolled
-    auto *frozen = feeds->findChild<QTableView *>(QStringLiteral("stringgrid1Frozen"));
+    auto *frozen = feeds->findChild<QTableView *>(QStringLiteral("feedGridFrozen"));
     QVERIFY(frozen);
     QVERIFY(frozen->isVisible());
     QCOMPARE(frozen->width(), feeds->columnWidth(ResultsWindow::ColNumber) +
@@ -795,7 +802,7 @@ void TestResultsWindow::typingGoesOnAfterAMessage()
     Results w(false);
     QVERIFY(w.ok());
     if (correction)
-        w.form->correctionButton()->click();
+        w.button("correctionButton")->click();
     QTableWidget *grid = feedGrid ? w.feeds() : w.composition();
     grid->setFocus();
     grid->setCurrentCell(0, column);

@@ -7,6 +7,7 @@
 #include "documents/docxreadback.h"
 #include "documents/window/recipeviewwindow.h"
 #include "maintenance/instructions.h"
+#include "namedchild.h"
 #include "platform/documentopener.h"
 #include "results/window/resultswindow.h"
 #include "settings/workingdate.h"
@@ -211,8 +212,10 @@ void TestProgramWindows::calculationHandsOnItsWindows()
             if (!results)
                 return;
             resultsParent = results->parentWidget();
-            results->archiveButton()->click();
-            archived = results->feedGrid()->item(0, results::ResultsWindow::ColArchive)->text();
+            namedChild<QPushButton>(results, "writeToArchiveButton")->click();
+            archived = namedChild<QTableWidget>(results, "feedGrid")
+                           ->item(0, results::ResultsWindow::ColArchive)
+                           ->text();
             QTimer::singleShot(0, [&viewed] {
                 if (auto *view = qobject_cast<documents::RecipeViewWindow *>(
                         QApplication::activeModalWidget())) {
@@ -220,8 +223,8 @@ void TestProgramWindows::calculationHandsOnItsWindows()
                     view->reject();
                 }
             });
-            results->printButton()->click();
-            results->exitButton()->click();
+            namedChild<QPushButton>(results, "printRecipeButton")->click();
+            namedChild<QPushButton>(results, "exitButton")->click();
         });
         preparation->nextButton()->click();
     });
