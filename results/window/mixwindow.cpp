@@ -138,7 +138,7 @@ MixWindow::MixWindow(store::DataModule &data, QWidget *parent)
       percentColumn_(std::make_unique<InputColumn>(inputs_, MixMode::Percent)),
       massColumn_(std::make_unique<InputColumn>(inputs_, MixMode::Mass))
 {
-    setObjectName(QStringLiteral("Form12"));
+    setObjectName(QStringLiteral("mixWindow"));
     setWindowTitle(QStringLiteral("Расчет характеристик смеси"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -177,14 +177,14 @@ bool MixWindow::runReporting(const std::function<void()> &operation)
 
 MixMode MixWindow::mode() const
 {
-    return RadioButton4->isChecked() ? MixMode::Mass : MixMode::Percent;
+    return massButton->isChecked() ? MixMode::Mass : MixMode::Percent;
 }
 
 ProductForm MixWindow::productForm() const
 {
-    if (RadioButton6->isChecked())
+    if (crumbsButton->isChecked())
         return ProductForm::Crumbs;
-    if (RadioButton7->isChecked())
+    if (looseButton->isChecked())
         return ProductForm::Loose;
     return ProductForm::Granules;
 }
@@ -193,54 +193,55 @@ QRadioButton *MixWindow::formButton(ProductForm form) const
 {
     switch (form) {
     case ProductForm::Granules:
-        return RadioButton5;
+        return granulesButton;
     case ProductForm::Crumbs:
-        return RadioButton6;
+        return crumbsButton;
     case ProductForm::Loose:
         break;
     }
-    return RadioButton7;
+    return looseButton;
 }
 
 // --- layout ---
 
 void MixWindow::buildLayout()
 {
-    DBGrid1 = new widgets::TableGrid(&data_.rawMaterials, {}, this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setGeometry(kLeft, 4, 357, 333);
-    DBGrid1->setReadOnly(false);
-    DBGrid1->verticalHeader()->hide();
+    rawMaterialsGrid = new widgets::TableGrid(&data_.rawMaterials, {}, this);
+    rawMaterialsGrid->setObjectName(QStringLiteral("rawMaterialsGrid"));
+    rawMaterialsGrid->setGeometry(kLeft, 4, 357, 333);
+    rawMaterialsGrid->setReadOnly(false);
+    rawMaterialsGrid->verticalHeader()->hide();
     bindInputColumn(MixMode::Percent, false);
     // A typed input the grid cannot store is refused by the grid itself, once the edit
     // is over (a box under the editor's commit would let the grid delete the editor).
 
-    StringGrid1 = new QTableWidget(0, ColumnCount, this);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setGeometry(367, 4, 413, 313);
+    characteristicsGrid = new QTableWidget(0, ColumnCount, this);
+    characteristicsGrid->setObjectName(QStringLiteral("characteristicsGrid"));
+    characteristicsGrid->setGeometry(367, 4, 413, 313);
     // the compact size of the window's columns; numbers drawn without their leading blanks
-    QFont font = StringGrid1->font();
+    QFont font = characteristicsGrid->font();
     font.setPointSizeF(std::min(font.pointSizeF(), 8.0));
-    StringGrid1->setFont(font);
-    StringGrid1->horizontalHeader()->setFont(font);
-    auto *editor = new CellEditor(StringGrid1);
-    StringGrid1->setItemDelegate(editor);
+    characteristicsGrid->setFont(font);
+    characteristicsGrid->horizontalHeader()->setFont(font);
+    auto *editor = new CellEditor(characteristicsGrid);
+    characteristicsGrid->setItemDelegate(editor);
     connect(editor, &CellEditor::textEdited, this,
             [this](int column, int row, const QString &text) { setCell(row, column, text); });
     // a norm typed into the grid, by the editor or otherwise, is read once, as it changes
-    connect(StringGrid1, &QTableWidget::itemChanged, this, &MixWindow::numberEdited);
-    StringGrid1->setHorizontalHeaderLabels(
+    connect(characteristicsGrid, &QTableWidget::itemChanged, this, &MixWindow::numberEdited);
+    characteristicsGrid->setHorizontalHeaderLabels(
         {QStringLiteral("Характеристики смеси"), QStringLiteral("Ед.изм."),
          mixColumnTitle(MixNumberColumn::Minimum), mixColumnTitle(MixNumberColumn::Fact),
          mixColumnTitle(MixNumberColumn::Maximum)});
     const int widths[] = {141, 56, 62, 64, 64};
     for (int c = 0; c < ColumnCount; ++c)
-        StringGrid1->setColumnWidth(c, widths[c]);
-    StringGrid1->horizontalHeader()->setStretchLastSection(true);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 4);
-    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid1->setWordWrap(false);
+        characteristicsGrid->setColumnWidth(c, widths[c]);
+    characteristicsGrid->horizontalHeader()->setStretchLastSection(true);
+    characteristicsGrid->verticalHeader()->hide();
+    characteristicsGrid->verticalHeader()->setDefaultSectionSize(
+        characteristicsGrid->fontMetrics().height() + 4);
+    characteristicsGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    characteristicsGrid->setWordWrap(false);
     QLabel *legend =
         caption(QStringLiteral("Красные — к печати и в архив;   ↓ ниже нормы,  ↑ выше нормы"), this,
                 {369, 318, 411, 18});
@@ -254,41 +255,44 @@ void MixWindow::buildLayout()
 void MixWindow::buildFields()
 {
     caption(QStringLiteral("Продукция"), this, {kLeft, 346, 70, 22});
-    Edit1 = lineEdit(this, {76, 344, 250, 24}, kProductLength);
+    productField = lineEdit(this, {76, 344, 250, 24}, kProductLength);
     caption(QStringLiteral("Стандарт"), this, {336, 346, 60, 22});
-    Edit2 = lineEdit(this, {398, 344, 140, 24}, 15);
+    standardField = lineEdit(this, {398, 344, 140, 24}, 15);
     caption(QStringLiteral("Налог%"), this, {548, 346, 50, 22});
-    MaskEdit1 = maskedEdit(this, {600, 344, 50, 24}, QStringLiteral("00.0"));
+    taxField = maskedEdit(this, {600, 344, 50, 24}, QStringLiteral("00.0"));
 
     caption(QStringLiteral("Назначение продукции"), this, {kLeft, 374, 160, 22});
-    Edit3 = lineEdit(this, {166, 372, 614, 24}, 123);
+    purposeField = lineEdit(this, {166, 372, 614, 24}, 123);
 
     caption(QStringLiteral("Объем выработки"), this, {kLeft, 402, 120, 22});
-    MaskEdit2 = maskedEdit(this, {126, 400, 100, 24}, QStringLiteral("000000.000"));
-    Label8 = caption(QString(), this, {236, 402, 300, 22});
-    Label9 = caption(QStringLiteral("Арх.№"), this, {540, 402, 110, 22});
-    Label10 = caption(QString(), this, {652, 402, 140, 22});
-    Label10->hide();
-    for (QLabel *label : {Label8, Label9, Label10}) {
+    volumeField = maskedEdit(this, {126, 400, 100, 24}, QStringLiteral("000000.000"));
+    priceLabel = caption(QString(), this, {236, 402, 300, 22});
+    archiveNumberLabel = caption(QStringLiteral("Арх.№"), this, {540, 402, 110, 22});
+    fillerLabel = caption(QString(), this, {652, 402, 140, 22});
+    fillerLabel->hide();
+    for (QLabel *label : {priceLabel, archiveNumberLabel, fillerLabel}) {
         QFont font = label->font();
         font.setBold(true);
         label->setFont(font);
     }
 
     caption(QStringLiteral("Примечание"), this, {kLeft, 430, 80, 22});
-    Edit4 = lineEdit(this, {86, 428, 694, 24});
+    noteField = lineEdit(this, {86, 428, 694, 24});
 
-    widgets::nameObjects({{Edit1, "Edit1"},
-                          {Edit2, "Edit2"},
-                          {Edit3, "Edit3"},
-                          {Edit4, "Edit4"},
-                          {MaskEdit1, "MaskEdit1"},
-                          {MaskEdit2, "MaskEdit2"}});
+    widgets::nameObjects({{productField, "productField"},
+                          {standardField, "standardField"},
+                          {purposeField, "purposeField"},
+                          {noteField, "noteField"},
+                          {taxField, "taxField"},
+                          {volumeField, "volumeField"},
+                          {priceLabel, "priceLabel"},
+                          {archiveNumberLabel, "archiveNumberLabel"},
+                          {fillerLabel, "fillerLabel"}});
     // a typed "2.5" stands as "2 .5": once the field is left it shows " 2.5" again
-    connect(MaskEdit1, &QLineEdit::editingFinished, this,
-            [this] { setMaskedNumber(MaskEdit1, fieldNumber(MaskEdit1), 2, 1); });
-    connect(MaskEdit2, &QLineEdit::editingFinished, this,
-            [this] { setMaskedNumber(MaskEdit2, fieldNumber(MaskEdit2), 6, 3); });
+    connect(taxField, &QLineEdit::editingFinished, this,
+            [this] { setMaskedNumber(taxField, fieldNumber(taxField), 2, 1); });
+    connect(volumeField, &QLineEdit::editingFinished, this,
+            [this] { setMaskedNumber(volumeField, fieldNumber(volumeField), 6, 3); });
 }
 
 void MixWindow::buildChoices()
@@ -300,66 +304,83 @@ void MixWindow::buildChoices()
         return button;
     };
     auto *list = new QButtonGroup(this);
-    RadioButton1 = radio(QStringLiteral("Список отобранного сырья"), {kLeft, 458, 200, 22}, list);
-    RadioButton2 = radio(QStringLiteral("Полный список сырья"), {kLeft, 480, 200, 22}, list);
+    selectedListButton =
+        radio(QStringLiteral("Список отобранного сырья"), {kLeft, 458, 200, 22}, list);
+    fullListButton = radio(QStringLiteral("Полный список сырья"), {kLeft, 480, 200, 22}, list);
     auto *modes = new QButtonGroup(this);
-    RadioButton3 = radio(QStringLiteral("По проценту ввода"), {212, 458, 170, 22}, modes);
-    RadioButton4 = radio(QStringLiteral("По массе сырья"), {212, 480, 170, 22}, modes);
+    percentButton = radio(QStringLiteral("По проценту ввода"), {212, 458, 170, 22}, modes);
+    massButton = radio(QStringLiteral("По массе сырья"), {212, 480, 170, 22}, modes);
     caption(QStringLiteral("Укажите вид продукта"), this, {400, 458, 180, 18});
     caption(QStringLiteral("для учета в цене и      -->"), this, {400, 474, 180, 18});
     caption(QStringLiteral("наименовании рецепта"), this, {400, 490, 180, 18});
     auto *forms = new QButtonGroup(this);
-    RadioButton5 = radio(QStringLiteral("Гранулы"), {590, 456, 100, 18}, forms);
-    RadioButton6 = radio(QStringLiteral("Крупка"), {590, 474, 100, 18}, forms);
-    RadioButton7 = radio(QStringLiteral("Россыпь"), {590, 492, 100, 18}, forms);
+    granulesButton = radio(QStringLiteral("Гранулы"), {590, 456, 100, 18}, forms);
+    crumbsButton = radio(QStringLiteral("Крупка"), {590, 474, 100, 18}, forms);
+    looseButton = radio(QStringLiteral("Россыпь"), {590, 492, 100, 18}, forms);
+    widgets::nameObjects({{selectedListButton, "selectedListButton"},
+                          {fullListButton, "fullListButton"},
+                          {percentButton, "percentButton"},
+                          {massButton, "massButton"},
+                          {granulesButton, "granulesButton"},
+                          {crumbsButton, "crumbsButton"},
+                          {looseButton, "looseButton"}});
 
-    connect(RadioButton1, &QRadioButton::clicked, this, &MixWindow::RadioButton1Click);
-    connect(RadioButton2, &QRadioButton::clicked, this, &MixWindow::RadioButton2Click);
-    connect(RadioButton3, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Percent); });
-    connect(RadioButton4, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Mass); });
+    connect(selectedListButton, &QRadioButton::clicked, this, &MixWindow::onSelectedList);
+    connect(fullListButton, &QRadioButton::clicked, this, &MixWindow::onFullList);
+    connect(percentButton, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Percent); });
+    connect(massButton, &QRadioButton::clicked, this, [this] { switchMode(MixMode::Mass); });
 }
 
 void MixWindow::buildButtons()
 {
-    Button1 = widgets::makeButton(QStringLiteral("Отбор характеристики к печати"), this, "Button1");
-    Button2 = widgets::makeButton(QStringLiteral("Отобрать все характеристики"), this, "Button2");
-    Button3 = widgets::makeButton(QStringLiteral("Отменить весь отбор"), this, "Button3");
-    Button4 = widgets::makeButton(QStringLiteral("Выбрать продукт"), this, "Button4");
-    Button5 = widgets::makeButton(QStringLiteral("Подсчитать характеристики"), this, "Button5");
-    Button6 = widgets::makeButton(QStringLiteral("Перерасчет"), this, "Button6");
-    Button7 = widgets::makeButton(QStringLiteral("Печатать рецепт"), this, "Button7");
-    Button8 = widgets::makeButton(QStringLiteral("Записать в архив"), this, "Button8");
-    Button9 = widgets::makeButton(QStringLiteral("Выход"), this, "Button9");
+    toggleMarkButton = widgets::makeButton(QStringLiteral("Отбор характеристики к печати"), this,
+                                           "toggleMarkButton");
+    markAllButton =
+        widgets::makeButton(QStringLiteral("Отобрать все характеристики"), this, "markAllButton");
+    unmarkAllButton =
+        widgets::makeButton(QStringLiteral("Отменить весь отбор"), this, "unmarkAllButton");
+    chooseProductButton =
+        widgets::makeButton(QStringLiteral("Выбрать продукт"), this, "chooseProductButton");
+    computeButton =
+        widgets::makeButton(QStringLiteral("Подсчитать характеристики"), this, "computeButton");
+    recomputeButton = widgets::makeButton(QStringLiteral("Перерасчет"), this, "recomputeButton");
+    printRecipeButton =
+        widgets::makeButton(QStringLiteral("Печатать рецепт"), this, "printRecipeButton");
+    writeToArchiveButton =
+        widgets::makeButton(QStringLiteral("Записать в архив"), this, "writeToArchiveButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
     // two rows: the characteristic marks and the product on top, the mix below
-    QPushButton *const row[] = {Button1, Button2, Button3, Button4, Button5,
-                                Button6, Button7, Button8, Button9};
+    QPushButton *const row[] = {toggleMarkButton,    markAllButton,        unmarkAllButton,
+                                chooseProductButton, computeButton,        recomputeButton,
+                                printRecipeButton,   writeToArchiveButton, exitButton};
     const QRect places[] = {{kLeft, 522, 220, 30}, {228, 522, 210, 30},   {442, 522, 170, 30},
                             {616, 522, 164, 30},   {kLeft, 558, 220, 30}, {228, 558, 130, 30},
                             {362, 558, 150, 30},   {516, 558, 150, 30},   {670, 558, 110, 30}};
     for (std::size_t i = 0; i < std::size(row); ++i)
         row[i]->setGeometry(places[i]);
-    Button4->setToolTip(QStringLiteral("Откроется список типов комбикормов: встаньте на нужный "
-                                       "продукт и нажмите «Выход». Его нормы встанут в колонки "
-                                       "«Минимум» и «Максимум»."));
-    connect(Button1, &QPushButton::clicked, this, &MixWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &MixWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &MixWindow::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &MixWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &MixWindow::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &MixWindow::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &MixWindow::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &MixWindow::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &QDialog::reject);
+    chooseProductButton->setToolTip(
+        QStringLiteral("Откроется список типов комбикормов: встаньте на нужный "
+                       "продукт и нажмите «Выход». Его нормы встанут в колонки "
+                       "«Минимум» и «Максимум»."));
+    connect(toggleMarkButton, &QPushButton::clicked, this, &MixWindow::onToggleMark);
+    connect(markAllButton, &QPushButton::clicked, this, &MixWindow::onMarkAll);
+    connect(unmarkAllButton, &QPushButton::clicked, this, &MixWindow::onUnmarkAll);
+    connect(chooseProductButton, &QPushButton::clicked, this, &MixWindow::onChooseProduct);
+    connect(computeButton, &QPushButton::clicked, this, &MixWindow::onCompute);
+    connect(recomputeButton, &QPushButton::clicked, this, &MixWindow::onRecompute);
+    connect(printRecipeButton, &QPushButton::clicked, this, &MixWindow::onPrintRecipe);
+    connect(writeToArchiveButton, &QPushButton::clicked, this, &MixWindow::onWriteToArchive);
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 // --- the characteristics grid ---
 
 void MixWindow::setCell(int row, int column, const QString &text)
 {
-    QTableWidgetItem *item = StringGrid1->item(row, column);
+    QTableWidgetItem *item = characteristicsGrid->item(row, column);
     if (!item) {
         item = new QTableWidgetItem;
-        StringGrid1->setItem(row, column, item);
+        characteristicsGrid->setItem(row, column, item);
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (column == ColMinimum || column == ColMaximum)
@@ -415,7 +436,7 @@ void MixWindow::numberEdited(QTableWidgetItem *item)
 // beside the figure. Red is taken: it marks the rows selected for printing.
 void MixWindow::markDeviation(int row)
 {
-    QTableWidgetItem *item = StringGrid1->item(row, ColFact);
+    QTableWidgetItem *item = characteristicsGrid->item(row, ColFact);
     if (!item || row >= cells_.size())
         return;
     const MixCells &cells = cells_.at(row);
@@ -442,9 +463,9 @@ void MixWindow::setRowSelected(int row, bool selected)
     if (row < 0 || row >= selected_.size())
         return;
     selected_[row] = selected;
-    const QBrush brush = selected ? QBrush(Qt::red) : StringGrid1->palette().text();
+    const QBrush brush = selected ? QBrush(Qt::red) : characteristicsGrid->palette().text();
     for (int c = 0; c < ColumnCount; ++c)
-        if (QTableWidgetItem *item = StringGrid1->item(row, c))
+        if (QTableWidgetItem *item = characteristicsGrid->item(row, c))
             item->setForeground(brush);
 }
 
@@ -454,7 +475,7 @@ void MixWindow::buildCharacteristicRows()
     rows_ = readMixCharacteristics(data_.characteristics);
     const QList<MixCells> old = cells_;
     cells_ = QList<MixCells>(rows_.size());
-    StringGrid1->setRowCount(int(rows_.size()));
+    characteristicsGrid->setRowCount(int(rows_.size()));
     selected_ = QList<bool>(rows_.size(), false);
     for (int m = 0; m < rows_.size(); ++m) {
         setCell(m, ColName, rows_.at(m).name);
@@ -471,7 +492,7 @@ void MixWindow::buildCharacteristicRows()
 void MixWindow::bindInputColumn(MixMode mode, bool readOnly)
 {
     const bool percent = mode == MixMode::Percent;
-    DBGrid1->setColumns(
+    rawMaterialsGrid->setColumns(
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 185, -1, true},
          {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 76, 2},
          {QStringLiteral("kods"),
@@ -483,12 +504,12 @@ void MixWindow::bindInputColumn(MixMode mode, bool readOnly)
 void MixWindow::setInputsLocked(bool locked)
 {
     bindInputColumn(mode(), locked);
-    MaskEdit1->setReadOnly(locked);
-    Edit1->setReadOnly(locked);
+    taxField->setReadOnly(locked);
+    productField->setReadOnly(locked);
     for (ProductForm form : {ProductForm::Granules, ProductForm::Crumbs, ProductForm::Loose})
         formButton(form)->setEnabled(!locked);
-    Button8->setEnabled(locked);
-    Button6->setEnabled(locked);
+    writeToArchiveButton->setEnabled(locked);
+    recomputeButton->setEnabled(locked);
 }
 
 double MixWindow::fieldNumber(const QLineEdit *field) const
@@ -502,9 +523,9 @@ double MixWindow::fieldNumber(const QLineEdit *field) const
 
 void MixWindow::clearLabels()
 {
-    Label10->clear();
-    Label8->clear();
-    Label9->clear();
+    fillerLabel->clear();
+    priceLabel->clear();
+    archiveNumberLabel->clear();
     archived_.reset();
 }
 
@@ -512,10 +533,10 @@ void MixWindow::removeOldPrice()
 {
     if (lastNamePrice_.isEmpty())
         return;
-    const QString product = productWithoutPrice(Edit1->text(), lastNamePrice_);
-    if (product != Edit1->text()) {
-        Edit1->setMaxLength(kProductLength);
-        Edit1->setText(product);
+    const QString product = productWithoutPrice(productField->text(), lastNamePrice_);
+    if (product != productField->text()) {
+        productField->setMaxLength(kProductLength);
+        productField->setText(product);
         lastNamePrice_.clear();
     }
 }
@@ -526,93 +547,94 @@ void MixWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormActivate();
+        onActivate();
 }
 
-void MixWindow::FormActivate()
+void MixWindow::onActivate()
 {
-    RadioButton5->setChecked(true);
-    for (QLineEdit *field : {Edit4, MaskEdit2, Edit2, Edit1, Edit3})
+    granulesButton->setChecked(true);
+    for (QLineEdit *field : {noteField, volumeField, standardField, productField, purposeField})
         field->clear();
-    Edit1->setMaxLength(kProductLength);
-    setMaskedNumber(MaskEdit1, settings::currentSettings().taxRate, 2, 1);
+    productField->setMaxLength(kProductLength);
+    setMaskedNumber(taxField, settings::currentSettings().taxRate, 2, 1);
     lastNamePrice_.clear();
     result_ = MixResult();
-    Label10->hide();
+    fillerLabel->hide();
     clearLabels();
-    RadioButton1->setChecked(true);
-    RadioButton3->setChecked(true);
+    selectedListButton->setChecked(true);
+    percentButton->setChecked(true);
     setInputsLocked(false);
     inputs_.clear();
     runReporting([this] {
         buildCharacteristicRows();
         listMixRawMaterials(data_.rawMaterials, true);
     });
-    DBGrid1->viewport()->update();
-    DBGrid1->followCursor();
-    DBGrid1->setFocus();
+    rawMaterialsGrid->viewport()->update();
+    rawMaterialsGrid->followCursor();
+    rawMaterialsGrid->setFocus();
 }
 
 void MixWindow::done(int result)
 {
-    DBGrid1->commitEdit();
+    rawMaterialsGrid->commitEdit();
     runReporting([this] { listMixRawMaterials(data_.rawMaterials, false); });
     QDialog::done(result);
 }
 
-void MixWindow::RadioButton1Click()
+void MixWindow::onSelectedList()
 {
     runReporting([this] { listMixRawMaterials(data_.rawMaterials, true); });
 }
 
-void MixWindow::RadioButton2Click()
+void MixWindow::onFullList()
 {
     runReporting([this] { listMixRawMaterials(data_.rawMaterials, false); });
 }
 
 void MixWindow::switchMode(MixMode mode)
 {
-    DBGrid1->commitEdit();
-    (mode == MixMode::Mass ? RadioButton4 : RadioButton3)->setChecked(true);
+    rawMaterialsGrid->commitEdit();
+    (mode == MixMode::Mass ? massButton : percentButton)->setChecked(true);
     removeOldPrice();
     setInputsLocked(false);
     clearLabels();
 }
 
-void MixWindow::Button1Click()
+void MixWindow::onToggleMark()
 {
-    const int row = StringGrid1->currentRow();
+    const int row = characteristicsGrid->currentRow();
     setRowSelected(row, !selected_.value(row));
 }
 
-void MixWindow::Button2Click()
+void MixWindow::onMarkAll()
 {
     for (int m = 0; m < selected_.size(); ++m)
         setRowSelected(m, true);
 }
 
-void MixWindow::Button3Click()
+void MixWindow::onUnmarkAll()
 {
     for (int m = 0; m < selected_.size(); ++m)
         setRowSelected(m, false);
 }
 
 // The feed types window leaves sir filtered its own way: the list goes back as it was.
-void MixWindow::Button4Click()
+void MixWindow::onChooseProduct()
 {
-    DBGrid1->commitEdit();
+    rawMaterialsGrid->commitEdit();
     setInputsLocked(false);
     if (chooseProduct_)
         chooseProduct_();
-    runReporting([this] { listMixRawMaterials(data_.rawMaterials, RadioButton1->isChecked()); });
-    DBGrid1->followCursor();
+    runReporting(
+        [this] { listMixRawMaterials(data_.rawMaterials, selectedListButton->isChecked()); });
+    rawMaterialsGrid->followCursor();
     const ProductNorms product = readProductNorms(data_.feedTypes, rows_);
     if (product.type.isEmpty() && product.norms.isEmpty())
         return;
-    Edit1->setMaxLength(kProductLength);
-    Edit1->setText(product.type);
-    Edit3->setText(product.purpose);
-    Edit2->setText(product.standard);
+    productField->setMaxLength(kProductLength);
+    productField->setText(product.type);
+    purposeField->setText(product.purpose);
+    standardField->setText(product.standard);
     lastNamePrice_.clear();
     for (int m = 0; m < rows_.size(); ++m) {
         const auto [minimum, maximum] = product.norms.value(m);
@@ -624,29 +646,29 @@ void MixWindow::Button4Click()
     clearLabels();
 }
 
-void MixWindow::Button5Click()
+void MixWindow::onCompute()
 {
-    DBGrid1->commitEdit();
-    Label10->hide();
+    rawMaterialsGrid->commitEdit();
+    fillerLabel->hide();
     MixInput input;
     input.mode = mode();
-    input.volume = fieldNumber(MaskEdit2);
+    input.volume = fieldNumber(volumeField);
     input.characteristics = rows_;
-    input.taxRate = fieldNumber(MaskEdit1);
-    setMaskedNumber(MaskEdit1, input.taxRate, 2, 1);
-    setMaskedNumber(MaskEdit2, input.volume, 6, 3);
+    input.taxRate = fieldNumber(taxField);
+    setMaskedNumber(taxField, input.taxRate, 2, 1);
+    setMaskedNumber(volumeField, input.volume, 6, 3);
     input.form = productForm();
     if (!runReporting([this, &input] {
             input.lines = readMixLines(data_.rawMaterials, inputs_, input.mode);
         }))
         return;
-    DBGrid1->followCursor();
+    rawMaterialsGrid->followCursor();
     MixResult result = computeMix(input, settings::currentSettings());
     if (input.mode == MixMode::Mass && result.refusal != MixRefusal::NegativeInput)
-        setMaskedNumber(MaskEdit2, result.total, 6, 3);
+        setMaskedNumber(volumeField, result.total, 6, 3);
     if (!result.ok()) {
         message(result.error);
-        DBGrid1->setFocus();
+        rawMaterialsGrid->setFocus();
         return;
     }
     result_ = std::move(result);
@@ -657,31 +679,31 @@ void MixWindow::showResult()
 {
     // New figures are no archived recipe yet: printing must not hand over the one written
     // before "Перерасчет" under the number the label still showed.
-    Label9->clear();
+    archiveNumberLabel->clear();
     archived_.reset();
     if (result_.fillerAdded) {
         message(result_.fillerMessage);
-        Label10->setText(result_.fillerLabel);
-        Label10->show();
+        fillerLabel->setText(result_.fillerLabel);
+        fillerLabel->show();
     }
     for (int m = 0; m < result_.facts.size(); ++m)
         writeNumber(m, ColFact, result_.facts.at(m));
     removeOldPrice();
-    Label8->setText(result_.price.label);
+    priceLabel->setText(result_.price.label);
     lastNamePrice_ = result_.price.nameText;
-    const QString product = productWithPrice(Edit1->text(), lastNamePrice_);
+    const QString product = productWithPrice(productField->text(), lastNamePrice_);
     // the price must not be cut off the name by the field's length
-    Edit1->setMaxLength(std::max(kProductLength, int(product.size())));
-    Edit1->setText(product);
+    productField->setMaxLength(std::max(kProductLength, int(product.size())));
+    productField->setText(product);
     setInputsLocked(result_.archivable());
 }
 
-void MixWindow::Button6Click()
+void MixWindow::onRecompute()
 {
     setInputsLocked(false);
 }
 
-void MixWindow::Button7Click()
+void MixWindow::onPrintRecipe()
 {
     if (!archived_) {
         message(QStringLiteral("Рецепт не записан в архив. Печать отменена..."));
@@ -691,17 +713,17 @@ void MixWindow::Button7Click()
         printRecipe_(*archived_);
 }
 
-void MixWindow::Button8Click()
+void MixWindow::onWriteToArchive()
 {
     if (!result_.archivable())
         return;
     archive::MixRecipe recipe;
-    recipe.product = Edit1->text();
-    recipe.standard = Edit2->text();
-    recipe.purpose = Edit3->text();
-    recipe.note = Edit4->text();
-    recipe.volume = fieldNumber(MaskEdit2);
-    recipe.taxRate = fieldNumber(MaskEdit1);
+    recipe.product = productField->text();
+    recipe.standard = standardField->text();
+    recipe.purpose = purposeField->text();
+    recipe.note = noteField->text();
+    recipe.volume = fieldNumber(volumeField);
+    recipe.taxRate = fieldNumber(taxField);
     recipe.formLetter = productFormLetter(productForm());
     for (const MixLine &line : result_.lines) {
         archive::MixRecipe::Line archived{line.name, line.percent, line.price, line.premix, {}};
@@ -726,8 +748,9 @@ void MixWindow::Button8Click()
     }
     archived_ = written.number;
     archivedRecipe_ = recipe;
-    Label9->setText(kArchivePrefix + archive::mixNumberText(written.number, recipe.formLetter));
-    StringGrid1->setFocus();
+    archiveNumberLabel->setText(kArchivePrefix +
+                                archive::mixNumberText(written.number, recipe.formLetter));
+    characteristicsGrid->setFocus();
 }
 
 // Asks before a second write of the mix as it was written (a new computation empties

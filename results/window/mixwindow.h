@@ -75,51 +75,26 @@ public:
     bool rowSelected(int row) const { return selected_.value(row); }
     const MixResult &lastResult() const { return result_; }
 
-    widgets::TableGrid *rawGrid() const { return DBGrid1; }
-    QTableWidget *characteristicsGrid() const { return StringGrid1; }
-    QLineEdit *productField() const { return Edit1; }
-    QLineEdit *standardField() const { return Edit2; }
-    QLineEdit *taxField() const { return MaskEdit1; }
-    QLineEdit *purposeField() const { return Edit3; }
-    QLineEdit *volumeField() const { return MaskEdit2; }
-    QLineEdit *noteField() const { return Edit4; }
-    QLabel *priceLabel() const { return Label8; }
-    QLabel *archiveLabel() const { return Label9; }
-    QLabel *fillerLabel() const { return Label10; }
-    QRadioButton *selectedListButton() const { return RadioButton1; }
-    QRadioButton *fullListButton() const { return RadioButton2; }
-    QRadioButton *percentButton() const { return RadioButton3; }
-    QRadioButton *massButton() const { return RadioButton4; }
-    QRadioButton *formButton(ProductForm form) const;
-    QPushButton *toggleMarkButton() const { return Button1; }
-    QPushButton *markAllButton() const { return Button2; }
-    QPushButton *unmarkAllButton() const { return Button3; }
-    QPushButton *chooseProductButton() const { return Button4; }
-    QPushButton *computeButton() const { return Button5; }
-    QPushButton *recomputeButton() const { return Button6; }
-    QPushButton *printButton() const { return Button7; }
-    QPushButton *archiveButton() const { return Button8; }
-    QPushButton *exitButton() const { return Button9; }
-
-    // --- events ---
-    void FormActivate();           // initialise
-    void RadioButton1Click();      // "Список отобранного сырья"
-    void RadioButton2Click();      // "Полный список сырья"
-    void switchMode(MixMode mode); // "По проценту ввода" / "По массе сырья"
-    void Button1Click();           // "Отбор характеристики к печати"
-    void Button2Click();           // "Отобрать все характеристики"
-    void Button3Click();           // "Отменить весь отбор"
-    void Button4Click();           // "Выбрать продукт"
-    void Button5Click();           // "Подсчитать характеристики"
-    void Button6Click();           // "Перерасчет"
-    void Button7Click();           // "Печатать рецепт"
-    void Button8Click();           // "Записать в архив"
-
 protected:
     void showEvent(QShowEvent *event) override;
     void done(int result) override;
 
+private slots:
+    void onActivate();             // initialise
+    void onSelectedList();         // "Список отобранного сырья"
+    void onFullList();             // "Полный список сырья"
+    void switchMode(MixMode mode); // "По проценту ввода" / "По массе сырья"
+    void onToggleMark();           // "Отбор характеристики к печати"
+    void onMarkAll();              // "Отобрать все характеристики"
+    void onUnmarkAll();            // "Отменить весь отбор"
+    void onChooseProduct();        // "Выбрать продукт"
+    void onCompute();              // "Подсчитать характеристики"
+    void onRecompute();            // "Перерасчет"
+    void onPrintRecipe();          // "Печатать рецепт"
+    void onWriteToArchive();       // "Записать в архив"
+
 private:
+    QRadioButton *formButton(ProductForm form) const;
     void buildLayout();
     void buildFields();
     void buildChoices();
@@ -152,37 +127,37 @@ private:
     QList<bool> selected_;              // mixCharSelected, per row
     QList<MixCells> cells_;             // the numbers of the grid's number columns, per row
     MixResult result_;                  // the last computation
-    std::optional<int> archived_;       // the number Label9 shows, once the mix is archived
+    std::optional<int> archived_;       // the number archiveNumberLabel shows, once archived
     archive::MixRecipe archivedRecipe_; // what was written under archived_
     QString lastNamePrice_;
 
-    widgets::TableGrid *DBGrid1 = nullptr; // sir: name, price, input
-    QTableWidget *StringGrid1 = nullptr;   // the mix's characteristics
-    QLineEdit *Edit1 = nullptr;            // "Продукция"
-    QLineEdit *Edit2 = nullptr;            // "Стандарт"
-    QLineEdit *MaskEdit1 = nullptr;        // "Налог%"
-    QLineEdit *Edit3 = nullptr;            // "Назначение продукции"
-    QLineEdit *MaskEdit2 = nullptr;        // "Объем выработки"
-    QLineEdit *Edit4 = nullptr;            // "Примечание"
-    QLabel *Label8 = nullptr;              // the selling price
-    QLabel *Label9 = nullptr;              // "Арх.№", then the archive number
-    QLabel *Label10 = nullptr;             // the filler
-    QRadioButton *RadioButton1 = nullptr;  // "Список отобранного сырья"
-    QRadioButton *RadioButton2 = nullptr;  // "Полный список сырья"
-    QRadioButton *RadioButton3 = nullptr;  // "По проценту ввода"
-    QRadioButton *RadioButton4 = nullptr;  // "По массе сырья"
-    QRadioButton *RadioButton5 = nullptr;  // "Гранулы"
-    QRadioButton *RadioButton6 = nullptr;  // "Крупка"
-    QRadioButton *RadioButton7 = nullptr;  // "Россыпь"
-    QPushButton *Button1 = nullptr;
-    QPushButton *Button2 = nullptr;
-    QPushButton *Button3 = nullptr;
-    QPushButton *Button4 = nullptr;
-    QPushButton *Button5 = nullptr;
-    QPushButton *Button6 = nullptr;
-    QPushButton *Button7 = nullptr;
-    QPushButton *Button8 = nullptr;
-    QPushButton *Button9 = nullptr;
+    widgets::TableGrid *rawMaterialsGrid = nullptr; // sir: name, price, input
+    QTableWidget *characteristicsGrid = nullptr;    // the mix's characteristics
+    QLineEdit *productField = nullptr;              // "Продукция"
+    QLineEdit *standardField = nullptr;             // "Стандарт"
+    QLineEdit *taxField = nullptr;                  // "Налог%"
+    QLineEdit *purposeField = nullptr;              // "Назначение продукции"
+    QLineEdit *volumeField = nullptr;               // "Объем выработки"
+    QLineEdit *noteField = nullptr;                 // "Примечание"
+    QLabel *priceLabel = nullptr;                   // the selling price
+    QLabel *archiveNumberLabel = nullptr;           // "Арх.№", then the archive number
+    QLabel *fillerLabel = nullptr;                  // the filler
+    QRadioButton *selectedListButton = nullptr; // "Список отобранного сырья"
+    QRadioButton *fullListButton = nullptr;     // "Полный список сырья"
+    QRadioButton *percentButton = nullptr;      // "По проценту ввода"
+    QRadioButton *massButton = nullptr;         // "По массе сырья"
+    QRadioButton *granulesButton = nullptr;     // "Гранулы"
+    QRadioButton *crumbsButton = nullptr;       // "Крупка"
+    QRadioButton *looseButton = nullptr;        // "Россыпь"
+    QPushButton *toggleMarkButton = nullptr; // "Отбор характеристики к печати"
+    QPushButton *markAllButton = nullptr; // "Отобрать все характеристики"
+    QPushButton *unmarkAllButton = nullptr;     // "Отменить весь отбор"
+    QPushButton *chooseProductButton = nullptr; // "Выбрать продукт"
+    QPushButton *computeButton = nullptr;     // "Подсчитать характеристики"
+    QPushButton *recomputeButton = nullptr;   // "Перерасчет"
+    QPushButton *printRecipeButton = nullptr; // "Печатать рецепт"
+    QPushButton *writeToArchiveButton = nullptr; // "Записать в архив"
+    QPushButton *exitButton = nullptr;           // "Выход"
 };
 
 } // namespace results

@@ -4,6 +4,7 @@
 // sir.dbf holds no trace of the inputs.
 
 #include "listswindow/typingfixture.h"
+#include "namedchild.h"
 #include "results/demodatafixture.h"
 #include "results/rawmaterialvalue.h"
 #include "results/window/mixwindow.h"
@@ -64,7 +65,38 @@ struct Mix {
     }
     bool ok() const { return form != nullptr; }
 
-    widgets::TableGridModel *raw() const { return form->rawGrid()->gridModel(); }
+    QPushButton *button(const char *name) const
+    {
+        return namedChild<QPushButton>(form.get(), name);
+    }
+    QRadioButton *choice(const char *name) const
+    {
+        return namedChild<QRadioButton>(form.get(), name);
+    }
+    QLineEdit *field(const char *name) const { return namedChild<QLineEdit>(form.get(), name); }
+    QLabel *label(const char *name) const { return namedChild<QLabel>(form.get(), name); }
+    QRadioButton *formButton(ProductForm productForm) const
+    {
+        switch (productForm) {
+        case ProductForm::Granules:
+            return choice("granulesButton");
+        case ProductForm::Crumbs:
+            return choice("crumbsButton");
+        case ProductForm::Loose:
+            break;
+        }
+        return choice("looseButton");
+    }
+    QTableWidget *characteristics() const
+    {
+        return namedChild<QTableWidget>(form.get(), "characteristicsGrid");
+    }
+    widgets::TableGrid *rawGrid() const
+    {
+        return namedChild<widgets::TableGrid>(form.get(), "rawMaterialsGrid");
+    }
+
+    widgets::TableGridModel *raw() const { return rawGrid()->gridModel(); }
     int rawRow(const QString &name) const
     {
         for (int r = 0; r < raw()->rowCount(); ++r)
@@ -89,7 +121,7 @@ struct Mix {
     }
     QString charCell(int row, int column) const
     {
-        const QTableWidgetItem *item = form->characteristicsGrid()->item(row, column);
+        const QTableWidgetItem *item = characteristics()->item(row, column);
         return item ? item->text() : QString();
     }
     // The figure a cell shows, without the arrow of a level outside its norms.
@@ -101,10 +133,10 @@ struct Mix {
     }
     void setVolume(const QString &text)
     {
-        form->volumeField()->setFocus();
-        form->volumeField()->clear();
-        QTest::keyClicks(form->volumeField(), text);
-        QTest::keyClick(form->volumeField(), Qt::Key_Tab);
+        field("volumeField")->setFocus();
+        field("volumeField")->clear();
+        QTest::keyClicks(field("volumeField"), text);
+        QTest::keyClick(field("volumeField"), Qt::Key_Tab);
     }
     // Five raw materials of the demo data adding up to 100 %.
     void typeFivePercents()
@@ -183,15 +215,15 @@ void TestMixWindow::startEmptiesInputsAndUnlocks()
     QCOMPARE(roadtest::rawMaterialValue(sir, kWheat, QStringLiteral("VES")), 450.0);
     QCOMPARE(sir.filter(), QStringLiteral("ot='+'"));
     QVERIFY(sir.filtered());
-    QCOMPARE(w.form->taxField()->text(), QStringLiteral("10.0"));
-    QVERIFY(w.form->productField()->text().isEmpty());
-    QVERIFY(w.form->selectedListButton()->isChecked());
-    QVERIFY(w.form->percentButton()->isChecked());
-    QVERIFY(w.form->formButton(ProductForm::Granules)->isChecked());
-    QVERIFY(!w.form->archiveButton()->isEnabled());
-    QVERIFY(!w.form->recomputeButton()->isEnabled());
-    QVERIFY(w.form->fillerLabel()->isHidden());
-    QCOMPARE(w.form->characteristicsGrid()->rowCount(), w.dm->pitCount());
+    QCOMPARE(w.field("taxField")->text(), QStringLiteral("10.0"));
+    QVERIFY(w.field("productField")->text().isEmpty());
+    QVERIFY(w.choice("selectedListButton")->isChecked());
+    QVERIFY(w.choice("percentButton")->isChecked());
+    QVERIFY(w.formButton(ProductForm::Granules)->isChecked());
+    QVERIFY(!w.button("writeToArchiveButton")->isEnabled());
+    QVERIFY(!w.button("recomputeButton")->isEnabled());
+    QVERIFY(w.label("fillerLabel")->isHidden());
+    QCOMPARE(w.characteristics()->rowCount(), w.dm->pitCount());
     QCOMPARE(w.raw()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("% ввода"));
     QVERIFY(w.inputEditable(kWheat));
     QVERIFY(w.messages.isEmpty());
@@ -204,23 +236,23 @@ void TestMixWindow::percentMixComputedAndLocked()
     Mix w;
     QVERIFY(w.ok());
     w.typeFivePercents();
-    w.form->productField()->setText(QStringLiteral("ПК-5"));
-    w.form->computeButton()->click();
+    w.field("productField")->setText(QStringLiteral("ПК-5"));
+    w.button("computeButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     // price: 15000·40 + 17000·30 + 12800·15 + 19000·10 + 10500·5 = 15445 per tonne
     QCOMPARE(w.charCell(0, MixWindow::ColFact), QStringLiteral("       15445"));
     QCOMPARE(w.form->lastResult().price.build.rawCost, 15445.0);
-    QVERIFY(w.form->priceLabel()->text().startsWith(QStringLiteral("Отпускная цена 1Т с НДС")));
-    QVERIFY(w.form->priceLabel()->text().endsWith(QStringLiteral(" руб.")));
+    QVERIFY(w.label("priceLabel")->text().startsWith(QStringLiteral("Отпускная цена 1Т с НДС")));
+    QVERIFY(w.label("priceLabel")->text().endsWith(QStringLiteral(" руб.")));
     const QString price = w.form->lastResult().price.nameText;
-    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5-%1-").arg(price));
+    QCOMPARE(w.field("productField")->text(), QStringLiteral("ПК-5-%1-").arg(price));
     QVERIFY(!w.charCell(5, MixWindow::ColFact).isEmpty());
-    QVERIFY(w.form->archiveButton()->isEnabled());
-    QVERIFY(w.form->recomputeButton()->isEnabled());
+    QVERIFY(w.button("writeToArchiveButton")->isEnabled());
+    QVERIFY(w.button("recomputeButton")->isEnabled());
     QVERIFY(!w.inputEditable(kWheat));
-    QVERIFY(w.form->taxField()->isReadOnly());
-    QVERIFY(w.form->productField()->isReadOnly());
-    QVERIFY(!w.form->formButton(ProductForm::Loose)->isEnabled());
+    QVERIFY(w.field("taxField")->isReadOnly());
+    QVERIFY(w.field("productField")->isReadOnly());
+    QVERIFY(!w.formButton(ProductForm::Loose)->isEnabled());
 }
 
 // 60 + 30: the message names 90, the filler label says 10 %, levels are over 100, and
@@ -232,14 +264,14 @@ void TestMixWindow::fillerCompletesAndKeepsInputsOpen()
     w.setVolume(QStringLiteral("5"));
     QVERIFY(w.input(kWheat, 60));
     QVERIFY(w.input(kCorn, 30));
-    w.form->computeButton()->click();
+    w.button("computeButton")->click();
     QCOMPARE(w.messages,
              QStringList{QStringLiteral("Набрано 90% !!!         Добавляем нейтральный бесплатный "
                                         "наполнитель.")});
-    QVERIFY(!w.form->fillerLabel()->isHidden());
-    QCOMPARE(w.form->fillerLabel()->text(), QStringLiteral("Наполнитель 10%"));
+    QVERIFY(!w.label("fillerLabel")->isHidden());
+    QCOMPARE(w.label("fillerLabel")->text(), QStringLiteral("Наполнитель 10%"));
     QCOMPARE(w.charCell(0, MixWindow::ColFact), QStringLiteral("       14100"));
-    QVERIFY(!w.form->archiveButton()->isEnabled());
+    QVERIFY(!w.button("writeToArchiveButton")->isEnabled());
     QVERIFY(w.inputEditable(kWheat));
 }
 
@@ -248,20 +280,20 @@ void TestMixWindow::massModeGivesVolumeAndPercentages()
 {
     Mix w;
     QVERIFY(w.ok());
-    w.form->massButton()->click();
+    w.choice("massButton")->click();
     QCOMPARE(w.raw()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Масса ввода"));
     for (const QString &name : {kWheat, kCorn, kBarley})
         QVERIFY(w.input(name, 1));
-    w.form->computeButton()->click();
+    w.button("computeButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
-    QCOMPARE(w.form->volumeField()->text().trimmed(), QStringLiteral("3.000"));
+    QCOMPARE(w.field("volumeField")->text().trimmed(), QStringLiteral("3.000"));
     const QList<results::MixLine> &lines = w.form->lastResult().lines;
     QCOMPARE(lines.size(), 3);
     QCOMPARE(lines[0].percent, 33.34);
     QCOMPARE(lines[1].percent, 33.33);
     QCOMPARE(lines[2].percent, 33.33);
-    QVERIFY(w.form->archiveButton()->isEnabled());
-    w.form->archiveButton()->click();
+    QVERIFY(w.button("writeToArchiveButton")->isEnabled());
+    w.button("writeToArchiveButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     store::Table &arsir = w.dm->archiveCompositions;
     double sum = 0;
@@ -280,19 +312,19 @@ void TestMixWindow::computingTwiceKeepsOnePrice()
     Mix w;
     QVERIFY(w.ok());
     w.typeFivePercents();
-    w.form->productField()->setText(QStringLiteral("ПК-5"));
-    w.form->computeButton()->click();
-    w.form->recomputeButton()->click();
+    w.field("productField")->setText(QStringLiteral("ПК-5"));
+    w.button("computeButton")->click();
+    w.button("recomputeButton")->click();
     QVERIFY(w.input(kWheat, 35));
     QVERIFY(w.input(kBran, 10));
-    w.form->computeButton()->click();
+    w.button("computeButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     const QString price = w.form->lastResult().price.nameText;
-    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5-%1-").arg(price));
+    QCOMPARE(w.field("productField")->text(), QStringLiteral("ПК-5-%1-").arg(price));
     // a change of mode takes the price out of the name
-    w.form->massButton()->click();
-    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5"));
-    QVERIFY(w.form->priceLabel()->text().isEmpty());
+    w.choice("massButton")->click();
+    QCOMPARE(w.field("productField")->text(), QStringLiteral("ПК-5"));
+    QVERIFY(w.label("priceLabel")->text().isEmpty());
 }
 
 void TestMixWindow::typedNumbersInMaskedFields_data()
@@ -318,13 +350,13 @@ void TestMixWindow::typedNumbersInMaskedFields()
     Mix w;
     QVERIFY(w.ok());
     w.setVolume(volume);
-    w.form->taxField()->selectAll();
-    QTest::keyClicks(w.form->taxField(), tax);
-    w.form->noteField()->setFocus(); // leaving the fields shows them formatted
+    w.field("taxField")->selectAll();
+    QTest::keyClicks(w.field("taxField"), tax);
+    w.field("noteField")->setFocus(); // leaving the fields shows them formatted
     for (const QString &name : {kWheat, kCorn})
         QVERIFY(w.input(name, 50));
-    w.form->computeButton()->click();
-    w.form->archiveButton()->click();
+    w.button("computeButton")->click();
+    w.button("writeToArchiveButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     store::Table &arkk = w.dm->archiveHeaders;
     arkk.setFiltered(false);
@@ -359,17 +391,17 @@ void TestMixWindow::refusals()
     Mix w;
     QVERIFY(w.ok());
     if (mode == MixMode::Mass)
-        w.form->massButton()->click();
+        w.choice("massButton")->click();
     w.setVolume(volume);
     if (wheat != 0) {
         QVERIFY(w.input(kWheat, wheat));
         QVERIFY(w.input(kCorn, 105));
     }
-    w.form->computeButton()->click();
+    w.button("computeButton")->click();
     QCOMPARE(w.messages.size(), 1);
     QVERIFY2(w.messages.first().startsWith(message), qPrintable(w.messages.first()));
-    QVERIFY(!w.form->archiveButton()->isEnabled());
-    QVERIFY(w.form->priceLabel()->text().isEmpty());
+    QVERIFY(!w.button("writeToArchiveButton")->isEnabled());
+    QVERIFY(w.label("priceLabel")->text().isEmpty());
     QVERIFY(w.charCell(0, MixWindow::ColFact).isEmpty());
 }
 
@@ -391,7 +423,7 @@ void TestMixWindow::refusedInputIsSaidOnce()
     QVERIFY(w.ok());
     QApplication::setActiveWindow(w.form.get());
     QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
-    widgets::TableGrid *grid = w.form->rawGrid();
+    widgets::TableGrid *grid = w.rawGrid();
     const int row = w.rawRow(kWheat);
     QVERIFY(row >= 0);
     grid->setFocus();
@@ -417,10 +449,10 @@ void TestMixWindow::productChoiceKeepsTypedInputs()
     Mix w;
     QVERIFY(w.ok());
     w.typeFivePercents();
-    w.form->chooseProductButton()->click();
+    w.button("chooseProductButton")->click();
     QCOMPARE(w.shownInput(kWheat), QStringLiteral("40"));
     QVERIFY(w.dm->rawMaterials.filtered());
-    w.form->computeButton()->click();
+    w.button("computeButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QCOMPARE(w.form->lastResult().price.build.rawCost, 15445.0);
 }
@@ -431,21 +463,21 @@ void TestMixWindow::productChoiceMarksNormedRows()
 {
     Mix w;
     QVERIFY(w.ok());
-    w.form->chooseProductButton()->click();
-    QCOMPARE(w.form->productField()->text(), QStringLiteral("ПК-5"));
-    QVERIFY(w.form->purposeField()->text().startsWith(QStringLiteral("Для Полнорационный")));
-    QCOMPARE(w.form->standardField()->text(), QStringLiteral("ГОСТ 18221-2018"));
+    w.button("chooseProductButton")->click();
+    QCOMPARE(w.field("productField")->text(), QStringLiteral("ПК-5"));
+    QVERIFY(w.field("purposeField")->text().startsWith(QStringLiteral("Для Полнорационный")));
+    QCOMPARE(w.field("standardField")->text(), QStringLiteral("ГОСТ 18221-2018"));
     QCOMPARE(w.charCell(0, MixWindow::ColMaximum), QStringLiteral(" 56000"));
     QVERIFY(!w.form->rowSelected(0));
     QCOMPARE(w.charCell(1, MixWindow::ColMinimum), QStringLiteral("12.55"));
     QVERIFY(w.form->rowSelected(1));
-    QCOMPARE(w.form->characteristicsGrid()->item(1, 0)->foreground().color(), QColor(Qt::red));
+    QCOMPARE(w.characteristics()->item(1, 0)->foreground().color(), QColor(Qt::red));
     QVERIFY(w.charCell(2, MixWindow::ColMinimum).isEmpty());
     QVERIFY(!w.form->rowSelected(2));
-    w.form->unmarkAllButton()->click();
+    w.button("unmarkAllButton")->click();
     QVERIFY(!w.form->rowSelected(1));
-    w.form->characteristicsGrid()->setCurrentCell(2, 0);
-    w.form->toggleMarkButton()->click();
+    w.characteristics()->setCurrentCell(2, 0);
+    w.button("toggleMarkButton")->click();
     QVERIFY(w.form->rowSelected(2));
 }
 
@@ -456,10 +488,10 @@ void TestMixWindow::levelsOutsideNormsAreMarked()
 {
     Mix w;
     QVERIFY(w.ok());
-    w.form->chooseProductButton()->click();
+    w.button("chooseProductButton")->click();
     w.typeFivePercents();
-    w.form->computeButton()->click();
-    QTableWidget *grid = w.form->characteristicsGrid();
+    w.button("computeButton")->click();
+    QTableWidget *grid = w.characteristics();
     const auto shaded = [grid](int row) {
         return grid->item(row, MixWindow::ColFact)->background().style() != Qt::NoBrush;
     };
@@ -505,13 +537,13 @@ void TestMixWindow::archiveWriteAndPrint()
     Mix w;
     QVERIFY(w.ok());
     w.dm->setLastArchiveNumber(lastNumber);
-    w.form->chooseProductButton()->click();
+    w.button("chooseProductButton")->click();
     w.typeFivePercents();
-    w.form->formButton(form)->click();
-    w.form->computeButton()->click();
-    w.form->archiveButton()->click();
+    w.formButton(form)->click();
+    w.button("computeButton")->click();
+    w.button("writeToArchiveButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
-    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № ") + suffix);
+    QCOMPARE(w.label("archiveNumberLabel")->text(), QStringLiteral("Арх.  № ") + suffix);
     store::Table &arkk = w.dm->archiveHeaders;
     arkk.setFiltered(false);
     arkk.last();
@@ -520,7 +552,7 @@ void TestMixWindow::archiveWriteAndPrint()
     QCOMPARE(arkk.text(QStringLiteral("gk")), gk);
     QCOMPARE(arkk.number(QStringLiteral("gran")), gk.isEmpty() ? 0.0 : 300.0);
     QCOMPARE(arkk.text(QStringLiteral("gost")), QStringLiteral("ГОСТ 18221-2018"));
-    w.form->printButton()->click();
+    w.button("printRecipeButton")->click();
     QCOMPARE(w.printed, QList<int>{(lastNumber % 9999) + 1});
 }
 
@@ -529,8 +561,8 @@ void TestMixWindow::printNeedsTheArchive()
     Mix w;
     QVERIFY(w.ok());
     w.typeFivePercents();
-    w.form->computeButton()->click();
-    w.form->printButton()->click();
+    w.button("computeButton")->click();
+    w.button("printRecipeButton")->click();
     QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив. Печать отменена..."});
     QVERIFY(w.printed.isEmpty());
 }
@@ -541,21 +573,21 @@ void TestMixWindow::editedNormsAreArchived()
 {
     Mix w;
     QVERIFY(w.ok());
-    w.form->chooseProductButton()->click();
+    w.button("chooseProductButton")->click();
     w.typeFivePercents();
-    w.form->computeButton()->click();
-    QTableWidget *grid = w.form->characteristicsGrid();
+    w.button("computeButton")->click();
+    QTableWidget *grid = w.characteristics();
     QVERIFY(!(grid->item(5, MixWindow::ColFact)->flags() & Qt::ItemIsEditable));
     QVERIFY(grid->item(5, MixWindow::ColMinimum)->flags() & Qt::ItemIsEditable);
     grid->item(5, MixWindow::ColMinimum)->setText(QStringLiteral("2l"));
     const int before = w.dm->lastArchiveNumber();
-    w.form->archiveButton()->click();
+    w.button("writeToArchiveButton")->click();
     QCOMPARE(w.messages.size(), 1);
     QVERIFY2(w.messages.first().contains(QStringLiteral("Сырой протеин")),
              qPrintable(w.messages.first()));
     QCOMPARE(w.dm->lastArchiveNumber(), before);
     grid->item(5, MixWindow::ColMinimum)->setText(QStringLiteral(" 21.5"));
-    w.form->archiveButton()->click();
+    w.button("writeToArchiveButton")->click();
     QCOMPARE(w.messages.size(), 1);
     store::Table &arpit = w.dm->archiveCharacteristics;
     arpit.setFiltered(false);
@@ -578,16 +610,16 @@ void TestMixWindow::archivedNumbersAreThoseShown()
 {
     Mix w;
     QVERIFY(w.ok());
-    w.form->chooseProductButton()->click();
+    w.button("chooseProductButton")->click();
     w.setVolume(QStringLiteral("20"));
     QVERIFY(w.input(kWheat, 50));
     QVERIFY(w.input(kCorn, 50));
-    w.form->computeButton()->click();
-    w.form->markAllButton()->click();
-    w.form->archiveButton()->click();
+    w.button("computeButton")->click();
+    w.button("markAllButton")->click();
+    w.button("writeToArchiveButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QHash<QString, int> rowOf;
-    for (int m = 1; m < w.form->characteristicsGrid()->rowCount(); ++m)
+    for (int m = 1; m < w.characteristics()->rowCount(); ++m)
         rowOf.insert(w.charCell(m, MixWindow::ColName).trimmed(), m);
     const int tryptophan = rowOf.value(QStringLiteral("Триптофан"));
     QCOMPARE(w.figure(tryptophan, MixWindow::ColFact), QStringLiteral("0.10"));
@@ -622,23 +654,24 @@ void TestMixWindow::archiveNumberGoesWithItsLabel()
     QVERIFY(w.ok());
     w.dm->setLastArchiveNumber(40);
     w.typeFivePercents();
-    w.form->computeButton()->click();
-    w.form->archiveButton()->click();
-    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № 41Г"));
-    w.form->printButton()->click();
+    w.button("computeButton")->click();
+    w.button("writeToArchiveButton")->click();
+    QCOMPARE(w.label("archiveNumberLabel")->text(), QStringLiteral("Арх.  № 41Г"));
+    w.button("printRecipeButton")->click();
     QCOMPARE(w.printed, QList<int>{41});
-    w.form->recomputeButton()->click();
-    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № 41Г")); // nothing new yet
-    w.form->computeButton()->click(); // new figures: not the recipe archived as 41
-    QVERIFY(w.form->archiveLabel()->text().isEmpty());
-    w.form->printButton()->click();
+    w.button("recomputeButton")->click();
+    QCOMPARE(w.label("archiveNumberLabel")->text(),
+             QStringLiteral("Арх.  № 41Г")); // nothing new yet
+    w.button("computeButton")->click();      // new figures: not the recipe archived as 41
+    QVERIFY(w.label("archiveNumberLabel")->text().isEmpty());
+    w.button("printRecipeButton")->click();
     QCOMPARE(w.printed, QList<int>{41});
     QCOMPARE(w.messages, QStringList{"Рецепт не записан в архив. Печать отменена..."});
-    w.form->archiveButton()->click();
-    QCOMPARE(w.form->archiveLabel()->text(), QStringLiteral("Арх.  № 42Г"));
-    w.form->massButton()->click();
-    QVERIFY(w.form->archiveLabel()->text().isEmpty());
-    w.form->printButton()->click();
+    w.button("writeToArchiveButton")->click();
+    QCOMPARE(w.label("archiveNumberLabel")->text(), QStringLiteral("Арх.  № 42Г"));
+    w.choice("massButton")->click();
+    QVERIFY(w.label("archiveNumberLabel")->text().isEmpty());
+    w.button("printRecipeButton")->click();
     QCOMPARE(w.printed, QList<int>{41});
     QCOMPARE(w.messages.size(), 2);
 }
@@ -648,14 +681,14 @@ void TestMixWindow::recomputeUnlocks()
     Mix w;
     QVERIFY(w.ok());
     w.typeFivePercents();
-    w.form->computeButton()->click();
+    w.button("computeButton")->click();
     QVERIFY(!w.inputEditable(kWheat));
-    w.form->recomputeButton()->click();
+    w.button("recomputeButton")->click();
     QVERIFY(w.inputEditable(kWheat));
-    QVERIFY(!w.form->archiveButton()->isEnabled());
-    QVERIFY(!w.form->recomputeButton()->isEnabled());
-    QVERIFY(!w.form->taxField()->isReadOnly());
-    QVERIFY(w.form->formButton(ProductForm::Loose)->isEnabled());
+    QVERIFY(!w.button("writeToArchiveButton")->isEnabled());
+    QVERIFY(!w.button("recomputeButton")->isEnabled());
+    QVERIFY(!w.field("taxField")->isReadOnly());
+    QVERIFY(w.formButton(ProductForm::Loose)->isEnabled());
 }
 
 // A new product after a computation opens the inputs, tax, product and form again, so
@@ -665,15 +698,15 @@ void TestMixWindow::newProductUnlocks()
     Mix w;
     QVERIFY(w.ok());
     w.typeFivePercents();
-    w.form->computeButton()->click();
-    QVERIFY(w.form->taxField()->isReadOnly());
-    w.form->chooseProductButton()->click();
+    w.button("computeButton")->click();
+    QVERIFY(w.field("taxField")->isReadOnly());
+    w.button("chooseProductButton")->click();
     QVERIFY(w.inputEditable(kWheat));
-    QVERIFY(!w.form->taxField()->isReadOnly());
-    QVERIFY(!w.form->productField()->isReadOnly());
-    QVERIFY(w.form->formButton(ProductForm::Crumbs)->isEnabled());
-    QVERIFY(!w.form->archiveButton()->isEnabled());
-    QVERIFY(!w.form->recomputeButton()->isEnabled());
+    QVERIFY(!w.field("taxField")->isReadOnly());
+    QVERIFY(!w.field("productField")->isReadOnly());
+    QVERIFY(w.formButton(ProductForm::Crumbs)->isEnabled());
+    QVERIFY(!w.button("writeToArchiveButton")->isEnabled());
+    QVERIFY(!w.button("recomputeButton")->isEnabled());
 }
 
 // A product typed to the field's full 37 characters still gets the whole price.
@@ -683,16 +716,16 @@ void TestMixWindow::longProductKeepsItsPrice()
     QVERIFY(w.ok());
     w.typeFivePercents();
     const QString product(37, QChar(u'К'));
-    w.form->productField()->setText(product);
-    QCOMPARE(w.form->productField()->text(), product);
-    w.form->computeButton()->click();
+    w.field("productField")->setText(product);
+    QCOMPARE(w.field("productField")->text(), product);
+    w.button("computeButton")->click();
     const QString price = w.form->lastResult().price.nameText;
-    QCOMPARE(w.form->productField()->text(), product + u'-' + price + u'-');
-    w.form->archiveButton()->click();
+    QCOMPARE(w.field("productField")->text(), product + u'-' + price + u'-');
+    w.button("writeToArchiveButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
-    w.form->recomputeButton()->click();
-    w.form->massButton()->click(); // the price leaves the name again
-    QCOMPARE(w.form->productField()->text(), product);
+    w.button("recomputeButton")->click();
+    w.choice("massButton")->click(); // the price leaves the name again
+    QCOMPARE(w.field("productField")->text(), product);
 }
 
 void TestMixWindow::closeLeavesRawMaterialsUnfiltered()
@@ -700,7 +733,7 @@ void TestMixWindow::closeLeavesRawMaterialsUnfiltered()
     Mix w;
     QVERIFY(w.ok());
     QVERIFY(w.dm->rawMaterials.filtered());
-    w.form->exitButton()->click();
+    w.button("exitButton")->click();
     QVERIFY(!w.form->isVisible());
     QVERIFY(!w.dm->rawMaterials.filtered());
     QVERIFY(w.dm->rawMaterials.filter().isEmpty());
@@ -714,16 +747,16 @@ void TestMixWindow::onlyTypedPricesReachTheRawMaterials()
     Mix w;
     QVERIFY(w.ok());
     const QList<QVariantList> before = sirRecords(w.demo.dataDir());
-    w.form->massButton()->click();
-    w.form->fullListButton()->click();
+    w.choice("massButton")->click();
+    w.choice("fullListButton")->click();
     QVERIFY(w.input(QStringLiteral("Рожь"), 2.5));
     QVERIFY(w.input(kWheat, 1.25));
-    w.form->percentButton()->click();
+    w.choice("percentButton")->click();
     w.typeFivePercents();
     QVERIFY(w.input(kCorn, 17250, 1));
-    w.form->computeButton()->click();
-    w.form->archiveButton()->click();
-    w.form->exitButton()->click();
+    w.button("computeButton")->click();
+    w.button("writeToArchiveButton")->click();
+    w.button("exitButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     QVERIFY(w.dm->lastArchiveNumber() > 0);
     w.dm->rawMaterials.flush();
@@ -750,12 +783,12 @@ void TestMixWindow::screenshotAfterComputation()
 {
     Mix w;
     QVERIFY(w.ok());
-    w.form->chooseProductButton()->click();
+    w.button("chooseProductButton")->click();
     w.typeFivePercents();
     QVERIFY(w.input(kBroilerPremix, 1));
     QVERIFY(w.input(kWheat, 39));
-    w.form->computeButton()->click();
-    w.form->archiveButton()->click();
+    w.button("computeButton")->click();
+    w.button("writeToArchiveButton")->click();
     QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
     const QString png = QStringLiteral(KP_TEST_OUTPUT "/mix-window.png");
     QVERIFY(w.form->grab().save(png));

@@ -77,10 +77,11 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
                               !feedTypes->selectAllButton->isEnabled();
             feedTypes->close(); // left on the first feed type, ПК-5
         });
-        form->chooseProductButton()->click();
-        form->volumeField()->setFocus();
-        QTest::keyClicks(form->volumeField(), QStringLiteral("20"));
-        widgets::TableGridModel *raw = form->rawGrid()->gridModel();
+        namedChild<QPushButton>(form, "chooseProductButton")->click();
+        namedChild<QLineEdit>(form, "volumeField")->setFocus();
+        QTest::keyClicks(namedChild<QLineEdit>(form, "volumeField"), QStringLiteral("20"));
+        widgets::TableGridModel *raw =
+            namedChild<widgets::TableGrid>(form, "rawMaterialsGrid")->gridModel();
         const QList<std::pair<QString, double>> inputs = {{QStringLiteral("Пшеница фуражная"), 40},
                                                           {QStringLiteral("Кукуруза"), 30},
                                                           {QStringLiteral("Ячмень"), 15},
@@ -90,10 +91,10 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
             for (int r = 0; r < raw->rowCount(); ++r)
                 if (raw->data(raw->index(r, 0)).toString().trimmed() == name)
                     raw->setData(raw->index(r, 2), QString::number(percent));
-        form->computeButton()->click();
-        form->archiveButton()->click();
-        label = form->archiveLabel()->text();
-        product = form->productField()->text();
+        namedChild<QPushButton>(form, "computeButton")->click();
+        namedChild<QPushButton>(form, "writeToArchiveButton")->click();
+        label = namedChild<QLabel>(form, "archiveNumberLabel")->text();
+        product = namedChild<QLineEdit>(form, "productField")->text();
         whenShown<documents::RecipeViewWindow>([&](documents::RecipeViewWindow *view) {
             printedNumber = view->archiveNumber();
             qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
@@ -101,8 +102,8 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
             qunsetenv(platform::kForcedPdfVariable);
             view->reject();
         });
-        form->printButton()->click();
-        form->exitButton()->click();
+        namedChild<QPushButton>(form, "printRecipeButton")->click();
+        namedChild<QPushButton>(form, "exitButton")->click();
     });
     QTimer safety;
     safety.setSingleShot(true);
