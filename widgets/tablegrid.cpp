@@ -1,7 +1,7 @@
 #include "widgets/tablegrid.h"
 
-#include "lists/fieldtext.h"
 #include "widgets/editmessage.h"
+#include "widgets/fieldtext.h"
 #include "widgets/message.h"
 
 #include "store/fieldproblem.h"
@@ -125,7 +125,7 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return lists::fieldDisplayText(cellValue(index.row(), index.column()), column.decimals);
+        return fieldDisplayText(cellValue(index.row(), index.column()), column.decimals);
     case Qt::ForegroundRole:
         return isFlagged(index.row()) ? QVariant(flagColor_) : QVariant();
     case Qt::BackgroundRole: // a number that cannot be read stands out
@@ -133,9 +133,9 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
                    ? QVariant(QColor(255, 200, 200))
                    : QVariant();
     case Qt::ToolTipRole:
-        return lists::unreadableHint(cellValue(index.row(), index.column()));
+        return unreadableHint(cellValue(index.row(), index.column()));
     case Qt::TextAlignmentRole: {
-        const bool numeric = lists::isNumericField(cellFormat(index.column()));
+        const bool numeric = isNumericField(cellFormat(index.column()));
         return int((numeric ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     case Qt::UserRole: { // the width an edited text may take
@@ -174,7 +174,7 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
         return false;
     QString error;
     const store::FieldDef def = cellFormat(index.column());
-    const QVariant stored = lists::fieldInput(def, value.toString(), &error);
+    const QVariant stored = fieldInput(def, value.toString(), &error);
     if (error.isEmpty())
         error = refusal(index, def, stored);
     if (!error.isEmpty()) {
@@ -289,7 +289,7 @@ bool TableGridModel::isFlagged(int row) const
     if (flagField_.isEmpty())
         return false;
     const int field = table_->fieldIndex(flagField_);
-    return field >= 0 && lists::fieldDisplayText(table_->valueAt(row, field)) == flagValue_;
+    return field >= 0 && fieldDisplayText(table_->valueAt(row, field)) == flagValue_;
 }
 
 // --- TableGrid ---

@@ -1,8 +1,8 @@
 #include "lists/window/fieldwidgets.h"
 
-#include "lists/fieldtext.h"
 #include "store/table.h"
 #include "widgets/editmessage.h"
+#include "widgets/fieldtext.h"
 #include "widgets/message.h"
 #include "widgets/tablegrid.h"
 
@@ -59,14 +59,14 @@ QString FieldBinding::currentText() const
         return {};
     if (!table_->hasField(field_))
         return {};
-    return fieldDisplayText(table_->value(field_));
+    return widgets::fieldDisplayText(table_->value(field_));
 }
 
 QString FieldBinding::currentHint() const
 {
     if (!isBound() || !table_->isOpen() || table_->isEmpty() || !table_->hasField(field_))
         return {};
-    return unreadableHint(table_->value(field_));
+    return widgets::unreadableHint(table_->value(field_));
 }
 
 bool FieldBinding::write(const QString &text)
@@ -77,7 +77,7 @@ bool FieldBinding::write(const QString &text)
     if (index < 0)
         return true;
     QString error;
-    const QVariant value = fieldInput(table_->fields().at(index), text, &error);
+    const QVariant value = widgets::fieldInput(table_->fields().at(index), text, &error);
     try {
         if (error.isEmpty()) {
             table_->setValue(field_, value);

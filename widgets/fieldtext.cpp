@@ -1,10 +1,10 @@
-#include "lists/fieldtext.h"
+#include "widgets/fieldtext.h"
 
 #include "store/numbertext.h"
 #include "store/table.h"
 #include "store/unreadablenumber.h"
 
-namespace lists
+namespace widgets
 {
 
 namespace
@@ -90,4 +90,4 @@ QVariant fieldInput(const store::FieldDef &field, const QString &text, QString *
     return value;
 }
 
-} // namespace lists
+} // namespace widgets

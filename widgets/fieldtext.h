@@ -1,7 +1,7 @@
 #pragma once
 
-// How the list windows show a field value and read back what the user typed: one rule
-// for the grids and the bound edit fields.
+// How a field value is shown and typed text read back, in the grids over a table cursor
+// and in the list windows' bound edit fields alike.
 
 #include <QString>
 #include <QVariant>
@@ -11,7 +11,7 @@ namespace store
 struct FieldDef;
 }
 
-namespace lists
+namespace widgets
 {
 
 // A blank field shows as empty text; a number with `decimals` decimals, or with -1 in
@@ -30,4 +30,4 @@ QVariant fieldInput(const store::FieldDef &field, const QString &text, QString *
 
 bool isNumericField(const store::FieldDef &field);
 
-} // namespace lists
+} // namespace widgets
