@@ -24,7 +24,7 @@ QPushButton *makeButton(const QString &caption, QWidget *parent, const char *nam
 // '<' or '&' shows as typed).
 QLabel *makeLabel(const QString &text, QWidget *parent);
 
-// Gives each object its name ("RadioButton1", ...).
+// Gives each object its name ("exitButton", ...).
 void nameObjects(std::initializer_list<std::pair<QObject *, const char *>> objects);
 
 } // namespace widgets

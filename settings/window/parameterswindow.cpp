@@ -113,8 +113,8 @@ ParametersWindow::ParametersWindow(QWidget *parent, const QString &dataDir)
     auto *page = new QVBoxLayout(this);
     page->addLayout(columns, 1);
     page->addLayout(buildButtonRow());
-    connect(Button1, &QPushButton::clicked, this, &ParametersWindow::Button1Click);
-    connect(saveButton_, &QPushButton::clicked, this, &ParametersWindow::saveClick);
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(saveButton, &QPushButton::clicked, this, &ParametersWindow::onSave);
     setTabOrderByLines();
     setSizeGripEnabled(true);
     // As large as the fields need to show their whole texts, within the screen.
@@ -184,16 +184,18 @@ QLayout *ParametersWindow::buildNumbersAndChoices()
 // Across the bottom: whether the values are saved, "Сохранить" and "Выход".
 QLayout *ParametersWindow::buildButtonRow()
 {
-    savedLine_ = widgets::makeLabel(QString(), this);
-    savedLine_->setWordWrap(true);
-    savedLine_->setMinimumHeight(2 * savedLine_->fontMetrics().lineSpacing() + 2); // a reason
-    saveButton_ = widgets::makeButton(QStringLiteral("Сохранить"), this);
-    Button1 = widgets::makeButton(QStringLiteral("Выход"), this); // Enter in a field stays there
+    savedLabel = widgets::makeLabel(QString(), this);
+    savedLabel->setObjectName(QStringLiteral("savedLabel"));
+    savedLabel->setWordWrap(true);
+    savedLabel->setMinimumHeight(2 * savedLabel->fontMetrics().lineSpacing() + 2); // a reason
+    saveButton = widgets::makeButton(QStringLiteral("Сохранить"), this, "saveButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this,
+                                     "exitButton"); // Enter in a field stays there
     auto *row = new QHBoxLayout;
-    row->addWidget(savedLine_, 1);
+    row->addWidget(savedLabel, 1);
     row->addSpacing(12);
-    row->addWidget(saveButton_, 0, Qt::AlignBottom);
-    row->addWidget(Button1, 0, Qt::AlignBottom);
+    row->addWidget(saveButton, 0, Qt::AlignBottom);
+    row->addWidget(exitButton, 0, Qt::AlignBottom);
     return row;
 }
 
@@ -245,22 +247,10 @@ void ParametersWindow::setTabOrderByLines()
         order.append(fields[std::size_t(line)]);
     for (int line = firstChoiceLine; line <= settings::settingsLineCount; ++line)
         order.append(choices[std::size_t(line)]);
-    order.append(saveButton_);
-    order.append(Button1);
+    order.append(saveButton);
+    order.append(exitButton);
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order.at(i), order.at(i + 1));
-}
-
-QLineEdit *ParametersWindow::field(int line) const
-{
-    return line >= 1 && line <= addressLine ? fields[std::size_t(line)] : nullptr;
-}
-
-QRadioButton *ParametersWindow::choice(int line) const
-{
-    return line >= firstChoiceLine && line <= settings::settingsLineCount
-               ? choices[std::size_t(line)]
-               : nullptr;
 }
 
 void ParametersWindow::showEvent(QShowEvent *event)
@@ -268,7 +258,7 @@ void ParametersWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!active) {
         active = true;
-        FormActivate();
+        onActivate();
     }
 }
 
@@ -276,16 +266,16 @@ void ParametersWindow::done(int result)
 {
     if (active) {
         active = false;
-        FormClose();
+        onClose();
     }
     QDialog::done(result);
 }
 
 // Activation: the in-memory values into the fields, the flags onto the choices.
-void ParametersWindow::FormActivate()
+void ParametersWindow::onActivate()
 {
     showValues();
-    savedLine_->setText(QStringLiteral("Показаны сохраненные значения."));
+    savedLabel->setText(QStringLiteral("Показаны сохраненные значения."));
     fields[1]->setFocus(Qt::OtherFocusReason);
 }
 
@@ -318,7 +308,7 @@ void ParametersWindow::showValues()
 }
 
 // Close: the fields into cons.txt and back into memory; what went wrong is shown.
-void ParametersWindow::FormClose()
+void ParametersWindow::onClose()
 {
     save();
 }
@@ -331,11 +321,11 @@ void ParametersWindow::save()
 }
 
 // "Сохранить": the file written now; the fields then show what it holds.
-void ParametersWindow::saveClick()
+void ParametersWindow::onSave()
 {
     save();
     showValues();
-    savedLine_->setText(problems.isEmpty()
+    savedLabel->setText(problems.isEmpty()
                             ? QStringLiteral("Значения сохранены в %1.")
                                   .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")))
                             : problems.join(QLatin1Char('\n')));
@@ -343,13 +333,8 @@ void ParametersWindow::saveClick()
 
 void ParametersWindow::markChanged()
 {
-    savedLine_->setText(QStringLiteral("Изменения не сохранены: нажмите \"Сохранить\" "
+    savedLabel->setText(QStringLiteral("Изменения не сохранены: нажмите \"Сохранить\" "
                                        "(при выходе они тоже сохраняются)."));
-}
-
-void ParametersWindow::Button1Click()
-{
-    close();
 }
 
 void ParametersWindow::showNumber(int line, double value)

@@ -33,13 +33,6 @@ public:
     explicit ParametersWindow(QWidget *parent = nullptr,
                               const QString &dataDir = QStringLiteral("itog3"));
 
-    // The field of a file line 1-24, the choice of a line 25-30 (for the tests).
-    QLineEdit *field(int line) const;
-    QRadioButton *choice(int line) const;
-    QPushButton *exitButton() const { return Button1; }
-    QPushButton *saveButton() const { return saveButton_; }
-    QLabel *savedLine() const { return savedLine_; }
-
     // What the last close could not do (characters replaced, file not written); they
     // have been shown in a message box.
     QStringList lastProblems() const { return problems; }
@@ -50,10 +43,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void FormActivate();
-    void FormClose();
-    void Button1Click();
-    void saveClick();
+    void onActivate();
+    void onClose();
+    void onSave();
     void save();
     void markChanged();
     void showValues();
@@ -72,10 +64,11 @@ private:
     QString dataDir;
     bool active = false; // shown since the last close: the next close writes the file
     QStringList problems;
+    // Named "line<N>" after their line of the file.
     std::array<QLineEdit *, 25> fields{};     // by file line, 1-24
     std::array<QRadioButton *, 31> choices{}; // by file line, 25-30
     std::array<QButtonGroup *, 3> pairs{};
-    QPushButton *Button1 = nullptr; // "Выход"
-    QPushButton *saveButton_ = nullptr;
-    QLabel *savedLine_ = nullptr; // saved or not
+    QPushButton *exitButton = nullptr;
+    QPushButton *saveButton = nullptr;
+    QLabel *savedLabel = nullptr; // saved or not
 };

@@ -3,6 +3,8 @@
 #include "settings/settings.h"
 #include "settings/window/parameterswindow.h"
 
+#include "namedchild.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -88,7 +90,19 @@ private:
     QStringList fileLines() const;
     void open();
     void closeByButton();
-    QLineEdit *field(int line) const { return window->field(line); }
+    // The field of a file line 1-24, the choice of a line 25-30, named after the line.
+    QLineEdit *field(int line) const { return child<QLineEdit>(line); }
+    QRadioButton *choice(int line) const { return child<QRadioButton>(line); }
+    template <class T> T *child(int line) const
+    {
+        return namedChild<T>(window.get(),
+                             QStringLiteral("line%1").arg(line).toLatin1().constData());
+    }
+    QPushButton *button(const char *name) const
+    {
+        return namedChild<QPushButton>(window.get(), name);
+    }
+    QLabel *savedLabel() const { return namedChild<QLabel>(window.get(), "savedLabel"); }
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<ParametersWindow> window;
@@ -140,7 +154,7 @@ void TestParametersWindow::open()
 
 void TestParametersWindow::closeByButton()
 {
-    QTest::mouseClick(window->exitButton(), Qt::LeftButton);
+    QTest::mouseClick(button("exitButton"), Qt::LeftButton);
     QVERIFY(!window->isVisible());
 }
 
@@ -243,8 +257,8 @@ void TestParametersWindow::changedValuesAreInForceAtOnce()
     open();
     field(17)->setText(QStringLiteral("НДС 20%"));
     field(3)->setText(QStringLiteral("Смирнов С.С."));
-    window->choice(26)->setChecked(true);
-    window->choice(27)->setChecked(true);
+    choice(26)->setChecked(true);
+    choice(27)->setChecked(true);
     closeByButton();
     const Settings &s = settings::currentSettings();
     QCOMPARE(s.taxName, QStringLiteral("НДС 20%"));
@@ -255,7 +269,7 @@ void TestParametersWindow::changedValuesAreInForceAtOnce()
 
     open(); // shows what is now in memory
     QCOMPARE(field(17)->text(), QStringLiteral("НДС 20%"));
-    QVERIFY(window->choice(26)->isChecked() && !window->choice(25)->isChecked());
+    QVERIFY(choice(26)->isChecked() && !choice(25)->isChecked());
     window->close();
 }
 
@@ -274,7 +288,7 @@ void TestParametersWindow::everyWayOfClosingWrites()
     if (way == 2) {
         QTimer::singleShot(0, window.get(), [this] {
             field(1)->setText(QStringLiteral("АО «Корма»"));
-            window->exitButton()->click();
+            button("exitButton")->click();
         });
         QTimer::singleShot(5000, window.get(), [this] { window->reject(); }); // safety
         window->exec();
@@ -321,7 +335,7 @@ void TestParametersWindow::choicesFollowFlags()
     writeFile(lines);
     settings::ReadSettings(dir->path());
     open();
-    QCOMPARE(window->choice(27)->isChecked(), writtenFirst == QLatin1String("t"));
+    QCOMPARE(choice(27)->isChecked(), writtenFirst == QLatin1String("t"));
     closeByButton();
     for (int line : {25, 27, 29}) {
         QCOMPARE(fileLines().at(line - 1), writtenFirst);
@@ -377,7 +391,7 @@ void TestParametersWindow::tabOrderFollowsLines()
         QCOMPARE(QApplication::focusWidget(), field(line));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), window->choice(25)); // the checked one of the pair
+    QCOMPARE(QApplication::focusWidget(), choice(25)); // the checked one of the pair
     window->close();
 }
 
@@ -432,19 +446,18 @@ void TestParametersWindow::saveSaysWhetherTheValuesAreSaved()
     if (!writable)
         window = std::make_unique<ParametersWindow>(nullptr, dir->filePath(QStringLiteral("gone")));
     open();
-    QCOMPARE(window->savedLine()->text(), QStringLiteral("Показаны сохраненные значения."));
+    QCOMPARE(savedLabel()->text(), QStringLiteral("Показаны сохраненные значения."));
     field(3)->setFocus();
     field(3)->end(false);
     QTest::keyClick(field(3), Qt::Key_Backspace);
-    QVERIFY(window->savedLine()->text().startsWith(QStringLiteral("Изменения не сохранены")));
+    QVERIFY(savedLabel()->text().startsWith(QStringLiteral("Изменения не сохранены")));
     QTimer::singleShot(0, window.get(), [] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
             box->accept();
     });
-    QTest::mouseClick(window->saveButton(), Qt::LeftButton);
+    QTest::mouseClick(button("saveButton"), Qt::LeftButton);
     QVERIFY(window->isVisible());
-    QVERIFY2(window->savedLine()->text().startsWith(saidAfter),
-             qPrintable(window->savedLine()->text()));
+    QVERIFY2(savedLabel()->text().startsWith(saidAfter), qPrintable(savedLabel()->text()));
     QCOMPARE(settings::currentSettings().approverSurname, QStringLiteral("Петров П.П"));
     QCOMPARE(fileLines().at(2), writable ? QStringLiteral("Петров П.П") : demoLines().at(2));
     window->grab().save(QStringLiteral(KP_TEST_OUTPUT "/parameters-saved.png"));
