@@ -104,16 +104,14 @@ int loadedNormsFeedKey(const DataModule &dm)
     return match.hasMatch() && dm.inclusionNorms.filtered() ? match.captured(1).toInt() : -1;
 }
 
-void DropRawHighlight(DataModule &dm, FeedTypesWindowLink *window)
+bool DropRawHighlight(DataModule &dm)
 {
     Table &sir = dm.rawMaterials;
-    if (!hasHighlight(sir)) {
-        if (window)
-            window->focusFeedTypesGrid();
-        return;
-    }
+    if (!hasHighlight(sir))
+        return false;
     DataSourceOff off(sir);
     cancelHighlight(sir);
+    return true;
 }
 
 void SaveNorms(DataModule &dm)
@@ -149,13 +147,11 @@ void SaveNorms(DataModule &dm)
     }
 }
 
-void LoadNorms(DataModule &dm, FeedTypesWindowLink *window)
+void LoadNorms(DataModule &dm)
 {
     Table &kk = dm.feedTypes;
     Table &sir = dm.rawMaterials;
     Table &norm = dm.inclusionNorms;
-    if (window)
-        window->lockFeedTypeEditors();
     if (!sir.isOpen() || !kk.isOpen())
         return;
     NormOpen open(norm, false);
@@ -180,49 +176,6 @@ void LoadNorms(DataModule &dm, FeedTypesWindowLink *window)
     }
     sir.post();
     position.restore();
-}
-
-// --- scroll events on kk ---
-
-FeedTypeScrollEvents::FeedTypeScrollEvents(DataModule &dm, FeedTypesWindowLink &window)
-    : dm_(dm), window_(window)
-{
-    connect(&dm.feedTypes, &Table::beforeScroll, this, &FeedTypeScrollEvents::beforeScroll);
-    connect(&dm.feedTypes, &Table::afterScroll, this, &FeedTypeScrollEvents::afterScroll);
-}
-
-FeedTypeScrollEvents::~FeedTypeScrollEvents() = default;
-
-void FeedTypeScrollEvents::beforeScroll()
-{
-    if (busy_ || !dm_.feedTypes.dataSourceEnabled() || dm_.feedTypes.isEmpty())
-        return;
-    busy_ = true;
-    const bool normsReadOnly = window_.normsGridReadOnly();
-    try {
-        DataSourceOff kkOff(dm_.feedTypes);
-        DataSourceOff sirOff(dm_.rawMaterials);
-        window_.setNormsGridReadOnly(true);
-        DropRawHighlight(dm_, &window_);
-        SaveNorms(dm_);
-    } catch (const TableError &e) {
-        window_.reportNormError(e.message());
-    }
-    window_.setNormsGridReadOnly(normsReadOnly);
-    busy_ = false;
-}
-
-void FeedTypeScrollEvents::afterScroll()
-{
-    if (busy_ || !dm_.feedTypes.dataSourceEnabled())
-        return;
-    busy_ = true;
-    try {
-        LoadNorms(dm_, &window_);
-    } catch (const TableError &e) {
-        window_.reportNormError(e.message());
-    }
-    busy_ = false;
 }
 
 } // namespace store

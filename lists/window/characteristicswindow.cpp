@@ -34,34 +34,39 @@ lists::ListTraits characteristicTraits(store::DataModule &dm)
 
 CharacteristicsWindow::CharacteristicsWindow(store::DataModule &dm, QWidget *parent)
     : ListWindow(dm, characteristicTraits(dm), parent),
-      DBGrid1(new widgets::TableGrid(
+      characteristicsGrid(new widgets::TableGrid(
           &dm.characteristics,
           {{QStringLiteral("PIT"), QStringLiteral("Наименование характеристики"), 260},
            {QStringLiteral("EDIZ"), QStringLiteral("Единица измерения"), 140}},
           this)),
-      Button1(widgets::makeButton(QStringLiteral("Добавить выше"), this)),
-      Button2(widgets::makeButton(QStringLiteral("Добавить в конец"), this)),
-      Button3(widgets::makeButton(QStringLiteral("Удалить"), this)),
-      Button4(widgets::makeButton(QStringLiteral("Переместить"), this)),
-      Button5(widgets::makeButton(QStringLiteral("Уточнить название"), this)),
-      Button6(widgets::makeButton(QStringLiteral("Выход"), this)),
-      Label1(widgets::makeLabel(QString(), this))
+      addAboveButton(widgets::makeButton(QStringLiteral("Добавить выше"), this, "addAboveButton")),
+      addAtEndButton(
+          widgets::makeButton(QStringLiteral("Добавить в конец"), this, "addAtEndButton")),
+      deleteButton(widgets::makeButton(QStringLiteral("Удалить"), this, "deleteButton")),
+      moveButton(widgets::makeButton(QStringLiteral("Переместить"), this, "moveButton")),
+      correctButton(
+          widgets::makeButton(QStringLiteral("Уточнить название"), this, "correctButton")),
+      exitButton(widgets::makeButton(QStringLiteral("Выход"), this, "exitButton")),
+      countsLabel(widgets::makeLabel(QString(), this))
 {
     setWindowTitle(QStringLiteral("Работа со списком характеристик комбикормов"));
     resize(620, 560);
-    setFrame(DBGrid1, Label1, QStringLiteral("Характеристик"),
-             {.addAtEnd = Button2,
-              .addAbove = Button1,
-              .move = Button4,
-              .remove = Button3,
-              .correct = Button5,
-              .exit = Button6});
-    const QList<QPushButton *> buttons{Button1, Button2, Button3, Button4, Button5};
+    widgets::nameObjects(
+        {{characteristicsGrid, "characteristicsGrid"}, {countsLabel, "countsLabel"}});
+    setFrame(characteristicsGrid, countsLabel, QStringLiteral("Характеристик"),
+             {.addAtEnd = addAtEndButton,
+              .addAbove = addAboveButton,
+              .move = moveButton,
+              .remove = deleteButton,
+              .correct = correctButton,
+              .exit = exitButton});
+    const QList<QPushButton *> buttons{addAboveButton, addAtEndButton, deleteButton, moveButton,
+                                       correctButton};
     for (QPushButton *button : buttons)
         button->setMinimumWidth(160);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(gridAndButtons({Label1}, {buttons}));
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    layout->addLayout(gridAndButtons({countsLabel}, {buttons}));
+    characteristicsGrid->horizontalHeader()->setStretchLastSection(true);
 }
 
 CharacteristicsWindow::~CharacteristicsWindow()
@@ -71,14 +76,14 @@ CharacteristicsWindow::~CharacteristicsWindow()
 
 // Activation: the list without the price record, first entry current; any move to
 // another characteristic ends editing.
-void CharacteristicsWindow::FormActivate()
+void CharacteristicsWindow::onActivate()
 {
     widgets::runReporting(this, [this] { scheme_.activate(); });
     lockEditorsOnScroll();
 }
 
 // Close, whatever closed the window: pit back to its normal range, flushed.
-void CharacteristicsWindow::FormClose()
+void CharacteristicsWindow::onClose()
 {
     widgets::runReporting(this, [this] {
         scheme_.restoreNormalRange();
@@ -96,7 +101,7 @@ void CharacteristicsWindow::clearNewEntry()
 }
 
 // "Уточнить название": the name and unit of the current entry become editable.
-void CharacteristicsWindow::correctClick()
+void CharacteristicsWindow::onCorrect()
 {
     setEditorsReadOnly(false);
     focusFirstColumn();

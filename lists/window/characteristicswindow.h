@@ -26,18 +26,19 @@ public:
     explicit CharacteristicsWindow(store::DataModule &dm, QWidget *parent = nullptr);
     ~CharacteristicsWindow() override;
 
-    widgets::TableGrid *DBGrid1; // pit: "Наименование характеристики", "Единица измерения"
-    QPushButton *Button1; // "Добавить выше"
-    QPushButton *Button2; // "Добавить в конец"
-    QPushButton *Button3; // "Удалить"
-    QPushButton *Button4; // "Переместить", second phase "Поставить сюда"
-    QPushButton *Button5; // "Уточнить название"
-    QPushButton *Button6; // "Выход"
-    QLabel *Label1;       // how many characteristics the list holds
-
 private:
-    void FormActivate() override;
-    void FormClose() override;
+    void onActivate() override;
+    void onClose() override;
     void clearNewEntry() override;
-    void correctClick() override;
+    void onCorrect() override;
+
+    widgets::TableGrid
+        *characteristicsGrid; // pit: "Наименование характеристики", "Единица измерения"
+    QPushButton *addAboveButton;
+    QPushButton *addAtEndButton;
+    QPushButton *deleteButton;
+    QPushButton *moveButton;    // second phase "Поставить сюда"
+    QPushButton *correctButton; // "Уточнить название"
+    QPushButton *exitButton;
+    QLabel *countsLabel; // how many characteristics the list holds
 };

@@ -8,10 +8,11 @@
 #include <QVBoxLayout>
 
 DeleteConfirmation::DeleteConfirmation(QWidget *parent)
-    : QDialog(parent), Button1(new QPushButton(QStringLiteral("Удалять"), this)),
-      Button2(new QPushButton(QStringLiteral("Отменить удаление"), this))
+    : QDialog(parent), confirmButton(new QPushButton(QStringLiteral("Удалять"), this)),
+      cancelButton(new QPushButton(QStringLiteral("Отменить удаление"), this))
 {
     setWindowTitle(QStringLiteral("Внимание!!!"));
+    widgets::nameObjects({{confirmButton, "confirmButton"}, {cancelButton, "cancelButton"}});
     auto *text = widgets::makeLabel(QStringLiteral("Подтвердите Ваше решение"), this);
     text->setAlignment(Qt::AlignCenter);
     QFont big = text->font();
@@ -19,25 +20,25 @@ DeleteConfirmation::DeleteConfirmation(QWidget *parent)
     big.setBold(true);
     text->setFont(big);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    buttons->addWidget(confirmButton);
+    buttons->addWidget(cancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addSpacing(8);
     layout->addLayout(buttons);
-    Button2->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, &DeleteConfirmation::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    cancelButton->setDefault(true);
+    connect(confirmButton, &QPushButton::clicked, this, &DeleteConfirmation::onConfirm);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 int DeleteConfirmation::exec()
 {
     confirmed_ = false;
-    Button2->setFocus();
+    cancelButton->setFocus();
     return QDialog::exec();
 }
 
-void DeleteConfirmation::Button1Click()
+void DeleteConfirmation::onConfirm()
 {
     confirmed_ = true;
     accept();

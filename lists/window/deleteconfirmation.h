@@ -22,14 +22,13 @@ public:
     bool confirmed() const { return confirmed_; }
     int exec() override;
 
-    QPushButton *Button1; // "Удалять"
-    QPushButton *Button2; // "Отменить удаление"
-
     // Shows the dialog over parent and returns the answer.
     static bool ask(QWidget *parent);
 
 private:
-    void Button1Click();
+    void onConfirm();
 
+    QPushButton *confirmButton; // "Удалять"
+    QPushButton *cancelButton;  // "Отменить удаление", the default
     bool confirmed_ = false;
 };

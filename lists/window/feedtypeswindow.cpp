@@ -9,6 +9,7 @@
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
 #include "store/highlight.h"
+#include "store/normroutines.h"
 #include "widgets/editmessage.h"
 #include "widgets/message.h"
 #include "widgets/tablegrid.h"
@@ -48,74 +49,91 @@ lists::ListTraits feedTraits(store::DataModule &dm)
 
 FeedTypesWindow::FeedTypesWindow(store::DataModule &dm, QWidget *parent)
     : ListWindow(dm, feedTraits(dm), parent),
-      DBGrid1(new widgets::TableGrid(&dm.feedTypes,
-                                     {{QStringLiteral("TIP"), QStringLiteral("Тип"), 90},
-                                      {QStringLiteral("NASN"), QStringLiteral("Назначение"), 250},
-                                      {QStringLiteral("GOST"), QStringLiteral("ГОСТ"), 90},
-                                      {QStringLiteral("NDS"), QStringLiteral("%нал"), 50, 2}},
-                                     this)),
-      DBMemo1(new lists::FieldMemo(this)),
-      Panel1(new lists::CharacteristicPanel({QStringLiteral("mi"), QStringLiteral("ma")},
-                                            {QStringLiteral("Мин."), QStringLiteral("Макс.")}, 3,
-                                            this)),
-      Panel2(new QGroupBox(QStringLiteral("Нормы ввода сырья, %"), this)),
-      DBGrid2(new widgets::TableGrid(
+      feedTypesGrid(
+          new widgets::TableGrid(&dm.feedTypes,
+                                 {{QStringLiteral("TIP"), QStringLiteral("Тип"), 90},
+                                  {QStringLiteral("NASN"), QStringLiteral("Назначение"), 250},
+                                  {QStringLiteral("GOST"), QStringLiteral("ГОСТ"), 90},
+                                  {QStringLiteral("NDS"), QStringLiteral("%нал"), 50, 2}},
+                                 this)),
+      purposeMemo(new lists::FieldMemo(this)),
+      characteristicPanel(new lists::CharacteristicPanel(
+          {QStringLiteral("mi"), QStringLiteral("ma")},
+          {QStringLiteral("Мин."), QStringLiteral("Макс.")}, 3, this)),
+      normsPanel(new QGroupBox(QStringLiteral("Нормы ввода сырья, %"), this)),
+      normsGrid(new widgets::TableGrid(
           &dm.rawMaterials,
           {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 280, -1, true},
            {QStringLiteral("MINOR"), QStringLiteral("Мин.%"), 80},
            {QStringLiteral("MANOR"), QStringLiteral("Макс.%"), 80}},
-          Panel2)),
-      Button1(widgets::makeButton(QStringLiteral("Добавить в конец"), this)),
-      Button2(widgets::makeButton(QStringLiteral("Добавить выше"), this)),
-      Button3(widgets::makeButton(QStringLiteral("Переместить"), this)),
-      Button4(widgets::makeButton(QStringLiteral("Удалить"), this)),
-      Button5(widgets::makeButton(QStringLiteral("Уточнить"), this)),
-      Button6(widgets::makeButton(normsCaption, this)),
-      Button7(widgets::makeButton(QStringLiteral("Отобрать к расчету"), this)),
-      Button8(widgets::makeButton(QStringLiteral("Отменить весь отбор"), this)),
-      Button9(widgets::makeButton(QStringLiteral("Выделить "), this)),
-      Button10(widgets::makeButton(QStringLiteral("Отменить выделение"), this)),
-      Button11(widgets::makeButton(QStringLiteral("Выход"), this)),
-      Button12(widgets::makeButton(QStringLiteral("Выделить"), Panel2)),
-      Button13(widgets::makeButton(QStringLiteral("Отменить выделение"), Panel2)),
-      Label1(widgets::makeLabel(QString(), this)),
-      selectAllButton(widgets::makeButton(QStringLiteral("Отметить все"), this)),
-      bottom_(new QStackedWidget(this)),
-      choiceHint_(widgets::makeLabel(QStringLiteral("Выбор продукта для расчета смеси: встаньте "
-                                                    "на нужный тип комбикорма и нажмите «Выход»."),
-                                     this))
+          normsPanel)),
+      addAtEndButton(
+          widgets::makeButton(QStringLiteral("Добавить в конец"), this, "addAtEndButton")),
+      addAboveButton(widgets::makeButton(QStringLiteral("Добавить выше"), this, "addAboveButton")),
+      moveButton(widgets::makeButton(QStringLiteral("Переместить"), this, "moveButton")),
+      deleteButton(widgets::makeButton(QStringLiteral("Удалить"), this, "deleteButton")),
+      correctButton(widgets::makeButton(QStringLiteral("Уточнить"), this, "correctButton")),
+      panelSwitchButton(widgets::makeButton(normsCaption, this, "panelSwitchButton")),
+      selectButton(widgets::makeButton(QStringLiteral("Отобрать к расчету"), this, "selectButton")),
+      deselectAllButton(
+          widgets::makeButton(QStringLiteral("Отменить весь отбор"), this, "deselectAllButton")),
+      highlightButton(widgets::makeButton(QStringLiteral("Выделить "), this, "highlightButton")),
+      cancelHighlightButton(
+          widgets::makeButton(QStringLiteral("Отменить выделение"), this, "cancelHighlightButton")),
+      exitButton(widgets::makeButton(QStringLiteral("Выход"), this, "exitButton")),
+      rawHighlightButton(
+          widgets::makeButton(QStringLiteral("Выделить"), normsPanel, "rawHighlightButton")),
+      rawCancelHighlightButton(widgets::makeButton(QStringLiteral("Отменить выделение"), normsPanel,
+                                                   "rawCancelHighlightButton")),
+      countsLabel(widgets::makeLabel(QString(), this)),
+      selectAllButton(widgets::makeButton(QStringLiteral("Отметить все"), this, "selectAllButton")),
+      panelStack(new QStackedWidget(this)),
+      productChoiceLabel(
+          widgets::makeLabel(QStringLiteral("Выбор продукта для расчета смеси: встаньте "
+                                            "на нужный тип комбикорма и нажмите «Выход»."),
+                             this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
     resize(800, 600);
-    DBGrid1->gridModel()->setRowFlag(QStringLiteral("ot"));
-    DBGrid1->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    DBGrid2->gridModel()->setRowFlag(QStringLiteral("ot"));
-    DBMemo1->bind(&dm.feedTypes, QStringLiteral("NASN"));
-    DBMemo1->setFixedHeight(DBMemo1->fontMetrics().lineSpacing() * 2 + 12);
-    setFrame(DBGrid1, Label1, QStringLiteral("Типов комбикормов"),
-             {.addAtEnd = Button1,
-              .addAbove = Button2,
-              .move = Button3,
-              .remove = Button4,
-              .correct = Button5,
-              .panelSwitch = Button6,
-              .select = Button7,
+    widgets::nameObjects({{feedTypesGrid, "feedTypesGrid"},
+                          {purposeMemo, "purposeMemo"},
+                          {characteristicPanel, "characteristicPanel"},
+                          {normsPanel, "normsPanel"},
+                          {normsGrid, "normsGrid"},
+                          {countsLabel, "countsLabel"},
+                          {productChoiceLabel, "productChoiceLabel"}});
+    feedTypesGrid->gridModel()->setRowFlag(QStringLiteral("ot"));
+    feedTypesGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    normsGrid->gridModel()->setRowFlag(QStringLiteral("ot"));
+    purposeMemo->bind(&dm.feedTypes, QStringLiteral("NASN"));
+    purposeMemo->setFixedHeight(purposeMemo->fontMetrics().lineSpacing() * 2 + 12);
+    setFrame(feedTypesGrid, countsLabel, QStringLiteral("Типов комбикормов"),
+             {.addAtEnd = addAtEndButton,
+              .addAbove = addAboveButton,
+              .move = moveButton,
+              .remove = deleteButton,
+              .correct = correctButton,
+              .panelSwitch = panelSwitchButton,
+              .select = selectButton,
               .selectAll = selectAllButton,
-              .deselectAll = Button8,
-              .highlight = Button9,
-              .cancelHighlight = Button10,
-              .exit = Button11});
+              .deselectAll = deselectAllButton,
+              .highlight = highlightButton,
+              .cancelHighlight = cancelHighlightButton,
+              .exit = exitButton});
     setSelection(&dm.selectedFeedCount, selectionLimit,
                  QStringLiteral("Уже отобрано допустимое количество типов продукции - "),
                  QStringLiteral("типов комбикормов"));
     buildLayout();
 
-    connect(Button6, &QPushButton::clicked, this, &FeedTypesWindow::Button6Click);
-    connect(Button8, &QPushButton::clicked, this, &FeedTypesWindow::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &FeedTypesWindow::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &FeedTypesWindow::Button10Click);
-    connect(Button12, &QPushButton::clicked, this, &FeedTypesWindow::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &FeedTypesWindow::Button13Click);
+    connect(panelSwitchButton, &QPushButton::clicked, this, &FeedTypesWindow::onSwitchPanel);
+    connect(deselectAllButton, &QPushButton::clicked, this, &FeedTypesWindow::onDeselectAll);
+    connect(highlightButton, &QPushButton::clicked, this, &FeedTypesWindow::onHighlight);
+    connect(cancelHighlightButton, &QPushButton::clicked, this,
+            &FeedTypesWindow::onCancelHighlight);
+    connect(rawHighlightButton, &QPushButton::clicked, this,
+            &FeedTypesWindow::onHighlightRawMaterials);
+    connect(rawCancelHighlightButton, &QPushButton::clicked, this,
+            &FeedTypesWindow::onCancelRawHighlight);
 }
 
 FeedTypesWindow::~FeedTypesWindow()
@@ -129,80 +147,93 @@ FeedTypesWindow::~FeedTypesWindow()
 void FeedTypesWindow::buildLayout()
 {
     auto *normsButtons = new QVBoxLayout;
-    normsButtons->addWidget(Button12);
-    normsButtons->addWidget(Button13);
+    normsButtons->addWidget(rawHighlightButton);
+    normsButtons->addWidget(rawCancelHighlightButton);
     normsButtons->addStretch(1);
-    auto *norms = new QHBoxLayout(Panel2);
+    auto *norms = new QHBoxLayout(normsPanel);
     norms->setContentsMargins(4, 4, 4, 4);
-    norms->addWidget(DBGrid2, 1);
+    norms->addWidget(normsGrid, 1);
     norms->addLayout(normsButtons);
-    DBGrid2->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    normsGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
-    bottom_->addWidget(Panel1);
-    bottom_->addWidget(Panel2);
-    QFont bold = choiceHint_->font();
+    panelStack->addWidget(characteristicPanel);
+    panelStack->addWidget(normsPanel);
+    QFont bold = productChoiceLabel->font();
     bold.setBold(true);
-    choiceHint_->setFont(bold);
-    choiceHint_->hide();
+    productChoiceLabel->setFont(bold);
+    productChoiceLabel->hide();
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(choiceHint_);
-    layout->addLayout(
-        gridAndButtons({DBMemo1, Label1}, {{Button1, Button2, Button3, Button4, Button5, Button6},
-                                           {Button7, selectAllButton, Button8, Button9, Button10}}),
-        1);
-    layout->addWidget(bottom_, 0);
+    layout->addWidget(productChoiceLabel);
+    layout->addLayout(gridAndButtons({purposeMemo, countsLabel},
+                                     {{addAtEndButton, addAboveButton, moveButton, deleteButton,
+                                       correctButton, panelSwitchButton},
+                                      {selectButton, selectAllButton, deselectAllButton,
+                                       highlightButton, cancelHighlightButton}}),
+                      1);
+    layout->addWidget(panelStack, 0);
 }
 
 void FeedTypesWindow::setProductChoice(bool choosing)
 {
-    for (QPushButton *button : {Button7, selectAllButton, Button8})
+    for (QPushButton *button : {selectButton, selectAllButton, deselectAllButton})
         button->setEnabled(!choosing);
-    choiceHint_->setVisible(choosing);
+    productChoiceLabel->setVisible(choosing);
 }
 
 bool FeedTypesWindow::normsPanelShown() const
 {
-    return bottom_->currentWidget() == Panel2;
+    return panelStack->currentWidget() == normsPanel;
 }
 
-// --- what the inclusion-limit routines do to this window ---
-
-void FeedTypesWindow::focusFeedTypesGrid()
-{
-    DBGrid1->setFocus();
-}
-
-void FeedTypesWindow::lockFeedTypeEditors()
-{
-    setEditorsReadOnly(true);
-}
-
-bool FeedTypesWindow::normsGridReadOnly() const
-{
-    return DBGrid2->isReadOnly();
-}
-
-void FeedTypesWindow::setNormsGridReadOnly(bool readOnly)
-{
-    DBGrid2->setReadOnly(readOnly);
-}
-
-void FeedTypesWindow::reportNormError(const QString &message)
-{
-    // Shown after the scroll that raised it has finished.
-    widgets::showMessageAfterEdit(this, message);
-}
-
-// Writes the limits on screen back to norm (a raw-material highlight dropped first).
+// Writes the limits on screen back to norm (a raw-material highlight dropped first;
+// without one the feed types grid takes the focus).
 void FeedTypesWindow::saveLimits()
 {
-    store::DropRawHighlight(dm_, this);
+    if (!store::DropRawHighlight(dm_))
+        feedTypesGrid->setFocus();
     store::SaveNorms(dm_);
 }
 
+// The editors locked, then the limits of the current feed type shown.
 void FeedTypesWindow::loadLimits()
 {
-    store::LoadNorms(dm_, this);
+    setEditorsReadOnly(true);
+    store::LoadNorms(dm_);
+}
+
+// Before kk's cursor leaves a feed type its limits are written (a highlight on sir
+// dropped first, so that limits of hidden raw materials are written too); only while kk's
+// data source is on.
+void FeedTypesWindow::beforeFeedTypeMove()
+{
+    if (movingLimits_ || !dm_.feedTypes.dataSourceEnabled() || dm_.feedTypes.isEmpty())
+        return;
+    movingLimits_ = true;
+    const bool normsReadOnly = normsGrid->isReadOnly();
+    try {
+        store::DataSourceOff kkOff(dm_.feedTypes);
+        store::DataSourceOff sirOff(dm_.rawMaterials);
+        normsGrid->setReadOnly(true);
+        saveLimits();
+    } catch (const store::TableError &e) {
+        widgets::showMessageAfterEdit(this, e.message()); // after the scroll has finished
+    }
+    normsGrid->setReadOnly(normsReadOnly);
+    movingLimits_ = false;
+}
+
+// After it the limits of the new feed type are loaded.
+void FeedTypesWindow::afterFeedTypeMove()
+{
+    if (movingLimits_ || !dm_.feedTypes.dataSourceEnabled())
+        return;
+    movingLimits_ = true;
+    try {
+        loadLimits();
+    } catch (const store::TableError &e) {
+        widgets::showMessageAfterEdit(this, e.message());
+    }
+    movingLimits_ = false;
 }
 
 // --- activation and close ---
@@ -210,9 +241,9 @@ void FeedTypesWindow::loadLimits()
 // Activation: the norms panel hidden, the selected count, the limits of the first feed
 // type, the panel bound to the characteristics in use; from now on a move to another feed
 // type writes the limits of the one left and loads those of the new one.
-void FeedTypesWindow::FormActivate()
+void FeedTypesWindow::onActivate()
 {
-    Panel1->hideAll();
+    characteristicPanel->hideAll();
     setNormsPanelShown(false);
     widgets::runReporting(this, [this] {
         scheme_.activate();
@@ -225,20 +256,23 @@ void FeedTypesWindow::FormActivate()
             store::DataSourceOff sirOff(dm_.rawMaterials);
             dm_.rawMaterials.first();
         }
-        Panel1->bindTo(dm_.characteristics, dm_.feedTypes);
+        characteristicPanel->bindTo(dm_.characteristics, dm_.feedTypes);
     });
-    store::FeedTypesWindowLink &link = *this;
-    scrollEvents_ = std::make_unique<store::FeedTypeScrollEvents>(dm_, link);
-    DBGrid2->followCursor();
+    limitsOnMove_ = {connect(&dm_.feedTypes, &store::Table::beforeScroll, this,
+                             &FeedTypesWindow::beforeFeedTypeMove),
+                     connect(&dm_.feedTypes, &store::Table::afterScroll, this,
+                             &FeedTypesWindow::afterFeedTypeMove)};
+    normsGrid->followCursor();
 }
 
 // Close, whatever closed the window: the limits on screen written, no highlight left,
 // the tables flushed.
-void FeedTypesWindow::FormClose()
+void FeedTypesWindow::onClose()
 {
     widgets::runReporting(this, [this] { saveLimits(); });
-    scrollEvents_.reset();
-    Panel1->hideAll(); // unbound until the next activation
+    for (const QMetaObject::Connection &connection : limitsOnMove_)
+        disconnect(connection);
+    characteristicPanel->hideAll(); // unbound until the next activation
     widgets::runReporting(this, [this] {
         {
             store::DataSourceOff kkOff(dm_.feedTypes);
@@ -293,10 +327,10 @@ void FeedTypesWindow::clearNewEntry()
 // The grid, the purpose, the 128 norm fields and the norms grid.
 void FeedTypesWindow::setEditorsReadOnly(bool readOnly)
 {
-    DBGrid1->setReadOnly(readOnly);
-    DBGrid2->setReadOnly(readOnly);
-    Panel1->setFieldsReadOnly(readOnly);
-    DBMemo1->setReadOnly(readOnly);
+    feedTypesGrid->setReadOnly(readOnly);
+    normsGrid->setReadOnly(readOnly);
+    characteristicPanel->setFieldsReadOnly(readOnly);
+    purposeMemo->setReadOnly(readOnly);
 }
 
 // --- buttons ---
@@ -307,7 +341,7 @@ void FeedTypesWindow::hideForbiddenButtons(bool any)
     if (!any)
         return;
     if (normsPanelShown()) {
-        for (QPushButton *button : {Button1, Button2, Button3, Button4})
+        for (QPushButton *button : {addAtEndButton, addAboveButton, moveButton, deleteButton})
             button->hide();
     }
     ListWindow::hideForbiddenButtons(any);
@@ -315,28 +349,28 @@ void FeedTypesWindow::hideForbiddenButtons(bool any)
 
 void FeedTypesWindow::setNormsPanelShown(bool shown)
 {
-    bottom_->setCurrentWidget(shown ? Panel2 : static_cast<QWidget *>(Panel1));
-    Button6->setText(shown ? characteristicsCaption : normsCaption);
+    panelStack->setCurrentWidget(shown ? normsPanel : static_cast<QWidget *>(characteristicPanel));
+    panelSwitchButton->setText(shown ? characteristicsCaption : normsCaption);
 }
 
 // "Уточнить": the feed type's names and either its norms or its inclusion limits become
 // editable until the cursor moves to another feed type.
-void FeedTypesWindow::correctClick()
+void FeedTypesWindow::onCorrect()
 {
-    DBMemo1->setReadOnly(false);
-    DBGrid1->setReadOnly(false);
+    purposeMemo->setReadOnly(false);
+    feedTypesGrid->setReadOnly(false);
     if (normsPanelShown())
-        DBGrid2->setReadOnly(false);
+        normsGrid->setReadOnly(false);
     else
-        Panel1->setFieldsReadOnly(false);
-    DBGrid1->setFocus();
+        characteristicPanel->setFieldsReadOnly(false);
+    feedTypesGrid->setFocus();
 }
 
 // "Нормы ввода сырья" / "Характеристики"
-void FeedTypesWindow::Button6Click()
+void FeedTypesWindow::onSwitchPanel()
 {
     if (!normsPanelShown()) {
-        DBGrid2->setReadOnly(true);
+        normsGrid->setReadOnly(true);
         setNormsPanelShown(true);
     } else {
         widgets::runReporting(this, [this] {
@@ -349,7 +383,7 @@ void FeedTypesWindow::Button6Click()
 }
 
 // "Отменить весь отбор"
-void FeedTypesWindow::Button8Click()
+void FeedTypesWindow::onDeselectAll()
 {
     const bool panelShown = normsPanelShown();
     widgets::runReporting(this, [this] {
@@ -360,7 +394,7 @@ void FeedTypesWindow::Button8Click()
         dm_.selectedFeedCount = 0;
         loadLimits();
     });
-    DBGrid1->setFocus();
+    feedTypesGrid->setFocus();
     setNormsPanelShown(panelShown);
     updateButtons();
 }
@@ -378,7 +412,7 @@ QString FeedTypesWindow::selectAllEntries()
 
 // "Выделить ": marks the feed types whose purpose, type or standard holds the key and
 // shows only them; the norms panel stays as it was.
-void FeedTypesWindow::Button9Click()
+void FeedTypesWindow::onHighlight()
 {
     const bool searched = lists::searchByKey(this, [this](const QString &key) {
         store::DataSourceOff kkOff(dm_.feedTypes);
@@ -394,14 +428,14 @@ void FeedTypesWindow::Button9Click()
         return;
     widgets::runReporting(this, [this] { loadLimits(); });
     updateButtons();
-    DBGrid1->setFocus();
+    feedTypesGrid->setFocus();
 }
 
 // "Отменить выделение" of the feed types
-void FeedTypesWindow::Button10Click()
+void FeedTypesWindow::onCancelHighlight()
 {
     if (!store::hasHighlight(dm_.feedTypes)) {
-        DBGrid1->setFocus();
+        feedTypesGrid->setFocus();
         return;
     }
     widgets::runReporting(this, [this] {
@@ -413,19 +447,19 @@ void FeedTypesWindow::Button10Click()
         loadLimits();
     });
     updateButtons();
-    DBGrid1->setFocus();
+    feedTypesGrid->setFocus();
 }
 
 // "Выделить" on the norms panel: the raw-material highlight.
-void FeedTypesWindow::Button12Click()
+void FeedTypesWindow::onHighlightRawMaterials()
 {
     if (lists::highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
-        DBGrid2->setFocus();
+        normsGrid->setFocus();
 }
 
 // "Отменить выделение" on the norms panel
-void FeedTypesWindow::Button13Click()
+void FeedTypesWindow::onCancelRawHighlight()
 {
     widgets::runReporting(this, [this] { store::cancelHighlight(dm_.rawMaterials); });
-    DBGrid2->setFocus();
+    normsGrid->setFocus();
 }

@@ -13,9 +13,8 @@
 //     form.exec();   // the feed type current at close is the one chosen
 
 #include "lists/window/listwindow.h"
-#include "store/normroutines.h"
 
-#include <memory>
+#include <array>
 
 class QLabel;
 class QPushButton;
@@ -32,7 +31,7 @@ namespace widgets
 class TableGrid;
 }
 
-class FeedTypesWindow final : public lists::ListWindow, private store::FeedTypesWindowLink
+class FeedTypesWindow final : public lists::ListWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FeedTypesWindow)
@@ -48,57 +47,53 @@ public:
     // and a line over the grid saying how to choose; false puts it back.
     void setProductChoice(bool choosing);
 
-    widgets::TableGrid *DBGrid1; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
-    lists::FieldMemo *DBMemo1;   // the purpose of the current feed type in full
-    lists::CharacteristicPanel *Panel1; // the 64 groups: caption, minimum, maximum
-    QWidget *Panel2;                    // norms panel "Нормы ввода сырья"
-    widgets::TableGrid *DBGrid2;        // sir: "Наименование", "Мин.%", "Макс.%"
-    QPushButton *Button1;               // "Добавить в конец"
-    QPushButton *Button2;               // "Добавить выше"
-    QPushButton *Button3;  // "Переместить", second phase "Поставить сюда"
-    QPushButton *Button4;  // "Удалить"
-    QPushButton *Button5;  // "Уточнить"
-    QPushButton *Button6;  // "Нормы ввода сырья" / "Характеристики"
-    QPushButton *Button7;  // "Отобрать к расчету"
-    QPushButton *Button8;  // "Отменить весь отбор"
-    QPushButton *Button9;  // "Выделить " (feed types)
-    QPushButton *Button10; // "Отменить выделение" (feed types)
-    QPushButton *Button11; // "Выход"
-    QPushButton *Button12; // "Выделить" (norms panel, raw materials)
-    QPushButton *Button13; // "Отменить выделение" (norms panel)
-    QLabel *Label1;        // list size and selected count
-    QPushButton *selectAllButton; // "Отметить все"
-
 private:
-    // store::FeedTypesWindowLink
-    void focusFeedTypesGrid() override;
-    void lockFeedTypeEditors() override;
-    bool normsGridReadOnly() const override;
-    void setNormsGridReadOnly(bool readOnly) override;
-    void reportNormError(const QString &message) override;
-
-    void FormActivate() override;
-    void FormClose() override;
+    void onActivate() override;
+    void onClose() override;
     bool addEntry(lists::AddPlace place) override;
     void deleteEntry() override;
     void placeMovedEntry() override;
     void clearNewEntry() override;
     void setEditorsReadOnly(bool readOnly) override;
-    void correctClick() override;
+    void onCorrect() override;
     QString selectAllEntries() override;
     void hideForbiddenButtons(bool any) override;
-    void Button6Click();
-    void Button8Click();
-    void Button9Click();
-    void Button10Click();
-    void Button12Click();
-    void Button13Click();
+    void onSwitchPanel();
+    void onDeselectAll();
+    void onHighlight();
+    void onCancelHighlight();
+    void onHighlightRawMaterials();
+    void onCancelRawHighlight();
     void buildLayout();
     void setNormsPanelShown(bool shown);
     void saveLimits();
     void loadLimits();
+    void beforeFeedTypeMove();
+    void afterFeedTypeMove();
 
-    QStackedWidget *bottom_;
-    QLabel *choiceHint_; // how to choose the product, while the mix window chooses
-    std::unique_ptr<store::FeedTypeScrollEvents> scrollEvents_;
+    widgets::TableGrid *feedTypesGrid; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
+    lists::FieldMemo *purposeMemo;     // the purpose of the current feed type in full
+    lists::CharacteristicPanel *characteristicPanel; // the 64 groups: caption, minimum, maximum
+    QWidget *normsPanel;                             // "Нормы ввода сырья"
+    widgets::TableGrid *normsGrid; // sir: "Наименование", "Мин.%", "Макс.%"
+    QPushButton *addAtEndButton;
+    QPushButton *addAboveButton;
+    QPushButton *moveButton; // second phase "Поставить сюда"
+    QPushButton *deleteButton;
+    QPushButton *correctButton;
+    QPushButton *panelSwitchButton; // "Нормы ввода сырья" / "Характеристики"
+    QPushButton *selectButton;
+    QPushButton *deselectAllButton;
+    QPushButton *highlightButton; // "Выделить " (feed types)
+    QPushButton *cancelHighlightButton;
+    QPushButton *exitButton;
+    QPushButton *rawHighlightButton;       // "Выделить" on the norms panel (raw materials)
+    QPushButton *rawCancelHighlightButton; // "Отменить выделение" on the norms panel
+    QLabel *countsLabel;                   // list size and selected count
+    QPushButton *selectAllButton;
+    QStackedWidget *panelStack; // the characteristic panel or the norms panel
+    QLabel *productChoiceLabel; // how to choose the product, while the mix window chooses
+    // While the window is active: the limits follow the current feed type.
+    std::array<QMetaObject::Connection, 2> limitsOnMove_;
+    bool movingLimits_ = false;
 };

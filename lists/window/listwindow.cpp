@@ -55,15 +55,15 @@ void ListWindow::setSelection(int *count, int limit, const QString &refusal, con
 void ListWindow::wireButtons()
 {
     const ListButtons &b = buttons_;
-    connect(b.addAtEnd, &QPushButton::clicked, this, [this] { addClick(AddPlace::AtEnd); });
-    connect(b.addAbove, &QPushButton::clicked, this, [this] { addClick(AddPlace::Above); });
-    connect(b.move, &QPushButton::clicked, this, &ListWindow::moveClick);
-    connect(b.remove, &QPushButton::clicked, this, &ListWindow::deleteClick);
-    connect(b.correct, &QPushButton::clicked, this, &ListWindow::correctClick);
+    connect(b.addAtEnd, &QPushButton::clicked, this, [this] { onAdd(AddPlace::AtEnd); });
+    connect(b.addAbove, &QPushButton::clicked, this, [this] { onAdd(AddPlace::Above); });
+    connect(b.move, &QPushButton::clicked, this, &ListWindow::onMove);
+    connect(b.remove, &QPushButton::clicked, this, &ListWindow::onDelete);
+    connect(b.correct, &QPushButton::clicked, this, &ListWindow::onCorrect);
     if (b.select)
-        connect(b.select, &QPushButton::clicked, this, &ListWindow::selectClick);
+        connect(b.select, &QPushButton::clicked, this, &ListWindow::onSelect);
     if (b.selectAll)
-        connect(b.selectAll, &QPushButton::clicked, this, &ListWindow::selectAllClick);
+        connect(b.selectAll, &QPushButton::clicked, this, &ListWindow::onSelectAll);
     connect(b.exit, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -111,7 +111,7 @@ void ListWindow::showEvent(QShowEvent *event)
     if (active_ || event->spontaneous())
         return;
     active_ = true;
-    FormActivate();
+    onActivate();
     grid_->followCursor();
     grid_->setFocus();
     setEditorsReadOnly(true);
@@ -133,7 +133,7 @@ void ListWindow::closeIfActive()
     disconnect(scrollLock_);
     scheme_.abandonMove();
     buttons_.move->setText(moveCaption);
-    FormClose();
+    onClose();
     updateButtons();
 }
 
@@ -224,7 +224,7 @@ void ListWindow::placeMovedEntry()
 
 // "Добавить в конец", "Добавить выше": the new entry cleared, current and editable. With
 // the list full nothing is added, and the current entry is not cleared either.
-void ListWindow::addClick(AddPlace place)
+void ListWindow::onAdd(AddPlace place)
 {
     widgets::runReporting(this, [this, place] {
         if (!addEntry(place)) {
@@ -240,7 +240,7 @@ void ListWindow::addClick(AddPlace place)
 }
 
 // "Удалить" after confirmation.
-void ListWindow::deleteClick()
+void ListWindow::onDelete()
 {
     if (DeleteConfirmation::ask(this))
         widgets::runReporting(this, [this] { deleteEntry(); });
@@ -251,7 +251,7 @@ void ListWindow::deleteClick()
 // "Переместить": the first press remembers the entry and hides every other list button
 // (the panel switch stays); the second press ("Поставить сюда") shows them again and puts
 // the entry where the cursor stands.
-void ListWindow::moveClick()
+void ListWindow::onMove()
 {
     const QList<QPushButton *> buttons = listButtons();
     if (!scheme_.moving()) {
@@ -274,14 +274,14 @@ void ListWindow::moveClick()
     grid_->setFocus();
 }
 
-void ListWindow::correctClick()
+void ListWindow::onCorrect()
 {
     setEditorsReadOnly(false);
     grid_->setFocus();
 }
 
 // "Отобрать к расчету": toggles the selection of the current entry.
-void ListWindow::selectClick()
+void ListWindow::onSelect()
 {
     QString refusal;
     widgets::runReporting(this, [this, &refusal] {
@@ -294,7 +294,7 @@ void ListWindow::selectClick()
 }
 
 // "Отметить все": every entry selected, or none when they are more than the limit.
-void ListWindow::selectAllClick()
+void ListWindow::onSelectAll()
 {
     QString refusal;
     widgets::runReporting(this, [this, &refusal] { refusal = selectAllEntries(); });

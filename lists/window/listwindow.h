@@ -10,8 +10,8 @@
 // names the role of each of its buttons and fills in what its list does differently: what it loads
 // on activation, how a new entry is cleared, which editors it has, which buttons its state forbids.
 //
-//     setFrame(DBGrid1, Label1, QStringLiteral("Сырья"),
-//              {.addAtEnd = Button1, .addAbove = Button2, ..., .exit = Button10});
+//     setFrame(rawMaterialsGrid, countsLabel, QStringLiteral("Сырья"),
+//              {.addAtEnd = addAtEndButton, .addAbove = addAboveButton, ..., .exit = exitButton});
 //     setSelection(&dm.selectedRawCount, 50, QStringLiteral("Уже отобрано ... - "),
 //                  QStringLiteral("типов сырья"));
 
@@ -84,11 +84,11 @@ protected:
     // Activation: what the window loads when its opener shows it. The frame then puts
     // the grid on the cursor, focuses it, makes the editors read-only and recomputes the
     // buttons.
-    virtual void FormActivate() = 0;
+    virtual void onActivate() = 0;
     // Close, whatever closes the window: the move has already been abandoned (caption
     // "Переместить"); the frame recomputes the buttons afterwards.
-    virtual void FormClose() = 0;
-    // For the window's destructor, as FormClose cannot be reached from ours: closes a
+    virtual void onClose() = 0;
+    // For the window's destructor, as onClose cannot be reached from ours: closes a
     // window that is still active.
     void closeIfActive();
 
@@ -105,7 +105,7 @@ protected:
     // The grid and every field that edits the current entry.
     virtual void setEditorsReadOnly(bool readOnly);
     // "Уточнить": the current entry becomes editable until the cursor moves on.
-    virtual void correctClick();
+    virtual void onCorrect();
     // After the visibility that follows the list's size: hides what the window's state
     // forbids. By default, while the list is filtered (selection or highlight) no entry
     // is added, moved, deleted, selected or deselected.
@@ -127,11 +127,11 @@ private:
     void showEvent(QShowEvent *event) override;
     QList<QPushButton *> listButtons() const;
     void wireButtons();
-    void addClick(AddPlace place);
-    void deleteClick();
-    void moveClick();
-    void selectClick();
-    void selectAllClick();
+    void onAdd(AddPlace place);
+    void onDelete();
+    void onMove();
+    void onSelect();
+    void onSelectAll();
 
     widgets::TableGrid *grid_ = nullptr;
     QLabel *counts_ = nullptr;

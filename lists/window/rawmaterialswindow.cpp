@@ -37,39 +37,46 @@ lists::ListTraits rawTraits(store::DataModule &dm)
 
 RawMaterialsWindow::RawMaterialsWindow(store::DataModule &dm, QWidget *parent)
     : ListWindow(dm, rawTraits(dm), parent),
-      DBGrid1(new widgets::TableGrid(&dm.rawMaterials,
-                                     {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
-                                      {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
-                                     this)),
-      Panel1(new lists::CharacteristicPanel({QStringLiteral("mi")}, {}, 3, this)),
-      Button1(widgets::makeButton(QStringLiteral("Добавить в конец"), this)),
-      Button2(widgets::makeButton(QStringLiteral("Добавить выше"), this)),
-      Button3(widgets::makeButton(QStringLiteral("Переместить"), this)),
-      Button4(widgets::makeButton(QStringLiteral("Удалить"), this)),
-      Button5(widgets::makeButton(QStringLiteral("Уточнить"), this)),
-      Button6(widgets::makeButton(QStringLiteral("Отобрать к расчету"), this)),
-      Button7(widgets::makeButton(QStringLiteral("Отменить весь отбор"), this)),
-      Button8(widgets::makeButton(QStringLiteral("Выделить"), this)),
-      Button9(widgets::makeButton(QStringLiteral("Отменить выделение"), this)),
-      Button10(widgets::makeButton(QStringLiteral("Выход"), this)),
-      selectAllButton(widgets::makeButton(QStringLiteral("Отметить все"), this)),
-      Label1(widgets::makeLabel(QString(), this))
+      rawMaterialsGrid(
+          new widgets::TableGrid(&dm.rawMaterials,
+                                 {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
+                                  {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
+                                 this)),
+      characteristicPanel(new lists::CharacteristicPanel({QStringLiteral("mi")}, {}, 3, this)),
+      addAtEndButton(
+          widgets::makeButton(QStringLiteral("Добавить в конец"), this, "addAtEndButton")),
+      addAboveButton(widgets::makeButton(QStringLiteral("Добавить выше"), this, "addAboveButton")),
+      moveButton(widgets::makeButton(QStringLiteral("Переместить"), this, "moveButton")),
+      deleteButton(widgets::makeButton(QStringLiteral("Удалить"), this, "deleteButton")),
+      correctButton(widgets::makeButton(QStringLiteral("Уточнить"), this, "correctButton")),
+      selectButton(widgets::makeButton(QStringLiteral("Отобрать к расчету"), this, "selectButton")),
+      deselectAllButton(
+          widgets::makeButton(QStringLiteral("Отменить весь отбор"), this, "deselectAllButton")),
+      highlightButton(widgets::makeButton(QStringLiteral("Выделить"), this, "highlightButton")),
+      cancelHighlightButton(
+          widgets::makeButton(QStringLiteral("Отменить выделение"), this, "cancelHighlightButton")),
+      exitButton(widgets::makeButton(QStringLiteral("Выход"), this, "exitButton")),
+      selectAllButton(widgets::makeButton(QStringLiteral("Отметить все"), this, "selectAllButton")),
+      countsLabel(widgets::makeLabel(QString(), this))
 {
     setWindowTitle(QStringLiteral("Работа со списком сырья"));
     resize(800, 600);
-    DBGrid1->gridModel()->setRowFlag(QStringLiteral("ot"));
-    setFrame(DBGrid1, Label1, QStringLiteral("Сырья"),
-             {.addAtEnd = Button1,
-              .addAbove = Button2,
-              .move = Button3,
-              .remove = Button4,
-              .correct = Button5,
-              .select = Button6,
+    widgets::nameObjects({{rawMaterialsGrid, "rawMaterialsGrid"},
+                          {characteristicPanel, "characteristicPanel"},
+                          {countsLabel, "countsLabel"}});
+    rawMaterialsGrid->gridModel()->setRowFlag(QStringLiteral("ot"));
+    setFrame(rawMaterialsGrid, countsLabel, QStringLiteral("Сырья"),
+             {.addAtEnd = addAtEndButton,
+              .addAbove = addAboveButton,
+              .move = moveButton,
+              .remove = deleteButton,
+              .correct = correctButton,
+              .select = selectButton,
               .selectAll = selectAllButton,
-              .deselectAll = Button7,
-              .highlight = Button8,
-              .cancelHighlight = Button9,
-              .exit = Button10});
+              .deselectAll = deselectAllButton,
+              .highlight = highlightButton,
+              .cancelHighlight = cancelHighlightButton,
+              .exit = exitButton});
     setSelection(&dm.selectedRawCount, selectionLimit,
                  QStringLiteral("Уже отобрано допустимое количество типов сырья - "),
                  QStringLiteral("типов сырья"));
@@ -77,15 +84,18 @@ RawMaterialsWindow::RawMaterialsWindow(store::DataModule &dm, QWidget *parent)
     // Editing the list in one column, selection and search in the other.
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(
-        gridAndButtons({Label1}, {{Button1, Button2, Button3, Button4, Button5},
-                                  {Button6, selectAllButton, Button7, Button8, Button9}}),
+        gridAndButtons({countsLabel},
+                       {{addAtEndButton, addAboveButton, moveButton, deleteButton, correctButton},
+                        {selectButton, selectAllButton, deselectAllButton, highlightButton,
+                         cancelHighlightButton}}),
         1);
-    layout->addWidget(Panel1, 0);
-    DBGrid1->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    layout->addWidget(characteristicPanel, 0);
+    rawMaterialsGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
-    connect(Button7, &QPushButton::clicked, this, &RawMaterialsWindow::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &RawMaterialsWindow::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &RawMaterialsWindow::Button9Click);
+    connect(deselectAllButton, &QPushButton::clicked, this, &RawMaterialsWindow::onDeselectAll);
+    connect(highlightButton, &QPushButton::clicked, this, &RawMaterialsWindow::onHighlight);
+    connect(cancelHighlightButton, &QPushButton::clicked, this,
+            &RawMaterialsWindow::onCancelHighlight);
 }
 
 RawMaterialsWindow::~RawMaterialsWindow()
@@ -95,28 +105,28 @@ RawMaterialsWindow::~RawMaterialsWindow()
 
 void RawMaterialsWindow::setEditorsReadOnly(bool readOnly)
 {
-    DBGrid1->setReadOnly(readOnly);
-    Panel1->setFieldsReadOnly(readOnly);
+    rawMaterialsGrid->setReadOnly(readOnly);
+    characteristicPanel->setFieldsReadOnly(readOnly);
 }
 
 // Activation: the selected count, the panel bound to the characteristics in use, the
 // first raw material current; any move to another raw material ends editing.
-void RawMaterialsWindow::FormActivate()
+void RawMaterialsWindow::onActivate()
 {
-    Panel1->hideAll();
+    characteristicPanel->hideAll();
     widgets::runReporting(this, [this] {
         scheme_.activate();
         dm_.selectedRawCount = lists::countSelected(dm_.rawMaterials);
-        Panel1->bindTo(dm_.characteristics, dm_.rawMaterials);
+        characteristicPanel->bindTo(dm_.characteristics, dm_.rawMaterials);
         dm_.rawMaterials.first();
     });
     lockEditorsOnScroll();
 }
 
 // Close, whatever closed the window: no highlight left, sir flushed.
-void RawMaterialsWindow::FormClose()
+void RawMaterialsWindow::onClose()
 {
-    Panel1->hideAll(); // unbound until the next activation
+    characteristicPanel->hideAll(); // unbound until the next activation
     widgets::runReporting(this, [this] {
         store::cancelHighlight(dm_.rawMaterials);
         dm_.rawMaterials.flush();
@@ -132,29 +142,29 @@ void RawMaterialsWindow::clearNewEntry()
 }
 
 // "Отменить весь отбор"
-void RawMaterialsWindow::Button7Click()
+void RawMaterialsWindow::onDeselectAll()
 {
     widgets::runReporting(this, [this] {
         dm_.selectedRawCount = 0;
         lists::clearAllSelections(dm_.rawMaterials);
     });
     updateButtons();
-    DBGrid1->setFocus();
+    rawMaterialsGrid->setFocus();
 }
 
 // "Выделить": marks the raw materials whose name holds the key and shows only them.
-void RawMaterialsWindow::Button8Click()
+void RawMaterialsWindow::onHighlight()
 {
     if (!lists::highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
         return;
     updateButtons();
-    DBGrid1->setFocus();
+    rawMaterialsGrid->setFocus();
 }
 
 // "Отменить выделение"
-void RawMaterialsWindow::Button9Click()
+void RawMaterialsWindow::onCancelHighlight()
 {
     widgets::runReporting(this, [this] { store::cancelHighlight(dm_.rawMaterials); });
     updateButtons();
-    DBGrid1->setFocus();
+    rawMaterialsGrid->setFocus();
 }

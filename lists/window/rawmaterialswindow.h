@@ -35,27 +35,27 @@ public:
     explicit RawMaterialsWindow(store::DataModule &dm, QWidget *parent = nullptr);
     ~RawMaterialsWindow() override;
 
-    widgets::TableGrid *DBGrid1; // sir: "Наименование", "Прем."; selected rows red
-    lists::CharacteristicPanel *Panel1; // the 64 caption and content pairs
-    QPushButton *Button1;               // "Добавить в конец"
-    QPushButton *Button2;               // "Добавить выше"
-    QPushButton *Button3;  // "Переместить", second phase "Поставить сюда"
-    QPushButton *Button4;  // "Удалить"
-    QPushButton *Button5;  // "Уточнить"
-    QPushButton *Button6;  // "Отобрать к расчету"
-    QPushButton *Button7;  // "Отменить весь отбор"
-    QPushButton *Button8;  // "Выделить"
-    QPushButton *Button9;  // "Отменить выделение"
-    QPushButton *Button10; // "Выход"
-    QPushButton *selectAllButton; // "Отметить все"
-    QLabel *Label1;               // list size and selected count
-
 private:
-    void FormActivate() override;
-    void FormClose() override;
+    void onActivate() override;
+    void onClose() override;
     void clearNewEntry() override;
     void setEditorsReadOnly(bool readOnly) override;
-    void Button7Click();
-    void Button8Click();
-    void Button9Click();
+    void onDeselectAll();
+    void onHighlight();
+    void onCancelHighlight();
+
+    widgets::TableGrid *rawMaterialsGrid; // sir: "Наименование", "Прем."; selected rows red
+    lists::CharacteristicPanel *characteristicPanel; // the 64 caption and content pairs
+    QPushButton *addAtEndButton;                     // "Добавить в конец"
+    QPushButton *addAboveButton;                     // "Добавить выше"
+    QPushButton *moveButton; // "Переместить", second phase "Поставить сюда"
+    QPushButton *deleteButton;          // "Удалить"
+    QPushButton *correctButton;         // "Уточнить"
+    QPushButton *selectButton;          // "Отобрать к расчету"
+    QPushButton *deselectAllButton;     // "Отменить весь отбор"
+    QPushButton *highlightButton;       // "Выделить"
+    QPushButton *cancelHighlightButton; // "Отменить выделение"
+    QPushButton *exitButton;            // "Выход"
+    QPushButton *selectAllButton;       // "Отметить все"
+    QLabel *countsLabel;                // list size and selected count
 };

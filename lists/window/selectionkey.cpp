@@ -10,45 +10,47 @@
 
 SelectionKeyDialog::SelectionKeyDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      Edit1(new QLineEdit(this)), Button1(widgets::makeButton(QStringLiteral("Выполнить"), this))
+      keyEdit(new QLineEdit(this)),
+      runButton(widgets::makeButton(QStringLiteral("Выполнить"), this, "runButton"))
 {
     setWindowTitle(QStringLiteral("Выделение"));
+    keyEdit->setObjectName(QStringLiteral("keyEdit"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(widgets::makeLabel(QStringLiteral("Введите ключ выделения"), this));
-    layout->addWidget(Edit1);
-    layout->addWidget(Button1, 0, Qt::AlignHCenter);
-    Edit1->setMinimumWidth(280);
+    layout->addWidget(keyEdit);
+    layout->addWidget(runButton, 0, Qt::AlignHCenter);
+    keyEdit->setMinimumWidth(280);
     // Enter is handled on its release in the field; the button is not a default button
     // (makeButton), so an empty field is not closed by Enter.
-    Edit1->installEventFilter(this);
-    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    keyEdit->installEventFilter(this);
+    connect(runButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QString SelectionKeyDialog::key() const
 {
-    return Edit1->text();
+    return keyEdit->text();
 }
 
 int SelectionKeyDialog::exec()
 {
-    Edit1->clear();
-    Edit1->setFocus();
+    keyEdit->clear();
+    keyEdit->setFocus();
     return QDialog::exec();
 }
 
 void SelectionKeyDialog::reject()
 {
-    Edit1->clear();
+    keyEdit->clear();
     QDialog::reject();
 }
 
 bool SelectionKeyDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Edit1 &&
+    if (watched == keyEdit &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (event->type() == QEvent::KeyRelease && !Edit1->text().isEmpty())
+            if (event->type() == QEvent::KeyRelease && !keyEdit->text().isEmpty())
                 accept();
             return true;
         }

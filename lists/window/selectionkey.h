@@ -26,12 +26,13 @@ public:
     // Escape closes the dialog without a key: no search is made.
     void reject() override;
 
-    QLineEdit *Edit1;     // the key
-    QPushButton *Button1; // "Выполнить"
-
     // Shows the dialog over parent and returns the key typed.
     static QString ask(QWidget *parent);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QLineEdit *keyEdit;
+    QPushButton *runButton; // "Выполнить"
 };

@@ -2,6 +2,7 @@
 // deleting, moving, the 64-entry limit and the clearing of a reused characteristic's columns,
 // checked in the .dbf files with fresh cursors.
 #include "listsfixture.h"
+#include "namedchild.h"
 
 #include "lists/window/characteristicswindow.h"
 #include "lists/window/deleteconfirmation.h"
@@ -43,6 +44,15 @@ private:
     void open();
     void goTo(int order);
     void confirmDelete(bool yes);
+    QPushButton *button(const char *name) const
+    {
+        return namedChild<QPushButton>(window.get(), name);
+    }
+    widgets::TableGrid *grid() const
+    {
+        return namedChild<widgets::TableGrid>(window.get(), "characteristicsGrid");
+    }
+    QLabel *counts() const { return namedChild<QLabel>(window.get(), "countsLabel"); }
 
     std::unique_ptr<ListsFixture> fixture;
     std::unique_ptr<CharacteristicsWindow> window;
@@ -74,32 +84,33 @@ void TestCharacteristicsWindow::goTo(int order)
 void TestCharacteristicsWindow::confirmDelete(bool yes)
 {
     onNextModal<DeleteConfirmation>([yes](DeleteConfirmation *dialog) {
-        QCOMPARE(dialog->focusWidget(), dialog->Button2); // the safe answer has the focus
-        (yes ? dialog->Button1 : dialog->Button2)->click();
+        auto *cancel = namedChild<QPushButton>(dialog, "cancelButton");
+        QCOMPARE(dialog->focusWidget(), cancel); // the safe answer has the focus
+        (yes ? namedChild<QPushButton>(dialog, "confirmButton") : cancel)->click();
     });
-    window->Button3->click();
+    button("deleteButton")->click();
 }
 
 // Rule: while the window is open the price record (order 1) is out of reach.
 void TestCharacteristicsWindow::opensWithoutThePriceRecord()
 {
     open();
-    QCOMPARE(window->DBGrid1->model()->rowCount(), 9);
+    QCOMPARE(grid()->model()->rowCount(), 9);
     QCOMPARE(fixture->dm().characteristics.integer("order"), 2);
-    QCOMPARE(window->DBGrid1->currentIndex().row(), 0);
-    QVERIFY(window->DBGrid1->isReadOnly());
-    QVERIFY(window->Button1->isVisible() && window->Button2->isVisible());
+    QCOMPARE(grid()->currentIndex().row(), 0);
+    QVERIFY(grid()->isReadOnly());
+    QVERIFY(button("addAboveButton")->isVisible() && button("addAtEndButton")->isVisible());
 }
 
 void TestCharacteristicsWindow::addAtEndTakesTheFirstFreeSlot()
 {
     open();
-    window->Button2->click();
+    button("addAtEndButton")->click();
     QCOMPARE(fixture->count("pit"), 11);
-    QVERIFY(!window->DBGrid1->isReadOnly());
+    QVERIFY(!grid()->isReadOnly());
     QCOMPARE(fixture->dm().characteristics.integer("order"), 11);
     QCOMPARE(fixture->dm().characteristics.integer("KEY"), 11);
-    QCOMPARE(window->DBGrid1->currentIndex().row(), 9);
+    QCOMPARE(grid()->currentIndex().row(), 9);
     QCOMPARE(fixture->listTexts("pit.dbf", "PIT").last(), QString());
 }
 
@@ -107,7 +118,7 @@ void TestCharacteristicsWindow::addAtEndTakesTheFirstFreeSlot()
 void TestCharacteristicsWindow::addAboveTheFirstEntryKeepsThePrice()
 {
     open();
-    window->Button1->click();
+    button("addAboveButton")->click();
     const QStringList names = fixture->listTexts("pit.dbf", "PIT");
     QCOMPARE(names.size(), 11);
     QCOMPARE(names.at(0), QStringLiteral("Цена"));
@@ -115,7 +126,7 @@ void TestCharacteristicsWindow::addAboveTheFirstEntryKeepsThePrice()
     QCOMPARE(names.at(2), QStringLiteral("ХАРАКТЕРИСТИКА 2"));
     QCOMPARE(fixture->dm().characteristics.integer("order"), 2);
     QCOMPARE(fixture->dm().characteristics.integer("KEY"), 11);
-    QVERIFY(!window->DBGrid1->isReadOnly());
+    QVERIFY(!grid()->isReadOnly());
 }
 
 // Edge: with 64 entries no add button is offered; after a delete both come back.
@@ -123,16 +134,16 @@ void TestCharacteristicsWindow::sixtyFourEntriesHideTheAddButtons()
 {
     open();
     for (int i = 0; i < 55; ++i)
-        window->Button2->click();
+        button("addAtEndButton")->click();
     QCOMPARE(fixture->count("pit"), 65);
-    QVERIFY(window->Button1->isHidden());
-    QVERIFY(window->Button2->isHidden());
-    window->Button2->click(); // the pool is full: nothing happens even if pressed
+    QVERIFY(button("addAboveButton")->isHidden());
+    QVERIFY(button("addAtEndButton")->isHidden());
+    button("addAtEndButton")->click(); // the pool is full: nothing happens even if pressed
     QCOMPARE(fixture->count("pit"), 65);
     confirmDelete(true);
     QCOMPARE(fixture->count("pit"), 64);
-    QVERIFY(window->Button1->isVisible());
-    QVERIFY(window->Button2->isVisible());
+    QVERIFY(button("addAboveButton")->isVisible());
+    QVERIFY(button("addAtEndButton")->isVisible());
 }
 
 void TestCharacteristicsWindow::deleteLandsOnTheRightEntry_data()
@@ -156,7 +167,7 @@ void TestCharacteristicsWindow::deleteLandsOnTheRightEntry()
     store::Table &pit = fixture->dm().characteristics;
     QCOMPARE(pit.integer("order"), landsOn);
     QCOMPARE(pit.text("PIT").trimmed(), name);
-    QCOMPARE(window->DBGrid1->currentIndex().row(), landsOn - 2);
+    QCOMPARE(grid()->currentIndex().row(), landsOn - 2);
     QCOMPARE(fixture->count("pit"), 9);
     const QStringList names = fixture->listTexts("pit.dbf", "PIT");
     QCOMPARE(names.size(), 9);
@@ -183,9 +194,9 @@ void TestCharacteristicsWindow::cancelledConfirmationDeletesNothing()
         if (byWindowClose)
             dialog->close();
         else
-            dialog->Button2->click();
+            namedChild<QPushButton>(dialog, "cancelButton")->click();
     });
-    window->Button3->click();
+    button("deleteButton")->click();
     QCOMPARE(fixture->count("pit"), 10);
     QCOMPARE(fixture->listTexts("pit.dbf", "PIT").size(), 10);
     QCOMPARE(fixture->dm().characteristics.integer("order"), 4);
@@ -198,7 +209,7 @@ void TestCharacteristicsWindow::deletedThenAddedReusesTheSlotEmpty()
     open();
     goTo(6); // KEY 6
     confirmDelete(true);
-    window->Button2->click();
+    button("addAtEndButton")->click();
     QCOMPARE(fixture->dm().characteristics.integer("KEY"), 6);
     window->close();
 
@@ -234,11 +245,11 @@ void TestCharacteristicsWindow::move()
     QFETCH(QList<int>, keys);
     open();
     goTo(from);
-    window->Button4->click();
-    QCOMPARE(window->Button4->text(), QStringLiteral("Поставить сюда"));
+    button("moveButton")->click();
+    QCOMPARE(button("moveButton")->text(), QStringLiteral("Поставить сюда"));
     goTo(to);
-    window->Button4->click();
-    QCOMPARE(window->Button4->text(), QStringLiteral("Переместить"));
+    button("moveButton")->click();
+    QCOMPARE(button("moveButton")->text(), QStringLiteral("Переместить"));
     QCOMPARE(fixture->dm().characteristics.integer("KEY"), from); // the moved entry is current
     QCOMPARE(fixture->dm().characteristics.integer("order"), to);
     QList<int> stored;
@@ -250,21 +261,21 @@ void TestCharacteristicsWindow::move()
 void TestCharacteristicsWindow::moveHidesTheOtherButtons()
 {
     open();
-    window->Button4->click();
-    for (QPushButton *b :
-         {window->Button1, window->Button2, window->Button3, window->Button5, window->Button6})
+    button("moveButton")->click();
+    for (QPushButton *b : {button("addAboveButton"), button("addAtEndButton"),
+                           button("deleteButton"), button("correctButton"), button("exitButton")})
         QVERIFY(b->isHidden());
-    window->Button4->click();
-    for (QPushButton *b :
-         {window->Button1, window->Button2, window->Button3, window->Button5, window->Button6})
+    button("moveButton")->click();
+    for (QPushButton *b : {button("addAboveButton"), button("addAtEndButton"),
+                           button("deleteButton"), button("correctButton"), button("exitButton")})
         QVERIFY(b->isVisible());
 }
 
 void TestCharacteristicsWindow::typedNameIsStored()
 {
     open();
-    window->Button2->click();
-    auto *model = window->DBGrid1->model();
+    button("addAtEndButton")->click();
+    auto *model = grid()->model();
     QVERIFY(model->setData(model->index(9, 0), QStringLiteral("Селен")));
     QVERIFY(model->setData(model->index(9, 1), QStringLiteral("мг/кг")));
     window->close();
@@ -276,9 +287,9 @@ void TestCharacteristicsWindow::cellBeingTypedIsStoredAtClose()
 {
     open();
     goTo(3);
-    window->Button5->click();
-    QTest::keyClick(window->DBGrid1, 'l'); // typing opens the editor
-    auto *editor = window->DBGrid1->viewport()->findChild<QLineEdit *>();
+    button("correctButton")->click();
+    QTest::keyClick(grid(), 'l'); // typing opens the editor
+    auto *editor = grid()->viewport()->findChild<QLineEdit *>();
     QVERIFY(editor && editor->isVisible());
     QTest::keyClicks(editor, "ys");
     window->close();
@@ -288,11 +299,11 @@ void TestCharacteristicsWindow::cellBeingTypedIsStoredAtClose()
 void TestCharacteristicsWindow::scrollMakesTheGridReadOnly()
 {
     open();
-    window->Button5->click();
-    QVERIFY(!window->DBGrid1->isReadOnly());
-    QTest::keyClick(window->DBGrid1, Qt::Key_Down);
+    button("correctButton")->click();
+    QVERIFY(!grid()->isReadOnly());
+    QTest::keyClick(grid(), Qt::Key_Down);
     QCOMPARE(fixture->dm().characteristics.integer("order"), 3);
-    QVERIFY(window->DBGrid1->isReadOnly());
+    QVERIFY(grid()->isReadOnly());
 }
 
 void TestCharacteristicsWindow::closeRestoresTheNormalRange()
@@ -310,16 +321,18 @@ void TestCharacteristicsWindow::emptyListOffersOnlyAddAtEnd()
 {
     fixture = std::make_unique<ListsFixture>(ListsData{.characteristics = 1});
     open();
-    QCOMPARE(window->DBGrid1->model()->rowCount(), 0);
-    for (QPushButton *b : {window->Button1, window->Button3, window->Button4, window->Button5})
+    QCOMPARE(grid()->model()->rowCount(), 0);
+    for (QPushButton *b : {button("addAboveButton"), button("deleteButton"), button("moveButton"),
+                           button("correctButton")})
         QVERIFY(b->isHidden());
-    QVERIFY(window->Button2->isVisible() && window->Button6->isVisible());
-    QCOMPARE(window->Label1->text(), QStringLiteral("Характеристик в списке: 0 из 64"));
-    window->Button2->click();
-    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button4,
-                           window->Button5, window->Button6})
+    QVERIFY(button("addAtEndButton")->isVisible() && button("exitButton")->isVisible());
+    QCOMPARE(counts()->text(), QStringLiteral("Характеристик в списке: 0 из 64"));
+    button("addAtEndButton")->click();
+    for (QPushButton *b :
+         {button("addAboveButton"), button("addAtEndButton"), button("deleteButton"),
+          button("moveButton"), button("correctButton"), button("exitButton")})
         QVERIFY(b->isVisible());
-    QCOMPARE(window->Label1->text(), QStringLiteral("Характеристик в списке: 1 из 64"));
+    QCOMPARE(counts()->text(), QStringLiteral("Характеристик в списке: 1 из 64"));
 }
 
 void TestCharacteristicsWindow::hiddenAddChangesNothing_data()
@@ -337,8 +350,8 @@ void TestCharacteristicsWindow::hiddenAddChangesNothing()
     fixture = std::make_unique<ListsFixture>(ListsData{.characteristics = 65});
     open();
     goTo(3);
-    QVERIFY(window->Button1->isHidden() && window->Button2->isHidden());
-    (above ? window->Button1 : window->Button2)->click();
+    QVERIFY(button("addAboveButton")->isHidden() && button("addAtEndButton")->isHidden());
+    (above ? button("addAboveButton") : button("addAtEndButton"))->click();
     QCOMPARE(fixture->count("pit"), 65);
     QCOMPARE(fixture->dm().characteristics.integer("order"), 3);
     window->close();

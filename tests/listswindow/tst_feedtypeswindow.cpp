@@ -3,6 +3,7 @@
 // types and on the norms panel, and a new feed type taken from a reused slot, checked in
 // the .dbf files with fresh cursors.
 #include "listsfixture.h"
+#include "namedchild.h"
 
 #include "lists/window/characteristicpanel.h"
 #include "lists/window/deleteconfirmation.h"
@@ -81,7 +82,16 @@ private:
     void showNorms();
     void typeLimit(int rawRow, double min, double max);
     QPair<QString, QString> shownLimit(int rawRow) const;
-    void highlight(QPushButton *button, const QString &key);
+    void highlight(QPushButton *searchButton, const QString &key);
+    QPushButton *button(const char *name) const
+    {
+        return namedChild<QPushButton>(window.get(), name);
+    }
+    widgets::TableGrid *grid(const char *name) const
+    {
+        return namedChild<widgets::TableGrid>(window.get(), name);
+    }
+    QLabel *counts() const { return namedChild<QLabel>(window.get(), "countsLabel"); }
 
     std::unique_ptr<ListsFixture> fixture;
     std::unique_ptr<FeedTypesWindow> window;
@@ -113,10 +123,10 @@ void TestFeedTypesWindow::open()
 // Moves the feed-type cursor through the grid, as a click on another row does.
 void TestFeedTypesWindow::goTo(int order)
 {
-    auto *model = window->DBGrid1->model();
+    auto *model = grid("feedTypesGrid")->model();
     for (int row = 0; row < model->rowCount(); ++row) {
         if (fixture->dm().feedTypes.viewCount() > row) {
-            window->DBGrid1->setCurrentIndex(model->index(row, 0));
+            grid("feedTypesGrid")->setCurrentIndex(model->index(row, 0));
             if (fixture->dm().feedTypes.integer("order") == order)
                 return;
         }
@@ -127,33 +137,33 @@ void TestFeedTypesWindow::goTo(int order)
 void TestFeedTypesWindow::showNorms()
 {
     if (!window->normsPanelShown())
-        window->Button6->click();
+        button("panelSwitchButton")->click();
     QVERIFY(window->normsPanelShown());
-    QCOMPARE(window->Button6->text(), QStringLiteral("Характеристики"));
-    window->Button5->click(); // "Уточнить": the norms grid becomes editable
-    QVERIFY(!window->DBGrid2->isReadOnly());
+    QCOMPARE(button("panelSwitchButton")->text(), QStringLiteral("Характеристики"));
+    button("correctButton")->click(); // "Уточнить": the norms grid becomes editable
+    QVERIFY(!grid("normsGrid")->isReadOnly());
 }
 
 void TestFeedTypesWindow::typeLimit(int rawRow, double min, double max)
 {
-    auto *model = window->DBGrid2->model();
+    auto *model = grid("normsGrid")->model();
     QVERIFY(model->setData(model->index(rawRow, 1), QString::number(min)));
     QVERIFY(model->setData(model->index(rawRow, 2), QString::number(max)));
 }
 
 QPair<QString, QString> TestFeedTypesWindow::shownLimit(int rawRow) const
 {
-    auto *model = window->DBGrid2->model();
+    auto *model = grid("normsGrid")->model();
     return {model->index(rawRow, 1).data().toString(), model->index(rawRow, 2).data().toString()};
 }
 
-void TestFeedTypesWindow::highlight(QPushButton *button, const QString &key)
+void TestFeedTypesWindow::highlight(QPushButton *searchButton, const QString &key)
 {
     onNextModal<SelectionKeyDialog>([key](SelectionKeyDialog *dialog) {
-        dialog->Edit1->insert(key); // QTest types ASCII only
-        dialog->Button1->click();
+        namedChild<QLineEdit>(dialog, "keyEdit")->insert(key); // QTest types ASCII only
+        namedChild<QPushButton>(dialog, "runButton")->click();
     });
-    button->click();
+    searchButton->click();
 }
 
 // Edge: the 41st selection is refused with the message ending "40."; selecting sets the
@@ -164,13 +174,13 @@ void TestFeedTypesWindow::fortyFirstSelectionIsRefused()
     store::Table &kk = fixture->dm().feedTypes;
     for (int order = 1; order <= 40; ++order) {
         QVERIFY(kk.findKey(order));
-        window->Button7->click();
+        button("selectButton")->click();
     }
     QCOMPARE(fixture->dm().selectedFeedCount, 40);
     QString message;
     catchNextMessage(&message);
     QVERIFY(kk.findKey(41));
-    window->Button7->click();
+    button("selectButton")->click();
     QCOMPARE(message, QStringLiteral("Уже отобрано допустимое количество типов продукции - 40."));
     window->close();
     auto stored = fixture->fresh("kk.dbf");
@@ -252,7 +262,7 @@ void TestFeedTypesWindow::highlightedRawMaterialsAreWrittenToo()
     open();
     showNorms();
     typeLimit(4, 1, 2); // СЫРЬЕ 5
-    highlight(window->Button12, "сырье 1");
+    highlight(button("rawHighlightButton"), "сырье 1");
     store::Table &sir = fixture->dm().rawMaterials;
     QCOMPARE(sir.filter(), QStringLiteral("vibor='+'"));
     QCOMPARE(sir.viewCount(), 1);
@@ -277,22 +287,25 @@ void TestFeedTypesWindow::newFeedTypeStartsClean()
     QFETCH(bool, above);
     open();
     goTo(45);
-    window->Button7->click(); // selected
+    button("selectButton")->click(); // selected
     showNorms();
     typeLimit(2, 7, 9);
     goTo(44); // writes the limits of 45
     goTo(45);
-    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) { dialog->Button1->click(); });
-    window->Button4->click();
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) {
+        namedChild<QPushButton>(dialog, "confirmButton")->click();
+    });
+    button("deleteButton")->click();
     QCOMPARE(fixture->count("KK"), 44);
     goTo(above ? 3 : 44);
-    (above ? window->Button2 : window->Button1)->click();
+    (above ? button("addAboveButton") : button("addAtEndButton"))->click();
     store::Table &kk = fixture->dm().feedTypes;
     QCOMPARE(kk.integer("kodkk"), 45);
     QCOMPARE(kk.integer("order"), above ? 3 : 45);
     QCOMPARE(shownLimit(2), qMakePair(QStringLiteral("0"), QStringLiteral("0")));
-    QVERIFY(!window->DBGrid1->isReadOnly());
-    QVERIFY(!window->Panel1->fieldsReadOnly());
+    QVERIFY(!grid("feedTypesGrid")->isReadOnly());
+    QVERIFY(!namedChild<lists::CharacteristicPanel>(window.get(), "characteristicPanel")
+                 ->fieldsReadOnly());
     window->close();
 
     auto stored = fixture->fresh("kk.dbf");
@@ -318,8 +331,8 @@ void TestFeedTypesWindow::addAboveKeepsTheLimitsTyped()
     goTo(5);
     showNorms();
     typeLimit(0, 4, 8);
-    window->Button6->click(); // back to the characteristics: add buttons offered
-    window->Button2->click();
+    button("panelSwitchButton")->click(); // back to the characteristics: add buttons offered
+    button("addAboveButton")->click();
     const Limit *limit = findLimit(storedLimits(*fixture), 5, 1);
     QVERIFY(limit);
     QCOMPARE(limit->max, 8.0);
@@ -336,15 +349,15 @@ void TestFeedTypesWindow::movedFeedTypeKeepsItsLimits()
     goTo(5);
     showNorms();
     typeLimit(0, 5, 6);
-    window->Button6->click();
+    button("panelSwitchButton")->click();
     goTo(2);
-    window->Button3->click();
+    button("moveButton")->click();
     goTo(5);
-    window->Button3->click();
+    button("moveButton")->click();
     store::Table &kk = fixture->dm().feedTypes;
     QCOMPARE(kk.integer("kodkk"), 2);
     QCOMPARE(kk.integer("order"), 5);
-    window->Button6->click();
+    button("panelSwitchButton")->click();
     QCOMPARE(shownLimit(0), qMakePair(QStringLiteral("1"), QStringLiteral("2")));
     goTo(4); // kodkk 5 moved up to 4
     QCOMPARE(kk.integer("kodkk"), 5);
@@ -361,7 +374,7 @@ void TestFeedTypesWindow::highlightKeepsTheNormsPanel()
 {
     open();
     showNorms();
-    highlight(window->Button9, "тип 3");
+    highlight(button("highlightButton"), "тип 3");
     QVERIFY(window->normsPanelShown());
     QCOMPARE(fixture->dm().feedTypes.filter(), QStringLiteral("vibor='+'"));
 }
@@ -384,7 +397,7 @@ void TestFeedTypesWindow::highlightOfFeedTypes()
     QString message;
     if (matches == 0)
         catchNextMessage(&message);
-    highlight(window->Button9, key);
+    highlight(button("highlightButton"), key);
     store::Table &kk = fixture->dm().feedTypes;
     if (matches == 0) {
         QCOMPARE(message, QStringLiteral("Записей, соответствующих ключу, нет..."));
@@ -393,36 +406,38 @@ void TestFeedTypesWindow::highlightOfFeedTypes()
         return;
     }
     QCOMPARE(kk.viewCount(), matches);
-    QCOMPARE(window->DBGrid1->model()->rowCount(), matches);
-    window->Button10->click();
+    QCOMPARE(grid("feedTypesGrid")->model()->rowCount(), matches);
+    button("cancelHighlightButton")->click();
     QCOMPARE(kk.viewCount(), 45);
 }
 
 void TestFeedTypesWindow::buttonsFollowThePanelAndTheFilter()
 {
     open();
-    QList<QPushButton *> edits{window->Button1, window->Button2, window->Button3, window->Button4};
+    QList<QPushButton *> edits{button("addAtEndButton"), button("addAboveButton"),
+                               button("moveButton"), button("deleteButton")};
     for (QPushButton *b : edits)
         QVERIFY(b->isVisible());
-    window->Button6->click();
+    button("panelSwitchButton")->click();
     for (QPushButton *b : edits)
         QVERIFY(b->isHidden());
-    QVERIFY(window->Button7->isVisible());
-    window->Button6->click();
-    highlight(window->Button9, "тип 1");
-    for (QPushButton *b : edits + QList<QPushButton *>{window->Button7, window->Button8})
+    QVERIFY(button("selectButton")->isVisible());
+    button("panelSwitchButton")->click();
+    highlight(button("highlightButton"), "тип 1");
+    for (QPushButton *b :
+         edits + QList<QPushButton *>{button("selectButton"), button("deselectAllButton")})
         QVERIFY(b->isHidden());
-    QVERIFY(window->Button5->isVisible() && window->Button10->isVisible());
+    QVERIFY(button("correctButton")->isVisible() && button("cancelHighlightButton")->isVisible());
 }
 
 void TestFeedTypesWindow::deselectAllKeepsLimits()
 {
     open();
     goTo(3);
-    window->Button7->click();
+    button("selectButton")->click();
     showNorms();
     typeLimit(5, 2, 3);
-    window->Button8->click();
+    button("deselectAllButton")->click();
     QVERIFY(window->normsPanelShown());
     QCOMPARE(fixture->dm().selectedFeedCount, 0);
     QCOMPARE(fixture->dm().feedTypes.integer("order"), 3);
@@ -434,9 +449,11 @@ void TestFeedTypesWindow::typedNormsAreStored()
 {
     open();
     goTo(2);
-    window->Button5->click();
-    lists::FieldEdit *min = window->Panel1->field(0, 0);
-    lists::FieldEdit *max = window->Panel1->field(0, 1);
+    button("correctButton")->click();
+    lists::FieldEdit *min =
+        namedChild<lists::CharacteristicPanel>(window.get(), "characteristicPanel")->field(0, 0);
+    lists::FieldEdit *max =
+        namedChild<lists::CharacteristicPanel>(window.get(), "characteristicPanel")->field(0, 1);
     QCOMPARE(min->text(), QStringLiteral("202"));
     QCOMPARE(max->text(), QStringLiteral("202.5"));
     min->setFocus();
@@ -456,22 +473,23 @@ void TestFeedTypesWindow::typedNormsAreStored()
 void TestFeedTypesWindow::moveKeepsOnlyTheNormsButton()
 {
     open();
-    const QList<QPushButton *> all{window->Button1,  window->Button2, window->Button3,
-                                   window->Button4,  window->Button5, window->Button6,
-                                   window->Button7,  window->Button8, window->Button9,
-                                   window->Button10, window->Button11};
+    const QList<QPushButton *> all{
+        button("addAtEndButton"),        button("addAboveButton"),    button("moveButton"),
+        button("deleteButton"),          button("correctButton"),     button("panelSwitchButton"),
+        button("selectButton"),          button("deselectAllButton"), button("highlightButton"),
+        button("cancelHighlightButton"), button("exitButton")};
     goTo(2);
-    window->Button3->click();
+    button("moveButton")->click();
     for (QPushButton *b : all)
-        QCOMPARE(b->isVisible(), b == window->Button3 || b == window->Button6);
-    window->Button6->click();
+        QCOMPARE(b->isVisible(), b == button("moveButton") || b == button("panelSwitchButton"));
+    button("panelSwitchButton")->click();
     QVERIFY(window->normsPanelShown());
     for (QPushButton *b : all)
-        QCOMPARE(b->isVisible(), b == window->Button3 || b == window->Button6);
-    window->Button6->click();
+        QCOMPARE(b->isVisible(), b == button("moveButton") || b == button("panelSwitchButton"));
+    button("panelSwitchButton")->click();
     goTo(4);
-    window->Button3->click();
-    QCOMPARE(window->Button3->text(), QStringLiteral("Переместить"));
+    button("moveButton")->click();
+    QCOMPARE(button("moveButton")->text(), QStringLiteral("Переместить"));
     for (QPushButton *b : all)
         QVERIFY(b->isVisible());
     QCOMPARE(fixture->dm().feedTypes.integer("kodkk"), 2);
@@ -482,11 +500,11 @@ void TestFeedTypesWindow::countsLineFollowsTheSelection()
     open();
     const QString line =
         QStringLiteral("Типов комбикормов в списке: 45.  Отобрано к расчету: %1 из 40");
-    QCOMPARE(window->Label1->text(), line.arg(0));
-    window->Button7->click();
-    QCOMPARE(window->Label1->text(), line.arg(1));
-    window->Button8->click();
-    QCOMPARE(window->Label1->text(), line.arg(0));
+    QCOMPARE(counts()->text(), line.arg(0));
+    button("selectButton")->click();
+    QCOMPARE(counts()->text(), line.arg(1));
+    button("deselectAllButton")->click();
+    QCOMPARE(counts()->text(), line.arg(0));
 }
 
 QTEST_MAIN(TestFeedTypesWindow)

@@ -2,6 +2,7 @@
 // search; matches narrow the view; a key that matches nothing is told; a table error is
 // told once, and not followed by a claim that nothing matched.
 #include "listsfixture.h"
+#include "namedchild.h"
 
 #include "lists/window/highlightsearch.h"
 #include "lists/window/selectionkey.h"
@@ -75,8 +76,8 @@ void TestHighlightSearch::outcome()
     store::Table &sir = fixture.dm().rawMaterials;
     QWidget window;
     onNextModal<SelectionKeyDialog>([key](SelectionKeyDialog *dialog) {
-        dialog->Edit1->insert(key);
-        dialog->Button1->click();
+        namedChild<QLineEdit>(dialog, "keyEdit")->insert(key);
+        namedChild<QPushButton>(dialog, "runButton")->click();
     });
     MessageCollector messages;
     QCOMPARE(lists::highlightByKey(&window, sir, {field}), searched);

@@ -2,6 +2,7 @@
 // every opening, the safe button focused) and the selection key dialog SelectionKeyDialog (emptied
 // on opening, Enter closes only with a key, Escape gives no key).
 #include "listsfixture.h"
+#include "namedchild.h"
 
 #include "lists/window/deleteconfirmation.h"
 #include "lists/window/selectionkey.h"
@@ -9,6 +10,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+namespace
+{
+
+QLineEdit *keyEdit(SelectionKeyDialog *dialog)
+{
+    return namedChild<QLineEdit>(dialog, "keyEdit");
+}
+
+} // namespace
 
 class TestListDialogs final : public QObject
 {
@@ -25,12 +36,13 @@ void TestListDialogs::confirmationAnswerIsResetOnEveryOpening()
 {
     DeleteConfirmation dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Внимание!!!"));
-    onNextModal<DeleteConfirmation>([](DeleteConfirmation *d) { d->Button1->click(); });
+    onNextModal<DeleteConfirmation>(
+        [](DeleteConfirmation *d) { namedChild<QPushButton>(d, "confirmButton")->click(); });
     dialog.exec();
     QVERIFY(dialog.confirmed());
     onNextModal<DeleteConfirmation>([](DeleteConfirmation *d) {
         QVERIFY(!d->confirmed());
-        QCOMPARE(d->focusWidget(), d->Button2);
+        QCOMPARE(d->focusWidget(), namedChild<QPushButton>(d, "cancelButton"));
         d->reject(); // closed by its window button
     });
     dialog.exec();
@@ -42,10 +54,10 @@ void TestListDialogs::enterClosesTheKeyDialogOnlyWithAKey()
     SelectionKeyDialog dialog;
     bool stayedOpen = false;
     onNextModal<SelectionKeyDialog>([&stayedOpen](SelectionKeyDialog *d) {
-        QTest::keyClick(d->Edit1, Qt::Key_Return); // empty: the dialog stays
+        QTest::keyClick(keyEdit(d), Qt::Key_Return); // empty: the dialog stays
         stayedOpen = d->isVisible();
-        QTest::keyClicks(d->Edit1, "abc");
-        QTest::keyClick(d->Edit1, Qt::Key_Return);
+        QTest::keyClicks(keyEdit(d), "abc");
+        QTest::keyClick(keyEdit(d), Qt::Key_Return);
     });
     dialog.exec();
     QVERIFY(stayedOpen);
@@ -55,13 +67,13 @@ void TestListDialogs::enterClosesTheKeyDialogOnlyWithAKey()
 void TestListDialogs::keyDialogOpensEmpty()
 {
     SelectionKeyDialog dialog;
-    dialog.Edit1->setText("old");
+    keyEdit(&dialog)->setText("old");
     QString seen = "?";
     onNextModal<SelectionKeyDialog>([&seen](SelectionKeyDialog *d) {
-        seen = d->Edit1->text();
-        QCOMPARE(d->focusWidget(), d->Edit1);
-        d->Edit1->insert(" мука ");
-        d->Button1->click();
+        seen = keyEdit(d)->text();
+        QCOMPARE(d->focusWidget(), keyEdit(d));
+        keyEdit(d)->insert(" мука ");
+        namedChild<QPushButton>(d, "runButton")->click();
     });
     dialog.exec();
     QCOMPARE(seen, QString());
@@ -72,8 +84,8 @@ void TestListDialogs::escapeGivesNoKey()
 {
     SelectionKeyDialog dialog;
     onNextModal<SelectionKeyDialog>([](SelectionKeyDialog *d) {
-        QTest::keyClicks(d->Edit1, "abc");
-        QTest::keyClick(d->Edit1, Qt::Key_Escape);
+        QTest::keyClicks(keyEdit(d), "abc");
+        QTest::keyClick(keyEdit(d), Qt::Key_Escape);
     });
     dialog.exec();
     QCOMPARE(dialog.key(), QString());

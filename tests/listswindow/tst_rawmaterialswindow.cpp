@@ -2,6 +2,7 @@
 // highlight search and its filters, the buttons offered, clearing of a reused slot and
 // contents typed into the characteristic panel, checked in the .dbf files.
 #include "listsfixture.h"
+#include "namedchild.h"
 
 #include "lists/window/characteristicpanel.h"
 #include "lists/window/deleteconfirmation.h"
@@ -52,6 +53,19 @@ private:
     void select(int order);
     void highlightBy(const QString &key);
     void rename(int order, const QString &name);
+    QPushButton *button(const char *name) const
+    {
+        return namedChild<QPushButton>(window.get(), name);
+    }
+    widgets::TableGrid *grid() const
+    {
+        return namedChild<widgets::TableGrid>(window.get(), "rawMaterialsGrid");
+    }
+    lists::CharacteristicPanel *panel() const
+    {
+        return namedChild<lists::CharacteristicPanel>(window.get(), "characteristicPanel");
+    }
+    QLabel *counts() const { return namedChild<QLabel>(window.get(), "countsLabel"); }
 
     std::unique_ptr<ListsFixture> fixture;
     std::unique_ptr<RawMaterialsWindow> window;
@@ -85,17 +99,17 @@ void TestRawMaterialsWindow::goTo(int order)
 void TestRawMaterialsWindow::select(int order)
 {
     goTo(order);
-    window->Button6->click();
+    button("selectButton")->click();
 }
 
 void TestRawMaterialsWindow::highlightBy(const QString &key)
 {
     onNextModal<SelectionKeyDialog>([key](SelectionKeyDialog *dialog) {
-        QVERIFY(dialog->Edit1->text().isEmpty());
-        dialog->Edit1->insert(key); // QTest types ASCII only
-        dialog->Button1->click();
+        QVERIFY(namedChild<QLineEdit>(dialog, "keyEdit")->text().isEmpty());
+        namedChild<QLineEdit>(dialog, "keyEdit")->insert(key); // QTest types ASCII only
+        namedChild<QPushButton>(dialog, "runButton")->click();
     });
-    window->Button8->click();
+    button("highlightButton")->click();
 }
 
 void TestRawMaterialsWindow::rename(int order, const QString &name)
@@ -117,16 +131,16 @@ void TestRawMaterialsWindow::activationCountsAndBindsThePanel()
     open();
     QCOMPARE(fixture->dm().selectedRawCount, 3);
     QCOMPARE(sir.integer("order"), 1);
-    QCOMPARE(window->Panel1->shownGroups(), 9); // characteristics 2 ... 10
-    QCOMPARE(window->Panel1->caption(0)->text(), QStringLiteral("ХАРАКТЕРИСТИКА 2"));
-    QCOMPARE(window->Panel1->field(0, 0)->text(), QStringLiteral("102"));
-    QVERIFY(window->Panel1->caption(9)->isHidden());
+    QCOMPARE(panel()->shownGroups(), 9); // characteristics 2 ... 10
+    QCOMPARE(panel()->caption(0)->text(), QStringLiteral("ХАРАКТЕРИСТИКА 2"));
+    QCOMPARE(panel()->field(0, 0)->text(), QStringLiteral("102"));
+    QVERIFY(panel()->caption(9)->isHidden());
     goTo(4);
-    QCOMPARE(window->Panel1->field(8, 0)->text(), QStringLiteral("410"));
-    QCOMPARE(window->DBGrid1->currentIndex().row(), 3);
-    const QModelIndex selectedRow = window->DBGrid1->model()->index(2, 0);
+    QCOMPARE(panel()->field(8, 0)->text(), QStringLiteral("410"));
+    QCOMPARE(grid()->currentIndex().row(), 3);
+    const QModelIndex selectedRow = grid()->model()->index(2, 0);
     QCOMPARE(selectedRow.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
-    QVERIFY(!window->DBGrid1->model()->index(3, 0).data(Qt::ForegroundRole).isValid());
+    QVERIFY(!grid()->model()->index(3, 0).data(Qt::ForegroundRole).isValid());
 }
 
 // Edge: the 51st selection is refused with the message ending "50." and changes nothing.
@@ -209,15 +223,16 @@ void TestRawMaterialsWindow::highlight()
     }
     QCOMPARE(sir.filter(), QStringLiteral("vibor='+'"));
     QStringList names;
-    for (int row = 0; row < window->DBGrid1->model()->rowCount(); ++row)
-        names << window->DBGrid1->model()->index(row, 0).data().toString();
+    for (int row = 0; row < grid()->model()->rowCount(); ++row)
+        names << grid()->model()->index(row, 0).data().toString();
     QCOMPARE(names, shown);
-    QVERIFY(window->Button1->isHidden() && window->Button6->isHidden());
-    QVERIFY(window->Button5->isVisible() && window->Button8->isVisible());
-    window->Button9->click(); // cancel: the whole list, the cursor on the same record
+    QVERIFY(button("addAtEndButton")->isHidden() && button("selectButton")->isHidden());
+    QVERIFY(button("correctButton")->isVisible() && button("highlightButton")->isVisible());
+    button("cancelHighlightButton")
+        ->click(); // cancel: the whole list, the cursor on the same record
     QCOMPARE(sir.viewCount(), 55);
     QCOMPARE(sir.text("NAIM").trimmed(), shown.first());
-    QVERIFY(window->Button1->isVisible());
+    QVERIFY(button("addAtEndButton")->isVisible());
 }
 
 // Edge: a highlight under the selection filter narrows to records both selected and
@@ -240,7 +255,7 @@ void TestRawMaterialsWindow::highlightUnderTheSelectionFilterNarrowsToBoth()
     QCOMPARE(sir.filter(), QStringLiteral("ot='+' and vibor='+'"));
     QCOMPARE(sir.viewCount(), 1);
     QCOMPARE(sir.text("NAIM").trimmed(), QStringLiteral("ЖМЫХ ПОДСОЛНЕЧНЫЙ"));
-    window->Button9->click();
+    button("cancelHighlightButton")->click();
     QCOMPARE(sir.filter(), QStringLiteral("ot='+'"));
     QVERIFY(sir.filtered());
     QCOMPARE(sir.viewCount(), 3);
@@ -258,10 +273,12 @@ void TestRawMaterialsWindow::filteredWindowOffersNoListChanges()
     sir.setFilter("ot='+'");
     sir.setFiltered(true);
     open();
-    for (QPushButton *b : {window->Button1, window->Button2, window->Button3, window->Button4,
-                           window->Button6, window->Button7})
+    for (QPushButton *b :
+         {button("addAtEndButton"), button("addAboveButton"), button("moveButton"),
+          button("deleteButton"), button("selectButton"), button("deselectAllButton")})
         QVERIFY(b->isHidden());
-    for (QPushButton *b : {window->Button5, window->Button8, window->Button9, window->Button10})
+    for (QPushButton *b : {button("correctButton"), button("highlightButton"),
+                           button("cancelHighlightButton"), button("exitButton")})
         QVERIFY(b->isVisible());
     window->close();
     QCOMPARE(sir.filter(), QStringLiteral("ot='+'")); // the opener's filter stays
@@ -273,7 +290,7 @@ void TestRawMaterialsWindow::deselectAllClearsEveryMark()
     for (int order : {1, 4, 40})
         select(order);
     goTo(4);
-    window->Button7->click();
+    button("deselectAllButton")->click();
     QCOMPARE(fixture->dm().selectedRawCount, 0);
     QCOMPARE(fixture->dm().rawMaterials.integer("order"), 4);
     auto sir = fixture->fresh("sir.dbf");
@@ -297,14 +314,16 @@ void TestRawMaterialsWindow::reusedSlotStartsEmpty()
     open();
     select(55);
     goTo(55);
-    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) { dialog->Button1->click(); });
-    window->Button4->click();
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) {
+        namedChild<QPushButton>(dialog, "confirmButton")->click();
+    });
+    button("deleteButton")->click();
     QCOMPARE(fixture->count("sir"), 54);
-    window->Button1->click(); // add at end: takes slot kods 55 again
+    button("addAtEndButton")->click(); // add at end: takes slot kods 55 again
     store::Table &sir = fixture->dm().rawMaterials;
     QCOMPARE(sir.integer("kods"), 55);
-    QVERIFY(!window->DBGrid1->isReadOnly());
-    QVERIFY(!window->Panel1->field(0, 0)->isReadOnly());
+    QVERIFY(!grid()->isReadOnly());
+    QVERIFY(!panel()->field(0, 0)->isReadOnly());
     window->close();
     auto stored = fixture->fresh("sir.dbf");
     QVERIFY(stored->findKey(55));
@@ -324,14 +343,14 @@ void TestRawMaterialsWindow::typedContentIsStored()
 {
     open();
     goTo(3);
-    window->Button5->click();
-    lists::FieldEdit *edit = window->Panel1->field(1, 0); // characteristic 3
+    button("correctButton")->click();
+    lists::FieldEdit *edit = panel()->field(1, 0); // characteristic 3
     QVERIFY(!edit->isReadOnly());
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "12,75");
     QTest::keyClick(edit, Qt::Key_Return); // writes and moves on
-    edit = window->Panel1->field(2, 0);
+    edit = panel()->field(2, 0);
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClick(edit, Qt::Key_Return); // empty: a blank field, not zero
@@ -347,8 +366,8 @@ void TestRawMaterialsWindow::typingLeftInAFieldIsStoredAtClose()
 {
     open();
     goTo(6);
-    window->Button5->click();
-    lists::FieldEdit *edit = window->Panel1->field(0, 0);
+    button("correctButton")->click();
+    lists::FieldEdit *edit = panel()->field(0, 0);
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, "7.5");
@@ -372,10 +391,10 @@ void TestRawMaterialsWindow::refusedContentIsSaidOnce()
     QFETCH(int, dismiss);
     open();
     goTo(3);
-    window->Button5->click();
+    button("correctButton")->click();
     QApplication::setActiveWindow(window.get());
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    lists::FieldEdit *edit = window->Panel1->field(1, 0); // characteristic 3
+    lists::FieldEdit *edit = panel()->field(1, 0); // characteristic 3
     edit->setFocus();
     edit->selectAll();
     typing::MessageCatcher boxes{typing::Dismiss(dismiss)};
@@ -384,7 +403,7 @@ void TestRawMaterialsWindow::refusedContentIsSaidOnce()
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY(boxes.texts.at(0).startsWith(QStringLiteral("\"12a\" - не число.")));
     QCOMPARE(edit->text(), QStringLiteral("303"));
-    QCOMPARE(typing::keyTarget(), window->Panel1->field(2, 0));
+    QCOMPARE(typing::keyTarget(), panel()->field(2, 0));
     typing::pressKey(Qt::Key_End);
     typing::typeKeys(QStringLiteral("5"));
     typing::pressKey(Qt::Key_Return);
@@ -399,12 +418,12 @@ void TestRawMaterialsWindow::refusedContentIsSaidOnce()
 void TestRawMaterialsWindow::scrollMakesTheFieldsReadOnly()
 {
     open();
-    window->Button5->click();
-    QVERIFY(!window->Panel1->fieldsReadOnly());
-    QTest::keyClick(window->DBGrid1, Qt::Key_Down);
+    button("correctButton")->click();
+    QVERIFY(!panel()->fieldsReadOnly());
+    QTest::keyClick(grid(), Qt::Key_Down);
     QCOMPARE(fixture->dm().rawMaterials.integer("order"), 2);
-    QVERIFY(window->Panel1->fieldsReadOnly());
-    QVERIFY(window->DBGrid1->isReadOnly());
+    QVERIFY(panel()->fieldsReadOnly());
+    QVERIFY(grid()->isReadOnly());
 }
 
 // Edge: deleting a selected raw material does not lower the count at once.
@@ -413,8 +432,10 @@ void TestRawMaterialsWindow::deletedSelectionCountsUntilNextActivation()
     open();
     select(2);
     goTo(2);
-    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) { dialog->Button1->click(); });
-    window->Button4->click();
+    onNextModal<DeleteConfirmation>([](DeleteConfirmation *dialog) {
+        namedChild<QPushButton>(dialog, "confirmButton")->click();
+    });
+    button("deleteButton")->click();
     QCOMPARE(fixture->dm().selectedRawCount, 1);
     window->close();
     window->show();
@@ -439,25 +460,24 @@ void TestRawMaterialsWindow::emptyViewOffers()
         fixture->dm().rawMaterials.setFiltered(true);
     }
     open();
-    QCOMPARE(window->DBGrid1->model()->rowCount(), 0);
-    for (QPushButton *b : {window->Button2, window->Button3, window->Button4, window->Button5,
-                           window->Button6, window->Button7, window->Button8, window->Button9})
+    QCOMPARE(grid()->model()->rowCount(), 0);
+    for (QPushButton *b :
+         {button("addAboveButton"), button("moveButton"), button("deleteButton"),
+          button("correctButton"), button("selectButton"), button("deselectAllButton"),
+          button("highlightButton"), button("cancelHighlightButton")})
         QVERIFY(b->isHidden());
-    QCOMPARE(window->Button1->isVisible(), !filtered);
-    QVERIFY(window->Button10->isVisible());
+    QCOMPARE(button("addAtEndButton")->isVisible(), !filtered);
+    QVERIFY(button("exitButton")->isVisible());
 }
 
 void TestRawMaterialsWindow::countsLineFollowsListAndSelection()
 {
     open();
-    QCOMPARE(window->Label1->text(),
-             QStringLiteral("Сырья в списке: 55.  Отобрано к расчету: 0 из 50"));
+    QCOMPARE(counts()->text(), QStringLiteral("Сырья в списке: 55.  Отобрано к расчету: 0 из 50"));
     select(2);
-    QCOMPARE(window->Label1->text(),
-             QStringLiteral("Сырья в списке: 55.  Отобрано к расчету: 1 из 50"));
-    window->Button1->click();
-    QCOMPARE(window->Label1->text(),
-             QStringLiteral("Сырья в списке: 56.  Отобрано к расчету: 1 из 50"));
+    QCOMPARE(counts()->text(), QStringLiteral("Сырья в списке: 55.  Отобрано к расчету: 1 из 50"));
+    button("addAtEndButton")->click();
+    QCOMPARE(counts()->text(), QStringLiteral("Сырья в списке: 56.  Отобрано к расчету: 1 из 50"));
 }
 
 // Rule: during a move only "Поставить сюда" is offered; the second press offers all again.
@@ -465,16 +485,18 @@ void TestRawMaterialsWindow::moveHidesEveryOtherButton()
 {
     open();
     const QList<QPushButton *> all{
-        window->Button1, window->Button2, window->Button3, window->Button4, window->Button5,
-        window->Button6, window->Button7, window->Button8, window->Button9, window->Button10};
+        button("addAtEndButton"),    button("addAboveButton"),  button("moveButton"),
+        button("deleteButton"),      button("correctButton"),   button("selectButton"),
+        button("deselectAllButton"), button("highlightButton"), button("cancelHighlightButton"),
+        button("exitButton")};
     goTo(3);
-    window->Button3->click();
-    QCOMPARE(window->Button3->text(), QStringLiteral("Поставить сюда"));
+    button("moveButton")->click();
+    QCOMPARE(button("moveButton")->text(), QStringLiteral("Поставить сюда"));
     for (QPushButton *b : all)
-        QCOMPARE(b->isVisible(), b == window->Button3);
+        QCOMPARE(b->isVisible(), b == button("moveButton"));
     goTo(5);
-    window->Button3->click();
-    QCOMPARE(window->Button3->text(), QStringLiteral("Переместить"));
+    button("moveButton")->click();
+    QCOMPARE(button("moveButton")->text(), QStringLiteral("Переместить"));
     for (QPushButton *b : all)
         QVERIFY(b->isVisible());
     QCOMPARE(fixture->listTexts("sir.dbf", "NAIM").at(4), QStringLiteral("СЫРЬЕ 3"));
@@ -486,16 +508,17 @@ void TestRawMaterialsWindow::closeEndsAMove()
 {
     open();
     goTo(3);
-    window->Button3->click();
+    button("moveButton")->click();
     window->close();
-    QCOMPARE(window->Button3->text(), QStringLiteral("Переместить"));
+    QCOMPARE(button("moveButton")->text(), QStringLiteral("Переместить"));
     const QStringList names = fixture->listTexts("sir.dbf", "NAIM");
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    for (QPushButton *b : {window->Button1, window->Button4, window->Button5, window->Button10})
+    for (QPushButton *b : {button("addAtEndButton"), button("deleteButton"),
+                           button("correctButton"), button("exitButton")})
         QVERIFY(b->isVisible());
-    window->Button3->click(); // a first phase again
-    QCOMPARE(window->Button3->text(), QStringLiteral("Поставить сюда"));
+    button("moveButton")->click(); // a first phase again
+    QCOMPARE(button("moveButton")->text(), QStringLiteral("Поставить сюда"));
     QCOMPARE(fixture->listTexts("sir.dbf", "NAIM"), names);
 }
 
@@ -514,8 +537,8 @@ void TestRawMaterialsWindow::hiddenAddChangesNothing()
     fixture = std::make_unique<ListsFixture>(ListsData{.rawPool = 60, .rawCount = 60});
     open();
     select(5);
-    QVERIFY(window->Button1->isHidden() && window->Button2->isHidden());
-    (above ? window->Button2 : window->Button1)->click();
+    QVERIFY(button("addAtEndButton")->isHidden() && button("addAboveButton")->isHidden());
+    (above ? button("addAboveButton") : button("addAtEndButton"))->click();
     QCOMPARE(fixture->count("sir"), 60);
     QCOMPARE(fixture->dm().selectedRawCount, 1);
     window->close();

@@ -56,9 +56,9 @@ struct Mix {
         form->setRecipePrinter([this](int number) { printed.append(number); });
         // What the feed types window does to sir and kk while it is open.
         form->setProductChooser([this] {
-            store::LoadNorms(*dm, nullptr);
+            store::LoadNorms(*dm);
             dm->feedTypes.moveTo(productRow);
-            store::LoadNorms(*dm, nullptr);
+            store::LoadNorms(*dm);
             store::SaveNorms(*dm);
         });
         form->show();

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 
 using shell::MenuItem;
@@ -32,6 +33,20 @@ template <typename W> void whenShown(const std::function<void(W *)> &act)
         if (auto *window = qobject_cast<W *>(QApplication::activeModalWidget()))
             act(window);
     });
+}
+
+// The feed types window's selection buttons, which the product choice disables.
+QList<QPushButton *> selectionButtons(const QWidget *feedTypes)
+{
+    QList<QPushButton *> buttons;
+    for (const char *name : {"selectButton", "deselectAllButton", "selectAllButton"})
+        buttons.append(namedChild<QPushButton>(feedTypes, name));
+    return buttons;
+}
+
+bool enabled(const QPushButton *button)
+{
+    return button->isEnabled();
 }
 
 } // namespace
@@ -72,9 +87,8 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     whenShown<results::MixWindow>([&](results::MixWindow *form) {
         form->setMessageSink([&messages](const QString &text) { messages.append(text); });
         whenShown<FeedTypesWindow>([&selectionLocked](FeedTypesWindow *feedTypes) {
-            selectionLocked = !feedTypes->Button7->isEnabled() &&
-                              !feedTypes->Button8->isEnabled() &&
-                              !feedTypes->selectAllButton->isEnabled();
+            const QList<QPushButton *> buttons = selectionButtons(feedTypes);
+            selectionLocked = std::none_of(buttons.begin(), buttons.end(), enabled);
             feedTypes->close(); // left on the first feed type, ПК-5
         });
         namedChild<QPushButton>(form, "chooseProductButton")->click();
@@ -125,8 +139,9 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
     QVERIFY(!dm.rawMaterials.filtered());
     // the selection buttons are enabled again for the feed types window's own use
     const FeedTypesWindow *feedTypes = menu.findChild<FeedTypesWindow *>();
-    QVERIFY(feedTypes && feedTypes->Button7->isEnabled() && feedTypes->Button8->isEnabled() &&
-            feedTypes->selectAllButton->isEnabled());
+    QVERIFY(feedTypes);
+    const QList<QPushButton *> buttons = selectionButtons(feedTypes);
+    QVERIFY(std::all_of(buttons.begin(), buttons.end(), enabled));
     const QString text = roadtest::pdfText(pdf);
     QVERIFY2(text.contains(product + QStringLiteral("%1Г").arg(number)), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Пшеница фуражная")));

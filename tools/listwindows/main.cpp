@@ -48,6 +48,15 @@ void benchFeedMoves(store::DataModule &dm)
                 kk.viewCount(), dm.rawMaterials.viewCount(), double(timer.elapsed()) / moves);
 }
 
+// A button of the window by its object name; the tool stops when it is not there.
+QPushButton *button(const QDialog &window, const char *name)
+{
+    auto *found = window.findChild<QPushButton *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no button %s", name);
+    return found;
+}
+
 void selectFirst(QPushButton *select, store::Table &list)
 {
     list.first();
@@ -94,13 +103,13 @@ int main(int argc, char *argv[])
         window = std::make_unique<FeedTypesWindow>(*dm);
     window->show();
     if (args.contains(QLatin1String("select"))) {
-        if (auto *raw = dynamic_cast<RawMaterialsWindow *>(window.get()))
-            selectFirst(raw->Button6, dm->rawMaterials);
-        if (auto *feed = dynamic_cast<FeedTypesWindow *>(window.get()))
-            selectFirst(feed->Button7, dm->feedTypes);
+        if (dynamic_cast<RawMaterialsWindow *>(window.get()))
+            selectFirst(button(*window, "selectButton"), dm->rawMaterials);
+        if (dynamic_cast<FeedTypesWindow *>(window.get()))
+            selectFirst(button(*window, "selectButton"), dm->feedTypes);
     }
-    if (auto *feed = dynamic_cast<FeedTypesWindow *>(window.get()); feed && args.contains("norms"))
-        feed->Button6->click();
+    if (dynamic_cast<FeedTypesWindow *>(window.get()) && args.contains("norms"))
+        button(*window, "panelSwitchButton")->click();
     if (auto *feed = dynamic_cast<FeedTypesWindow *>(window.get()); feed && args.contains("bench"))
         benchFeedMoves(*dm);
     const QString picture = args.at(3);
