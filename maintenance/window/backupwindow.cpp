@@ -33,7 +33,7 @@ BackupWindow::BackupWindow(store::DataModule &data, const platform::VolumeSource
                            QWidget *parent)
     : DriveWindow(data, volumes, backupTexts(), &runBackup, &backupTarget, parent)
 {
-    setObjectName(QStringLiteral("Form16"));
+    setObjectName(QStringLiteral("backupWindow"));
 }
 
 } // namespace maintenance

@@ -79,42 +79,44 @@ void DriveWindow::buildLayout()
     page->addSpacing(8);
     page->addWidget(widgets::makeLabel(texts_.listLabel, this));
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setMaximumHeight(120);
-    connect(ListBox1, &QListWidget::currentItemChanged, this, &DriveWindow::showFolder);
-    otherFolderButton_ = widgets::makeButton(QStringLiteral("Другая папка…"), this);
-    otherFolderButton_->setAutoDefault(false); // Enter runs the operation, not the dialog
-    connect(otherFolderButton_, &QPushButton::clicked, this, &DriveWindow::otherFolderClick);
+    volumeList = new QListWidget(this);
+    volumeList->setObjectName(QStringLiteral("volumeList"));
+    volumeList->setMaximumHeight(120);
+    connect(volumeList, &QListWidget::currentItemChanged, this, &DriveWindow::showFolder);
+    otherFolderButton =
+        widgets::makeButton(QStringLiteral("Другая папка…"), this, "otherFolderButton");
+    otherFolderButton->setAutoDefault(false); // Enter runs the operation, not the dialog
+    connect(otherFolderButton, &QPushButton::clicked, this, &DriveWindow::onOtherFolder);
     auto *choice = new QGridLayout;
-    choice->addWidget(ListBox1, 0, 0, 2, 1);
-    choice->addWidget(otherFolderButton_, 0, 1, Qt::AlignTop);
+    choice->addWidget(volumeList, 0, 0, 2, 1);
+    choice->addWidget(otherFolderButton, 0, 1, Qt::AlignTop);
     choice->setColumnStretch(0, 1);
     page->addLayout(choice);
-    folderLine_ = textLine(QString(), this);
-    page->addWidget(folderLine_);
+    folderLine = textLine(QString(), this);
+    page->addWidget(folderLine);
 
     for (const QString &line : texts_.linesBelow)
         page->addWidget(textLine(line, this));
-    waitLine_ = textLine(texts_.waitLine, this);
-    QSizePolicy keepRoom = waitLine_->sizePolicy();
+    waitLine = textLine(texts_.waitLine, this);
+    QSizePolicy keepRoom = waitLine->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true); // the window does not jump when it shows
-    waitLine_->setSizePolicy(keepRoom);
-    waitLine_->hide();
-    page->addWidget(waitLine_);
+    waitLine->setSizePolicy(keepRoom);
+    waitLine->hide();
+    page->addWidget(waitLine);
+    widgets::nameObjects({{folderLine, "folderLine"}, {waitLine, "waitLine"}});
     page->addStretch();
 
-    Button1 = widgets::makeButton(texts_.runCaption, this);
-    Button2 = widgets::makeButton(QStringLiteral("Выход"), this);
-    for (QPushButton *button : {Button1, Button2})
+    runButton = widgets::makeButton(texts_.runCaption, this, "runButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
+    for (QPushButton *button : {runButton, exitButton})
         button->setMinimumSize(160, 30);
-    Button1->setDefault(true); // Enter in the list runs the operation
-    connect(Button1, &QPushButton::clicked, this, &DriveWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    runButton->setDefault(true); // Enter in the list runs the operation
+    connect(runButton, &QPushButton::clicked, this, &DriveWindow::onRun);
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Button1);
+    buttons->addWidget(runButton);
     buttons->addStretch();
-    buttons->addWidget(Button2);
+    buttons->addWidget(exitButton);
     page->addLayout(buttons);
 }
 
@@ -122,20 +124,20 @@ void DriveWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     listVolumes();
-    ListBox1->setFocus();
+    volumeList->setFocus();
 }
 
 // A stick plugged in while the window was in the background shows up when it is back.
 bool DriveWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && ListBox1)
+    if (event->type() == QEvent::WindowActivate && volumeList)
         listVolumes();
     return QDialog::event(event);
 }
 
 QString DriveWindow::chosen() const
 {
-    const QListWidgetItem *item = ListBox1->currentItem();
+    const QListWidgetItem *item = volumeList->currentItem();
     return item && item->isSelected() ? item->data(Qt::UserRole).toString() : QString();
 }
 
@@ -144,22 +146,22 @@ QString DriveWindow::chosen() const
 void DriveWindow::listVolumes()
 {
     const QString was = chosen();
-    const QSignalBlocker quiet(ListBox1);
-    ListBox1->clear();
+    const QSignalBlocker quiet(volumeList);
+    volumeList->clear();
     for (const platform::Volume &volume : volumes_.volumes())
-        addChoice(ListBox1, volumeText(volume), volume.root);
-    if (ListBox1->count() == 0) {
-        auto *none =
-            new QListWidgetItem(QStringLiteral("Съемные и сетевые носители не найдены"), ListBox1);
+        addChoice(volumeList, volumeText(volume), volume.root);
+    if (volumeList->count() == 0) {
+        auto *none = new QListWidgetItem(QStringLiteral("Съемные и сетевые носители не найдены"),
+                                         volumeList);
         none->setFlags(Qt::NoItemFlags);
     }
     if (!otherFolder_.isEmpty())
-        addChoice(ListBox1,
+        addChoice(volumeList,
                   QStringLiteral("Другая папка — %1").arg(QDir::toNativeSeparators(otherFolder_)),
                   otherFolder_);
     int row = -1;
-    for (int i = 0; i < ListBox1->count(); ++i) {
-        const QString folder = ListBox1->item(i)->data(Qt::UserRole).toString();
+    for (int i = 0; i < volumeList->count(); ++i) {
+        const QString folder = volumeList->item(i)->data(Qt::UserRole).toString();
         if (folder.isEmpty())
             continue;
         if (row < 0 || folder == was)
@@ -168,7 +170,7 @@ void DriveWindow::listVolumes()
             break;
     }
     if (row >= 0)
-        ListBox1->setCurrentRow(row);
+        volumeList->setCurrentRow(row);
     showFolder();
 }
 
@@ -176,13 +178,13 @@ void DriveWindow::showFolder()
 {
     const QString choice = chosen();
     const QString folder = choice.isEmpty() ? QString() : folderOf_(choice);
-    folderLine_->setText(choice.isEmpty() ? kChooseText
-                         : folder.isEmpty()
-                             ? texts_.noFolderLine
-                             : texts_.folderLine.arg(QDir::toNativeSeparators(folder)));
+    folderLine->setText(choice.isEmpty() ? kChooseText
+                        : folder.isEmpty()
+                            ? texts_.noFolderLine
+                            : texts_.folderLine.arg(QDir::toNativeSeparators(folder)));
 }
 
-void DriveWindow::otherFolderClick()
+void DriveWindow::onOtherFolder()
 {
     const QString start = otherFolder_.isEmpty() ? QDir::homePath() : otherFolder_;
     const QString folder = chooser_(start);
@@ -190,26 +192,26 @@ void DriveWindow::otherFolderClick()
         return;
     otherFolder_ = QDir::cleanPath(folder);
     listVolumes();
-    ListBox1->setCurrentRow(ListBox1->count() - 1);
-    ListBox1->setFocus();
+    volumeList->setCurrentRow(volumeList->count() - 1);
+    volumeList->setFocus();
 }
 
-void DriveWindow::Button1Click()
+void DriveWindow::onRun()
 {
     const QString choice = chosen();
     if (choice.isEmpty()) {
         sink_(kChooseText);
-        ListBox1->setFocus();
+        volumeList->setFocus();
         return;
     }
     if (confirm_ && !confirm_(choice))
         return;
-    waitLine_->show();
-    waitLine_->repaint();
+    waitLine->show();
+    waitLine->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     lastResult_ = operation_(data_, choice);
     QApplication::restoreOverrideCursor();
-    waitLine_->hide();
+    waitLine->hide();
     showFolder(); // a restore's source may have appeared with the backup
     for (const QString &message : lastResult_.messages)
         sink_(message);

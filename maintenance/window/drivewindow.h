@@ -63,12 +63,6 @@ public:
     // The folder dialog of "Другая папка…", unless a test answers for it.
     void setFolderChooser(FolderChooser chooser) { chooser_ = std::move(chooser); }
 
-    QListWidget *volumeList() const { return ListBox1; }
-    QPushButton *otherFolderButton() const { return otherFolderButton_; }
-    QLabel *folderLine() const { return folderLine_; }
-    QLabel *waitLine() const { return waitLine_; }
-    QPushButton *runButton() const { return Button1; }
-    QPushButton *exitButton() const { return Button2; }
     // The volume or folder chosen in the list; empty when none.
     QString chosen() const;
     // What the last press of the operation's button came to.
@@ -87,8 +81,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void Button1Click();
-    void otherFolderClick();
+    void onRun();
+    void onOtherFolder();
     void listVolumes();
     void showFolder();
     void buildLayout();
@@ -102,13 +96,13 @@ private:
     MessageSink sink_;
     FolderChooser chooser_;
     OperationResult lastResult_;
-    QString otherFolder_;            // chosen by "Другая папка…", kept in the list
-    QListWidget *ListBox1 = nullptr; // the volumes, then the other folder
-    QPushButton *otherFolderButton_ = nullptr;
-    QLabel *folderLine_ = nullptr;
-    QLabel *waitLine_ = nullptr;
-    QPushButton *Button1 = nullptr; // the operation
-    QPushButton *Button2 = nullptr; // "Выход"
+    QString otherFolder_;              // chosen by "Другая папка…", kept in the list
+    QListWidget *volumeList = nullptr; // the volumes, then the other folder
+    QPushButton *otherFolderButton = nullptr;
+    QLabel *folderLine = nullptr; // the folder the operation reads or writes
+    QLabel *waitLine = nullptr;
+    QPushButton *runButton = nullptr; // the operation
+    QPushButton *exitButton = nullptr;
 };
 
 } // namespace maintenance

@@ -23,21 +23,18 @@ public:
     void setInstruction(int number) { instruction_ = number; }
     int instruction() const { return instruction_; }
 
-    QListWidget *list() const { return ListBox1; }
-    QPushButton *exitButton() const { return Button1; }
-
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void FormActivate();
+    void showInstruction();
 
     QString dataDir_;
     int instruction_ = 1;
-    QListWidget *ListBox1 = nullptr;
-    QPushButton *Button1 = nullptr; // "Выход"
+    QListWidget *instructionList = nullptr;
+    QPushButton *exitButton = nullptr;
 };
 
 } // namespace maintenance

@@ -50,7 +50,7 @@ RestoreWindow::RestoreWindow(store::DataModule &data, const platform::VolumeSour
                              QWidget *parent)
     : DriveWindow(data, volumes, restoreTexts(), &runRestore, &backupSource, parent)
 {
-    setObjectName(QStringLiteral("Form17"));
+    setObjectName(QStringLiteral("restoreWindow"));
     setConfirmation([this](const QString &chosen) {
         const std::optional<BackupFolder> backup = backupToRestore(chosen);
         return !backup || widgets::askYesNo(this, restoreQuestion(*backup));

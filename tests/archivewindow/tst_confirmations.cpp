@@ -227,7 +227,7 @@ Scenario TestConfirmations::restore()
     form->setMessageSink([](const QString &) {});
     form->show(); // the stick is chosen, the only volume
     const double changed = dm.rawMaterials.number("MI1");
-    return {[form] { form->runButton()->click(); },
+    return {[form] { namedChild<QPushButton>(form, "runButton")->click(); },
             [&dm, changed] {
                 dm.rawMaterials.first();
                 return dm.rawMaterials.number("MI1") == changed ? QStringLiteral("changed price")

@@ -5,6 +5,7 @@
 #include "maintenance/window/restorewindow.h"
 
 #include "maintenance/maintenancefixture.h"
+#include "namedchild.h"
 #include "platform/volumes.h"
 #include "store/table.h"
 
@@ -32,7 +33,10 @@ private slots:
     void roundTripThroughTheWindows();
 
 private:
-    DriveWindow *window(bool backup) { return backup ? (DriveWindow *)form16_ : form17_; }
+    DriveWindow *window(bool backup)
+    {
+        return backup ? (DriveWindow *)backupWindow_ : restoreWindow_;
+    }
     void open(DriveWindow *w)
     {
         w->show();
@@ -44,8 +48,8 @@ private:
     std::unique_ptr<fixture::Workplace> work_;
     std::unique_ptr<platform::FixedVolumes> volumes_;
     store::DataModule *dm_ = nullptr;
-    maintenance::BackupWindow *form16_ = nullptr;
-    maintenance::RestoreWindow *form17_ = nullptr;
+    maintenance::BackupWindow *backupWindow_ = nullptr;
+    maintenance::RestoreWindow *restoreWindow_ = nullptr;
     std::unique_ptr<QWidget> owner_;
     QStringList shown_;
 };
@@ -61,8 +65,8 @@ void TestDriveWindows::init()
     dm_ = work_->open();
     QVERIFY(dm_);
     owner_ = std::make_unique<QWidget>();
-    form16_ = new maintenance::BackupWindow(*dm_, *volumes_, owner_.get());
-    form17_ = new maintenance::RestoreWindow(*dm_, *volumes_, owner_.get());
+    backupWindow_ = new maintenance::BackupWindow(*dm_, *volumes_, owner_.get());
+    restoreWindow_ = new maintenance::RestoreWindow(*dm_, *volumes_, owner_.get());
     shown_.clear();
     for (DriveWindow *w : {window(true), window(false)})
         w->setMessageSink([this](const QString &text) { shown_.append(text); });
@@ -85,8 +89,9 @@ QStringList TestDriveWindows::labelTexts(const QWidget *window)
 QStringList TestDriveWindows::listTexts(const DriveWindow *w)
 {
     QStringList texts;
-    for (int i = 0; i < w->volumeList()->count(); ++i)
-        texts.append(w->volumeList()->item(i)->text());
+    const auto *list = namedChild<QListWidget>(w, "volumeList");
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
     return texts;
 }
 
@@ -113,17 +118,17 @@ void TestDriveWindows::texts()
     QFETCH(QString, wait);
     DriveWindow *w = window(backup);
     QCOMPARE(w->windowTitle(), caption);
-    QCOMPARE(w->runButton()->text(), run);
-    QCOMPARE(w->exitButton()->text(), QString("Выход"));
-    QCOMPARE(w->otherFolderButton()->text(), QString("Другая папка…"));
-    QCOMPARE(w->waitLine()->text(), wait);
+    QCOMPARE(namedChild<QPushButton>(w, "runButton")->text(), run);
+    QCOMPARE(namedChild<QPushButton>(w, "exitButton")->text(), QString("Выход"));
+    QCOMPARE(namedChild<QPushButton>(w, "otherFolderButton")->text(), QString("Другая папка…"));
+    QCOMPARE(namedChild<QLabel>(w, "waitLine")->text(), wait);
     const QString all = labelTexts(w).join(' ');
     QVERIFY(all.contains("\"Другая папка…\", затем нажмите \"" + run + "\""));
     QVERIFY(!all.contains("букв"));
     open(w);
-    QVERIFY(w->waitLine()->isHidden());
-    w->runButton()->click();
-    QVERIFY(w->waitLine()->isHidden());
+    QVERIFY(namedChild<QLabel>(w, "waitLine")->isHidden());
+    namedChild<QPushButton>(w, "runButton")->click();
+    QVERIFY(namedChild<QLabel>(w, "waitLine")->isHidden());
     QVERIFY(!shown_.isEmpty());
 }
 
@@ -136,15 +141,16 @@ void TestDriveWindows::volumesListedByLabelAndMountPoint()
     QCOMPARE(listTexts(w),
              (QStringList{"STICK — " + work_->drive() + " (съемный носитель)",
                           "//srv/docs — " + work_->root() + "/share (сетевой диск)"}));
-    QCOMPARE(QApplication::focusWidget(), w->volumeList());
+    QCOMPARE(QApplication::focusWidget(), namedChild<QListWidget>(w, "volumeList"));
     QCOMPARE(w->chosen(), work_->drive());
-    QCOMPARE(w->folderLine()->text(), "Копия будет записана в папку " + work_->backupDir());
-    QTest::keyClick(w->volumeList(), Qt::Key_Down);
+    QCOMPARE(namedChild<QLabel>(w, "folderLine")->text(),
+             "Копия будет записана в папку " + work_->backupDir());
+    QTest::keyClick(namedChild<QListWidget>(w, "volumeList"), Qt::Key_Down);
     QCOMPARE(w->chosen(), work_->root() + "/share");
     w->close();
 
-    open(form17_); // nothing to restore on the stick yet
-    QCOMPARE(form17_->folderLine()->text(),
+    open(restoreWindow_); // nothing to restore on the stick yet
+    QCOMPARE(namedChild<QLabel>(restoreWindow_, "folderLine")->text(),
              QString("Здесь нет резервной копии (папки arhivkpl с файлом pit.dbf)."));
 }
 
@@ -157,8 +163,8 @@ void TestDriveWindows::withoutVolumesNothingIsChosen()
     QCOMPARE(listTexts(&lonely), QStringList{"Съемные и сетевые носители не найдены"});
     QVERIFY(lonely.chosen().isEmpty());
     const QString choose("Выберите носитель в списке или нажмите \"Другая папка…\".");
-    QCOMPARE(lonely.folderLine()->text(), choose);
-    QTest::keyClick(lonely.volumeList(), Qt::Key_Return);
+    QCOMPARE(namedChild<QLabel>(&lonely, "folderLine")->text(), choose);
+    QTest::keyClick(namedChild<QListWidget>(&lonely, "volumeList"), Qt::Key_Return);
     QCOMPARE(shown_, QStringList{choose});
     QVERIFY(lonely.isVisible());
 }
@@ -170,31 +176,31 @@ void TestDriveWindows::otherFolderIsChosenAndKept()
     const QString other = work_->root() + "/Копии";
     QDir().mkpath(other);
     QString start;
-    form16_->setFolderChooser([&](const QString &from) {
+    backupWindow_->setFolderChooser([&](const QString &from) {
         start = from;
         return other;
     });
-    open(form16_);
-    QTest::mouseClick(form16_->otherFolderButton(), Qt::LeftButton);
+    open(backupWindow_);
+    QTest::mouseClick(namedChild<QPushButton>(backupWindow_, "otherFolderButton"), Qt::LeftButton);
     QCOMPARE(start, QDir::homePath());
-    QCOMPARE(listTexts(form16_).last(), "Другая папка — " + other);
-    QCOMPARE(form16_->chosen(), other);
-    QTest::mouseClick(form16_->runButton(), Qt::LeftButton);
+    QCOMPARE(listTexts(backupWindow_).last(), "Другая папка — " + other);
+    QCOMPARE(backupWindow_->chosen(), other);
+    QTest::mouseClick(namedChild<QPushButton>(backupWindow_, "runButton"), Qt::LeftButton);
     QCOMPARE(shown_, QStringList{"Резервная копия создана!"});
     QVERIFY(QFileInfo::exists(other + "/arhivkpl/pit.dbf"));
     QVERIFY(!QFileInfo::exists(work_->backupDir()));
-    form16_->close();
+    backupWindow_->close();
 
-    form16_->setFolderChooser([&](const QString &from) {
+    backupWindow_->setFolderChooser([&](const QString &from) {
         start = from;
         return QString();
     });
-    open(form16_);
-    QCOMPARE(form16_->chosen(), other);
-    QTest::mouseClick(form16_->otherFolderButton(), Qt::LeftButton);
+    open(backupWindow_);
+    QCOMPARE(backupWindow_->chosen(), other);
+    QTest::mouseClick(namedChild<QPushButton>(backupWindow_, "otherFolderButton"), Qt::LeftButton);
     QCOMPARE(start, other);
-    QCOMPARE(form16_->chosen(), other);
-    QCOMPARE(form16_->volumeList()->count(), 3);
+    QCOMPARE(backupWindow_->chosen(), other);
+    QCOMPARE(namedChild<QListWidget>(backupWindow_, "volumeList")->count(), 3);
 }
 
 // The technologist's round: back up onto the stick (Enter), change a price, restore from
@@ -205,20 +211,20 @@ void TestDriveWindows::roundTripThroughTheWindows()
     dm_->rawMaterials.first();
     const double price = dm_->rawMaterials.number("MI1");
 
-    open(form16_);
-    QTest::keyClick(form16_->volumeList(), Qt::Key_Return);
+    open(backupWindow_);
+    QTest::keyClick(namedChild<QListWidget>(backupWindow_, "volumeList"), Qt::Key_Return);
     QCOMPARE(shown_, QStringList{"Резервная копия создана!"});
-    QVERIFY(form16_->isVisible()); // "Выход" closes it, not the copy
-    form16_->grab().save(KP_TEST_OUTPUT "/backupwindow.png");
-    QTest::mouseClick(form16_->exitButton(), Qt::LeftButton);
-    QVERIFY(!form16_->isVisible());
+    QVERIFY(backupWindow_->isVisible()); // "Выход" closes it, not the copy
+    backupWindow_->grab().save(KP_TEST_OUTPUT "/backupwindow.png");
+    QTest::mouseClick(namedChild<QPushButton>(backupWindow_, "exitButton"), Qt::LeftButton);
+    QVERIFY(!backupWindow_->isVisible());
 
     dm_->rawMaterials.setNumber("MI1", price + 500);
     dm_->rawMaterials.post();
 
     shown_.clear();
-    open(form17_);
-    QCOMPARE(form17_->folderLine()->text(),
+    open(restoreWindow_);
+    QCOMPARE(namedChild<QLabel>(restoreWindow_, "folderLine")->text(),
              "Данные будут восстановлены из папки " + work_->backupDir());
     QString asked;
     QTimer answer;
@@ -231,13 +237,13 @@ void TestDriveWindows::roundTripThroughTheWindows()
         }
     });
     answer.start(10);
-    QTest::mouseClick(form17_->runButton(), Qt::LeftButton);
+    QTest::mouseClick(namedChild<QPushButton>(restoreWindow_, "runButton"), Qt::LeftButton);
     QVERIFY2(asked.contains(QDir::toNativeSeparators(work_->backupDir())), qPrintable(asked));
     QCOMPARE(shown_, QStringList{"Данные восстановлены!"});
     QCOMPARE(dm_->rawMaterials.viewCount(), dm_->sirCount());
     QCOMPARE(dm_->rawMaterials.number("MI1"), price);
-    form17_->grab().save(KP_TEST_OUTPUT "/restorewindow.png");
-    form17_->close();
+    restoreWindow_->grab().save(KP_TEST_OUTPUT "/restorewindow.png");
+    restoreWindow_->close();
 }
 
 QTEST_MAIN(TestDriveWindows)

@@ -3,6 +3,7 @@
 #include "maintenance/window/instructionswindow.h"
 
 #include "maintenance/instructions.h"
+#include "namedchild.h"
 
 #include <QFontInfo>
 #include <QListWidget>
@@ -10,6 +11,16 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+namespace
+{
+
+QListWidget *list(const maintenance::InstructionsWindow &form)
+{
+    return namedChild<QListWidget>(&form, "instructionList");
+}
+
+} // namespace
 
 class TestInstructionsWindow final : public QObject
 {
@@ -32,8 +43,8 @@ private:
 QStringList TestInstructionsWindow::listed(const maintenance::InstructionsWindow &form)
 {
     QStringList lines;
-    for (int i = 0; i < form.list()->count(); ++i)
-        lines.append(form.list()->item(i)->text());
+    for (int i = 0; i < list(form)->count(); ++i)
+        lines.append(list(form)->item(i)->text());
     return lines;
 }
 
@@ -41,11 +52,11 @@ void TestInstructionsWindow::window()
 {
     maintenance::InstructionsWindow form(demo_);
     QCOMPARE(form.windowTitle(), QString("Инструкция"));
-    QCOMPARE(form.exitButton()->text(), QString("Выход"));
+    QCOMPARE(namedChild<QPushButton>(&form, "exitButton")->text(), QString("Выход"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QVERIFY(QFontInfo(form.list()->font()).fixedPitch());
-    QCOMPARE(form.list()->font().pixelSize(), 15);
+    QVERIFY(QFontInfo(list(form)->font()).fixedPitch());
+    QCOMPARE(list(form)->font().pixelSize(), 15);
 }
 
 void TestInstructionsWindow::eachInstructionShowsItsFile_data()
@@ -64,9 +75,9 @@ void TestInstructionsWindow::eachInstructionShowsItsFile()
     QCOMPARE(listed(form), maintenance::readInstruction(demo_, number).lines);
     if (number == 8)
         form.grab().save(KP_TEST_OUTPUT "/instructionswindow.png");
-    QTest::mouseClick(form.exitButton(), Qt::LeftButton);
+    QTest::mouseClick(namedChild<QPushButton>(&form, "exitButton"), Qt::LeftButton);
     QVERIFY(!form.isVisible());
-    QCOMPARE(form.list()->count(), 0);
+    QCOMPARE(list(form)->count(), 0);
 }
 
 void TestInstructionsWindow::openedTwiceShowsTheTextOnce()
@@ -76,7 +87,7 @@ void TestInstructionsWindow::openedTwiceShowsTheTextOnce()
     const int lines = maintenance::readInstruction(demo_, 4).lines.size();
     for (int time = 0; time < 2; ++time) {
         form.show();
-        QCOMPARE(form.list()->count(), lines);
+        QCOMPARE(list(form)->count(), lines);
         form.close(); // the window's close box, not "Выход"
     }
     form.setInstruction(2);
@@ -94,11 +105,11 @@ void TestInstructionsWindow::longLinesAreNotWrapped()
     maintenance::InstructionsWindow form(dir.path());
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(form.list()->count(), 2);
-    QCOMPARE(form.list()->item(0)->text().size(), 400);
-    QTRY_VERIFY(form.list()->horizontalScrollBar()->maximum() > 0); // laid out lazily
-    const QRect first = form.list()->visualItemRect(form.list()->item(0));
-    const QRect second = form.list()->visualItemRect(form.list()->item(1));
+    QCOMPARE(list(form)->count(), 2);
+    QCOMPARE(list(form)->item(0)->text().size(), 400);
+    QTRY_VERIFY(list(form)->horizontalScrollBar()->maximum() > 0); // laid out lazily
+    const QRect first = list(form)->visualItemRect(list(form)->item(0));
+    const QRect second = list(form)->visualItemRect(list(form)->item(1));
     QCOMPARE(first.height(), second.height()); // one display line each
 }
 
@@ -108,9 +119,9 @@ void TestInstructionsWindow::missingFileIsNamed()
     maintenance::InstructionsWindow form(dir.path());
     form.setInstruction(6);
     form.show();
-    QCOMPARE(form.list()->count(), 1);
-    QVERIFY(form.list()->item(0)->text().startsWith("Файл инструкции "));
-    QVERIFY(form.list()->item(0)->text().contains("arh.txt"));
+    QCOMPARE(list(form)->count(), 1);
+    QVERIFY(list(form)->item(0)->text().startsWith("Файл инструкции "));
+    QVERIFY(list(form)->item(0)->text().contains("arh.txt"));
 }
 
 void TestInstructionsWindow::keyboardScrolls()
@@ -120,10 +131,10 @@ void TestInstructionsWindow::keyboardScrolls()
     form.resize(600, 200);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(QApplication::focusWidget(), form.list());
-    QTest::keyClick(form.list(), Qt::Key_End);
-    QCOMPARE(form.list()->currentRow(), form.list()->count() - 1);
-    QVERIFY(form.list()->verticalScrollBar()->value() > 0);
+    QCOMPARE(QApplication::focusWidget(), list(form));
+    QTest::keyClick(list(form), Qt::Key_End);
+    QCOMPARE(list(form)->currentRow(), list(form)->count() - 1);
+    QVERIFY(list(form)->verticalScrollBar()->value() > 0);
 }
 
 QTEST_MAIN(TestInstructionsWindow)

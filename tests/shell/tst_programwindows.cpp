@@ -163,7 +163,8 @@ void TestProgramWindows::menuOpensItsWindows()
         opened = QApplication::activeModalWidget();
         if (!opened)
             return;
-        if (const auto *text = opened->findChild<QListWidget *>("ListBox1"); text && text->count())
+        if (const auto *text = opened->findChild<QListWidget *>("instructionList");
+            text && text->count())
             firstLine = text->item(0)->text();
         opened->close();
     });
