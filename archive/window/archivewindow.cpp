@@ -62,14 +62,14 @@ QWidget *buttonPanel(const QList<QPushButton *> &buttons, QWidget *parent)
 ArchiveWindow::ArchiveWindow(store::DataModule &data, QString netpathFile, QWidget *parent)
     : QDialog(parent), data_(data), netpathFile_(std::move(netpathFile))
 {
-    setObjectName(QStringLiteral("Form14"));
+    setObjectName(QStringLiteral("archiveWindow"));
     setWindowTitle(QStringLiteral("Архив рецептов"));
     buildGrids();
     buildButtons();
     buildOverlays();
     resize(800, 600);
     connect(&data_.archiveHeaders, &store::Table::afterScroll, this,
-            &ArchiveWindow::Table6AfterScroll);
+            &ArchiveWindow::onHeadScrolled);
 }
 
 void ArchiveWindow::setRecipeViewOpener(std::function<void(int)> open)
@@ -86,7 +86,7 @@ void ArchiveWindow::setCertificateExporter(
     std::function<void(const QStringList &, int)> exportCertificate)
 {
     exportCertificate_ = std::move(exportCertificate);
-    Button17->setEnabled(bool(exportCertificate_));
+    certificateExportButton->setEnabled(bool(exportCertificate_));
 }
 
 ArchiveCursors ArchiveWindow::cursors() const
@@ -96,7 +96,7 @@ ArchiveCursors ArchiveWindow::cursors() const
 
 void ArchiveWindow::buildGrids()
 {
-    DBGrid1 = new widgets::TableGrid(
+    recipeGrid = new widgets::TableGrid(
         &data_.archiveHeaders,
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 200, -1, true},
          {QStringLiteral("PRIM"), QStringLiteral("Примечание"), 140},
@@ -106,12 +106,13 @@ void ArchiveWindow::buildGrids()
          {QStringLiteral("GOST"), QStringLiteral("ГОСТ / ТУ"), 100},
          {QStringLiteral("NDS"), QStringLiteral("%нал."), 50, 2}},
         this);
-    DBGrid2 = new widgets::TableGrid(&data_.archiveCompositions,
-                                     {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 190},
-                                      {QStringLiteral("PROCIN"), QStringLiteral("%ввод."), 60, 3},
-                                      {QStringLiteral("PRICE"), QStringLiteral("Цена 1т"), 80, 2}},
-                                     this);
-    DBGrid3 = new widgets::TableGrid(
+    compositionGrid =
+        new widgets::TableGrid(&data_.archiveCompositions,
+                               {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 190},
+                                {QStringLiteral("PROCIN"), QStringLiteral("%ввод."), 60, 3},
+                                {QStringLiteral("PRICE"), QStringLiteral("Цена 1т"), 80, 2}},
+                               this);
+    characteristicsGrid = new widgets::TableGrid(
         &data_.archiveCharacteristics,
         {{QStringLiteral("PIT"), QStringLiteral("Наименование"), 140, -1, true},
          {QStringLiteral("EDIZ"), QStringLiteral("Ед. измер."), 70, -1, true},
@@ -120,106 +121,131 @@ void ArchiveWindow::buildGrids()
          {QStringLiteral("FA"), QStringLiteral("Факт"), 60, 2},
          {QStringLiteral("MA"), QStringLiteral("Max"), 55, 2, true}},
         this);
-    widgets::nameObjects({{DBGrid1, "DBGrid1"}, {DBGrid2, "DBGrid2"}, {DBGrid3, "DBGrid3"}});
-    DBGrid1->setReadOnly(false);
-    DBGrid2->setReadOnly(true);
-    DBGrid3->setReadOnly(false);
+    widgets::nameObjects({{recipeGrid, "recipeGrid"},
+                          {compositionGrid, "compositionGrid"},
+                          {characteristicsGrid, "characteristicsGrid"}});
+    recipeGrid->setReadOnly(false);
+    compositionGrid->setReadOnly(true);
+    characteristicsGrid->setReadOnly(false);
 }
 
 void ArchiveWindow::buildButtons()
 {
-    Button1 = widgets::makeButton(QStringLiteral("Просмотр и печать рецепта"), this, "Button1");
-    Button2 = widgets::makeButton(QStringLiteral("Печатать удостоверение"), this, "Button2");
-    Button3 = widgets::makeButton(QStringLiteral("Выделить"), this, "Button3");
-    Button4 = widgets::makeButton(QStringLiteral("Отменить выделение"), this, "Button4");
-    Button5 = widgets::makeButton(QStringLiteral("Очистить выработку"), this, "Button5");
-    Button6 = widgets::makeButton(QStringLiteral("Подсчитать расход сырья"), this, "Button6");
-    Button7 = widgets::makeButton(QStringLiteral("Удалить рецепт"), this, "Button7");
-    Button8 =
-        widgets::makeButton(QStringLiteral("Удалить рецепты в диапазоне номеров"), this, "Button8");
-    Button9 = widgets::makeButton(QStringLiteral("Новая нумерация"), this, "Button9");
-    Button10 = widgets::makeButton(QStringLiteral("Выдать архив на сеть"), this, "Button10");
-    Button11 = widgets::makeButton(QStringLiteral("Выход"), this, "Button11");
+    viewRecipeButton =
+        widgets::makeButton(QStringLiteral("Просмотр и печать рецепта"), this, "viewRecipeButton");
+    certificateButton =
+        widgets::makeButton(QStringLiteral("Печатать удостоверение"), this, "certificateButton");
+    selectButton = widgets::makeButton(QStringLiteral("Выделить"), this, "selectButton");
+    cancelSelectionButton =
+        widgets::makeButton(QStringLiteral("Отменить выделение"), this, "cancelSelectionButton");
+    clearOutputButton =
+        widgets::makeButton(QStringLiteral("Очистить выработку"), this, "clearOutputButton");
+    consumptionButton =
+        widgets::makeButton(QStringLiteral("Подсчитать расход сырья"), this, "consumptionButton");
+    deleteRecipeButton =
+        widgets::makeButton(QStringLiteral("Удалить рецепт"), this, "deleteRecipeButton");
+    deleteRangeButton = widgets::makeButton(QStringLiteral("Удалить рецепты в диапазоне номеров"),
+                                            this, "deleteRangeButton");
+    restartNumberingButton =
+        widgets::makeButton(QStringLiteral("Новая нумерация"), this, "restartNumberingButton");
+    networkCopyButton =
+        widgets::makeButton(QStringLiteral("Выдать архив на сеть"), this, "networkCopyButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
 
     auto *lower = new QHBoxLayout;
-    lower->addWidget(DBGrid2, 4);
-    lower->addWidget(DBGrid3, 5);
+    lower->addWidget(compositionGrid, 4);
+    lower->addWidget(characteristicsGrid, 5);
     auto *buttons = new QGridLayout;
-    const QList<QPushButton *> order{Button1, Button2, Button3, Button4,  Button5, Button6,
-                                     Button7, Button8, Button9, Button10, Button11};
+    const QList<QPushButton *> order{
+        viewRecipeButton,       certificateButton, selectButton,       cancelSelectionButton,
+        clearOutputButton,      consumptionButton, deleteRecipeButton, deleteRangeButton,
+        restartNumberingButton, networkCopyButton, exitButton};
     for (int i = 0; i < order.size(); ++i)
         buttons->addWidget(order.at(i), i / 4, i % 4);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(DBGrid1, 5);
+    layout->addWidget(recipeGrid, 5);
     layout->addLayout(lower, 4);
     layout->addLayout(buttons);
 
-    connect(Button1, &QPushButton::clicked, this, &ArchiveWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &ArchiveWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &ArchiveWindow::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &ArchiveWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &ArchiveWindow::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &ArchiveWindow::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &ArchiveWindow::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &ArchiveWindow::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &ArchiveWindow::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &ArchiveWindow::Button10Click);
-    connect(Button11, &QPushButton::clicked, this, &QDialog::reject);
+    connect(viewRecipeButton, &QPushButton::clicked, this, &ArchiveWindow::onViewRecipe);
+    connect(certificateButton, &QPushButton::clicked, this, &ArchiveWindow::onShowCertificate);
+    connect(selectButton, &QPushButton::clicked, this, &ArchiveWindow::onSelect);
+    connect(cancelSelectionButton, &QPushButton::clicked, this, &ArchiveWindow::onCancelSelection);
+    connect(clearOutputButton, &QPushButton::clicked, this, &ArchiveWindow::onClearOutput);
+    connect(consumptionButton, &QPushButton::clicked, this, &ArchiveWindow::onCountConsumption);
+    connect(deleteRecipeButton, &QPushButton::clicked, this, &ArchiveWindow::onDeleteRecipe);
+    connect(deleteRangeButton, &QPushButton::clicked, this, &ArchiveWindow::onOpenRangePanel);
+    connect(restartNumberingButton, &QPushButton::clicked, this,
+            &ArchiveWindow::onRestartNumbering);
+    connect(networkCopyButton, &QPushButton::clicked, this, &ArchiveWindow::onCopyToNetwork);
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void ArchiveWindow::buildOverlays()
 {
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAutoFillBackground(true);
-    MaskEdit1 = new QLineEdit(Panel1);
-    MaskEdit2 = new QLineEdit(Panel1);
-    widgets::nameObjects({{MaskEdit1, "MaskEdit1"}, {MaskEdit2, "MaskEdit2"}});
-    for (QLineEdit *edit : {MaskEdit1, MaskEdit2}) {
+    rangePanel = new QWidget(this);
+    rangePanel->setObjectName(QStringLiteral("rangePanel"));
+    rangePanel->setAutoFillBackground(true);
+    rangeFromEdit = new QLineEdit(rangePanel);
+    rangeToEdit = new QLineEdit(rangePanel);
+    widgets::nameObjects({{rangeFromEdit, "rangeFromEdit"}, {rangeToEdit, "rangeToEdit"}});
+    for (QLineEdit *edit : {rangeFromEdit, rangeToEdit}) {
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,6}")), edit));
         edit->setMaxLength(6);
         edit->setFixedWidth(80);
     }
-    Button12 = widgets::makeButton(QStringLiteral("Удалить"), Panel1, "Button12");
-    Button13 = widgets::makeButton(QStringLiteral("Выход"), Panel1, "Button13");
-    auto *range = new QGridLayout(Panel1);
-    range->addWidget(
-        widgets::makeLabel(QStringLiteral("Введите диапазон номеров удаляемых рецептов"), Panel1),
-        0, 0, 1, 5);
-    range->addWidget(widgets::makeLabel(QStringLiteral("(включительно) с"), Panel1), 1, 0);
-    range->addWidget(MaskEdit1, 1, 1);
-    range->addWidget(widgets::makeLabel(QStringLiteral("по"), Panel1), 1, 2);
-    range->addWidget(MaskEdit2, 1, 3);
-    range->addWidget(Button12, 2, 1);
-    range->addWidget(Button13, 2, 3);
+    rangeDeleteButton =
+        widgets::makeButton(QStringLiteral("Удалить"), rangePanel, "rangeDeleteButton");
+    rangeExitButton = widgets::makeButton(QStringLiteral("Выход"), rangePanel, "rangeExitButton");
+    auto *range = new QGridLayout(rangePanel);
+    range->addWidget(widgets::makeLabel(
+                         QStringLiteral("Введите диапазон номеров удаляемых рецептов"), rangePanel),
+                     0, 0, 1, 5);
+    range->addWidget(widgets::makeLabel(QStringLiteral("(включительно) с"), rangePanel), 1, 0);
+    range->addWidget(rangeFromEdit, 1, 1);
+    range->addWidget(widgets::makeLabel(QStringLiteral("по"), rangePanel), 1, 2);
+    range->addWidget(rangeToEdit, 1, 3);
+    range->addWidget(rangeDeleteButton, 2, 1);
+    range->addWidget(rangeExitButton, 2, 3);
     range->setColumnStretch(4, 1);
     range->setRowStretch(3, 1);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFont(widgets::fixedPitchFontInPoints(10));
-    Button14 = widgets::makeButton(QStringLiteral("Печатать"), this, "Button14");
-    Button15 = widgets::makeButton(QStringLiteral("Выход"), this, "Button15");
-    Panel2 = buttonPanel({Button14, Button15}, this);
+    consumptionList = new QListWidget(this);
+    consumptionList->setObjectName(QStringLiteral("consumptionList"));
+    consumptionList->setFont(widgets::fixedPitchFontInPoints(10));
+    consumptionPrintButton =
+        widgets::makeButton(QStringLiteral("Печатать"), this, "consumptionPrintButton");
+    consumptionExitButton =
+        widgets::makeButton(QStringLiteral("Выход"), this, "consumptionExitButton");
+    consumptionPanel = buttonPanel({consumptionPrintButton, consumptionExitButton}, this);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFont(widgets::fixedPitchFontInPoints(8));
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Button16 = widgets::makeButton(QStringLiteral("Печатать"), this, "Button16");
-    Button17 = widgets::makeButton(QStringLiteral("Импорт в Word"), this, "Button17");
-    Button18 = widgets::makeButton(QStringLiteral("Выход"), this, "Button18");
-    Button17->setEnabled(false); // until the shell hands the export
-    Panel3 = buttonPanel({Button16, Button17, Button18}, this);
+    certificateEdit = new QPlainTextEdit(this);
+    certificateEdit->setObjectName(QStringLiteral("certificateEdit"));
+    certificateEdit->setFont(widgets::fixedPitchFontInPoints(8));
+    certificateEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    certificatePrintButton =
+        widgets::makeButton(QStringLiteral("Печатать"), this, "certificatePrintButton");
+    certificateExportButton =
+        widgets::makeButton(QStringLiteral("Импорт в Word"), this, "certificateExportButton");
+    certificateExitButton =
+        widgets::makeButton(QStringLiteral("Выход"), this, "certificateExitButton");
+    certificateExportButton->setEnabled(false); // until the shell hands the export
+    certificatePanel =
+        buttonPanel({certificatePrintButton, certificateExportButton, certificateExitButton}, this);
+    widgets::nameObjects(
+        {{consumptionPanel, "consumptionPanel"}, {certificatePanel, "certificatePanel"}});
 
-    connect(Button12, &QPushButton::clicked, this, &ArchiveWindow::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &ArchiveWindow::Button13Click);
-    connect(Button14, &QPushButton::clicked, this, &ArchiveWindow::Button14Click);
-    connect(Button15, &QPushButton::clicked, this, &ArchiveWindow::Button15Click);
-    connect(Button16, &QPushButton::clicked, this, &ArchiveWindow::Button16Click);
-    connect(Button17, &QPushButton::clicked, this, &ArchiveWindow::Button17Click);
-    connect(Button18, &QPushButton::clicked, this, &ArchiveWindow::Button15Click);
+    connect(rangeDeleteButton, &QPushButton::clicked, this, &ArchiveWindow::onDeleteRange);
+    connect(rangeExitButton, &QPushButton::clicked, this, &ArchiveWindow::onLeaveRangePanel);
+    connect(consumptionPrintButton, &QPushButton::clicked, this,
+            &ArchiveWindow::onPrintConsumption);
+    connect(consumptionExitButton, &QPushButton::clicked, this, &ArchiveWindow::backToBrowsing);
+    connect(certificatePrintButton, &QPushButton::clicked, this,
+            &ArchiveWindow::onPrintCertificate);
+    connect(certificateExportButton, &QPushButton::clicked, this,
+            &ArchiveWindow::onExportCertificate);
+    connect(certificateExitButton, &QPushButton::clicked, this, &ArchiveWindow::backToBrowsing);
     hideOverlays();
 }
 
@@ -228,12 +254,13 @@ void ArchiveWindow::buildOverlays()
 void ArchiveWindow::placeOverlays()
 {
     const QRect client = rect();
-    const int top = DBGrid2->geometry().bottom() + 2;
-    Panel1->setGeometry(0, top, client.width(), client.height() - top);
+    const int top = compositionGrid->geometry().bottom() + 2;
+    rangePanel->setGeometry(0, top, client.width(), client.height() - top);
     const int listHeight = client.height() - kPanelHeight;
-    for (QWidget *w : {static_cast<QWidget *>(ListBox1), static_cast<QWidget *>(Memo1)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(consumptionList), static_cast<QWidget *>(certificateEdit)})
         w->setGeometry(0, 0, client.width(), listHeight);
-    for (QWidget *panel : {Panel2, Panel3})
+    for (QWidget *panel : {consumptionPanel, certificatePanel})
         panel->setGeometry(0, listHeight, client.width(), kPanelHeight);
 }
 
@@ -245,8 +272,8 @@ void ArchiveWindow::resizeEvent(QResizeEvent *event)
 
 void ArchiveWindow::hideOverlays()
 {
-    for (QWidget *w :
-         {Panel1, static_cast<QWidget *>(ListBox1), Panel2, static_cast<QWidget *>(Memo1), Panel3})
+    for (QWidget *w : {rangePanel, static_cast<QWidget *>(consumptionList), consumptionPanel,
+                       static_cast<QWidget *>(certificateEdit), certificatePanel})
         w->hide();
 }
 
@@ -259,7 +286,7 @@ bool ArchiveWindow::run(const std::function<void()> &operation)
 
 void ArchiveWindow::followCursors()
 {
-    for (widgets::TableGrid *grid : {DBGrid1, DBGrid2, DBGrid3})
+    for (widgets::TableGrid *grid : {recipeGrid, compositionGrid, characteristicsGrid})
         grid->followCursor();
 }
 
@@ -267,16 +294,16 @@ void ArchiveWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        onShow();
 }
 
-void ArchiveWindow::FormShow()
+void ArchiveWindow::onShow()
 {
     const bool withTax = settings::currentSettings().namePriceWithTax;
-    widgets::GridColumn nds = DBGrid1->gridModel()->columns().last();
+    widgets::GridColumn nds = recipeGrid->gridModel()->columns().last();
     nds.readOnly = withTax;
-    DBGrid1->gridModel()->setColumn(DBGrid1->gridModel()->columns().size() - 1, nds);
-    DBGrid2->setReadOnly(true);
+    recipeGrid->gridModel()->setColumn(recipeGrid->gridModel()->columns().size() - 1, nds);
+    compositionGrid->setReadOnly(true);
     hideOverlays();
     placeOverlays();
     linking_ = true;
@@ -284,38 +311,38 @@ void ArchiveWindow::FormShow()
         showAllRecipes(data_.archiveHeaders);
         linkToHead(cursors());
     });
-    DBGrid1->setFocus();
+    recipeGrid->setFocus();
 }
 
 // Linked browsing: whenever the head cursor moves while the window works with it, the
 // lower grids show the rows of the recipe under it.
-void ArchiveWindow::Table6AfterScroll()
+void ArchiveWindow::onHeadScrolled()
 {
-    if (!linking_ || !data_.archiveHeaders.dataSourceEnabled() || !ListBox1->isHidden())
+    if (!linking_ || !data_.archiveHeaders.dataSourceEnabled() || !consumptionList->isHidden())
         return;
     widgets::runReporting(this, [this] { linkToHead(cursors()); });
 }
 
-void ArchiveWindow::Button1Click()
+void ArchiveWindow::onViewRecipe()
 {
     const int number = currentNumber(data_.archiveHeaders);
     if (number == 0 || !openRecipeView_)
         return;
-    DBGrid1->commitEdit();
-    DBGrid3->commitEdit();
+    recipeGrid->commitEdit();
+    characteristicsGrid->commitEdit();
     linking_ = false;
     openRecipeView_(number);
     linking_ = true;
     followCursors();
 }
 
-void ArchiveWindow::Button2Click()
+void ArchiveWindow::onShowCertificate()
 {
     rememberedNumber_ = currentNumber(data_.archiveHeaders);
     if (rememberedNumber_ == 0)
         return;
-    DBGrid1->commitEdit();
-    DBGrid3->commitEdit();
+    recipeGrid->commitEdit();
+    characteristicsGrid->commitEdit();
     CertificateText text;
     const auto c = cursors();
     linking_ = false;
@@ -330,15 +357,15 @@ void ArchiveWindow::Button2Click()
         return;
     }
     hideOverlays();
-    Memo1->setPlainText(text.plainText());
-    Memo1->show();
-    Panel3->show();
-    Memo1->raise();
-    Panel3->raise();
-    Memo1->setFocus();
+    certificateEdit->setPlainText(text.plainText());
+    certificateEdit->show();
+    certificatePanel->show();
+    certificateEdit->raise();
+    certificatePanel->raise();
+    certificateEdit->setFocus();
 }
 
-void ArchiveWindow::Button3Click()
+void ArchiveWindow::onSelect()
 {
     if (!askKey_)
         return;
@@ -347,35 +374,35 @@ void ArchiveWindow::Button3Click()
     run([&] { matched = selectByKey(data_.archiveHeaders, key); });
     if (matched && *matched == 0)
         widgets::showMessage(this, kNoMatchMessage);
-    DBGrid1->setFocus();
+    recipeGrid->setFocus();
 }
 
-void ArchiveWindow::Button4Click()
+void ArchiveWindow::onCancelSelection()
 {
     run([this] {
         cancelSelection(data_.archiveHeaders);
         linkToHead(cursors());
     });
-    DBGrid1->setFocus();
+    recipeGrid->setFocus();
 }
 
-void ArchiveWindow::Button5Click()
+void ArchiveWindow::onClearOutput()
 {
-    DBGrid1->commitEdit();
+    recipeGrid->commitEdit();
     const int count = data_.archiveHeaders.viewCount();
     if (count == 0 ||
         !widgets::askYesNo(this, QStringLiteral("Очистить выработку у рецептов списка (всего %1)? "
                                                 "Их вес станет 0.")
                                      .arg(count)))
         return;
-    DBGrid1->setEnabled(false);
+    recipeGrid->setEnabled(false);
     run([this] { clearOutput(data_.archiveHeaders); });
-    DBGrid1->setEnabled(true);
+    recipeGrid->setEnabled(true);
 }
 
-void ArchiveWindow::Button6Click()
+void ArchiveWindow::onCountConsumption()
 {
-    DBGrid1->commitEdit();
+    recipeGrid->commitEdit();
     rememberedNumber_ = currentNumber(data_.archiveHeaders);
     QStringList lines;
     linking_ = false;
@@ -385,15 +412,15 @@ void ArchiveWindow::Button6Click()
     if (!ok)
         return;
     hideOverlays();
-    ListBox1->clear();
-    ListBox1->addItems(lines);
-    ListBox1->show();
-    Panel2->show();
-    ListBox1->raise();
-    Panel2->raise();
+    consumptionList->clear();
+    consumptionList->addItems(lines);
+    consumptionList->show();
+    consumptionPanel->show();
+    consumptionList->raise();
+    consumptionPanel->raise();
 }
 
-void ArchiveWindow::Button7Click()
+void ArchiveWindow::onDeleteRecipe()
 {
     int number = 0;
     QString name;
@@ -408,39 +435,39 @@ void ArchiveWindow::Button7Click()
     run([this] { deleteCurrentRecipe(cursors()); });
 }
 
-void ArchiveWindow::Button8Click()
+void ArchiveWindow::onOpenRangePanel()
 {
     placeOverlays();
-    Panel1->show();
-    Panel1->raise();
-    MaskEdit1->setFocus();
+    rangePanel->show();
+    rangePanel->raise();
+    rangeFromEdit->setFocus();
 }
 
-void ArchiveWindow::Button9Click()
+void ArchiveWindow::onRestartNumbering()
 {
     if (widgets::askYesNo(this, QStringLiteral("Следующий рецепт получит № 1 и заменит рецепт № 1 "
                                                "в архиве, если он есть. Продолжить?")))
         run([this] { restartNumbering(data_.counters); });
 }
 
-void ArchiveWindow::Button10Click()
+void ArchiveWindow::onCopyToNetwork()
 {
-    DBGrid1->commitEdit();
-    DBGrid3->commitEdit();
+    recipeGrid->commitEdit();
+    characteristicsGrid->commitEdit();
     NetworkCopyResult result;
     run([&] { result = copyArchiveToNetwork(cursors(), data_.scratch, netpathFile_); });
     if (!result.ok())
         widgets::showMessage(this, result.error);
-    DBGrid1->setFocus();
+    recipeGrid->setFocus();
 }
 
-void ArchiveWindow::Button12Click()
+void ArchiveWindow::onDeleteRange()
 {
-    const int from = rangeFieldNumber(MaskEdit1->text());
-    const int to = rangeFieldNumber(MaskEdit2->text());
+    const int from = rangeFieldNumber(rangeFromEdit->text());
+    const int to = rangeFieldNumber(rangeToEdit->text());
     if (rangeRefused(from, to)) {
         widgets::showMessage(this, kBadRangeMessage);
-        Button13Click();
+        onLeaveRangePanel();
         return;
     }
     qsizetype count = 0;
@@ -463,43 +490,38 @@ void ArchiveWindow::Button12Click()
     QApplication::restoreOverrideCursor();
 }
 
-void ArchiveWindow::Button13Click()
+void ArchiveWindow::onLeaveRangePanel()
 {
     run([this] {
         showAllRecipes(data_.archiveHeaders);
         linkToHead(cursors());
     });
     hideOverlays();
-    DBGrid1->setFocus();
+    recipeGrid->setFocus();
 }
 
-void ArchiveWindow::Button14Click()
+void ArchiveWindow::onPrintConsumption()
 {
     QStringList lines;
-    for (int i = 0; i < ListBox1->count(); ++i)
-        lines << ListBox1->item(i)->text();
+    for (int i = 0; i < consumptionList->count(); ++i)
+        lines << consumptionList->item(i)->text();
     print(QStringLiteral("Расход сырья"),
           [lines](QPainter *painter) { ConsumptionPage(painter).draw(lines); });
 }
 
-void ArchiveWindow::Button15Click()
+void ArchiveWindow::onPrintCertificate()
 {
-    backToBrowsing();
-}
-
-void ArchiveWindow::Button16Click()
-{
-    const CertificateText text = CertificateText::fromPlainText(Memo1->toPlainText());
+    const CertificateText text = CertificateText::fromPlainText(certificateEdit->toPlainText());
     print(QStringLiteral("Удостоверение ") + QString::number(rememberedNumber_),
           [text](QPainter *painter) { CertificatePage(painter).draw(text); });
 }
 
 // The export takes the text exactly as the print does, the user's edits included.
-void ArchiveWindow::Button17Click()
+void ArchiveWindow::onExportCertificate()
 {
     if (!exportCertificate_)
         return;
-    const CertificateText text = CertificateText::fromPlainText(Memo1->toPlainText());
+    const CertificateText text = CertificateText::fromPlainText(certificateEdit->toPlainText());
     exportCertificate_(text.lines, rememberedNumber_);
 }
 
@@ -507,7 +529,7 @@ void ArchiveWindow::backToBrowsing()
 {
     hideOverlays();
     run([this] { returnToRecipe(cursors(), rememberedNumber_); });
-    DBGrid1->setFocus();
+    recipeGrid->setFocus();
 }
 
 void ArchiveWindow::print(const QString &documentName, const std::function<void(QPainter *)> &draw)
@@ -529,15 +551,15 @@ void ArchiveWindow::print(const QString &documentName, const std::function<void(
 
 void ArchiveWindow::done(int result)
 {
-    FormClose();
+    onClose();
     QDialog::done(result);
 }
 
 // Leaving: what was typed is posted and the archive tables the window edits are saved.
-void ArchiveWindow::FormClose()
+void ArchiveWindow::onClose()
 {
-    DBGrid1->commitEdit();
-    DBGrid3->commitEdit();
+    recipeGrid->commitEdit();
+    characteristicsGrid->commitEdit();
     linking_ = false;
     widgets::runReporting(this, [this] {
         for (store::Table *table :

@@ -11,12 +11,12 @@
 //
 // The shell hands it the openers of the recipe view window and of the selection key
 // dialog, and the word-processor export of the certificate:
-//     ArchiveWindow form(dm, folder.root.filePath("netpath.txt"), menu);
-//     form.setRecipeViewOpener([&](int number) { recipeViewWindow->setArchiveNumber(number);
-//                                                recipeViewWindow->exec(); });
-//     form.setKeyAsker([&] { return SelectionKeyDialog::ask(&form); });
-//     form.setCertificateExporter([&](const QStringList &lines, int number) {
-//         documents::exportCertificateToWord(&form, lines, number); });
+//     ArchiveWindow window(dm, folder.root.filePath("netpath.txt"), menu);
+//     window.setRecipeViewOpener([&](int number) { recipeViewWindow->setArchiveNumber(number);
+//                                                  recipeViewWindow->exec(); });
+//     window.setKeyAsker([&] { return SelectionKeyDialog::ask(&window); });
+//     window.setCertificateExporter([&](const QStringList &lines, int number) {
+//         documents::exportCertificateToWord(&window, lines, number); });
 
 #include <QDialog>
 #include <QStringList>
@@ -61,35 +61,6 @@ public:
     // For scripts and tests: where "Печатать" prints without a dialog (empty: ask).
     void setForcedPdf(const QString &path) { forcedPdf_ = path; }
 
-    widgets::TableGrid *DBGrid1; // heads
-    widgets::TableGrid *DBGrid2; // raw materials
-    widgets::TableGrid *DBGrid3; // characteristics
-    QPushButton *Button1;        // "Просмотр и печать рецепта"
-    QPushButton *Button2;        // "Печатать удостоверение"
-    QPushButton *Button3;        // "Выделить"
-    QPushButton *Button4;        // "Отменить выделение"
-    QPushButton *Button5;        // "Очистить выработку"
-    QPushButton *Button6;        // "Подсчитать расход сырья"
-    QPushButton *Button7;        // "Удалить рецепт"
-    QPushButton *Button8;  // "Удалить рецепты в диапазоне номеров"
-    QPushButton *Button9;  // "Новая нумерация"
-    QPushButton *Button10; // "Выдать архив на сеть"
-    QPushButton *Button11; // "Выход"
-    QWidget *Panel1;       // the range panel
-    QLineEdit *MaskEdit1;  // from
-    QLineEdit *MaskEdit2;  // to
-    QPushButton *Button12; // "Удалить"
-    QPushButton *Button13; // "Выход" of the range panel
-    QListWidget *ListBox1; // the consumption list
-    QWidget *Panel2;       // its buttons
-    QPushButton *Button14; // "Печатать"
-    QPushButton *Button15; // "Выход"
-    QPlainTextEdit *Memo1; // the certificate text
-    QWidget *Panel3;       // its buttons
-    QPushButton *Button16; // "Печатать"
-    QPushButton *Button17; // "Импорт в Word"
-    QPushButton *Button18; // "Выход"
-
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -102,25 +73,24 @@ private:
     void placeOverlays();
     ArchiveCursors cursors() const;
 
-    void FormShow();
-    void FormClose();
-    void Table6AfterScroll();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
-    void Button7Click();
-    void Button8Click();
-    void Button9Click();
-    void Button10Click();
-    void Button12Click();
-    void Button13Click();
-    void Button14Click();
-    void Button15Click();
-    void Button16Click();
-    void Button17Click();
+    void onShow();
+    void onClose();
+    void onHeadScrolled();
+    void onViewRecipe();
+    void onShowCertificate();
+    void onSelect();
+    void onCancelSelection();
+    void onClearOutput();
+    void onCountConsumption();
+    void onDeleteRecipe();
+    void onOpenRangePanel();
+    void onRestartNumbering();
+    void onCopyToNetwork();
+    void onDeleteRange();
+    void onLeaveRangePanel();
+    void onPrintConsumption();
+    void onPrintCertificate();
+    void onExportCertificate();
 
     void hideOverlays();
     void backToBrowsing(); // the "Выход" of the list and of the certificate
@@ -136,6 +106,39 @@ private:
     std::function<void(const QStringList &, int)> exportCertificate_;
     int rememberedNumber_ = 0;
     bool linking_ = false; // the window is open and has the focus of the run
+
+    // The browsing state: the heads over the recipe's raw materials and characteristics.
+    widgets::TableGrid *recipeGrid = nullptr;
+    widgets::TableGrid *compositionGrid = nullptr;
+    widgets::TableGrid *characteristicsGrid = nullptr;
+    QPushButton *viewRecipeButton = nullptr;  // "Просмотр и печать рецепта"
+    QPushButton *certificateButton = nullptr; // "Печатать удостоверение"
+    QPushButton *selectButton = nullptr;      // "Выделить"
+    QPushButton *cancelSelectionButton = nullptr; // "Отменить выделение"
+    QPushButton *clearOutputButton = nullptr;     // "Очистить выработку"
+    QPushButton *consumptionButton = nullptr;     // "Подсчитать расход сырья"
+    QPushButton *deleteRecipeButton = nullptr;    // "Удалить рецепт"
+    QPushButton *deleteRangeButton = nullptr; // "Удалить рецепты в диапазоне номеров"
+    QPushButton *restartNumberingButton = nullptr; // "Новая нумерация"
+    QPushButton *networkCopyButton = nullptr;      // "Выдать архив на сеть"
+    QPushButton *exitButton = nullptr;
+    // The range panel.
+    QWidget *rangePanel = nullptr;
+    QLineEdit *rangeFromEdit = nullptr;
+    QLineEdit *rangeToEdit = nullptr;
+    QPushButton *rangeDeleteButton = nullptr; // "Удалить"
+    QPushButton *rangeExitButton = nullptr;
+    // The consumption list and the buttons under it.
+    QListWidget *consumptionList = nullptr;
+    QWidget *consumptionPanel = nullptr;
+    QPushButton *consumptionPrintButton = nullptr;
+    QPushButton *consumptionExitButton = nullptr;
+    // The certificate text and the buttons under it.
+    QPlainTextEdit *certificateEdit = nullptr;
+    QWidget *certificatePanel = nullptr;
+    QPushButton *certificatePrintButton = nullptr;
+    QPushButton *certificateExportButton = nullptr; // "Импорт в Word"
+    QPushButton *certificateExitButton = nullptr;
 };
 
 } // namespace archive

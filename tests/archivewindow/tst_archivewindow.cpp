@@ -6,6 +6,7 @@
 #include "archive/archivefixture.h"
 #include "archive/recipeselection.h"
 #include "archive/window/archivewindow.h"
+#include "namedchild.h"
 #include "platform/printerchoice.h"
 #include "widgets/tablegrid.h"
 
@@ -62,7 +63,7 @@ void withWindow(ArchiveWindow &form, const std::function<void()> &steps)
 {
     QTimer::singleShot(0, &form, [&] {
         steps();
-        form.Button11->click();
+        namedChild<QPushButton>(&form, "exitButton")->click();
     });
     form.exec();
 }
@@ -92,7 +93,8 @@ void TestArchiveWindow::browseDeleteRangeAndPrint()
     QList<int> viewed;
     form.setRecipeViewOpener([&](int number) { viewed << number; });
     form.setKeyAsker([] { return QStringLiteral("несуш"); });
-    QVERIFY(!form.Button17->isEnabled()); // no export handed yet
+    const auto button = [&form](const char *name) { return namedChild<QPushButton>(&form, name); };
+    QVERIFY(!button("certificateExportButton")->isEnabled()); // no export handed yet
     QList<std::pair<QStringList, int>> exported;
     form.setCertificateExporter([&](const QStringList &lines, int number) {
         exported.append({lines, number});
@@ -101,59 +103,65 @@ void TestArchiveWindow::browseDeleteRangeAndPrint()
 
     withWindow(form, [&] {
         store::Table &arkk = data.dm().archiveHeaders;
+        auto *recipes = namedChild<widgets::TableGrid>(&form, "recipeGrid");
+        auto *rangePanel = namedChild<QWidget>(&form, "rangePanel");
+        auto *rangeFrom = namedChild<QLineEdit>(&form, "rangeFromEdit");
+        auto *rangeTo = namedChild<QLineEdit>(&form, "rangeToEdit");
+        auto *consumption = namedChild<QListWidget>(&form, "consumptionList");
+        auto *certificate = namedChild<QPlainTextEdit>(&form, "certificateEdit");
         // browsing: the lower grids follow the head row
-        QCOMPARE(form.DBGrid1->model()->rowCount(), 4);
+        QCOMPARE(recipes->model()->rowCount(), 4);
         arkk.moveTo(2);
         QCOMPARE(data.dm().archiveCompositions.integer("arnom"), 6);
-        QCOMPARE(form.DBGrid2->model()->rowCount(), 2);
+        QCOMPARE(namedChild<widgets::TableGrid>(&form, "compositionGrid")->model()->rowCount(), 2);
         shoot(form, "browsing");
-        form.Button1->click();
+        button("viewRecipeButton")->click();
         QCOMPARE(viewed, QList<int>{6});
 
         // the range panel: 5 to 5 refused, 5 to 6 deletes both, the panel stays
-        form.Button8->click();
-        QVERIFY(form.Panel1->isVisible());
-        form.MaskEdit1->setText("5");
-        form.MaskEdit2->setText("5");
-        form.Button12->click();
+        button("deleteRangeButton")->click();
+        QVERIFY(rangePanel->isVisible());
+        rangeFrom->setText("5");
+        rangeTo->setText("5");
+        button("rangeDeleteButton")->click();
         QCOMPARE(messages.texts, QStringList{"Диапазон номеров ПЛОХОЙ!!"});
-        QVERIFY(!form.Panel1->isVisible());
-        form.Button8->click();
-        form.MaskEdit1->setText("5");
-        form.MaskEdit2->setText("6");
+        QVERIFY(!rangePanel->isVisible());
+        button("deleteRangeButton")->click();
+        rangeFrom->setText("5");
+        rangeTo->setText("6");
         shoot(form, "range");
-        form.Button12->click();
+        button("rangeDeleteButton")->click();
         QCOMPARE(messages.texts.last(), "Удалить из архива рецепты с № 5 по № 6 (всего 2)?");
-        QVERIFY(form.Panel1->isVisible());
-        QCOMPARE(form.DBGrid1->model()->rowCount(), 2);
-        form.Button13->click();
-        QVERIFY(!form.Panel1->isVisible());
+        QVERIFY(rangePanel->isVisible());
+        QCOMPARE(recipes->model()->rowCount(), 2);
+        button("rangeExitButton")->click();
+        QVERIFY(!rangePanel->isVisible());
 
         // the consumption list
-        form.Button6->click();
-        QVERIFY(form.ListBox1->isVisible());
-        QVERIFY(form.ListBox1->count() > 10);
+        button("consumptionButton")->click();
+        QVERIFY(consumption->isVisible());
+        QVERIFY(consumption->count() > 10);
         shoot(form, "consumption");
-        form.Button15->click();
-        QVERIFY(!form.ListBox1->isVisible());
+        button("consumptionExitButton")->click();
+        QVERIFY(!consumption->isVisible());
 
         // the certificate of recipe 7, edited, printed and exported as edited
         arkk.last();
-        form.Button2->click();
-        QVERIFY(form.Memo1->isVisible());
-        QVERIFY(form.Memo1->toPlainText().contains("Удостоверение о качестве комбикорма"));
-        form.Memo1->setPlainText(
-            form.Memo1->toPlainText().replace("Удостоверение", "УДОСТОВЕРЕНИЕ"));
+        button("certificateButton")->click();
+        QVERIFY(certificate->isVisible());
+        QVERIFY(certificate->toPlainText().contains("Удостоверение о качестве комбикорма"));
+        certificate->setPlainText(
+            certificate->toPlainText().replace("Удостоверение", "УДОСТОВЕРЕНИЕ"));
         shoot(form, "certificate");
-        form.Button16->click();
-        QVERIFY(form.Button17->isEnabled());
-        form.Button17->click();
+        button("certificatePrintButton")->click();
+        QVERIFY(button("certificateExportButton")->isEnabled());
+        button("certificateExportButton")->click();
         QCOMPARE(exported.size(), 1);
         QCOMPARE(exported.first().second, 7);
-        QCOMPARE(exported.first().first, form.Memo1->toPlainText().split('\n'));
+        QCOMPARE(exported.first().first, certificate->toPlainText().split('\n'));
         QVERIFY(exported.first().first.join('\n').contains("УДОСТОВЕРЕНИЕ о качестве"));
-        form.Button18->click();
-        QVERIFY(!form.Memo1->isVisible());
+        button("certificateExitButton")->click();
+        QVERIFY(!certificate->isVisible());
         QCOMPARE(archive::currentNumber(arkk), 7);
         QCOMPARE(arkk.filter(), archive::kAllRecipesFilter);
     });

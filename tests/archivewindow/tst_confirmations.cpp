@@ -241,26 +241,30 @@ Scenario TestConfirmations::scenario(Question question)
 {
     switch (question) {
     case Question::NewNumbering: {
-        Scenario s = inArchiveWindow([this] { archiveWindow_->Button9->click(); },
-                                     {"Следующий рецепт получит № 1 и заменит рецепт № 1 в "
-                                      "архиве, если он есть. Продолжить?"});
+        Scenario s = inArchiveWindow(
+            [this] { namedChild<QPushButton>(archiveWindow_, "restartNumberingButton")->click(); },
+            {"Следующий рецепт получит № 1 и заменит рецепт № 1 в "
+             "архиве, если он есть. Продолжить?"});
         s.state = [this] { return QString::number(data_->dm().lastArchiveNumber()); };
         return s;
     }
     case Question::DeleteRecipe:
-        return inArchiveWindow([this] { archiveWindow_->Button7->click(); },
-                               {"№ 5", "ПК-5-1234.50-5"});
+        return inArchiveWindow(
+            [this] { namedChild<QPushButton>(archiveWindow_, "deleteRecipeButton")->click(); },
+            {"№ 5", "ПК-5-1234.50-5"});
     case Question::DeleteRange:
         return inArchiveWindow(
             [this] {
-                archiveWindow_->Button8->click();
-                archiveWindow_->MaskEdit1->setText("5");
-                archiveWindow_->MaskEdit2->setText("7");
-                archiveWindow_->Button12->click();
+                namedChild<QPushButton>(archiveWindow_, "deleteRangeButton")->click();
+                namedChild<QLineEdit>(archiveWindow_, "rangeFromEdit")->setText("5");
+                namedChild<QLineEdit>(archiveWindow_, "rangeToEdit")->setText("7");
+                namedChild<QPushButton>(archiveWindow_, "rangeDeleteButton")->click();
             },
             {"№ 5 по № 7", "всего 3"});
     case Question::ClearOutput: {
-        Scenario s = inArchiveWindow([this] { archiveWindow_->Button5->click(); }, {"всего 4"});
+        Scenario s = inArchiveWindow(
+            [this] { namedChild<QPushButton>(archiveWindow_, "clearOutputButton")->click(); },
+            {"всего 4"});
         s.state = [this] {
             double output = 0;
             data_->forEachRow("arkk", [&](store::Table &t) { output += t.number("ves"); });

@@ -288,13 +288,15 @@ void TestProgramWindows::archiveCertificateToWord()
         auto *form = qobject_cast<archive::ArchiveWindow *>(QApplication::activeModalWidget());
         if (!form)
             return;
-        form->Button2->click();
-        certificate = form->Memo1->toPlainText().split(u'\n');
-        enabled = form->Button17->isEnabled();
+        auto *exportButton = namedChild<QPushButton>(form, "certificateExportButton");
+        namedChild<QPushButton>(form, "certificateButton")->click();
+        certificate =
+            namedChild<QPlainTextEdit>(form, "certificateEdit")->toPlainText().split(u'\n');
+        enabled = exportButton->isEnabled();
         answer.start();
-        QTest::mouseClick(form->Button17, Qt::LeftButton);
+        QTest::mouseClick(exportButton, Qt::LeftButton);
         answer.stop();
-        form->Button18->click();
+        namedChild<QPushButton>(form, "certificateExitButton")->click();
         form->close();
     });
     QTimer safety;
