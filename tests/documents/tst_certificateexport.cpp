@@ -1,8 +1,9 @@
 // The quality certificate as a .docx file, read back with python3-docx and converted by
 // LibreOffice: the head in its fonts, the three-column table inside the margins with its
-// borders and header height, the columns cut where the text lays them out, the closing
-// lines, an empty table, a text the user shortened, texts that XML must escape, and a
-// recipe's own moisture stated once.
+// borders and header height, the columns cut where the text lays them out, the widest
+// entries on one line, the closing lines, an empty table, a text the user shortened,
+// texts that XML must escape, and a recipe's own moisture stated once. The table rows
+// are the certificate builder's.
 
 #include "docxreadback.h"
 
@@ -11,46 +12,50 @@
 #include "archive/certificatetext.h"
 #include "documents/certificateexport.h"
 #include "documents/docxwriter.h"
+#include "samplerecipe.h"
 #include "settings/settings.h"
-#include "store/numbertext.h"
 
 #include <QJsonArray>
 #include <QTest>
 
+using archive::ArchivedRecipe;
 using namespace documents;
-using store::fixedText;
-using store::padded;
 
 namespace
 {
 
-QString rawColumn(const QString &naim, double procin)
+const QDate kDate(2026, 3, 5);
+
+// The table rows the builder makes of a layer feed: four raw materials, one premix
+// addition with a unit of ten characters, one quality figure, the filler "отруби".
+ArchivedRecipe layerFeed()
 {
-    return padded(naim, 31) + fixedText(procin, 6, 2);
+    ArchivedRecipe r = sampleRecipeHead();
+    r.premixes = {{QStringLiteral("Витамин А"), QStringLiteral("мг/кг корм"), 10}};
+    r.chars = {{QStringLiteral("Сырой протеин"), QStringLiteral("тыс.ЕД/кг."), 0, 0, 16.25, 16.25}};
+    return r;
 }
 
-QString premixColumn(const QString &pit, double ra, const QString &ediz)
+// Every entry as long as the archive's fields and the text's figures allow.
+ArchivedRecipe widestEntries()
 {
-    return QStringLiteral("   ") + padded(pit, 21) + fixedText(ra, 7, 2) + QLatin1Char(' ') +
-           padded(ediz.left(10), 11);
+    ArchivedRecipe r;
+    r.raws = {{QStringLiteral("Шрот соевый тостированный 46 %"), 100, 9000}};
+    r.premixes = {{QStringLiteral("Витамин Е ацетат 50%"), QStringLiteral("тыс.МЕ/кг."), 1234.56}};
+    r.chars = {{QStringLiteral("Обменная энергия КРС"), QStringLiteral("ккал/100г."), 0, 0, 1234.56,
+                1234.56}};
+    return r;
 }
 
-QString qualityColumn(const QString &pit, const QString &value, const QString &ediz)
+QStringList tableRows(const ArchivedRecipe &r)
 {
-    return QLatin1Char(' ') + padded(pit, 21) + QLatin1Char(' ') + value + QLatin1Char(' ') +
-           padded(ediz.left(10), 11);
+    settings::Settings values;
+    values.premixFiller = QStringLiteral("отруби");
+    return archive::buildCertificateText(r, values, kDate).tableRows();
 }
-
-QString sp(int n)
-{
-    return QString(n, QLatin1Char(' '));
-}
-
-const QString kNoRaw(37, QLatin1Char(' '));
-const QString kNoPremix(43, QLatin1Char(' '));
 
 // A certificate text as the archive window builds it, with `rows` table rows.
-QStringList certificate(const QList<QString> &rows, const QString &enterprise)
+QStringList certificate(const QStringList &rows, const QString &enterprise)
 {
     QStringList lines = {enterprise,
                          QStringLiteral("г. Орел, ул. Заводская, 1"),
@@ -75,40 +80,24 @@ QStringList certificate(const QList<QString> &rows, const QString &enterprise)
     return lines;
 }
 
-QList<QString> sampleRows()
-{
-    return {rawColumn(QStringLiteral("Пшеница"), 40.5) +
-                premixColumn(QStringLiteral("Витамин А"), 10, QStringLiteral("мг/кг корм")) +
-                qualityColumn(QStringLiteral(" Влажность").mid(1), QStringLiteral("  13.00"),
-                              QStringLiteral("%")),
-            rawColumn(QStringLiteral("Ячмень"), 33.25) + kNoPremix +
-                qualityColumn(QStringLiteral("Сырой протеин"), QStringLiteral("  16.25"),
-                              QStringLiteral("тыс.ЕД/кг.")),
-            rawColumn(QStringLiteral("Премикс П1-1"), 1) +
-                padded(QStringLiteral("   Наполнитель: отруби"), 43),
-            rawColumn(QStringLiteral("Шрот подсолнечный"), 25.25) + kNoPremix +
-                QStringLiteral(" НЕ ТОКСИЧЕН."),
-            kNoRaw + kNoPremix + QStringLiteral(" Анализ №"),
-            kNoRaw + kNoPremix + QStringLiteral(" Вагоны №")};
-}
-
 QMap<QString, QStringList> cases()
 {
     const QString enterprise = QStringLiteral("АО Комбикормовый завод");
     QMap<QString, QStringList> all;
-    all[QStringLiteral("certificate")] = certificate(sampleRows(), enterprise);
+    all[QStringLiteral("certificate")] = certificate(tableRows(layerFeed()), enterprise);
     all[QStringLiteral("certificate-no-rows")] = certificate({}, enterprise);
-    QList<QString> special = sampleRows();
-    special[0] = rawColumn(QStringLiteral("Жмых <&> \"А\""), 40.5) +
-                 premixColumn(QStringLiteral("Вит. <Е> & 'С'"), 1, QStringLiteral("<мг>"));
+    all[QStringLiteral("certificate-widest")] = certificate(tableRows(widestEntries()), enterprise);
+    ArchivedRecipe special = layerFeed();
+    special.raws[0].naim = QStringLiteral("Жмых <&> \"А\"");
+    special.premixes = {{QStringLiteral("Вит. <Е> & 'С'"), QStringLiteral("<мг>"), 1}};
     all[QStringLiteral("certificate-special-characters")] =
-        certificate(special, QStringLiteral("ООО \"Корма & <Зерно>\""));
+        certificate(tableRows(special), QStringLiteral("ООО \"Корма & <Зерно>\""));
     all[QStringLiteral("certificate-shortened")] = {enterprise, QStringLiteral("адрес")};
-    archive::ArchivedRecipe moist;
+    ArchivedRecipe moist;
     moist.raws = {{QStringLiteral("Пшеница"), 100, 9000}};
     moist.chars = {{QStringLiteral("Влажность"), QStringLiteral("%"), 0, 14, 11.69, 11.69}};
     all[QStringLiteral("certificate-own-moisture")] =
-        archive::buildCertificateText(moist, settings::Settings(), QDate(2026, 3, 5)).lines;
+        archive::buildCertificateText(moist, settings::Settings(), kDate).lines;
     return all;
 }
 
@@ -166,6 +155,7 @@ private slots:
     void table();
     void columns_data();
     void columns();
+    void widestEntriesStayOnOneLine();
     void emptyTable();
     void shortenedTextStillExports();
     void specialCharactersSurvive();
@@ -233,21 +223,17 @@ void TestCertificateExport::pageAndParagraphs()
                           "     Начальник ОТК ___________________________ /Смирнова/|10||LEFT|0"}));
 }
 
-// Between the margins, each column wide enough for its entries on one line; single
-// inside, double outside; a header row of at least 15 pt centred both ways; Courier New
-// bold, the header in 8 pt, the entries in the table's size.
+// Between the margins; single inside, double outside; a header row of at least 15 pt
+// centred both ways; Courier New bold, the header in 8 pt, the entries in the table's
+// size.
 void TestCertificateExport::table()
 {
     const QJsonObject t = tableOf(file(QStringLiteral("certificate")));
     const QJsonArray widths = t[QStringLiteral("widths")].toArray();
     QCOMPARE(widths.size(), 3);
     double total = 0;
-    for (int c = 0; c < 3; ++c) {
-        const double entry =
-            archive::kCertificateColumns[c].content * 0.6 * archive::kCertificateTableFontSize;
-        QVERIFY(widths[c].toDouble() >= entry + 2 * DocxDocument::kCellPadding);
-        total += widths[c].toDouble();
-    }
+    for (const QJsonValue &width : widths)
+        total += width.toDouble();
     QVERIFY(total <= DocxDocument::kPageWidth - 2 * 18);
     QCOMPARE(t[QStringLiteral("height")].toDouble(), 15.0);
     const QJsonObject borders = t[QStringLiteral("borders")].toObject();
@@ -277,42 +263,62 @@ void TestCertificateExport::table()
 void TestCertificateExport::columns_data()
 {
     QTest::addColumn<int>("column");
-    QTest::addColumn<QStringList>("paragraphs");
+    QTest::addColumn<QStringList>("entries");
     QTest::newRow("composition: names and shares line up")
-        << 0
-        << QStringList{"",
-                       rawColumn("Пшеница", 40.5) + " ",
-                       rawColumn("Ячмень", 33.25) + " ",
-                       rawColumn("Премикс П1-1", 1) + " ",
-                       rawColumn("Шрот подсолнечный", 25.25) + " ",
-                       " ",
-                       " "};
+        << 0 << QStringList{"Пшеница 40.50",
+                            "Ячмень 33.25",
+                            "Премикс П1-1 1.00",
+                            "Шрот подсолнечный 25.25",
+                            "",
+                            ""};
     // A unit of ten characters stays whole in its own column.
     QTest::newRow("premix additions, then one empty row, then the filler")
-        << 1 << QStringList{"",  "Витамин А" + sp(14) + "10.00 мг/кг корм ",
-                            " ", "Наполнитель: отруби ",
-                            " ", " ",
-                            " "};
+        << 1 << QStringList{"Витамин А 10.00 мг/кг корм", "", "Наполнитель: отруби", "", "", ""};
     QTest::newRow("quality: moisture, actual values, the fixed lines")
-        << 2
-        << QStringList{"",
-                       "Влажность" + sp(15) + "13.00 % ",
-                       "Сырой протеин" + sp(11) + "16.25 тыс.ЕД/кг. ",
-                       " ",
-                       "НЕ ТОКСИЧЕН. ",
-                       "Анализ № ",
-                       "Вагоны № "};
+        << 2 << QStringList{"Влажность 13.00 %",
+                            "Сырой протеин 16.25 тыс.ЕД/кг.",
+                            "",
+                            "НЕ ТОКСИЧЕН.",
+                            "Анализ №",
+                            "Вагоны №"};
 }
 
-// Each body cell: a mark first, then one paragraph per row of the text.
+// Each body cell: a mark first, then one paragraph per row of the text. The shares
+// line up under each other: every composition entry takes the same room.
 void TestCertificateExport::columns()
 {
     QFETCH(int, column);
-    QFETCH(QStringList, paragraphs);
+    QFETCH(QStringList, entries);
     const QJsonObject t = tableOf(file(QStringLiteral("certificate")));
-    QCOMPARE(cellText(t, 1, column).split(QLatin1Char('\n')), paragraphs);
+    const QStringList paragraphs = cellText(t, 1, column).split(QLatin1Char('\n'));
+    QCOMPARE(paragraphs.value(0), QString());
+    QStringList shown;
+    QSet<qsizetype> lengths;
+    for (const QString &paragraph : paragraphs.mid(1)) {
+        QVERIFY(paragraph.endsWith(u' ')); // a run even in an empty row: the rows keep in step
+        shown << paragraph.simplified();
+        if (!shown.last().isEmpty())
+            lengths << paragraph.size();
+    }
+    QCOMPARE(shown, entries);
+    if (column == 0)
+        QCOMPARE(lengths.size(), 1);
     QVERIFY(t[QStringLiteral("rows")][1][column][QStringLiteral("valign")].toString() !=
             QStringLiteral("CENTER"));
+}
+
+// The longest entries the text can hold stay on one line in the converted document.
+void TestCertificateExport::widestEntriesStayOnOneLine()
+{
+    QStringList lines;
+    for (const QString &line :
+         pdf_.value(docxreadback::outputPath(QStringLiteral("certificate-widest"))).split('\n'))
+        lines << line.simplified();
+    const QString table = lines.join(u'\n');
+    for (const char *entry :
+         {"Шрот соевый тостированный 46 % 100.00", "Витамин Е ацетат 50% 1234.56 тыс.МЕ/кг.",
+          "Обменная энергия КРС 1234.56 ккал/100г."})
+        QVERIFY2(table.contains(QString::fromUtf8(entry)), qPrintable(table));
 }
 
 void TestCertificateExport::emptyTable()
@@ -340,10 +346,10 @@ void TestCertificateExport::specialCharactersSurvive()
     QCOMPARE(bodyOf(f)[0][QStringLiteral("p")].toString(),
              QStringLiteral("ООО \"Корма & <Зерно>\""));
     const QJsonObject t = tableOf(f);
-    QCOMPARE(cellText(t, 1, 0).split(QLatin1Char('\n')).value(1).trimmed(),
-             QStringLiteral("Жмых <&> \"А\"") + sp(20) + QStringLiteral("40.50"));
-    QCOMPARE(cellText(t, 1, 1).split(QLatin1Char('\n')).value(1),
-             QStringLiteral("Вит. <Е> & 'С'") + sp(10) + QStringLiteral("1.00 <мг> "));
+    QCOMPARE(cellText(t, 1, 0).split(QLatin1Char('\n')).value(1).simplified(),
+             QStringLiteral("Жмых <&> \"А\" 40.50"));
+    QCOMPARE(cellText(t, 1, 1).split(QLatin1Char('\n')).value(1).simplified(),
+             QStringLiteral("Вит. <Е> & 'С' 1.00 <мг>"));
     const QString pdf = pdf_.value(docxreadback::outputPath(name));
     for (const char *text : {"ООО \"Корма & <Зерно>\"", "Жмых <&> \"А\"", "Вит. <Е> & 'С'"})
         QVERIFY2(pdf.contains(QString::fromUtf8(text)), text);
