@@ -73,9 +73,9 @@ void ProgramWindows::openSensitivity()
 void ProgramWindows::createWindows()
 {
     QWidget *menu = mainMenu.get();
-    characteristicsWindow = new CharacteristicsWindow(*data_, menu);
-    feedTypesWindow = new FeedTypesWindow(*data_, menu);
-    rawMaterialsWindow = new RawMaterialsWindow(*data_, menu);
+    characteristicsWindow = new lists::CharacteristicsWindow(*data_, menu);
+    feedTypesWindow = new lists::FeedTypesWindow(*data_, menu);
+    rawMaterialsWindow = new lists::RawMaterialsWindow(*data_, menu);
     preparationWindow = new calc::PreparationWindow(*data_, menu);
     preparationWindow->setRefinementOpeners([this] { feedTypesWindow->exec(); },
                                             [this] { rawMaterialsWindow->exec(); });
@@ -86,7 +86,7 @@ void ProgramWindows::createWindows()
         return resultsWindow->exitRequested();
     });
     resultsWindow->setSensitivityOpener([this] { openSensitivity(); });
-    parametersWindow = new ParametersWindow(menu, folder.dataDir());
+    parametersWindow = new settings::ParametersWindow(menu, folder.dataDir());
     mixWindow = new results::MixWindow(*data_, menu);
     recipeViewWindow = new documents::RecipeViewWindow(*data_, menu);
     resultsWindow->setRecipeViewOpener([this](int number) { openRecipeView(number); });
@@ -95,7 +95,7 @@ void ProgramWindows::createWindows()
     archiveWindow = new archive::ArchiveWindow(
         *data_, folder.root.filePath(QStringLiteral("netpath.txt")), menu);
     archiveWindow->setRecipeViewOpener([this](int number) { openRecipeView(number); });
-    archiveWindow->setKeyAsker([this] { return SelectionKeyDialog::ask(archiveWindow); });
+    archiveWindow->setKeyAsker([this] { return lists::SelectionKeyDialog::ask(archiveWindow); });
     archiveWindow->setCertificateExporter([this](const QStringList &lines, int number) {
         documents::exportCertificateToWord(archiveWindow, lines, number);
     });

@@ -11,10 +11,17 @@
 
 #include <memory>
 
+namespace lists
+{
 class CharacteristicsWindow;
 class FeedTypesWindow;
 class RawMaterialsWindow;
+} // namespace lists
+
+namespace settings
+{
 class ParametersWindow;
+}
 
 namespace calc
 {
@@ -84,13 +91,13 @@ private:
     std::unique_ptr<store::DataModule> data_;
     std::unique_ptr<platform::VolumeSource> volumes; // the removable and network volumes
     std::unique_ptr<MainMenu> mainMenu;
-    CharacteristicsWindow *characteristicsWindow = nullptr; // characteristics list
-    FeedTypesWindow *feedTypesWindow = nullptr;             // feed types list
-    RawMaterialsWindow *rawMaterialsWindow = nullptr;       // raw materials list
-    calc::PreparationWindow *preparationWindow = nullptr;   // calculation preparation
+    lists::CharacteristicsWindow *characteristicsWindow = nullptr; // characteristics list
+    lists::FeedTypesWindow *feedTypesWindow = nullptr;             // feed types list
+    lists::RawMaterialsWindow *rawMaterialsWindow = nullptr;       // raw materials list
+    calc::PreparationWindow *preparationWindow = nullptr;          // calculation preparation
     results::ResultsWindow *resultsWindow = nullptr; // calculation results, over PreparationWindow
-    ParametersWindow *parametersWindow = nullptr;    // parameters
-    results::MixWindow *mixWindow = nullptr;         // mix characteristics
+    settings::ParametersWindow *parametersWindow = nullptr;        // parameters
+    results::MixWindow *mixWindow = nullptr;                       // mix characteristics
     documents::RecipeViewWindow *recipeViewWindow = nullptr;       // recipe view and print
     archive::ArchiveWindow *archiveWindow = nullptr;               // recipe archive
     maintenance::InstructionsWindow *instructionsWindow = nullptr; // instructions viewer

@@ -11,12 +11,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace lists
+{
+
 namespace
 {
 
 constexpr int characteristicLimit = 64;
 
-lists::ListTraits characteristicTraits(store::DataModule &dm)
+ListTraits characteristicTraits(store::DataModule &dm)
 {
     return {.table = &dm.characteristics,
             .counts = &dm.counters,
@@ -24,8 +27,8 @@ lists::ListTraits characteristicTraits(store::DataModule &dm)
             .firstPosition = 2, // 1 is the price
             .limit = characteristicLimit,
             .dropsFilter = false,
-            .nameNewEntry = [](store::Table &pit, lists::AddPlace place) {
-                pit.setText(QStringLiteral("PIT"), lists::newEntryName(place));
+            .nameNewEntry = [](store::Table &pit, AddPlace place) {
+                pit.setText(QStringLiteral("PIT"), newEntryName(place));
                 pit.setText(QStringLiteral("EDIZ"), QStringLiteral(" "));
             }};
 }
@@ -97,7 +100,7 @@ void CharacteristicsWindow::onClose()
 // until its slot is taken again.
 void CharacteristicsWindow::clearNewEntry()
 {
-    lists::clearCharacteristicColumns(dm_, dm_.characteristics.integer(QStringLiteral("KEY")));
+    clearCharacteristicColumns(dm_, dm_.characteristics.integer(QStringLiteral("KEY")));
 }
 
 // "Уточнить название": the name and unit of the current entry become editable.
@@ -106,3 +109,5 @@ void CharacteristicsWindow::onCorrect()
     setEditorsReadOnly(false);
     focusFirstColumn();
 }
+
+} // namespace lists

@@ -17,7 +17,10 @@ namespace widgets
 class TableGrid;
 }
 
-class CharacteristicsWindow final : public lists::ListWindow
+namespace lists
+{
+
+class CharacteristicsWindow final : public ListWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CharacteristicsWindow)
@@ -42,3 +45,5 @@ private:
     QPushButton *exitButton;
     QLabel *countsLabel; // how many characteristics the list holds
 };
+
+} // namespace lists

@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lists
+{
+
 DeleteConfirmation::DeleteConfirmation(QWidget *parent)
     : QDialog(parent), confirmButton(new QPushButton(QStringLiteral("Удалять"), this)),
       cancelButton(new QPushButton(QStringLiteral("Отменить удаление"), this))
@@ -50,3 +53,5 @@ bool DeleteConfirmation::ask(QWidget *parent)
     dialog.exec();
     return dialog.confirmed();
 }
+
+} // namespace lists

@@ -10,6 +10,9 @@
 
 class QPushButton;
 
+namespace lists
+{
+
 class DeleteConfirmation final : public QDialog
 {
     Q_OBJECT
@@ -32,3 +35,5 @@ private:
     QPushButton *cancelButton;  // "Отменить удаление", the default
     bool confirmed_ = false;
 };
+
+} // namespace lists

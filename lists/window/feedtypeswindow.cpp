@@ -23,6 +23,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+namespace lists
+{
+
 namespace
 {
 
@@ -30,7 +33,7 @@ constexpr int feedLimit = 400;
 const QString normsCaption = QStringLiteral("Нормы ввода сырья");
 const QString characteristicsCaption = QStringLiteral("Характеристики");
 
-lists::ListTraits feedTraits(store::DataModule &dm)
+ListTraits feedTraits(store::DataModule &dm)
 {
     return {.table = &dm.feedTypes,
             .counts = &dm.counters,
@@ -38,9 +41,9 @@ lists::ListTraits feedTraits(store::DataModule &dm)
             .firstPosition = 1,
             .limit = feedLimit,
             .dropsFilter = true,
-            .nameNewEntry = [](store::Table &kk, lists::AddPlace place) {
+            .nameNewEntry = [](store::Table &kk, AddPlace place) {
                 for (const char *field : {"TIP", "NASN", "GOST"})
-                    kk.setText(QLatin1String(field), lists::newEntryName(place));
+                    kk.setText(QLatin1String(field), newEntryName(place));
                 kk.setNumber(QStringLiteral("NDS"), settings::currentSettings().taxRate);
             }};
 }
@@ -56,10 +59,10 @@ FeedTypesWindow::FeedTypesWindow(store::DataModule &dm, QWidget *parent)
                                   {QStringLiteral("GOST"), QStringLiteral("ГОСТ"), 90},
                                   {QStringLiteral("NDS"), QStringLiteral("%нал"), 50, 2}},
                                  this)),
-      purposeMemo(new lists::FieldMemo(this)),
-      characteristicPanel(new lists::CharacteristicPanel(
-          {QStringLiteral("mi"), QStringLiteral("ma")},
-          {QStringLiteral("Мин."), QStringLiteral("Макс.")}, 3, this)),
+      purposeMemo(new FieldMemo(this)),
+      characteristicPanel(new CharacteristicPanel({QStringLiteral("mi"), QStringLiteral("ma")},
+                                                  {QStringLiteral("Мин."), QStringLiteral("Макс.")},
+                                                  3, this)),
       normsPanel(new QGroupBox(QStringLiteral("Нормы ввода сырья, %"), this)),
       normsGrid(new widgets::TableGrid(
           &dm.rawMaterials,
@@ -249,7 +252,7 @@ void FeedTypesWindow::onActivate()
         scheme_.activate();
         {
             store::DataSourceOff kkOff(dm_.feedTypes);
-            dm_.selectedFeedCount = lists::countSelected(dm_.feedTypes);
+            dm_.selectedFeedCount = countSelected(dm_.feedTypes);
             loadLimits();
         }
         {
@@ -294,9 +297,9 @@ void FeedTypesWindow::onClose()
 // "Добавить в конец" moves to the new entry through the scroll events, which write the
 // limits of the feed type left; "Добавить выше" runs with the data source off, so the
 // limits on screen are written first and nothing typed is lost.
-bool FeedTypesWindow::addEntry(lists::AddPlace place)
+bool FeedTypesWindow::addEntry(AddPlace place)
 {
-    if (place == lists::AddPlace::Above)
+    if (place == AddPlace::Above)
         saveLimits();
     return ListWindow::addEntry(place);
 }
@@ -318,7 +321,7 @@ void FeedTypesWindow::placeMovedEntry()
 // A new feed type starts with empty norms and zero limits.
 void FeedTypesWindow::clearNewEntry()
 {
-    lists::clearNewFeedType(dm_);
+    clearNewFeedType(dm_);
     store::DataSourceOff sirOff(dm_.rawMaterials);
     loadLimits();
     dm_.rawMaterials.first();
@@ -390,7 +393,7 @@ void FeedTypesWindow::onDeselectAll()
         saveLimits();
         setNormsPanelShown(false);
         store::DataSourceOff kkOff(dm_.feedTypes);
-        lists::clearAllSelections(dm_.feedTypes);
+        clearAllSelections(dm_.feedTypes);
         dm_.selectedFeedCount = 0;
         loadLimits();
     });
@@ -414,7 +417,7 @@ QString FeedTypesWindow::selectAllEntries()
 // shows only them; the norms panel stays as it was.
 void FeedTypesWindow::onHighlight()
 {
-    const bool searched = lists::searchByKey(this, [this](const QString &key) {
+    const bool searched = searchByKey(this, [this](const QString &key) {
         store::DataSourceOff kkOff(dm_.feedTypes);
         store::DataSourceOff sirOff(dm_.rawMaterials);
         saveLimits();
@@ -453,7 +456,7 @@ void FeedTypesWindow::onCancelHighlight()
 // "Выделить" on the norms panel: the raw-material highlight.
 void FeedTypesWindow::onHighlightRawMaterials()
 {
-    if (lists::highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
+    if (highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
         normsGrid->setFocus();
 }
 
@@ -463,3 +466,5 @@ void FeedTypesWindow::onCancelRawHighlight()
     widgets::runReporting(this, [this] { store::cancelHighlight(dm_.rawMaterials); });
     normsGrid->setFocus();
 }
+
+} // namespace lists

@@ -20,18 +20,18 @@ class QLabel;
 class QPushButton;
 class QStackedWidget;
 
-namespace lists
-{
-class CharacteristicPanel;
-class FieldMemo;
-} // namespace lists
-
 namespace widgets
 {
 class TableGrid;
 }
 
-class FeedTypesWindow final : public lists::ListWindow
+namespace lists
+{
+
+class CharacteristicPanel;
+class FieldMemo;
+
+class FeedTypesWindow final : public ListWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FeedTypesWindow)
@@ -50,7 +50,7 @@ public:
 private:
     void onActivate() override;
     void onClose() override;
-    bool addEntry(lists::AddPlace place) override;
+    bool addEntry(AddPlace place) override;
     void deleteEntry() override;
     void placeMovedEntry() override;
     void clearNewEntry() override;
@@ -72,9 +72,9 @@ private:
     void afterFeedTypeMove();
 
     widgets::TableGrid *feedTypesGrid; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
-    lists::FieldMemo *purposeMemo;     // the purpose of the current feed type in full
-    lists::CharacteristicPanel *characteristicPanel; // the 64 groups: caption, minimum, maximum
-    QWidget *normsPanel;                             // "Нормы ввода сырья"
+    FieldMemo *purposeMemo;            // the purpose of the current feed type in full
+    CharacteristicPanel *characteristicPanel; // the 64 groups: caption, minimum, maximum
+    QWidget *normsPanel;                      // "Нормы ввода сырья"
     widgets::TableGrid *normsGrid; // sir: "Наименование", "Мин.%", "Макс.%"
     QPushButton *addAtEndButton;
     QPushButton *addAboveButton;
@@ -97,3 +97,5 @@ private:
     std::array<QMetaObject::Connection, 2> limitsOnMove_;
     bool movingLimits_ = false;
 };
+
+} // namespace lists

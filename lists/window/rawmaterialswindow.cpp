@@ -15,12 +15,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace lists
+{
+
 namespace
 {
 
 constexpr int rawLimit = 400;
 
-lists::ListTraits rawTraits(store::DataModule &dm)
+ListTraits rawTraits(store::DataModule &dm)
 {
     return {.table = &dm.rawMaterials,
             .counts = &dm.counters,
@@ -28,8 +31,8 @@ lists::ListTraits rawTraits(store::DataModule &dm)
             .firstPosition = 1,
             .limit = rawLimit,
             .dropsFilter = true,
-            .nameNewEntry = [](store::Table &sir, lists::AddPlace place) {
-                sir.setText(QStringLiteral("NAIM"), lists::newEntryName(place));
+            .nameNewEntry = [](store::Table &sir, AddPlace place) {
+                sir.setText(QStringLiteral("NAIM"), newEntryName(place));
             }};
 }
 
@@ -42,7 +45,7 @@ RawMaterialsWindow::RawMaterialsWindow(store::DataModule &dm, QWidget *parent)
                                  {{QStringLiteral("NAIM"), QStringLiteral("Наименование"), 300},
                                   {QStringLiteral("PREM"), QStringLiteral("Прем."), 50}},
                                  this)),
-      characteristicPanel(new lists::CharacteristicPanel({QStringLiteral("mi")}, {}, 3, this)),
+      characteristicPanel(new CharacteristicPanel({QStringLiteral("mi")}, {}, 3, this)),
       addAtEndButton(
           widgets::makeButton(QStringLiteral("Добавить в конец"), this, "addAtEndButton")),
       addAboveButton(widgets::makeButton(QStringLiteral("Добавить выше"), this, "addAboveButton")),
@@ -116,7 +119,7 @@ void RawMaterialsWindow::onActivate()
     characteristicPanel->hideAll();
     widgets::runReporting(this, [this] {
         scheme_.activate();
-        dm_.selectedRawCount = lists::countSelected(dm_.rawMaterials);
+        dm_.selectedRawCount = countSelected(dm_.rawMaterials);
         characteristicPanel->bindTo(dm_.characteristics, dm_.rawMaterials);
         dm_.rawMaterials.first();
     });
@@ -138,7 +141,7 @@ void RawMaterialsWindow::onClose()
 // until the next activation recounts.
 void RawMaterialsWindow::clearNewEntry()
 {
-    lists::clearNewRawMaterial(dm_);
+    clearNewRawMaterial(dm_);
 }
 
 // "Отменить весь отбор"
@@ -146,7 +149,7 @@ void RawMaterialsWindow::onDeselectAll()
 {
     widgets::runReporting(this, [this] {
         dm_.selectedRawCount = 0;
-        lists::clearAllSelections(dm_.rawMaterials);
+        clearAllSelections(dm_.rawMaterials);
     });
     updateButtons();
     rawMaterialsGrid->setFocus();
@@ -155,7 +158,7 @@ void RawMaterialsWindow::onDeselectAll()
 // "Выделить": marks the raw materials whose name holds the key and shows only them.
 void RawMaterialsWindow::onHighlight()
 {
-    if (!lists::highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
+    if (!highlightByKey(this, dm_.rawMaterials, {QStringLiteral("NAIM")}))
         return;
     updateButtons();
     rawMaterialsGrid->setFocus();
@@ -168,3 +171,5 @@ void RawMaterialsWindow::onCancelHighlight()
     updateButtons();
     rawMaterialsGrid->setFocus();
 }
+
+} // namespace lists

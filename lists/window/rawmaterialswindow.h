@@ -14,17 +14,17 @@
 class QLabel;
 class QPushButton;
 
-namespace lists
-{
-class CharacteristicPanel;
-} // namespace lists
-
 namespace widgets
 {
 class TableGrid;
 }
 
-class RawMaterialsWindow final : public lists::ListWindow
+namespace lists
+{
+
+class CharacteristicPanel;
+
+class RawMaterialsWindow final : public ListWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RawMaterialsWindow)
@@ -45,9 +45,9 @@ private:
     void onCancelHighlight();
 
     widgets::TableGrid *rawMaterialsGrid; // sir: "Наименование", "Прем."; selected rows red
-    lists::CharacteristicPanel *characteristicPanel; // the 64 caption and content pairs
-    QPushButton *addAtEndButton;                     // "Добавить в конец"
-    QPushButton *addAboveButton;                     // "Добавить выше"
+    CharacteristicPanel *characteristicPanel; // the 64 caption and content pairs
+    QPushButton *addAtEndButton;              // "Добавить в конец"
+    QPushButton *addAboveButton;              // "Добавить выше"
     QPushButton *moveButton; // "Переместить", second phase "Поставить сюда"
     QPushButton *deleteButton;          // "Удалить"
     QPushButton *correctButton;         // "Уточнить"
@@ -59,3 +59,5 @@ private:
     QPushButton *selectAllButton;       // "Отметить все"
     QLabel *countsLabel;                // list size and selected count
 };
+
+} // namespace lists

@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace lists
+{
+
 SelectionKeyDialog::SelectionKeyDialog(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       keyEdit(new QLineEdit(this)),
@@ -64,3 +67,5 @@ QString SelectionKeyDialog::ask(QWidget *parent)
     dialog.exec();
     return dialog.key();
 }
+
+} // namespace lists

@@ -13,6 +13,9 @@
 class QLineEdit;
 class QPushButton;
 
+namespace lists
+{
+
 class SelectionKeyDialog final : public QDialog
 {
     Q_OBJECT
@@ -36,3 +39,5 @@ private:
     QLineEdit *keyEdit;
     QPushButton *runButton; // "Выполнить"
 };
+
+} // namespace lists

@@ -20,6 +20,9 @@
 #include <QTime>
 #include <QVBoxLayout>
 
+namespace settings
+{
+
 using settings::Settings;
 
 namespace
@@ -374,3 +377,5 @@ Settings ParametersWindow::valuesInFields() const
     s.granulationSurcharge = numberInField(20);
     return s;
 }
+
+} // namespace settings

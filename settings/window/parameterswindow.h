@@ -23,6 +23,9 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace settings
+{
+
 class ParametersWindow final : public QDialog
 {
     Q_OBJECT
@@ -72,3 +75,5 @@ private:
     QPushButton *saveButton = nullptr;
     QLabel *savedLabel = nullptr; // saved or not
 };
+
+} // namespace settings

@@ -13,6 +13,9 @@
 #include <QPushButton>
 #include <QTest>
 
+using lists::CharacteristicsWindow;
+using lists::DeleteConfirmation;
+
 class TestCharacteristicsWindow final : public QObject
 {
     Q_OBJECT

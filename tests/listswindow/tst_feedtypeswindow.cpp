@@ -18,6 +18,10 @@
 #include <QPushButton>
 #include <QTest>
 
+using lists::DeleteConfirmation;
+using lists::FeedTypesWindow;
+using lists::SelectionKeyDialog;
+
 namespace
 {
 

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using lists::SelectionKeyDialog;
+
 namespace
 {
 

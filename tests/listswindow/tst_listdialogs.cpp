@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QTest>
 
+using lists::DeleteConfirmation;
+using lists::SelectionKeyDialog;
+
 namespace
 {
 

@@ -17,6 +17,10 @@
 #include <QPushButton>
 #include <QTest>
 
+using lists::DeleteConfirmation;
+using lists::RawMaterialsWindow;
+using lists::SelectionKeyDialog;
+
 class TestRawMaterialsWindow final : public QObject
 {
     Q_OBJECT

@@ -20,6 +20,7 @@
 
 #include <memory>
 
+using settings::ParametersWindow;
 using settings::Settings;
 
 namespace

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <functional>
 
+using lists::FeedTypesWindow;
 using shell::MenuItem;
 
 namespace

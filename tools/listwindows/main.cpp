@@ -19,6 +19,10 @@
 
 #include <cstdio>
 
+using lists::CharacteristicsWindow;
+using lists::FeedTypesWindow;
+using lists::RawMaterialsWindow;
+
 namespace
 {
 
