@@ -42,9 +42,9 @@ class CalculationRun final
 public:
     CalculationRun(const CalcTables &tables, const RunOptions &options, RunObserver &observer,
                    RunResult &result)
-        : tables_(tables), options_(options), observer_(observer), result_(result),
-          selection_(result.selection), messages_(observer, result.messages),
-          relaxation_(result.selection)
+        : tables_(tables), options_(options), solverLimits_(options.solverLimits),
+          observer_(observer), result_(result), selection_(result.selection),
+          messages_(observer, result.messages), relaxation_(result.selection)
     {
     }
 
@@ -71,6 +71,7 @@ private:
 
     const CalcTables &tables_;
     const RunOptions &options_;
+    lp::SolverLimits solverLimits_; // the options', with the rules the run takes
     RunObserver &observer_;
     RunResult &result_;
     Selection &selection_;
@@ -103,6 +104,13 @@ void CalculationRun::run()
 
 bool CalculationRun::load()
 {
+    if (options_.rulesFromEnvironment) {
+        if (const QString error = rulesFromEnvironment(&solverLimits_.rules); !error.isEmpty()) {
+            result_.diagnostics = {error};
+            result_.outcome = RunOutcome::Errors;
+            return false;
+        }
+    }
     try {
         loadCalculationData(selection_, result_.working, tables_, options_.parameters,
                             diagnostics_);
@@ -174,12 +182,12 @@ void CalculationRun::solve(bool full)
     const lp::Programme &programme = assembled_->programme;
     if (!full) {
         finalTableau_.clear();
-        solution_ = lp::checkFeasibility(programme, options_.solverLimits);
+        solution_ = lp::checkFeasibility(programme, solverLimits_);
         result_.solver += solution_.stats;
         return;
     }
     observer_.showSolverProgress(solverProgressMinimum(selection_, result_.working.totalOutput), 0);
-    solution_ = lp::solve(programme, &observer_, &finalTableau_, options_.solverLimits);
+    solution_ = lp::solve(programme, &observer_, &finalTableau_, solverLimits_);
     result_.solver += solution_.stats;
     observer_.hideSolverProgress();
     result_.objective = rawMaterialCost(selection_, solution_);
@@ -260,6 +268,22 @@ QString noCurrentProductMessage()
     return QStringLiteral("Не выбран текущий продукт. Для режима \"Максимизировать текущий "
                           "продукт\" отметьте продукт: установите курсор на его строку и "
                           "выберите режим мышью.");
+}
+
+QString rulesFromEnvironment(lp::Rules *rules)
+{
+    const char *name = "KORMOPLAN_RULES";
+    if (qEnvironmentVariableIsEmpty(name))
+        return {};
+    const QString value = qEnvironmentVariable(name);
+    if (const std::optional<lp::Rules> named = lp::rulesNamed(value)) {
+        *rules = *named;
+        return {};
+    }
+    return QStringLiteral("Переменная окружения KORMOPLAN_RULES = \"%1\" не называет правил "
+                          "расчета. Допустимы значения described, textbook и auto. Расчет не "
+                          "проводился.")
+        .arg(value);
 }
 
 RunResult runCalculation(const CalcTables &tables, const RunOptions &options, RunObserver &observer)

@@ -37,6 +37,10 @@ struct RunOptions {
     // solved (the tool's export), and the selection it was assembled from; may be empty.
     std::function<void(const Selection &, const lp::Programme &)> firstProgramme;
     lp::SolverLimits solverLimits; // the solver's own unless a test narrows them
+    // The program's run takes the solver's rules from KORMOPLAN_RULES (described,
+    // textbook or auto) when it is set, read once as the run starts; the tool and tests
+    // that set solverLimits.rules themselves turn this off.
+    bool rulesFromEnvironment = true;
 };
 
 enum class RunOutcome {
@@ -76,6 +80,10 @@ struct RunResult {
 
 // The refusal of the current product mode when no feed type is marked as current.
 QString noCurrentProductMessage();
+
+// The solver's rules as KORMOPLAN_RULES names them: rules unchanged when it is not set
+// or empty; the error text when it names no rules.
+QString rulesFromEnvironment(lp::Rules *rules);
 
 // The whole run on the tables as the calculation window leaves them.
 RunResult runCalculation(const CalcTables &tables, const RunOptions &options,

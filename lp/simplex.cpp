@@ -214,9 +214,84 @@ PhaseEnd costPhase(SimplexTableau &tableau, TableauState &state, SolverStats &st
     }
 }
 
-// The phases of one attempt. Under the careful rules an entry too small to block may
-// have let a row pass its bound during the cost phase: then the feasibility phase
-// takes it back, and the cost phase runs again.
+// The textbook rules' bookkeeping (phase costs, Devex weights) lasts as long as a phase.
+class TextbookPhase final
+{
+public:
+    explicit TextbookPhase(SimplexTableau &tableau) : tableau_(tableau) {}
+    ~TextbookPhase() { tableau_.stopTextbook(); }
+    Q_DISABLE_COPY_MOVE(TextbookPhase)
+
+private:
+    SimplexTableau &tableau_;
+};
+
+// Composite feasibility phase (textbook rules): the column that lowers the sum of the
+// infeasibilities most per Devex weight enters; Done when every row is within its
+// bounds; Infeasible when the sum can fall no further, with the lowest-numbered row
+// still outside its bounds as the failing one. After a repeated basis the phase goes on
+// by the method's own rule with the smallest index, which cannot cycle.
+PhaseEnd compositePhase(SimplexTableau &tableau, TableauState &state, SolverStats &stats,
+                        ProgressFeed &feed, AccuracyWatch &accuracy)
+{
+    CycleGuard guard(tableau, stats);
+    const TextbookPhase phase(tableau);
+    tableau.startComposite();
+    for (;;) {
+        if (tableau.firstRowOutOfBounds() == 0)
+            return accuracy.check();
+        int j = 0;
+        SimplexTableau::Choice choice;
+        if (guard.smallestIndex()) {
+            j = tableau.helpingColumn(tableau.firstRowOutOfBounds(), true);
+            if (j != 0)
+                choice = tableau.feasibilityRatio(j, true);
+        } else if ((j = tableau.compositeEntering()) != 0) {
+            choice = tableau.compositeRatio(j);
+        }
+        if (j == 0 || guard.givenUp()) {
+            // rows that miss their bounds only by rounding go on them, and the phase goes on
+            if (!guard.givenUp() && tableau.snapRoundingRows())
+                continue;
+            if (const PhaseEnd figures = accuracy.check(); figures != PhaseEnd::Done)
+                return figures;
+            state.solveStatus = tableau.lowestFailingLabel();
+            return PhaseEnd::Infeasible;
+        }
+        step(tableau, j, choice, feed, state);
+        guard.afterStep();
+        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+            figures != PhaseEnd::Done)
+            return figures;
+    }
+}
+
+// Cost phase (textbook rules): Devex pricing and the two-pass ratio test.
+PhaseEnd textbookCostPhase(SimplexTableau &tableau, TableauState &state, SolverStats &stats,
+                           ProgressFeed &feed, AccuracyWatch &accuracy)
+{
+    CycleGuard guard(tableau, stats);
+    const TextbookPhase phase(tableau);
+    tableau.startDevex();
+    for (;;) {
+        const bool smallest = guard.smallestIndex();
+        const int j = guard.givenUp() ? 0
+                      : smallest      ? tableau.costEntering(true)
+                                      : tableau.devexCostEntering();
+        if (j == 0)
+            return accuracy.check();
+        step(tableau, j, smallest ? tableau.costRatio(j, true) : tableau.harrisCostRatio(j), feed,
+             state);
+        guard.afterStep();
+        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+            figures != PhaseEnd::Done)
+            return figures;
+    }
+}
+
+// The phases of one attempt by the method's own rules. Under the careful rules an entry
+// too small to block may have let a row pass its bound during the cost phase: then the
+// feasibility phase takes it back, and the cost phase runs again.
 PhaseEnd runPhases(SimplexTableau &tableau, TableauState &state, bool full, bool careful,
                    SolverStats &stats, ProgressFeed &feed, AccuracyWatch &accuracy)
 {
@@ -230,6 +305,46 @@ PhaseEnd runPhases(SimplexTableau &tableau, TableauState &state, bool full, bool
         if (optimal != PhaseEnd::Done || !careful || tableau.firstRowOutOfBounds() == 0 ||
             round == 20)
             return optimal;
+    }
+}
+
+// Rounds of the textbook rules before the method's own rules finish the solve (which
+// keep every row exactly within its bounds), and refinements of the values at the end.
+constexpr int kTextbookRounds = 3;
+constexpr int kRefinements = 2;
+
+// The phases of one attempt by the textbook rules. Their tolerances may have let a row
+// pass its bound by a rounding's width: the feasibility phase takes it back and the cost
+// phase runs again. The basis found, its values are refined from the programme as
+// given (a long run leaves them off by up to the drift limit); a row that only then
+// turns out to lie outside its bounds is taken back the same way.
+PhaseEnd runTextbookPhases(SimplexTableau &tableau, TableauState &state, bool full,
+                           SolverStats &stats, ProgressFeed &feed, AccuracyWatch &accuracy,
+                           const OriginalProgramme &original)
+{
+    int refinements = 0;
+    for (int round = 0;; ++round) {
+        const bool ownRules = round >= kTextbookRounds;
+        const SolverStats before = tableau.stats();
+        const PhaseEnd feasible = ownRules ? feasibilityPhase(tableau, state, stats, feed, accuracy)
+                                           : compositePhase(tableau, state, stats, feed, accuracy);
+        stats.feasibilityPivots += tableau.stats().pivots - before.pivots;
+        stats.feasibilityFlips += tableau.stats().flips - before.flips;
+        if (feasible != PhaseEnd::Done)
+            return feasible;
+        if (full) {
+            const PhaseEnd optimal = ownRules
+                                         ? costPhase(tableau, state, stats, feed, accuracy)
+                                         : textbookCostPhase(tableau, state, stats, feed, accuracy);
+            if (optimal != PhaseEnd::Done)
+                return optimal;
+        }
+        if (tableau.firstRowOutOfBounds() == 0 && refinements < kRefinements) {
+            ++refinements;
+            tableau.refine(original);
+        }
+        if (tableau.firstRowOutOfBounds() == 0 || round == 20)
+            return PhaseEnd::Done;
     }
 }
 
@@ -277,6 +392,7 @@ Solution solveWith(const Programme &programme, bool full, SolverProgress *progre
     TableauState state(programme.rowCount(), programme.columnCount());
     if (!state.coef.allocate(state.rowCount, state.columnCount))
         return solutionOf(state, false, SolveError::Overflow, stats); // no room for the tableau
+    const bool textbook = rulesFor(programme, limits.rules) == Rules::Textbook;
     const OriginalProgramme original(programme);
     ProgressFeed feed(full ? progress : nullptr);
     std::unique_ptr<SimplexTableau> tableau;
@@ -296,7 +412,9 @@ Solution solveWith(const Programme &programme, bool full, SolverProgress *progre
     std::int64_t passedAtRebuild = -1;
     std::int64_t passedAtRefresh = -1;
     for (;;) {
-        PhaseEnd end = runPhases(*tableau, state, full, strictness >= 0, stats, feed, accuracy);
+        PhaseEnd end =
+            textbook ? runTextbookPhases(*tableau, state, full, stats, feed, accuracy, original)
+                     : runPhases(*tableau, state, full, strictness >= 0, stats, feed, accuracy);
         addSteps(stats, tableau->stats());
         // Drift again before any check has passed on fresh figures is no mere drift.
         if (end == PhaseEnd::Drifted && stats.refreshes < limits.refreshes &&
@@ -335,6 +453,35 @@ Solution solveWith(const Programme &programme, bool full, SolverProgress *progre
 }
 
 } // namespace
+
+Rules rulesFor(const Programme &programme, Rules asked)
+{
+    if (asked != Rules::Automatic)
+        return asked;
+    const std::int64_t entries = std::int64_t(programme.rowCount()) * programme.columnCount();
+    return entries > kTextbookAboveEntries ? Rules::Textbook : Rules::Described;
+}
+
+QString rulesName(Rules rules)
+{
+    switch (rules) {
+    case Rules::Described:
+        return QStringLiteral("described");
+    case Rules::Textbook:
+        return QStringLiteral("textbook");
+    case Rules::Automatic:
+        break;
+    }
+    return QStringLiteral("auto");
+}
+
+std::optional<Rules> rulesNamed(QStringView name)
+{
+    for (const Rules rules : {Rules::Described, Rules::Textbook, Rules::Automatic})
+        if (name == rulesName(rules))
+            return rules;
+    return std::nullopt;
+}
 
 Solution solve(const Programme &programme, SolverProgress *progress, FinalTableau *finalTableau,
                const SolverLimits &limits)

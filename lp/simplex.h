@@ -25,6 +25,15 @@
 // (most negative reduced cost enters); extraction of the values. Ties go to the lowest
 // column and the earliest row.
 //
+// Above a size (rulesFor), the textbook rules take the place of the method's choices on
+// the same tableau: a composite feasibility phase that lowers the sum of the rows'
+// infeasibilities (rows outside their bounds may cross into them within one step), then
+// the cost phase with Devex pricing; both with a two-pass ratio test of Harris's kind
+// and the entering column's range taken as a bound flip. Where they find no recipe, the
+// failing variable is the activity of the lowest-numbered row still outside its bounds
+// once that sum can fall no further. The method's own rules take far more steps on
+// large programmes with tight stock (each brings one row at a time to its bound).
+//
 // Three safeguards, each acting only where the method alone would go wrong, so that
 // on every other programme the flips and pivots are exactly the method's:
 // - a phase that returns to a basis it has had before (it would go round for ever)
@@ -45,19 +54,43 @@
 #include "lp/solution.h"
 #include "lp/solverprogress.h"
 
+#include <QString>
+
+#include <optional>
+
 namespace lp
 {
+
+// The rules that choose the steps: the method's own, the textbook rules, or by the
+// programme's size.
+enum class Rules : std::uint8_t { Described, Textbook, Automatic };
+
+// Tableau entries (rows × columns) above which the automatic choice takes the textbook
+// rules: the largest programme of 15 feed types × 40 raw materials × 30 characteristics
+// (505 rows × 600 columns) keeps the method's own rules. On tight stock these already
+// take seconds there (bench-calc --only threshold), so the textbook rules start right
+// above it.
+inline constexpr std::int64_t kTextbookAboveEntries = 303'000;
+
+// The rules a solve uses: asked, or by size when asked for Automatic.
+Rules rulesFor(const Programme &programme, Rules asked);
+
+// "described", "textbook", "auto"; and back (nothing for any other text).
+QString rulesName(Rules rules);
+std::optional<Rules> rulesNamed(QStringView name);
 
 class FinalTableau;
 
 // How far the figures may drift before a fresh tableau, how far before the tableau
-// counts as lost, and how many fresh tableaux of each kind a solve may build. The
-// program uses the defaults; tests narrow them to reach those paths on small cases.
+// counts as lost, and how many fresh tableaux of each kind a solve may build; and the
+// rules it follows. The program uses the defaults; tests narrow them to reach those
+// paths on small cases.
 struct SolverLimits {
     double drift = kConsistencyLimit;
     double noise = kNoiseLimit;
     int rebuilds = 30;
     int refreshes = 1000;
+    Rules rules = Rules::Automatic;
 };
 
 // The full solver: feasibility phase, cost phase, extraction of the values (also after

@@ -41,7 +41,16 @@ public:
     // ones at their bounds) and the tableau's value of that activity.
     double inconsistency(const TableauState &state) const;
 
+    // One step of iterative refinement for the basis in hand: the basic variables move
+    // so that every row activity equals the sum of the programme's row over the amounts,
+    // the non-basic ones staying on their bounds; the objective becomes the cost of
+    // those amounts. The tableau's entries serve as the inverse of the basis.
+    void refine(TableauState &state) const;
+
 private:
+    // The current values into x_ and y_; residual[i] = Σ_j a_ij x_j − y_i.
+    void residuals(const TableauState &state, std::vector<double> &residual) const;
+
     const Programme &programme_;
     mutable std::vector<double> x_, y_; // scratch of inconsistency()
 };

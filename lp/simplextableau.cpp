@@ -68,6 +68,8 @@ void SimplexTableau::refreshRow(int i)
     const bool out = v < state_.rowLower[i] || v > state_.rowUpper[i];
     const std::uint64_t bit = std::uint64_t{1} << (i % 64);
     outside_[i / 64] = out ? outside_[i / 64] | bit : outside_[i / 64] & ~bit;
+    if (tracking_)
+        trackSense(i);
 }
 
 int SimplexTableau::firstRowOutOfBounds() const
@@ -275,6 +277,8 @@ void SimplexTableau::flip(int j, double theta)
     TableauState &r = state_;
     if (full_)
         r.objective = r.objective - theta * r.columnValue[j];
+    if (tracking_) // the column's entries change sign below, row by row
+        phaseCost_[j] = -phaseCost_[j];
     DenseMatrix &coef = r.coef;
     for (int t = 0; t < colCount_; ++t) {
         const int i = colRows_[t];
@@ -389,6 +393,8 @@ void SimplexTableau::placeLeaving(int e, Outcome outcome)
         }
         if (full_)
             state.columnValue[e] = -state.columnValue[e];
+        if (tracking_)
+            phaseCost_[e] = -phaseCost_[e];
     }
 }
 
@@ -430,7 +436,11 @@ void SimplexTableau::pivot(int r, int e, Outcome outcome, double theta)
     buildPivotRow(r, e, rho);   // step 4
     updateOtherRows(r, e, rho); // step 5
     if (full_)
-        updateCostRow(r, e, rho);                               // step 6
+        updateCostRow(r, e, rho); // step 6
+    if (tracking_)
+        pivotPhaseCosts(r, e, rho);
+    if (devexOn_)
+        pivotDevex(e, rho);
     placeLeaving(e, outcome);                                   // steps 7, 8
     placeEntering(r, e);                                        // step 9
     state.columnAtLower[e] = outcome == Outcome::Lower ? 1 : 0; // step 10

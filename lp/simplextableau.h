@@ -23,11 +23,13 @@
 #include "lp/densematrix.h"
 #include "lp/rowteam.h"
 #include "lp/simplex.h"
+#include "lp/simplexaccuracy.h"
 
 #include <QtGlobal>
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace lp
@@ -116,10 +118,55 @@ public:
     // turns out singular here.
     bool enterBasis(const BasisRecord &basis);
 
+    // The textbook rules (simplextextbook.cpp). Phase costs: the slope of the sum of
+    // the rows' infeasibilities along each column, kept up to date by every flip and
+    // pivot while the composite phase runs. Devex weights: reference weights of the
+    // columns for the pricing, kept while either textbook phase runs.
+    void startComposite();
+    void stopTextbook();
+    void startDevex();
+    // The column whose move lowers the sum of infeasibilities most per Devex weight; 0
+    // when the sum can fall no further.
+    int compositeEntering();
+    // Textbook ratio test of the composite phase: rows outside their bounds may cross
+    // into them as long as the sum still falls; rows within stay within (two passes,
+    // Harris's tolerance of rounding size, the larger entry among near ties).
+    Choice compositeRatio(int j);
+    // The cost phase's column: among the best by Devex weight, the steepest edge (exact
+    // norms of those few columns); 0 when optimal.
+    int devexCostEntering();
+    Choice harrisCostRatio(int j);
+    // Refined values for the basis in hand (OriginalProgramme::refine), and each row's
+    // side of its bounds from them.
+    void refine(const OriginalProgramme &original);
+    // Rows outside their bounds by no more than rounding are put on them; true when any was.
+    bool snapRoundingRows();
+    // The variable that fails once the sum of infeasibilities can fall no further: the
+    // activity of the lowest-numbered programme row outside its bounds, else the
+    // lowest-numbered column; 0 when none is outside.
+    int lowestFailingLabel() const;
+
     std::uint64_t fingerprint() const { return fingerprint_; }
     const SolverStats &stats() const { return stats_; }
 
 private:
+    // A row's bound in a textbook ratio test.
+    struct Block {
+        double ratio = 0;   // the step at which the row reaches the bound
+        double size = 0;    // |T(i, j)|: how fast the row moves
+        double allowed = 0; // the ratio with Harris's allowance (blocks only)
+        int row = 0;
+        Outcome outcome = Outcome::Lower;
+        bool breakpoint = false; // an infeasible row that reaches its near bound here
+    };
+    template <typename Blocks> Choice harrisRatio(int j, double slope, Blocks blocks);
+    double phaseCost(int j, double *magnitude) const;
+    void shortlistNorms(std::size_t from, std::size_t to, bool withSlopes);
+    void recomputePhaseCosts();
+    void trackSense(int i);
+    void pivotPhaseCosts(int r, int e, double rho);
+    void pivotDevex(int e, double rho);
+    double textbookPivotLevel() const;
     class RatioScan;
     template <typename RowTest> Choice ratioTest(int j, bool smallestIndex, RowTest rowTest);
     void gatherColumn(int j);
@@ -153,6 +200,22 @@ private:
     std::vector<std::uint8_t> listed_;
     std::uint64_t fingerprint_ = 0;
     SolverStats stats_;
+    // Textbook rules: phase costs and the side of the bounds each row is on (+1 below,
+    // −1 above, 0 within) as they count in them; Devex weights; breakpoints and blocks
+    // of a ratio test.
+    bool tracking_ = false;
+    bool devexOn_ = false;
+    int compositeChoices_ = 0;
+    std::vector<double> phaseCost_;
+    std::vector<std::int8_t> sense_;
+    std::vector<double> devex_;
+    std::vector<Block> candidates_;
+    std::vector<std::pair<double, int>> shortlist_; // Devex score, column
+    // Devex weights pick this many columns; their exact steepest-edge norms choose.
+    static constexpr int kShortlist = 16;
+    double norms_[kShortlist] = {};
+    double slopes_[kShortlist] = {};
+    double magnitudes_[kShortlist] = {};
     // Step 5 on several threads once a pivot updates at least kTeamWork entries (below
     // that, handing the rows out costs more than it saves).
     static constexpr std::int64_t kTeamWork = 32768;

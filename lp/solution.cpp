@@ -10,6 +10,7 @@ SolverStats &SolverStats::operator+=(const SolverStats &other)
     pivots += other.pivots;
     flips += other.flips;
     feasibilityPivots += other.feasibilityPivots;
+    feasibilityFlips += other.feasibilityFlips;
     degeneratePivots += other.degeneratePivots;
     updatedEntries += other.updatedEntries;
     cycleBreaks += other.cycleBreaks;

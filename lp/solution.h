@@ -47,6 +47,7 @@ struct SolverStats {
     std::int64_t pivots = 0;
     std::int64_t flips = 0;
     std::int64_t feasibilityPivots = 0; // of the pivots, those of the feasibility phase
+    std::int64_t feasibilityFlips = 0;  // of the flips, those of the feasibility phase
     std::int64_t degeneratePivots = 0;  // pivots with a step of 0
     // Σ over pivots of (rows in the pivot column − 1) × columns in the pivot row:
     // the tableau entries the pivots updated.

@@ -1,7 +1,7 @@
 #!/bin/bash
 # kormoplan-calc on the demo data directory: a feasible programme, the JSON keys, the
-# exported programme solved by glpsol to the same optimum, the data directory left
-# untouched, exit statuses, and changed copies of the data (errors, an unattainable
+# exported programme solved by glpsol to the same optimum, both rules of the solver, the
+# data directory left untouched, exit statuses, and changed copies of the data (errors, an unattainable
 # requirement relaxed in the cost mode and analysed in the proportional mode).
 # Called as: bash test_kormoplan_calc.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
@@ -79,6 +79,22 @@ assert abs(glpk - d['objective']) <= 1e-6 * abs(glpk), (glpk, d['objective'])
 print('demo: %d feed types, cost %.2f, %d pivots' % (len(d['feeds']), d['objective'], d['pivots']))
 PY
 
+# Both rules of the solver on the demo data: the same cost for every feed type.
+for rules in described textbook; do
+    "$TOOL" --data "$DATA" --json --rules $rules > "$WORK/$rules.json" || fail "--rules $rules: exit $?"
+done
+"$PYTHON" - "$WORK/described.json" "$WORK/textbook.json" <<'PY'
+import json, sys
+def costs(d):
+    price = {r['name']: r['price'] for r in d['raws']}
+    return [sum(r['tonnes'] * price[r['raw']] for r in f['recipe']) for f in d['feeds']]
+described, textbook = (json.load(open(name)) for name in sys.argv[1:])
+assert described['outcome'] == textbook['outcome'] == 'solution'
+assert textbook['pivots'] < described['pivots'], (textbook['pivots'], described['pivots'])
+for a, b in zip(costs(described), costs(textbook), strict=True):
+    assert abs(a - b) <= 1e-9 * abs(a), (a, b)
+PY
+
 after=$(cd "$DATA" && find . -type f -exec sha256sum {} + | sort)
 [ "$before" = "$after" ] || fail "the data directory changed"
 
@@ -86,6 +102,8 @@ after=$(cd "$DATA" && find . -type f -exec sha256sum {} + | sort)
 set +e
 "$TOOL" > /dev/null 2> "$WORK/err.txt"; [ $? -eq 2 ] || fail "no arguments: not exit 2"
 "$TOOL" --data "$DATA" --mode fastest > /dev/null 2>&1; [ $? -eq 2 ] || fail "bad mode: not exit 2"
+"$TOOL" --data "$DATA" --rules fast > /dev/null 2> "$WORK/err.txt"; [ $? -eq 2 ] || fail "bad rules: not exit 2"
+grep -q 'Неизвестные правила: fast' "$WORK/err.txt" || fail "bad rules message"
 "$TOOL" --data "$WORK/none" > /dev/null 2> "$WORK/err.txt"; [ $? -eq 2 ] || fail "missing dir: not exit 2"
 grep -q 'Каталог данных не найден' "$WORK/err.txt" || fail "missing dir message"
 set -e

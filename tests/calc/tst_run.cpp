@@ -127,6 +127,8 @@ private slots:
     void dataErrorsEndTheRunAtOnce();
     void unreadableTableIsAnError();
     void progressRanges();
+    void rulesFromTheEnvironment_data();
+    void rulesFromTheEnvironment();
 };
 
 // A feasible programme in the cost mode: one assembly, one full solve, the least cost.
@@ -408,6 +410,56 @@ void tst_run::unreadableTableIsAnError()
     const RunResult result = calc::runCalculation(tables, {}, observer);
     QCOMPARE(result.outcome, RunOutcome::Errors);
     QVERIFY(!result.dataError.isEmpty());
+}
+
+void tst_run::rulesFromTheEnvironment_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<int>("rules");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("unset") << QByteArray() << true << int(lp::Rules::Automatic) << false;
+    QTest::newRow("textbook") << QByteArray("textbook") << true << int(lp::Rules::Textbook)
+                              << false;
+    QTest::newRow("described") << QByteArray("described") << true << int(lp::Rules::Described)
+                               << false;
+    QTest::newRow("bad-value") << QByteArray("fast") << true << int(lp::Rules::Automatic) << true;
+    QTest::newRow("empty-value") << QByteArray("") << true << int(lp::Rules::Automatic) << false;
+    QTest::newRow("not-read") << QByteArray("fast") << false << int(lp::Rules::Automatic) << false;
+}
+
+// KORMOPLAN_RULES chooses the program's rules as its run starts; a value that names no
+// rules ends the run before anything is loaded, with a message naming the variable.
+void tst_run::rulesFromTheEnvironment()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, read);
+    QFETCH(int, rules);
+    QFETCH(bool, refused);
+    if (value.isNull())
+        qunsetenv("KORMOPLAN_RULES");
+    else
+        qputenv("KORMOPLAN_RULES", value);
+    lp::Rules named = lp::Rules::Automatic;
+    const QString error = calc::rulesFromEnvironment(&named);
+    if (read) {
+        QCOMPARE(int(named), rules);
+        QCOMPARE(!error.isEmpty(), refused);
+    }
+    CalcFixture fx;
+    twoRaws(fx);
+    proteinFeed(fx, 10, 16, 18);
+    RecordingObserver observer;
+    calc::RunOptions options;
+    options.rulesFromEnvironment = read;
+    const RunResult result = calc::runCalculation(fx.open(), options, observer);
+    qunsetenv("KORMOPLAN_RULES");
+    QCOMPARE(result.outcome, refused ? RunOutcome::Errors : RunOutcome::Solution);
+    if (refused) {
+        QCOMPARE(result.diagnostics, QStringList{error});
+        QVERIFY(error.contains(QStringLiteral("KORMOPLAN_RULES")));
+        QCOMPARE(observer.solverShows, 0);
+    }
 }
 
 void tst_run::progressRanges()

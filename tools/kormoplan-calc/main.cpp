@@ -2,7 +2,7 @@
 // calculation window would run it after opening, without any window.
 //
 //   kormoplan-calc --data DIR [--mode cost|proportional|product] [--uniform] [--json]
-//                  [--export-lp FILE]
+//                  [--export-lp FILE] [--rules described|textbook|auto]
 //
 // The run works on a temporary copy of DIR, so nothing there changes; what it prints
 // names DIR. The data are checked first as the program checks them at its start. Exit
@@ -39,7 +39,7 @@ constexpr int kExitBadUsage = 2;
 
 const char kUsage[] = "Использование: kormoplan-calc --data КАТАЛОГ "
                       "[--mode cost|proportional|product] [--uniform] [--json] "
-                      "[--export-lp ФАЙЛ]\n";
+                      "[--export-lp ФАЙЛ] [--rules described|textbook|auto]\n";
 const char kHelp[] =
     "\n"
     "Один расчет рецептов по таблицам каталога данных, как его провело бы окно расчета,\n"
@@ -53,6 +53,9 @@ const char kHelp[] =
     "  --json            напечатать итог одним объектом JSON\n"
     "  --export-lp ФАЙЛ  записать первую задачу линейного программирования (.lp, или\n"
     "                    .mps по расширению файла)\n"
+    "  --rules ПРАВИЛА   правила выбора шагов симплекс-метода: described - правила\n"
+    "                    метода, textbook - учебные правила, auto - по размеру\n"
+    "                    задачи: учебные для больших (по умолчанию)\n"
     "  -h, --help        показать эту справку и выйти\n"
     "\n"
     "Код возврата: 0 - решение получено, 1 - решения нет, 2 - неверные параметры или\n"
@@ -64,6 +67,7 @@ struct Options {
     bool uniform = false;
     bool json = false;
     QString exportPath;
+    lp::Rules rules = lp::Rules::Automatic;
 };
 
 void printTo(FILE *stream, const QString &text)
@@ -96,6 +100,11 @@ QString parseArguments(const QStringList &args, Options *options)
         else if (a == u"--mode" && hasValue) {
             if (!parseMode(args[++k], &options->mode))
                 return QStringLiteral("Неизвестный режим: ") + args[k];
+        } else if (a == u"--rules" && hasValue) {
+            const std::optional<lp::Rules> rules = lp::rulesNamed(args[++k]);
+            if (!rules)
+                return QStringLiteral("Неизвестные правила: ") + args[k];
+            options->rules = *rules;
         } else if (a == u"--export-lp" && hasValue)
             options->exportPath = args[++k];
         else if (a == u"--uniform")
@@ -200,6 +209,8 @@ int run(const Options &options)
     runOptions.mode = options.mode;
     runOptions.uniformRelax = options.uniform;
     runOptions.parameters = calc::CalcParameters::fromSettings(read.values);
+    runOptions.solverLimits.rules = options.rules;
+    runOptions.rulesFromEnvironment = false;
     QString exportError;
     bool exported = false;
     if (!options.exportPath.isEmpty()) {
