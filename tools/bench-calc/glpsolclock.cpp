@@ -37,6 +37,25 @@ double costFromSolution(const QString &file)
     return 0;
 }
 
+// The iteration log: "*   211: obj = … inf = 0.000e+00 (0)"; the last line counts them
+// all, the first with no infeasibility left ends the feasibility phase.
+void readIterations(const QByteArray &output, GlpsolTiming *timing)
+{
+    for (const QByteArray &line : output.split('\n')) {
+        const QByteArray text = line.mid(1).trimmed();
+        const int colon = text.indexOf(": obj =");
+        if (colon <= 0)
+            continue;
+        bool ok = false;
+        const int count = text.left(colon).toInt(&ok);
+        if (!ok)
+            continue;
+        timing->iterations = count;
+        if (timing->feasibleAfter < 0 && text.contains("inf =   0.000e+00"))
+            timing->feasibleAfter = count;
+    }
+}
+
 } // namespace
 
 GlpsolTiming timeGlpsol(const QString &mpsFile, int runs)
@@ -62,5 +81,6 @@ GlpsolTiming timeGlpsol(const QString &mpsFile, int runs)
     timing.solveSeconds = solve;
     timing.readSeconds = read;
     timing.cost = costFromSolution(solution);
+    readIterations(output, &timing);
     return timing;
 }

@@ -12,6 +12,8 @@ struct GlpsolTiming {
     double readSeconds = 0;  // reading only
     double simplexSeconds() const { return solveSeconds - readSeconds; }
     double cost = 0;
+    int iterations = 0;     // simplex iterations in all
+    int feasibleAfter = -1; // iterations when the first feasible point was reached
 };
 
 GlpsolTiming timeGlpsol(const QString &mpsFile, int runs);

@@ -1,21 +1,28 @@
 // bench-calc: how fast the calculation engine is, in figures.
 //
-//   bench-calc [--runs N] [--only typical|large|capacity] [--seed S] [--threads N]
-//              [--no-tables] [--no-glpsol]
+//   bench-calc [--runs N] [--only typical|large|capacity|infeasible|threshold] [--seed S]
+//              [--threads N] [--rules described|textbook|auto] [--no-tables]
+//              [--no-glpsol] [--no-highs]
 //
 // Cases: typical (10 feed types × 30 raw materials × 20 characteristics), large mill
-// (25 × 40 × 30, every pair allowed, tight stock with full-use marks) and capacity
-// (40 × 50 × 65, every pair allowed, every norm, tight stock with full-use marks:
-// 2690 rows × 2000 columns). For each it prints the engine's assembly and solve time on
-// one thread and on several (min and median of N runs; the results compared bit for
-// bit), pivots, bound flips, time per step and per updated tableau entry, the share of
-// the row update that threads can share and what 4 and 8 cores would give by that
-// share, peak memory, glpsol's whole run on the same programme (free MPS) and the
-// ratio; then the whole way from the tables (load, checks, assembly, solve, rounding).
+// (25 × 40 × 30, three pairs in five allowed, tight stock with full-use marks; seeds 1 to
+// 4 unless --seed names one), capacity (40 × 50 × 65, every pair allowed, every norm,
+// tight stock with full-use marks: 2690 rows × 2000 columns) and capacity with one
+// requirement out of reach (the calculation run relaxing it to its end). For each it
+// prints the rules used, the steps of each phase, the engine's assembly and solve time
+// on one thread and on several (min and median of N runs; the results compared bit for
+// bit), time per step and per updated tableau entry, the share of the row update that
+// threads can share and what 2, 4 and 8 cores would give by that share, peak memory, the
+// amounts checked against every bound, and beside it glpsol's whole run and iterations
+// and HiGHS's solve and iterations on the same programme, with the ratios; then the whole
+// way from the tables (load, checks, assembly, solve, rounding). threshold: the method's
+// own rules against the textbook rules on tight data from 15 × 40 × 30 upwards, where
+// the automatic choice changes rules.
 // --threads N: the threads of the shared run (default: this machine's cores, up to 8).
 
 #include "glpsolclock.h"
 #include "helper_randomproblem.h"
+#include "highsclock.h"
 #include "tablecase.h"
 
 #include "calc/assembly.h"
@@ -45,9 +52,12 @@ struct Options {
     int runs = 5;
     QString only;
     std::uint64_t seed = 1; // of the sample cases
+    bool seedGiven = false;
     bool tables = true;
     bool glpsol = true;
+    bool highs = true;
     int threads = lp::RowTeam::threadsWanted();
+    lp::Rules rules = lp::Rules::Automatic;
 };
 
 struct Times {
@@ -92,6 +102,11 @@ void print(const QString &line)
     std::fflush(stdout);
 }
 
+double relativeDifference(double a, double b)
+{
+    return std::fabs(a - b) / std::max(1.0, std::fabs(b));
+}
+
 struct EngineRun {
     lp::SolverStats stats;
     double solveSeconds = 0;
@@ -118,7 +133,8 @@ double worstViolation(const lp::Programme &programme, const std::vector<double> 
 }
 
 // One assembly and solve of the case; the time covers both.
-EngineRun assembleAndSolve(Selection &selection, const CaseShape &shape, double *seconds)
+EngineRun assembleAndSolve(Selection &selection, const CaseShape &shape, lp::Rules rules,
+                           double *seconds)
 {
     const calctest::SampleCase c = calctest::makeCase(selection, shape);
     QElapsedTimer clock;
@@ -130,8 +146,10 @@ EngineRun assembleAndSolve(Selection &selection, const CaseShape &shape, double 
     EngineRun run;
     lp::Solution solution;
     solution.error = lp::SolveError::Overflow;
+    lp::SolverLimits limits;
+    limits.rules = rules;
     if (assembled)
-        solution = lp::solve(assembled->programme);
+        solution = lp::solve(assembled->programme, nullptr, nullptr, limits);
     run.stats = solution.stats;
     const double solved = clock.nsecsElapsed() / 1e9;
     *seconds = assembling / 1e9 + solved;
@@ -153,13 +171,14 @@ struct EngineFigures {
     EngineRun last;
 };
 
-EngineFigures timeEngine(Selection &selection, const CaseShape &shape, int runs, int threads)
+EngineFigures timeEngine(Selection &selection, const CaseShape &shape, int runs, int threads,
+                         lp::Rules rules)
 {
     qputenv("KORMOPLAN_SOLVER_THREADS", QByteArray::number(threads));
     EngineFigures f;
     for (int r = 0; r < runs; ++r) {
         double total = 0;
-        f.last = assembleAndSolve(selection, shape, &total);
+        f.last = assembleAndSolve(selection, shape, rules, &total);
         f.times.seconds.push_back(total);
         if (f.last.solveSeconds < f.solveMin) {
             f.solveMin = f.last.solveSeconds;
@@ -195,25 +214,86 @@ void printEngine(const QString &label, const EngineFigures &f, int runs)
               .arg(seconds(f.rowUpdateMin)));
 }
 
-// glpsol's whole run on the same programme beside the engine's best times.
-void benchGlpsol(const QString &mps, double engineCost, double best, double bestWhole, int runs)
+void printRules(const lp::Programme *programme, lp::Rules asked)
 {
-    const GlpsolTiming g = timeGlpsol(mps, std::max(1, std::min(runs, 3)));
-    if (!g.available) {
-        print(QStringLiteral("  glpsol                      not available"));
-    } else {
-        const double agreement = std::fabs(g.cost - engineCost) / std::max(1.0, std::fabs(g.cost));
-        print(QStringLiteral(
-                  "  glpsol (free MPS)           whole run %1 (simplex %2, reading %3); %4")
-                  .arg(seconds(g.solveSeconds), seconds(g.simplexSeconds()), seconds(g.readSeconds))
-                  .arg(g.optimal ? QStringLiteral("cost %1, relative difference %2")
-                                       .arg(g.cost, 0, 'f', 4)
-                                       .arg(agreement, 0, 'g', 2)
-                                 : QStringLiteral("no optimum")));
-        print(QStringLiteral("  ratio engine / glpsol       assemble+solve / whole run %1; "
-                             "solve / simplex %2")
-                  .arg(bestWhole / std::max(1e-6, g.solveSeconds), 0, 'f', 2)
-                  .arg(best / std::max(1e-6, g.simplexSeconds()), 0, 'f', 2));
+    const std::int64_t entries =
+        programme ? std::int64_t(programme->rowCount()) * programme->columnCount() : 0;
+    const lp::Rules used = programme ? lp::rulesFor(*programme, asked) : asked;
+    print(QStringLiteral("  rules                       %1 (asked %2; %3 tableau entries, "
+                         "textbook rules by size above %4)")
+              .arg(lp::rulesName(used), lp::rulesName(asked))
+              .arg(entries)
+              .arg(lp::kTextbookAboveEntries));
+}
+
+void printSteps(const lp::SolverStats &st)
+{
+    print(QStringLiteral("  steps                       feasibility phase %1 pivots + %2 flips, "
+                         "cost phase %3 pivots + %4 flips; degenerate pivots %5")
+              .arg(st.feasibilityPivots)
+              .arg(st.feasibilityFlips)
+              .arg(st.pivots - st.feasibilityPivots)
+              .arg(st.flips - st.feasibilityFlips)
+              .arg(st.degeneratePivots));
+    print(QStringLiteral("  fresh tableaux              %1 after drift, %2 after a loss of "
+                         "accuracy; cycles broken %3; tableau entries updated %4")
+              .arg(st.refreshes)
+              .arg(st.rebuilds)
+              .arg(st.cycleBreaks)
+              .arg(double(st.updatedEntries), 0, 'g', 4));
+}
+
+// What the engine did, for the comparison with glpsol and HiGHS.
+struct EngineSummary {
+    double cost = 0;
+    bool solved = false;
+    std::int64_t steps = 0;
+    double bestWhole = 0; // assemble+solve, the best of all runs
+};
+
+// glpsol's whole run and HiGHS's solve on the same programme beside the engine's.
+void benchOthers(const QString &mps, const EngineSummary &engine, const Options &options)
+{
+    const int runs = std::max(1, std::min(options.runs, 3));
+    if (options.glpsol) {
+        const GlpsolTiming g = timeGlpsol(mps, runs);
+        if (!g.available) {
+            print(QStringLiteral("  glpsol                      not available"));
+        } else {
+            print(QStringLiteral("  glpsol (free MPS)           whole run %1 (simplex %2, reading "
+                                 "%3); %4 iterations (feasible after %5); %6")
+                      .arg(seconds(g.solveSeconds), seconds(g.simplexSeconds()),
+                           seconds(g.readSeconds))
+                      .arg(g.iterations)
+                      .arg(g.feasibleAfter)
+                      .arg(g.optimal ? QStringLiteral("cost %1, relative difference %2")
+                                           .arg(g.cost, 0, 'f', 4)
+                                           .arg(relativeDifference(engine.cost, g.cost), 0, 'g', 2)
+                                     : QStringLiteral("no optimum")));
+            print(QStringLiteral("  ratio engine / glpsol       assemble+solve / whole run %1; "
+                                 "steps / iterations %2")
+                      .arg(engine.bestWhole / std::max(1e-6, g.solveSeconds), 0, 'f', 2)
+                      .arg(double(engine.steps) / std::max(1, g.iterations), 0, 'f', 2));
+        }
+    }
+    if (options.highs) {
+        const HighsTiming h = timeHighs(mps, runs);
+        if (!h.available) {
+            print(QStringLiteral("  HiGHS                       not available (python3-scipy)"));
+        } else {
+            print(QStringLiteral("  HiGHS (scipy linprog)       solve %1; %2 iterations; %3")
+                      .arg(seconds(h.seconds))
+                      .arg(h.iterations)
+                      .arg(h.optimal ? QStringLiteral("cost %1, relative difference %2")
+                                           .arg(h.cost, 0, 'f', 4)
+                                           .arg(relativeDifference(engine.cost, h.cost), 0, 'g', 2)
+                           : h.infeasible ? QStringLiteral("infeasible")
+                                          : QStringLiteral("no optimum")));
+            print(QStringLiteral("  ratio engine / HiGHS        assemble+solve / solve %1; "
+                                 "steps / iterations %2")
+                      .arg(engine.bestWhole / std::max(1e-6, h.seconds), 0, 'f', 2)
+                      .arg(double(engine.steps) / std::max(1, h.iterations), 0, 'f', 2));
+        }
     }
 }
 
@@ -243,51 +323,43 @@ void benchTables(Selection &selection, const CaseShape &shape, int runs)
                                  : figures.problem)));
 }
 
+QString outcomeText(const EngineRun &run)
+{
+    return run.status == 0       ? QStringLiteral("solved")
+           : run.status == -2000 ? QStringLiteral("accuracy lost")
+                                 : QStringLiteral("no recipe (status %1)").arg(run.status);
+}
+
 void benchEngine(const QString &name, const CaseShape &shape, const Options &options)
 {
     auto selection = std::make_unique<Selection>();
     const calctest::SampleCase c = calctest::makeCase(*selection, shape);
     const std::optional<AssembledProgramme> assembled =
         assembleProgramme(*selection, c.useFullUse, calctest::noRelaxation(), c.lossNorm);
-    print(QStringLiteral("\n%1: %2 feed types × %3 raw materials × %4 characteristics, "
-                         "programme %5 rows × %6 columns")
+    print(QStringLiteral("\n%1: %2 feed types × %3 raw materials × %4 characteristics, seed %5, "
+                         "programme %6 rows × %7 columns")
               .arg(name)
               .arg(shape.feeds)
               .arg(shape.raws)
               .arg(shape.chars)
+              .arg(shape.seed)
               .arg(assembled ? assembled->programme.rowCount() : 0)
               .arg(selection->columnCount));
+    printRules(assembled ? &assembled->programme : nullptr, options.rules);
     QTemporaryDir dir;
     const QString mps = dir.filePath(QStringLiteral("programme.mps"));
-    QFile(mps).remove();
     if (assembled)
         lp::exportProgramme(assembled->programme, mps, lp::LpFormat::FreeMps, nullptr);
 
     resetPeak();
-    const EngineFigures one = timeEngine(*selection, shape, options.runs, 1);
+    const EngineFigures one = timeEngine(*selection, shape, options.runs, 1, options.rules);
     const lp::SolverStats &st = one.last.stats;
-    const QString outcome = one.last.status == 0 ? QStringLiteral("solved")
-                            : one.last.status == -2000
-                                ? QStringLiteral("accuracy lost")
-                                : QStringLiteral("no recipe (status %1)").arg(one.last.status);
     print(QStringLiteral("  outcome                     %1, cost %2; amounts outside a bound by "
                          "at most %3 t")
-              .arg(outcome)
+              .arg(outcomeText(one.last))
               .arg(one.last.cost, 0, 'f', 4)
               .arg(one.last.violation, 0, 'g', 3));
-    print(QStringLiteral("  pivots                      %1 (feasibility phase %2, degenerate %3)")
-              .arg(st.pivots)
-              .arg(st.feasibilityPivots)
-              .arg(st.degeneratePivots));
-    print(
-        QStringLiteral("  bound flips                 %1; fresh tableaux %2 after drift, %3 after "
-                       "a loss of accuracy; cycles broken %4")
-            .arg(st.flips)
-            .arg(st.refreshes)
-            .arg(st.rebuilds)
-            .arg(st.cycleBreaks));
-    print(QStringLiteral("  tableau entries updated     %1")
-              .arg(double(st.updatedEntries), 0, 'g', 4));
+    printSteps(st);
     printEngine(QStringLiteral("1 thread: "), one, options.runs);
     // The row update is the part threads share; the rest stays on one thread.
     const double share = one.rowUpdateMin / std::max(1e-9, one.solveMin);
@@ -296,42 +368,136 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
                          "%2, 4 cores %3, 8 cores %4")
               .arg(share * 100, 0, 'f', 1)
               .arg(seconds(onCores(2)), seconds(onCores(4)), seconds(onCores(8))));
-    double best = one.solveMin;
-    double bestWhole = one.times.min();
+    EngineSummary summary{one.last.cost, one.last.status == 0, st.pivots + st.flips,
+                          one.times.min()};
     if (options.threads > 1) {
-        const EngineFigures many = timeEngine(*selection, shape, options.runs, options.threads);
+        const EngineFigures many =
+            timeEngine(*selection, shape, options.runs, options.threads, options.rules);
         printEngine(QStringLiteral("%1 threads:").arg(options.threads), many, options.runs);
         print(QStringLiteral("  threads against one thread  solve × %1 faster; results %2")
                   .arg(one.solveMin / std::max(1e-9, many.solveMin), 0, 'f', 2)
                   .arg(sameBits(one.last, many.last) ? QStringLiteral("bit-identical")
                                                      : QStringLiteral("DIFFERENT")));
-        best = std::min(best, many.solveMin);
-        bestWhole = std::min(bestWhole, many.times.min());
+        summary.bestWhole = std::min(summary.bestWhole, many.times.min());
     }
     print(QStringLiteral("  peak memory                 %1 MB").arg(peakMegabytes(), 0, 'f', 1));
-
-    if (options.glpsol)
-        benchGlpsol(mps, one.last.cost, best, bestWhole, options.runs);
+    if (assembled)
+        benchOthers(mps, summary, options);
     if (options.tables)
         benchTables(*selection, shape, options.runs);
+}
+
+// The calculation run relaxing a requirement out of reach to its end, against glpsol
+// and HiGHS solving its first programme once per attempt.
+void benchRelaxation(const QString &name, const CaseShape &shape, const Options &options)
+{
+    auto selection = std::make_unique<Selection>();
+    const calctest::SampleCase c = calctest::makeCase(*selection, shape);
+    const TableCase table(*selection, c.lossNorm);
+    QTemporaryDir dir;
+    const QString mps = dir.filePath(QStringLiteral("first.mps"));
+    std::optional<lp::Programme> first;
+    QElapsedTimer clock;
+    clock.start();
+    resetPeak();
+    const RunResult result = table.relax(options.rules, [&](const lp::Programme &programme) {
+        first = programme;
+        lp::exportProgramme(programme, mps, lp::LpFormat::FreeMps, nullptr);
+    });
+    const double whole = clock.nsecsElapsed() / 1e9;
+    print(QStringLiteral("\n%1: %2 feed types × %3 raw materials × %4 characteristics, seed %5, "
+                         "first programme %6 rows × %7 columns")
+              .arg(name)
+              .arg(shape.feeds)
+              .arg(shape.raws)
+              .arg(shape.chars)
+              .arg(shape.seed)
+              .arg(first ? first->rowCount() : 0)
+              .arg(first ? first->columnCount() : 0));
+    printRules(first ? &*first : nullptr, options.rules);
+    const int attempts = std::max(1, result.attempts);
+    print(QStringLiteral("  calculation run             %1 attempts, outcome %2, widened "
+                         "requirements %3; %4 in all, %5 per attempt, on %6 threads")
+              .arg(result.attempts)
+              .arg(int(result.outcome))
+              .arg(result.relaxation.size())
+              .arg(seconds(whole), seconds(whole / attempts))
+              .arg(result.solver.threads));
+    printSteps(result.solver);
+    print(QStringLiteral("  peak memory                 %1 MB").arg(peakMegabytes(), 0, 'f', 1));
+    if (!first)
+        return;
+    EngineSummary perAttempt{0, false, (result.solver.pivots + result.solver.flips) / attempts,
+                             whole / attempts};
+    print(QStringLiteral("  per attempt against one solve of the first programme:"));
+    benchOthers(mps, perAttempt, options);
+}
+
+// The method's own rules against the textbook rules on tight data, every pair allowed
+// and every norm, from the size that must keep the method's own rules upwards.
+void benchThreshold(const Options &options)
+{
+    print(QStringLiteral("\nThreshold: tight stock, every pair allowed, every norm; best of %1 "
+                         "runs on 1 thread")
+              .arg(options.runs));
+    qputenv("KORMOPLAN_SOLVER_THREADS", "1");
+    const int shapes[][3] = {{10, 30, 20}, {15, 40, 30}, {18, 40, 30},
+                             {20, 40, 30}, {22, 40, 30}, {25, 40, 30}};
+    for (const auto &s : shapes) {
+        for (std::uint64_t seed = 1; seed <= 2; ++seed) {
+            const CaseShape shape{s[0], s[1], s[2], seed, calctest::Flavour::TightStock, 1.0, true};
+            auto selection = std::make_unique<Selection>();
+            QString line =
+                QStringLiteral("  %1 × %2 × %3 seed %4").arg(s[0]).arg(s[1]).arg(s[2]).arg(seed);
+            for (const lp::Rules rules : {lp::Rules::Described, lp::Rules::Textbook}) {
+                const EngineFigures f = timeEngine(*selection, shape, options.runs, 1, rules);
+                line += QStringLiteral("   %1: %2 steps %3 (%4)")
+                            .arg(lp::rulesName(rules))
+                            .arg(f.last.stats.pivots + f.last.stats.flips)
+                            .arg(seconds(f.solveMin), outcomeText(f.last));
+            }
+            calctest::SampleCase c = calctest::makeCase(*selection, shape);
+            const std::optional<AssembledProgramme> assembled =
+                assembleProgramme(*selection, c.useFullUse, calctest::noRelaxation(), c.lossNorm);
+            if (assembled)
+                line += QStringLiteral("   %1 × %2 = %3 entries")
+                            .arg(assembled->programme.rowCount())
+                            .arg(assembled->programme.columnCount())
+                            .arg(std::int64_t(assembled->programme.rowCount()) *
+                                 assembled->programme.columnCount());
+            print(line);
+        }
+    }
 }
 
 Options parse(const QStringList &arguments)
 {
     Options options;
     for (int a = 1; a < arguments.size(); ++a) {
-        if (arguments[a] == QLatin1String("--runs") && a + 1 < arguments.size())
+        const QString &argument = arguments[a];
+        const bool hasValue = a + 1 < arguments.size();
+        if (argument == QLatin1String("--runs") && hasValue)
             options.runs = std::max(1, arguments[++a].toInt());
-        else if (arguments[a] == QLatin1String("--seed") && a + 1 < arguments.size())
+        else if (argument == QLatin1String("--seed") && hasValue) {
             options.seed = std::max(1ULL, arguments[++a].toULongLong());
-        else if (arguments[a] == QLatin1String("--only") && a + 1 < arguments.size())
+            options.seedGiven = true;
+        } else if (argument == QLatin1String("--only") && hasValue)
             options.only = arguments[++a];
-        else if (arguments[a] == QLatin1String("--threads") && a + 1 < arguments.size())
+        else if (argument == QLatin1String("--threads") && hasValue)
             options.threads = std::max(1, arguments[++a].toInt());
-        else if (arguments[a] == QLatin1String("--no-tables"))
+        else if (argument == QLatin1String("--rules") && hasValue) {
+            const std::optional<lp::Rules> rules = lp::rulesNamed(arguments[++a]);
+            if (!rules) {
+                std::fprintf(stderr, "--rules: described, textbook or auto\n");
+                std::exit(2);
+            }
+            options.rules = *rules;
+        } else if (argument == QLatin1String("--no-tables"))
             options.tables = false;
-        else if (arguments[a] == QLatin1String("--no-glpsol"))
+        else if (argument == QLatin1String("--no-glpsol"))
             options.glpsol = false;
+        else if (argument == QLatin1String("--no-highs"))
+            options.highs = false;
     }
     return options;
 }
@@ -342,18 +508,32 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const Options options = parse(app.arguments());
-    if (options.only.isEmpty() || options.only == QLatin1String("typical"))
+    const auto wanted = [&](const char *name) {
+        return options.only.isEmpty() || options.only == QLatin1String(name);
+    };
+    if (wanted("typical"))
         benchEngine(QStringLiteral("Typical case"), calctest::typicalShape(options.seed), options);
-    if (options.only.isEmpty() || options.only == QLatin1String("large")) {
-        CaseShape large{25, 40, 30, options.seed, calctest::Flavour::TightStock, 0.6, false};
-        benchEngine(QStringLiteral("Large mill"), large, options);
+    if (wanted("large")) {
+        const std::uint64_t from = options.seedGiven ? options.seed : 1;
+        const std::uint64_t to = options.seedGiven ? options.seed : 4;
+        for (std::uint64_t seed = from; seed <= to; ++seed) {
+            const CaseShape large{25, 40, 30, seed, calctest::Flavour::TightStock, 0.6, false};
+            benchEngine(QStringLiteral("Large mill"), large, options);
+        }
     }
-    if (options.only.isEmpty() || options.only == QLatin1String("capacity")) {
-        Options capacity = options;
-        capacity.runs = std::min(options.runs, 3);
+    Options capacity = options;
+    capacity.runs = std::min(options.runs, 3);
+    if (wanted("capacity")) {
         CaseShape shape = calctest::capacityShape(options.seed);
         shape.flavour = calctest::Flavour::TightStock;
-        benchEngine(QStringLiteral("Capacity case"), shape, capacity);
+        benchEngine(QStringLiteral("Capacity case, tight stock"), shape, capacity);
     }
+    if (wanted("infeasible")) {
+        CaseShape shape = calctest::capacityShape(options.seed);
+        shape.flavour = calctest::Flavour::Unreachable;
+        benchRelaxation(QStringLiteral("Capacity case, full pools, infeasible"), shape, capacity);
+    }
+    if (options.only == QLatin1String("threshold"))
+        benchThreshold(capacity);
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "calc/assembly.h"
 #include "calc/loading.h"
+#include "calc/messageobserver.h"
 #include "calc/rounding.h"
 #include "lp/simplex.h"
 
@@ -66,4 +67,18 @@ bool TableCase::run(RunFigures &figures) const
         return false;
     calc::roundRecipes(selection, assembled->layout, solution, lossNorm_);
     return true;
+}
+
+calc::RunResult TableCase::relax(lp::Rules rules,
+                                 const std::function<void(const lp::Programme &)> &first) const
+{
+    calc::RunOptions options;
+    options.parameters.lossNorm = lossNorm_;
+    options.solverLimits.rules = rules;
+    options.rulesFromEnvironment = false;
+    options.firstProgramme = [&](const calc::Selection &, const lp::Programme &programme) {
+        first(programme);
+    };
+    calc::MessageObserver observer;
+    return calc::runCalculation(fixture_->openOnly(), options, observer);
 }

@@ -4,10 +4,12 @@
 // for timing the whole way a calculation goes: loading from the tables, the attempt
 // checks, assembly, solve and rounding.
 
+#include "calc/run.h"
 #include "calc/selection.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace calctest
@@ -27,6 +29,11 @@ public:
     // load or the checks report a problem or the solve finds no recipe. Statistics of
     // the solve go to figures.
     bool run(struct RunFigures &figures) const;
+
+    // The whole calculation run in the cost mode, relaxation to its end, by the given
+    // rules; first receives the programme of the first attempt.
+    calc::RunResult relax(lp::Rules rules,
+                          const std::function<void(const lp::Programme &)> &first) const;
 
 private:
     std::unique_ptr<calctest::CalcFixture> fixture_;
