@@ -80,7 +80,7 @@ QList<QColor> rowColours(const QList<Row> &rows, Colour colourOf)
 PreparationWindow::PreparationWindow(store::DataModule &data, QWidget *parent)
     : QDialog(parent), data_(data)
 {
-    setObjectName(QStringLiteral("Form10"));
+    setObjectName(QStringLiteral("preparationWindow"));
     setWindowTitle(QStringLiteral("Подготовка расчета рецептов"));
     sink_ = [this](const QString &text) { widgets::showMessage(this, text); };
     buildLayout();
@@ -116,30 +116,17 @@ bool PreparationWindow::report(const std::function<void()> &operation)
     return widgets::runReporting(operation, [this](const QString &text) { message(text); });
 }
 
-QRadioButton *PreparationWindow::modeButton(CalcMode mode) const
-{
-    switch (mode) {
-    case CalcMode::Cost:
-        return RadioButton1;
-    case CalcMode::Proportional:
-        return RadioButton2;
-    case CalcMode::Product:
-        return RadioButton3;
-    }
-    return RadioButton1;
-}
-
 // --- layout ---
 
 void PreparationWindow::buildLayout()
 {
     // The bars stand in the entry area, where the run happens; they keep their place
     // while hidden, so that showing one during the run moves nothing.
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar2 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar2->setObjectName(QStringLiteral("ProgressBar2"));
-    for (QProgressBar *bar : {ProgressBar1, ProgressBar2}) {
+    solverProgressBar = new QProgressBar(this);
+    attemptProgressBar = new QProgressBar(this);
+    solverProgressBar->setObjectName(QStringLiteral("solverProgressBar"));
+    attemptProgressBar->setObjectName(QStringLiteral("attemptProgressBar"));
+    for (QProgressBar *bar : {solverProgressBar, attemptProgressBar}) {
         bar->setTextVisible(false);
         bar->setValue(0);
         QSizePolicy policy = bar->sizePolicy();
@@ -148,10 +135,10 @@ void PreparationWindow::buildLayout()
         bar->hide();
     }
     entry_ = buildEntry();
-    Panel1 = buildOutcome();
+    outcomePanel = buildOutcome();
     stack_ = new QStackedLayout;
     stack_->addWidget(entry_);
-    stack_->addWidget(Panel1);
+    stack_->addWidget(outcomePanel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(stack_, 1);
 }
@@ -169,7 +156,7 @@ QWidget *PreparationWindow::buildEntry()
         widgets::makeLabel(QStringLiteral("(цены отпускные - с грануляцией и НДС)"), page));
     programmeTitle->addStretch();
 
-    DBGrid1 = new widgets::TableGrid(
+    programmeGrid = new widgets::TableGrid(
         &data_.feedTypes,
         {{QStringLiteral("TIP"), QStringLiteral("Тип"), 80, -1, true},
          {QStringLiteral("NASN"), QStringLiteral("Назначение"), 420, -1, true},
@@ -177,23 +164,23 @@ QWidget *PreparationWindow::buildEntry()
          {QStringLiteral("MI1"), QStringLiteral("Мин. цена"), 100, -1, false, true},
          {QStringLiteral("MA1"), QStringLiteral("Макс. цена"), 100, -1, false, true}},
         page);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->gridModel()->setRowFlag(kVib);
+    programmeGrid->setObjectName(QStringLiteral("programmeGrid"));
+    programmeGrid->gridModel()->setRowFlag(kVib);
 
     auto *stockTitle = widgets::makeLabel(QStringLiteral("Наличие сырья  "), page);
     stockTitle->setFont(bold);
-    DBGrid2 = new widgets::TableGrid(
+    stockGrid = new widgets::TableGrid(
         &data_.rawMaterials,
         {{QStringLiteral("NAIM"), QStringLiteral("Наименование сырья"), 240, -1, true},
          {QStringLiteral("VES"), QStringLiteral("Наличие"), 90, -1, false, true},
          {QStringLiteral("MI1"), QStringLiteral("Цена 1т"), 100, -1, false, true}},
         page);
-    DBGrid2->setObjectName(QStringLiteral("DBGrid2"));
-    DBGrid2->gridModel()->setRowFlag(kVib);
+    stockGrid->setObjectName(QStringLiteral("stockGrid"));
+    stockGrid->gridModel()->setRowFlag(kVib);
 
     auto *stock = new QVBoxLayout;
     stock->addWidget(stockTitle);
-    stock->addWidget(DBGrid2, 1);
+    stock->addWidget(stockGrid, 1);
     auto *lower = new QHBoxLayout;
     lower->addLayout(stock, 1);
     lower->addWidget(buildModes(), 0);
@@ -201,7 +188,7 @@ QWidget *PreparationWindow::buildEntry()
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(programmeTitle);
-    layout->addWidget(DBGrid1, 2);
+    layout->addWidget(programmeGrid, 2);
     layout->addLayout(lower, 3);
     return page;
 }
@@ -211,58 +198,66 @@ QWidget *PreparationWindow::buildModes()
     auto *box = new QWidget(this);
     auto *modes = new QFrame(box);
     modes->setFrameShape(QFrame::StyledPanel);
-    RadioButton1 = new QRadioButton(QStringLiteral("Оптимизировать стоимость сырья"), modes);
-    RadioButton2 = new QRadioButton(QStringLiteral("Максимизировать выработку в пропорции"), modes);
-    RadioButton3 = new QRadioButton(QStringLiteral("Максимизировать текущий продукт"), modes);
+    costModeButton = new QRadioButton(QStringLiteral("Оптимизировать стоимость сырья"), modes);
+    proportionalModeButton =
+        new QRadioButton(QStringLiteral("Максимизировать выработку в пропорции"), modes);
+    productModeButton = new QRadioButton(QStringLiteral("Максимизировать текущий продукт"), modes);
     auto *modeGroup = new QButtonGroup(this);
     auto *modeLayout = new QVBoxLayout(modes);
-    for (QRadioButton *b : {RadioButton1, RadioButton2, RadioButton3}) {
+    for (QRadioButton *b : {costModeButton, proportionalModeButton, productModeButton}) {
         modeGroup->addButton(b);
         modeLayout->addWidget(b);
     }
 
     auto *relaxation = new QFrame(box);
     relaxation->setFrameShape(QFrame::StyledPanel);
-    Label4 = widgets::makeLabel(kCostLabel, relaxation);
-    Label4->setWordWrap(true);
-    Label4->setMinimumHeight(Label4->fontMetrics().lineSpacing() * 2 + 4);
-    RadioButton4 = new QRadioButton(
+    relaxationLabel = widgets::makeLabel(kCostLabel, relaxation);
+    relaxationLabel->setObjectName(QStringLiteral("relaxationLabel"));
+    relaxationLabel->setWordWrap(true);
+    relaxationLabel->setMinimumHeight(relaxationLabel->fontMetrics().lineSpacing() * 2 + 4);
+    unbalancedRelaxButton = new QRadioButton(
         QStringLiteral("Выходить за границы только небалансируемых характеристик"), relaxation);
-    RadioButton5 = new QRadioButton(
+    uniformRelaxButton = new QRadioButton(
         QStringLiteral("Равномерно отступать от требований по всем характеристикам "), relaxation);
     auto *relaxGroup = new QButtonGroup(this);
     auto *relaxLayout = new QVBoxLayout(relaxation);
-    relaxLayout->addWidget(Label4);
-    for (QRadioButton *b : {RadioButton4, RadioButton5}) {
+    relaxLayout->addWidget(relaxationLabel);
+    for (QRadioButton *b : {unbalancedRelaxButton, uniformRelaxButton}) {
         relaxGroup->addButton(b);
         relaxLayout->addWidget(b);
         QSizePolicy policy = b->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         b->setSizePolicy(policy);
     }
-    widgets::nameObjects({{RadioButton1, "RadioButton1"},
-                          {RadioButton2, "RadioButton2"},
-                          {RadioButton3, "RadioButton3"},
-                          {RadioButton4, "RadioButton4"},
-                          {RadioButton5, "RadioButton5"}});
+    widgets::nameObjects({{costModeButton, "costModeButton"},
+                          {proportionalModeButton, "proportionalModeButton"},
+                          {productModeButton, "productModeButton"},
+                          {unbalancedRelaxButton, "unbalancedRelaxButton"},
+                          {uniformRelaxButton, "uniformRelaxButton"}});
 
-    Button1 = widgets::makeButton(QStringLiteral("Полностью сработать / отменить"), box, "Button1");
-    Button2 = widgets::makeButton(QStringLiteral("Отменить полную сработку всем"), box, "Button2");
-    Button3 = widgets::makeButton(QStringLiteral("Уточнение по сырью"), box, "Button3");
-    Button4 = widgets::makeButton(QStringLiteral("Уточнение по продукции"), box, "Button4");
-    Button5 = widgets::makeButton(QStringLiteral("Начать расчет"), box, "Button5");
-    Button6 = widgets::makeButton(QStringLiteral("Отказ от расчета"), box, "Button6");
-    QFont bold = Button5->font();
+    fullUseButton =
+        widgets::makeButton(QStringLiteral("Полностью сработать / отменить"), box, "fullUseButton");
+    cancelAllFullUseButton = widgets::makeButton(QStringLiteral("Отменить полную сработку всем"),
+                                                 box, "cancelAllFullUseButton");
+    refineRawsButton =
+        widgets::makeButton(QStringLiteral("Уточнение по сырью"), box, "refineRawsButton");
+    refineFeedTypesButton =
+        widgets::makeButton(QStringLiteral("Уточнение по продукции"), box, "refineFeedTypesButton");
+    startRunButton = widgets::makeButton(QStringLiteral("Начать расчет"), box, "startRunButton");
+    declineRunButton =
+        widgets::makeButton(QStringLiteral("Отказ от расчета"), box, "declineRunButton");
+    QFont bold = startRunButton->font();
     bold.setBold(true);
-    Button5->setFont(bold);
+    startRunButton->setFont(bold);
     auto *buttons = new QGridLayout;
-    buttons->addWidget(Button1, 0, 0);
-    buttons->addWidget(Button2, 0, 1);
-    buttons->addWidget(Button3, 1, 0);
-    buttons->addWidget(Button4, 1, 1);
-    buttons->addWidget(Button5, 2, 0);
-    buttons->addWidget(Button6, 2, 1);
-    for (QPushButton *b : {Button1, Button2, Button3, Button4, Button5, Button6})
+    buttons->addWidget(fullUseButton, 0, 0);
+    buttons->addWidget(cancelAllFullUseButton, 0, 1);
+    buttons->addWidget(refineRawsButton, 1, 0);
+    buttons->addWidget(refineFeedTypesButton, 1, 1);
+    buttons->addWidget(startRunButton, 2, 0);
+    buttons->addWidget(declineRunButton, 2, 1);
+    for (QPushButton *b : {fullUseButton, cancelAllFullUseButton, refineRawsButton,
+                           refineFeedTypesButton, startRunButton, declineRunButton})
         b->setMinimumHeight(30);
 
     auto *layout = new QVBoxLayout(box);
@@ -270,36 +265,39 @@ QWidget *PreparationWindow::buildModes()
     layout->addWidget(modes);
     layout->addWidget(relaxation);
     layout->addStretch();
-    layout->addWidget(ProgressBar1);
-    layout->addWidget(ProgressBar2);
+    layout->addWidget(solverProgressBar);
+    layout->addWidget(attemptProgressBar);
     layout->addLayout(buttons);
 
-    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
+    connect(costModeButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            RadioButton1Click();
+            onCostMode();
     });
-    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
+    connect(proportionalModeButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            RadioButton2Click();
+            onProportionalMode();
     });
-    connect(RadioButton3, &QRadioButton::pressed, this, &PreparationWindow::RadioButton3MouseDown);
+    connect(productModeButton, &QRadioButton::pressed, this,
+            &PreparationWindow::onProductModePressed);
     // Chosen from the keyboard: the mode's texts, no product marked.
-    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
+    connect(productModeButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             outputModeChosen(kNoRelaxation + u' ');
     });
-    connect(Button1, &QPushButton::clicked, this, &PreparationWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &PreparationWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &PreparationWindow::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &PreparationWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &PreparationWindow::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &PreparationWindow::Button6Click);
+    connect(fullUseButton, &QPushButton::clicked, this, &PreparationWindow::onToggleFullUse);
+    connect(cancelAllFullUseButton, &QPushButton::clicked, this,
+            &PreparationWindow::onCancelAllFullUse);
+    connect(refineRawsButton, &QPushButton::clicked, this, &PreparationWindow::onRefineRaws);
+    connect(refineFeedTypesButton, &QPushButton::clicked, this,
+            &PreparationWindow::onRefineFeedTypes);
+    connect(startRunButton, &QPushButton::clicked, this, &PreparationWindow::onStartRun);
+    connect(declineRunButton, &QPushButton::clicked, this, &PreparationWindow::onDeclineRun);
     return box;
 }
 
 QTableWidget *PreparationWindow::makeOutcomeGrid(const char *name)
 {
-    auto *grid = new QTableWidget(0, 0, Panel1);
+    auto *grid = new QTableWidget(0, 0, outcomePanel);
     grid->setObjectName(QString::fromLatin1(name));
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
@@ -317,64 +315,64 @@ QTableWidget *PreparationWindow::makeOutcomeGrid(const char *name)
 
 QWidget *PreparationWindow::buildOutcome()
 {
-    Panel1 = new QWidget(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Label5 = widgets::makeLabel(QString(), Panel1);
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setWordWrap(true);
-    QFont bold = Label5->font();
+    outcomePanel = new QWidget(this);
+    outcomePanel->setObjectName(QStringLiteral("outcomePanel"));
+    outcomeTitleLabel = widgets::makeLabel(QString(), outcomePanel);
+    outcomeTitleLabel->setObjectName(QStringLiteral("outcomeTitleLabel"));
+    outcomeTitleLabel->setWordWrap(true);
+    QFont bold = outcomeTitleLabel->font();
     bold.setBold(true);
-    Label5->setFont(bold);
+    outcomeTitleLabel->setFont(bold);
     const QStringList noteTexts = {QStringLiteral("Запасы и затраты сырья уменьшены"),
                                    QStringLiteral("на величину  технологических потерь."),
                                    QStringLiteral("Цены пересчитаны на затраты сырья без учета"),
                                    QStringLiteral(" потерь, издержек, рентабельности и налогов.")};
     auto *notes = new QGridLayout;
     for (int i = 0; i < noteTexts.size(); ++i) {
-        auto *note = widgets::makeLabel(noteTexts.at(i), Panel1);
+        auto *note = widgets::makeLabel(noteTexts.at(i), outcomePanel);
         note->hide();
         notes->addWidget(note, i % 2, i / 2);
         notes_.append(note);
     }
-    ListBox1 = new QListWidget(Panel1);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    diagnosticsList = new QListWidget(outcomePanel);
+    diagnosticsList->setObjectName(QStringLiteral("diagnosticsList"));
     // Each message whole at the window's width: long ones wrap (and wrap again when the
     // window is resized) instead of running past the right edge.
-    ListBox1->setWordWrap(true);
-    ListBox1->setTextElideMode(Qt::ElideNone);
-    ListBox1->setResizeMode(QListView::Adjust);
-    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ListBox1->hide();
-    StringGrid1 = makeOutcomeGrid("StringGrid1");
-    StringGrid2 = makeOutcomeGrid("StringGrid2");
-    StringGrid3 = makeOutcomeGrid("StringGrid3");
+    diagnosticsList->setWordWrap(true);
+    diagnosticsList->setTextElideMode(Qt::ElideNone);
+    diagnosticsList->setResizeMode(QListView::Adjust);
+    diagnosticsList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    diagnosticsList->hide();
+    characteristicsGrid = makeOutcomeGrid("characteristicsGrid");
+    rawsGrid = makeOutcomeGrid("rawsGrid");
+    summaryGrid = makeOutcomeGrid("summaryGrid");
 
-    Button7 = widgets::makeButton(QStringLiteral("<<< Назад"), Panel1, "Button7");
-    Button8 = widgets::makeButton(QStringLiteral("Дальше >>>"), Panel1, "Button8");
-    Button9 = widgets::makeButton(QStringLiteral("Печатать"), Panel1, "Button9");
-    Button10 = widgets::makeButton(QStringLiteral("Выход (меню)"), Panel1, "Button10");
+    backButton = widgets::makeButton(QStringLiteral("<<< Назад"), outcomePanel, "backButton");
+    nextButton = widgets::makeButton(QStringLiteral("Дальше >>>"), outcomePanel, "nextButton");
+    printButton = widgets::makeButton(QStringLiteral("Печатать"), outcomePanel, "printButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход (меню)"), outcomePanel, "exitButton");
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {Button7, Button8, Button9, Button10}) {
+    for (QPushButton *b : {backButton, nextButton, printButton, exitButton}) {
         b->setMinimumSize(140, 30);
         buttons->addWidget(b);
     }
     buttons->addStretch();
-    Button8->hide();
-    connect(Button7, &QPushButton::clicked, this, &PreparationWindow::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &PreparationWindow::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &PreparationWindow::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &PreparationWindow::Button10Click);
+    nextButton->hide();
+    connect(backButton, &QPushButton::clicked, this, &PreparationWindow::onBack);
+    connect(nextButton, &QPushButton::clicked, this, &PreparationWindow::onNext);
+    connect(printButton, &QPushButton::clicked, this, &PreparationWindow::onPrint);
+    connect(exitButton, &QPushButton::clicked, this, &PreparationWindow::onExit);
 
-    auto *layout = new QVBoxLayout(Panel1);
+    auto *layout = new QVBoxLayout(outcomePanel);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Label5);
+    layout->addWidget(outcomeTitleLabel);
     layout->addLayout(notes);
-    layout->addWidget(ListBox1, 1);
-    layout->addWidget(StringGrid1, 1);
-    layout->addWidget(StringGrid2, 1);
-    layout->addWidget(StringGrid3, 1);
+    layout->addWidget(diagnosticsList, 1);
+    layout->addWidget(characteristicsGrid, 1);
+    layout->addWidget(rawsGrid, 1);
+    layout->addWidget(summaryGrid, 1);
     layout->addLayout(buttons);
-    return Panel1;
+    return outcomePanel;
 }
 
 // --- activation and modes ---
@@ -383,26 +381,26 @@ void PreparationWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormActivate();
+        onActivate();
 }
 
-void PreparationWindow::FormActivate()
+void PreparationWindow::onActivate()
 {
     report([this] {
-        RadioButton4->setChecked(true);
+        unbalancedRelaxButton->setChecked(true);
         {
-            const QSignalBlocker blocker(RadioButton1);
-            RadioButton1->setChecked(true);
+            const QSignalBlocker blocker(costModeButton);
+            costModeButton->setChecked(true);
         }
-        RadioButton1Click();
+        onCostMode();
         showEntry();
-        ProgressBar1->hide();
-        ProgressBar2->hide();
+        solverProgressBar->hide();
+        attemptProgressBar->hide();
         restrictToSelection();
-        DBGrid1->setReadOnly(false);
-        DBGrid2->setReadOnly(false);
+        programmeGrid->setReadOnly(false);
+        stockGrid->setReadOnly(false);
     });
-    DBGrid1->setFocus();
+    programmeGrid->setFocus();
 }
 
 void PreparationWindow::restrictToSelection()
@@ -418,28 +416,28 @@ void PreparationWindow::clearProductMarks()
     clearMarks(data_.feedTypes);
 }
 
-void PreparationWindow::RadioButton1Click()
+void PreparationWindow::onCostMode()
 {
     report([this] { clearProductMarks(); });
-    RadioButton4->show();
-    RadioButton5->show();
-    Label4->setText(kCostLabel);
+    unbalancedRelaxButton->show();
+    uniformRelaxButton->show();
+    relaxationLabel->setText(kCostLabel);
 }
 
 void PreparationWindow::outputModeChosen(const QString &label)
 {
-    RadioButton4->hide();
-    RadioButton5->hide();
-    Label4->setText(label);
+    unbalancedRelaxButton->hide();
+    uniformRelaxButton->hide();
+    relaxationLabel->setText(label);
 }
 
-void PreparationWindow::RadioButton2Click()
+void PreparationWindow::onProportionalMode()
 {
     report([this] { clearProductMarks(); });
     outputModeChosen(kNoRelaxation);
 }
 
-void PreparationWindow::RadioButton3MouseDown()
+void PreparationWindow::onProductModePressed()
 {
     report([this] {
         clearProductMarks();
@@ -454,7 +452,7 @@ void PreparationWindow::RadioButton3MouseDown()
 
 // --- stock marks and refinement ---
 
-void PreparationWindow::Button1Click()
+void PreparationWindow::onToggleFullUse()
 {
     report([this] {
         store::Table &sir = data_.rawMaterials;
@@ -468,10 +466,10 @@ void PreparationWindow::Button1Click()
         sir.setText(kVib, vib == kPlus ? QStringLiteral(" ") : kPlus);
         sir.post();
     });
-    DBGrid2->setFocus();
+    stockGrid->setFocus();
 }
 
-void PreparationWindow::Button2Click()
+void PreparationWindow::onCancelAllFullUse()
 {
     report([this] { clearMarks(data_.rawMaterials); });
 }
@@ -489,12 +487,12 @@ void PreparationWindow::refine(const Opener &open, int count, const QString &non
     report([this] { restrictToSelection(); });
 }
 
-void PreparationWindow::Button3Click()
+void PreparationWindow::onRefineRaws()
 {
     refine(openRawMaterials_, data_.selectedRawCount, QStringLiteral("Сырье не отобрано"));
 }
 
-void PreparationWindow::Button4Click()
+void PreparationWindow::onRefineFeedTypes()
 {
     refine(openFeedTypes_, data_.selectedFeedCount, QStringLiteral("Продукция не отобрана"));
 }
@@ -503,9 +501,9 @@ void PreparationWindow::Button4Click()
 
 CalcMode PreparationWindow::chosenMode() const
 {
-    if (RadioButton2->isChecked())
+    if (proportionalModeButton->isChecked())
         return CalcMode::Proportional;
-    if (RadioButton3->isChecked())
+    if (productModeButton->isChecked())
         return CalcMode::Product;
     return CalcMode::Cost;
 }
@@ -524,11 +522,11 @@ RunResult PreparationWindow::run()
         store::CursorStateGuard keepSir(sir);
         RunOptions options;
         options.mode = chosenMode();
-        options.uniformRelax = RadioButton5->isChecked();
+        options.uniformRelax = uniformRelaxButton->isChecked();
         options.parameters = CalcParameters::fromSettings(settings::currentSettings());
         const CalcTables tables{&data_.characteristics, &data_.feedTypes, &data_.rawMaterials,
                                 &data_.inclusionNorms, &data_.counters};
-        WindowRunObserver observer(ProgressBar1, ProgressBar2,
+        WindowRunObserver observer(solverProgressBar, attemptProgressBar,
                                    [this](const QString &text) { message(text); });
         QApplication::setOverrideCursor(Qt::WaitCursor);
         try {
@@ -539,15 +537,15 @@ RunResult PreparationWindow::run()
             result.diagnostics = {e.message()};
         }
         QApplication::restoreOverrideCursor();
-        ProgressBar1->hide();
-        ProgressBar2->hide();
+        solverProgressBar->hide();
+        attemptProgressBar->hide();
     }
     return result;
 }
 
-void PreparationWindow::Button5Click()
+void PreparationWindow::onStartRun()
 {
-    Button8->hide();
+    nextButton->hide();
     lastRun_ = run();
     present(lastRun_);
 }
@@ -578,26 +576,26 @@ void PreparationWindow::present(const RunResult &result)
 {
     switch (result.outcome) {
     case RunOutcome::Errors:
-        ListBox1->clear();
-        ListBox1->addItems(result.diagnostics);
-        Label5->setText(QStringLiteral("Ошибки подготовки исходных данных"));
+        diagnosticsList->clear();
+        diagnosticsList->addItems(result.diagnostics);
+        outcomeTitleLabel->setText(QStringLiteral("Ошибки подготовки исходных данных"));
         showPanel(Shown::Errors);
-        ListBox1->setFocus();
+        diagnosticsList->setFocus();
         break;
     case RunOutcome::FailureAnalysis:
-        Label5->setText(calc::analysisTitle(result.analysis));
-        fillGrid(StringGrid1, calc::characteristicsGrid(result.analysis),
+        outcomeTitleLabel->setText(calc::analysisTitle(result.analysis));
+        fillGrid(characteristicsGrid, calc::characteristicsGrid(result.analysis),
                  rowColours(result.analysis.characteristics, characteristicRowColour));
-        fillGrid(StringGrid2, calc::rawsGrid(result.analysis),
+        fillGrid(rawsGrid, calc::rawsGrid(result.analysis),
                  rowColours(result.analysis.raws, rawRowColour));
         showPanel(Shown::Analysis);
-        StringGrid1->setFocus();
+        characteristicsGrid->setFocus();
         break;
     case RunOutcome::Solution:
-        Label5->setText(calc::summaryTitle(result.summary));
-        fillGrid(StringGrid3, calc::summaryGrid(result.summary), {});
+        outcomeTitleLabel->setText(calc::summaryTitle(result.summary));
+        fillGrid(summaryGrid, calc::summaryGrid(result.summary), {});
         showPanel(Shown::Solution);
-        StringGrid3->setFocus();
+        summaryGrid->setFocus();
         break;
     default: // the run's message box said it all
         showEntry();
@@ -608,43 +606,43 @@ void PreparationWindow::present(const RunResult &result)
 void PreparationWindow::showPanel(Shown what)
 {
     shown_ = what;
-    ListBox1->setVisible(what == Shown::Errors);
-    StringGrid1->setVisible(what == Shown::Analysis);
-    StringGrid2->setVisible(what == Shown::Analysis);
+    diagnosticsList->setVisible(what == Shown::Errors);
+    characteristicsGrid->setVisible(what == Shown::Analysis);
+    rawsGrid->setVisible(what == Shown::Analysis);
     for (QLabel *note : std::as_const(notes_))
         note->setVisible(what == Shown::Analysis);
-    StringGrid3->setVisible(what == Shown::Solution);
-    Button8->setVisible(what == Shown::Solution);
-    stack_->setCurrentWidget(what == Shown::Entry ? entry_ : Panel1);
+    summaryGrid->setVisible(what == Shown::Solution);
+    nextButton->setVisible(what == Shown::Solution);
+    stack_->setCurrentWidget(what == Shown::Entry ? entry_ : outcomePanel);
 }
 
 void PreparationWindow::showEntry()
 {
-    ListBox1->clear();
+    diagnosticsList->clear();
     showPanel(Shown::Entry);
 }
 
 // --- outcome panel ---
 
-void PreparationWindow::Button7Click()
+void PreparationWindow::onBack()
 {
     showEntry();
-    DBGrid1->setFocus();
+    programmeGrid->setFocus();
 }
 
-void PreparationWindow::Button8Click()
+void PreparationWindow::onNext()
 {
     showEntry();
     if (openResults_ && openResults_()) {
         reject();
         return;
     }
-    DBGrid1->setFocus();
+    programmeGrid->setFocus();
 }
 
 QList<OutcomeBlock> PreparationWindow::outcomeBlocks() const
 {
-    const QString title = Label5->text();
+    const QString title = outcomeTitleLabel->text();
     switch (shown_) {
     case Shown::Solution:
         return {{title, gridLines(calc::summaryGrid(lastRun_.summary)), OutcomeBlock::Kind::Grid}};
@@ -655,8 +653,8 @@ QList<OutcomeBlock> PreparationWindow::outcomeBlocks() const
                  gridLines(calc::rawsGrid(lastRun_.analysis)), OutcomeBlock::Kind::Grid}};
     case Shown::Errors: {
         QStringList lines;
-        for (int i = 0; i < ListBox1->count(); ++i)
-            lines.append(ListBox1->item(i)->text());
+        for (int i = 0; i < diagnosticsList->count(); ++i)
+            lines.append(diagnosticsList->item(i)->text());
         return {{title, lines, OutcomeBlock::Kind::List}};
     }
     case Shown::Entry:
@@ -671,7 +669,7 @@ int PreparationWindow::paintOutcome(QPainter *painter, const std::function<bool(
     return print.draw(outcomeBlocks());
 }
 
-void PreparationWindow::Button9Click()
+void PreparationWindow::onPrint()
 {
     if (shown_ == Shown::Entry)
         return;
@@ -693,12 +691,12 @@ void PreparationWindow::Button9Click()
     });
 }
 
-void PreparationWindow::Button6Click()
+void PreparationWindow::onDeclineRun()
 {
     reject();
 }
 
-void PreparationWindow::Button10Click()
+void PreparationWindow::onExit()
 {
     reject();
 }
@@ -707,11 +705,11 @@ void PreparationWindow::Button10Click()
 
 void PreparationWindow::done(int result)
 {
-    report([this] { FormClose(); });
+    report([this] { onClose(); });
     QDialog::done(result);
 }
 
-void PreparationWindow::FormClose()
+void PreparationWindow::onClose()
 {
     for (store::Table *table : {&data_.feedTypes, &data_.rawMaterials}) {
         table->setFilter(QString());

@@ -83,42 +83,29 @@ public:
     // Draws the outcome on a printer (or any paged device); the number of pages.
     int paintOutcome(QPainter *painter, const std::function<bool()> &newPage) const;
 
-    widgets::TableGrid *programmeGrid() const { return DBGrid1; }
-    widgets::TableGrid *stockGrid() const { return DBGrid2; }
-    QRadioButton *modeButton(CalcMode mode) const;
-    QRadioButton *uniformButton() const { return RadioButton5; }
-    QLabel *relaxationLabel() const { return Label4; }
-    QLabel *titleLabel() const { return Label5; }
-    QListWidget *diagnosticsList() const { return ListBox1; }
-    QTableWidget *characteristicsGrid() const { return StringGrid1; }
-    QTableWidget *rawsGrid() const { return StringGrid2; }
-    QTableWidget *summaryGrid() const { return StringGrid3; }
-    QProgressBar *solverBar() const { return ProgressBar1; }
-    QProgressBar *attemptBar() const { return ProgressBar2; }
-    QPushButton *nextButton() const { return Button8; }
-
-    // --- events ---
-    void FormActivate();      // reset
-    void RadioButton1Click(); // "Оптимизировать стоимость сырья"
-    void RadioButton2Click(); // "Максимизировать выработку в пропорции"
-    void RadioButton3MouseDown(); // "Максимизировать текущий продукт", pressed with the mouse
-    void Button1Click();  // "Полностью сработать / отменить"
-    void Button2Click();  // "Отменить полную сработку всем"
-    void Button3Click();  // "Уточнение по сырью"
-    void Button4Click();  // "Уточнение по продукции"
-    void Button5Click();  // "Начать расчет"
-    void Button6Click();  // "Отказ от расчета"
-    void Button7Click();  // "<<< Назад"
-    void Button8Click();  // "Дальше >>>"
-    void Button9Click();  // "Печатать"
-    void Button10Click(); // "Выход (меню)"
-
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // --- events ---
+    void onActivate();         // reset
+    void onCostMode();         // "Оптимизировать стоимость сырья"
+    void onProportionalMode(); // "Максимизировать выработку в пропорции"
+    void onProductModePressed(); // "Максимизировать текущий продукт", pressed with the mouse
+    void onToggleFullUse();    // "Полностью сработать / отменить"
+    void onCancelAllFullUse(); // "Отменить полную сработку всем"
+    void onRefineRaws();       // "Уточнение по сырью"
+    void onRefineFeedTypes();  // "Уточнение по продукции"
+    void onStartRun();         // "Начать расчет"
+    void onDeclineRun();       // "Отказ от расчета"
+    void onBack();             // "<<< Назад"
+    void onNext();             // "Дальше >>>"
+    void onPrint();            // "Печатать"
+    void onExit();             // "Выход (меню)"
+    void onClose();            // the selection filters come off
+
     void buildLayout();
     QWidget *buildEntry();
     QWidget *buildModes();
@@ -135,7 +122,6 @@ private:
     void showEntry();
     // Rows without a colour (an invalid one, or none given) are drawn in black.
     void fillGrid(QTableWidget *grid, const TextGrid &text, const QList<QColor> &colours);
-    void FormClose();
     bool report(const std::function<void()> &operation);
     void message(const QString &text);
 
@@ -149,33 +135,33 @@ private:
 
     QStackedLayout *stack_ = nullptr;
     QWidget *entry_ = nullptr;
-    QWidget *Panel1 = nullptr;             // outcome panel
-    widgets::TableGrid *DBGrid1 = nullptr; // production programme on kk
-    widgets::TableGrid *DBGrid2 = nullptr; // stock on sir
-    QRadioButton *RadioButton1 = nullptr; // "Оптимизировать стоимость сырья"
-    QRadioButton *RadioButton2 = nullptr; // "Максимизировать выработку в пропорции"
-    QRadioButton *RadioButton3 = nullptr; // "Максимизировать текущий продукт"
-    QRadioButton *RadioButton4 = nullptr; // only the unbalanced characteristics relax
-    QRadioButton *RadioButton5 = nullptr; // all characteristics relax evenly
-    QLabel *Label4 = nullptr;             // relaxation label
-    QLabel *Label5 = nullptr;             // outcome title
-    QList<QLabel *> notes_;               // the four note labels of the analysis
-    QListWidget *ListBox1 = nullptr;      // diagnostics
-    QTableWidget *StringGrid1 = nullptr;  // characteristics analysis
-    QTableWidget *StringGrid2 = nullptr;  // raw materials analysis
-    QTableWidget *StringGrid3 = nullptr;  // solution summary
-    QProgressBar *ProgressBar1 = nullptr; // the solver's progress
-    QProgressBar *ProgressBar2 = nullptr; // attempts of the output modes
-    QPushButton *Button1 = nullptr;
-    QPushButton *Button2 = nullptr;
-    QPushButton *Button3 = nullptr;
-    QPushButton *Button4 = nullptr;
-    QPushButton *Button5 = nullptr;
-    QPushButton *Button6 = nullptr;
-    QPushButton *Button7 = nullptr;
-    QPushButton *Button8 = nullptr;
-    QPushButton *Button9 = nullptr;
-    QPushButton *Button10 = nullptr;
+    QWidget *outcomePanel = nullptr;
+    widgets::TableGrid *programmeGrid = nullptr; // production programme on kk
+    widgets::TableGrid *stockGrid = nullptr;     // stock on sir
+    QRadioButton *costModeButton = nullptr;
+    QRadioButton *proportionalModeButton = nullptr;
+    QRadioButton *productModeButton = nullptr;
+    QRadioButton *unbalancedRelaxButton = nullptr; // only the unbalanced characteristics relax
+    QRadioButton *uniformRelaxButton = nullptr;    // all characteristics relax evenly
+    QLabel *relaxationLabel = nullptr;
+    QLabel *outcomeTitleLabel = nullptr;
+    QList<QLabel *> notes_; // the four note labels of the analysis
+    QListWidget *diagnosticsList = nullptr;
+    QTableWidget *characteristicsGrid = nullptr; // failure analysis: characteristics
+    QTableWidget *rawsGrid = nullptr;            // failure analysis: raw materials
+    QTableWidget *summaryGrid = nullptr;         // solution summary
+    QProgressBar *solverProgressBar = nullptr;
+    QProgressBar *attemptProgressBar = nullptr; // attempts of the output modes
+    QPushButton *fullUseButton = nullptr;
+    QPushButton *cancelAllFullUseButton = nullptr;
+    QPushButton *refineRawsButton = nullptr;
+    QPushButton *refineFeedTypesButton = nullptr;
+    QPushButton *startRunButton = nullptr;
+    QPushButton *declineRunButton = nullptr;
+    QPushButton *backButton = nullptr;
+    QPushButton *nextButton = nullptr;
+    QPushButton *printButton = nullptr;
+    QPushButton *exitButton = nullptr;
 };
 
 } // namespace calc

@@ -3,7 +3,6 @@
 // their texts and colours, printing the outcome to a PDF file, and the way on to the
 // results window and back.
 
-#include "calc/window/outcomecolours.h"
 #include "calc/window/outcomeprint.h"
 #include "calc/window/preparationwindow.h"
 #include "documents/window/recipeviewwindow.h"
@@ -81,9 +80,19 @@ struct Road {
         });
     }
 
-    QPushButton *button(const char *name) const
+    template <class T> T *child(const char *name) const { return namedChild<T>(form.get(), name); }
+    QPushButton *button(const char *name) const { return child<QPushButton>(name); }
+    QRadioButton *modeButton(CalcMode mode) const
     {
-        return form->findChild<QPushButton *>(QString::fromLatin1(name));
+        switch (mode) {
+        case CalcMode::Proportional:
+            return child<QRadioButton>("proportionalModeButton");
+        case CalcMode::Product:
+            return child<QRadioButton>("productModeButton");
+        case CalcMode::Cost:
+            break;
+        }
+        return child<QRadioButton>("costModeButton");
     }
 
     // Puts a grid's cursor on the row whose first column reads `text`; false if none.
@@ -127,8 +136,8 @@ struct Road {
 
     void run(CalcMode mode)
     {
-        QTest::mouseClick(form->modeButton(mode), Qt::LeftButton);
-        QTest::mouseClick(button("Button5"), Qt::LeftButton);
+        QTest::mouseClick(modeButton(mode), Qt::LeftButton);
+        QTest::mouseClick(button("startRunButton"), Qt::LeftButton);
     }
 
     // Prints what is shown into KP_TEST_OUTPUT/<name>.pdf; the words read back.
@@ -137,7 +146,7 @@ struct Road {
         const QString pdf = roadtest::outputPdf(name);
         QFile::remove(pdf);
         qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
-        form->Button9Click();
+        button("printButton")->click();
         qunsetenv(platform::kForcedPdfVariable);
         return roadtest::pdfWords(pdf);
     }
@@ -216,17 +225,19 @@ void TestPreparationWindow::activationRestrictsAndResets()
         QCOMPARE(t->filter(), QStringLiteral("ot='+'"));
         QVERIFY(t->filtered());
     }
-    QCOMPARE(road.form->programmeGrid()->model()->rowCount(), road.dm->selectedFeedCount);
-    QCOMPARE(road.form->stockGrid()->model()->rowCount(), road.dm->selectedRawCount);
+    QCOMPARE(road.child<widgets::TableGrid>("programmeGrid")->model()->rowCount(),
+             road.dm->selectedFeedCount);
+    QCOMPARE(road.child<widgets::TableGrid>("stockGrid")->model()->rowCount(),
+             road.dm->selectedRawCount);
     QCOMPARE(road.dm->selectedFeedCount, 7);
-    QVERIFY(road.form->modeButton(CalcMode::Cost)->isChecked());
-    QVERIFY(!road.form->uniformButton()->isChecked());
-    QCOMPARE(road.form->relaxationLabel()->text(), kCostLabel);
+    QVERIFY(road.modeButton(CalcMode::Cost)->isChecked());
+    QVERIFY(!road.child<QRadioButton>("uniformRelaxButton")->isChecked());
+    QCOMPARE(road.child<QLabel>("relaxationLabel")->text(), kCostLabel);
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Entry);
-    QVERIFY(road.form->solverBar()->isHidden());
-    QVERIFY(road.form->attemptBar()->isHidden());
-    QVERIFY(!road.form->programmeGrid()->isReadOnly());
-    QVERIFY(!road.form->stockGrid()->isReadOnly());
+    QVERIFY(road.child<QProgressBar>("solverProgressBar")->isHidden());
+    QVERIFY(road.child<QProgressBar>("attemptProgressBar")->isHidden());
+    QVERIFY(!road.child<widgets::TableGrid>("programmeGrid")->isReadOnly());
+    QVERIFY(!road.child<widgets::TableGrid>("stockGrid")->isReadOnly());
 }
 
 // Pressing "Максимизировать текущий продукт" marks exactly the feed type under the grid
@@ -235,26 +246,27 @@ void TestPreparationWindow::currentProductMarksTheRowUnderTheCursor()
 {
     Road road;
     QVERIFY(road.dm);
-    QVERIFY(Road::goToRow(road.form->programmeGrid(), QStringLiteral("ПК-6-2")));
-    QTest::mouseClick(road.form->modeButton(CalcMode::Product), Qt::LeftButton);
-    QVERIFY(road.form->modeButton(CalcMode::Product)->isChecked());
+    QVERIFY(
+        Road::goToRow(road.child<widgets::TableGrid>("programmeGrid"), QStringLiteral("ПК-6-2")));
+    QTest::mouseClick(road.modeButton(CalcMode::Product), Qt::LeftButton);
+    QVERIFY(road.modeButton(CalcMode::Product)->isChecked());
     QCOMPARE(Road::marked(road.dm->feedTypes, QStringLiteral("TIP")), QStringList{"ПК-6-2"});
-    QCOMPARE(road.form->relaxationLabel()->text(), kNoRelaxation + u' ');
-    QVERIFY(road.form->uniformButton()->isHidden());
+    QCOMPARE(road.child<QLabel>("relaxationLabel")->text(), kNoRelaxation + u' ');
+    QVERIFY(road.child<QRadioButton>("uniformRelaxButton")->isHidden());
 
-    QVERIFY(Road::goToRow(road.form->programmeGrid(), QStringLiteral("СК-3")));
-    QTest::mouseClick(road.form->modeButton(CalcMode::Product), Qt::LeftButton);
+    QVERIFY(Road::goToRow(road.child<widgets::TableGrid>("programmeGrid"), QStringLiteral("СК-3")));
+    QTest::mouseClick(road.modeButton(CalcMode::Product), Qt::LeftButton);
     QCOMPARE(Road::marked(road.dm->feedTypes, QStringLiteral("TIP")), QStringList{"СК-3"});
     QCOMPARE(road.dm->feedTypes.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
 
-    QTest::mouseClick(road.form->modeButton(CalcMode::Proportional), Qt::LeftButton);
+    QTest::mouseClick(road.modeButton(CalcMode::Proportional), Qt::LeftButton);
     QVERIFY(Road::marked(road.dm->feedTypes, QStringLiteral("TIP")).isEmpty());
-    QCOMPARE(road.form->relaxationLabel()->text(), kNoRelaxation);
+    QCOMPARE(road.child<QLabel>("relaxationLabel")->text(), kNoRelaxation);
     QCOMPARE(road.dm->feedTypes.text(QStringLiteral("TIP")), QStringLiteral("СК-3"));
 
-    QTest::mouseClick(road.form->modeButton(CalcMode::Cost), Qt::LeftButton);
-    QCOMPARE(road.form->relaxationLabel()->text(), kCostLabel);
-    QVERIFY(!road.form->uniformButton()->isHidden());
+    QTest::mouseClick(road.modeButton(CalcMode::Cost), Qt::LeftButton);
+    QCOMPARE(road.child<QLabel>("relaxationLabel")->text(), kCostLabel);
+    QVERIFY(!road.child<QRadioButton>("uniformRelaxButton")->isHidden());
 }
 
 // A stock to be used up is marked and unmarked (a blank then); unlimited stock cannot be.
@@ -263,28 +275,28 @@ void TestPreparationWindow::fullUseMarks()
     Road road;
     QVERIFY(road.dm);
     store::Table &sir = road.dm->rawMaterials;
-    widgets::TableGrid *grid = road.form->stockGrid();
+    widgets::TableGrid *grid = road.child<widgets::TableGrid>("stockGrid");
     QVERIFY(Road::goToRow(grid, QStringLiteral("Кукуруза")));
-    road.button("Button1")->click();
+    road.button("fullUseButton")->click();
     QCOMPARE(sir.text(QStringLiteral("vib")), QStringLiteral("+"));
-    road.button("Button1")->click();
+    road.button("fullUseButton")->click();
     QCOMPARE(sir.value(QStringLiteral("vib")).toString().trimmed(), QString());
     QVERIFY(road.messages.isEmpty());
 
     QVERIFY(Road::goToRow(grid, QStringLiteral("Овес")));
     sir.setNumber(QStringLiteral("VES"), 0);
     sir.post();
-    road.button("Button1")->click();
+    road.button("fullUseButton")->click();
     QCOMPARE(road.messages,
              QStringList{"Нельзя полностью сработать сырье с неограниченным запасом!"});
     QCOMPARE(sir.text(QStringLiteral("vib")), QString());
 
     QVERIFY(Road::goToRow(grid, QStringLiteral("Горох")));
-    road.button("Button1")->click();
+    road.button("fullUseButton")->click();
     QVERIFY(Road::goToRow(grid, QStringLiteral("Ячмень")));
-    road.button("Button1")->click();
+    road.button("fullUseButton")->click();
     QCOMPARE(Road::marked(sir, QStringLiteral("NAIM")).size(), 2);
-    road.button("Button2")->click();
+    road.button("cancelAllFullUseButton")->click();
     QVERIFY(Road::marked(sir, QStringLiteral("NAIM")).isEmpty());
     QCOMPARE(sir.text(QStringLiteral("NAIM")), QStringLiteral("Ячмень"));
 }
@@ -303,19 +315,19 @@ void TestPreparationWindow::refinementNeedsASelection()
         [&] { ++rawOpened; });
     road.dm->selectedFeedCount = 0;
     road.dm->selectedRawCount = 0;
-    road.button("Button4")->click();
-    road.button("Button3")->click();
+    road.button("refineFeedTypesButton")->click();
+    road.button("refineRawsButton")->click();
     QCOMPARE(road.messages, QStringList({"Продукция не отобрана", "Сырье не отобрано"}));
     QCOMPARE(feedOpened + rawOpened, 0);
 
     road.dm->selectedFeedCount = 7;
     road.dm->selectedRawCount = 37;
-    road.button("Button4")->click();
-    road.button("Button3")->click();
+    road.button("refineFeedTypesButton")->click();
+    road.button("refineRawsButton")->click();
     QCOMPARE(feedOpened, 1);
     QCOMPARE(rawOpened, 1);
     QVERIFY(road.dm->feedTypes.filtered());
-    QCOMPARE(road.form->programmeGrid()->model()->rowCount(), 7);
+    QCOMPARE(road.child<widgets::TableGrid>("programmeGrid")->model()->rowCount(), 7);
 }
 
 // The demo programme of 730 t needs 730 × 1.005 t of raw materials with the 0.5 % loss.
@@ -323,16 +335,17 @@ void TestPreparationWindow::costRunShowsTheSummary()
 {
     Road road;
     QVERIFY(road.dm);
-    QSignalSpy solverBar(road.form->solverBar(), &QProgressBar::valueChanged);
+    QSignalSpy solverBar(road.child<QProgressBar>("solverProgressBar"),
+                         &QProgressBar::valueChanged);
     road.run(CalcMode::Cost);
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     QVERIFY(road.messages.isEmpty());
     QVERIFY(solverBar.count() > 0);
-    QVERIFY(road.form->solverBar()->isHidden());
-    QVERIFY(road.form->attemptBar()->isHidden());
-    QVERIFY(road.form->nextButton()->isVisible());
+    QVERIFY(road.child<QProgressBar>("solverProgressBar")->isHidden());
+    QVERIFY(road.child<QProgressBar>("attemptProgressBar")->isHidden());
+    QVERIFY(road.button("nextButton")->isVisible());
 
-    const QTableWidget *grid = road.form->summaryGrid();
+    const QTableWidget *grid = road.child<QTableWidget>("summaryGrid");
     QVERIFY(grid->isVisible());
     QCOMPARE(grid->rowCount(), road.dm->selectedRawCount);
     QStringList headers;
@@ -351,7 +364,7 @@ void TestPreparationWindow::costRunShowsTheSummary()
         cost += store::round2(cellNumber(grid, r, 3) * used);
     }
     QCOMPARE(store::round3(consumption), 733.65);
-    const QString title = road.form->titleLabel()->text();
+    const QString title = road.child<QLabel>("outcomeTitleLabel")->text();
     QVERIFY2(title.startsWith(QStringLiteral("Решение получено!    Общие затраты сырья  ") +
                               store::fixedText(733.65, 13, 3) + QStringLiteral("  Т.  на сумму  ")),
              qPrintable(title));
@@ -380,7 +393,7 @@ void TestPreparationWindow::summaryColumnsFitEveryRow()
     sir.post();
     road.run(CalcMode::Cost);
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
-    const QTableWidget *grid = road.form->summaryGrid();
+    const QTableWidget *grid = road.child<QTableWidget>("summaryGrid");
     QVERIFY(grid->rowAt(grid->viewport()->height() - 1) < grid->rowCount() - 1); // out of view
     const QFontMetrics metrics(grid->font());
     for (int c = 0; c < grid->columnCount(); ++c)
@@ -409,7 +422,7 @@ void TestPreparationWindow::summaryPrintsWhereTheVirtualPageSays()
     QVERIFY(qAbs(header->xMin - pointsX(400)) < 2);
     QVERIFY(qAbs(header->yMin - pointsY(300)) < 3);
     QVERIFY(qAbs(first->yMin - pointsY(400)) < 3);
-    const int rows = road.form->summaryGrid()->rowCount();
+    const int rows = road.child<QTableWidget>("summaryGrid")->rowCount();
     QVERIFY(qAbs(last->yMin - pointsY(100 * rows + 300)) < 3);
     QVERIFY(road.messages.isEmpty());
 }
@@ -418,12 +431,13 @@ void TestPreparationWindow::proportionalRunCountsAttempts()
 {
     Road road;
     QVERIFY(road.dm);
-    QSignalSpy attempts(road.form->attemptBar(), &QProgressBar::valueChanged);
+    QSignalSpy attempts(road.child<QProgressBar>("attemptProgressBar"),
+                        &QProgressBar::valueChanged);
     road.run(CalcMode::Proportional);
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
     QVERIFY(attempts.count() > 3);
-    QVERIFY(road.form->attemptBar()->isHidden());
-    const QString title = road.form->titleLabel()->text();
+    QVERIFY(road.child<QProgressBar>("attemptProgressBar")->isHidden());
+    const QString title = road.child<QLabel>("outcomeTitleLabel")->text();
     const double total = store::parseNumber(
         title.section(QStringLiteral("сырья"), 1).section(QStringLiteral("Т."), 0, 0));
     QVERIFY2(total > 733.65, qPrintable(title)); // more than the entered programme
@@ -434,8 +448,9 @@ void TestPreparationWindow::runMessagesAreShown()
 {
     Road road;
     QVERIFY(road.dm);
-    QVERIFY(Road::goToRow(road.form->stockGrid(), QStringLiteral("Масло подсолнечное")));
-    road.button("Button1")->click();
+    QVERIFY(Road::goToRow(road.child<widgets::TableGrid>("stockGrid"),
+                          QStringLiteral("Масло подсолнечное")));
+    road.button("fullUseButton")->click();
     road.run(CalcMode::Cost);
     QCOMPARE(road.messages.size(), 1);
     QVERIFY(road.messages.first().startsWith(QStringLiteral("Сырье № ")));
@@ -451,12 +466,13 @@ void TestPreparationWindow::dataErrorsGiveTheErrorList()
     road.setKkField(QStringLiteral("СК-6"), QStringLiteral("VES"), 100000);
     road.run(CalcMode::Cost);
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Errors);
-    QCOMPARE(road.form->titleLabel()->text(), QStringLiteral("Ошибки подготовки исходных данных"));
-    const QListWidget *list = road.form->diagnosticsList();
+    QCOMPARE(road.child<QLabel>("outcomeTitleLabel")->text(),
+             QStringLiteral("Ошибки подготовки исходных данных"));
+    const QListWidget *list = road.child<QListWidget>("diagnosticsList");
     QVERIFY(list->isVisible());
     QVERIFY(list->count() > 0);
-    QVERIFY(!road.form->nextButton()->isVisible());
-    QVERIFY(road.form->summaryGrid()->isHidden());
+    QVERIFY(!road.button("nextButton")->isVisible());
+    QVERIFY(road.child<QTableWidget>("summaryGrid")->isHidden());
 
     const QList<roadtest::PdfWord> words = road.print(QStringLiteral("preparation-errors"));
     const roadtest::PdfWord *heading = findWord(words, QStringLiteral("Ошибки"));
@@ -483,7 +499,7 @@ void TestPreparationWindow::errorListWrapsAtTheWindowWidth()
     }
     road.run(CalcMode::Cost);
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Errors);
-    QListWidget *list = road.form->diagnosticsList();
+    QListWidget *list = road.child<QListWidget>("diagnosticsList");
     QVERIFY(list->count() > 3);
     for (const int width : {980, 640}) {
         road.form->resize(width, 700);
@@ -541,7 +557,8 @@ void TestPreparationWindow::typedValuesRefusedInTheUsersWords()
     QFETCH(QString, says);
     Road road;
     QVERIFY(road.dm);
-    widgets::TableGrid *grid = stock ? road.form->stockGrid() : road.form->programmeGrid();
+    widgets::TableGrid *grid = stock ? road.child<widgets::TableGrid>("stockGrid")
+                                     : road.child<widgets::TableGrid>("programmeGrid");
     QVERIFY(Road::goToRow(grid, entry));
     QSignalSpy failed(grid->gridModel(), &widgets::TableGridModel::editFailed);
     const QModelIndex cell = grid->model()->index(grid->currentIndex().row(), column);
@@ -569,7 +586,7 @@ void TestPreparationWindow::failedRunGivesTheAnalysis()
     road.setKkField(QStringLiteral("ПК-5"), QStringLiteral("MA6"), 45);
     road.run(CalcMode::Proportional);
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Analysis);
-    const QString title = road.form->titleLabel()->text();
+    const QString title = road.child<QLabel>("outcomeTitleLabel")->text();
     QVERIFY2(title.startsWith(QStringLiteral("Комбикорм № 1 типа ПК-5 не получается. Вес ")),
              qPrintable(title));
     for (const QString &note : {QStringLiteral("Запасы и затраты сырья уменьшены"),
@@ -582,8 +599,8 @@ void TestPreparationWindow::failedRunGivesTheAnalysis()
         QVERIFY2(shown, qPrintable(note));
     }
 
-    const QTableWidget *chars = road.form->characteristicsGrid();
-    QVERIFY(chars->isVisible() && road.form->rawsGrid()->isVisible());
+    const QTableWidget *chars = road.child<QTableWidget>("characteristicsGrid");
+    QVERIFY(chars->isVisible() && road.child<QTableWidget>("rawsGrid")->isVisible());
     QCOMPARE(chars->columnCount(), 5);
     int red = 0;
     int navy = 0;
@@ -610,7 +627,7 @@ void TestPreparationWindow::failedRunGivesTheAnalysis()
     QCOMPARE(chars->item(protein, 1)->text(), QStringLiteral(" меньше минимума  "));
     QCOMPARE(chars->item(protein, 2)->text(), QStringLiteral("    40.00"));
 
-    const QTableWidget *raws = road.form->rawsGrid();
+    const QTableWidget *raws = road.child<QTableWidget>("rawsGrid");
     QCOMPARE(raws->columnCount(), 9);
     int quiet = 0;
     for (int r = 0; r < raws->rowCount(); ++r) {
@@ -660,7 +677,7 @@ void TestPreparationWindow::nextOpensTheResultsWindow()
                 w->reject();
     });
     safety.start(20000);
-    QTest::mouseClick(road.form->nextButton(), Qt::LeftButton);
+    QTest::mouseClick(road.button("nextButton"), Qt::LeftButton);
     QVERIFY(wasResults);
     QCOMPARE(feedRows, 7);
     QVERIFY(!road.form->isVisible());
@@ -719,7 +736,7 @@ void TestPreparationWindow::wholeRoadToThePrintedRecipe()
                 w->reject();
     });
     safety.start(30000);
-    road.form->nextButton()->click();
+    road.button("nextButton")->click();
     QVERIFY2(road.messages.isEmpty(), qPrintable(road.messages.join(u'\n')));
     QCOMPARE(archived, QStringLiteral("1"));
     QCOMPARE(printedNumber, 1);
@@ -735,11 +752,11 @@ void TestPreparationWindow::backReturnsToTheEntry()
     Road road;
     QVERIFY(road.dm);
     road.run(CalcMode::Cost);
-    road.button("Button7")->click();
+    road.button("backButton")->click();
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Entry);
-    QVERIFY(road.form->programmeGrid()->isVisible());
-    QVERIFY(!road.form->nextButton()->isVisible());
-    QCOMPARE(road.form->diagnosticsList()->count(), 0);
+    QVERIFY(road.child<widgets::TableGrid>("programmeGrid")->isVisible());
+    QVERIFY(!road.button("nextButton")->isVisible());
+    QCOMPARE(road.child<QListWidget>("diagnosticsList")->count(), 0);
 
     // "Повтор расчета" in the results window comes back to the entry, window open.
     road.run(CalcMode::Cost);
@@ -748,7 +765,7 @@ void TestPreparationWindow::backReturnsToTheEntry()
                 qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget()))
             namedChild<QPushButton>(resultsWindow, "repeatCalculationButton")->click();
     });
-    road.form->nextButton()->click();
+    road.button("nextButton")->click();
     QVERIFY(road.form->isVisible());
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Entry);
     QVERIFY(road.dm->feedTypes.filtered());
@@ -758,7 +775,7 @@ void TestPreparationWindow::closingRemovesTheFilters()
 {
     Road road;
     QVERIFY(road.dm);
-    road.button("Button6")->click();
+    road.button("declineRunButton")->click();
     QVERIFY(!road.form->isVisible());
     for (store::Table *t : {&road.dm->feedTypes, &road.dm->rawMaterials}) {
         QVERIFY(!t->filtered());

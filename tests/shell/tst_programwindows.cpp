@@ -205,8 +205,8 @@ void TestProgramWindows::calculationHandsOnItsWindows()
         preparation = qobject_cast<calc::PreparationWindow *>(QApplication::activeModalWidget());
         if (!preparation)
             return;
-        preparation->modeButton(calc::CalcMode::Cost)->click();
-        preparation->findChild<QPushButton *>(QStringLiteral("Button5"))->click();
+        namedChild<QRadioButton>(preparation.data(), "costModeButton")->click();
+        namedChild<QPushButton>(preparation.data(), "startRunButton")->click();
         QTimer::singleShot(0, [&] {
             auto *results =
                 qobject_cast<results::ResultsWindow *>(QApplication::activeModalWidget());
@@ -227,7 +227,7 @@ void TestProgramWindows::calculationHandsOnItsWindows()
             namedChild<QPushButton>(results, "printRecipeButton")->click();
             namedChild<QPushButton>(results, "exitButton")->click();
         });
-        preparation->nextButton()->click();
+        namedChild<QPushButton>(preparation.data(), "nextButton")->click();
     });
     QTimer safety;
     safety.setSingleShot(true);
