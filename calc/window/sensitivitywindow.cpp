@@ -194,8 +194,8 @@ SensitivityWindow::SensitivityWindow(const Sensitivity &figures, const QStringLi
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     buildLayout();
     for (int p = 1; p <= feedTypes_.size(); ++p)
-        ComboBox1->addItem(feedLabel(p));
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this,
+        feedChoice->addItem(feedLabel(p));
+    connect(feedChoice, &QComboBox::currentIndexChanged, this,
             [this](int index) { chooseFeed(index + 1); });
     fillPrices();
     fillStock();
@@ -214,43 +214,46 @@ void SensitivityWindow::buildLayout()
     layout->setContentsMargins(0, 0, 0, 0);
     auto *choice = new QHBoxLayout;
     choice->addWidget(widgets::makeLabel(QStringLiteral("Продукт:"), content));
-    ComboBox1 = new QComboBox(content);
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->setMinimumWidth(400);
-    choice->addWidget(ComboBox1);
+    feedChoice = new QComboBox(content);
+    feedChoice->setObjectName(QStringLiteral("feedChoice"));
+    feedChoice->setMinimumWidth(400);
+    choice->addWidget(feedChoice);
     choice->addStretch();
     layout->addLayout(choice);
-    StringGrid1 = makeGrid(kRequirementColumns, content);
-    StringGrid2 = makeGrid(kPriceColumns, content);
-    StringGrid3 = makeGrid(kStockColumns, content);
-    StringGrid2->horizontalHeader()->setStretchLastSection(true); // the feed types using it
+    requirementsGrid = makeGrid(kRequirementColumns, content);
+    pricesGrid = makeGrid(kPriceColumns, content);
+    stockGrid = makeGrid(kStockColumns, content);
+    pricesGrid->horizontalHeader()->setStretchLastSection(true); // the feed types using it
+    widgets::nameObjects({{requirementsGrid, "requirementsGrid"},
+                          {pricesGrid, "pricesGrid"},
+                          {stockGrid, "stockGrid"}});
     const QList<std::pair<QTableWidget *, QString>> grids = {
-        {StringGrid1, QStringLiteral("Ограничения")},
-        {StringGrid2, QStringLiteral("Цены сырья")},
-        {StringGrid3, QStringLiteral("Запасы")}};
+        {requirementsGrid, QStringLiteral("Ограничения")},
+        {pricesGrid, QStringLiteral("Цены сырья")},
+        {stockGrid, QStringLiteral("Запасы")}};
     for (int g = 0; g < grids.size(); ++g) {
         QTableWidget *grid = grids.at(g).first;
-        grid->setObjectName(QStringLiteral("StringGrid%1").arg(g + 1));
         grid->setMinimumHeight(kGridMinimumHeight);
         layout->addWidget(widgets::makeLabel(grids.at(g).second, content));
         layout->addWidget(grid, g == 2 ? 2 : 3);
-        if (grid == StringGrid2) {
-            alternativeOptimaNote_ = widgets::makeLabel(kAlternativeOptimaNote, content);
-            alternativeOptimaNote_->setWordWrap(true);
-            alternativeOptimaNote_->setVisible(figures_.held && figures_.alternativeOptima);
-            layout->addWidget(alternativeOptimaNote_);
+        if (grid == pricesGrid) {
+            alternativeOptimaNote = widgets::makeLabel(kAlternativeOptimaNote, content);
+            alternativeOptimaNote->setObjectName(QStringLiteral("alternativeOptimaNote"));
+            alternativeOptimaNote->setWordWrap(true);
+            alternativeOptimaNote->setVisible(figures_.held && figures_.alternativeOptima);
+            layout->addWidget(alternativeOptimaNote);
         }
     }
-    Label4 = widgets::makeLabel(QString(), content);
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setWordWrap(true);
-    layout->addWidget(Label4);
+    degenerateNote = widgets::makeLabel(QString(), content);
+    degenerateNote->setObjectName(QStringLiteral("degenerateNote"));
+    degenerateNote->setWordWrap(true);
+    layout->addWidget(degenerateNote);
     scroll->setWidget(content);
 
     auto *buttons = new QHBoxLayout;
-    Button1 = widgets::makeButton(QStringLiteral("Отпечатать"), this, "Button1");
-    Button2 = widgets::makeButton(QStringLiteral("Выход"), this, "Button2");
-    for (QPushButton *b : {Button1, Button2}) {
+    printButton = widgets::makeButton(QStringLiteral("Отпечатать"), this, "printButton");
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
+    for (QPushButton *b : {printButton, exitButton}) {
         b->setMinimumWidth(130);
         buttons->addWidget(b);
     }
@@ -258,8 +261,8 @@ void SensitivityWindow::buildLayout()
     auto *page = new QVBoxLayout(this);
     page->addWidget(scroll, 1);
     page->addLayout(buttons);
-    connect(Button1, &QPushButton::clicked, this, &SensitivityWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(printButton, &QPushButton::clicked, this, &SensitivityWindow::onPrint);
+    connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
     resize(fittedSize(QSize(840, 880), screen()));
 }
 
@@ -287,17 +290,17 @@ QStringList SensitivityWindow::usedIn(const PriceFigure &f) const
 
 void SensitivityWindow::chooseFeed(int p)
 {
-    if (ComboBox1->currentIndex() != p - 1 && p >= 1 && p <= ComboBox1->count())
-        ComboBox1->setCurrentIndex(p - 1); // comes back here through the signal
+    if (feedChoice->currentIndex() != p - 1 && p >= 1 && p <= feedChoice->count())
+        feedChoice->setCurrentIndex(p - 1); // comes back here through the signal
     QList<QStringList> rows;
     for (const RequirementFigure &f : figures_.requirements)
         if (f.feed == p)
             rows.append(requirementCells(f));
-    fillGrid(StringGrid1, rows, {ColCharacteristic, ColSide});
-    Label4->setText(!figures_.held
-                        ? QStringLiteral("Нет решения, по которому можно оценить чувствительность.")
-                    : figures_.degenerate ? kDegenerateNote
-                                          : QString());
+    fillGrid(requirementsGrid, rows, {ColCharacteristic, ColSide});
+    degenerateNote->setText(
+        !figures_.held        ? QStringLiteral("Нет решения, по которому можно оценить чувствительность.")
+        : figures_.degenerate ? kDegenerateNote
+                              : QString());
 }
 
 void SensitivityWindow::fillPrices()
@@ -305,7 +308,7 @@ void SensitivityWindow::fillPrices()
     QList<QStringList> rows;
     for (const PriceFigure &f : figures_.prices)
         rows.append(priceCellsOf(f, usedIn(f)));
-    fillGrid(StringGrid2, rows, {ColRaw, ColUsedIn});
+    fillGrid(pricesGrid, rows, {ColRaw, ColUsedIn});
 }
 
 void SensitivityWindow::fillStock()
@@ -313,7 +316,7 @@ void SensitivityWindow::fillStock()
     QList<QStringList> rows;
     for (const StockFigure &f : figures_.stock)
         rows.append(stockCells(f));
-    fillGrid(StringGrid3, rows, {ColStockRaw});
+    fillGrid(stockGrid, rows, {ColStockRaw});
 }
 
 // The blocks follow each other on the page, so that a few norms of each feed type do
@@ -349,7 +352,7 @@ int SensitivityWindow::paint(QPainter *painter, const std::function<bool()> &new
     return print.draw(printBlocks());
 }
 
-void SensitivityWindow::Button1Click()
+void SensitivityWindow::onPrint()
 {
     const platform::PrinterChoice choice =
         platform::choosePrinter(this, QStringLiteral("Анализ чувствительности"));

@@ -53,23 +53,14 @@ public:
     SensitivityWindow(const Sensitivity &figures, const QStringList &feedTypes,
                       QWidget *parent = nullptr);
 
-    QComboBox *feedChoice() const { return ComboBox1; }
-    QTableWidget *requirementsGrid() const { return StringGrid1; }
-    QTableWidget *pricesGrid() const { return StringGrid2; }
-    QTableWidget *stockGrid() const { return StringGrid3; }
-    QLabel *degenerateNote() const { return Label4; }
-    QLabel *alternativeOptimaNote() const { return alternativeOptimaNote_; }
-    QPushButton *printButton() const { return Button1; }
-
     // Shows the norms of feed type p (1-based).
     void chooseFeed(int p);
     // The printed form: every feed type's norms, the prices, the stock.
     QList<OutcomeBlock> printBlocks() const;
     int paint(QPainter *painter, const std::function<bool()> &newPage) const;
 
-    void Button1Click(); // "Отпечатать"
-
 private:
+    void onPrint(); // "Отпечатать"
     void buildLayout();
     void fillPrices();
     void fillStock();
@@ -80,15 +71,15 @@ private:
     Sensitivity figures_;
     QStringList feedTypes_;
 
-    QComboBox *ComboBox1 = nullptr;      // the feed type
-    QTableWidget *StringGrid1 = nullptr; // "Ограничения"
-    QTableWidget *StringGrid2 = nullptr; // "Цены сырья"
-    QTableWidget *StringGrid3 = nullptr; // "Запасы"
-    QLabel *Label4 = nullptr;            // the degenerate optimum's note
+    QComboBox *feedChoice = nullptr;          // the feed type
+    QTableWidget *requirementsGrid = nullptr; // "Ограничения"
+    QTableWidget *pricesGrid = nullptr;       // "Цены сырья"
+    QTableWidget *stockGrid = nullptr;        // "Запасы"
+    QLabel *degenerateNote = nullptr;         // the degenerate optimum's note
     // under the prices: other recipes cost the same
-    QLabel *alternativeOptimaNote_ = nullptr;
-    QPushButton *Button1 = nullptr; // "Отпечатать"
-    QPushButton *Button2 = nullptr; // "Выход"
+    QLabel *alternativeOptimaNote = nullptr;
+    QPushButton *printButton = nullptr; // "Отпечатать"
+    QPushButton *exitButton = nullptr;  // "Выход"
 };
 
 } // namespace calc

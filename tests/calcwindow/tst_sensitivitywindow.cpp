@@ -6,6 +6,7 @@
 
 #include "calc/window/outcomeprint.h"
 #include "calc/window/sensitivitywindow.h"
+#include "namedchild.h"
 #include "platform/printerchoice.h"
 #include "results/demodatafixture.h"
 
@@ -50,6 +51,27 @@ QStringList row(const QTableWidget *grid, int r)
     return cells;
 }
 
+// The window's controls, found by their names.
+struct Controls {
+    explicit Controls(const SensitivityWindow &w)
+        : feedChoice(namedChild<QComboBox>(&w, "feedChoice")),
+          requirementsGrid(namedChild<QTableWidget>(&w, "requirementsGrid")),
+          pricesGrid(namedChild<QTableWidget>(&w, "pricesGrid")),
+          stockGrid(namedChild<QTableWidget>(&w, "stockGrid")),
+          degenerateNote(namedChild<QLabel>(&w, "degenerateNote")),
+          alternativeOptimaNote(namedChild<QLabel>(&w, "alternativeOptimaNote")),
+          printButton(namedChild<QPushButton>(&w, "printButton"))
+    {
+    }
+    QComboBox *feedChoice;
+    QTableWidget *requirementsGrid;
+    QTableWidget *pricesGrid;
+    QTableWidget *stockGrid;
+    QLabel *degenerateNote;
+    QLabel *alternativeOptimaNote;
+    QPushButton *printButton;
+};
+
 } // namespace
 
 class tst_sensitivitywindow final : public QObject
@@ -66,46 +88,48 @@ private slots:
 void tst_sensitivitywindow::gridsShowTheFigures()
 {
     SensitivityWindow w(sample(), {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
+    const Controls c(w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Анализ чувствительности"));
-    QCOMPARE(w.feedChoice()->count(), 2);
-    QCOMPARE(w.feedChoice()->itemText(1), QStringLiteral("2 - ПК-2"));
-    QCOMPARE(w.requirementsGrid()->rowCount(), 2);
-    QCOMPARE(row(w.requirementsGrid(), 0),
+    QCOMPARE(c.feedChoice->count(), 2);
+    QCOMPARE(c.feedChoice->itemText(1), QStringLiteral("2 - ПК-2"));
+    QCOMPARE(c.requirementsGrid->rowCount(), 2);
+    QCOMPARE(row(c.requirementsGrid, 0),
              (QStringList{"Протеин", "минимум", "20.000", "25.00", "18.000", "30.000"}));
-    QCOMPARE(row(w.requirementsGrid(), 1),
+    QCOMPARE(row(c.requirementsGrid, 1),
              (QStringList{"Клетчатка", "максимум", "5.000", "-12.50", "4.000", "—"}));
-    QCOMPARE(w.pricesGrid()->rowCount(), 3);
-    QCOMPARE(row(w.pricesGrid(), 0),
+    QCOMPARE(c.pricesGrid->rowCount(), 3);
+    QCOMPARE(row(c.pricesGrid, 0),
              (QStringList{"Пшеница", "100.00", "не ограничена", "600.00", "ПК-1, ПК-2"}));
-    QCOMPARE(row(w.pricesGrid(), 2),
+    QCOMPARE(row(c.pricesGrid, 2),
              (QStringList{"Горох", "600.00", "400.00", "—", "не используется"}));
-    QCOMPARE(row(w.stockGrid(), 0), (QStringList{"Шрот", "4.000", "200.00", "0.000", "5.000"}));
-    QVERIFY(w.degenerateNote()->text().contains(QStringLiteral("вырожденное")));
-    QVERIFY(!w.alternativeOptimaNote()->isHidden());
-    QCOMPARE(w.alternativeOptimaNote()->text(),
+    QCOMPARE(row(c.stockGrid, 0), (QStringList{"Шрот", "4.000", "200.00", "0.000", "5.000"}));
+    QVERIFY(c.degenerateNote->text().contains(QStringLiteral("вырожденное")));
+    QVERIFY(!c.alternativeOptimaNote->isHidden());
+    QCOMPARE(c.alternativeOptimaNote->text(),
              QStringLiteral("Есть другие рецепты той же стоимости: цена в пределах диапазона не "
                             "меняет стоимость, но может сменить рецепт"));
 
     calc::Sensitivity plain = sample();
     plain.degenerate = plain.alternativeOptima = false;
     SensitivityWindow clear(plain, {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
-    QVERIFY(clear.degenerateNote()->text().isEmpty());
-    QVERIFY(clear.alternativeOptimaNote()->isHidden());
+    QVERIFY(Controls(clear).degenerateNote->text().isEmpty());
+    QVERIFY(Controls(clear).alternativeOptimaNote->isHidden());
 }
 
 void tst_sensitivitywindow::feedChoiceShowsItsNorms()
 {
     SensitivityWindow w(sample(), {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
-    w.feedChoice()->setCurrentIndex(1);
-    QCOMPARE(w.requirementsGrid()->rowCount(), 1);
-    QCOMPARE(row(w.requirementsGrid(), 0),
+    const Controls c(w);
+    c.feedChoice->setCurrentIndex(1);
+    QCOMPARE(c.requirementsGrid->rowCount(), 1);
+    QCOMPARE(row(c.requirementsGrid, 0),
              (QStringList{"Протеин", "минимум", "16.000", "9.75", "—", "17.500"}));
     w.chooseFeed(1);
-    QCOMPARE(w.feedChoice()->currentIndex(), 0);
-    QCOMPARE(w.requirementsGrid()->rowCount(), 2);
+    QCOMPARE(c.feedChoice->currentIndex(), 0);
+    QCOMPARE(c.requirementsGrid->rowCount(), 2);
     // prices and stock belong to the whole programme: the same for every feed type
-    QCOMPARE(w.pricesGrid()->rowCount(), 3);
-    QCOMPARE(w.stockGrid()->rowCount(), 1);
+    QCOMPARE(c.pricesGrid->rowCount(), 3);
+    QCOMPARE(c.stockGrid->rowCount(), 1);
 }
 
 // Every feed type's norms, then the prices with the names of the feed types using them
@@ -114,6 +138,7 @@ void tst_sensitivitywindow::feedChoiceShowsItsNorms()
 void tst_sensitivitywindow::printHasEveryFeedType()
 {
     SensitivityWindow w(sample(), {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
+    const Controls c(w);
     const QList<calc::OutcomeBlock> blocks = w.printBlocks();
     QCOMPARE(blocks.size(), 4);
     QCOMPARE(blocks.at(1).heading,
@@ -121,7 +146,7 @@ void tst_sensitivitywindow::printHasEveryFeedType()
     const QString pdf = roadtest::outputPdf(QStringLiteral("sensitivity"));
     QFile::remove(pdf);
     qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
-    w.printButton()->click();
+    c.printButton->click();
     qunsetenv(platform::kForcedPdfVariable);
     const QString text = roadtest::pdfText(pdf);
     QVERIFY2(text.contains(QStringLiteral("Ограничения продукта 1 - ПК-1")), qPrintable(text));
@@ -150,26 +175,27 @@ void tst_sensitivitywindow::demoDataAfterARun()
     for (int p = 1; p <= record->feedCount; ++p)
         feedTypes.append(record->feedType[p]);
     SensitivityWindow w(run.sensitivity, feedTypes);
+    const Controls c(w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.feedChoice()->count(), record->feedCount);
-    QCOMPARE(w.pricesGrid()->rowCount(), record->rawCount);
+    QCOMPARE(c.feedChoice->count(), record->feedCount);
+    QCOMPARE(c.pricesGrid->rowCount(), record->rawCount);
     int norms = 0;
     for (int p = 1; p <= record->feedCount; ++p) {
         w.chooseFeed(p);
-        QVERIFY2(w.requirementsGrid()->rowCount() > 0, qPrintable(feedTypes.at(p - 1)));
-        norms += w.requirementsGrid()->rowCount();
+        QVERIFY2(c.requirementsGrid->rowCount() > 0, qPrintable(feedTypes.at(p - 1)));
+        norms += c.requirementsGrid->rowCount();
     }
     w.chooseFeed(1);
     // within the screen, the buttons in sight: the grids scroll instead
     QVERIFY(w.height() <= w.screen()->availableGeometry().height());
-    QVERIFY(w.rect().contains(w.printButton()->geometry()));
+    QVERIFY(w.rect().contains(c.printButton->geometry()));
     if (!qEnvironmentVariableIsEmpty("KP_SENSITIVITY_SHOT")) // a picture for a human
         w.grab().save(qEnvironmentVariable("KP_SENSITIVITY_SHOT"));
     const QString pdf = roadtest::outputPdf(QStringLiteral("sensitivity-demo"));
     QFile::remove(pdf);
     qputenv(platform::kForcedPdfVariable, pdf.toUtf8());
-    w.printButton()->click();
+    c.printButton->click();
     qunsetenv(platform::kForcedPdfVariable);
     // a few norms per feed type: a page each made nine pages, most of them near empty
     const int pages = int(roadtest::pdfText(pdf).count(QChar(u'\f')));
