@@ -60,6 +60,30 @@ QString menuCaption(MenuItem item)
     return captions[size_t(item)];
 }
 
+const char *menuButtonName(MenuItem item)
+{
+    static const std::array<const char *, kMenuItemCount> names{
+        "characteristicsButton",
+        "rawMaterialsButton",
+        "feedTypesButton",
+        "calculationButton",
+        "mixCharacteristicsButton",
+        "archiveButton",
+        "parametersButton",
+        "backupButton",
+        "restoreButton",
+        "characteristicsInstructionButton",
+        "rawMaterialsInstructionButton",
+        "feedTypesInstructionButton",
+        "calculationInstructionButton",
+        "mixInstructionButton",
+        "archiveInstructionButton",
+        "parametersInstructionButton",
+        "backupInstructionButton",
+    };
+    return names[size_t(item)];
+}
+
 MenuItem instructionItem(int number)
 {
     Q_ASSERT(number >= 1 && number <= kInstructionCount);
@@ -81,7 +105,7 @@ MainMenu::~MainMenu() = default;
 
 QPushButton *MainMenu::makeButton(MenuItem item)
 {
-    auto *button = widgets::makeButton(menuCaption(item), this);
+    auto *button = widgets::makeButton(menuCaption(item), this, menuButtonName(item));
     button->setEnabled(false);
     button->setToolTip(kNotYet);
     if (item < MenuItem::Instruction1) {
@@ -92,26 +116,27 @@ QPushButton *MainMenu::makeButton(MenuItem item)
         button->setFont(smaller);
         button->setMinimumHeight(28);
     }
-    connect(button, &QPushButton::clicked, this, [this, item] { ButtonClick(item); });
+    connect(button, &QPushButton::clicked, this, [this, item] { onOpenTask(item); });
     buttons_[size_t(item)] = button;
     return button;
 }
 
 void MainMenu::buildLayout()
 {
-    Label1 = widgets::makeLabel(QStringLiteral("Проверьте дату и установите нужную"), this);
-    MonthCalendar1 = new QCalendarWidget(this);
-    MonthCalendar1->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
-    MonthCalendar1->setFirstDayOfWeek(Qt::Monday);
-    MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthCalendar1->setSelectedDate(QDate::currentDate());
-    MonthCalendar1->setFixedSize(300, 240);
-    connect(MonthCalendar1, &QCalendarWidget::selectionChanged, this,
-            &MainMenu::MonthCalendar1Click);
+    dateLabel = widgets::makeLabel(QStringLiteral("Проверьте дату и установите нужную"), this);
+    dateLabel->setObjectName(QStringLiteral("dateLabel"));
+    workingDateCalendar = new QCalendarWidget(this);
+    workingDateCalendar->setObjectName(QStringLiteral("workingDateCalendar"));
+    workingDateCalendar->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    workingDateCalendar->setFirstDayOfWeek(Qt::Monday);
+    workingDateCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    workingDateCalendar->setSelectedDate(QDate::currentDate());
+    workingDateCalendar->setFixedSize(300, 240);
+    connect(workingDateCalendar, &QCalendarWidget::selectionChanged, this, &MainMenu::onDateChosen);
 
     auto *dateColumn = new QVBoxLayout;
-    dateColumn->addWidget(Label1);
-    dateColumn->addWidget(MonthCalendar1);
+    dateColumn->addWidget(dateLabel);
+    dateColumn->addWidget(workingDateCalendar);
     dateColumn->addStretch();
 
     auto *tasks = new QVBoxLayout;
@@ -135,12 +160,12 @@ void MainMenu::buildLayout()
     instructions->setColumnStretch(0, 1);
     instructions->setColumnStretch(1, 1);
 
-    Button18 = widgets::makeButton(QStringLiteral("Выход"), this);
-    Button18->setMinimumSize(120, 28);
-    connect(Button18, &QPushButton::clicked, this, &QWidget::close);
+    exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
+    exitButton->setMinimumSize(120, 28);
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    bottom->addWidget(Button18);
+    bottom->addWidget(exitButton);
 
     auto *page = new QVBoxLayout(this);
     page->addLayout(top, 1);
@@ -173,7 +198,7 @@ QPushButton *MainMenu::button(MenuItem item) const
     return buttons_[size_t(item)];
 }
 
-void MainMenu::ButtonClick(MenuItem item)
+void MainMenu::onOpenTask(MenuItem item)
 {
     const Opener &open = openers_[size_t(item)];
     if (!open)
@@ -182,9 +207,9 @@ void MainMenu::ButtonClick(MenuItem item)
     button(item)->setFocus(); // back on the task's button when its window closes
 }
 
-void MainMenu::MonthCalendar1Click()
+void MainMenu::onDateChosen()
 {
-    settings::setWorkingDate(MonthCalendar1->selectedDate());
+    settings::setWorkingDate(workingDateCalendar->selectedDate());
 }
 
 void MainMenu::showEvent(QShowEvent *event)
@@ -194,16 +219,16 @@ void MainMenu::showEvent(QShowEvent *event)
         return;
     // Activation runs once the window is on screen, so its messages appear over it.
     activationQueued_ = true;
-    QTimer::singleShot(0, this, &MainMenu::FormActivate);
+    QTimer::singleShot(0, this, &MainMenu::onActivate);
 }
 
-void MainMenu::FormActivate()
+void MainMenu::onActivate()
 {
     if (activated_)
         return;
     activated_ = true;
     const QDate today = QDate::currentDate();
-    MonthCalendar1->setSelectedDate(today);
+    workingDateCalendar->setSelectedDate(today);
     settings::setWorkingDate(today);
     readSettings();
     prepareLists();

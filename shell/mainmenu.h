@@ -53,6 +53,8 @@ inline constexpr int kInstructionCount = 8;
 QString menuCaption(MenuItem item);
 // The task of instruction number 1 ... 8.
 MenuItem instructionItem(int number);
+// The object name of a task's button ("calculationButton").
+const char *menuButtonName(MenuItem item);
 
 class MainMenu final : public QWidget
 {
@@ -73,15 +75,12 @@ public:
     // Runs once when the window closes, whatever closes it.
     void setCloseSequence(std::function<void()> close);
 
-    QPushButton *button(MenuItem item) const;
-    QPushButton *exitButton() const { return Button18; }
-    QCalendarWidget *calendar() const { return MonthCalendar1; }
     bool activated() const { return activated_; }
 
 public slots:
     // First activation after start-up: working date today, settings, the lists' normal
     // state and the selected counts. Later calls do nothing.
-    void FormActivate();
+    void onActivate();
 
 signals:
     void firstActivationDone();
@@ -93,8 +92,9 @@ protected:
 private:
     void buildLayout();
     QPushButton *makeButton(MenuItem item);
-    void ButtonClick(MenuItem item);
-    void MonthCalendar1Click();
+    QPushButton *button(MenuItem item) const;
+    void onOpenTask(MenuItem item);
+    void onDateChosen();
     void readSettings();
     void prepareLists();
 
@@ -104,9 +104,9 @@ private:
     std::function<void()> closeSequence_;
     std::array<Opener, kMenuItemCount> openers_;
     std::array<QPushButton *, kMenuItemCount> buttons_{};
-    QLabel *Label1 = nullptr;
-    QCalendarWidget *MonthCalendar1 = nullptr;
-    QPushButton *Button18 = nullptr; // "Выход"
+    QLabel *dateLabel = nullptr;
+    QCalendarWidget *workingDateCalendar = nullptr;
+    QPushButton *exitButton = nullptr;
     bool activated_ = false;
     bool activationQueued_ = false;
     bool closed_ = false;

@@ -1,4 +1,5 @@
 // The main menu: its window, its buttons, the first activation and the working date.
+#include "namedchild.h"
 #include "settings/workingdate.h"
 #include "shell/mainmenu.h"
 
@@ -26,6 +27,16 @@ private slots:
     void calendarClickSetsWorkingDate();
 
 private:
+    QPushButton *menuButton(MenuItem item) const
+    {
+        return namedChild<QPushButton>(menu_.get(), shell::menuButtonName(item));
+    }
+    QPushButton *exitButton() const { return namedChild<QPushButton>(menu_.get(), "exitButton"); }
+    QCalendarWidget *calendar() const
+    {
+        return namedChild<QCalendarWidget>(menu_.get(), "workingDateCalendar");
+    }
+
     std::unique_ptr<QTemporaryDir> work_;
     std::unique_ptr<MainMenu> menu_;
     QStringList shown_;
@@ -53,7 +64,7 @@ void TestMainMenu::window()
     QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
         return label->text() == QStringLiteral("Проверьте дату и установите нужную");
     }));
-    QCOMPARE(menu_->exitButton()->text(), QStringLiteral("Выход"));
+    QCOMPARE(exitButton()->text(), QStringLiteral("Выход"));
 }
 
 void TestMainMenu::captions_data()
@@ -89,7 +100,7 @@ void TestMainMenu::captions()
 {
     QFETCH(MenuItem, item);
     QFETCH(QString, caption);
-    QCOMPARE(menu_->button(item)->text(), caption);
+    QCOMPARE(menuButton(item)->text(), caption);
     const auto buttons = menu_->findChildren<QPushButton *>();
     QCOMPARE(std::count_if(buttons.begin(), buttons.end(),
                            [&](const QPushButton *b) { return b->text() == caption; }),
@@ -99,11 +110,11 @@ void TestMainMenu::captions()
 void TestMainMenu::buttonsWaitForTheirWindows()
 {
     for (int i = 0; i < shell::kMenuItemCount; ++i) {
-        const QPushButton *button = menu_->button(MenuItem(i));
+        const QPushButton *button = menuButton(MenuItem(i));
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
         QVERIFY(!button->toolTip().isEmpty());
     }
-    QVERIFY(menu_->exitButton()->isEnabled());
+    QVERIFY(exitButton()->isEnabled());
 }
 
 // A task with an opener is enabled; a press opens its window, and the focus is back
@@ -115,9 +126,9 @@ void TestMainMenu::openerRunsAndFocusReturns()
     int opened = 0;
     menu_->setOpener(MenuItem::Calculation, [&] {
         ++opened;
-        menu_->exitButton()->setFocus(); // the opened window moves the focus away
+        exitButton()->setFocus(); // the opened window moves the focus away
     });
-    QPushButton *button = menu_->button(MenuItem::Calculation);
+    QPushButton *button = menuButton(MenuItem::Calculation);
     QVERIFY(button->isEnabled());
     QVERIFY(button->toolTip().isEmpty());
     QTest::mouseClick(button, Qt::LeftButton);
@@ -137,7 +148,7 @@ void TestMainMenu::firstActivation()
     menu_->show();
     QVERIFY(done.wait(5000) || done.count() == 1);
     QCOMPARE(settings::workingDate(), QDate::currentDate());
-    QCOMPARE(menu_->calendar()->selectedDate(), QDate::currentDate());
+    QCOMPARE(calendar()->selectedDate(), QDate::currentDate());
     QCOMPARE(shown_.size(), 1); // no cons.txt in this working folder
     QVERIFY(shown_.first().contains("cons.txt"));
 
@@ -156,7 +167,7 @@ void TestMainMenu::calendarClickSetsWorkingDate()
     QVERIFY(QTest::qWaitForWindowExposed(menu_.get()));
     QVERIFY(done.count() == 1 || done.wait(5000));
 
-    auto *view = menu_->calendar()->findChild<QTableView *>();
+    auto *view = calendar()->findChild<QTableView *>();
     QVERIFY(view);
     // Row 0 holds the day names; the third week always lies within the shown month.
     const QModelIndex cell = view->model()->index(3, 3);
@@ -164,7 +175,7 @@ void TestMainMenu::calendarClickSetsWorkingDate()
     const QDate today = QDate::currentDate();
     const QDate picked(today.year(), today.month(), day);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
-    QCOMPARE(menu_->calendar()->selectedDate(), picked);
+    QCOMPARE(calendar()->selectedDate(), picked);
     QCOMPARE(settings::workingDate(), picked);
 }
 

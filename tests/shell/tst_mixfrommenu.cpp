@@ -127,7 +127,9 @@ void TestMixFromMenu::fromMenuToPrintedRecipe()
             modal->close();
     });
     safety.start(60000);
-    QTest::mouseClick(menu.button(MenuItem::MixCharacteristics), Qt::LeftButton);
+    QTest::mouseClick(
+        namedChild<QPushButton>(&menu, shell::menuButtonName(MenuItem::MixCharacteristics)),
+        Qt::LeftButton);
 
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n')));
     QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'\n')));

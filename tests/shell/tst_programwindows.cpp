@@ -26,6 +26,16 @@
 
 using shell::MenuItem;
 
+namespace
+{
+
+QPushButton *menuButton(const shell::MainMenu &menu, MenuItem item)
+{
+    return namedChild<QPushButton>(&menu, shell::menuButtonName(item));
+}
+
+} // namespace
+
 class TestProgramWindows final : public QObject
 {
     Q_OBJECT
@@ -128,10 +138,10 @@ void TestProgramWindows::menuOverDemoData()
     QVERIFY(dm.selectedRawCount > 0);
     QCOMPARE(settings::workingDate(), QDate::currentDate());
 
-    QVERIFY(menu.button(MenuItem::Parameters)->isEnabled());
-    QVERIFY(menu.button(MenuItem::Characteristics)->isEnabled());
+    QVERIFY(menuButton(menu, MenuItem::Parameters)->isEnabled());
+    QVERIFY(menuButton(menu, MenuItem::Characteristics)->isEnabled());
     for (int i = int(MenuItem::Backup); i < shell::kMenuItemCount; ++i) // and the instructions
-        QVERIFY2(menu.button(MenuItem(i))->isEnabled(),
+        QVERIFY2(menuButton(menu, MenuItem(i))->isEnabled(),
                  qPrintable(shell::menuCaption(MenuItem(i))));
 }
 
@@ -175,11 +185,11 @@ void TestProgramWindows::menuOpensItsWindows()
             modal->close();
     });
     safety.start(5000);
-    QTest::mouseClick(menu.button(item), Qt::LeftButton);
+    QTest::mouseClick(menuButton(menu, item), Qt::LeftButton);
     QVERIFY(opened);
     QVERIFY(opened != &menu);
     QVERIFY(!opened->isVisible());
-    QCOMPARE(menu.focusWidget(), menu.button(item));
+    QCOMPARE(menu.focusWidget(), menuButton(menu, item));
     QVERIFY2(shown_.isEmpty(), qPrintable(shown_.join('\n')));
     const int instruction = int(item) - int(MenuItem::Instruction1) + 1;
     if (instruction >= 1) // the viewer showed the instruction of its button
@@ -236,7 +246,7 @@ void TestProgramWindows::calculationHandsOnItsWindows()
             modal->close();
     });
     safety.start(30000);
-    QTest::mouseClick(menu.button(MenuItem::Calculation), Qt::LeftButton);
+    QTest::mouseClick(menuButton(menu, MenuItem::Calculation), Qt::LeftButton);
     QVERIFY(preparation);
     QCOMPARE(resultsParent, preparation.data());
     QCOMPARE(archived, QStringLiteral("1"));
@@ -306,7 +316,7 @@ void TestProgramWindows::archiveCertificateToWord()
             modal->close();
     });
     safety.start(60000);
-    QTest::mouseClick(menu.button(MenuItem::Archive), Qt::LeftButton);
+    QTest::mouseClick(menuButton(menu, MenuItem::Archive), Qt::LeftButton);
     QVERIFY(enabled);
     QVERIFY(certificate.size() > 20);
 
