@@ -144,7 +144,7 @@ std::optional<double> readNumber(const store::Table &table, const QString &field
 // One selected raw material as the feed-type walk needs it.
 struct RawKey {
     int kods = 0;
-    QString name; // NAIM as stored, for M1 and M2
+    QString name; // NAIM as stored, for the inclusion limit messages
 };
 
 // Walks a cursor's view from its first record and puts it back where it stood.

@@ -39,7 +39,7 @@ DataModule::DataModule(const QString &dataDirectory)
       archivePremixes(QStringLiteral("archivePremixes")), scratch(QStringLiteral("scratch")),
       dataDirectory_(dataDirectory)
 {
-    setObjectName(QStringLiteral("DataModule2"));
+    setObjectName(QStringLiteral("dataModule"));
     const QList<Table *> all = tables();
     for (int i = 0; i < tableFileNames().size(); ++i)
         all[i]->setFileName(filePath(tableFileNames().at(i)));
