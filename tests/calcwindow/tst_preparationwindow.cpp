@@ -80,7 +80,16 @@ struct Road {
         });
     }
 
-    template <class T> T *child(const char *name) const { return namedChild<T>(form.get(), name); }
+    // The window's own control: the results and recipe view windows over it have
+    // controls of the same names, and the outcome panel, once raised, is searched last.
+    template <class T> T *child(const char *name) const
+    {
+        for (T *found : form->findChildren<T *>(QString::fromLatin1(name)))
+            if (found->window() == form.get())
+                return found;
+        qFatal("no %s named \"%s\" in the preparation window", T::staticMetaObject.className(),
+               name);
+    }
     QPushButton *button(const char *name) const { return child<QPushButton>(name); }
     QRadioButton *modeButton(CalcMode mode) const
     {
