@@ -98,8 +98,14 @@ void SimplexTableau::shortlistNorms(std::size_t from, std::size_t to, bool withS
         slopes_[t] = 0;
         magnitudes_[t] = 0;
     }
+    constexpr int ahead = 8; // rows: far enough for the loads to arrive in time
     for (int i = 1; i <= m_; ++i) {
         const double *row = r.coef.row(i);
+        if (i + ahead <= m_) {
+            const double *later = r.coef.row(i + ahead);
+            for (int t = 0; t < count; ++t)
+                __builtin_prefetch(later + offset[t]);
+        }
         for (int t = 0; t < count; ++t)
             norms_[t] += row[offset[t]] * row[offset[t]];
         if (!withSlopes || !(outside_[i / 64] >> (i % 64) & 1))

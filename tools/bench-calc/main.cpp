@@ -387,6 +387,27 @@ void benchEngine(const QString &name, const CaseShape &shape, const Options &opt
         benchTables(*selection, shape, options.runs);
 }
 
+QString runOutcomeText(RunOutcome outcome)
+{
+    switch (outcome) {
+    case RunOutcome::Solution:
+        return QStringLiteral("recipes");
+    case RunOutcome::Errors:
+        return QStringLiteral("data errors");
+    case RunOutcome::FailureAnalysis:
+        return QStringLiteral("failure analysis");
+    case RunOutcome::StockMessage:
+        return QStringLiteral("stock message");
+    case RunOutcome::NoAnalysis:
+        return QStringLiteral("no analysis");
+    case RunOutcome::Overflow:
+        return QStringLiteral("too large");
+    case RunOutcome::LostAccuracy:
+        return QStringLiteral("accuracy lost");
+    }
+    return {};
+}
+
 // The calculation run relaxing a requirement out of reach to its end, against glpsol
 // and HiGHS solving its first programme once per attempt.
 void benchRelaxation(const QString &name, const CaseShape &shape, const Options &options)
@@ -397,10 +418,14 @@ void benchRelaxation(const QString &name, const CaseShape &shape, const Options 
     QTemporaryDir dir;
     const QString mps = dir.filePath(QStringLiteral("first.mps"));
     std::optional<lp::Programme> first;
+    qputenv("KORMOPLAN_SOLVER_THREADS", QByteArray::number(options.threads));
     QElapsedTimer clock;
     clock.start();
     resetPeak();
+    // the run hands over every attempt's programme until one has a recipe
     const RunResult result = table.relax(options.rules, [&](const lp::Programme &programme) {
+        if (first)
+            return;
         first = programme;
         lp::exportProgramme(programme, mps, lp::LpFormat::FreeMps, nullptr);
     });
@@ -419,7 +444,7 @@ void benchRelaxation(const QString &name, const CaseShape &shape, const Options 
     print(QStringLiteral("  calculation run             %1 attempts, outcome %2, widened "
                          "requirements %3; %4 in all, %5 per attempt, on %6 threads")
               .arg(result.attempts)
-              .arg(int(result.outcome))
+              .arg(runOutcomeText(result.outcome))
               .arg(result.relaxation.size())
               .arg(seconds(whole), seconds(whole / attempts))
               .arg(result.solver.threads));

@@ -31,7 +31,7 @@ public:
     bool run(struct RunFigures &figures) const;
 
     // The whole calculation run in the cost mode, relaxation to its end, by the given
-    // rules; first receives the programme of the first attempt.
+    // rules; first receives the programme of each attempt until one has a recipe.
     calc::RunResult relax(lp::Rules rules,
                           const std::function<void(const lp::Programme &)> &first) const;
 
