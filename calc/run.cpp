@@ -40,12 +40,17 @@ class CalculationRun final
     Q_DISABLE_COPY_MOVE(CalculationRun)
 
 public:
-    CalculationRun(const CalcTables &tables, const RunOptions &options, RunObserver &observer,
+    CalculationRun(LoadedData &&data, const RunOptions &options, RunObserver &observer,
                    RunResult &result)
-        : tables_(tables), options_(options), solverLimits_(options.solverLimits),
-          observer_(observer), result_(result), selection_(result.selection),
-          messages_(observer, result.messages), relaxation_(result.selection)
+        : options_(options), solverLimits_(options.solverLimits), observer_(observer),
+          result_(result), selection_(result.selection), messages_(observer, result.messages),
+          relaxation_(result.selection)
     {
+        selection_ = std::move(data.selection);
+        result_.working = std::move(data.working);
+        result_.dataError = std::move(data.dataError);
+        diagnostics_ = std::move(data.diagnostics);
+        solverLimits_.stop = options.stop;
     }
 
     void run();
@@ -55,7 +60,9 @@ private:
     bool costMode() const { return options_.mode == CalcMode::Cost; }
     const RowLayout &layout() const { return assembled_->layout; }
     int status() const { return solution_.failing.label(); }
-    bool load();
+    bool stopped() const { return options_.stop && options_.stop->load(); }
+    bool loaded();
+    void endStopped();
     void attemptLoop(OutputSearch &search);
     // Solves the assembled programme; the full solver on the first attempt and
     // whenever the search says so.
@@ -69,7 +76,6 @@ private:
     void presentStockMessage(int row);
     void keepRelaxation();
 
-    const CalcTables &tables_;
     const RunOptions &options_;
     lp::SolverLimits solverLimits_; // the options', with the rules the run takes
     RunObserver &observer_;
@@ -87,7 +93,7 @@ private:
 
 void CalculationRun::run()
 {
-    if (!load())
+    if (!loaded())
         return;
     if (outputMode()) {
         observer_.showAttemptProgress(attemptProgressMaximum(result_.working.surplus));
@@ -102,7 +108,7 @@ void CalculationRun::run()
         present();
 }
 
-bool CalculationRun::load()
+bool CalculationRun::loaded()
 {
     if (options_.rulesFromEnvironment) {
         if (const QString error = rulesFromEnvironment(&solverLimits_.rules); !error.isEmpty()) {
@@ -111,23 +117,25 @@ bool CalculationRun::load()
             return false;
         }
     }
-    try {
-        loadCalculationData(selection_, result_.working, tables_, options_.parameters,
-                            diagnostics_);
-    } catch (const store::TableError &error) {
-        result_.dataError = error.message();
-        result_.diagnostics = {error.message()};
-        result_.outcome = RunOutcome::Errors;
-        return false;
-    }
-    if (options_.mode == CalcMode::Product && result_.working.currentFeed == 0)
-        diagnostics_.append(noCurrentProductMessage());
-    return true;
+    if (result_.dataError.isEmpty())
+        return true;
+    result_.diagnostics = {result_.dataError};
+    result_.outcome = RunOutcome::Errors;
+    return false;
+}
+
+void CalculationRun::endStopped()
+{
+    result_.outcome = RunOutcome::Stopped;
+    result_.recipes = {};
+    ended_ = true;
 }
 
 void CalculationRun::attemptLoop(OutputSearch &search)
 {
     for (;;) {
+        if (stopped())
+            return endStopped();
         ++result_.attempts;
         if (outputMode())
             observer_.setAttemptProgress(result_.attempts);
@@ -172,6 +180,9 @@ bool CalculationRun::endsWithError(lp::SolveError error)
         result_.outcome = RunOutcome::LostAccuracy;
         messages_.show(QString::fromUtf16(kLostAccuracyMessage));
         break;
+    case lp::SolveError::Stopped:
+        endStopped();
+        break;
     }
     ended_ = true;
     return true;
@@ -190,7 +201,8 @@ void CalculationRun::solve(bool full)
     solution_ = lp::solve(programme, &observer_, &finalTableau_, solverLimits_);
     result_.solver += solution_.stats;
     observer_.hideSolverProgress();
-    result_.objective = rawMaterialCost(selection_, solution_);
+    if (solution_.error != lp::SolveError::Stopped) // a stopped solve has no values
+        result_.objective = rawMaterialCost(selection_, solution_);
 }
 
 bool CalculationRun::decide(OutputSearch &search)
@@ -286,12 +298,32 @@ QString rulesFromEnvironment(lp::Rules *rules)
         .arg(value);
 }
 
-RunResult runCalculation(const CalcTables &tables, const RunOptions &options, RunObserver &observer)
+LoadedData loadRun(const CalcTables &tables, const RunOptions &options)
+{
+    LoadedData data;
+    try {
+        loadCalculationData(data.selection, data.working, tables, options.parameters,
+                            data.diagnostics);
+    } catch (const store::TableError &error) {
+        data.dataError = error.message();
+        return data;
+    }
+    if (options.mode == CalcMode::Product && data.working.currentFeed == 0)
+        data.diagnostics.append(noCurrentProductMessage());
+    return data;
+}
+
+RunResult solveRun(LoadedData data, const RunOptions &options, RunObserver &observer)
 {
     RunResult result;
-    CalculationRun run(tables, options, observer, result);
+    CalculationRun run(std::move(data), options, observer, result);
     run.run();
     return result;
+}
+
+RunResult runCalculation(const CalcTables &tables, const RunOptions &options, RunObserver &observer)
+{
+    return solveRun(loadRun(tables, options), options, observer);
 }
 
 int solverProgressMinimum(const Selection &selection, double totalOutput)

@@ -23,6 +23,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 namespace calc
@@ -41,6 +42,8 @@ struct RunOptions {
     // textbook or auto) when it is set, read once as the run starts; the tool and tests
     // that set solverLimits.rules themselves turn this off.
     bool rulesFromEnvironment = true;
+    // Set from another thread to stop the run at its next step; may be null.
+    const std::atomic_bool *stop = nullptr;
 };
 
 enum class RunOutcome {
@@ -51,6 +54,7 @@ enum class RunOutcome {
     NoAnalysis,      // a column's own bounds could not be met: the message box only
     Overflow,        // the programme is too large for the solver: the message box only
     LostAccuracy,    // the solver could not keep its figures right: the message box only
+    Stopped,         // stopped by the user: nothing to show, nothing written
 };
 
 // A requirement the cost mode widened: its programme row and its share.
@@ -85,7 +89,20 @@ QString noCurrentProductMessage();
 // or empty; the error text when it names no rules.
 QString rulesFromEnvironment(lp::Rules *rules);
 
-// The whole run on the tables as the calculation window leaves them.
+// The data of a run as read from the tables, before any attempt.
+struct LoadedData {
+    Selection selection;
+    CalcWorkingValues working;
+    QStringList diagnostics; // of the load; the attempts add theirs
+    QString dataError;       // a table that could not be read
+};
+
+// The run's first part, on the thread that owns the tables: they are read here and
+// nowhere after.
+LoadedData loadRun(const CalcTables &tables, const RunOptions &options);
+// The rest of the run, on values only, so it may go on on another thread.
+RunResult solveRun(LoadedData data, const RunOptions &options, RunObserver &observer);
+// Both parts, on the tables as the calculation window leaves them.
 RunResult runCalculation(const CalcTables &tables, const RunOptions &options,
                          RunObserver &observer);
 

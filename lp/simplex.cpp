@@ -104,7 +104,7 @@ constexpr int kCheckWork = 16;      // and tableau passes worth of row updates
 // (so long a run stalls otherwise on steps of rounding size). Off by more, the tableau
 // has pivoted on rounding noise: back to the last basis found right, under careful
 // rules.
-enum class PhaseEnd { Done, Infeasible, Drifted, LostAccuracy };
+enum class PhaseEnd { Done, Infeasible, Drifted, LostAccuracy, Stopped };
 
 // Recomputes the row activities from time to time (simplexaccuracy.h) and keeps the
 // last basis whose figures were found right. A check costs about one pass over the
@@ -138,8 +138,11 @@ public:
     }
 
     // After every flip or pivot; work: the statistics of the tableau now in use.
+    // Also where a stop asked from another thread is seen.
     PhaseEnd checkAfterStep(const SolverStats &work)
     {
+        if (limits_.stop && limits_.stop->load(std::memory_order_relaxed))
+            return PhaseEnd::Stopped;
         if (++steps_ - lastSteps_ < kCheckInterval)
             return PhaseEnd::Done;
         if (work.updatedEntries < lastWork_) // a fresh tableau counts from 0
@@ -368,8 +371,8 @@ Solution solutionOf(const TableauState &state, bool full, SolveError error,
     solution.outcome = state.solveStatus == 0 ? Outcome::Optimal : Outcome::Infeasible;
     solution.failing = Variable::fromLabel(state.solveStatus);
     solution.stats = stats;
-    if (error == SolveError::Overflow)
-        return solution;
+    if (error == SolveError::Overflow || error == SolveError::Stopped)
+        return solution; // no values to read
     solution.values.assign(state.columnValue.begin() + 1, state.columnValue.end());
     solution.activities.assign(state.rowValue.begin() + 1, state.rowValue.end());
     if (full)
@@ -416,6 +419,8 @@ Solution solveWith(const Programme &programme, bool full, SolverProgress *progre
             textbook ? runTextbookPhases(*tableau, state, full, stats, feed, accuracy, original)
                      : runPhases(*tableau, state, full, strictness >= 0, stats, feed, accuracy);
         addSteps(stats, tableau->stats());
+        if (end == PhaseEnd::Stopped)
+            return solutionOf(state, false, SolveError::Stopped, stats);
         // Drift again before any check has passed on fresh figures is no mere drift.
         if (end == PhaseEnd::Drifted && stats.refreshes < limits.refreshes &&
             accuracy.passedChecks() != passedAtRefresh) {

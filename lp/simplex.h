@@ -56,6 +56,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <optional>
 
 namespace lp
@@ -91,6 +92,8 @@ struct SolverLimits {
     int rebuilds = 30;
     int refreshes = 1000;
     Rules rules = Rules::Automatic;
+    // Set from another thread to end the solve at its next step with SolveError::Stopped.
+    const std::atomic_bool *stop = nullptr;
 };
 
 // The full solver: feasibility phase, cost phase, extraction of the values (also after

@@ -37,7 +37,7 @@ private:
 // Whether the programme could be solved at all. Neither error names a row or column.
 // Overflow: the tableau could not be held; LostAccuracy: the solver could not keep its
 // figures right (rounding), its amounts are no solution.
-enum class SolveError : std::uint8_t { None, Overflow, LostAccuracy };
+enum class SolveError : std::uint8_t { None, Overflow, LostAccuracy, Stopped };
 
 // The verdict on a programme that could be solved.
 enum class Outcome : std::uint8_t { Optimal, Infeasible };

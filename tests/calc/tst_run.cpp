@@ -11,7 +11,9 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 
 using calc::CalcMode;
 using calc::RunOutcome;
@@ -35,10 +37,13 @@ public:
     QList<int> attemptPositions;
     bool attemptHidden = false;
     QStringList messages;
+    std::atomic_bool *stopAtSolve = nullptr; // asks the run to stop as a full solve starts
 
     void solverProgress(int) override {}
     void showSolverProgress(int minimum, int maximum) override
     {
+        if (stopAtSolve)
+            *stopAtSolve = true;
         QCOMPARE(maximum, 0);
         solverMinimum = minimum;
         if (++solverShows > 5000)
@@ -112,6 +117,9 @@ class tst_run final : public QObject
 
 private slots:
     void costModeSolvesOnce();
+    void stopEndsTheRun_data();
+    void stopEndsTheRun();
+    void runOnAnotherThreadIsTheSame();
     void lostAccuracyEndsTheRun_data();
     void lostAccuracyEndsTheRun();
     void relaxationWidensUntilMet_data();
@@ -155,6 +163,66 @@ void tst_run::costModeSolvesOnce()
                  store::fixedText(1400, 13, 2) + QStringLiteral("  руб."));
     QCOMPARE(calc::summaryGrid(result.summary).rows.size(), 2);
     QCOMPARE(calc::summaryGrid(result.summary).rows[0][2], store::fixedText(8, 13, 3));
+}
+
+// A stop asked for ends the run at its next step, before an attempt or inside the
+// solver: no recipe, no message box.
+void tst_run::stopEndsTheRun_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("inSolver");
+    QTest::addColumn<int>("attempts");
+    QTest::newRow("before the first attempt") << int(CalcMode::Cost) << false << 0;
+    QTest::newRow("in the solver, cost") << int(CalcMode::Cost) << true << 1;
+    QTest::newRow("in the solver, proportional") << int(CalcMode::Proportional) << true << 1;
+}
+
+void tst_run::stopEndsTheRun()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, inSolver);
+    QFETCH(int, attempts);
+    CalcFixture fx;
+    twoRaws(fx, 1000, 1000);
+    proteinFeed(fx, 10, 16, 18);
+    std::atomic_bool stop{!inSolver};
+    RecordingObserver observer;
+    observer.stopAtSolve = inSolver ? &stop : nullptr;
+    calc::RunOptions options;
+    options.mode = CalcMode(mode);
+    options.stop = &stop;
+    const RunResult result = calc::runCalculation(fx.open(), options, observer);
+    QCOMPARE(result.outcome, RunOutcome::Stopped);
+    QCOMPARE(result.attempts, attempts);
+    QVERIFY(observer.messages.isEmpty());
+    QCOMPARE(result.recipes.feedCount(), 0);
+    QVERIFY(result.solver.pivots <= 1);
+}
+
+// The tables are read on the caller's thread and the rest runs on another: the same
+// attempts, steps, relaxation and recipes as in one piece.
+void tst_run::runOnAnotherThreadIsTheSame()
+{
+    CalcFixture fx;
+    twoRaws(fx);
+    proteinFeed(fx, 10, 25, 30, 1);
+    RecordingObserver here;
+    const RunResult whole = calc::runCalculation(fx.open(), {}, here);
+    RecordingObserver there;
+    calc::LoadedData data = calc::loadRun(fx.open(), {});
+    RunResult apart;
+    std::thread worker([&] { apart = calc::solveRun(std::move(data), {}, there); });
+    worker.join();
+    QCOMPARE(whole.outcome, RunOutcome::Solution);
+    QCOMPARE(apart.outcome, whole.outcome);
+    QCOMPARE(apart.attempts, whole.attempts);
+    QCOMPARE(apart.solver.pivots, whole.solver.pivots);
+    QCOMPARE(apart.objective, whole.objective);
+    QVERIFY(shareOf(whole, 2) > 0);
+    QCOMPARE(shareOf(apart, 2), shareOf(whole, 2));
+    QCOMPARE(calc::gridLines(calc::summaryGrid(apart.summary)),
+             calc::gridLines(calc::summaryGrid(whole.summary)));
+    QCOMPARE(there.messages, here.messages);
 }
 
 // A solve whose figures could not be kept right ends the run with its message, in

@@ -183,6 +183,8 @@ QString outcomeName(RunOutcome outcome)
         return QStringLiteral("overflow");
     case RunOutcome::LostAccuracy:
         return QStringLiteral("lost-accuracy");
+    case RunOutcome::Stopped:
+        return QStringLiteral("stopped");
     }
     return {};
 }
