@@ -4,6 +4,7 @@
 #include "calc/window/outcomecolours.h"
 #include "calc/window/outcomeprint.h"
 #include "calc/window/runprogress.h"
+#include "calc/window/runworker.h"
 #include "platform/printerchoice.h"
 #include "settings/settings.h"
 #include "store/cursorstate.h"
@@ -16,8 +17,11 @@
 #include "widgets/tablegrid.h"
 #include "widgets/windowparts.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -33,6 +37,7 @@
 #include <QSignalBlocker>
 #include <QStackedLayout>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace calc
@@ -84,6 +89,12 @@ PreparationWindow::PreparationWindow(store::DataModule &data, QWidget *parent)
     setWindowTitle(QStringLiteral("Подготовка расчета рецептов"));
     sink_ = [this](const QString &text) { widgets::showMessage(this, text); };
     buildLayout();
+    runObserver_ = std::make_unique<WindowRunObserver>(
+        solverProgressBar, attemptProgressBar, [this](const QString &text) { message(text); });
+    worker_ = new RunWorker(*runObserver_, this);
+    runClock_ = new QTimer(this);
+    runClock_->setInterval(250);
+    connect(runClock_, &QTimer::timeout, this, &PreparationWindow::showRunTime);
     resize(980, 700);
 }
 
@@ -126,6 +137,12 @@ void PreparationWindow::buildLayout()
     attemptProgressBar = new QProgressBar(this);
     solverProgressBar->setObjectName(QStringLiteral("solverProgressBar"));
     attemptProgressBar->setObjectName(QStringLiteral("attemptProgressBar"));
+    runTimeLabel = new QLabel(this);
+    runTimeLabel->setObjectName(QStringLiteral("runTimeLabel"));
+    stopRunButton = new QPushButton(QStringLiteral("Прервать расчет"), this);
+    stopRunButton->setObjectName(QStringLiteral("stopRunButton"));
+    stopRunButton->hide();
+    connect(stopRunButton, &QPushButton::clicked, this, &PreparationWindow::onStopRun);
     for (QProgressBar *bar : {solverProgressBar, attemptProgressBar}) {
         bar->setTextVisible(false);
         bar->setValue(0);
@@ -267,6 +284,10 @@ QWidget *PreparationWindow::buildModes()
     layout->addStretch();
     layout->addWidget(solverProgressBar);
     layout->addWidget(attemptProgressBar);
+    auto *runLine = new QHBoxLayout;
+    runLine->addWidget(runTimeLabel, 1);
+    runLine->addWidget(stopRunButton);
+    layout->addLayout(runLine);
     layout->addLayout(buttons);
 
     connect(costModeButton, &QRadioButton::toggled, this, [this](bool on) {
@@ -396,6 +417,7 @@ void PreparationWindow::onActivate()
         showEntry();
         solverProgressBar->hide();
         attemptProgressBar->hide();
+        runTimeLabel->clear();
         restrictToSelection();
         programmeGrid->setReadOnly(false);
         stockGrid->setReadOnly(false);
@@ -510,37 +532,92 @@ CalcMode PreparationWindow::chosenMode() const
 
 RunResult PreparationWindow::run()
 {
-    store::Table &kk = data_.feedTypes;
-    store::Table &sir = data_.rawMaterials;
-    RunResult result;
+    RunOptions options;
+    options.mode = chosenMode();
+    options.uniformRelax = uniformRelaxButton->isChecked();
+    options.parameters = CalcParameters::fromSettings(settings::currentSettings());
+    LoadedData data;
     {
-        // The grids are taken off their tables while the run walks them; the cursors
-        // come back to where they stood.
+        // The grids are taken off their tables while the load walks them; the cursors
+        // come back to where they stood. The tables are read here, on this thread only.
+        store::Table &kk = data_.feedTypes;
+        store::Table &sir = data_.rawMaterials;
         store::DataSourceOff kkOff(kk);
         store::DataSourceOff sirOff(sir);
         store::CursorStateGuard keepKk(kk);
         store::CursorStateGuard keepSir(sir);
-        RunOptions options;
-        options.mode = chosenMode();
-        options.uniformRelax = uniformRelaxButton->isChecked();
-        options.parameters = CalcParameters::fromSettings(settings::currentSettings());
         const CalcTables tables{&data_.characteristics, &data_.feedTypes, &data_.rawMaterials,
                                 &data_.inclusionNorms, &data_.counters};
-        WindowRunObserver observer(solverProgressBar, attemptProgressBar,
-                                   [this](const QString &text) { message(text); });
         QApplication::setOverrideCursor(Qt::WaitCursor);
         try {
-            result = runCalculation(tables, options, observer);
+            data = loadRun(tables, options);
         } catch (const store::TableError &e) {
-            result.outcome = RunOutcome::Errors;
-            result.dataError = e.message();
-            result.diagnostics = {e.message()};
+            data.dataError = e.message();
         }
         QApplication::restoreOverrideCursor();
-        solverProgressBar->hide();
-        attemptProgressBar->hide();
     }
+    setRunning(true);
+    RunResult result = worker_->run(std::move(data), options);
+    setRunning(false);
+    solverProgressBar->hide();
+    attemptProgressBar->hide();
     return result;
+}
+
+bool PreparationWindow::running() const
+{
+    return worker_->running();
+}
+
+void PreparationWindow::setRunning(bool on)
+{
+    if (on) {
+        lockedForRun_.clear();
+        for (QWidget *w : findChildren<QWidget *>()) {
+            const bool control =
+                qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractItemView *>(w);
+            if (control && w != stopRunButton && w->window() == this && w->isEnabled()) {
+                w->setEnabled(false);
+                lockedForRun_.append(w);
+            }
+        }
+        runTime_.start();
+        showRunTime();
+        runClock_->start();
+        stopRunButton->setEnabled(true);
+        stopRunButton->show();
+        stopRunButton->setFocus();
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    runClock_->stop();
+    stopRunButton->hide();
+    runTimeLabel->clear();
+    for (QWidget *w : std::as_const(lockedForRun_))
+        w->setEnabled(true);
+    lockedForRun_.clear();
+}
+
+void PreparationWindow::showRunTime()
+{
+    if (worker_->stopRequested()) {
+        runTimeLabel->setText(QStringLiteral("Расчет прерывается..."));
+        return;
+    }
+    const qint64 seconds = runTime_.elapsed() / 1000;
+    runTimeLabel->setText(QStringLiteral("Идет расчет: %1:%2")
+                              .arg(seconds / 60)
+                              .arg(seconds % 60, 2, 10, QLatin1Char('0')));
+}
+
+void PreparationWindow::onStopRun()
+{
+    if (!running())
+        return;
+    worker_->stop();
+    stopRunButton->setEnabled(false);
+    showRunTime();
 }
 
 void PreparationWindow::onStartRun()
@@ -548,6 +625,31 @@ void PreparationWindow::onStartRun()
     nextButton->hide();
     lastRun_ = run();
     present(lastRun_);
+    if (lastRun_.outcome == RunOutcome::Stopped)
+        runTimeLabel->setText(QStringLiteral("Расчет прерван пользователем"));
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        QDialog::reject();
+    }
+}
+
+void PreparationWindow::reject()
+{
+    if (running())
+        return onStopRun();
+    QDialog::reject();
+}
+
+void PreparationWindow::closeEvent(QCloseEvent *event)
+{
+    if (!running())
+        return QDialog::closeEvent(event);
+    event->ignore();
+    if (closeAfterRun_ ||
+        !widgets::askYesNo(this, QStringLiteral("Идет расчет. Прервать его и закрыть окно?")))
+        return;
+    closeAfterRun_ = true;
+    onStopRun();
 }
 
 void PreparationWindow::fillGrid(QTableWidget *grid, const TextGrid &text,
@@ -597,7 +699,7 @@ void PreparationWindow::present(const RunResult &result)
         showPanel(Shown::Solution);
         summaryGrid->setFocus();
         break;
-    default: // the run's message box said it all
+    default: // the run's message box said it all, or the user stopped it
         showEntry();
         break;
     }

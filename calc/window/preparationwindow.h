@@ -21,9 +21,14 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <QElapsedTimer>
+
 #include <functional>
+#include <memory>
 
 class QLabel;
+class QCloseEvent;
+class QTimer;
 class QPainter;
 class QListWidget;
 class QProgressBar;
@@ -47,6 +52,8 @@ namespace calc
 {
 
 struct OutcomeBlock;
+class RunWorker;
+class WindowRunObserver;
 
 class PreparationWindow final : public QDialog
 {
@@ -84,9 +91,15 @@ public:
     int paintOutcome(QPainter *painter, const std::function<bool()> &newPage) const;
 
     void done(int result) override;
+    // Escape and "Выход" during a run stop the run instead of closing the window.
+    void reject() override;
+    // A run is going on (the window is live, the rest of it disabled).
+    bool running() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing during a run asks first, then stops the run and closes when it has ended.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // --- events ---
@@ -99,6 +112,7 @@ private:
     void onRefineRaws();       // "Уточнение по сырью"
     void onRefineFeedTypes();  // "Уточнение по продукции"
     void onStartRun();         // "Начать расчет"
+    void onStopRun();          // "Прервать расчет" (and Escape) during a run
     void onDeclineRun();       // "Отказ от расчета"
     void onBack();             // "<<< Назад"
     void onNext();             // "Дальше >>>"
@@ -117,6 +131,9 @@ private:
     void refine(const Opener &open, int count, const QString &none);
     CalcMode chosenMode() const;
     RunResult run();
+    // During a run only the stop button, the bars and the time line take part.
+    void setRunning(bool on);
+    void showRunTime();
     void present(const RunResult &result);
     void showPanel(Shown what);
     void showEntry();
@@ -132,6 +149,12 @@ private:
     RunResult lastRun_;
     Shown shown_ = Shown::Entry;
     ResultsOpener openResults_;
+    std::unique_ptr<WindowRunObserver> runObserver_;
+    RunWorker *worker_ = nullptr;
+    QList<QWidget *> lockedForRun_; // the controls the run disabled, enabled again after
+    QElapsedTimer runTime_;
+    QTimer *runClock_ = nullptr;
+    bool closeAfterRun_ = false;
 
     QStackedLayout *stack_ = nullptr;
     QWidget *entry_ = nullptr;
@@ -152,6 +175,8 @@ private:
     QTableWidget *summaryGrid = nullptr;         // solution summary
     QProgressBar *solverProgressBar = nullptr;
     QProgressBar *attemptProgressBar = nullptr; // attempts of the output modes
+    QLabel *runTimeLabel = nullptr;       // the time run so far; "прерван" after a stop
+    QPushButton *stopRunButton = nullptr; // "Прервать расчет", shown during a run
     QPushButton *fullUseButton = nullptr;
     QPushButton *cancelAllFullUseButton = nullptr;
     QPushButton *refineRawsButton = nullptr;

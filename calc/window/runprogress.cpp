@@ -1,6 +1,5 @@
 #include "calc/window/runprogress.h"
 
-#include <QCoreApplication>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -8,26 +7,11 @@
 namespace calc
 {
 
-namespace
-{
-
-constexpr int kRepaintMilliseconds = 40;
-
-} // namespace
-
 WindowRunObserver::WindowRunObserver(QProgressBar *solverBar, QProgressBar *attemptBar,
                                      MessageSink message)
     : solverBar_(solverBar), attemptBar_(attemptBar), message_(std::move(message))
 {
-    sinceRepaint_.start();
-}
-
-void WindowRunObserver::repaintBars(bool force)
-{
-    if (!force && sinceRepaint_.elapsed() < kRepaintMilliseconds)
-        return;
-    sinceRepaint_.restart();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    attemptBar_->setFormat(QStringLiteral("попытка %v из %m"));
 }
 
 void WindowRunObserver::solverProgress(int position)
@@ -36,7 +20,6 @@ void WindowRunObserver::solverProgress(int position)
     if (value == solverBar_->value())
         return;
     solverBar_->setValue(value);
-    repaintBars(false);
 }
 
 void WindowRunObserver::showSolverProgress(int minimum, int maximum)
@@ -44,7 +27,6 @@ void WindowRunObserver::showSolverProgress(int minimum, int maximum)
     solverBar_->setRange(minimum, maximum);
     solverBar_->setValue(minimum);
     solverBar_->show();
-    repaintBars(true);
 }
 
 void WindowRunObserver::hideSolverProgress()
@@ -56,14 +38,13 @@ void WindowRunObserver::showAttemptProgress(int maximum)
 {
     attemptBar_->setRange(0, std::max(maximum, 1));
     attemptBar_->setValue(0);
+    attemptBar_->setTextVisible(true);
     attemptBar_->show();
-    repaintBars(true);
 }
 
 void WindowRunObserver::setAttemptProgress(int position)
 {
     attemptBar_->setValue(std::clamp(position, attemptBar_->minimum(), attemptBar_->maximum()));
-    repaintBars(false);
 }
 
 void WindowRunObserver::hideAttemptProgress()

@@ -1,13 +1,11 @@
 #pragma once
 
 // What a calculation run shows in the preparation window while it works: the solver's
-// progress bar around each full solve, the attempt bar of the two output modes, and the
-// run's message boxes. The run holds the user-interface thread, so the bars are
-// repainted from here (no user input is taken meanwhile).
+// progress bar around each full solve, the attempt bar of the two output modes ("попытка
+// N из M"), and the run's message boxes. Called on the interface thread: the run itself
+// goes on on a worker thread (runworker.h), which hands its calls over.
 
 #include "calc/runobserver.h"
-
-#include <QElapsedTimer>
 
 #include <functional>
 
@@ -34,13 +32,9 @@ public:
     void showMessage(const QString &text) override;
 
 private:
-    // Lets the bars paint, at most every few hundredths of a second unless forced.
-    void repaintBars(bool force);
-
     QProgressBar *solverBar_;
     QProgressBar *attemptBar_;
     MessageSink message_;
-    QElapsedTimer sinceRepaint_;
 };
 
 } // namespace calc

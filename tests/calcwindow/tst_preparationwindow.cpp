@@ -15,6 +15,9 @@
 #include "widgets/tablegrid.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -80,16 +83,7 @@ struct Road {
         });
     }
 
-    // The window's own control: the results and recipe view windows over it have
-    // controls of the same names, and the outcome panel, once raised, is searched last.
-    template <class T> T *child(const char *name) const
-    {
-        for (T *found : form->findChildren<T *>(QString::fromLatin1(name)))
-            if (found->window() == form.get())
-                return found;
-        qFatal("no %s named \"%s\" in the preparation window", T::staticMetaObject.className(),
-               name);
-    }
+    template <class T> T *child(const char *name) const { return namedChild<T>(form.get(), name); }
     QPushButton *button(const char *name) const { return child<QPushButton>(name); }
     QRadioButton *modeButton(CalcMode mode) const
     {
@@ -215,6 +209,8 @@ private slots:
     void summaryPrintsWhereTheVirtualPageSays();
     void proportionalRunCountsAttempts();
     void runMessagesAreShown();
+    void stoppedRunLeavesTheTables_data();
+    void stoppedRunLeavesTheTables();
     void dataErrorsGiveTheErrorList();
     void errorListWrapsAtTheWindowWidth();
     void typedValuesRefusedInTheUsersWords_data();
@@ -466,6 +462,58 @@ void TestPreparationWindow::runMessagesAreShown()
     QVERIFY(road.messages.first().contains(
         QStringLiteral("полностью сработать нельзя!!  Рекомендую сработать")));
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
+}
+
+// "Прервать расчет" or Escape during a run: the run ends at its next step, the window
+// says so and stays open, nothing is written.
+void TestPreparationWindow::stoppedRunLeavesTheTables_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("stop button") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TestPreparationWindow::stoppedRunLeavesTheTables()
+{
+    QFETCH(bool, escape);
+    Road road;
+    QVERIFY(road.dm);
+    QVERIFY(Road::goToRow(road.child<widgets::TableGrid>("stockGrid"),
+                          QStringLiteral("Масло подсолнечное")));
+    road.button("fullUseButton")->click();
+    const auto files = [&road] {
+        QStringList sums;
+        const QDir dir(road.demo.dataDir());
+        for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) {
+            QFile file(dir.filePath(name));
+            file.open(QIODevice::ReadOnly);
+            sums << name + u' ' +
+                        QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex();
+        }
+        return sums;
+    };
+    const QStringList before = files();
+    // The run's first message box comes while it waits on its worker thread: the
+    // user stops it there, and it goes no further than its next step.
+    road.form->setMessageSink([&](const QString &text) {
+        road.messages.append(text);
+        QVERIFY(road.button("stopRunButton")->isVisible());
+        QVERIFY(!road.button("startRunButton")->isEnabled());
+        if (escape)
+            QTest::keyClick(road.form.get(), Qt::Key_Escape);
+        else
+            road.button("stopRunButton")->click();
+    });
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.messages.size(), 1);
+    QCOMPARE(road.form->lastRun().outcome, calc::RunOutcome::Stopped);
+    QVERIFY(road.form->isVisible());
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Entry);
+    QCOMPARE(road.child<QLabel>("runTimeLabel")->text(),
+             QStringLiteral("Расчет прерван пользователем"));
+    QVERIFY(road.button("stopRunButton")->isHidden());
+    QVERIFY(road.button("startRunButton")->isEnabled());
+    QCOMPARE(files(), before);
 }
 
 void TestPreparationWindow::dataErrorsGiveTheErrorList()
