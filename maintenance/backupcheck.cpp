@@ -1,5 +1,6 @@
 #include "maintenance/backupcheck.h"
 
+#include "store/datafiles.h"
 #include "store/datamodule.h"
 #include "store/table.h"
 
@@ -27,6 +28,8 @@ void checkCounters(const store::Table &order)
 QString problemOf(const QString &path, const store::Table &table, bool counters)
 {
     const QString name = QFileInfo(path).fileName();
+    if (!QFileInfo::exists(path) && store::optionalTableFileNames().contains(name))
+        return {}; // a copy without ratios: none after the restore
     if (!QFileInfo(path).isFile())
         return QStringLiteral("В резервной копии нет таблицы %1").arg(name);
     try {
@@ -51,7 +54,7 @@ QString problemOf(const QString &path, const store::Table &table, bool counters)
 QStringList checkBackupTables(const QString &folder, store::DataModule &dataModule)
 {
     QStringList problems;
-    const QList<store::Table *> tables = dataModule.tables().mid(0, 9); // not the scratch one
+    const QList<store::Table *> tables = dataModule.dataTables();
     for (store::Table *table : tables) {
         const QString path = QDir(folder).filePath(QFileInfo(table->fileName()).fileName());
         const QString problem = problemOf(path, *table, table == &dataModule.counters);

@@ -2,7 +2,7 @@
 
 // The check a restore makes before it touches the data directory: the copy must hold
 // every table the program opens, each one readable with the fields the program finds
-// its records by.
+// its records by; an optional table (ratio.dbf) may be missing.
 
 #include <QStringList>
 

@@ -22,7 +22,7 @@ bool isList(const store::DataModule &dm, const store::Table *table)
 
 ClosedTables::ClosedTables(store::DataModule &dataModule) : dataModule_(dataModule)
 {
-    const QList<store::Table *> all = dataModule_.tables().mid(0, 9); // not the scratch one
+    const QList<store::Table *> all = dataModule_.dataTables();
     for (store::Table *table : all) {
         Saved saved{table, table->isOpen(), -1};
         if (saved.open && !table->isEmpty()) {

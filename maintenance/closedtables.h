@@ -1,7 +1,7 @@
 #pragma once
 
-// The nine table cursors of the data module closed for a copy of their files, and opened
-// again after it.
+// The table cursors of the data module (all but the scratch one) closed for a copy of their files,
+// and opened again after it.
 //
 // Closing posts a pending edit and flushes each table, so the files hold everything the
 // run has posted. Reopening brings the lists back into their normal state (index "order",

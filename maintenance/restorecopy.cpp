@@ -3,6 +3,7 @@
 #include "maintenance/backupcheck.h"
 #include "maintenance/flatfiles.h"
 #include "platform/filereplace.h"
+#include "store/datafiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,8 +59,8 @@ public:
 
     QStringList run(const QFileInfoList &files)
     {
-        for (const QFileInfo &file : files) {
-            const QString name = file.fileName();
+        const QStringList dropped = droppedTables(files);
+        for (const QString &name : fileNames(files) + dropped) {
             if (QFileInfo::exists(data_.filePath(name)) &&
                 !QFile::copy(data_.filePath(name), kept_.filePath(name)))
                 return {notCopied(name)};
@@ -71,6 +72,11 @@ public:
                 return rollBack(name);
             placed_.append({name, existed});
         }
+        for (const QString &name : dropped) {
+            if (!QFile::remove(data_.filePath(name)))
+                return rollBack(name);
+            removed_.append(name);
+        }
         return {};
     }
 
@@ -78,10 +84,34 @@ public:
     bool keptFilesNeeded() const { return !rolledBackWhole_; }
 
 private:
+    static QStringList fileNames(const QFileInfoList &files)
+    {
+        QStringList names;
+        for (const QFileInfo &file : files)
+            names.append(file.fileName());
+        return names;
+    }
+
+    // An optional table the backup does not hold: the data it restores have none of its
+    // records, so the one in the data directory goes (kept aside like a replaced file).
+    QStringList droppedTables(const QFileInfoList &files) const
+    {
+        QStringList dropped;
+        const QStringList backupNames = fileNames(files);
+        for (const QString &name : store::optionalTableFileNames())
+            if (!backupNames.contains(name, Qt::CaseInsensitive) &&
+                QFileInfo::exists(data_.filePath(name)))
+                dropped.append(name);
+        return dropped;
+    }
+
     QStringList rollBack(const QString &failedName)
     {
         QStringList messages{notCopied(failedName)};
-        for (const auto &[name, existed] : placed_) {
+        QList<std::pair<QString, bool>> undo = placed_;
+        for (const QString &name : removed_)
+            undo.append({name, true});
+        for (const auto &[name, existed] : undo) {
             const bool back =
                 existed ? platform::replaceFile(kept_.filePath(name), data_.filePath(name))
                         : QFile::remove(data_.filePath(name));
@@ -96,6 +126,7 @@ private:
 
     QDir staging_, data_, kept_;
     QList<std::pair<QString, bool>> placed_;
+    QStringList removed_;
     bool rolledBackWhole_ = true;
 };
 

@@ -8,7 +8,8 @@
 // table reads do they take their places in the data directory, one rename each; the
 // files they replace are kept aside until the last rename has been made, and put back
 // should one fail. Whatever fails, the data directory is as it was and the messages name
-// the file. Files that exist only in the data directory stay.
+// the file. Files that exist only in the data directory stay, except an optional table
+// (ratio.dbf): a backup without it restores data without its records.
 
 #include "maintenance/copyreport.h"
 

@@ -33,10 +33,10 @@ bool renameFolder(const QString &from, const QString &to)
 }
 
 // The first table of the copy that does not read whole (or is missing), with the reason;
-// empty when all nine read.
+// empty when all read.
 QString unreadableTable(const QString &folder)
 {
-    for (const QString &name : store::tableFileNames()) {
+    for (const QString &name : store::presentTableFileNames(folder)) {
         const QString problem = store::tableReadProblem(folder + QLatin1Char('/') + name);
         if (!problem.isEmpty())
             return problem;

@@ -8,7 +8,7 @@ namespace store
 
 DataDirectoryProblem dataDirectoryProblem(const QString &dataDirectory)
 {
-    for (const QString &name : tableFileNames()) {
+    for (const QString &name : presentTableFileNames(dataDirectory)) {
         const QString text = tableReadProblem(dataDirectory + QLatin1Char('/') + name);
         if (!text.isEmpty())
             return {name, text};

@@ -17,7 +17,8 @@ struct DataDirectoryProblem {
     bool found() const { return !fileName.isEmpty(); }
 };
 
-// The first problem: the tables in the order of tableFileNames(), then the list counts.
+// The first problem: the tables in the order of presentTableFileNames(), then the list
+// counts.
 // The files are only read.
 DataDirectoryProblem dataDirectoryProblem(const QString &dataDirectory);
 

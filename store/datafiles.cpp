@@ -1,6 +1,7 @@
 #include "store/datafiles.h"
 
 #include "store/fieldcodec.h"
+#include "store/ratiotable.h"
 #include "store/table.h"
 
 #include <QFileInfo>
@@ -16,11 +17,27 @@ const QStringList &tableFileNames()
     return names;
 }
 
+const QStringList &optionalTableFileNames()
+{
+    static const QStringList names{kRatioFileName};
+    return names;
+}
+
+QStringList presentTableFileNames(const QString &folder)
+{
+    QStringList names = tableFileNames();
+    for (const QString &name : optionalTableFileNames())
+        if (QFileInfo::exists(folder + QLatin1Char('/') + name))
+            names.append(name);
+    return names;
+}
+
 const QStringList &programFileNames()
 {
     static const QStringList names =
-        tableFileNames() + QStringList{"cons.txt", "pit.txt", "sir.txt",   "kk.txt",    "ras.txt",
-                                       "smes.txt", "arh.txt", "param.txt", "rezerv.txt"};
+        tableFileNames() + optionalTableFileNames() +
+        QStringList{"cons.txt", "pit.txt", "sir.txt",   "kk.txt",    "ras.txt",
+                    "smes.txt", "arh.txt", "param.txt", "rezerv.txt"};
     return names;
 }
 
@@ -38,10 +55,15 @@ QString newTableFileName(const QString &path)
 QStringList keyFieldNames(const QString &fileName)
 {
     static const QHash<QString, QStringList> keys{
-        {"pit.dbf", {"order", "KEY"}},  {"kk.dbf", {"order", "kodkk"}},
-        {"sir.dbf", {"order", "kods"}}, {"norm.dbf", {"kodkk", "kods"}},
-        {"arkk.dbf", {"arnom"}},        {"arsir.dbf", {"arnom"}},
-        {"arpit.dbf", {"arnom"}},       {"arprem.dbf", {"arnom"}},
+        {"pit.dbf", {"order", "KEY"}},
+        {"kk.dbf", {"order", "kodkk"}},
+        {"sir.dbf", {"order", "kods"}},
+        {"norm.dbf", {"kodkk", "kods"}},
+        {"arkk.dbf", {"arnom"}},
+        {"arsir.dbf", {"arnom"}},
+        {"arpit.dbf", {"arnom"}},
+        {"arprem.dbf", {"arnom"}},
+        {kRatioFileName, {"KODKK", "K1", "K2"}},
     };
     return keys.value(fileName.toLower());
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The files of the data directory that belong to the program: the nine tables, the
-// settings file and the eight instruction texts. The backup copy and its restore take
-// these and nothing else, so a stray or half-written file never travels with them.
+// optional ratio table, the settings file and the eight instruction texts. The backup copy and its
+// restore take these and nothing else, so a stray or half-written file never travels with them.
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +14,14 @@ namespace store
 // cursor order.
 const QStringList &tableFileNames();
 
-// The tables, cons.txt and the instruction texts.
+// Tables a data directory may lack: without one its records are simply none (ratio.dbf).
+const QStringList &optionalTableFileNames();
+
+// The tables of `folder` that must be whole: tableFileNames(), then the optional tables
+// the folder holds.
+QStringList presentTableFileNames(const QString &folder);
+
+// The tables, the optional ones, cons.txt and the instruction texts.
 const QStringList &programFileNames();
 
 // Whether a file name (without folder) is one of programFileNames(), in any letter case

@@ -1,6 +1,7 @@
 #include "store/datamodule.h"
 
 #include "store/datafiles.h"
+#include "store/ratiotable.h"
 
 namespace store
 {
@@ -36,13 +37,14 @@ DataModule::DataModule(const QString &dataDirectory)
       archiveHeaders(QStringLiteral("archiveHeaders")),
       archiveCompositions(QStringLiteral("archiveCompositions")),
       archiveCharacteristics(QStringLiteral("archiveCharacteristics")),
-      archivePremixes(QStringLiteral("archivePremixes")), scratch(QStringLiteral("scratch")),
-      dataDirectory_(dataDirectory)
+      archivePremixes(QStringLiteral("archivePremixes")), ratios(QStringLiteral("ratios")),
+      scratch(QStringLiteral("scratch")), dataDirectory_(dataDirectory)
 {
     setObjectName(QStringLiteral("dataModule"));
     const QList<Table *> all = tables();
     for (int i = 0; i < tableFileNames().size(); ++i)
         all[i]->setFileName(filePath(tableFileNames().at(i)));
+    ratios.setFileName(filePath(kRatioFileName));
     for (Table *list : {&characteristics, &feedTypes, &rawMaterials}) {
         list->defineIndex({orderIndex, QStringLiteral("order")});
         // The master lists are fixed pools: an insert from any grid is taken back at once.
@@ -93,9 +95,24 @@ QString DataModule::filePath(const QString &fileName) const
 
 QList<Table *> DataModule::tables()
 {
-    return {&characteristics, &feedTypes,      &rawMaterials,        &inclusionNorms,
-            &counters,        &archiveHeaders, &archiveCompositions, &archiveCharacteristics,
-            &archivePremixes, &scratch};
+    return {&characteristics,
+            &feedTypes,
+            &rawMaterials,
+            &inclusionNorms,
+            &counters,
+            &archiveHeaders,
+            &archiveCompositions,
+            &archiveCharacteristics,
+            &archivePremixes,
+            &ratios,
+            &scratch};
+}
+
+QList<Table *> DataModule::dataTables()
+{
+    QList<Table *> all = tables();
+    all.removeOne(&scratch);
+    return all;
 }
 
 void DataModule::setNormalState()

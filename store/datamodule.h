@@ -5,8 +5,9 @@
 // Every window reads and writes through these cursors, so the index, range, filter and
 // position one window leaves are what the next one sees. order.dbf and the four archive
 // tables open with the module; pit, kk and sir are put into their normal state when the
-// main window first becomes active; norm is opened only for the length of an operation;
-// scratch is a scratch cursor without a file until one is given to it.
+// main window first becomes active; norm and ratio are opened only for the length of an
+// operation (ratio.dbf may be missing: no ratios); scratch is a scratch cursor without a file until
+// one is given to it.
 
 #include "store/table.h"
 
@@ -40,6 +41,7 @@ public:
     Table archiveCompositions;    // arsir.dbf: recipe archive compositions
     Table archiveCharacteristics; // arpit.dbf: recipe archive characteristics
     Table archivePremixes;        // arprem.dbf: recipe archive premix rows
+    Table ratios;                 // ratio.dbf: nutrient ratios per feed type, optional
     Table scratch;                // scratch cursor, used to rewrite the archive files
 
     // Selected-entry counts: feed types (kk.ot = "+", at most 40) and raw materials
@@ -51,6 +53,7 @@ public:
     QString dataDirectory() const { return dataDirectory_; }
     QString filePath(const QString &fileName) const; // a file of the data directory
     QList<Table *> tables();                         // characteristics ... scratch
+    QList<Table *> dataTables();                     // the same without scratch
 
     // The normal state of the three lists: pit, kk and sir each closed, given the index
     // "order", reopened, ranged to order 1 ... its count from order.dbf, unfiltered, on

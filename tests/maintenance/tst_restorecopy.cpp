@@ -18,6 +18,7 @@ private slots:
     void dataDirectoryMadeWhenMissing();
     void faultyBackupChangesNothing_data();
     void faultyBackupChangesNothing();
+    void backupWithoutRatiosRestoresNone();
 
 private:
     // The module only names the tables; it is closed while the files are replaced.
@@ -89,6 +90,8 @@ void TestRestoreCopy::faultyBackupChangesNothing_data()
     QTest::newRow("list without its order field")
         << "no order field"
         << "Таблица sir.dbf в резервной копии не читается";
+    QTest::newRow("ratio table garbled") << "garbled ratio"
+                                         << "Таблица ratio.dbf в резервной копии не читается";
 }
 
 // Whatever is wrong with the backup, every file of the data directory keeps its bytes,
@@ -107,6 +110,8 @@ void TestRestoreCopy::faultyBackupChangesNothing()
         QVERIFY(QFile::remove(backup.filePath("arprem.dbf")));
     } else if (fault == "garbled") {
         fixture::writeFile(backup.filePath("kk.dbf"), "not a table at all");
+    } else if (fault == "garbled ratio") {
+        fixture::writeFile(backup.filePath("ratio.dbf"), "not a table at all");
     } else if (fault == "empty order") {
         store::Table order;
         order.setFileName(backup.filePath("order.dbf"));
@@ -130,6 +135,23 @@ void TestRestoreCopy::faultyBackupChangesNothing()
     QCOMPARE(snapshot(work.dataDir()), before);
     QCOMPARE(QDir(work.root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
              (QStringList{"itog3", "stick"}));
+}
+
+// A backup made before any ratio existed holds no ratio.dbf: the restored data have no
+// ratios, and the table that was there goes.
+void TestRestoreCopy::backupWithoutRatiosRestoresNone()
+{
+    fixture::Workplace work;
+    QVERIFY(work.ok());
+    QVERIFY(QFile::exists(work.dataDir() + "/ratio.dbf"));
+    QVERIFY(maintenance::copyToBackup(work.dataDir(), work.backupDir()).done);
+    QVERIFY(QFile::remove(work.backupDir() + "/ratio.dbf"));
+    auto module = moduleOver(work.dataDir());
+    QVERIFY(module);
+    const auto report = maintenance::restoreFromBackup(work.backupDir(), work.dataDir(), *module);
+    QCOMPARE(report.messages, QStringList{});
+    QVERIFY(report.done);
+    QCOMPARE(snapshot(work.dataDir()), snapshot(work.backupDir()));
 }
 
 QTEST_APPLESS_MAIN(TestRestoreCopy)

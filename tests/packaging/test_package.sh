@@ -58,7 +58,7 @@ done
 for f in "$src"/data/itog3/*; do
     cmp -s "$f" "$share/kormoplan/itog3/$(basename "$f")" || fail "template differs: $f"
 done
-[ "$(ls "$share/kormoplan/itog3" | grep -c '\.dbf$')" -eq 9 ] || fail "not nine tables"
+[ "$(ls "$share/kormoplan/itog3" | grep -c '\.dbf$')" -eq 10 ] || fail "not ten tables"
 [ "$(ls "$share/kormoplan/itog3" | grep -c '\.txt$')" -eq 9 ] ||
     fail "not the settings file and eight instruction texts"
 desktop="$share/applications/kormoplan.desktop"

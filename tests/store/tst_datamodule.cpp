@@ -109,9 +109,9 @@ private slots:
                   &module->archiveCharacteristics, &module->archivePremixes})
                 QVERIFY2(t->isOpen(), qPrintable(t->objectName()));
             for (Table *t : {&module->characteristics, &module->feedTypes, &module->rawMaterials,
-                             &module->inclusionNorms, &module->scratch})
+                             &module->inclusionNorms, &module->ratios, &module->scratch})
                 QVERIFY(!t->isOpen());
-            QCOMPARE(module->tables().size(), 10);
+            QCOMPARE(module->tables().size(), 11);
             QCOMPARE(module->pitCount(), 3);
             QCOMPARE(module->kkCount(), 4);
             QCOMPARE(module->sirCount(), 5);

@@ -199,6 +199,33 @@ QList<InclusionLimit> loadLimits(const QString &dir, const QStringList &tips,
     return list;
 }
 
+QList<RatioBound> loadRatios(const QString &dir, const QStringList &tips,
+                             const QStringList &charNames)
+{
+    const SourceTable table = SourceTable::read(dir + QStringLiteral("/ratios.csv"));
+    const int tip = table.column(QStringLiteral("tip"));
+    const int numerator = table.column(QStringLiteral("numerator"));
+    const int denominator = table.column(QStringLiteral("denominator"));
+    const int min = table.column(QStringLiteral("min"));
+    const int max = table.column(QStringLiteral("max"));
+    const int on = table.column(QStringLiteral("on"));
+    QList<RatioBound> list;
+    for (const SourceRow &row : table.rows()) {
+        bool minBlank = true;
+        bool maxBlank = true;
+        const double lo = table.number(row, min, &minBlank);
+        const double hi = table.number(row, max, &maxBlank);
+        if (lo < 0 || hi < 0 || (!minBlank && !maxBlank && lo > hi))
+            table.fail(row, QStringLiteral("соотношение меньше 0 или минимум больше максимума"));
+        list.append({positionOf(tips, table.text(row, tip), table, row),
+                     positionOf(charNames, table.text(row, numerator), table, row),
+                     positionOf(charNames, table.text(row, denominator), table, row),
+                     minBlank ? Cell() : Cell(lo), maxBlank ? Cell() : Cell(hi),
+                     table.text(row, on) == QLatin1String("+")});
+    }
+    return list;
+}
+
 void loadProgramme(const QString &dir, QList<FeedType> &feeds, QList<RawMaterial> &raws)
 {
     const SourceTable table = SourceTable::read(dir + QStringLiteral("/programme.csv"));
@@ -261,6 +288,7 @@ DemoSource DemoSource::load(const QString &dir)
     source.feeds = loadFeeds(dir, int(charNames.size()));
     loadNorms(dir, charNames, source.feeds);
     source.limits = loadLimits(dir, feedTips(source.feeds), rawNames(source.raws));
+    source.ratios = loadRatios(dir, feedTips(source.feeds), charNames);
     loadProgramme(dir, source.feeds, source.raws);
     source.settings = loadSettings(dir);
     source.instructions = loadInstructions(dir);

@@ -45,6 +45,15 @@ struct InclusionLimit {
     double max = 0;
 };
 
+struct RatioBound {
+    int feed = 0;      // positions in the lists, from 0
+    int numerator = 0; // position in the characteristics list
+    int denominator = 0;
+    Cell min; // an empty cell stays an empty field
+    Cell max;
+    bool on = false;
+};
+
 inline constexpr int characteristicPool = 65;
 inline constexpr int listPool = 400;
 inline constexpr int settingsLines = 30;
@@ -57,6 +66,7 @@ struct DemoSource {
     QList<RawMaterial> raws;
     QList<FeedType> feeds;
     QList<InclusionLimit> limits;
+    QList<RatioBound> ratios;
     QStringList settings;                    // the 30 lines of cons.txt
     QMap<QString, QStringList> instructions; // file name -> lines
 

@@ -4,6 +4,7 @@
 #include "demotables.h"
 #include "sourcetable.h"
 #include "store/codepage1251.h"
+#include "store/ratiotable.h"
 #include "store/table.h"
 
 #include <QDir>
@@ -151,6 +152,28 @@ void writeNorm(const DemoSource &source, const QString &dir)
     norm.close();
 }
 
+// kodkk is the feed type's position, K1 and K2 the characteristics' KEYs.
+void writeRatios(const DemoSource &source, const QString &dir)
+{
+    const QString path = dir + QLatin1Char('/') + store::kRatioFileName;
+    store::createRatioTable(path);
+    Table ratio(QStringLiteral("ratio"));
+    ratio.setFileName(path);
+    ratio.open();
+    for (const RatioBound &r : source.ratios) {
+        ratio.append();
+        ratio.setNumber(QStringLiteral("KODKK"), r.feed + 1);
+        ratio.setNumber(QStringLiteral("K1"), source.characteristics.at(r.numerator).key);
+        ratio.setNumber(QStringLiteral("K2"), source.characteristics.at(r.denominator).key);
+        setCell(ratio, QStringLiteral("RMIN"), r.min);
+        setCell(ratio, QStringLiteral("RMAX"), r.max);
+        if (r.on)
+            ratio.setText(QStringLiteral("ON"), plus);
+        ratio.post();
+    }
+    ratio.close();
+}
+
 void writeOrder(const DemoSource &source, const QString &dir)
 {
     Table order(QStringLiteral("order"));
@@ -194,6 +217,7 @@ void writeAll(const DemoSource &source, const QString &dir)
     writeSir(source, dir);
     writeNorm(source, dir);
     writeOrder(source, dir);
+    writeRatios(source, dir);
     archive::createArchiveTables(dir);
     writeTexts(source, dir);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Writes a complete data directory from the demo sources: the pools pit (65), kk and
-// sir (400 each) with their permanent keys, norm, order, the four empty archive
+// sir (400 each) with their permanent keys, norm, order, ratio, the four empty archive
 // tables, cons.txt and the eight instruction texts (code page 1251, CRLF).
 
 #include "demosource.h"
