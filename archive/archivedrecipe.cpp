@@ -1,6 +1,9 @@
 #include "archive/archivedrecipe.h"
 
+#include "archive/archivedratios.h"
 #include "store/table.h"
+
+#include <QFileInfo>
 
 namespace archive
 {
@@ -95,6 +98,7 @@ ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir, store
     readPremixes(arprem, recipe);
     for (store::Table *table : {&arsir, &arpit, &arprem})
         table->first();
+    recipe.ratios = archivedRatios(recipe, QFileInfo(arkk.fileName()).path());
     return recipe;
 }
 

@@ -30,6 +30,13 @@ struct ArchivedRecipe {
         double ra = 0; // calculated level
         double fa = 0; // actual level
     };
+    struct RatioLine // a ratio in force of the recipe's feed type (archive/archivedratios.h)
+    {
+        QString numerator; // the characteristics' names, as arpit keeps them
+        QString denominator;
+        double minimum = 0; // 0: no bound
+        double maximum = 0;
+    };
     struct PremixLine // arprem
     {
         QString pit;
@@ -56,6 +63,7 @@ struct ArchivedRecipe {
     QList<RawLine> raws;
     QList<CharLine> chars;
     QList<PremixLine> premixes;
+    QList<RatioLine> ratios;
 };
 
 // Texts of a recipe head: whether a standard names itself ("ГОСТ" in any case),
@@ -64,7 +72,8 @@ bool namesStandard(const QString &gost);
 QString purposeText(const QString &nasn);
 
 // Filters the four archive cursors to recipe `number` ("arnom=" + number, filtering
-// on) and reads it. `found` is false when arkk has no head row of that number (the
+// on) and reads it, with the ratios of its feed type from the tables beside arkk
+// (archivedRatios). `found` is false when arkk has no head row of that number (the
 // recipe then reads as empty, batch weight 0). Table errors are thrown as TableError.
 ArchivedRecipe readArchivedRecipe(store::Table &arkk, store::Table &arsir, store::Table &arpit,
                                   store::Table &arprem, int number, bool *found = nullptr);

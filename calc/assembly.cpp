@@ -2,8 +2,10 @@
 
 #include "lp/densematrix.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace calc
 {
@@ -14,6 +16,8 @@ namespace
 int countRows(const Selection &sel)
 {
     int rows = sel.feedCount + sel.rawCount;
+    for (const Ratio &ratio : sel.ratios)
+        rows += (ratio.minimum > 0) + (ratio.maximum > 0);
     for (int p = 1; p <= sel.feedCount; ++p)
         for (int q = 1; q <= sel.charCount; ++q)
             if (sel.normMax[p][q] != 0)
@@ -81,7 +85,59 @@ void appendStockRows(const Selection &sel, AssembledProgramme &out, bool useFull
     }
 }
 
+// Σ (a_num − ρ a_den) x over feed type p's columns first..last: at least 0 for a minimum
+// ρ, at most 0 for a maximum. The row is homogeneous, so tonnes or shares alike; its
+// other side is put where no recipe of the feed type's output can reach it.
+void appendRatioRow(const Selection &sel, AssembledProgramme &out, int k, RatioSide side,
+                    std::pair<int, int> columns, double relax)
+{
+    const Ratio &ratio = sel.ratios[std::size_t(k)];
+    const double rate = ratioRowRate(ratio, side, relax);
+    double most = 0;
+    double least = 0;
+    for (int j = columns.first; j <= columns.second; ++j) {
+        const auto &content = sel.rawContent[sel.columnRaw[j]];
+        const double a = content[ratio.numerator] - rate * content[ratio.denominator];
+        most = std::max(most, a);
+        least = std::min(least, a);
+    }
+    const double output = sel.feedOutput[ratio.feed];
+    out.layout.addRatioRow(ratio.feed, k, side);
+    if (side == RatioSide::Min)
+        out.programme.addRow(0, 2 * most * output + 1);
+    else
+        out.programme.addRow(2 * least * output - 1, 0);
+    for (int j = columns.first; j <= columns.second; ++j) {
+        const auto &content = sel.rawContent[sel.columnRaw[j]];
+        out.programme.addEntry(lp::ColIndex(j),
+                               content[ratio.numerator] - rate * content[ratio.denominator]);
+    }
+}
+
+void appendRatioRows(const Selection &sel, AssembledProgramme &out,
+                     const std::vector<std::pair<int, int>> &feedColumns,
+                     const std::vector<double> &relax)
+{
+    for (int k = 0; k < int(sel.ratios.size()); ++k) {
+        const Ratio &ratio = sel.ratios[std::size_t(k)];
+        for (const RatioSide side : {RatioSide::Min, RatioSide::Max}) {
+            if ((side == RatioSide::Min ? ratio.minimum : ratio.maximum) <= 0)
+                continue;
+            const std::size_t i = std::size_t(out.layout.rowCount() + 1);
+            appendRatioRow(sel, out, k, side, feedColumns[std::size_t(ratio.feed)],
+                           i < relax.size() ? relax[i] : 0.0);
+        }
+    }
+}
+
 } // namespace
+
+double ratioRowRate(const Ratio &ratio, RatioSide side, double relax)
+{
+    if (side == RatioSide::Max)
+        return ratio.maximum * (1 + relax);
+    return std::max(0.0, ratio.minimum * (1 - relax));
+}
 
 RowBounds nutrientRowBounds(double normMin, double normMax, double output, double relax)
 {
@@ -107,13 +163,16 @@ std::optional<AssembledProgramme> assembleProgramme(const Selection &sel, bool u
     const double lossFactor = 100 / (lossNorm + 100);
     AssembledProgramme out;
     addColumns(sel, out.programme);
+    std::vector<std::pair<int, int>> feedColumns(std::size_t(sel.feedCount) + 1);
     int first = 1;
     for (int p = 1; p <= sel.feedCount; ++p) {
         const int last = lastColumnOf(sel, p, first);
         appendFeedRows(sel, out, p, first, last, relax);
+        feedColumns[std::size_t(p)] = {first, last};
         first = last + 1;
     }
     appendStockRows(sel, out, useFullUse, lossFactor);
+    appendRatioRows(sel, out, feedColumns, relax);
     return out;
 }
 

@@ -9,7 +9,10 @@
 // and one row per characteristic q with a non-zero maximum norm (content / max summed
 // over its columns, between min × (1 − r) × W / max and (1 + r) × W, r the row's
 // relaxation share); then one stock row per raw material (its columns summed, at most
-// the stock net of losses, and at least that when it is to be used up).
+// the stock net of losses, and at least that when it is to be used up); then per ratio
+// in force one row for its minimum r, Σ (a_num − r (1 − s) a_den) x >= 0, and one for
+// its maximum R, Σ (a_num − R (1 + s) a_den) x <= 0, over its feed type's columns (s the
+// row's relaxation share). Without ratios the programme is the one it always was.
 // Objective: minimise Σ price × tonnes.
 
 #include "calc/rowlayout.h"
@@ -49,5 +52,9 @@ struct RowBounds {
     double upper = 0;
 };
 RowBounds nutrientRowBounds(double normMin, double normMax, double output, double relax);
+
+// The ratio a ratio row holds its feed type to with relaxation share relax: the minimum ×
+// (1 − relax) (never below 0), the maximum × (1 + relax).
+double ratioRowRate(const Ratio &ratio, RatioSide side, double relax);
 
 } // namespace calc

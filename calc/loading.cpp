@@ -6,6 +6,9 @@
 #include "store/table.h"
 #include "store/unreadablenumber.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -368,6 +371,99 @@ void loadRaw(Selection &sel, CalcWorkingValues &work, store::Table &sir, int s,
                 .value_or(0);
 }
 
+QString messageRatioBound(const QString &bound, const QString &name, const Selection &sel, int p,
+                          const QString &what)
+{
+    return bound + QStringLiteral(" соотношения ") + name + QStringLiteral("  в продукте № ") +
+           feedRef(sel, p) + QStringLiteral(" -  ") + what;
+}
+
+// The characteristic q of the list (price excluded) whose KEY is key; 0 when none.
+int listedCharacteristic(const Selection &sel, const std::vector<int> &keys, int key)
+{
+    for (int q = 2; q <= sel.charCount && q < int(keys.size()); ++q)
+        if (keys[q] == key)
+            return q;
+    return 0;
+}
+
+// One record of ratio.dbf under the cursor, of feed type p: the ratio in force, or
+// nothing with its problems on the list.
+std::optional<Ratio> readRatio(const Selection &sel, const store::Table &ratio, int p,
+                               const std::vector<int> &keys, QStringList &diagnostics)
+{
+    const int numeratorKey = ratio.integer(QStringLiteral("K1"));
+    const int denominatorKey = ratio.integer(QStringLiteral("K2"));
+    Ratio r{p, listedCharacteristic(sel, keys, numeratorKey),
+            listedCharacteristic(sel, keys, denominatorKey), 0, 0};
+    if (r.numerator == 0 || r.denominator == 0) {
+        diagnostics << QStringLiteral("Соотношение характеристик с ключами ") + num(numeratorKey) +
+                           QStringLiteral(" и ") + num(denominatorKey) +
+                           QStringLiteral(" в продукте № ") + feedRef(sel, p) +
+                           QStringLiteral(" -  характеристики с ключом ") +
+                           num(r.numerator == 0 ? numeratorKey : denominatorKey) +
+                           QStringLiteral(" нет в списке.");
+        return std::nullopt;
+    }
+    const QString name = sel.ratioName(r);
+    const QString subject =
+        QStringLiteral("Соотношение ") + name + QStringLiteral(" в продукте № ") + feedRef(sel, p);
+    const std::optional<double> least =
+        readNumber(ratio, QStringLiteral("RMIN"), subject, QStringLiteral("минимум"), diagnostics);
+    const std::optional<double> most =
+        readNumber(ratio, QStringLiteral("RMAX"), subject, QStringLiteral("максимум"), diagnostics);
+    if (!least || !most)
+        return std::nullopt;
+    r.minimum = *least;
+    r.maximum = *most;
+    const int before = int(diagnostics.size());
+    if (r.minimum < 0)
+        diagnostics << messageRatioBound(QStringLiteral("Минимум"), name, sel, p,
+                                         QStringLiteral("меньше 0."));
+    if (r.maximum < 0)
+        diagnostics << messageRatioBound(QStringLiteral("Максимум"), name, sel, p,
+                                         QStringLiteral("меньше 0."));
+    if (r.maximum > 0 && r.minimum > r.maximum)
+        diagnostics << messageRatioBound(QStringLiteral("Минимум"), name, sel, p,
+                                         QStringLiteral("больше максимума."));
+    if (int(diagnostics.size()) != before)
+        return std::nullopt;
+    return r;
+}
+
+// The ratios in force (ON = "+") of the selected feed types, whose kodkk are feedKeys[p].
+void loadRatios(Selection &sel, const store::Table *cursor, const std::vector<int> &keys,
+                const std::vector<int> &feedKeys, QStringList &diagnostics)
+{
+    sel.ratios.clear();
+    if (!cursor || !QFileInfo::exists(cursor->fileName()))
+        return;
+    store::Table ratio;
+    ratio.setFileName(cursor->fileName());
+    ratio.open();
+    std::vector<int> count(std::size_t(sel.feedCount) + 1, 0);
+    for (ratio.first(); !ratio.eof(); ratio.next()) {
+        if (ratio.text(QStringLiteral("ON")) != QLatin1String("+"))
+            continue;
+        const auto at =
+            std::find(feedKeys.begin() + 1, feedKeys.end(), ratio.integer(QStringLiteral("KODKK")));
+        const int p = int(at - feedKeys.begin());
+        if (at == feedKeys.end() || p > sel.feedCount)
+            continue;
+        if (++count[std::size_t(p)] == kMaxRatiosPerFeed + 1)
+            diagnostics << QStringLiteral("Соотношений в продукте № ") + feedRef(sel, p) +
+                               QStringLiteral(" -  больше ") + num(kMaxRatiosPerFeed) +
+                               QStringLiteral(".");
+        if (count[std::size_t(p)] > kMaxRatiosPerFeed)
+            continue;
+        if (const std::optional<Ratio> r = readRatio(sel, ratio, p, keys, diagnostics))
+            sel.ratios.push_back(*r);
+    }
+    ratio.close();
+    std::stable_sort(sel.ratios.begin(), sel.ratios.end(),
+                     [](const Ratio &a, const Ratio &b) { return a.feed < b.feed; });
+}
+
 void clearRun(Selection &sel, CalcWorkingValues &work)
 {
     work = CalcWorkingValues();
@@ -479,10 +575,13 @@ void loadCalculationData(Selection &sel, CalcWorkingValues &work, const CalcTabl
     const bool normWasOpen = openNorm(*tables.norm);
     sel.charCount = std::min(charCountOf(tables, int(keys.size()) - 1), int(keys.size()) - 1);
     const std::vector<RawKey> raws = selectedRawKeys(*tables.sir);
+    std::vector<int> feedKeys{0};
     int p = 0;
     walk(*tables.kk, [&] {
-        if (++p <= kMaxFeeds)
-            loadFeed(sel, work, tables, p, keys, raws, parameters, diagnostics);
+        if (++p > kMaxFeeds)
+            return;
+        feedKeys.push_back(tables.kk->integer(QStringLiteral("kodkk")));
+        loadFeed(sel, work, tables, p, keys, raws, parameters, diagnostics);
     });
     if (p > kMaxFeeds)
         diagnostics << QStringLiteral("Продукции отобрано больше ") + num(kMaxFeeds) +
@@ -502,6 +601,7 @@ void loadCalculationData(Selection &sel, CalcWorkingValues &work, const CalcTabl
     if (sel.rawCount == 0)
         diagnostics << QStringLiteral("Сырье не отобрано.");
     closeNorm(*tables.norm, normWasOpen);
+    loadRatios(sel, tables.ratio, keys, feedKeys, diagnostics);
     work.surplus = work.totalStock - work.totalOutput;
     work.surplusRatio = work.totalOutput < 0.001 ? 0 : work.surplus / work.totalOutput;
 }

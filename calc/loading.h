@@ -45,12 +45,15 @@ struct CalcParameters {
 // list in display order, kk and sir restricted to the selected entries ("ot='+'").
 // norm is opened with its index "si" for the load and closed again; order (may be
 // null) gives the number of characteristics, else the records of pit are counted.
+// ratio (may be null, its file may be missing: no ratios) is read from its file by a
+// cursor of the load's own, so a window's filter on it stays.
 struct CalcTables {
     store::Table *pit = nullptr;   // characteristics, nutrient characteristics
     store::Table *kk = nullptr;    // feedTypes, feed types
     store::Table *sir = nullptr;   // rawMaterials, raw materials
     store::Table *norm = nullptr;  // inclusionNorms, inclusion limits
     store::Table *order = nullptr; // counters, list counts
+    store::Table *ratio = nullptr; // ratios, nutrient ratios
 };
 
 // Per feed type and raw material: [p][s], both 1-based.

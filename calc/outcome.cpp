@@ -1,5 +1,6 @@
 #include "calc/outcome.h"
 
+#include "calc/ratiolevel.h"
 #include "lp/simplextolerance.h"
 
 #include <cmath>
@@ -23,6 +24,13 @@ QList<CharacteristicLevel> characteristicLevels(const Selection &sel, const RowL
         const double low = sel.normMin[p][q];
         const double level = w == 0 ? 0 : solution.activity(lp::RowIndex(i)) * high / w;
         levels.append({sel.charName[q], low, level, high, levelState(level, low, high, true)});
+    }
+    for (const Ratio &ratio : sel.ratios) {
+        if (ratio.feed != p)
+            continue;
+        const RecipeRatio r = recipeRatio(sel, ratio, solution);
+        levels.append({QStringLiteral("Соотношение ") + r.name(), r.minimum, r.level, r.maximum,
+                       r.state, true, r.defined});
     }
     return levels;
 }

@@ -23,13 +23,16 @@ struct RawAnalysisState {
     LevelState share = LevelState::WithinNorm;
 };
 
-// A characteristic of the failed feed type: its norm and the level reached.
+// A characteristic of the failed feed type: its norm and the level reached; or one of
+// its ratios in force ("Соотношение Кальций/Фосфор доступный"), a bound of 0 being none.
 struct CharacteristicLevel {
     QString name;
     double minimum = 0;
     double level = 0;
     double maximum = 0;
     LevelState state = LevelState::WithinNorm;
+    bool ratio = false;
+    bool defined = true; // a ratio's level: the batch holds some of its denominator
 };
 
 // A raw material of the failed feed type. Tonnes: the stock less production losses,
@@ -51,7 +54,7 @@ struct FailureAnalysis {
     bool outputFailed = false;                  // the output row failed: the weight was not reached
     double output = 0;                          // tonnes asked for
     double reached = 0;                         // tonnes the output row reached
-    QList<CharacteristicLevel> characteristics; // those with a maximum and a nutrient row
+    QList<CharacteristicLevel> characteristics; // those with a nutrient row, then the ratios
     QList<RawLevel> raws;                       // one per programme column of the feed type
 };
 

@@ -57,15 +57,27 @@ QString analysisTitle(const FailureAnalysis &a)
            fixedText(a.reached, 7, 3);
 }
 
+QString ratioText(double value, bool shown)
+{
+    return shown ? fixedText(value, 9, 4) : QString(9, u' ');
+}
+
 TextGrid characteristicsGrid(const FailureAnalysis &a)
 {
     TextGrid grid;
     grid.header = {QStringLiteral("Характеристика"), QStringLiteral("Комментарий"),
                    QStringLiteral("Минимум"), QStringLiteral("Факт"), QStringLiteral("Максимум")};
     grid.numeric = {false, false, true, true, true};
-    for (const CharacteristicLevel &c : a.characteristics)
+    for (const CharacteristicLevel &c : a.characteristics) {
+        if (c.ratio) {
+            grid.rows.append({c.name, c.defined ? levelStateText(c.state) : QString(),
+                              ratioText(c.minimum, c.minimum != 0), ratioText(c.level, c.defined),
+                              ratioText(c.maximum, c.maximum != 0)});
+            continue;
+        }
         grid.rows.append({c.name, levelStateText(c.state), fixedText(c.minimum, 9, 2),
                           fixedText(c.level, 9, 2), fixedText(c.maximum, 9, 2)});
+    }
     return grid;
 }
 

@@ -37,7 +37,12 @@ QString levelStateText(LevelState state);
 
 // "Комбикорм № p типа … не получается. Вес …"
 QString analysisTitle(const FailureAnalysis &analysis);
-// "Характеристика", "Комментарий", "Минимум", "Факт", "Максимум"
+// A ratio's bound or level in the grids: four decimals, or blank when not shown (a bound
+// of 0, which is none; a level without any of the denominator in the batch).
+QString ratioText(double value, bool shown);
+
+// "Характеристика", "Комментарий", "Минимум", "Факт", "Максимум"; a ratio's figures
+// with four decimals
 TextGrid characteristicsGrid(const FailureAnalysis &analysis);
 // "Наименование сырья", "Запас", … "Комментарий"
 TextGrid rawsGrid(const FailureAnalysis &analysis);

@@ -38,12 +38,29 @@ struct RecipeLevel {
     LevelState state = LevelState::WithinNorm;
 };
 
+// A ratio in force: level(numerator) / level(denominator) against its bounds (0: none).
+struct RecipeRatio {
+    int numerator = 0;   // q
+    int denominator = 0; // q
+    QString numeratorName;
+    QString denominatorName;
+    double minimum = 0;
+    double level = 0;
+    double maximum = 0;
+    bool defined = false; // the batch holds some of the denominator; else no level
+    LevelState state = LevelState::WithinNorm;
+
+    // "Кальций/Фосфор доступный"
+    QString name() const { return numeratorName + QLatin1Char('/') + denominatorName; }
+};
+
 struct FeedRecipe {
     int feed = 0; // p
     QString type;
     double output = 0;         // tonnes
     QList<RecipeLine> lines;   // one per raw material allowed, in list order, 0 % included
     QList<RecipeLevel> levels; // one per characteristic with a maximum norm, in order
+    QList<RecipeRatio> ratios; // one per ratio in force, in table order
 };
 
 struct Recipes {

@@ -29,7 +29,8 @@ double stockAmount(double value, double lossNorm)
 }
 
 Relaxation::Relaxation(const Selection &selection)
-    : selection_(selection), hundredths_(kMaxRows + 1, 0), shares_(kMaxRows + 1, 0.0)
+    : selection_(selection), hundredths_(kMaxRows + kMaxRatioRows + 1, 0),
+      shares_(kMaxRows + kMaxRatioRows + 1, 0.0)
 {
 }
 
@@ -43,7 +44,7 @@ Relaxation::Step Relaxation::relax(const RowLayout &layout, const lp::Solution &
         return {};
     if (layout.isStockRow(row))
         return relaxStock(layout, solution, row, lossNorm);
-    if (!uniform && layout.isNutrientRow(row))
+    if (!uniform && layout.isRequirementRow(row))
         return relaxSingle(layout, solution, row);
     return relaxFeed(layout, row);
 }
@@ -63,7 +64,7 @@ Relaxation::Step Relaxation::relaxStock(const RowLayout &layout, const lp::Solut
     Step step;
     bool widened = false;
     for (int k = 1; k <= layout.rowCount(); ++k) {
-        if (!layout.isNutrientRow(k))
+        if (!layout.isRequirementRow(k))
             continue;
         if (step.message.isEmpty() && hundredths(k) == 0) {
             const double amount = stockAmount(solution.activity(lp::RowIndex(row)), lossNorm);
@@ -86,7 +87,7 @@ Relaxation::Step Relaxation::relaxFeed(const RowLayout &layout, int row)
 {
     const int p = layout.owner(row);
     bool widened = false;
-    for (const int k : layout.nutrientRows(p)) {
+    for (const int k : layout.requirementRows(p)) {
         widened = true;
         if (!widen(k, kSpreadStep))
             return {};
@@ -102,12 +103,21 @@ Relaxation::Step Relaxation::relaxFeed(const RowLayout &layout, int row)
 Relaxation::Step Relaxation::relaxSingle(const RowLayout &layout, const lp::Solution &solution,
                                          int row)
 {
+    if (layout.isRatioRow(row))
+        return widenAlone(row);
     const int p = layout.owner(row);
     const int q = layout.characteristic(row);
     const RowBounds bounds = nutrientRowBounds(selection_.normMin[p][q], selection_.normMax[p][q],
                                                selection_.feedOutput[p], shares_[std::size_t(row)]);
     if (bounds.lower <= 0 && solution.activity(lp::RowIndex(row)) < bounds.lower)
         return {};
+    return widenAlone(row);
+}
+
+// One requirement alone: 0.05 more, up to a share of 1.0 (a ratio's minimum is then 0,
+// its maximum twice what it was); past that the run ends.
+Relaxation::Step Relaxation::widenAlone(int row)
+{
     if (hundredths(row) + kSingleStep > kSingleLimitHundredths)
         return {};
     widen(row, kSingleStep);

@@ -2,13 +2,14 @@
 
 // Relaxation of the cost mode: when the programme cannot be satisfied, the failing
 // requirement is widened and the programme solved again. A share r widens a nutrient
-// requirement to min × (1 − r) … max × (1 + r); output and stock rows are never widened.
+// requirement to min × (1 − r) … max × (1 + r), and a ratio's bounds alike; output and
+// stock rows are never widened. Requirements below are nutrient and ratio rows.
 //
-// - A single failing nutrient requirement (not uniform): its share grows by 0.05 up to
+// - A single failing requirement (not uniform): its share grows by 0.05 up to
 //   1.0 (0 … twice the maximum); a share that would pass 1.0 ends the run.
 // - The feed type's output cannot be reached, or uniform relaxation was chosen: every
-//   nutrient requirement of that feed type grows by 0.01; past 0.5 the run ends.
-// - A stock to be used up cannot be: every nutrient requirement of every feed type grows
+//   requirement of that feed type grows by 0.01; past 0.5 the run ends.
+// - A stock to be used up cannot be: every requirement of every feed type grows
 //   by 0.01 (the first time with a piece of advice); past 0.5 the run ends.
 //
 // Shares are counted in whole hundredths, so that fifty-one steps of 0.01 make exactly
@@ -52,6 +53,8 @@ private:
                     double lossNorm);
     Step relaxFeed(const RowLayout &layout, int row);
     Step relaxSingle(const RowLayout &layout, const lp::Solution &solution, int row);
+    // Row i's share up by 0.05, unless that passes 1.0.
+    Step widenAlone(int row);
     // Adds n hundredths to row i's share; false once it is past 0.5.
     bool widen(int row, int n);
 

@@ -1,5 +1,6 @@
 #include "calc/rounding.h"
 
+#include "calc/ratiolevel.h"
 #include "store/numbertext.h"
 
 #include <cmath>
@@ -156,7 +157,7 @@ void roundColumns(const Selection &sel, ColumnFigures &f, double lossFactor)
 
 FeedRecipe recipeOf(const Selection &sel, const ColumnFigures &f, int p)
 {
-    FeedRecipe recipe{p, sel.feedType[p], sel.feedOutput[p], {}, {}};
+    FeedRecipe recipe{p, sel.feedType[p], sel.feedOutput[p], {}, {}, {}};
     for (int j = 1; j <= sel.columnCount; ++j)
         if (sel.columnFeed[j] == p) {
             const int s = sel.columnRaw[j];
@@ -186,6 +187,8 @@ Recipes roundRecipes(const Selection &sel, const RowLayout &layout, const lp::So
         recipes.feeds.push_back(recipeOf(sel, f, p));
         recipes.feeds.back().levels = levelsOf(sel, layout, solution, p);
     }
+    for (const Ratio &ratio : sel.ratios)
+        recipes.feed(ratio.feed).ratios.append(recipeRatio(sel, ratio, solution));
     return recipes;
 }
 

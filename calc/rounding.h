@@ -17,7 +17,8 @@ namespace calc
 
 // The recipes of the final successful solve of the programme laid out as layout says.
 // A characteristic's level is its row's activity × maximum / output; the price level,
-// the raw-material cost of a tonne, is taken from the solver's figures as they stand.
+// the raw-material cost of a tonne, is taken from the solver's figures as they stand;
+// a ratio's level is taken from the solver's amounts.
 // lossNorm is L in percent.
 Recipes roundRecipes(const Selection &selection, const RowLayout &layout,
                      const lp::Solution &solution, double lossNorm);

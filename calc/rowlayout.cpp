@@ -5,7 +5,7 @@ namespace calc
 
 void RowLayout::addOutputRow(int p)
 {
-    rows_.push_back({Kind::Output, p, 0});
+    rows_.push_back({Kind::Output, p});
 }
 
 void RowLayout::addNutrientRow(int p, int q)
@@ -15,9 +15,14 @@ void RowLayout::addNutrientRow(int p, int q)
 
 void RowLayout::addStockRow(int s)
 {
-    rows_.push_back({Kind::Stock, s, 0});
+    rows_.push_back({Kind::Stock, s});
     if (firstStockRow_ == 0)
         firstStockRow_ = rowCount() - s + 1;
+}
+
+void RowLayout::addRatioRow(int p, int k, RatioSide side)
+{
+    rows_.push_back({Kind::Ratio, p, 0, k, side});
 }
 
 int RowLayout::outputRow(int p) const
@@ -46,6 +51,15 @@ std::vector<int> RowLayout::nutrientRows(int p) const
     std::vector<int> rows;
     for (int i = 1; i <= rowCount(); ++i)
         if (isNutrientRow(i) && owner(i) == p)
+            rows.push_back(i);
+    return rows;
+}
+
+std::vector<int> RowLayout::requirementRows(int p) const
+{
+    std::vector<int> rows = nutrientRows(p);
+    for (int i = 1; i <= rowCount(); ++i)
+        if (isRatioRow(i) && owner(i) == p)
             rows.push_back(i);
     return rows;
 }

@@ -16,4 +16,10 @@ Selection::Selection()
             line.fill(0.0);
 }
 
+QString Selection::ratioName(const Ratio &ratio) const
+{
+    return charName[ratio.numerator].trimmed() + QLatin1Char('/') +
+           charName[ratio.denominator].trimmed();
+}
+
 } // namespace calc

@@ -27,6 +27,10 @@ inline constexpr int kMaxRaws = 50;
 inline constexpr int kMaxChars = 65;
 inline constexpr int kMaxColumns = kMaxFeeds * kMaxRaws;                // 2000
 inline constexpr int kMaxRows = kMaxFeeds * (1 + kMaxChars) + kMaxRaws; // 2690
+// Ratios in force per feed type, and the rows they may add after those above (a minimum
+// and a maximum each).
+inline constexpr int kMaxRatiosPerFeed = 10;
+inline constexpr int kMaxRatioRows = kMaxFeeds * kMaxRatiosPerFeed * 2; // 800
 
 // Characteristic 1 is the price.
 inline constexpr int kPriceCharacteristic = 1;
@@ -45,6 +49,16 @@ inline constexpr double kUnlimitedStock = 999999;
 
 // One 1-based table of characteristics per feed type or raw material: table[p][q].
 using CharTable = std::vector<std::array<double, kMaxChars + 1>>;
+
+// A ratio in force: level(numerator) / level(denominator) of feed type `feed` between
+// minimum and maximum, a bound of 0 being none. Characteristics by their number q.
+struct Ratio {
+    int feed = 0;
+    int numerator = 0;
+    int denominator = 0;
+    double minimum = 0;
+    double maximum = 0;
+};
 
 struct Selection {
     Selection(); // every container sized to its capacity + 1, all zero / empty
@@ -79,6 +93,11 @@ struct Selection {
     std::vector<int> columnRaw;      // s
     std::vector<double> columnLower; // inclusion limits, % of the batch
     std::vector<double> columnUpper;
+
+    // Ratios in force of the selected feed types: by feed type, in table order within one
+    std::vector<Ratio> ratios;
+    // "Кальций/Фосфор доступный": the names of the ratio's two characteristics
+    QString ratioName(const Ratio &ratio) const;
 };
 
 } // namespace calc

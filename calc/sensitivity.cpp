@@ -1,5 +1,6 @@
 #include "calc/sensitivity.h"
 
+#include "calc/assembly.h"
 #include "lp/simplextolerance.h"
 
 #include <algorithm>
@@ -106,6 +107,7 @@ public:
     bool alternativeOptima() const;
     void requirements(std::vector<RequirementFigure> &out) const;
     void stock(std::vector<StockFigure> &out) const;
+    void ratios(std::vector<RatioFigure> &out) const;
     PriceFigure price(int s) const;
 
 private:
@@ -119,6 +121,7 @@ private:
     Interval moveRange(int c) const;
     double costRate(int c, const std::vector<int> &rowsOfRaw, int s) const;
     void requirement(int c, int i, std::vector<RequirementFigure> &out) const;
+    void ratio(int c, int i, std::vector<RatioFigure> &out) const;
     bool priceMovesRecipe(int s) const;
 
     const lp::FinalTableau &t_;
@@ -242,6 +245,76 @@ void Reader::requirement(int c, int i, std::vector<RequirementFigure> &out) cons
         f.shadowPrice *= rawCostPerPriceRouble(vat, parameters_);
     f.normFrom = typed(bound + move.lo);
     f.normTo = typed(bound + move.hi);
+    out.push_back(f);
+}
+
+void Reader::ratios(std::vector<RatioFigure> &out) const
+{
+    for (int i = 1; i <= m_; ++i)
+        if (const int c = layout_.isRatioRow(i) ? nonbasicColumn_[n_ + i] : 0)
+            ratio(c, i, out);
+}
+
+// How far the ratio moves when the activity of its row, held by a bound, moves by t: the
+// row Σ (a_num − ρ a_den) x >= δ D(x) is the row at ρ + δ, and D, the batch's content of
+// the denominator, goes with the basis as d0 + t × rate, so δ = t / (d0 + t × rate).
+// Nothing, when the content runs out on the way: the ratio moves without limit.
+std::optional<double> ratioShift(double t, double d0, double rate)
+{
+    if (std::isinf(t)) {
+        if (t > 0 ? rate > 0 : rate < 0)
+            return 1 / rate;
+        return std::nullopt;
+    }
+    const double d = d0 + t * rate;
+    if (d <= 0)
+        return std::nullopt;
+    return t / d;
+}
+
+// Ratio row i, its activity non-basic in column c at the bound that holds the ratio (the
+// other side of the row stands where no recipe reaches).
+void Reader::ratio(int c, int i, std::vector<RatioFigure> &out) const
+{
+    const RatioSide side = layout_.ratioSide(i);
+    if (!fixed(c) && t_.atLower[c] != (side == RatioSide::Min))
+        return;
+    const Ratio &r = sel_.ratios[std::size_t(layout_.ratio(i))];
+    const double relax = shares_[std::size_t(i)];
+    const double factor = side == RatioSide::Min ? 1 - relax : 1 + relax;
+    const double rate = ratioRowRate(r, side, relax);
+    const double output = sel_.feedOutput[r.feed];
+    double content = 0; // D at the optimum
+    double contentRate = 0;
+    for (int j = 1; j <= n_; ++j) {
+        if (sel_.columnFeed[j] != r.feed)
+            continue;
+        const double a = sel_.rawContent[sel_.columnRaw[j]][r.denominator];
+        content += a * amount(j);
+        if (const int row = basicRow_[j])
+            contentRate += a * -t_.at(row, c) * sigma(c);
+    }
+    if (factor <= 0 || rate <= 0 || output <= 0 || content <= 0)
+        return; // no requirement of the user behind this bound, or no level
+    const Interval move = moveRange(c);
+    const auto typed = [&](double t) -> std::optional<double> {
+        const std::optional<double> shift = ratioShift(t, content, contentRate);
+        if (!shift)
+            return std::nullopt;
+        return std::max(0.0, (rate + *shift) / factor);
+    };
+    RatioFigure f;
+    f.feed = r.feed;
+    f.numerator = r.numerator;
+    f.denominator = r.denominator;
+    f.name = sel_.ratioName(r);
+    f.side = side == RatioSide::Min ? NormSide::Min : NormSide::Max;
+    f.bound = side == RatioSide::Min ? r.minimum : r.maximum;
+    f.shadowPrice = sigma(c) * t_.reducedCost[c] * content * factor / output;
+    f.boundFrom = typed(move.lo);
+    if (!f.boundFrom)
+        f.boundFrom = 0.0; // a ratio does not go below 0
+    f.boundTo = typed(move.hi);
     out.push_back(f);
 }
 
@@ -371,6 +444,7 @@ Sensitivity sensitivityOf(const lp::FinalTableau &tableau, const Selection &sele
     for (int s = 1; s <= selection.rawCount; ++s)
         result.prices.push_back(reader.price(s));
     reader.stock(result.stock);
+    reader.ratios(result.ratios);
     return result;
 }
 

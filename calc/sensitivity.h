@@ -9,7 +9,10 @@
 // - raw-material prices: the interval of one raw material's price, moved in every feed
 //   type at once, within which the recipes of the programme stay the cheapest;
 // - stock: for every raw material whose stock holds the optimum, what one more tonne
-//   is worth to the whole programme, and the range of stock over which that holds.
+//   is worth to the whole programme, and the range of stock over which that holds;
+// - ratios: for every bound of a ratio that holds the optimum, the shadow price in
+//   roubles per tonne of that feed type per unit of the ratio, and the range of the
+//   bound over which it holds.
 //
 // Units are those the user types: norms as in the feed types list (the price norm as a
 // selling price with tax, surcharge and profit), prices of one tonne, stock in tonnes.
@@ -44,6 +47,17 @@ struct RequirementFigure {
     std::optional<double> normFrom, normTo;
 };
 
+struct RatioFigure {
+    int feed = 0;        // p
+    int numerator = 0;   // q
+    int denominator = 0; // q
+    QString name;        // "Кальций/Фосфор доступный"
+    NormSide side = NormSide::Min;
+    double bound = 0;       // the bound that binds, as typed
+    double shadowPrice = 0; // roubles per tonne of feed per unit of the ratio
+    std::optional<double> boundFrom, boundTo;
+};
+
 struct PriceFigure {
     int raw = 0; // s
     QString name;
@@ -68,6 +82,7 @@ struct Sensitivity {
     std::vector<RequirementFigure> requirements; // by feed type, then row order
     std::vector<PriceFigure> prices;             // every selected raw material
     std::vector<StockFigure> stock;              // by raw material
+    std::vector<RatioFigure> ratios;             // in row order
 };
 
 // Reads the figures from the final tableau of the solve of the programme assembled from

@@ -134,7 +134,52 @@ void RecipeDocument::addCharLines()
                       rightAligned(trimmedFixed(c.ra, 9, 2), 8) + QStringLiteral("    ") +
                       rightAligned(trimmedFixed(c.fa, 9, 2), 8);
     }
+    for (const ArchivedRecipe::RatioLine &r : recipe_.ratios)
+        lines_ << ratioLine(r);
     lines_ << kRule;
+}
+
+namespace
+{
+
+// level(numerator) / level(denominator) as the text of a ratio line: four decimals, empty
+// when either characteristic is not archived or the denominator's level is 0.
+QString ratioLevelText(const ArchivedRecipe &recipe, const ArchivedRecipe::RatioLine &ratio,
+                       double ArchivedRecipe::CharLine::*level)
+{
+    const ArchivedRecipe::CharLine *numerator = nullptr;
+    const ArchivedRecipe::CharLine *denominator = nullptr;
+    for (const ArchivedRecipe::CharLine &c : recipe.chars) {
+        if (!numerator && c.pit == ratio.numerator.left(20).trimmed())
+            numerator = &c;
+        if (!denominator && c.pit == ratio.denominator.left(20).trimmed())
+            denominator = &c;
+    }
+    if (!numerator || !denominator || denominator->*level == 0)
+        return {};
+    return trimmedFixed(numerator->*level / denominator->*level, 9, 4);
+}
+
+} // namespace
+
+QString RecipeDocument::ratioNormText(double minimum, double maximum)
+{
+    const QString m = trimmedFixed(minimum, 10, 4);
+    const QString M = trimmedFixed(maximum, 10, 4);
+    if (minimum <= 0)
+        return maximum <= 0 ? QString() : QStringLiteral("не более ") + M;
+    if (maximum <= 0)
+        return QStringLiteral("не менее ") + m;
+    return m + QLatin1Char('-') + M;
+}
+
+QString RecipeDocument::ratioLine(const ArchivedRecipe::RatioLine &ratio) const
+{
+    const QString name = ratio.numerator + QLatin1Char('/') + ratio.denominator;
+    return padded(name.left(33), 34) + padded(ratioNormText(ratio.minimum, ratio.maximum), 16) +
+           rightAligned(ratioLevelText(recipe_, ratio, &ArchivedRecipe::CharLine::ra), 8) +
+           QStringLiteral("    ") +
+           rightAligned(ratioLevelText(recipe_, ratio, &ArchivedRecipe::CharLine::fa), 8);
 }
 
 void RecipeDocument::addCostLines(const QString &taxName)

@@ -8,7 +8,8 @@
 //   1, 2     purpose (two parts)          8+n          rule
 //   3        weight and dates             9+n          quality heading
 //   4        note                         10+n         rule
-//   5 .. 7   raw-material headings        11+n ..      characteristic lines, then rule E
+//   5 .. 7   raw-material headings        11+n ..      characteristic lines, the ratio
+//                                                      lines, then rule E
 //   E+1      "Стоимостные показатели, руб."   E+2 rule   E+3 .. E+12 the ten cost lines
 //   E+13     rule; then the premix section when the recipe has premix rows.
 
@@ -54,7 +55,8 @@ public:
     const RecipeCosts &costs() const { return costs_; }
 
     int rawCount() const { return int(recipe_.raws.size()); }
-    int charCount() const { return int(recipe_.chars.size()); }
+    // The lines of the quality block: the characteristics, then the ratios.
+    int charCount() const { return int(recipe_.chars.size() + recipe_.ratios.size()); }
     int firstCharLine() const { return kFirstRawLine + rawCount() + 3; }
     int costRuleIndex() const { return firstCharLine() + charCount(); } // E
     int firstCostLine() const { return costRuleIndex() + 3; }           // E+3
@@ -72,6 +74,8 @@ public:
     static bool namesStandard(const QString &gost);  // holds "ГОСТ" in any case
     static QString purposeText(const QString &text); // "Для " added when missing
     static QString normText(double mi, double ma);
+    // A ratio's bounds with four decimals, 0 being none; empty without either.
+    static QString ratioNormText(double minimum, double maximum);
     // "РЕЦЕПТ " + name + "  " + standard, trimmed; an empty standard prints "ГОСТ".
     static QString titleText(const ArchivedRecipe &recipe);
 
@@ -81,6 +85,9 @@ private:
     void addCharLines();
     void addCostLines(const QString &taxName);
     void addPremixLines();
+    // "Кальций/Фосфор доступный" in the name and unit columns, then the norm, the
+    // calculated and the actual level from the archived levels of the two.
+    QString ratioLine(const ArchivedRecipe::RatioLine &ratio) const;
 
     ArchivedRecipe recipe_;
     QStringList lines_;

@@ -79,7 +79,7 @@ void fillRecord(Calculated &calculated)
     };
     const Level levels[] = {{1, 1, 0.9}, {1, 2, 291.5}, {1, 3, 0.01}, {1, 4, 11.7}, {2, 4, 12}};
     for (int p = 1; p <= 2; ++p) {
-        calc::FeedRecipe feed{p, r.feedType[p], r.feedOutput[p], {}, {}};
+        calc::FeedRecipe feed{p, r.feedType[p], r.feedOutput[p], {}, {}, {}};
         for (const Column &c : columns)
             if (c.feed == p)
                 feed.lines.append({c.raw, r.rawName[c.raw], c.percent, c.tonnes, c.tonnes * 1.01,

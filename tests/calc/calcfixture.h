@@ -14,6 +14,7 @@
 // raw-material name. Everything is selected unless said otherwise.
 
 #include "calc/loading.h"
+#include "store/ratiotable.h"
 #include "store/table.h"
 
 #include <QList>
@@ -66,6 +67,15 @@ struct FixtureLimit {
     double max = 0;
 };
 
+// A record of ratio.dbf: characteristics by KEY, bounds as stored (0: none).
+struct FixtureRatio {
+    int numerator = 0;
+    int denominator = 0;
+    double min = 0;
+    double max = 0;
+    bool on = true;
+};
+
 struct FixtureFeed {
     QString type;
     QString purpose;
@@ -76,7 +86,13 @@ struct FixtureFeed {
     bool current = false;
     QMap<int, QPair<double, double>> norms; // KEY -> (MI, MA)
     QList<FixtureLimit> limits;
+    QList<FixtureRatio> ratios;
 
+    FixtureFeed &ratio(int numerator, int denominator, double min, double max, bool on = true)
+    {
+        ratios.append({numerator, denominator, min, max, on});
+        return *this;
+    }
     FixtureFeed &norm(int key, double min, double max)
     {
         norms[key] = {min, max};
@@ -153,7 +169,7 @@ public:
     calc::CalcTables openOnly()
     {
         tables_.clear();
-        for (const char *name : {"pit", "kk", "sir", "norm", "order"}) {
+        for (const char *name : {"pit", "kk", "sir", "norm", "order", "ratio"}) {
             auto table = std::make_unique<store::Table>(QString::fromLatin1(name));
             table->setFileName(path(QString::fromLatin1(name) + QStringLiteral(".dbf")));
             tables_.push_back(std::move(table));
@@ -177,8 +193,8 @@ public:
             table.first();
         }
         tables_[4]->close();
-        return {tables_[0].get(), tables_[1].get(), tables_[2].get(), tables_[3].get(),
-                tables_[4].get()};
+        return {tables_[0].get(), tables_[1].get(), tables_[2].get(),
+                tables_[3].get(), tables_[4].get(), tables_[5].get()};
     }
 
     void write() const
@@ -188,6 +204,7 @@ public:
         writeSir();
         writeNorm();
         writeOrder();
+        writeRatio();
     }
 
 private:
@@ -348,6 +365,25 @@ private:
                {QStringLiteral("KK"), int(feeds_.size())},
                {QStringLiteral("sir"), int(raws_.size())},
                {QStringLiteral("arhnom"), 0}}});
+    }
+
+    // ratio.dbf only when some feed type has ratios: without them, data as they always were
+    void writeRatio() const
+    {
+        QList<QVariantMap> rows;
+        for (const FixtureFeed &f : feeds_)
+            for (const FixtureRatio &r : f.ratios)
+                rows.append({{QStringLiteral("KODKK"), f.kodkk},
+                             {QStringLiteral("K1"), r.numerator},
+                             {QStringLiteral("K2"), r.denominator},
+                             {QStringLiteral("RMIN"), r.min},
+                             {QStringLiteral("RMAX"), r.max},
+                             {QStringLiteral("ON"), flag(r.on)}});
+        if (rows.isEmpty())
+            return;
+        store::Table table;
+        table.setFileName(path(QStringLiteral("ratio.dbf")));
+        fill(table, store::ratioFields(), rows);
     }
 
     QTemporaryDir temp_;

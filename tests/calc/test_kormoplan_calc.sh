@@ -188,6 +188,38 @@ assert shares.get(row) == 1, (row, d['relaxation'])
 assert d['attempts'] <= 21, d['attempts']
 PY
 
+# The demo ratios are switched off: the report is the one of data without ratio.dbf, byte
+# for byte. Calcium to available phosphorus switched on for the first feed type binds,
+# and shows in its recipe and in the margins.
+rm -rf "$WORK/noratio"; cp -r "$DATA" "$WORK/noratio"; rm "$WORK/noratio/ratio.dbf"
+"$TOOL" --data "$WORK/noratio" --json | sed "s|$WORK/noratio|DATA|g" > "$WORK/noratio.json"
+sed "s|$DATA|DATA|g" "$WORK/out.json" | cmp -s - "$WORK/noratio.json" \
+    || fail "the demo report changed with the ratios switched off"
+rm -rf "$WORK/capratio"; cp -r "$DATA" "$WORK/capratio"
+"$PYTHON" - "$WORK/capratio/ratio.dbf" <<'PY'
+import dbf, sys
+table = dbf.Table(sys.argv[1]); table.open(dbf.READ_WRITE)
+with table[0] as record:  # ПК-5, Кальций / Фосфор доступный, 1.9 ... 2.2
+    record.on = '+'
+table.close()
+PY
+"$TOOL" --data "$WORK/capratio" --json > "$WORK/capratio.json" || fail "Ca/P: exit $?"
+"$PYTHON" - "$WORK/out.json" "$WORK/capratio.json" <<'PY'
+import json, sys
+plain, ratio = (json.load(open(f)) for f in sys.argv[1:])
+first = ratio['feeds'][0]
+assert [set(f) for f in ratio['feeds'][1:]] == [set(f) for f in plain['feeds'][1:]]
+(r,) = first['ratios']
+assert set(r) == {'numerator', 'denominator', 'min', 'max', 'level', 'state'}, r
+assert (r['numerator'], r['denominator']) == ('Кальций', 'Фосфор доступный'), r
+assert 1.9 - 1e-9 <= r['level'] <= 2.2 + 1e-9, r
+assert ratio['objective'] >= plain['objective'] - 1e-6
+for f in ratio['sensitivity']['ratios']:
+    assert set(f) == {'feed', 'ratio', 'side', 'bound', 'shadowPrice', 'boundFrom', 'boundTo'}
+print('Ca/P on for %s: %s %.4f, cost %.2f -> %.2f' % (first['type'], r['state'], r['level'],
+      plain['objective'], ratio['objective']))
+PY
+
 # Numbers no table of the program holds (written as text straight into the field, as a
 # foreign or damaged table may have them): refused by the data checks, naming the raw
 # material or feed type and the field, before any solve; no amount is garbage.

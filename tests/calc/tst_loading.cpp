@@ -119,6 +119,8 @@ private slots:
     void refusedNumbersGoNoFurther();
     void parametersOutOfRange_data();
     void parametersOutOfRange();
+    void ratioChecks_data();
+    void ratioChecks();
 };
 
 void tst_loading::messages_data()
@@ -600,6 +602,66 @@ void tst_loading::parametersOutOfRange()
     QVERIFY2(list.first().startsWith(u"Параметр «"_s + setting + u"» равен "_s),
              qPrintable(list.first()));
     QVERIFY(list.first().contains(u"расчет не выполняется"_s));
+}
+
+void tst_loading::ratioChecks_data()
+{
+    QTest::addColumn<int>("numerator");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("inForce");
+    const QString feed = u"  в продукте № 1 - ПК-1  Свиньи -  "_s;
+    const QString name = u"соотношения Протеин/Клетчатка"_s;
+    QTest::newRow("both bounds") << kProtein << 2.0 << 3.0 << true << QStringList() << 1;
+    QTest::newRow("blank maximum is none") << kProtein << 2.0 << 0.0 << true << QStringList() << 1;
+    QTest::newRow("equal bounds") << kProtein << 2.5 << 2.5 << true << QStringList() << 1;
+    QTest::newRow("switched off, not checked") << 9 << -1.0 << 0.0 << false << QStringList() << 0;
+    QTest::newRow("min above max")
+        << kProtein << 3.0 << 2.0 << true
+        << QStringList{u"Минимум "_s + name + feed + u"больше максимума."_s} << 0;
+    QTest::newRow("below 0") << kProtein << -1.0 << -2.0 << true
+                             << QStringList{u"Минимум "_s + name + feed + u"меньше 0."_s,
+                                            u"Максимум "_s + name + feed + u"меньше 0."_s}
+                             << 0;
+    QTest::newRow("characteristic not in the list")
+        << 9 << 2.0 << 3.0 << true
+        << QStringList{u"Соотношение характеристик с ключами 9 и 3 в продукте № 1 - ПК-1  "
+                       u"Свиньи -  характеристики с ключом 9 нет в списке."_s}
+        << 0;
+    // the price is no characteristic of the list
+    QTest::newRow("price")
+        << kPrice << 2.0 << 3.0 << true
+        << QStringList{u"Соотношение характеристик с ключами 1 и 3 в продукте № 1 - ПК-1  "
+                       u"Свиньи -  характеристики с ключом 1 нет в списке."_s}
+        << 0;
+}
+
+// A ratio in force with characteristics outside the list, a bound below 0 or bounds that
+// cannot both hold is refused in the words of the norms' checks; one switched off is not
+// looked at.
+void tst_loading::ratioChecks()
+{
+    QFETCH(int, numerator);
+    QFETCH(double, min);
+    QFETCH(double, max);
+    QFETCH(bool, on);
+    QFETCH(QStringList, expected);
+    QFETCH(int, inForce);
+    CalcFixture fx;
+    baseData(fx);
+    const int fibre = fx.characteristic(QStringLiteral("Клетчатка"), QStringLiteral("%"));
+    baseFeed(fx)
+        .limit(QStringLiteral("Пшеница"), 0, 80)
+        .limit(QStringLiteral("Шрот"), 0, 50)
+        .ratio(numerator, fibre, min, max, on);
+    Selection rec;
+    CalcWorkingValues work;
+    QStringList list;
+    calc::loadCalculationData(rec, work, fx.open(), {}, list);
+    QCOMPARE(list, expected);
+    QCOMPARE(int(rec.ratios.size()), inForce);
 }
 
 QTEST_APPLESS_MAIN(tst_loading)

@@ -77,6 +77,7 @@ private slots:
     void stockAdviceIsShownOnce();
     void nothingToWidenEndsTheRun();
     void requirementBeyondReachEndsTheRun();
+    void ratioRowWidensAsARequirement();
 };
 
 void tst_relaxation::startsCleared()
@@ -194,6 +195,24 @@ void tst_relaxation::requirementBeyondReachEndsTheRun()
     QVERIFY(!f.relax(relaxation, 2, false, 0).again);
     f.rec.normMin[1][2] = 10;
     QVERIFY(f.relax(relaxation, 2, false, 0).again);
+}
+
+// A ratio row after the stock rows is one of its feed type's requirements: alone by 0.05
+// up to 1.0, with the others by 0.01 when the output fails.
+void tst_relaxation::ratioRowWidensAsARequirement()
+{
+    Figures f;
+    f.rec.ratios.push_back({1, 2, 3, 2, 0});
+    f.layout.addRatioRow(1, 0, calc::RatioSide::Min);
+    f.solution.activities.assign(8, 0.0);
+    Relaxation alone(f.rec);
+    for (int k = 0; k < 20; ++k)
+        QVERIFY(f.relax(alone, 8, false, 0).again);
+    QCOMPARE(alone.shares()[8], 1.0);
+    QVERIFY(!f.relax(alone, 8, false, 0).again);
+    Relaxation withFeed(f.rec);
+    QVERIFY(f.relax(withFeed, 1, false, 0).again);
+    QCOMPARE(hundredths(withFeed) << withFeed.hundredths(8), (QList<int>{0, 1, 1, 0, 0, 0, 0, 1}));
 }
 
 QTEST_APPLESS_MAIN(tst_relaxation)

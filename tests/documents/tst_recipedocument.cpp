@@ -60,6 +60,7 @@ private slots:
     void headerLines();
     void rawMaterialColumns();
     void characteristicLines();
+    void ratioLines();
     void costLines();
     void premixSection();
     void noPremixSection();
@@ -138,6 +139,25 @@ void TestRecipeDocument::characteristicLines()
     QCOMPARE(protein.mid(50, 8), QStringLiteral("   16.50"));
     QCOMPARE(protein.mid(62, 8), QStringLiteral("   16.45"));
     QCOMPARE(d.costRuleIndex(), 15 + n);
+    QCOMPARE(d.lines().at(d.costRuleIndex()), RecipeDocument::kRule);
+}
+
+// After the characteristics, within their block: name and unit columns the ratio's name,
+// its bounds with four decimals, the calculated and actual ratios of the archived levels;
+// no value where a characteristic is not archived.
+void TestRecipeDocument::ratioLines()
+{
+    ArchivedRecipe r = sampleRecipe();
+    r.ratios = {{QStringLiteral("Кальций"), QStringLiteral("Сырой протеин"), 0.2, 0},
+                {QStringLiteral("Клетчатка"), QStringLiteral("Лизин"), 0, 0.5}};
+    const RecipeDocument d = RecipeDocument::build(r, QStringLiteral("НДС"), kPrintDate);
+    const int first = d.firstCharLine() + int(r.chars.size());
+    QCOMPARE(d.charCount(), 6);
+    QCOMPARE(d.lines().at(first),
+             QStringLiteral("Кальций/Сырой протеин") + sp(13) + QStringLiteral("не менее 0.2000") +
+                 sp(1) + QStringLiteral("  0.2121") + sp(4) + QStringLiteral("  0.2128"));
+    QCOMPARE(d.lines().at(first + 1), QStringLiteral("Клетчатка/Лизин") + sp(19) +
+                                          QStringLiteral("не более 0.5000") + sp(21));
     QCOMPARE(d.lines().at(d.costRuleIndex()), RecipeDocument::kRule);
 }
 

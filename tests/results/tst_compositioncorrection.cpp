@@ -43,13 +43,13 @@ struct Calculated {
             selection.rawContent[s][1] = prices[s - 1];
             selection.rawContent[s][2] = protein[s - 1];
         }
-        calc::FeedRecipe first{1, QStringLiteral("ПК-1"), 10, {}, {}};
+        calc::FeedRecipe first{1, QStringLiteral("ПК-1"), 10, {}, {}, {}};
         for (int s = 1; s <= 3; ++s) {
             const double percent = s == 1 ? 60 : s == 2 ? 30 : 10;
             first.lines.append({s, QString(), percent, percent * 10 / 100, 0, prices[s - 1]});
         }
         first.levels = {{2, QStringLiteral("Протеин"), 0, 21, 50, {}}};
-        calc::FeedRecipe second{2, QStringLiteral("ПК-2"), 5, {}, {}};
+        calc::FeedRecipe second{2, QStringLiteral("ПК-2"), 5, {}, {}, {}};
         second.lines = {{1, QString(), 100, 5, 0, prices[0]}};
         second.levels = {{2, QStringLiteral("Протеин"), 0, 12, 50, {}}};
         recipes.feeds = {first, second};

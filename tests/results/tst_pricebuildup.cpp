@@ -39,9 +39,13 @@ private slots:
 void TestPriceBuildUp::rawCostRoundsEveryTerm()
 {
     calc::Recipes r;
-    r.feeds = {
-        {1, QString(), 10, {{1, QString(), 50, 5, 5, 333.333}, {2, QString(), 50, 5, 5, 100}}, {}},
-        {2, QString(), 10, {{1, QString(), 100, 10, 10, 333.333}}, {}}};
+    r.feeds = {{1,
+                QString(),
+                10,
+                {{1, QString(), 50, 5, 5, 333.333}, {2, QString(), 50, 5, 5, 100}},
+                {},
+                {}},
+               {2, QString(), 10, {{1, QString(), 100, 10, 10, 333.333}}, {}, {}}};
     const std::vector<double> costs = results::rawCosts(r);
     QCOMPARE(costs.size(), size_t(3));
     QCOMPARE(costs[1], 166.67 + 50.0); // 166.6665 rounds up on its own

@@ -230,8 +230,8 @@ int run(const Options &options)
             printTo(stdout, naming(text) + QStringLiteral("\n\n"));
     });
     const calc::CalcTables tables{&module->characteristics, &module->feedTypes,
-                                  &module->rawMaterials, &module->inclusionNorms,
-                                  &module->counters};
+                                  &module->rawMaterials,    &module->inclusionNorms,
+                                  &module->counters,        &module->ratios};
     const calc::RunResult result = calc::runCalculation(tables, runOptions, observer);
     if (!result.dataError.isEmpty())
         return fail(naming(result.dataError));

@@ -50,15 +50,59 @@ QJsonArray levelsOf(const calc::FeedRecipe &feed)
     return levels;
 }
 
+QString stateName(calc::LevelState state)
+{
+    switch (state) {
+    case calc::LevelState::AtMinimum:
+        return QStringLiteral("at-minimum");
+    case calc::LevelState::AtMaximum:
+        return QStringLiteral("at-maximum");
+    case calc::LevelState::BelowMinimum:
+        return QStringLiteral("below-minimum");
+    case calc::LevelState::AboveMaximum:
+        return QStringLiteral("above-maximum");
+    case calc::LevelState::WithinNorm:
+        break;
+    }
+    return QStringLiteral("within");
+}
+
+// A bound of 0 is none: null.
+QJsonValue boundOf(double bound)
+{
+    return bound > 0 ? QJsonValue(bound) : QJsonValue(QJsonValue::Null);
+}
+
+// The ratios in force; the level is null when the batch holds none of the denominator.
+QJsonArray ratiosOf(const calc::FeedRecipe &feed)
+{
+    QJsonArray ratios;
+    for (const calc::RecipeRatio &r : feed.ratios)
+        ratios.append(QJsonObject{
+            {QStringLiteral("numerator"), r.numeratorName},
+            {QStringLiteral("denominator"), r.denominatorName},
+            {QStringLiteral("min"), boundOf(r.minimum)},
+            {QStringLiteral("max"), boundOf(r.maximum)},
+            {QStringLiteral("level"), r.defined ? QJsonValue(r.level) : QJsonValue()},
+            {QStringLiteral("state"), r.defined ? stateName(r.state) : QStringLiteral("none")}});
+    return ratios;
+}
+
+// The key "ratios" only for a feed type with ratios in force, so that data without any
+// give the report they always gave.
 QJsonArray feedsOf(const calc::Recipes &recipes)
 {
     QJsonArray feeds;
-    for (const calc::FeedRecipe &feed : recipes.feeds)
-        feeds.append(QJsonObject{{QStringLiteral("number"), feed.feed},
-                                 {QStringLiteral("type"), feed.type},
-                                 {QStringLiteral("output"), feed.output},
-                                 {QStringLiteral("recipe"), recipeOf(feed)},
-                                 {QStringLiteral("levels"), levelsOf(feed)}});
+    for (const calc::FeedRecipe &feed : recipes.feeds) {
+        QJsonObject object{{QStringLiteral("number"), feed.feed},
+                           {QStringLiteral("type"), feed.type},
+                           {QStringLiteral("output"), feed.output},
+                           {QStringLiteral("recipe"), recipeOf(feed)},
+                           {QStringLiteral("levels"), levelsOf(feed)}};
+        if (!feed.ratios.isEmpty())
+            object.insert(QStringLiteral("ratios"), ratiosOf(feed));
+        feeds.append(object);
+    }
     return feeds;
 }
 
@@ -90,6 +134,21 @@ QJsonArray relaxationOf(const std::vector<calc::RelaxedRow> &rows)
 QJsonValue optionalNumber(const std::optional<double> &value)
 {
     return value ? QJsonValue(*value) : QJsonValue(QJsonValue::Null);
+}
+
+QJsonArray ratioFiguresOf(const calc::Sensitivity &figures)
+{
+    QJsonArray list;
+    for (const calc::RatioFigure &f : figures.ratios)
+        list.append(
+            QJsonObject{{QStringLiteral("feed"), f.feed},
+                        {QStringLiteral("ratio"), f.name},
+                        {QStringLiteral("side"), f.side == calc::NormSide::Min ? "min" : "max"},
+                        {QStringLiteral("bound"), f.bound},
+                        {QStringLiteral("shadowPrice"), f.shadowPrice},
+                        {QStringLiteral("boundFrom"), optionalNumber(f.boundFrom)},
+                        {QStringLiteral("boundTo"), optionalNumber(f.boundTo)}});
+    return list;
 }
 
 QJsonArray requirementsOf(const calc::Sensitivity &figures)
@@ -137,16 +196,19 @@ QJsonArray stockOf(const calc::Sensitivity &figures)
     return list;
 }
 
-// The figures of the optimum, or null without one.
-QJsonValue sensitivityOf(const calc::Sensitivity &figures)
+// The figures of the optimum, or null without one; "ratios" only with ratios in force.
+QJsonValue sensitivityOf(const calc::Sensitivity &figures, bool withRatios)
 {
     if (!figures.held)
         return QJsonValue(QJsonValue::Null);
-    return QJsonObject{{QStringLiteral("degenerate"), figures.degenerate},
+    QJsonObject object{{QStringLiteral("degenerate"), figures.degenerate},
                        {QStringLiteral("alternativeOptima"), figures.alternativeOptima},
                        {QStringLiteral("requirements"), requirementsOf(figures)},
                        {QStringLiteral("prices"), pricesOf(figures)},
                        {QStringLiteral("stock"), stockOf(figures)}};
+    if (withRatios)
+        object.insert(QStringLiteral("ratios"), ratioFiguresOf(figures));
+    return object;
 }
 
 // The JSON's status number: the solver's label, or -1000 for an overflow of the
@@ -222,7 +284,8 @@ QByteArray jsonReport(const RunResult &result)
         {QStringLiteral("messages"), QJsonArray::fromStringList(result.messages)},
         {QStringLiteral("pivots"), qint64(result.solver.pivots)},
         {QStringLiteral("flips"), qint64(result.solver.flips)},
-        {QStringLiteral("sensitivity"), sensitivityOf(result.sensitivity)},
+        {QStringLiteral("sensitivity"),
+         sensitivityOf(result.sensitivity, !result.selection.ratios.empty())},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Indented);
 }
