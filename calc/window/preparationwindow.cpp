@@ -547,7 +547,7 @@ RunResult PreparationWindow::run()
         store::CursorStateGuard keepKk(kk);
         store::CursorStateGuard keepSir(sir);
         const CalcTables tables{&data_.characteristics, &data_.feedTypes, &data_.rawMaterials,
-                                &data_.inclusionNorms, &data_.counters};
+                                &data_.inclusionNorms,  &data_.counters,  &data_.ratios};
         QApplication::setOverrideCursor(Qt::WaitCursor);
         try {
             data = loadRun(tables, options);

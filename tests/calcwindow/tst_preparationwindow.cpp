@@ -209,6 +209,7 @@ private slots:
     void summaryPrintsWhereTheVirtualPageSays();
     void proportionalRunCountsAttempts();
     void runMessagesAreShown();
+    void ratiosInForceBindTheRun();
     void stoppedRunLeavesTheTables_data();
     void stoppedRunLeavesTheTables();
     void dataErrorsGiveTheErrorList();
@@ -462,6 +463,33 @@ void TestPreparationWindow::runMessagesAreShown()
     QVERIFY(road.messages.first().contains(
         QStringLiteral("полностью сработать нельзя!!  Рекомендую сработать")));
     QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
+}
+
+// The demo data's ratios, all switched on: the window's run keeps every one of them.
+void TestPreparationWindow::ratiosInForceBindTheRun()
+{
+    Road road;
+    QVERIFY(road.dm);
+    store::Table &ratios = road.dm->ratios;
+    ratios.open(); // the load reads its own cursor; this one is for the switches
+    int on = 0;
+    for (ratios.first(); !ratios.eof(); ratios.next(), ++on) {
+        ratios.setText(QStringLiteral("ON"), QStringLiteral("+"));
+        ratios.post();
+    }
+    QVERIFY(on > 0);
+    road.run(CalcMode::Cost);
+    QCOMPARE(road.form->shown(), PreparationWindow::Shown::Solution);
+    int kept = 0;
+    for (const calc::FeedRecipe &feed : road.form->lastRun().recipes.feeds) {
+        for (const calc::RecipeRatio &r : feed.ratios) {
+            QVERIFY(r.defined);
+            QVERIFY2(r.minimum == 0 || r.level >= r.minimum - 1e-6, qPrintable(feed.type));
+            QVERIFY2(r.maximum == 0 || r.level <= r.maximum + 1e-6, qPrintable(feed.type));
+            ++kept;
+        }
+    }
+    QVERIFY(kept > 0);
 }
 
 // "Прервать расчет" or Escape during a run: the run ends at its next step, the window
