@@ -42,21 +42,21 @@ QString feedRef(const Selection &sel, int p)
            sel.feedPurpose[p];
 }
 
-QString messageM1(int s, const QString &name, const Selection &sel, int p)
+QString inclusionMaximumOver100(int s, const QString &name, const Selection &sel, int p)
 {
     return QStringLiteral("Максимум норм ввода сырья № ") + num(s) + QStringLiteral(" - ") + name +
            QStringLiteral(" -  в продукт № ") + feedRef(sel, p) +
            QStringLiteral(" -  больше 100%.");
 }
 
-QString messageM2(int s, const QString &name, const Selection &sel, int p)
+QString inclusionMinimumOverMaximum(int s, const QString &name, const Selection &sel, int p)
 {
     return QStringLiteral("Минимум норм ввода сырья № ") + num(s) + QStringLiteral(" - ") + name +
            QStringLiteral(" -  в продукт № ") + feedRef(sel, p) +
            QStringLiteral(" -  больше максимума.");
 }
 
-QString messageM3(const Selection &sel, int q, int p)
+QString requirementMinimumOverMaximum(const Selection &sel, int q, int p)
 {
     return QStringLiteral("Минимум требований по характеристике ") + sel.charName[q] +
            QStringLiteral("  в продукте № ") + feedRef(sel, p) +
@@ -72,32 +72,32 @@ QString messagePriceTooLow(const Selection &sel, int p)
                           " рентабельность, издержки и потери.");
 }
 
-QString messageM4(const Selection &sel, int p)
+QString outputNotGiven(const Selection &sel, int p)
 {
     return QStringLiteral("Требуемый вес продукта № ") + feedRef(sel, p) +
            QStringLiteral(" - не указан.");
 }
 
-QString messageM5(const Selection &sel, int p)
+QString minimumInclusionsOver100(const Selection &sel, int p)
 {
     return QStringLiteral("Сумма минимальных норм ввода для продукта № ") + feedRef(sel, p) +
            QStringLiteral(" -  больше 100%.");
 }
 
-QString messageM6(const Selection &sel, int p)
+QString maximumInclusionsUnder100(const Selection &sel, int p)
 {
     return QStringLiteral("Сумма максимальных норм ввода для продукта № ") + feedRef(sel, p) +
            QStringLiteral(" -  меньше 100%.");
 }
 
-QString messageM7(const Selection &sel, int s, double need)
+QString stockShortOfMinimums(const Selection &sel, int s, double need)
 {
     return QStringLiteral("Сырья № ") + num(s) + QStringLiteral("  ") + sel.rawName[s] +
            QStringLiteral(" - мало даже для минимальных вложений.  Добавьте  ") + amountText(need) +
            QStringLiteral(" Т.");
 }
 
-QString messageM8(const Selection &sel, int s, double excess)
+QString stockOverMaximums(const Selection &sel, int s, double excess)
 {
     return QStringLiteral("Сырья № ") + num(s) + QStringLiteral("  ") + sel.rawName[s] +
            QStringLiteral(
@@ -105,7 +105,7 @@ QString messageM8(const Selection &sel, int s, double excess)
            amountText(excess) + QStringLiteral(" Т.");
 }
 
-QString messageM9(double shortfall)
+QString stockShortOfOutput(double shortfall)
 {
     return QStringLiteral("Запас сырья меньше требуемой выработки на  ") + amountText(shortfall) +
            QStringLiteral(" Т.");
@@ -242,9 +242,9 @@ InclusionSums loadInclusionLimits(Selection &sel, CalcWorkingValues &work, store
         work.minInclusion[p][s] = low;
         work.maxInclusion[p][s] = high;
         if (high > 100)
-            diagnostics << messageM1(s, raws[s].name, sel, p);
+            diagnostics << inclusionMaximumOver100(s, raws[s].name, sel, p);
         if (low > high)
-            diagnostics << messageM2(s, raws[s].name, sel, p);
+            diagnostics << inclusionMinimumOverMaximum(s, raws[s].name, sel, p);
         sums.least += low;
         sums.most += high;
     }
@@ -255,13 +255,13 @@ void checkFeedTotals(const Selection &sel, std::optional<double> output, int p, 
                      QStringList &diagnostics)
 {
     if (output && *output < 0.001)
-        diagnostics << messageM4(sel, p);
+        diagnostics << outputNotGiven(sel, p);
     if (sums.refused)
         return;
     if (sums.least > 100 + kPercentSumTolerance)
-        diagnostics << messageM5(sel, p);
+        diagnostics << minimumInclusionsOver100(sel, p);
     if (sums.most < 100 - kPercentSumTolerance)
-        diagnostics << messageM6(sel, p);
+        diagnostics << maximumInclusionsUnder100(sel, p);
 }
 
 // The price limits of feed type p brought down to raw-material cost. Near a tax of -100 %
@@ -310,7 +310,7 @@ void loadNorms(Selection &sel, store::Table &kk, int p, const std::vector<int> &
         if (madeMax)
             high = 4 * low;
         if (low > high)
-            diagnostics << messageM3(sel, q, p);
+            diagnostics << requirementMinimumOverMaximum(sel, q, p);
         if (q == 1 && high != 0 && vat)
             convertPriceNorms(sel, p, keys[q], *vat, madeMax, parameters, diagnostics);
     }
@@ -627,16 +627,16 @@ void checkAttempt(Selection &sel, const CalcWorkingValues &work, const CalcParam
         }
         const double need = lossFactor * least - sel.rawStock[s];
         if (need > 0)
-            diagnostics << messageM7(sel, s, need);
+            diagnostics << stockShortOfMinimums(sel, s, need);
         if (costMode && sel.rawFullUse[s]) {
             const double room = lossFactor * most - sel.rawStock[s];
             if (room < 0)
-                diagnostics << messageM8(sel, s, -room);
+                diagnostics << stockOverMaximums(sel, s, -room);
         }
     }
     const double usable = work.totalStock * 100 / (parameters.lossNorm + 100);
     if (usable < work.totalOutput)
-        diagnostics << messageM9(work.totalOutput - usable);
+        diagnostics << stockShortOfOutput(work.totalOutput - usable);
 }
 
 } // namespace calc
