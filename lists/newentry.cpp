@@ -4,6 +4,10 @@
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
 
+#include <QFileInfo>
+
+#include <functional>
+
 namespace lists
 {
 
@@ -54,6 +58,30 @@ void clearNormRecords(store::Table &norm, const QString &keyField, int key)
         norm.close();
 }
 
+// The ratios set for the entry that stood in a slot before go out of force when the slot
+// is taken again (switched off, not deleted: the user may want the bounds back). Nothing
+// to do without ratio.dbf; the cursor keeps its filter, position and open state.
+void switchOffRatios(store::Table &ratios, const std::function<bool(store::Table &)> &concerned)
+{
+    if (!QFileInfo::exists(ratios.fileName()))
+        return;
+    const bool wasOpen = ratios.isOpen();
+    if (!wasOpen)
+        ratios.open();
+    {
+        store::CursorStateGuard keep(ratios);
+        ratios.setFiltered(false);
+        for (ratios.first(); !ratios.eof(); ratios.next()) {
+            if (concerned(ratios))
+                clearIfPresent(ratios, QStringLiteral("ON"));
+        }
+        ratios.post();
+    }
+    ratios.flush();
+    if (!wasOpen)
+        ratios.close();
+}
+
 void clearCurrent(store::Table &list, const QStringList &fields)
 {
     for (const QString &field : fields)
@@ -80,6 +108,9 @@ void clearCharacteristicColumns(store::DataModule &dm, int key)
     const QString ma = QStringLiteral("MA") + QString::number(key);
     clearInWholeList(dm.feedTypes, {mi, ma});
     clearInWholeList(dm.rawMaterials, {mi});
+    switchOffRatios(dm.ratios, [key](store::Table &r) {
+        return r.integer(QStringLiteral("K1")) == key || r.integer(QStringLiteral("K2")) == key;
+    });
 }
 
 void clearNewRawMaterial(store::DataModule &dm)
@@ -99,8 +130,11 @@ void clearNewFeedType(store::DataModule &dm)
     if (kk.isEmpty())
         return;
     clearCurrent(kk, characteristicFields(true) + QStringList{"ot", "vibor", "vib", "VES"});
-    clearNormRecords(dm.inclusionNorms, QStringLiteral("kodkk"),
-                     kk.integer(QStringLiteral("kodkk")));
+    const int kodkk = kk.integer(QStringLiteral("kodkk"));
+    clearNormRecords(dm.inclusionNorms, QStringLiteral("kodkk"), kodkk);
+    switchOffRatios(dm.ratios, [kodkk](store::Table &r) {
+        return r.integer(QStringLiteral("KODKK")) == kodkk;
+    });
 }
 
 } // namespace lists

@@ -17,7 +17,8 @@ namespace lists
 
 // A characteristic (pit.KEY = key) taken into use: MI<key>/MA<key> of every listed feed
 // type and MI<key> of every listed raw material become empty. Free slots of kk and sir
-// are left alone; they are cleared when taken. Filters and positions are kept.
+// are left alone; they are cleared when taken. Filters and positions are kept. Nutrient
+// ratios with the characteristic on either side go out of force.
 void clearCharacteristicColumns(store::DataModule &dm, int key);
 
 // A raw material taken into use (the current record of sir): its contents MI1 ... MI65,
@@ -27,7 +28,7 @@ void clearNewRawMaterial(store::DataModule &dm);
 
 // A feed type taken into use (the current record of kk): its norms MI1 ... MI65,
 // MA1 ... MA65, the marks and the output become empty; min and max of its norm records
-// become empty.
+// become empty; its nutrient ratios go out of force.
 void clearNewFeedType(store::DataModule &dm);
 
 } // namespace lists

@@ -4,6 +4,7 @@
 #include "lists/newentry.h"
 #include "results/demodatafixture.h"
 #include "store/datamodule.h"
+#include "store/ratiotable.h"
 #include "store/table.h"
 
 #include <QTest>
@@ -34,7 +35,56 @@ class TestNewEntry final : public QObject
 private slots:
     void characteristicColumnsKeepTheListCursors();
     void newRawMaterialKeepsTheNormCursor();
+    void reusedSlotsSwitchTheirRatiosOff_data();
+    void reusedSlotsSwitchTheirRatiosOff();
 };
+
+// Every demo ratio switched on; then a feed type or a characteristic of the first ratio
+// is taken into use again: the ratios that named the old entry go out of force, the rest
+// stay on.
+void TestNewEntry::reusedSlotsSwitchTheirRatiosOff_data()
+{
+    QTest::addColumn<bool>("feedType");
+    QTest::newRow("feed type") << true;
+    QTest::newRow("characteristic") << false;
+}
+
+void TestNewEntry::reusedSlotsSwitchTheirRatiosOff()
+{
+    QFETCH(bool, feedType);
+    roadtest::DemoData demo;
+    store::DataModule *dm = demo.open();
+    QVERIFY(dm);
+    store::Table &ratios = dm->ratios;
+    ratios.open();
+    for (ratios.first(); !ratios.eof(); ratios.next())
+        ratios.setText(QStringLiteral("ON"), QStringLiteral("+"));
+    ratios.post();
+    ratios.first();
+    const int kodkk = ratios.integer(QStringLiteral("KODKK"));
+    const int key = ratios.integer(QStringLiteral("K1"));
+    ratios.close();
+    if (feedType) {
+        store::Table &kk = dm->feedTypes;
+        kk.setFiltered(false);
+        for (kk.first(); !kk.eof() && kk.integer(QStringLiteral("kodkk")) != kodkk;)
+            kk.next();
+        QVERIFY(!kk.eof());
+        lists::clearNewFeedType(*dm);
+    } else {
+        lists::clearCharacteristicColumns(*dm, key);
+    }
+    QVERIFY(!ratios.isOpen()); // left as it was found
+    int off = 0;
+    int on = 0;
+    for (const store::RatioRecord &r : store::readRatioRecords(ratios.fileName())) {
+        const bool concerned =
+            feedType ? r.kodkk == kodkk : r.numeratorKey == key || r.denominatorKey == key;
+        QCOMPARE(r.on, !concerned);
+        ++(concerned ? off : on);
+    }
+    QVERIFY(off > 0 && on > 0);
+}
 
 // MI<key>/MA<key> go blank in every record of kk's list, the filtered-out ones too;
 // kk stays filtered on the record it stood on.
