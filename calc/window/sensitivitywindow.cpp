@@ -73,6 +73,18 @@ QStringList requirementCells(const RequirementFigure &f)
             end(f.normTo, 3)};
 }
 
+// A ratio's bound among the norms of its feed type: the ratio named as the failure
+// analysis names it, the bound and its range to four places, as typed in the list.
+QStringList ratioCells(const RatioFigure &f)
+{
+    return {QStringLiteral("Соотношение ") + f.name,
+            f.side == NormSide::Min ? QStringLiteral("минимум") : QStringLiteral("максимум"),
+            number(f.bound, 4),
+            number(f.shadowPrice, 2),
+            end(f.boundFrom, 4),
+            end(f.boundTo, 4)};
+}
+
 QStringList stockCells(const StockFigure &f)
 {
     return {f.name, number(f.stock, 3), number(f.valuePerTonne, 2), end(f.stockFrom, 3),
@@ -277,6 +289,9 @@ QStringList SensitivityWindow::requirementLines(int p) const
     for (const RequirementFigure &f : figures_.requirements)
         if (f.feed == p)
             lines += printedRows(requirementCells(f), kRequirementColumns);
+    for (const RatioFigure &f : figures_.ratios)
+        if (f.feed == p)
+            lines += printedRows(ratioCells(f), kRequirementColumns);
     return lines;
 }
 
@@ -296,6 +311,9 @@ void SensitivityWindow::chooseFeed(int p)
     for (const RequirementFigure &f : figures_.requirements)
         if (f.feed == p)
             rows.append(requirementCells(f));
+    for (const RatioFigure &f : figures_.ratios)
+        if (f.feed == p)
+            rows.append(ratioCells(f));
     fillGrid(requirementsGrid, rows, {ColCharacteristic, ColSide});
     degenerateNote->setText(
         !figures_.held        ? QStringLiteral("Нет решения, по которому можно оценить чувствительность.")

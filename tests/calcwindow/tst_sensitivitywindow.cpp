@@ -40,6 +40,7 @@ calc::Sensitivity sample()
                 {2, QStringLiteral("Шрот"), 400, 350.0, 600.0, {2}},
                 {3, QStringLiteral("Горох"), 600, 400.0, std::nullopt, {}}};
     f.stock = {{2, QStringLiteral("Шрот"), 4, 200, 0.0, 5.0}};
+    f.ratios = {{2, 4, 5, QStringLiteral("Кальций/Фосфор"), NormSide::Min, 1.9, 1281, 1.85, 2.2}};
     return f;
 }
 
@@ -121,9 +122,11 @@ void tst_sensitivitywindow::feedChoiceShowsItsNorms()
     SensitivityWindow w(sample(), {QStringLiteral("ПК-1"), QStringLiteral("ПК-2")});
     const Controls c(w);
     c.feedChoice->setCurrentIndex(1);
-    QCOMPARE(c.requirementsGrid->rowCount(), 1);
+    QCOMPARE(c.requirementsGrid->rowCount(), 2); // the norm, then the ratio
     QCOMPARE(row(c.requirementsGrid, 0),
              (QStringList{"Протеин", "минимум", "16.000", "9.75", "—", "17.500"}));
+    QCOMPARE(row(c.requirementsGrid, 1), (QStringList{"Соотношение Кальций/Фосфор", "минимум",
+                                                      "1.9000", "1281.00", "1.8500", "2.2000"}));
     w.chooseFeed(1);
     QCOMPARE(c.feedChoice->currentIndex(), 0);
     QCOMPARE(c.requirementsGrid->rowCount(), 2);
