@@ -169,6 +169,17 @@ private:
     std::int64_t passed_ = 0;
 };
 
+// One flip or pivot, counted by the phase's cycle guard, and the accuracy check that
+// follows every step (which also sees a stop asked for): Done when the phase goes on.
+PhaseEnd stepAndCheck(SimplexTableau &tableau, int column, const SimplexTableau::Choice &choice,
+                      ProgressFeed &feed, const TableauState &state, CycleGuard &guard,
+                      AccuracyWatch &accuracy)
+{
+    step(tableau, column, choice, feed, state);
+    guard.afterStep();
+    return accuracy.checkAfterStep(tableau.stats());
+}
+
 // Feasibility phase: pass after pass from row 1, the first row outside its bounds
 // moves toward them by the first column that helps; Done when every row is within
 // its bounds, Infeasible (solveStatus set) when a row has no column that helps.
@@ -192,9 +203,9 @@ PhaseEnd feasibilityPhase(SimplexTableau &tableau, TableauState &state, SolverSt
             state.solveStatus = state.rowLabel[i];
             return PhaseEnd::Infeasible;
         }
-        step(tableau, j, tableau.feasibilityRatio(j, guard.smallestIndex()), feed, state);
-        guard.afterStep();
-        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+        if (const PhaseEnd figures =
+                stepAndCheck(tableau, j, tableau.feasibilityRatio(j, guard.smallestIndex()), feed,
+                             state, guard, accuracy);
             figures != PhaseEnd::Done)
             return figures;
     }
@@ -209,9 +220,9 @@ PhaseEnd costPhase(SimplexTableau &tableau, TableauState &state, SolverStats &st
         const int j = guard.givenUp() ? 0 : tableau.costEntering(guard.smallestIndex());
         if (j == 0)
             return accuracy.check();
-        step(tableau, j, tableau.costRatio(j, guard.smallestIndex()), feed, state);
-        guard.afterStep();
-        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+        if (const PhaseEnd figures =
+                stepAndCheck(tableau, j, tableau.costRatio(j, guard.smallestIndex()), feed, state,
+                             guard, accuracy);
             figures != PhaseEnd::Done)
             return figures;
     }
@@ -261,9 +272,7 @@ PhaseEnd compositePhase(SimplexTableau &tableau, TableauState &state, SolverStat
             state.solveStatus = tableau.lowestFailingLabel();
             return PhaseEnd::Infeasible;
         }
-        step(tableau, j, choice, feed, state);
-        guard.afterStep();
-        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+        if (const PhaseEnd figures = stepAndCheck(tableau, j, choice, feed, state, guard, accuracy);
             figures != PhaseEnd::Done)
             return figures;
     }
@@ -283,10 +292,9 @@ PhaseEnd textbookCostPhase(SimplexTableau &tableau, TableauState &state, SolverS
                                       : tableau.devexCostEntering();
         if (j == 0)
             return accuracy.check();
-        step(tableau, j, smallest ? tableau.costRatio(j, true) : tableau.harrisCostRatio(j), feed,
-             state);
-        guard.afterStep();
-        if (const PhaseEnd figures = accuracy.checkAfterStep(tableau.stats());
+        if (const PhaseEnd figures = stepAndCheck(
+                tableau, j, smallest ? tableau.costRatio(j, true) : tableau.harrisCostRatio(j),
+                feed, state, guard, accuracy);
             figures != PhaseEnd::Done)
             return figures;
     }
