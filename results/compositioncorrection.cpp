@@ -1,5 +1,6 @@
 #include "results/compositioncorrection.h"
 
+#include "calc/ratiolevel.h"
 #include "results/cellnumber.h"
 #include "results/resultgrids.h"
 #include "store/numbertext.h"
@@ -58,8 +59,8 @@ QString balance(QList<CellValue> &cells, QList<double> &values)
     return {};
 }
 
-// The levels of the characteristics (the price apart) from the accepted percentages of
-// the composition lines.
+// The levels of the characteristics (the price apart) and of the ratios in force from the
+// accepted percentages of the composition lines.
 void recomputeLevels(calc::FeedRecipe &recipe, const calc::Selection &selection,
                      const QList<int> &lines, const QList<double> &x)
 {
@@ -71,6 +72,19 @@ void recomputeLevels(calc::FeedRecipe &recipe, const calc::Selection &selection,
         for (int row = 0; row < lines.size() && row < x.size(); ++row)
             level.level += selection.rawContent[recipe.lines[lines[row]].raw][q] * x[row] / 100;
         level.state = calc::levelState(level.level, level.minimum, level.maximum, true);
+    }
+    for (calc::RecipeRatio &ratio : recipe.ratios) {
+        double numerator = 0;
+        double denominator = 0;
+        for (int row = 0; row < lines.size() && row < x.size(); ++row) {
+            const auto &content = selection.rawContent[recipe.lines[lines[row]].raw];
+            numerator += content[ratio.numerator] * x[row];
+            denominator += content[ratio.denominator] * x[row];
+        }
+        ratio.defined = denominator != 0;
+        ratio.level = ratio.defined ? numerator / denominator : 0;
+        ratio.state = ratio.defined ? calc::ratioState(ratio.level, ratio.minimum, ratio.maximum)
+                                    : calc::LevelState::WithinNorm;
     }
 }
 

@@ -27,7 +27,7 @@ struct CorrectionResult {
 // row order, changed in place as the grid is to show them ("0.00" for an empty cell, the
 // shortfall in fixed 8.2); prices: the "Цена  1Т." cells (a cell that is not a number
 // counts with the line's price). Changes the recipe only when the composition is taken;
-// the levels come from the raw materials' contents in the selection.
+// the levels and the ratios' levels come from the raw materials' contents in the selection.
 CorrectionResult finishCorrection(calc::FeedRecipe &recipe, const calc::Selection &selection,
                                   QList<CellValue> &percents, const QList<CellValue> &prices,
                                   double lossNorm);

@@ -38,6 +38,13 @@ CellValue maximumCell(double minimum, double maximum)
     return levelCell(maximum, 8);
 }
 
+// A ratio's bound or level: four decimals (Ca/P 2.0213, lysine to energy 0.0009); blank
+// for no bound, and for no level when the batch holds none of the denominator.
+CellValue ratioCell(double value, bool shown)
+{
+    return shown ? CellValue::fixed(value, 10, 4) : blank();
+}
+
 } // namespace
 
 QList<int> compositionLines(const calc::FeedRecipe &recipe)
@@ -75,6 +82,10 @@ QList<CharacteristicRow> characteristicRows(const calc::FeedRecipe &recipe)
         rows.append({level.name, minimumCell(level.minimum), levelCell(level.level, 13),
                      maximumCell(level.minimum, level.maximum)});
     }
+    for (const calc::RecipeRatio &ratio : recipe.ratios)
+        rows.append({ratio.name(), ratioCell(ratio.minimum, ratio.minimum != 0),
+                     ratioCell(ratio.level, ratio.defined),
+                     ratioCell(ratio.maximum, ratio.maximum != 0)});
     return rows;
 }
 

@@ -36,7 +36,8 @@ QString batchCostText(double price, double tonnes);
 // A characteristics grid row, one per characteristic level of the recipe but the price:
 // name, "Минимум", "Факт", "Максимум"; values of 45 and more
 // without decimals, a blank (no number) for a minimum of 0 and for no maximum (0, or
-// four times the minimum).
+// four times the minimum). The ratios in force follow, named "Кальций/Фосфор доступный",
+// with four decimals.
 struct CharacteristicRow {
     QString name;
     CellValue minimum;

@@ -39,9 +39,11 @@ struct Calculated {
     {
         const double prices[] = {15000, 46000, 3500};
         const double protein[] = {12, 46, 0};
+        const double calcium[] = {1, 0, 2};
         for (int s = 1; s <= 3; ++s) {
             selection.rawContent[s][1] = prices[s - 1];
             selection.rawContent[s][2] = protein[s - 1];
+            selection.rawContent[s][3] = calcium[s - 1];
         }
         calc::FeedRecipe first{1, QStringLiteral("ПК-1"), 10, {}, {}, {}};
         for (int s = 1; s <= 3; ++s) {
@@ -49,6 +51,9 @@ struct Calculated {
             first.lines.append({s, QString(), percent, percent * 10 / 100, 0, prices[s - 1]});
         }
         first.levels = {{2, QStringLiteral("Протеин"), 0, 21, 50, {}}};
+        // protein / calcium: 21 / 0.8 as calculated
+        first.ratios = {{2, 3, QStringLiteral("Протеин"), QStringLiteral("Кальций"), 20, 26.25, 30,
+                         true, {}}};
         calc::FeedRecipe second{2, QStringLiteral("ПК-2"), 5, {}, {}, {}};
         second.lines = {{1, QString(), 100, 5, 0, prices[0]}};
         second.levels = {{2, QStringLiteral("Протеин"), 0, 12, 50, {}}};
@@ -95,6 +100,8 @@ private slots:
     void emptyCellCountsAsZero();
     void zeroRowDropsOut();
     void priceNotANumberCountsWithTheRecipe();
+    void ratioFollowsThePercents_data();
+    void ratioFollowsThePercents();
 };
 
 void TestCompositionCorrection::refused_data()
@@ -200,6 +207,36 @@ void TestCompositionCorrection::priceNotANumberCountsWithTheRecipe()
     const results::CorrectionResult result = r.correct(percents, cells);
     QVERIFY(result.ok());
     QCOMPARE(result.rawCost, 9000 + 13800 + 360.0);
+}
+
+void TestCompositionCorrection::ratioFollowsThePercents_data()
+{
+    QTest::addColumn<QStringList>("percents");
+    QTest::addColumn<bool>("defined");
+    QTest::addColumn<double>("level");
+    QTest::addColumn<calc::LevelState>("state");
+    QTest::newRow("above its maximum") << QStringList{"70", "30", "0"} << true
+                                       << (8.4 + 13.8) / 0.7 << calc::LevelState::AboveMaximum;
+    QTest::newRow("below its minimum") << QStringList{"40", "30", "30"} << true
+                                       << (4.8 + 13.8) / 1.0 << calc::LevelState::BelowMinimum;
+    QTest::newRow("no calcium: no level")
+        << QStringList{"0", "100", "0"} << false << 0.0 << calc::LevelState::WithinNorm;
+}
+
+// The ratio's level and state are those of the corrected batch, as the grid shows them.
+void TestCompositionCorrection::ratioFollowsThePercents()
+{
+    QFETCH(QStringList, percents);
+    QFETCH(bool, defined);
+    QFETCH(double, level);
+    QFETCH(calc::LevelState, state);
+    Calculated r;
+    QList<CellValue> cells = typed(percents);
+    QVERIFY(r.correct(cells, prices()).ok());
+    const calc::RecipeRatio &ratio = r.recipes.feed(1).ratios.first();
+    QCOMPARE(ratio.defined, defined);
+    QVERIFY(qAbs(ratio.level - level) < 1e-9);
+    QCOMPARE(ratio.state, state);
 }
 
 QTEST_APPLESS_MAIN(TestCompositionCorrection)
