@@ -1,5 +1,6 @@
 #include "lists/newentry.h"
 
+#include "lists/feedratios.h"
 #include "store/cursorstate.h"
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
@@ -58,9 +59,10 @@ void clearNormRecords(store::Table &norm, const QString &keyField, int key)
         norm.close();
 }
 
-// The ratios set for the entry that stood in a slot before go out of force when the slot
-// is taken again (switched off, not deleted: the user may want the bounds back). Nothing
-// to do without ratio.dbf; the cursor keeps its filter, position and open state.
+// The ratios that name a characteristic whose slot is taken again go out of force
+// (switched off, not deleted: the user may want the bounds back with another
+// characteristic). Nothing to do without ratio.dbf; the cursor keeps its filter,
+// position and open state.
 void switchOffRatios(store::Table &ratios, const std::function<bool(store::Table &)> &concerned)
 {
     if (!QFileInfo::exists(ratios.fileName()))
@@ -132,9 +134,7 @@ void clearNewFeedType(store::DataModule &dm)
     clearCurrent(kk, characteristicFields(true) + QStringList{"ot", "vibor", "vib", "VES"});
     const int kodkk = kk.integer(QStringLiteral("kodkk"));
     clearNormRecords(dm.inclusionNorms, QStringLiteral("kodkk"), kodkk);
-    switchOffRatios(dm.ratios, [kodkk](store::Table &r) {
-        return r.integer(QStringLiteral("KODKK")) == kodkk;
-    });
+    writeFeedRatios(dm.ratios, kodkk, {}); // the slot's old ratios freed
 }
 
 } // namespace lists

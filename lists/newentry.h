@@ -28,7 +28,7 @@ void clearNewRawMaterial(store::DataModule &dm);
 
 // A feed type taken into use (the current record of kk): its norms MI1 ... MI65,
 // MA1 ... MA65, the marks and the output become empty; min and max of its norm records
-// become empty; its nutrient ratios go out of force.
+// become empty; the nutrient ratios of the slot's former feed type are freed.
 void clearNewFeedType(store::DataModule &dm);
 
 } // namespace lists

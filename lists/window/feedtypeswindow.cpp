@@ -1,10 +1,13 @@
 #include "lists/window/feedtypeswindow.h"
 
+#include "lists/feedratios.h"
 #include "lists/newentry.h"
 #include "lists/selection.h"
 #include "lists/window/characteristicpanel.h"
 #include "lists/window/fieldwidgets.h"
 #include "lists/window/highlightsearch.h"
+#include "lists/window/ratiomodel.h"
+#include "lists/window/ratiopanel.h"
 #include "settings/settings.h"
 #include "store/datamodule.h"
 #include "store/datasourceoff.h"
@@ -63,6 +66,7 @@ FeedTypesWindow::FeedTypesWindow(store::DataModule &dm, QWidget *parent)
       characteristicPanel(new CharacteristicPanel({QStringLiteral("mi"), QStringLiteral("ma")},
                                                   {QStringLiteral("Мин."), QStringLiteral("Макс.")},
                                                   3, this)),
+      ratioPanel(new RatioPanel(this)), characteristicsPage(new QWidget(this)),
       normsPanel(new QGroupBox(QStringLiteral("Нормы ввода сырья, %"), this)),
       normsGrid(new widgets::TableGrid(
           &dm.rawMaterials,
@@ -97,10 +101,11 @@ FeedTypesWindow::FeedTypesWindow(store::DataModule &dm, QWidget *parent)
                              this))
 {
     setWindowTitle(QStringLiteral("Работа со списком типов комбикормов"));
-    resize(800, 600);
+    resize(1000, 600);
     widgets::nameObjects({{feedTypesGrid, "feedTypesGrid"},
                           {purposeMemo, "purposeMemo"},
                           {characteristicPanel, "characteristicPanel"},
+                          {ratioPanel, "ratioPanel"},
                           {normsPanel, "normsPanel"},
                           {normsGrid, "normsGrid"},
                           {countsLabel, "countsLabel"},
@@ -159,7 +164,12 @@ void FeedTypesWindow::buildLayout()
     norms->addLayout(normsButtons);
     normsGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
 
-    panelStack->addWidget(characteristicPanel);
+    auto *characteristics = new QHBoxLayout(characteristicsPage);
+    characteristics->setContentsMargins(0, 0, 0, 0);
+    characteristics->addWidget(characteristicPanel, 1);
+    characteristics->addWidget(ratioPanel, 0);
+    ratioPanel->setFixedWidth(360);
+    panelStack->addWidget(characteristicsPage);
     panelStack->addWidget(normsPanel);
     QFont bold = productChoiceLabel->font();
     bold.setBold(true);
@@ -195,6 +205,7 @@ void FeedTypesWindow::saveLimits()
     if (!store::DropRawHighlight(dm_))
         feedTypesGrid->setFocus();
     store::SaveNorms(dm_);
+    saveRatios();
 }
 
 // The editors locked, then the limits of the current feed type shown.
@@ -202,6 +213,25 @@ void FeedTypesWindow::loadLimits()
 {
     setEditorsReadOnly(true);
     store::LoadNorms(dm_);
+    loadRatios();
+}
+
+// The ratios on screen, when changed, written back to the feed type they were loaded for.
+void FeedTypesWindow::saveRatios()
+{
+    ratioPanel->commitEdit();
+    RatioModel *ratios = ratioPanel->model();
+    if (!ratios->changed())
+        return;
+    writeFeedRatios(dm_.ratios, ratios->feed(), ratios->rows());
+    ratios->markSaved();
+}
+
+// The ratios of the current feed type (none while the list is empty).
+void FeedTypesWindow::loadRatios()
+{
+    const int kodkk = dm_.feedTypes.isEmpty() ? -1 : dm_.feedTypes.integer(QStringLiteral("kodkk"));
+    ratioPanel->model()->setRows(kodkk, readFeedRatios(dm_.ratios, kodkk));
 }
 
 // Before kk's cursor leaves a feed type its limits are written (a highlight on sir
@@ -260,6 +290,7 @@ void FeedTypesWindow::onActivate()
             dm_.rawMaterials.first();
         }
         characteristicPanel->bindTo(dm_.characteristics, dm_.feedTypes);
+        ratioPanel->model()->setCharacteristics(ratioCharacteristics(dm_.characteristics));
     });
     limitsOnMove_ = {connect(&dm_.feedTypes, &store::Table::beforeScroll, this,
                              &FeedTypesWindow::beforeFeedTypeMove),
@@ -327,12 +358,13 @@ void FeedTypesWindow::clearNewEntry()
     dm_.rawMaterials.first();
 }
 
-// The grid, the purpose, the 128 norm fields and the norms grid.
+// The grid, the purpose, the 128 norm fields, the ratios and the norms grid.
 void FeedTypesWindow::setEditorsReadOnly(bool readOnly)
 {
     feedTypesGrid->setReadOnly(readOnly);
     normsGrid->setReadOnly(readOnly);
     characteristicPanel->setFieldsReadOnly(readOnly);
+    ratioPanel->setReadOnly(readOnly);
     purposeMemo->setReadOnly(readOnly);
 }
 
@@ -352,7 +384,7 @@ void FeedTypesWindow::hideForbiddenButtons(bool any)
 
 void FeedTypesWindow::setNormsPanelShown(bool shown)
 {
-    panelStack->setCurrentWidget(shown ? normsPanel : static_cast<QWidget *>(characteristicPanel));
+    panelStack->setCurrentWidget(shown ? normsPanel : characteristicsPage);
     panelSwitchButton->setText(shown ? characteristicsCaption : normsCaption);
 }
 
@@ -362,10 +394,12 @@ void FeedTypesWindow::onCorrect()
 {
     purposeMemo->setReadOnly(false);
     feedTypesGrid->setReadOnly(false);
-    if (normsPanelShown())
+    if (normsPanelShown()) {
         normsGrid->setReadOnly(false);
-    else
+    } else {
         characteristicPanel->setFieldsReadOnly(false);
+        ratioPanel->setReadOnly(false);
+    }
     feedTypesGrid->setFocus();
 }
 

@@ -30,6 +30,7 @@ namespace lists
 
 class CharacteristicPanel;
 class FieldMemo;
+class RatioPanel;
 
 class FeedTypesWindow final : public ListWindow
 {
@@ -68,12 +69,16 @@ private:
     void setNormsPanelShown(bool shown);
     void saveLimits();
     void loadLimits();
+    void saveRatios();
+    void loadRatios();
     void beforeFeedTypeMove();
     void afterFeedTypeMove();
 
     widgets::TableGrid *feedTypesGrid; // kk: "Тип", "Назначение", "ГОСТ", "%нал"
     FieldMemo *purposeMemo;            // the purpose of the current feed type in full
     CharacteristicPanel *characteristicPanel; // the 64 groups: caption, minimum, maximum
+    RatioPanel *ratioPanel;                   // "Соотношения" of the current feed type
+    QWidget *characteristicsPage;             // the two above side by side
     QWidget *normsPanel;                      // "Нормы ввода сырья"
     widgets::TableGrid *normsGrid; // sir: "Наименование", "Мин.%", "Макс.%"
     QPushButton *addAtEndButton;
@@ -91,7 +96,7 @@ private:
     QPushButton *rawCancelHighlightButton; // "Отменить выделение" on the norms panel
     QLabel *countsLabel;                   // list size and selected count
     QPushButton *selectAllButton;
-    QStackedWidget *panelStack; // the characteristic panel or the norms panel
+    QStackedWidget *panelStack; // the characteristics page or the norms panel
     QLabel *productChoiceLabel; // how to choose the product, while the mix window chooses
     // While the window is active: the limits follow the current feed type.
     std::array<QMetaObject::Connection, 2> limitsOnMove_;

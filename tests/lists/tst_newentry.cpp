@@ -35,21 +35,21 @@ class TestNewEntry final : public QObject
 private slots:
     void characteristicColumnsKeepTheListCursors();
     void newRawMaterialKeepsTheNormCursor();
-    void reusedSlotsSwitchTheirRatiosOff_data();
-    void reusedSlotsSwitchTheirRatiosOff();
+    void reusedSlotsLeaveNoRatiosInForce_data();
+    void reusedSlotsLeaveNoRatiosInForce();
 };
 
 // Every demo ratio switched on; then a feed type or a characteristic of the first ratio
-// is taken into use again: the ratios that named the old entry go out of force, the rest
-// stay on.
-void TestNewEntry::reusedSlotsSwitchTheirRatiosOff_data()
+// is taken into use again: the new feed type starts without ratios (its slot's records
+// freed), a ratio naming the new characteristic goes out of force; the rest stay on.
+void TestNewEntry::reusedSlotsLeaveNoRatiosInForce_data()
 {
     QTest::addColumn<bool>("feedType");
     QTest::newRow("feed type") << true;
     QTest::newRow("characteristic") << false;
 }
 
-void TestNewEntry::reusedSlotsSwitchTheirRatiosOff()
+void TestNewEntry::reusedSlotsLeaveNoRatiosInForce()
 {
     QFETCH(bool, feedType);
     roadtest::DemoData demo;
@@ -75,15 +75,16 @@ void TestNewEntry::reusedSlotsSwitchTheirRatiosOff()
         lists::clearCharacteristicColumns(*dm, key);
     }
     QVERIFY(!ratios.isOpen()); // left as it was found
-    int off = 0;
+    int concerned = 0;
     int on = 0;
     for (const store::RatioRecord &r : store::readRatioRecords(ratios.fileName())) {
-        const bool concerned =
-            feedType ? r.kodkk == kodkk : r.numeratorKey == key || r.denominatorKey == key;
-        QCOMPARE(r.on, !concerned);
-        ++(concerned ? off : on);
+        const bool named =
+            feedType ? r.kodkk == 0 : r.numeratorKey == key || r.denominatorKey == key;
+        QVERIFY(r.kodkk != kodkk || !feedType);
+        QCOMPARE(r.on, !named);
+        ++(named ? concerned : on);
     }
-    QVERIFY(off > 0 && on > 0);
+    QVERIFY(concerned > 0 && on > 0);
 }
 
 // MI<key>/MA<key> go blank in every record of kk's list, the filtered-out ones too;

@@ -52,8 +52,8 @@ struct Calculated {
         }
         first.levels = {{2, QStringLiteral("Протеин"), 0, 21, 50, {}}};
         // protein / calcium: 21 / 0.8 as calculated
-        first.ratios = {{2, 3, QStringLiteral("Протеин"), QStringLiteral("Кальций"), 20, 26.25, 30,
-                         true, {}}};
+        first.ratios = {
+            {2, 3, QStringLiteral("Протеин"), QStringLiteral("Кальций"), 20, 26.25, 30, true, {}}};
         calc::FeedRecipe second{2, QStringLiteral("ПК-2"), 5, {}, {}, {}};
         second.lines = {{1, QString(), 100, 5, 0, prices[0]}};
         second.levels = {{2, QStringLiteral("Протеин"), 0, 12, 50, {}}};
@@ -215,8 +215,8 @@ void TestCompositionCorrection::ratioFollowsThePercents_data()
     QTest::addColumn<bool>("defined");
     QTest::addColumn<double>("level");
     QTest::addColumn<calc::LevelState>("state");
-    QTest::newRow("above its maximum") << QStringList{"70", "30", "0"} << true
-                                       << (8.4 + 13.8) / 0.7 << calc::LevelState::AboveMaximum;
+    QTest::newRow("above its maximum") << QStringList{"70", "30", "0"} << true << (8.4 + 13.8) / 0.7
+                                       << calc::LevelState::AboveMaximum;
     QTest::newRow("below its minimum") << QStringList{"40", "30", "30"} << true
                                        << (4.8 + 13.8) / 1.0 << calc::LevelState::BelowMinimum;
     QTest::newRow("no calcium: no level")

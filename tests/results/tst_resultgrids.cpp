@@ -85,10 +85,10 @@ void TestResultGrids::characteristicFormats()
 void TestResultGrids::ratioRowsFollow()
 {
     calc::FeedRecipe feed = recipe();
-    feed.ratios = {{4, 3, QStringLiteral("Кальций"), QStringLiteral("Фосфор"), 2.1, 2.02134, 0,
-                    true, calc::LevelState::BelowMinimum},
-                   {3, 4, QStringLiteral("Лизин"), QStringLiteral("Энергия"), 0, 0, 0.0011,
-                    false, {}}};
+    feed.ratios = {
+        {4, 3, QStringLiteral("Кальций"), QStringLiteral("Фосфор"), 2.1, 2.02134, 0, true,
+         calc::LevelState::BelowMinimum},
+        {3, 4, QStringLiteral("Лизин"), QStringLiteral("Энергия"), 0, 0, 0.0011, false, {}}};
     const QList<results::CharacteristicRow> rows = results::characteristicRows(feed);
     QCOMPARE(rows.size(), 5);
     QCOMPARE(texts(rows[3]), QStringList({"Кальций/Фосфор", "    2.1000", "    2.0213", " "}));
