@@ -65,8 +65,9 @@ public:
         return module_.get();
     }
 
-    // A run on the selection as the preparation window starts it (kk and sir filtered).
-    calc::RunResult calculate(calc::CalcMode mode)
+    // A run on the selection as the preparation window starts it (kk and sir filtered),
+    // with the nutrient ratios in force when asked.
+    calc::RunResult calculate(calc::CalcMode mode, bool withRatios = false)
     {
         for (store::Table *t : {&module_->feedTypes, &module_->rawMaterials}) {
             t->setFilter(QStringLiteral("ot='+'"));
@@ -75,9 +76,10 @@ public:
         calc::RunOptions options;
         options.mode = mode;
         options.parameters = calc::CalcParameters::fromSettings(settings::currentSettings());
-        const calc::CalcTables tables{&module_->characteristics, &module_->feedTypes,
-                                      &module_->rawMaterials, &module_->inclusionNorms,
-                                      &module_->counters};
+        const calc::CalcTables tables{
+            &module_->characteristics, &module_->feedTypes,
+            &module_->rawMaterials,    &module_->inclusionNorms,
+            &module_->counters,        withRatios ? &module_->ratios : nullptr};
         return calc::runCalculation(tables, options, observer);
     }
 

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using results::ResultsWindow;
@@ -40,13 +41,17 @@ struct Results {
     std::unique_ptr<ResultsWindow> form;
     QStringList messages;
 
-    // The messages are collected, or shown in the window's own message boxes.
-    explicit Results(bool collect = true)
+    // The messages are collected, or shown in the window's own message boxes. change, when
+    // given, changes the data before the run, which then takes the ratios in force.
+    explicit Results(bool collect = true,
+                     const std::function<void(store::DataModule &)> &change = {})
     {
         dm = demo.open();
         if (!dm)
             return;
-        run = demo.calculate(calc::CalcMode::Cost);
+        if (change)
+            change(*dm);
+        run = demo.calculate(calc::CalcMode::Cost, bool(change));
         if (run.outcome != calc::RunOutcome::Solution)
             return;
         form = std::make_unique<ResultsWindow>(*dm, run);
@@ -193,6 +198,7 @@ private slots:
     void typingStopsWhereTheFieldEnds_data();
     void typingStopsWhereTheFieldEnds();
     void numberAndTypeStayInView();
+    void ratioFollowsTheCorrection();
 };
 
 void TestResultsWindow::rebuildShowsThePriceBuildUp()
@@ -720,6 +726,46 @@ void TestResultsWindow::numberAndTypeStayInView()
     QCOMPARE(feeds->horizontalScrollBar()->value(), scrolled); // no jump back to the left
     // the picture a user sees
     feeds->window()->grab().save(QStringLiteral(KP_TEST_OUTPUT "/results-scrolled-right.png"));
+}
+
+// ПК-5's calcium to available phosphorus in force at 2.1 at least: the row under the
+// characteristics shows it kept; the limestone moved into the largest row by a
+// correction takes it below, in red.
+void TestResultsWindow::ratioFollowsTheCorrection()
+{
+    Results w(true, [](store::DataModule &dm) {
+        dm.ratios.open();
+        dm.ratios.first(); // ПК-5, Кальций/Фосфор доступный
+        dm.ratios.setText(QStringLiteral("ON"), QStringLiteral("+"));
+        dm.ratios.setNumber(QStringLiteral("RMIN"), 2.1);
+        dm.ratios.close();
+    });
+    QVERIFY(w.ok());
+    auto *grid = namedChild<QTableWidget>(w.form.get(), "characteristicsGrid");
+    const int last = grid->rowCount() - 1;
+    const auto row = [&] {
+        QStringList texts;
+        for (int c = 0; c < 4; ++c)
+            texts << grid->item(last, c)->text();
+        return texts;
+    };
+    QCOMPARE(row(),
+             (QStringList{"Кальций/Фосфор доступный", "    2.1000", "    2.1000", "    2.2000"}));
+    QVERIFY(grid->item(last, 2)->foreground().color() != QColor(Qt::red));
+
+    w.button("correctionButton")->click();
+    QList<double> x = w.percents();
+    const int limestone = w.compositionRow(QStringLiteral("Мука известняковая"));
+    QVERIFY(limestone >= 0);
+    const int largest = largestRow(x);
+    x[largest] = store::round3(x[largest] + x[limestone]);
+    x[limestone] = 0;
+    w.setPercents(texts(x));
+    w.button("correctionButton")->click();
+    QVERIFY2(w.messages.isEmpty(), qPrintable(w.messages.join(u'\n')));
+    QVERIFY(store::parseNumber(row().at(2)) < 2.1);
+    QCOMPARE(grid->item(last, 2)->foreground().color(), QColor(Qt::red));
+    w.form->grab().save(QStringLiteral(KP_TEST_OUTPUT "/results-ratio.png"));
 }
 
 QTEST_MAIN(TestResultsWindow)
