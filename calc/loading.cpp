@@ -408,6 +408,11 @@ std::optional<Ratio> readRatio(const Selection &sel, const store::Table &ratio, 
     const QString name = sel.ratioName(r);
     const QString subject =
         QStringLiteral("Соотношение ") + name + QStringLiteral(" в продукте № ") + feedRef(sel, p);
+    if (r.numerator == r.denominator) { // always 1: bounds either hold or never can
+        diagnostics << subject +
+                           QStringLiteral(" -  числитель и знаменатель - одна характеристика.");
+        return std::nullopt;
+    }
     const std::optional<double> least =
         readNumber(ratio, QStringLiteral("RMIN"), subject, QStringLiteral("минимум"), diagnostics);
     const std::optional<double> most =

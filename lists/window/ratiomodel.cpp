@@ -166,6 +166,9 @@ bool RatioModel::setData(const QModelIndex &index, const QVariant &value, int ro
         if (!ok)
             return false;
         (column == Numerator ? r.numeratorKey : r.denominatorKey) = key;
+        if (r.numeratorKey == r.denominatorKey) // kept: the other side may be changed next
+            emit editProblem(QStringLiteral("Числитель и знаменатель соотношения ") +
+                             rowName(index.row()) + QStringLiteral(" - одна характеристика."));
     } else if ((column == Minimum || column == Maximum) && role == Qt::EditRole) {
         if (!setBound(index.row(), column, value.toString()))
             return false;

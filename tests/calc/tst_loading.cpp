@@ -630,6 +630,11 @@ void tst_loading::ratioChecks_data()
         << QStringList{u"Соотношение характеристик с ключами 9 и 3 в продукте № 1 - ПК-1  "
                        u"Свиньи -  характеристики с ключом 9 нет в списке."_s}
         << 0;
+    QTest::newRow("one characteristic over itself")
+        << 3 << 0.5 << 2.0 << true
+        << QStringList{u"Соотношение Клетчатка/Клетчатка в продукте № 1 - ПК-1  Свиньи -  "
+                       u"числитель и знаменатель - одна характеристика."_s}
+        << 0;
     // the price is no characteristic of the list
     QTest::newRow("price")
         << kPrice << 2.0 << 3.0 << true
