@@ -47,7 +47,6 @@ class TestResultGrids final : public QObject
 private slots:
     void compositionTakesOnlyUsedRaws();
     void characteristicFormats();
-    void ratioRowsFollow();
     void violation_data();
     void violation();
 };
@@ -78,23 +77,6 @@ void TestResultGrids::characteristicFormats()
     QCOMPARE(texts(rows[2]), QStringList({"Клетчатка", "    4.00", "         3.46", "    6.00"}));
     QVERIFY(results::violatesNorm(rows[2].minimum, rows[2].fact, rows[2].maximum));
     QVERIFY(!results::violatesNorm(rows[1].minimum, rows[1].fact, rows[1].maximum));
-}
-
-// The ratios in force follow the characteristics with four decimals; a missing bound and
-// a level without any of the denominator are blanks; a level outside its bounds is red.
-void TestResultGrids::ratioRowsFollow()
-{
-    calc::FeedRecipe feed = recipe();
-    feed.ratios = {
-        {4, 3, QStringLiteral("Кальций"), QStringLiteral("Фосфор"), 2.1, 2.02134, 0, true,
-         calc::LevelState::BelowMinimum},
-        {3, 4, QStringLiteral("Лизин"), QStringLiteral("Энергия"), 0, 0, 0.0011, false, {}}};
-    const QList<results::CharacteristicRow> rows = results::characteristicRows(feed);
-    QCOMPARE(rows.size(), 5);
-    QCOMPARE(texts(rows[3]), QStringList({"Кальций/Фосфор", "    2.1000", "    2.0213", " "}));
-    QCOMPARE(texts(rows[4]), QStringList({"Лизин/Энергия", " ", " ", "    0.0011"}));
-    QVERIFY(results::violatesNorm(rows[3].minimum, rows[3].fact, rows[3].maximum));
-    QVERIFY(!results::violatesNorm(rows[4].minimum, rows[4].fact, rows[4].maximum));
 }
 
 void TestResultGrids::violation_data()
