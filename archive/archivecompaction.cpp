@@ -89,22 +89,26 @@ CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Tab
                                                : CompactionOutcome::NotWritten;
 }
 
-void reportCompaction(CompactionOutcome outcome,
+void reportCompaction(CompactionOutcome outcome, const QString &dataDirectory,
                       const std::function<void(const QString &text)> &show)
 {
     if (outcome == CompactionOutcome::Done)
         return;
-    const QString site = QString::fromUtf16(kMakerSite);
-    show(QStringLiteral("Видимо, у Вас нет прав АДМИНИСТРАТОРА - архивы не создаются"));
-    if (outcome == CompactionOutcome::NotWritten) {
-        show(QStringLiteral("Запускайте программу от имени администратора - подробности на "
-                            "сайте ") +
-             site + QStringLiteral(" Загрузить - Инструкция по установке"));
-    } else {
-        show(QStringLiteral("Запускать программу надо от имени администратора - смотрите на "
-                            "сайте ") +
-             site + QStringLiteral(" Загрузить - Инструкция по установке"));
-    }
+    const QString kept = QStringLiteral(" Рецепты архива целы; удаленные уйдут из файлов при "
+                                        "следующем закрытии программы.");
+    const QString folder = QDir::toNativeSeparators(dataDirectory);
+    if (outcome == CompactionOutcome::NotWritten)
+        show(QStringLiteral("Архив рецептов не уплотнен: в папке %1 не удалось записать новые "
+                            "файлы архива. Проверьте, что в эту папку можно писать и на диске "
+                            "есть место.")
+                 .arg(folder) +
+             kept);
+    else
+        show(QStringLiteral("Архив рецептов не уплотнен: новые файлы архива не удалось "
+                            "поставить на место старых в папке %1. Проверьте права на запись в "
+                            "эту папку.")
+                 .arg(folder) +
+             kept);
 }
 
 } // namespace archive

@@ -37,12 +37,9 @@ CompactionOutcome compactArchiveTables(const ArchiveCursors &cursors, store::Tab
 // is whole at every moment of the rewrite, so nothing of value goes with them.
 void removeRewriteLeftovers(const QString &dataDirectory);
 
-// The administrator messages for a failed compaction, each given to `show`; nothing for
-// Done.
-void reportCompaction(CompactionOutcome outcome,
+// What a failed compaction tells the user (the folder, what to check, that no recipe is
+// lost), given to `show`; nothing for Done.
+void reportCompaction(CompactionOutcome outcome, const QString &dataDirectory,
                       const std::function<void(const QString &text)> &show);
-
-// The maker's web site named in those messages.
-inline constexpr char16_t kMakerSite[] = u"www.kormoplan.ru";
 
 } // namespace archive

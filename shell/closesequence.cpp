@@ -52,7 +52,8 @@ void runCloseSequence(const WorkingFolder &folder, store::DataModule &dm, const 
         return platform::replaceFile(from, to);
     };
     archive::reportCompaction(
-        archive::compactArchiveTables(archive::archiveCursors(dm), dm.scratch, replace), show);
+        archive::compactArchiveTables(archive::archiveCursors(dm), dm.scratch, replace),
+        folder.dataDir(), show);
 }
 
 } // namespace shell

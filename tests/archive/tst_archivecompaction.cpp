@@ -14,15 +14,8 @@ using namespace archivesample;
 namespace
 {
 
-const QString kNoRights = QStringLiteral("Видимо, у Вас нет прав АДМИНИСТРАТОРА - архивы не "
-                                         "создаются");
-const QString kRunAsAdmin = QStringLiteral("Запускайте программу от имени администратора - "
-                                           "подробности на сайте www.kormoplan.ru Загрузить - "
-                                           "Инструкция по установке");
-const QString kMustRunAsAdmin = QStringLiteral("Запускать программу надо от имени "
-                                               "администратора - смотрите на сайте "
-                                               "www.kormoplan.ru Загрузить - Инструкция по "
-                                               "установке");
+const QString kRecipesKept = QStringLiteral(" Рецепты архива целы; удаленные уйдут из файлов "
+                                            "при следующем закрытии программы.");
 
 } // namespace
 
@@ -81,7 +74,8 @@ CompactionOutcome TestArchiveCompaction::compact(const archive::FileReplacer &re
     const archive::ArchiveCursors cursors{nullptr, cursors_[0].get(), cursors_[1].get(),
                                           cursors_[2].get(), cursors_[3].get()};
     const CompactionOutcome outcome = archive::compactArchiveTables(cursors, scratch, replace);
-    archive::reportCompaction(outcome, [this](const QString &text) { shown_.append(text); });
+    archive::reportCompaction(outcome, work_->path(),
+                              [this](const QString &text) { shown_.append(text); });
     return outcome;
 }
 
@@ -97,12 +91,15 @@ void TestArchiveCompaction::deletedRecipesGoneEveryFieldKept()
     }
 }
 // When one new file cannot be written, its old table stays as it was (with its deleted
-// rows) and the others are still rewritten; the user is told to run as administrator.
+// rows) and the others are still rewritten; the user is told which folder to check.
 void TestArchiveCompaction::tableThatCannotBeWrittenStaysWhole()
 {
     QVERIFY(QDir().mkpath(dataFile("arpit2.dbf"))); // a folder where the new file goes
     QCOMPARE(compact(), CompactionOutcome::NotWritten);
-    QCOMPARE(shown_, (QStringList{kNoRights, kRunAsAdmin}));
+    QCOMPARE(shown_, QStringList{"Архив рецептов не уплотнен: в папке " + work_->path() +
+                                 " не удалось записать новые файлы архива. Проверьте, что в "
+                                 "эту папку можно писать и на диске есть место." +
+                                 kRecipesKept});
     QCOMPARE(rowsOf(dataFile("arpit.dbf")), kAllRows);
     for (const char *name : {"arkk", "arsir", "arprem"})
         QCOMPARE(rowsOf(dataFile(QString(name) + ".dbf")), kLiveRows);
@@ -120,7 +117,10 @@ void TestArchiveCompaction::failedRenameStopsAndLeavesOldTables()
         return renameOver(from, to);
     };
     QCOMPARE(compact(failOnArsir), CompactionOutcome::NotReplaced);
-    QCOMPARE(shown_, (QStringList{kNoRights, kMustRunAsAdmin}));
+    QCOMPARE(shown_, QStringList{"Архив рецептов не уплотнен: новые файлы архива не удалось "
+                                 "поставить на место старых в папке " +
+                                 work_->path() + ". Проверьте права на запись в эту папку." +
+                                 kRecipesKept});
     QCOMPARE(renamed, QStringList{"arkk.dbf"});
     QCOMPARE(rowsOf(dataFile("arkk.dbf")), kLiveRows);
     for (const char *name : {"arsir", "arpit", "arprem"}) {

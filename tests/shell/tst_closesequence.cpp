@@ -105,7 +105,7 @@ CompactionOutcome TestCloseSequence::compact()
         return platform::replaceFile(from, to);
     };
     const CompactionOutcome outcome = archive::compactArchiveTables(cursors, scratch, replace);
-    archive::reportCompaction(outcome, sink_);
+    archive::reportCompaction(outcome, folder_.dataDir(), sink_);
     return outcome;
 }
 
