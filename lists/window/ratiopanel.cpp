@@ -80,22 +80,7 @@ RatioPanel::RatioPanel(QWidget *parent)
       addRatioButton(widgets::makeButton(QStringLiteral("Добавить"), this, "addRatioButton")),
       deleteRatioButton(widgets::makeButton(QStringLiteral("Удалить"), this, "deleteRatioButton"))
 {
-    ratioGrid->setObjectName(QStringLiteral("ratioGrid"));
-    ratioGrid->setModel(model_);
-    auto *choice = new CharacteristicChoice(model_, ratioGrid);
-    ratioGrid->setItemDelegateForColumn(RatioModel::Numerator, choice);
-    ratioGrid->setItemDelegateForColumn(RatioModel::Denominator, choice);
-    ratioGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ratioGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    ratioGrid->verticalHeader()->hide();
-    ratioGrid->horizontalHeader()->setSectionResizeMode(RatioModel::Numerator,
-                                                        QHeaderView::Stretch);
-    ratioGrid->horizontalHeader()->setSectionResizeMode(RatioModel::Denominator,
-                                                        QHeaderView::Stretch);
-    for (int column : {RatioModel::Minimum, RatioModel::Maximum})
-        ratioGrid->setColumnWidth(column, 58);
-    ratioGrid->setColumnWidth(RatioModel::InForce, 50);
-
+    setUpGrid();
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(addRatioButton);
     buttons->addWidget(deleteRatioButton);
@@ -113,6 +98,26 @@ RatioPanel::RatioPanel(QWidget *parent)
     connect(model_, &QAbstractItemModel::rowsInserted, this, &RatioPanel::updateButtons);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &RatioPanel::updateButtons);
     updateButtons();
+}
+
+// Names in the two stretching columns, chosen from a list; narrow bounds and check box.
+void RatioPanel::setUpGrid()
+{
+    ratioGrid->setObjectName(QStringLiteral("ratioGrid"));
+    ratioGrid->setModel(model_);
+    auto *choice = new CharacteristicChoice(model_, ratioGrid);
+    ratioGrid->setItemDelegateForColumn(RatioModel::Numerator, choice);
+    ratioGrid->setItemDelegateForColumn(RatioModel::Denominator, choice);
+    ratioGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ratioGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    ratioGrid->verticalHeader()->hide();
+    ratioGrid->horizontalHeader()->setSectionResizeMode(RatioModel::Numerator,
+                                                        QHeaderView::Stretch);
+    ratioGrid->horizontalHeader()->setSectionResizeMode(RatioModel::Denominator,
+                                                        QHeaderView::Stretch);
+    for (int column : {RatioModel::Minimum, RatioModel::Maximum})
+        ratioGrid->setColumnWidth(column, 58);
+    ratioGrid->setColumnWidth(RatioModel::InForce, 50);
 }
 
 void RatioPanel::setReadOnly(bool readOnly)

@@ -29,6 +29,7 @@ public:
     void commitEdit();
 
 private:
+    void setUpGrid();
     void onAdd();
     void onDelete();
     void updateButtons();
