@@ -103,6 +103,7 @@ void ProgramWindows::createWindows()
     volumes = std::make_unique<platform::SystemVolumes>();
     backupWindow = new maintenance::BackupWindow(*data_, *volumes, menu);
     restoreWindow = new maintenance::RestoreWindow(*data_, *volumes, menu);
+    maintenance::shareChosenFolders(*backupWindow, *restoreWindow);
 }
 
 // The recipe view window on an archived recipe, for the results, mix and archive windows.

@@ -194,6 +194,22 @@ void DriveWindow::onOtherFolder()
     listVolumes();
     volumeList->setCurrentRow(volumeList->count() - 1);
     volumeList->setFocus();
+    emit folderChosen(otherFolder_);
+}
+
+void DriveWindow::offerFolder(const QString &folder)
+{
+    if (!otherFolder_.isEmpty() || folder.isEmpty())
+        return;
+    otherFolder_ = folder;
+    if (isVisible())
+        listVolumes();
+}
+
+void shareChosenFolders(DriveWindow &backup, DriveWindow &restore)
+{
+    QObject::connect(&backup, &DriveWindow::folderChosen, &restore, &DriveWindow::offerFolder);
+    QObject::connect(&restore, &DriveWindow::folderChosen, &backup, &DriveWindow::offerFolder);
 }
 
 void DriveWindow::onRun()

@@ -65,8 +65,15 @@ public:
 
     // The volume or folder chosen in the list; empty when none.
     QString chosen() const;
+    // Offers folder in the list as the other folder (the one the other window of the pair
+    // chose), unless the list offers one already.
+    void offerFolder(const QString &folder);
     // What the last press of the operation's button came to.
     const OperationResult &lastResult() const { return lastResult_; }
+
+signals:
+    // "Другая папка…" chose folder.
+    void folderChosen(const QString &folder);
 
 protected:
     DriveWindow(store::DataModule &data, const platform::VolumeSource &volumes,
@@ -104,5 +111,9 @@ private:
     QPushButton *runButton = nullptr; // the operation
     QPushButton *exitButton = nullptr;
 };
+
+// The backup and the restore window offer each other the folder chosen by "Другая папка…",
+// so that a copy made into a folder of one's own is found there for the restore.
+void shareChosenFolders(DriveWindow &backup, DriveWindow &restore);
 
 } // namespace maintenance

@@ -67,6 +67,7 @@ void TestDriveWindows::init()
     owner_ = std::make_unique<QWidget>();
     backupWindow_ = new maintenance::BackupWindow(*dm_, *volumes_, owner_.get());
     restoreWindow_ = new maintenance::RestoreWindow(*dm_, *volumes_, owner_.get());
+    maintenance::shareChosenFolders(*backupWindow_, *restoreWindow_);
     shown_.clear();
     for (DriveWindow *w : {window(true), window(false)})
         w->setMessageSink([this](const QString &text) { shown_.append(text); });
@@ -169,8 +170,9 @@ void TestDriveWindows::withoutVolumesNothingIsChosen()
     QVERIFY(lonely.isVisible());
 }
 
-// A folder from the dialog joins the list, is chosen, takes the backup and stays in the
-// list when the window opens again; giving up the dialog changes nothing.
+// A folder from the dialog joins the list, is chosen, takes the backup, is offered by the
+// restore window too and stays in the list when the window opens again; giving up the
+// dialog changes nothing.
 void TestDriveWindows::otherFolderIsChosenAndKept()
 {
     const QString other = work_->root() + "/Копии";
@@ -190,6 +192,9 @@ void TestDriveWindows::otherFolderIsChosenAndKept()
     QVERIFY(QFileInfo::exists(other + "/arhivkpl/pit.dbf"));
     QVERIFY(!QFileInfo::exists(work_->backupDir()));
     backupWindow_->close();
+    open(restoreWindow_); // the copy is found where it went
+    QCOMPARE(listTexts(restoreWindow_).last(), "Другая папка — " + other);
+    restoreWindow_->close();
 
     backupWindow_->setFolderChooser([&](const QString &from) {
         start = from;
