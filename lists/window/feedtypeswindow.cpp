@@ -132,7 +132,11 @@ FeedTypesWindow::FeedTypesWindow(store::DataModule &dm, QWidget *parent)
                  QStringLiteral("Уже отобрано допустимое количество типов продукции - "),
                  QStringLiteral("типов комбикормов"));
     buildLayout();
+    connectButtons();
+}
 
+void FeedTypesWindow::connectButtons()
+{
     connect(panelSwitchButton, &QPushButton::clicked, this, &FeedTypesWindow::onSwitchPanel);
     connect(deselectAllButton, &QPushButton::clicked, this, &FeedTypesWindow::onDeselectAll);
     connect(highlightButton, &QPushButton::clicked, this, &FeedTypesWindow::onHighlight);

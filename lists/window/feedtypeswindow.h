@@ -66,6 +66,7 @@ private:
     void onHighlightRawMaterials();
     void onCancelRawHighlight();
     void buildLayout();
+    void connectButtons();
     void setNormsPanelShown(bool shown);
     void saveLimits();
     void loadLimits();
