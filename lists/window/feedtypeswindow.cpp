@@ -172,7 +172,7 @@ void FeedTypesWindow::buildLayout()
     characteristics->setContentsMargins(0, 0, 0, 0);
     characteristics->addWidget(characteristicPanel, 1);
     characteristics->addWidget(ratioPanel, 0);
-    ratioPanel->setFixedWidth(360);
+    ratioPanel->setFixedWidth(390);
     panelStack->addWidget(characteristicsPage);
     panelStack->addWidget(normsPanel);
     QFont bold = productChoiceLabel->font();

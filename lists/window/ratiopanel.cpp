@@ -117,7 +117,7 @@ void RatioPanel::setUpGrid()
                                                         QHeaderView::Stretch);
     for (int column : {RatioModel::Minimum, RatioModel::Maximum})
         ratioGrid->setColumnWidth(column, 58);
-    ratioGrid->setColumnWidth(RatioModel::InForce, 50);
+    ratioGrid->setColumnWidth(RatioModel::InForce, 58);
 }
 
 void RatioPanel::setReadOnly(bool readOnly)

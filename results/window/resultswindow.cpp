@@ -266,6 +266,7 @@ void ResultsWindow::setCell(QTableWidget *grid, int row, int column, const QStri
         flags |= Qt::ItemIsEditable;
     item->setFlags(flags);
     item->setText(text);
+    item->setToolTip(editable ? QString() : text.trimmed()); // a name cut by its column
 }
 
 QString ResultsWindow::cell(const QTableWidget *grid, int row, int column) const
