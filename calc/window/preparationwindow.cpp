@@ -210,9 +210,32 @@ QWidget *PreparationWindow::buildEntry()
     return page;
 }
 
+// The calculation modes, the relaxation choice, the run's progress and the buttons.
 QWidget *PreparationWindow::buildModes()
 {
     auto *box = new QWidget(this);
+    QWidget *modes = buildModeChoice(box);
+    QWidget *relaxation = buildRelaxationChoice(box);
+    QGridLayout *buttons = buildRunButtons(box);
+
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(modes);
+    layout->addWidget(relaxation);
+    layout->addStretch();
+    layout->addWidget(solverProgressBar);
+    layout->addWidget(attemptProgressBar);
+    auto *runLine = new QHBoxLayout;
+    runLine->addWidget(runTimeLabel, 1);
+    runLine->addWidget(stopRunButton);
+    layout->addLayout(runLine);
+    layout->addLayout(buttons);
+    connectModes();
+    return box;
+}
+
+QWidget *PreparationWindow::buildModeChoice(QWidget *box)
+{
     auto *modes = new QFrame(box);
     modes->setFrameShape(QFrame::StyledPanel);
     costModeButton = new QRadioButton(QStringLiteral("Оптимизировать стоимость сырья"), modes);
@@ -225,7 +248,14 @@ QWidget *PreparationWindow::buildModes()
         modeGroup->addButton(b);
         modeLayout->addWidget(b);
     }
+    widgets::nameObjects({{costModeButton, "costModeButton"},
+                          {proportionalModeButton, "proportionalModeButton"},
+                          {productModeButton, "productModeButton"}});
+    return modes;
+}
 
+QWidget *PreparationWindow::buildRelaxationChoice(QWidget *box)
+{
     auto *relaxation = new QFrame(box);
     relaxation->setFrameShape(QFrame::StyledPanel);
     relaxationLabel = widgets::makeLabel(kCostLabel, relaxation);
@@ -246,12 +276,13 @@ QWidget *PreparationWindow::buildModes()
         policy.setRetainSizeWhenHidden(true);
         b->setSizePolicy(policy);
     }
-    widgets::nameObjects({{costModeButton, "costModeButton"},
-                          {proportionalModeButton, "proportionalModeButton"},
-                          {productModeButton, "productModeButton"},
-                          {unbalancedRelaxButton, "unbalancedRelaxButton"},
+    widgets::nameObjects({{unbalancedRelaxButton, "unbalancedRelaxButton"},
                           {uniformRelaxButton, "uniformRelaxButton"}});
+    return relaxation;
+}
 
+QGridLayout *PreparationWindow::buildRunButtons(QWidget *box)
+{
     fullUseButton =
         widgets::makeButton(QStringLiteral("Полностью сработать / отменить"), box, "fullUseButton");
     cancelAllFullUseButton = widgets::makeButton(QStringLiteral("Отменить полную сработку всем"),
@@ -276,20 +307,11 @@ QWidget *PreparationWindow::buildModes()
     for (QPushButton *b : {fullUseButton, cancelAllFullUseButton, refineRawsButton,
                            refineFeedTypesButton, startRunButton, declineRunButton})
         b->setMinimumHeight(30);
+    return buttons;
+}
 
-    auto *layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(modes);
-    layout->addWidget(relaxation);
-    layout->addStretch();
-    layout->addWidget(solverProgressBar);
-    layout->addWidget(attemptProgressBar);
-    auto *runLine = new QHBoxLayout;
-    runLine->addWidget(runTimeLabel, 1);
-    runLine->addWidget(stopRunButton);
-    layout->addLayout(runLine);
-    layout->addLayout(buttons);
-
+void PreparationWindow::connectModes()
+{
     connect(costModeButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             onCostMode();
@@ -313,7 +335,6 @@ QWidget *PreparationWindow::buildModes()
             &PreparationWindow::onRefineFeedTypes);
     connect(startRunButton, &QPushButton::clicked, this, &PreparationWindow::onStartRun);
     connect(declineRunButton, &QPushButton::clicked, this, &PreparationWindow::onDeclineRun);
-    return box;
 }
 
 QTableWidget *PreparationWindow::makeOutcomeGrid(const char *name)

@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 
+class QGridLayout;
 class QLabel;
 class QCloseEvent;
 class QTimer;
@@ -123,6 +124,10 @@ private:
     void buildLayout();
     QWidget *buildEntry();
     QWidget *buildModes();
+    QWidget *buildModeChoice(QWidget *box);
+    QWidget *buildRelaxationChoice(QWidget *box);
+    QGridLayout *buildRunButtons(QWidget *box);
+    void connectModes();
     QWidget *buildOutcome();
     QTableWidget *makeOutcomeGrid(const char *name);
     void outputModeChosen(const QString &label);
