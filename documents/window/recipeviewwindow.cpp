@@ -69,45 +69,8 @@ void RecipeViewWindow::buildLayout()
     recipeText = new QListWidget(this);
     recipeText->setObjectName(QStringLiteral("recipeText"));
     recipeText->setFont(widgets::fixedPitchFont(12));
-
-    auto *formBox = new QWidget(this);
-    auto *formLayout = new QGridLayout(formBox);
-    formLayout->setContentsMargins(0, 0, 0, 0);
-    auto *formLabels = new QVBoxLayout;
-    formLabels->setSpacing(0);
-    formLabels->addWidget(widgets::makeLabel(QStringLiteral("Укажите форму"), formBox));
-    formLabels->addWidget(widgets::makeLabel(QStringLiteral("рецепта:"), formBox));
-    formLabels->addStretch();
-    formLayout->addLayout(formLabels, 0, 0, 2, 1);
-    fullRecipeButton = new QRadioButton(QStringLiteral("Полный рецепт"), formBox);
-    noRawPricesButton = new QRadioButton(QStringLiteral("Без указания"), formBox);
-    noFinanceButton = new QRadioButton(QStringLiteral("Без цен сырья и"), formBox);
-    formLayout->addWidget(fullRecipeButton, 0, 1, Qt::AlignTop);
-    formLayout->addWidget(radioWithNote(noRawPricesButton, QStringLiteral("цен сырья"), formBox), 0,
-                          2, 2, 1, Qt::AlignTop);
-    formLayout->addWidget(
-        radioWithNote(noFinanceButton, QStringLiteral("финансовых расчетов"), formBox), 0, 3, 2, 1,
-        Qt::AlignTop);
-    auto *forms = new QButtonGroup(this);
-    for (QRadioButton *b : {fullRecipeButton, noRawPricesButton, noFinanceButton})
-        forms->addButton(b);
-
-    auto *typePanel = new QFrame(this);
-    typePanel->setFrameShape(QFrame::StyledPanel);
-    auto *typeLayout = new QVBoxLayout(typePanel);
-    calculatedValuesButton = new QRadioButton(QStringLiteral("Расчетные"), typePanel);
-    actualValuesButton = new QRadioButton(QStringLiteral("Фактические"), typePanel);
-    typeLayout->addWidget(calculatedValuesButton);
-    typeLayout->addWidget(actualValuesButton);
-    auto *types = new QButtonGroup(this);
-    types->addButton(calculatedValuesButton);
-    types->addButton(actualValuesButton);
-    for (QButtonGroup *group : {forms, types}) {
-        connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-            if (checked)
-                showForm();
-        });
-    }
+    QWidget *formBox = buildFormChoice();
+    QWidget *typePanel = buildTypeChoice();
     auto *typeLabels = new QVBoxLayout;
     typeLabels->setSpacing(0);
     typeLabels->addWidget(widgets::makeLabel(QStringLiteral("Укажите тип"), this));
@@ -118,12 +81,6 @@ void RecipeViewWindow::buildLayout()
     wordExportButton =
         widgets::makeButton(QStringLiteral("Импорт в Word"), this, "wordExportButton");
     exitButton = widgets::makeButton(QStringLiteral("Выход"), this, "exitButton");
-    widgets::nameObjects({{fullRecipeButton, "fullRecipeButton"},
-                          {noRawPricesButton, "noRawPricesButton"},
-                          {noFinanceButton, "noFinanceButton"},
-                          {calculatedValuesButton, "calculatedValuesButton"},
-                          {actualValuesButton, "actualValuesButton"}});
-
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton *b : {printButton, wordExportButton, exitButton}) {
@@ -142,6 +99,62 @@ void RecipeViewWindow::buildLayout()
     layout->addWidget(recipeText, 1);
     layout->addLayout(choices);
     layout->addLayout(buttons);
+}
+
+// "Укажите форму рецепта:" and its three forms, each caption on two lines.
+QWidget *RecipeViewWindow::buildFormChoice()
+{
+    auto *formBox = new QWidget(this);
+    auto *formLayout = new QGridLayout(formBox);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    auto *formLabels = new QVBoxLayout;
+    formLabels->setSpacing(0);
+    formLabels->addWidget(widgets::makeLabel(QStringLiteral("Укажите форму"), formBox));
+    formLabels->addWidget(widgets::makeLabel(QStringLiteral("рецепта:"), formBox));
+    formLabels->addStretch();
+    formLayout->addLayout(formLabels, 0, 0, 2, 1);
+    fullRecipeButton = new QRadioButton(QStringLiteral("Полный рецепт"), formBox);
+    noRawPricesButton = new QRadioButton(QStringLiteral("Без указания"), formBox);
+    noFinanceButton = new QRadioButton(QStringLiteral("Без цен сырья и"), formBox);
+    formLayout->addWidget(fullRecipeButton, 0, 1, Qt::AlignTop);
+    formLayout->addWidget(radioWithNote(noRawPricesButton, QStringLiteral("цен сырья"), formBox), 0,
+                          2, 2, 1, Qt::AlignTop);
+    formLayout->addWidget(
+        radioWithNote(noFinanceButton, QStringLiteral("финансовых расчетов"), formBox), 0, 3, 2, 1,
+        Qt::AlignTop);
+    widgets::nameObjects({{fullRecipeButton, "fullRecipeButton"},
+                          {noRawPricesButton, "noRawPricesButton"},
+                          {noFinanceButton, "noFinanceButton"}});
+    showFormOnChoice({fullRecipeButton, noRawPricesButton, noFinanceButton});
+    return formBox;
+}
+
+// The calculated or the actual values, in a frame.
+QWidget *RecipeViewWindow::buildTypeChoice()
+{
+    auto *typePanel = new QFrame(this);
+    typePanel->setFrameShape(QFrame::StyledPanel);
+    auto *typeLayout = new QVBoxLayout(typePanel);
+    calculatedValuesButton = new QRadioButton(QStringLiteral("Расчетные"), typePanel);
+    actualValuesButton = new QRadioButton(QStringLiteral("Фактические"), typePanel);
+    typeLayout->addWidget(calculatedValuesButton);
+    typeLayout->addWidget(actualValuesButton);
+    widgets::nameObjects({{calculatedValuesButton, "calculatedValuesButton"},
+                          {actualValuesButton, "actualValuesButton"}});
+    showFormOnChoice({calculatedValuesButton, actualValuesButton});
+    return typePanel;
+}
+
+// The buttons become one group of exclusive choices; a new choice shows the recipe again.
+void RecipeViewWindow::showFormOnChoice(std::initializer_list<QRadioButton *> buttons)
+{
+    auto *group = new QButtonGroup(this);
+    for (QRadioButton *b : buttons)
+        group->addButton(b);
+    connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            showForm();
+    });
 }
 
 void RecipeViewWindow::setArchiveNumber(int number)

@@ -17,6 +17,8 @@
 
 #include <QDialog>
 
+#include <initializer_list>
+
 class QButtonGroup;
 class QListWidget;
 class QPrinter;
@@ -60,6 +62,9 @@ private slots:
 
 private:
     void buildLayout();
+    QWidget *buildFormChoice();
+    QWidget *buildTypeChoice();
+    void showFormOnChoice(std::initializer_list<QRadioButton *> buttons);
     void onShow();
     void showForm();
     void onClose();

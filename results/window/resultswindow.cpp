@@ -201,7 +201,12 @@ void ResultsWindow::buildLayout()
             [this](int row, int column) { onFeedCellSelected(column, row); });
     connect(compositionGrid, &QTableWidget::currentCellChanged, this,
             [this](int row, int column) { onCompositionCellSelected(column, row); });
+    buildButtons();
+}
 
+// The row of buttons under the grids, and the sensitivity analysis under them.
+void ResultsWindow::buildButtons()
+{
     printRecipeButton =
         widgets::makeButton(QStringLiteral("Отпечатать рецепт"), this, "printRecipeButton");
     writeToArchiveButton =

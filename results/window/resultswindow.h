@@ -123,6 +123,7 @@ private:
     // Refills the composition and characteristics grids for the current feed type.
     void showFeedDetails();
     void buildLayout();
+    void buildButtons();
     QTableWidget *makeGrid(const QStringList &headers, const QList<int> &widths);
     void setupFeedGrid();
     void fillFeedRow(int p);
