@@ -77,20 +77,16 @@ QList<RatioCharacteristic> ratioCharacteristics(store::Table &pit)
     return list;
 }
 
+// Every write to the ratios cursor ends flushed (here and in newentry), so the file is read
+// as it stands.
 QList<store::RatioRecord> readFeedRatios(store::Table &ratios, int kodkk)
 {
     QList<store::RatioRecord> rows;
-    if (kodkk <= 0 || !exists(ratios))
+    if (kodkk <= 0)
         return rows;
-    WholeTable whole(ratios);
-    for (ratios.first(); !ratios.eof(); ratios.next()) {
-        if (ratios.integer(QStringLiteral("KODKK")) != kodkk)
-            continue;
-        rows.append({kodkk, ratios.integer(QStringLiteral("K1")),
-                     ratios.integer(QStringLiteral("K2")), ratios.number(QStringLiteral("RMIN")),
-                     ratios.number(QStringLiteral("RMAX")),
-                     ratios.text(QStringLiteral("ON")) == QLatin1String("+")});
-    }
+    for (const store::RatioRecord &r : store::readRatioRecords(ratios.fileName()))
+        if (r.kodkk == kodkk)
+            rows.append(r);
     return rows;
 }
 
